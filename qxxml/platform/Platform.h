@@ -1,0 +1,97 @@
+// Platform.h - the operating-system layer (internal; not installed).
+//
+// Every call into the operating system goes through here: files, overlapped reads and
+// writes, system error codes and debug output. posix/ implements it on Linux (POSIX AIO),
+// win32/ on Windows (OVERLAPPED with an event). Nothing else in the library includes
+// system headers such as <unistd.h>, <aio.h> or <windows.h>.
+//
+//   Platform::SystemError error = 0;
+//   Platform::File file = Platform::File::CreateAlways(L"out.xml", /*overlapped=*/true, error);
+//   if (!file.IsOpen()) throw ...error...;
+//   Platform::OverlappedOp write;
+//   if (!write.Create(error) || !write.StartWrite(file, bytes, n, /*offset=*/0, error)) ...;
+//   uint32_t done = 0;
+//   write.Wait(done, error);      // blocks until the system has written the chunk
+#pragma once
+
+#include <qxxml/platform/SystemTime.h>
+
+#include <cstdint>
+#include <memory>
+
+namespace QxXmlLib10 {
+namespace Platform {
+
+// errno on POSIX, GetLastError() on Windows; messages print it as 0x%08X.
+using SystemError = uint32_t;
+
+// An open file; closed by the destructor. Move-only.
+class File {
+public:
+    File() = default;
+    File(File&& other) noexcept;
+    File& operator=(File&& other) noexcept;
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+    ~File();
+
+    // Opens an existing file for reading (shared for reading). On failure the result is not
+    // open and `error` holds the system code.
+    static File OpenForRead(const wchar_t* path, bool overlapped, SystemError& error);
+    // Creates or truncates a file for writing (no sharing). `overlapped` prepares the handle
+    // for OverlappedOp; otherwise the system is told the file is written sequentially.
+    static File CreateAlways(const wchar_t* path, bool overlapped, SystemError& error);
+
+    bool IsOpen() const { return m_handle != kInvalid; }
+    void Close();
+
+    bool GetSize(uint64_t& size, SystemError& error) const;
+    // Synchronous read at the current position; `read` is 0 at end of file.
+    bool Read(void* buffer, uint32_t size, uint32_t& read, SystemError& error);
+    // Synchronous write of the whole range at the current position.
+    bool Write(const void* data, uint32_t size, SystemError& error);
+
+    intptr_t NativeHandle() const { return m_handle; }
+
+private:
+    static constexpr intptr_t kInvalid = -1;
+    explicit File(intptr_t handle) : m_handle(handle) {}
+    intptr_t m_handle = kInvalid;
+};
+
+// One asynchronous read or write at a file offset, at most one in flight at a time.
+// The destructor waits for an operation still in flight, so the buffer it uses may be freed
+// right after the OverlappedOp is gone.
+class OverlappedOp {
+public:
+    OverlappedOp();
+    OverlappedOp(const OverlappedOp&) = delete;
+    OverlappedOp& operator=(const OverlappedOp&) = delete;
+    ~OverlappedOp();
+
+    // Creates the completion event (Windows) or prepares the control block (POSIX).
+    bool Create(SystemError& error);
+    void Destroy();
+
+    // Starts a transfer; true when it is in flight or already complete ("I/O pending" is not
+    // a failure). The buffer must stay valid until Wait returns.
+    bool StartRead(File& file, void* buffer, uint32_t size, uint64_t offset, SystemError& error);
+    bool StartWrite(File& file, const void* data, uint32_t size, uint64_t offset, SystemError& error);
+
+    // Waits for the transfer in flight. `transferred` is the byte count (0 for a read at or
+    // past end of file, which is a success). Without a transfer in flight it returns true
+    // with 0.
+    bool Wait(uint32_t& transferred, SystemError& error);
+    bool InFlight() const { return m_inFlight; }
+
+private:
+    struct State;
+    std::unique_ptr<State> m_state;
+    bool m_inFlight = false;
+};
+
+// Text for the debugger channel: standard error in debug builds, nothing in release builds.
+void DebugOutput(const wchar_t* text);
+
+}  // namespace Platform
+}  // namespace QxXmlLib10

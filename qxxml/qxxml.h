@@ -1,0 +1,14 @@
+// qxxml.h - the whole public interface of qxxml in one include.
+#pragma once
+
+#include <qxxml/support/Export.h>
+#include <qxxml/support/QxException.h>
+#include <qxxml/support/SmartPtr.h>
+#include <qxxml/support/QXCriticalSection.h>
+#include <qxxml/support/InstanceMonitor.h>
+#include <qxxml/platform/SystemTime.h>
+#include <qxxml/values/FormatString.h>
+#include <qxxml/values/BinaryData.h>
+#include <qxxml/core/SerializationEnums.h>
+#include <qxxml/core/XmlObjectBase.h>
+#include <qxxml/collections/XmlCollectionBase.h>

@@ -1,0 +1,112 @@
+#include <qxxml/support/InstanceMonitor.h>
+
+#include <qxxml/platform/Platform.h>
+#include <qxxml/support/QXCriticalSection.h>
+
+#include <cassert>
+#include <unordered_map>
+#include <vector>
+
+namespace QxXmlLib10 {
+
+namespace {
+
+// The class list and its lock. Built on first use and never destroyed, so monitored objects
+// that outlive the library's own statics still find their records.
+struct Registry {
+    CQXCriticalSection m_cs;
+    std::vector<CInstanceMonitor::ClassType*> ms_List;  // order of first registration
+    std::unordered_map<std::wstring, CInstanceMonitor::ClassType*> byName;
+};
+
+Registry& TheRegistry() {
+    static Registry* registry = new Registry;
+    return *registry;
+}
+
+void AppendCounts(std::wstring& text, const CInstanceMonitor::ClassType& record) {
+    const int32_t live = record.lInstanceCount.load(std::memory_order_relaxed);
+    text += live > 0 ? L"--> " : L"    ";
+    text += record.strClassName;
+    text += L" = ";
+    text += std::to_wstring(live);
+    text += L'/';
+    text += std::to_wstring(record.lTotalCount.load(std::memory_order_relaxed));
+}
+
+void CountNewInstance(CInstanceMonitor::ClassType* record) {
+    record->lInstanceCount.fetch_add(1, std::memory_order_relaxed);
+    record->lTotalCount.fetch_add(1, std::memory_order_relaxed);
+}
+
+// Announces monitoring when the library loads and reports survivors when it unloads.
+struct Tracker {
+    Tracker() {
+        TheRegistry();
+        Platform::DebugOutput(L"Starting to track Class instances\n");
+    }
+    ~Tracker() {
+        Platform::DebugOutput(L"Dumping Class instances\n");
+        Platform::DebugOutput(CInstanceMonitor::DumpState().c_str());
+        Platform::DebugOutput(L"\n");
+        CInstanceMonitor::Cleanup();
+    }
+} g_tracker;
+
+}  // namespace
+
+CInstanceMonitor::ClassType* CInstanceMonitor::Resolve(const wchar_t* className) {
+    Registry& registry = TheRegistry();
+    CQXCriticalSection::Lock hold(registry.m_cs);
+    auto found = registry.byName.find(className);
+    if (found != registry.byName.end()) return found->second;
+    auto* record = new ClassType(className);
+    registry.ms_List.push_back(record);
+    registry.byName.emplace(record->strClassName, record);
+    return record;
+}
+
+CInstanceMonitor::CInstanceMonitor(const wchar_t* className) : m_pct(Resolve(className)) {
+    CountNewInstance(m_pct);
+}
+
+CInstanceMonitor::CInstanceMonitor(ClassType* record) : m_pct(record) {
+    assert(m_pct && "m_pct");
+    CountNewInstance(m_pct);
+}
+
+CInstanceMonitor::CInstanceMonitor(const CInstanceMonitor& other) : m_pct(other.m_pct) {
+    CountNewInstance(m_pct);
+}
+
+CInstanceMonitor::~CInstanceMonitor() {
+    assert(m_pct && "m_pct");
+    [[maybe_unused]] const int32_t left =
+        m_pct->lInstanceCount.fetch_sub(1, std::memory_order_relaxed) - 1;
+    assert(left >= 0 && "m_pct->lInstanceCount >= 0");
+}
+
+std::wstring CInstanceMonitor::DumpState() {
+    Registry& registry = TheRegistry();
+    CQXCriticalSection::Lock hold(registry.m_cs);
+    std::wstring text = L"Instances of classes still in existence/Total Number of instances created\n";
+    for (size_t i = 0; i < registry.ms_List.size(); ++i) {
+        if (i) text += L'\n';
+        AppendCounts(text, *registry.ms_List[i]);
+    }
+    return text;
+}
+
+void CInstanceMonitor::Cleanup() {
+    Registry& registry = TheRegistry();
+    CQXCriticalSection::Lock hold(registry.m_cs);
+    for (ClassType* record : registry.ms_List) {
+        // A record that still counts live objects is dropped from the list but not freed:
+        // those objects decrement it when they die, which may be after this call.
+        if (record->lInstanceCount.load() == 0) delete record;
+    }
+    registry.ms_List.clear();
+    registry.byName.clear();
+}
+
+}  // namespace QxXmlLib10

@@ -1,0 +1,82 @@
+// BinaryData.h - CBinaryData, the shared byte buffer behind hexBinary, base64Binary and
+// every byte output of the library.
+//
+// Copies share one reference-counted block; the bytes are copied only when a value that
+// shares them is about to change (copy on write), so passing CBinaryData by value is cheap:
+//
+//   CBinaryData bytes = order->ToXmlStream(...);   // no copy of the document's bytes
+//   CBinaryData copy = bytes;                      // shares the block
+//   copy.Append(L'\n');                            // copy gets its own block first
+//
+//   CBinaryData raw;
+//   raw.SetAsHexString(L"00AB7F");                 // 3 bytes
+//   std::wstring b64 = raw.GetAsBase64();          // "AKt/"
+//
+// Values sharing a block may live on different threads; one value is not changed from two
+// threads at once.
+#pragma once
+
+#include <qxxml/support/Export.h>
+
+#include <cstdint>
+#include <string>
+
+namespace QxXmlLib10 {
+
+class QXXML_API CBinaryData {
+public:
+    CBinaryData() noexcept;
+    CBinaryData(const CBinaryData& other) noexcept;
+    CBinaryData(CBinaryData&& other) noexcept;
+    // Adopts `data` (allocated with new[]) when `adopt` is true, otherwise copies it.
+    CBinaryData(unsigned char* const data, uint32_t length, bool adopt);
+    // The UTF-16LE code units of the text (2 bytes per unit, no terminator).
+    explicit CBinaryData(const wchar_t* text);
+    CBinaryData& operator=(const CBinaryData& other) noexcept;
+    CBinaryData& operator=(CBinaryData&& other) noexcept;
+    virtual ~CBinaryData();
+
+    void Clear() noexcept;
+
+    // The bytes (null when empty); valid until the value changes.
+    const unsigned char* GetData() const noexcept;
+    uint32_t GetLength() const noexcept;
+
+    // Hands the bytes (allocated with new[]) to the caller; the value becomes empty.
+    unsigned char* ReleaseData();
+
+    void Append(const unsigned char* data, uint32_t length);
+    void Append(unsigned char byte);
+    void Append(wchar_t ch);  // its UTF-16LE code unit(s)
+    void Append(const wchar_t* text);
+    void Append(const std::wstring& text);
+    void Append(const CBinaryData& other);
+
+    void SetBuffer(const unsigned char* data, uint32_t length);
+    void SetBuffer(const wchar_t* text);
+
+    std::wstring GetAsBase64() const;
+    // Invalid characters yield an empty value (no exception); "=", space, tab, CR, LF are skipped.
+    void SetAsBase64(const wchar_t* text);
+    std::wstring GetAsHexString() const;  // upper case
+    void SetAsHexString(const wchar_t* text);
+
+    bool operator==(const CBinaryData& other) const noexcept;
+    bool operator!=(const CBinaryData& other) const noexcept { return !(*this == other); }
+
+    // Index must be below GetLength(), else CQxException "Index Out of range [%d]".
+    unsigned char operator[](uint32_t index) const;
+    unsigned char& operator[](uint32_t index);  // makes the block private first
+
+protected:
+    static std::wstring GetAsHexString(const unsigned char* data, uint32_t length);
+    // Decodes hex text into a new[] array stored in *out; returns the byte count.
+    static uint32_t ConvertToHexData(const wchar_t* text, unsigned char** out);
+
+private:
+    struct Block;
+    void MakePrivate();
+    Block* m_block;
+};
+
+}  // namespace QxXmlLib10
