@@ -12,3 +12,4 @@
 #include <qxxml/core/SerializationEnums.h>
 #include <qxxml/core/XmlObjectBase.h>
 #include <qxxml/collections/XmlCollectionBase.h>
+#include <qxxml/values/ItemType.h>
