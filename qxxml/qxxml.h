@@ -13,3 +13,5 @@
 #include <qxxml/core/XmlObjectBase.h>
 #include <qxxml/collections/XmlCollectionBase.h>
 #include <qxxml/values/ItemType.h>
+#include <qxxml/values/StringFormatting.h>
+#include <qxxml/values/WhitespaceUtils.h>
