@@ -1,0 +1,57 @@
+#include <qxxml/core/NamespaceAliasMap.h>
+#include <qxxml/support/QxException.h>
+
+#include <gtest/gtest.h>
+
+using namespace QxXmlLib10;
+
+TEST(NamespaceAliasMap, UrisComeBackInAscendingCodeUnitOrder) {
+    CNamespaceAliasMap map;
+    map.Add(L"z", L"urn:z");
+    map.Add(L"b", L"urn:b");
+    map.Add(L"U", L"urn:B");  // upper case sorts before lower case
+    ASSERT_EQ(3, map.GetNamespaceCount());
+    EXPECT_EQ(L"urn:B", map.GetNamespaceAt(0));
+    EXPECT_EQ(L"urn:b", map.GetNamespaceAt(1));
+    EXPECT_EQ(L"urn:z", map.GetNamespaceAt(2));
+}
+
+TEST(NamespaceAliasMap, AddReplacesTheAliasOfAUri) {
+    CNamespaceAliasMap map;
+    map.Add(L"a", L"urn:x");
+    map.Add(L"b", L"urn:x");
+    EXPECT_EQ(1, map.GetNamespaceCount());
+    EXPECT_EQ(L"b", map.GetAliasFromNamespace(L"urn:x"));
+    EXPECT_FALSE(map.DoesAliasExist(L"a"));
+    EXPECT_TRUE(map.DoesAliasExist(L"b"));
+}
+
+TEST(NamespaceAliasMap, LookupsBothWays) {
+    CNamespaceAliasMap map;
+    map.Add(L"p", L"urn:2");
+    map.Add(L"p", L"urn:1");  // the same alias twice: the smaller URI is found first
+    EXPECT_EQ(L"urn:1", map.GetNamespaceFromAlias(L"p"));
+    EXPECT_TRUE(map.GetAliasFromNamespace(L"urn:none").empty());
+    EXPECT_TRUE(map.DoesNamespaceExist(L"urn:2"));
+    EXPECT_FALSE(map.DoesNamespaceExist(L"URN:2"));
+    try {
+        map.GetNamespaceFromAlias(L"q");
+        FAIL() << "no exception";
+    } catch (const CQxException& e) {
+        EXPECT_EQ(L"Namespace alias [q] not found", e.GetMessageW());
+    }
+}
+
+TEST(NamespaceAliasMap, RemoveAndCopy) {
+    CNamespaceAliasMap map;
+    map.Add(L"a", L"urn:a");
+    map.Add(L"b", L"urn:b");
+    CNamespaceAliasMap copy(map);
+    map.RemoveNamespace(L"urn:a");
+    map.RemoveNamespace(L"urn:missing");
+    EXPECT_EQ(1, map.GetNamespaceCount());
+    EXPECT_EQ(2, copy.GetNamespaceCount());
+    copy = map;
+    EXPECT_EQ(1, copy.GetNamespaceCount());
+    EXPECT_EQ(L"urn:b", copy.GetNamespaceAt(0));
+}
