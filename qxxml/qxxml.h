@@ -19,3 +19,4 @@
 #include <qxxml/collections/AttributeCol.h>
 #include <qxxml/core/NamespaceAliasMap.h>
 #include <qxxml/core/XmlSerializationContext.h>
+#include <qxxml/support/QxZip.h>
