@@ -12,6 +12,9 @@
 //   if (!write.Create(error) || !write.StartWrite(file, bytes, n, /*offset=*/0, error)) ...;
 //   uint32_t done = 0;
 //   write.Wait(done, error);      // blocks until the system has written the chunk
+//
+// The header is not installed. Its classes still carry QXXML_API so that the platform unit
+// tests, which link against the shared library, can reach them.
 #pragma once
 
 #include <qxxml/platform/SystemTime.h>
@@ -26,7 +29,7 @@ namespace Platform {
 using SystemError = uint32_t;
 
 // An open file; closed by the destructor. Move-only.
-class File {
+class QXXML_API File {
 public:
     File() = default;
     File(File&& other) noexcept;
@@ -46,7 +49,8 @@ public:
     void Close();
 
     bool GetSize(uint64_t& size, SystemError& error) const;
-    // Synchronous read at the current position; `read` is 0 at end of file.
+    // Synchronous read at the current position. It fills the buffer unless the file ends
+    // first (as ReadFile does on a disk file); `read` is 0 at end of file.
     bool Read(void* buffer, uint32_t size, uint32_t& read, SystemError& error);
     // Synchronous write of the whole range at the current position.
     bool Write(const void* data, uint32_t size, SystemError& error);
@@ -62,7 +66,7 @@ private:
 // One asynchronous read or write at a file offset, at most one in flight at a time.
 // The destructor waits for an operation still in flight, so the buffer it uses may be freed
 // right after the OverlappedOp is gone.
-class OverlappedOp {
+class QXXML_API OverlappedOp {
 public:
     OverlappedOp();
     OverlappedOp(const OverlappedOp&) = delete;
@@ -85,13 +89,15 @@ public:
     bool InFlight() const { return m_inFlight; }
 
 private:
+    bool Start(File& file, void* buffer, uint32_t size, uint64_t offset, bool writing, SystemError& error);
+
     struct State;
     std::unique_ptr<State> m_state;
     bool m_inFlight = false;
 };
 
 // Text for the debugger channel: standard error in debug builds, nothing in release builds.
-void DebugOutput(const wchar_t* text);
+QXXML_API void DebugOutput(const wchar_t* text);
 
 }  // namespace Platform
 }  // namespace QxXmlLib10

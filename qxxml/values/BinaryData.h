@@ -28,7 +28,8 @@ public:
     CBinaryData() noexcept;
     CBinaryData(const CBinaryData& other) noexcept;
     CBinaryData(CBinaryData&& other) noexcept;
-    // Adopts `data` (allocated with new[]) when `adopt` is true, otherwise copies it.
+    // Adopts `data` (allocated with new[]) when `adopt` is true, otherwise copies it. An
+    // adopted array belongs to the value even when the constructor throws.
     CBinaryData(unsigned char* const data, uint32_t length, bool adopt);
     // The UTF-16LE code units of the text (2 bytes per unit, no terminator).
     explicit CBinaryData(const wchar_t* text);
@@ -42,7 +43,8 @@ public:
     const unsigned char* GetData() const noexcept;
     uint32_t GetLength() const noexcept;
 
-    // Hands the bytes (allocated with new[]) to the caller; the value becomes empty.
+    // Hands the bytes (allocated with new[], GetLength() of them in use) to the caller; the
+    // value becomes empty. Values that shared them keep their own bytes. Null when empty.
     unsigned char* ReleaseData();
 
     void Append(const unsigned char* data, uint32_t length);
@@ -74,8 +76,18 @@ protected:
     static uint32_t ConvertToHexData(const wchar_t* text, unsigned char** out);
 
 private:
+    // The shared bytes; null whenever the value is empty (a block never has length 0).
     struct Block;
+    static Block* NewCopy(const unsigned char* data, uint32_t length);
+    static Block* Adopt(unsigned char* data, uint32_t length, uint32_t capacity);
+    static void Release(Block* block) noexcept;
+
     void MakePrivate();
+    // Room for `count` more bytes at the end (the block private, grown when needed); the
+    // length already counts them. Returns where they go.
+    unsigned char* AppendSpace(uint32_t count);
+    void AppendUtf16Units(const wchar_t* text, size_t length);
+
     Block* m_block;
 };
 

@@ -8,8 +8,17 @@
 //   CBinaryData utf8 = Utf16ToUtf8(L"caf\u00e9");            // 5 bytes
 //   std::wstring back = Utf8ToUtf16(utf8.GetData(), utf8.GetLength());
 //
-// Ill-formed input (an unpaired surrogate, an ill-formed or truncated UTF-8 sequence) yields
-// an empty result from the whole-string functions, and false from the Append forms.
+//   std::string bytes;                                       // reused across calls
+//   if (!AppendUtf8(bytes, name.data(), name.size())) ...    // ill-formed name
+//
+// Ill-formed input (an unpaired surrogate, a wide value above U+10FFFF or negative, an
+// ill-formed, overlong, surrogate-encoding or truncated UTF-8 sequence, an odd UTF-16 byte
+// count) yields an empty result from the whole-string functions, and false from the Append
+// forms, which then leave `out` exactly as it was. Nothing is replaced silently: a document
+// written or read through these functions is either faithful or refused.
+//
+// The Append forms grow `out` at most once per call and never allocate per character; text
+// that is all ASCII is copied with a block-wise fast path.
 #pragma once
 
 #include <qxxml/support/Export.h>
@@ -31,5 +40,15 @@ QXXML_API bool AppendWideFromUtf8(std::wstring& out, const char* data, size_t le
 // UTF-16LE bytes of the text (2 or 4 bytes per character), and the reverse.
 QXXML_API bool AppendUtf16LE(std::string& out, const wchar_t* text, size_t length);
 QXXML_API bool AppendWideFromUtf16LE(std::wstring& out, const unsigned char* data, size_t length);
+
+// The raw UTF-16LE code units of arbitrary wide text, for byte buffers that must take any
+// text (CBinaryData built from text). These never fail: a lone surrogate is stored as its own
+// code unit, exactly as the Windows build stores it, and a value that is no code point at all
+// (above U+10FFFF, or negative) as U+FFFD.
+// Utf16LEUnitBytes gives the byte count; StoreUtf16LEUnits writes that many bytes at `out`
+// and returns the end of what it wrote.
+QXXML_API size_t Utf16LEUnitBytes(const wchar_t* text, size_t length) noexcept;
+QXXML_API unsigned char* StoreUtf16LEUnits(unsigned char* out, const wchar_t* text,
+                                           size_t length) noexcept;
 
 }  // namespace QxXmlLib10

@@ -1,0 +1,46 @@
+// Base64.h - CBase64, the base64 codec behind CBinaryData's base64 forms.
+//
+// Standard alphabet ("A"-"Z", "a"-"z", "0"-"9", "+", "/"), "=" padding to a multiple of four
+// characters, no line breaks:
+//
+//   CBase64 codec;
+//   std::wstring text = codec.Encode(bytes, length);        // "YWJj" for "abc"
+//
+//   std::unique_ptr<unsigned char[]> out(new unsigned char[CBase64::DecodeBufferSize(n)]);
+//   uint32_t size = codec.Decode(L"YW Jj\r\n", 7, out.get()); // 3 bytes: "abc"
+//
+// Decoding skips "=", space, tab, CR and LF wherever they stand and drops bits left over at
+// the end; any other character (including every character above U+007F) makes the whole
+// result zero bytes. Most callers want CBinaryData::GetAsBase64 / SetAsBase64 instead.
+#pragma once
+
+#include <qxxml/support/Export.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+class QXXML_API CBase64 {
+public:
+    CBase64() noexcept;
+
+    // The base64 text of `length` bytes; empty for no bytes.
+    std::wstring Encode(const unsigned char* data, uint32_t length);
+
+    // Decodes `length` characters into `out`, which holds at least DecodeBufferSize(length)
+    // bytes (text length + 1 is always enough); returns the number of bytes written,
+    // 0 when the text has an invalid character.
+    uint32_t Decode(const wchar_t* text, size_t length, unsigned char* out) const;
+
+    // Bytes that decoding a text of `length` characters may write.
+    static size_t DecodeBufferSize(size_t length) noexcept { return length / 4 * 3 + 3; }
+
+private:
+    // The encoder's bit accumulator: the input, how far it has been consumed, and the bits
+    // taken from it that do not yet fill a six-bit group.
+    const unsigned char* m_input;
+    uint32_t m_inputLength;
+    uint32_t m_inputPos;
+    uint32_t m_bitsPending;
+    uint32_t m_pendingBits;
+};

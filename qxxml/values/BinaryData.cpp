@@ -1,0 +1,312 @@
+// BinaryData.cpp - CBinaryData's shared copy-on-write block, hex and base64 forms.
+//
+// Copies share one block through an atomic reference count: sharing is one increment,
+// releasing one decrement, and the bytes are copied only when a value about to change finds
+// another holder (MakePrivate). A block never has length 0, so "empty" is always "no block".
+#include <qxxml/values/BinaryData.h>
+
+#include <qxxml/support/QxException.h>
+#include <qxxml/values/Base64.h>
+#include <qxxml/values/FormatString.h>
+#include <qxxml/xmlout/UtfEncoding.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <cwchar>
+#include <limits>
+#include <memory>
+
+namespace QxXmlLib10 {
+
+struct CBinaryData::Block {
+    unsigned char* m_lpData;
+    uint32_t m_dwLen;
+    uint32_t m_capacity;
+    std::atomic<int32_t> m_refCount;
+};
+
+namespace {
+
+constexpr uint32_t kMinimumCapacity = 8192;
+constexpr uint64_t kMaxLength = std::numeric_limits<uint32_t>::max();
+
+// Byte counts are 32-bit; a value may not grow beyond that.
+uint32_t CheckedLength(uint64_t length) {
+    if (length > kMaxLength) throw CQxOverFlowException(L"Binary data longer than 4 GiB");
+    return static_cast<uint32_t>(length);
+}
+
+uint32_t GrownCapacity(uint64_t needed, uint64_t floor) {
+    return static_cast<uint32_t>(std::min(std::max(2 * needed, floor), kMaxLength));
+}
+
+const wchar_t kHexDigits[] = L"0123456789ABCDEF";
+
+// The value of a hex digit, or -1.
+inline int HexValue(wchar_t c) {
+    if (c >= L'0' && c <= L'9') return c - L'0';
+    if (c >= L'A' && c <= L'F') return c - L'A' + 10;
+    if (c >= L'a' && c <= L'f') return c - L'a' + 10;
+    return -1;
+}
+
+}  // namespace
+
+// ------------------------------------------------------------------ blocks
+
+CBinaryData::Block* CBinaryData::NewCopy(const unsigned char* data, uint32_t length) {
+    if (length == 0) return nullptr;
+    const uint32_t capacity = GrownCapacity(length, kMinimumCapacity);
+    std::unique_ptr<unsigned char[]> bytes(new unsigned char[capacity]);
+    std::memcpy(bytes.get(), data, length);
+    Block* block = new Block{bytes.get(), length, capacity, {1}};
+    bytes.release();
+    return block;
+}
+
+CBinaryData::Block* CBinaryData::Adopt(unsigned char* data, uint32_t length, uint32_t capacity) {
+    std::unique_ptr<unsigned char[]> bytes(data);
+    if (length == 0) return nullptr;
+    Block* block = new Block{data, length, capacity, {1}};
+    bytes.release();
+    return block;
+}
+
+void CBinaryData::Release(Block* block) noexcept {
+    if (block != nullptr && block->m_refCount.fetch_sub(1, std::memory_order_acq_rel) == 1) {
+        delete[] block->m_lpData;
+        delete block;
+    }
+}
+
+void CBinaryData::MakePrivate() {
+    if (m_block != nullptr && m_block->m_refCount.load(std::memory_order_acquire) > 1) {
+        Block* copy = NewCopy(m_block->m_lpData, m_block->m_dwLen);
+        Release(m_block);
+        m_block = copy;
+    }
+}
+
+unsigned char* CBinaryData::AppendSpace(uint32_t count) {
+    if (m_block == nullptr) {
+        const uint32_t capacity = GrownCapacity(count, kMinimumCapacity);
+        std::unique_ptr<unsigned char[]> bytes(new unsigned char[capacity]);
+        m_block = new Block{bytes.get(), count, capacity, {1}};
+        return bytes.release();
+    }
+    MakePrivate();
+    const int32_t holders = m_block->m_refCount.load(std::memory_order_acquire);
+    if (holders != 1) throw CQxException(FormatString(L"Failed to append. [RefCount=%d]", holders));
+    Block& b = *m_block;
+    const uint32_t length = CheckedLength(uint64_t{b.m_dwLen} + count);
+    if (length > b.m_capacity) {
+        const uint32_t capacity = GrownCapacity(length, 0);
+        unsigned char* bytes = new unsigned char[capacity];
+        std::memcpy(bytes, b.m_lpData, b.m_dwLen);
+        delete[] b.m_lpData;
+        b.m_lpData = bytes;
+        b.m_capacity = capacity;
+    }
+    unsigned char* space = b.m_lpData + b.m_dwLen;
+    b.m_dwLen = length;
+    return space;
+}
+
+// ------------------------------------------------------------------ construction
+
+CBinaryData::CBinaryData() noexcept : m_block(nullptr) {}
+
+CBinaryData::CBinaryData(const CBinaryData& other) noexcept : m_block(other.m_block) {
+    if (m_block != nullptr) m_block->m_refCount.fetch_add(1, std::memory_order_relaxed);
+}
+
+CBinaryData::CBinaryData(CBinaryData&& other) noexcept : m_block(other.m_block) { other.m_block = nullptr; }
+
+CBinaryData::CBinaryData(unsigned char* const data, uint32_t length, bool adopt) : m_block(nullptr) {
+    m_block = adopt ? Adopt(data, length, length) : NewCopy(data, length);
+}
+
+CBinaryData::CBinaryData(const wchar_t* text) : m_block(nullptr) { SetBuffer(text); }
+
+CBinaryData& CBinaryData::operator=(const CBinaryData& other) noexcept {
+    if (m_block != other.m_block) {
+        Block* old = m_block;
+        m_block = other.m_block;
+        if (m_block != nullptr) m_block->m_refCount.fetch_add(1, std::memory_order_relaxed);
+        Release(old);
+    }
+    return *this;
+}
+
+CBinaryData& CBinaryData::operator=(CBinaryData&& other) noexcept {
+    if (this != &other) {
+        Release(m_block);
+        m_block = other.m_block;
+        other.m_block = nullptr;
+    }
+    return *this;
+}
+
+CBinaryData::~CBinaryData() { Clear(); }
+
+void CBinaryData::Clear() noexcept {
+    Release(m_block);
+    m_block = nullptr;
+}
+
+// ------------------------------------------------------------------ access
+
+const unsigned char* CBinaryData::GetData() const noexcept { return m_block ? m_block->m_lpData : nullptr; }
+
+uint32_t CBinaryData::GetLength() const noexcept { return m_block ? m_block->m_dwLen : 0; }
+
+unsigned char* CBinaryData::ReleaseData() {
+    if (m_block == nullptr) return nullptr;
+    MakePrivate();
+    Block* block = m_block;
+    m_block = nullptr;
+    const int32_t others = block->m_refCount.fetch_sub(1, std::memory_order_acq_rel) - 1;
+    // Only possible when this very value is being copied on another thread meanwhile.
+    if (others != 0) throw CQxException(FormatString(L"Failed to release data. [RefCount=%d]", others));
+    unsigned char* bytes = block->m_lpData;
+    delete block;
+    return bytes;
+}
+
+unsigned char CBinaryData::operator[](uint32_t index) const {
+    if (index >= GetLength()) throw CQxException(FormatString(L"Index Out of range [%d]", index));
+    return m_block->m_lpData[index];
+}
+
+unsigned char& CBinaryData::operator[](uint32_t index) {
+    if (index >= GetLength()) throw CQxException(FormatString(L"Index Out of range [%d]", index));
+    MakePrivate();
+    return m_block->m_lpData[index];
+}
+
+bool CBinaryData::operator==(const CBinaryData& other) const noexcept {
+    if (m_block == other.m_block) return true;
+    if (m_block == nullptr || other.m_block == nullptr) return false;
+    return m_block->m_dwLen == other.m_block->m_dwLen &&
+           std::memcmp(m_block->m_lpData, other.m_block->m_lpData, m_block->m_dwLen) == 0;
+}
+
+// ------------------------------------------------------------------ appending
+
+void CBinaryData::Append(const unsigned char* data, uint32_t length) {
+    if (length == 0) return;
+    // The source may be this value's own bytes: remember it as an offset, since growing
+    // (or making private) moves them. The offset stays valid because both keep the
+    // existing bytes at their places.
+    const unsigned char* own = GetData();
+    const bool aliased = own != nullptr && data >= own && data < own + m_block->m_capacity;
+    const size_t offset = aliased ? static_cast<size_t>(data - own) : 0;
+    unsigned char* space = AppendSpace(length);
+    std::memmove(space, aliased ? m_block->m_lpData + offset : data, length);
+}
+
+void CBinaryData::Append(unsigned char byte) {
+    // The common case first: a private block with room.
+    if (m_block != nullptr && m_block->m_dwLen < m_block->m_capacity &&
+        m_block->m_refCount.load(std::memory_order_acquire) == 1) {
+        m_block->m_lpData[m_block->m_dwLen++] = byte;
+        return;
+    }
+    *AppendSpace(1) = byte;
+}
+
+void CBinaryData::AppendUtf16Units(const wchar_t* text, size_t length) {
+    if (text == nullptr || length == 0) return;
+    const uint32_t bytes = CheckedLength(Utf16LEUnitBytes(text, length));
+    StoreUtf16LEUnits(AppendSpace(bytes), text, length);
+}
+
+void CBinaryData::Append(wchar_t ch) { AppendUtf16Units(&ch, 1); }
+
+void CBinaryData::Append(const wchar_t* text) {
+    if (text != nullptr) AppendUtf16Units(text, std::wcslen(text));
+}
+
+void CBinaryData::Append(const std::wstring& text) { AppendUtf16Units(text.data(), text.size()); }
+
+void CBinaryData::Append(const CBinaryData& other) {
+    if (other.m_block == nullptr) return;
+    if (m_block == nullptr) {
+        *this = other;  // nothing to keep: share, the first change copies
+        return;
+    }
+    // Holding a share keeps the bytes alive even when `other` is this very value.
+    const CBinaryData source(other);
+    Append(source.GetData(), source.GetLength());
+}
+
+void CBinaryData::SetBuffer(const unsigned char* data, uint32_t length) {
+    // Copy first: `data` may point into this value's own bytes.
+    Block* block = NewCopy(data, length);
+    Release(m_block);
+    m_block = block;
+}
+
+void CBinaryData::SetBuffer(const wchar_t* text) {
+    Clear();
+    Append(text);
+}
+
+// ------------------------------------------------------------------ hex and base64
+
+std::wstring CBinaryData::GetAsHexString(const unsigned char* data, uint32_t length) {
+    std::wstring text(2 * static_cast<size_t>(length), L'\0');
+    for (uint32_t i = 0; i < length; ++i) {
+        text[2 * i] = kHexDigits[data[i] >> 4];
+        text[2 * i + 1] = kHexDigits[data[i] & 0x0F];
+    }
+    return text;
+}
+
+std::wstring CBinaryData::GetAsHexString() const { return GetAsHexString(GetData(), GetLength()); }
+
+uint32_t CBinaryData::ConvertToHexData(const wchar_t* text, unsigned char** out) {
+    *out = nullptr;
+    const size_t length = text ? std::wcslen(text) : 0;
+    if (length % 2 != 0) throw CQxException(L"Invalid length in hex string");
+    const uint32_t bytes = CheckedLength(length / 2);
+    if (bytes == 0) return 0;
+    std::unique_ptr<unsigned char[]> data(new unsigned char[bytes]);
+    for (uint32_t i = 0; i < bytes; ++i) {
+        const int high = HexValue(text[2 * i]);
+        const int low = HexValue(text[2 * i + 1]);
+        if (high < 0 || low < 0) {
+            const wchar_t bad = high < 0 ? text[2 * i] : text[2 * i + 1];
+            throw CQxException(FormatString(L"Invalid char in hex string [%c]", bad));
+        }
+        data[i] = static_cast<unsigned char>((high << 4) | low);
+    }
+    *out = data.release();
+    return bytes;
+}
+
+void CBinaryData::SetAsHexString(const wchar_t* text) {
+    Clear();
+    unsigned char* data = nullptr;
+    const uint32_t length = ConvertToHexData(text, &data);
+    m_block = Adopt(data, length, length);
+}
+
+std::wstring CBinaryData::GetAsBase64() const {
+    CBase64 codec;
+    return codec.Encode(GetData(), GetLength());
+}
+
+void CBinaryData::SetAsBase64(const wchar_t* text) {
+    Clear();
+    if (text == nullptr) return;
+    const size_t length = std::wcslen(text);
+    const uint32_t capacity = CheckedLength(CBase64::DecodeBufferSize(length));
+    unsigned char* data = new unsigned char[capacity];
+    const uint32_t decoded = CBase64().Decode(text, length, data);
+    // Invalid text decodes to zero bytes, which leaves the value empty.
+    m_block = Adopt(data, decoded, capacity);
+}
+
+}  // namespace QxXmlLib10

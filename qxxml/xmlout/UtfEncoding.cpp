@@ -1,0 +1,349 @@
+// UtfEncoding.cpp - the shared UTF-8 / UTF-16LE encoders and decoders.
+//
+// Every document written as bytes and every name and value read from the parser passes
+// through here, so each function is built around two facts: most XML text is ASCII, and the
+// output buffer should grow once. ASCII runs are handled block-wise (16 wide characters or
+// 8 bytes at a time, loops the compiler vectorises); other text costs one counting pass at
+// most, then one encoding pass into memory sized exactly once.
+#include <qxxml/xmlout/UtfEncoding.h>
+
+#include <cstring>
+#include <cwchar>
+#include <limits>
+
+namespace QxXmlLib10 {
+
+namespace {
+
+// wchar_t is 16 bits on Windows (UTF-16 code units) and 32 bits elsewhere (code points).
+constexpr bool kWideIsUtf16 = sizeof(wchar_t) == 2;
+constexpr uint32_t kIllFormed = 0xFFFFFFFFu;
+constexpr uint32_t kReplacementCharacter = 0xFFFDu;
+constexpr size_t kWideBlock = 16;
+
+// A negative wchar_t becomes a huge value and so fails every range check below.
+inline uint32_t Unit(wchar_t c) { return static_cast<uint32_t>(c); }
+inline bool IsHighSurrogate(uint32_t u) { return u - 0xD800u < 0x400u; }
+inline bool IsLowSurrogate(uint32_t u) { return u - 0xDC00u < 0x400u; }
+inline bool IsSurrogate(uint32_t u) { return u - 0xD800u < 0x800u; }
+inline uint32_t CombineSurrogates(uint32_t high, uint32_t low) {
+    return 0x10000u + ((high - 0xD800u) << 10) + (low - 0xDC00u);
+}
+
+// The code point at text[i] (a surrogate pair counts as one), advancing i past it;
+// kIllFormed for an unpaired surrogate or a value that is no code point.
+inline uint32_t NextCodePoint(const wchar_t* text, size_t length, size_t& i) {
+    const uint32_t u = Unit(text[i++]);
+    if (u < 0xD800u) return u;
+    if (IsHighSurrogate(u)) {
+        if (i < length && IsLowSurrogate(Unit(text[i]))) return CombineSurrogates(u, Unit(text[i++]));
+        return kIllFormed;
+    }
+    if (IsLowSurrogate(u) || u > 0x10FFFFu) return kIllFormed;
+    return u;
+}
+
+// True when none of the kWideBlock characters at text is at or above `limit`, a power of
+// two or a value whose lower bits are all zero; OR-ing is what lets the loop vectorise.
+inline bool BlockBelow(const wchar_t* text, uint32_t limit) {
+    uint32_t bits = 0;
+    for (size_t k = 0; k < kWideBlock; ++k) bits |= Unit(text[k]);
+    return bits < limit;
+}
+
+// ------------------------------------------------------------------ UTF-8 output
+
+// Copies the leading ASCII characters of the text to dst; returns how many there were.
+size_t CopyAsciiPrefix(const wchar_t* text, size_t length, char* dst) {
+    size_t i = 0;
+    while (i + kWideBlock <= length && BlockBelow(text + i, 0x80u)) {
+        for (size_t k = 0; k < kWideBlock; ++k) dst[i + k] = static_cast<char>(text[i + k]);
+        i += kWideBlock;
+    }
+    while (i < length && Unit(text[i]) < 0x80u) {
+        dst[i] = static_cast<char>(text[i]);
+        ++i;
+    }
+    return i;
+}
+
+inline size_t Utf8Bytes(uint32_t cp) {
+    return cp < 0x80u ? 1 : cp < 0x800u ? 2 : cp < 0x10000u ? 3 : 4;
+}
+
+// The UTF-8 size of the text, or SIZE_MAX when the text is ill-formed.
+size_t Utf8Length(const wchar_t* text, size_t length) {
+    size_t bytes = 0;
+    size_t i = 0;
+    while (i < length) {
+        if (i + kWideBlock <= length && BlockBelow(text + i, 0x80u)) {
+            bytes += kWideBlock;
+            i += kWideBlock;
+            continue;
+        }
+        const uint32_t cp = NextCodePoint(text, length, i);
+        if (cp == kIllFormed) return std::numeric_limits<size_t>::max();
+        bytes += Utf8Bytes(cp);
+    }
+    return bytes;
+}
+
+template <class Byte>
+inline Byte* PutUtf8(Byte* d, uint32_t cp) {
+    if (cp < 0x80u) {
+        *d++ = static_cast<Byte>(cp);
+    } else if (cp < 0x800u) {
+        *d++ = static_cast<Byte>(0xC0u | (cp >> 6));
+        *d++ = static_cast<Byte>(0x80u | (cp & 0x3Fu));
+    } else if (cp < 0x10000u) {
+        *d++ = static_cast<Byte>(0xE0u | (cp >> 12));
+        *d++ = static_cast<Byte>(0x80u | ((cp >> 6) & 0x3Fu));
+        *d++ = static_cast<Byte>(0x80u | (cp & 0x3Fu));
+    } else {
+        *d++ = static_cast<Byte>(0xF0u | (cp >> 18));
+        *d++ = static_cast<Byte>(0x80u | ((cp >> 12) & 0x3Fu));
+        *d++ = static_cast<Byte>(0x80u | ((cp >> 6) & 0x3Fu));
+        *d++ = static_cast<Byte>(0x80u | (cp & 0x3Fu));
+    }
+    return d;
+}
+
+// Encodes text already known to be well-formed (Utf8Length succeeded on it).
+template <class Byte>
+Byte* EncodeUtf8(const wchar_t* text, size_t length, Byte* d) {
+    size_t i = 0;
+    while (i < length) {
+        if (i + kWideBlock <= length && BlockBelow(text + i, 0x80u)) {
+            for (size_t k = 0; k < kWideBlock; ++k) d[k] = static_cast<Byte>(text[i + k]);
+            d += kWideBlock;
+            i += kWideBlock;
+            continue;
+        }
+        d = PutUtf8(d, NextCodePoint(text, length, i));
+    }
+    return d;
+}
+
+// ------------------------------------------------------------------ wide output
+
+// Stores a code point as one wide character, or as a surrogate pair where wide is UTF-16.
+inline wchar_t* PutWide(wchar_t* d, uint32_t cp) {
+    if (kWideIsUtf16 && cp >= 0x10000u) {
+        cp -= 0x10000u;
+        *d++ = static_cast<wchar_t>(0xD800u + (cp >> 10));
+        *d++ = static_cast<wchar_t>(0xDC00u + (cp & 0x3FFu));
+        return d;
+    }
+    *d++ = static_cast<wchar_t>(cp);
+    return d;
+}
+
+// Decodes UTF-8 into d, which has room for `length` wide characters (never more are needed:
+// every byte yields at most one, and a 4-byte sequence at most two UTF-16 units).
+// Returns the end of the output, or null when the input is ill-formed.
+wchar_t* DecodeUtf8(const unsigned char* s, size_t length, wchar_t* d) {
+    constexpr uint64_t kHighBits = 0x8080808080808080ull;
+    size_t i = 0;
+    while (i < length) {
+        uint64_t word;
+        while (i + 8 <= length && (std::memcpy(&word, s + i, 8), (word & kHighBits) == 0)) {
+            for (size_t k = 0; k < 8; ++k) d[k] = static_cast<wchar_t>(s[i + k]);
+            d += 8;
+            i += 8;
+        }
+        if (i == length) break;
+        const uint32_t lead = s[i];
+        if (lead < 0x80u) {
+            *d++ = static_cast<wchar_t>(lead);
+            ++i;
+            continue;
+        }
+        // Well-formed sequences only: no overlong forms, no encoded surrogates, nothing
+        // above U+10FFFF. The first continuation byte carries those limits.
+        size_t trail;
+        uint32_t cp;
+        uint32_t low = 0x80u, high = 0xBFu;
+        if (lead >= 0xC2u && lead <= 0xDFu) {
+            trail = 1;
+            cp = lead & 0x1Fu;
+        } else if (lead >= 0xE0u && lead <= 0xEFu) {
+            trail = 2;
+            cp = lead & 0x0Fu;
+            if (lead == 0xE0u) low = 0xA0u;
+            if (lead == 0xEDu) high = 0x9Fu;
+        } else if (lead >= 0xF0u && lead <= 0xF4u) {
+            trail = 3;
+            cp = lead & 0x07u;
+            if (lead == 0xF0u) low = 0x90u;
+            if (lead == 0xF4u) high = 0x8Fu;
+        } else {
+            return nullptr;
+        }
+        if (length - i - 1 < trail) return nullptr;
+        const uint32_t first = s[i + 1];
+        if (first < low || first > high) return nullptr;
+        cp = (cp << 6) | (first & 0x3Fu);
+        for (size_t k = 2; k <= trail; ++k) {
+            const uint32_t next = s[i + k];
+            if ((next & 0xC0u) != 0x80u) return nullptr;
+            cp = (cp << 6) | (next & 0x3Fu);
+        }
+        d = PutWide(d, cp);
+        i += trail + 1;
+    }
+    return d;
+}
+
+// ------------------------------------------------------------------ UTF-16LE
+
+inline unsigned char* PutUnitLE(unsigned char* d, uint32_t unit) {
+    d[0] = static_cast<unsigned char>(unit);
+    d[1] = static_cast<unsigned char>(unit >> 8);
+    return d + 2;
+}
+
+inline unsigned char* PutUtf16LE(unsigned char* d, uint32_t cp) {
+    if (cp < 0x10000u) return PutUnitLE(d, cp);
+    cp -= 0x10000u;
+    d = PutUnitLE(d, 0xD800u + (cp >> 10));
+    return PutUnitLE(d, 0xDC00u + (cp & 0x3FFu));
+}
+
+// UTF-16 code units the text needs, or SIZE_MAX when it is ill-formed.
+size_t Utf16Units(const wchar_t* text, size_t length) {
+    size_t units = 0;
+    size_t i = 0;
+    while (i < length) {
+        if (i + kWideBlock <= length && BlockBelow(text + i, 0xD800u)) {
+            units += kWideBlock;
+            i += kWideBlock;
+            continue;
+        }
+        const uint32_t cp = NextCodePoint(text, length, i);
+        if (cp == kIllFormed) return std::numeric_limits<size_t>::max();
+        units += cp < 0x10000u ? 1 : 2;
+    }
+    return units;
+}
+
+template <class Char>
+inline Char* GrowBy(std::basic_string<Char>& out, size_t count) {
+    const size_t old = out.size();
+    out.resize(old + count);
+    return &out[old];
+}
+
+}  // namespace
+
+// ------------------------------------------------------------------ public functions
+
+CBinaryData Utf16ToUtf8(const wchar_t* text) {
+    if (text == nullptr) return CBinaryData();
+    const size_t length = std::wcslen(text);
+    const size_t bytes = Utf8Length(text, length);
+    // Ill-formed text, and text too long for a 32-bit byte count, give the empty value.
+    if (bytes == 0 || bytes > std::numeric_limits<uint32_t>::max()) return CBinaryData();
+    unsigned char* data = new unsigned char[bytes];
+    EncodeUtf8(text, length, data);
+    return CBinaryData(data, static_cast<uint32_t>(bytes), /*adopt=*/true);
+}
+
+std::wstring Utf8ToUtf16(const unsigned char* data, uint32_t length) {
+    std::wstring out;
+    if (!AppendWideFromUtf8(out, reinterpret_cast<const char*>(data), length)) out.clear();
+    return out;
+}
+
+bool AppendUtf8(std::string& out, const wchar_t* text, size_t length) {
+    if (length == 0) return true;
+    if (text == nullptr) return false;
+    const size_t old = out.size();
+    // Optimistic: one byte per character covers all-ASCII text, the usual case.
+    char* dst = GrowBy(out, length);
+    const size_t ascii = CopyAsciiPrefix(text, length, dst);
+    if (ascii == length) return true;
+
+    const size_t rest = Utf8Length(text + ascii, length - ascii);
+    if (rest == std::numeric_limits<size_t>::max()) {
+        out.resize(old);
+        return false;
+    }
+    out.resize(old + ascii + rest);
+    EncodeUtf8(text + ascii, length - ascii, &out[old + ascii]);
+    return true;
+}
+
+bool AppendWideFromUtf8(std::wstring& out, const char* data, size_t length) {
+    if (length == 0) return true;
+    if (data == nullptr) return false;
+    const size_t old = out.size();
+    wchar_t* begin = GrowBy(out, length);
+    const wchar_t* end = DecodeUtf8(reinterpret_cast<const unsigned char*>(data), length, begin);
+    out.resize(end ? old + static_cast<size_t>(end - begin) : old);
+    return end != nullptr;
+}
+
+bool AppendUtf16LE(std::string& out, const wchar_t* text, size_t length) {
+    if (length == 0) return true;
+    if (text == nullptr) return false;
+    const size_t units = Utf16Units(text, length);
+    if (units == std::numeric_limits<size_t>::max()) return false;
+    unsigned char* d = reinterpret_cast<unsigned char*>(GrowBy(out, 2 * units));
+    if (units == length) {
+        // One unit per wide character: a plain loop the compiler vectorises.
+        for (size_t i = 0; i < length; ++i) PutUnitLE(d + 2 * i, Unit(text[i]));
+        return true;
+    }
+    for (size_t i = 0; i < length;) d = PutUtf16LE(d, NextCodePoint(text, length, i));
+    return true;
+}
+
+bool AppendWideFromUtf16LE(std::wstring& out, const unsigned char* data, size_t length) {
+    if (length == 0) return true;
+    if (data == nullptr || length % 2 != 0) return false;
+    const size_t units = length / 2;
+    const size_t old = out.size();
+    wchar_t* const begin = GrowBy(out, units);
+    wchar_t* d = begin;
+    for (size_t i = 0; i < units;) {
+        const uint32_t unit = data[2 * i] | (static_cast<uint32_t>(data[2 * i + 1]) << 8);
+        ++i;
+        if (!IsSurrogate(unit)) {
+            *d++ = static_cast<wchar_t>(unit);
+            continue;
+        }
+        const uint32_t low = i < units ? (data[2 * i] | (static_cast<uint32_t>(data[2 * i + 1]) << 8)) : 0;
+        if (!IsHighSurrogate(unit) || !IsLowSurrogate(low)) {
+            out.resize(old);
+            return false;
+        }
+        ++i;
+        d = PutWide(d, CombineSurrogates(unit, low));
+    }
+    out.resize(old + static_cast<size_t>(d - begin));
+    return true;
+}
+
+size_t Utf16LEUnitBytes(const wchar_t* text, size_t length) noexcept {
+    size_t bytes = 2 * length;
+    if (!kWideIsUtf16) {
+        for (size_t i = 0; i < length; ++i) {
+            const uint32_t u = Unit(text[i]);
+            if (u >= 0x10000u && u <= 0x10FFFFu) bytes += 2;
+        }
+    }
+    return bytes;
+}
+
+unsigned char* StoreUtf16LEUnits(unsigned char* out, const wchar_t* text, size_t length) noexcept {
+    for (size_t i = 0; i < length; ++i) {
+        const uint32_t u = Unit(text[i]);
+        if (u <= 0xFFFFu)
+            out = PutUnitLE(out, u);
+        else
+            out = PutUtf16LE(out, u <= 0x10FFFFu ? u : kReplacementCharacter);
+    }
+    return out;
+}
+
+}  // namespace QxXmlLib10
