@@ -20,3 +20,8 @@
 #include <qxxml/core/NamespaceAliasMap.h>
 #include <qxxml/core/XmlSerializationContext.h>
 #include <qxxml/support/QxZip.h>
+#include <qxxml/xmlout/StringBuffer.h>
+#include <qxxml/xmlout/TextStream.h>
+#include <qxxml/xmlout/FileTextStream.h>
+#include <qxxml/xmlout/BinaryStream.h>
+#include <qxxml/xmlout/FileBinaryStream.h>
