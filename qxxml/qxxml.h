@@ -25,3 +25,5 @@
 #include <qxxml/xmlout/FileTextStream.h>
 #include <qxxml/xmlout/BinaryStream.h>
 #include <qxxml/xmlout/FileBinaryStream.h>
+#include <qxxml/xmlout/XmlWriter.h>
+#include <qxxml/xmlout/XmlTextWriter.h>

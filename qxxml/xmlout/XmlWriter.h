@@ -1,0 +1,151 @@
+// XmlWriter.h - CXmlWriter, the interface every serialization writes through, and the
+// namespace scopes it keeps for the XML text writer and the Fast Infoset writer alike.
+//
+// Generated classes, descriptors and wildcard holders only ever call these operations:
+//
+//   writer->AddNamespace(L"xsi", L"http://www.w3.org/2001/XMLSchema-instance");  // before the root
+//   writer->SetDefaultNamespace(L"urn:po");
+//   writer->StartElement(L"order", L"urn:po");
+//   writer->AddAttribute(L"id", L"", L"42", ItemType_i4);
+//   writer->StartElement(L"item", L"urn:po");
+//   writer->WriteElementValue(L"5", ItemType_i4);
+//   writer->EndElement();
+//   writer->AddXsiNilAttribute();      // too late: "Attributes must be added before elements"
+//
+// Each open element has a CXmlWriterContext that maps namespace URIs to prefixes. Scopes are
+// copy-on-write: a child shares its parent's map until it declares something itself, and a
+// namespace with no known prefix gets a generated one (AA, AB, ...) declared on the element
+// that first needs it.
+#pragma once
+
+#include <qxxml/support/Export.h>
+#include <qxxml/support/InstanceMonitor.h>
+#include <qxxml/values/ItemType.h>
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace QxXmlLib10 {
+
+class QXXML_API CXmlWriter : public CInstanceMonitor {
+public:
+    // Namespace URI -> prefix, in plain code-unit order of the URIs.
+    using NamespaceMap = std::map<std::wstring, std::wstring>;
+
+    static const wchar_t* const kXmlNamespace;       // "http://www.w3.org/XML/1998/namespace"
+    static const wchar_t* const kInstanceNamespace;  // "http://www.w3.org/2001/XMLSchema-instance"
+
+    // The scope of one open element.
+    class QXXML_API CXmlWriterContext : public CInstanceMonitor {
+    public:
+        // The root scope: a private copy of the writer's announced map and default namespace.
+        CXmlWriterContext(const std::wstring& localName, const std::wstring& namespaceUri,
+                          const NamespaceMap& announced, const std::wstring& defaultNamespace);
+        // A child scope, sharing the parent's declarations until it stores its own. The new
+        // context owns `parent` (and so the whole chain).
+        CXmlWriterContext(const std::wstring& localName, const std::wstring& namespaceUri,
+                          CXmlWriterContext* parent);
+        CXmlWriterContext(const CXmlWriterContext&) = delete;
+        CXmlWriterContext& operator=(const CXmlWriterContext&) = delete;
+        ~CXmlWriterContext();  // destroys the parent chain too
+
+        const std::wstring& GetDefaultNamespace() const { return m_pScope->m_strDefaultNamespace; }
+        void SetDefaultNamespace(const std::wstring& namespaceUri);
+        NamespaceMap& GetNamespaceMap() const { return *m_pScope->m_pNamespaceMap; }
+        // The prefix of the URI in scope, or an empty string when it has none. (An absent URI
+        // is not entered into the map: the map may be shared with the ancestors.)
+        std::wstring GetNamespaceMapValue(const std::wstring& namespaceUri) const;
+        // Stores a declaration in this scope, taking a private copy of the map first.
+        void SetNamespaceMapValue(const std::wstring& namespaceUri, const std::wstring& prefix);
+        bool IsInherited() const { return m_bInherited; }
+
+        uint32_t GetChildCount() const { return m_dwChildCount; }
+        void IncrementChildCount() { ++m_dwChildCount; }
+        bool IsStartTagOpen() const { return m_bStartTagOpen; }
+        void SetStartTagOpen(bool open) { m_bStartTagOpen = open; }
+        uint32_t GetDepth() const { return m_dwDepth; }
+        const std::wstring& GetNamespace() const { return m_strNamespace; }
+        const std::wstring& GetLocalName() const { return m_strLocalName; }
+        CXmlWriterContext* GetParent() const { return m_pParent; }
+        // Gives up ownership of the parent and returns it.
+        CXmlWriterContext* DetachParent();
+        bool GetAttributesWritten() const { return m_bAttributesWritten; }
+        void SetAttributesWritten(bool written) { m_bAttributesWritten = written; }
+
+    private:
+        friend class CXmlWriter;
+        static CInstanceMonitor::ClassType* MonitorRecord();
+        void Reset(const std::wstring& localName, const std::wstring& namespaceUri);
+        void InitRoot(const NamespaceMap& announced, const std::wstring& defaultNamespace);
+        void InitChild(CXmlWriterContext* parent);
+        void MakePrivate();
+        void ReleaseMap();
+
+        uint32_t m_dwChildCount = 0;
+        bool m_bStartTagOpen = false;
+        uint32_t m_dwDepth = 0;
+        std::wstring m_strNamespace;
+        std::wstring m_strLocalName;
+        CXmlWriterContext* m_pParent = nullptr;
+        bool m_bAttributesWritten = false;
+        std::wstring m_strDefaultNamespace;
+        NamespaceMap* m_pNamespaceMap = nullptr;
+        bool m_bInherited = false;
+        bool m_bOwnsMap = false;
+        // The context whose default namespace and map are in force here: this one, or the
+        // nearest ancestor that is not inherited. Only the innermost context ever stores a
+        // declaration, so the answer never changes under a descendant.
+        CXmlWriterContext* m_pScope = this;
+    };
+
+    CXmlWriter(const CXmlWriter&) = delete;
+    CXmlWriter& operator=(const CXmlWriter&) = delete;
+    virtual ~CXmlWriter();
+
+    virtual void StartDocument();
+    // CQxException "An Element has not been closed." while an element is still open.
+    virtual void EndDocument();
+    // Before the root: the default namespace the root announces. Inside an element: a
+    // declaration of that element's scope (nothing is written for it).
+    virtual void SetDefaultNamespace(const std::wstring& namespaceUri);
+    // Before the root: a prefix the root announces. Inside an element: a declaration of that
+    // element's scope (nothing is written for it).
+    virtual void AddNamespace(const std::wstring& prefix, const std::wstring& namespaceUri);
+    virtual void WriteComment(const std::wstring& text) = 0;
+    virtual void WriteProcessingInstruction(const std::wstring& instruction) = 0;
+    virtual void WriteInlineSchema(const std::wstring& schema) = 0;
+    virtual void StartElement(const std::wstring& localName, const std::wstring& namespaceUri) = 0;
+    virtual void WriteElementValue(const std::wstring& value, ItemType itemType) = 0;
+    virtual void EndElement() = 0;
+    virtual void AddAttribute(const std::wstring& localName, const std::wstring& namespaceUri,
+                              const std::wstring& value, ItemType itemType) = 0;
+    virtual void AddXsiTypeAttribute(const std::wstring& typeNamespace, const std::wstring& typeName,
+                                     ItemType itemType) = 0;
+    virtual void AddXsiNilAttribute() = 0;
+
+    // The first two-letter prefix AA, AB, ... AZ, BA, ... that is no prefix of `map`. After ZZ
+    // the first letter goes on with a..z (aA ... zZ), which keeps every prefix a valid XML
+    // name; a scope that has used up all 1352 throws CQxException.
+    static std::wstring NewPrefix(const NamespaceMap& map);
+
+protected:
+    explicit CXmlWriter(CInstanceMonitor::ClassType* record);
+
+    // Opens the scope of a new element (root or child of m_pContext) and makes it m_pContext.
+    CXmlWriterContext* PushContext(const std::wstring& localName, const std::wstring& namespaceUri);
+    // Closes m_pContext and makes its parent the current context.
+    void PopContext();
+
+    std::wstring m_strDefaultNamespace;
+    CXmlWriterContext* m_pContext = nullptr;
+    NamespaceMap m_namespaceMap;
+
+private:
+    // Closed contexts kept for the next elements: a document opens one per element, and
+    // reusing them keeps allocation off the hot path.
+    std::vector<CXmlWriterContext*> m_spareContexts;
+};
+
+}  // namespace QxXmlLib10
