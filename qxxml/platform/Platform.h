@@ -96,7 +96,8 @@ private:
     bool m_inFlight = false;
 };
 
-// Text for the debugger channel: standard error in debug builds, nothing in release builds.
+// Text for the debugger channel: OutputDebugStringW on Windows; elsewhere standard error in
+// debug builds and nothing at all in release builds.
 QXXML_API void DebugOutput(const wchar_t* text);
 
 }  // namespace Platform

@@ -1,0 +1,262 @@
+// Platform::File and Platform::OverlappedOp on real files in the test folder: system error
+// codes, synchronous and overlapped round trips, end of file, and chunked overlapped reads
+// of a file whose size is an exact multiple of the chunk size.
+#include <qxxml/platform/Platform.h>
+
+#include "support/FoundationOracle.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+#include <memory>
+
+using namespace QxXmlLib10;
+using namespace QxXmlLib10::Platform;
+using namespace foundation_test;
+
+namespace {
+
+std::wstring WidePath(const std::string& path) { return Widen(path); }
+
+std::string Pattern(size_t size, unsigned seed) {
+    std::string bytes(size, '\0');
+    uint32_t x = seed * 2654435761u + 1;
+    for (char& c : bytes) {
+        x = x * 1103515245u + 12345u;
+        c = static_cast<char>(x >> 24);
+    }
+    return bytes;
+}
+
+}  // namespace
+
+TEST(FileTest, MissingDirectoryGivesTheSystemCode) {
+    const std::wstring path = WidePath(TempDir() + "/no-such-dir/file.xml");
+    SystemError error = 0;
+    File reader = File::OpenForRead(path.c_str(), false, error);
+    EXPECT_FALSE(reader.IsOpen());
+    EXPECT_EQ(error, static_cast<SystemError>(ENOENT));
+    error = 0;
+    File writer = File::CreateAlways(path.c_str(), true, error);
+    EXPECT_FALSE(writer.IsOpen());
+    EXPECT_EQ(error, static_cast<SystemError>(ENOENT));
+}
+
+TEST(FileTest, OpeningADirectoryForWritingFails) {
+    SystemError error = 0;
+    File file = File::CreateAlways(WidePath(TempDir()).c_str(), false, error);
+    EXPECT_FALSE(file.IsOpen());
+    EXPECT_EQ(error, static_cast<SystemError>(EISDIR));
+}
+
+TEST(FileTest, PathThatIsNoTextIsRefused) {
+    if (sizeof(wchar_t) == 2) GTEST_SKIP();
+    std::wstring path = WidePath(TempDir() + "/bad");
+    path += static_cast<wchar_t>(0xD800);
+    SystemError error = 0;
+    EXPECT_FALSE(File::CreateAlways(path.c_str(), false, error).IsOpen());
+    EXPECT_EQ(error, static_cast<SystemError>(EILSEQ));
+}
+
+TEST(FileTest, SynchronousRoundTripWithANonAsciiName) {
+    // The file name reaches the system as UTF-8: the narrow path below must find it.
+    const std::string narrow = TempPath("r\xC3\xA9sum\xC3\xA9-\xF0\x9F\x98\x80.bin");
+    const std::wstring wide = WidePath(TempPath("r")) + L"\u00e9sum\u00e9-\U0001F600.bin";
+    const std::string data = Pattern(300000, 1);
+    SystemError error = 0;
+    {
+        File out = File::CreateAlways(wide.c_str(), false, error);
+        ASSERT_TRUE(out.IsOpen()) << error;
+        ASSERT_TRUE(out.Write(data.data(), 100, error));
+        ASSERT_TRUE(out.Write(data.data() + 100, static_cast<uint32_t>(data.size() - 100), error));
+    }
+    EXPECT_EQ(ReadWholeFile(narrow), data);
+
+    File in = File::OpenForRead(wide.c_str(), false, error);
+    ASSERT_TRUE(in.IsOpen()) << error;
+    uint64_t size = 0;
+    ASSERT_TRUE(in.GetSize(size, error));
+    EXPECT_EQ(size, data.size());
+    std::string back(data.size() + 10, '\0');
+    uint32_t read = 0;
+    ASSERT_TRUE(in.Read(&back[0], static_cast<uint32_t>(back.size()), read, error));
+    EXPECT_EQ(read, data.size());
+    back.resize(read);
+    EXPECT_EQ(back, data);
+    ASSERT_TRUE(in.Read(&back[0], 10, read, error));
+    EXPECT_EQ(read, 0u) << "end of file reads nothing, successfully";
+    std::remove(narrow.c_str());
+}
+
+TEST(FileTest, MovedFileKeepsItsHandle) {
+    const std::string path = TempPath("moved.txt");
+    SystemError error = 0;
+    File first = File::CreateAlways(WidePath(path).c_str(), false, error);
+    ASSERT_TRUE(first.IsOpen());
+    File second(std::move(first));
+    EXPECT_FALSE(first.IsOpen());  // NOLINT(bugprone-use-after-move)
+    EXPECT_TRUE(second.IsOpen());
+    ASSERT_TRUE(second.Write("xyz", 3, error));
+    File third;
+    third = std::move(second);
+    ASSERT_TRUE(third.Write("!", 1, error));
+    third.Close();
+    EXPECT_FALSE(third.IsOpen());
+    EXPECT_EQ(ReadWholeFile(path), "xyz!");
+}
+
+TEST(OverlappedTest, WriteThenReadRoundTrip) {
+    const std::string path = TempPath("overlapped.bin");
+    const uint32_t chunk = 65536;
+    const std::string data = Pattern(5 * chunk + 1234, 2);
+    SystemError error = 0;
+    {
+        File out = File::CreateAlways(WidePath(path).c_str(), /*overlapped=*/true, error);
+        ASSERT_TRUE(out.IsOpen()) << error;
+        OverlappedOp op;
+        ASSERT_TRUE(op.Create(error));
+        for (uint64_t offset = 0; offset < data.size(); offset += chunk) {
+            const uint32_t n = static_cast<uint32_t>(std::min<uint64_t>(chunk, data.size() - offset));
+            ASSERT_TRUE(op.StartWrite(out, data.data() + offset, n, offset, error)) << error;
+            EXPECT_TRUE(op.InFlight());
+            uint32_t done = 0;
+            ASSERT_TRUE(op.Wait(done, error)) << error;
+            EXPECT_EQ(done, n);
+            EXPECT_FALSE(op.InFlight());
+        }
+    }
+    EXPECT_EQ(ReadWholeFile(path), data);
+
+    File in = File::OpenForRead(WidePath(path).c_str(), true, error);
+    ASSERT_TRUE(in.IsOpen());
+    OverlappedOp op;
+    ASSERT_TRUE(op.Create(error));
+    std::string back;
+    std::unique_ptr<char[]> buffer(new char[chunk]);
+    for (uint64_t offset = 0;; offset += chunk) {
+        ASSERT_TRUE(op.StartRead(in, buffer.get(), chunk, offset, error)) << error;
+        uint32_t got = 0;
+        ASSERT_TRUE(op.Wait(got, error)) << error;
+        back.append(buffer.get(), got);
+        if (got < chunk) break;
+    }
+    EXPECT_EQ(back, data);
+    std::remove(path.c_str());
+}
+
+TEST(OverlappedTest, FileOfWholeChunksEndsWithAnEmptyRead) {
+    const uint32_t chunk = 4096;
+    const std::string path = TempPath("whole-chunks.bin");
+    const std::string data = Pattern(8 * chunk, 3);
+    WriteWholeFile(path, data);
+
+    SystemError error = 0;
+    File in = File::OpenForRead(WidePath(path).c_str(), true, error);
+    ASSERT_TRUE(in.IsOpen());
+    OverlappedOp op;
+    ASSERT_TRUE(op.Create(error));
+    std::string back;
+    std::string buffer(chunk, '\0');
+    int reads = 0;
+    for (uint64_t offset = 0;; offset += chunk) {
+        ASSERT_TRUE(op.StartRead(in, &buffer[0], chunk, offset, error)) << error;
+        uint32_t got = 12345;
+        ASSERT_TRUE(op.Wait(got, error)) << error;
+        ++reads;
+        if (got == 0) break;
+        ASSERT_EQ(got, chunk);
+        back.append(buffer, 0, got);
+        ASSERT_LT(reads, 100);
+    }
+    EXPECT_EQ(reads, 9) << "eight full chunks, then one read at end of file";
+    EXPECT_EQ(back, data);
+    std::remove(path.c_str());
+}
+
+TEST(OverlappedTest, ReadFarBeyondTheEndIsAnEmptySuccess) {
+    const std::string path = TempPath("short.bin");
+    WriteWholeFile(path, "abc");
+    SystemError error = 0;
+    File in = File::OpenForRead(WidePath(path).c_str(), true, error);
+    OverlappedOp op;
+    ASSERT_TRUE(op.Create(error));
+    char buffer[16];
+    ASSERT_TRUE(op.StartRead(in, buffer, sizeof buffer, 1u << 20, error));
+    uint32_t got = 99;
+    EXPECT_TRUE(op.Wait(got, error));
+    EXPECT_EQ(got, 0u);
+    ASSERT_TRUE(op.StartRead(in, buffer, sizeof buffer, 1, error));
+    EXPECT_TRUE(op.Wait(got, error));
+    EXPECT_EQ(std::string(buffer, got), "bc");
+    std::remove(path.c_str());
+}
+
+TEST(OverlappedTest, WaitWithoutATransferAndOneTransferAtATime) {
+    OverlappedOp op;
+    SystemError error = 0;
+    uint32_t got = 7;
+    EXPECT_TRUE(op.Wait(got, error));
+    EXPECT_EQ(got, 0u);
+
+    const std::string path = TempPath("busy.bin");
+    File out = File::CreateAlways(WidePath(path).c_str(), true, error);
+    ASSERT_TRUE(out.IsOpen());
+    const std::string data = Pattern(1 << 20, 4);
+    ASSERT_TRUE(op.StartWrite(out, data.data(), static_cast<uint32_t>(data.size()), 0, error));
+    error = 0;
+    EXPECT_FALSE(op.StartWrite(out, data.data(), 1, 0, error)) << "a second transfer while one is in flight";
+    EXPECT_EQ(error, static_cast<SystemError>(EBUSY));
+    EXPECT_TRUE(op.Wait(got, error));
+    EXPECT_EQ(got, data.size());
+    std::remove(path.c_str());
+}
+
+TEST(OverlappedTest, WriteToAReadOnlyHandleReportsTheSystemCode) {
+    const std::string path = TempPath("readonly.bin");
+    WriteWholeFile(path, "abc");
+    SystemError error = 0;
+    File in = File::OpenForRead(WidePath(path).c_str(), true, error);
+    OverlappedOp op;
+    ASSERT_TRUE(op.Create(error));
+    uint32_t got = 0;
+    const bool started = op.StartWrite(in, "xyz", 3, 0, error);
+    const bool ok = started && op.Wait(got, error);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(error, static_cast<SystemError>(EBADF));
+    EXPECT_EQ(ReadWholeFile(path), "abc");
+    std::remove(path.c_str());
+}
+
+TEST(OverlappedTest, DestructorWaitsForTheTransferInFlight) {
+    const std::string path = TempPath("in-flight.bin");
+    const size_t size = 8u << 20;
+    SystemError error = 0;
+    File out = File::CreateAlways(WidePath(path).c_str(), true, error);
+    ASSERT_TRUE(out.IsOpen());
+    {
+        std::unique_ptr<char[]> buffer(new char[size]);
+        std::memset(buffer.get(), 'q', size);
+        {
+            OverlappedOp op;
+            ASSERT_TRUE(op.Create(error));
+            ASSERT_TRUE(op.StartWrite(out, buffer.get(), static_cast<uint32_t>(size), 0, error));
+        }  // destroyed while the write may still run: it must finish first
+        std::memset(buffer.get(), 'X', size);  // a write still running would pick these up
+    }
+    out.Close();
+    EXPECT_EQ(ReadWholeFile(path), std::string(size, 'q'));
+    std::remove(path.c_str());
+}
+
+TEST(DebugOutputTest, StandardErrorInDebugBuildsOnly) {
+    testing::internal::CaptureStderr();
+    DebugOutput(L"trace caf\u00e9\n");
+    DebugOutput(nullptr);
+    const std::string written = testing::internal::GetCapturedStderr();
+#ifdef NDEBUG
+    EXPECT_EQ(written, "");
+#else
+    EXPECT_EQ(written, "trace caf\xC3\xA9\n");
+#endif
+}

@@ -1,0 +1,176 @@
+// FILETIME <-> SYSTEMTIME against python's datetime (proleptic Gregorian, exact integers),
+// the limits of the conversion, field validation, and the clocks against the C library.
+#include <qxxml/platform/SystemTime.h>
+
+#include "support/FoundationOracle.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <ctime>
+
+using namespace QxXmlLib10;
+using namespace foundation_test;
+
+namespace {
+
+FILETIME Ticks(uint64_t ticks) {
+    FILETIME ft;
+    ft.dwLowDateTime = static_cast<uint32_t>(ticks);
+    ft.dwHighDateTime = static_cast<uint32_t>(ticks >> 32);
+    return ft;
+}
+
+uint64_t TicksOf(const FILETIME& ft) { return (uint64_t{ft.dwHighDateTime} << 32) | ft.dwLowDateTime; }
+
+SYSTEMTIME Make(int year, int month, int day, int hour = 0, int minute = 0, int second = 0, int ms = 0) {
+    SYSTEMTIME st{};
+    st.wYear = static_cast<uint16_t>(year);
+    st.wMonth = static_cast<uint16_t>(month);
+    st.wDay = static_cast<uint16_t>(day);
+    st.wHour = static_cast<uint16_t>(hour);
+    st.wMinute = static_cast<uint16_t>(minute);
+    st.wSecond = static_cast<uint16_t>(second);
+    st.wMilliseconds = static_cast<uint16_t>(ms);
+    return st;
+}
+
+std::string Describe(const SYSTEMTIME& st) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%d %d %d %d %d %d %d %d", st.wYear, st.wMonth, st.wDay, st.wHour,
+                  st.wMinute, st.wSecond, st.wMilliseconds, st.wDayOfWeek);
+    return text;
+}
+
+}  // namespace
+
+TEST(SystemTimeTest, ConversionsMatchPythonDatetime) {
+    // Random instants across the whole range python's datetime covers (years 1601-9999),
+    // plus the calendar's corners; beyond 9999 the Gregorian calendar repeats every 400
+    // years (146097 days), which carries python's answer up to year 30827.
+    static const char* const program = R"PY(
+import datetime, random, sys
+r = random.Random(int(sys.argv[1]))
+epoch = datetime.datetime(1601, 1, 1)
+TICKS_PER_DAY = 864000000000
+CYCLE = 146097 * TICKS_PER_DAY
+corners = [datetime.datetime(1601, 1, 1), datetime.datetime(1601, 12, 31, 23, 59, 59, 999000),
+           datetime.datetime(1700, 3, 1), datetime.datetime(1900, 2, 28, 23, 59, 59), datetime.datetime(1900, 3, 1),
+           datetime.datetime(2000, 2, 29, 12), datetime.datetime(2000, 12, 31), datetime.datetime(2001, 1, 1),
+           datetime.datetime(2004, 2, 29), datetime.datetime(2100, 3, 1), datetime.datetime(9999, 12, 31, 23, 59, 59, 999000)]
+def emit(ticks, shift_cycles, d):
+    print(ticks + shift_cycles * CYCLE, d.year + 400 * shift_cycles, d.month, d.day, d.hour, d.minute,
+          d.second, d.microsecond // 1000, (d.weekday() + 1) % 7)
+for d in corners:
+    delta = d - epoch
+    ticks = (delta.days * 86400 + delta.seconds) * 10000000 + delta.microseconds * 10
+    emit(ticks, 0, d)
+for i in range(2000):
+    ticks = r.randrange(0, (datetime.datetime(9999, 12, 31) - epoch).days * TICKS_PER_DAY)
+    d = epoch + datetime.timedelta(microseconds=ticks // 10)
+    emit(ticks, 0, d)
+    if 9227 <= d.year <= 9627:
+        emit(ticks, 53, d)   # 53 cycles on: years 30427 to 30827, the top of the range
+# The last representable instant: 30827-12-31 23:59:59.9999999 is 9627-12-31 shifted 53 cycles.
+last = datetime.datetime(9627, 12, 31, 23, 59, 59, 999999)
+delta = last - epoch
+emit((delta.days * 86400 + delta.seconds) * 10000000 + delta.microseconds * 10 + 9, 53, last)
+)PY";
+    const unsigned seed = static_cast<unsigned>(std::time(nullptr));
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    size_t checked = 0;
+    for (const std::string& line : Lines(Python(program, std::to_string(seed)))) {
+        std::istringstream in(line);
+        uint64_t ticks;
+        int year, month, day, hour, minute, second, ms, dow;
+        ASSERT_TRUE(in >> ticks >> year >> month >> day >> hour >> minute >> second >> ms >> dow) << line;
+        SCOPED_TRACE(line);
+        const FILETIME ft = Ticks(ticks);
+        SYSTEMTIME st{};
+        ASSERT_TRUE(FileTimeToSystemTime(&ft, &st));
+        SYSTEMTIME expected = Make(year, month, day, hour, minute, second, ms);
+        expected.wDayOfWeek = static_cast<uint16_t>(dow);
+        EXPECT_EQ(Describe(st), Describe(expected));
+
+        // Back to ticks: exact to the millisecond (SYSTEMTIME drops the sub-millisecond part).
+        st.wDayOfWeek = 6;  // ignored
+        FILETIME back{};
+        ASSERT_TRUE(SystemTimeToFileTime(&st, &back));
+        EXPECT_EQ(TicksOf(back), ticks - ticks % 10000);
+        ++checked;
+    }
+    EXPECT_GT(checked, 2000u);
+}
+
+TEST(SystemTimeTest, TicksBeyondYear30827AreRefused) {
+    const SYSTEMTIME last = Make(30827, 12, 31, 23, 59, 59, 999);
+    FILETIME ft{};
+    ASSERT_TRUE(SystemTimeToFileTime(&last, &ft));
+    const uint64_t firstRefused = TicksOf(ft) + 10000;  // 30828-01-01 00:00
+    SYSTEMTIME st = Make(1, 1, 1);
+    FILETIME beyond = Ticks(firstRefused);
+    EXPECT_FALSE(FileTimeToSystemTime(&beyond, &st));
+    EXPECT_EQ(st.wYear, 1) << "left untouched on failure";
+    beyond = Ticks(firstRefused - 1);
+    EXPECT_TRUE(FileTimeToSystemTime(&beyond, &st));
+    EXPECT_EQ(st.wYear, 30827);
+    beyond = Ticks(UINT64_MAX);
+    EXPECT_FALSE(FileTimeToSystemTime(&beyond, &st));
+}
+
+TEST(SystemTimeTest, InvalidFieldsAreRefused) {
+    FILETIME ft{};
+    const SYSTEMTIME bad[] = {
+        Make(1600, 12, 31), Make(30828, 1, 1), Make(2001, 0, 1), Make(2001, 13, 1), Make(2001, 1, 0),
+        Make(2001, 1, 32), Make(2001, 4, 31), Make(1900, 2, 29), Make(2001, 2, 29), Make(2001, 1, 1, 24),
+        Make(2001, 1, 1, 0, 60), Make(2001, 1, 1, 0, 0, 60), Make(2001, 1, 1, 0, 0, 0, 1000),
+    };
+    for (const SYSTEMTIME& st : bad) EXPECT_FALSE(SystemTimeToFileTime(&st, &ft)) << Describe(st);
+    SYSTEMTIME leap = Make(2000, 2, 29);
+    leap.wDayOfWeek = 99;  // nonsense, and ignored
+    EXPECT_TRUE(SystemTimeToFileTime(&leap, &ft));
+    EXPECT_FALSE(SystemTimeToFileTime(nullptr, &ft));
+    EXPECT_FALSE(FileTimeToSystemTime(nullptr, &leap));
+}
+
+TEST(SystemTimeTest, SystemTimeIsUtcNow) {
+    using Clock = std::chrono::system_clock;
+    const auto before = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now().time_since_epoch());
+    SYSTEMTIME st{};
+    GetSystemTime(&st);
+    const auto after = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now().time_since_epoch());
+    FILETIME ft{};
+    ASSERT_TRUE(SystemTimeToFileTime(&st, &ft));
+    const int64_t unixMs = static_cast<int64_t>(TicksOf(ft) / 10000) - 11644473600000LL;
+    EXPECT_GE(unixMs, before.count());
+    EXPECT_LE(unixMs, after.count());
+    // Its day of the week agrees with the C library's.
+    const time_t seconds = static_cast<time_t>(unixMs / 1000);
+    struct tm utc;
+    gmtime_r(&seconds, &utc);
+    EXPECT_EQ(st.wDayOfWeek, utc.tm_wday);
+}
+
+TEST(SystemTimeTest, LocalTimeFollowsTheCLibrary) {
+    // Compare with localtime_r of the same second, retrying if a second boundary falls
+    // between the two readings.
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        const time_t before = std::time(nullptr);
+        SYSTEMTIME st{};
+        GetLocalTime(&st);
+        const time_t after = std::time(nullptr);
+        if (before != after) continue;
+        struct tm local;
+        localtime_r(&before, &local);
+        EXPECT_EQ(st.wYear, local.tm_year + 1900);
+        EXPECT_EQ(st.wMonth, local.tm_mon + 1);
+        EXPECT_EQ(st.wDay, local.tm_mday);
+        EXPECT_EQ(st.wDayOfWeek, local.tm_wday);
+        EXPECT_EQ(st.wHour, local.tm_hour);
+        EXPECT_EQ(st.wMinute, local.tm_min);
+        EXPECT_EQ(st.wSecond, local.tm_sec);
+        EXPECT_LT(st.wMilliseconds, 1000);
+        return;
+    }
+    FAIL() << "the clock never held still for one second";
+}

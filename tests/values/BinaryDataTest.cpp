@@ -1,0 +1,322 @@
+// CBinaryData: hex and base64 forms against python3, the exact messages, copy on write
+// (also with copies on several threads), ReleaseData and the append paths.
+#include <qxxml/values/BinaryData.h>
+
+#include <qxxml/support/QxException.h>
+
+#include "support/FoundationOracle.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <ctime>
+#include <thread>
+
+using namespace QxXmlLib10;
+using namespace foundation_test;
+
+namespace {
+
+std::string Bytes(const CBinaryData& value) {
+    return std::string(reinterpret_cast<const char*>(value.GetData()), value.GetLength());
+}
+
+CBinaryData From(const std::string& bytes) {
+    return CBinaryData(reinterpret_cast<unsigned char*>(const_cast<char*>(bytes.data())),
+                       static_cast<uint32_t>(bytes.size()), /*adopt=*/false);
+}
+
+// The message of the CQxException `action` throws, or "no exception".
+template <class Action>
+std::wstring MessageOf(Action action) {
+    try {
+        action();
+    } catch (const CQxException& e) {
+        return e.GetMessageW();
+    }
+    return L"no exception";
+}
+
+}  // namespace
+
+// ------------------------------------------------------------------ hex and base64
+
+TEST(BinaryDataTest, HexAndBase64MatchPython) {
+    static const char* const program = R"PY(
+import base64, binascii, random, sys
+r = random.Random(int(sys.argv[1]))
+for n in list(range(0, 10)) + [8191, 8192, 8193, 100000] + [r.randint(10, 3000) for i in range(30)]:
+    data = bytes(r.randrange(256) for i in range(n))
+    b64 = base64.b64encode(data).decode()
+    # The same text with line breaks every 76 characters, and with spaces, tabs and
+    # stray "=" sprinkled in: all of them are skipped when reading.
+    lines = base64.encodebytes(data).decode().replace('\n', '\\n')
+    noisy = ''.join(c + r.choice(['', '', '', ' ', '\\t', '=', '\\r\\n']) for c in b64)
+    print(data.hex(), binascii.hexlify(data).decode().upper(), b64, lines, noisy, sep='\t')
+)PY";
+    const unsigned seed = static_cast<unsigned>(std::time(nullptr));
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    auto unescape = [](const std::string& s) {
+        std::wstring out;
+        for (size_t i = 0; i < s.size(); ++i) {
+            if (s[i] == '\\' && i + 1 < s.size()) {
+                const char c = s[++i];
+                out += c == 'n' ? L'\n' : c == 'r' ? L'\r' : c == 't' ? L'\t' : static_cast<wchar_t>(c);
+            } else {
+                out += static_cast<wchar_t>(s[i]);
+            }
+        }
+        return out;
+    };
+    size_t count = 0;
+    for (const std::string& line : Lines(Python(program, std::to_string(seed)))) {
+        const std::vector<std::string> f = Fields(line);
+        ASSERT_EQ(f.size(), 5u);
+        const std::string data = Unhex(f[0]);
+        SCOPED_TRACE("length " + std::to_string(data.size()));
+
+        CBinaryData fromHex;
+        fromHex.SetAsHexString(Widen(f[0]).c_str());  // python writes lower case
+        EXPECT_EQ(Bytes(fromHex), data);
+        EXPECT_EQ(fromHex.GetAsHexString(), Widen(f[1]));
+        EXPECT_EQ(fromHex.GetAsBase64(), Widen(f[2]));
+
+        for (const std::wstring& text : {Widen(f[2]), unescape(f[3]), unescape(f[4])}) {
+            CBinaryData fromBase64;
+            fromBase64.SetAsBase64(text.c_str());
+            EXPECT_EQ(Bytes(fromBase64), data);
+        }
+        ++count;
+    }
+    EXPECT_EQ(count, 44u);
+}
+
+TEST(BinaryDataTest, DocumentedHexAndBase64Forms) {
+    CBinaryData value;
+    value.SetAsHexString(L"00ab7f");
+    EXPECT_EQ(Bytes(value), std::string("\x00\xAB\x7F", 3));
+    EXPECT_EQ(value.GetAsHexString(), L"00AB7F");
+
+    value.SetAsBase64(L"YW Jj\r\n");
+    EXPECT_EQ(Bytes(value), "abc");
+    EXPECT_EQ(value.GetAsBase64(), L"YWJj");
+    value.SetAsBase64(L"YQ==");
+    EXPECT_EQ(Bytes(value), "a");
+    EXPECT_EQ(value.GetAsBase64(), L"YQ==");
+    EXPECT_EQ(From("ab").GetAsBase64(), L"YWI=");
+}
+
+TEST(BinaryDataTest, HexErrorsCarryTheirMessagesAndLeaveTheValueEmpty) {
+    CBinaryData value = From("keep?");
+    EXPECT_EQ(MessageOf([&] { value.SetAsHexString(L"ABC"); }), L"Invalid length in hex string");
+    EXPECT_EQ(value.GetLength(), 0u);
+    value = From("keep?");
+    EXPECT_EQ(MessageOf([&] { value.SetAsHexString(L"0G"); }), L"Invalid char in hex string [G]");
+    EXPECT_EQ(value.GetLength(), 0u);
+    EXPECT_EQ(MessageOf([&] { value.SetAsHexString(L"00G0"); }), L"Invalid char in hex string [G]");
+    EXPECT_EQ(MessageOf([&] { value.SetAsHexString(L"00 1"); }), L"Invalid char in hex string [ ]");
+    EXPECT_EQ(MessageOf([&] { value.SetAsHexString(L"0\u00e9"); }), L"Invalid char in hex string [\u00e9]");
+    // The odd length is reported before any character is looked at.
+    EXPECT_EQ(MessageOf([&] { value.SetAsHexString(L"XYZ"); }), L"Invalid length in hex string");
+    // Empty text is a valid, empty value.
+    value.SetAsHexString(L"");
+    EXPECT_EQ(value.GetLength(), 0u);
+    EXPECT_EQ(value.GetData(), nullptr);
+}
+
+TEST(BinaryDataTest, InvalidBase64GivesAnEmptyValue) {
+    CBinaryData value = From("old");
+    value.SetAsBase64(L"Y*");
+    EXPECT_EQ(value.GetLength(), 0u);
+    EXPECT_EQ(value.GetData(), nullptr);
+    value.SetAsBase64(nullptr);
+    EXPECT_EQ(value.GetLength(), 0u);
+    EXPECT_EQ(value.GetAsBase64(), L"");
+    EXPECT_EQ(value.GetAsHexString(), L"");
+}
+
+// ------------------------------------------------------------------ sharing
+
+TEST(BinaryDataTest, CopyOnWriteKeepsTheOriginal) {
+    CBinaryData first = From("abc");
+    CBinaryData copy = first;
+    EXPECT_EQ(copy.GetData(), first.GetData()) << "a copy shares the bytes";
+    copy.Append(reinterpret_cast<const unsigned char*>("def"), 3);
+    EXPECT_EQ(Bytes(first), "abc");
+    EXPECT_EQ(Bytes(copy), "abcdef");
+
+    CBinaryData second = first;
+    second[1] = 'X';
+    EXPECT_EQ(Bytes(first), "abc");
+    EXPECT_EQ(Bytes(second), "aXc");
+
+    // Reading through the const form copies nothing.
+    const CBinaryData third = first;
+    EXPECT_EQ(third[2], 'c');
+    EXPECT_EQ(third.GetData(), first.GetData());
+
+    CBinaryData assigned;
+    assigned = first;
+    assigned = assigned;  // self-assignment keeps the value
+    EXPECT_EQ(Bytes(assigned), "abc");
+    first.Clear();
+    EXPECT_EQ(Bytes(assigned), "abc");
+}
+
+TEST(BinaryDataTest, CopiesChangedOnManyThreads) {
+    // Every thread copies the shared value over and over and changes its copies; the
+    // original and the other threads' copies must never see those changes, and the block
+    // must be freed exactly once (the sanitizer build checks the latter).
+    const std::string original(10000, 'o');
+    const CBinaryData shared = From(original);
+    std::atomic<int> failures{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&, t] {
+            for (int i = 0; i < 2000; ++i) {
+                CBinaryData copy = shared;
+                CBinaryData another = copy;
+                copy[static_cast<uint32_t>(i % 10000)] = static_cast<unsigned char>('a' + t);
+                another.Append(static_cast<unsigned char>(t));
+                if (copy[static_cast<uint32_t>(i % 10000)] != 'a' + t || another.GetLength() != 10001 ||
+                    another[static_cast<uint32_t>(i % 10000)] != 'o')
+                    ++failures;
+            }
+        });
+    }
+    for (std::thread& thread : threads) thread.join();
+    EXPECT_EQ(failures.load(), 0);
+    EXPECT_EQ(Bytes(shared), original);
+}
+
+TEST(BinaryDataTest, ReleaseDataOnASharedValueHandsOverAPrivateCopy) {
+    CBinaryData first = From("shared");
+    CBinaryData second = first;
+    const unsigned char* block = first.GetData();
+    unsigned char* released = second.ReleaseData();
+    ASSERT_NE(released, nullptr);
+    EXPECT_NE(released, block);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(released), 6), "shared");
+    EXPECT_EQ(second.GetLength(), 0u);
+    EXPECT_EQ(second.GetData(), nullptr);
+    EXPECT_EQ(first.GetData(), block);
+    EXPECT_EQ(Bytes(first), "shared");
+    delete[] released;
+}
+
+TEST(BinaryDataTest, ReleaseDataOnAPrivateValueHandsOverItsOwnBytes) {
+    CBinaryData value = From("mine");
+    const unsigned char* block = value.GetData();
+    unsigned char* released = value.ReleaseData();
+    EXPECT_EQ(released, block);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(released), 4), "mine");
+    EXPECT_EQ(value.GetLength(), 0u);
+    delete[] released;
+
+    CBinaryData empty;
+    EXPECT_EQ(empty.ReleaseData(), nullptr);
+}
+
+TEST(BinaryDataTest, AdoptedArraysAreOwned) {
+    unsigned char* bytes = new unsigned char[3]{1, 2, 3};
+    CBinaryData adopted(bytes, 3, /*adopt=*/true);
+    EXPECT_EQ(adopted.GetData(), bytes);
+    CBinaryData copy = adopted;
+    copy.Append(static_cast<unsigned char>(4));  // the adopted array (capacity 3) is shared: copied
+    EXPECT_EQ(Bytes(adopted), std::string("\x01\x02\x03", 3));
+    EXPECT_EQ(Bytes(copy), std::string("\x01\x02\x03\x04", 4));
+    // An adopted empty array is freed at once; the value is empty (the leak checker knows).
+    CBinaryData none(new unsigned char[1], 0, /*adopt=*/true);
+    EXPECT_EQ(none.GetData(), nullptr);
+}
+
+// ------------------------------------------------------------------ access
+
+TEST(BinaryDataTest, IndexOutOfRange) {
+    CBinaryData value = From("abc");
+    const CBinaryData& constant = value;
+    EXPECT_EQ(constant[2], 'c');
+    EXPECT_EQ(MessageOf([&] { (void)constant[3]; }), L"Index Out of range [3]");
+    EXPECT_EQ(MessageOf([&] { value[3] = 0; }), L"Index Out of range [3]");
+    EXPECT_EQ(MessageOf([&] { value[100000] = 0; }), L"Index Out of range [100000]");
+    CBinaryData empty;
+    EXPECT_EQ(MessageOf([&] { (void)empty[0]; }), L"Index Out of range [0]");
+    EXPECT_EQ(Bytes(value), "abc");
+}
+
+TEST(BinaryDataTest, Equality) {
+    EXPECT_EQ(CBinaryData(), CBinaryData());
+    EXPECT_NE(CBinaryData(), From("a"));
+    EXPECT_NE(From("a"), CBinaryData());
+    EXPECT_EQ(From("abc"), From("abc"));
+    EXPECT_NE(From("abc"), From("abd"));
+    EXPECT_NE(From("abc"), From("ab"));
+    CBinaryData empty;
+    empty.SetAsBase64(L"Y*");  // an empty value, however it came about
+    EXPECT_EQ(empty, CBinaryData());
+}
+
+// ------------------------------------------------------------------ building
+
+TEST(BinaryDataTest, TextIsStoredAsUtf16LE) {
+    const std::string expected = Unhex(Lines(Python(
+        "print('A\\u00e9\\u20ac\\U0001F600z'.encode('utf-16-le').hex())"))[0]);
+    const wchar_t* text = L"A\u00e9\u20ac\U0001F600z";
+    EXPECT_EQ(Bytes(CBinaryData(text)), expected);
+    CBinaryData appended;
+    appended.Append(L'A');
+    appended.Append(std::wstring(L"\u00e9\u20ac"));
+    appended.Append(L"\U0001F600");
+    appended.Append(L'z');
+    EXPECT_EQ(Bytes(appended), expected);
+    CBinaryData set = From("old");
+    set.SetBuffer(text);
+    EXPECT_EQ(Bytes(set), expected);
+    EXPECT_EQ(CBinaryData(static_cast<const wchar_t*>(nullptr)).GetLength(), 0u);
+    EXPECT_EQ(CBinaryData(L"").GetLength(), 0u);
+}
+
+TEST(BinaryDataTest, AppendsGrowAndMayReadFromTheValueItself) {
+    CBinaryData value;
+    std::string expected;
+    for (int i = 0; i < 50000; ++i) {
+        value.Append(static_cast<unsigned char>(i));
+        expected += static_cast<char>(i);
+    }
+    EXPECT_EQ(Bytes(value), expected);
+
+    // The source lies inside the value and the append must grow it: the bytes move.
+    for (int round = 0; round < 3; ++round) {
+        value.Append(value.GetData(), value.GetLength());
+        expected += expected;
+    }
+    EXPECT_EQ(Bytes(value), expected);
+
+    CBinaryData small = From("xy");
+    small.Append(small);
+    EXPECT_EQ(Bytes(small), "xyxy");
+    CBinaryData other = small;  // shared, then appended to itself
+    other.Append(other);
+    EXPECT_EQ(Bytes(other), "xyxyxyxy");
+    EXPECT_EQ(Bytes(small), "xyxy");
+
+    CBinaryData empty;
+    empty.Append(small);
+    EXPECT_EQ(Bytes(empty), "xyxy");
+    empty.Append(static_cast<const unsigned char*>(nullptr), 0);
+    empty.Append(CBinaryData());
+    EXPECT_EQ(Bytes(empty), "xyxy");
+
+    small.SetBuffer(small.GetData() + 1, 2);
+    EXPECT_EQ(Bytes(small), "yx");
+}
+
+TEST(BinaryDataTest, MovesLeaveTheSourceEmpty) {
+    CBinaryData source = From("moved");
+    CBinaryData target(std::move(source));
+    EXPECT_EQ(Bytes(target), "moved");
+    EXPECT_EQ(source.GetLength(), 0u);  // NOLINT(bugprone-use-after-move)
+    CBinaryData assigned = From("old");
+    assigned = std::move(target);
+    EXPECT_EQ(Bytes(assigned), "moved");
+}

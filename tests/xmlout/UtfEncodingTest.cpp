@@ -1,0 +1,277 @@
+// The shared UTF-8 / UTF-16LE encoders against python3's codecs, on random text with
+// characters from every range (ASCII runs long enough for the block-wise paths, two-, three-
+// and four-byte UTF-8, characters above U+FFFF) and on ill-formed input judged by python's
+// strict decoders.
+#include <qxxml/xmlout/UtfEncoding.h>
+
+#include "support/FoundationOracle.h"
+
+#include <gtest/gtest.h>
+
+#include <ctime>
+
+using namespace QxXmlLib10;
+using namespace foundation_test;
+
+namespace {
+
+// Wide text from space-separated hex values (code points, or UTF-16 units).
+std::wstring WideFromHexList(const std::string& list) {
+    std::wstring text;
+    std::istringstream in(list);
+    for (std::string item; in >> item;) text += static_cast<wchar_t>(std::stoul(item, nullptr, 16));
+    return text;
+}
+
+std::string Utf8Of(const std::wstring& text) {
+    std::string out;
+    EXPECT_TRUE(AppendUtf8(out, text.data(), text.size()));
+    return out;
+}
+
+struct Sample {
+    std::wstring codePoints;  // one wchar_t per code point
+    std::wstring utf16Units;  // one wchar_t per UTF-16 unit (surrogate pairs split)
+    std::string utf8;
+    std::string utf16le;
+};
+
+// Random strings: half of them mostly ASCII, the rest from all ranges; no U+0000 so the
+// terminated-string functions see them whole.
+const std::vector<Sample>& Samples() {
+    static const std::vector<Sample> samples = [] {
+        static const char* const program = R"PY(
+import random, sys
+r = random.Random(int(sys.argv[1]))
+pools = [(0x01, 0x7F), (0x80, 0x7FF), (0x800, 0xD7FF), (0xE000, 0xFFFF), (0x10000, 0x10FFFF)]
+for n in range(300):
+    length = r.choice([1, 2, 3, 7, 8, 9, 15, 16, 17, 31, 32, 33, 100, 1000])
+    mostly_ascii = n % 2 == 0
+    cps = []
+    for i in range(length):
+        if mostly_ascii and r.random() < 0.95:
+            cps.append(r.randint(0x20, 0x7E))
+        else:
+            lo, hi = r.choice(pools)
+            cps.append(r.randint(lo, hi))
+    s = ''.join(map(chr, cps))
+    u16 = s.encode('utf-16-le')
+    units = [u16[i] | (u16[i + 1] << 8) for i in range(0, len(u16), 2)]
+    print(' '.join('%x' % c for c in cps), ' '.join('%x' % u for u in units),
+          s.encode('utf-8').hex(), u16.hex(), sep='\t')
+)PY";
+        const unsigned seed = static_cast<unsigned>(std::time(nullptr));
+        std::vector<Sample> result;
+        for (const std::string& line : Lines(Python(program, std::to_string(seed)))) {
+            const std::vector<std::string> f = Fields(line);
+            if (f.size() != 4) continue;
+            result.push_back({WideFromHexList(f[0]), WideFromHexList(f[1]), Unhex(f[2]), Unhex(f[3])});
+        }
+        return result;
+    }();
+    return samples;
+}
+
+}  // namespace
+
+TEST(UtfEncodingTest, EncodesLikePythonCodecs) {
+    ASSERT_EQ(Samples().size(), 300u);
+    for (const Sample& s : Samples()) {
+        std::string utf8, utf16;
+        ASSERT_TRUE(AppendUtf8(utf8, s.codePoints.data(), s.codePoints.size()));
+        EXPECT_EQ(utf8, s.utf8);
+        ASSERT_TRUE(AppendUtf16LE(utf16, s.codePoints.data(), s.codePoints.size()));
+        EXPECT_EQ(utf16, s.utf16le);
+
+        const CBinaryData whole = Utf16ToUtf8(s.codePoints.c_str());
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(whole.GetData()), whole.GetLength()), s.utf8);
+    }
+}
+
+TEST(UtfEncodingTest, SurrogatePairsInWideTextAreCombined) {
+    if (sizeof(wchar_t) == 2) GTEST_SKIP() << "wide strings are UTF-16 units already";
+    size_t pairs = 0;
+    for (const Sample& s : Samples()) {
+        pairs += s.utf16Units.size() - s.codePoints.size();
+        EXPECT_EQ(Utf8Of(s.utf16Units), s.utf8);
+        std::string utf16;
+        ASSERT_TRUE(AppendUtf16LE(utf16, s.utf16Units.data(), s.utf16Units.size()));
+        EXPECT_EQ(utf16, s.utf16le);
+    }
+    EXPECT_GT(pairs, 0u) << "the samples should hold characters above U+FFFF";
+}
+
+TEST(UtfEncodingTest, DecodesLikePythonCodecs) {
+    for (const Sample& s : Samples()) {
+        // On Windows the wide form of text above U+FFFF is its UTF-16 units.
+        const std::wstring& expected = sizeof(wchar_t) == 2 ? s.utf16Units : s.codePoints;
+        std::wstring fromUtf8, fromUtf16;
+        ASSERT_TRUE(AppendWideFromUtf8(fromUtf8, s.utf8.data(), s.utf8.size()));
+        EXPECT_EQ(fromUtf8, expected);
+        ASSERT_TRUE(AppendWideFromUtf16LE(fromUtf16, reinterpret_cast<const unsigned char*>(s.utf16le.data()),
+                                          s.utf16le.size()));
+        EXPECT_EQ(fromUtf16, expected);
+        EXPECT_EQ(Utf8ToUtf16(reinterpret_cast<const unsigned char*>(s.utf8.data()),
+                              static_cast<uint32_t>(s.utf8.size())),
+                  expected);
+    }
+}
+
+TEST(UtfEncodingTest, AppendFormsKeepWhatIsAlreadyThere) {
+    std::string bytes = "prefix:";
+    ASSERT_TRUE(AppendUtf8(bytes, L"\u00e9t\u00e9", 3));
+    EXPECT_EQ(bytes, "prefix:\xC3\xA9t\xC3\xA9");
+    std::wstring wide = L"ab";
+    ASSERT_TRUE(AppendWideFromUtf8(wide, "cd\xE2\x82\xAC", 5));
+    EXPECT_EQ(wide, L"abcd\u20ac");
+    std::string units = "X";
+    ASSERT_TRUE(AppendUtf16LE(units, L"A", 1));
+    EXPECT_EQ(units, std::string("XA\0", 3));
+    // Empty input appends nothing and succeeds, even without a pointer.
+    EXPECT_TRUE(AppendUtf8(bytes, nullptr, 0));
+    EXPECT_TRUE(AppendWideFromUtf8(wide, nullptr, 0));
+    EXPECT_EQ(bytes, "prefix:\xC3\xA9t\xC3\xA9");
+    // U+0000 inside a counted string is an ordinary character.
+    std::string nul;
+    ASSERT_TRUE(AppendUtf8(nul, L"a\0b", 3));
+    EXPECT_EQ(nul, std::string("a\0b", 3));
+}
+
+TEST(UtfEncodingTest, IllFormedUtf8AsJudgedByPython) {
+    // Known traps first, then random mutations of valid text.
+    static const char* const program = R"PY(
+import random, sys
+r = random.Random(int(sys.argv[1]))
+cases = [b'\xc0\x80', b'\xc1\xbf', b'\xe0\x80\x80', b'\xe0\x9f\xbf', b'\xed\xa0\x80', b'\xed\xbf\xbf',
+         b'\xf0\x8f\xbf\xbf', b'\xf4\x90\x80\x80', b'\xf5\x80\x80\x80', b'\xff', b'\x80', b'\xe2\x82',
+         b'abcdefgh\xe2\x82', b'abcdefghijklmnop\xc3', b'\xc3\x28', b'\xe2\x28\xa1', b'\xf0\x9f\x98',
+         b'\xef\xbf\xbf', b'\xf4\x8f\xbf\xbf', b'\xed\x9f\xbf', b'\xee\x80\x80', b'\xc2\x80']
+valid = 'abc\u00e9\u20ac\U0001F600 plain ascii text of some length \u0800\uffff\U0010FFFF'.encode('utf-8')
+for n in range(400):
+    b = bytearray(valid[:r.randint(0, len(valid))])
+    for k in range(r.randint(1, 3)):
+        if b:
+            b[r.randrange(len(b))] = r.randrange(256)
+    cases.append(bytes(b))
+for c in cases:
+    try:
+        s = c.decode('utf-8')
+        print(c.hex(), 'ok', ' '.join('%x' % ord(ch) for ch in s), sep='\t')
+    except UnicodeDecodeError:
+        print(c.hex(), 'bad', '', sep='\t')
+)PY";
+    const unsigned seed = static_cast<unsigned>(std::time(nullptr));
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    size_t bad = 0, cases = 0;
+    for (const std::string& line : Lines(Python(program, std::to_string(seed)))) {
+        const std::vector<std::string> f = Fields(line);
+        ASSERT_EQ(f.size(), 3u);
+        const std::string bytes = Unhex(f[0]);
+        SCOPED_TRACE(f[0]);
+        std::wstring out = L"kept";
+        const bool ok = AppendWideFromUtf8(out, bytes.data(), bytes.size());
+        ++cases;
+        if (f[1] == "bad") {
+            ++bad;
+            EXPECT_FALSE(ok);
+            EXPECT_EQ(out, L"kept");
+            EXPECT_TRUE(Utf8ToUtf16(reinterpret_cast<const unsigned char*>(bytes.data()),
+                                    static_cast<uint32_t>(bytes.size()))
+                            .empty());
+        } else {
+            EXPECT_TRUE(ok);
+            if (sizeof(wchar_t) == 4) {
+                EXPECT_EQ(out, L"kept" + WideFromHexList(f[2]));
+            }
+        }
+    }
+    EXPECT_GT(bad, 20u);
+    EXPECT_GT(cases - bad, 5u);
+}
+
+TEST(UtfEncodingTest, IllFormedUtf16LEAsJudgedByPython) {
+    static const char* const program = R"PY(
+import random, sys
+r = random.Random(int(sys.argv[1]))
+cases = [b'\x00', b'\x00\xd8', b'\x00\xdc', b'\x00\xd8\x41\x00', b'\x00\xdc\x00\xd8', b'\x3d\xd8\x00\xde',
+         b'\xff\xdb\xff\xdf', b'a\x00b\x00c']
+for n in range(300):
+    units = [r.choice([r.randint(0, 0xD7FF), r.randint(0xD800, 0xDBFF), r.randint(0xDC00, 0xDFFF),
+                       r.randint(0xE000, 0xFFFF)]) for i in range(r.randint(1, 6))]
+    cases.append(b''.join(u.to_bytes(2, 'little') for u in units))
+for c in cases:
+    try:
+        s = c.decode('utf-16-le')
+        print(c.hex(), 'ok', ' '.join('%x' % ord(ch) for ch in s), sep='\t')
+    except UnicodeDecodeError:
+        print(c.hex(), 'bad', '', sep='\t')
+)PY";
+    const unsigned seed = static_cast<unsigned>(std::time(nullptr));
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    size_t bad = 0;
+    for (const std::string& line : Lines(Python(program, std::to_string(seed)))) {
+        const std::vector<std::string> f = Fields(line);
+        ASSERT_EQ(f.size(), 3u);
+        const std::string bytes = Unhex(f[0]);
+        SCOPED_TRACE(f[0]);
+        std::wstring out = L"kept";
+        const bool ok = AppendWideFromUtf16LE(out, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+        if (f[1] == "bad") {
+            ++bad;
+            EXPECT_FALSE(ok);
+            EXPECT_EQ(out, L"kept");
+        } else {
+            EXPECT_TRUE(ok);
+            if (sizeof(wchar_t) == 4) {
+                EXPECT_EQ(out, L"kept" + WideFromHexList(f[2]));
+            }
+        }
+    }
+    EXPECT_GT(bad, 20u);
+}
+
+TEST(UtfEncodingTest, IllFormedWideTextIsRefused) {
+    std::vector<std::wstring> bad = {
+        std::wstring(1, static_cast<wchar_t>(0xD800)),                         // high at the end
+        std::wstring(L"abc") + static_cast<wchar_t>(0xDC00) + L"def",          // lone low
+        std::wstring(1, static_cast<wchar_t>(0xD800)) + L"x",                   // high, no low
+        std::wstring(40, L'a') + static_cast<wchar_t>(0xDFFF),                  // after a fast block
+    };
+    if (sizeof(wchar_t) == 4) {
+        bad.push_back(std::wstring(L"a") + static_cast<wchar_t>(0x110000));
+        bad.push_back(std::wstring(20, L'b') + static_cast<wchar_t>(-1));
+    }
+    for (const std::wstring& text : bad) {
+        std::string out = "kept";
+        EXPECT_FALSE(AppendUtf8(out, text.data(), text.size()));
+        EXPECT_EQ(out, "kept");
+        EXPECT_FALSE(AppendUtf16LE(out, text.data(), text.size()));
+        EXPECT_EQ(out, "kept");
+        EXPECT_EQ(Utf16ToUtf8(text.c_str()).GetLength(), 0u);
+    }
+    EXPECT_EQ(Utf16ToUtf8(nullptr).GetLength(), 0u);
+    EXPECT_EQ(Utf16ToUtf8(L"").GetData(), nullptr);
+}
+
+TEST(UtfEncodingTest, RawUnitsStoreAnyWideText) {
+    // Well-formed text gives exactly its UTF-16LE bytes...
+    for (const Sample& s : Samples()) {
+        const size_t bytes = Utf16LEUnitBytes(s.codePoints.data(), s.codePoints.size());
+        ASSERT_EQ(bytes, s.utf16le.size());
+        std::string out(bytes, '\0');
+        unsigned char* end = StoreUtf16LEUnits(reinterpret_cast<unsigned char*>(&out[0]), s.codePoints.data(),
+                                               s.codePoints.size());
+        EXPECT_EQ(end, reinterpret_cast<unsigned char*>(&out[0]) + bytes);
+        EXPECT_EQ(out, s.utf16le);
+    }
+    // ...and ill-formed text is stored rather than refused: a lone surrogate as itself.
+    std::wstring odd = std::wstring(L"A") + static_cast<wchar_t>(0xDC01);
+    std::string expected("A\0\x01\xDC", 4);
+    if (sizeof(wchar_t) == 4) {
+        odd += static_cast<wchar_t>(0x110000);  // no code point: U+FFFD
+        expected += "\xFD\xFF";
+    }
+    std::string out(Utf16LEUnitBytes(odd.data(), odd.size()), '\0');
+    StoreUtf16LEUnits(reinterpret_cast<unsigned char*>(&out[0]), odd.data(), odd.size());
+    EXPECT_EQ(out, expected);
+}
