@@ -1,0 +1,154 @@
+// ElementInfo.h - CElementInfo, the root of the element descriptor family, and the two
+// enumerations that describe a generated class's content.
+//
+// Generated code describes each child element (or wildcard) of a class with one descriptor
+// and hands the library a null-terminated table of them. A descriptor names its property by
+// index and moves values through the class's AccessProperty, never touching the object's
+// memory:
+//
+//   // <xs:element name="quantity" type="xs:positiveInteger"/> inside a sequence
+//   static CPrimitiveRestrictions quantityFacets(nullptr, -1, -1, L"1", nullptr, nullptr, nullptr, -1);
+//   CElementInfo** table = new CElementInfo*[2];
+//   table[0] = new CElementInfoSeqPrimMnd(L"quantity", L"urn:po", 3, false, ItemType_integer,
+//                                         nullptr, CWhitespaceUtils::WhitespaceRule_Collapse,
+//                                         quantityFacets);
+//   table[1] = nullptr;
+//
+// Concrete members are named CElementInfo + group (Seq, Choice, All) + kind (Prim, Enum, Cls,
+// AbsCls, Untpd, Non) + cardinality (Mnd, Opt, Col); see ElementInfoSeq.h, ElementInfoChoice.h
+// and ElementInfoAll.h. Descriptors are immutable after construction, so one table serves
+// every object of its class on any thread.
+#pragma once
+
+#include <qxxml/support/Export.h>
+#include <qxxml/support/SmartPtr.h>
+#include <qxxml/values/ItemType.h>
+#include <qxxml/values/PrimitiveRestrictions.h>
+#include <qxxml/values/WhitespaceUtils.h>
+
+#include <string>
+
+namespace QxXmlLib10 {
+class CXmlSerializationContext;
+class CXmlGeneratedClass;
+class CXmlObjectBase;
+class CXmlWriter;
+class CXmlElement;
+struct QxVariant;
+}  // namespace QxXmlLib10
+
+namespace QxXmlLib10Data {
+
+using QxXmlLib10::CPrimitiveRestrictions;
+using QxXmlLib10::CWhitespaceUtils;
+using QxXmlLib10::CXmlElement;
+using QxXmlLib10::CXmlGeneratedClass;
+using QxXmlLib10::CXmlObjectBase;
+using QxXmlLib10::CXmlSerializationContext;
+using QxXmlLib10::CXmlWriter;
+using QxXmlLib10::ItemType;
+using QxXmlLib10::QxVariant;
+
+// The model group of a class's content.
+enum XmlElementGroupType {
+    XmlElementGroupType_Sequence = 0,
+    XmlElementGroupType_Choice = 1,
+    XmlElementGroupType_All = 2,
+};
+
+// How a class's content sits in the document: as an element of its own, or (pseudo element)
+// directly among its parent's children, with its attributes on the parent's element.
+enum XmlElementType {
+    XmlElementType_Element = 0,
+    XmlElementType_PseudoElement = 1,
+};
+
+// The functions generated code supplies to descriptors.
+using EnumToStringFn = const wchar_t* (*)(int value);
+using EnumFromStringFn = int (*)(const wchar_t* text);
+using CreateObjectFn = QxXmlLib10::CSmartPtr<CXmlObjectBase> (*)(int classId, const wchar_t* elementName);
+using CreateFromElementFn = QxXmlLib10::CSmartPtr<CXmlObjectBase> (*)(CXmlElement* element);
+
+class QXXML_API CElementInfo {
+public:
+    CElementInfo(const CElementInfo& other) = default;
+    CElementInfo& operator=(const CElementInfo& other) = default;
+    virtual ~CElementInfo();
+
+    // Writes the property; true when something was written.
+    virtual bool ElementToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
+                              CXmlWriter* writer) const = 0;
+    // Reads the property from the children of `parent` starting at *cursor, moving the cursor
+    // past what it consumed.
+    virtual bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object,
+                                CXmlElement* parent, CXmlElement** cursor, const wchar_t* parentNamespace,
+                                XmlElementType callerElementType) = 0;
+    // The all-group presence check after reading.
+    virtual bool Validate(const CXmlSerializationContext& context, const CXmlGeneratedClass* object, bool found,
+                          bool mandatoryCheck) const = 0;
+    // Writes the attributes of a pseudo-element child on the open element; nothing here.
+    virtual void PseudoChildAttributeToXml(const CXmlSerializationContext& context,
+                                           const CXmlGeneratedClass* object, CXmlWriter* writer) const;
+
+    std::wstring GetElementName() const { return m_strElementName; }
+    std::wstring GetElementNamespace() const { return m_strElementNamespace; }
+    int GetPropertyIndex() const { return m_iPropertyIndex; }
+
+    // Same local name and, unless the context ignores namespaces, the same namespace URI.
+    bool IsThisElement(const CXmlSerializationContext& context, const CXmlElement* element) const;
+
+    // Checks a primitive value against the descriptor's facets. CQxException
+    // "Cannot CheckRestriction for type: <type>" for a descriptor built without primitive
+    // information (enumerations, classes, wildcards).
+    void CheckRestriction(const QxVariant& value) const;
+
+    // The namespace a new untyped element created for a wildcard gets, from the wildcard's
+    // namespace constraint.
+    static std::wstring GetAnyDefaultNamespace(const wchar_t* constraint, const wchar_t* parentNamespace,
+                                               const wchar_t* targetNamespace);
+
+protected:
+    CElementInfo(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex);
+    CElementInfo(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex, bool nillable);
+    CElementInfo(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex, bool nillable,
+                 ItemType itemType, const wchar_t* formatOverride, CWhitespaceUtils::WhitespaceRule whitespaceRule,
+                 const CPrimitiveRestrictions& restrictions);
+
+    // --- property access through the generated class
+    // read true: the object fills `value` from the property; false: stores `value` into it.
+    void AccessProperty(CXmlGeneratedClass* object, bool read, QxVariant& value) const;
+    void ReadProperty(const CXmlGeneratedClass* object, QxVariant& value) const;
+
+    // --- forwarders to the protected operations of child objects and collections
+    // The child reads from `element`, starting at `cursor`; returns the first element it did
+    // not consume.
+    static CXmlElement* FromXml_Int(CXmlObjectBase* child, CXmlElement* element, CXmlElement* cursor,
+                                    const CXmlSerializationContext& context, bool optionalChoiceItem);
+    static void AttributesToXml_Int(const CXmlObjectBase* child, CXmlWriter* writer,
+                                    const CXmlSerializationContext& context);
+
+    // --- the write steps the members share
+    bool ElementToXmlPrim(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
+                          CXmlWriter* writer) const;
+    bool ElementToXmlEnum(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
+                          CXmlWriter* writer, EnumToStringFn toText) const;
+    bool ElementToXmlCls(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
+                         CXmlWriter* writer, bool optionalChoiceItem) const;
+    bool ElementToXmlCol(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
+                         CXmlWriter* writer) const;
+
+    // Raised by the operations whose behaviour is not part of this build yet.
+    [[noreturn]] static void ThrowNotAvailable(const wchar_t* operation);
+
+    std::wstring m_strElementName;  // "AnyElement" marks a wildcard in untyped members
+    std::wstring m_strElementNamespace;
+    int m_iPropertyIndex;
+    CPrimitiveRestrictions m_restrictions;
+    ItemType m_itemType;
+    std::wstring m_strFormatOverride;
+    CWhitespaceUtils::WhitespaceRule m_whitespaceRule;
+    bool m_bNillable;
+    bool m_bHasPrimitiveInfo;  // only the full primitive constructor sets it
+};
+
+}  // namespace QxXmlLib10Data

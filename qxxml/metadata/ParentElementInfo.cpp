@@ -1,0 +1,24 @@
+#include <qxxml/metadata/ParentElementInfo.h>
+
+namespace QxXmlLib10Data {
+
+CParentElementInfo::CParentElementInfo(XmlElementGroupType groupType, XmlElementType elementType,
+                                       const wchar_t* elementName, const wchar_t* elementNamespace,
+                                       bool fromXmlFailIfAttributeUnknown, bool hasBaseClasses,
+                                       int primitiveValuePropertyIndex, ItemType primitiveDataType,
+                                       const wchar_t* primitiveFormatOverride,
+                                       bool outputPrimitiveClassAsTextProperty)
+    : m_groupType(groupType),
+      m_elementType(elementType),
+      m_strElementName(elementName ? elementName : L""),
+      m_strElementNamespace(elementNamespace ? elementNamespace : L""),
+      m_bFromXmlFailIfAttributeUnknown(fromXmlFailIfAttributeUnknown),
+      m_bHasBaseClasses(hasBaseClasses),
+      m_iPrimitiveValuePropertyIndex(primitiveValuePropertyIndex),
+      m_primitiveDataType(primitiveDataType),
+      m_strPrimitiveFormatOverride(primitiveFormatOverride ? primitiveFormatOverride : L""),
+      m_bOutputPrimitiveClassAsTextProperty(outputPrimitiveClassAsTextProperty) {}
+
+CParentElementInfo::~CParentElementInfo() = default;
+
+}  // namespace QxXmlLib10Data
