@@ -27,3 +27,7 @@
 #include <qxxml/xmlout/FileBinaryStream.h>
 #include <qxxml/xmlout/XmlWriter.h>
 #include <qxxml/xmlout/XmlTextWriter.h>
+#include <qxxml/xmlin/XmlAttribute.h>
+#include <qxxml/xmlin/XmlElement.h>
+#include <qxxml/xmlin/XmlDocument.h>
+#include <qxxml/xmlin/ExpatReader.h>

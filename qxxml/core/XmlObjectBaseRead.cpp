@@ -1,8 +1,14 @@
 // The reading entry points of CXmlObjectBase and the element-name test used while reading.
+//
+// Each entry point parses its input into a CXmlDocument that lives for the call and hands the
+// document element to the object's FromXml_Int; the object keeps what it read.
 #include <qxxml/core/XmlObjectBase.h>
 
+#include <qxxml/core/XmlSerializationContext.h>
 #include <qxxml/support/QxException.h>
 #include <qxxml/values/BinaryData.h>
+#include <qxxml/xmlin/XmlDocument.h>
+#include <qxxml/xmlin/XmlElement.h>
 
 #include <atomic>
 
@@ -12,8 +18,11 @@ namespace {
 
 std::atomic<bool> g_asyncFromXmlFile{false};
 
-[[noreturn]] void ThrowNotAvailable(const wchar_t* entryPoint) {
-    throw CQxException(std::wstring(entryPoint) + L" is not available in this build yet");
+// A load that succeeds always leaves a document element; this guards the contract.
+CXmlElement* DocumentElementOf(const CXmlDocument& document) {
+    CXmlElement* root = document.GetDocumentElement();
+    if (root == nullptr) throw CQxException(L"Invalid or empty XML document");
+    return root;
 }
 
 }  // namespace
@@ -21,27 +30,61 @@ std::atomic<bool> g_asyncFromXmlFile{false};
 void AsyncFromXmlFile(bool on) { g_asyncFromXmlFile.store(on); }
 bool IsAsyncFromXmlFile() { return g_asyncFromXmlFile.load(); }
 
-void CXmlObjectBase::FromXmlFile(const wchar_t*, const CXmlSerializationContext&) {
-    ThrowNotAvailable(L"FromXmlFile");
-}
-void CXmlObjectBase::FromXml(const wchar_t*, const CXmlSerializationContext&) { ThrowNotAvailable(L"FromXml"); }
-void CXmlObjectBase::FromXml(const char*, const CXmlSerializationContext&) { ThrowNotAvailable(L"FromXml"); }
-void CXmlObjectBase::FromXmlStream(const CBinaryData&, const CXmlSerializationContext&) {
-    ThrowNotAvailable(L"FromXmlStream");
-}
-void CXmlObjectBase::FromXmlStream(unsigned char* const, uint32_t, const CXmlSerializationContext&) {
-    ThrowNotAvailable(L"FromXmlStream");
-}
-void CXmlObjectBase::FromXmlElement(const CElement*, const CXmlSerializationContext&) {
-    ThrowNotAvailable(L"FromXmlElement");
-}
-void CXmlObjectBase::FromXmlElement(const CXmlElement*, const CXmlSerializationContext&) {
-    ThrowNotAvailable(L"FromXmlElement");
+void CXmlObjectBase::FromXmlFile(const wchar_t* fileName, const CXmlSerializationContext& context) {
+    CXmlDocument document(context);
+    document.Load(fileName);
+    CXmlElement* root = DocumentElementOf(document);
+    FromXml_Int(root, root->GetFirstElement(), context, false);
 }
 
-bool CXmlObjectBase::DoesElementNameMatch(const CXmlSerializationContext&, const CXmlElement*,
-                                          const wchar_t*, const wchar_t*) const {
-    ThrowNotAvailable(L"DoesElementNameMatch");
+void CXmlObjectBase::FromXml(const wchar_t* xmlText, const CXmlSerializationContext& context) {
+    CXmlDocument document(context);
+    document.LoadXml(xmlText);
+    CXmlElement* root = DocumentElementOf(document);
+    FromXml_Int(root, root->GetFirstElement(), context, false);
+}
+
+void CXmlObjectBase::FromXml(const char* xmlText, const CXmlSerializationContext& context) {
+    CXmlDocument document(context);
+    document.LoadXml(xmlText);
+    CXmlElement* root = DocumentElementOf(document);
+    FromXml_Int(root, root->GetFirstElement(), context, false);
+}
+
+void CXmlObjectBase::FromXmlStream(const CBinaryData& data, const CXmlSerializationContext& context) {
+    // The document only reads the bytes (it copies them if it has to inflate them).
+    FromXmlStream(const_cast<unsigned char*>(data.GetData()), data.GetLength(), context);
+}
+
+void CXmlObjectBase::FromXmlStream(unsigned char* const data, uint32_t length,
+                                   const CXmlSerializationContext& context) {
+    CXmlDocument document(context);
+    document.LoadXmlStream(data, length);
+    CXmlElement* root = DocumentElementOf(document);
+    FromXml_Int(root, root->GetFirstElement(), context, false);
+}
+
+void CXmlObjectBase::FromXmlElement(const CElement*, const CXmlSerializationContext&) {
+    throw CQxException(L"FromXmlElement for a wildcard element is not available in this build yet");
+}
+
+// The tree is only read: FromXml_Int takes a non-const element because it hands out cursors
+// into the tree, never because it changes it.
+void CXmlObjectBase::FromXmlElement(const CXmlElement* element, const CXmlSerializationContext& context) {
+    // A successful load always has a document element; a caller may still pass none.
+    if (element == nullptr) throw CQxInvalidParamException(L"There is no XML element to read from");
+    CXmlElement* root = const_cast<CXmlElement*>(element);
+    FromXml_Int(root, root->GetFirstElement(), context, false);
+}
+
+bool CXmlObjectBase::DoesElementNameMatch(const CXmlSerializationContext& context,
+                                          const CXmlElement* element, const wchar_t* localName,
+                                          const wchar_t* namespaceUri) const {
+    const std::wstring& elementName = element->GetLocalName();
+    if (localName == nullptr ? !elementName.empty() : elementName.compare(localName) != 0) return false;
+    if (context.GetSchemaType() == SchemaType_NoNamespaces || context.GetIgnoreNamespaces()) return true;
+    const std::wstring& elementNamespace = element->GetNamespaceURI();
+    return namespaceUri == nullptr ? elementNamespace.empty() : elementNamespace.compare(namespaceUri) == 0;
 }
 
 }  // namespace QxXmlLib10

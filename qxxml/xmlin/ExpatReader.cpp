@@ -1,0 +1,289 @@
+#include <qxxml/xmlin/ExpatReader.h>
+
+#include <qxxml/core/XmlSerializationContext.h>
+#include <qxxml/support/QxException.h>
+#include <qxxml/values/FormatString.h>
+#include <qxxml/xmlin/XmlDocument.h>
+#include <qxxml/xmlin/detail/DocumentStorage.h>
+#include <qxxml/xmlout/UtfEncoding.h>
+
+#include <expat.h>
+
+#include <algorithm>
+#include <cassert>
+#include <cstring>
+#include <string_view>
+
+namespace QxXmlLib10 {
+
+namespace {
+
+constexpr XML_Char kNamespaceSeparator = '|';
+// expat takes a piece's length as an int: larger buffers are fed in pieces of this size.
+constexpr uint32_t kLargestPiece = 1u << 30;
+// Pending text at least this long is handed to its element as it is instead of copied at
+// its exact size: for long texts the copy would cost more than the spare capacity.
+constexpr size_t kHandOverChars = 16 * 1024;
+
+const wchar_t kCdataStart[] = L"<![CDATA[";
+const wchar_t kCdataEnd[] = L"]]>";
+
+CInstanceMonitor::ClassType* ReaderRecord() {
+    static CInstanceMonitor::ClassType* record = CInstanceMonitor::Resolve(L"CExpatReader");
+    return record;
+}
+
+// expat hands over well-formed UTF-8 only; a conversion failure means a broken invariant.
+[[noreturn]] void ThrowInvalidText() {
+    throw CQxException(L"The XML parser delivered text that is not valid UTF-8");
+}
+
+}  // namespace
+
+CExpatReader::CExpatReader(CXmlDocument* document)
+    : CInstanceMonitor(ReaderRecord()), m_doc(document) {
+    assert(m_doc != nullptr);
+}
+
+CExpatReader::~CExpatReader() { FreeParser(); }
+
+void CExpatReader::FreeParser() noexcept {
+    if (m_parser != nullptr) {
+        XML_ParserFree(m_parser);
+        m_parser = nullptr;
+    }
+}
+
+void CExpatReader::Start() {
+    FreeParser();
+    m_failure = nullptr;
+    for (std::wstring& pending : m_pendingText) pending.clear();
+
+    // No encoding is passed: expat detects it (byte order mark, XML declaration, UTF-8).
+    m_parser = m_doc->m_schemaType == SchemaType_NoNamespaces
+                   ? XML_ParserCreate(nullptr)
+                   : XML_ParserCreateNS(nullptr, kNamespaceSeparator);
+    if (m_parser == nullptr) throw CQxException(L"Failed to create the XML parser");
+    XML_SetUserData(m_parser, this);
+    XML_SetElementHandler(m_parser, &OnStartElement, &OnEndElement);
+    XML_SetNamespaceDeclHandler(m_parser, &OnStartNamespaceDecl, &OnEndNamespaceDecl);
+    XML_SetCharacterDataHandler(m_parser, &OnCharacterData);
+    // Without these handlers a CDATA section's content arrives as plain character data.
+    if (!m_doc->GetContext().GetStripCDATA())
+        XML_SetCdataSectionHandler(m_parser, &OnStartCdata, &OnEndCdata);
+}
+
+void CExpatReader::Parse(bool isFinal) {
+    if (m_parser == nullptr) throw CQxInvalidStateException(L"The XML parser is not started");
+    const char* data = reinterpret_cast<const char*>(m_doc->m_pData);
+    uint32_t remaining = m_doc->m_dataLength;
+    do {
+        const uint32_t piece = std::min(remaining, kLargestPiece);
+        remaining -= piece;
+        const int last = isFinal && remaining == 0 ? XML_TRUE : XML_FALSE;
+        if (XML_Parse(m_parser, data, static_cast<int>(piece), last) != XML_STATUS_OK) ThrowParseError();
+        data += piece;
+    } while (remaining != 0);
+    if (isFinal) FreeParser();
+}
+
+void CExpatReader::ThrowParseError() {
+    // Text collected for the open elements goes into the partial tree the document keeps.
+    CommitAllPendingText();
+    if (m_failure) {
+        std::exception_ptr failure = m_failure;
+        m_failure = nullptr;
+        FreeParser();
+        std::rethrow_exception(failure);
+    }
+    const XML_LChar* text = XML_ErrorString(XML_GetErrorCode(m_parser));
+    const int line = static_cast<int>(XML_GetCurrentLineNumber(m_parser));
+    FreeParser();
+    throw CQxException(FormatString(L"%S at line %d", text != nullptr ? text : "unknown error", line));
+}
+
+// ------------------------------------------------------------------ callbacks
+
+void CExpatReader::KeepFailure() noexcept {
+    if (!m_failure) m_failure = std::current_exception();
+    XML_StopParser(m_parser, XML_FALSE);
+}
+
+void CExpatReader::OnStartElement(void* userData, const char* name, const char** attributes) {
+    CExpatReader* reader = static_cast<CExpatReader*>(userData);
+    if (reader->m_failure) return;
+    try {
+        reader->StartElement(name, attributes);
+    } catch (...) {
+        reader->KeepFailure();
+    }
+}
+
+void CExpatReader::OnEndElement(void* userData, const char*) {
+    CExpatReader* reader = static_cast<CExpatReader*>(userData);
+    if (reader->m_failure) return;
+    try {
+        reader->EndElement();
+    } catch (...) {
+        reader->KeepFailure();
+    }
+}
+
+void CExpatReader::OnStartNamespaceDecl(void* userData, const char* prefix, const char* uri) {
+    CExpatReader* reader = static_cast<CExpatReader*>(userData);
+    if (reader->m_failure) return;
+    try {
+        reader->StartNamespaceDecl(prefix, uri);
+    } catch (...) {
+        reader->KeepFailure();
+    }
+}
+
+// Declarations are document-wide: nothing is undone when the declaring element ends.
+void CExpatReader::OnEndNamespaceDecl(void*, const char*) {}
+
+void CExpatReader::OnCharacterData(void* userData, const char* text, int length) {
+    CExpatReader* reader = static_cast<CExpatReader*>(userData);
+    if (reader->m_failure || length <= 0) return;
+    try {
+        reader->AppendPendingText(text, static_cast<size_t>(length));
+    } catch (...) {
+        reader->KeepFailure();
+    }
+}
+
+void CExpatReader::OnStartCdata(void* userData) {
+    CExpatReader* reader = static_cast<CExpatReader*>(userData);
+    if (reader->m_failure) return;
+    try {
+        reader->AppendPendingLiteral(kCdataStart, std::size(kCdataStart) - 1);
+    } catch (...) {
+        reader->KeepFailure();
+    }
+}
+
+void CExpatReader::OnEndCdata(void* userData) {
+    CExpatReader* reader = static_cast<CExpatReader*>(userData);
+    if (reader->m_failure) return;
+    try {
+        reader->AppendPendingLiteral(kCdataEnd, std::size(kCdataEnd) - 1);
+    } catch (...) {
+        reader->KeepFailure();
+    }
+}
+
+// ------------------------------------------------------------------ tree building
+
+const std::wstring* CExpatReader::InternUtf8(const char* text, size_t length) {
+    m_scratch.clear();
+    if (!AppendWideFromUtf8(m_scratch, text, length)) ThrowInvalidText();
+    return m_doc->InternString(m_scratch.data(), m_scratch.size());
+}
+
+void CExpatReader::LookupName(const char* name, const std::wstring*& namespaceUri,
+                              const std::wstring*& localName) {
+    auto& names = m_doc->m_pStorage->parserNames;
+    const std::string_view key(name);
+    const size_t hash = names.Hash(key);
+    if (const auto* known = names.Find(key, hash)) {
+        namespaceUri = known->value.namespaceUri;
+        localName = known->value.localName;
+        return;
+    }
+    // The namespace URI is what comes before the first separator, the local name the rest.
+    // Without namespace processing there is no separator (it cannot occur in a name).
+    const size_t separator = key.find(kNamespaceSeparator);
+    if (separator == std::string_view::npos) {
+        namespaceUri = InternUtf8("", 0);
+        localName = InternUtf8(key.data(), key.size());
+    } else {
+        namespaceUri = InternUtf8(key.data(), separator);
+        localName = InternUtf8(key.data() + separator + 1, key.size() - separator - 1);
+    }
+    auto* entry = names.FindOrInsert(key, hash).first;
+    entry->value.namespaceUri = namespaceUri;
+    entry->value.localName = localName;
+}
+
+void CExpatReader::StartElement(const char* name, const char** attributes) {
+    const std::wstring* namespaceUri = nullptr;
+    const std::wstring* localName = nullptr;
+    LookupName(name, namespaceUri, localName);
+    // The document element when there is none yet, otherwise a child of the open element.
+    CXmlElement* element = m_doc->AddElement(namespaceUri, localName);
+    const size_t depth = m_doc->m_pElementStack.size() - 1;
+    if (m_pendingText.size() <= depth) m_pendingText.resize(depth + 1);
+
+    if (attributes[0] == nullptr) return;
+    size_t count = 0;
+    while (attributes[2 * count] != nullptr) ++count;
+    CXmlAttributeList& list = element->m_attributes;
+    list.reserve(count);
+    for (size_t i = 0; i < count; ++i) {
+        LookupName(attributes[2 * i], namespaceUri, localName);
+        CXmlAttribute* attribute = m_doc->NewAttribute(localName, namespaceUri);
+        list.push_back(attribute);
+        const char* value = attributes[2 * i + 1];
+        if (!AppendWideFromUtf8(attribute->m_value, value, std::strlen(value))) ThrowInvalidText();
+    }
+}
+
+void CExpatReader::EndElement() {
+    const auto& stack = m_doc->m_pElementStack;
+    if (stack.empty()) return;
+    CommitPendingText(stack.back(), m_pendingText[stack.size() - 1]);
+    m_doc->EndElement();
+}
+
+void CExpatReader::StartNamespaceDecl(const char* prefix, const char* uri) {
+    std::wstring key;
+    std::wstring value;
+    if (prefix != nullptr && !AppendWideFromUtf8(key, prefix, std::strlen(prefix))) ThrowInvalidText();
+    if (uri != nullptr && !AppendWideFromUtf8(value, uri, std::strlen(uri))) ThrowInvalidText();
+    m_doc->m_aliasMap[std::move(key)] = std::move(value);
+}
+
+// Carriage returns reach the callback only from character references (&#13;): expat has
+// already turned line ends into line feeds. They are left out of the text.
+void CExpatReader::AppendPendingText(const char* text, size_t length) {
+    const auto& stack = m_doc->m_pElementStack;
+    if (stack.empty()) return;
+    std::wstring& pending = m_pendingText[stack.size() - 1];
+    const char* const end = text + length;
+    while (text < end) {
+        const char* cr = static_cast<const char*>(std::memchr(text, '\r', static_cast<size_t>(end - text)));
+        const char* stop = cr != nullptr ? cr : end;
+        if (!AppendWideFromUtf8(pending, text, static_cast<size_t>(stop - text))) ThrowInvalidText();
+        text = cr != nullptr ? cr + 1 : end;
+    }
+}
+
+void CExpatReader::AppendPendingLiteral(const wchar_t* text, size_t length) {
+    const auto& stack = m_doc->m_pElementStack;
+    if (!stack.empty()) m_pendingText[stack.size() - 1].append(text, length);
+}
+
+void CExpatReader::CommitPendingText(CXmlElement* element, std::wstring& pending) {
+    if (pending.empty()) return;
+    std::wstring& text = element->m_text;
+    if (!text.empty())
+        text.append(pending);
+    else if (pending.size() >= kHandOverChars)
+        text.swap(pending);
+    else
+        text.assign(pending);  // exact size; the buffer stays for the next element
+    pending.clear();
+}
+
+void CExpatReader::CommitAllPendingText() noexcept {
+    const auto& stack = m_doc->m_pElementStack;
+    for (size_t depth = 0; depth < stack.size() && depth < m_pendingText.size(); ++depth) {
+        try {
+            CommitPendingText(stack[depth], m_pendingText[depth]);
+        } catch (...) {
+            m_pendingText[depth].clear();  // out of memory: the partial tree goes without it
+        }
+    }
+}
+
+}  // namespace QxXmlLib10

@@ -1,0 +1,75 @@
+// XmlAttribute.h - CXmlAttribute, one attribute of a parsed element.
+//
+// Attributes come out of a CXmlDocument (see XmlDocument.h); the binding looks at their name,
+// namespace and value, and skips the ones that only carry schema bookkeeping:
+//
+//   for (const CXmlAttribute* attribute : element->GetAttributes()) {
+//     if (attribute->IsNamespaceAttribute()) continue;       // xsi:type, xsi:schemaLocation...
+//     if (attribute->IsNilAttribute()) { ...; continue; }    // xsi:nil
+//     use(attribute->GetNamespaceURI(), attribute->GetLocalName(), attribute->GetValue());
+//   }
+//
+// An attribute can also be built on its own and is then an ordinary value:
+//
+//   CXmlAttribute nil(L"nil", L"true", L"http://www.w3.org/2001/XMLSchema-instance");
+//   CXmlAttribute copy = nil;
+//
+// Attributes that a document builds share its interned names (the name and namespace strings
+// are stored once per document, not once per attribute); a copy always owns its own strings,
+// so it stays valid after the document is gone.
+#pragma once
+
+#include <qxxml/support/Export.h>
+#include <qxxml/support/InstanceMonitor.h>
+
+#include <memory>
+#include <string>
+
+namespace QxXmlLib10 {
+
+class CXmlDocument;
+class CXmlElement;
+class CExpatReader;
+
+class QXXML_API CXmlAttribute : public CInstanceMonitor {
+public:
+    CXmlAttribute(const std::wstring& localName, const std::wstring& value,
+                  const std::wstring& namespaceUri);
+    CXmlAttribute(const CXmlAttribute& other);
+    CXmlAttribute& operator=(const CXmlAttribute& other);
+    ~CXmlAttribute();
+
+    const std::wstring& GetLocalName() const { return *m_pLocalName; }
+    const std::wstring& GetNamespaceURI() const { return *m_pNamespaceURI; }
+    const std::wstring& GetValue() const { return m_value; }
+
+    // True for xmlns, type, schemaLocation and noNamespaceSchemaLocation in the XML Schema
+    // instance namespace or the namespace reserved for xmlns declarations: schema
+    // bookkeeping, not data.
+    bool IsNamespaceAttribute() const;
+    // True for "nil" in one of the same two namespaces.
+    bool IsNilAttribute() const;
+
+private:
+    friend class CXmlDocument;
+    friend class CXmlElement;
+    friend class CExpatReader;
+
+    // The names live for as long as the document that interned them; the value is the
+    // attribute's own (the reader fills it in place).
+    CXmlAttribute(const std::wstring* localName, const std::wstring* namespaceUri);
+
+    struct OwnedNames {
+        std::wstring localName;
+        std::wstring namespaceUri;
+    };
+    void OwnNames(const std::wstring& localName, const std::wstring& namespaceUri);
+
+    const std::wstring* m_pLocalName;
+    std::wstring m_value;
+    const std::wstring* m_pNamespaceURI;
+    // Set only for attributes built outside a document (and for copies).
+    std::unique_ptr<OwnedNames> m_pOwnedNames;
+};
+
+}  // namespace QxXmlLib10

@@ -1,0 +1,111 @@
+#include <qxxml/xmlin/XmlElement.h>
+
+#include <qxxml/xmlin/XmlDocument.h>
+
+#include <algorithm>
+#include <cassert>
+#include <cwchar>
+
+namespace QxXmlLib10 {
+
+namespace {
+
+// One element per start tag of every parsed document: resolve the monitor record once.
+CInstanceMonitor::ClassType* ElementRecord() {
+    static CInstanceMonitor::ClassType* record = CInstanceMonitor::Resolve(L"CXmlElement");
+    return record;
+}
+
+const std::wstring& EmptyString() {
+    static const std::wstring empty;
+    return empty;
+}
+
+bool Equals(const std::wstring& value, const wchar_t* text) {
+    return text == nullptr ? value.empty() : value.compare(text) == 0;
+}
+
+}  // namespace
+
+CXmlElement::CXmlElement(CXmlDocument* document)
+    : CInstanceMonitor(ElementRecord()),
+      m_pDocument(document),
+      m_pLocalName(&EmptyString()),
+      m_pNamespaceURI(&EmptyString()) {}
+
+// Children and attributes come from the document's pools; the document destroys them (see
+// CXmlDocument::DestroyTree), so that destroying a deep tree needs no recursion.
+CXmlElement::~CXmlElement() = default;
+
+const std::wstring& CXmlElement::GetAttribute(const wchar_t* localName,
+                                              const wchar_t* namespaceUri) const {
+    for (const CXmlAttribute* attribute : m_attributes) {
+        if (Equals(attribute->GetLocalName(), localName) &&
+            Equals(attribute->GetNamespaceURI(), namespaceUri))
+            return attribute->GetValue();
+    }
+    return EmptyString();
+}
+
+const std::wstring& CXmlElement::GetAttribute(const std::wstring& localName,
+                                              const std::wstring& namespaceUri) const {
+    for (const CXmlAttribute* attribute : m_attributes) {
+        if (attribute->GetLocalName() == localName && attribute->GetNamespaceURI() == namespaceUri)
+            return attribute->GetValue();
+    }
+    return EmptyString();
+}
+
+void CXmlElement::AppendText(const wchar_t* text) {
+    if (text != nullptr) AppendText(text, std::wcslen(text));
+}
+
+void CXmlElement::AppendText(const wchar_t* text, size_t length) {
+    if (length == 0) return;
+    const size_t total = m_text.size() + length;
+    // Doubling keeps a long run of small appends linear whatever the library's own policy.
+    if (!m_text.empty() && total > m_text.capacity())
+        m_text.reserve(std::max(2 * m_text.capacity(), total));
+    m_text.append(text, length);
+}
+
+CXmlElement* CXmlElement::CreateNewChildElement() {
+    CXmlElement* child = m_pDocument->NewElement();
+    if (m_pLastChild != nullptr)
+        m_pLastChild->m_pNextSibling = child;
+    else
+        m_pFirstChild = child;
+    m_pLastChild = child;
+    return child;
+}
+
+CXmlAttribute* CXmlElement::AddAttribute(const std::wstring& localName, const std::wstring& value,
+                                         const std::wstring& namespaceUri) {
+    return CXmlDocument::AddElementAttribute(this, localName, value, namespaceUri);
+}
+
+void CXmlElement::SetElementName(const std::wstring& localName) {
+    m_pLocalName = m_pDocument->InternString(localName.data(), localName.size());
+}
+
+void CXmlElement::SetNamespace(const std::wstring& namespaceUri) {
+    m_pNamespaceURI = m_pDocument->InternString(namespaceUri.data(), namespaceUri.size());
+}
+
+void CXmlElement::RemoveLastChildElement() {
+    CXmlElement* last = m_pLastChild;
+    if (last == nullptr) return;
+    CXmlElement* previous = nullptr;
+    if (m_pFirstChild != last) {
+        previous = m_pFirstChild;
+        while (previous->m_pNextSibling != last) previous = previous->m_pNextSibling;
+    }
+    if (previous != nullptr)
+        previous->m_pNextSibling = nullptr;
+    else
+        m_pFirstChild = nullptr;
+    m_pLastChild = previous;
+    m_pDocument->DestroyTree(last);
+}
+
+}  // namespace QxXmlLib10

@@ -1,0 +1,45 @@
+// DocumentStorage.h - what a CXmlDocument keeps besides its tree (internal).
+//
+// The nodes of the tree come from two pools, and every name, namespace URI and prefix is
+// interned once per document: elements and attributes point at the shared string. The
+// parser hands names over as UTF-8 "uri|local" strings; `parserNames` remembers the split
+// and converted form of each one, so a name is converted once per document, not once per
+// occurrence.
+#pragma once
+
+#include <qxxml/xmlin/XmlDocument.h>
+#include <qxxml/xmlin/detail/NodePool.h>
+#include <qxxml/xmlin/detail/StringTable.h>
+
+#include <string>
+#include <vector>
+
+namespace QxXmlLib10 {
+
+struct CXmlDocument::Storage {
+    struct QualifiedName {
+        const std::wstring* namespaceUri = nullptr;
+        const std::wstring* localName = nullptr;
+    };
+
+    detail::NodePool<CXmlElement> elements;
+    detail::NodePool<CXmlAttribute> attributes;
+    detail::StringTable<wchar_t, detail::Empty> strings;
+    detail::StringTable<char, QualifiedName> parserNames;
+    // For each depth of the element stack, the previous sibling of the open element there
+    // (null for a first child): an element that the filter drops is always its parent's
+    // last child, and this detaches it without walking the sibling chain.
+    std::vector<CXmlElement*> previousSibling;
+
+    // Forgets every interned string and gives the pools' blocks back. The nodes must be
+    // destroyed first.
+    void Reset() {
+        elements.Release();
+        attributes.Release();
+        strings.Clear();
+        parserNames.Clear();
+        previousSibling.clear();
+    }
+};
+
+}  // namespace QxXmlLib10
