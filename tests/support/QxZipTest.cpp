@@ -48,7 +48,8 @@ std::string CompressMessage(OwnedBytes& bytes, CompressionType type) {
     try {
         CQxZip().Compress(&bytes.data, &bytes.length, type);
     } catch (const CQxException& e) {
-        return std::string(e.GetMessageW().begin(), e.GetMessageW().end());
+        const std::wstring message = e.GetMessageW();
+        return std::string(message.begin(), message.end());
     }
     return "<no exception>";
 }
