@@ -63,9 +63,23 @@ std::wstring CTextStream::TakeText() {
     return text;
 }
 
+void CTextStream::CheckEncoding(XmlEncoding encoding) {
+    switch (encoding) {
+    case XmlEncoding_UTF8:
+    case XmlEncoding_UTF16:
+    case XmlEncoding_UTF16NoDeclaration: return;
+    default:
+        // No byte form is defined for a wide-only stream; the note tells the user what to do.
+        throw CQxException(
+            L"Unknown Encoding, select UTF-8 (or UTF-16; to ask for support of another encoding, "
+            L"contact the qxxml maintainers through the project's issue tracker)");
+    }
+}
+
 void CTextStream::EncodeTo(std::string& bytes) const {
+    CheckEncoding(GetEncoding());
     bytes.clear();
-    bool ok;
+    bool ok = false;
     switch (m_encoding) {
     case XmlEncoding_UTF8:
         bytes.reserve(m_buffer.GetLength());
@@ -76,11 +90,6 @@ void CTextStream::EncodeTo(std::string& bytes) const {
         bytes.reserve(static_cast<size_t>(m_buffer.GetLength()) * 2);
         ok = EncodeBlocks(m_buffer, bytes, AppendUtf16LE);
         break;
-    default:
-        // No byte form is defined for a wide-only stream; the note tells the user what to do.
-        throw CQxException(
-            L"Unknown Encoding, select UTF-8 (or UTF-16; to ask for support of another encoding, "
-            L"contact the qxxml maintainers through the project's issue tracker)");
     }
     if (!ok)
         throw CQxException(

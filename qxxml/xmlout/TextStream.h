@@ -56,6 +56,10 @@ public:
     // too, as no faithful bytes exist for it.
     CBinaryData GetBytes();
 
+    // Throws the "Unknown Encoding, select UTF-8 (...)" CQxException for an encoding that has
+    // no byte form (anything but UTF-8 and the two UTF-16 values).
+    static void CheckEncoding(XmlEncoding encoding);
+
 protected:
     CTextStream(CInstanceMonitor::ClassType* record, XmlEncoding encoding);
 
