@@ -65,12 +65,15 @@ inline std::string RunPython(const std::string& program, const std::string& args
 }
 
 // Checks an XML document with expat's namespace processing. The file holds the document's
-// bytes: "UTF-8", "UTF-16-LE" (no byte order mark) or "UTF-16" (with one). Prints one line per element and attribute with the resolved names, "{uri}local"
-// ("local" alone for no namespace), for the test to compare; or "ERROR: ..." when the
-// document is not well-formed or not namespace-correct.
-inline std::string ExpatNames(const std::string& path, const std::string& encoding = "UTF-8") {
+// bytes: "UTF-8", "UTF-16-LE" (no byte order mark) or "UTF-16" (with one). Prints one line per
+// event, strings JSON-quoted (see Json below), names resolved as "{uri}local" (or "local"):
+//   E "name"            an element starts
+//   A "name" "value"    one of its attributes, sorted by name
+//   T "text"            character data that is not only whitespace
+// or a single "ERROR: ..." line when the document is not well-formed or namespace-correct.
+inline std::string ExpatEvents(const std::string& path, const std::string& encoding = "UTF-8") {
     static const char* const program = R"PY(
-import sys, xml.parsers.expat
+import sys, json, xml.parsers.expat
 path, enc = sys.argv[1], sys.argv[2]
 data = open(path, 'rb').read()
 if enc == 'UTF-16-LE':
@@ -82,12 +85,12 @@ def name(n):
         return '{%s}%s' % (uri, local)
     return n
 def start(tag, attrs):
-    out.append('E ' + name(tag))
-    for k in sorted(attrs):
-        out.append('A ' + name(k) + '=' + attrs[k])
+    out.append('E ' + json.dumps(name(tag)))
+    for k, v in sorted((name(k), v) for k, v in attrs.items()):
+        out.append('A %s %s' % (json.dumps(k), json.dumps(v)))
 def chars(data):
     if data.strip():
-        out.append('T ' + data.strip())
+        out.append('T ' + json.dumps(data))
 p = xml.parsers.expat.ParserCreate(None, '|')
 p.StartElementHandler = start
 p.CharacterDataHandler = chars
@@ -103,6 +106,38 @@ print('\n'.join(out))
     std::string output = RunPython(program, "'" + path + "' " + encoding, status);
     if (status != 0) return "ERROR: python3 failed: " + output;
     return output;
+}
+
+// The text as python's json.dumps writes it (ASCII only, surrogate pairs for U+10000 up).
+inline std::string Json(const std::wstring& text) {
+    std::string out = "\"";
+    char unit[8];
+    const auto escapeUnit = [&](unsigned u) {
+        std::snprintf(unit, sizeof unit, "\\u%04x", u);
+        out += unit;
+    };
+    for (wchar_t wc : text) {
+        const unsigned long c = static_cast<unsigned long>(wc);
+        switch (c) {
+        case '"': out += "\\\""; continue;
+        case '\\': out += "\\\\"; continue;
+        case '\n': out += "\\n"; continue;
+        case '\r': out += "\\r"; continue;
+        case '\t': out += "\\t"; continue;
+        case '\b': out += "\\b"; continue;
+        case '\f': out += "\\f"; continue;
+        default: break;
+        }
+        if (c < 0x20 || (c > 0x7e && c <= 0xffff)) {
+            escapeUnit(static_cast<unsigned>(c));
+        } else if (c > 0xffff) {
+            escapeUnit(static_cast<unsigned>(0xd800 + ((c - 0x10000) >> 10)));
+            escapeUnit(static_cast<unsigned>(0xdc00 + ((c - 0x10000) & 0x3ff)));
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out + "\"";
 }
 
 }  // namespace qxxml_test

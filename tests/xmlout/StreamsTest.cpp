@@ -1,0 +1,205 @@
+#include <qxxml/support/QxException.h>
+#include <qxxml/xmlout/BinaryStream.h>
+#include <qxxml/xmlout/FileBinaryStream.h>
+#include <qxxml/xmlout/FileTextStream.h>
+#include <qxxml/xmlout/TextStream.h>
+
+#include "xmlout/PythonOracle.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+using namespace QxXmlLib10;
+using namespace qxxml_test;
+
+namespace {
+
+std::string Bytes(const CBinaryData& data) {
+    return std::string(reinterpret_cast<const char*>(data.GetData()), data.GetLength());
+}
+
+std::wstring Wide(const std::string& narrow) { return std::wstring(narrow.begin(), narrow.end()); }
+
+template <class F>
+std::wstring MessageOf(F call) {
+    try {
+        call();
+    } catch (const CQxException& e) {
+        return e.GetMessageW();
+    }
+    return L"<no exception>";
+}
+
+// Text with ASCII, Latin-1, BMP and astral characters and line feeds, spread over blocks.
+std::wstring MixedText(size_t length) {
+    std::wstring text;
+    const wchar_t pieces[][4] = {L"a<", L"\u00e9", L"\u20ac", L"\U0001F600", L"z\n"};
+    for (size_t i = 0; text.size() < length; ++i) text += pieces[i % 5];
+    return text;
+}
+
+// Python writes the text's bytes for the codec, the independent reference for GetBytes.
+std::string PythonEncode(const std::wstring& text, const std::string& codec) {
+    const std::string in = TempPath("encode-in.txt"), out = TempPath("encode-out.bin");
+    // The text travels as JSON-quoted ASCII so nothing depends on our own encoder.
+    WriteFile(in, Json(text));
+    int status = 0;
+    const std::string log = RunPython(
+        "import sys, json\ntext = json.loads(open(sys.argv[1]).read())\n"
+        "open(sys.argv[2], 'wb').write(text.encode(sys.argv[3]))\n",
+        "'" + in + "' '" + out + "' " + codec, status);
+    EXPECT_EQ(0, status) << log;
+    return ReadFile(out);
+}
+
+}  // namespace
+
+// ------------------------------------------------------------------ CTextStream
+
+TEST(TextStream, BytesInEachEncodingMatchPython) {
+    const std::wstring text = MixedText(9000);
+    CTextStream utf8(XmlEncoding_UTF8), utf16(XmlEncoding_UTF16), noDecl(XmlEncoding_UTF16NoDeclaration);
+    for (CTextStream* stream : {&utf8, &utf16, &noDecl}) stream->Append(text);
+    EXPECT_EQ(XmlEncoding_UTF16NoDeclaration, noDecl.GetEncoding());
+    EXPECT_TRUE(PythonEncode(text, "utf-8") == Bytes(utf8.GetBytes()));
+    const std::string utf16le = PythonEncode(text, "utf-16-le");
+    EXPECT_TRUE(utf16le == Bytes(utf16.GetBytes()));
+    EXPECT_TRUE(utf16le == Bytes(noDecl.GetBytes()));  // no byte order mark either way
+}
+
+TEST(TextStream, SurrogatePairSplitAcrossBlocksEncodesAsOneCharacter) {
+    // A pair given as two units (as UTF-16 text carries it), its high half the last
+    // character of the first block.
+    std::wstring text(4094, L'x');
+    text += static_cast<wchar_t>(0xD83D);
+    text += static_cast<wchar_t>(0xDE00);
+    text += L"y";
+    CTextStream stream(XmlEncoding_UTF8);
+    for (wchar_t ch : text) stream.AppendChar(ch);
+    const std::wstring combined = std::wstring(4094, L'x') + L"\U0001F600" + L"y";
+    EXPECT_TRUE(PythonEncode(combined, "utf-8") == Bytes(stream.GetBytes()));
+}
+
+TEST(TextStream, UnknownEncodingAndUnencodableTextAreRefused) {
+    CTextStream none;
+    none.Append(L"<a/>");
+    const std::wstring message = MessageOf([&] { none.GetBytes(); });
+    EXPECT_EQ(0u, message.find(L"Unknown Encoding, select UTF-8 (")) << message;
+    EXPECT_EQ(L')', message.back());
+    EXPECT_EQ(message, MessageOf([] { CTextStream::CheckEncoding(static_cast<XmlEncoding>(7)); }));
+    EXPECT_EQ(L"<no exception>", MessageOf([] { CTextStream::CheckEncoding(XmlEncoding_UTF16); }));
+
+    CTextStream lone(XmlEncoding_UTF8);
+    lone.Append(L"a");
+    lone.AppendChar(static_cast<wchar_t>(0xD800));
+    EXPECT_NE(L"<no exception>", MessageOf([&] { lone.GetBytes(); }));
+}
+
+TEST(TextStream, StartClearsAndTakeTextEmpties) {
+    CTextStream stream;
+    stream.Append(L"old");
+    stream.Start();
+    EXPECT_EQ(0u, stream.GetLength());
+    const std::wstring text = MixedText(5000);
+    stream.Append(text.c_str());
+    stream.Flush();  // nothing in memory
+    stream.End();
+    EXPECT_EQ(text, stream.GetString());
+    EXPECT_EQ(text, stream.TakeText());
+    EXPECT_EQ(0u, stream.GetLength());
+}
+
+// ------------------------------------------------------------------ file streams
+
+TEST(FileTextStream, ChunkedOverlappedFileEqualsInMemoryBytesWithTheRightMark) {
+    const std::wstring text = MixedText(50000);
+    for (XmlEncoding encoding : {XmlEncoding_UTF8, XmlEncoding_UTF16, XmlEncoding_UTF16NoDeclaration}) {
+        const std::string path = TempPath("chunked.xml");
+        CFileTextStream file(Wide(path).c_str(), encoding);
+        file.Start();
+        size_t flushes = 0;
+        for (size_t at = 0; at < text.size(); at += 1000) {
+            file.Append(text.substr(at, 1000));
+            if (file.GetLength() >= 4096) {
+                file.Flush();
+                ++flushes;
+                EXPECT_EQ(0u, file.GetLength());
+            }
+        }
+        file.End();
+        EXPECT_GT(flushes, 5u);
+
+        CTextStream memory(encoding);
+        memory.Append(text);
+        const std::string mark = encoding == XmlEncoding_UTF8 ? "" : "\xFF\xFE";
+        EXPECT_TRUE(mark + Bytes(memory.GetBytes()) == ReadFile(path)) << encoding;
+    }
+}
+
+TEST(FileTextStream, EmptyDocumentStillGetsItsMark) {
+    const std::string path = TempPath("empty16.xml");
+    CFileTextStream file(Wide(path).c_str(), XmlEncoding_UTF16);
+    file.Start();
+    file.End();
+    EXPECT_EQ("\xFF\xFE", ReadFile(path));
+}
+
+TEST(FileTextStream, MissingDirectoryFailsAtStartWithNameAndCode) {
+    const std::wstring name = Wide(TempDir() + "/no-such-dir/out.xml");
+    CFileTextStream file(name.c_str(), XmlEncoding_UTF8);
+    char code[16];
+    std::snprintf(code, sizeof code, "%08X", ENOENT);
+    EXPECT_EQ(L"Failed to write data to the file [" + name + L"] error [0x" + Wide(code) + L"]",
+              MessageOf([&] { file.Start(); }));
+}
+
+TEST(FileTextStream, UnknownEncodingFailsAtTheFirstFlush) {
+    const std::string path = TempPath("none.xml");
+    CFileTextStream file(Wide(path).c_str(), XmlEncoding_None);
+    file.Start();
+    file.Append(L"<a/>");
+    EXPECT_EQ(0u, MessageOf([&] { file.Flush(); }).find(L"Unknown Encoding, select UTF-8 ("));
+}
+
+TEST(FileBinaryStream, WritesMarkForUtf16AndBytesAsGiven) {
+    const std::string payload = "<a>\x01\x02</a>";
+    const CBinaryData data(reinterpret_cast<unsigned char*>(const_cast<char*>(payload.data())),
+                           static_cast<uint32_t>(payload.size()), false);
+    const struct {
+        XmlEncoding encoding;
+        const char* mark;
+    } cases[] = {{XmlEncoding_None, ""}, {XmlEncoding_UTF8, ""}, {XmlEncoding_UTF16, "\xFF\xFE"},
+                 {XmlEncoding_UTF16NoDeclaration, "\xFF\xFE"}};
+    for (const auto& c : cases) {
+        const std::string path = TempPath("binary.xml");
+        CFileBinaryStream(Wide(path).c_str(), c.encoding, data).Write();
+        EXPECT_EQ(std::string(c.mark) + payload, ReadFile(path)) << c.encoding;
+    }
+    const std::string path = TempPath("appended.bin");
+    CFileBinaryStream appended(Wide(path).c_str(), XmlEncoding_UTF8);
+    appended.AppendByte('<');
+    appended.Append(reinterpret_cast<const unsigned char*>("b/>"), 3);
+    appended.Write();
+    EXPECT_EQ("<b/>", ReadFile(path));
+
+    const std::wstring name = Wide(TempDir() + "/no-such-dir/out.bin");
+    EXPECT_EQ(0u, MessageOf([&] { CFileBinaryStream(name.c_str(), XmlEncoding_UTF8, data).Write(); })
+                      .find(L"Failed to write data to the file [" + name + L"] error [0x"));
+}
+
+TEST(BinaryStream, AppendsAccumulateAndCopiesShareStorage) {
+    CBinaryStream stream;
+    for (int i = 0; i < 100000; ++i) stream.AppendByte(static_cast<unsigned char>(i));
+    const CBinaryData first = stream.GetData();
+    const CBinaryData again = stream.GetData();
+    EXPECT_EQ(100000u, first.GetLength());
+    EXPECT_EQ(first.GetData(), again.GetData());  // no copy between calls
+    stream.Append(first);
+    stream.Append(reinterpret_cast<const unsigned char*>("xyz"), 3);
+    const CBinaryData all = stream.GetData();
+    ASSERT_EQ(200003u, all.GetLength());
+    EXPECT_EQ(100000u, first.GetLength());  // earlier copies keep their value
+    for (uint32_t i = 0; i < 200000; ++i) ASSERT_EQ(static_cast<unsigned char>(i % 100000), all[i]) << i;
+    EXPECT_EQ('z', all[200002]);
+}
