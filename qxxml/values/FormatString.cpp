@@ -3,6 +3,7 @@
 #include <qxxml/platform/Platform.h>
 
 #include <cassert>
+#include <cmath>
 #include <clocale>
 #include <cstdint>
 #include <cstdio>
@@ -41,9 +42,11 @@ struct Conversion {
 
 bool IsFlag(wchar_t c) { return c == L'-' || c == L'+' || c == L' ' || c == L'#' || c == L'0'; }
 
+// A width or precision; absurdly long digit runs stop growing instead of overflowing.
 int ReadNumber(const wchar_t*& p) {
     int n = 0;
-    while (*p >= L'0' && *p <= L'9') n = n * 10 + (*p++ - L'0');
+    for (; *p >= L'0' && *p <= L'9'; ++p)
+        if (n < 100000000) n = n * 10 + (*p - L'0');
     return n;
 }
 
@@ -142,20 +145,46 @@ void AppendNarrow(std::wstring& out, const Conversion& c, const char* text) {
 }
 
 // glibc writes at least two exponent digits; the library's documented forms have three.
-void WidenExponent(std::wstring& out, size_t from) {
-    for (size_t i = from; i < out.size(); ++i) {
-        if ((out[i] == L'e' || out[i] == L'E') && i + 1 < out.size() &&
-            (out[i + 1] == L'+' || out[i + 1] == L'-')) {
+void WidenExponent(std::wstring& text) {
+    for (size_t i = 0; i + 1 < text.size(); ++i) {
+        if ((text[i] == L'e' || text[i] == L'E') && (text[i + 1] == L'+' || text[i + 1] == L'-')) {
             size_t digits = 0;
-            while (i + 2 + digits < out.size() && (out[i + 2 + digits] >= L'0' && out[i + 2 + digits] <= L'9')) ++digits;
-            if (digits == 2) {
-                out.insert(i + 2, 1, L'0');
-                // Keep a requested field width: drop one padding space if there is one.
-                if (from < out.size() && out[from] == L' ') out.erase(from, 1);
-            }
+            while (i + 2 + digits < text.size() && text[i + 2 + digits] >= L'0' && text[i + 2 + digits] <= L'9')
+                ++digits;
+            if (digits == 2) text.insert(i + 2, 1, L'0');
             return;
         }
     }
+}
+
+bool HasFlag(const Conversion& c, wchar_t flag) { return c.flags.find(flag) != std::wstring::npos; }
+
+// %e and %g: the number is formatted without its field width, its exponent widened, and only
+// then padded, so that the width counts the final text (" 1e+020", "001.0e+020", "1e+020  ").
+void AppendExponentForm(std::wstring& out, const Conversion& c, double value) {
+    Conversion bare = c;
+    bare.width = -1;
+    bare.flags.clear();
+    for (wchar_t flag : c.flags)
+        if (flag != L'-' && flag != L'0') bare.flags += flag;
+    std::wstring text;
+    AppendNative(text, NativeSpec(bare, L"", c.type), value);
+    WidenExponent(text);
+
+    const size_t width = c.width > 0 ? static_cast<size_t>(c.width) : 0;
+    if (text.size() < width) {
+        const size_t pad = width - text.size();
+        if (HasFlag(c, L'-')) {
+            text.append(pad, L' ');
+        } else if (HasFlag(c, L'0') && std::isfinite(value)) {
+            // Zeros go between the sign and the digits.
+            const size_t at = (text[0] == L'+' || text[0] == L'-' || text[0] == L' ') ? 1 : 0;
+            text.insert(at, pad, L'0');
+        } else {
+            text.insert(0, pad, L' ');
+        }
+    }
+    out += text;
 }
 
 void AppendInteger(std::wstring& out, const Conversion& c, va_list& args) {
@@ -189,12 +218,9 @@ void AppendConversion(std::wstring& out, const Conversion& c, va_list& args) {
         case L'f': case L'F': case L'a': case L'A':
             AppendNative(out, NativeSpec(c, L"", c.type), va_arg(args, double));
             break;
-        case L'e': case L'E': case L'g': case L'G': {
-            const size_t from = out.size();
-            AppendNative(out, NativeSpec(c, L"", c.type), va_arg(args, double));
-            WidenExponent(out, from);
+        case L'e': case L'E': case L'g': case L'G':
+            AppendExponentForm(out, c, va_arg(args, double));
             break;
-        }
         case L'c': case L'C': {
             const bool narrow = c.type == L'C' || c.length == Length::Short;
             wchar_t ch = narrow ? static_cast<wchar_t>(static_cast<unsigned char>(va_arg(args, int)))
