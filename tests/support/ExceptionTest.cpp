@@ -1,0 +1,105 @@
+// The exception family: messages, chains and their deep copies, catching by class.
+#include <qxxml/support/QxException.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <typeinfo>
+
+using namespace QxXmlLib10;
+
+namespace {
+
+// Which handler a thrown exception reaches: the validation family or the root.
+template <class E>
+const char* CaughtAs(const E& thrown) {
+    try {
+        throw thrown;
+    } catch (const CQxValidationException&) {
+        return "validation";
+    } catch (const CQxException&) {
+        return "root";
+    }
+}
+
+}  // namespace
+
+TEST(ExceptionTest, MessagesAndEmptyDefaults) {
+    const CQxException empty;
+    EXPECT_EQ(empty.GetMessageW(), L"");
+    EXPECT_EQ(empty.GetInnerException(), nullptr);
+    EXPECT_EQ(empty.GetFullMessage(), L"");
+    EXPECT_EQ(CQxException(static_cast<const wchar_t*>(nullptr)).GetMessageW(), L"");
+
+    const CQxOverFlowException single(L"too big");
+    EXPECT_EQ(single.GetMessageW(), L"too big");
+    EXPECT_EQ(single.GetFullMessage(), single.GetMessageW()) << "no trailing line feed";
+}
+
+TEST(ExceptionTest, ChainsGiveOneLinePerLevel) {
+    const CQxInvalidValueException cause(L"Value [x] is not an integer");
+    const CQxValidationException middle(L"Failed to process the element [qty]", cause);
+    const CQxValidationException top(std::wstring(L"Failed to process the element [order]"), middle);
+    EXPECT_EQ(top.GetFullMessage(),
+              L"Failed to process the element [order]\nFailed to process the element [qty]\n"
+              L"Value [x] is not an integer");
+    ASSERT_NE(top.GetInnerException(), nullptr);
+    ASSERT_NE(top.GetInnerException()->GetInnerException(), nullptr);
+    EXPECT_EQ(top.GetInnerException()->GetInnerException()->GetInnerException(), nullptr);
+    // The inner exceptions are private copies that keep their class.
+    EXPECT_NE(top.GetInnerException(), &middle);
+    EXPECT_EQ(typeid(*top.GetInnerException()->GetInnerException()), typeid(CQxInvalidValueException));
+}
+
+TEST(ExceptionTest, CopiesAreDeep) {
+    auto source = std::make_unique<CQxValidationException>(
+        L"outer", CQxValidationException(L"middle", CQxInvalidNamespaceException(L"inner")));
+    const CQxValidationException copy(*source);
+    const CQxException* sourceInner = source->GetInnerException();
+    source.reset();  // the copy must not lean on anything the source owned
+    EXPECT_NE(copy.GetInnerException(), sourceInner);
+    EXPECT_EQ(copy.GetFullMessage(), L"outer\nmiddle\ninner");
+    EXPECT_EQ(typeid(*copy.GetInnerException()), typeid(CQxValidationException));
+    EXPECT_EQ(typeid(*copy.GetInnerException()->GetInnerException()), typeid(CQxInvalidNamespaceException));
+}
+
+TEST(ExceptionTest, SubclassBuiltFromTheRootTakesItsMessageAndChain) {
+    const CQxException root(L"generic", CQxOverFlowException(L"cause"));
+    const CQxInvalidParamException converted(root);
+    EXPECT_EQ(converted.GetFullMessage(), L"generic\ncause");
+    EXPECT_EQ(typeid(*converted.GetInnerException()), typeid(CQxOverFlowException));
+    EXPECT_STREQ(CaughtAs(converted), "root");
+    EXPECT_STREQ(CaughtAs(CQxInvalidValueException(root)), "validation");
+}
+
+TEST(ExceptionTest, CatchingByClass) {
+    EXPECT_STREQ(CaughtAs(CQxValidationException(L"v")), "validation");
+    EXPECT_STREQ(CaughtAs(CQxInvalidValueException(L"v")), "validation");
+    EXPECT_STREQ(CaughtAs(CQxInvalidNamespaceException(L"n")), "validation");
+    EXPECT_STREQ(CaughtAs(CQxOverFlowException(L"o")), "root");
+    EXPECT_STREQ(CaughtAs(CQxInvalidParamException(L"p")), "root");
+    EXPECT_STREQ(CaughtAs(CQxInvalidStateException(L"s")), "root");
+    EXPECT_STREQ(CaughtAs(CQxException(L"e")), "root");
+}
+
+TEST(ExceptionTest, AssignmentReplacesMessageAndChain) {
+    CQxException target(L"old", CQxException(L"old cause"));
+    const CQxValidationException source(L"new", CQxInvalidValueException(L"new cause"));
+    target = source;
+    EXPECT_EQ(target.GetFullMessage(), L"new\nnew cause");
+    EXPECT_NE(target.GetInnerException(), source.GetInnerException());
+    EXPECT_EQ(typeid(*target.GetInnerException()), typeid(CQxInvalidValueException));
+
+    target = CQxException(L"plain");  // the old chain is released (the leak checker knows)
+    EXPECT_EQ(target.GetInnerException(), nullptr);
+    EXPECT_EQ(target.GetFullMessage(), L"plain");
+
+    CQxValidationException self(L"self", CQxException(L"kept"));
+    CQxValidationException& alias = self;
+    self = alias;
+    EXPECT_EQ(self.GetFullMessage(), L"self\nkept");
+
+    CQxInvalidStateException derived(L"a");
+    derived = CQxInvalidStateException(L"b", CQxException(L"c"));
+    EXPECT_EQ(derived.GetFullMessage(), L"b\nc");
+}

@@ -1,0 +1,168 @@
+// CSmartPtr over real object-model objects: ownership, destruction exactly once, and
+// reference counts changed from several threads.
+#include <qxxml/core/XmlObjectBase.h>
+#include <qxxml/support/SmartPtr.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+#include <vector>
+
+using namespace QxXmlLib10;
+
+namespace {
+
+// A minimal object: counts its destructions and remembers the thread that destroyed it.
+class CCounted : public CXmlObjectBase {
+public:
+    explicit CCounted(std::atomic<int>& destroyed) : m_destroyed(destroyed) {}
+    ~CCounted() override {
+        m_destroyer = std::this_thread::get_id();
+        ++m_destroyed;
+    }
+    CXmlObjectBase* GetBase() override { return this; }
+    std::wstring GetNamespace() const override { return std::wstring(); }
+
+    CSmartPtr<CCounted> child;
+    static std::thread::id m_destroyer;
+
+protected:
+    std::wstring GetTargetNamespace() const override { return std::wstring(); }
+    void ToXml_Int(CXmlWriter*, bool, const wchar_t*, const CXmlSerializationContext&, bool) const override {}
+    CXmlElement* FromXml_Int(CXmlElement* element, CXmlElement*, const CXmlSerializationContext&, bool) override {
+        return element;
+    }
+
+private:
+    std::atomic<int>& m_destroyed;
+};
+std::thread::id CCounted::m_destroyer;
+
+class CDerived : public CCounted {
+public:
+    using CCounted::CCounted;
+};
+
+}  // namespace
+
+TEST(SmartPtrTest, LastPointerDestroysExactlyOnce) {
+    std::atomic<int> destroyed{0};
+    {
+        CSmartPtr<CCounted> first(new CCounted(destroyed));
+        CSmartPtr<CCounted> second = first;
+        CSmartPtr<CCounted> third;
+        third = second;
+        EXPECT_EQ(first.Get(), third.Get());
+        first = nullptr;
+        second = nullptr;
+        EXPECT_EQ(destroyed.load(), 0);
+        third = third;  // self-assignment keeps the object
+        EXPECT_EQ(destroyed.load(), 0);
+    }
+    EXPECT_EQ(destroyed.load(), 1);
+}
+
+TEST(SmartPtrTest, NullAndMoves) {
+    CSmartPtr<CCounted> none;
+    EXPECT_FALSE(none);
+    EXPECT_EQ(none.Get(), nullptr);
+    EXPECT_TRUE(none == nullptr);
+
+    std::atomic<int> destroyed{0};
+    CSmartPtr<CCounted> owner(new CCounted(destroyed));
+    CCounted* raw = owner.Get();
+    CSmartPtr<CCounted> moved(std::move(owner));
+    EXPECT_EQ(owner.Get(), nullptr);  // NOLINT(bugprone-use-after-move)
+    EXPECT_EQ(moved.Get(), raw);
+    CSmartPtr<CCounted> target;
+    target = std::move(moved);
+    EXPECT_EQ(target.Get(), raw);
+    EXPECT_EQ(destroyed.load(), 0);
+    // A move costs no count: one more reference and one release bring it to 0.
+    EXPECT_EQ(raw->AddRef(), 2);
+    EXPECT_EQ(raw->Release(), 1);
+    target = nullptr;
+    EXPECT_EQ(destroyed.load(), 1);
+}
+
+TEST(SmartPtrTest, ConvertsFromDerivedAndDetaches) {
+    std::atomic<int> destroyed{0};
+    CSmartPtr<CDerived> derived(new CDerived(destroyed));
+    CSmartPtr<CCounted> base(derived);
+    CSmartPtr<CXmlObjectBase> root(base);
+    EXPECT_EQ(root.Get(), static_cast<CXmlObjectBase*>(derived.Get()));
+    derived = nullptr;
+    base = nullptr;
+    EXPECT_EQ(destroyed.load(), 0);
+
+    CXmlObjectBase* detached = root.Detach();
+    EXPECT_EQ(root.Get(), nullptr);
+    EXPECT_EQ(destroyed.load(), 0) << "Detach keeps the reference";
+    EXPECT_EQ(detached->Release(), 0);
+    EXPECT_EQ(destroyed.load(), 1);
+}
+
+TEST(SmartPtrTest, AssigningAnObjectOwnedByTheOldTarget) {
+    // The new target is kept alive only by the old one: it must be taken before the old
+    // target is released.
+    std::atomic<int> destroyed{0};
+    CSmartPtr<CCounted> cursor(new CCounted(destroyed));
+    cursor->child = new CCounted(destroyed);
+    cursor->child->child = new CCounted(destroyed);
+    cursor = cursor->child;
+    EXPECT_EQ(destroyed.load(), 1);
+    cursor = cursor->child.Get();
+    EXPECT_EQ(destroyed.load(), 2);
+    ASSERT_TRUE(cursor);
+    cursor = nullptr;
+    EXPECT_EQ(destroyed.load(), 3);
+}
+
+TEST(SmartPtrTest, LastReleaseOnASecondThread) {
+    std::atomic<int> destroyed{0};
+    CSmartPtr<CCounted> owner(new CCounted(destroyed));
+    std::thread::id worker;
+    std::thread thread([&worker, held = std::move(owner)]() mutable {
+        worker = std::this_thread::get_id();
+        held = nullptr;
+    });
+    thread.join();
+    EXPECT_EQ(owner.Get(), nullptr);  // NOLINT(bugprone-use-after-move)
+    EXPECT_EQ(destroyed.load(), 1);
+    EXPECT_EQ(CCounted::m_destroyer, worker);
+}
+
+TEST(SmartPtrTest, ManyThreadsCopying) {
+    std::atomic<int> destroyed{0};
+    CSmartPtr<CCounted> shared(new CCounted(destroyed));
+    std::atomic<bool> go{false};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&] {
+            while (!go.load()) std::this_thread::yield();
+            std::vector<CSmartPtr<CCounted>> copies;
+            for (int i = 0; i < 20000; ++i) {
+                copies.push_back(shared);
+                if (copies.size() > 16) copies.erase(copies.begin());
+            }
+        });
+    }
+    go = true;
+    for (std::thread& thread : threads) thread.join();
+    EXPECT_EQ(destroyed.load(), 0);
+    // Every copy gave its reference back: the count is 1 again.
+    EXPECT_EQ(shared->AddRef(), 2);
+    EXPECT_EQ(shared->Release(), 1);
+    shared = nullptr;
+    EXPECT_EQ(destroyed.load(), 1);
+}
+
+#ifndef NDEBUG
+TEST(SmartPtrDeathTest, DereferencingNullAsserts) {
+    testing::FLAGS_gtest_death_test_style = "threadsafe";
+    CSmartPtr<CCounted> none;
+    EXPECT_DEATH((void)none->GetBase(), "p!=0");
+    EXPECT_DEATH((void)*none, "p!=0");
+}
+#endif
