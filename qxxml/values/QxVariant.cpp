@@ -1,0 +1,333 @@
+#include <qxxml/values/QxVariant.h>
+
+#include <qxxml/collections/XmlCollectionBase.h>
+#include <qxxml/core/XmlObjectBase.h>
+#include <qxxml/support/QxException.h>
+#include <qxxml/values/BigInteger.h>
+#include <qxxml/values/BinaryData.h>
+#include <qxxml/values/Conversions.h>
+#include <qxxml/values/DateTime.h>
+#include <qxxml/values/DateTimeSpan.h>
+#include <qxxml/values/Decimal.h>
+#include <qxxml/values/FormatString.h>
+
+#include <utility>
+
+namespace QxXmlLib10 {
+
+namespace {
+
+bool IsKnownKind(ItemType type) { return type >= ItemType_invalid && type <= ItemType_XmlCollection; }
+
+bool IsPrimitiveKind(ItemType type) { return type >= ItemType_hexBinary && type <= ItemType_integer; }
+
+const wchar_t kStringHeld[] = L"m_type == ItemType_string && m_pString != 0";
+const wchar_t kDecimalHeld[] = L"m_type == ItemType_decimal && m_pDecimal != 0";
+const wchar_t kIntegerHeld[] = L"m_type == ItemType_integer && m_pBigInteger != 0";
+
+// The owned payload of a variant whose kind has been checked already; a nil variant has none.
+template <class T>
+const T& Owned(const T* payload, const wchar_t* condition) {
+    if (!payload) throw CQxInvalidStateException(condition);
+    return *payload;
+}
+
+[[noreturn]] void ThrowNoTextForm(int type) {
+    throw CQxException(FormatString(L"Invalid Type %d to convert to string", type));
+}
+
+}  // namespace
+
+// ------------------------------------------------------------------ lifetime
+
+QxVariant::QxVariant(const QxVariant& other) : QxVariant() { *this = other; }
+
+QxVariant::QxVariant(QxVariant&& other) noexcept
+    : m_bNil(other.m_bNil), m_type(other.m_type), m_i8(other.m_i8) {
+    other.m_bNil = false;
+    other.m_type = ItemType_invalid;
+    other.m_i8 = 0;
+}
+
+QxVariant& QxVariant::operator=(const QxVariant& other) {
+    if (this == &other) return *this;
+    // Refuse a corrupt source before touching the target, so a failed copy changes nothing.
+    if (!IsKnownKind(other.m_type)) throw CQxException(L"Unknown Type");
+    Clear();
+    m_type = other.m_type;
+    m_bNil = other.m_bNil;
+    m_i8 = 0;
+    if (!other.m_bNil) CopyPayloadFrom(other);
+    return *this;
+}
+
+QxVariant& QxVariant::operator=(QxVariant&& other) noexcept {
+    if (this == &other) return *this;
+    Clear();
+    m_bNil = std::exchange(other.m_bNil, false);
+    m_type = std::exchange(other.m_type, ItemType_invalid);
+    m_i8 = std::exchange(other.m_i8, 0);
+    return *this;
+}
+
+void QxVariant::CopyPayloadFrom(const QxVariant& other) {
+    switch (other.m_type) {
+        case ItemType_hexBinary:
+        case ItemType_base64Binary:
+            if (other.m_pBinaryData) m_pBinaryData = new CBinaryData(*other.m_pBinaryData);
+            break;
+        case ItemType_duration:
+            if (other.m_pDateTimeSpan) m_pDateTimeSpan = new CDateTimeSpan(*other.m_pDateTimeSpan);
+            break;
+        case ItemType_yearMonth:
+        case ItemType_monthDay:
+        case ItemType_date:
+        case ItemType_datetime:
+        case ItemType_time:
+            if (other.m_pDateTime) m_pDateTime = new CDateTime(*other.m_pDateTime);
+            break;
+        case ItemType_string:
+            if (other.m_pString) m_pString = new std::wstring(*other.m_pString);
+            break;
+        case ItemType_decimal:
+            if (other.m_pDecimal) m_pDecimal = new CDecimal(*other.m_pDecimal);
+            break;
+        case ItemType_integer:
+            if (other.m_pBigInteger) m_pBigInteger = new CBigInteger(*other.m_pBigInteger);
+            break;
+        case ItemType_XmlObjectBase:
+            m_pXmlObject = other.m_pXmlObject;
+            if (m_pXmlObject) m_pXmlObject->AddRef();
+            break;
+        case ItemType_XmlCollection:
+            m_pXmlCol = other.m_pXmlCol;
+            if (m_pXmlCol) m_pXmlCol->AddRef();
+            break;
+        default:  // invalid and the inline kinds: the whole union is the value
+            m_i8 = other.m_i8;
+            break;
+    }
+}
+
+void QxVariant::ClearValued() noexcept {
+    switch (m_type) {
+        case ItemType_hexBinary:
+        case ItemType_base64Binary: delete m_pBinaryData; break;
+        case ItemType_duration: delete m_pDateTimeSpan; break;
+        case ItemType_yearMonth:
+        case ItemType_monthDay:
+        case ItemType_date:
+        case ItemType_datetime:
+        case ItemType_time: delete m_pDateTime; break;
+        case ItemType_string: delete m_pString; break;
+        case ItemType_decimal: delete m_pDecimal; break;
+        case ItemType_integer: delete m_pBigInteger; break;
+        case ItemType_XmlObjectBase:
+            if (m_pXmlObject) m_pXmlObject->Release();
+            break;
+        case ItemType_XmlCollection:
+            if (m_pXmlCol) m_pXmlCol->Release();
+            break;
+        default: break;  // inline kinds own nothing; an unknown kind is not touched
+    }
+    m_i8 = 0;
+    m_bNil = false;
+    m_type = ItemType_invalid;
+}
+
+// ------------------------------------------------------------------ heap kinds
+
+// Stores a private copy of `value`. A variant that already owns an object of this kind
+// assigns into it: the reuse saves an allocation when one variant carries a property value
+// after another, and is otherwise the same as Clear + new copy.
+template <class T>
+void QxVariant::StoreOwned(ItemType type, T*& slot, const T& value) {
+    if (m_type == type && slot) {
+        *slot = value;
+        m_bNil = false;
+        return;
+    }
+    T* copy = new T(value);  // before Clear: a failed allocation leaves the variant unchanged
+    Clear();
+    m_type = type;
+    slot = copy;
+}
+
+template <class T>
+T QxVariant::CopyOwned(ItemType type, T* slot, const wchar_t* condition) const {
+    if (m_type != type) ThrowBrokenPrecondition(condition);
+    // A nil variant keeps its kind but owns no object: it reads as an unset value.
+    return slot ? *slot : T();
+}
+
+void QxVariant::SetHexBinary(const CBinaryData& value) { StoreOwned(ItemType_hexBinary, m_pBinaryData, value); }
+void QxVariant::SetBase64Binary(const CBinaryData& value) {
+    StoreOwned(ItemType_base64Binary, m_pBinaryData, value);
+}
+void QxVariant::SetDuration(const CDateTimeSpan& value) { StoreOwned(ItemType_duration, m_pDateTimeSpan, value); }
+void QxVariant::SetYearMonth(const CDateTime& value) { StoreOwned(ItemType_yearMonth, m_pDateTime, value); }
+void QxVariant::SetMonthDay(const CDateTime& value) { StoreOwned(ItemType_monthDay, m_pDateTime, value); }
+void QxVariant::SetDate(const CDateTime& value) { StoreOwned(ItemType_date, m_pDateTime, value); }
+void QxVariant::SetDateTime(const CDateTime& value) { StoreOwned(ItemType_datetime, m_pDateTime, value); }
+void QxVariant::SetTime(const CDateTime& value) { StoreOwned(ItemType_time, m_pDateTime, value); }
+void QxVariant::SetDecimal(const CDecimal& value) { StoreOwned(ItemType_decimal, m_pDecimal, value); }
+void QxVariant::SetInteger(const CBigInteger& value) { StoreOwned(ItemType_integer, m_pBigInteger, value); }
+
+void QxVariant::SetString(std::wstring value) {
+    if (m_type == ItemType_string && m_pString) {
+        *m_pString = std::move(value);
+        m_bNil = false;
+        return;
+    }
+    auto* copy = new std::wstring(std::move(value));
+    Clear();
+    m_type = ItemType_string;
+    m_pString = copy;
+}
+
+// The reference is taken before the old payload goes: the new object may be owned only
+// through the one this variant is about to drop.
+void QxVariant::SetXmlObject(CXmlObjectBase* value) {
+    if (value) value->AddRef();
+    Clear();
+    m_type = ItemType_XmlObjectBase;
+    m_pXmlObject = value;
+}
+
+void QxVariant::SetXmlCollection(CXmlCollectionBase* value) {
+    if (value) value->AddRef();
+    Clear();
+    m_type = ItemType_XmlCollection;
+    m_pXmlCol = value;
+}
+
+CBinaryData QxVariant::GetHexBinary() const {
+    return CopyOwned(ItemType_hexBinary, m_pBinaryData, L"m_type == ItemType_hexBinary");
+}
+CBinaryData QxVariant::GetBase64Binary() const {
+    return CopyOwned(ItemType_base64Binary, m_pBinaryData, L"m_type == ItemType_base64Binary");
+}
+CDateTimeSpan QxVariant::GetDuration() const {
+    return CopyOwned(ItemType_duration, m_pDateTimeSpan, L"m_type == ItemType_duration");
+}
+CDateTime QxVariant::GetYearMonth() const {
+    return CopyOwned(ItemType_yearMonth, m_pDateTime, L"m_type == ItemType_yearMonth");
+}
+CDateTime QxVariant::GetMonthDay() const {
+    return CopyOwned(ItemType_monthDay, m_pDateTime, L"m_type == ItemType_monthDay");
+}
+CDateTime QxVariant::GetDate() const { return CopyOwned(ItemType_date, m_pDateTime, L"m_type == ItemType_date"); }
+CDateTime QxVariant::GetDateTime() const {
+    return CopyOwned(ItemType_datetime, m_pDateTime, L"m_type == ItemType_datetime");
+}
+CDateTime QxVariant::GetTime() const { return CopyOwned(ItemType_time, m_pDateTime, L"m_type == ItemType_time"); }
+
+std::wstring QxVariant::GetString() const { return GetStringRef(); }
+CDecimal QxVariant::GetDecimal() const { return GetDecimalRef(); }
+CBigInteger QxVariant::GetInteger() const { return GetIntegerRef(); }
+
+const std::wstring& QxVariant::GetStringRef() const {
+    if (m_type != ItemType_string) ThrowBrokenPrecondition(kStringHeld);
+    return Owned(m_pString, kStringHeld);
+}
+
+const CDecimal& QxVariant::GetDecimalRef() const {
+    if (m_type != ItemType_decimal) ThrowBrokenPrecondition(kDecimalHeld);
+    return Owned(m_pDecimal, kDecimalHeld);
+}
+
+const CBigInteger& QxVariant::GetIntegerRef() const {
+    if (m_type != ItemType_integer) ThrowBrokenPrecondition(kIntegerHeld);
+    return Owned(m_pBigInteger, kIntegerHeld);
+}
+
+CSmartPtr<CXmlObjectBase> QxVariant::GetXmlObject() const {
+    if (m_type == ItemType_XmlObjectBase) return m_pXmlObject;
+    if (m_type == ItemType_XmlCollection) return static_cast<CXmlObjectBase*>(m_pXmlCol);
+    ThrowBrokenPrecondition(L"m_type == ItemType_XmlObjectBase");
+}
+
+CSmartPtr<CXmlCollectionBase> QxVariant::GetXmlCollection() const {
+    if (m_type != ItemType_XmlCollection || !m_pXmlCol)
+        ThrowBrokenPrecondition(L"m_type == ItemType_XmlCollection && m_pXmlCol != 0");
+    return m_pXmlCol;
+}
+
+void QxVariant::ThrowBrokenPrecondition(const wchar_t* condition) { throw CQxInvalidStateException(condition); }
+
+// ------------------------------------------------------------------ text
+
+std::wstring QxVariant::GetType() const {
+    if (const wchar_t* name = ItemTypeName(m_type)) return name;
+    throw CQxException(FormatString(L"Invalid Type %d", static_cast<int>(m_type)));
+}
+
+std::wstring QxVariant::ToString(const wchar_t* format) const {
+    using C = CConversions;
+    if (!IsPrimitiveKind(m_type)) ThrowNoTextForm(m_type);
+    const std::wstring fmt = format ? format : L"";
+    switch (m_type) {
+        case ItemType_hexBinary: return C::hexBinaryToString(GetHexBinary());
+        case ItemType_base64Binary: return C::base64BinaryToString(GetBase64Binary());
+        case ItemType_i1: return C::i1ToString(m_i1);
+        case ItemType_i2: return C::i2ToString(m_i2);
+        case ItemType_i4: return C::i4ToString(m_i4);
+        case ItemType_i8: return C::i8ToString(m_i8);
+        case ItemType_ui1: return C::ui1ToString(m_ui1);
+        case ItemType_ui2: return C::ui2ToString(m_ui2);
+        case ItemType_ui4: return C::ui4ToString(m_ui4);
+        case ItemType_ui8: return C::ui8ToString(m_ui8);
+        case ItemType_r4: return C::r4ToString(m_r4, fmt);
+        case ItemType_r8: return C::r8ToString(m_r8, fmt);
+        case ItemType_duration: return C::durationToString(GetDuration());
+        case ItemType_yearMonth: return C::yearMonthToString(GetYearMonth());
+        case ItemType_monthDay: return C::monthDayToString(GetMonthDay());
+        case ItemType_year: return C::yearToString(m_ui2);
+        case ItemType_month: return C::monthToString(m_ui1);
+        case ItemType_day: return C::dayToString(m_ui1);
+        case ItemType_date: return C::dateToString(GetDate());
+        case ItemType_datetime: return C::datetimeToString(GetDateTime());
+        case ItemType_time: return C::timeToString(GetTime());
+        case ItemType_char: return C::charToString(m_char);
+        case ItemType_string: return C::stringToString(Owned(m_pString, kStringHeld));
+        case ItemType_boolean: return C::booleanToString(m_bool);
+        case ItemType_decimal: return C::decimalToString(Owned(m_pDecimal, kDecimalHeld), fmt);
+        case ItemType_integer: return C::integerToString(Owned(m_pBigInteger, kIntegerHeld));
+        default: ThrowNoTextForm(m_type);
+    }
+}
+
+void QxVariant::FromString(const std::wstring& text, ItemType type, CWhitespaceUtils::WhitespaceRule rule) {
+    using C = CConversions;
+    switch (type) {
+        case ItemType_hexBinary: SetHexBinary(C::hexBinaryFromString(text, rule)); return;
+        case ItemType_base64Binary: SetBase64Binary(C::base64BinaryFromString(text, rule)); return;
+        case ItemType_i1: SetI1(C::i1FromString(text, rule)); return;
+        case ItemType_i2: SetI2(C::i2FromString(text, rule)); return;
+        case ItemType_i4: SetI4(C::i4FromString(text, rule)); return;
+        case ItemType_i8: SetI8(C::i8FromString(text, rule)); return;
+        case ItemType_ui1: SetUI1(C::ui1FromString(text, rule)); return;
+        case ItemType_ui2: SetUI2(C::ui2FromString(text, rule)); return;
+        case ItemType_ui4: SetUI4(C::ui4FromString(text, rule)); return;
+        case ItemType_ui8: SetUI8(C::ui8FromString(text, rule)); return;
+        case ItemType_r4: SetR4(C::r4FromString(text, rule)); return;
+        case ItemType_r8: SetR8(C::r8FromString(text, rule)); return;
+        case ItemType_duration: SetDuration(C::durationFromString(text, rule)); return;
+        case ItemType_yearMonth: SetYearMonth(C::yearMonthFromString(text, rule)); return;
+        case ItemType_monthDay: SetMonthDay(C::monthDayFromString(text, rule)); return;
+        case ItemType_year: SetYear(C::yearFromString(text, rule)); return;
+        case ItemType_month: SetMonth(C::monthFromString(text, rule)); return;
+        case ItemType_day: SetDay(C::dayFromString(text, rule)); return;
+        case ItemType_date: SetDate(C::dateFromString(text, rule)); return;
+        case ItemType_datetime: SetDateTime(C::datetimeFromString(text, rule)); return;
+        case ItemType_time: SetTime(C::timeFromString(text, rule)); return;
+        case ItemType_char: SetChar(C::charFromString(text, rule)); return;
+        case ItemType_string: SetString(C::stringFromString(text, rule)); return;
+        case ItemType_boolean: SetBoolean(C::booleanFromString(text, rule)); return;
+        case ItemType_decimal: SetDecimal(C::decimalFromString(text, rule)); return;
+        case ItemType_integer: SetInteger(C::integerFromString(text, rule)); return;
+        default: ThrowNoTextForm(type);
+    }
+}
+
+}  // namespace QxXmlLib10

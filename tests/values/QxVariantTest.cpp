@@ -1,0 +1,499 @@
+// Tests of QxVariant: the three states, ownership of heap payloads, references held on
+// objects and collections, copies and moves, getters' preconditions and the text
+// conversions (checked against CConversions, which the variant must dispatch to).
+
+#include <qxxml/collections/XmlCollectionBase.h>
+#include <qxxml/core/XmlObjectBase.h>
+#include <qxxml/support/QxException.h>
+#include <qxxml/values/BigInteger.h>
+#include <qxxml/values/BinaryData.h>
+#include <qxxml/values/Conversions.h>
+#include <qxxml/values/DateTime.h>
+#include <qxxml/values/DateTimeSpan.h>
+#include <qxxml/values/Decimal.h>
+#include <qxxml/values/QxVariant.h>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <string>
+#include <utility>
+
+using namespace QxXmlLib10;
+
+namespace {
+
+// A duration from its XSD text.
+CDateTimeSpan Span(const wchar_t* text) {
+    CDateTimeSpan span;
+    span.ParseXSDDuration(text);
+    return span;
+}
+
+constexpr auto kCollapse = CWhitespaceUtils::WhitespaceRule_Collapse;
+
+// An object that reports its destruction, so reference counts can be followed exactly.
+class CCountedObject : public CXmlObjectBase {
+public:
+    explicit CCountedObject(int* destroyed) : m_destroyed(destroyed) {}
+    ~CCountedObject() override { ++*m_destroyed; }
+    CXmlObjectBase* GetBase() override { return this; }
+    std::wstring GetNamespace() const override { return L""; }
+
+protected:
+    std::wstring GetTargetNamespace() const override { return L""; }
+    void ToXml_Int(CXmlWriter*, bool, const wchar_t*, const CXmlSerializationContext&, bool) const override {}
+    CXmlElement* FromXml_Int(CXmlElement*, CXmlElement* firstChild, const CXmlSerializationContext&,
+                             bool) override {
+        return firstChild;
+    }
+
+private:
+    int* m_destroyed;
+};
+
+class CCountedCollection : public CXmlCollectionBase {
+public:
+    explicit CCountedCollection(int* destroyed) : m_destroyed(destroyed) {}
+    ~CCountedCollection() override { ++*m_destroyed; }
+    CXmlObjectBase* GetBase() override { return this; }
+    std::wstring GetNamespace() const override { return L""; }
+    void ValidateCount(const CXmlSerializationContext&) const override {}
+
+protected:
+    std::wstring GetTargetNamespace() const override { return L""; }
+    void ToXml_Int(CXmlWriter*, bool, const wchar_t*, const CXmlSerializationContext&, bool) const override {}
+    CXmlElement* FromXml_Int(CXmlElement*, CXmlElement* firstChild, const CXmlSerializationContext&,
+                             bool) override {
+        return firstChild;
+    }
+
+private:
+    int* m_destroyed;
+};
+
+// The reference count of an object, read without changing it.
+int32_t RefCount(CXmlObjectBase* object) {
+    object->AddRef();
+    return object->Release();
+}
+
+template <class F>
+std::wstring MessageOf(F&& action) {
+    try {
+        action();
+    } catch (const CQxException& e) {
+        return e.GetMessageW();
+    }
+    return L"(no exception)";
+}
+
+}  // namespace
+
+// ------------------------------------------------------------------ states
+
+TEST(QxVariant, NewVariantIsInvalidAndNilMarksItValid) {
+    QxVariant value;
+    EXPECT_FALSE(value.IsValid());
+    EXPECT_FALSE(value.m_bNil);
+    EXPECT_EQ(value.m_type, ItemType_invalid);
+
+    value.SetNil();
+    EXPECT_TRUE(value.IsValid());
+    EXPECT_EQ(value.m_type, ItemType_invalid);
+
+    // A setter on an invalid nil variant keeps the nil flag.
+    value.SetI4(3);
+    EXPECT_TRUE(value.m_bNil);
+    EXPECT_EQ(value.GetI4(), 3);
+}
+
+TEST(QxVariant, NilKeepsTheKindAndTheNextSetterClearsIt) {
+    QxVariant value;
+    value.SetI4(5);
+    value.SetNil();
+    EXPECT_EQ(value.m_type, ItemType_i4);
+    EXPECT_TRUE(value.m_bNil);
+    EXPECT_TRUE(value.IsValid());
+    value.SetI4(6);
+    EXPECT_FALSE(value.m_bNil);
+    EXPECT_EQ(value.GetI4(), 6);
+}
+
+TEST(QxVariant, ClearLeavesAnInvalidNilVariantAlone) {
+    QxVariant value;
+    value.SetNil();
+    value.Clear();
+    EXPECT_TRUE(value.m_bNil);
+    value.SetString(L"x");
+    value.SetNil();
+    value.Clear();
+    EXPECT_FALSE(value.m_bNil);
+    EXPECT_EQ(value.m_type, ItemType_invalid);
+    EXPECT_FALSE(value.IsValid());
+}
+
+TEST(QxVariant, SetNilDropsTheHeapPayload) {
+    QxVariant value;
+    value.SetString(L"gone");
+    value.SetNil();
+    EXPECT_EQ(value.m_type, ItemType_string);
+    EXPECT_EQ(value.m_pString, nullptr);
+    EXPECT_EQ(MessageOf([&] { value.GetString(); }), L"m_type == ItemType_string && m_pString != 0");
+}
+
+TEST(QxVariant, SetInvalidForgetsKindAndNil) {
+    QxVariant value;
+    value.SetDecimal(CDecimal(L"1.5"));
+    value.SetInvalid();
+    EXPECT_FALSE(value.IsValid());
+    EXPECT_EQ(value.m_type, ItemType_invalid);
+}
+
+// ------------------------------------------------------------------ getters
+
+TEST(QxVariant, EveryInlineKindRoundTripsThroughItsSetterAndGetter) {
+    QxVariant v;
+    v.SetI1(-128);
+    EXPECT_EQ(v.GetI1(), -128);
+    v.SetI2(-32768);
+    EXPECT_EQ(v.GetI2(), -32768);
+    v.SetI4(INT32_MIN);
+    EXPECT_EQ(v.GetI4(), INT32_MIN);
+    v.SetI8(INT64_MIN);
+    EXPECT_EQ(v.GetI8(), INT64_MIN);
+    v.SetUI1(255);
+    EXPECT_EQ(v.GetUI1(), 255);
+    v.SetUI2(65535);
+    EXPECT_EQ(v.GetUI2(), 65535);
+    v.SetUI4(UINT32_MAX);
+    EXPECT_EQ(v.GetUI4(), UINT32_MAX);
+    v.SetUI8(UINT64_MAX);
+    EXPECT_EQ(v.GetUI8(), UINT64_MAX);
+    v.SetR4(1.5f);
+    EXPECT_EQ(v.GetR4(), 1.5f);
+    v.SetR8(-2.25);
+    EXPECT_EQ(v.GetR8(), -2.25);
+    v.SetYear(2024);
+    EXPECT_EQ(v.GetYear(), 2024);
+    v.SetMonth(12);
+    EXPECT_EQ(v.GetMonth(), 12);
+    v.SetDay(31);
+    EXPECT_EQ(v.GetDay(), 31);
+    v.SetChar(L'\u00e9');
+    EXPECT_EQ(v.GetChar(), L'\u00e9');
+    v.SetBoolean(true);
+    EXPECT_TRUE(v.GetBoolean());
+}
+
+TEST(QxVariant, GettersOfAnotherKindThrowTheirCondition) {
+    QxVariant v;
+    v.SetI4(1);
+    EXPECT_THROW(v.GetI8(), CQxInvalidStateException);
+    EXPECT_EQ(MessageOf([&] { v.GetI1(); }), L"m_type == ItemType_i1");
+    EXPECT_EQ(MessageOf([&] { v.GetUI4(); }), L"m_type == ItemType_ui4");
+    EXPECT_EQ(MessageOf([&] { v.GetDate(); }), L"m_type == ItemType_date");
+    EXPECT_EQ(MessageOf([&] { v.GetDecimal(); }), L"m_type == ItemType_decimal && m_pDecimal != 0");
+    EXPECT_EQ(MessageOf([&] { v.GetInteger(); }), L"m_type == ItemType_integer && m_pBigInteger != 0");
+    EXPECT_EQ(MessageOf([&] { v.GetXmlObject(); }), L"m_type == ItemType_XmlObjectBase");
+    EXPECT_EQ(MessageOf([&] { v.GetXmlCollection(); }), L"m_type == ItemType_XmlCollection && m_pXmlCol != 0");
+    // The same kind under another name is still another kind.
+    v.SetDate(CDateTime(L"2024-05-06T00:00:00"));
+    EXPECT_EQ(MessageOf([&] { v.GetDateTime(); }), L"m_type == ItemType_datetime");
+    v.SetYear(5);
+    EXPECT_EQ(MessageOf([&] { v.GetUI2(); }), L"m_type == ItemType_ui2");
+}
+
+TEST(QxVariant, HeapKindsAreOwnedCopies) {
+    QxVariant v;
+    std::wstring text = L"original";
+    v.SetString(text);
+    text = L"changed";
+    EXPECT_EQ(v.GetString(), L"original");
+
+    CBinaryData bytes;
+    bytes.SetAsHexString(L"00FF");
+    v.SetHexBinary(bytes);
+    bytes.Append(static_cast<unsigned char>(1));
+    EXPECT_EQ(v.GetHexBinary().GetAsHexString(), L"00FF");
+    EXPECT_EQ(v.m_type, ItemType_hexBinary);
+
+    v.SetBase64Binary(bytes);
+    EXPECT_EQ(v.m_type, ItemType_base64Binary);
+    EXPECT_EQ(v.GetBase64Binary().GetLength(), 3u);
+
+    v.SetInteger(CBigInteger(L"123456789012345678901234567890"));
+    EXPECT_EQ(v.GetInteger().ToString(), L"123456789012345678901234567890");
+    v.SetDuration(Span(L"P1DT2H"));
+    EXPECT_EQ(v.GetDuration().ToString(), Span(L"P1DT2H").ToString());
+}
+
+TEST(QxVariant, ReusingAHeapKindKeepsTheNilRule) {
+    QxVariant v;
+    v.SetString(L"a");
+    v.SetString(L"b");  // same kind: assigned in place
+    EXPECT_EQ(v.GetString(), L"b");
+    EXPECT_FALSE(v.m_bNil);
+    v.SetNil();
+    v.SetString(L"c");
+    EXPECT_FALSE(v.m_bNil);
+    EXPECT_EQ(v.GetStringRef(), L"c");
+}
+
+// ------------------------------------------------------------------ copies
+
+TEST(QxVariant, CopyOfNilStringHasNoString) {
+    QxVariant source;
+    source.SetString(L"x");
+    source.SetNil();
+    QxVariant copy(source);
+    EXPECT_TRUE(copy.m_bNil);
+    EXPECT_EQ(copy.m_type, ItemType_string);
+    EXPECT_EQ(copy.m_pString, nullptr);
+}
+
+TEST(QxVariant, CopiesAreDeepForEveryHeapKind) {
+    const std::pair<ItemType, const wchar_t*> samples[] = {
+        {ItemType_hexBinary, L"0A0B"},
+        {ItemType_base64Binary, L"AKt/"},
+        {ItemType_duration, L"P1Y2M3DT4H5M6.5S"},
+        {ItemType_yearMonth, L"2024-05"},
+        {ItemType_monthDay, L"--05-06"},
+        {ItemType_date, L"2024-05-06Z"},
+        {ItemType_datetime, L"2024-05-06T07:08:09.123+02:00"},
+        {ItemType_time, L"07:08:09"},
+        {ItemType_string, L"text"},
+        {ItemType_decimal, L"-12.5"},
+        {ItemType_integer, L"-98765432109876543210"},
+    };
+    for (const auto& [type, text] : samples) {
+        SCOPED_TRACE(ItemTypeName(type));
+        QxVariant source;
+        source.FromString(text, type, kCollapse);
+        const std::wstring expected = source.ToString(nullptr);
+        QxVariant copy(source);
+        QxVariant assigned;
+        assigned.SetI4(1);
+        assigned = source;
+        EXPECT_EQ(copy.m_type, type);
+        source.SetInvalid();  // frees the source's payload: the copies must not share it
+        EXPECT_EQ(copy.ToString(nullptr), expected);
+        EXPECT_EQ(assigned.ToString(nullptr), expected);
+    }
+}
+
+TEST(QxVariant, SelfAssignmentKeepsTheValue) {
+    QxVariant v;
+    v.SetString(L"same");
+    QxVariant& alias = v;
+    v = alias;
+    EXPECT_EQ(v.GetString(), L"same");
+}
+
+TEST(QxVariant, CopyOfUnknownKindFailsAndChangesNothing) {
+    QxVariant corrupt;
+    corrupt.m_type = static_cast<ItemType>(29);
+    QxVariant target;
+    target.SetString(L"kept");
+    EXPECT_EQ(MessageOf([&] { target = corrupt; }), L"Unknown Type");
+    EXPECT_EQ(target.GetString(), L"kept");
+    EXPECT_THROW(QxVariant copy(corrupt), CQxException);
+    corrupt.m_type = ItemType_invalid;
+}
+
+TEST(QxVariant, MoveTakesThePayloadAndLeavesTheSourceInvalid) {
+    QxVariant source;
+    source.SetString(L"moved");
+    const std::wstring* payload = source.m_pString;
+    QxVariant target(std::move(source));
+    EXPECT_EQ(target.m_pString, payload);
+    EXPECT_FALSE(source.IsValid());  // NOLINT(bugprone-use-after-move): the state is specified
+    QxVariant other;
+    other.SetDecimal(CDecimal(L"2"));
+    other = std::move(target);
+    EXPECT_EQ(other.GetString(), L"moved");
+    EXPECT_FALSE(target.IsValid());  // NOLINT(bugprone-use-after-move)
+}
+
+// ------------------------------------------------------------------ references
+
+TEST(QxVariant, ObjectsAreHeldByOneReferencePerVariant) {
+    int destroyed = 0;
+    CCountedObject* object = new CCountedObject(&destroyed);
+    {
+        QxVariant first;
+        first.SetXmlObject(object);
+        EXPECT_EQ(RefCount(object), 1);
+        {
+            QxVariant second(first);
+            EXPECT_EQ(RefCount(object), 2);
+            QxVariant third;
+            third = second;
+            EXPECT_EQ(RefCount(object), 3);
+            CSmartPtr<CXmlObjectBase> held = third.GetXmlObject();
+            EXPECT_EQ(held.Get(), object);
+            EXPECT_EQ(RefCount(object), 4);
+        }
+        EXPECT_EQ(RefCount(object), 1);
+        EXPECT_EQ(destroyed, 0);
+    }
+    EXPECT_EQ(destroyed, 1);  // the last variant released the last reference
+}
+
+TEST(QxVariant, ReplacingAnObjectByItselfKeepsItAlive) {
+    int destroyed = 0;
+    CCountedObject* object = new CCountedObject(&destroyed);
+    QxVariant v;
+    v.SetXmlObject(object);
+    v.SetXmlObject(object);  // the only reference is dropped and taken again
+    EXPECT_EQ(destroyed, 0);
+    EXPECT_EQ(RefCount(object), 1);
+    v.SetNil();
+    EXPECT_EQ(destroyed, 1);
+    EXPECT_EQ(v.m_type, ItemType_XmlObjectBase);
+}
+
+TEST(QxVariant, NullObjectIsAValueWithoutReference) {
+    QxVariant v;
+    v.SetXmlObject(nullptr);
+    EXPECT_EQ(v.m_type, ItemType_XmlObjectBase);
+    EXPECT_EQ(v.GetXmlObject().Get(), nullptr);
+    QxVariant copy(v);
+    EXPECT_EQ(copy.GetXmlObject().Get(), nullptr);
+    v.SetXmlCollection(nullptr);
+    EXPECT_EQ(MessageOf([&] { v.GetXmlCollection(); }), L"m_type == ItemType_XmlCollection && m_pXmlCol != 0");
+}
+
+TEST(QxVariant, CollectionsAreHeldAndReadAsObjectsToo) {
+    int destroyed = 0;
+    auto* collection = new CCountedCollection(&destroyed);
+    {
+        QxVariant v;
+        v.SetXmlCollection(collection);
+        EXPECT_EQ(v.GetXmlCollection().Get(), collection);
+        EXPECT_EQ(v.GetXmlObject().Get(), static_cast<CXmlObjectBase*>(collection));
+        QxVariant copy = v;
+        EXPECT_EQ(RefCount(collection), 2);
+        v.SetI4(0);  // changing kind releases the reference
+        EXPECT_EQ(RefCount(collection), 1);
+    }
+    EXPECT_EQ(destroyed, 1);
+}
+
+// ------------------------------------------------------------------ type names and text
+
+TEST(QxVariant, GetTypeNamesThePrimitiveKindsOnly) {
+    QxVariant v;
+    v.SetI8(0);
+    EXPECT_EQ(v.GetType(), L"i8");
+    v.SetDateTime(CDateTime(L"2024-01-01T00:00:00"));
+    EXPECT_EQ(v.GetType(), L"datetime");
+    v.SetInvalid();
+    EXPECT_EQ(MessageOf([&] { v.GetType(); }), L"Invalid Type 0");
+    int destroyed = 0;
+    v.SetXmlObject(new CCountedObject(&destroyed));
+    EXPECT_EQ(MessageOf([&] { v.GetType(); }), L"Invalid Type 27");
+    v.SetXmlCollection(nullptr);
+    EXPECT_EQ(MessageOf([&] { v.GetType(); }), L"Invalid Type 28");
+}
+
+TEST(QxVariant, FailedConversionLeavesThePreviousValue) {
+    QxVariant v;
+    v.SetI4(41);
+    EXPECT_THROW(v.FromString(L"abc", ItemType_i4, kCollapse), CQxInvalidValueException);
+    EXPECT_EQ(v.m_type, ItemType_i4);
+    EXPECT_EQ(v.GetI4(), 41);
+    v.SetString(L"kept");
+    EXPECT_THROW(v.FromString(L"2024-13-01", ItemType_date, kCollapse), CQxException);
+    EXPECT_EQ(v.GetString(), L"kept");
+}
+
+TEST(QxVariant, TextConversionsRejectTheNonPrimitiveKinds) {
+    QxVariant v;
+    EXPECT_EQ(MessageOf([&] { v.ToString(nullptr); }), L"Invalid Type 0 to convert to string");
+    v.SetXmlObject(nullptr);
+    EXPECT_EQ(MessageOf([&] { v.ToString(L""); }), L"Invalid Type 27 to convert to string");
+    EXPECT_EQ(MessageOf([&] { v.FromString(L"1", ItemType_XmlCollection, kCollapse); }),
+              L"Invalid Type 28 to convert to string");
+    EXPECT_EQ(MessageOf([&] { v.FromString(L"1", ItemType_invalid, kCollapse); }),
+              L"Invalid Type 0 to convert to string");
+    EXPECT_EQ(v.m_type, ItemType_XmlObjectBase);
+}
+
+// Every kind parses and prints through its own pair of CConversions functions: the variant's
+// result must equal calling that pair directly.
+TEST(QxVariant, EachKindConvertsThroughItsOwnConversionPair) {
+    using C = CConversions;
+    const auto rule = CWhitespaceUtils::WhitespaceRule_Preserve;
+    struct Case {
+        ItemType type;
+        std::wstring text;
+        std::function<std::wstring(const std::wstring&)> direct;
+    };
+    const Case cases[] = {
+        {ItemType_hexBinary, L"0aff", [&](auto& t) { return C::hexBinaryToString(C::hexBinaryFromString(t, rule)); }},
+        {ItemType_base64Binary, L"AKt/",
+         [&](auto& t) { return C::base64BinaryToString(C::base64BinaryFromString(t, rule)); }},
+        {ItemType_i1, L"-7", [&](auto& t) { return C::i1ToString(C::i1FromString(t, rule)); }},
+        {ItemType_i2, L"+300", [&](auto& t) { return C::i2ToString(C::i2FromString(t, rule)); }},
+        {ItemType_i4, L"-2147483648", [&](auto& t) { return C::i4ToString(C::i4FromString(t, rule)); }},
+        {ItemType_i8, L"9223372036854775807", [&](auto& t) { return C::i8ToString(C::i8FromString(t, rule)); }},
+        {ItemType_ui1, L"255", [&](auto& t) { return C::ui1ToString(C::ui1FromString(t, rule)); }},
+        {ItemType_ui2, L"65535", [&](auto& t) { return C::ui2ToString(C::ui2FromString(t, rule)); }},
+        {ItemType_ui4, L"-1", [&](auto& t) { return C::ui4ToString(C::ui4FromString(t, rule)); }},
+        {ItemType_ui8, L"18446744073709551615", [&](auto& t) { return C::ui8ToString(C::ui8FromString(t, rule)); }},
+        {ItemType_r4, L"0.1", [&](auto& t) { return C::r4ToString(C::r4FromString(t, rule)); }},
+        {ItemType_r8, L"1e300", [&](auto& t) { return C::r8ToString(C::r8FromString(t, rule)); }},
+        {ItemType_duration, L"-P1Y2MT3.25S", [&](auto& t) { return C::durationToString(C::durationFromString(t, rule)); }},
+        {ItemType_yearMonth, L"2024-05Z", [&](auto& t) { return C::yearMonthToString(C::yearMonthFromString(t, rule)); }},
+        {ItemType_monthDay, L"--12-31", [&](auto& t) { return C::monthDayToString(C::monthDayFromString(t, rule)); }},
+        {ItemType_year, L"2024", [&](auto& t) { return C::yearToString(C::yearFromString(t, rule)); }},
+        {ItemType_month, L"--07", [&](auto& t) { return C::monthToString(C::monthFromString(t, rule)); }},
+        {ItemType_day, L"---09", [&](auto& t) { return C::dayToString(C::dayFromString(t, rule)); }},
+        {ItemType_date, L"2024-02-29-05:00", [&](auto& t) { return C::dateToString(C::dateFromString(t, rule)); }},
+        {ItemType_datetime, L"2024-02-29T23:59:59.5Z",
+         [&](auto& t) { return C::datetimeToString(C::datetimeFromString(t, rule)); }},
+        {ItemType_time, L"23:59:59", [&](auto& t) { return C::timeToString(C::timeFromString(t, rule)); }},
+        {ItemType_char, L"\u20ac", [&](auto& t) { return C::charToString(C::charFromString(t, rule)); }},
+        {ItemType_string, L" a\r\nb ", [&](auto& t) { return C::stringToString(C::stringFromString(t, rule)); }},
+        {ItemType_boolean, L"1", [&](auto& t) { return C::booleanToString(C::booleanFromString(t, rule)); }},
+        {ItemType_decimal, L"-000123.4500", [&](auto& t) { return C::decimalToString(C::decimalFromString(t, rule)); }},
+        {ItemType_integer, L"-0000123456789012345678901234567890",
+         [&](auto& t) { return C::integerToString(C::integerFromString(t, rule)); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(ItemTypeName(c.type));
+        QxVariant v;
+        v.FromString(c.text, c.type, rule);
+        EXPECT_EQ(v.m_type, c.type);
+        EXPECT_FALSE(v.m_bNil);
+        EXPECT_EQ(v.GetType(), ItemTypeName(c.type));
+        EXPECT_EQ(v.ToString(nullptr), c.direct(c.text));
+    }
+}
+
+TEST(QxVariant, FormatReachesOnlyTheFloatingAndDecimalKinds) {
+    using C = CConversions;
+    QxVariant v;
+    v.SetR8(3.14159);
+    EXPECT_EQ(v.ToString(L"%.2f"), C::r8ToString(3.14159, L"%.2f"));
+    v.SetR4(2.5f);
+    EXPECT_EQ(v.ToString(L"%.3e"), C::r4ToString(2.5f, L"%.3e"));
+    v.SetDecimal(CDecimal(L"1.23456"));
+    EXPECT_EQ(v.ToString(L"2"), C::decimalToString(CDecimal(L"1.23456"), L"2"));
+    EXPECT_EQ(v.ToString(nullptr), C::decimalToString(CDecimal(L"1.23456")));
+    v.SetI4(42);
+    EXPECT_EQ(v.ToString(L"%.2f"), L"42");
+}
+
+TEST(QxVariant, NilValuesStillConvertByKind) {
+    // The nil flag is the caller's to test: an inline kind converts its (zeroed) value.
+    QxVariant v;
+    v.SetI4(9);
+    v.SetNil();
+    EXPECT_EQ(v.ToString(nullptr), L"0");
+    v.SetString(L"x");
+    v.SetNil();
+    EXPECT_THROW(v.ToString(nullptr), CQxInvalidStateException);
+}
