@@ -1,0 +1,466 @@
+// Tests of the facet checks of primitive values: which facets each kind honours, the order
+// of the checks, bound conversion, partial orders, and the exact messages.
+
+#include <qxxml/core/PrimitiveValueCheck.h>
+#include <qxxml/support/QxException.h>
+#include <qxxml/values/BigInteger.h>
+#include <qxxml/values/BinaryData.h>
+#include <qxxml/values/DateTime.h>
+#include <qxxml/values/DateTimeSpan.h>
+#include <qxxml/values/Decimal.h>
+#include <qxxml/values/PatternMatcher.h>
+#include <qxxml/values/PrimitiveRestrictions.h>
+#include <qxxml/values/QxVariant.h>
+
+#include "support/FoundationOracle.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <random>
+#include <sstream>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+using namespace QxXmlLib10;
+
+namespace {
+
+// A duration from its XSD text.
+CDateTimeSpan Span(const wchar_t* text) {
+    CDateTimeSpan span;
+    span.ParseXSDDuration(text);
+    return span;
+}
+
+constexpr auto kCollapse = CWhitespaceUtils::WhitespaceRule_Collapse;
+
+CPrimitiveRestrictions Bounds(const wchar_t* minInclusive, const wchar_t* maxInclusive,
+                              const wchar_t* minExclusive, const wchar_t* maxExclusive) {
+    return CPrimitiveRestrictions(nullptr, -1, -1, minInclusive, maxInclusive, minExclusive, maxExclusive, -1);
+}
+
+CPrimitiveRestrictions Lengths(int minLength, int maxLength, int length, const wchar_t* pattern = nullptr) {
+    return CPrimitiveRestrictions(pattern, minLength, maxLength, nullptr, nullptr, nullptr, nullptr, length);
+}
+
+QxVariant Parsed(ItemType type, const wchar_t* text) {
+    QxVariant value;
+    value.FromString(text, type, kCollapse);
+    return value;
+}
+
+// The message of the exception the check throws, "" when it passes. A failure of another
+// class than the one expected fails the test.
+template <class Expected = CQxException>
+std::wstring Failure(const wchar_t* name, const QxVariant& value, ItemType type,
+                     const CPrimitiveRestrictions& restrictions) {
+    try {
+        CheckPrimitiveValue(name, value, type, restrictions);
+    } catch (const CQxException& e) {
+        const std::wstring message = e.GetFullMessage();
+        if constexpr (std::is_same_v<Expected, CQxException>) return message;
+        else if (dynamic_cast<const Expected*>(&e) != nullptr) return message;
+        ADD_FAILURE() << "unexpected exception class for: " << std::string(message.begin(), message.end());
+        return L"?";
+    }
+    return L"";
+}
+
+bool IsExactlyCQxException(const wchar_t* name, const QxVariant& value, ItemType type,
+                           const CPrimitiveRestrictions& restrictions) {
+    try {
+        CheckPrimitiveValue(name, value, type, restrictions);
+    } catch (const CQxValidationException&) {
+        return false;
+    } catch (const CQxInvalidStateException&) {
+        return false;
+    } catch (const CQxException&) {
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+// ------------------------------------------------------------------ bounds of numbers
+
+TEST(PrimitiveValueCheck, I4BoundEqualToMinInclusivePassesAndToMinExclusiveFails) {
+    QxVariant value;
+    value.SetI4(5);
+    EXPECT_EQ(Failure(L"qty", value, ItemType_i4, Bounds(L"5", nullptr, nullptr, nullptr)), L"");
+    EXPECT_EQ(Failure(L"qty", value, ItemType_i4, Bounds(nullptr, nullptr, L"5", nullptr)),
+              L"Invalid Value for qty [5]");
+    EXPECT_EQ(Failure(L"qty", value, ItemType_i4, Bounds(nullptr, L"5", nullptr, nullptr)), L"");
+    EXPECT_EQ(Failure(L"qty", value, ItemType_i4, Bounds(nullptr, nullptr, nullptr, L"5")),
+              L"Invalid Value for qty [5]");
+    EXPECT_TRUE(IsExactlyCQxException(L"qty", value, ItemType_i4, Bounds(nullptr, nullptr, nullptr, L"5")));
+}
+
+TEST(PrimitiveValueCheck, BoundTextsAreCollapsedBeforeConversion) {
+    QxVariant value;
+    value.SetI2(-3);
+    EXPECT_EQ(Failure(L"n", value, ItemType_i2, Bounds(L" \t-3\r\n ", L"  7 ", nullptr, nullptr)), L"");
+    value.SetUI8(10);
+    EXPECT_EQ(Failure(L"n", value, ItemType_ui8, Bounds(nullptr, nullptr, L" 10 ", nullptr)),
+              L"Invalid Value for n [10]");
+}
+
+TEST(PrimitiveValueCheck, BoundsAreCheckedInOrderAndOnlyWhileTheEarlierOnesHold) {
+    QxVariant value;
+    value.SetI4(1);
+    // minInclusive fails first: the unreadable maxInclusive is never converted.
+    EXPECT_EQ(Failure(L"v", value, ItemType_i4, Bounds(L"2", L"junk", nullptr, nullptr)), L"Invalid Value for v [1]");
+    // minInclusive holds: the unreadable maxInclusive is converted and its failure passes out.
+    EXPECT_EQ(Failure<CQxInvalidValueException>(L"v", value, ItemType_i4, Bounds(L"0", L"junk", nullptr, nullptr)),
+              L"The value [junk] can not be converted to a i4");
+    // A bound that does not fit the kind fails with the kind's own conversion message.
+    value.SetI1(0);
+    EXPECT_EQ(Failure<CQxInvalidValueException>(L"v", value, ItemType_i1, Bounds(L"200", nullptr, nullptr, nullptr)),
+              L"The value [200] is to large to fit in a i1");
+}
+
+TEST(PrimitiveValueCheck, EveryIntegerKindUsesTheNumberForm) {
+    const auto allAbove = Bounds(L"100", nullptr, nullptr, nullptr);
+    QxVariant value;
+    value.SetI1(-5);
+    EXPECT_EQ(Failure(L"a", value, ItemType_i1, allAbove), L"Invalid Value for a [-5]");
+    value.SetUI1(7);
+    EXPECT_EQ(Failure(L"a", value, ItemType_ui1, allAbove), L"Invalid Value for a [7]");
+    value.SetUI2(65);
+    EXPECT_EQ(Failure(L"a", value, ItemType_ui2, allAbove), L"Invalid Value for a [65]");
+    value.SetUI4(99);
+    EXPECT_EQ(Failure(L"a", value, ItemType_ui4, allAbove), L"Invalid Value for a [99]");
+    // The %d form takes an int: a ui4 above INT_MAX shows as the number printf makes of it.
+    value.SetUI4(3000000000u);
+    EXPECT_EQ(Failure(L"a", value, ItemType_ui4, Bounds(nullptr, L"2999999999", nullptr, nullptr)),
+              L"Invalid Value for a [-1294967296]");
+    value.SetI8(INT64_MIN);
+    EXPECT_EQ(Failure(L"a", value, ItemType_i8, allAbove), L"Invalid Value for a [-9223372036854775808]");
+    value.SetUI8(UINT64_MAX);
+    EXPECT_EQ(Failure(L"a", value, ItemType_ui8, Bounds(nullptr, L"18446744073709551614", nullptr, nullptr)),
+              L"Invalid Value for a [18446744073709551615]");
+}
+
+TEST(PrimitiveValueCheck, YearMonthAndDayReadTheirBoundsInTheirOwnForms) {
+    QxVariant value;
+    value.SetMonth(5);
+    EXPECT_EQ(Failure(L"m", value, ItemType_month, Bounds(nullptr, L"--04", nullptr, nullptr)), L"Invalid Value for m [5]");
+    EXPECT_EQ(Failure(L"m", value, ItemType_month, Bounds(L"--05", L"--05", nullptr, nullptr)), L"");
+    // A plain number is no gMonth.
+    EXPECT_THROW(CheckPrimitiveValue(L"m", value, ItemType_month, Bounds(L"4", nullptr, nullptr, nullptr)),
+                 CQxException);
+    value.SetDay(31);
+    EXPECT_EQ(Failure(L"d", value, ItemType_day, Bounds(nullptr, nullptr, nullptr, L"---31")), L"Invalid Value for d [31]");
+    value.SetYear(1999);
+    EXPECT_EQ(Failure(L"y", value, ItemType_year, Bounds(L"2000", nullptr, nullptr, nullptr)), L"Invalid Value for y [1999]");
+    EXPECT_EQ(Failure(L"y", value, ItemType_year, Bounds(L"1999", L"1999", nullptr, nullptr)), L"");
+}
+
+TEST(PrimitiveValueCheck, FloatingKindsUseTheSixDecimalForm) {
+    QxVariant value;
+    value.SetR8(1.5);
+    EXPECT_EQ(Failure(L"x", value, ItemType_r8, Bounds(nullptr, L"1.25", nullptr, nullptr)), L"Invalid Value for x [1.500000]");
+    value.SetR4(-0.25f);
+    EXPECT_EQ(Failure(L"x", value, ItemType_r4, Bounds(nullptr, nullptr, L"-0.25", nullptr)),
+              L"Invalid Value for x [-0.250000]");
+    EXPECT_EQ(Failure(L"x", value, ItemType_r4, Bounds(L"-INF", L"INF", nullptr, nullptr)), L"");
+    // NaN is not ordered: it satisfies no bound that is set (and passes when none is).
+    value.SetR8(std::numeric_limits<double>::quiet_NaN());
+    EXPECT_NE(Failure(L"x", value, ItemType_r8, Bounds(L"-INF", nullptr, nullptr, nullptr)), L"");
+    EXPECT_EQ(Failure(L"x", value, ItemType_r8, CPrimitiveRestrictions()), L"");
+}
+
+// Integers and doubles against random bounds, with python's comparison and "%f" as the oracle.
+TEST(PrimitiveValueCheck, RandomNumericBoundsAgreeWithPython) {
+    std::mt19937 random(20240506);
+    std::uniform_int_distribution<int> number(-50, 50);
+    std::uniform_int_distribution<int> facet(0, 3);
+    const wchar_t* facets[] = {L"minInclusive", L"maxInclusive", L"minExclusive", L"maxExclusive"};
+    std::ostringstream script;
+    script << "import sys\n"
+              "ops = {'minInclusive': lambda v, b: v >= b, 'maxInclusive': lambda v, b: v <= b,\n"
+              "       'minExclusive': lambda v, b: v > b, 'maxExclusive': lambda v, b: v < b}\n"
+              "for line in open(sys.argv[1]):\n"
+              "    facet, v, b = line.split()\n"
+              "    v, b = float(v) / 4, float(b) / 4\n"
+              "    print('' if ops[facet](v, b) else 'Invalid Value for x [%f]' % v)\n";
+    std::ostringstream cases;
+    struct Case {
+        int facet;
+        int value;
+        int bound;
+    };
+    std::vector<Case> all;
+    for (int i = 0; i < 200; ++i) {
+        Case c{facet(random), number(random), number(random)};
+        all.push_back(c);
+        cases << std::string(facets[c.facet], facets[c.facet] + wcslen(facets[c.facet])) << ' ' << c.value << ' '
+              << c.bound << '\n';
+    }
+    const std::string input = foundation_test::TempPath("bounds.txt");
+    foundation_test::WriteWholeFile(input, cases.str());
+    std::istringstream expected(foundation_test::Python(script.str(), "'" + input + "'"));
+    for (const Case& c : all) {
+        std::string line;
+        std::getline(expected, line);
+        const std::wstring bound = std::to_wstring(c.bound / 4.0);
+        const wchar_t* texts[4] = {nullptr, nullptr, nullptr, nullptr};
+        texts[c.facet] = bound.c_str();
+        QxVariant value;
+        value.SetR8(c.value / 4.0);
+        EXPECT_EQ(Failure(L"x", value, ItemType_r8, Bounds(texts[0], texts[1], texts[2], texts[3])),
+                  std::wstring(line.begin(), line.end()))
+            << "facet " << c.facet << " value " << c.value << "/4 bound " << c.bound << "/4";
+    }
+}
+
+// ------------------------------------------------------------------ decimal and integer
+
+TEST(PrimitiveValueCheck, DecimalAndIntegerCompareByValue) {
+    QxVariant value;
+    value.SetDecimal(CDecimal(L"1.50"));
+    EXPECT_EQ(Failure(L"d", value, ItemType_decimal, Bounds(nullptr, nullptr, L"1.5", nullptr)),
+              L"Invalid Value for d [" + CDecimal(L"1.50").ToString() + L"]");
+    EXPECT_EQ(Failure(L"d", value, ItemType_decimal, Bounds(L"1.5", L"001.500", nullptr, L"1.5000001")), L"");
+    value.SetInteger(CBigInteger(L"123456789012345678901234567890"));
+    EXPECT_EQ(Failure(L"i", value, ItemType_integer, Bounds(nullptr, L"123456789012345678901234567889", nullptr, nullptr)),
+              L"Invalid Value for i [123456789012345678901234567890]");
+    EXPECT_EQ(Failure(L"i", value, ItemType_integer, Bounds(L"-1", nullptr, L"123456789012345678901234567889", nullptr)),
+              L"");
+}
+
+TEST(PrimitiveValueCheck, RandomDecimalBoundsAgreeWithPython) {
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> digits(0, 9);
+    auto randomDecimal = [&] {
+        std::string text = (digits(random) < 4 ? "-" : "");
+        const int whole = 1 + digits(random) % 3;
+        for (int i = 0; i < whole; ++i) text += char('0' + digits(random));
+        text += '.';
+        const int fraction = 1 + digits(random) % 4;
+        for (int i = 0; i < fraction; ++i) text += char('0' + digits(random) % 3);
+        return text;
+    };
+    std::ostringstream cases;
+    std::vector<std::pair<std::string, std::string>> pairs;
+    for (int i = 0; i < 150; ++i) {
+        pairs.emplace_back(randomDecimal(), digits(random) < 2 ? std::string() : randomDecimal());
+        if (pairs.back().second.empty()) pairs.back().second = pairs.back().first;  // equal values too
+        cases << pairs.back().first << ' ' << pairs.back().second << '\n';
+    }
+    const std::string input = foundation_test::TempPath("decimals.txt");
+    foundation_test::WriteWholeFile(input, cases.str());
+    // For each pair: which of the four bounds the value breaks, as four 0/1 digits.
+    std::istringstream expected(foundation_test::Python(
+        "import sys\nfrom decimal import Decimal as D\n"
+        "for line in open(sys.argv[1]):\n"
+        "    v, b = map(D, line.split())\n"
+        "    print('%d%d%d%d' % (v < b, v > b, v <= b, v >= b))\n",
+        "'" + input + "'"));
+    for (const auto& [v, b] : pairs) {
+        std::string line;
+        std::getline(expected, line);
+        const std::wstring valueText(v.begin(), v.end()), boundText(b.begin(), b.end());
+        QxVariant value;
+        value.SetDecimal(CDecimal(valueText.c_str()));
+        for (int facet = 0; facet < 4; ++facet) {
+            const wchar_t* texts[4] = {nullptr, nullptr, nullptr, nullptr};
+            texts[facet] = boundText.c_str();
+            const bool fails = !Failure(L"d", value, ItemType_decimal, Bounds(texts[0], texts[1], texts[2], texts[3])).empty();
+            EXPECT_EQ(fails, line[facet] == '1') << v << " against " << b << " facet " << facet;
+        }
+    }
+}
+
+// ------------------------------------------------------------------ partial orders
+
+TEST(PrimitiveValueCheck, IndeterminateDateComparisonsFailNoBound) {
+    // With a zone against bounds without one, every comparison below is indeterminate, so even
+    // a bound set that no value could satisfy in a total order passes.
+    const QxVariant value = Parsed(ItemType_datetime, L"2024-01-01T00:00:00Z");
+    const auto same = L"2024-01-01T00:00:00";
+    EXPECT_EQ(CDateTime(L"2024-01-01T00:00:00Z").CompareTo(CDateTime(same)), CDateTime::DTCompare_Indeterminate);
+    EXPECT_EQ(Failure(L"when", value, ItemType_datetime, Bounds(same, same, same, same)), L"");
+    // A definite answer still counts: a day later is greater-than.
+    EXPECT_EQ(Failure(L"when", value, ItemType_datetime, Bounds(L"2024-01-02T00:00:00", nullptr, nullptr, nullptr)),
+              L"Invalid Value for when [" + value.ToString(nullptr) + L"]");
+}
+
+TEST(PrimitiveValueCheck, DateKindsUseTheXsdOrderAndTheirLexicalForm) {
+    QxVariant value = Parsed(ItemType_date, L"2024-05-06");
+    EXPECT_EQ(Failure(L"d", value, ItemType_date, Bounds(L"2024-05-06", L"2024-05-06", nullptr, nullptr)), L"");
+    EXPECT_EQ(Failure(L"d", value, ItemType_date, Bounds(nullptr, nullptr, L"2024-05-06", nullptr)),
+              L"Invalid Value for d [2024-05-06]");
+    EXPECT_EQ(Failure(L"d", value, ItemType_date, Bounds(nullptr, nullptr, nullptr, L"2024-05-06")),
+              L"Invalid Value for d [2024-05-06]");
+    value = Parsed(ItemType_time, L"13:00:00");
+    EXPECT_EQ(Failure(L"t", value, ItemType_time, Bounds(nullptr, L"12:59:59", nullptr, nullptr)),
+              L"Invalid Value for t [13:00:00]");
+    value = Parsed(ItemType_yearMonth, L"2024-05");
+    EXPECT_EQ(Failure(L"ym", value, ItemType_yearMonth, Bounds(L"2024-06", nullptr, nullptr, nullptr)),
+              L"Invalid Value for ym [2024-05]");
+    value = Parsed(ItemType_monthDay, L"--02-29");
+    EXPECT_EQ(Failure(L"md", value, ItemType_monthDay, Bounds(L"--01-01", L"--12-31", L"--02-28", L"--03-01")), L"");
+}
+
+TEST(PrimitiveValueCheck, DurationsUseTheirPartialOrder) {
+    QxVariant value = Parsed(ItemType_duration, L"P1M");
+    // P1M against P30D is indeterminate: no bound fails.
+    EXPECT_EQ(Failure(L"p", value, ItemType_duration, Bounds(L"P30D", L"P30D", L"P30D", L"P30D")), L"");
+    value = Parsed(ItemType_duration, L"PT1H");
+    EXPECT_EQ(Failure(L"p", value, ItemType_duration, Bounds(nullptr, nullptr, nullptr, L"PT60M")),
+              L"Invalid Value for p [" + Span(L"PT1H").ToString() + L"]");
+    EXPECT_EQ(Failure(L"p", value, ItemType_duration, Bounds(L"PT60M", L"PT3600S", L"PT59M", L"PT2H")), L"");
+}
+
+// ------------------------------------------------------------------ lengths and patterns
+
+TEST(PrimitiveValueCheck, StringLengthsComeBeforeThePattern) {
+    QxVariant value;
+    value.SetString(L"abc");
+    // The pattern does not even compile: a length failure must be reported without it.
+    EXPECT_EQ(Failure(L"s", value, ItemType_string, Lengths(-1, 2, -1, L"(")), L"Invalid Value for s [abc]");
+    EXPECT_EQ(Failure(L"s", value, ItemType_string, Lengths(4, -1, -1)), L"Invalid Value for s [abc]");
+    EXPECT_EQ(Failure(L"s", value, ItemType_string, Lengths(-1, -1, 2)), L"Invalid Value for s [abc]");
+    EXPECT_EQ(Failure(L"s", value, ItemType_string, Lengths(3, 3, 3)), L"");
+    // Only the minimum is set: no maximum applies.
+    value.SetString(std::wstring(1000, L'x'));
+    EXPECT_EQ(Failure(L"s", value, ItemType_string, Lengths(2, -1, -1)), L"");
+}
+
+TEST(PrimitiveValueCheck, StringLengthCountsCharacters) {
+    QxVariant value;
+    value.SetString(L"\u00e9\u20ac");  // two characters, five UTF-8 bytes
+    EXPECT_EQ(Failure(L"s", value, ItemType_string, Lengths(2, 2, 2)), L"");
+}
+
+TEST(PrimitiveValueCheck, PatternsMatchTheWholeValue) {
+    QxVariant value;
+    value.SetString(L"123");
+    EXPECT_EQ(Failure(L"code", value, ItemType_string, Lengths(-1, -1, -1, L"\\d{3}")), L"");
+    value.SetString(L"1234");
+    EXPECT_EQ(Failure(L"code", value, ItemType_string, Lengths(-1, -1, -1, L"\\d{3}")), L"Invalid Value for code [1234]");
+    value.SetString(L"caf\u00e9");
+    EXPECT_EQ(Failure(L"code", value, ItemType_string, Lengths(-1, -1, -1, L"caf.")), L"");
+}
+
+TEST(PrimitiveValueCheck, AnInvalidPatternReportsItsOwnFailureAndTheValue) {
+    QxVariant value;
+    value.SetString(L"x");
+    std::wstring expected;
+    try {
+        MatchesPattern("(", L"x");
+    } catch (const CQxException& e) {
+        expected = e.GetFullMessage();
+    }
+    ASSERT_FALSE(expected.empty());
+    const std::wstring message = Failure(L"p", value, ItemType_string, Lengths(-1, -1, -1, L"("));
+    EXPECT_EQ(message, expected + L"\nInvalid Value for p [x]");
+    EXPECT_TRUE(IsExactlyCQxException(L"p", value, ItemType_string, Lengths(-1, -1, -1, L"(")));
+}
+
+TEST(PrimitiveValueCheck, BinaryLengthsCountBytesAndReportHex) {
+    CBinaryData bytes;
+    bytes.SetAsHexString(L"ab01");
+    QxVariant value;
+    value.SetHexBinary(bytes);
+    EXPECT_EQ(Failure(L"b", value, ItemType_hexBinary, Lengths(-1, 1, -1)), L"Invalid Value for b [AB01]");
+    EXPECT_EQ(Failure(L"b", value, ItemType_hexBinary, Lengths(2, 2, 2)), L"");
+    value.SetBase64Binary(bytes);
+    EXPECT_EQ(Failure(L"b", value, ItemType_base64Binary, Lengths(3, -1, -1)), L"Invalid Value for b [AB01]");
+}
+
+// ------------------------------------------------------------------ which facets each kind honours
+
+// Every facet set to a value the given value breaks (and bounds unreadable for kinds that do
+// not honour bounds): only the facets of the kind's row may take part.
+TEST(PrimitiveValueCheck, EachKindHonoursExactlyItsFacets) {
+    const CPrimitiveRestrictions lengthsOnly = Lengths(100, 0, 50, L"never");
+    const CPrimitiveRestrictions unreadableBounds = Bounds(L"?", L"?", L"?", L"?");
+    const CPrimitiveRestrictions patternOnly = Lengths(-1, -1, -1, L"never");
+
+    struct Case {
+        ItemType type;
+        const wchar_t* text;
+        bool lengths;  // honours the lengths
+        bool bounds;   // honours the four bounds
+    };
+    const Case cases[] = {
+        {ItemType_hexBinary, L"00", true, false},  {ItemType_base64Binary, L"AA==", true, false},
+        {ItemType_i1, L"1", false, true},          {ItemType_i2, L"1", false, true},
+        {ItemType_i4, L"1", false, true},          {ItemType_i8, L"1", false, true},
+        {ItemType_ui1, L"1", false, true},         {ItemType_ui2, L"1", false, true},
+        {ItemType_ui4, L"1", false, true},         {ItemType_ui8, L"1", false, true},
+        {ItemType_r4, L"1", false, true},          {ItemType_r8, L"1", false, true},
+        {ItemType_duration, L"P1D", false, true},  {ItemType_yearMonth, L"2024-01", false, true},
+        {ItemType_monthDay, L"--01-01", false, true}, {ItemType_year, L"2024", false, true},
+        {ItemType_month, L"--01", false, true},    {ItemType_day, L"---01", false, true},
+        {ItemType_date, L"2024-01-01", false, true}, {ItemType_datetime, L"2024-01-01T00:00:00", false, true},
+        {ItemType_time, L"00:00:00", false, true}, {ItemType_string, L"abc", true, false},
+        {ItemType_boolean, L"true", false, false}, {ItemType_decimal, L"1", false, true},
+        {ItemType_integer, L"1", false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(ItemTypeName(c.type));
+        const QxVariant value = Parsed(c.type, c.text);
+        EXPECT_EQ(!Failure(L"f", value, c.type, lengthsOnly).empty(), c.lengths);
+        EXPECT_EQ(!Failure(L"f", value, c.type, patternOnly).empty(), c.type == ItemType_string);
+        // An honoured bound that cannot be read fails in its conversion; an ignored one is
+        // never read.
+        bool threw = false;
+        try {
+            CheckPrimitiveValue(L"f", value, c.type, unreadableBounds);
+        } catch (const CQxException&) {
+            threw = true;
+        }
+        EXPECT_EQ(threw, c.bounds);
+    }
+}
+
+TEST(PrimitiveValueCheck, BooleansNeverFail) {
+    QxVariant value;
+    value.SetBoolean(false);
+    EXPECT_EQ(Failure(L"b", value, ItemType_boolean,
+                      CPrimitiveRestrictions(L"true", 9, 0, L"true", L"true", L"true", L"true", 4)),
+              L"");
+}
+
+TEST(PrimitiveValueCheck, KindsWithoutACheckAreUnknown) {
+    QxVariant value;
+    value.SetChar(L'x');
+    EXPECT_EQ(Failure<CQxInvalidValueException>(L"c", value, ItemType_char, CPrimitiveRestrictions()),
+              L"unknown type [char]");
+    value.SetI4(3);
+    EXPECT_EQ(Failure<CQxInvalidValueException>(L"c", value, static_cast<ItemType>(40), CPrimitiveRestrictions()),
+              L"unknown type [i4]");
+}
+
+TEST(PrimitiveValueCheck, AVariantOfAnotherKindBreaksTheGetter) {
+    QxVariant value;
+    value.SetString(L"5");
+    EXPECT_EQ(Failure<CQxInvalidStateException>(L"c", value, ItemType_i4, CPrimitiveRestrictions()),
+              L"m_type == ItemType_i4");
+}
+
+// ------------------------------------------------------------------ the bound cache
+
+TEST(PrimitiveValueCheck, ChangingBoundsAreNeverServedStale) {
+    QxVariant value;
+    value.SetI4(15);
+    // The same text under several kinds, and many distinct texts, so cache slots are shared
+    // and evicted; every answer must still follow the facets of its call.
+    for (int round = 0; round < 3; ++round) {
+        for (int bound = 0; bound < 300; ++bound) {
+            const std::wstring text = std::to_wstring(bound);
+            const bool breaks = 15 < bound;
+            EXPECT_EQ(Failure(L"v", value, ItemType_i4, Bounds(text.c_str(), nullptr, nullptr, nullptr)).empty(), !breaks);
+            QxVariant real;
+            real.SetR8(15.5);
+            EXPECT_EQ(Failure(L"v", real, ItemType_r8, Bounds(nullptr, text.c_str(), nullptr, nullptr)).empty(),
+                      15.5 <= bound);
+        }
+    }
+}
