@@ -1,0 +1,226 @@
+#include <qxxml/metadata/AttributeInfo.h>
+
+#include <qxxml/collections/AttributeCol.h>
+#include <qxxml/core/PrimitiveValueCheck.h>
+#include <qxxml/core/XmlGeneratedClass.h>
+#include <qxxml/core/XmlSerializationContext.h>
+#include <qxxml/support/QxException.h>
+#include <qxxml/values/FormatString.h>
+#include <qxxml/values/QxVariant.h>
+#include <qxxml/xmlin/XmlAttribute.h>
+#include <qxxml/xmlout/XmlWriter.h>
+
+namespace QxXmlLib10Data {
+
+using QxXmlLib10::CQxException;
+using QxXmlLib10::FormatString;
+
+namespace {
+
+const wchar_t* OrEmpty(const wchar_t* text) { return text ? text : L""; }
+
+// The namespace-restriction test is a member of CXmlObjectBase; this inert object lets the
+// descriptors' static forms run that one test rather than a second copy of it.
+class CNamespaceRestriction final : public CXmlObjectBase {
+public:
+    static const CNamespaceRestriction& Instance() {
+        static const CNamespaceRestriction instance;
+        return instance;
+    }
+    bool Admits(const std::wstring& ns, const std::wstring& constraint, const std::wstring& target) const {
+        return IsNamespaceValid(ns.c_str(), constraint.c_str(), target.c_str());
+    }
+    void Require(const std::wstring& ns, const std::wstring& constraint, const std::wstring& target) const {
+        TestNamespace(ns.c_str(), constraint.c_str(), target.c_str());
+    }
+
+    CXmlObjectBase* GetBase() override { return this; }
+    std::wstring GetNamespace() const override { return std::wstring(); }
+
+protected:
+    std::wstring GetTargetNamespace() const override { return std::wstring(); }
+    void ToXml_Int(CXmlWriter*, bool, const wchar_t*, const CXmlSerializationContext&, bool) const override {}
+    CXmlElement* FromXml_Int(CXmlElement*, CXmlElement* firstChild, const CXmlSerializationContext&,
+                             bool) override {
+        return firstChild;
+    }
+};
+
+[[noreturn]] void ThrowNotAvailable(const wchar_t* operation) {
+    throw CQxException(std::wstring(operation) + L" is not available yet");
+}
+
+}  // namespace
+
+// ------------------------------------------------------------------ CAttributeInfo
+
+CAttributeInfo::CAttributeInfo(const wchar_t* name, const wchar_t* attributeNamespace, int propertyIndex,
+                               bool optional, const wchar_t* defaultValue)
+    : m_strName(OrEmpty(name)),
+      m_strNamespace(OrEmpty(attributeNamespace)),
+      m_iPropertyIndex(propertyIndex),
+      m_bOptional(optional),
+      m_strDefaultValue(OrEmpty(defaultValue)) {}
+
+CAttributeInfo::~CAttributeInfo() = default;
+
+bool CAttributeInfo::IsNamespaceValid(const std::wstring& ns, const std::wstring& constraint,
+                                      const std::wstring& targetNamespace) {
+    return CNamespaceRestriction::Instance().Admits(ns, constraint, targetNamespace);
+}
+
+void CAttributeInfo::TestNamespace(const std::wstring& ns, const std::wstring& constraint,
+                                   const std::wstring& targetNamespace) {
+    CNamespaceRestriction::Instance().Require(ns, constraint, targetNamespace);
+}
+
+std::wstring CAttributeInfo::GetTargetNamespace(const CXmlObjectBase* object) {
+    return CXmlGeneratedClass::GetTargetNamespace(object);
+}
+
+void CAttributeInfo::ToXml_Int(const CXmlObjectBase* object, CXmlWriter* writer, bool isRoot,
+                               const wchar_t* elementNamespace, const CXmlSerializationContext& context) {
+    CXmlGeneratedClass::ToXml_Int(object, writer, isRoot, elementNamespace, context, false);
+}
+
+bool CAttributeInfo::IsThisAttribute(const CXmlSerializationContext& context, CXmlAttribute* attribute) const {
+    if (!attribute || attribute->GetLocalName() != m_strName) return false;
+    return context.GetIgnoreNamespaces() || attribute->GetNamespaceURI() == m_strNamespace;
+}
+
+void CAttributeInfo::AccessProperty(CXmlGeneratedClass* object, bool read, QxVariant& value) const {
+    object->AccessProperty(m_iPropertyIndex, read, value);
+}
+
+void CAttributeInfo::ReadProperty(const CXmlGeneratedClass* object, QxVariant& value) const {
+    object->ReadProperty(m_iPropertyIndex, value);
+}
+
+bool CAttributeInfo::IsSuppressedDefault(const CXmlSerializationContext& context, const std::wstring& text) const {
+    return m_bOptional && !m_strDefaultValue.empty() && context.GetNoOptionalAttributeDefaultOutput() &&
+           text == m_strDefaultValue;
+}
+
+void CAttributeInfo::ValidatePresence(bool found) const {
+    if (m_bOptional || found) return;
+    throw QxXmlLib10::CQxValidationException(
+        FormatString(L"Failed to find the required Attribute [%s]", m_strName.c_str()));
+}
+
+// ------------------------------------------------------------------ CAttributeInfoPrimitive
+
+CAttributeInfoPrimitive::CAttributeInfoPrimitive(const wchar_t* name, const wchar_t* attributeNamespace,
+                                                 int propertyIndex, bool optional, ItemType itemType,
+                                                 const wchar_t* formatOverride,
+                                                 CWhitespaceUtils::WhitespaceRule whitespaceRule,
+                                                 const CPrimitiveRestrictions& restrictions,
+                                                 const wchar_t* defaultValue)
+    : CAttributeInfo(name, attributeNamespace, propertyIndex, optional, defaultValue),
+      m_restrictions(restrictions),
+      m_itemType(itemType),
+      m_strFormatOverride(OrEmpty(formatOverride)),
+      m_whitespaceRule(whitespaceRule) {}
+
+CAttributeInfoPrimitive::~CAttributeInfoPrimitive() = default;
+
+void CAttributeInfoPrimitive::AttributeToXml(const CXmlSerializationContext& context,
+                                             const CXmlGeneratedClass* object, CXmlWriter* writer) const {
+    QxVariant value;
+    ReadProperty(object, value);
+    if (m_bOptional && !value.IsValid()) return;  // an unset optional property
+    // A required property left unset fails here, in the variant's conversion.
+    const std::wstring text = value.ToString(m_strFormatOverride);
+    if (IsSuppressedDefault(context, text)) return;
+    CheckRestriction(value);
+    writer->AddAttribute(m_strName, m_strNamespace, text, value.GetTypeAsEnum());
+}
+
+bool CAttributeInfoPrimitive::AttributeFromXml(const CXmlSerializationContext&, CXmlGeneratedClass* object,
+                                               CXmlAttribute* attribute) {
+    if (!attribute || attribute->GetLocalName() != m_strName || attribute->GetNamespaceURI() != m_strNamespace)
+        return false;
+    QxVariant value;
+    value.FromString(attribute->GetValue(), m_itemType, m_whitespaceRule);
+    AccessProperty(object, false, value);
+    return true;
+}
+
+void CAttributeInfoPrimitive::Validate(const CXmlSerializationContext&, bool found) const { ValidatePresence(found); }
+
+void CAttributeInfoPrimitive::CheckRestriction(const QxVariant& value) const {
+    QxXmlLib10::CheckPrimitiveValue(m_strName.c_str(), value, m_itemType, m_restrictions);
+}
+
+// ------------------------------------------------------------------ CAttributeInfoEnum
+
+CAttributeInfoEnum::CAttributeInfoEnum(const wchar_t* name, const wchar_t* attributeNamespace, int propertyIndex,
+                                       bool optional, EnumToStringFn enumToString, EnumFromStringFn enumFromString,
+                                       const wchar_t* defaultValue)
+    : CAttributeInfo(name, attributeNamespace, propertyIndex, optional, defaultValue),
+      m_pfnEnumFromString(enumFromString),
+      m_pfnEnumToString(enumToString) {}
+
+CAttributeInfoEnum::~CAttributeInfoEnum() = default;
+
+void CAttributeInfoEnum::AttributeToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
+                                        CXmlWriter* writer) const {
+    QxVariant value;
+    ReadProperty(object, value);
+    if (m_bOptional && !value.IsValid()) return;
+    const int32_t number = value.GetI4();
+    const wchar_t* text = m_pfnEnumToString(number);
+    if (!text)  // the generated function knows no text for this value
+        throw QxXmlLib10::CQxInvalidValueException(
+            FormatString(L"Invalid Value for %s [%d]", m_strName.c_str(), static_cast<int>(number)));
+    const std::wstring attributeText = text;
+    if (IsSuppressedDefault(context, attributeText)) return;
+    writer->AddAttribute(m_strName, m_strNamespace, attributeText, QxXmlLib10::ItemType_string);
+}
+
+bool CAttributeInfoEnum::AttributeFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object,
+                                          CXmlAttribute* attribute) {
+    if (!IsThisAttribute(context, attribute)) return false;
+    QxVariant value;
+    value.SetI4(m_pfnEnumFromString(attribute->GetValue().c_str()));
+    AccessProperty(object, false, value);
+    return true;
+}
+
+void CAttributeInfoEnum::Validate(const CXmlSerializationContext&, bool found) const { ValidatePresence(found); }
+
+// ------------------------------------------------------------------ CAttributeInfoAny
+
+CAttributeInfoAny::CAttributeInfoAny(const wchar_t* name, const wchar_t* attributeNamespace, int propertyIndex,
+                                     bool optional, const wchar_t* namespaceConstraint,
+                                     const wchar_t* targetNamespace, const wchar_t* defaultValue)
+    : CAttributeInfo(name, attributeNamespace, propertyIndex, optional, defaultValue),
+      m_strNamespaceConstraint(OrEmpty(namespaceConstraint)),
+      m_strTargetNamespace(OrEmpty(targetNamespace)) {}
+
+CAttributeInfoAny::~CAttributeInfoAny() = default;
+
+void CAttributeInfoAny::AttributeToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
+                                       CXmlWriter* writer) const {
+    QxVariant value;
+    ReadProperty(object, value);
+    const QxXmlLib10::CSmartPtr<QxXmlLib10::CXmlCollectionBase> collection = value.GetXmlCollection();
+    const std::wstring targetNamespace = GetTargetNamespace(object);
+    ToXml_Int(collection, writer, false, targetNamespace.c_str(), context);
+}
+
+bool CAttributeInfoAny::AttributeFromXml(const CXmlSerializationContext&, CXmlGeneratedClass* object,
+                                         CXmlAttribute* attribute) {
+    if (!attribute ||
+        !IsNamespaceValid(attribute->GetNamespaceURI(), m_strNamespaceConstraint, m_strTargetNamespace))
+        return false;
+    QxVariant value;
+    AccessProperty(object, true, value);
+    const QxXmlLib10::CSmartPtr<QxXmlLib10::CXmlCollectionBase> collection = value.GetXmlCollection();
+    if (!dynamic_cast<QxXmlLib10::CAttributeCol*>(collection.Get()))
+        throw CQxException(L"Serialization Data Error : The collection should be a CAttributeCol, it was not!");
+    ThrowNotAvailable(L"CAttributeInfoAny::AttributeFromXml (adding to the CAttributeCol)");
+}
+
+void CAttributeInfoAny::Validate(const CXmlSerializationContext&, bool) const {}
+
+}  // namespace QxXmlLib10Data
