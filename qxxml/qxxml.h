@@ -31,3 +31,12 @@
 #include <qxxml/xmlin/XmlElement.h>
 #include <qxxml/xmlin/XmlDocument.h>
 #include <qxxml/xmlin/ExpatReader.h>
+#include <qxxml/values/QxVariant.h>
+#include <qxxml/core/PrimitiveValueCheck.h>
+#include <qxxml/core/XmlGeneratedClass.h>
+#include <qxxml/metadata/ElementInfo.h>
+#include <qxxml/metadata/ElementInfoSeq.h>
+#include <qxxml/metadata/ElementInfoChoice.h>
+#include <qxxml/metadata/ElementInfoAll.h>
+#include <qxxml/metadata/ParentElementInfo.h>
+#include <qxxml/metadata/AttributeInfo.h>
