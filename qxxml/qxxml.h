@@ -40,3 +40,6 @@
 #include <qxxml/metadata/ElementInfoAll.h>
 #include <qxxml/metadata/ParentElementInfo.h>
 #include <qxxml/metadata/AttributeInfo.h>
+#include <qxxml/values/DateTime.h>
+#include <qxxml/values/DateTimeSpan.h>
+#include <qxxml/values/Conversions.h>
