@@ -17,6 +17,10 @@ struct Registry {
     CQXCriticalSection m_cs;
     std::vector<CInstanceMonitor::ClassType*> ms_List;  // order of first registration
     std::unordered_map<std::wstring, CInstanceMonitor::ClassType*> byName;
+    // Records taken off the list by Cleanup. Classes keep pointers to their records in
+    // function-local statics, so a record is never freed: a class may still count objects
+    // in it, at unload or after an explicit Cleanup.
+    std::vector<CInstanceMonitor::ClassType*> retired;
 };
 
 Registry& TheRegistry() {
@@ -100,11 +104,7 @@ std::wstring CInstanceMonitor::DumpState() {
 void CInstanceMonitor::Cleanup() {
     Registry& registry = TheRegistry();
     CQXCriticalSection::Lock hold(registry.m_cs);
-    for (ClassType* record : registry.ms_List) {
-        // A record that still counts live objects is dropped from the list but not freed:
-        // those objects decrement it when they die, which may be after this call.
-        if (record->lInstanceCount.load() == 0) delete record;
-    }
+    registry.retired.insert(registry.retired.end(), registry.ms_List.begin(), registry.ms_List.end());
     registry.ms_List.clear();
     registry.byName.clear();
 }
