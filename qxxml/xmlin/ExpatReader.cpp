@@ -60,10 +60,16 @@ void CExpatReader::Start() {
     for (std::wstring& pending : m_pendingText) pending.clear();
 
     // No encoding is passed: expat detects it (byte order mark, XML declaration, UTF-8).
+    // Only a wide string's is set, below.
     m_parser = m_doc->m_schemaType == SchemaType_NoNamespaces
                    ? XML_ParserCreate(nullptr)
                    : XML_ParserCreateNS(nullptr, kNamespaceSeparator);
     if (m_parser == nullptr) throw CQxException(L"Failed to create the XML parser");
+    // A wide string: its encoding is known and outranks the XML declaration's.
+    if (m_doc->m_dataIsUtf16 && XML_SetEncoding(m_parser, "UTF-16") != XML_STATUS_OK) {
+        FreeParser();
+        throw CQxException(L"Failed to create the XML parser");
+    }
     XML_SetUserData(m_parser, this);
     XML_SetElementHandler(m_parser, &OnStartElement, &OnEndElement);
     XML_SetNamespaceDeclHandler(m_parser, &OnStartNamespaceDecl, &OnEndNamespaceDecl);

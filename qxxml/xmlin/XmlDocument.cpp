@@ -162,8 +162,9 @@ void CXmlDocument::LoadXml(const wchar_t* text) {
     ScopeExit forget([this] { ReleaseData(); });
     const size_t length = text != nullptr ? std::wcslen(text) : 0;
     if (length == 0) throw CQxException(L"XML String is empty!");
-    // UTF-16LE with a byte order mark, so the parser reads it as UTF-16 whatever the XML
-    // declaration names. Each wide character becomes its UTF-16 code unit(s) as it stands: a
+    // UTF-16LE with a byte order mark, and the parser is told the encoding, so it reads the
+    // text as UTF-16 whatever the XML declaration names (on its own, expat would refuse a
+    // declaration naming a one-byte encoding such as UTF-8 in UTF-16 text). Each wide character becomes its UTF-16 code unit(s) as it stands: a
     // lone surrogate stays a lone surrogate, which the parser then rejects as it would on a
     // platform where wide strings are UTF-16.
     const size_t bytes = 2 + Utf16LEUnitBytes(text, length);
@@ -173,6 +174,7 @@ void CXmlDocument::LoadXml(const wchar_t* text) {
     data[1] = 0xFE;
     StoreUtf16LEUnits(data.get() + 2, text, length);
     AdoptData(data.release(), static_cast<uint32_t>(bytes));
+    m_dataIsUtf16 = true;
     ParseText();
 }
 
@@ -302,6 +304,7 @@ void CXmlDocument::AdoptData(unsigned char* bytes, uint32_t length) {
 }
 
 void CXmlDocument::ReleaseData() noexcept {
+    m_dataIsUtf16 = false;
     m_pOwnedData.reset();
     m_pData = nullptr;
     m_dataLength = 0;

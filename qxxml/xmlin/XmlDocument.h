@@ -133,6 +133,9 @@ private:
     const unsigned char* m_pData = nullptr;
     uint32_t m_dataLength = 0;
     std::unique_ptr<unsigned char[]> m_pOwnedData;
+    // Set while a wide string is parsed: the text reader is told the encoding, so that an
+    // encoding named in the string's XML declaration cannot contradict it.
+    bool m_dataIsUtf16 = false;
     SchemaType m_schemaType = SchemaType_Default;
     ElementFilter m_pElementFilter = nullptr;
     const CXmlSerializationContext* m_pContext = nullptr;

@@ -1,0 +1,261 @@
+// Loading a document from files (whole and overlapped), byte buffers and strings; every
+// path is compared with python's expat on the same bytes.
+#include "xmlin/XmlinTestSupport.h"
+
+#include <qxxml/core/XmlSerializationContext.h>
+#include <qxxml/support/InstanceMonitor.h>
+#include <qxxml/support/QxException.h>
+#include <qxxml/values/FormatString.h>
+#include <qxxml/xmlin/XmlDocument.h>
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+namespace xmlin_test {
+namespace {
+
+constexpr size_t kChunk = 0x20000;
+
+std::vector<unsigned char> Bytes(const std::string& text) {
+    return std::vector<unsigned char>(text.begin(), text.end());
+}
+
+// What python's expat makes of a file, in DumpTree's format.
+std::string OracleDump(const std::string& path, const std::string& flags = "") {
+    const std::string expected = RunOracle("dump '" + path + "' " + flags);
+    EXPECT_EQ(expected.find("ERROR"), std::string::npos) << expected;
+    return expected;
+}
+
+// A document loaded some way must have the oracle's tree.
+void ExpectTree(const std::string& expected, const std::function<void(CXmlDocument&)>& load,
+                const std::string& flags = "") {
+    CXmlSerializationContext context;
+    context.SetStripCDATA(flags.find("--keep-cdata") == std::string::npos);
+    if (flags.find("--no-namespaces") != std::string::npos) context.SetSchemaType(SchemaType_NoNamespaces);
+    CXmlDocument document(context);
+    load(document);
+    EXPECT_EQ(DumpTree(document, OraclePrefixes(expected)), expected);
+}
+
+struct Mode {
+    const char* name;
+    std::string oracleFlags;
+};
+
+class GeneratedDocuments : public ::testing::TestWithParam<Mode> {};
+
+TEST_P(GeneratedDocuments, EveryLoadingPathBuildsTheOraclesTree) {
+    // Large enough for several overlapped chunks.
+    const std::string path = GeneratedDocument("generated-300k.xml", 7, 300000);
+    const std::string& flags = GetParam().oracleFlags;
+    const std::string expected = OracleDump(path, flags);
+    const std::string bytes = ReadFile(path);
+    ASSERT_GT(bytes.size(), 2 * kChunk);
+
+    ExpectTree(expected, [&](CXmlDocument& d) { d.Load(Wide(path).c_str()); }, flags);
+    {
+        AsyncReading async(true);
+        ExpectTree(expected, [&](CXmlDocument& d) { d.Load(Wide(path).c_str()); }, flags);
+    }
+    ExpectTree(expected, [&](CXmlDocument& d) {
+        std::vector<unsigned char> copy = Bytes(bytes);
+        d.LoadXmlStream(copy.data(), static_cast<uint32_t>(copy.size()));
+    }, flags);
+    ExpectTree(expected, [&](CXmlDocument& d) { d.LoadXml(bytes.c_str()); }, flags);
+    ExpectTree(expected, [&](CXmlDocument& d) {
+        // The XML declaration says UTF-8; a wide string is read as UTF-16 all the same.
+        d.LoadXml(Wide(bytes).c_str());
+    }, flags);
+}
+
+INSTANTIATE_TEST_SUITE_P(XmlDocument, GeneratedDocuments,
+                         ::testing::Values(Mode{"Namespaces", ""}, Mode{"KeepCdata", "--keep-cdata"},
+                                           Mode{"NoNamespaces", "--no-namespaces"}),
+                         [](const ::testing::TestParamInfo<Mode>& info) { return std::string(info.param.name); });
+
+TEST(XmlDocument, FileOfExactlyTwoChunksLoadsInBothModes) {
+    const std::string path = GeneratedDocument("exact-2-chunks.xml", 3, kChunk, 2 * kChunk);
+    ASSERT_EQ(ReadFile(path).size(), 2 * kChunk);
+    const std::string expected = OracleDump(path);
+    ExpectTree(expected, [&](CXmlDocument& d) { d.Load(Wide(path).c_str()); });
+    AsyncReading async(true);
+    ExpectTree(expected, [&](CXmlDocument& d) { d.Load(Wide(path).c_str()); });
+}
+
+TEST(XmlDocument, FileOfExactlyOneChunkLoadsOverlapped) {
+    const std::string path = GeneratedDocument("exact-1-chunk.xml", 4, kChunk / 2, kChunk);
+    AsyncReading async(true);
+    ExpectTree(OracleDump(path), [&](CXmlDocument& d) { d.Load(Wide(path).c_str()); });
+}
+
+TEST(XmlDocument, EmptyFileFailsInTheParserInBothModes) {
+    const std::string path = TempPath("empty-file.xml");
+    WriteFile(path, "");
+    CXmlDocument document;
+    EXPECT_EQ(MessageOf([&] { document.Load(Wide(path).c_str()); }), L"no element found at line 1");
+    AsyncReading async(true);
+    EXPECT_EQ(MessageOf([&] { document.Load(Wide(path).c_str()); }), L"no element found at line 1");
+    EXPECT_EQ(document.GetDocumentElement(), nullptr);
+}
+
+TEST(XmlDocument, MissingFileReportsNameAndSystemErrorInBothModes) {
+    const std::wstring path = Wide(TempPath("does-not-exist.xml"));
+    const std::wstring expected = FormatString(L"Failed to open the file [%s] Error [0x%08x]", path.c_str(), ENOENT);
+    CXmlDocument document;
+    EXPECT_EQ(MessageOf([&] { document.Load(path.c_str()); }), expected);
+    AsyncReading async(true);
+    EXPECT_EQ(MessageOf([&] { document.Load(path.c_str()); }), expected);
+}
+
+TEST(XmlDocument, DirectoryCannotBeReadAsAFile) {
+    const std::wstring path = Wide(TempDir());
+    CXmlDocument document;
+    const std::wstring message = MessageOf([&] { document.Load(path.c_str()); });
+    EXPECT_EQ(message.rfind(L"Failed to", 0), 0u) << Narrow(message);
+    EXPECT_NE(message.find(path), std::wstring::npos);
+}
+
+TEST(XmlDocument, CompressedFileLoadsWholeButNotOverlapped) {
+    const std::string plain = GeneratedDocument("to-compress.xml", 11, 20000);
+    const std::string expectedTree = OracleDump(plain);
+    for (const char* kind : {"gzip", "zlib"}) {
+        const std::string packed = TempPath(std::string("compressed.") + kind);
+        RunOracle("compress '" + plain + "' '" + packed + "' " + kind);
+        // Whole-file loading and byte buffers inflate first: the tree is the plain file's.
+        ExpectTree(expectedTree, [&](CXmlDocument& d) { d.Load(Wide(packed).c_str()); });
+        ExpectTree(expectedTree, [&](CXmlDocument& d) {
+            std::vector<unsigned char> bytes = Bytes(ReadFile(packed));
+            d.LoadXmlStream(bytes.data(), static_cast<uint32_t>(bytes.size()));
+        });
+        // Overlapped loading takes the bytes as text, and the parser rejects them exactly as
+        // python's expat does.
+        std::string expected = RunOracle("dump '" + packed + "'");
+        ASSERT_EQ(expected.compare(0, 6, "ERROR "), 0);
+        AsyncReading async(true);
+        CXmlDocument document;
+        EXPECT_EQ(Narrow(MessageOf([&] { document.Load(Wide(packed).c_str()); })),
+                  expected.substr(6, expected.size() - 7)) << kind;
+    }
+}
+
+TEST(XmlDocument, TruncatedCompressedBufferIsParsedAsText) {
+    const std::string plain = GeneratedDocument("to-compress.xml", 11, 20000);
+    const std::string packed = TempPath("truncated.gz");
+    RunOracle("compress '" + plain + "' '" + packed + "' gzip");
+    std::string bytes = ReadFile(packed);
+    bytes.resize(bytes.size() / 2);
+    WriteFile(packed, bytes);
+    std::string expected = RunOracle("dump '" + packed + "'");
+    ASSERT_EQ(expected.compare(0, 6, "ERROR "), 0);
+    std::vector<unsigned char> data = Bytes(bytes);
+    CXmlDocument document;
+    EXPECT_EQ(Narrow(MessageOf([&] { document.LoadXmlStream(data.data(), static_cast<uint32_t>(data.size())); })),
+              expected.substr(6, expected.size() - 7));
+}
+
+TEST(XmlDocument, BufferIsOnlyRead) {
+    const std::string text = "<a x='1'>text</a>";
+    std::vector<unsigned char> bytes = Bytes(text);
+    CXmlDocument document;
+    document.LoadXmlStream(bytes.data(), static_cast<uint32_t>(bytes.size()));
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), text);
+    EXPECT_EQ(document.GetDocumentElement()->GetText(), L"text");
+}
+
+TEST(XmlDocument, EmptyInputsAreRefusedBeforeParsing) {
+    CXmlDocument document;
+    unsigned char byte = '<';
+    EXPECT_EQ(MessageOf([&] { document.LoadXmlStream(&byte, 0); }), L"XML Stream is empty!");
+    EXPECT_EQ(MessageOf([&] { document.LoadXmlStream(nullptr, 0); }), L"XML Stream is empty!");
+    EXPECT_EQ(MessageOf([&] { document.LoadXml(""); }), L"XML String is empty!");
+    EXPECT_EQ(MessageOf([&] { document.LoadXml(L""); }), L"XML String is empty!");
+    EXPECT_EQ(MessageOf([&] { document.LoadXml(static_cast<const char*>(nullptr)); }), L"XML String is empty!");
+    EXPECT_EQ(MessageOf([&] { document.LoadXml(static_cast<const wchar_t*>(nullptr)); }), L"XML String is empty!");
+}
+
+TEST(XmlDocument, WideStringIsUtf16WhateverTheDeclarationSays) {
+    CXmlDocument document;
+    document.LoadXml(L"<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>"
+                     L"<a b=\"\U0001F600\u00E9\">\u6771\U0001F601x</a>");
+    const CXmlElement* a = document.GetDocumentElement();
+    EXPECT_EQ(a->GetText(), std::wstring(L"\u6771\U0001F601x"));
+    EXPECT_EQ(a->GetAttribute(L"b", L""), std::wstring(L"\U0001F600\u00E9"));
+}
+
+TEST(XmlDocument, WideStringWithALoneSurrogateGoesToTheParserAsItStands) {
+    // The UTF-16 units the parser sees, as a platform with 16-bit wide strings passes them.
+    std::wstring text = L"<a>x</a>";
+    text[3] = static_cast<wchar_t>(0xD800);
+    std::string utf16 = "\xFF\xFE";
+    for (wchar_t c : text) {
+        utf16 += static_cast<char>(c & 0xFF);
+        utf16 += static_cast<char>((c >> 8) & 0xFF);
+    }
+    const std::string path = TempPath("lone-surrogate.xml");
+    WriteFile(path, utf16);
+    std::string expected = RunOracle("dump '" + path + "' --encoding UTF-16");
+    ASSERT_EQ(expected.compare(0, 6, "ERROR "), 0) << expected;
+    CXmlDocument document;
+    EXPECT_EQ(Narrow(MessageOf([&] { document.LoadXml(text.c_str()); })), expected.substr(6, expected.size() - 7));
+}
+
+TEST(XmlDocument, NarrowStringWithUtf8ByteOrderMark) {
+    CXmlDocument document;
+    document.LoadXml("\xEF\xBB\xBF<a>\xE2\x82\xAC</a>");
+    EXPECT_EQ(document.GetDocumentElement()->GetText(), L"\u20AC");
+}
+
+TEST(XmlDocument, ReloadingReplacesTheTreeAndAliases) {
+    CXmlDocument document;
+    document.LoadXml("<p:a xmlns:p='urn:1'><p:b/></p:a>");
+    document.LoadXml("<c/>");
+    EXPECT_EQ(document.GetDocumentElement()->GetLocalName(), L"c");
+    EXPECT_EQ(document.LookupNamespaceFromAlias(L"p"), L"");
+}
+
+TEST(XmlDocument, DestroyingTheDocumentDestroysEveryNode) {
+    const std::wstring before = CInstanceMonitor::DumpState();
+    auto live = [](const wchar_t* name) {
+        const std::wstring state = CInstanceMonitor::DumpState();
+        const std::wstring key = std::wstring(name) + L" = ";
+        const size_t at = state.find(key);
+        return at == std::wstring::npos ? 0 : std::stoi(state.substr(at + key.size()));
+    };
+    const int elements = live(L"CXmlElement");
+    const int attributes = live(L"CXmlAttribute");
+    {
+        CXmlDocument document;
+        document.LoadXml("<a x='1'><b y='2' z='3'/><c/></a>");
+        EXPECT_EQ(live(L"CXmlElement"), elements + 3);
+        EXPECT_EQ(live(L"CXmlAttribute"), attributes + 3);
+        EXPECT_EQ(live(L"CXmlDocument"), 1);
+    }
+    EXPECT_EQ(live(L"CXmlElement"), elements);
+    EXPECT_EQ(live(L"CXmlAttribute"), attributes);
+    EXPECT_EQ(live(L"CExpatReader"), 0);
+}
+
+TEST(XmlDocument, DeepNestingLoadsAndIsDestroyedWithoutRecursion) {
+    const int depth = 200000;
+    std::string xml;
+    for (int i = 0; i < depth; ++i) xml += "<d>";
+    xml += "x";
+    for (int i = 0; i < depth; ++i) xml += "</d>";
+    {
+        CXmlDocument document;
+        document.LoadXml(xml.c_str());
+        const CXmlElement* e = document.GetDocumentElement();
+        int levels = 1;
+        while (e->GetFirstElement() != nullptr) {
+            e = e->GetFirstElement();
+            ++levels;
+        }
+        EXPECT_EQ(levels, depth);
+        EXPECT_EQ(e->GetText(), L"x");
+    }
+}
+
+}  // namespace
+}  // namespace xmlin_test

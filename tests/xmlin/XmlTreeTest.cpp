@@ -1,0 +1,162 @@
+// The tree itself: attribute lookup and classification, attribute copies, and the element
+// filter that lets a caller drop completed elements.
+#include "xmlin/XmlinTestSupport.h"
+
+#include <qxxml/core/XmlSerializationContext.h>
+#include <qxxml/support/QxException.h>
+#include <qxxml/xmlin/XmlAttribute.h>
+#include <qxxml/xmlin/XmlDocument.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace xmlin_test {
+namespace {
+
+const wchar_t kXsi[] = L"http://www.w3.org/2001/XMLSchema-instance";
+const wchar_t kXmlns[] = L"http://www.w3.org/2000/xmlns/";
+
+TEST(XmlAttribute, SchemaBookkeepingAttributesAreRecognisedInBothNamespaces) {
+    for (const wchar_t* uri : {kXsi, kXmlns}) {
+        for (const wchar_t* name : {L"xmlns", L"type", L"schemaLocation", L"noNamespaceSchemaLocation"}) {
+            EXPECT_TRUE(CXmlAttribute(name, L"v", uri).IsNamespaceAttribute());
+            EXPECT_FALSE(CXmlAttribute(name, L"v", uri).IsNilAttribute());
+        }
+        EXPECT_TRUE(CXmlAttribute(L"nil", L"true", uri).IsNilAttribute());
+        EXPECT_FALSE(CXmlAttribute(L"nil", L"true", uri).IsNamespaceAttribute());
+        EXPECT_FALSE(CXmlAttribute(L"Type", L"v", uri).IsNamespaceAttribute()) << "case matters";
+    }
+    EXPECT_FALSE(CXmlAttribute(L"type", L"v", L"").IsNamespaceAttribute());
+    EXPECT_FALSE(CXmlAttribute(L"nil", L"true", L"urn:other").IsNilAttribute());
+}
+
+TEST(XmlAttribute, ParsedXsiAttributesAreClassified) {
+    CXmlDocument document;
+    document.LoadXml("<a xmlns:xsi='http://www.w3.org/2001/XMLSchema-instance' "
+                     "xsi:type='t' xsi:nil='true' xsi:schemaLocation='u l' type='data'/>");
+    const CXmlAttributeList& attributes = document.GetDocumentElement()->GetAttributes();
+    ASSERT_EQ(attributes.size(), 4u);
+    EXPECT_TRUE(attributes[0]->IsNamespaceAttribute());
+    EXPECT_TRUE(attributes[1]->IsNilAttribute());
+    EXPECT_TRUE(attributes[2]->IsNamespaceAttribute());
+    EXPECT_FALSE(attributes[3]->IsNamespaceAttribute()) << "unprefixed: no namespace";
+}
+
+TEST(XmlAttribute, CopyOfAParsedAttributeOutlivesItsDocument) {
+    std::unique_ptr<CXmlAttribute> copy;
+    CXmlAttribute assigned(L"x", L"y", L"z");
+    {
+        CXmlDocument document;
+        document.LoadXml("<a xmlns:p='urn:p' p:name='value'/>");
+        const CXmlAttribute& parsed = *document.GetDocumentElement()->GetAttributes()[0];
+        copy = std::make_unique<CXmlAttribute>(parsed);
+        assigned = parsed;
+    }
+    for (const CXmlAttribute* attribute : {copy.get(), &assigned}) {
+        EXPECT_EQ(attribute->GetLocalName(), L"name");
+        EXPECT_EQ(attribute->GetNamespaceURI(), L"urn:p");
+        EXPECT_EQ(attribute->GetValue(), L"value");
+    }
+    assigned = assigned;
+    EXPECT_EQ(assigned.GetLocalName(), L"name");
+}
+
+TEST(XmlElement, MissingAttributeAndEmptyAttributeBothGiveAnEmptyString) {
+    CXmlDocument document;
+    document.LoadXml("<a empty='' full='x' full2='y'/>");
+    const CXmlElement* a = document.GetDocumentElement();
+    EXPECT_EQ(a->GetAttribute(L"empty", L""), L"");
+    EXPECT_EQ(a->GetAttribute(L"missing", L""), L"");
+    EXPECT_EQ(a->GetAttribute(L"full2", nullptr), L"y");
+    EXPECT_EQ(a->GetAttribute(std::wstring(L"full"), std::wstring()), L"x");
+    EXPECT_EQ(&a->GetAttribute(L"missing", L""), &a->GetAttribute(L"other", L"urn:x"));
+}
+
+TEST(XmlElement, ElementsKnowTheirDocument) {
+    CXmlDocument document;
+    document.LoadXml("<a><b/></a>");
+    EXPECT_EQ(document.GetDocumentElement()->GetDocument(), &document);
+    EXPECT_EQ(document.GetDocumentElement()->GetFirstElement()->GetDocument(), &document);
+}
+
+// --- element filter. A filter is a plain function, so the tests record through globals.
+std::vector<std::wstring> g_seen;
+
+bool DropItems(CXmlElement* element) {
+    g_seen.push_back(element->GetLocalName() + L"=" + element->GetText());
+    return element->GetLocalName() == L"item";
+}
+
+bool DropEverything(CXmlElement* element) {
+    g_seen.push_back(element->GetLocalName());
+    return true;
+}
+
+bool DropOddNumbers(CXmlElement* element) {
+    const std::wstring& n = element->GetAttribute(L"n", L"");
+    return !n.empty() && (n.back() - L'0') % 2 == 1;
+}
+
+bool Throw(CXmlElement* element) {
+    if (element->GetLocalName() == L"bad") throw CQxException(L"filter refused " + element->GetText());
+    return false;
+}
+
+std::wstring ChildNames(const CXmlElement* parent) {
+    std::wstring names;
+    for (const CXmlElement* child = parent->GetFirstElement(); child; child = child->GetNextSiblingElement())
+        names += child->GetLocalName() + child->GetAttribute(L"n", L"") + L" ";
+    return names;
+}
+
+TEST(ElementFilter, SeesEachCompletedElementAndDropsTheOnesItTakes) {
+    g_seen.clear();
+    CXmlDocument document(&DropItems);
+    document.LoadXml("<r><head>h</head><item><q>1</q></item><item>2</item><tail/></r>");
+    const std::vector<std::wstring> expected = {L"head=h", L"q=1", L"item=", L"item=2", L"tail=", L"r="};
+    EXPECT_EQ(g_seen, expected);
+    EXPECT_EQ(ChildNames(document.GetDocumentElement()), L"head tail ");
+}
+
+TEST(ElementFilter, DocumentElementIsKeptEvenWhenTheFilterTakesIt) {
+    g_seen.clear();
+    CXmlSerializationContext context;
+    CXmlDocument document(&DropEverything, context);
+    document.LoadXml("<r><a><b/></a><c/></r>");
+    EXPECT_EQ(g_seen, (std::vector<std::wstring>{L"b", L"a", L"c", L"r"}));
+    ASSERT_NE(document.GetDocumentElement(), nullptr);
+    EXPECT_EQ(document.GetDocumentElement()->GetFirstElement(), nullptr);
+}
+
+TEST(ElementFilter, DroppingSomeSiblingsKeepsTheChainIntact) {
+    std::string xml = "<r>";
+    for (int i = 0; i < 10; ++i) xml += "<e n='" + std::to_string(i) + "'><x n='" + std::to_string(i) + "'/></e>";
+    xml += "</r>";
+    CXmlDocument document(&DropOddNumbers);
+    document.LoadXml(xml.c_str());
+    const CXmlElement* r = document.GetDocumentElement();
+    EXPECT_EQ(ChildNames(r), L"e0 e2 e4 e6 e8 ");
+    for (const CXmlElement* e = r->GetFirstElement(); e; e = e->GetNextSiblingElement())
+        EXPECT_EQ(ChildNames(e), L"x" + e->GetAttribute(L"n", L"") + L" ");
+}
+
+TEST(ElementFilter, OverlappedLoadingAppliesTheFilterToo) {
+    const std::string path = GeneratedDocument("generated-300k.xml", 7, 300000);
+    g_seen.clear();
+    AsyncReading async(true);
+    CXmlDocument document(&DropEverything);
+    document.Load(Wide(path).c_str());
+    EXPECT_EQ(document.GetDocumentElement()->GetFirstElement(), nullptr);
+    EXPECT_GT(g_seen.size(), 1000u);
+    EXPECT_EQ(g_seen.back(), L"root");
+}
+
+TEST(ElementFilter, FilterExceptionStopsTheLoadAndPassesThrough) {
+    CXmlDocument document(&Throw);
+    EXPECT_EQ(MessageOf([&] { document.LoadXml("<r><ok/><bad>why</bad><never/></r>"); }), L"filter refused why");
+    EXPECT_EQ(ChildNames(document.GetDocumentElement()), L"ok bad ") << "partial tree up to the failure";
+}
+
+}  // namespace
+}  // namespace xmlin_test

@@ -1,0 +1,154 @@
+#!/usr/bin/env python3
+"""Independent oracle for the XML input tests: python's own expat binding.
+
+usage:
+  tree_oracle.py dump FILE [--no-namespaces] [--keep-cdata] [--encoding NAME]
+      prints the element tree the way the tests' DumpTree does, or one line
+      "ERROR <expat message> at line <n>" when the parser rejects the input
+  tree_oracle.py errors FILE...
+      one line per file: what "dump" prints for it when the parser rejects it
+  tree_oracle.py gen FILE SEED MIN_BYTES [--exact N]
+      writes a deterministic test document of at least MIN_BYTES bytes (exactly N with
+      --exact): namespaces, redeclared prefixes, attributes, entities and character
+      references, CDATA, comments, processing instructions, CR LF line ends, non-ASCII
+      and non-BMP characters, mixed content
+  tree_oracle.py compress IN OUT gzip|zlib
+"""
+import gzip
+import random
+import sys
+import xml.parsers.expat as expat
+import zlib
+
+
+def esc(s):
+    return s.replace("\\", "\\\\").replace("\n", "\\n").replace("\t", "\\t")
+
+
+def split(name):
+    i = name.find("|")
+    return ("", name) if i < 0 else (name[:i], name[i + 1:])
+
+
+def dump(path, no_namespaces, keep_cdata, encoding=None):
+    data = open(path, "rb").read()
+    p = expat.ParserCreate(encoding) if no_namespaces else expat.ParserCreate(encoding, "|")
+    p.ordered_attributes = True
+    nodes, stack, aliases = [], [], {}
+
+    def start(name, attrs):
+        ns, local = split(name)
+        pairs = [split(attrs[i]) + (attrs[i + 1],) for i in range(0, len(attrs), 2)]
+        node = [len(stack), ns, local, pairs, []]
+        nodes.append(node)
+        stack.append(node)
+
+    def text(piece):
+        if stack:
+            stack[-1][4].append(piece.replace("\r", ""))
+
+    def declare(prefix, uri):
+        aliases[prefix or ""] = uri or ""
+
+    p.StartElementHandler = start
+    p.EndElementHandler = lambda name: stack.pop()
+    p.CharacterDataHandler = text
+    p.StartNamespaceDeclHandler = declare
+    if keep_cdata:
+        p.StartCdataSectionHandler = lambda: text("<![CDATA[")
+        p.EndCdataSectionHandler = lambda: text("]]>")
+    out = []
+    try:
+        p.Parse(data, True)
+    except expat.ExpatError as e:
+        out = ["ERROR %s at line %d" % (expat.ErrorString(e.code), e.lineno)]
+    else:
+        for depth, ns, local, pairs, parts in nodes:
+            out.append("E %d %s|%s" % (depth, esc(ns), esc(local)))
+            for ans, alocal, value in pairs:
+                out.append("A %s|%s=%s" % (esc(ans), esc(alocal), esc(value)))
+            out.append("T " + esc("".join(parts)))
+        for prefix in sorted(aliases):
+            out.append("N %s=%s" % (esc(prefix), esc(aliases[prefix])))
+    return "\n".join(out) + "\n"
+
+
+WORDS = ["alpha", "beta", "Größe", "東京", "smile \U0001F600", "a&amp;b", "x &lt; y",
+         "tab&#x9;here", "cr&#13;here", "ref &#x1F601;", "quote &quot;q&quot;", "  spaced  "]
+
+
+def gen(path, seed, min_bytes, exact):
+    r = random.Random(seed)
+    out = ['<?xml version="1.0" encoding="UTF-8"?>\r\n', "<!-- test document -->\n",
+           '<root xmlns="urn:default" xmlns:a="urn:a" xmlns:b="urn:b" a:version="1" plain="yes">\r\n']
+    size = [sum(len(s.encode("utf-8")) for s in out)]
+
+    def emit(s):
+        out.append(s)
+        size[0] += len(s.encode("utf-8"))
+
+    def element(depth):
+        prefix = r.choice(["", "a:", "b:", "c:"])
+        name = prefix + r.choice(["item", "value", "name", "Δ-node", "n.1"])
+        decls = ""
+        if prefix == "c:":
+            decls = ' xmlns:c="urn:c%d"' % r.randrange(3)
+        elif r.random() < 0.05:
+            decls = ' xmlns:a="urn:a-%d"' % r.randrange(3)
+        if r.random() < 0.05:
+            decls += ' xmlns=""' if r.random() < 0.5 else ' xmlns="urn:other"'
+        attrs = "".join(' %s%s="%s"' % (r.choice(["", "a:", "b:"]), "k%d" % i, r.choice(WORDS))
+                        for i in range(r.randrange(4)))
+        if r.random() < 0.05:
+            attrs += ' xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance" xsi:nil="true"'
+        if r.random() < 0.15:
+            emit("<%s%s%s/>" % (name, decls, attrs))
+            return
+        emit("<%s%s%s>" % (name, decls, attrs))
+        for _ in range(r.randrange(4 if depth < 5 else 1)):
+            k = r.random()
+            if k < 0.35:
+                emit(r.choice(WORDS) + r.choice(["", "\r\n", "\n", "\r", " "]))
+            elif k < 0.45:
+                emit("<![CDATA[raw <&> %s]]>" % r.choice(["", "x", "\r\nline"]))
+            elif k < 0.5:
+                emit("<!-- note -->" if r.random() < 0.5 else "<?pi data?>")
+            elif depth < 6:
+                element(depth + 1)
+        emit("</%s>" % name)
+
+    while size[0] < min_bytes:
+        emit("  ")
+        element(1)
+        emit("\r\n")
+    emit("</root>\n")
+    text = "".join(out).encode("utf-8")
+    if exact:
+        if len(text) > exact:
+            sys.exit("document already larger than %d bytes" % exact)
+        text += b"\n" * (exact - len(text))
+    open(path, "wb").write(text)
+
+
+def main():
+    cmd, args = sys.argv[1], sys.argv[2:]
+    if cmd == "dump":
+        encoding = args[args.index("--encoding") + 1] if "--encoding" in args else None
+        text = dump(args[0], "--no-namespaces" in args, "--keep-cdata" in args, encoding)
+        sys.stdout.buffer.write(text.encode("utf-8"))
+    elif cmd == "errors":
+        for path in args:
+            sys.stdout.buffer.write(dump(path, False, False).splitlines()[0].encode("utf-8") + b"\n")
+    elif cmd == "gen":
+        exact = int(args[args.index("--exact") + 1]) if "--exact" in args else 0
+        gen(args[0], int(args[1]), int(args[2]), exact)
+    elif cmd == "compress":
+        data = open(args[0], "rb").read()
+        packed = gzip.compress(data) if args[2] == "gzip" else zlib.compress(data)
+        open(args[1], "wb").write(packed)
+    else:
+        sys.exit("unknown command " + cmd)
+
+
+if __name__ == "__main__":
+    main()
