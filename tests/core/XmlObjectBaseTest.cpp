@@ -1,0 +1,359 @@
+// CXmlObjectBase: reference counting, the helpers generated setters call (choices, null and
+// element-name checks, namespace restrictions), collection events, and the refusal of zlib
+// for file output.
+#include <qxxml/collections/XmlCollectionBase.h>
+#include <qxxml/core/XmlObjectBase.h>
+#include <qxxml/core/XmlSerializationContext.h>
+#include <qxxml/support/QxException.h>
+
+#include "support/FoundationOracle.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+#include <vector>
+
+using namespace QxXmlLib10;
+
+namespace {
+
+// A concrete object exposing the protected helpers to the tests.
+class CTestObject : public CXmlObjectBase {
+public:
+    explicit CTestObject(const wchar_t* name = L"", int* destroyed = nullptr) : m_destroyed(destroyed) {
+        SetElementName(name);
+    }
+    CTestObject(const CTestObject& other) = default;
+    CTestObject& operator=(const CTestObject& other) = default;
+    ~CTestObject() override {
+        if (m_destroyed) ++*m_destroyed;
+    }
+
+    CXmlObjectBase* GetBase() override { return m_base ? m_base : this; }
+    std::wstring GetNamespace() const override { return std::wstring(); }
+    std::wstring Name() const { return GetElementName(); }
+
+    using CXmlObjectBase::Choice_CollectionChanged;
+    using CXmlObjectBase::Choice_Read_Collection;
+    using CXmlObjectBase::Choice_SelectElement;
+    using CXmlObjectBase::Choice_SetElementValid;
+    using CXmlObjectBase::FireOnCollectionAddCompleteEvent;
+    using CXmlObjectBase::FireOnCollectionAddEvent;
+    using CXmlObjectBase::FireOnCollectionChangeEvent;
+    using CXmlObjectBase::FireOnCollectionRemoveCompleteEvent;
+    using CXmlObjectBase::FireOnCollectionRemoveEvent;
+    using CXmlObjectBase::IsNamespaceValid;
+    using CXmlObjectBase::TestNamespace;
+    using CXmlObjectBase::Throw_IfElementNameDiffers;
+    using CXmlObjectBase::Throw_IfPropertyIsNull;
+
+    CXmlObjectBase* m_base = nullptr;  // the object carrying the element name, when not this
+
+protected:
+    std::wstring GetTargetNamespace() const override { return L"urn:target"; }
+    void ToXml_Int(CXmlWriter*, bool, const wchar_t*, const CXmlSerializationContext&, bool) const override {}
+    CXmlElement* FromXml_Int(CXmlElement* element, CXmlElement*, const CXmlSerializationContext&, bool) override {
+        return element;
+    }
+
+private:
+    int* m_destroyed;
+};
+
+// A collection whose reading result and count checks the tests control.
+class CTestCollection : public CXmlCollectionBase {
+public:
+    CXmlObjectBase* GetBase() override { return m_base ? m_base : this; }
+    std::wstring GetNamespace() const override { return std::wstring(); }
+    void ValidateCount(const CXmlSerializationContext&) const override { ++m_validated; }
+
+    CXmlObjectBase* m_base = nullptr;
+    CXmlElement* m_readResult = nullptr;  // what FromXml_Int returns
+    mutable int m_validated = 0;
+    int m_reads = 0;
+    CXmlElement* m_readFrom = nullptr;
+
+protected:
+    std::wstring GetTargetNamespace() const override { return std::wstring(); }
+    void ToXml_Int(CXmlWriter*, bool, const wchar_t*, const CXmlSerializationContext&, bool) const override {}
+    CXmlElement* FromXml_Int(CXmlElement*, CXmlElement* firstChild, const CXmlSerializationContext&,
+                             bool optionalChoiceItem) override {
+        ++m_reads;
+        m_readFrom = firstChild;
+        EXPECT_FALSE(optionalChoiceItem);
+        return m_readResult;
+    }
+};
+
+// Records every event it receives.
+class CRecordingSink : public IEventSink {
+public:
+    struct Event {
+        CXmlObjectBase* source;
+        MsgType type;
+        void* data;
+        int index;  // *data read during the call, for the remove events
+    };
+    void OnEvent(CXmlObjectBase* source, MsgType type, void* data) override {
+        const bool indexed = type == MsgType_CollectionRemove || type == MsgType_CollectionRemoveComplete;
+        events.push_back({source, type, data, indexed && data ? *static_cast<int*>(data) : -999});
+    }
+    std::vector<Event> events;
+};
+
+template <class Exception, class Action>
+std::wstring MessageOf(Action action) {
+    try {
+        action();
+    } catch (const CQxException& e) {
+        return dynamic_cast<const Exception*>(&e) ? e.GetMessageW() : L"wrong class: " + e.GetMessageW();
+    }
+    return L"no exception";
+}
+
+CXmlElement* FakeElement(uintptr_t n) { return reinterpret_cast<CXmlElement*>(n * 64); }
+
+std::wstring Taken(const std::wstring& name, bool brackets = true) {
+    return brackets ? L"The Property [" + name +
+                          L"] is already set. Only one element within this class bay be set at a time"
+                    : L"The Property " + name +
+                          L" is already set. Only one element within this class bay be set at a time";
+}
+
+}  // namespace
+
+// ------------------------------------------------------------------ lifetime
+
+TEST(XmlObjectBaseTest, AddRefAndRelease) {
+    int destroyed = 0;
+    auto* object = new CTestObject(L"a", &destroyed);
+    EXPECT_EQ(object->AddRef(), 1);
+    EXPECT_EQ(object->AddRef(), 2);
+    EXPECT_EQ(object->Release(), 1);
+    EXPECT_EQ(destroyed, 0);
+    EXPECT_EQ(object->Release(), 0);
+    EXPECT_EQ(destroyed, 1);
+}
+
+TEST(XmlObjectBaseTest, CopiesTakeTheNameButNotTheCount) {
+    CTestObject original(L"order");
+    original.AddRef();
+    original.AddRef();
+    CTestObject copy(original);
+    EXPECT_EQ(copy.Name(), L"order");
+    EXPECT_EQ(copy.AddRef(), 1) << "a copy starts at 0";
+    CTestObject target(L"other");
+    target.AddRef();
+    target = original;
+    EXPECT_EQ(target.Name(), L"order");
+    EXPECT_EQ(target.AddRef(), 2) << "assignment leaves the count alone";
+}
+
+// ------------------------------------------------------------------ choices
+
+TEST(XmlObjectBaseTest, ChoiceSelectElement) {
+    CTestObject value;
+    std::wstring valid;
+    CTestObject::Choice_SelectElement(L"a", &value, valid);
+    EXPECT_EQ(valid, L"a");
+    CTestObject::Choice_SelectElement(L"a", &value, valid);  // the same member again
+    EXPECT_EQ(valid, L"a");
+    EXPECT_EQ(MessageOf<CQxInvalidStateException>([&] { CTestObject::Choice_SelectElement(L"b", &value, valid); }),
+              Taken(L"a"));
+    CTestObject::Choice_SelectElement(L"b", nullptr, valid);  // clearing another member: nothing
+    EXPECT_EQ(valid, L"a");
+    CTestObject::Choice_SelectElement(L"a", nullptr, valid);  // clearing the member
+    EXPECT_EQ(valid, L"");
+    CTestObject::Choice_SelectElement(L"b", nullptr, valid);  // a null value on an empty choice
+    EXPECT_EQ(valid, L"b");
+}
+
+TEST(XmlObjectBaseTest, ChoiceCollectionChanged) {
+    std::wstring valid;
+    CTestObject::Choice_CollectionChanged(L"items", 0, valid);
+    EXPECT_EQ(valid, L"");
+    CTestObject::Choice_CollectionChanged(L"items", 2, valid);
+    EXPECT_EQ(valid, L"items");
+    CTestObject::Choice_CollectionChanged(L"items", 1, valid);
+    EXPECT_EQ(valid, L"items");
+    CTestObject::Choice_CollectionChanged(L"other", 0, valid);
+    EXPECT_EQ(valid, L"items");
+    EXPECT_EQ(MessageOf<CQxInvalidStateException>([&] { CTestObject::Choice_CollectionChanged(L"other", 1, valid); }),
+              Taken(L"items"));
+    EXPECT_EQ(MessageOf<CQxInvalidStateException>([&] { CTestObject::Choice_CollectionChanged(L"other", -1, valid); }),
+              Taken(L"items"));
+    CTestObject::Choice_CollectionChanged(L"items", 0, valid);
+    EXPECT_EQ(valid, L"");
+}
+
+TEST(XmlObjectBaseTest, ChoiceSetElementValid) {
+    std::wstring valid = L"a";
+    CTestObject::Choice_SetElementValid(true, L"a", valid);
+    EXPECT_EQ(valid, L"a");
+    EXPECT_EQ(MessageOf<CQxInvalidStateException>([&] { CTestObject::Choice_SetElementValid(true, L"b", valid); }),
+              Taken(L"a", /*brackets=*/false));
+    CTestObject::Choice_SetElementValid(false, L"b", valid);
+    EXPECT_EQ(valid, L"");
+    // An empty selection differs from the name too: it throws and sets nothing.
+    EXPECT_EQ(MessageOf<CQxInvalidStateException>([&] { CTestObject::Choice_SetElementValid(true, L"b", valid); }),
+              Taken(L"", /*brackets=*/false));
+    EXPECT_EQ(valid, L"");
+}
+
+TEST(XmlObjectBaseTest, ChoiceReadCollection) {
+    CTestCollection collection;
+    collection.AddRef();
+    const CXmlSerializationContext& context = CXmlSerializationContext::GetDefaultContext();
+    CXmlElement* cursor = FakeElement(1);
+    int32_t count = 0;
+
+    collection.m_readResult = cursor;  // reads nothing
+    CTestObject::Choice_Read_Collection(&collection, FakeElement(9), cursor, count, context);
+    EXPECT_EQ(collection.m_reads, 1);
+    EXPECT_EQ(collection.m_readFrom, FakeElement(1));
+    EXPECT_EQ(cursor, FakeElement(1));
+    EXPECT_EQ(count, 0);
+    EXPECT_EQ(collection.m_validated, 0);
+
+    collection.m_readResult = FakeElement(3);  // reads up to element 3
+    CTestObject::Choice_Read_Collection(&collection, FakeElement(9), cursor, count, context);
+    EXPECT_EQ(cursor, FakeElement(3));
+    EXPECT_EQ(count, 1);
+    EXPECT_EQ(collection.m_validated, 1);
+
+    CTestObject::Choice_Read_Collection(&collection, FakeElement(9), cursor, count, context);
+    EXPECT_EQ(collection.m_reads, 2) << "a choice already read is not read again";
+    EXPECT_EQ(count, 1);
+}
+
+// ------------------------------------------------------------------ null and name checks
+
+TEST(XmlObjectBaseTest, ThrowIfPropertyIsNull) {
+    EXPECT_EQ(MessageOf<CQxInvalidParamException>([] { CTestObject::Throw_IfPropertyIsNull(nullptr, L"Address"); }),
+              L"The Property [Address] is mandatory, it may node be NULL");
+    CTestObject value;
+    EXPECT_EQ(MessageOf<CQxInvalidParamException>([&] { CTestObject::Throw_IfPropertyIsNull(&value, L"Address"); }),
+              L"no exception");
+}
+
+TEST(XmlObjectBaseTest, ThrowIfElementNameDiffers) {
+    EXPECT_EQ(MessageOf<CQxInvalidParamException>([] { CTestObject::Throw_IfElementNameDiffers(nullptr, L"a"); }),
+              L"no exception");
+    CTestObject same(L"shipTo");
+    EXPECT_EQ(MessageOf<CQxInvalidParamException>([&] { CTestObject::Throw_IfElementNameDiffers(&same, L"shipTo"); }),
+              L"no exception");
+    EXPECT_EQ(MessageOf<CQxInvalidParamException>([&] { CTestObject::Throw_IfElementNameDiffers(&same, L"ShipTo"); }),
+              L"This property requrires an element with the name ShipTo the element being set has the element "
+              L"name shipTo");
+    // The name compared is the one of the object GetBase() designates.
+    CTestObject carrier(L"billTo");
+    CTestObject wrapper(L"shipTo");
+    wrapper.m_base = &carrier;
+    EXPECT_EQ(MessageOf<CQxInvalidParamException>([&] { CTestObject::Throw_IfElementNameDiffers(&wrapper, L"shipTo"); }),
+              L"This property requrires an element with the name shipTo the element being set has the element "
+              L"name billTo");
+}
+
+// ------------------------------------------------------------------ namespace restrictions
+
+TEST(XmlObjectBaseTest, NamespaceRestrictions) {
+    const CTestObject o;
+    // Two URIs: the second is found, a third is not; the empty namespace passes any URI token.
+    EXPECT_TRUE(o.IsNamespaceValid(L"urn:b", L"urn:a urn:b", L"urn:t"));
+    EXPECT_TRUE(o.IsNamespaceValid(L"urn:a", L"urn:a urn:b", L"urn:t"));
+    EXPECT_FALSE(o.IsNamespaceValid(L"urn:c", L"urn:a urn:b", L"urn:t"));
+    EXPECT_TRUE(o.IsNamespaceValid(L"", L"urn:a", L"urn:t"));
+    EXPECT_FALSE(o.IsNamespaceValid(L"URN:A", L"urn:a", L"urn:t")) << "case-sensitive";
+    // ##other: not the target namespace; the empty namespace differs from a non-empty target.
+    EXPECT_FALSE(o.IsNamespaceValid(L"urn:t", L"##other", L"urn:t"));
+    EXPECT_TRUE(o.IsNamespaceValid(L"", L"##other", L"urn:t"));
+    EXPECT_TRUE(o.IsNamespaceValid(L"urn:x", L"##other", L"urn:t"));
+    EXPECT_FALSE(o.IsNamespaceValid(L"", L"##other", L""));
+    // ##any, ##local, ##targetNamespace.
+    EXPECT_TRUE(o.IsNamespaceValid(L"urn:x", L"##any", L"urn:t"));
+    EXPECT_TRUE(o.IsNamespaceValid(L"", L"##local", L"urn:t"));
+    EXPECT_FALSE(o.IsNamespaceValid(L"urn:x", L"##local", L"urn:t"));
+    EXPECT_TRUE(o.IsNamespaceValid(L"urn:t", L"##targetNamespace", L"urn:t"));
+    EXPECT_FALSE(o.IsNamespaceValid(L"urn:x", L"##targetNamespace", L"urn:t"));
+    // Tokens are tried in turn until one accepts.
+    EXPECT_TRUE(o.IsNamespaceValid(L"urn:t", L"##local urn:a ##targetNamespace", L"urn:t"));
+    EXPECT_FALSE(o.IsNamespaceValid(L"urn:x", L"##local urn:a ##targetNamespace", L"urn:t"));
+}
+
+TEST(XmlObjectBaseTest, TestNamespaceThrowsAnInvalidNamespaceException) {
+    const CTestObject o;
+    EXPECT_EQ(MessageOf<CQxInvalidNamespaceException>([&] { o.TestNamespace(L"urn:c", L"urn:a urn:b", L"urn:t"); }),
+              L"Invalid namespace [urn:c]. The namespace must be one of [urn:a urn:b] where the target namespace "
+              L"is [urn:t]");
+    EXPECT_EQ(MessageOf<CQxInvalidNamespaceException>([&] { o.TestNamespace(L"urn:b", L"urn:a urn:b", L"urn:t"); }),
+              L"no exception");
+    try {
+        o.TestNamespace(L"urn:t", L"##other", L"urn:t");
+        ADD_FAILURE() << "no exception";
+    } catch (const CQxValidationException&) {
+        // an invalid namespace is a validation failure
+    }
+}
+
+// ------------------------------------------------------------------ collection events
+
+TEST(XmlObjectBaseTest, CollectionEventsCarryTheirData) {
+    CTestCollection collection;
+    CTestObject owner(L"owner");
+    collection.m_base = &owner;  // events name GetBase() as their source
+    CRecordingSink sink;
+    int item = 0;
+    CTestObject::FireOnCollectionChangeEvent(&sink, &collection);
+    CTestObject::FireOnCollectionAddEvent(&sink, &collection, &item);
+    CTestObject::FireOnCollectionAddCompleteEvent(&sink, &collection, &item);
+    CTestObject::FireOnCollectionRemoveEvent(&sink, &collection, 4);
+    CTestObject::FireOnCollectionRemoveCompleteEvent(&sink, &collection, 0);
+    CTestObject::FireOnCollectionRemoveEvent(&sink, &collection, -1);
+    CTestObject::FireOnCollectionRemoveCompleteEvent(&sink, &collection, -1);
+
+    ASSERT_EQ(sink.events.size(), 7u);
+    for (const CRecordingSink::Event& e : sink.events) EXPECT_EQ(e.source, &owner);
+    EXPECT_EQ(sink.events[0].type, IEventSink::MsgType_CollectionChange);
+    EXPECT_EQ(sink.events[0].data, nullptr);
+    EXPECT_EQ(sink.events[1].type, IEventSink::MsgType_CollectionAdd);
+    EXPECT_EQ(sink.events[1].data, &item);
+    EXPECT_EQ(sink.events[2].type, IEventSink::MsgType_CollectionAddComplete);
+    EXPECT_EQ(sink.events[2].data, &item);
+    EXPECT_EQ(sink.events[3].type, IEventSink::MsgType_CollectionRemove);
+    EXPECT_NE(sink.events[3].data, nullptr);
+    EXPECT_EQ(sink.events[3].index, 4);
+    EXPECT_EQ(sink.events[4].type, IEventSink::MsgType_CollectionRemoveComplete);
+    EXPECT_EQ(sink.events[4].index, 0) << "index 0 is a real index, not 'none'";
+    EXPECT_EQ(sink.events[5].type, IEventSink::MsgType_CollectionRemove);
+    EXPECT_EQ(sink.events[5].data, nullptr);
+    EXPECT_EQ(sink.events[6].type, IEventSink::MsgType_CollectionRemoveComplete);
+    EXPECT_EQ(sink.events[6].data, nullptr);
+    EXPECT_EQ(static_cast<int>(IEventSink::MsgType_CollectionRemoveComplete), 4);
+}
+
+// ------------------------------------------------------------------ file output
+
+TEST(XmlObjectBaseTest, ZLibIsRefusedForFilesAndNoFileIsCreated) {
+    CTestObject root(L"root");
+    const CXmlSerializationContext& context = CXmlSerializationContext::GetDefaultContext();
+    const std::string xmlPath = foundation_test::TempPath("zlib.xml");
+    const std::string fiPath = foundation_test::TempPath("zlib.fi");
+    const std::wstring wideXml(xmlPath.begin(), xmlPath.end());
+    const std::wstring wideFi(fiPath.begin(), fiPath.end());
+    const wchar_t kRefused[] = L"ZLIB Compression only available for To Stream methods.";
+    for (bool async : {false, true}) {
+        AsyncToXmlFile(async);
+        EXPECT_EQ(MessageOf<CQxException>([&] {
+                      root.ToXmlFile(wideXml.c_str(), true, false, XmlEncoding_UTF8, EOLType_LF, context,
+                                     CompressionType_ZLib);
+                  }),
+                  kRefused);
+        EXPECT_EQ(MessageOf<CQxException>([&] {
+                      root.ToFastInfosetFile(wideFi.c_str(), FInfoDecl_None, context, CompressionType_ZLib);
+                  }),
+                  kRefused);
+    }
+    AsyncToXmlFile(false);
+    EXPECT_NE(access(xmlPath.c_str(), F_OK), 0);
+    EXPECT_NE(access(fiPath.c_str(), F_OK), 0);
+}
