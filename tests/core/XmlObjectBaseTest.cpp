@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <type_traits>
 #include <unistd.h>
 #include <vector>
 
@@ -106,7 +107,11 @@ std::wstring MessageOf(Action action) {
     try {
         action();
     } catch (const CQxException& e) {
-        return dynamic_cast<const Exception*>(&e) ? e.GetMessageW() : L"wrong class: " + e.GetMessageW();
+        if constexpr (std::is_same_v<Exception, CQxException>) {
+            return e.GetMessageW();
+        } else {
+            return dynamic_cast<const Exception*>(&e) ? e.GetMessageW() : L"wrong class: " + e.GetMessageW();
+        }
     }
     return L"no exception";
 }
