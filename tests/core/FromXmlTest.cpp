@@ -1,0 +1,221 @@
+// The reading entry points of CXmlObjectBase, with a small hand-written class that reads its
+// own element (what generated classes do through their tables), and DoesElementNameMatch.
+#include "xmlin/XmlinTestSupport.h"
+
+#include <qxxml/core/XmlObjectBase.h>
+#include <qxxml/core/XmlSerializationContext.h>
+#include <qxxml/support/QxException.h>
+#include <qxxml/support/SmartPtr.h>
+#include <qxxml/values/BinaryData.h>
+#include <qxxml/values/FormatString.h>
+#include <qxxml/xmlin/XmlDocument.h>
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+namespace xmlin_test {
+namespace {
+
+const wchar_t kNs[] = L"urn:note";
+
+// <note priority="..."><to>...</to><body>...</body></note> in namespace urn:note.
+class CNote : public CXmlObjectBase {
+public:
+    CXmlObjectBase* GetBase() override { return this; }
+    std::wstring GetNamespace() const override { return kNs; }
+
+    std::wstring Name() const { return GetElementName(); }
+    bool Matches(const CXmlSerializationContext& context, const CXmlElement* element,
+                 const wchar_t* localName, const wchar_t* namespaceUri) const {
+        return DoesElementNameMatch(context, element, localName, namespaceUri);
+    }
+
+    std::wstring to, body, priority;
+    const CXmlElement* firstChildGiven = nullptr;
+    int reads = 0;
+
+protected:
+    std::wstring GetTargetNamespace() const override { return kNs; }
+    void ToXml_Int(CXmlWriter*, bool, const wchar_t*, const CXmlSerializationContext&, bool) const override {}
+
+    CXmlElement* FromXml_Int(CXmlElement* element, CXmlElement* firstChild,
+                             const CXmlSerializationContext& context, bool optionalChoiceItem) override {
+        EXPECT_FALSE(optionalChoiceItem);
+        ++reads;
+        firstChildGiven = firstChild;
+        SetElementName(element->GetLocalName().c_str());
+        priority = element->GetAttribute(L"priority", L"");
+        CXmlElement* cursor = firstChild;
+        for (; cursor != nullptr; cursor = cursor->GetNextSiblingElement()) {
+            if (DoesElementNameMatch(context, cursor, L"to", kNs))
+                to = cursor->GetText();
+            else if (DoesElementNameMatch(context, cursor, L"body", kNs))
+                body = cursor->GetText();
+            else
+                throw CQxValidationException(
+                    FormatString(L"Failed to process the element [%s]", element->GetLocalName().c_str()),
+                    CQxValidationException(FormatString(L"Unexpected element [%s]", cursor->GetLocalName().c_str())));
+        }
+        return cursor;
+    }
+};
+
+const char kNote[] =
+    "<?xml version=\"1.0\"?>\n"
+    "<n:note xmlns:n=\"urn:note\" priority=\"high\"><n:to>Tove</n:to><n:body>Don't forget \xE2\x82\xAC</n:body></n:note>";
+
+void ExpectNoteRead(const CNote& note) {
+    EXPECT_EQ(note.reads, 1);
+    EXPECT_EQ(note.Name(), L"note");
+    EXPECT_EQ(note.priority, L"high");
+    EXPECT_EQ(note.to, L"Tove");
+    EXPECT_EQ(note.body, L"Don't forget \u20AC");
+    ASSERT_NE(note.firstChildGiven, nullptr);
+    EXPECT_EQ(note.firstChildGiven->GetLocalName(), L"to");
+}
+
+CXmlSerializationContext& Default() { return CXmlSerializationContext::GetDefaultContext(); }
+
+TEST(FromXml, NarrowAndWideText) {
+    CSmartPtr<CNote> narrow(new CNote);
+    narrow->FromXml(kNote, Default());
+    ExpectNoteRead(*narrow);
+
+    CSmartPtr<CNote> wide(new CNote);
+    wide->FromXml(Wide(kNote).c_str(), Default());
+    ExpectNoteRead(*wide);
+}
+
+TEST(FromXml, StreamsPlainAndCompressed) {
+    const std::string plainPath = TempPath("note.xml");
+    WriteFile(plainPath, kNote);
+    for (const char* kind : {"", "gzip", "zlib"}) {
+        std::string path = plainPath;
+        if (*kind != '\0') {
+            path = TempPath(std::string("note.") + kind);
+            RunOracle("compress '" + plainPath + "' '" + path + "' " + kind);
+        }
+        const std::string bytes = ReadFile(path);
+        std::vector<unsigned char> raw(bytes.begin(), bytes.end());
+        CSmartPtr<CNote> fromPointer(new CNote);
+        fromPointer->FromXmlStream(raw.data(), static_cast<uint32_t>(raw.size()), Default());
+        ExpectNoteRead(*fromPointer);
+
+        const CBinaryData data(raw.data(), static_cast<uint32_t>(raw.size()), false);
+        CSmartPtr<CNote> fromBuffer(new CNote);
+        fromBuffer->FromXmlStream(data, Default());
+        ExpectNoteRead(*fromBuffer);
+        EXPECT_EQ(std::string(data.GetData(), data.GetData() + data.GetLength()), bytes) << "input untouched";
+    }
+}
+
+TEST(FromXml, EmptyInputsAreRefused) {
+    CSmartPtr<CNote> note(new CNote);
+    EXPECT_EQ(MessageOf([&] { note->FromXmlStream(CBinaryData(), Default()); }), L"XML Stream is empty!");
+    EXPECT_EQ(MessageOf([&] { note->FromXml("", Default()); }), L"XML String is empty!");
+    EXPECT_EQ(MessageOf([&] { note->FromXml(L"", Default()); }), L"XML String is empty!");
+    EXPECT_EQ(note->reads, 0);
+}
+
+TEST(FromXml, FileInBothModes) {
+    const std::string path = TempPath("note-file.xml");
+    WriteFile(path, kNote);
+    for (bool overlapped : {false, true}) {
+        AsyncReading async(overlapped);
+        CSmartPtr<CNote> note(new CNote);
+        note->FromXmlFile(Wide(path).c_str(), Default());
+        ExpectNoteRead(*note);
+    }
+}
+
+TEST(FromXml, MissingFile) {
+    const std::wstring path = Wide(TempPath("no-such-note.xml"));
+    CSmartPtr<CNote> note(new CNote);
+    EXPECT_EQ(MessageOf([&] { note->FromXmlFile(path.c_str(), Default()); }),
+              FormatString(L"Failed to open the file [%s] Error [0x%08x]", path.c_str(), ENOENT));
+}
+
+TEST(FromXml, ParseErrorPassesThroughUnchanged) {
+    CSmartPtr<CNote> note(new CNote);
+    try {
+        note->FromXml("<n:note xmlns:n='urn:note'>\n<n:to></n:note>", Default());
+        FAIL() << "no exception";
+    } catch (const CQxValidationException&) {
+        FAIL() << "a parse error is no validation failure";
+    } catch (const CQxException& e) {
+        EXPECT_EQ(e.GetFullMessage(), L"mismatched tag at line 2");
+    }
+    EXPECT_EQ(note->reads, 0);
+}
+
+TEST(FromXml, ReadingFailurePassesThroughUnchanged) {
+    CSmartPtr<CNote> note(new CNote);
+    try {
+        note->FromXml("<n:note xmlns:n='urn:note'><n:to>x</n:to><n:cc/></n:note>", Default());
+        FAIL() << "no exception";
+    } catch (const CQxValidationException& e) {
+        EXPECT_EQ(e.GetFullMessage(), L"Failed to process the element [note]\nUnexpected element [cc]");
+    }
+}
+
+TEST(FromXmlElement, ReadsAnElementOfAnExistingTree) {
+    CXmlDocument document;
+    document.LoadXml("<outer xmlns='urn:note'><note priority='high'><to>Tove</to><body>b</body></note></outer>");
+    const CXmlElement* inner = document.GetDocumentElement()->GetFirstElement();
+    CSmartPtr<CNote> note(new CNote);
+    note->FromXmlElement(inner, Default());
+    EXPECT_EQ(note->Name(), L"note");
+    EXPECT_EQ(note->to, L"Tove");
+    EXPECT_EQ(note->body, L"b");
+    EXPECT_EQ(note->firstChildGiven, inner->GetFirstElement());
+}
+
+TEST(FromXmlElement, NullElementAndWildcardElementAreRefused) {
+    CSmartPtr<CNote> note(new CNote);
+    EXPECT_THROW(note->FromXmlElement(static_cast<const CXmlElement*>(nullptr), Default()), CQxInvalidParamException);
+    EXPECT_THROW(note->FromXmlElement(static_cast<const CElement*>(nullptr), Default()), CQxException);
+    EXPECT_EQ(note->reads, 0);
+}
+
+TEST(DoesElementNameMatch, ComparesLocalNameAndNamespaceExactly) {
+    CXmlDocument document;
+    document.LoadXml("<p:a xmlns:p='urn:p'/>");
+    const CXmlElement* a = document.GetDocumentElement();
+    CSmartPtr<CNote> note(new CNote);
+    CXmlSerializationContext context;
+    EXPECT_TRUE(note->Matches(context, a, L"a", L"urn:p"));
+    EXPECT_FALSE(note->Matches(context, a, L"a", L"urn:q"));
+    EXPECT_FALSE(note->Matches(context, a, L"a", L""));
+    EXPECT_FALSE(note->Matches(context, a, L"A", L"urn:p"));
+    EXPECT_FALSE(note->Matches(context, a, L"p:a", L"urn:p"));
+
+    context.SetIgnoreNamespaces(true);
+    EXPECT_TRUE(note->Matches(context, a, L"a", L"urn:q"));
+    EXPECT_FALSE(note->Matches(context, a, L"b", L"urn:p"));
+}
+
+TEST(DoesElementNameMatch, WithoutNamespacesOnlyTheLocalNameCounts) {
+    CXmlSerializationContext context;
+    context.SetSchemaType(SchemaType_NoNamespaces);
+    CXmlDocument document(context);
+    document.LoadXml("<p:a xmlns:p='urn:p'><b/></p:a>");
+    const CXmlElement* a = document.GetDocumentElement();
+    CSmartPtr<CNote> note(new CNote);
+    EXPECT_TRUE(note->Matches(context, a, L"p:a", L"urn:anything"));
+    EXPECT_FALSE(note->Matches(context, a, L"a", L""));
+    EXPECT_TRUE(note->Matches(context, a->GetFirstElement(), L"b", L"urn:p"));
+}
+
+TEST(DoesElementNameMatch, NoElementInANamespaceMatchesOnlyTheEmptyNamespace) {
+    CXmlDocument document;
+    document.LoadXml("<a/>");
+    CSmartPtr<CNote> note(new CNote);
+    CXmlSerializationContext context;
+    EXPECT_TRUE(note->Matches(context, document.GetDocumentElement(), L"a", L""));
+    EXPECT_TRUE(note->Matches(context, document.GetDocumentElement(), L"a", nullptr));
+    EXPECT_FALSE(note->Matches(context, document.GetDocumentElement(), L"a", L"urn:x"));
+}
+
+}  // namespace
+}  // namespace xmlin_test
