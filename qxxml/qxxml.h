@@ -43,3 +43,7 @@
 #include <qxxml/values/DateTime.h>
 #include <qxxml/values/DateTimeSpan.h>
 #include <qxxml/values/Conversions.h>
+#include <qxxml/values/PrimitiveRestrictions.h>
+#include <qxxml/values/PatternMatcher.h>
+#include <qxxml/values/BigInteger.h>
+#include <qxxml/values/Decimal.h>

@@ -1,0 +1,249 @@
+#include <qxxml/support/QxException.h>
+#include <qxxml/values/Decimal.h>
+
+#include "NumberOracle.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+using namespace QxXmlLib10;
+using QxXmlTest::Narrow;
+using QxXmlTest::RunNumberOracle;
+using QxXmlTest::Wide;
+
+namespace {
+
+CDecimal Dec(const std::string& text) { return CDecimal(Wide(text).c_str()); }
+
+std::string Text(const CDecimal& value) { return Narrow(value.ToString()); }
+
+template <class Exception, class Operation>
+std::wstring MessageOf(Operation operation) {
+    try {
+        operation();
+    } catch (const Exception& e) {
+        return e.GetMessageW();
+    }
+    return L"<no exception>";
+}
+
+// Restores the process-wide number of places when a test is done with it.
+class CMaxPlacesScope {
+public:
+    explicit CMaxPlacesScope(int places) : m_previous(CDecimal::GetMaxDecimalPlaces()) {
+        CDecimal::SetMaxDecimalPlaces(places);
+    }
+    ~CMaxPlacesScope() { CDecimal::SetMaxDecimalPlaces(m_previous); }
+
+private:
+    int m_previous;
+};
+
+// a, b, a+b, a-b, a*b, a/b (DIV0 for a zero divisor), cmp(a,b), all from Python's decimal.
+void CheckArithmetic(const QxXmlTest::OracleCase& c) {
+    ASSERT_EQ(c.size(), 7u);
+    const CDecimal a = Dec(c[0]);
+    const CDecimal b = Dec(c[1]);
+    SCOPED_TRACE(c[0] + " , " + c[1]);
+    EXPECT_EQ(Text(a), c[0]);
+    EXPECT_EQ(Text(a + b), c[2]);
+    EXPECT_EQ(Text(a - b), c[3]);
+    EXPECT_EQ(Text(a * b), c[4]);
+    if (c[5] == "DIV0") {
+        EXPECT_EQ(MessageOf<CQxInvalidValueException>([&] { (void)(a / b); }), L"ERROR: Overflow in operator/.");
+    } else {
+        EXPECT_EQ(Text(a / b), c[5]);
+    }
+    const int order = std::stoi(c[6]);
+    EXPECT_EQ(a < b, order < 0);
+    EXPECT_EQ(a > b, order > 0);
+    EXPECT_EQ(a == b, order == 0);
+    EXPECT_EQ(a != b, order != 0);
+    EXPECT_EQ(a <= b, order <= 0);
+    EXPECT_EQ(a >= b, order >= 0);
+
+    CDecimal x = a;
+    x += b;
+    EXPECT_EQ(Text(x), c[2]);
+    x = a;
+    x -= b;
+    EXPECT_EQ(Text(x), c[3]);
+    x = a;
+    x *= b;
+    EXPECT_EQ(Text(x), c[4]);
+    if (c[5] != "DIV0") {
+        x = a;
+        x /= b;
+        EXPECT_EQ(Text(x), c[5]);
+    }
+    // Results read back as themselves.
+    EXPECT_TRUE(Dec(c[2]) == a + b);
+}
+
+}  // namespace
+
+TEST(DecimalTest, ArithmeticMatchesPythonDecimal) {
+    for (const auto& c : RunNumberOracle("decimal_arith", 3000, 23)) CheckArithmetic(c);
+}
+
+TEST(DecimalTest, ArithmeticWithFewerMaximumPlaces) {
+    const auto cases = RunNumberOracle("decimal_arith", 500, 29, 10);
+    CMaxPlacesScope places(10);
+    EXPECT_EQ(CDecimal::GetMaxDecimalPlaces(), 10);
+    for (const auto& c : cases) CheckArithmetic(c);
+    EXPECT_EQ((CDecimal(2) / CDecimal(3)).ToString(), L"0.6666666667");
+}
+
+TEST(DecimalTest, ParseMatchesPythonDecimal) {
+    for (const auto& c : RunNumberOracle("decimal_parse", 3000, 31)) {
+        ASSERT_EQ(c.size(), 2u);
+        SCOPED_TRACE(c[0]);
+        EXPECT_EQ(Text(CDecimal(Wide(c[0], true).c_str())), c[1]);
+    }
+}
+
+TEST(DecimalTest, FormattingAndConversionsMatchPython) {
+    for (const auto& c : RunNumberOracle("decimal_format", 3000, 37)) {
+        ASSERT_EQ(c.size(), 6u);
+        const CDecimal value = Dec(c[0]);
+        const int places = std::stoi(c[1]);
+        SCOPED_TRACE(c[0] + " places " + c[1]);
+        EXPECT_EQ(Narrow(value.ToString(places)), c[2]);
+        if (c[3] == "OVERFLOW") {
+            EXPECT_EQ(MessageOf<CQxOverFlowException>([&] { (void)value.ToLong(); }),
+                      L"The Decimal value if to large to fit into a LONG");
+        } else {
+            EXPECT_EQ(value.ToLong(), std::stol(c[3]));
+        }
+        if (c[4] == "OVERFLOW") {
+            EXPECT_EQ(MessageOf<CQxOverFlowException>([&] { (void)value.ToLongLong(); }),
+                      L"The Decimal value if to large to fit into a LONGLONG");
+        } else {
+            EXPECT_EQ(value.ToLongLong(), std::stoll(c[4]));
+        }
+        EXPECT_EQ(value.ToDouble(), std::strtod(c[5].c_str(), nullptr));
+    }
+}
+
+TEST(DecimalTest, TextForms) {
+    EXPECT_EQ(CDecimal(L"1.50").ToString(), L"1.5");
+    EXPECT_EQ(CDecimal(L"-0.50").ToString(), L"-0.5");
+    EXPECT_EQ(CDecimal(L"100").ToString(), L"100");
+    EXPECT_EQ(CDecimal(L"0.000").ToString(), L"0");
+    EXPECT_EQ(CDecimal(L"0.05").ToString(), L"0.05");
+    EXPECT_EQ(CDecimal(L"-0").ToString(), L"0");
+    EXPECT_EQ(CDecimal(L"1.5E3").ToString(), L"1500");
+    EXPECT_EQ(CDecimal(L"15e-1").ToString(), L"1.5");
+    EXPECT_EQ(CDecimal(L" 12 . 5 ").ToString(), L"12.5");
+    EXPECT_EQ(CDecimal(L"1-2").ToString(), L"-12");
+    EXPECT_EQ(CDecimal(L"-+1").ToString(), L"1");
+    EXPECT_EQ(CDecimal(L"1e").ToString(), L"1");
+    EXPECT_EQ(CDecimal(L".").ToString(), L"0");
+    EXPECT_EQ(CDecimal(L"").ToString(), L"0");
+    EXPECT_EQ(CDecimal(static_cast<const wchar_t*>(nullptr)).ToString(), L"0");
+    EXPECT_EQ(CDecimal(L"1e-100000000").ToString(), L"0");  // rounds to nothing
+
+    // 35 fraction digits keep 30; the dropped "50000" is an exact half and is dropped.
+    EXPECT_EQ(CDecimal(L"0.12345678901234567890123456789150000").ToString(), L"0.123456789012345678901234567891");
+    EXPECT_EQ(CDecimal(L"0.12345678901234567890123456789150001").ToString(), L"0.123456789012345678901234567892");
+    // A carry that ends in zeros leaves no trailing zeros behind.
+    EXPECT_EQ(CDecimal(L"0.129999999999999999999999999999999").ToString(), L"0.13");
+    EXPECT_EQ(CDecimal(L"-9.999999999999999999999999999999999").ToString(), L"-10");
+}
+
+TEST(DecimalTest, ParseFailuresNameThePosition) {
+    const auto message = [](const wchar_t* text) {
+        return MessageOf<CQxInvalidValueException>([&] { CDecimal value(text); });
+    };
+    EXPECT_EQ(message(L"12a"), L"The string representing a Decimal, contained an invalid char at position 2 [12a]");
+    EXPECT_EQ(message(L"1.2.3"), L"The string representing a Decimal, contained an invalid char at position 3 [1.2.3]");
+    EXPECT_EQ(message(L"1.2-"), L"The string representing a Decimal, contained an invalid char at position 3 [1.2-]");
+    EXPECT_EQ(message(L"1e5-"), L"The string representing a Decimal, contained an invalid char at position 3 [1e5-]");
+    EXPECT_EQ(message(L"1e5.0"), L"The string representing a Decimal, contained an invalid char at position 3 [1e5.0]");
+    EXPECT_EQ(message(L"abc"), L"The string representing a Decimal, contained an invalid char at position 0 [abc]");
+    // Exponents beyond 100000 are refused at the digit that goes past the limit.
+    EXPECT_EQ(message(L"1e1000000"),
+              L"The string representing a Decimal, contained an invalid char at position 8 [1e1000000]");
+    EXPECT_NO_THROW(CDecimal(L"1e100000"));
+}
+
+TEST(DecimalTest, DivisionKeepsTheMaximumPlaces) {
+    EXPECT_EQ((CDecimal(1) / CDecimal(3)).ToString(), L"0.333333333333333333333333333333");
+    EXPECT_EQ((CDecimal(2) / CDecimal(3)).ToString(), L"0.666666666666666666666666666667");
+    EXPECT_EQ((CDecimal(1) / CDecimal(2)).ToString(), L"0.5");
+    EXPECT_EQ((CDecimal(-7) / CDecimal(2)).ToString(), L"-3.5");
+    const CDecimal five(5);
+    EXPECT_EQ(MessageOf<CQxInvalidValueException>([&] { (void)(five / CDecimal(L"0.000")); }),
+              L"ERROR: Overflow in operator/.");
+    EXPECT_EQ(five.ToString(), L"5");
+}
+
+TEST(DecimalTest, FixedPlaces) {
+    EXPECT_EQ(CDecimal(L"1.005").ToString(2), L"1.01");
+    EXPECT_EQ(CDecimal(L"-1.005").ToString(2), L"-1.01");
+    EXPECT_EQ(CDecimal(1).ToString(2), L"1.00");
+    EXPECT_EQ(CDecimal(L"2.5").ToString(0), L"3.");
+    EXPECT_EQ(CDecimal(L"1234.5").ToString(-3), L"1235.");
+    EXPECT_EQ(CDecimal(0).ToString(3), L"0.000");
+    EXPECT_EQ(CDecimal(L"0.05").ToString(40), L"0.0500000000000000000000000000000000000000");
+}
+
+TEST(DecimalTest, Conversions) {
+    EXPECT_EQ(CDecimal(L"2.5").ToLong(), 2);
+    EXPECT_EQ(CDecimal(L"2.6").ToLong(), 3);
+    EXPECT_EQ(CDecimal(L"2.6").ToLongLong(), 2);
+    EXPECT_EQ(CDecimal(L"2.96").ToLongLong(), 3);
+    EXPECT_EQ(CDecimal(L"2.94").ToLongLong(), 2);
+    EXPECT_EQ(MessageOf<CQxOverFlowException>([] { (void)CDecimal(L"2147483648").ToLong(); }),
+              L"The Decimal value if to large to fit into a LONG");
+    EXPECT_EQ(CDecimal(L"-2147483648").ToLong(), -2147483647 - 1);
+    EXPECT_EQ(CDecimal(L"9223372036854775807").ToLongLong(), 9223372036854775807ll);
+    EXPECT_THROW((void)CDecimal(L"9223372036854775807.5").ToLongLong(), CQxOverFlowException);
+    EXPECT_EQ(CDecimal(L"1.7E308").ToDouble(), 1.7e308);
+    EXPECT_EQ(MessageOf<CQxOverFlowException>([] { (void)CDecimal(L"1.8E308").ToDouble(); }),
+              L"The Decimal value if to large to fit into a Double");
+    EXPECT_EQ(CDecimal(L"-12.25").ToDouble(), -12.25);
+    EXPECT_EQ(CDecimal(L"2.5").ToBigInteger().ToString(), L"2");
+    EXPECT_EQ(CDecimal(L"-2.51").ToBigInteger().ToString(), L"-3");
+    EXPECT_EQ(CDecimal(CBigInteger(L"-77")).ToString(), L"-77");
+}
+
+TEST(DecimalTest, FromDouble) {
+    EXPECT_EQ(CDecimal(0.1).ToString(), L"0.1");
+    EXPECT_EQ(CDecimal(-2.5).ToString(), L"-2.5");
+    EXPECT_EQ(CDecimal(1e-14).ToString(), L"0");
+    EXPECT_EQ(CDecimal(4.9e-14).ToString(), L"0");
+    EXPECT_EQ(CDecimal(5.1e-14).ToString(), L"0.0000000000001");
+    EXPECT_EQ(CDecimal(1e20).ToString(), L"100000000000000000000");
+    // 13 places of the binary value, as printf writes them.
+    EXPECT_EQ(CDecimal(1234.56).ToString(), L"1234.5599999999999");
+    for (double value : {3.14159, -1e15 / 7, 2.0 / 3, 123456789.000000001, -0.00012345}) {
+        char printed[64];
+        std::snprintf(printed, sizeof printed, "%.13f", value);
+        EXPECT_TRUE(CDecimal(value) == CDecimal(Wide(printed).c_str())) << printed;
+    }
+    EXPECT_THROW(CDecimal(1.0 / 0.0), CQxInvalidValueException);
+}
+
+TEST(DecimalTest, IncrementDecrementAndSign) {
+    CDecimal value(L"0.5");
+    EXPECT_EQ((value++).ToString(), L"0.5");
+    EXPECT_EQ(value.ToString(), L"1.5");
+    EXPECT_EQ((++value).ToString(), L"2.5");
+    EXPECT_EQ((--value).ToString(), L"1.5");
+    EXPECT_EQ((value--).ToString(), L"1.5");
+    EXPECT_EQ((--value).ToString(), L"-0.5");
+    EXPECT_EQ(value.GetNegative().ToString(), L"0.5");
+    EXPECT_EQ(value.ToString(), L"-0.5");
+    value.Negate();
+    EXPECT_EQ(value.ToString(), L"0.5");
+    CDecimal zero(0);
+    zero.Negate();
+    EXPECT_EQ(zero.ToString(), L"0");
+    EXPECT_TRUE(zero == CDecimal(0));
+    EXPECT_FALSE(zero < CDecimal(0));
+    EXPECT_EQ(zero.ToString(2), L"0.00");
+}
