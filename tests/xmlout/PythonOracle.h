@@ -10,6 +10,9 @@
 #include <iterator>
 #include <string>
 #include <unistd.h>
+#include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace qxxml_test {
 
@@ -64,48 +67,67 @@ inline std::string RunPython(const std::string& program, const std::string& args
     return output;
 }
 
-// Checks an XML document with expat's namespace processing. The file holds the document's
-// bytes: "UTF-8", "UTF-16-LE" (no byte order mark) or "UTF-16" (with one). Prints one line per
-// event, strings JSON-quoted (see Json below), names resolved as "{uri}local" (or "local"):
+// Checks XML documents with expat's namespace processing, in one python run. Each file holds
+// a document's bytes: "UTF-8", "UTF-16-LE" (no byte order mark) or "UTF-16" (with one). The
+// result for a file has one line per event, strings JSON-quoted (see Json below), names
+// resolved as "{uri}local" (or "local"):
 //   E "name"            an element starts
 //   A "name" "value"    one of its attributes, sorted by name
 //   T "text"            character data that is not only whitespace
 // or a single "ERROR: ..." line when the document is not well-formed or namespace-correct.
-inline std::string ExpatEvents(const std::string& path, const std::string& encoding = "UTF-8") {
+inline std::vector<std::string> ExpatEventsOfFiles(const std::vector<std::pair<std::string, std::string>>& files) {
     static const char* const program = R"PY(
 import sys, json, xml.parsers.expat
-path, enc = sys.argv[1], sys.argv[2]
-data = open(path, 'rb').read()
-if enc == 'UTF-16-LE':
-    data = b'\xff\xfe' + data   # expat tells UTF-16 from the byte order mark
-out = []
-def name(n):
-    if '|' in n:
-        uri, local = n.split('|', 1)
-        return '{%s}%s' % (uri, local)
-    return n
-def start(tag, attrs):
-    out.append('E ' + json.dumps(name(tag)))
-    for k, v in sorted((name(k), v) for k, v in attrs.items()):
-        out.append('A %s %s' % (json.dumps(k), json.dumps(v)))
-def chars(data):
-    if data.strip():
-        out.append('T ' + json.dumps(data))
-p = xml.parsers.expat.ParserCreate(None, '|')
-p.StartElementHandler = start
-p.CharacterDataHandler = chars
-p.buffer_text = True
-try:
-    p.Parse(data, True)
-except Exception as e:
-    print('ERROR: %s' % e)
-    sys.exit(0)
-print('\n'.join(out))
+def events(path, enc):
+    data = open(path, 'rb').read()
+    if enc == 'UTF-16-LE':
+        data = b'\xff\xfe' + data   # expat tells UTF-16 from the byte order mark
+    out = []
+    def name(n):
+        if '|' in n:
+            uri, local = n.split('|', 1)
+            return '{%s}%s' % (uri, local)
+        return n
+    def start(tag, attrs):
+        out.append('E ' + json.dumps(name(tag)))
+        for k, v in sorted((name(k), v) for k, v in attrs.items()):
+            out.append('A %s %s' % (json.dumps(k), json.dumps(v)))
+    def chars(data):
+        if data.strip():
+            out.append('T ' + json.dumps(data))
+    p = xml.parsers.expat.ParserCreate(None, '|')
+    p.StartElementHandler = start
+    p.EndElementHandler = lambda tag: None   # ends a run of buffered text
+    p.CharacterDataHandler = chars
+    p.buffer_text = True
+    try:
+        p.Parse(data, True)
+    except Exception as e:
+        return 'ERROR: %s\n' % e
+    return ''.join(line + '\n' for line in out)
+args = sys.argv[1:]
+sys.stdout.write('\x00'.join(events(args[i], args[i + 1]) for i in range(0, len(args), 2)))
 )PY";
+    std::string args;
+    for (const auto& file : files) args += "'" + file.first + "' " + file.second + " ";
     int status = 0;
-    std::string output = RunPython(program, "'" + path + "' " + encoding, status);
-    if (status != 0) return "ERROR: python3 failed: " + output;
-    return output;
+    const std::string output = RunPython(program, args, status);
+    std::vector<std::string> results;
+    if (status != 0) {
+        results.assign(files.size(), "ERROR: python3 failed: " + output);
+        return results;
+    }
+    size_t start = 0;
+    for (size_t i = 0; i < files.size(); ++i) {
+        const size_t end = std::min(output.find('\0', start), output.size());
+        results.push_back(output.substr(start, end - start));
+        start = end + 1;
+    }
+    return results;
+}
+
+inline std::string ExpatEvents(const std::string& path, const std::string& encoding = "UTF-8") {
+    return ExpatEventsOfFiles({{path, encoding}})[0];
 }
 
 // The text as python's json.dumps writes it (ASCII only, surrogate pairs for U+10000 up).
