@@ -1,0 +1,130 @@
+#include <qxxml/support/QxException.h>
+#include <qxxml/values/PatternMatcher.h>
+#include <qxxml/values/PrimitiveRestrictions.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+#include <vector>
+
+using namespace QxXmlLib10;
+
+namespace {
+
+std::wstring InvalidPatternMessage(const std::string& pattern) {
+    try {
+        MatchesPattern(pattern, L"x");
+    } catch (const CQxException& e) {
+        return e.GetMessageW();
+    }
+    return L"<no exception>";
+}
+
+}  // namespace
+
+TEST(PatternMatcherTest, WholeValueMustMatch) {
+    EXPECT_TRUE(MatchesPattern("\\d{3}", L"123"));
+    EXPECT_FALSE(MatchesPattern("\\d{3}", L"1234"));
+    EXPECT_FALSE(MatchesPattern("\\d{3}", L"12"));
+    EXPECT_FALSE(MatchesPattern("abc", L"abc\n"));  // "$" before a final LF is not the end
+    EXPECT_FALSE(MatchesPattern("abc", L"xabc"));
+    // The anchors bind to the alternatives: "^a|ab$" takes "a" at the start of "ab".
+    EXPECT_FALSE(MatchesPattern("a|ab", L"ab"));
+    EXPECT_TRUE(MatchesPattern("(a|ab)", L"ab"));
+    EXPECT_TRUE(MatchesPattern("", L""));
+    EXPECT_FALSE(MatchesPattern("", L"a"));
+}
+
+TEST(PatternMatcherTest, XmlNameEscapes) {
+    EXPECT_TRUE(MatchesPattern("[A-Z]\\c*", L"Ab.c-d"));
+    EXPECT_TRUE(MatchesPattern("\\i\\c*", L"x1"));
+    EXPECT_FALSE(MatchesPattern("\\i\\c*", L"1x"));
+    EXPECT_TRUE(MatchesPattern("\\i\\c*", L"_a:b"));
+    EXPECT_TRUE(MatchesPattern("\\I", L"1"));
+    EXPECT_FALSE(MatchesPattern("\\I", L"a"));
+    EXPECT_TRUE(MatchesPattern("\\C", L" "));
+    EXPECT_FALSE(MatchesPattern("\\C", L"-"));
+    // An escaped backslash followed by "i" is a backslash and a letter, not the name escape.
+    EXPECT_TRUE(MatchesPattern("\\\\i", L"\\i"));
+    EXPECT_FALSE(MatchesPattern("\\\\i", L"a"));
+    EXPECT_EQ(TranslateXsdPattern("\\i\\\\c"), "^([^\\W\\d]|:)\\\\c$");
+}
+
+TEST(PatternMatcherTest, BlockNames) {
+    EXPECT_TRUE(MatchesPattern("\\p{IsBasicLatin}+", L"Hello, world~"));
+    EXPECT_FALSE(MatchesPattern("\\p{IsBasicLatin}+", L"caf\u00e9"));
+    EXPECT_TRUE(MatchesPattern("\\p{IsLatin-1Supplement}", L"\u00e9"));
+    EXPECT_TRUE(MatchesPattern("\\p{IsLatin-1Supplement}", L"\u0080"));
+    EXPECT_FALSE(MatchesPattern("\\p{IsLatin-1Supplement}", L"\u0100"));
+    EXPECT_TRUE(MatchesPattern("\\p{IsLatinExtended-A}+", L"\u0100\u017f"));
+    EXPECT_FALSE(MatchesPattern("\\p{IsLatinExtended-A}", L"\u0180"));
+    EXPECT_TRUE(MatchesPattern("\\p{IsLatinExtended-B}+", L"\u0180\u024f"));
+    EXPECT_FALSE(MatchesPattern("\\p{IsLatinExtended-B}", L"\u017f"));
+    EXPECT_FALSE(MatchesPattern("\\p{IsLatinExtended-B}", L"\u0250"));
+    // Other names go to PCRE2 as written: Unicode properties work, unknown blocks do not.
+    EXPECT_TRUE(MatchesPattern("\\p{Lu}", L"\u00c9"));
+    EXPECT_NE(InvalidPatternMessage("\\p{IsGreek}").find(L"Invalid Regular Expression: \\p{IsGreek} Error: '"),
+              std::wstring::npos);
+}
+
+TEST(PatternMatcherTest, InvalidPatternsFailEveryTime) {
+    const std::wstring first = InvalidPatternMessage("(");
+    EXPECT_EQ(first.rfind(L"Invalid Regular Expression: ( Error: '", 0), 0u) << first;
+    EXPECT_EQ(first.back(), L'\'');
+    EXPECT_GT(first.size(), std::wstring(L"Invalid Regular Expression: ( Error: ''").size());
+    EXPECT_EQ(InvalidPatternMessage("("), first);  // not cached as if it were valid
+    EXPECT_EQ(InvalidPatternMessage("\\d{3}"), L"<no exception>");
+    EXPECT_EQ(InvalidPatternMessage("[z-a]").rfind(L"Invalid Regular Expression: [z-a] Error: '", 0), 0u);
+}
+
+TEST(PatternMatcherTest, ValuesBeyondAscii) {
+    EXPECT_TRUE(MatchesPattern(".", L"\U0001F600"));  // one character, four UTF-8 bytes
+    EXPECT_TRUE(MatchesPattern("\xc3\xa9+", L"\u00e9\u00e9"));  // UTF-8 in the pattern
+    // The subject ends at the first U+0000.
+    EXPECT_TRUE(MatchesPattern("ab", std::wstring(L"ab\0cd", 5)));
+    // A value the encoder refuses (a lone surrogate) matches nothing.
+    EXPECT_FALSE(MatchesPattern(".*", std::wstring(1, static_cast<wchar_t>(0xD800))));
+}
+
+TEST(PatternMatcherTest, ManyThreadsShareTheCache) {
+    std::atomic<int> wrong{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([t, &wrong] {
+            for (int i = 0; i < 300; ++i) {
+                const std::string pattern = "[a-z]{" + std::to_string(1 + (i + t) % 7) + "}";
+                const std::wstring value((1 + (i + t) % 7), L'q');
+                if (!MatchesPattern(pattern, value) || MatchesPattern(pattern, value + L"q")) ++wrong;
+            }
+        });
+    }
+    for (auto& thread : threads) thread.join();
+    EXPECT_EQ(wrong.load(), 0);
+}
+
+TEST(PrimitiveRestrictionsTest, DefaultsAndCopies) {
+    const CPrimitiveRestrictions none;
+    EXPECT_TRUE(none.m_strPattern.empty());
+    EXPECT_EQ(none.m_nMinLength, -1);
+    EXPECT_EQ(none.m_nMaxLength, -1);
+    EXPECT_EQ(none.m_nLength, -1);
+    EXPECT_TRUE(none.m_strMinInclusive.empty() && none.m_strMaxInclusive.empty() &&
+                none.m_strMinExclusive.empty() && none.m_strMaxExclusive.empty());
+
+    const CPrimitiveRestrictions facets(L"[A-Z]+", 2, -1, L"1", nullptr, L"0", L"9", 5);
+    CPrimitiveRestrictions copy(facets);
+    EXPECT_EQ(copy.m_strPattern, L"[A-Z]+");
+    EXPECT_EQ(copy.m_nMinLength, 2);
+    EXPECT_EQ(copy.m_nMaxLength, -1);
+    EXPECT_EQ(copy.m_strMinInclusive, L"1");
+    EXPECT_TRUE(copy.m_strMaxInclusive.empty());
+    EXPECT_EQ(copy.m_strMinExclusive, L"0");
+    EXPECT_EQ(copy.m_strMaxExclusive, L"9");
+    EXPECT_EQ(copy.m_nLength, 5);
+    CPrimitiveRestrictions assigned;
+    assigned = facets;
+    EXPECT_EQ(assigned.m_strMaxExclusive, L"9");
+    EXPECT_EQ(assigned.m_nMinLength, 2);
+}

@@ -1,0 +1,102 @@
+#include <qxxml/values/StringFormatting.h>
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cwchar>
+#include <random>
+#include <string>
+
+using namespace QxXmlLib10;
+
+// The C library's "%0<width>d" is the reference.
+TEST(StringFormattingTest, ZeroPaddedMatchesPrintf) {
+    std::mt19937 random(3);
+    const int specials[] = {0, 1, -1, 9, 10, -10, 999, INT_MAX, INT_MIN};
+    for (int i = 0; i < 3000; ++i) {
+        const int value = i < 9 ? specials[i] : static_cast<int>(random()) >> (random() % 31);
+        const unsigned char width = static_cast<unsigned char>(random() % 14);
+        wchar_t expected[64];
+        swprintf(expected, 64, L"%0*d", static_cast<int>(width), value);
+        EXPECT_EQ(FormatZeroPadded(value, width), expected) << value << " width " << int(width);
+    }
+}
+
+TEST(StringFormattingTest, TrimTrailingZeros) {
+    EXPECT_EQ(TrimTrailingZeros(L"500"), L"5");
+    EXPECT_EQ(TrimTrailingZeros(L"000"), L"0");
+    EXPECT_EQ(TrimTrailingZeros(L"010"), L"01");
+    EXPECT_EQ(TrimTrailingZeros(L"7"), L"7");
+    EXPECT_EQ(TrimTrailingZeros(L""), L"");
+}
+
+// The fraction is the nine digits of milli, micro and nano without their trailing zeros.
+TEST(StringFormattingTest, FractionIsTheNineDigitsTrimmed) {
+    EXPECT_EQ(FormatFraction(0, 0, 0), L"");
+    EXPECT_EQ(FormatFraction(500, 0, 0), L".5");
+    EXPECT_EQ(FormatFraction(0, 500, 0), L".0005");
+    EXPECT_EQ(FormatFraction(0, 0, 1), L".000000001");
+    std::mt19937 random(5);
+    for (int i = 0; i < 3000; ++i) {
+        const unsigned short milli = static_cast<unsigned short>(random() % 4 ? random() % 1000 : 0);
+        const unsigned short micro = static_cast<unsigned short>(random() % 4 ? random() % 1000 : 0);
+        const unsigned short nano = static_cast<unsigned short>(random() % 4 ? random() % 1000 : 0);
+        wchar_t nine[16];
+        swprintf(nine, 16, L"%03u%03u%03u", milli, micro, nano);
+        std::wstring expected = nine;
+        expected.erase(expected.find_last_not_of(L'0') + 1);
+        if (!expected.empty()) expected = L"." + expected;
+        EXPECT_EQ(FormatFraction(milli, micro, nano), expected) << milli << " " << micro << " " << nano;
+    }
+}
+
+namespace {
+
+// The definition itself, slowly: find the leftmost occurrence from the start, every time.
+template <class String>
+String ReplaceFromTheStart(String text, const String& search, const String& replacement) {
+    int steps = 0;
+    for (size_t at; (at = text.find(search)) != String::npos && ++steps < 100000;)
+        text.replace(at, search.size(), replacement);
+    return text;
+}
+
+}  // namespace
+
+TEST(StringFormattingTest, ReplaceAllRescansFromTheStart) {
+    std::string narrow = "a\\\\\\\\b";
+    ReplaceAll(narrow, std::string("\\\\"), std::string("\x01"));
+    EXPECT_EQ(narrow, "a\x01\x01" "b");
+
+    // A replacement that creates a new occurrence before the current position.
+    std::wstring wide = L"aaab";
+    ReplaceAll(wide, std::wstring(L"ab"), std::wstring(L"b"));
+    EXPECT_EQ(wide, L"b");
+
+    std::mt19937 random(9);
+    const char alphabet[] = "abc";
+    for (int i = 0; i < 3000; ++i) {
+        auto word = [&](size_t minimum, size_t maximum) {
+            std::string w;
+            const size_t length = minimum + random() % (maximum - minimum + 1);
+            for (size_t k = 0; k < length; ++k) w += alphabet[random() % 3];
+            return w;
+        };
+        const std::string search = word(1, 3);
+        std::string replacement = word(0, 2);
+        if (replacement.find(search) != std::string::npos) continue;  // would never end
+        const std::string text = word(0, 12);
+        std::string actual = text;
+        ReplaceAll(actual, search, replacement);
+        EXPECT_EQ(actual, ReplaceFromTheStart(text, search, replacement)) << text << " " << search << " " << replacement;
+    }
+}
+
+TEST(StringFormattingTest, ReplaceAllNeverLoopsForever) {
+    std::wstring text = L"xax";
+    ReplaceAll(text, std::wstring(L"a"), std::wstring(L"aa"));  // each original "a" once
+    EXPECT_EQ(text, L"xaax");
+    std::string unchanged = "abc";
+    ReplaceAll(unchanged, std::string(), std::string("z"));
+    EXPECT_EQ(unchanged, "abc");
+}
