@@ -1,0 +1,263 @@
+// The writing entry points, driven by a hand-written object that writes its own content.
+#include <qxxml/core/XmlObjectBase.h>
+#include <qxxml/core/XmlSerializationContext.h>
+#include <qxxml/support/QxException.h>
+#include <qxxml/support/SmartPtr.h>
+#include <qxxml/values/BinaryData.h>
+#include <qxxml/xmlout/XmlWriter.h>
+
+#include "xmlout/PythonOracle.h"
+
+#include <gtest/gtest.h>
+
+using namespace QxXmlLib10;
+using namespace qxxml_test;
+
+namespace {
+
+// An order with `items` children, written the way generated classes write a root: the
+// context's document-level items first, then the element, its attributes and children.
+class COrder : public CXmlObjectBase {
+public:
+    explicit COrder(int items) : m_items(items) { SetElementName(L"Order"); }
+
+    CXmlObjectBase* GetBase() override { return this; }
+    std::wstring GetNamespace() const override { return L"urn:po"; }
+
+protected:
+    std::wstring GetTargetNamespace() const override { return L"urn:po"; }
+
+    void ToXml_Int(CXmlWriter* writer, bool isRoot, const wchar_t* elementNamespace,
+                   const CXmlSerializationContext& context, bool) const override {
+        if (isRoot) {
+            for (const std::wstring& instruction : context.GetProcessingInstructions())
+                writer->WriteProcessingInstruction(instruction);
+            const CNamespaceAliasMap& aliases = context.GetNamespaceAliases();
+            for (int i = 0; i < aliases.GetNamespaceCount(); ++i) {
+                const std::wstring uri = aliases.GetNamespaceAt(i);
+                writer->AddNamespace(aliases.GetAliasFromNamespace(uri.c_str()), uri);
+            }
+            if (!context.GetDefaultNamespaceURI().empty())
+                writer->SetDefaultNamespace(context.GetDefaultNamespaceURI());
+        }
+        writer->StartElement(ElementName(), elementNamespace);
+        writer->AddAttribute(L"id", L"", L"A&B \"7\"", ItemType_string);
+        for (int i = 0; i < m_items; ++i) {
+            writer->StartElement(L"item", elementNamespace);
+            writer->AddAttribute(L"sku", L"urn:sku", std::to_wstring(i), ItemType_i4);
+            writer->WriteElementValue(L"caf\u00e9 <" + std::to_wstring(i) + L"> & \U0001F600", ItemType_string);
+            writer->EndElement();
+        }
+        writer->StartElement(L"note", L"");
+        writer->AddXsiNilAttribute();
+        writer->EndElement();
+        writer->EndElement();
+    }
+
+    CXmlElement* FromXml_Int(CXmlElement*, CXmlElement* firstChild, const CXmlSerializationContext&, bool) override {
+        return firstChild;
+    }
+
+private:
+    int m_items;
+};
+
+std::string Bytes(const CBinaryData& data) {
+    return std::string(reinterpret_cast<const char*>(data.GetData()), data.GetLength());
+}
+
+std::wstring Wide(const std::string& narrow) { return std::wstring(narrow.begin(), narrow.end()); }
+
+template <class F>
+std::wstring MessageOf(F call) {
+    try {
+        call();
+    } catch (const CQxException& e) {
+        return e.GetMessageW();
+    }
+    return L"<no exception>";
+}
+
+// Runs python on the file and returns what it prints; `code` sees `data` (the file's bytes).
+std::string PythonOn(const std::string& path, const std::string& code) {
+    int status = 0;
+    const std::string output = RunPython("import sys, gzip, zlib, json\ndata = open(sys.argv[1], 'rb').read()\n" + code,
+                                         "'" + path + "'", status);
+    EXPECT_EQ(0, status) << output;
+    return output;
+}
+
+// Restores the process-wide switch whatever a test does.
+struct AsyncSwitch {
+    explicit AsyncSwitch(bool on) { AsyncToXmlFile(on); }
+    ~AsyncSwitch() { AsyncToXmlFile(false); }
+};
+
+class ToXmlTest : public ::testing::Test {
+protected:
+    CSmartPtr<COrder> small{new COrder(3)};
+    CSmartPtr<COrder> large{new COrder(4000)};  // far beyond the 4096-character flush threshold
+    CXmlSerializationContext context;
+};
+
+}  // namespace
+
+TEST_F(ToXmlTest, PlainTextHasNoDeclarationAndNoLineBreaks) {
+    const std::wstring text = small->ToXml(false, false, EOLType_LF, context);
+    EXPECT_EQ(std::wstring::npos, text.find(L'\n'));
+    EXPECT_EQ(0u, text.find(L"<AA:Order xmlns:AA=\"urn:po\" id=\"A&amp;B &quot;7&quot;\">"));
+
+    const std::wstring withHeader = small->ToXml(true, false, EOLType_LF, context);
+    EXPECT_EQ(L"<?xml version=\"1.0\"?>\n" + text, withHeader);
+    const std::wstring crlf = small->ToXml(true, true, EOLType_CRLF, context);
+    EXPECT_EQ(0u, crlf.find(L"<?xml version=\"1.0\"?>\r\n<AA:Order"));
+    EXPECT_EQ(L"</AA:Order>\r\n", crlf.substr(crlf.size() - 13));
+}
+
+TEST_F(ToXmlTest, InvalidLineEndTypeIsRefused) {
+    EXPECT_EQ(L"Invalid EOL type.", MessageOf([&] { small->ToXml(false, false, static_cast<EOLType>(2), context); }));
+}
+
+TEST_F(ToXmlTest, ContextItemsReachTheRootAndTheDocumentIsNamespaceCorrect) {
+    context.SetDefaultNamespaceURI(L"urn:po");
+    context.GetNamespaceAliases().Add(L"xsi", L"http://www.w3.org/2001/XMLSchema-instance");
+    context.GetNamespaceAliases().Add(L"s", L"urn:sku");
+    context.GetProcessingInstructions().push_back(L"<?xml-stylesheet href=\"po.xsl\"?>");
+    const CBinaryData bytes = small->ToXmlStream(true, true, XmlEncoding_UTF8, EOLType_LF, context, CompressionType_None);
+    const std::string text = Bytes(bytes);
+    EXPECT_EQ(0u, text.find("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<?xml-stylesheet href=\"po.xsl\"?>\n\n"
+                            "<Order xmlns=\"urn:po\" xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
+                            "xmlns:s=\"urn:sku\" id="));
+    const std::string path = TempPath("context.xml");
+    WriteFile(path, text);
+    std::string expected = "E \"{urn:po}Order\"\nA \"id\" \"A&B \\\"7\\\"\"\n";
+    for (int i = 0; i < 3; ++i)
+        expected += "E \"{urn:po}item\"\nA \"{urn:sku}sku\" \"" + std::to_string(i) + "\"\nT " +
+                    Json(L"caf\u00e9 <" + std::to_wstring(i) + L"> & \U0001F600") + "\n";
+    // An element of no namespace is written unprefixed and so falls under the default.
+    expected += "E \"{urn:po}note\"\nA \"{http://www.w3.org/2001/XMLSchema-instance}nil\" \"true\"\n";
+    EXPECT_EQ(expected, ExpatEvents(path));
+}
+
+TEST_F(ToXmlTest, StreamBytesInEachEncoding) {
+    const std::wstring text = large->ToXml(false, true, EOLType_LF, context);
+    const std::string textPath = TempPath("wide.json");
+    WriteFile(textPath, Json(text));
+
+    const CBinaryData utf8 = large->ToXmlStream(false, true, XmlEncoding_UTF8, EOLType_LF, context, CompressionType_None);
+    const CBinaryData utf16 = large->ToXmlStream(false, true, XmlEncoding_UTF16, EOLType_LF, context, CompressionType_None);
+    const std::string utf8Path = TempPath("stream8.xml"), utf16Path = TempPath("stream16.xml");
+    WriteFile(utf8Path, Bytes(utf8));
+    WriteFile(utf16Path, Bytes(utf16));
+    // Python decodes our bytes and compares them with the wide text.
+    EXPECT_EQ("True True\n",
+              PythonOn(utf8Path, "text = json.loads(open('" + textPath + "').read())\n"
+                                 "u16 = open('" + utf16Path + "', 'rb').read()\n"
+                                 "print(data.decode('utf-8') == text, u16.decode('utf-16-le') == text)\n"));
+
+    const std::string noDecl = Bytes(small->ToXmlStream(true, false, XmlEncoding_UTF16NoDeclaration, EOLType_LF,
+                                                        context, CompressionType_None));
+    const std::string withDecl =
+        Bytes(small->ToXmlStream(true, false, XmlEncoding_UTF16, EOLType_LF, context, CompressionType_None));
+    EXPECT_EQ(std::string("<\0?\0x\0m\0l\0 \0v\0", 14), noDecl.substr(0, 14));  // no byte order mark
+    const std::string path = TempPath("decl16.xml");
+    WriteFile(path, noDecl);
+    WriteFile(path + "2", withDecl);
+    EXPECT_EQ("<?xml version=\"1.0\"?>\n<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n",
+              PythonOn(path, "print(data.decode('utf-16-le').split('\\n')[0])\n"
+                             "print(open(sys.argv[1] + '2', 'rb').read().decode('utf-16-le').split('\\n')[0])\n"));
+}
+
+TEST_F(ToXmlTest, StreamWithoutAnEncodingIsRefused) {
+    const std::wstring message = MessageOf(
+        [&] { small->ToXmlStream(false, false, XmlEncoding_None, EOLType_LF, context, CompressionType_None); });
+    EXPECT_EQ(0u, message.find(L"Unknown Encoding, select UTF-8 (")) << message;
+}
+
+TEST_F(ToXmlTest, CompressedStreamsInflateToThePlainBytes) {
+    const std::string plain =
+        Bytes(large->ToXmlStream(true, true, XmlEncoding_UTF8, EOLType_LF, context, CompressionType_None));
+    const std::string gz =
+        Bytes(large->ToXmlStream(true, true, XmlEncoding_UTF8, EOLType_LF, context, CompressionType_GZip));
+    const std::string zl =
+        Bytes(large->ToXmlStream(true, true, XmlEncoding_UTF8, EOLType_LF, context, CompressionType_ZLib));
+    EXPECT_LT(gz.size(), plain.size() / 5);
+    const std::string plainPath = TempPath("plain.xml"), gzPath = TempPath("doc.gz"), zlPath = TempPath("doc.z");
+    WriteFile(plainPath, plain);
+    WriteFile(gzPath, gz);
+    WriteFile(zlPath, zl);
+    EXPECT_EQ("True True\n", PythonOn(plainPath, "print(gzip.decompress(open('" + gzPath + "', 'rb').read()) == data,"
+                                                 " zlib.decompress(open('" + zlPath + "', 'rb').read()) == data)\n"));
+}
+
+TEST_F(ToXmlTest, FileBytesAreTheSameWithAndWithoutOverlappedWriting) {
+    for (XmlEncoding encoding : {XmlEncoding_UTF8, XmlEncoding_UTF16, XmlEncoding_UTF16NoDeclaration}) {
+        const std::string stream =
+            Bytes(large->ToXmlStream(true, true, encoding, EOLType_CRLF, context, CompressionType_None));
+        const std::string mark = encoding == XmlEncoding_UTF8 ? "" : "\xFF\xFE";
+        std::string files[2];
+        for (bool async : {false, true}) {
+            AsyncSwitch on(async);
+            const std::string path = TempPath(async ? "async.xml" : "memory.xml");
+            large->ToXmlFile(Wide(path).c_str(), true, true, encoding, EOLType_CRLF, context, CompressionType_None);
+            files[async] = ReadFile(path);
+        }
+        EXPECT_GT(files[0].size(), 100000u);
+        EXPECT_TRUE(mark + stream == files[0]) << encoding;
+        EXPECT_TRUE(files[0] == files[1]) << encoding;
+
+        const std::string path = TempPath("expat.xml");
+        WriteFile(path, files[1]);
+        const std::string events = ExpatEvents(path, encoding == XmlEncoding_UTF8 ? "UTF-8" : "UTF-16");
+        EXPECT_EQ(0u, events.find("E \"{urn:po}Order\"\n")) << events.substr(0, 200);
+        EXPECT_EQ(std::string::npos, events.find("ERROR"));
+    }
+}
+
+TEST_F(ToXmlTest, GzipFilesTakeTheInMemoryPathEvenWhenOverlappedWritingIsOn) {
+    const std::string plain =
+        Bytes(large->ToXmlStream(true, false, XmlEncoding_UTF8, EOLType_LF, context, CompressionType_None));
+    const std::string plainPath = TempPath("plain-for-gzip.xml");
+    WriteFile(plainPath, plain);
+    for (bool async : {false, true}) {
+        AsyncSwitch on(async);
+        const std::string path = TempPath("file.xml.gz");
+        large->ToXmlFile(Wide(path).c_str(), true, false, XmlEncoding_UTF8, EOLType_LF, context, CompressionType_GZip);
+        EXPECT_EQ("True\n", PythonOn(path, "print(gzip.decompress(data) == open('" + plainPath + "', 'rb').read())\n"));
+
+        // UTF-16: the file is one gzip stream holding the marked UTF-16 text.
+        large->ToXmlFile(Wide(path).c_str(), true, false, XmlEncoding_UTF16, EOLType_LF, context, CompressionType_GZip);
+        EXPECT_EQ("True True\n",
+                  PythonOn(path, "text = gzip.decompress(data)\n"
+                                 "print(text[:2] == b'\\xff\\xfe', text[2:].decode('utf-16-le') == "
+                                 "open('" + plainPath + "', 'rb').read().decode('utf-8')"
+                                 ".replace('encoding=\"UTF-8\"', 'encoding=\"UTF-16\"'))\n"));
+    }
+}
+
+TEST_F(ToXmlTest, RefusedFileOutputCreatesNoFile) {
+    for (bool async : {false, true}) {
+        AsyncSwitch on(async);
+        const std::string zlibPath = TempPath("zlib-refused.xml");
+        std::remove(zlibPath.c_str());
+        EXPECT_EQ(L"ZLIB Compression only available for To Stream methods.", MessageOf([&] {
+                      small->ToXmlFile(Wide(zlibPath).c_str(), true, true, XmlEncoding_UTF8, EOLType_LF, context,
+                                       CompressionType_ZLib);
+                  }));
+        EXPECT_FALSE(FileExists(zlibPath));
+
+        const std::string nonePath = TempPath("none-refused.xml");
+        std::remove(nonePath.c_str());
+        EXPECT_EQ(0u, MessageOf([&] {
+                          small->ToXmlFile(Wide(nonePath).c_str(), true, true, XmlEncoding_None, EOLType_LF, context,
+                                           CompressionType_None);
+                      }).find(L"Unknown Encoding, select UTF-8 ("));
+        EXPECT_FALSE(FileExists(nonePath));
+
+        const std::wstring missing = Wide(TempDir() + "/missing-dir/out.xml");
+        EXPECT_EQ(0u, MessageOf([&] {
+                          small->ToXmlFile(missing.c_str(), true, true, XmlEncoding_UTF8, EOLType_LF, context,
+                                           CompressionType_None);
+                      }).find(L"Failed to write data to the file [" + missing + L"] error [0x"));
+    }
+}
