@@ -91,8 +91,16 @@ void BM_r8_wcstod(benchmark::State& s) {
 void BM_booleanFromString(benchmark::State& s) {
     Run(s, Bools(), [](const std::wstring& t) { return C::booleanFromString(t, kCollapse); });
 }
+// The C library's case-insensitive comparison, as a reader of "true"/"TRUE" would use it.
+int CaseInsensitiveCompare(const wchar_t* a, const wchar_t* b) {
+#if defined(_WIN32)
+    return _wcsicmp(a, b);
+#else
+    return wcscasecmp(a, b);
+#endif
+}
 void BM_boolean_wcscasecmp(benchmark::State& s) {
-    Run(s, Bools(), [](const std::wstring& t) { return wcscasecmp(t.c_str(), L"true") == 0; });
+    Run(s, Bools(), [](const std::wstring& t) { return CaseInsensitiveCompare(t.c_str(), L"true") == 0; });
 }
 void BM_dateFromString(benchmark::State& s) {
     Run(s, Dates(), [](const std::wstring& t) { return C::dateFromString(t, kCollapse).GetDay(); });
