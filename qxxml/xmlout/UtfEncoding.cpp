@@ -7,6 +7,7 @@
 // most, then one encoding pass into memory sized exactly once.
 #include <qxxml/xmlout/UtfEncoding.h>
 
+#include <algorithm>
 #include <cstring>
 #include <cwchar>
 #include <limits>
@@ -31,16 +32,14 @@ inline uint32_t CombineSurrogates(uint32_t high, uint32_t low) {
 }
 
 // The code point at text[i] (a surrogate pair counts as one), advancing i past it;
-// kIllFormed for an unpaired surrogate or a value that is no code point.
+// kIllFormed for an unpaired surrogate or a value that is no code point. Surrogates are
+// rare, so the one branch that mixed text takes is well predicted.
 inline uint32_t NextCodePoint(const wchar_t* text, size_t length, size_t& i) {
     const uint32_t u = Unit(text[i++]);
-    if (u < 0xD800u) return u;
-    if (IsHighSurrogate(u)) {
-        if (i < length && IsLowSurrogate(Unit(text[i]))) return CombineSurrogates(u, Unit(text[i++]));
-        return kIllFormed;
-    }
-    if (IsLowSurrogate(u) || u > 0x10FFFFu) return kIllFormed;
-    return u;
+    if (!IsSurrogate(u)) return u <= 0x10FFFFu ? u : kIllFormed;
+    if (IsHighSurrogate(u) && i < length && IsLowSurrogate(Unit(text[i])))
+        return CombineSurrogates(u, Unit(text[i++]));
+    return kIllFormed;
 }
 
 // True when none of the kWideBlock characters at text is at or above `limit`, a power of
@@ -67,8 +66,10 @@ size_t CopyAsciiPrefix(const wchar_t* text, size_t length, char* dst) {
     return i;
 }
 
+// Computed without branches: in mixed text the length changes unpredictably.
 inline size_t Utf8Bytes(uint32_t cp) {
-    return cp < 0x80u ? 1 : cp < 0x800u ? 2 : cp < 0x10000u ? 3 : 4;
+    return 1 + static_cast<size_t>(cp >= 0x80u) + static_cast<size_t>(cp >= 0x800u) +
+           static_cast<size_t>(cp >= 0x10000u);
 }
 
 // The UTF-8 size of the text, or SIZE_MAX when the text is ill-formed.
@@ -81,9 +82,12 @@ size_t Utf8Length(const wchar_t* text, size_t length) {
             i += kWideBlock;
             continue;
         }
-        const uint32_t cp = NextCodePoint(text, length, i);
-        if (cp == kIllFormed) return std::numeric_limits<size_t>::max();
-        bytes += Utf8Bytes(cp);
+        // Not all ASCII: a block's worth one by one before looking for ASCII again.
+        for (const size_t stop = std::min(length, i + kWideBlock); i < stop;) {
+            const uint32_t cp = NextCodePoint(text, length, i);
+            if (cp == kIllFormed) return std::numeric_limits<size_t>::max();
+            bytes += Utf8Bytes(cp);
+        }
     }
     return bytes;
 }
@@ -108,9 +112,30 @@ inline Byte* PutUtf8(Byte* d, uint32_t cp) {
     return d;
 }
 
-// Encodes text already known to be well-formed (Utf8Length succeeded on it).
+// Stores a code point with one 4-byte write and no branch on its length; needs 4 bytes of
+// room (bytes beyond its length are overwritten by what follows). The four bytes are built
+// as if the sequence were 4 long, the unused leading ones shifted out, and the lead byte put
+// in front.
 template <class Byte>
-Byte* EncodeUtf8(const wchar_t* text, size_t length, Byte* d) {
+inline Byte* PutUtf8Unchecked(Byte* d, uint32_t cp) {
+    static constexpr uint32_t kLeadMark[5] = {0, 0x00u, 0xC0u, 0xE0u, 0xF0u};
+    const size_t n = Utf8Bytes(cp);
+    const uint32_t continuation = (0x80u | (cp >> 18 & 0x3Fu)) | (0x80u | (cp >> 12 & 0x3Fu)) << 8 |
+                                  (0x80u | (cp >> 6 & 0x3Fu)) << 16 | (0x80u | (cp & 0x3Fu)) << 24;
+    uint32_t word = continuation >> (8 * (4 - n));   // the last n-1 groups, in memory order
+    word = (word & ~0xFFu) | kLeadMark[n] | (cp >> (6 * (n - 1)));
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+    word = __builtin_bswap32(word);  // the word holds the bytes in little-endian order
+#endif
+    std::memcpy(d, &word, 4);
+    return d + n;
+}
+
+// Encodes text already known to be well-formed into exactly `bytes` bytes at d
+// (Utf8Length gave that size).
+template <class Byte>
+Byte* EncodeUtf8(const wchar_t* text, size_t length, Byte* d, size_t bytes) {
+    Byte* const end = d + bytes;
     size_t i = 0;
     while (i < length) {
         if (i + kWideBlock <= length && BlockBelow(text + i, 0x80u)) {
@@ -119,7 +144,10 @@ Byte* EncodeUtf8(const wchar_t* text, size_t length, Byte* d) {
             i += kWideBlock;
             continue;
         }
-        d = PutUtf8(d, NextCodePoint(text, length, i));
+        for (const size_t stop = std::min(length, i + kWideBlock); i < stop;) {
+            const uint32_t cp = NextCodePoint(text, length, i);
+            d = end - d >= 4 ? PutUtf8Unchecked(d, cp) : PutUtf8(d, cp);
+        }
     }
     return d;
 }
@@ -219,9 +247,11 @@ size_t Utf16Units(const wchar_t* text, size_t length) {
             i += kWideBlock;
             continue;
         }
-        const uint32_t cp = NextCodePoint(text, length, i);
-        if (cp == kIllFormed) return std::numeric_limits<size_t>::max();
-        units += cp < 0x10000u ? 1 : 2;
+        for (const size_t stop = std::min(length, i + kWideBlock); i < stop;) {
+            const uint32_t cp = NextCodePoint(text, length, i);
+            if (cp == kIllFormed) return std::numeric_limits<size_t>::max();
+            units += 1 + static_cast<size_t>(cp >= 0x10000u);
+        }
     }
     return units;
 }
@@ -244,7 +274,7 @@ CBinaryData Utf16ToUtf8(const wchar_t* text) {
     // Ill-formed text, and text too long for a 32-bit byte count, give the empty value.
     if (bytes == 0 || bytes > std::numeric_limits<uint32_t>::max()) return CBinaryData();
     unsigned char* data = new unsigned char[bytes];
-    EncodeUtf8(text, length, data);
+    EncodeUtf8(text, length, data, bytes);
     return CBinaryData(data, static_cast<uint32_t>(bytes), /*adopt=*/true);
 }
 
@@ -269,7 +299,7 @@ bool AppendUtf8(std::string& out, const wchar_t* text, size_t length) {
         return false;
     }
     out.resize(old + ascii + rest);
-    EncodeUtf8(text + ascii, length - ascii, &out[old + ascii]);
+    EncodeUtf8(text + ascii, length - ascii, &out[old + ascii], rest);
     return true;
 }
 
