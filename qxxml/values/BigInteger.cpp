@@ -280,18 +280,20 @@ void CBigInteger::Add(const Digits& a, const Digits& b, Digits& result) {
     const Digits& shorter = aLonger ? b : a;
     const uint32_t n = longer.size();
     const uint32_t m = shorter.size();
-    result.resize(n + 1);  // may be `longer` or `shorter`: their limbs are kept
+    // Sized to the longer operand first (a carry is appended only when there is one), so a
+    // sum that fits the inline limbs never moves to the heap. `result` may be either operand:
+    // their limbs are kept by the resize.
+    result.resize(n);
     uint32_t* r = result.data();
     const uint32_t* l = longer.data();
     const uint32_t* s = shorter.data();
     uint32_t carry = 0;
     for (uint32_t i = 0; i < n; ++i) {
-        uint32_t sum = l[i] + (i < m ? s[i] : 0) + carry;
+        const uint32_t sum = l[i] + (i < m ? s[i] : 0) + carry;
         carry = sum >= kBase ? 1 : 0;
         r[i] = carry ? sum - kBase : sum;
     }
-    if (carry) r[n] = 1;
-    else result.pop_back();
+    if (carry) result.push_back(1);
 }
 
 void CBigInteger::Subtract(const Digits& a, const Digits& b, Digits& result) {
@@ -313,7 +315,7 @@ void CBigInteger::Subtract(const Digits& a, const Digits& b, Digits& result) {
 
 void CBigInteger::Multiply(const Digits& a, uint32_t factor, Digits& result) {
     const uint32_t n = a.size();
-    result.resize(n + 2);
+    result.resize(n);
     uint32_t* r = result.data();
     const uint32_t* x = a.data();
     uint64_t carry = 0;
@@ -322,8 +324,8 @@ void CBigInteger::Multiply(const Digits& a, uint32_t factor, Digits& result) {
         r[i] = static_cast<uint32_t>(t % kBase);
         carry = t / kBase;
     }
-    r[n] = static_cast<uint32_t>(carry % kBase);
-    r[n + 1] = static_cast<uint32_t>(carry / kBase);
+    // The carry is below 2^32 * 10^9 / 10^9: at most two more limbs.
+    for (; carry != 0; carry /= kBase) result.push_back(static_cast<uint32_t>(carry % kBase));
     TrimZeroLimbs(result);
 }
 

@@ -12,11 +12,21 @@ namespace QxXmlTest {
 
 using OracleCase = std::vector<std::string>;
 
+// The system's interpreter when there is one: a version-manager shim first on the PATH can
+// take seconds per start, several times the cost of the cases themselves.
+inline std::string PythonInterpreter() {
+    FILE* system = std::fopen("/usr/bin/python3", "rb");
+    if (!system) return "python3";
+    std::fclose(system);
+    return "/usr/bin/python3";
+}
+
 // Runs values_oracle.py MODE COUNT SEED [MAXPLACES] and returns its lines split at tabs.
 // Fails the current test (and returns nothing) when python3 cannot produce the cases.
 inline std::vector<OracleCase> RunNumberOracle(const std::string& mode, int count, int seed, int maxPlaces = 30) {
-    const std::string command = "python3 '" QXXML_SOURCE_DIR "/tests/values/values_oracle.py' " + mode + " " +
-                                std::to_string(count) + " " + std::to_string(seed) + " " + std::to_string(maxPlaces);
+    const std::string command = PythonInterpreter() + " '" QXXML_SOURCE_DIR "/tests/values/values_oracle.py' " + mode +
+                                " " + std::to_string(count) + " " + std::to_string(seed) + " " +
+                                std::to_string(maxPlaces);
     std::vector<OracleCase> cases;
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) {
