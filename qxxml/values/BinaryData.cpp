@@ -55,8 +55,9 @@ inline int HexValue(wchar_t c) {
 
 // ------------------------------------------------------------------ blocks
 
+// A null pointer is taken as no bytes, whatever length comes with it.
 CBinaryData::Block* CBinaryData::NewCopy(const unsigned char* data, uint32_t length) {
-    if (length == 0) return nullptr;
+    if (data == nullptr || length == 0) return nullptr;
     const uint32_t capacity = GrownCapacity(length, kMinimumCapacity);
     std::unique_ptr<unsigned char[]> bytes(new unsigned char[capacity]);
     std::memcpy(bytes.get(), data, length);
@@ -67,7 +68,7 @@ CBinaryData::Block* CBinaryData::NewCopy(const unsigned char* data, uint32_t len
 
 CBinaryData::Block* CBinaryData::Adopt(unsigned char* data, uint32_t length, uint32_t capacity) {
     std::unique_ptr<unsigned char[]> bytes(data);
-    if (length == 0) return nullptr;
+    if (data == nullptr || length == 0) return nullptr;
     Block* block = new Block{data, length, capacity, {1}};
     bytes.release();
     return block;
@@ -195,7 +196,7 @@ bool CBinaryData::operator==(const CBinaryData& other) const noexcept {
 // ------------------------------------------------------------------ appending
 
 void CBinaryData::Append(const unsigned char* data, uint32_t length) {
-    if (length == 0) return;
+    if (data == nullptr || length == 0) return;
     // The source may be this value's own bytes: remember it as an offset, since growing
     // (or making private) moves them. The offset stays valid because both keep the
     // existing bytes at their places.

@@ -228,6 +228,8 @@ TEST(BinaryDataTest, AdoptedArraysAreOwned) {
     // An adopted empty array is freed at once; the value is empty (the leak checker knows).
     CBinaryData none(new unsigned char[1], 0, /*adopt=*/true);
     EXPECT_EQ(none.GetData(), nullptr);
+    EXPECT_EQ(CBinaryData(nullptr, 7, /*adopt=*/false).GetLength(), 0u);
+    EXPECT_EQ(CBinaryData(nullptr, 7, /*adopt=*/true).GetLength(), 0u);
 }
 
 // ------------------------------------------------------------------ access
@@ -304,6 +306,7 @@ TEST(BinaryDataTest, AppendsGrowAndMayReadFromTheValueItself) {
     empty.Append(small);
     EXPECT_EQ(Bytes(empty), "xyxy");
     empty.Append(static_cast<const unsigned char*>(nullptr), 0);
+    empty.Append(static_cast<const unsigned char*>(nullptr), 5);  // no bytes, whatever the length
     empty.Append(CBinaryData());
     EXPECT_EQ(Bytes(empty), "xyxy");
 
