@@ -14,6 +14,8 @@
 #endif
 #include <windows.h>
 
+#include <utility>
+
 namespace QxXmlLib10 {
 namespace Platform {
 
