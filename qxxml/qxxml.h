@@ -47,3 +47,5 @@
 #include <qxxml/values/PatternMatcher.h>
 #include <qxxml/values/BigInteger.h>
 #include <qxxml/values/Decimal.h>
+#include <qxxml/values/Base64.h>
+#include <qxxml/xmlout/UtfEncoding.h>
