@@ -52,7 +52,8 @@ public:
     // Synchronous read at the current position. It fills the buffer unless the file ends
     // first (as ReadFile does on a disk file); `read` is 0 at end of file.
     bool Read(void* buffer, uint32_t size, uint32_t& read, SystemError& error);
-    // Synchronous write of the whole range at the current position.
+    // Synchronous write of the whole range at the current position (partial writes are
+    // continued). Read and Write need a file opened without `overlapped`, as on Windows.
     bool Write(const void* data, uint32_t size, SystemError& error);
 
     intptr_t NativeHandle() const { return m_handle; }
@@ -78,13 +79,15 @@ public:
     void Destroy();
 
     // Starts a transfer; true when it is in flight or already complete ("I/O pending" is not
-    // a failure). The buffer must stay valid until Wait returns.
+    // a failure). The buffer must stay valid until Wait returns. Starting a second transfer
+    // while one is in flight fails (EBUSY / ERROR_BUSY). Create is called if it was not.
     bool StartRead(File& file, void* buffer, uint32_t size, uint64_t offset, SystemError& error);
     bool StartWrite(File& file, const void* data, uint32_t size, uint64_t offset, SystemError& error);
 
     // Waits for the transfer in flight. `transferred` is the byte count (0 for a read at or
-    // past end of file, which is a success). Without a transfer in flight it returns true
-    // with 0.
+    // past end of file, which is a success; a read ends short only at end of file; a write
+    // that the system completes short is continued, so it is whole or an error). Without a
+    // transfer in flight it returns true with 0.
     bool Wait(uint32_t& transferred, SystemError& error);
     bool InFlight() const { return m_inFlight; }
 
