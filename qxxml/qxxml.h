@@ -49,3 +49,8 @@
 #include <qxxml/values/Decimal.h>
 #include <qxxml/values/Base64.h>
 #include <qxxml/xmlout/UtfEncoding.h>
+#include <qxxml/collections/XmlCollection.h>
+#include <qxxml/collections/XmlTypeCollection.h>
+#include <qxxml/collections/XmlValueCollection.h>
+#include <qxxml/collections/TypedCollections.h>
+#include <qxxml/collections/DateTimeCollections.h>

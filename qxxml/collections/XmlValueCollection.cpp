@@ -1,0 +1,102 @@
+#include <qxxml/collections/XmlValueCollection.h>
+
+#include <qxxml/xmlout/XmlWriter.h>
+
+#include <utility>
+
+namespace QxXmlLib10 {
+
+template <class T>
+CXmlValueCollection<T>::CXmlValueCollection(ItemType itemType, const wchar_t* elementName,
+                                            const wchar_t* elementNamespace, int minOccurs, int maxOccurs,
+                                            const wchar_t* pattern, int minLength, int maxLength,
+                                            const wchar_t* minInclusive, const wchar_t* maxInclusive,
+                                            const wchar_t* minExclusive, const wchar_t* maxExclusive, int length,
+                                            CWhitespaceUtils::WhitespaceRule whitespaceRule,
+                                            const wchar_t* formatOverride)
+    : CXmlTypeCollection(itemType, elementName, elementNamespace, minOccurs, maxOccurs, pattern, minLength,
+                         maxLength, minInclusive, maxInclusive, minExclusive, maxExclusive, length, whitespaceRule,
+                         formatOverride) {}
+
+template <class T>
+CXmlValueCollection<T>::CXmlValueCollection(const CXmlValueCollection& other) = default;
+
+template <class T>
+CXmlValueCollection<T>& CXmlValueCollection<T>::operator=(const CXmlValueCollection& other) = default;
+
+template <class T>
+CXmlValueCollection<T>::~CXmlValueCollection() = default;
+
+template <class T>
+int CXmlValueCollection<T>::GetCount() const {
+    return static_cast<int>(m_items.size());
+}
+
+template <class T>
+void CXmlValueCollection<T>::Clear() {
+    while (GetCount() > 0) Remove(0);
+}
+
+template <class T>
+void CXmlValueCollection<T>::Remove(int index) {
+    FireOnCollectionRemove(index);
+    CheckItemIndex(index);
+    m_items.erase(m_items.begin() + index);
+    FireOnCollectionRemoveComplete(index);
+    FireOnCollectionChange();
+}
+
+template <class T>
+T CXmlValueCollection<T>::Item(int index) const {
+    CheckItemIndex(index);
+    return m_items[static_cast<size_t>(index)];
+}
+
+template <class T>
+void CXmlValueCollection<T>::InsertChecked(int index, T& value) {
+    if (m_listeners.empty()) {
+        m_items.insert(m_items.begin() + index, std::move(value));
+        return;
+    }
+    // The listeners see the same value in both notifications, so it is copied, not moved.
+    InsertCheckedCopy(index, value);
+}
+
+template <class T>
+void CXmlValueCollection<T>::InsertCheckedCopy(int index, const T& value) {
+    m_items.insert(m_items.begin() + index, value);
+    FireOnCollectionAddComplete(const_cast<T*>(&value));
+    FireOnCollectionChange();
+}
+
+template <class T>
+void CXmlValueCollection<T>::WriteItems(CXmlWriter* writer, const CXmlSerializationContext& context,
+                                        ItemType writtenType) const {
+    ValidateCount(context);
+    const std::wstring& name = ElementName();
+    for (const T& item : m_items) {
+        writer->StartElement(name, m_strNamespace);
+        writer->WriteElementValue(ItemToString(item), writtenType);
+        writer->EndElement();
+    }
+}
+
+template class CXmlValueCollection<CBinaryData>;
+template class CXmlValueCollection<char>;
+template class CXmlValueCollection<short>;
+template class CXmlValueCollection<int32_t>;
+template class CXmlValueCollection<long long>;
+template class CXmlValueCollection<unsigned char>;
+template class CXmlValueCollection<unsigned short>;
+template class CXmlValueCollection<uint32_t>;
+template class CXmlValueCollection<unsigned long long>;
+template class CXmlValueCollection<float>;
+template class CXmlValueCollection<double>;
+template class CXmlValueCollection<CDateTimeSpan>;
+template class CXmlValueCollection<CDateTime>;
+template class CXmlValueCollection<std::wstring>;
+template class CXmlValueCollection<bool>;
+template class CXmlValueCollection<CDecimal>;
+template class CXmlValueCollection<CBigInteger>;
+
+}  // namespace QxXmlLib10

@@ -1,0 +1,100 @@
+// XmlValueCollection.h - CXmlValueCollection<T>, the storage and list operations shared by
+// every typed collection of primitive values.
+//
+// Users meet it through its members (Ci4Col, CstringCol, CdateCol, ...): count, removal,
+// indexed access and iteration behave the same for all of them:
+//
+//   Ci4Col numbers(L"n", L"", 0, -1, nullptr, -1, -1, nullptr, nullptr, nullptr, nullptr, -1,
+//                  CWhitespaceUtils::WhitespaceRule_Collapse, nullptr);
+//   numbers.Add(4);
+//   numbers.Add(5);
+//   for (int32_t n : numbers) total += n;    // in order
+//   numbers.Item(1);                         // 5 (a copy)
+//   numbers.Remove(7);   // CQxInvalidParamException "Index 7 is out of range, use 0 - 2"
+//
+// The items are a std::deque: indexed access is constant time, and removal at the front
+// (what Clear does, one notified Remove(0) after another) never moves the other items, so
+// clearing a long collection stays linear even while a listener is attached.
+#pragma once
+
+#include <qxxml/collections/XmlTypeCollection.h>
+#include <qxxml/values/BigInteger.h>
+#include <qxxml/values/BinaryData.h>
+#include <qxxml/values/DateTime.h>
+#include <qxxml/values/DateTimeSpan.h>
+#include <qxxml/values/Decimal.h>
+
+#include <deque>
+#include <string>
+
+namespace QxXmlLib10 {
+
+template <class T>
+class QXXML_API CXmlValueCollection : public CXmlTypeCollection {
+public:
+    using value_type = T;
+    using const_iterator = typename std::deque<T>::const_iterator;
+
+    CXmlValueCollection(const CXmlValueCollection& other);
+    CXmlValueCollection& operator=(const CXmlValueCollection& other);
+    ~CXmlValueCollection() override;
+
+    int GetCount() const override;
+    // Remove(0) until the collection is empty: every removal is told to the listeners.
+    void Clear() override;
+    // Tells MsgType_CollectionRemove with the index first; then an index outside
+    // 0 .. GetCount()-1 throws CQxInvalidParamException "Index %d is out of range, use 0 - %d";
+    // otherwise the item goes, followed by MsgType_CollectionRemoveComplete and
+    // MsgType_CollectionChange.
+    void Remove(int index) override;
+    // A copy of the item; the same range check as Remove, without notifications.
+    T Item(int index) const;
+
+    const_iterator begin() const { return m_items.begin(); }
+    const_iterator end() const { return m_items.end(); }
+
+protected:
+    CXmlValueCollection(ItemType itemType, const wchar_t* elementName, const wchar_t* elementNamespace,
+                        int minOccurs, int maxOccurs, const wchar_t* pattern, int minLength, int maxLength,
+                        const wchar_t* minInclusive, const wchar_t* maxInclusive, const wchar_t* minExclusive,
+                        const wchar_t* maxExclusive, int length, CWhitespaceUtils::WhitespaceRule whitespaceRule,
+                        const wchar_t* formatOverride);
+
+    // The last steps of every insertion, once the index and the value have passed their
+    // checks: the value goes in at `index` (0 <= index <= GetCount()), then
+    // MsgType_CollectionAddComplete (with `value`'s address, as the add notification had) and
+    // MsgType_CollectionChange. `value` is moved from when nobody listens.
+    void InsertChecked(int index, T& value);
+    // The same, for a value that must stay untouched.
+    void InsertCheckedCopy(int index, const T& value);
+
+    // ValidateCount, then one element per item with the collection's own name and namespace,
+    // its text from ItemToString, declared to the writer as `writtenType`.
+    void WriteItems(CXmlWriter* writer, const CXmlSerializationContext& context, ItemType writtenType) const;
+
+    // The lexical form of one item.
+    virtual std::wstring ItemToString(const T& value) const = 0;
+
+    std::deque<T> m_items;
+};
+
+// The instantiations live in the library.
+extern template class QXXML_API CXmlValueCollection<CBinaryData>;
+extern template class QXXML_API CXmlValueCollection<char>;
+extern template class QXXML_API CXmlValueCollection<short>;
+extern template class QXXML_API CXmlValueCollection<int32_t>;
+extern template class QXXML_API CXmlValueCollection<long long>;
+extern template class QXXML_API CXmlValueCollection<unsigned char>;
+extern template class QXXML_API CXmlValueCollection<unsigned short>;
+extern template class QXXML_API CXmlValueCollection<uint32_t>;
+extern template class QXXML_API CXmlValueCollection<unsigned long long>;
+extern template class QXXML_API CXmlValueCollection<float>;
+extern template class QXXML_API CXmlValueCollection<double>;
+extern template class QXXML_API CXmlValueCollection<CDateTimeSpan>;
+extern template class QXXML_API CXmlValueCollection<CDateTime>;
+extern template class QXXML_API CXmlValueCollection<std::wstring>;
+extern template class QXXML_API CXmlValueCollection<bool>;
+extern template class QXXML_API CXmlValueCollection<CDecimal>;
+extern template class QXXML_API CXmlValueCollection<CBigInteger>;
+
+}  // namespace QxXmlLib10
