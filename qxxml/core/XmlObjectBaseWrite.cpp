@@ -9,6 +9,7 @@
 #include <qxxml/xmlout/FileTextStream.h>
 #include <qxxml/xmlout/TextStream.h>
 #include <qxxml/xmlout/XmlTextWriter.h>
+#include <qxxml/xmlout/detail/EncodingTextStream.h>
 
 #include <atomic>
 
@@ -62,12 +63,13 @@ CBinaryData CXmlObjectBase::ToXmlStream(bool includeDocHeader, bool formatted, X
                                         const CXmlSerializationContext& context, CompressionType compression) {
     CBinaryData bytes;
     {
-        CTextStream stream(encoding);
+        // Encoded chunk by chunk while the document is written: the text never exists whole.
+        detail::CEncodingTextStream stream(encoding);
         CXmlTextWriter writer(&stream);
         WriteTextDocument(writer, includeDocHeader, formatted, eol,
                           [&] { ToXml_Int(&writer, true, GetTargetNamespace().c_str(), context, false); });
-        bytes = stream.GetBytes();
-    }  // the text buffer is released before compression needs its own
+        bytes = stream.TakeBytes();
+    }
     if (compression != CompressionType_None) CQxZip().Compress(bytes, compression);
     return bytes;
 }

@@ -5,8 +5,8 @@
 //   stream.Append(header, 4);
 //   CBinaryData bytes = stream.GetData();   // shares the stream's storage
 //
-// Appends go to a growing buffer (amortised, never per byte); GetData hands out the bytes as
-// a CBinaryData that later calls share.
+// Appends grow the buffer geometrically (never a reallocation per byte); GetData hands out
+// the bytes as a CBinaryData sharing the stream's storage until one of them changes.
 #pragma once
 
 #include <qxxml/support/Export.h>
@@ -14,7 +14,6 @@
 #include <qxxml/values/BinaryData.h>
 
 #include <cstdint>
-#include <string>
 
 namespace QxXmlLib10 {
 
@@ -25,13 +24,13 @@ public:
     CBinaryStream& operator=(const CBinaryStream&) = delete;
     virtual ~CBinaryStream();
 
-    void AppendByte(unsigned char byte) { m_tail.push_back(static_cast<char>(byte)); }
-    void Append(const CBinaryData& data);
-    void Append(const unsigned char* data, uint32_t count);
+    void AppendByte(unsigned char byte) { m_data.Append(byte); }
+    void Append(const CBinaryData& data) { m_data.Append(data); }
+    void Append(const unsigned char* data, uint32_t count) { m_data.Append(data, count); }
 
     // The bytes appended so far (a copy that shares the stream's storage).
-    CBinaryData GetData() const;
-    uint32_t GetLength() const;
+    CBinaryData GetData() const { return m_data; }
+    uint32_t GetLength() const { return m_data.GetLength(); }
 
 protected:
     CBinaryStream(CInstanceMonitor::ClassType* record, const CBinaryData& data);
@@ -39,10 +38,7 @@ protected:
 private:
     static CInstanceMonitor::ClassType* MonitorRecord();
 
-    // Bytes handed out already live in m_data; newer ones collect in m_tail until the next
-    // GetData moves them over.
-    mutable CBinaryData m_data;
-    mutable std::string m_tail;
+    CBinaryData m_data;
 };
 
 }  // namespace QxXmlLib10

@@ -8,7 +8,8 @@ namespace QxXmlLib10 {
 // Member order matters: the operation is destroyed first (its destructor waits for a write
 // still in flight), then the file is closed, and only then is the buffer being written freed.
 struct CFileTextStream::Io {
-    std::string pendingWrite;  // the encoded chunk in flight; reused from chunk to chunk
+    std::string pendingWrite;  // the encoded chunk in flight
+    std::string filling;       // encoded bytes waiting for the next write
     Platform::File file;
     Platform::OverlappedOp write;
     uint64_t filePosition = 0;  // bytes completed so far
@@ -31,6 +32,7 @@ void CFileTextStream::CloseHandles() {
 
 void CFileTextStream::Start() {
     ClearBuffer();
+    m_io->filling.clear();
     CloseHandles();  // a stream started twice begins the file afresh
     Platform::SystemError error = 0;
     m_io->file = Platform::File::CreateAlways(m_strFileName.c_str(), /*overlapped=*/true, error);
@@ -57,26 +59,37 @@ void CFileTextStream::WaitForWriteInFlight() {
     m_io->filePosition += transferred;
 }
 
-void CFileTextStream::Flush() {
+void CFileTextStream::EncodeBuffered() {
     if (GetLength() == 0) return;
-    WaitForWriteInFlight();
     try {
-        EncodeTo(m_io->pendingWrite);
+        EncodeAppend(m_io->filling);
     } catch (...) {
         CloseHandles();
         throw;
     }
+    ClearBuffer();
+}
+
+void CFileTextStream::StartNextWrite() {
+    WaitForWriteInFlight();
+    std::swap(m_io->pendingWrite, m_io->filling);  // both keep their capacity for reuse
+    m_io->filling.clear();
     Platform::SystemError error = 0;
     if (!m_io->write.StartWrite(m_io->file, m_io->pendingWrite.data(),
                                 static_cast<uint32_t>(m_io->pendingWrite.size()), m_io->filePosition, error)) {
         CloseHandles();
         detail::ThrowWriteFailed(error);
     }
-    ClearBuffer();
+}
+
+void CFileTextStream::Flush() {
+    EncodeBuffered();
+    if (m_io->filling.size() >= kWriteChunkBytes) StartNextWrite();
 }
 
 void CFileTextStream::End() {
-    Flush();
+    EncodeBuffered();
+    if (!m_io->filling.empty()) StartNextWrite();
     WaitForWriteInFlight();
     CloseHandles();
 }

@@ -1,10 +1,10 @@
 // FileTextStream.h - CFileTextStream, a text stream that empties itself into a file with
 // overlapped writes while the document is still being written.
 //
-// The writer calls Flush whenever 4096 or more characters are buffered: the chunk is encoded
-// and handed to the system, and serialization goes on filling the buffer while the system
-// writes; the next Flush (or End) waits for it. At most one write is in flight, so a document
-// of any size needs about two chunks of memory:
+// The writer calls Flush whenever 4096 or more characters are buffered: the characters are
+// encoded at once, and every 64 KiB of bytes go to the system as one overlapped write while
+// serialization goes on filling the buffers; the next write (or End) waits for it. At most
+// one write is in flight, so a document of any size needs about two byte chunks of memory:
 //
 //   CFileTextStream stream(L"out.xml", XmlEncoding_UTF16);   // the file starts with FF FE
 //   CXmlTextWriter writer(&stream);
@@ -32,12 +32,19 @@ public:
     void Start() override;
     // Writes out the last chunk, waits for it and closes the file.
     void End() override;
-    // Waits for the write in flight, then starts writing the buffered text.
+    // Encodes the buffered text; once 64 KiB of bytes are waiting, waits for the write in
+    // flight and starts writing them.
     void Flush() override;
+
+    // Encoded bytes gathered before a write is started: large enough that the system sees
+    // few writes, small enough to keep the memory of a file serialization bounded.
+    static constexpr size_t kWriteChunkBytes = 64 * 1024;
 
 private:
     struct Io;  // the file, the overlapped operation and the bytes in flight
     static CInstanceMonitor::ClassType* MonitorRecord();
+    void EncodeBuffered();
+    void StartNextWrite();
     void WaitForWriteInFlight();
     void CloseHandles();
 

@@ -77,17 +77,21 @@ void CTextStream::CheckEncoding(XmlEncoding encoding) {
 }
 
 void CTextStream::EncodeTo(std::string& bytes) const {
-    CheckEncoding(GetEncoding());
     bytes.clear();
+    EncodeAppend(bytes);
+}
+
+void CTextStream::EncodeAppend(std::string& bytes) const {
+    CheckEncoding(GetEncoding());
     bool ok = false;
     switch (m_encoding) {
     case XmlEncoding_UTF8:
-        bytes.reserve(m_buffer.GetLength());
+        bytes.reserve(bytes.size() + m_buffer.GetLength());
         ok = EncodeBlocks(m_buffer, bytes, AppendUtf8);
         break;
     case XmlEncoding_UTF16:
     case XmlEncoding_UTF16NoDeclaration:
-        bytes.reserve(static_cast<size_t>(m_buffer.GetLength()) * 2);
+        bytes.reserve(bytes.size() + static_cast<size_t>(m_buffer.GetLength()) * 2);
         ok = EncodeBlocks(m_buffer, bytes, AppendUtf16LE);
         break;
     }

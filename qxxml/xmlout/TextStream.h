@@ -65,6 +65,8 @@ protected:
 
     // Replaces `bytes` with the encoded text (the rules of GetBytes); reuses its capacity.
     void EncodeTo(std::string& bytes) const;
+    // Appends the encoded text to `bytes`.
+    void EncodeAppend(std::string& bytes) const;
     void ClearBuffer() { m_buffer.Clear(); }
 
 private:

@@ -1,0 +1,40 @@
+// EncodingTextStream.h - an in-memory text stream that turns its text into bytes as it goes
+// (internal).
+//
+// The text writer flushes its stream every 4096 characters; this stream encodes each chunk
+// then and appends the bytes, so a document held as bytes never also exists as a whole in
+// wide characters (four bytes each here). The bytes are the same as CTextStream::GetBytes
+// would give for the whole text.
+//
+//   CEncodingTextStream stream(XmlEncoding_UTF8);
+//   CXmlTextWriter writer(&stream);
+//   ... StartDocument ... EndDocument ...
+//   CBinaryData bytes = stream.TakeBytes();
+#pragma once
+
+#include <qxxml/values/BinaryData.h>
+#include <qxxml/xmlout/TextStream.h>
+
+#include <string>
+
+namespace QxXmlLib10 {
+namespace detail {
+
+class CEncodingTextStream : public CTextStream {
+public:
+    explicit CEncodingTextStream(XmlEncoding encoding);
+
+    void Start() override;
+    void Flush() override;
+    void End() override { Flush(); }
+
+    // Everything written so far, encoded; the stream is emptied.
+    CBinaryData TakeBytes();
+
+private:
+    std::string m_chunk;  // reused for every chunk
+    CBinaryData m_bytes;
+};
+
+}  // namespace detail
+}  // namespace QxXmlLib10
