@@ -24,6 +24,10 @@ using Digits = CBigInteger::Digits;
 // exceeds the limit.
 constexpr uint64_t kMaxExponent = 100000;
 
+// The largest number of places SetMaxDecimalPlaces accepts: far beyond any schema's
+// fractionDigits, and small enough that a quotient's working digits stay affordable.
+constexpr int kMaxDecimalPlaces = 100000;
+
 bool IsDigit(wchar_t ch) { return ch >= L'0' && ch <= L'9'; }
 bool IsExponentMark(wchar_t ch) { return ch == L'e' || ch == L'E'; }
 
@@ -100,7 +104,10 @@ CDecimal::~CDecimal() = default;
 
 int CDecimal::GetMaxDecimalPlaces() { return m_maxDivider.load(std::memory_order_relaxed); }
 
-void CDecimal::SetMaxDecimalPlaces(int places) { m_maxDivider.store(places < 0 ? 0 : places, std::memory_order_relaxed); }
+void CDecimal::SetMaxDecimalPlaces(int places) {
+    const int bounded = places < 0 ? 0 : places > kMaxDecimalPlaces ? kMaxDecimalPlaces : places;
+    m_maxDivider.store(bounded, std::memory_order_relaxed);
+}
 
 // ---------------------------------------------------------------- reading
 

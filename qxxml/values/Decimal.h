@@ -89,7 +89,7 @@ public:
     bool operator>=(const CDecimal& other) const { return !(*this < other); }
 
     static int GetMaxDecimalPlaces();
-    // A negative count is stored as 0.
+    // Process-wide; a negative count is stored as 0 and counts above 100000 as 100000.
     static void SetMaxDecimalPlaces(int places);
 
 private:

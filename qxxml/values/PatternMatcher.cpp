@@ -132,7 +132,11 @@ public:
     CMatchScratch() = default;
     CMatchScratch(const CMatchScratch&) = delete;
     CMatchScratch& operator=(const CMatchScratch&) = delete;
-    ~CMatchScratch() { pcre2_match_data_free(m_matchData); }
+    ~CMatchScratch() {
+        pcre2_match_data_free(m_matchData);
+        pcre2_match_context_free(m_context);
+        pcre2_jit_stack_free(m_jitStack);
+    }
 
     // Match data with room for the whole match and every capturing group.
     pcre2_match_data* MatchData(uint32_t captureCount) {
@@ -145,10 +149,26 @@ public:
         return m_matchData;
     }
 
+    // A match context whose JIT stack may grow to 4 MiB (the default stack of 32 KiB runs
+    // out after a few thousand repetitions of a group); null when it cannot be had, and then
+    // the defaults apply.
+    pcre2_match_context* Context() {
+        if (!m_context && !m_contextFailed) {
+            m_jitStack = pcre2_jit_stack_create(64 * 1024, 4 * 1024 * 1024, nullptr);
+            m_context = pcre2_match_context_create(nullptr);
+            if (m_jitStack && m_context) pcre2_jit_stack_assign(m_context, nullptr, m_jitStack);
+            m_contextFailed = !m_jitStack || !m_context;
+        }
+        return m_contextFailed ? nullptr : m_context;
+    }
+
     std::string& Subject() { return m_subject; }
 
 private:
     pcre2_match_data* m_matchData = nullptr;
+    pcre2_match_context* m_context = nullptr;
+    pcre2_jit_stack* m_jitStack = nullptr;
+    bool m_contextFailed = false;
     std::string m_subject;
 };
 
@@ -176,8 +196,14 @@ bool MatchesPattern(const std::string& patternUtf8, const std::wstring& value) {
 
     pcre2_match_data* matchData = scratch.MatchData(pattern->CaptureCount());
     // The subject comes from the UTF-8 encoder, so PCRE2 need not check it again.
-    const int result = pcre2_match(pattern->Code(), reinterpret_cast<PCRE2_SPTR>(subject.data()), length, 0,
-                                   PCRE2_NO_UTF_CHECK, matchData, nullptr);
+    const PCRE2_SPTR bytes = reinterpret_cast<PCRE2_SPTR>(subject.data());
+    pcre2_match_context* context = scratch.Context();
+    int result = pcre2_match(pattern->Code(), bytes, length, 0, PCRE2_NO_UTF_CHECK, matchData, context);
+    if (result == PCRE2_ERROR_JIT_STACKLIMIT) {
+        // Still too deep for the JIT stack: the interpreter keeps its backtracking on the
+        // heap and gives the same answer.
+        result = pcre2_match(pattern->Code(), bytes, length, 0, PCRE2_NO_UTF_CHECK | PCRE2_NO_JIT, matchData, context);
+    }
     if (result <= 0) return false;
     // "$" also matches before a final line feed; the value matches only as a whole.
     const PCRE2_SIZE* offsets = pcre2_get_ovector_pointer(matchData);

@@ -98,6 +98,17 @@ TEST(DecimalTest, ArithmeticWithFewerMaximumPlaces) {
     EXPECT_EQ((CDecimal(2) / CDecimal(3)).ToString(), L"0.6666666667");
 }
 
+TEST(DecimalTest, MaximumPlacesBounds) {
+    const CMaxPlacesScope restore(30);
+    CDecimal::SetMaxDecimalPlaces(-5);
+    EXPECT_EQ(CDecimal::GetMaxDecimalPlaces(), 0);
+    EXPECT_EQ(CDecimal(L"2.5").ToString(), L"2");  // no places left: an exact half is dropped
+    EXPECT_EQ(CDecimal(L"2.51").ToString(), L"3");
+    EXPECT_EQ((CDecimal(7) / CDecimal(2)).ToString(), L"3");
+    CDecimal::SetMaxDecimalPlaces(2147483647);
+    EXPECT_EQ(CDecimal::GetMaxDecimalPlaces(), 100000);
+}
+
 TEST(DecimalTest, ParseMatchesPythonDecimal) {
     for (const auto& c : RunNumberOracle("decimal_parse", 3000, 31)) {
         ASSERT_EQ(c.size(), 2u);

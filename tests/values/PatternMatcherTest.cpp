@@ -88,6 +88,12 @@ TEST(PatternMatcherTest, ValuesBeyondAscii) {
     EXPECT_FALSE(MatchesPattern(".*", std::wstring(1, static_cast<wchar_t>(0xD800))));
 }
 
+TEST(PatternMatcherTest, LongValuesWithBacktracking) {
+    const std::wstring value(50000, L'a');
+    EXPECT_TRUE(MatchesPattern("(a|b)*", value));
+    EXPECT_FALSE(MatchesPattern("(a|b)*", value + L"c"));
+}
+
 TEST(PatternMatcherTest, ManyThreadsShareTheCache) {
     std::atomic<int> wrong{0};
     std::vector<std::thread> threads;
