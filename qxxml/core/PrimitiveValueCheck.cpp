@@ -13,8 +13,10 @@
 #include <qxxml/values/QxVariant.h>
 #include <qxxml/xmlout/UtfEncoding.h>
 
-#include <functional>
+#include <cstdint>
+#include <cwchar>
 #include <string>
+#include <type_traits>
 
 namespace QxXmlLib10 {
 
@@ -41,13 +43,18 @@ namespace {
 // A small direct-mapped cache keyed by (kind, facet text). The facet records belong to
 // generated code and carry their texts only, so the converted form is kept here: a bound is
 // converted once per thread, not on every check. A conversion that throws stores nothing.
+//
+// A facet text normally lives as long as its descriptor, so the slot is chosen by where the
+// text is stored, which costs nothing to hash; the text itself is still compared, so a
+// record that changed or a new record at an old address is never served a stale value.
 template <class Value>
 class CFacetCache {
 public:
     template <class Convert>
     const Value& Get(int kind, const std::wstring& text, Convert convert) {
-        Entry& slot = m_slots[(std::hash<std::wstring>{}(text) + static_cast<size_t>(kind) * 0x9E3779B9u) % kSlots];
-        if (slot.kind != kind || slot.text != text) {
+        Entry& slot = m_slots[SlotOf(kind, text)];
+        if (slot.kind != kind || slot.text.size() != text.size() ||
+            std::wmemcmp(slot.text.data(), text.data(), text.size()) != 0) {
             Value converted = convert(text);
             slot.kind = -1;  // stays unusable should one of the assignments below throw
             slot.value = std::move(converted);
@@ -64,18 +71,32 @@ private:
         std::wstring text;
         Value value;
     };
+    static size_t SlotOf(int kind, const std::wstring& text) {
+        const auto where = reinterpret_cast<uintptr_t>(text.data());
+        return ((where >> 3) ^ (where >> 9) ^ static_cast<uintptr_t>(kind) * 0x9E3779B9u) % kSlots;
+    }
     Entry m_slots[kSlots];
 };
 
-// A bound text read as the kind it bounds, the way every bound is read.
-const QxVariant& BoundValue(ItemType kind, const std::wstring& text) {
-    thread_local CFacetCache<QxVariant> cache;
-    return cache.Get(kind, text, [kind](const std::wstring& boundText) {
-        QxVariant bound;
-        bound.FromString(boundText, kind, CWhitespaceUtils::WhitespaceRule_Collapse);
-        return bound;
-    });
-}
+// The bounds of the calling thread, each read as the kind it bounds, the way every bound is
+// read.
+class CBoundCache {
+public:
+    static CBoundCache& OfThisThread() {
+        thread_local CBoundCache cache;
+        return cache;
+    }
+    const QxVariant& Get(ItemType kind, const std::wstring& text) {
+        return m_cache.Get(kind, text, [kind](const std::wstring& boundText) {
+            QxVariant bound;
+            bound.FromString(boundText, kind, CWhitespaceUtils::WhitespaceRule_Collapse);
+            return bound;
+        });
+    }
+
+private:
+    CFacetCache<QxVariant> m_cache;
+};
 
 // The pattern as the UTF-8 text the matcher takes.
 const std::string& PatternUtf8(const std::wstring& pattern) {
@@ -137,10 +158,12 @@ bool Holds(Bound bound, CDateTime::DTCompareResult order) {
 // `holds(bound, limit)` compares the value with the converted bound; `fail()` throws.
 template <class HoldsFn, class FailFn>
 void CheckBounds(ItemType kind, const CPrimitiveRestrictions& restrictions, HoldsFn holds, FailFn fail) {
+    CBoundCache* cache = nullptr;  // looked up once, and only when a bound is set
     for (const BoundFacet& facet : kBoundFacets) {
         const std::wstring& text = restrictions.*facet.text;
         if (text.empty()) continue;
-        if (!holds(facet.bound, BoundValue(kind, text))) fail();
+        if (!cache) cache = &CBoundCache::OfThisThread();
+        if (!holds(facet.bound, cache->Get(kind, text))) fail();
     }
 }
 
@@ -151,8 +174,10 @@ void CheckNumber(ItemType kind, const wchar_t* name, T value, T (QxVariant::*get
     CheckBounds(
         kind, restrictions, [&](Bound bound, const QxVariant& limit) { return Holds(bound, value, (limit.*get)()); },
         [&] {
-            if constexpr (std::is_floating_point_v<T>) ThrowInvalidReal(name, value);
-            else ThrowInvalidInt(name, static_cast<int>(value));
+            if constexpr (std::is_floating_point_v<T>)
+                ThrowInvalidReal(name, value);
+            else
+                ThrowInvalidInt(name, static_cast<int>(value));
         });
 }
 
@@ -187,8 +212,7 @@ void CheckHexBinaryValue(const wchar_t* name, const CBinaryData& value, const CP
     CheckBinary(name, value, restrictions);
 }
 
-void CheckBase64BinaryValue(const wchar_t* name, const CBinaryData& value,
-                            const CPrimitiveRestrictions& restrictions) {
+void CheckBase64BinaryValue(const wchar_t* name, const CBinaryData& value, const CPrimitiveRestrictions& restrictions) {
     CheckBinary(name, value, restrictions);
 }
 

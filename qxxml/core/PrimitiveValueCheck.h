@@ -81,7 +81,8 @@ QXXML_API void CheckTimeValue(const wchar_t* name, const CDateTime& value, const
 QXXML_API void CheckStringValue(const wchar_t* name, const std::wstring& value,
                                 const CPrimitiveRestrictions& restrictions);
 QXXML_API void CheckBooleanValue(const wchar_t* name, bool value, const CPrimitiveRestrictions& restrictions);
-QXXML_API void CheckDecimalValue(const wchar_t* name, const CDecimal& value, const CPrimitiveRestrictions& restrictions);
+QXXML_API void CheckDecimalValue(const wchar_t* name, const CDecimal& value,
+                                 const CPrimitiveRestrictions& restrictions);
 QXXML_API void CheckIntegerValue(const wchar_t* name, const CBigInteger& value,
                                  const CPrimitiveRestrictions& restrictions);
 

@@ -89,8 +89,7 @@ void CXmlGeneratedClass::AttributesToXml_Int(CXmlWriter*, const CXmlSerializatio
     ThrowNotAvailable(L"CXmlGeneratedClass::AttributesToXml_Int");
 }
 
-void CXmlGeneratedClass::ToXml_Int(CXmlWriter*, bool, const wchar_t*, const CXmlSerializationContext&,
-                                   bool) const {
+void CXmlGeneratedClass::ToXml_Int(CXmlWriter*, bool, const wchar_t*, const CXmlSerializationContext&, bool) const {
     ThrowNotAvailable(L"CXmlGeneratedClass::ToXml_Int");
 }
 
@@ -107,13 +106,11 @@ void CXmlGeneratedClass::ProcessAttributesToXml(const CXmlSerializationContext&,
     ThrowNotAvailable(L"CXmlGeneratedClass::ProcessAttributesToXml");
 }
 
-void CXmlGeneratedClass::ProcessElementSeqToXml(const CXmlSerializationContext&, CElementInfo**,
-                                                CXmlWriter*) const {
+void CXmlGeneratedClass::ProcessElementSeqToXml(const CXmlSerializationContext&, CElementInfo**, CXmlWriter*) const {
     ThrowNotAvailable(L"CXmlGeneratedClass::ProcessElementSeqToXml");
 }
 
-void CXmlGeneratedClass::ProcessElementAllToXml(const CXmlSerializationContext&, CElementInfo**,
-                                                CXmlWriter*) const {
+void CXmlGeneratedClass::ProcessElementAllToXml(const CXmlSerializationContext&, CElementInfo**, CXmlWriter*) const {
     ThrowNotAvailable(L"CXmlGeneratedClass::ProcessElementAllToXml");
 }
 
@@ -126,13 +123,13 @@ void CXmlGeneratedClass::ProcessAttributesFromXml(const CXmlSerializationContext
     ThrowNotAvailable(L"CXmlGeneratedClass::ProcessAttributesFromXml");
 }
 
-CXmlElement* CXmlGeneratedClass::ProcessElementSeqFromXml(const CXmlSerializationContext&, CXmlElement*,
-                                                          CXmlElement*, XmlElementType) {
+CXmlElement* CXmlGeneratedClass::ProcessElementSeqFromXml(const CXmlSerializationContext&, CXmlElement*, CXmlElement*,
+                                                          XmlElementType) {
     ThrowNotAvailable(L"CXmlGeneratedClass::ProcessElementSeqFromXml");
 }
 
-CXmlElement* CXmlGeneratedClass::ProcessElementAllFromXml(const CXmlSerializationContext&, CXmlElement*,
-                                                          CXmlElement*, XmlElementType) {
+CXmlElement* CXmlGeneratedClass::ProcessElementAllFromXml(const CXmlSerializationContext&, CXmlElement*, CXmlElement*,
+                                                          XmlElementType) {
     ThrowNotAvailable(L"CXmlGeneratedClass::ProcessElementAllFromXml");
 }
 

@@ -98,13 +98,11 @@ protected:
 
     // Deletes the class description, every descriptor of both tables and the tables, and sets
     // the three pointers to null. Null pointers are skipped, so cleaning twice is harmless.
-    static void CleanMetaData(QxXmlLib10Data::CParentElementInfo*& classInfo,
-                              QxXmlLib10Data::CElementInfo**& elements,
+    static void CleanMetaData(QxXmlLib10Data::CParentElementInfo*& classInfo, QxXmlLib10Data::CElementInfo**& elements,
                               QxXmlLib10Data::CAttributeInfo**& attributes);
 
     // --- reading steps
-    void ProcessAttributesFromXml(const CXmlSerializationContext& context, CXmlElement* element,
-                                  bool failIfUnknown);
+    void ProcessAttributesFromXml(const CXmlSerializationContext& context, CXmlElement* element, bool failIfUnknown);
 
 private:
     // The descriptors reach the protected property access and forwarders of generated objects.
@@ -121,9 +119,8 @@ private:
                                 CXmlWriter* writer) const;
     void ProcessElementAllToXml(const CXmlSerializationContext& context, QxXmlLib10Data::CElementInfo** elements,
                                 CXmlWriter* writer) const;
-    void ProcessElementChoiceToXml(const CXmlSerializationContext& context,
-                                   QxXmlLib10Data::CElementInfo** elements, CXmlWriter* writer,
-                                   bool optionalChoiceItem) const;
+    void ProcessElementChoiceToXml(const CXmlSerializationContext& context, QxXmlLib10Data::CElementInfo** elements,
+                                   CXmlWriter* writer, bool optionalChoiceItem) const;
 
     // --- reading steps; each returns the new cursor
     CXmlElement* ProcessElementSeqFromXml(const CXmlSerializationContext& context, CXmlElement* parent,
@@ -131,7 +128,8 @@ private:
     CXmlElement* ProcessElementAllFromXml(const CXmlSerializationContext& context, CXmlElement* parent,
                                           CXmlElement* cursor, QxXmlLib10Data::XmlElementType elementType);
     CXmlElement* ProcessElementChoiceFromXml(const CXmlSerializationContext& context, CXmlElement* parent,
-                                             CXmlElement* cursor, QxXmlLib10Data::XmlElementType elementType, bool optionalChoiceItem);
+                                             CXmlElement* cursor, QxXmlLib10Data::XmlElementType elementType,
+                                             bool optionalChoiceItem);
 };
 
 }  // namespace QxXmlLib10

@@ -40,8 +40,7 @@ public:
 protected:
     std::wstring GetTargetNamespace() const override { return std::wstring(); }
     void ToXml_Int(CXmlWriter*, bool, const wchar_t*, const CXmlSerializationContext&, bool) const override {}
-    CXmlElement* FromXml_Int(CXmlElement*, CXmlElement* firstChild, const CXmlSerializationContext&,
-                             bool) override {
+    CXmlElement* FromXml_Int(CXmlElement*, CXmlElement* firstChild, const CXmlSerializationContext&, bool) override {
         return firstChild;
     }
 };
@@ -54,8 +53,8 @@ protected:
 
 // ------------------------------------------------------------------ CAttributeInfo
 
-CAttributeInfo::CAttributeInfo(const wchar_t* name, const wchar_t* attributeNamespace, int propertyIndex,
-                               bool optional, const wchar_t* defaultValue)
+CAttributeInfo::CAttributeInfo(const wchar_t* name, const wchar_t* attributeNamespace, int propertyIndex, bool optional,
+                               const wchar_t* defaultValue)
     : m_strName(OrEmpty(name)),
       m_strNamespace(OrEmpty(attributeNamespace)),
       m_iPropertyIndex(propertyIndex),
@@ -123,8 +122,8 @@ CAttributeInfoPrimitive::CAttributeInfoPrimitive(const wchar_t* name, const wcha
 
 CAttributeInfoPrimitive::~CAttributeInfoPrimitive() = default;
 
-void CAttributeInfoPrimitive::AttributeToXml(const CXmlSerializationContext& context,
-                                             const CXmlGeneratedClass* object, CXmlWriter* writer) const {
+void CAttributeInfoPrimitive::AttributeToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
+                                             CXmlWriter* writer) const {
     QxVariant value;
     ReadProperty(object, value);
     if (m_bOptional && !value.IsValid()) return;  // an unset optional property
@@ -191,8 +190,8 @@ void CAttributeInfoEnum::Validate(const CXmlSerializationContext&, bool found) c
 // ------------------------------------------------------------------ CAttributeInfoAny
 
 CAttributeInfoAny::CAttributeInfoAny(const wchar_t* name, const wchar_t* attributeNamespace, int propertyIndex,
-                                     bool optional, const wchar_t* namespaceConstraint,
-                                     const wchar_t* targetNamespace, const wchar_t* defaultValue)
+                                     bool optional, const wchar_t* namespaceConstraint, const wchar_t* targetNamespace,
+                                     const wchar_t* defaultValue)
     : CAttributeInfo(name, attributeNamespace, propertyIndex, optional, defaultValue),
       m_strNamespaceConstraint(OrEmpty(namespaceConstraint)),
       m_strTargetNamespace(OrEmpty(targetNamespace)) {}
@@ -210,8 +209,7 @@ void CAttributeInfoAny::AttributeToXml(const CXmlSerializationContext& context, 
 
 bool CAttributeInfoAny::AttributeFromXml(const CXmlSerializationContext&, CXmlGeneratedClass* object,
                                          CXmlAttribute* attribute) {
-    if (!attribute ||
-        !IsNamespaceValid(attribute->GetNamespaceURI(), m_strNamespaceConstraint, m_strTargetNamespace))
+    if (!attribute || !IsNamespaceValid(attribute->GetNamespaceURI(), m_strNamespaceConstraint, m_strTargetNamespace))
         return false;
     QxVariant value;
     AccessProperty(object, true, value);

@@ -91,8 +91,8 @@ class QXXML_API CAttributeInfoPrimitive : public CAttributeInfo {
 public:
     CAttributeInfoPrimitive(const wchar_t* name, const wchar_t* attributeNamespace, int propertyIndex, bool optional,
                             ItemType itemType, const wchar_t* formatOverride,
-                            CWhitespaceUtils::WhitespaceRule whitespaceRule,
-                            const CPrimitiveRestrictions& restrictions, const wchar_t* defaultValue);
+                            CWhitespaceUtils::WhitespaceRule whitespaceRule, const CPrimitiveRestrictions& restrictions,
+                            const wchar_t* defaultValue);
     CAttributeInfoPrimitive(const CAttributeInfoPrimitive& other) = default;
     CAttributeInfoPrimitive& operator=(const CAttributeInfoPrimitive& other) = default;
     ~CAttributeInfoPrimitive() override;
@@ -145,8 +145,7 @@ protected:
 class QXXML_API CAttributeInfoAny : public CAttributeInfo {
 public:
     CAttributeInfoAny(const wchar_t* name, const wchar_t* attributeNamespace, int propertyIndex, bool optional,
-                      const wchar_t* namespaceConstraint, const wchar_t* targetNamespace,
-                      const wchar_t* defaultValue);
+                      const wchar_t* namespaceConstraint, const wchar_t* targetNamespace, const wchar_t* defaultValue);
     CAttributeInfoAny(const CAttributeInfoAny& other) = default;
     CAttributeInfoAny& operator=(const CAttributeInfoAny& other) = default;
     ~CAttributeInfoAny() override;

@@ -33,8 +33,7 @@ CElementInfo::CElementInfo(const wchar_t* name, const wchar_t* elementNamespace,
 
 CElementInfo::CElementInfo(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex, bool nillable,
                            ItemType itemType, const wchar_t* formatOverride,
-                           CWhitespaceUtils::WhitespaceRule whitespaceRule,
-                           const CPrimitiveRestrictions& restrictions)
+                           CWhitespaceUtils::WhitespaceRule whitespaceRule, const CPrimitiveRestrictions& restrictions)
     : m_strElementName(OrEmpty(name)),
       m_strElementNamespace(OrEmpty(elementNamespace)),
       m_iPropertyIndex(propertyIndex),
@@ -96,8 +95,7 @@ void CElementInfo::AttributesToXml_Int(const CXmlObjectBase* child, CXmlWriter* 
 
 // ------------------------------------------------------------------ shared write steps
 
-bool CElementInfo::ElementToXmlPrim(const CXmlSerializationContext&, const CXmlGeneratedClass*,
-                                    CXmlWriter*) const {
+bool CElementInfo::ElementToXmlPrim(const CXmlSerializationContext&, const CXmlGeneratedClass*, CXmlWriter*) const {
     ThrowNotAvailable(L"CElementInfo::ElementToXmlPrim");
 }
 
@@ -111,8 +109,7 @@ bool CElementInfo::ElementToXmlCls(const CXmlSerializationContext&, const CXmlGe
     ThrowNotAvailable(L"CElementInfo::ElementToXmlCls");
 }
 
-bool CElementInfo::ElementToXmlCol(const CXmlSerializationContext&, const CXmlGeneratedClass*,
-                                   CXmlWriter*) const {
+bool CElementInfo::ElementToXmlCol(const CXmlSerializationContext&, const CXmlGeneratedClass*, CXmlWriter*) const {
     ThrowNotAvailable(L"CElementInfo::ElementToXmlCol");
 }
 

@@ -87,8 +87,8 @@ public:
     virtual bool Validate(const CXmlSerializationContext& context, const CXmlGeneratedClass* object, bool found,
                           bool mandatoryCheck) const = 0;
     // Writes the attributes of a pseudo-element child on the open element; nothing here.
-    virtual void PseudoChildAttributeToXml(const CXmlSerializationContext& context,
-                                           const CXmlGeneratedClass* object, CXmlWriter* writer) const;
+    virtual void PseudoChildAttributeToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
+                                           CXmlWriter* writer) const;
 
     std::wstring GetElementName() const { return m_strElementName; }
     std::wstring GetElementNamespace() const { return m_strElementNamespace; }
@@ -130,10 +130,10 @@ protected:
     // --- the write steps the members share
     bool ElementToXmlPrim(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
                           CXmlWriter* writer) const;
-    bool ElementToXmlEnum(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
-                          CXmlWriter* writer, EnumToStringFn toText) const;
-    bool ElementToXmlCls(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
-                         CXmlWriter* writer, bool optionalChoiceItem) const;
+    bool ElementToXmlEnum(const CXmlSerializationContext& context, const CXmlGeneratedClass* object, CXmlWriter* writer,
+                          EnumToStringFn toText) const;
+    bool ElementToXmlCls(const CXmlSerializationContext& context, const CXmlGeneratedClass* object, CXmlWriter* writer,
+                         bool optionalChoiceItem) const;
     bool ElementToXmlCol(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
                          CXmlWriter* writer) const;
 

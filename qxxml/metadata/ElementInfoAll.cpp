@@ -14,12 +14,11 @@ const wchar_t* OrEmpty(const wchar_t* text) { return text ? text : L""; }
 CElementInfoAll::CElementInfoAll(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex)
     : CElementInfo(name, elementNamespace, propertyIndex) {}
 
-CElementInfoAll::CElementInfoAll(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex,
-                                 bool nillable)
+CElementInfoAll::CElementInfoAll(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex, bool nillable)
     : CElementInfo(name, elementNamespace, propertyIndex, nillable) {}
 
-CElementInfoAll::CElementInfoAll(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex,
-                                 bool nillable, ItemType itemType, const wchar_t* formatOverride,
+CElementInfoAll::CElementInfoAll(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex, bool nillable,
+                                 ItemType itemType, const wchar_t* formatOverride,
                                  CWhitespaceUtils::WhitespaceRule whitespaceRule,
                                  const CPrimitiveRestrictions& restrictions)
     : CElementInfo(name, elementNamespace, propertyIndex, nillable, itemType, formatOverride, whitespaceRule,
@@ -42,8 +41,7 @@ CElementInfoAllCol::CElementInfoAllCol(const wchar_t* name, const wchar_t* eleme
 
 CElementInfoAllCol::~CElementInfoAllCol() = default;
 
-bool CElementInfoAllCol::ElementToXml(const CXmlSerializationContext&, const CXmlGeneratedClass*,
-                                      CXmlWriter*) const {
+bool CElementInfoAllCol::ElementToXml(const CXmlSerializationContext&, const CXmlGeneratedClass*, CXmlWriter*) const {
     ThrowNotAvailable(L"CElementInfoAllCol::ElementToXml");
 }
 
@@ -52,14 +50,12 @@ bool CElementInfoAllCol::ElementFromXml(const CXmlSerializationContext&, CXmlGen
     ThrowNotAvailable(L"CElementInfoAllCol::ElementFromXml");
 }
 
-
-CElementInfoAllPrimMnd::CElementInfoAllPrimMnd(const wchar_t* name, const wchar_t* elementNamespace,
-                                               int propertyIndex, bool nillable, ItemType itemType,
-                                               const wchar_t* formatOverride,
+CElementInfoAllPrimMnd::CElementInfoAllPrimMnd(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex,
+                                               bool nillable, ItemType itemType, const wchar_t* formatOverride,
                                                CWhitespaceUtils::WhitespaceRule whitespaceRule,
                                                const CPrimitiveRestrictions& restrictions)
-    : CElementInfoAll(name, elementNamespace, propertyIndex, nillable, itemType, formatOverride,
-                      whitespaceRule, restrictions) {}
+    : CElementInfoAll(name, elementNamespace, propertyIndex, nillable, itemType, formatOverride, whitespaceRule,
+                      restrictions) {}
 
 CElementInfoAllPrimMnd::~CElementInfoAllPrimMnd() = default;
 
@@ -78,13 +74,12 @@ bool CElementInfoAllPrimMnd::Validate(const CXmlSerializationContext&, const CXm
     return ValidateMandatory(found, mandatoryCheck);
 }
 
-CElementInfoAllPrimOpt::CElementInfoAllPrimOpt(const wchar_t* name, const wchar_t* elementNamespace,
-                                               int propertyIndex, bool nillable, ItemType itemType,
-                                               const wchar_t* formatOverride,
+CElementInfoAllPrimOpt::CElementInfoAllPrimOpt(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex,
+                                               bool nillable, ItemType itemType, const wchar_t* formatOverride,
                                                CWhitespaceUtils::WhitespaceRule whitespaceRule,
                                                const CPrimitiveRestrictions& restrictions)
-    : CElementInfoAll(name, elementNamespace, propertyIndex, nillable, itemType, formatOverride,
-                      whitespaceRule, restrictions) {}
+    : CElementInfoAll(name, elementNamespace, propertyIndex, nillable, itemType, formatOverride, whitespaceRule,
+                      restrictions) {}
 
 CElementInfoAllPrimOpt::~CElementInfoAllPrimOpt() = default;
 
@@ -98,27 +93,25 @@ bool CElementInfoAllPrimOpt::ElementFromXml(const CXmlSerializationContext&, CXm
     ThrowNotAvailable(L"CElementInfoAllPrimOpt::ElementFromXml");
 }
 
-bool CElementInfoAllPrimOpt::Validate(const CXmlSerializationContext&, const CXmlGeneratedClass*, bool,
-                                      bool) const {
+bool CElementInfoAllPrimOpt::Validate(const CXmlSerializationContext&, const CXmlGeneratedClass*, bool, bool) const {
     return true;
 }
 
-CElementInfoAllPrimCol::CElementInfoAllPrimCol(const wchar_t* name, const wchar_t* elementNamespace,
-                                               int propertyIndex)
+CElementInfoAllPrimCol::CElementInfoAllPrimCol(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex)
     : CElementInfoAllCol(name, elementNamespace, propertyIndex) {}
 
 CElementInfoAllPrimCol::~CElementInfoAllPrimCol() = default;
 
-bool CElementInfoAllPrimCol::Validate(const CXmlSerializationContext&, const CXmlGeneratedClass*, bool,
-                                      bool) const {
+bool CElementInfoAllPrimCol::Validate(const CXmlSerializationContext&, const CXmlGeneratedClass*, bool, bool) const {
     return true;
 }
 
-CElementInfoAllEnumMnd::CElementInfoAllEnumMnd(const wchar_t* name, const wchar_t* elementNamespace,
-                                               int propertyIndex, bool nillable, EnumToStringFn enumToString,
+CElementInfoAllEnumMnd::CElementInfoAllEnumMnd(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex,
+                                               bool nillable, EnumToStringFn enumToString,
                                                EnumFromStringFn enumFromString)
-    : CElementInfoAll(name, elementNamespace, propertyIndex, nillable), m_pfnEnumToString(enumToString),
-                      m_pfnEnumFromString(enumFromString) {}
+    : CElementInfoAll(name, elementNamespace, propertyIndex, nillable),
+      m_pfnEnumToString(enumToString),
+      m_pfnEnumFromString(enumFromString) {}
 
 CElementInfoAllEnumMnd::~CElementInfoAllEnumMnd() = default;
 
@@ -137,11 +130,12 @@ bool CElementInfoAllEnumMnd::Validate(const CXmlSerializationContext&, const CXm
     return ValidateMandatory(found, mandatoryCheck);
 }
 
-CElementInfoAllEnumOpt::CElementInfoAllEnumOpt(const wchar_t* name, const wchar_t* elementNamespace,
-                                               int propertyIndex, bool nillable, EnumToStringFn enumToString,
+CElementInfoAllEnumOpt::CElementInfoAllEnumOpt(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex,
+                                               bool nillable, EnumToStringFn enumToString,
                                                EnumFromStringFn enumFromString)
-    : CElementInfoAll(name, elementNamespace, propertyIndex, nillable), m_pfnEnumToString(enumToString),
-                      m_pfnEnumFromString(enumFromString) {}
+    : CElementInfoAll(name, elementNamespace, propertyIndex, nillable),
+      m_pfnEnumToString(enumToString),
+      m_pfnEnumFromString(enumFromString) {}
 
 CElementInfoAllEnumOpt::~CElementInfoAllEnumOpt() = default;
 
@@ -155,22 +149,23 @@ bool CElementInfoAllEnumOpt::ElementFromXml(const CXmlSerializationContext&, CXm
     ThrowNotAvailable(L"CElementInfoAllEnumOpt::ElementFromXml");
 }
 
-bool CElementInfoAllEnumOpt::Validate(const CXmlSerializationContext&, const CXmlGeneratedClass*, bool,
-                                      bool) const {
+bool CElementInfoAllEnumOpt::Validate(const CXmlSerializationContext&, const CXmlGeneratedClass*, bool, bool) const {
     return true;
 }
 
-CElementInfoAllEnumCol::CElementInfoAllEnumCol(const wchar_t* name, const wchar_t* elementNamespace,
-                                               int propertyIndex)
+CElementInfoAllEnumCol::CElementInfoAllEnumCol(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex)
     : CElementInfoAll(name, elementNamespace, propertyIndex) {}
 
 CElementInfoAllEnumCol::~CElementInfoAllEnumCol() = default;
 
-CElementInfoAllClsMnd::CElementInfoAllClsMnd(const wchar_t* name, const wchar_t* elementNamespace,
-                                             int propertyIndex, XmlElementType elementType,
-                                             CreateObjectFn createObject, int classId, bool required)
-    : CElementInfoAll(name, elementNamespace, propertyIndex), m_elementType(elementType),
-                      m_pfnCreateObject(createObject), m_iClassId(classId), m_bRequired(required) {}
+CElementInfoAllClsMnd::CElementInfoAllClsMnd(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex,
+                                             XmlElementType elementType, CreateObjectFn createObject, int classId,
+                                             bool required)
+    : CElementInfoAll(name, elementNamespace, propertyIndex),
+      m_elementType(elementType),
+      m_pfnCreateObject(createObject),
+      m_iClassId(classId),
+      m_bRequired(required) {}
 
 CElementInfoAllClsMnd::~CElementInfoAllClsMnd() = default;
 
@@ -193,16 +188,17 @@ bool CElementInfoAllClsMnd::Validate(const CXmlSerializationContext&, const CXml
     ThrowMandatoryMissing();
 }
 
-void CElementInfoAllClsMnd::PseudoChildAttributeToXml(const CXmlSerializationContext&,
-                                                      const CXmlGeneratedClass*, CXmlWriter*) const {
+void CElementInfoAllClsMnd::PseudoChildAttributeToXml(const CXmlSerializationContext&, const CXmlGeneratedClass*,
+                                                      CXmlWriter*) const {
     ThrowNotAvailable(L"CElementInfoAllClsMnd::PseudoChildAttributeToXml");
 }
 
-CElementInfoAllClsOpt::CElementInfoAllClsOpt(const wchar_t* name, const wchar_t* elementNamespace,
-                                             int propertyIndex, XmlElementType elementType,
-                                             CreateObjectFn createObject, int classId)
-    : CElementInfoAll(name, elementNamespace, propertyIndex), m_elementType(elementType),
-                      m_pfnCreateObject(createObject), m_iClassId(classId) {}
+CElementInfoAllClsOpt::CElementInfoAllClsOpt(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex,
+                                             XmlElementType elementType, CreateObjectFn createObject, int classId)
+    : CElementInfoAll(name, elementNamespace, propertyIndex),
+      m_elementType(elementType),
+      m_pfnCreateObject(createObject),
+      m_iClassId(classId) {}
 
 CElementInfoAllClsOpt::~CElementInfoAllClsOpt() = default;
 
@@ -216,37 +212,37 @@ bool CElementInfoAllClsOpt::ElementFromXml(const CXmlSerializationContext&, CXml
     ThrowNotAvailable(L"CElementInfoAllClsOpt::ElementFromXml");
 }
 
-bool CElementInfoAllClsOpt::Validate(const CXmlSerializationContext&, const CXmlGeneratedClass*, bool,
-                                     bool) const {
+bool CElementInfoAllClsOpt::Validate(const CXmlSerializationContext&, const CXmlGeneratedClass*, bool, bool) const {
     return true;
 }
 
-void CElementInfoAllClsOpt::PseudoChildAttributeToXml(const CXmlSerializationContext&,
-                                                      const CXmlGeneratedClass*, CXmlWriter*) const {
+void CElementInfoAllClsOpt::PseudoChildAttributeToXml(const CXmlSerializationContext&, const CXmlGeneratedClass*,
+                                                      CXmlWriter*) const {
     ThrowNotAvailable(L"CElementInfoAllClsOpt::PseudoChildAttributeToXml");
 }
 
-CElementInfoAllClsCol::CElementInfoAllClsCol(const wchar_t* name, const wchar_t* elementNamespace,
-                                             int propertyIndex, XmlElementType elementType)
+CElementInfoAllClsCol::CElementInfoAllClsCol(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex,
+                                             XmlElementType elementType)
     : CElementInfoAllCol(name, elementNamespace, propertyIndex), m_elementType(elementType) {}
 
 CElementInfoAllClsCol::~CElementInfoAllClsCol() = default;
 
-bool CElementInfoAllClsCol::Validate(const CXmlSerializationContext&, const CXmlGeneratedClass*, bool,
-                                     bool) const {
+bool CElementInfoAllClsCol::Validate(const CXmlSerializationContext&, const CXmlGeneratedClass*, bool, bool) const {
     return true;
 }
 
-void CElementInfoAllClsCol::PseudoChildAttributeToXml(const CXmlSerializationContext&,
-                                                      const CXmlGeneratedClass*, CXmlWriter*) const {
+void CElementInfoAllClsCol::PseudoChildAttributeToXml(const CXmlSerializationContext&, const CXmlGeneratedClass*,
+                                                      CXmlWriter*) const {
     ThrowNotAvailable(L"CElementInfoAllClsCol::PseudoChildAttributeToXml");
 }
 
 CElementInfoAllAbsClsMnd::CElementInfoAllAbsClsMnd(const wchar_t* name, const wchar_t* elementNamespace,
                                                    int propertyIndex, XmlElementType elementType,
                                                    CreateFromElementFn createFromElement, int classId)
-    : CElementInfoAll(name, elementNamespace, propertyIndex), m_elementType(elementType),
-                      m_pfnCreateFromElement(createFromElement), m_iClassId(classId) {}
+    : CElementInfoAll(name, elementNamespace, propertyIndex),
+      m_elementType(elementType),
+      m_pfnCreateFromElement(createFromElement),
+      m_iClassId(classId) {}
 
 CElementInfoAllAbsClsMnd::~CElementInfoAllAbsClsMnd() = default;
 
@@ -255,9 +251,10 @@ bool CElementInfoAllAbsClsMnd::ElementToXml(const CXmlSerializationContext&, con
     ThrowNotAvailable(L"CElementInfoAllAbsClsMnd::ElementToXml");
 }
 
-bool CElementInfoAllAbsClsMnd::ElementFromXml(const CXmlSerializationContext&, CXmlGeneratedClass*,
-                                              CXmlElement*, CXmlElement**, const wchar_t*, XmlElementType) {
-    throw QxXmlLib10::CQxException(L"CElementInfoAllAbsClsMnd::ElementFromXml, has not been implemented fully, contact qxxml-support@example.org");
+bool CElementInfoAllAbsClsMnd::ElementFromXml(const CXmlSerializationContext&, CXmlGeneratedClass*, CXmlElement*,
+                                              CXmlElement**, const wchar_t*, XmlElementType) {
+    throw QxXmlLib10::CQxException(
+        L"CElementInfoAllAbsClsMnd::ElementFromXml, has not been implemented fully, contact qxxml-support@example.org");
 }
 
 bool CElementInfoAllAbsClsMnd::Validate(const CXmlSerializationContext&, const CXmlGeneratedClass*, bool found,
@@ -265,16 +262,17 @@ bool CElementInfoAllAbsClsMnd::Validate(const CXmlSerializationContext&, const C
     return ValidateMandatory(found, mandatoryCheck);
 }
 
-void CElementInfoAllAbsClsMnd::PseudoChildAttributeToXml(const CXmlSerializationContext&,
-                                                         const CXmlGeneratedClass*, CXmlWriter*) const {
+void CElementInfoAllAbsClsMnd::PseudoChildAttributeToXml(const CXmlSerializationContext&, const CXmlGeneratedClass*,
+                                                         CXmlWriter*) const {
     ThrowNotAvailable(L"CElementInfoAllAbsClsMnd::PseudoChildAttributeToXml");
 }
 
 CElementInfoAllAbsClsOpt::CElementInfoAllAbsClsOpt(const wchar_t* name, const wchar_t* elementNamespace,
                                                    int propertyIndex, XmlElementType elementType,
                                                    CreateFromElementFn createFromElement)
-    : CElementInfoAll(name, elementNamespace, propertyIndex), m_elementType(elementType),
-                      m_pfnCreateFromElement(createFromElement) {}
+    : CElementInfoAll(name, elementNamespace, propertyIndex),
+      m_elementType(elementType),
+      m_pfnCreateFromElement(createFromElement) {}
 
 CElementInfoAllAbsClsOpt::~CElementInfoAllAbsClsOpt() = default;
 
@@ -283,18 +281,18 @@ bool CElementInfoAllAbsClsOpt::ElementToXml(const CXmlSerializationContext&, con
     ThrowNotAvailable(L"CElementInfoAllAbsClsOpt::ElementToXml");
 }
 
-bool CElementInfoAllAbsClsOpt::ElementFromXml(const CXmlSerializationContext&, CXmlGeneratedClass*,
-                                              CXmlElement*, CXmlElement**, const wchar_t*, XmlElementType) {
-    throw QxXmlLib10::CQxException(L"CElementInfoAllAbsClsOpt::ElementFromXml, has not been implemented fully, contact qxxml-support@example.org");
+bool CElementInfoAllAbsClsOpt::ElementFromXml(const CXmlSerializationContext&, CXmlGeneratedClass*, CXmlElement*,
+                                              CXmlElement**, const wchar_t*, XmlElementType) {
+    throw QxXmlLib10::CQxException(
+        L"CElementInfoAllAbsClsOpt::ElementFromXml, has not been implemented fully, contact qxxml-support@example.org");
 }
 
-bool CElementInfoAllAbsClsOpt::Validate(const CXmlSerializationContext&, const CXmlGeneratedClass*, bool,
-                                        bool) const {
+bool CElementInfoAllAbsClsOpt::Validate(const CXmlSerializationContext&, const CXmlGeneratedClass*, bool, bool) const {
     return true;
 }
 
-void CElementInfoAllAbsClsOpt::PseudoChildAttributeToXml(const CXmlSerializationContext&,
-                                                         const CXmlGeneratedClass*, CXmlWriter*) const {
+void CElementInfoAllAbsClsOpt::PseudoChildAttributeToXml(const CXmlSerializationContext&, const CXmlGeneratedClass*,
+                                                         CXmlWriter*) const {
     ThrowNotAvailable(L"CElementInfoAllAbsClsOpt::PseudoChildAttributeToXml");
 }
 
@@ -304,13 +302,12 @@ CElementInfoAllAbsClsCol::CElementInfoAllAbsClsCol(const wchar_t* name, const wc
 
 CElementInfoAllAbsClsCol::~CElementInfoAllAbsClsCol() = default;
 
-bool CElementInfoAllAbsClsCol::Validate(const CXmlSerializationContext&, const CXmlGeneratedClass*, bool,
-                                        bool) const {
+bool CElementInfoAllAbsClsCol::Validate(const CXmlSerializationContext&, const CXmlGeneratedClass*, bool, bool) const {
     return true;
 }
 
-void CElementInfoAllAbsClsCol::PseudoChildAttributeToXml(const CXmlSerializationContext&,
-                                                         const CXmlGeneratedClass*, CXmlWriter*) const {
+void CElementInfoAllAbsClsCol::PseudoChildAttributeToXml(const CXmlSerializationContext&, const CXmlGeneratedClass*,
+                                                         CXmlWriter*) const {
     ThrowNotAvailable(L"CElementInfoAllAbsClsCol::PseudoChildAttributeToXml");
 }
 
@@ -318,8 +315,8 @@ CElementInfoAllUntpdMnd::CElementInfoAllUntpdMnd(const wchar_t* name, const wcha
                                                  int propertyIndex, const wchar_t* namespaceConstraint,
                                                  const wchar_t* targetNamespace)
     : CElementInfoAll(name, elementNamespace, propertyIndex),
-                      m_strNamespaceConstraint(OrEmpty(namespaceConstraint)),
-                      m_strTargetNamespace(OrEmpty(targetNamespace)) {}
+      m_strNamespaceConstraint(OrEmpty(namespaceConstraint)),
+      m_strTargetNamespace(OrEmpty(targetNamespace)) {}
 
 CElementInfoAllUntpdMnd::~CElementInfoAllUntpdMnd() = default;
 
@@ -328,8 +325,8 @@ bool CElementInfoAllUntpdMnd::ElementToXml(const CXmlSerializationContext&, cons
     ThrowNotAvailable(L"CElementInfoAllUntpdMnd::ElementToXml");
 }
 
-bool CElementInfoAllUntpdMnd::ElementFromXml(const CXmlSerializationContext&, CXmlGeneratedClass*,
-                                             CXmlElement*, CXmlElement**, const wchar_t*, XmlElementType) {
+bool CElementInfoAllUntpdMnd::ElementFromXml(const CXmlSerializationContext&, CXmlGeneratedClass*, CXmlElement*,
+                                             CXmlElement**, const wchar_t*, XmlElementType) {
     ThrowNotAvailable(L"CElementInfoAllUntpdMnd::ElementFromXml");
 }
 
@@ -342,8 +339,8 @@ CElementInfoAllUntpdOpt::CElementInfoAllUntpdOpt(const wchar_t* name, const wcha
                                                  int propertyIndex, const wchar_t* namespaceConstraint,
                                                  const wchar_t* targetNamespace)
     : CElementInfoAll(name, elementNamespace, propertyIndex),
-                      m_strNamespaceConstraint(OrEmpty(namespaceConstraint)),
-                      m_strTargetNamespace(OrEmpty(targetNamespace)) {}
+      m_strNamespaceConstraint(OrEmpty(namespaceConstraint)),
+      m_strTargetNamespace(OrEmpty(targetNamespace)) {}
 
 CElementInfoAllUntpdOpt::~CElementInfoAllUntpdOpt() = default;
 
@@ -352,13 +349,12 @@ bool CElementInfoAllUntpdOpt::ElementToXml(const CXmlSerializationContext&, cons
     ThrowNotAvailable(L"CElementInfoAllUntpdOpt::ElementToXml");
 }
 
-bool CElementInfoAllUntpdOpt::ElementFromXml(const CXmlSerializationContext&, CXmlGeneratedClass*,
-                                             CXmlElement*, CXmlElement**, const wchar_t*, XmlElementType) {
+bool CElementInfoAllUntpdOpt::ElementFromXml(const CXmlSerializationContext&, CXmlGeneratedClass*, CXmlElement*,
+                                             CXmlElement**, const wchar_t*, XmlElementType) {
     ThrowNotAvailable(L"CElementInfoAllUntpdOpt::ElementFromXml");
 }
 
-bool CElementInfoAllUntpdOpt::Validate(const CXmlSerializationContext&, const CXmlGeneratedClass*, bool,
-                                       bool) const {
+bool CElementInfoAllUntpdOpt::Validate(const CXmlSerializationContext&, const CXmlGeneratedClass*, bool, bool) const {
     return true;
 }
 
@@ -368,13 +364,11 @@ CElementInfoAllUntpdCol::CElementInfoAllUntpdCol(const wchar_t* name, const wcha
 
 CElementInfoAllUntpdCol::~CElementInfoAllUntpdCol() = default;
 
-bool CElementInfoAllUntpdCol::Validate(const CXmlSerializationContext&, const CXmlGeneratedClass*, bool,
-                                       bool) const {
+bool CElementInfoAllUntpdCol::Validate(const CXmlSerializationContext&, const CXmlGeneratedClass*, bool, bool) const {
     return true;
 }
 
-CElementInfoAllNonCol::CElementInfoAllNonCol(const wchar_t* name, const wchar_t* elementNamespace,
-                                             int propertyIndex)
+CElementInfoAllNonCol::CElementInfoAllNonCol(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex)
     : CElementInfoAll(name, elementNamespace, propertyIndex) {}
 
 CElementInfoAllNonCol::~CElementInfoAllNonCol() = default;

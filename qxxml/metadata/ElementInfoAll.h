@@ -30,8 +30,8 @@ protected:
     CElementInfoAll(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex);
     CElementInfoAll(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex, bool nillable);
     CElementInfoAll(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex, bool nillable,
-                    ItemType itemType, const wchar_t* formatOverride,
-                    CWhitespaceUtils::WhitespaceRule whitespaceRule, const CPrimitiveRestrictions& restrictions);
+                    ItemType itemType, const wchar_t* formatOverride, CWhitespaceUtils::WhitespaceRule whitespaceRule,
+                    const CPrimitiveRestrictions& restrictions);
 
     // The check of the mandatory members: `found` when present or when the check is off,
     // otherwise CQxValidationException "Failed to find the mandatory element [%s]".
@@ -50,26 +50,25 @@ public:
 
     bool ElementToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
                       CXmlWriter* writer) const override;
-    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object,
-                        CXmlElement* parent, CXmlElement** cursor, const wchar_t* parentNamespace,
+    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object, CXmlElement* parent,
+                        CXmlElement** cursor, const wchar_t* parentNamespace,
                         XmlElementType callerElementType) override;
 };
 
 // A mandatory primitive element of an all-group.
 class QXXML_API CElementInfoAllPrimMnd : public CElementInfoAll {
 public:
-    CElementInfoAllPrimMnd(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex,
-                           bool nillable, ItemType itemType, const wchar_t* formatOverride,
-                           CWhitespaceUtils::WhitespaceRule whitespaceRule,
-                           const CPrimitiveRestrictions& restrictions);
+    CElementInfoAllPrimMnd(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex, bool nillable,
+                           ItemType itemType, const wchar_t* formatOverride,
+                           CWhitespaceUtils::WhitespaceRule whitespaceRule, const CPrimitiveRestrictions& restrictions);
     CElementInfoAllPrimMnd(const CElementInfoAllPrimMnd& other) = default;
     CElementInfoAllPrimMnd& operator=(const CElementInfoAllPrimMnd& other) = default;
     ~CElementInfoAllPrimMnd() override;
 
     bool ElementToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
                       CXmlWriter* writer) const override;
-    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object,
-                        CXmlElement* parent, CXmlElement** cursor, const wchar_t* parentNamespace,
+    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object, CXmlElement* parent,
+                        CXmlElement** cursor, const wchar_t* parentNamespace,
                         XmlElementType callerElementType) override;
     bool Validate(const CXmlSerializationContext& context, const CXmlGeneratedClass* object, bool found,
                   bool mandatoryCheck) const override;
@@ -78,18 +77,17 @@ public:
 // An optional primitive element of an all-group.
 class QXXML_API CElementInfoAllPrimOpt : public CElementInfoAll {
 public:
-    CElementInfoAllPrimOpt(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex,
-                           bool nillable, ItemType itemType, const wchar_t* formatOverride,
-                           CWhitespaceUtils::WhitespaceRule whitespaceRule,
-                           const CPrimitiveRestrictions& restrictions);
+    CElementInfoAllPrimOpt(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex, bool nillable,
+                           ItemType itemType, const wchar_t* formatOverride,
+                           CWhitespaceUtils::WhitespaceRule whitespaceRule, const CPrimitiveRestrictions& restrictions);
     CElementInfoAllPrimOpt(const CElementInfoAllPrimOpt& other) = default;
     CElementInfoAllPrimOpt& operator=(const CElementInfoAllPrimOpt& other) = default;
     ~CElementInfoAllPrimOpt() override;
 
     bool ElementToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
                       CXmlWriter* writer) const override;
-    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object,
-                        CXmlElement* parent, CXmlElement** cursor, const wchar_t* parentNamespace,
+    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object, CXmlElement* parent,
+                        CXmlElement** cursor, const wchar_t* parentNamespace,
                         XmlElementType callerElementType) override;
     bool Validate(const CXmlSerializationContext& context, const CXmlGeneratedClass* object, bool found,
                   bool mandatoryCheck) const override;
@@ -110,16 +108,16 @@ public:
 // A mandatory enumeration element of an all-group, held as an integer.
 class QXXML_API CElementInfoAllEnumMnd : public CElementInfoAll {
 public:
-    CElementInfoAllEnumMnd(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex,
-                           bool nillable, EnumToStringFn enumToString, EnumFromStringFn enumFromString);
+    CElementInfoAllEnumMnd(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex, bool nillable,
+                           EnumToStringFn enumToString, EnumFromStringFn enumFromString);
     CElementInfoAllEnumMnd(const CElementInfoAllEnumMnd& other) = default;
     CElementInfoAllEnumMnd& operator=(const CElementInfoAllEnumMnd& other) = default;
     ~CElementInfoAllEnumMnd() override;
 
     bool ElementToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
                       CXmlWriter* writer) const override;
-    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object,
-                        CXmlElement* parent, CXmlElement** cursor, const wchar_t* parentNamespace,
+    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object, CXmlElement* parent,
+                        CXmlElement** cursor, const wchar_t* parentNamespace,
                         XmlElementType callerElementType) override;
     bool Validate(const CXmlSerializationContext& context, const CXmlGeneratedClass* object, bool found,
                   bool mandatoryCheck) const override;
@@ -132,16 +130,16 @@ protected:
 // An optional enumeration element of an all-group, held as an integer.
 class QXXML_API CElementInfoAllEnumOpt : public CElementInfoAll {
 public:
-    CElementInfoAllEnumOpt(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex,
-                           bool nillable, EnumToStringFn enumToString, EnumFromStringFn enumFromString);
+    CElementInfoAllEnumOpt(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex, bool nillable,
+                           EnumToStringFn enumToString, EnumFromStringFn enumFromString);
     CElementInfoAllEnumOpt(const CElementInfoAllEnumOpt& other) = default;
     CElementInfoAllEnumOpt& operator=(const CElementInfoAllEnumOpt& other) = default;
     ~CElementInfoAllEnumOpt() override;
 
     bool ElementToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
                       CXmlWriter* writer) const override;
-    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object,
-                        CXmlElement* parent, CXmlElement** cursor, const wchar_t* parentNamespace,
+    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object, CXmlElement* parent,
+                        CXmlElement** cursor, const wchar_t* parentNamespace,
                         XmlElementType callerElementType) override;
     bool Validate(const CXmlSerializationContext& context, const CXmlGeneratedClass* object, bool found,
                   bool mandatoryCheck) const override;
@@ -164,16 +162,15 @@ public:
 class QXXML_API CElementInfoAllClsMnd : public CElementInfoAll {
 public:
     CElementInfoAllClsMnd(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex,
-                          XmlElementType elementType, CreateObjectFn createObject, int classId,
-                          bool required);
+                          XmlElementType elementType, CreateObjectFn createObject, int classId, bool required);
     CElementInfoAllClsMnd(const CElementInfoAllClsMnd& other) = default;
     CElementInfoAllClsMnd& operator=(const CElementInfoAllClsMnd& other) = default;
     ~CElementInfoAllClsMnd() override;
 
     bool ElementToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
                       CXmlWriter* writer) const override;
-    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object,
-                        CXmlElement* parent, CXmlElement** cursor, const wchar_t* parentNamespace,
+    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object, CXmlElement* parent,
+                        CXmlElement** cursor, const wchar_t* parentNamespace,
                         XmlElementType callerElementType) override;
     bool Validate(const CXmlSerializationContext& context, const CXmlGeneratedClass* object, bool found,
                   bool mandatoryCheck) const override;
@@ -198,8 +195,8 @@ public:
 
     bool ElementToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
                       CXmlWriter* writer) const override;
-    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object,
-                        CXmlElement* parent, CXmlElement** cursor, const wchar_t* parentNamespace,
+    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object, CXmlElement* parent,
+                        CXmlElement** cursor, const wchar_t* parentNamespace,
                         XmlElementType callerElementType) override;
     bool Validate(const CXmlSerializationContext& context, const CXmlGeneratedClass* object, bool found,
                   bool mandatoryCheck) const override;
@@ -241,8 +238,8 @@ public:
 
     bool ElementToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
                       CXmlWriter* writer) const override;
-    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object,
-                        CXmlElement* parent, CXmlElement** cursor, const wchar_t* parentNamespace,
+    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object, CXmlElement* parent,
+                        CXmlElement** cursor, const wchar_t* parentNamespace,
                         XmlElementType callerElementType) override;
     bool Validate(const CXmlSerializationContext& context, const CXmlGeneratedClass* object, bool found,
                   bool mandatoryCheck) const override;
@@ -266,8 +263,8 @@ public:
 
     bool ElementToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
                       CXmlWriter* writer) const override;
-    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object,
-                        CXmlElement* parent, CXmlElement** cursor, const wchar_t* parentNamespace,
+    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object, CXmlElement* parent,
+                        CXmlElement** cursor, const wchar_t* parentNamespace,
                         XmlElementType callerElementType) override;
     bool Validate(const CXmlSerializationContext& context, const CXmlGeneratedClass* object, bool found,
                   bool mandatoryCheck) const override;
@@ -308,8 +305,8 @@ public:
 
     bool ElementToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
                       CXmlWriter* writer) const override;
-    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object,
-                        CXmlElement* parent, CXmlElement** cursor, const wchar_t* parentNamespace,
+    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object, CXmlElement* parent,
+                        CXmlElement** cursor, const wchar_t* parentNamespace,
                         XmlElementType callerElementType) override;
     bool Validate(const CXmlSerializationContext& context, const CXmlGeneratedClass* object, bool found,
                   bool mandatoryCheck) const override;
@@ -330,8 +327,8 @@ public:
 
     bool ElementToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
                       CXmlWriter* writer) const override;
-    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object,
-                        CXmlElement* parent, CXmlElement** cursor, const wchar_t* parentNamespace,
+    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object, CXmlElement* parent,
+                        CXmlElement** cursor, const wchar_t* parentNamespace,
                         XmlElementType callerElementType) override;
     bool Validate(const CXmlSerializationContext& context, const CXmlGeneratedClass* object, bool found,
                   bool mandatoryCheck) const override;

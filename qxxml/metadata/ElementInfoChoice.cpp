@@ -14,12 +14,14 @@ const wchar_t* OrEmpty(const wchar_t* text) { return text ? text : L""; }
 CElementInfoChoice::CElementInfoChoice(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex)
     : CElementInfo(name, elementNamespace, propertyIndex) {}
 
-CElementInfoChoice::CElementInfoChoice(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex, bool nillable)
+CElementInfoChoice::CElementInfoChoice(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex,
+                                       bool nillable)
     : CElementInfo(name, elementNamespace, propertyIndex, nillable) {}
 
-CElementInfoChoice::CElementInfoChoice(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex, bool nillable,
-        ItemType itemType, const wchar_t* formatOverride, CWhitespaceUtils::WhitespaceRule whitespaceRule,
-        const CPrimitiveRestrictions& restrictions)
+CElementInfoChoice::CElementInfoChoice(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex,
+                                       bool nillable, ItemType itemType, const wchar_t* formatOverride,
+                                       CWhitespaceUtils::WhitespaceRule whitespaceRule,
+                                       const CPrimitiveRestrictions& restrictions)
     : CElementInfo(name, elementNamespace, propertyIndex, nillable, itemType, formatOverride, whitespaceRule,
                    restrictions) {}
 
@@ -44,14 +46,13 @@ bool CElementInfoChoiceCol::ElementFromXml(const CXmlSerializationContext&, CXml
     ThrowNotAvailable(L"CElementInfoChoiceCol::ElementFromXml");
 }
 
-
 CElementInfoChoicePrimOpt::CElementInfoChoicePrimOpt(const wchar_t* name, const wchar_t* elementNamespace,
                                                      int propertyIndex, bool nillable, ItemType itemType,
                                                      const wchar_t* formatOverride,
                                                      CWhitespaceUtils::WhitespaceRule whitespaceRule,
                                                      const CPrimitiveRestrictions& restrictions)
-    : CElementInfoChoice(name, elementNamespace, propertyIndex, nillable, itemType, formatOverride,
-                         whitespaceRule, restrictions) {}
+    : CElementInfoChoice(name, elementNamespace, propertyIndex, nillable, itemType, formatOverride, whitespaceRule,
+                         restrictions) {}
 
 CElementInfoChoicePrimOpt::~CElementInfoChoicePrimOpt() = default;
 
@@ -60,8 +61,8 @@ bool CElementInfoChoicePrimOpt::ElementToXml(const CXmlSerializationContext&, co
     ThrowNotAvailable(L"CElementInfoChoicePrimOpt::ElementToXml");
 }
 
-bool CElementInfoChoicePrimOpt::ElementFromXml(const CXmlSerializationContext&, CXmlGeneratedClass*,
-                                               CXmlElement*, CXmlElement**, const wchar_t*, XmlElementType) {
+bool CElementInfoChoicePrimOpt::ElementFromXml(const CXmlSerializationContext&, CXmlGeneratedClass*, CXmlElement*,
+                                               CXmlElement**, const wchar_t*, XmlElementType) {
     ThrowNotAvailable(L"CElementInfoChoicePrimOpt::ElementFromXml");
 }
 
@@ -72,11 +73,11 @@ CElementInfoChoicePrimCol::CElementInfoChoicePrimCol(const wchar_t* name, const 
 CElementInfoChoicePrimCol::~CElementInfoChoicePrimCol() = default;
 
 CElementInfoChoiceEnumOpt::CElementInfoChoiceEnumOpt(const wchar_t* name, const wchar_t* elementNamespace,
-                                                     int propertyIndex, bool nillable,
-                                                     EnumToStringFn enumToString,
+                                                     int propertyIndex, bool nillable, EnumToStringFn enumToString,
                                                      EnumFromStringFn enumFromString)
-    : CElementInfoChoice(name, elementNamespace, propertyIndex, nillable), m_pfnEnumToString(enumToString),
-                         m_pfnEnumFromString(enumFromString) {}
+    : CElementInfoChoice(name, elementNamespace, propertyIndex, nillable),
+      m_pfnEnumToString(enumToString),
+      m_pfnEnumFromString(enumFromString) {}
 
 CElementInfoChoiceEnumOpt::~CElementInfoChoiceEnumOpt() = default;
 
@@ -85,8 +86,8 @@ bool CElementInfoChoiceEnumOpt::ElementToXml(const CXmlSerializationContext&, co
     ThrowNotAvailable(L"CElementInfoChoiceEnumOpt::ElementToXml");
 }
 
-bool CElementInfoChoiceEnumOpt::ElementFromXml(const CXmlSerializationContext&, CXmlGeneratedClass*,
-                                               CXmlElement*, CXmlElement**, const wchar_t*, XmlElementType) {
+bool CElementInfoChoiceEnumOpt::ElementFromXml(const CXmlSerializationContext&, CXmlGeneratedClass*, CXmlElement*,
+                                               CXmlElement**, const wchar_t*, XmlElementType) {
     ThrowNotAvailable(L"CElementInfoChoiceEnumOpt::ElementFromXml");
 }
 
@@ -99,8 +100,10 @@ CElementInfoChoiceEnumCol::~CElementInfoChoiceEnumCol() = default;
 CElementInfoChoiceClsOpt::CElementInfoChoiceClsOpt(const wchar_t* name, const wchar_t* elementNamespace,
                                                    int propertyIndex, XmlElementType elementType,
                                                    CreateObjectFn createObject, int classId)
-    : CElementInfoChoice(name, elementNamespace, propertyIndex), m_elementType(elementType),
-                         m_pfnCreateObject(createObject), m_iClassId(classId) {}
+    : CElementInfoChoice(name, elementNamespace, propertyIndex),
+      m_elementType(elementType),
+      m_pfnCreateObject(createObject),
+      m_iClassId(classId) {}
 
 CElementInfoChoiceClsOpt::~CElementInfoChoiceClsOpt() = default;
 
@@ -109,13 +112,13 @@ bool CElementInfoChoiceClsOpt::ElementToXml(const CXmlSerializationContext&, con
     ThrowNotAvailable(L"CElementInfoChoiceClsOpt::ElementToXml");
 }
 
-bool CElementInfoChoiceClsOpt::ElementFromXml(const CXmlSerializationContext&, CXmlGeneratedClass*,
-                                              CXmlElement*, CXmlElement**, const wchar_t*, XmlElementType) {
+bool CElementInfoChoiceClsOpt::ElementFromXml(const CXmlSerializationContext&, CXmlGeneratedClass*, CXmlElement*,
+                                              CXmlElement**, const wchar_t*, XmlElementType) {
     ThrowNotAvailable(L"CElementInfoChoiceClsOpt::ElementFromXml");
 }
 
-void CElementInfoChoiceClsOpt::PseudoChildAttributeToXml(const CXmlSerializationContext&,
-                                                         const CXmlGeneratedClass*, CXmlWriter*) const {
+void CElementInfoChoiceClsOpt::PseudoChildAttributeToXml(const CXmlSerializationContext&, const CXmlGeneratedClass*,
+                                                         CXmlWriter*) const {
     ThrowNotAvailable(L"CElementInfoChoiceClsOpt::PseudoChildAttributeToXml");
 }
 
@@ -125,16 +128,17 @@ CElementInfoChoiceClsCol::CElementInfoChoiceClsCol(const wchar_t* name, const wc
 
 CElementInfoChoiceClsCol::~CElementInfoChoiceClsCol() = default;
 
-void CElementInfoChoiceClsCol::PseudoChildAttributeToXml(const CXmlSerializationContext&,
-                                                         const CXmlGeneratedClass*, CXmlWriter*) const {
+void CElementInfoChoiceClsCol::PseudoChildAttributeToXml(const CXmlSerializationContext&, const CXmlGeneratedClass*,
+                                                         CXmlWriter*) const {
     ThrowNotAvailable(L"CElementInfoChoiceClsCol::PseudoChildAttributeToXml");
 }
 
 CElementInfoChoiceAbsClsOpt::CElementInfoChoiceAbsClsOpt(const wchar_t* name, const wchar_t* elementNamespace,
                                                          int propertyIndex, XmlElementType elementType,
                                                          CreateFromElementFn createFromElement)
-    : CElementInfoChoice(name, elementNamespace, propertyIndex), m_elementType(elementType),
-                         m_pfnCreateFromElement(createFromElement) {}
+    : CElementInfoChoice(name, elementNamespace, propertyIndex),
+      m_elementType(elementType),
+      m_pfnCreateFromElement(createFromElement) {}
 
 CElementInfoChoiceAbsClsOpt::~CElementInfoChoiceAbsClsOpt() = default;
 
@@ -143,14 +147,13 @@ bool CElementInfoChoiceAbsClsOpt::ElementToXml(const CXmlSerializationContext&, 
     ThrowNotAvailable(L"CElementInfoChoiceAbsClsOpt::ElementToXml");
 }
 
-bool CElementInfoChoiceAbsClsOpt::ElementFromXml(const CXmlSerializationContext&, CXmlGeneratedClass*,
-                                                 CXmlElement*, CXmlElement**, const wchar_t*,
-                                                 XmlElementType) {
+bool CElementInfoChoiceAbsClsOpt::ElementFromXml(const CXmlSerializationContext&, CXmlGeneratedClass*, CXmlElement*,
+                                                 CXmlElement**, const wchar_t*, XmlElementType) {
     ThrowNotAvailable(L"CElementInfoChoiceAbsClsOpt::ElementFromXml");
 }
 
-void CElementInfoChoiceAbsClsOpt::PseudoChildAttributeToXml(const CXmlSerializationContext&,
-                                                            const CXmlGeneratedClass*, CXmlWriter*) const {
+void CElementInfoChoiceAbsClsOpt::PseudoChildAttributeToXml(const CXmlSerializationContext&, const CXmlGeneratedClass*,
+                                                            CXmlWriter*) const {
     ThrowNotAvailable(L"CElementInfoChoiceAbsClsOpt::PseudoChildAttributeToXml");
 }
 
@@ -160,8 +163,8 @@ CElementInfoChoiceAbsClsCol::CElementInfoChoiceAbsClsCol(const wchar_t* name, co
 
 CElementInfoChoiceAbsClsCol::~CElementInfoChoiceAbsClsCol() = default;
 
-void CElementInfoChoiceAbsClsCol::PseudoChildAttributeToXml(const CXmlSerializationContext&,
-                                                            const CXmlGeneratedClass*, CXmlWriter*) const {
+void CElementInfoChoiceAbsClsCol::PseudoChildAttributeToXml(const CXmlSerializationContext&, const CXmlGeneratedClass*,
+                                                            CXmlWriter*) const {
     ThrowNotAvailable(L"CElementInfoChoiceAbsClsCol::PseudoChildAttributeToXml");
 }
 
@@ -169,8 +172,8 @@ CElementInfoChoiceUntpdOpt::CElementInfoChoiceUntpdOpt(const wchar_t* name, cons
                                                        int propertyIndex, const wchar_t* namespaceConstraint,
                                                        const wchar_t* targetNamespace)
     : CElementInfoChoice(name, elementNamespace, propertyIndex),
-                         m_strNamespaceConstraint(OrEmpty(namespaceConstraint)),
-                         m_strTargetNamespace(OrEmpty(targetNamespace)) {}
+      m_strNamespaceConstraint(OrEmpty(namespaceConstraint)),
+      m_strTargetNamespace(OrEmpty(targetNamespace)) {}
 
 CElementInfoChoiceUntpdOpt::~CElementInfoChoiceUntpdOpt() = default;
 
@@ -179,8 +182,8 @@ bool CElementInfoChoiceUntpdOpt::ElementToXml(const CXmlSerializationContext&, c
     ThrowNotAvailable(L"CElementInfoChoiceUntpdOpt::ElementToXml");
 }
 
-bool CElementInfoChoiceUntpdOpt::ElementFromXml(const CXmlSerializationContext&, CXmlGeneratedClass*,
-                                                CXmlElement*, CXmlElement**, const wchar_t*, XmlElementType) {
+bool CElementInfoChoiceUntpdOpt::ElementFromXml(const CXmlSerializationContext&, CXmlGeneratedClass*, CXmlElement*,
+                                                CXmlElement**, const wchar_t*, XmlElementType) {
     ThrowNotAvailable(L"CElementInfoChoiceUntpdOpt::ElementFromXml");
 }
 
@@ -190,8 +193,8 @@ CElementInfoChoiceUntpdCol::CElementInfoChoiceUntpdCol(const wchar_t* name, cons
 
 CElementInfoChoiceUntpdCol::~CElementInfoChoiceUntpdCol() = default;
 
-bool CElementInfoChoiceUntpdCol::ElementFromXml(const CXmlSerializationContext&, CXmlGeneratedClass*,
-                                                CXmlElement*, CXmlElement**, const wchar_t*, XmlElementType) {
+bool CElementInfoChoiceUntpdCol::ElementFromXml(const CXmlSerializationContext&, CXmlGeneratedClass*, CXmlElement*,
+                                                CXmlElement**, const wchar_t*, XmlElementType) {
     ThrowNotAvailable(L"CElementInfoChoiceUntpdCol::ElementFromXml");
 }
 

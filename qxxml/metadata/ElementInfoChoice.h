@@ -22,8 +22,8 @@ public:
     CElementInfoChoice(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex);
     CElementInfoChoice(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex, bool nillable);
     CElementInfoChoice(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex, bool nillable,
-        ItemType itemType, const wchar_t* formatOverride, CWhitespaceUtils::WhitespaceRule whitespaceRule,
-        const CPrimitiveRestrictions& restrictions);
+                       ItemType itemType, const wchar_t* formatOverride,
+                       CWhitespaceUtils::WhitespaceRule whitespaceRule, const CPrimitiveRestrictions& restrictions);
     CElementInfoChoice(const CElementInfoChoice& other) = default;
     CElementInfoChoice& operator=(const CElementInfoChoice& other) = default;
     ~CElementInfoChoice() override;
@@ -43,16 +43,16 @@ public:
 
     bool ElementToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
                       CXmlWriter* writer) const override;
-    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object,
-                        CXmlElement* parent, CXmlElement** cursor, const wchar_t* parentNamespace,
+    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object, CXmlElement* parent,
+                        CXmlElement** cursor, const wchar_t* parentNamespace,
                         XmlElementType callerElementType) override;
 };
 
 // A primitive alternative of a choice.
 class QXXML_API CElementInfoChoicePrimOpt : public CElementInfoChoice {
 public:
-    CElementInfoChoicePrimOpt(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex,
-                              bool nillable, ItemType itemType, const wchar_t* formatOverride,
+    CElementInfoChoicePrimOpt(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex, bool nillable,
+                              ItemType itemType, const wchar_t* formatOverride,
                               CWhitespaceUtils::WhitespaceRule whitespaceRule,
                               const CPrimitiveRestrictions& restrictions);
     CElementInfoChoicePrimOpt(const CElementInfoChoicePrimOpt& other) = default;
@@ -61,8 +61,8 @@ public:
 
     bool ElementToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
                       CXmlWriter* writer) const override;
-    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object,
-                        CXmlElement* parent, CXmlElement** cursor, const wchar_t* parentNamespace,
+    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object, CXmlElement* parent,
+                        CXmlElement** cursor, const wchar_t* parentNamespace,
                         XmlElementType callerElementType) override;
 };
 
@@ -78,16 +78,16 @@ public:
 // An enumeration alternative of a choice, held as an integer.
 class QXXML_API CElementInfoChoiceEnumOpt : public CElementInfoChoice {
 public:
-    CElementInfoChoiceEnumOpt(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex,
-                              bool nillable, EnumToStringFn enumToString, EnumFromStringFn enumFromString);
+    CElementInfoChoiceEnumOpt(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex, bool nillable,
+                              EnumToStringFn enumToString, EnumFromStringFn enumFromString);
     CElementInfoChoiceEnumOpt(const CElementInfoChoiceEnumOpt& other) = default;
     CElementInfoChoiceEnumOpt& operator=(const CElementInfoChoiceEnumOpt& other) = default;
     ~CElementInfoChoiceEnumOpt() override;
 
     bool ElementToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
                       CXmlWriter* writer) const override;
-    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object,
-                        CXmlElement* parent, CXmlElement** cursor, const wchar_t* parentNamespace,
+    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object, CXmlElement* parent,
+                        CXmlElement** cursor, const wchar_t* parentNamespace,
                         XmlElementType callerElementType) override;
 
 protected:
@@ -115,8 +115,8 @@ public:
 
     bool ElementToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
                       CXmlWriter* writer) const override;
-    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object,
-                        CXmlElement* parent, CXmlElement** cursor, const wchar_t* parentNamespace,
+    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object, CXmlElement* parent,
+                        CXmlElement** cursor, const wchar_t* parentNamespace,
                         XmlElementType callerElementType) override;
     void PseudoChildAttributeToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
                                    CXmlWriter* writer) const override;
@@ -154,8 +154,8 @@ public:
 
     bool ElementToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
                       CXmlWriter* writer) const override;
-    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object,
-                        CXmlElement* parent, CXmlElement** cursor, const wchar_t* parentNamespace,
+    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object, CXmlElement* parent,
+                        CXmlElement** cursor, const wchar_t* parentNamespace,
                         XmlElementType callerElementType) override;
     void PseudoChildAttributeToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
                                    CXmlWriter* writer) const override;
@@ -192,8 +192,8 @@ public:
 
     bool ElementToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
                       CXmlWriter* writer) const override;
-    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object,
-                        CXmlElement* parent, CXmlElement** cursor, const wchar_t* parentNamespace,
+    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object, CXmlElement* parent,
+                        CXmlElement** cursor, const wchar_t* parentNamespace,
                         XmlElementType callerElementType) override;
 
 protected:
@@ -209,8 +209,8 @@ public:
     CElementInfoChoiceUntpdCol& operator=(const CElementInfoChoiceUntpdCol& other) = default;
     ~CElementInfoChoiceUntpdCol() override;
 
-    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object,
-                        CXmlElement* parent, CXmlElement** cursor, const wchar_t* parentNamespace,
+    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object, CXmlElement* parent,
+                        CXmlElement** cursor, const wchar_t* parentNamespace,
                         XmlElementType callerElementType) override;
 };
 

@@ -18,8 +18,9 @@ CElementInfoSeq::CElementInfoSeq(const wchar_t* name, const wchar_t* elementName
     : CElementInfo(name, elementNamespace, propertyIndex, nillable) {}
 
 CElementInfoSeq::CElementInfoSeq(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex, bool nillable,
-        ItemType itemType, const wchar_t* formatOverride, CWhitespaceUtils::WhitespaceRule whitespaceRule,
-        const CPrimitiveRestrictions& restrictions)
+                                 ItemType itemType, const wchar_t* formatOverride,
+                                 CWhitespaceUtils::WhitespaceRule whitespaceRule,
+                                 const CPrimitiveRestrictions& restrictions)
     : CElementInfo(name, elementNamespace, propertyIndex, nillable, itemType, formatOverride, whitespaceRule,
                    restrictions) {}
 
@@ -34,8 +35,7 @@ CElementInfoSeqCol::CElementInfoSeqCol(const wchar_t* name, const wchar_t* eleme
 
 CElementInfoSeqCol::~CElementInfoSeqCol() = default;
 
-bool CElementInfoSeqCol::ElementToXml(const CXmlSerializationContext&, const CXmlGeneratedClass*,
-                                      CXmlWriter*) const {
+bool CElementInfoSeqCol::ElementToXml(const CXmlSerializationContext&, const CXmlGeneratedClass*, CXmlWriter*) const {
     ThrowNotAvailable(L"CElementInfoSeqCol::ElementToXml");
 }
 
@@ -44,14 +44,12 @@ bool CElementInfoSeqCol::ElementFromXml(const CXmlSerializationContext&, CXmlGen
     ThrowNotAvailable(L"CElementInfoSeqCol::ElementFromXml");
 }
 
-
-CElementInfoSeqPrimMnd::CElementInfoSeqPrimMnd(const wchar_t* name, const wchar_t* elementNamespace,
-                                               int propertyIndex, bool nillable, ItemType itemType,
-                                               const wchar_t* formatOverride,
+CElementInfoSeqPrimMnd::CElementInfoSeqPrimMnd(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex,
+                                               bool nillable, ItemType itemType, const wchar_t* formatOverride,
                                                CWhitespaceUtils::WhitespaceRule whitespaceRule,
                                                const CPrimitiveRestrictions& restrictions)
-    : CElementInfoSeq(name, elementNamespace, propertyIndex, nillable, itemType, formatOverride,
-                      whitespaceRule, restrictions) {}
+    : CElementInfoSeq(name, elementNamespace, propertyIndex, nillable, itemType, formatOverride, whitespaceRule,
+                      restrictions) {}
 
 CElementInfoSeqPrimMnd::~CElementInfoSeqPrimMnd() = default;
 
@@ -65,13 +63,12 @@ bool CElementInfoSeqPrimMnd::ElementFromXml(const CXmlSerializationContext&, CXm
     ThrowNotAvailable(L"CElementInfoSeqPrimMnd::ElementFromXml");
 }
 
-CElementInfoSeqPrimOpt::CElementInfoSeqPrimOpt(const wchar_t* name, const wchar_t* elementNamespace,
-                                               int propertyIndex, bool nillable, ItemType itemType,
-                                               const wchar_t* formatOverride,
+CElementInfoSeqPrimOpt::CElementInfoSeqPrimOpt(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex,
+                                               bool nillable, ItemType itemType, const wchar_t* formatOverride,
                                                CWhitespaceUtils::WhitespaceRule whitespaceRule,
                                                const CPrimitiveRestrictions& restrictions)
-    : CElementInfoSeq(name, elementNamespace, propertyIndex, nillable, itemType, formatOverride,
-                      whitespaceRule, restrictions) {}
+    : CElementInfoSeq(name, elementNamespace, propertyIndex, nillable, itemType, formatOverride, whitespaceRule,
+                      restrictions) {}
 
 CElementInfoSeqPrimOpt::~CElementInfoSeqPrimOpt() = default;
 
@@ -85,17 +82,17 @@ bool CElementInfoSeqPrimOpt::ElementFromXml(const CXmlSerializationContext&, CXm
     ThrowNotAvailable(L"CElementInfoSeqPrimOpt::ElementFromXml");
 }
 
-CElementInfoSeqPrimCol::CElementInfoSeqPrimCol(const wchar_t* name, const wchar_t* elementNamespace,
-                                               int propertyIndex)
+CElementInfoSeqPrimCol::CElementInfoSeqPrimCol(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex)
     : CElementInfoSeqCol(name, elementNamespace, propertyIndex) {}
 
 CElementInfoSeqPrimCol::~CElementInfoSeqPrimCol() = default;
 
-CElementInfoSeqEnumMnd::CElementInfoSeqEnumMnd(const wchar_t* name, const wchar_t* elementNamespace,
-                                               int propertyIndex, bool nillable, EnumToStringFn enumToString,
+CElementInfoSeqEnumMnd::CElementInfoSeqEnumMnd(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex,
+                                               bool nillable, EnumToStringFn enumToString,
                                                EnumFromStringFn enumFromString)
-    : CElementInfoSeq(name, elementNamespace, propertyIndex, nillable), m_pfnEnumToString(enumToString),
-                      m_pfnEnumFromString(enumFromString) {}
+    : CElementInfoSeq(name, elementNamespace, propertyIndex, nillable),
+      m_pfnEnumToString(enumToString),
+      m_pfnEnumFromString(enumFromString) {}
 
 CElementInfoSeqEnumMnd::~CElementInfoSeqEnumMnd() = default;
 
@@ -109,11 +106,12 @@ bool CElementInfoSeqEnumMnd::ElementFromXml(const CXmlSerializationContext&, CXm
     ThrowNotAvailable(L"CElementInfoSeqEnumMnd::ElementFromXml");
 }
 
-CElementInfoSeqEnumOpt::CElementInfoSeqEnumOpt(const wchar_t* name, const wchar_t* elementNamespace,
-                                               int propertyIndex, bool nillable, EnumToStringFn enumToString,
+CElementInfoSeqEnumOpt::CElementInfoSeqEnumOpt(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex,
+                                               bool nillable, EnumToStringFn enumToString,
                                                EnumFromStringFn enumFromString)
-    : CElementInfoSeq(name, elementNamespace, propertyIndex, nillable), m_pfnEnumToString(enumToString),
-                      m_pfnEnumFromString(enumFromString) {}
+    : CElementInfoSeq(name, elementNamespace, propertyIndex, nillable),
+      m_pfnEnumToString(enumToString),
+      m_pfnEnumFromString(enumFromString) {}
 
 CElementInfoSeqEnumOpt::~CElementInfoSeqEnumOpt() = default;
 
@@ -127,17 +125,19 @@ bool CElementInfoSeqEnumOpt::ElementFromXml(const CXmlSerializationContext&, CXm
     ThrowNotAvailable(L"CElementInfoSeqEnumOpt::ElementFromXml");
 }
 
-CElementInfoSeqEnumCol::CElementInfoSeqEnumCol(const wchar_t* name, const wchar_t* elementNamespace,
-                                               int propertyIndex)
+CElementInfoSeqEnumCol::CElementInfoSeqEnumCol(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex)
     : CElementInfoSeqCol(name, elementNamespace, propertyIndex) {}
 
 CElementInfoSeqEnumCol::~CElementInfoSeqEnumCol() = default;
 
-CElementInfoSeqClsMnd::CElementInfoSeqClsMnd(const wchar_t* name, const wchar_t* elementNamespace,
-                                             int propertyIndex, XmlElementType elementType,
-                                             CreateObjectFn createObject, int classId, bool required)
-    : CElementInfoSeq(name, elementNamespace, propertyIndex), m_elementType(elementType),
-                      m_pfnCreateObject(createObject), m_iClassId(classId), m_bRequired(required) {}
+CElementInfoSeqClsMnd::CElementInfoSeqClsMnd(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex,
+                                             XmlElementType elementType, CreateObjectFn createObject, int classId,
+                                             bool required)
+    : CElementInfoSeq(name, elementNamespace, propertyIndex),
+      m_elementType(elementType),
+      m_pfnCreateObject(createObject),
+      m_iClassId(classId),
+      m_bRequired(required) {}
 
 CElementInfoSeqClsMnd::~CElementInfoSeqClsMnd() = default;
 
@@ -151,16 +151,17 @@ bool CElementInfoSeqClsMnd::ElementFromXml(const CXmlSerializationContext&, CXml
     ThrowNotAvailable(L"CElementInfoSeqClsMnd::ElementFromXml");
 }
 
-void CElementInfoSeqClsMnd::PseudoChildAttributeToXml(const CXmlSerializationContext&,
-                                                      const CXmlGeneratedClass*, CXmlWriter*) const {
+void CElementInfoSeqClsMnd::PseudoChildAttributeToXml(const CXmlSerializationContext&, const CXmlGeneratedClass*,
+                                                      CXmlWriter*) const {
     ThrowNotAvailable(L"CElementInfoSeqClsMnd::PseudoChildAttributeToXml");
 }
 
-CElementInfoSeqClsOpt::CElementInfoSeqClsOpt(const wchar_t* name, const wchar_t* elementNamespace,
-                                             int propertyIndex, XmlElementType elementType,
-                                             CreateObjectFn createObject, int classId)
-    : CElementInfoSeq(name, elementNamespace, propertyIndex), m_elementType(elementType),
-                      m_pfnCreateObject(createObject), m_iClassId(classId) {}
+CElementInfoSeqClsOpt::CElementInfoSeqClsOpt(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex,
+                                             XmlElementType elementType, CreateObjectFn createObject, int classId)
+    : CElementInfoSeq(name, elementNamespace, propertyIndex),
+      m_elementType(elementType),
+      m_pfnCreateObject(createObject),
+      m_iClassId(classId) {}
 
 CElementInfoSeqClsOpt::~CElementInfoSeqClsOpt() = default;
 
@@ -174,27 +175,28 @@ bool CElementInfoSeqClsOpt::ElementFromXml(const CXmlSerializationContext&, CXml
     ThrowNotAvailable(L"CElementInfoSeqClsOpt::ElementFromXml");
 }
 
-void CElementInfoSeqClsOpt::PseudoChildAttributeToXml(const CXmlSerializationContext&,
-                                                      const CXmlGeneratedClass*, CXmlWriter*) const {
+void CElementInfoSeqClsOpt::PseudoChildAttributeToXml(const CXmlSerializationContext&, const CXmlGeneratedClass*,
+                                                      CXmlWriter*) const {
     ThrowNotAvailable(L"CElementInfoSeqClsOpt::PseudoChildAttributeToXml");
 }
 
-CElementInfoSeqClsCol::CElementInfoSeqClsCol(const wchar_t* name, const wchar_t* elementNamespace,
-                                             int propertyIndex, XmlElementType elementType)
+CElementInfoSeqClsCol::CElementInfoSeqClsCol(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex,
+                                             XmlElementType elementType)
     : CElementInfoSeqCol(name, elementNamespace, propertyIndex), m_elementType(elementType) {}
 
 CElementInfoSeqClsCol::~CElementInfoSeqClsCol() = default;
 
-void CElementInfoSeqClsCol::PseudoChildAttributeToXml(const CXmlSerializationContext&,
-                                                      const CXmlGeneratedClass*, CXmlWriter*) const {
+void CElementInfoSeqClsCol::PseudoChildAttributeToXml(const CXmlSerializationContext&, const CXmlGeneratedClass*,
+                                                      CXmlWriter*) const {
     ThrowNotAvailable(L"CElementInfoSeqClsCol::PseudoChildAttributeToXml");
 }
 
 CElementInfoSeqAbsClsMnd::CElementInfoSeqAbsClsMnd(const wchar_t* name, const wchar_t* elementNamespace,
                                                    int propertyIndex, XmlElementType elementType,
                                                    CreateFromElementFn createFromElement)
-    : CElementInfoSeq(name, elementNamespace, propertyIndex), m_elementType(elementType),
-                      m_pfnCreateFromElement(createFromElement) {}
+    : CElementInfoSeq(name, elementNamespace, propertyIndex),
+      m_elementType(elementType),
+      m_pfnCreateFromElement(createFromElement) {}
 
 CElementInfoSeqAbsClsMnd::~CElementInfoSeqAbsClsMnd() = default;
 
@@ -203,21 +205,22 @@ bool CElementInfoSeqAbsClsMnd::ElementToXml(const CXmlSerializationContext&, con
     ThrowNotAvailable(L"CElementInfoSeqAbsClsMnd::ElementToXml");
 }
 
-bool CElementInfoSeqAbsClsMnd::ElementFromXml(const CXmlSerializationContext&, CXmlGeneratedClass*,
-                                              CXmlElement*, CXmlElement**, const wchar_t*, XmlElementType) {
+bool CElementInfoSeqAbsClsMnd::ElementFromXml(const CXmlSerializationContext&, CXmlGeneratedClass*, CXmlElement*,
+                                              CXmlElement**, const wchar_t*, XmlElementType) {
     ThrowNotAvailable(L"CElementInfoSeqAbsClsMnd::ElementFromXml");
 }
 
-void CElementInfoSeqAbsClsMnd::PseudoChildAttributeToXml(const CXmlSerializationContext&,
-                                                         const CXmlGeneratedClass*, CXmlWriter*) const {
+void CElementInfoSeqAbsClsMnd::PseudoChildAttributeToXml(const CXmlSerializationContext&, const CXmlGeneratedClass*,
+                                                         CXmlWriter*) const {
     ThrowNotAvailable(L"CElementInfoSeqAbsClsMnd::PseudoChildAttributeToXml");
 }
 
 CElementInfoSeqAbsClsOpt::CElementInfoSeqAbsClsOpt(const wchar_t* name, const wchar_t* elementNamespace,
                                                    int propertyIndex, XmlElementType elementType,
                                                    CreateFromElementFn createFromElement)
-    : CElementInfoSeq(name, elementNamespace, propertyIndex), m_elementType(elementType),
-                      m_pfnCreateFromElement(createFromElement) {}
+    : CElementInfoSeq(name, elementNamespace, propertyIndex),
+      m_elementType(elementType),
+      m_pfnCreateFromElement(createFromElement) {}
 
 CElementInfoSeqAbsClsOpt::~CElementInfoSeqAbsClsOpt() = default;
 
@@ -226,13 +229,13 @@ bool CElementInfoSeqAbsClsOpt::ElementToXml(const CXmlSerializationContext&, con
     ThrowNotAvailable(L"CElementInfoSeqAbsClsOpt::ElementToXml");
 }
 
-bool CElementInfoSeqAbsClsOpt::ElementFromXml(const CXmlSerializationContext&, CXmlGeneratedClass*,
-                                              CXmlElement*, CXmlElement**, const wchar_t*, XmlElementType) {
+bool CElementInfoSeqAbsClsOpt::ElementFromXml(const CXmlSerializationContext&, CXmlGeneratedClass*, CXmlElement*,
+                                              CXmlElement**, const wchar_t*, XmlElementType) {
     ThrowNotAvailable(L"CElementInfoSeqAbsClsOpt::ElementFromXml");
 }
 
-void CElementInfoSeqAbsClsOpt::PseudoChildAttributeToXml(const CXmlSerializationContext&,
-                                                         const CXmlGeneratedClass*, CXmlWriter*) const {
+void CElementInfoSeqAbsClsOpt::PseudoChildAttributeToXml(const CXmlSerializationContext&, const CXmlGeneratedClass*,
+                                                         CXmlWriter*) const {
     ThrowNotAvailable(L"CElementInfoSeqAbsClsOpt::PseudoChildAttributeToXml");
 }
 
@@ -242,8 +245,8 @@ CElementInfoSeqAbsClsCol::CElementInfoSeqAbsClsCol(const wchar_t* name, const wc
 
 CElementInfoSeqAbsClsCol::~CElementInfoSeqAbsClsCol() = default;
 
-void CElementInfoSeqAbsClsCol::PseudoChildAttributeToXml(const CXmlSerializationContext&,
-                                                         const CXmlGeneratedClass*, CXmlWriter*) const {
+void CElementInfoSeqAbsClsCol::PseudoChildAttributeToXml(const CXmlSerializationContext&, const CXmlGeneratedClass*,
+                                                         CXmlWriter*) const {
     ThrowNotAvailable(L"CElementInfoSeqAbsClsCol::PseudoChildAttributeToXml");
 }
 
@@ -251,8 +254,8 @@ CElementInfoSeqUntpdMnd::CElementInfoSeqUntpdMnd(const wchar_t* name, const wcha
                                                  int propertyIndex, const wchar_t* namespaceConstraint,
                                                  const wchar_t* targetNamespace)
     : CElementInfoSeq(name, elementNamespace, propertyIndex),
-                      m_strNamespaceConstraint(OrEmpty(namespaceConstraint)),
-                      m_strTargetNamespace(OrEmpty(targetNamespace)) {}
+      m_strNamespaceConstraint(OrEmpty(namespaceConstraint)),
+      m_strTargetNamespace(OrEmpty(targetNamespace)) {}
 
 CElementInfoSeqUntpdMnd::~CElementInfoSeqUntpdMnd() = default;
 
@@ -261,8 +264,8 @@ bool CElementInfoSeqUntpdMnd::ElementToXml(const CXmlSerializationContext&, cons
     ThrowNotAvailable(L"CElementInfoSeqUntpdMnd::ElementToXml");
 }
 
-bool CElementInfoSeqUntpdMnd::ElementFromXml(const CXmlSerializationContext&, CXmlGeneratedClass*,
-                                             CXmlElement*, CXmlElement**, const wchar_t*, XmlElementType) {
+bool CElementInfoSeqUntpdMnd::ElementFromXml(const CXmlSerializationContext&, CXmlGeneratedClass*, CXmlElement*,
+                                             CXmlElement**, const wchar_t*, XmlElementType) {
     ThrowNotAvailable(L"CElementInfoSeqUntpdMnd::ElementFromXml");
 }
 
@@ -270,8 +273,8 @@ CElementInfoSeqUntpdOpt::CElementInfoSeqUntpdOpt(const wchar_t* name, const wcha
                                                  int propertyIndex, const wchar_t* namespaceConstraint,
                                                  const wchar_t* targetNamespace)
     : CElementInfoSeq(name, elementNamespace, propertyIndex),
-                      m_strNamespaceConstraint(OrEmpty(namespaceConstraint)),
-                      m_strTargetNamespace(OrEmpty(targetNamespace)) {}
+      m_strNamespaceConstraint(OrEmpty(namespaceConstraint)),
+      m_strTargetNamespace(OrEmpty(targetNamespace)) {}
 
 CElementInfoSeqUntpdOpt::~CElementInfoSeqUntpdOpt() = default;
 
@@ -280,8 +283,8 @@ bool CElementInfoSeqUntpdOpt::ElementToXml(const CXmlSerializationContext&, cons
     ThrowNotAvailable(L"CElementInfoSeqUntpdOpt::ElementToXml");
 }
 
-bool CElementInfoSeqUntpdOpt::ElementFromXml(const CXmlSerializationContext&, CXmlGeneratedClass*,
-                                             CXmlElement*, CXmlElement**, const wchar_t*, XmlElementType) {
+bool CElementInfoSeqUntpdOpt::ElementFromXml(const CXmlSerializationContext&, CXmlGeneratedClass*, CXmlElement*,
+                                             CXmlElement**, const wchar_t*, XmlElementType) {
     ThrowNotAvailable(L"CElementInfoSeqUntpdOpt::ElementFromXml");
 }
 
@@ -291,13 +294,12 @@ CElementInfoSeqUntpdCol::CElementInfoSeqUntpdCol(const wchar_t* name, const wcha
 
 CElementInfoSeqUntpdCol::~CElementInfoSeqUntpdCol() = default;
 
-bool CElementInfoSeqUntpdCol::ElementFromXml(const CXmlSerializationContext&, CXmlGeneratedClass*,
-                                             CXmlElement*, CXmlElement**, const wchar_t*, XmlElementType) {
+bool CElementInfoSeqUntpdCol::ElementFromXml(const CXmlSerializationContext&, CXmlGeneratedClass*, CXmlElement*,
+                                             CXmlElement**, const wchar_t*, XmlElementType) {
     ThrowNotAvailable(L"CElementInfoSeqUntpdCol::ElementFromXml");
 }
 
-CElementInfoSeqNonCol::CElementInfoSeqNonCol(const wchar_t* name, const wchar_t* elementNamespace,
-                                             int propertyIndex)
+CElementInfoSeqNonCol::CElementInfoSeqNonCol(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex)
     : CElementInfoSeq(name, elementNamespace, propertyIndex) {}
 
 CElementInfoSeqNonCol::~CElementInfoSeqNonCol() = default;

@@ -26,8 +26,8 @@ public:
     CElementInfoSeq(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex);
     CElementInfoSeq(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex, bool nillable);
     CElementInfoSeq(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex, bool nillable,
-        ItemType itemType, const wchar_t* formatOverride, CWhitespaceUtils::WhitespaceRule whitespaceRule,
-        const CPrimitiveRestrictions& restrictions);
+                    ItemType itemType, const wchar_t* formatOverride, CWhitespaceUtils::WhitespaceRule whitespaceRule,
+                    const CPrimitiveRestrictions& restrictions);
     CElementInfoSeq(const CElementInfoSeq& other) = default;
     CElementInfoSeq& operator=(const CElementInfoSeq& other) = default;
     ~CElementInfoSeq() override;
@@ -47,44 +47,42 @@ public:
 
     bool ElementToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
                       CXmlWriter* writer) const override;
-    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object,
-                        CXmlElement* parent, CXmlElement** cursor, const wchar_t* parentNamespace,
+    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object, CXmlElement* parent,
+                        CXmlElement** cursor, const wchar_t* parentNamespace,
                         XmlElementType callerElementType) override;
 };
 
 // A mandatory primitive element of a sequence.
 class QXXML_API CElementInfoSeqPrimMnd : public CElementInfoSeq {
 public:
-    CElementInfoSeqPrimMnd(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex,
-                           bool nillable, ItemType itemType, const wchar_t* formatOverride,
-                           CWhitespaceUtils::WhitespaceRule whitespaceRule,
-                           const CPrimitiveRestrictions& restrictions);
+    CElementInfoSeqPrimMnd(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex, bool nillable,
+                           ItemType itemType, const wchar_t* formatOverride,
+                           CWhitespaceUtils::WhitespaceRule whitespaceRule, const CPrimitiveRestrictions& restrictions);
     CElementInfoSeqPrimMnd(const CElementInfoSeqPrimMnd& other) = default;
     CElementInfoSeqPrimMnd& operator=(const CElementInfoSeqPrimMnd& other) = default;
     ~CElementInfoSeqPrimMnd() override;
 
     bool ElementToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
                       CXmlWriter* writer) const override;
-    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object,
-                        CXmlElement* parent, CXmlElement** cursor, const wchar_t* parentNamespace,
+    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object, CXmlElement* parent,
+                        CXmlElement** cursor, const wchar_t* parentNamespace,
                         XmlElementType callerElementType) override;
 };
 
 // An optional primitive element of a sequence.
 class QXXML_API CElementInfoSeqPrimOpt : public CElementInfoSeq {
 public:
-    CElementInfoSeqPrimOpt(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex,
-                           bool nillable, ItemType itemType, const wchar_t* formatOverride,
-                           CWhitespaceUtils::WhitespaceRule whitespaceRule,
-                           const CPrimitiveRestrictions& restrictions);
+    CElementInfoSeqPrimOpt(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex, bool nillable,
+                           ItemType itemType, const wchar_t* formatOverride,
+                           CWhitespaceUtils::WhitespaceRule whitespaceRule, const CPrimitiveRestrictions& restrictions);
     CElementInfoSeqPrimOpt(const CElementInfoSeqPrimOpt& other) = default;
     CElementInfoSeqPrimOpt& operator=(const CElementInfoSeqPrimOpt& other) = default;
     ~CElementInfoSeqPrimOpt() override;
 
     bool ElementToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
                       CXmlWriter* writer) const override;
-    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object,
-                        CXmlElement* parent, CXmlElement** cursor, const wchar_t* parentNamespace,
+    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object, CXmlElement* parent,
+                        CXmlElement** cursor, const wchar_t* parentNamespace,
                         XmlElementType callerElementType) override;
 };
 
@@ -100,16 +98,16 @@ public:
 // A mandatory enumeration element of a sequence, held as an integer.
 class QXXML_API CElementInfoSeqEnumMnd : public CElementInfoSeq {
 public:
-    CElementInfoSeqEnumMnd(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex,
-                           bool nillable, EnumToStringFn enumToString, EnumFromStringFn enumFromString);
+    CElementInfoSeqEnumMnd(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex, bool nillable,
+                           EnumToStringFn enumToString, EnumFromStringFn enumFromString);
     CElementInfoSeqEnumMnd(const CElementInfoSeqEnumMnd& other) = default;
     CElementInfoSeqEnumMnd& operator=(const CElementInfoSeqEnumMnd& other) = default;
     ~CElementInfoSeqEnumMnd() override;
 
     bool ElementToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
                       CXmlWriter* writer) const override;
-    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object,
-                        CXmlElement* parent, CXmlElement** cursor, const wchar_t* parentNamespace,
+    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object, CXmlElement* parent,
+                        CXmlElement** cursor, const wchar_t* parentNamespace,
                         XmlElementType callerElementType) override;
 
 protected:
@@ -120,16 +118,16 @@ protected:
 // An optional enumeration element of a sequence, held as an integer.
 class QXXML_API CElementInfoSeqEnumOpt : public CElementInfoSeq {
 public:
-    CElementInfoSeqEnumOpt(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex,
-                           bool nillable, EnumToStringFn enumToString, EnumFromStringFn enumFromString);
+    CElementInfoSeqEnumOpt(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex, bool nillable,
+                           EnumToStringFn enumToString, EnumFromStringFn enumFromString);
     CElementInfoSeqEnumOpt(const CElementInfoSeqEnumOpt& other) = default;
     CElementInfoSeqEnumOpt& operator=(const CElementInfoSeqEnumOpt& other) = default;
     ~CElementInfoSeqEnumOpt() override;
 
     bool ElementToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
                       CXmlWriter* writer) const override;
-    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object,
-                        CXmlElement* parent, CXmlElement** cursor, const wchar_t* parentNamespace,
+    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object, CXmlElement* parent,
+                        CXmlElement** cursor, const wchar_t* parentNamespace,
                         XmlElementType callerElementType) override;
 
 protected:
@@ -150,16 +148,15 @@ public:
 class QXXML_API CElementInfoSeqClsMnd : public CElementInfoSeq {
 public:
     CElementInfoSeqClsMnd(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex,
-                          XmlElementType elementType, CreateObjectFn createObject, int classId,
-                          bool required);
+                          XmlElementType elementType, CreateObjectFn createObject, int classId, bool required);
     CElementInfoSeqClsMnd(const CElementInfoSeqClsMnd& other) = default;
     CElementInfoSeqClsMnd& operator=(const CElementInfoSeqClsMnd& other) = default;
     ~CElementInfoSeqClsMnd() override;
 
     bool ElementToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
                       CXmlWriter* writer) const override;
-    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object,
-                        CXmlElement* parent, CXmlElement** cursor, const wchar_t* parentNamespace,
+    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object, CXmlElement* parent,
+                        CXmlElement** cursor, const wchar_t* parentNamespace,
                         XmlElementType callerElementType) override;
     void PseudoChildAttributeToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
                                    CXmlWriter* writer) const override;
@@ -182,8 +179,8 @@ public:
 
     bool ElementToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
                       CXmlWriter* writer) const override;
-    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object,
-                        CXmlElement* parent, CXmlElement** cursor, const wchar_t* parentNamespace,
+    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object, CXmlElement* parent,
+                        CXmlElement** cursor, const wchar_t* parentNamespace,
                         XmlElementType callerElementType) override;
     void PseudoChildAttributeToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
                                    CXmlWriter* writer) const override;
@@ -221,8 +218,8 @@ public:
 
     bool ElementToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
                       CXmlWriter* writer) const override;
-    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object,
-                        CXmlElement* parent, CXmlElement** cursor, const wchar_t* parentNamespace,
+    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object, CXmlElement* parent,
+                        CXmlElement** cursor, const wchar_t* parentNamespace,
                         XmlElementType callerElementType) override;
     void PseudoChildAttributeToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
                                    CXmlWriter* writer) const override;
@@ -243,8 +240,8 @@ public:
 
     bool ElementToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
                       CXmlWriter* writer) const override;
-    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object,
-                        CXmlElement* parent, CXmlElement** cursor, const wchar_t* parentNamespace,
+    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object, CXmlElement* parent,
+                        CXmlElement** cursor, const wchar_t* parentNamespace,
                         XmlElementType callerElementType) override;
     void PseudoChildAttributeToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
                                    CXmlWriter* writer) const override;
@@ -281,8 +278,8 @@ public:
 
     bool ElementToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
                       CXmlWriter* writer) const override;
-    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object,
-                        CXmlElement* parent, CXmlElement** cursor, const wchar_t* parentNamespace,
+    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object, CXmlElement* parent,
+                        CXmlElement** cursor, const wchar_t* parentNamespace,
                         XmlElementType callerElementType) override;
 
 protected:
@@ -301,8 +298,8 @@ public:
 
     bool ElementToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
                       CXmlWriter* writer) const override;
-    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object,
-                        CXmlElement* parent, CXmlElement** cursor, const wchar_t* parentNamespace,
+    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object, CXmlElement* parent,
+                        CXmlElement** cursor, const wchar_t* parentNamespace,
                         XmlElementType callerElementType) override;
 
 protected:
@@ -318,8 +315,8 @@ public:
     CElementInfoSeqUntpdCol& operator=(const CElementInfoSeqUntpdCol& other) = default;
     ~CElementInfoSeqUntpdCol() override;
 
-    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object,
-                        CXmlElement* parent, CXmlElement** cursor, const wchar_t* parentNamespace,
+    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object, CXmlElement* parent,
+                        CXmlElement** cursor, const wchar_t* parentNamespace,
                         XmlElementType callerElementType) override;
 };
 

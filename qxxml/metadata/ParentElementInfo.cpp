@@ -6,8 +6,7 @@ CParentElementInfo::CParentElementInfo(XmlElementGroupType groupType, XmlElement
                                        const wchar_t* elementName, const wchar_t* elementNamespace,
                                        bool fromXmlFailIfAttributeUnknown, bool hasBaseClasses,
                                        int primitiveValuePropertyIndex, ItemType primitiveDataType,
-                                       const wchar_t* primitiveFormatOverride,
-                                       bool outputPrimitiveClassAsTextProperty)
+                                       const wchar_t* primitiveFormatOverride, bool outputPrimitiveClassAsTextProperty)
     : m_groupType(groupType),
       m_elementType(elementType),
       m_strElementName(elementName ? elementName : L""),

@@ -40,16 +40,21 @@ const T& Owned(const T* payload, const wchar_t* condition) {
 
 // ------------------------------------------------------------------ lifetime
 
-QxVariant::QxVariant(const QxVariant& other) : QxVariant() { *this = other; }
+void QxVariant::CopyConstructPayload(const QxVariant& other) {
+    // Start from an invalid variant, as a new one is, and copy from there.
+    m_bNil = false;
+    m_type = ItemType_invalid;
+    m_i8 = 0;
+    Assign(other);
+}
 
-QxVariant::QxVariant(QxVariant&& other) noexcept
-    : m_bNil(other.m_bNil), m_type(other.m_type), m_i8(other.m_i8) {
+QxVariant::QxVariant(QxVariant&& other) noexcept : m_bNil(other.m_bNil), m_type(other.m_type), m_i8(other.m_i8) {
     other.m_bNil = false;
     other.m_type = ItemType_invalid;
     other.m_i8 = 0;
 }
 
-QxVariant& QxVariant::operator=(const QxVariant& other) {
+QxVariant& QxVariant::Assign(const QxVariant& other) {
     if (this == &other) return *this;
     // Refuse a corrupt source before touching the target, so a failed copy changes nothing.
     if (!IsKnownKind(other.m_type)) throw CQxException(L"Unknown Type");
@@ -161,9 +166,7 @@ T QxVariant::CopyOwned(ItemType type, T* slot, const wchar_t* condition) const {
 }
 
 void QxVariant::SetHexBinary(const CBinaryData& value) { StoreOwned(ItemType_hexBinary, m_pBinaryData, value); }
-void QxVariant::SetBase64Binary(const CBinaryData& value) {
-    StoreOwned(ItemType_base64Binary, m_pBinaryData, value);
-}
+void QxVariant::SetBase64Binary(const CBinaryData& value) { StoreOwned(ItemType_base64Binary, m_pBinaryData, value); }
 void QxVariant::SetDuration(const CDateTimeSpan& value) { StoreOwned(ItemType_duration, m_pDateTimeSpan, value); }
 void QxVariant::SetYearMonth(const CDateTime& value) { StoreOwned(ItemType_yearMonth, m_pDateTime, value); }
 void QxVariant::SetMonthDay(const CDateTime& value) { StoreOwned(ItemType_monthDay, m_pDateTime, value); }
@@ -173,7 +176,9 @@ void QxVariant::SetTime(const CDateTime& value) { StoreOwned(ItemType_time, m_pD
 void QxVariant::SetDecimal(const CDecimal& value) { StoreOwned(ItemType_decimal, m_pDecimal, value); }
 void QxVariant::SetInteger(const CBigInteger& value) { StoreOwned(ItemType_integer, m_pBigInteger, value); }
 
-void QxVariant::SetString(std::wstring value) {
+void QxVariant::SetString(const std::wstring& value) { StoreOwned(ItemType_string, m_pString, value); }
+
+void QxVariant::SetString(std::wstring&& value) {
     if (m_type == ItemType_string && m_pString) {
         *m_pString = std::move(value);
         m_bNil = false;

@@ -47,10 +47,24 @@ class CXmlCollectionBase;
 
 struct QXXML_API QxVariant {
     QxVariant() noexcept : m_bNil(false), m_type(ItemType_invalid), m_i8(0) {}
-    QxVariant(const QxVariant& other);
+    // Copies of the inline kinds are a plain copy of the fields; the others copy their heap
+    // object or take a reference. A corrupt kind (above ItemType_XmlCollection) throws
+    // CQxException "Unknown Type".
+    QxVariant(const QxVariant& other)
+        : m_bNil(other.m_bNil), m_type(other.m_type), m_i8(other.m_bNil ? 0 : other.m_i8) {
+        if (!IsInlineKind(m_type)) CopyConstructPayload(other);
+    }
     // Takes over the payload (and reference) of `other`, which becomes invalid and not nil.
     QxVariant(QxVariant&& other) noexcept;
-    QxVariant& operator=(const QxVariant& other);
+    QxVariant& operator=(const QxVariant& other) {
+        if (IsInlineKind(m_type) && IsInlineKind(other.m_type)) {
+            m_bNil = other.m_bNil;
+            m_type = other.m_type;
+            m_i8 = other.m_bNil ? 0 : other.m_i8;  // a nil variant carries no value
+            return *this;
+        }
+        return Assign(other);
+    }
     QxVariant& operator=(QxVariant&& other) noexcept;
     virtual ~QxVariant() { Clear(); }
 
@@ -100,7 +114,10 @@ struct QXXML_API QxVariant {
     void SetDateTime(const CDateTime& value);
     void SetTime(const CDateTime& value);
     void SetChar(wchar_t value) noexcept { SetInline(ItemType_char).m_char = value; }
-    void SetString(std::wstring value);
+    // (Two overloads rather than one by-value parameter: a variant that already holds a
+    // string assigns into it, reusing its storage.)
+    void SetString(const std::wstring& value);
+    void SetString(std::wstring&& value);
     void SetBoolean(bool value) noexcept { SetInline(ItemType_boolean).m_bool = value; }
     void SetDecimal(const CDecimal& value);
     void SetInteger(const CBigInteger& value);
@@ -181,6 +198,18 @@ struct QXXML_API QxVariant {
     };
 
 private:
+    // The kinds stored in the union itself (and ItemType_invalid): copying them is copying
+    // the fields.
+    static bool IsInlineKind(ItemType type) noexcept {
+        constexpr uint32_t inlineKinds =
+            1u << ItemType_invalid | 1u << ItemType_i1 | 1u << ItemType_i2 | 1u << ItemType_i4 | 1u << ItemType_i8 |
+            1u << ItemType_ui1 | 1u << ItemType_ui2 | 1u << ItemType_ui4 | 1u << ItemType_ui8 | 1u << ItemType_r4 |
+            1u << ItemType_r8 | 1u << ItemType_year | 1u << ItemType_month | 1u << ItemType_day | 1u << ItemType_char |
+            1u << ItemType_boolean;
+        return static_cast<uint32_t>(type) < 32 && (inlineKinds >> type & 1u) != 0;
+    }
+    void CopyConstructPayload(const QxVariant& other);
+    QxVariant& Assign(const QxVariant& other);
     // Clear for a valued (or nil) variant: frees the heap payload or drops the reference.
     void ClearValued() noexcept;
     // Clears and switches to an inline kind; the caller stores the value.

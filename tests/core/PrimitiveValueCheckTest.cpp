@@ -37,8 +37,8 @@ CDateTimeSpan Span(const wchar_t* text) {
 
 constexpr auto kCollapse = CWhitespaceUtils::WhitespaceRule_Collapse;
 
-CPrimitiveRestrictions Bounds(const wchar_t* minInclusive, const wchar_t* maxInclusive,
-                              const wchar_t* minExclusive, const wchar_t* maxExclusive) {
+CPrimitiveRestrictions Bounds(const wchar_t* minInclusive, const wchar_t* maxInclusive, const wchar_t* minExclusive,
+                              const wchar_t* maxExclusive) {
     return CPrimitiveRestrictions(nullptr, -1, -1, minInclusive, maxInclusive, minExclusive, maxExclusive, -1);
 }
 
@@ -61,8 +61,10 @@ std::wstring Failure(const wchar_t* name, const QxVariant& value, ItemType type,
         CheckPrimitiveValue(name, value, type, restrictions);
     } catch (const CQxException& e) {
         const std::wstring message = e.GetFullMessage();
-        if constexpr (std::is_same_v<Expected, CQxException>) return message;
-        else if (dynamic_cast<const Expected*>(&e) != nullptr) return message;
+        if constexpr (std::is_same_v<Expected, CQxException>)
+            return message;
+        else if (dynamic_cast<const Expected*>(&e) != nullptr)
+            return message;
         ADD_FAILURE() << "unexpected exception class for: " << std::string(message.begin(), message.end());
         return L"?";
     }
@@ -147,22 +149,26 @@ TEST(PrimitiveValueCheck, EveryIntegerKindUsesTheNumberForm) {
 TEST(PrimitiveValueCheck, YearMonthAndDayReadTheirBoundsInTheirOwnForms) {
     QxVariant value;
     value.SetMonth(5);
-    EXPECT_EQ(Failure(L"m", value, ItemType_month, Bounds(nullptr, L"--04", nullptr, nullptr)), L"Invalid Value for m [5]");
+    EXPECT_EQ(Failure(L"m", value, ItemType_month, Bounds(nullptr, L"--04", nullptr, nullptr)),
+              L"Invalid Value for m [5]");
     EXPECT_EQ(Failure(L"m", value, ItemType_month, Bounds(L"--05", L"--05", nullptr, nullptr)), L"");
     // A plain number is no gMonth.
     EXPECT_THROW(CheckPrimitiveValue(L"m", value, ItemType_month, Bounds(L"4", nullptr, nullptr, nullptr)),
                  CQxException);
     value.SetDay(31);
-    EXPECT_EQ(Failure(L"d", value, ItemType_day, Bounds(nullptr, nullptr, nullptr, L"---31")), L"Invalid Value for d [31]");
+    EXPECT_EQ(Failure(L"d", value, ItemType_day, Bounds(nullptr, nullptr, nullptr, L"---31")),
+              L"Invalid Value for d [31]");
     value.SetYear(1999);
-    EXPECT_EQ(Failure(L"y", value, ItemType_year, Bounds(L"2000", nullptr, nullptr, nullptr)), L"Invalid Value for y [1999]");
+    EXPECT_EQ(Failure(L"y", value, ItemType_year, Bounds(L"2000", nullptr, nullptr, nullptr)),
+              L"Invalid Value for y [1999]");
     EXPECT_EQ(Failure(L"y", value, ItemType_year, Bounds(L"1999", L"1999", nullptr, nullptr)), L"");
 }
 
 TEST(PrimitiveValueCheck, FloatingKindsUseTheSixDecimalForm) {
     QxVariant value;
     value.SetR8(1.5);
-    EXPECT_EQ(Failure(L"x", value, ItemType_r8, Bounds(nullptr, L"1.25", nullptr, nullptr)), L"Invalid Value for x [1.500000]");
+    EXPECT_EQ(Failure(L"x", value, ItemType_r8, Bounds(nullptr, L"1.25", nullptr, nullptr)),
+              L"Invalid Value for x [1.500000]");
     value.SetR4(-0.25f);
     EXPECT_EQ(Failure(L"x", value, ItemType_r4, Bounds(nullptr, nullptr, L"-0.25", nullptr)),
               L"Invalid Value for x [-0.250000]");
@@ -226,10 +232,12 @@ TEST(PrimitiveValueCheck, DecimalAndIntegerCompareByValue) {
               L"Invalid Value for d [" + CDecimal(L"1.50").ToString() + L"]");
     EXPECT_EQ(Failure(L"d", value, ItemType_decimal, Bounds(L"1.5", L"001.500", nullptr, L"1.5000001")), L"");
     value.SetInteger(CBigInteger(L"123456789012345678901234567890"));
-    EXPECT_EQ(Failure(L"i", value, ItemType_integer, Bounds(nullptr, L"123456789012345678901234567889", nullptr, nullptr)),
-              L"Invalid Value for i [123456789012345678901234567890]");
-    EXPECT_EQ(Failure(L"i", value, ItemType_integer, Bounds(L"-1", nullptr, L"123456789012345678901234567889", nullptr)),
-              L"");
+    EXPECT_EQ(
+        Failure(L"i", value, ItemType_integer, Bounds(nullptr, L"123456789012345678901234567889", nullptr, nullptr)),
+        L"Invalid Value for i [123456789012345678901234567890]");
+    EXPECT_EQ(
+        Failure(L"i", value, ItemType_integer, Bounds(L"-1", nullptr, L"123456789012345678901234567889", nullptr)),
+        L"");
 }
 
 TEST(PrimitiveValueCheck, RandomDecimalBoundsAgreeWithPython) {
@@ -254,12 +262,12 @@ TEST(PrimitiveValueCheck, RandomDecimalBoundsAgreeWithPython) {
     const std::string input = foundation_test::TempPath("decimals.txt");
     foundation_test::WriteWholeFile(input, cases.str());
     // For each pair: which of the four bounds the value breaks, as four 0/1 digits.
-    std::istringstream expected(foundation_test::Python(
-        "import sys\nfrom decimal import Decimal as D\n"
-        "for line in open(sys.argv[1]):\n"
-        "    v, b = map(D, line.split())\n"
-        "    print('%d%d%d%d' % (v < b, v > b, v <= b, v >= b))\n",
-        "'" + input + "'"));
+    std::istringstream expected(
+        foundation_test::Python("import sys\nfrom decimal import Decimal as D\n"
+                                "for line in open(sys.argv[1]):\n"
+                                "    v, b = map(D, line.split())\n"
+                                "    print('%d%d%d%d' % (v < b, v > b, v <= b, v >= b))\n",
+                                "'" + input + "'"));
     for (const auto& [v, b] : pairs) {
         std::string line;
         std::getline(expected, line);
@@ -269,7 +277,8 @@ TEST(PrimitiveValueCheck, RandomDecimalBoundsAgreeWithPython) {
         for (int facet = 0; facet < 4; ++facet) {
             const wchar_t* texts[4] = {nullptr, nullptr, nullptr, nullptr};
             texts[facet] = boundText.c_str();
-            const bool fails = !Failure(L"d", value, ItemType_decimal, Bounds(texts[0], texts[1], texts[2], texts[3])).empty();
+            const bool fails =
+                !Failure(L"d", value, ItemType_decimal, Bounds(texts[0], texts[1], texts[2], texts[3])).empty();
             EXPECT_EQ(fails, line[facet] == '1') << v << " against " << b << " facet " << facet;
         }
     }
@@ -342,7 +351,8 @@ TEST(PrimitiveValueCheck, PatternsMatchTheWholeValue) {
     value.SetString(L"123");
     EXPECT_EQ(Failure(L"code", value, ItemType_string, Lengths(-1, -1, -1, L"\\d{3}")), L"");
     value.SetString(L"1234");
-    EXPECT_EQ(Failure(L"code", value, ItemType_string, Lengths(-1, -1, -1, L"\\d{3}")), L"Invalid Value for code [1234]");
+    EXPECT_EQ(Failure(L"code", value, ItemType_string, Lengths(-1, -1, -1, L"\\d{3}")),
+              L"Invalid Value for code [1234]");
     value.SetString(L"caf\u00e9");
     EXPECT_EQ(Failure(L"code", value, ItemType_string, Lengths(-1, -1, -1, L"caf.")), L"");
 }
@@ -389,18 +399,30 @@ TEST(PrimitiveValueCheck, EachKindHonoursExactlyItsFacets) {
         bool bounds;   // honours the four bounds
     };
     const Case cases[] = {
-        {ItemType_hexBinary, L"00", true, false},  {ItemType_base64Binary, L"AA==", true, false},
-        {ItemType_i1, L"1", false, true},          {ItemType_i2, L"1", false, true},
-        {ItemType_i4, L"1", false, true},          {ItemType_i8, L"1", false, true},
-        {ItemType_ui1, L"1", false, true},         {ItemType_ui2, L"1", false, true},
-        {ItemType_ui4, L"1", false, true},         {ItemType_ui8, L"1", false, true},
-        {ItemType_r4, L"1", false, true},          {ItemType_r8, L"1", false, true},
-        {ItemType_duration, L"P1D", false, true},  {ItemType_yearMonth, L"2024-01", false, true},
-        {ItemType_monthDay, L"--01-01", false, true}, {ItemType_year, L"2024", false, true},
-        {ItemType_month, L"--01", false, true},    {ItemType_day, L"---01", false, true},
-        {ItemType_date, L"2024-01-01", false, true}, {ItemType_datetime, L"2024-01-01T00:00:00", false, true},
-        {ItemType_time, L"00:00:00", false, true}, {ItemType_string, L"abc", true, false},
-        {ItemType_boolean, L"true", false, false}, {ItemType_decimal, L"1", false, true},
+        {ItemType_hexBinary, L"00", true, false},
+        {ItemType_base64Binary, L"AA==", true, false},
+        {ItemType_i1, L"1", false, true},
+        {ItemType_i2, L"1", false, true},
+        {ItemType_i4, L"1", false, true},
+        {ItemType_i8, L"1", false, true},
+        {ItemType_ui1, L"1", false, true},
+        {ItemType_ui2, L"1", false, true},
+        {ItemType_ui4, L"1", false, true},
+        {ItemType_ui8, L"1", false, true},
+        {ItemType_r4, L"1", false, true},
+        {ItemType_r8, L"1", false, true},
+        {ItemType_duration, L"P1D", false, true},
+        {ItemType_yearMonth, L"2024-01", false, true},
+        {ItemType_monthDay, L"--01-01", false, true},
+        {ItemType_year, L"2024", false, true},
+        {ItemType_month, L"--01", false, true},
+        {ItemType_day, L"---01", false, true},
+        {ItemType_date, L"2024-01-01", false, true},
+        {ItemType_datetime, L"2024-01-01T00:00:00", false, true},
+        {ItemType_time, L"00:00:00", false, true},
+        {ItemType_string, L"abc", true, false},
+        {ItemType_boolean, L"true", false, false},
+        {ItemType_decimal, L"1", false, true},
         {ItemType_integer, L"1", false, true},
     };
     for (const Case& c : cases) {
@@ -456,7 +478,8 @@ TEST(PrimitiveValueCheck, ChangingBoundsAreNeverServedStale) {
         for (int bound = 0; bound < 300; ++bound) {
             const std::wstring text = std::to_wstring(bound);
             const bool breaks = 15 < bound;
-            EXPECT_EQ(Failure(L"v", value, ItemType_i4, Bounds(text.c_str(), nullptr, nullptr, nullptr)).empty(), !breaks);
+            EXPECT_EQ(Failure(L"v", value, ItemType_i4, Bounds(text.c_str(), nullptr, nullptr, nullptr)).empty(),
+                      !breaks);
             QxVariant real;
             real.SetR8(15.5);
             EXPECT_EQ(Failure(L"v", real, ItemType_r8, Bounds(nullptr, text.c_str(), nullptr, nullptr)).empty(),

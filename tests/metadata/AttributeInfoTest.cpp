@@ -196,8 +196,7 @@ TEST(AttributeInfo, EnumerationDefaultsAndUnsetOptionalsAreLeftOut) {
 
 TEST(AttributeInfo, PrimitiveAttributesNeedTheExactNamespace) {
     CTestObject object;
-    CAttributeInfoPrimitive count(L"count", L"urn:c", 0, false, ItemType_i4, nullptr, kCollapse, AtLeastOne(),
-                                  nullptr);
+    CAttributeInfoPrimitive count(L"count", L"urn:c", 0, false, ItemType_i4, nullptr, kCollapse, AtLeastOne(), nullptr);
     CXmlSerializationContext context;
     context.SetIgnoreNamespaces(true);  // plays no part for primitive attributes
     CXmlAttribute unqualified(L"count", L" 0 ", L"");

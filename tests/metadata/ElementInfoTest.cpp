@@ -28,7 +28,9 @@ const CXmlSerializationContext& DefaultContext() {
 // Opens the protected data and helpers of a member for inspection.
 template <class Member>
 struct Open : Member {
-    using Member::Member;
+    using CElementInfo::AccessProperty;
+    using CElementInfo::AttributesToXml_Int;
+    using CElementInfo::FromXml_Int;
     using CElementInfo::m_bHasPrimitiveInfo;
     using CElementInfo::m_bNillable;
     using CElementInfo::m_iPropertyIndex;
@@ -38,10 +40,8 @@ struct Open : Member {
     using CElementInfo::m_strElementNamespace;
     using CElementInfo::m_strFormatOverride;
     using CElementInfo::m_whitespaceRule;
-    using CElementInfo::AccessProperty;
-    using CElementInfo::AttributesToXml_Int;
-    using CElementInfo::FromXml_Int;
     using CElementInfo::ReadProperty;
+    using Member::Member;
 };
 
 CPrimitiveRestrictions Positive() {
@@ -104,9 +104,9 @@ TEST(ElementInfo, ThePrimitiveConstructorKeepsEveryField) {
 
 TEST(ElementInfo, EnumerationsKeepNillableButNoPrimitiveInformation) {
     struct Probe : Open<CElementInfoAllEnumOpt> {
-        using Open::Open;
         using CElementInfoAllEnumOpt::m_pfnEnumFromString;
         using CElementInfoAllEnumOpt::m_pfnEnumToString;
+        using Open::Open;
     } info(L"e", L"", 2, true, &EnumText, &EnumValue);
     EXPECT_TRUE(info.m_bNillable);
     EXPECT_FALSE(info.m_bHasPrimitiveInfo);
@@ -118,11 +118,11 @@ TEST(ElementInfo, EnumerationsKeepNillableButNoPrimitiveInformation) {
 
 TEST(ElementInfo, ClassAndUntypedMembersKeepTheirOwnFields) {
     struct ClsProbe : Open<CElementInfoAllClsMnd> {
-        using Open::Open;
         using CElementInfoAllClsMnd::m_bRequired;
         using CElementInfoAllClsMnd::m_elementType;
         using CElementInfoAllClsMnd::m_iClassId;
         using CElementInfoAllClsMnd::m_pfnCreateObject;
+        using Open::Open;
     } cls(L"c", L"urn:c", 1, XmlElementType_PseudoElement, &CreateObject, 42, true);
     EXPECT_EQ(cls.m_elementType, XmlElementType_PseudoElement);
     EXPECT_EQ(cls.m_pfnCreateObject, &CreateObject);
@@ -132,24 +132,24 @@ TEST(ElementInfo, ClassAndUntypedMembersKeepTheirOwnFields) {
     EXPECT_FALSE(cls.m_bHasPrimitiveInfo);
 
     struct AbsProbe : Open<CElementInfoAllAbsClsMnd> {
-        using Open::Open;
         using CElementInfoAllAbsClsMnd::m_iClassId;
         using CElementInfoAllAbsClsMnd::m_pfnCreateFromElement;
+        using Open::Open;
     } abs(L"a", L"", 3, XmlElementType_Element, &CreateFromElement, 9);
     EXPECT_EQ(abs.m_pfnCreateFromElement, &CreateFromElement);
     EXPECT_EQ(abs.m_iClassId, 9);
 
     struct UntpdProbe : Open<CElementInfoSeqUntpdOpt> {
-        using Open::Open;
         using CElementInfoSeqUntpdOpt::m_strNamespaceConstraint;
         using CElementInfoSeqUntpdOpt::m_strTargetNamespace;
+        using Open::Open;
     } any(L"AnyElement", L"", 4, L"##other", nullptr);
     EXPECT_EQ(any.m_strNamespaceConstraint, L"##other");
     EXPECT_EQ(any.m_strTargetNamespace, L"");
 
     struct ColProbe : Open<CElementInfoChoiceAbsClsCol> {
-        using Open::Open;
         using CElementInfoChoiceAbsClsCol::m_elementType;
+        using Open::Open;
     } col(L"items", L"", 5, XmlElementType_PseudoElement);
     EXPECT_EQ(col.m_elementType, XmlElementType_PseudoElement);
     EXPECT_EQ(col.GetPropertyIndex(), 5);
@@ -205,9 +205,10 @@ TEST(ElementInfo, GeneratedClassFindsElementsOfItsTable) {
     CXmlElement* a = xml.Root()->GetFirstElement();
     CXmlElement* b = a->GetNextSiblingElement();
     CTestObject object;
-    CElementInfo* table[] = {new CElementInfoSeqPrimMnd(L"a", L"", 0, false, ItemType_i4, nullptr,
-                                                        CWhitespaceUtils::WhitespaceRule_None, CPrimitiveRestrictions()),
-                             nullptr};
+    CElementInfo* table[] = {
+        new CElementInfoSeqPrimMnd(L"a", L"", 0, false, ItemType_i4, nullptr, CWhitespaceUtils::WhitespaceRule_None,
+                                   CPrimitiveRestrictions()),
+        nullptr};
     object.m_elements = table;
     EXPECT_TRUE(object.IsElementInList(DefaultContext(), a));
     EXPECT_FALSE(object.IsElementInList(DefaultContext(), b));
@@ -279,9 +280,9 @@ TEST(ElementInfo, MandatoryAllMembersRequirePresenceWhenAsked) {
     const CElementInfoAllEnumMnd enumeration(L"e", L"", 0, false, &EnumText, &EnumValue);
     const CElementInfoAllAbsClsMnd abstractClass(L"a", L"", 0, XmlElementType_Element, &CreateFromElement, 0);
     const CElementInfoAllUntpdMnd untyped(L"u", L"", 0, L"##any", L"");
-    for (const CElementInfo* info : {static_cast<const CElementInfo*>(&prim), static_cast<const CElementInfo*>(&enumeration),
-                                     static_cast<const CElementInfo*>(&abstractClass),
-                                     static_cast<const CElementInfo*>(&untyped)}) {
+    for (const CElementInfo* info :
+         {static_cast<const CElementInfo*>(&prim), static_cast<const CElementInfo*>(&enumeration),
+          static_cast<const CElementInfo*>(&abstractClass), static_cast<const CElementInfo*>(&untyped)}) {
         const std::wstring name = info->GetElementName();
         SCOPED_TRACE(std::string(name.begin(), name.end()));
         EXPECT_TRUE(info->Validate(DefaultContext(), &object, true, true));
@@ -333,14 +334,14 @@ TEST(ElementInfo, AbstractClassesOfAllGroupsCannotBeRead) {
     CElementInfoAllAbsClsMnd mandatory(L"a", L"", 0, XmlElementType_Element, &CreateFromElement, 0);
     CElementInfoAllAbsClsOpt optional(L"a", L"", 0, XmlElementType_Element, &CreateFromElement);
     CXmlElement* cursor = nullptr;
-    const std::wstring m = MessageOf([&] {
-        mandatory.ElementFromXml(DefaultContext(), &object, nullptr, &cursor, L"", XmlElementType_Element);
-    });
-    const std::wstring o = MessageOf([&] {
-        optional.ElementFromXml(DefaultContext(), &object, nullptr, &cursor, L"", XmlElementType_Element);
-    });
-    const std::wstring mandatoryPrefix = L"CElementInfoAllAbsClsMnd::ElementFromXml, has not been implemented fully, contact ";
-    const std::wstring optionalPrefix = L"CElementInfoAllAbsClsOpt::ElementFromXml, has not been implemented fully, contact ";
+    const std::wstring m = MessageOf(
+        [&] { mandatory.ElementFromXml(DefaultContext(), &object, nullptr, &cursor, L"", XmlElementType_Element); });
+    const std::wstring o = MessageOf(
+        [&] { optional.ElementFromXml(DefaultContext(), &object, nullptr, &cursor, L"", XmlElementType_Element); });
+    const std::wstring mandatoryPrefix =
+        L"CElementInfoAllAbsClsMnd::ElementFromXml, has not been implemented fully, contact ";
+    const std::wstring optionalPrefix =
+        L"CElementInfoAllAbsClsOpt::ElementFromXml, has not been implemented fully, contact ";
     EXPECT_EQ(m.compare(0, mandatoryPrefix.size(), mandatoryPrefix), 0) << std::string(m.begin(), m.end());
     EXPECT_EQ(o.compare(0, optionalPrefix.size(), optionalPrefix), 0) << std::string(o.begin(), o.end());
     EXPECT_GT(m.size(), mandatoryPrefix.size());  // an address follows
@@ -397,8 +398,8 @@ TEST(ParentElementInfo, GettersReturnTheConstructorValues) {
     EXPECT_EQ(info.GetPrimitiveFormatOverride(), L"2");
     EXPECT_TRUE(info.GetOutputPrimitiveClassAsTextProperty());
 
-    const CParentElementInfo bare(XmlElementGroupType_Choice, XmlElementType_Element, nullptr, nullptr, false,
-                                  false, -1, ItemType_invalid, nullptr, false);
+    const CParentElementInfo bare(XmlElementGroupType_Choice, XmlElementType_Element, nullptr, nullptr, false, false,
+                                  -1, ItemType_invalid, nullptr, false);
     EXPECT_EQ(bare.GetElementName(), L"");
     EXPECT_EQ(bare.GetPrimitiveFormatOverride(), L"");
     CParentElementInfo copy = info;
@@ -410,9 +411,9 @@ TEST(ParentElementInfo, GettersReturnTheConstructorValues) {
 TEST(XmlGeneratedClass, CleanMetaDataDeletesEverythingOnceAndNullsThePointers) {
     int destroyed = 0;
     CParentElementInfo* info = new CCountedParent(&destroyed);
-    CElementInfo** elements = new CElementInfo*[3]{new CCountedDescriptor(&destroyed), new CCountedDescriptor(&destroyed),
-                                                   nullptr};
-    CAttributeInfo** attributes = new CAttributeInfo*[2]{new CCountedAttribute(&destroyed), nullptr};
+    CElementInfo** elements =
+        new CElementInfo* [3] { new CCountedDescriptor(&destroyed), new CCountedDescriptor(&destroyed), nullptr };
+    CAttributeInfo** attributes = new CAttributeInfo* [2] { new CCountedAttribute(&destroyed), nullptr };
     CTestObject::CleanMetaData(info, elements, attributes);
     EXPECT_EQ(destroyed, 4);
     EXPECT_EQ(info, nullptr);
@@ -422,7 +423,7 @@ TEST(XmlGeneratedClass, CleanMetaDataDeletesEverythingOnceAndNullsThePointers) {
     EXPECT_EQ(destroyed, 4);
 
     // Tables holding only the terminator, and a missing class description.
-    elements = new CElementInfo*[1]{nullptr};
+    elements = new CElementInfo* [1] { nullptr };
     attributes = nullptr;
     CTestObject::CleanMetaData(info, elements, attributes);
     EXPECT_EQ(elements, nullptr);

@@ -35,8 +35,10 @@ public:
     void AccessProperty(int index, bool read, QxVariant& value) override {
         m_accessLog.push_back(std::to_string(index) + (read ? "r" : "w"));
         QxVariant& property = m_properties.at(static_cast<size_t>(index));
-        if (read) value = property;
-        else property = value;
+        if (read)
+            value = property;
+        else
+            property = value;
     }
     CParentElementInfo* GetClassInfo() override { return m_info; }
     CElementInfo** GetClassElementInfo() override { return m_elements; }

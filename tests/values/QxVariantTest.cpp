@@ -44,8 +44,7 @@ public:
 protected:
     std::wstring GetTargetNamespace() const override { return L""; }
     void ToXml_Int(CXmlWriter*, bool, const wchar_t*, const CXmlSerializationContext&, bool) const override {}
-    CXmlElement* FromXml_Int(CXmlElement*, CXmlElement* firstChild, const CXmlSerializationContext&,
-                             bool) override {
+    CXmlElement* FromXml_Int(CXmlElement*, CXmlElement* firstChild, const CXmlSerializationContext&, bool) override {
         return firstChild;
     }
 
@@ -64,8 +63,7 @@ public:
 protected:
     std::wstring GetTargetNamespace() const override { return L""; }
     void ToXml_Int(CXmlWriter*, bool, const wchar_t*, const CXmlSerializationContext&, bool) const override {}
-    CXmlElement* FromXml_Int(CXmlElement*, CXmlElement* firstChild, const CXmlSerializationContext&,
-                             bool) override {
+    CXmlElement* FromXml_Int(CXmlElement*, CXmlElement* firstChild, const CXmlSerializationContext&, bool) override {
         return firstChild;
     }
 
@@ -445,8 +443,10 @@ TEST(QxVariant, EachKindConvertsThroughItsOwnConversionPair) {
         {ItemType_ui8, L"18446744073709551615", [&](auto& t) { return C::ui8ToString(C::ui8FromString(t, rule)); }},
         {ItemType_r4, L"0.1", [&](auto& t) { return C::r4ToString(C::r4FromString(t, rule)); }},
         {ItemType_r8, L"1e300", [&](auto& t) { return C::r8ToString(C::r8FromString(t, rule)); }},
-        {ItemType_duration, L"-P1Y2MT3.25S", [&](auto& t) { return C::durationToString(C::durationFromString(t, rule)); }},
-        {ItemType_yearMonth, L"2024-05Z", [&](auto& t) { return C::yearMonthToString(C::yearMonthFromString(t, rule)); }},
+        {ItemType_duration, L"-P1Y2MT3.25S",
+         [&](auto& t) { return C::durationToString(C::durationFromString(t, rule)); }},
+        {ItemType_yearMonth, L"2024-05Z",
+         [&](auto& t) { return C::yearMonthToString(C::yearMonthFromString(t, rule)); }},
         {ItemType_monthDay, L"--12-31", [&](auto& t) { return C::monthDayToString(C::monthDayFromString(t, rule)); }},
         {ItemType_year, L"2024", [&](auto& t) { return C::yearToString(C::yearFromString(t, rule)); }},
         {ItemType_month, L"--07", [&](auto& t) { return C::monthToString(C::monthFromString(t, rule)); }},
@@ -496,4 +496,29 @@ TEST(QxVariant, NilValuesStillConvertByKind) {
     v.SetString(L"x");
     v.SetNil();
     EXPECT_THROW(v.ToString(nullptr), CQxInvalidStateException);
+}
+
+TEST(QxVariant, AssignmentAcrossKindsReplacesThePayload) {
+    int destroyed = 0;
+    QxVariant number;
+    number.SetI2(-7);
+    QxVariant nilNumber;
+    nilNumber.SetUI8(9);
+    nilNumber.SetNil();
+
+    QxVariant target;
+    target.SetString(L"heap");
+    target = number;  // heap kind replaced by an inline one
+    EXPECT_EQ(target.GetI2(), -7);
+    target.SetXmlObject(new CCountedObject(&destroyed));
+    target = nilNumber;  // the reference is dropped; the nil kind comes over
+    EXPECT_EQ(destroyed, 1);
+    EXPECT_TRUE(target.m_bNil);
+    EXPECT_EQ(target.m_type, ItemType_ui8);
+    EXPECT_EQ(target.GetUI8(), 0u);
+    target = number;  // inline to inline: the nil flag goes with the source
+    EXPECT_FALSE(target.m_bNil);
+    QxVariant copy(nilNumber);
+    EXPECT_TRUE(copy.m_bNil);
+    EXPECT_EQ(copy.m_type, ItemType_ui8);
 }
