@@ -42,6 +42,7 @@ struct InflateStream {
 class ByteArrayBuilder {
 public:
     bool Append(const unsigned char* bytes, size_t count) {
+        if (count == 0) return true;
         if (count > std::numeric_limits<uint32_t>::max() - m_length) return false;  // beyond 4 GiB
         const size_t needed = m_length + count;
         if (needed > m_capacity) {
