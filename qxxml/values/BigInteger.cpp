@@ -40,6 +40,34 @@ uint32_t DivideSmallInPlace(Digits& digits, uint32_t divisor) {
     return static_cast<uint32_t>(remainder);
 }
 
+template <uint32_t Divisor>
+uint32_t DivideByConstantInPlace(Digits& digits) {
+    uint64_t remainder = 0;
+    uint32_t* limbs = digits.data();
+    for (uint32_t i = digits.size(); i-- > 0;) {
+        const uint64_t current = remainder * kBase + limbs[i];
+        limbs[i] = static_cast<uint32_t>(current / Divisor);
+        remainder = current % Divisor;
+    }
+    return static_cast<uint32_t>(remainder);
+}
+
+// Division by 10^n (n below 9) with the divisor known at compile time, so that it becomes a
+// multiplication: splitting values at a decimal place is the commonest division of all.
+uint32_t DividePow10InPlace(Digits& digits, int n) {
+    switch (n) {
+        case 0: return 0;
+        case 1: return DivideByConstantInPlace<10>(digits);
+        case 2: return DivideByConstantInPlace<100>(digits);
+        case 3: return DivideByConstantInPlace<1000>(digits);
+        case 4: return DivideByConstantInPlace<10000>(digits);
+        case 5: return DivideByConstantInPlace<100000>(digits);
+        case 6: return DivideByConstantInPlace<1000000>(digits);
+        case 7: return DivideByConstantInPlace<10000000>(digits);
+        default: return DivideByConstantInPlace<100000000>(digits);
+    }
+}
+
 void TrimZeroLimbs(Digits& digits) {
     while (digits.size() > 1 && digits.back() == 0) digits.pop_back();
     if (digits.empty()) digits.assign(0);
@@ -253,7 +281,7 @@ void CBigInteger::BuildFromDigitRun(const Char* first, size_t count, Digits& dig
     // Limbs fill from the least significant end: nine characters at a time from the back.
     const Char* end = first + count;
     for (uint32_t limb = 0; end > first; ++limb) {
-        const Char* start = end - kLimbDigits > first ? end - kLimbDigits : first;
+        const Char* start = end - first > kLimbDigits ? end - kLimbDigits : first;
         uint32_t value = 0;
         for (const Char* p = start; p < end; ++p) value = value * 10 + static_cast<uint32_t>(*p - '0');
         limbs[limb] = value;
@@ -394,7 +422,7 @@ void CBigInteger::SplitPow10(const Digits& value, unsigned int n, Digits& high, 
     high.clear();
     high.resize(value.size() - limbs);
     std::memcpy(high.data(), v + limbs, (value.size() - limbs) * sizeof(uint32_t));
-    if (rest != 1) DivideSmallInPlace(high, rest);
+    DividePow10InPlace(high, static_cast<int>(n % kLimbDigits));
     TrimZeroLimbs(high);
 }
 

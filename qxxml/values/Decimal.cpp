@@ -329,25 +329,44 @@ std::wstring CDecimal::ToString() const {
     return text;
 }
 
+// Half a unit of the last written place is added with the value's sign and the digits
+// beyond that place are cut: rounding half away from zero. Done on the digits directly: the
+// kept fraction digits go up by one when the dropped ones are at least half a unit. A value
+// of no more than `places` digits is written as it is, and so is one rounded at or beyond
+// the maximum places, where that half unit would itself round away to nothing.
 std::wstring CDecimal::ToString(int places) const {
     if (places < 0) places = 0;
-    CDecimal rounded(*this);
-    // Half a unit of the last written place, with the value's sign, then the digits beyond
-    // it are cut: rounding half away from zero. A value of no more than `places` digits is
-    // unaffected; beyond the maximum places the half unit would not be representable.
+    const Digits* integer = &m_integerPart.m_digits;
+    const Digits* fraction = &m_fraction.m_digits;
+    int divider = m_divider;
+    Digits roundedInteger, roundedFraction;
     if (places < GetMaxDecimalPlaces() && places < m_divider) {
-        const int sign = ValueSign() < 0 ? -1 : 1;
-        CBigInteger halfUnit(5 * sign);
-        rounded += CDecimal(CBigInteger(0), halfUnit, places + 1);
+        const unsigned int dropCount = static_cast<unsigned int>(m_divider - places);
+        Digits dropped, half, one;
+        CBigInteger::SplitPow10(m_fraction.m_digits, dropCount, roundedFraction, dropped);
+        CBigInteger::Pow10(dropCount - 1, half);
+        CBigInteger::Multiply(half, 5u, half);
+        roundedInteger = m_integerPart.m_digits;
+        if (CBigInteger::Compare(dropped, half) >= 0) {
+            one.assign(1);
+            CBigInteger::Add(roundedFraction, one, roundedFraction);
+            Digits full;
+            CBigInteger::Pow10(static_cast<unsigned int>(places), full);
+            if (CBigInteger::Compare(roundedFraction, full) == 0) {
+                roundedFraction.assign(0);
+                CBigInteger::Add(roundedInteger, one, roundedInteger);
+            }
+        }
+        integer = &roundedInteger;
+        fraction = &roundedFraction;
+        divider = places;
     }
     std::wstring text;
-    if (rounded.ValueSign() < 0) text += L'-';
-    CBigInteger::AppendDigits(rounded.m_integerPart.m_digits, text, 0);
+    if (ValueSign() < 0) text += L'-';
+    CBigInteger::AppendDigits(*integer, text, 0);
     text += L'.';
     const size_t fractionStart = text.size();
-    if (rounded.m_divider > 0) {
-        CBigInteger::AppendDigits(rounded.m_fraction.m_digits, text, static_cast<unsigned int>(rounded.m_divider));
-    }
+    if (divider > 0) CBigInteger::AppendDigits(*fraction, text, static_cast<unsigned int>(divider));
     text.resize(fractionStart + static_cast<size_t>(places), L'0');
     return text;
 }
