@@ -1,0 +1,484 @@
+// Tests of CXmlCollectionBase (bounds, count checks, listeners) and CXmlCollection (the
+// object list: every insertion form, removal, lookup, notifications, references).
+#include "CollectionTestSupport.h"
+
+#include <list>
+#include <random>
+
+namespace QxXmlTest {
+namespace {
+
+// An item that counts its destruction and writes one attribute when asked.
+class CItem : public CXmlObjectBase {
+public:
+    explicit CItem(int id, int* destroyed = nullptr) : m_id(id), m_destroyed(destroyed) {
+        SetElementName(L"item");
+    }
+    ~CItem() override {
+        if (m_destroyed) ++*m_destroyed;
+    }
+    CXmlObjectBase* GetBase() override { return m_base ? m_base : this; }
+    std::wstring GetNamespace() const override { return L""; }
+
+    int m_id;
+    CXmlObjectBase* m_base = nullptr;
+
+protected:
+    std::wstring GetTargetNamespace() const override { return L""; }
+    void AttributesToXml_Int(CXmlWriter* writer, const CXmlSerializationContext&) const override {
+        writer->AddAttribute(L"a" + std::to_wstring(m_id), L"", std::to_wstring(m_id), ItemType_i4);
+    }
+    void ToXml_Int(CXmlWriter*, bool, const wchar_t*, const CXmlSerializationContext&, bool) const override {}
+    CXmlElement* FromXml_Int(CXmlElement*, CXmlElement* firstChild, const CXmlSerializationContext&,
+                             bool) override {
+        return firstChild;
+    }
+
+private:
+    int* m_destroyed;
+};
+
+// The list operations made public, with a view of the nodes for the invariants.
+class CItemCol : public CXmlCollection {
+public:
+    CItemCol() = default;
+    CItemCol(int minOccurs, int maxOccurs) : CXmlCollection(L"item", L"urn:items", minOccurs, maxOccurs) {}
+
+    using CXmlCollection::AddAfterItem;
+    using CXmlCollection::AddBeforeItem;
+    using CXmlCollection::AddItemAt;
+    using CXmlCollection::AppendItem;
+    using CXmlCollection::AttributesToXml_Int;
+    using CXmlCollection::GetNodeAtIndex;
+    using CXmlCollection::GetNodeForItem;
+    using CXmlCollection::GetTargetNamespace;
+    using CXmlCollection::PrependItem;
+    using CXmlCollection::RemoveNode;
+
+    CNodeIterator<CItem> begin() const { return CNodeIterator<CItem>(m_pHead); }
+    CNodeIterator<CItem> end() const { return CNodeIterator<CItem>(nullptr); }
+    CNode* Head() const { return m_pHead; }
+    CNode* Tail() const { return m_pTail; }
+
+    // The ids from head to tail, checked against the ids from tail to head and the count.
+    std::vector<int> Ids() const {
+        std::vector<int> forward, backward;
+        for (const CNode* node = m_pHead; node; node = node->m_pNext) forward.push_back(Id(node));
+        for (const CNode* node = m_pTail; node; node = node->m_pPrevious) backward.insert(backward.begin(), Id(node));
+        EXPECT_EQ(forward, backward);
+        EXPECT_EQ(static_cast<int>(forward.size()), GetCount());
+        if (m_pHead) {
+            EXPECT_EQ(m_pHead->m_pPrevious, nullptr);
+        }
+        if (m_pTail) {
+            EXPECT_EQ(m_pTail->m_pNext, nullptr);
+        }
+        return forward;
+    }
+
+protected:
+    void ToXml_Int(CXmlWriter*, bool, const wchar_t*, const CXmlSerializationContext&, bool) const override {}
+    CXmlElement* FromXml_Int(CXmlElement*, CXmlElement* firstChild, const CXmlSerializationContext&,
+                             bool) override {
+        return firstChild;
+    }
+
+private:
+    static int Id(const CNode* node) { return static_cast<const CItem*>(node->m_pItem.Get())->m_id; }
+};
+
+int32_t RefCount(CXmlObjectBase* object) {
+    object->AddRef();
+    return object->Release();
+}
+
+std::vector<int> Ids(std::initializer_list<int> ids) { return std::vector<int>(ids); }
+
+// ------------------------------------------------------------------ bounds and counts
+
+class CountedCol : public CItemCol {
+public:
+    using CItemCol::CItemCol;
+    void Fill(int count) {
+        Clear();
+        for (int i = 0; i < count; ++i) AppendItem(new CItem(i));
+    }
+};
+
+TEST(CollectionBaseTest, BoundsTwoToThreeAcceptOnlyTwoAndThree) {
+    CSmartPtr<CountedCol> col(new CountedCol(2, 3));
+    CXmlSerializationContext context;
+    EXPECT_EQ(col->GetMinOccurs(), 2);
+    EXPECT_EQ(col->GetMaxOccurs(), 3);
+    for (int count : {0, 1}) {
+        col->Fill(count);
+        EXPECT_FALSE(col->IsValidCount(context)) << count;
+        EXPECT_EQ(MessageOf<CQxValidationException>([&] { col->ValidateCount(context); }),
+                  L"The Minimum number of [item] elements allowed in this collection is 2");
+    }
+    for (int count : {2, 3}) {
+        col->Fill(count);
+        EXPECT_TRUE(col->IsValidCount(context)) << count;
+        EXPECT_NO_THROW(col->ValidateCount(context));
+    }
+    col->Fill(4);
+    EXPECT_FALSE(col->IsValidCount(context));
+    EXPECT_EQ(MessageOf<CQxValidationException>([&] { col->ValidateCount(context); }),
+              L"The Maximum number of [item] elements allowed in this collection is 3");
+
+    context.SetIgnoreInvalidCollectionCounts(true);
+    for (int count = 0; count <= 5; ++count) {
+        col->Fill(count);
+        EXPECT_TRUE(col->IsValidCount(context)) << count;
+        EXPECT_NO_THROW(col->ValidateCount(context)) << count;
+    }
+}
+
+TEST(CollectionBaseTest, UnboundedMaximumNeverFailsAboveAndDefaultsAreZeroToUnbounded) {
+    CSmartPtr<CountedCol> unbounded(new CountedCol(1, -1));
+    CXmlSerializationContext context;
+    unbounded->Fill(1000);
+    EXPECT_TRUE(unbounded->IsValidCount(context));
+    EXPECT_NO_THROW(unbounded->ValidateCount(context));
+
+    CSmartPtr<CountedCol> defaults(new CountedCol);
+    EXPECT_EQ(defaults->GetMinOccurs(), 0);
+    EXPECT_EQ(defaults->GetMaxOccurs(), -1);
+    EXPECT_TRUE(defaults->IsValidCount(context));
+    defaults->Fill(3);
+    EXPECT_TRUE(defaults->IsValidCount(context));
+}
+
+TEST(CollectionBaseTest, IdentityNamespaceAndTargetNamespace) {
+    CSmartPtr<CItemCol> col(new CItemCol(0, -1));
+    EXPECT_EQ(col->GetBase(), col.Get());
+    EXPECT_EQ(col->GetNamespace(), L"urn:items");
+    EXPECT_EQ(MessageOf([&] { col->GetTargetNamespace(); }),
+              L"CXmlCollectionBase::GetTargetNamespace Should not be used from within a Collection (program logic "
+              L"error)");
+}
+
+// ------------------------------------------------------------------ listeners
+
+TEST(CollectionBaseTest, ListenersAreToldInOrderTwiceWhenAddedTwiceAndRemovedCompletely) {
+    CSmartPtr<CItemCol> col(new CItemCol);
+    std::vector<std::string> order;
+    struct Tagged : IEventSink {
+        Tagged(std::vector<std::string>* log, std::string tag) : log(log), tag(std::move(tag)) {}
+        void OnEvent(CXmlObjectBase*, MsgType type, void*) override {
+            if (type == MsgType_CollectionChange) log->push_back(tag);
+        }
+        std::vector<std::string>* log;
+        std::string tag;
+    } a(&order, "a"), b(&order, "b");
+    col->AddEventListener(&a);
+    col->AddEventListener(&b);
+    col->AddEventListener(&a);
+    col->AppendItem(new CItem(1));
+    EXPECT_EQ(order, (std::vector<std::string>{"a", "b", "a"}));
+
+    order.clear();
+    col->RemoveEventListener(&a);
+    col->AppendItem(new CItem(2));
+    EXPECT_EQ(order, (std::vector<std::string>{"b"}));
+
+    order.clear();
+    col->RemoveEventListener(&b);
+    col->RemoveEventListener(&b);  // no longer there: nothing happens
+    col->AppendItem(new CItem(3));
+    EXPECT_TRUE(order.empty());
+}
+
+TEST(CollectionBaseTest, ListenerMayRemoveItselfWhileBeingTold) {
+    struct Leaving : IEventSink {
+        void OnEvent(CXmlObjectBase*, MsgType, void*) override {
+            ++calls;
+            col->RemoveEventListener(this);
+        }
+        CItemCol* col = nullptr;
+        int calls = 0;
+    } leaving;
+    CRecordingSink after;  // outlives the collection, whose destructor tells it
+    CSmartPtr<CItemCol> col(new CItemCol);
+    leaving.col = col.Get();
+    col->AddEventListener(&leaving);
+    col->AddEventListener(&after);
+    col->AppendItem(new CItem(1));
+    EXPECT_EQ(leaving.calls, 1);
+    // The listener after the leaving one moved up while it was being told; it misses that
+    // one event but every later one.
+    EXPECT_EQ(after.Sequence(), "add-complete change");
+}
+
+// ------------------------------------------------------------------ insertion
+
+TEST(CollectionTest, EveryInsertionFormPlacesTheItemAndNotifiesAddCompleteChange) {
+    CRecordingSink sink;  // outlives the collection, whose destructor tells it
+    CSmartPtr<CItemCol> col(new CItemCol);
+    col->AddEventListener(&sink);
+    CItem* one = new CItem(1);
+    CItem* two = new CItem(2);
+    CItem* three = new CItem(3);
+    CItem* four = new CItem(4);
+    CItem* five = new CItem(5);
+    CItem* six = new CItem(6);
+
+    col->AppendItem(two);
+    EXPECT_EQ(col->Ids(), Ids({2}));
+    EXPECT_EQ(col->Head(), col->Tail());
+    col->PrependItem(one);
+    col->AddAfterItem(two, four);
+    col->AddBeforeItem(four, three);
+    col->AddItemAt(4, six);   // index == count: appends
+    col->AddItemAt(4, five);  // before the node at 4
+    EXPECT_EQ(col->Ids(), Ids({1, 2, 3, 4, 5, 6}));
+
+    ASSERT_EQ(sink.events.size(), 18u);
+    const CItem* added[] = {two, one, four, three, six, five};
+    for (size_t i = 0; i < 6; ++i) {
+        EXPECT_EQ(sink.events[3 * i].type, IEventSink::MsgType_CollectionAdd);
+        EXPECT_EQ(sink.events[3 * i].data, added[i]);
+        EXPECT_EQ(sink.events[3 * i + 1].type, IEventSink::MsgType_CollectionAddComplete);
+        EXPECT_EQ(sink.events[3 * i + 1].data, added[i]);
+        EXPECT_EQ(sink.events[3 * i + 2].type, IEventSink::MsgType_CollectionChange);
+        EXPECT_EQ(sink.events[3 * i + 2].data, nullptr);
+    }
+    for (const Event& event : sink.events) EXPECT_EQ(event.source, col.Get());
+
+    std::vector<int> iterated;
+    for (CItem* item : *col) iterated.push_back(item->m_id);
+    EXPECT_EQ(iterated, Ids({1, 2, 3, 4, 5, 6}));
+}
+
+TEST(CollectionTest, NullNeighbourPrependsOrAppends) {
+    CSmartPtr<CItemCol> col(new CItemCol);
+    col->AppendItem(new CItem(2));
+    col->AddAfterItem(nullptr, new CItem(1));
+    col->AddBeforeItem(nullptr, new CItem(3));
+    EXPECT_EQ(col->Ids(), Ids({1, 2, 3}));
+}
+
+TEST(CollectionTest, InsertAtZeroOfEmptyAndAtFront) {
+    CSmartPtr<CItemCol> col(new CItemCol);
+    col->AddItemAt(0, new CItem(2));
+    col->AddItemAt(0, new CItem(1));
+    col->AddItemAt(1, new CItem(9));
+    EXPECT_EQ(col->Ids(), Ids({1, 9, 2}));
+}
+
+TEST(CollectionTest, InsertAtBadIndexThrowsBeforeAnyNotification) {
+    CRecordingSink sink;  // outlives the collection, whose destructor tells it
+    CSmartPtr<CItemCol> col(new CItemCol);
+    col->AppendItem(new CItem(1));
+    col->AppendItem(new CItem(2));
+    col->AddEventListener(&sink);
+    int destroyed = 0;
+    CSmartPtr<CItem> item(new CItem(7, &destroyed));
+    for (int index : {3, -1, 100}) {
+        EXPECT_EQ(MessageOf<CQxInvalidParamException>([&] { col->AddItemAt(index, item); }),
+                  L"Index out of range");
+    }
+    EXPECT_TRUE(sink.events.empty());
+    EXPECT_EQ(col->Ids(), Ids({1, 2}));
+    EXPECT_EQ(RefCount(item), 1);  // the collection took no reference
+    col->AddItemAt(2, item);
+    EXPECT_EQ(col->Ids(), Ids({1, 2, 7}));
+    EXPECT_EQ(sink.Sequence(), "add add-complete change");
+}
+
+TEST(CollectionTest, UnknownNeighbourThrowsAfterTheAddNotification) {
+    CRecordingSink sink;  // outlives the collection, whose destructor tells it
+    CSmartPtr<CItemCol> col(new CItemCol);
+    col->AppendItem(new CItem(1));
+    CSmartPtr<CItem> stranger(new CItem(9));
+    CSmartPtr<CItem> item(new CItem(5));
+    col->AddEventListener(&sink);
+    EXPECT_EQ(MessageOf<CQxInvalidParamException>([&] { col->AddAfterItem(stranger, item); }),
+              L"The object was not found in the collection");
+    EXPECT_EQ(MessageOf<CQxInvalidParamException>([&] { col->AddBeforeItem(stranger, item); }),
+              L"The object was not found in the collection");
+    EXPECT_EQ(sink.Sequence(), "add add");
+    EXPECT_EQ(col->Ids(), Ids({1}));
+    EXPECT_EQ(RefCount(item), 1);
+}
+
+TEST(CollectionTest, NullItemIsRefusedBeforeAnyNotification) {
+    CRecordingSink sink;  // outlives the collection, whose destructor tells it
+    CSmartPtr<CItemCol> col(new CItemCol);
+    col->AddEventListener(&sink);
+    const std::wstring message = L"A NULL item can not be added to the collection";
+    EXPECT_EQ(MessageOf<CQxInvalidParamException>([&] { col->AppendItem(nullptr); }), message);
+    EXPECT_EQ(MessageOf<CQxInvalidParamException>([&] { col->PrependItem(nullptr); }), message);
+    EXPECT_EQ(MessageOf<CQxInvalidParamException>([&] { col->AddItemAt(0, nullptr); }), message);
+    EXPECT_TRUE(sink.events.empty());
+    EXPECT_EQ(col->GetCount(), 0);
+}
+
+// ------------------------------------------------------------------ lookup
+
+TEST(CollectionTest, NodeAtIndexWalksFromEitherEndAndReportsTheRange) {
+    CSmartPtr<CItemCol> col(new CItemCol);
+    for (int i = 0; i < 7; ++i) col->AppendItem(new CItem(i));
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(static_cast<CItem*>(col->GetNodeAtIndex(i)->m_pItem.Get())->m_id, i);
+    EXPECT_EQ(MessageOf<CQxInvalidParamException>([&] { col->GetNodeAtIndex(7); }),
+              L"Index 7 is out of range, use 0 - 7");
+    EXPECT_EQ(MessageOf<CQxInvalidParamException>([&] { col->GetNodeAtIndex(-1); }),
+              L"Index -1 is out of range, use 0 - 7");
+}
+
+TEST(CollectionTest, NodeForItemComparesBaseObjects) {
+    CSmartPtr<CItemCol> col(new CItemCol);
+    CItem* held = new CItem(1);
+    col->AppendItem(held);
+    col->AppendItem(new CItem(2));
+    // A wrapper whose base is the held item finds the held item's node.
+    CSmartPtr<CItem> wrapper(new CItem(99));
+    wrapper->m_base = held;
+    EXPECT_EQ(col->GetNodeForItem(wrapper), col->Head());
+    col->AddAfterItem(wrapper, new CItem(3));
+    EXPECT_EQ(col->Ids(), Ids({1, 3, 2}));
+    EXPECT_EQ(MessageOf<CQxInvalidParamException>([&] { col->GetNodeForItem(nullptr); }),
+              L"The object was not found in the collection");
+}
+
+// ------------------------------------------------------------------ removal
+
+TEST(CollectionTest, RemoveNotifiesWithoutIndexAndReleasesTheItem) {
+    CRecordingSink sink;  // outlives the collection, whose destructor tells it
+    CSmartPtr<CItemCol> col(new CItemCol);
+    int destroyed = 0;
+    for (int i = 0; i < 4; ++i) col->AppendItem(new CItem(i, &destroyed));
+    col->AddEventListener(&sink);
+    col->Remove(2);
+    EXPECT_EQ(sink.Sequence(), "remove(-) remove-complete(-) change");
+    EXPECT_EQ(destroyed, 1);
+    EXPECT_EQ(col->Ids(), Ids({0, 1, 3}));
+    col->Remove(2);  // the tail
+    col->Remove(0);  // the head
+    EXPECT_EQ(col->Ids(), Ids({1}));
+    col->Remove(0);  // the only one
+    EXPECT_EQ(col->Head(), nullptr);
+    EXPECT_EQ(col->Tail(), nullptr);
+    EXPECT_EQ(col->GetCount(), 0);
+    EXPECT_EQ(destroyed, 4);
+}
+
+TEST(CollectionTest, RemoveOnEmptyReportsIndexAndZero) {
+    CRecordingSink sink;  // outlives the collection, whose destructor tells it
+    CSmartPtr<CItemCol> col(new CItemCol);
+    col->AddEventListener(&sink);
+    EXPECT_EQ(MessageOf<CQxInvalidParamException>([&] { col->Remove(0); }), L"Index 0 is out of range, use 0 - 0");
+    EXPECT_EQ(MessageOf<CQxInvalidParamException>([&] { col->Remove(3); }), L"Index 3 is out of range, use 0 - 0");
+    EXPECT_TRUE(sink.events.empty());
+}
+
+TEST(CollectionTest, ClearNotifiesEveryRemovalAndTheCollectionIsReusable) {
+    CRecordingSink sink;  // outlives the collection, whose destructor tells it
+    CSmartPtr<CItemCol> col(new CItemCol);
+    int destroyed = 0;
+    for (int i = 0; i < 5; ++i) col->AppendItem(new CItem(i, &destroyed));
+    col->AddEventListener(&sink);
+    col->Clear();
+    std::string expected;
+    for (int i = 0; i < 5; ++i) expected += std::string(i ? " " : "") + "remove(-) remove-complete(-) change";
+    EXPECT_EQ(sink.Sequence(), expected);
+    EXPECT_EQ(destroyed, 5);
+    EXPECT_EQ(col->Ids(), Ids({}));
+    col->AppendItem(new CItem(8));
+    EXPECT_EQ(col->Ids(), Ids({8}));
+}
+
+TEST(CollectionTest, ItemsAreHeldByOneReferenceAndReleasedWithTheCollection) {
+    int destroyed = 0;
+    CSmartPtr<CItem> kept(new CItem(1, &destroyed));
+    CRecordingSink sink;
+    {
+        CSmartPtr<CItemCol> col(new CItemCol);
+        col->AppendItem(kept);
+        EXPECT_EQ(RefCount(kept), 2);
+        col->AppendItem(new CItem(2, &destroyed));
+        col->AddEventListener(&sink);
+    }
+    EXPECT_EQ(destroyed, 1);  // the unshared item
+    EXPECT_EQ(RefCount(kept), 1);
+    // The destructor clears the collection: each removal is told.
+    EXPECT_EQ(sink.Sequence(), "remove(-) remove-complete(-) change remove(-) remove-complete(-) change");
+}
+
+TEST(CollectionTest, RemoveNodeOfAFoundItem) {
+    CSmartPtr<CItemCol> col(new CItemCol);
+    CItem* middle = new CItem(2);
+    col->AppendItem(new CItem(1));
+    col->AppendItem(middle);
+    col->AppendItem(new CItem(3));
+    col->RemoveNode(col->GetNodeForItem(middle));
+    EXPECT_EQ(col->Ids(), Ids({1, 3}));
+}
+
+// Random operations against std::list: the list and the collection must agree throughout.
+TEST(CollectionTest, RandomOperationsAgreeWithStdList) {
+    CSmartPtr<CItemCol> col(new CItemCol);
+    std::list<int> oracle;
+    std::mt19937 rng(20240506);
+    int next = 0;
+    for (int step = 0; step < 4000; ++step) {
+        const int count = static_cast<int>(oracle.size());
+        switch (rng() % 7) {
+            case 0: col->AppendItem(new CItem(next)); oracle.push_back(next++); break;
+            case 1: col->PrependItem(new CItem(next)); oracle.push_front(next++); break;
+            case 2: {
+                const int index = static_cast<int>(rng() % (count + 1));
+                col->AddItemAt(index, new CItem(next));
+                oracle.insert(std::next(oracle.begin(), index), next++);
+                break;
+            }
+            case 3:
+            case 4:
+                if (count) {
+                    const int index = static_cast<int>(rng() % count);
+                    col->Remove(index);
+                    oracle.erase(std::next(oracle.begin(), index));
+                }
+                break;
+            case 5:
+                if (count) {
+                    const int index = static_cast<int>(rng() % count);
+                    CXmlObjectBase* existing = col->GetNodeAtIndex(index)->m_pItem.Get();
+                    col->AddAfterItem(existing, new CItem(next));
+                    oracle.insert(std::next(oracle.begin(), index + 1), next++);
+                }
+                break;
+            case 6:
+                if (count) {
+                    const int index = static_cast<int>(rng() % count);
+                    CXmlObjectBase* existing = col->GetNodeAtIndex(index)->m_pItem.Get();
+                    col->AddBeforeItem(existing, new CItem(next));
+                    oracle.insert(std::next(oracle.begin(), index), next++);
+                }
+                break;
+        }
+        if (step % 500 == 0) col->Clear(), oracle.clear();
+    }
+    EXPECT_EQ(col->Ids(), std::vector<int>(oracle.begin(), oracle.end()));
+}
+
+// ------------------------------------------------------------------ attributes
+
+TEST(CollectionTest, ItemsWriteTheirAttributesOnTheOpenElementInOrder) {
+    CSmartPtr<CItemCol> col(new CItemCol);
+    col->AppendItem(new CItem(1));
+    col->AppendItem(new CItem(2));
+    CTextStream stream;
+    CXmlTextWriter writer(&stream);
+    writer.SetFormatting(false);
+    writer.StartDocument();
+    writer.StartElement(L"parent", L"");
+    col->AttributesToXml_Int(&writer, CXmlSerializationContext::GetDefaultContext());
+    writer.EndElement();
+    writer.EndDocument();
+    EXPECT_EQ(stream.TakeText(), L"<parent a1=\"1\" a2=\"2\"/>");
+}
+
+}  // namespace
+}  // namespace QxXmlTest
