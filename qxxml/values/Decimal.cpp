@@ -183,7 +183,8 @@ void CDecimal::Parse(const wchar_t* text) {
             // Dividing by more than the value's digits plus the kept places gives zero
             // anyway; the bound keeps the power of ten small.
             const uint64_t enough = integerDigits.Size() + static_cast<uint64_t>(GetMaxDecimalPlaces()) + 3;
-            const unsigned int power = static_cast<unsigned int>(std::min(exponent, enough));
+            const uint64_t requested = exponentTooLarge ? UINT64_MAX : exponent;  // digits past the limit were not kept
+            const unsigned int power = static_cast<unsigned int>(std::min(requested, enough));
             *this = *this / CDecimal(CBigInteger::Pow10(power));
         } else {
             *this = *this * CDecimal(CBigInteger::Pow10(static_cast<unsigned int>(exponent)));
@@ -259,6 +260,29 @@ void CDecimal::Rationalise() {
     m_divider -= static_cast<int>(drop);
 }
 
+// Drops the last `dropCount` digits of `fraction` (kept to `keptPlaces` digits), carrying one
+// unit into the last kept digit when the dropped digits are above half a unit, or also at
+// exactly half when `exactHalfUp`; a carry that fills the fraction moves into `integer`.
+void CDecimal::RoundAway(Digits& integer, Digits& fraction, unsigned int dropCount, unsigned int keptPlaces,
+                         bool exactHalfUp) {
+    Digits kept, dropped, half;
+    CBigInteger::SplitPow10(fraction, dropCount, kept, dropped);
+    CBigInteger::Pow10(dropCount - 1, half);
+    CBigInteger::Multiply(half, 5u, half);
+    const int order = CBigInteger::Compare(dropped, half);
+    if (order > 0 || (order == 0 && exactHalfUp)) {
+        Digits one, full;
+        one.assign(1);
+        CBigInteger::Add(kept, one, kept);
+        CBigInteger::Pow10(keptPlaces, full);
+        if (CBigInteger::Compare(kept, full) == 0) {
+            kept.assign(0);
+            CBigInteger::Add(integer, one, integer);
+        }
+    }
+    fraction = std::move(kept);
+}
+
 // Moves to `divider` fraction digits. Fewer digits: the dropped part carries one unit away
 // from zero only when it is above half a unit of the last kept digit (an exact half is
 // dropped); a carry that fills the fraction moves into the integer part.
@@ -269,25 +293,8 @@ void CDecimal::ChangeFractionalDivider(int divider) {
         return;
     }
     const int sign = ValueSign() < 0 ? -1 : 1;
-    const unsigned int dropCount = static_cast<unsigned int>(m_divider - divider);
-    Digits kept, dropped;
-    CBigInteger::SplitPow10(m_fraction.m_digits, dropCount, kept, dropped);
-
-    Digits half;
-    CBigInteger::Pow10(dropCount - 1, half);
-    CBigInteger::Multiply(half, 5u, half);
-    if (CBigInteger::Compare(dropped, half) > 0) {
-        Digits one;
-        one.assign(1);
-        CBigInteger::Add(kept, one, kept);
-        Digits full;
-        CBigInteger::Pow10(static_cast<unsigned int>(divider), full);
-        if (CBigInteger::Compare(kept, full) == 0) {
-            kept.assign(0);
-            CBigInteger::Add(m_integerPart.m_digits, one, m_integerPart.m_digits);
-        }
-    }
-    m_fraction.m_digits = std::move(kept);
+    RoundAway(m_integerPart.m_digits, m_fraction.m_digits, static_cast<unsigned int>(m_divider - divider),
+              static_cast<unsigned int>(divider), false);
     m_divider = divider;
     m_integerPart.m_sign = sign;
     m_fraction.m_sign = sign;
@@ -341,22 +348,10 @@ std::wstring CDecimal::ToString(int places) const {
     int divider = m_divider;
     Digits roundedInteger, roundedFraction;
     if (places < GetMaxDecimalPlaces() && places < m_divider) {
-        const unsigned int dropCount = static_cast<unsigned int>(m_divider - places);
-        Digits dropped, half, one;
-        CBigInteger::SplitPow10(m_fraction.m_digits, dropCount, roundedFraction, dropped);
-        CBigInteger::Pow10(dropCount - 1, half);
-        CBigInteger::Multiply(half, 5u, half);
         roundedInteger = m_integerPart.m_digits;
-        if (CBigInteger::Compare(dropped, half) >= 0) {
-            one.assign(1);
-            CBigInteger::Add(roundedFraction, one, roundedFraction);
-            Digits full;
-            CBigInteger::Pow10(static_cast<unsigned int>(places), full);
-            if (CBigInteger::Compare(roundedFraction, full) == 0) {
-                roundedFraction.assign(0);
-                CBigInteger::Add(roundedInteger, one, roundedInteger);
-            }
-        }
+        roundedFraction = m_fraction.m_digits;
+        RoundAway(roundedInteger, roundedFraction, static_cast<unsigned int>(m_divider - places),
+                  static_cast<unsigned int>(places), true);
         integer = &roundedInteger;
         fraction = &roundedFraction;
         divider = places;

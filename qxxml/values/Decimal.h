@@ -108,6 +108,8 @@ private:
     void SetFromScaled(const CBigInteger& scaled, int divider);
     // Both parts take the value's sign, a zero value is positive.
     void AlignSigns();
+    static void RoundAway(CBigInteger::Digits& integer, CBigInteger::Digits& fraction, unsigned int dropCount,
+                          unsigned int keptPlaces, bool exactHalfUp);
     // Keeps the divider within the maximum places and drops trailing zeros.
     void LimitPlaces();
     static int Compare(const CDecimal& a, const CDecimal& b);
