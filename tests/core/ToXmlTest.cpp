@@ -4,6 +4,7 @@
 #include <qxxml/support/QxException.h>
 #include <qxxml/support/SmartPtr.h>
 #include <qxxml/values/BinaryData.h>
+#include <qxxml/xmlin/XmlDocument.h>
 #include <qxxml/xmlout/XmlWriter.h>
 
 #include "xmlout/PythonOracle.h"
@@ -259,5 +260,34 @@ TEST_F(ToXmlTest, RefusedFileOutputCreatesNoFile) {
                           small->ToXmlFile(missing.c_str(), true, true, XmlEncoding_UTF8, EOLType_LF, context,
                                            CompressionType_None);
                       }).find(L"Failed to write data to the file [" + missing + L"] error [0x"));
+    }
+}
+
+TEST_F(ToXmlTest, EveryKindOfFileReadsBackThroughTheLibrarysOwnReader) {
+    const std::wstring lastItemText = L"caf\u00e9 <3999> & \U0001F600";
+    for (XmlEncoding encoding : {XmlEncoding_UTF8, XmlEncoding_UTF16, XmlEncoding_UTF16NoDeclaration}) {
+        for (CompressionType compression : {CompressionType_None, CompressionType_GZip}) {
+            for (bool async : {false, true}) {
+                AsyncSwitch on(async);
+                const std::string path = TempPath("readback.xml");
+                large->ToXmlFile(Wide(path).c_str(), true, true, encoding, EOLType_CRLF, context, compression);
+                CXmlDocument document(context);
+                document.Load(Wide(path).c_str());
+                const CXmlElement* root = document.GetDocumentElement();
+                ASSERT_NE(nullptr, root);
+                EXPECT_EQ(L"Order", root->GetLocalName());
+                EXPECT_EQ(L"urn:po", root->GetNamespaceURI());
+                int items = 0;
+                const CXmlElement* last = nullptr;
+                for (const CXmlElement* child = root->GetFirstElement(); child; child = child->GetNextSiblingElement())
+                    if (child->GetLocalName() == L"item") {
+                        ++items;
+                        last = child;
+                    }
+                EXPECT_EQ(4000, items) << encoding << " " << compression << " " << async;
+                ASSERT_NE(nullptr, last);
+                EXPECT_EQ(lastItemText, last->GetText());
+            }
+        }
     }
 }
