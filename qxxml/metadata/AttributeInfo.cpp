@@ -4,6 +4,7 @@
 #include <qxxml/core/PrimitiveValueCheck.h>
 #include <qxxml/core/XmlGeneratedClass.h>
 #include <qxxml/core/XmlSerializationContext.h>
+#include <qxxml/metadata/detail/OrEmpty.h>
 #include <qxxml/support/QxException.h>
 #include <qxxml/values/FormatString.h>
 #include <qxxml/values/QxVariant.h>
@@ -12,12 +13,12 @@
 
 namespace QxXmlLib10Data {
 
+using detail::OrEmpty;
+
 using QxXmlLib10::CQxException;
 using QxXmlLib10::FormatString;
 
 namespace {
-
-const wchar_t* OrEmpty(const wchar_t* text) { return text ? text : L""; }
 
 // The namespace-restriction test is a member of CXmlObjectBase; this inert object lets the
 // descriptors' static forms run that one test rather than a second copy of it.

@@ -3,6 +3,7 @@
 #include <qxxml/core/PrimitiveValueCheck.h>
 #include <qxxml/core/XmlGeneratedClass.h>
 #include <qxxml/core/XmlSerializationContext.h>
+#include <qxxml/metadata/detail/OrEmpty.h>
 #include <qxxml/support/QxException.h>
 #include <qxxml/values/QxVariant.h>
 #include <qxxml/xmlin/XmlElement.h>
@@ -11,13 +12,9 @@
 
 namespace QxXmlLib10Data {
 
+using detail::OrEmpty;
+
 using QxXmlLib10::CQxException;
-
-namespace {
-
-const wchar_t* OrEmpty(const wchar_t* text) { return text ? text : L""; }
-
-}  // namespace
 
 CElementInfo::CElementInfo(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex)
     : CElementInfo(name, elementNamespace, propertyIndex, false) {}

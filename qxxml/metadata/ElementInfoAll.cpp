@@ -1,15 +1,12 @@
 #include <qxxml/metadata/ElementInfoAll.h>
 
+#include <qxxml/metadata/detail/OrEmpty.h>
 #include <qxxml/support/QxException.h>
 #include <qxxml/values/FormatString.h>
 
 namespace QxXmlLib10Data {
 
-namespace {
-
-const wchar_t* OrEmpty(const wchar_t* text) { return text ? text : L""; }
-
-}  // namespace
+using detail::OrEmpty;
 
 CElementInfoAll::CElementInfoAll(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex)
     : CElementInfo(name, elementNamespace, propertyIndex) {}

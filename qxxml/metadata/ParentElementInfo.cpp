@@ -1,6 +1,10 @@
 #include <qxxml/metadata/ParentElementInfo.h>
 
+#include <qxxml/metadata/detail/OrEmpty.h>
+
 namespace QxXmlLib10Data {
+
+using detail::OrEmpty;
 
 CParentElementInfo::CParentElementInfo(XmlElementGroupType groupType, XmlElementType elementType,
                                        const wchar_t* elementName, const wchar_t* elementNamespace,
@@ -9,13 +13,13 @@ CParentElementInfo::CParentElementInfo(XmlElementGroupType groupType, XmlElement
                                        const wchar_t* primitiveFormatOverride, bool outputPrimitiveClassAsTextProperty)
     : m_groupType(groupType),
       m_elementType(elementType),
-      m_strElementName(elementName ? elementName : L""),
-      m_strElementNamespace(elementNamespace ? elementNamespace : L""),
+      m_strElementName(OrEmpty(elementName)),
+      m_strElementNamespace(OrEmpty(elementNamespace)),
       m_bFromXmlFailIfAttributeUnknown(fromXmlFailIfAttributeUnknown),
       m_bHasBaseClasses(hasBaseClasses),
       m_iPrimitiveValuePropertyIndex(primitiveValuePropertyIndex),
       m_primitiveDataType(primitiveDataType),
-      m_strPrimitiveFormatOverride(primitiveFormatOverride ? primitiveFormatOverride : L""),
+      m_strPrimitiveFormatOverride(OrEmpty(primitiveFormatOverride)),
       m_bOutputPrimitiveClassAsTextProperty(outputPrimitiveClassAsTextProperty) {}
 
 CParentElementInfo::~CParentElementInfo() = default;
