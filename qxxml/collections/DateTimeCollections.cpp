@@ -25,7 +25,7 @@ void CdatetimeBaseCol::Add(const CDateTime& value) { AddAt(GetCount(), value); }
 
 void CdatetimeBaseCol::BaseAddAt(int index, const CDateTime& value) {
     FireOnCollectionAdd(const_cast<CDateTime*>(&value));
-    CheckInsertIndex(index);
+    CheckInsertIndex(index, Count());
     InsertCheckedCopy(index, value);
 }
 

@@ -91,13 +91,13 @@ CXmlPrimitiveCol<Kind>::~CXmlPrimitiveCol() = default;
 
 template <ItemType Kind>
 void CXmlPrimitiveCol<Kind>::Add(ValueType value) {
-    AddAt(this->GetCount(), std::move(value));
+    AddAt(this->Count(), std::move(value));
 }
 
 template <ItemType Kind>
 void CXmlPrimitiveCol<Kind>::AddAt(int index, ValueType value) {
     this->FireOnCollectionAdd(&value);
-    this->CheckInsertIndex(index);
+    this->CheckInsertIndex(index, this->Count());
     KindOps<Kind>::CheckValue(this->ElementName().c_str(), value, this->m_restrictions);
     this->InsertChecked(index, value);
 }

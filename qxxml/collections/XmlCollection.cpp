@@ -121,7 +121,7 @@ void CXmlCollection::AddBeforeItem(const CXmlObjectBase* existing, CXmlObjectBas
 }
 
 void CXmlCollection::AddItemAt(int index, CXmlObjectBase* item) {
-    CheckInsertIndex(index);
+    CheckInsertIndex(index, m_iCount);
     RequireItem(item);
     FireOnCollectionAdd(item);
     // The listeners may have changed the collection: the position is looked up afterwards.
@@ -132,7 +132,7 @@ void CXmlCollection::AddItemAt(int index, CXmlObjectBase* item) {
 // ------------------------------------------------------------------ lookup and removal
 
 CXmlCollection::CNode* CXmlCollection::GetNodeAtIndex(int index) const {
-    CheckItemIndex(index);
+    CheckItemIndex(index, m_iCount);
     CNode* node;
     if (index <= m_iCount / 2) {
         node = m_pHead;

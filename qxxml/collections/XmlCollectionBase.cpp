@@ -57,15 +57,11 @@ void CXmlCollectionBase::Clear() {
 
 void CXmlCollectionBase::Remove(int index) { CheckItemIndex(index); }
 
-void CXmlCollectionBase::CheckItemIndex(int index) const {
-    const int count = GetCount();
-    if (index < 0 || index >= count)
-        throw CQxInvalidParamException(FormatString(L"Index %d is out of range, use 0 - %d", index, count));
+void CXmlCollectionBase::ThrowItemIndex(int index, int count) {
+    throw CQxInvalidParamException(FormatString(L"Index %d is out of range, use 0 - %d", index, count));
 }
 
-void CXmlCollectionBase::CheckInsertIndex(int index) const {
-    if (index < 0 || index > GetCount()) throw CQxInvalidParamException(L"Index out of range");
-}
+void CXmlCollectionBase::ThrowInsertIndex() { throw CQxInvalidParamException(L"Index out of range"); }
 
 // ------------------------------------------------------------------ counts
 

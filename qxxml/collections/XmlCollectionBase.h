@@ -87,10 +87,16 @@ protected:
     }
 
     // Throws CQxInvalidParamException "Index %d is out of range, use 0 - %d" (the index and the
-    // count) unless 0 <= index < GetCount().
-    void CheckItemIndex(int index) const;
-    // Throws CQxInvalidParamException "Index out of range" unless 0 <= index <= GetCount().
-    void CheckInsertIndex(int index) const;
+    // count) unless 0 <= index < count.
+    static void CheckItemIndex(int index, int count) {
+        if (index < 0 || index >= count) ThrowItemIndex(index, count);
+    }
+    void CheckItemIndex(int index) const { CheckItemIndex(index, GetCount()); }
+    // Throws CQxInvalidParamException "Index out of range" unless 0 <= index <= count.
+    static void CheckInsertIndex(int index, int count) {
+        if (index < 0 || index > count) ThrowInsertIndex();
+    }
+    void CheckInsertIndex(int index) const { CheckInsertIndex(index, GetCount()); }
 
     std::wstring m_strNamespace;
     std::vector<IEventSink*> m_listeners;
@@ -100,6 +106,8 @@ protected:
     friend class CXmlObjectBase;
 
 private:
+    [[noreturn]] static void ThrowItemIndex(int index, int count);
+    [[noreturn]] static void ThrowInsertIndex();
     void Notify(MsgType type, void* item, int index);
     bool IsAboveMaximum() const;
 };

@@ -28,11 +28,6 @@ template <class T>
 CXmlValueCollection<T>::~CXmlValueCollection() = default;
 
 template <class T>
-int CXmlValueCollection<T>::GetCount() const {
-    return static_cast<int>(m_items.size());
-}
-
-template <class T>
 void CXmlValueCollection<T>::Clear() {
     while (GetCount() > 0) Remove(0);
 }
@@ -40,22 +35,32 @@ void CXmlValueCollection<T>::Clear() {
 template <class T>
 void CXmlValueCollection<T>::Remove(int index) {
     FireOnCollectionRemove(index);
-    CheckItemIndex(index);
-    m_items.erase(m_items.begin() + index);
+    CheckItemIndex(index, Count());
+    if (index == 0) m_items.pop_front();  // what Clear does, item after item
+    else if (index == Count() - 1) m_items.pop_back();
+    else m_items.erase(m_items.begin() + index);
     FireOnCollectionRemoveComplete(index);
     FireOnCollectionChange();
 }
 
 template <class T>
 T CXmlValueCollection<T>::Item(int index) const {
-    CheckItemIndex(index);
+    CheckItemIndex(index, Count());
     return m_items[static_cast<size_t>(index)];
+}
+
+template <class T>
+template <class Value>
+void CXmlValueCollection<T>::InsertItem(int index, Value&& value) {
+    if (index == Count()) m_items.push_back(std::forward<Value>(value));  // Add, and reading
+    else if (index == 0) m_items.push_front(std::forward<Value>(value));
+    else m_items.insert(m_items.begin() + index, std::forward<Value>(value));
 }
 
 template <class T>
 void CXmlValueCollection<T>::InsertChecked(int index, T& value) {
     if (m_listeners.empty()) {
-        m_items.insert(m_items.begin() + index, std::move(value));
+        InsertItem(index, std::move(value));
         return;
     }
     // The listeners see the same value in both notifications, so it is copied, not moved.
@@ -64,7 +69,7 @@ void CXmlValueCollection<T>::InsertChecked(int index, T& value) {
 
 template <class T>
 void CXmlValueCollection<T>::InsertCheckedCopy(int index, const T& value) {
-    m_items.insert(m_items.begin() + index, value);
+    InsertItem(index, value);
     FireOnCollectionAddComplete(const_cast<T*>(&value));
     FireOnCollectionChange();
 }

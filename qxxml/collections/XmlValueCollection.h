@@ -39,7 +39,7 @@ public:
     CXmlValueCollection& operator=(const CXmlValueCollection& other);
     ~CXmlValueCollection() override;
 
-    int GetCount() const override;
+    int GetCount() const override { return static_cast<int>(m_items.size()); }
     // Remove(0) until the collection is empty: every removal is told to the listeners.
     void Clear() override;
     // Tells MsgType_CollectionRemove with the index first; then an index outside
@@ -67,6 +67,11 @@ protected:
     void InsertChecked(int index, T& value);
     // The same, for a value that must stay untouched.
     void InsertCheckedCopy(int index, const T& value);
+    // ... in the common cases (at either end) without the generic insertion.
+    template <class Value>
+    void InsertItem(int index, Value&& value);
+    // The size as an int, without a virtual call.
+    int Count() const { return static_cast<int>(m_items.size()); }
 
     // ValidateCount, then one element per item with the collection's own name and namespace,
     // its text from ItemToString, declared to the writer as `writtenType`.
