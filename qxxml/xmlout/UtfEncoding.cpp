@@ -3,14 +3,20 @@
 // Every document written as bytes and every name and value read from the parser passes
 // through here, so each function is built around two facts: most XML text is ASCII, and the
 // output buffer should grow once. ASCII runs are handled block-wise (16 wide characters or
-// 8 bytes at a time, loops the compiler vectorises); other text costs one counting pass at
-// most, then one encoding pass into memory sized exactly once.
+// 16 bytes at a time, with SSE2 on x86-64 and plain loops elsewhere); other text costs one
+// counting pass at most, then one encoding pass into memory sized exactly once.
 #include <qxxml/xmlout/UtfEncoding.h>
 
 #include <algorithm>
 #include <cstring>
 #include <cwchar>
 #include <limits>
+
+// SSE2 is part of every x86-64 processor: the ASCII blocks use it there.
+#if defined(__SSE2__) || defined(_M_X64)
+#  include <emmintrin.h>
+#  define QXXML_UTF_SSE2 1
+#endif
 
 namespace QxXmlLib10 {
 
@@ -43,11 +49,43 @@ inline uint32_t NextCodePoint(const wchar_t* text, size_t length, size_t& i) {
 }
 
 // True when none of the kWideBlock characters at text is at or above `limit`, a power of
-// two or a value whose lower bits are all zero; OR-ing is what lets the loop vectorise.
+// two or a value whose lower bits are all zero.
 inline bool BlockBelow(const wchar_t* text, uint32_t limit) {
     uint32_t bits = 0;
     for (size_t k = 0; k < kWideBlock; ++k) bits |= Unit(text[k]);
     return bits < limit;
+}
+
+#if defined(QXXML_UTF_SSE2)
+inline __m128i Load(const void* at) { return _mm_loadu_si128(static_cast<const __m128i*>(at)); }
+#endif
+
+// True when the kWideBlock characters at text are all ASCII.
+inline bool AsciiBlock(const wchar_t* text) {
+#if defined(QXXML_UTF_SSE2)
+    constexpr size_t kVectors = kWideBlock * sizeof(wchar_t) / 16;
+    __m128i bits = Load(text);
+    for (size_t k = 1; k < kVectors; ++k) bits = _mm_or_si128(bits, Load(text + k * 16 / sizeof(wchar_t)));
+    const __m128i nonAscii = kWideIsUtf16 ? _mm_set1_epi16(static_cast<short>(0xFF80))
+                                          : _mm_set1_epi32(static_cast<int>(0xFFFFFF80u));
+    return _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_and_si128(bits, nonAscii), _mm_setzero_si128())) == 0xFFFF;
+#else
+    return BlockBelow(text, 0x80u);
+#endif
+}
+
+// Stores the kWideBlock characters at text, all ASCII, as bytes.
+template <class Byte>
+inline void NarrowAsciiBlock(const wchar_t* text, Byte* d) {
+#if defined(QXXML_UTF_SSE2)
+    const __m128i bytes =
+        kWideIsUtf16 ? _mm_packus_epi16(Load(text), Load(text + 8))
+                     : _mm_packus_epi16(_mm_packs_epi32(Load(text), Load(text + 4)),
+                                        _mm_packs_epi32(Load(text + 8), Load(text + 12)));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d), bytes);
+#else
+    for (size_t k = 0; k < kWideBlock; ++k) d[k] = static_cast<Byte>(text[k]);
+#endif
 }
 
 // ------------------------------------------------------------------ UTF-8 output
@@ -55,8 +93,8 @@ inline bool BlockBelow(const wchar_t* text, uint32_t limit) {
 // Copies the leading ASCII characters of the text to dst; returns how many there were.
 size_t CopyAsciiPrefix(const wchar_t* text, size_t length, char* dst) {
     size_t i = 0;
-    while (i + kWideBlock <= length && BlockBelow(text + i, 0x80u)) {
-        for (size_t k = 0; k < kWideBlock; ++k) dst[i + k] = static_cast<char>(text[i + k]);
+    while (i + kWideBlock <= length && AsciiBlock(text + i)) {
+        NarrowAsciiBlock(text + i, dst + i);
         i += kWideBlock;
     }
     while (i < length && Unit(text[i]) < 0x80u) {
@@ -77,7 +115,7 @@ size_t Utf8Length(const wchar_t* text, size_t length) {
     size_t bytes = 0;
     size_t i = 0;
     while (i < length) {
-        if (i + kWideBlock <= length && BlockBelow(text + i, 0x80u)) {
+        if (i + kWideBlock <= length && AsciiBlock(text + i)) {
             bytes += kWideBlock;
             i += kWideBlock;
             continue;
@@ -138,8 +176,8 @@ Byte* EncodeUtf8(const wchar_t* text, size_t length, Byte* d, size_t bytes) {
     Byte* const end = d + bytes;
     size_t i = 0;
     while (i < length) {
-        if (i + kWideBlock <= length && BlockBelow(text + i, 0x80u)) {
-            for (size_t k = 0; k < kWideBlock; ++k) d[k] = static_cast<Byte>(text[i + k]);
+        if (i + kWideBlock <= length && AsciiBlock(text + i)) {
+            NarrowAsciiBlock(text + i, d);
             d += kWideBlock;
             i += kWideBlock;
             continue;
@@ -166,6 +204,25 @@ inline wchar_t* PutWide(wchar_t* d, uint32_t cp) {
     return d;
 }
 
+#if defined(QXXML_UTF_SSE2)
+// Stores 16 ASCII bytes as 16 wide characters.
+inline void WidenAsciiBlock(__m128i bytes, wchar_t* d) {
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i low = _mm_unpacklo_epi8(bytes, zero);
+    const __m128i high = _mm_unpackhi_epi8(bytes, zero);
+    __m128i* out = reinterpret_cast<__m128i*>(d);
+    if (kWideIsUtf16) {
+        _mm_storeu_si128(out, low);
+        _mm_storeu_si128(out + 1, high);
+    } else {
+        _mm_storeu_si128(out, _mm_unpacklo_epi16(low, zero));
+        _mm_storeu_si128(out + 1, _mm_unpackhi_epi16(low, zero));
+        _mm_storeu_si128(out + 2, _mm_unpacklo_epi16(high, zero));
+        _mm_storeu_si128(out + 3, _mm_unpackhi_epi16(high, zero));
+    }
+}
+#endif
+
 // Decodes UTF-8 into d, which has room for `length` wide characters (never more are needed:
 // every byte yields at most one, and a 4-byte sequence at most two UTF-16 units).
 // Returns the end of the output, or null when the input is ill-formed.
@@ -173,6 +230,15 @@ wchar_t* DecodeUtf8(const unsigned char* s, size_t length, wchar_t* d) {
     constexpr uint64_t kHighBits = 0x8080808080808080ull;
     size_t i = 0;
     while (i < length) {
+#if defined(QXXML_UTF_SSE2)
+        while (i + 16 <= length) {
+            const __m128i bytes = Load(s + i);
+            if (_mm_movemask_epi8(bytes) != 0) break;  // a byte with its high bit set
+            WidenAsciiBlock(bytes, d);
+            d += 16;
+            i += 16;
+        }
+#endif
         uint64_t word;
         while (i + 8 <= length && (std::memcpy(&word, s + i, 8), (word & kHighBits) == 0)) {
             for (size_t k = 0; k < 8; ++k) d[k] = static_cast<wchar_t>(s[i + k]);
