@@ -3,7 +3,7 @@
 
 namespace {
 
-const char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
 
 constexpr uint8_t kSkip = 0x40;     // "=", space, tab, CR, LF
 constexpr uint8_t kInvalid = 0x80;  // anything else outside the alphabet
