@@ -57,7 +57,8 @@ TEST(SmartPtrTest, LastPointerDestroysExactlyOnce) {
         first = nullptr;
         second = nullptr;
         EXPECT_EQ(destroyed.load(), 0);
-        third = third;  // self-assignment keeps the object
+        const CSmartPtr<CCounted>& self = third;
+        third = self;  // self-assignment keeps the object
         EXPECT_EQ(destroyed.load(), 0);
     }
     EXPECT_EQ(destroyed.load(), 1);

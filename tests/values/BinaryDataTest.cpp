@@ -157,7 +157,8 @@ TEST(BinaryDataTest, CopyOnWriteKeepsTheOriginal) {
 
     CBinaryData assigned;
     assigned = first;
-    assigned = assigned;  // self-assignment keeps the value
+    const CBinaryData& self = assigned;
+    assigned = self;  // self-assignment keeps the value
     EXPECT_EQ(Bytes(assigned), "abc");
     first.Clear();
     EXPECT_EQ(Bytes(assigned), "abc");
