@@ -70,6 +70,12 @@ CXmlElement* CXmlObjectBase::FromXml_Int(CXmlObjectBase* object, CXmlElement* el
     return object->FromXml_Int(element, firstChild, context, false);
 }
 
+CXmlElement* CXmlObjectBase::FromXml_Int(CXmlObjectBase* object, CXmlElement* element,
+                                         CXmlElement* firstChild, const CXmlSerializationContext& context,
+                                         bool optionalChoiceItem) {
+    return object->FromXml_Int(element, firstChild, context, optionalChoiceItem);
+}
+
 void CXmlObjectBase::AttributesToXml_Int(const CXmlObjectBase* object, CXmlWriter* writer,
                                          const CXmlSerializationContext& context) {
     object->AttributesToXml_Int(writer, context);
@@ -159,7 +165,7 @@ void CXmlObjectBase::Throw_IfElementNameDiffers(CXmlObjectBase* value, const wch
 // ------------------------------------------------------------------ namespace restrictions
 
 bool CXmlObjectBase::IsNamespaceValid(const wchar_t* namespaceUri, const wchar_t* restriction,
-                                      const wchar_t* targetNamespace) const {
+                                      const wchar_t* targetNamespace) {
     const std::wstring uri = OrEmpty(namespaceUri);
     const std::wstring target = OrEmpty(targetNamespace);
     const wchar_t* rest = OrEmpty(restriction);
@@ -179,7 +185,7 @@ bool CXmlObjectBase::IsNamespaceValid(const wchar_t* namespaceUri, const wchar_t
 }
 
 void CXmlObjectBase::TestNamespace(const wchar_t* namespaceUri, const wchar_t* restriction,
-                                   const wchar_t* targetNamespace) const {
+                                   const wchar_t* targetNamespace) {
     if (!IsNamespaceValid(namespaceUri, restriction, targetNamespace))
         throw CQxInvalidNamespaceException(FormatString(
             L"Invalid namespace [%s]. The namespace must be one of [%s] where the target namespace is [%s]",

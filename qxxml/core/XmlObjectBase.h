@@ -127,6 +127,10 @@ protected:
                           bool optionalChoiceItem);
     static CXmlElement* FromXml_Int(CXmlObjectBase* object, CXmlElement* element,
                                     CXmlElement* firstChild, const CXmlSerializationContext& context);
+    // The same for a child read as an optional item of a choice.
+    static CXmlElement* FromXml_Int(CXmlObjectBase* object, CXmlElement* element,
+                                    CXmlElement* firstChild, const CXmlSerializationContext& context,
+                                    bool optionalChoiceItem);
     static void AttributesToXml_Int(const CXmlObjectBase* object, CXmlWriter* writer,
                                     const CXmlSerializationContext& context);
     static std::wstring GetTargetNamespace(const CXmlObjectBase* object) {
@@ -151,10 +155,12 @@ protected:
     static void Throw_IfPropertyIsNull(CXmlObjectBase* value, const wchar_t* propertyName);
     static void Throw_IfElementNameDiffers(CXmlObjectBase* value, const wchar_t* requiredName);
 
-    bool IsNamespaceValid(const wchar_t* namespaceUri, const wchar_t* restriction,
-                          const wchar_t* targetNamespace) const;
-    void TestNamespace(const wchar_t* namespaceUri, const wchar_t* restriction,
-                       const wchar_t* targetNamespace) const;
+    // The namespace-restriction test of wildcards; it needs no object state, so descriptors
+    // and collections call it directly.
+    static bool IsNamespaceValid(const wchar_t* namespaceUri, const wchar_t* restriction,
+                                 const wchar_t* targetNamespace);
+    static void TestNamespace(const wchar_t* namespaceUri, const wchar_t* restriction,
+                              const wchar_t* targetNamespace);
     bool DoesElementNameMatch(const CXmlSerializationContext& context, const CXmlElement* element,
                               const wchar_t* localName, const wchar_t* namespaceUri) const;
 
