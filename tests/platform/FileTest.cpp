@@ -43,10 +43,14 @@ TEST(FileTest, MissingDirectoryGivesTheSystemCode) {
     EXPECT_EQ(error, static_cast<SystemError>(ENOENT));
 }
 
-TEST(FileTest, OpeningADirectoryForWritingFails) {
+TEST(FileTest, ADirectoryIsNoFile) {
     SystemError error = 0;
-    File file = File::CreateAlways(WidePath(TempDir()).c_str(), false, error);
-    EXPECT_FALSE(file.IsOpen());
+    File writer = File::CreateAlways(WidePath(TempDir()).c_str(), false, error);
+    EXPECT_FALSE(writer.IsOpen());
+    EXPECT_EQ(error, static_cast<SystemError>(EISDIR));
+    error = 0;
+    File reader = File::OpenForRead(WidePath(TempDir()).c_str(), true, error);
+    EXPECT_FALSE(reader.IsOpen());
     EXPECT_EQ(error, static_cast<SystemError>(EISDIR));
 }
 

@@ -65,7 +65,15 @@ File::~File() { Close(); }
 
 File File::OpenForRead(const wchar_t* path, bool /*overlapped*/, SystemError& error) {
     // Any descriptor serves AIO, so `overlapped` needs nothing here.
-    return File(OpenPath(path, O_RDONLY, error));
+    File file(OpenPath(path, O_RDONLY, error));
+    // POSIX opens a directory for reading; Windows refuses it at once, and so do we, so
+    // that the failure names the path rather than a later read.
+    struct stat info;
+    if (file.IsOpen() && ::fstat(static_cast<int>(file.m_handle), &info) == 0 && S_ISDIR(info.st_mode)) {
+        file.Close();
+        error = EISDIR;
+    }
+    return file;
 }
 
 File File::CreateAlways(const wchar_t* path, bool overlapped, SystemError& error) {
