@@ -126,11 +126,24 @@ private:
 
 }  // namespace
 
+// A load starts from an empty document. A second load cannot start while one runs (from an
+// element filter, say): it would destroy the tree being built under the reader's feet.
+void CXmlDocument::BeginLoad() {
+    if (m_loading) throw CQxInvalidStateException(L"The document is already being loaded");
+    Cleanup();
+    m_loading = true;
+}
+
 // Every load forgets its input bytes when it ends, however it ends: the tree never refers
 // to them, and they may be the caller's.
+void CXmlDocument::EndLoad() noexcept {
+    ReleaseData();
+    m_loading = false;
+}
+
 void CXmlDocument::Load(const wchar_t* fileName) {
-    Cleanup();
-    ScopeExit forget([this] { ReleaseData(); });
+    BeginLoad();
+    ScopeExit end([this] { EndLoad(); });
     const std::wstring name = fileName != nullptr ? fileName : L"";
     if (IsAsyncFromXmlFile())
         LoadFileOverlapped(name);
@@ -139,16 +152,16 @@ void CXmlDocument::Load(const wchar_t* fileName) {
 }
 
 void CXmlDocument::LoadXmlStream(unsigned char* bytes, uint32_t length) {
-    Cleanup();
-    ScopeExit forget([this] { ReleaseData(); });
+    BeginLoad();
+    ScopeExit end([this] { EndLoad(); });
     if (bytes == nullptr || length == 0) throw CQxException(L"XML Stream is empty!");
     SetData(bytes, length);
     Parse();
 }
 
 void CXmlDocument::LoadXml(const char* text) {
-    Cleanup();
-    ScopeExit forget([this] { ReleaseData(); });
+    BeginLoad();
+    ScopeExit end([this] { EndLoad(); });
     const size_t length = text != nullptr ? std::strlen(text) : 0;
     if (length == 0) throw CQxException(L"XML String is empty!");
     // The length of the data buffer is 32 bits, as for every other input.
@@ -158,8 +171,8 @@ void CXmlDocument::LoadXml(const char* text) {
 }
 
 void CXmlDocument::LoadXml(const wchar_t* text) {
-    Cleanup();
-    ScopeExit forget([this] { ReleaseData(); });
+    BeginLoad();
+    ScopeExit end([this] { EndLoad(); });
     const size_t length = text != nullptr ? std::wcslen(text) : 0;
     if (length == 0) throw CQxException(L"XML String is empty!");
     // UTF-16LE with a byte order mark, and the parser is told the encoding, so it reads the

@@ -111,6 +111,8 @@ private:
     void DestroyTree(CXmlElement* root) noexcept;
 
     // --- loading
+    void BeginLoad();
+    void EndLoad() noexcept;
     void LoadFileWhole(const std::wstring& fileName);
     void LoadFileOverlapped(const std::wstring& fileName);
     bool ReadChunkFromFile(unsigned char* buffer);
@@ -136,6 +138,7 @@ private:
     // Set while a wide string is parsed: the text reader is told the encoding, so that an
     // encoding named in the string's XML declaration cannot contradict it.
     bool m_dataIsUtf16 = false;
+    bool m_loading = false;
     SchemaType m_schemaType = SchemaType_Default;
     ElementFilter m_pElementFilter = nullptr;
     const CXmlSerializationContext* m_pContext = nullptr;

@@ -158,5 +158,25 @@ TEST(ElementFilter, FilterExceptionStopsTheLoadAndPassesThrough) {
     EXPECT_EQ(ChildNames(document.GetDocumentElement()), L"ok bad ") << "partial tree up to the failure";
 }
 
+CXmlDocument* g_reloadTarget = nullptr;
+
+bool ReloadFromTheFilter(CXmlElement*) {
+    g_reloadTarget->LoadXml("<other/>");
+    return false;
+}
+
+TEST(ElementFilter, LoadingTheSameDocumentFromItsFilterIsRefused) {
+    CXmlDocument document(&ReloadFromTheFilter);
+    g_reloadTarget = &document;
+    try {
+        document.LoadXml("<r><a/></r>");
+        FAIL() << "no exception";
+    } catch (const CQxInvalidStateException& e) {
+        EXPECT_EQ(e.GetMessageW(), L"The document is already being loaded");
+    }
+    ASSERT_NE(document.GetDocumentElement(), nullptr);
+    EXPECT_EQ(document.GetDocumentElement()->GetLocalName(), L"r") << "the tree being built is intact";
+}
+
 }  // namespace
 }  // namespace xmlin_test
