@@ -177,9 +177,10 @@ void CXmlDocument::LoadXml(const wchar_t* text) {
     if (length == 0) throw CQxException(L"XML String is empty!");
     // UTF-16LE with a byte order mark, and the parser is told the encoding, so it reads the
     // text as UTF-16 whatever the XML declaration names (on its own, expat would refuse a
-    // declaration naming a one-byte encoding such as UTF-8 in UTF-16 text). Each wide character becomes its UTF-16 code unit(s) as it stands: a
-    // lone surrogate stays a lone surrogate, which the parser then rejects as it would on a
-    // platform where wide strings are UTF-16.
+    // declaration naming a one-byte encoding such as UTF-8 in UTF-16 text). Each wide
+    // character becomes its UTF-16 code unit(s) as it stands: a lone surrogate stays a lone
+    // surrogate, which the parser then treats as it would on a platform where wide strings
+    // are UTF-16.
     const size_t bytes = 2 + Utf16LEUnitBytes(text, length);
     if (bytes > std::numeric_limits<uint32_t>::max()) throw CQxException(L"XML String is too long!");
     std::unique_ptr<unsigned char[]> data(new unsigned char[bytes]);

@@ -128,6 +128,26 @@ TEST(ExpatReader, CarriageReturnsAreDroppedFromTextButNotFromAttributes) {
     EXPECT_EQ(a->GetAttribute(L"v", L""), L"1\r2") << "attribute values are not filtered";
 }
 
+TEST(ExpatReader, LongTextsOfSiblingsStayApart) {
+    // Texts long enough to be handed to their element whole, next to short ones.
+    std::string first, second;
+    for (int i = 0; i < 40000; ++i) first += (i % 50 == 0) ? "\r\n" : (i % 77 == 0 ? "&#13;" : "x");
+    for (int i = 0; i < 30000; ++i) second += static_cast<char>('a' + i % 26);
+    const std::string xml = "<r><t>" + first + "</t><t>" + second + "</t><t>s</t><t>" + first + "</t></r>";
+    CXmlDocument document;
+    document.LoadXml(xml.c_str());
+    std::wstring expectedFirst;
+    for (int i = 0; i < 40000; ++i)
+        if (i % 50 == 0) expectedFirst += L'\n'; else if (i % 77 != 0) expectedFirst += L'x';
+    const CXmlElement* t = document.GetDocumentElement()->GetFirstElement();
+    EXPECT_EQ(t->GetText(), expectedFirst);
+    t = t->GetNextSiblingElement();
+    EXPECT_EQ(t->GetText(), Wide(second));
+    t = t->GetNextSiblingElement();
+    EXPECT_EQ(t->GetText(), L"s");
+    EXPECT_EQ(t->GetNextSiblingElement()->GetText(), expectedFirst);
+}
+
 TEST(ExpatReader, EntitiesAndNonBmpCharactersArriveAsCodePoints) {
     CXmlDocument document;
     document.LoadXml("<!DOCTYPE a [<!ENTITY e \"&#x1F600;!\">]>"
