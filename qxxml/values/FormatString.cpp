@@ -9,11 +9,28 @@
 #include <cstdio>
 #include <cwchar>
 #include <locale.h>
+#if defined(_WIN32)
+#include <stdio.h>
+#endif
 
 namespace QxXmlLib10 {
 
 namespace {
 
+#if defined(_WIN32)
+// The Windows CRT takes the locale per call (_snwprintf_l), so no thread state changes.
+class CLocaleScope {};
+
+_locale_t CLocale() {
+    static _locale_t c = _create_locale(LC_ALL, "C");
+    return c;
+}
+
+template <class T>
+int FormatNative(wchar_t* buffer, size_t size, const wchar_t* spec, T value) {
+    return _snwprintf_l(buffer, size, spec, CLocale(), value);
+}
+#else
 // Switches the calling thread to the "C" locale for the lifetime of the object, so that
 // number formatting never follows the process locale.
 class CLocaleScope {
@@ -28,6 +45,13 @@ private:
     }
     locale_t m_previous;
 };
+
+// Formats one value under the locale set by CLocaleScope; negative when it does not fit.
+template <class T>
+int FormatNative(wchar_t* buffer, size_t size, const wchar_t* spec, T value) {
+    return swprintf(buffer, size, spec, value);
+}
+#endif
 
 enum class Length { None, Short, Long, LongLong, Size, Int64 };
 
@@ -110,7 +134,7 @@ std::wstring NativeSpec(const Conversion& c, const wchar_t* lengthModifier, wcha
 template <class T>
 void AppendNative(std::wstring& out, const std::wstring& spec, T value) {
     wchar_t small[128];
-    int n = swprintf(small, sizeof small / sizeof small[0], spec.c_str(), value);
+    int n = FormatNative(small, sizeof small / sizeof small[0], spec.c_str(), value);
     if (n >= 0) {
         out.append(small, static_cast<size_t>(n));
         return;
@@ -118,7 +142,7 @@ void AppendNative(std::wstring& out, const std::wstring& spec, T value) {
     // Wider than the small buffer (a large width or precision): grow until it fits.
     std::wstring big(512, L'\0');
     for (;;) {
-        n = swprintf(&big[0], big.size(), spec.c_str(), value);
+        n = FormatNative(&big[0], big.size(), spec.c_str(), value);
         if (n >= 0) {
             out.append(big.data(), static_cast<size_t>(n));
             return;
@@ -259,7 +283,7 @@ void AppendConversion(std::wstring& out, const Conversion& c, va_list& args) {
 std::wstring FormatStringV(const wchar_t* format, va_list args) {
     std::wstring out;
     if (!format) return out;
-    CLocaleScope cLocale;
+    [[maybe_unused]] CLocaleScope cLocale;
     va_list ap;
     va_copy(ap, args);
     for (const wchar_t* p = format; *p;) {
