@@ -34,6 +34,7 @@
 #include <qxxml/values/QxVariant.h>
 #include <qxxml/core/PrimitiveValueCheck.h>
 #include <qxxml/core/XmlGeneratedClass.h>
+#include <qxxml/core/ClassfactoryBase.h>
 #include <qxxml/metadata/ElementInfo.h>
 #include <qxxml/metadata/ElementInfoSeq.h>
 #include <qxxml/metadata/ElementInfoChoice.h>

@@ -1,26 +1,34 @@
 #include <qxxml/core/XmlGeneratedClass.h>
 
+#include <qxxml/collections/AttributeCol.h>
+#include <qxxml/collections/XmlCollectionBase.h>
+#include <qxxml/core/XmlSerializationContext.h>
 #include <qxxml/metadata/AttributeInfo.h>
 #include <qxxml/metadata/ElementInfo.h>
+#include <qxxml/metadata/ElementInfoChoice.h>
 #include <qxxml/metadata/ParentElementInfo.h>
 #include <qxxml/support/QxException.h>
+#include <qxxml/values/FormatString.h>
 #include <qxxml/values/QxVariant.h>
+#include <qxxml/xmlin/XmlAttribute.h>
+#include <qxxml/xmlin/XmlElement.h>
+#include <qxxml/xmlout/XmlWriter.h>
 
+#include <cwctype>
 #include <string>
+#include <vector>
 
 namespace QxXmlLib10 {
 
 using QxXmlLib10Data::CAttributeInfo;
 using QxXmlLib10Data::CElementInfo;
 using QxXmlLib10Data::CParentElementInfo;
+using QxXmlLib10Data::XmlElementGroupType;
 using QxXmlLib10Data::XmlElementType;
 
 namespace {
 
-// The engines arrive with the writing and reading work; until then they say so plainly.
-[[noreturn]] void ThrowNotAvailable(const wchar_t* operation) {
-    throw CQxException(std::wstring(operation) + L" is not available yet");
-}
+const wchar_t* OrEmpty(const wchar_t* text) { return text ? text : L""; }
 
 // Deletes every entry up to the terminating null, then the array.
 template <class T>
@@ -32,6 +40,81 @@ void DeleteTable(T**& table) {
     }
     delete[] table;
     table = nullptr;
+}
+
+// The nil interface of a generated object, or null when its element is not nillable. IsNil and
+// SetNil are not const, so even a const object is reached through a mutable pointer.
+INillable* AsNillable(const CXmlGeneratedClass* object) {
+    return dynamic_cast<INillable*>(const_cast<CXmlGeneratedClass*>(object));
+}
+
+bool EqualsIgnoringCase(const std::wstring& text, const wchar_t* word) {
+    size_t i = 0;
+    for (; i < text.size() && word[i]; ++i)
+        if (std::towlower(static_cast<wint_t>(text[i])) != static_cast<wint_t>(word[i])) return false;
+    return i == text.size() && !word[i];
+}
+
+// The document-level items only the root writes before its start tag: processing
+// instructions, then the aliases (in URI order) and the default namespace it announces.
+void WriteDocumentItems(CXmlWriter* writer, const CXmlSerializationContext& context) {
+    for (const std::wstring& instruction : context.GetProcessingInstructions())
+        writer->WriteProcessingInstruction(instruction);
+    const CNamespaceAliasMap& aliases = context.GetNamespaceAliases();
+    const int count = aliases.GetNamespaceCount();
+    for (int i = 0; i < count; ++i) {
+        const std::wstring uri = aliases.GetNamespaceAt(i);
+        writer->AddNamespace(aliases.GetAliasFromNamespace(uri.c_str()), uri);
+    }
+    const std::wstring defaultNamespace = context.GetDefaultNamespaceURI();
+    if (!defaultNamespace.empty()) writer->SetDefaultNamespace(defaultNamespace);
+}
+
+// One flag per table entry. Tables rarely hold more than a few dozen entries, so the flags
+// live on the stack and only a larger table takes them from the heap.
+class FoundFlags {
+public:
+    explicit FoundFlags(int count) {
+        if (count > kInline) m_heap.assign(static_cast<size_t>(count), 0);
+        m_flags = count > kInline ? m_heap.data() : m_inline;
+    }
+    FoundFlags(const FoundFlags&) = delete;
+    FoundFlags& operator=(const FoundFlags&) = delete;
+    bool Get(int i) const { return m_flags[i] != 0; }
+    void Set(int i, bool value) { m_flags[i] = value ? 1 : 0; }
+
+private:
+    static constexpr int kInline = 64;
+    char m_inline[kInline] = {};
+    std::vector<char> m_heap;
+    char* m_flags;
+};
+
+[[noreturn]] void ThrowElementsRemain(const CXmlElement* parent, const CXmlElement* cursor) {
+    throw CQxValidationException(FormatString(
+        L"Failed read all the elements held within the element [%s]. The unexpected element [%s] remains un "
+        L"processed",
+        parent->GetLocalName().c_str(), cursor->GetLocalName().c_str()));
+}
+
+// The choice members that may be left out: the single-valued ones always, the repeated ones
+// when their collection may be empty.
+bool IsOptionalChoiceMember(const CElementInfo* element) {
+    using namespace QxXmlLib10Data;
+    return dynamic_cast<const CElementInfoChoicePrimOpt*>(element) ||
+           dynamic_cast<const CElementInfoChoiceClsOpt*>(element) ||
+           dynamic_cast<const CElementInfoChoiceAbsClsOpt*>(element) ||
+           dynamic_cast<const CElementInfoChoiceEnumOpt*>(element) ||
+           dynamic_cast<const CElementInfoChoiceUntpdOpt*>(element);
+}
+
+bool IsChoiceCollectionMember(const CElementInfo* element) {
+    using namespace QxXmlLib10Data;
+    return dynamic_cast<const CElementInfoChoicePrimCol*>(element) ||
+           dynamic_cast<const CElementInfoChoiceClsCol*>(element) ||
+           dynamic_cast<const CElementInfoChoiceAbsClsCol*>(element) ||
+           dynamic_cast<const CElementInfoChoiceEnumCol*>(element) ||
+           dynamic_cast<const CElementInfoChoiceUntpdCol*>(element);
 }
 
 }  // namespace
@@ -67,6 +150,25 @@ bool CXmlGeneratedClass::IsElementInList(const CXmlSerializationContext& context
     return false;
 }
 
+bool CXmlGeneratedClass::DoesElementContainOptionalElements() const {
+    CElementInfo** table = const_cast<CXmlGeneratedClass*>(this)->GetClassElementInfo();
+    if (!table) return false;
+    for (CElementInfo** entry = table; *entry; ++entry) {
+        const CElementInfo* element = *entry;
+        if (IsChoiceCollectionMember(element)) {
+            QxVariant value;
+            ReadProperty(element->GetPropertyIndex(), value);
+            const CSmartPtr<CXmlCollectionBase> collection = value.GetXmlCollection();
+            // The generated class always owns its collections; a missing one cannot be empty
+            // by design, so it makes the member no more optional than a full one.
+            if (collection && collection->GetMinOccurs() == 0) return true;
+        } else if (IsOptionalChoiceMember(element)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void CXmlGeneratedClass::CleanMetaData(CParentElementInfo*& classInfo, CElementInfo**& elements,
                                        CAttributeInfo**& attributes) {
     delete classInfo;
@@ -75,67 +177,306 @@ void CXmlGeneratedClass::CleanMetaData(CParentElementInfo*& classInfo, CElementI
     DeleteTable(attributes);
 }
 
-CXmlElement* CXmlGeneratedClass::FromXml_Int(CXmlObjectBase* object, CXmlElement* element, CXmlElement* firstChild,
+// ------------------------------------------------------------------ writing
+
+void CXmlGeneratedClass::ToXml_Int(CXmlWriter* writer, bool isRoot, const wchar_t* elementNamespace,
+                                   const CXmlSerializationContext& context, bool optionalChoiceItem) const {
+    try {
+        CXmlGeneratedClass* self = const_cast<CXmlGeneratedClass*>(this);
+        const CParentElementInfo* info = self->GetClassInfo();
+        // A pseudo element (model group) has no tags of its own: its attributes went onto the
+        // holder's element through the holder's descriptor, its content goes into that element.
+        const bool ownElement = info->GetElementType() == QxXmlLib10Data::XmlElementType_Element;
+
+        if (ownElement) {
+            if (isRoot) WriteDocumentItems(writer, context);
+            writer->StartElement(ElementName(), OrEmpty(elementNamespace));
+            if (isRoot) {
+                const CSmartPtr<CAttributeCol> extra = context.GetAdditionalRootAttributes();
+                CXmlObjectBase::ToXml_Int(extra.Get(), writer, false, elementNamespace, context, optionalChoiceItem);
+            }
+            AttributesToXml_Int(writer, context);
+            if (isRoot) {
+                const std::wstring schema = context.GetInLineSchema();
+                if (!schema.empty()) writer->WriteInlineSchema(schema);
+            }
+        }
+
+        INillable* nillable = AsNillable(this);
+        if (nillable && nillable->IsNil()) {
+            writer->AddXsiNilAttribute();
+        } else {
+            CElementInfo** elements = self->GetClassElementInfo();
+            switch (info->GetElementGroupType()) {
+                case QxXmlLib10Data::XmlElementGroupType_Sequence:
+                    ProcessElementSeqToXml(context, elements, writer);
+                    break;
+                case QxXmlLib10Data::XmlElementGroupType_Choice:
+                    ProcessElementChoiceToXml(context, elements, writer, optionalChoiceItem);
+                    break;
+                case QxXmlLib10Data::XmlElementGroupType_All:
+                    ProcessElementAllToXml(context, elements, writer);
+                    break;
+                default:
+                    throw CQxException(L"Unknown XML Group Type");
+            }
+
+            // The text value comes after any child elements (mixed content).
+            const int textIndex = info->GetPrimitiveValuePropertyIndex();
+            if (textIndex != -1 && info->GetPrimitiveDataType() != ItemType_invalid) {
+                QxVariant value;
+                ReadProperty(textIndex, value);
+                if (value.IsNil())
+                    writer->AddXsiNilAttribute();
+                else
+                    writer->WriteElementValue(value.ToString(info->GetPrimitiveFormatOverride()),
+                                              value.GetTypeAsEnum());
+            }
+        }
+
+        if (ownElement) writer->EndElement();
+    } catch (const CQxException& cause) {
+        throw CQxValidationException(
+            FormatString(L"Failed to convert the element [%s] to XML", ElementName().c_str()), cause);
+    }
+}
+
+void CXmlGeneratedClass::AttributesToXml_Int(CXmlWriter* writer, const CXmlSerializationContext& context) const {
+    try {
+        CXmlGeneratedClass* self = const_cast<CXmlGeneratedClass*>(this);
+        const CParentElementInfo* info = self->GetClassInfo();
+        // xsi:type only where an object of a derived class stands in an element named other
+        // than its class; the type is named after the class's own element.
+        if (context.GetWriteTypeAttribute() && info->GetHasBaseClasses()) {
+            const std::wstring className = info->GetElementName();
+            if (ElementName() != className)
+                writer->AddXsiTypeAttribute(info->GetElementNamespace(), className, ItemType_string);
+        }
+        ProcessAttributesToXml(context, self->GetClassElementInfo(), self->GetClassAttributeInfo(), writer);
+    } catch (const CQxException& cause) {
+        throw CQxException(L"Failed to convert attributes to XML", cause);
+    }
+}
+
+void CXmlGeneratedClass::ProcessAttributesToXml(const CXmlSerializationContext& context, CElementInfo** elements,
+                                                CAttributeInfo** attributes, CXmlWriter* writer) const {
+    if (attributes)
+        for (CAttributeInfo** entry = attributes; *entry; ++entry) (*entry)->AttributeToXml(context, this, writer);
+    // Pseudo-element children lend their attributes to this element.
+    if (elements)
+        for (CElementInfo** entry = elements; *entry; ++entry)
+            (*entry)->PseudoChildAttributeToXml(context, this, writer);
+}
+
+void CXmlGeneratedClass::ProcessElementSeqToXml(const CXmlSerializationContext& context, CElementInfo** elements,
+                                                CXmlWriter* writer) const {
+    if (!elements) return;
+    for (CElementInfo** entry = elements; *entry; ++entry) (*entry)->ElementToXml(context, this, writer);
+}
+
+// An xs:all group is written in table order, like a sequence.
+void CXmlGeneratedClass::ProcessElementAllToXml(const CXmlSerializationContext& context, CElementInfo** elements,
+                                                CXmlWriter* writer) const {
+    ProcessElementSeqToXml(context, elements, writer);
+}
+
+void CXmlGeneratedClass::ProcessElementChoiceToXml(const CXmlSerializationContext& context, CElementInfo** elements,
+                                                   CXmlWriter* writer, bool optionalChoiceItem) const {
+    if (elements)
+        for (CElementInfo** entry = elements; *entry; ++entry)
+            if ((*entry)->ElementToXml(context, this, writer)) return;  // the others are not asked
+
+    if (DoesElementContainOptionalElements() || optionalChoiceItem || context.GetIgnoreMissingChoice()) return;
+    throw CQxValidationException(
+        L"This element is a choice, and as such must have at one (and only one) valid item, currently there are "
+        L"none set");
+}
+
+// ------------------------------------------------------------------ reading
+
+CXmlElement* CXmlGeneratedClass::FromXml_Int(CXmlElement* element, CXmlElement* firstChild,
                                              const CXmlSerializationContext& context, bool optionalChoiceItem) {
-    if (optionalChoiceItem)
-        if (auto* generated = dynamic_cast<CXmlGeneratedClass*>(object))
-            return generated->FromXml_Int(element, firstChild, context, true);
-    return CXmlObjectBase::FromXml_Int(object, element, firstChild, context);
+    try {
+        Init();
+        const CParentElementInfo* info = GetClassInfo();
+        const XmlElementType elementType = info->GetElementType();
+        if (elementType == QxXmlLib10Data::XmlElementType_Element) SetElementName(element->GetLocalName().c_str());
+
+        ProcessAttributesFromXml(context, element, info->GetFromXmlFailIfAttributeUnknown());
+
+        INillable* nillable = AsNillable(this);
+        if (nillable && nillable->IsNil()) return firstChild;  // a nil element has no content
+
+        CXmlElement* cursor = firstChild;
+        switch (info->GetElementGroupType()) {
+            case QxXmlLib10Data::XmlElementGroupType_Sequence:
+                cursor = ProcessElementSeqFromXml(context, element, cursor, elementType);
+                break;
+            case QxXmlLib10Data::XmlElementGroupType_Choice:
+                cursor = ProcessElementChoiceFromXml(context, element, cursor, elementType, optionalChoiceItem);
+                break;
+            case QxXmlLib10Data::XmlElementGroupType_All:
+                cursor = ProcessElementAllFromXml(context, element, cursor, elementType);
+                break;
+            default:
+                throw CQxException(L"Unknow Group Type");
+        }
+
+        const int textIndex = info->GetPrimitiveValuePropertyIndex();
+        const ItemType textType = info->GetPrimitiveDataType();
+        if (textIndex != -1 && textType != ItemType_invalid) {
+            QxVariant value;
+            if (info->GetOutputPrimitiveClassAsTextProperty())
+                value.SetString(element->GetText());  // verbatim, spaces included
+            else
+                value.FromString(element->GetText(), textType, CWhitespaceUtils::WhitespaceRule_None);
+            AccessProperty(textIndex, false, value);
+        }
+        return cursor;
+    } catch (const CQxException& cause) {
+        throw CQxValidationException(
+            FormatString(L"Failed to process the element [%s]", element->GetLocalName().c_str()), cause);
+    }
 }
 
-// ------------------------------------------------------------------ engines
+void CXmlGeneratedClass::ProcessAttributesFromXml(const CXmlSerializationContext& context, CXmlElement* element,
+                                                  bool failIfUnknown) {
+    CAttributeInfo** table = GetClassAttributeInfo();
+    int tableSize = 0;
+    if (table)
+        while (table[tableSize]) ++tableSize;
+    FoundFlags found(tableSize);
 
-void CXmlGeneratedClass::AttributesToXml_Int(CXmlWriter*, const CXmlSerializationContext&) const {
-    ThrowNotAvailable(L"CXmlGeneratedClass::AttributesToXml_Int");
+    for (CXmlAttribute* attribute : element->GetAttributes()) {
+        if (attribute->IsNamespaceAttribute()) continue;  // xmlns, xsi:type, schema locations
+        if (attribute->IsNilAttribute()) {
+            INillable* nillable = AsNillable(this);
+            if (!nillable)
+                throw CQxValidationException(FormatString(
+                    L"Invalid use of 'nil' attibute in non-nillable element [%s]", element->GetLocalName().c_str()));
+            const std::wstring& text = attribute->GetValue();
+            if (EqualsIgnoringCase(text, L"true") || text == L"1")
+                nillable->SetNil(true);
+            else if (EqualsIgnoringCase(text, L"false") || text == L"0")
+                nillable->SetNil(false);
+            else
+                throw CQxValidationException(
+                    FormatString(L"Unexpected Value [%s] for 'nil' Attribute found.", text.c_str()));
+            continue;
+        }
+
+        bool taken = false;
+        for (int i = 0; i < tableSize && !taken; ++i) {
+            if (table[i]->AttributeFromXml(context, this, attribute)) {
+                found.Set(i, true);
+                taken = true;
+            }
+        }
+        if (!taken && failIfUnknown && !context.GetIgnoreUnknownAttributes())
+            throw CQxValidationException(
+                FormatString(L"Unexpected Attribute [%s] found.", attribute->GetLocalName().c_str()));
+    }
+
+    for (int i = 0; i < tableSize; ++i) table[i]->Validate(context, found.Get(i));
 }
 
-void CXmlGeneratedClass::ToXml_Int(CXmlWriter*, bool, const wchar_t*, const CXmlSerializationContext&, bool) const {
-    ThrowNotAvailable(L"CXmlGeneratedClass::ToXml_Int");
+CXmlElement* CXmlGeneratedClass::ProcessElementSeqFromXml(const CXmlSerializationContext& context,
+                                                          CXmlElement* parent, CXmlElement* cursor,
+                                                          XmlElementType elementType) {
+    CElementInfo** elements = GetClassElementInfo();
+    const std::wstring parentNamespace = GetNamespace();
+    const bool ignoreUnknown = context.GetIgnoreUnknownElements();
+    CXmlElement* const start = cursor;
+    CXmlElement* lastCursor = cursor;
+    int resume = 0;
+
+    for (;;) {
+        for (int i = resume; elements && elements[i]; ++i) {
+            CElementInfo* member = elements[i];
+            while (!member->ElementFromXml(context, this, parent, &cursor, parentNamespace.c_str(), elementType)) {
+                // The member does not match here: without leniency the whole sequence has not
+                // matched, and nothing is consumed as far as the caller can tell.
+                if (!ignoreUnknown || !cursor) return start;
+                cursor = cursor->GetNextSiblingElement();
+            }
+            if (cursor != lastCursor) {
+                lastCursor = cursor;
+                resume = i;
+            }
+        }
+
+        // What is left of a pseudo element's siblings belongs to its holder.
+        if (elementType != QxXmlLib10Data::XmlElementType_Element || !cursor) return cursor;
+        if (!ignoreUnknown) ThrowElementsRemain(parent, cursor);
+
+        // Skip the unknown element and go on from the last member that took something, so a
+        // repeated member can take more items after it.
+        cursor = cursor->GetNextSiblingElement();
+        if (!cursor) return nullptr;
+    }
 }
 
-CXmlElement* CXmlGeneratedClass::FromXml_Int(CXmlElement*, CXmlElement*, const CXmlSerializationContext&, bool) {
-    ThrowNotAvailable(L"CXmlGeneratedClass::FromXml_Int");
+CXmlElement* CXmlGeneratedClass::ProcessElementAllFromXml(const CXmlSerializationContext& context,
+                                                          CXmlElement* parent, CXmlElement* cursor,
+                                                          XmlElementType elementType) {
+    CElementInfo** elements = GetClassElementInfo();
+    const int count = GetClassElementInfoCount();
+    const std::wstring parentNamespace = GetNamespace();
+    CXmlElement* const start = cursor;
+    FoundFlags found(count);
+
+    // The members may come in any order: pass over the members not yet found until a pass
+    // consumes nothing.
+    CXmlElement* previous = nullptr;
+    while (cursor && cursor != previous) {
+        previous = cursor;
+        for (int i = 0; i < count; ++i)
+            if (!found.Get(i))
+                found.Set(i, elements[i]->ElementFromXml(context, this, parent, &cursor, parentNamespace.c_str(),
+                                                         elementType));
+    }
+
+    const bool mandatoryCheck = elementType == QxXmlLib10Data::XmlElementType_Element;
+    for (int i = 0; i < count; ++i)
+        if (!elements[i]->Validate(context, this, found.Get(i), mandatoryCheck)) return start;
+
+    // Unknown elements are not skipped inside an xs:all group; with leniency they are left.
+    if (elementType != QxXmlLib10Data::XmlElementType_Element || !cursor || context.GetIgnoreUnknownElements())
+        return cursor;
+    ThrowElementsRemain(parent, cursor);
 }
 
-bool CXmlGeneratedClass::DoesElementContainOptionalElements() const {
-    ThrowNotAvailable(L"CXmlGeneratedClass::DoesElementContainOptionalElements");
-}
+CXmlElement* CXmlGeneratedClass::ProcessElementChoiceFromXml(const CXmlSerializationContext& context,
+                                                             CXmlElement* parent, CXmlElement* cursor,
+                                                             XmlElementType elementType, bool optionalChoiceItem) {
+    CElementInfo** elements = GetClassElementInfo();
+    const std::wstring parentNamespace = GetNamespace();
+    const bool ignoreUnknown = context.GetIgnoreUnknownElements();
+    const bool ownElement = elementType == QxXmlLib10Data::XmlElementType_Element;
+    CXmlElement* const start = cursor;
 
-void CXmlGeneratedClass::ProcessAttributesToXml(const CXmlSerializationContext&, CElementInfo**, CAttributeInfo**,
-                                                CXmlWriter*) const {
-    ThrowNotAvailable(L"CXmlGeneratedClass::ProcessAttributesToXml");
-}
+    bool matched = false;
+    for (;;) {
+        for (int i = 0; elements && elements[i] && !matched; ++i)
+            matched = elements[i]->ElementFromXml(context, this, parent, &cursor, parentNamespace.c_str(), elementType);
+        // Only an element of its own skips unknown elements to look further, and only leniently.
+        if (matched || !cursor || !ignoreUnknown || !ownElement) break;
+        cursor = cursor->GetNextSiblingElement();
+        if (!cursor) break;
+    }
 
-void CXmlGeneratedClass::ProcessElementSeqToXml(const CXmlSerializationContext&, CElementInfo**, CXmlWriter*) const {
-    ThrowNotAvailable(L"CXmlGeneratedClass::ProcessElementSeqToXml");
-}
-
-void CXmlGeneratedClass::ProcessElementAllToXml(const CXmlSerializationContext&, CElementInfo**, CXmlWriter*) const {
-    ThrowNotAvailable(L"CXmlGeneratedClass::ProcessElementAllToXml");
-}
-
-void CXmlGeneratedClass::ProcessElementChoiceToXml(const CXmlSerializationContext&, CElementInfo**, CXmlWriter*,
-                                                   bool) const {
-    ThrowNotAvailable(L"CXmlGeneratedClass::ProcessElementChoiceToXml");
-}
-
-void CXmlGeneratedClass::ProcessAttributesFromXml(const CXmlSerializationContext&, CXmlElement*, bool) {
-    ThrowNotAvailable(L"CXmlGeneratedClass::ProcessAttributesFromXml");
-}
-
-CXmlElement* CXmlGeneratedClass::ProcessElementSeqFromXml(const CXmlSerializationContext&, CXmlElement*, CXmlElement*,
-                                                          XmlElementType) {
-    ThrowNotAvailable(L"CXmlGeneratedClass::ProcessElementSeqFromXml");
-}
-
-CXmlElement* CXmlGeneratedClass::ProcessElementAllFromXml(const CXmlSerializationContext&, CXmlElement*, CXmlElement*,
-                                                          XmlElementType) {
-    ThrowNotAvailable(L"CXmlGeneratedClass::ProcessElementAllFromXml");
-}
-
-CXmlElement* CXmlGeneratedClass::ProcessElementChoiceFromXml(const CXmlSerializationContext&, CXmlElement*,
-                                                             CXmlElement*, XmlElementType, bool) {
-    ThrowNotAvailable(L"CXmlGeneratedClass::ProcessElementChoiceFromXml");
+    if (optionalChoiceItem) matched = true;
+    if (!matched) {
+        if (elementType == QxXmlLib10Data::XmlElementType_PseudoElement && ignoreUnknown) cursor = start;
+        if (ownElement && !DoesElementContainOptionalElements() && !context.GetIgnoreMissingChoice())
+            throw CQxValidationException(
+                FormatString(L"No child elements within the element [%s] were populated. The element represents a "
+                             L"choice, so one and only one element should be populated. The element contained no "
+                             L"sutable child elements",
+                             parent->GetLocalName().c_str()));
+    }
+    if (ownElement && cursor && !ignoreUnknown) ThrowElementsRemain(parent, cursor);
+    return cursor;
 }
 
 }  // namespace QxXmlLib10

@@ -79,15 +79,11 @@ protected:
     CXmlElement* FromXml_Int(CXmlElement* element, CXmlElement* firstChild, const CXmlSerializationContext& context,
                              bool optionalChoiceItem) override;
 
-    // The forwarders of CXmlObjectBase stay visible beside the overrides above.
+    // The forwarders of CXmlObjectBase stay visible beside the overrides above (the
+    // descriptors, friends of this class, reach child objects through them).
     using CXmlObjectBase::AttributesToXml_Int;
     using CXmlObjectBase::FromXml_Int;
     using CXmlObjectBase::ToXml_Int;
-    // Reads `object` like the forwarder above, passing `optionalChoiceItem` on. The flag only
-    // means something to generated classes (an empty choice inside an optional choice item is
-    // allowed); other objects read with it false.
-    static CXmlElement* FromXml_Int(CXmlObjectBase* object, CXmlElement* element, CXmlElement* firstChild,
-                                    const CXmlSerializationContext& context, bool optionalChoiceItem);
 
     // AccessProperty(propertyIndex, true, value) on a const object.
     void ReadProperty(int propertyIndex, QxVariant& value) const;
