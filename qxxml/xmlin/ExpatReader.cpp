@@ -25,12 +25,12 @@ constexpr XML_Char kNamespaceSeparator = '|';
 // at once would mean a second copy of it, in fresh memory. Pieces make no difference to
 // the result, the line numbers included.
 constexpr uint32_t kLargestPiece = 0x40000;
-// Pending text at least this long is handed to its element as it is instead of copied at
-// its exact size: for long texts the copy would cost more than the spare capacity.
-constexpr size_t kHandOverChars = 16 * 1024;
+// A pending buffer that grew beyond this (for one very long text) is given back once used,
+// rather than kept for the rest of the parse.
+constexpr size_t kLargestKeptBuffer = 1 << 20;
 
-const wchar_t kCdataStart[] = L"<![CDATA[";
-const wchar_t kCdataEnd[] = L"]]>";
+const char kCdataStart[] = "<![CDATA[";
+const char kCdataEnd[] = "]]>";
 
 CInstanceMonitor::ClassType* ReaderRecord() {
     static CInstanceMonitor::ClassType* record = CInstanceMonitor::Resolve(L"CExpatReader");
@@ -61,7 +61,7 @@ void CExpatReader::FreeParser() noexcept {
 void CExpatReader::Start() {
     FreeParser();
     m_failure = nullptr;
-    for (std::wstring& pending : m_pendingText) pending.clear();
+    for (std::string& pending : m_pendingText) pending.clear();
 
     // No encoding is passed: expat detects it (byte order mark, XML declaration, UTF-8).
     // Only a wide string's is set, below.
@@ -166,7 +166,7 @@ void CExpatReader::OnStartCdata(void* userData) {
     CExpatReader* reader = static_cast<CExpatReader*>(userData);
     if (reader->m_failure) return;
     try {
-        reader->AppendPendingLiteral(kCdataStart, std::size(kCdataStart) - 1);
+        reader->AppendPendingText(kCdataStart, std::size(kCdataStart) - 1);
     } catch (...) {
         reader->KeepFailure();
     }
@@ -176,7 +176,7 @@ void CExpatReader::OnEndCdata(void* userData) {
     CExpatReader* reader = static_cast<CExpatReader*>(userData);
     if (reader->m_failure) return;
     try {
-        reader->AppendPendingLiteral(kCdataEnd, std::size(kCdataEnd) - 1);
+        reader->AppendPendingText(kCdataEnd, std::size(kCdataEnd) - 1);
     } catch (...) {
         reader->KeepFailure();
     }
@@ -253,36 +253,28 @@ void CExpatReader::StartNamespaceDecl(const char* prefix, const char* uri) {
     m_doc->m_aliasMap[std::move(key)] = std::move(value);
 }
 
-// Carriage returns reach the callback only from character references (&#13;): expat has
-// already turned line ends into line feeds. They are left out of the text.
 void CExpatReader::AppendPendingText(const char* text, size_t length) {
-    const auto& stack = m_doc->m_pElementStack;
-    if (stack.empty()) return;
-    std::wstring& pending = m_pendingText[stack.size() - 1];
-    const char* const end = text + length;
-    while (text < end) {
-        const char* cr = static_cast<const char*>(std::memchr(text, '\r', static_cast<size_t>(end - text)));
-        const char* stop = cr != nullptr ? cr : end;
-        if (!AppendWideFromUtf8(pending, text, static_cast<size_t>(stop - text))) ThrowInvalidText();
-        text = cr != nullptr ? cr + 1 : end;
-    }
-}
-
-void CExpatReader::AppendPendingLiteral(const wchar_t* text, size_t length) {
     const auto& stack = m_doc->m_pElementStack;
     if (!stack.empty()) m_pendingText[stack.size() - 1].append(text, length);
 }
 
-void CExpatReader::CommitPendingText(CXmlElement* element, std::wstring& pending) {
+// Carriage returns reach the text only from character references (&#13;): expat has already
+// turned line ends into line feeds. They are left out; a CR byte is never part of a
+// multi-byte UTF-8 sequence, so dropping the bytes is exact.
+void CExpatReader::CommitPendingText(CXmlElement* element, std::string& pending) {
     if (pending.empty()) return;
+    if (std::memchr(pending.data(), '\r', pending.size()) != nullptr)
+        pending.erase(std::remove(pending.begin(), pending.end(), '\r'), pending.end());
     std::wstring& text = element->m_text;
-    if (!text.empty())
-        text.append(pending);
-    else if (pending.size() >= kHandOverChars)
-        text.swap(pending);
+    const bool fresh = text.empty();
+    if (!AppendWideFromUtf8(text, pending.data(), pending.size())) ThrowInvalidText();
+    // The conversion sizes a fresh string by the byte count: exact for ASCII, too large
+    // for text made mostly of multi-byte characters, which is trimmed to size.
+    if (fresh && text.capacity() - text.size() > text.size() / 4 + 16) text.shrink_to_fit();
+    if (pending.capacity() > kLargestKeptBuffer)
+        std::string().swap(pending);
     else
-        text.assign(pending);  // exact size; the buffer stays for the next element
-    pending.clear();
+        pending.clear();
 }
 
 void CExpatReader::CommitAllPendingText() noexcept {

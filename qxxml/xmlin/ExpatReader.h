@@ -59,7 +59,6 @@ private:
     void EndElement();
     void StartNamespaceDecl(const char* prefix, const char* uri);
     void AppendPendingText(const char* text, size_t length);
-    void AppendPendingLiteral(const wchar_t* text, size_t length);
     void KeepFailure() noexcept;
 
     // The namespace URI and local name of a parser name ("uri|local", or a plain name),
@@ -68,16 +67,18 @@ private:
                     const std::wstring*& localName);
     const std::wstring* InternUtf8(const char* text, size_t length);
     void ThrowParseError();
-    void CommitPendingText(CXmlElement* element, std::wstring& pending);
+    void CommitPendingText(CXmlElement* element, std::string& pending);
     void CommitAllPendingText() noexcept;
     void FreeParser() noexcept;
 
     CXmlDocument* m_doc;
     XML_ParserStruct* m_parser = nullptr;
-    // The text of each open element, by depth, collected here and stored in the element
-    // once, when it ends: expat delivers text in many small pieces, and this way each
-    // element's string is allocated once at its exact size. The buffers are reused.
-    std::vector<std::wstring> m_pendingText;
+    // The text of each open element, by depth, collected here as the parser's UTF-8 and
+    // converted into the element once, when it ends: expat delivers text in many small
+    // pieces (a line end is a piece of its own), and this way each piece costs a copy of
+    // its bytes, and each element one conversion into a string allocated once. The buffers
+    // are reused from element to element.
+    std::vector<std::string> m_pendingText;
     std::wstring m_scratch;
     std::exception_ptr m_failure;
 };

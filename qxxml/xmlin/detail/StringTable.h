@@ -38,25 +38,36 @@ public:
 
     private:
         friend class StringTable;
+        bool Matches(KeyView key, size_t hash) const {
+            return m_hash == hash && m_length == key.size() &&
+                   std::memcmp(m_chars, key.data(), key.size() * sizeof(Char)) == 0;
+        }
         const Key* m_key = nullptr;
+        const Char* m_chars = nullptr;  // the key's characters, compared without a detour
+        size_t m_length = 0;
         size_t m_hash = 0;
     };
 
-    // Names are short: eight bytes per multiply, inline, with a final mix so that the low
-    // bits the slot index uses depend on every byte.
+    // Names are short: eight bytes per multiply, inline, the tail read as one overlapping
+    // word, and a final mix so that the low bits the slot index uses depend on every byte.
     static size_t Hash(KeyView key) {
         const char* bytes = reinterpret_cast<const char*>(key.data());
-        size_t left = key.size() * sizeof(Char);
-        uint64_t hash = 0x9E3779B97F4A7C15ull ^ left;
-        for (; left >= 8; left -= 8, bytes += 8) {
-            uint64_t word;
-            std::memcpy(&word, bytes, 8);
-            hash = (hash ^ word) * 0xFF51AFD7ED558CCDull;
-            hash ^= hash >> 32;
-        }
-        if (left != 0) {
-            uint64_t word = 0;
-            std::memcpy(&word, bytes, left);
+        const size_t length = key.size() * sizeof(Char);
+        uint64_t hash = 0x9E3779B97F4A7C15ull ^ length;
+        uint64_t word = 0;
+        if (length >= 8) {
+            size_t at = 0;
+            for (; at + 8 <= length; at += 8) {
+                std::memcpy(&word, bytes + at, 8);
+                hash = (hash ^ word) * 0xFF51AFD7ED558CCDull;
+                hash ^= hash >> 32;
+            }
+            if (at != length) {
+                std::memcpy(&word, bytes + length - 8, 8);
+                hash = (hash ^ word) * 0xC4CEB9FE1A85EC53ull;
+            }
+        } else {
+            for (size_t at = 0; at < length; ++at) word = (word << 8) | static_cast<unsigned char>(bytes[at]);
             hash = (hash ^ word) * 0xC4CEB9FE1A85EC53ull;
         }
         hash ^= hash >> 33;
@@ -71,7 +82,7 @@ public:
         for (size_t i = hash & m_mask;; i = (i + 1) & m_mask) {
             Entry& slot = m_slots[i];
             if (slot.m_key == nullptr) return nullptr;
-            if (slot.m_hash == hash && KeyView(*slot.m_key) == key) return &slot;
+            if (slot.Matches(key, hash)) return &slot;
         }
     }
 
@@ -83,6 +94,8 @@ public:
         m_keys.emplace_back(key);
         Entry& slot = FreeSlotFor(hash);
         slot.m_key = &m_keys.back();
+        slot.m_chars = m_keys.back().data();
+        slot.m_length = m_keys.back().size();
         slot.m_hash = hash;
         ++m_count;
         return {&slot, true};
