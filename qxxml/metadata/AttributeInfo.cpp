@@ -4,7 +4,7 @@
 #include <qxxml/core/PrimitiveValueCheck.h>
 #include <qxxml/core/XmlGeneratedClass.h>
 #include <qxxml/core/XmlSerializationContext.h>
-#include <qxxml/metadata/detail/OrEmpty.h>
+#include <qxxml/metadata/detail/DescriptorSupport.h>
 #include <qxxml/support/QxException.h>
 #include <qxxml/values/FormatString.h>
 #include <qxxml/values/QxVariant.h>
@@ -45,10 +45,6 @@ protected:
         return firstChild;
     }
 };
-
-[[noreturn]] void ThrowNotAvailable(const wchar_t* operation) {
-    throw CQxException(std::wstring(operation) + L" is not available yet");
-}
 
 }  // namespace
 
@@ -167,12 +163,7 @@ void CAttributeInfoEnum::AttributeToXml(const CXmlSerializationContext& context,
     QxVariant value;
     ReadProperty(object, value);
     if (m_bOptional && !value.IsValid()) return;
-    const int32_t number = value.GetI4();
-    const wchar_t* text = m_pfnEnumToString(number);
-    if (!text)  // the generated function knows no text for this value
-        throw QxXmlLib10::CQxInvalidValueException(
-            FormatString(L"Invalid Value for %s [%d]", m_strName.c_str(), static_cast<int>(number)));
-    const std::wstring attributeText = text;
+    const std::wstring attributeText = detail::EnumText(m_pfnEnumToString, value.GetI4(), m_strName);
     if (IsSuppressedDefault(context, attributeText)) return;
     writer->AddAttribute(m_strName, m_strNamespace, attributeText, QxXmlLib10::ItemType_string);
 }
@@ -217,7 +208,7 @@ bool CAttributeInfoAny::AttributeFromXml(const CXmlSerializationContext&, CXmlGe
     const QxXmlLib10::CSmartPtr<QxXmlLib10::CXmlCollectionBase> collection = value.GetXmlCollection();
     if (!dynamic_cast<QxXmlLib10::CAttributeCol*>(collection.Get()))
         throw CQxException(L"Serialization Data Error : The collection should be a CAttributeCol, it was not!");
-    ThrowNotAvailable(L"CAttributeInfoAny::AttributeFromXml (adding to the CAttributeCol)");
+    detail::ThrowNotAvailable(L"CAttributeInfoAny::AttributeFromXml (adding to the CAttributeCol)");
 }
 
 void CAttributeInfoAny::Validate(const CXmlSerializationContext&, bool) const {}

@@ -1,12 +1,15 @@
 #include <qxxml/metadata/ElementInfo.h>
 
+#include <qxxml/collections/XmlCollectionBase.h>
 #include <qxxml/core/PrimitiveValueCheck.h>
 #include <qxxml/core/XmlGeneratedClass.h>
 #include <qxxml/core/XmlSerializationContext.h>
-#include <qxxml/metadata/detail/OrEmpty.h>
+#include <qxxml/metadata/detail/DescriptorSupport.h>
 #include <qxxml/support/QxException.h>
+#include <qxxml/values/FormatString.h>
 #include <qxxml/values/QxVariant.h>
 #include <qxxml/xmlin/XmlElement.h>
+#include <qxxml/xmlout/XmlWriter.h>
 
 #include <cwchar>
 
@@ -15,6 +18,9 @@ namespace QxXmlLib10Data {
 using detail::OrEmpty;
 
 using QxXmlLib10::CQxException;
+using QxXmlLib10::CQxValidationException;
+using QxXmlLib10::CXmlCollectionBase;
+using QxXmlLib10::FormatString;
 
 CElementInfo::CElementInfo(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex)
     : CElementInfo(name, elementNamespace, propertyIndex, false) {}
@@ -90,28 +96,190 @@ void CElementInfo::AttributesToXml_Int(const CXmlObjectBase* child, CXmlWriter* 
     CXmlGeneratedClass::AttributesToXml_Int(child, writer, context);
 }
 
+void CElementInfo::ToXml_Int(const CXmlObjectBase* child, CXmlWriter* writer, bool isRoot,
+                             const wchar_t* elementNamespace, const CXmlSerializationContext& context,
+                             bool optionalChoiceItem) {
+    CXmlGeneratedClass::ToXml_Int(child, writer, isRoot, elementNamespace, context, optionalChoiceItem);
+}
+
 // ------------------------------------------------------------------ shared write steps
 
-bool CElementInfo::ElementToXmlPrim(const CXmlSerializationContext&, const CXmlGeneratedClass*, CXmlWriter*) const {
-    ThrowNotAvailable(L"CElementInfo::ElementToXmlPrim");
+namespace {
+
+void WriteNilElement(CXmlWriter* writer, const std::wstring& name, const std::wstring& elementNamespace) {
+    writer->StartElement(name, elementNamespace);
+    writer->AddXsiNilAttribute();
+    writer->EndElement();
 }
 
-bool CElementInfo::ElementToXmlEnum(const CXmlSerializationContext&, const CXmlGeneratedClass*, CXmlWriter*,
-                                    EnumToStringFn) const {
-    ThrowNotAvailable(L"CElementInfo::ElementToXmlEnum");
+void WriteValueElement(CXmlWriter* writer, const std::wstring& name, const std::wstring& elementNamespace,
+                       const std::wstring& text, ItemType itemType) {
+    writer->StartElement(name, elementNamespace);
+    writer->WriteElementValue(text, itemType);
+    writer->EndElement();
 }
 
-bool CElementInfo::ElementToXmlCls(const CXmlSerializationContext&, const CXmlGeneratedClass*, CXmlWriter*,
-                                   bool) const {
-    ThrowNotAvailable(L"CElementInfo::ElementToXmlCls");
+}  // namespace
+
+bool CElementInfo::ElementToXmlPrim(const CXmlSerializationContext&, const CXmlGeneratedClass* object,
+                                    CXmlWriter* writer) const {
+    QxVariant value;
+    ReadProperty(object, value);
+    if (!value.IsValid()) return false;
+    if (value.IsNil()) {
+        WriteNilElement(writer, m_strElementName, m_strElementNamespace);
+        return true;
+    }
+    CheckRestriction(value);  // before anything of the element is written
+    WriteValueElement(writer, m_strElementName, m_strElementNamespace, value.ToString(m_strFormatOverride),
+                      value.GetTypeAsEnum());
+    return true;
 }
 
-bool CElementInfo::ElementToXmlCol(const CXmlSerializationContext&, const CXmlGeneratedClass*, CXmlWriter*) const {
-    ThrowNotAvailable(L"CElementInfo::ElementToXmlCol");
+bool CElementInfo::ElementToXmlEnum(const CXmlSerializationContext&, const CXmlGeneratedClass* object,
+                                    CXmlWriter* writer, EnumToStringFn toText) const {
+    QxVariant value;
+    ReadProperty(object, value);
+    if (!value.IsValid()) return false;
+    if (value.IsNil()) {
+        WriteNilElement(writer, m_strElementName, m_strElementNamespace);
+        return true;
+    }
+    WriteValueElement(writer, m_strElementName, m_strElementNamespace,
+                      detail::EnumText(toText, value.GetI4(), m_strElementName), QxXmlLib10::ItemType_string);
+    return true;
 }
 
-void CElementInfo::ThrowNotAvailable(const wchar_t* operation) {
-    throw CQxException(std::wstring(operation) + L" is not available yet");
+bool CElementInfo::ElementToXmlCls(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
+                                   CXmlWriter* writer, bool optionalChoiceItem) const {
+    QxVariant value;
+    ReadProperty(object, value);
+    if (!value.IsValid()) return false;  // an absent optional child may come as an unset variant
+    const QxXmlLib10::CSmartPtr<CXmlObjectBase> child = value.GetXmlObject();
+    if (!child) return false;
+    // The element name is the child's own; the namespace is this element's.
+    ToXml_Int(child.Get(), writer, false, m_strElementNamespace.c_str(), context, optionalChoiceItem);
+    return true;
 }
+
+bool CElementInfo::ElementToXmlCol(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
+                                   CXmlWriter* writer) const {
+    QxVariant value;
+    ReadProperty(object, value);
+    return WriteItems(context, value.GetXmlCollection().Get(), writer);
+}
+
+bool CElementInfo::ElementToXmlCountedCol(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
+                                          CXmlWriter* writer) const {
+    QxVariant value;
+    ReadProperty(object, value);
+    const QxXmlLib10::CSmartPtr<CXmlCollectionBase> items = value.GetXmlCollection();
+    if (!context.GetIgnoreInvalidCollectionCounts()) items->ValidateCount(context);
+    return WriteItems(context, items.Get(), writer);
+}
+
+bool CElementInfo::WriteItems(const CXmlSerializationContext& context, const CXmlCollectionBase* items,
+                              CXmlWriter* writer) const {
+    if (items->GetCount() < 1) return false;
+    // The items are written under the collection's own element name.
+    ToXml_Int(items, writer, false, m_strElementNamespace.c_str(), context, false);
+    return true;
+}
+
+void CElementInfo::PseudoChildAttributesToXml(const CXmlSerializationContext& context,
+                                              const CXmlGeneratedClass* object, CXmlWriter* writer) const {
+    QxVariant value;
+    ReadProperty(object, value);
+    if (!value.IsValid()) return;
+    const QxXmlLib10::CSmartPtr<CXmlObjectBase> child = value.GetXmlObject();  // an object or a collection
+    if (child) AttributesToXml_Int(child.Get(), writer, context);
+}
+
+// ------------------------------------------------------------------ shared read steps
+
+namespace {
+
+// ASCII case-insensitive comparison with a lower-case literal.
+bool EqualsIgnoringCase(const std::wstring& text, const wchar_t* lowerCase) {
+    size_t i = 0;
+    for (; lowerCase[i] != L'\0'; ++i) {
+        if (i == text.size()) return false;
+        wchar_t c = text[i];
+        if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+        if (c != lowerCase[i]) return false;
+    }
+    return i == text.size();
+}
+
+}  // namespace
+
+bool CElementInfo::ReadValueElement(CXmlGeneratedClass* object, CXmlElement** cursor,
+                                    EnumFromStringFn enumFromText) const {
+    CXmlElement* const element = *cursor;
+    QxVariant value;
+    if (IsNil(element->GetAttribute(L"nil", CXmlWriter::kInstanceNamespace)))
+        value.SetNil();
+    else if (enumFromText)
+        value.SetI4(enumFromText(element->GetText().c_str()));
+    else
+        value.FromString(element->GetText(), m_itemType, m_whitespaceRule);  // conversion failures propagate
+    AccessProperty(object, false, value);
+    *cursor = element->GetNextSiblingElement();
+    return true;
+}
+
+bool CElementInfo::IsNil(const std::wstring& nilText) const {
+    if (nilText.empty() || EqualsIgnoringCase(nilText, L"false") || nilText == L"0") return false;
+    if (!m_bNillable)
+        throw CQxValidationException(FormatString(L"Invalid use of 'nil' attibute in non-nillable element [%s]",
+                                                  m_strElementName.c_str()));
+    if (EqualsIgnoringCase(nilText, L"true") || nilText == L"1") return true;
+    throw CQxValidationException(FormatString(L"Unexpected Value [%s] for 'nil' Attribute found.", nilText.c_str()));
+}
+
+QxXmlLib10::CSmartPtr<CXmlObjectBase> CElementInfo::GetChild(CXmlGeneratedClass* object) const {
+    QxVariant value;
+    AccessProperty(object, true, value);
+    return value.IsValid() ? value.GetXmlObject() : nullptr;
+}
+
+QxXmlLib10::CSmartPtr<CXmlCollectionBase> CElementInfo::GetCollection(CXmlGeneratedClass* object) const {
+    QxVariant value;
+    AccessProperty(object, true, value);
+    return value.GetXmlCollection();  // never null: generated classes own one collection per repeated element
+}
+
+void CElementInfo::StoreChild(CXmlGeneratedClass* object, CXmlObjectBase* child) const {
+    QxVariant value;
+    value.SetXmlObject(child);
+    AccessProperty(object, false, value);
+}
+
+void CElementInfo::ReadOwnElement(const CXmlSerializationContext& context, CXmlObjectBase* child,
+                                  CXmlElement** cursor, bool optionalChoiceItem) {
+    CXmlElement* const element = *cursor;
+    FromXml_Int(child, element, element->GetFirstElement(), context, optionalChoiceItem);
+    *cursor = element->GetNextSiblingElement();
+}
+
+bool CElementInfo::ReadContent(const CXmlSerializationContext& context, CXmlObjectBase* child, CXmlElement* parent,
+                               CXmlElement** cursor) {
+    CXmlElement* const next = FromXml_Int(child, parent, *cursor, context, false);
+    const bool consumed = next != *cursor;
+    *cursor = next;
+    return consumed;
+}
+
+// ------------------------------------------------------------------ detail helpers
+
+std::wstring detail::EnumText(EnumToStringFn toText, int32_t value, const std::wstring& name) {
+    const wchar_t* text = toText(value);
+    if (!text)  // the generated function knows no text for this value
+        throw QxXmlLib10::CQxInvalidValueException(
+            FormatString(L"Invalid Value for %s [%d]", name.c_str(), static_cast<int>(value)));
+    return text;
+}
+
+void detail::ThrowNotAvailable(const std::wstring& what) { throw CQxException(what + L" is not available yet"); }
 
 }  // namespace QxXmlLib10Data

@@ -34,6 +34,7 @@ class CXmlGeneratedClass;
 class CXmlObjectBase;
 class CXmlWriter;
 class CXmlElement;
+class CXmlCollectionBase;
 struct QxVariant;
 }  // namespace QxXmlLib10
 
@@ -126,19 +127,60 @@ protected:
                                     const CXmlSerializationContext& context, bool optionalChoiceItem);
     static void AttributesToXml_Int(const CXmlObjectBase* child, CXmlWriter* writer,
                                     const CXmlSerializationContext& context);
+    static void ToXml_Int(const CXmlObjectBase* child, CXmlWriter* writer, bool isRoot, const wchar_t* elementNamespace,
+                          const CXmlSerializationContext& context, bool optionalChoiceItem);
 
     // --- the write steps the members share
+    // Nothing for an unset value (false); a nil value as an empty element carrying xsi:nil;
+    // otherwise the value, checked against the facets first, in its lexical form.
     bool ElementToXmlPrim(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
                           CXmlWriter* writer) const;
+    // As ElementToXmlPrim, with the generated text of the integer written as a string and no
+    // facet check.
     bool ElementToXmlEnum(const CXmlSerializationContext& context, const CXmlGeneratedClass* object, CXmlWriter* writer,
                           EnumToStringFn toText) const;
+    // The child object held by the property writes itself (nothing and false when there is none).
     bool ElementToXmlCls(const CXmlSerializationContext& context, const CXmlGeneratedClass* object, CXmlWriter* writer,
                          bool optionalChoiceItem) const;
+    // The collection held by the property writes its items (nothing and false when it is empty).
     bool ElementToXmlCol(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
                          CXmlWriter* writer) const;
+    // ElementToXmlCol after the collection's count check, which the context may switch off
+    // (IgnoreInvalidCollectionCounts): sequences and all-groups.
+    bool ElementToXmlCountedCol(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
+                                CXmlWriter* writer) const;
+    // Writes the attributes of the pseudo-element child object or collection the property holds
+    // on the open element.
+    void PseudoChildAttributesToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
+                                    CXmlWriter* writer) const;
 
-    // Raised by the operations whose behaviour is not part of this build yet.
-    [[noreturn]] static void ThrowNotAvailable(const wchar_t* operation);
+    // --- the read steps the members share
+    // Soft mode: the object being read is a pseudo element whose content is looked for among
+    // its parent's children; a missing mandatory element then answers false instead of throwing.
+    static bool IsSoftMode(XmlElementType callerElementType) { return callerElementType != XmlElementType_Element; }
+    // The read of a primitive or enumeration element at *cursor into the property. Its xsi:nil
+    // attribute decides first: absent, empty, "false" or "0" (any case) is not nil; any other
+    // text is refused on a non-nillable descriptor (CQxValidationException "Invalid use of
+    // 'nil' attibute in non-nillable element [%s]"); "true" or "1" makes the value nil; anything
+    // else is CQxValidationException "Unexpected Value [%s] for 'nil' Attribute found.". A
+    // value that is not nil comes from `enumFromText(text)` for enumerations or, when it is
+    // null, from the text parsed as m_itemType under m_whitespaceRule (no facet check). The
+    // cursor then moves past the element. True.
+    bool ReadValueElement(CXmlGeneratedClass* object, CXmlElement** cursor, EnumFromStringFn enumFromText) const;
+    // The object or collection the property holds (null for an unset property).
+    QxXmlLib10::CSmartPtr<CXmlObjectBase> GetChild(CXmlGeneratedClass* object) const;
+    QxXmlLib10::CSmartPtr<QxXmlLib10::CXmlCollectionBase> GetCollection(CXmlGeneratedClass* object) const;
+    // Stores `child` (null clears the property).
+    void StoreChild(CXmlGeneratedClass* object, CXmlObjectBase* child) const;
+    // A child with an element of its own reads the element at *cursor (its content from the
+    // element's first child element); the cursor moves to the next sibling.
+    static void ReadOwnElement(const CXmlSerializationContext& context, CXmlObjectBase* child, CXmlElement** cursor,
+                               bool optionalChoiceItem);
+    // A pseudo-element child (or a collection) reads its content among the parent's children
+    // from *cursor, and the cursor moves to the first element it did not consume. True when it
+    // consumed something.
+    static bool ReadContent(const CXmlSerializationContext& context, CXmlObjectBase* child, CXmlElement* parent,
+                            CXmlElement** cursor);
 
     std::wstring m_strElementName;  // "AnyElement" marks a wildcard in untyped members
     std::wstring m_strElementNamespace;
@@ -149,6 +191,12 @@ protected:
     CWhitespaceUtils::WhitespaceRule m_whitespaceRule;
     bool m_bNillable;
     bool m_bHasPrimitiveInfo;  // only the full primitive constructor sets it
+
+private:
+    // The nil decision of ReadValueElement, from the text of the xsi:nil attribute.
+    bool IsNil(const std::wstring& nilText) const;
+    bool WriteItems(const CXmlSerializationContext& context, const QxXmlLib10::CXmlCollectionBase* items,
+                    CXmlWriter* writer) const;
 };
 
 }  // namespace QxXmlLib10Data

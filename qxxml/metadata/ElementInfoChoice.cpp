@@ -1,11 +1,15 @@
 #include <qxxml/metadata/ElementInfoChoice.h>
 
-#include <qxxml/metadata/detail/OrEmpty.h>
+#include <qxxml/collections/XmlCollectionBase.h>
+#include <qxxml/metadata/detail/DescriptorSupport.h>
 #include <qxxml/support/QxException.h>
 
 namespace QxXmlLib10Data {
 
-using detail::OrEmpty;
+using QxXmlLib10::CSmartPtr;
+using QxXmlLib10::CXmlCollectionBase;
+
+// ------------------------------------------------------------------ group bases
 
 CElementInfoChoice::CElementInfoChoice(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex)
     : CElementInfo(name, elementNamespace, propertyIndex) {}
@@ -32,166 +36,71 @@ CElementInfoChoiceCol::CElementInfoChoiceCol(const wchar_t* name, const wchar_t*
 
 CElementInfoChoiceCol::~CElementInfoChoiceCol() = default;
 
-bool CElementInfoChoiceCol::ElementToXml(const CXmlSerializationContext&, const CXmlGeneratedClass*,
-                                         CXmlWriter*) const {
-    ThrowNotAvailable(L"CElementInfoChoiceCol::ElementToXml");
+bool CElementInfoChoiceCol::ElementToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
+                                         CXmlWriter* writer) const {
+    return ElementToXmlCol(context, object, writer);
 }
 
-bool CElementInfoChoiceCol::ElementFromXml(const CXmlSerializationContext&, CXmlGeneratedClass*, CXmlElement*,
-                                           CXmlElement**, const wchar_t*, XmlElementType) {
-    ThrowNotAvailable(L"CElementInfoChoiceCol::ElementFromXml");
+bool CElementInfoChoiceCol::ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object,
+                                           CXmlElement* parent, CXmlElement** cursor, const wchar_t*,
+                                           XmlElementType callerElementType) {
+    const CSmartPtr<CXmlCollectionBase> items = GetCollection(object);
+    CXmlElement* next = *cursor;
+    if (!ReadContent(context, items.Get(), parent, &next)) return false;
+    if (!IsSoftMode(callerElementType)) {
+        *cursor = next;
+        items->ValidateCount(context);
+        return true;
+    }
+    // Soft: an invalid count leaves the cursor where it was (the items read stay).
+    if (!items->IsValidCount(context)) return false;
+    *cursor = next;
+    return true;
 }
 
-CElementInfoChoicePrimOpt::CElementInfoChoicePrimOpt(const wchar_t* name, const wchar_t* elementNamespace,
-                                                     int propertyIndex, bool nillable, ItemType itemType,
-                                                     const wchar_t* formatOverride,
-                                                     CWhitespaceUtils::WhitespaceRule whitespaceRule,
-                                                     const CPrimitiveRestrictions& restrictions)
-    : CElementInfoChoice(name, elementNamespace, propertyIndex, nillable, itemType, formatOverride, whitespaceRule,
-                         restrictions) {}
+// ------------------------------------------------------------------ values
 
-CElementInfoChoicePrimOpt::~CElementInfoChoicePrimOpt() = default;
+// ------------------------------------------------------------------ child objects
 
-bool CElementInfoChoicePrimOpt::ElementToXml(const CXmlSerializationContext&, const CXmlGeneratedClass*,
-                                             CXmlWriter*) const {
-    ThrowNotAvailable(L"CElementInfoChoicePrimOpt::ElementToXml");
+bool CElementInfoChoiceClsOpt::ElementToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
+                                            CXmlWriter* writer) const {
+    return ElementToXmlCls(context, object, writer, true);
 }
 
-bool CElementInfoChoicePrimOpt::ElementFromXml(const CXmlSerializationContext&, CXmlGeneratedClass*, CXmlElement*,
-                                               CXmlElement**, const wchar_t*, XmlElementType) {
-    ThrowNotAvailable(L"CElementInfoChoicePrimOpt::ElementFromXml");
+bool CElementInfoChoiceClsOpt::ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object,
+                                              CXmlElement* parent, CXmlElement** cursor, const wchar_t*,
+                                              XmlElementType) {
+    // The chosen child is stored before it reads.
+    if (HasOwnElement()) {
+        if (!IsThisElement(context, *cursor)) return false;
+        const CSmartPtr<CXmlObjectBase> child = CreateChild();
+        StoreChild(object, child.Get());
+        ReadOwnElement(context, child.Get(), cursor, true);  // an empty choice inside it is allowed
+        return true;
+    }
+    if (!*cursor) return false;
+    const CSmartPtr<CXmlObjectBase> child = CreateChild();
+    StoreChild(object, child.Get());
+    if (ReadContent(context, child.Get(), parent, cursor)) return true;
+    StoreChild(object, nullptr);  // not this alternative after all
+    return false;
 }
 
-CElementInfoChoicePrimCol::CElementInfoChoicePrimCol(const wchar_t* name, const wchar_t* elementNamespace,
-                                                     int propertyIndex)
-    : CElementInfoChoiceCol(name, elementNamespace, propertyIndex) {}
-
-CElementInfoChoicePrimCol::~CElementInfoChoicePrimCol() = default;
-
-CElementInfoChoiceEnumOpt::CElementInfoChoiceEnumOpt(const wchar_t* name, const wchar_t* elementNamespace,
-                                                     int propertyIndex, bool nillable, EnumToStringFn enumToString,
-                                                     EnumFromStringFn enumFromString)
-    : CElementInfoChoice(name, elementNamespace, propertyIndex, nillable),
-      m_pfnEnumToString(enumToString),
-      m_pfnEnumFromString(enumFromString) {}
-
-CElementInfoChoiceEnumOpt::~CElementInfoChoiceEnumOpt() = default;
-
-bool CElementInfoChoiceEnumOpt::ElementToXml(const CXmlSerializationContext&, const CXmlGeneratedClass*,
-                                             CXmlWriter*) const {
-    ThrowNotAvailable(L"CElementInfoChoiceEnumOpt::ElementToXml");
+bool CElementInfoChoiceAbsClsOpt::ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object,
+                                                 CXmlElement*, CXmlElement** cursor, const wchar_t*, XmlElementType) {
+    if (!IsThisElement(context, *cursor)) return false;
+    const CSmartPtr<CXmlObjectBase> child = CreateChildFor(context, *cursor);
+    StoreChild(object, child.Get());  // a declined element clears the property
+    if (!child) return false;
+    ReadOwnElement(context, child.Get(), cursor, false);
+    return true;
 }
 
-bool CElementInfoChoiceEnumOpt::ElementFromXml(const CXmlSerializationContext&, CXmlGeneratedClass*, CXmlElement*,
-                                               CXmlElement**, const wchar_t*, XmlElementType) {
-    ThrowNotAvailable(L"CElementInfoChoiceEnumOpt::ElementFromXml");
-}
-
-CElementInfoChoiceEnumCol::CElementInfoChoiceEnumCol(const wchar_t* name, const wchar_t* elementNamespace,
-                                                     int propertyIndex)
-    : CElementInfoChoiceCol(name, elementNamespace, propertyIndex) {}
-
-CElementInfoChoiceEnumCol::~CElementInfoChoiceEnumCol() = default;
-
-CElementInfoChoiceClsOpt::CElementInfoChoiceClsOpt(const wchar_t* name, const wchar_t* elementNamespace,
-                                                   int propertyIndex, XmlElementType elementType,
-                                                   CreateObjectFn createObject, int classId)
-    : CElementInfoChoice(name, elementNamespace, propertyIndex),
-      m_elementType(elementType),
-      m_pfnCreateObject(createObject),
-      m_iClassId(classId) {}
-
-CElementInfoChoiceClsOpt::~CElementInfoChoiceClsOpt() = default;
-
-bool CElementInfoChoiceClsOpt::ElementToXml(const CXmlSerializationContext&, const CXmlGeneratedClass*,
-                                            CXmlWriter*) const {
-    ThrowNotAvailable(L"CElementInfoChoiceClsOpt::ElementToXml");
-}
-
-bool CElementInfoChoiceClsOpt::ElementFromXml(const CXmlSerializationContext&, CXmlGeneratedClass*, CXmlElement*,
-                                              CXmlElement**, const wchar_t*, XmlElementType) {
-    ThrowNotAvailable(L"CElementInfoChoiceClsOpt::ElementFromXml");
-}
-
-void CElementInfoChoiceClsOpt::PseudoChildAttributeToXml(const CXmlSerializationContext&, const CXmlGeneratedClass*,
-                                                         CXmlWriter*) const {
-    ThrowNotAvailable(L"CElementInfoChoiceClsOpt::PseudoChildAttributeToXml");
-}
-
-CElementInfoChoiceClsCol::CElementInfoChoiceClsCol(const wchar_t* name, const wchar_t* elementNamespace,
-                                                   int propertyIndex, XmlElementType elementType)
-    : CElementInfoChoiceCol(name, elementNamespace, propertyIndex), m_elementType(elementType) {}
-
-CElementInfoChoiceClsCol::~CElementInfoChoiceClsCol() = default;
-
-void CElementInfoChoiceClsCol::PseudoChildAttributeToXml(const CXmlSerializationContext&, const CXmlGeneratedClass*,
-                                                         CXmlWriter*) const {
-    ThrowNotAvailable(L"CElementInfoChoiceClsCol::PseudoChildAttributeToXml");
-}
-
-CElementInfoChoiceAbsClsOpt::CElementInfoChoiceAbsClsOpt(const wchar_t* name, const wchar_t* elementNamespace,
-                                                         int propertyIndex, XmlElementType elementType,
-                                                         CreateFromElementFn createFromElement)
-    : CElementInfoChoice(name, elementNamespace, propertyIndex),
-      m_elementType(elementType),
-      m_pfnCreateFromElement(createFromElement) {}
-
-CElementInfoChoiceAbsClsOpt::~CElementInfoChoiceAbsClsOpt() = default;
-
-bool CElementInfoChoiceAbsClsOpt::ElementToXml(const CXmlSerializationContext&, const CXmlGeneratedClass*,
-                                               CXmlWriter*) const {
-    ThrowNotAvailable(L"CElementInfoChoiceAbsClsOpt::ElementToXml");
-}
-
-bool CElementInfoChoiceAbsClsOpt::ElementFromXml(const CXmlSerializationContext&, CXmlGeneratedClass*, CXmlElement*,
-                                                 CXmlElement**, const wchar_t*, XmlElementType) {
-    ThrowNotAvailable(L"CElementInfoChoiceAbsClsOpt::ElementFromXml");
-}
-
-void CElementInfoChoiceAbsClsOpt::PseudoChildAttributeToXml(const CXmlSerializationContext&, const CXmlGeneratedClass*,
-                                                            CXmlWriter*) const {
-    ThrowNotAvailable(L"CElementInfoChoiceAbsClsOpt::PseudoChildAttributeToXml");
-}
-
-CElementInfoChoiceAbsClsCol::CElementInfoChoiceAbsClsCol(const wchar_t* name, const wchar_t* elementNamespace,
-                                                         int propertyIndex, XmlElementType elementType)
-    : CElementInfoChoiceCol(name, elementNamespace, propertyIndex), m_elementType(elementType) {}
-
-CElementInfoChoiceAbsClsCol::~CElementInfoChoiceAbsClsCol() = default;
-
-void CElementInfoChoiceAbsClsCol::PseudoChildAttributeToXml(const CXmlSerializationContext&, const CXmlGeneratedClass*,
-                                                            CXmlWriter*) const {
-    ThrowNotAvailable(L"CElementInfoChoiceAbsClsCol::PseudoChildAttributeToXml");
-}
-
-CElementInfoChoiceUntpdOpt::CElementInfoChoiceUntpdOpt(const wchar_t* name, const wchar_t* elementNamespace,
-                                                       int propertyIndex, const wchar_t* namespaceConstraint,
-                                                       const wchar_t* targetNamespace)
-    : CElementInfoChoice(name, elementNamespace, propertyIndex),
-      m_strNamespaceConstraint(OrEmpty(namespaceConstraint)),
-      m_strTargetNamespace(OrEmpty(targetNamespace)) {}
-
-CElementInfoChoiceUntpdOpt::~CElementInfoChoiceUntpdOpt() = default;
-
-bool CElementInfoChoiceUntpdOpt::ElementToXml(const CXmlSerializationContext&, const CXmlGeneratedClass*,
-                                              CXmlWriter*) const {
-    ThrowNotAvailable(L"CElementInfoChoiceUntpdOpt::ElementToXml");
-}
-
-bool CElementInfoChoiceUntpdOpt::ElementFromXml(const CXmlSerializationContext&, CXmlGeneratedClass*, CXmlElement*,
-                                                CXmlElement**, const wchar_t*, XmlElementType) {
-    ThrowNotAvailable(L"CElementInfoChoiceUntpdOpt::ElementFromXml");
-}
-
-CElementInfoChoiceUntpdCol::CElementInfoChoiceUntpdCol(const wchar_t* name, const wchar_t* elementNamespace,
-                                                       int propertyIndex)
-    : CElementInfoChoiceCol(name, elementNamespace, propertyIndex) {}
-
-CElementInfoChoiceUntpdCol::~CElementInfoChoiceUntpdCol() = default;
+// ------------------------------------------------------------------ untyped members
 
 bool CElementInfoChoiceUntpdCol::ElementFromXml(const CXmlSerializationContext&, CXmlGeneratedClass*, CXmlElement*,
                                                 CXmlElement**, const wchar_t*, XmlElementType) {
-    ThrowNotAvailable(L"CElementInfoChoiceUntpdCol::ElementFromXml");
+    detail::ThrowNotAvailable(L"Reading the untyped elements [" + m_strElementName + L"]");
 }
 
 }  // namespace QxXmlLib10Data

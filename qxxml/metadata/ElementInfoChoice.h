@@ -2,17 +2,20 @@
 //
 // Every alternative of a choice is optional by nature, so the family has Opt and Col members
 // only. The writing engine writes the first alternative that has a value; the reading engine
-// takes the first alternative that matches:
+// takes the first alternative that matches, so a member answers false when its element is not
+// at the cursor:
 //
 //   new CElementInfoChoicePrimOpt(L"email", L"", 0, false, ItemType_string, nullptr,
 //                                 CWhitespaceUtils::WhitespaceRule_Collapse, CPrimitiveRestrictions());
 //   new CElementInfoChoiceClsOpt(L"postal", L"", 1, XmlElementType_Element, &CreateObject, kPostal);
+//
+// A child object chosen in a choice is stored before it reads, so a failure while reading
+// leaves the half-read child in the property.
 #pragma once
 
 #include <qxxml/metadata/ElementInfo.h>
+#include <qxxml/metadata/ElementInfoKinds.h>
 #include <qxxml/support/Export.h>
-
-#include <string>
 
 namespace QxXmlLib10Data {
 
@@ -24,8 +27,6 @@ public:
     CElementInfoChoice(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex, bool nillable,
                        ItemType itemType, const wchar_t* formatOverride,
                        CWhitespaceUtils::WhitespaceRule whitespaceRule, const CPrimitiveRestrictions& restrictions);
-    CElementInfoChoice(const CElementInfoChoice& other) = default;
-    CElementInfoChoice& operator=(const CElementInfoChoice& other) = default;
     ~CElementInfoChoice() override;
 
     // CQxException "Not implemented, should never be called".
@@ -37,178 +38,98 @@ public:
 class QXXML_API CElementInfoChoiceCol : public CElementInfoChoice {
 public:
     CElementInfoChoiceCol(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex);
-    CElementInfoChoiceCol(const CElementInfoChoiceCol& other) = default;
-    CElementInfoChoiceCol& operator=(const CElementInfoChoiceCol& other) = default;
     ~CElementInfoChoiceCol() override;
 
+    // The items, without a count check.
     bool ElementToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
                       CXmlWriter* writer) const override;
+    // The collection reads the run of its elements; false when it took none. Otherwise the
+    // count is checked (throwing); in soft mode an invalid count answers false with the cursor
+    // unchanged (the items read stay in the collection).
     bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object, CXmlElement* parent,
                         CXmlElement** cursor, const wchar_t* parentNamespace,
                         XmlElementType callerElementType) override;
 };
 
-// A primitive alternative of a choice.
-class QXXML_API CElementInfoChoicePrimOpt : public CElementInfoChoice {
+extern template class QXXML_API CElementInfoPrimKind<CElementInfoChoice>;
+extern template class QXXML_API CElementInfoEnumKind<CElementInfoChoice>;
+extern template class QXXML_API CElementInfoObjectKind<CElementInfoChoice>;
+extern template class QXXML_API CElementInfoClsKind<CElementInfoChoice>;
+extern template class QXXML_API CElementInfoAbsClsKind<CElementInfoChoice>;
+extern template class QXXML_API CElementInfoObjectColKind<CElementInfoChoiceCol>;
+extern template class QXXML_API CElementInfoUntpdKind<CElementInfoChoice>;
+
+// A primitive alternative.
+class QXXML_API CElementInfoChoicePrimOpt : public CElementInfoPrimKind<CElementInfoChoice> {
 public:
-    CElementInfoChoicePrimOpt(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex, bool nillable,
-                              ItemType itemType, const wchar_t* formatOverride,
-                              CWhitespaceUtils::WhitespaceRule whitespaceRule,
-                              const CPrimitiveRestrictions& restrictions);
-    CElementInfoChoicePrimOpt(const CElementInfoChoicePrimOpt& other) = default;
-    CElementInfoChoicePrimOpt& operator=(const CElementInfoChoicePrimOpt& other) = default;
-    ~CElementInfoChoicePrimOpt() override;
-
-    bool ElementToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
-                      CXmlWriter* writer) const override;
-    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object, CXmlElement* parent,
-                        CXmlElement** cursor, const wchar_t* parentNamespace,
-                        XmlElementType callerElementType) override;
+    using CElementInfoPrimKind::CElementInfoPrimKind;
 };
 
-// A repeated primitive alternative of a choice.
+// A repeated primitive alternative.
 class QXXML_API CElementInfoChoicePrimCol : public CElementInfoChoiceCol {
 public:
-    CElementInfoChoicePrimCol(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex);
-    CElementInfoChoicePrimCol(const CElementInfoChoicePrimCol& other) = default;
-    CElementInfoChoicePrimCol& operator=(const CElementInfoChoicePrimCol& other) = default;
-    ~CElementInfoChoicePrimCol() override;
+    using CElementInfoChoiceCol::CElementInfoChoiceCol;
 };
 
-// An enumeration alternative of a choice, held as an integer.
-class QXXML_API CElementInfoChoiceEnumOpt : public CElementInfoChoice {
+// An enumeration alternative, held as an integer.
+class QXXML_API CElementInfoChoiceEnumOpt : public CElementInfoEnumKind<CElementInfoChoice> {
 public:
-    CElementInfoChoiceEnumOpt(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex, bool nillable,
-                              EnumToStringFn enumToString, EnumFromStringFn enumFromString);
-    CElementInfoChoiceEnumOpt(const CElementInfoChoiceEnumOpt& other) = default;
-    CElementInfoChoiceEnumOpt& operator=(const CElementInfoChoiceEnumOpt& other) = default;
-    ~CElementInfoChoiceEnumOpt() override;
-
-    bool ElementToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
-                      CXmlWriter* writer) const override;
-    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object, CXmlElement* parent,
-                        CXmlElement** cursor, const wchar_t* parentNamespace,
-                        XmlElementType callerElementType) override;
-
-protected:
-    EnumToStringFn m_pfnEnumToString;
-    EnumFromStringFn m_pfnEnumFromString;
+    using CElementInfoEnumKind::CElementInfoEnumKind;
 };
 
-// A repeated enumeration alternative of a choice.
+// A repeated enumeration alternative.
 class QXXML_API CElementInfoChoiceEnumCol : public CElementInfoChoiceCol {
 public:
-    CElementInfoChoiceEnumCol(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex);
-    CElementInfoChoiceEnumCol(const CElementInfoChoiceEnumCol& other) = default;
-    CElementInfoChoiceEnumCol& operator=(const CElementInfoChoiceEnumCol& other) = default;
-    ~CElementInfoChoiceEnumCol() override;
+    using CElementInfoChoiceCol::CElementInfoChoiceCol;
 };
 
-// A child object of a generated class as an alternative of a choice.
-class QXXML_API CElementInfoChoiceClsOpt : public CElementInfoChoice {
+// A child object of a generated class as an alternative. It is written as an optional choice
+// item (an empty choice inside it is allowed) and, with an element of its own, read as one.
+// As a pseudo element that consumes nothing it leaves the property null.
+class QXXML_API CElementInfoChoiceClsOpt : public CElementInfoClsKind<CElementInfoChoice> {
 public:
-    CElementInfoChoiceClsOpt(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex,
-                             XmlElementType elementType, CreateObjectFn createObject, int classId);
-    CElementInfoChoiceClsOpt(const CElementInfoChoiceClsOpt& other) = default;
-    CElementInfoChoiceClsOpt& operator=(const CElementInfoChoiceClsOpt& other) = default;
-    ~CElementInfoChoiceClsOpt() override;
-
+    using CElementInfoClsKind::CElementInfoClsKind;
+    // ElementToXmlCls(true).
     bool ElementToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
                       CXmlWriter* writer) const override;
     bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object, CXmlElement* parent,
                         CXmlElement** cursor, const wchar_t* parentNamespace,
                         XmlElementType callerElementType) override;
-    void PseudoChildAttributeToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
-                                   CXmlWriter* writer) const override;
-
-protected:
-    XmlElementType m_elementType;
-    CreateObjectFn m_pfnCreateObject;
-    int m_iClassId;
 };
 
-// Repeated child objects of a generated class as an alternative of a choice.
-class QXXML_API CElementInfoChoiceClsCol : public CElementInfoChoiceCol {
+// Repeated child objects of a generated class as an alternative.
+class QXXML_API CElementInfoChoiceClsCol : public CElementInfoObjectColKind<CElementInfoChoiceCol> {
 public:
-    CElementInfoChoiceClsCol(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex,
-                             XmlElementType elementType);
-    CElementInfoChoiceClsCol(const CElementInfoChoiceClsCol& other) = default;
-    CElementInfoChoiceClsCol& operator=(const CElementInfoChoiceClsCol& other) = default;
-    ~CElementInfoChoiceClsCol() override;
-
-    void PseudoChildAttributeToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
-                                   CXmlWriter* writer) const override;
-
-protected:
-    XmlElementType m_elementType;
+    using CElementInfoObjectColKind::CElementInfoObjectColKind;
 };
 
-// A child of an abstract class as an alternative of a choice.
-class QXXML_API CElementInfoChoiceAbsClsOpt : public CElementInfoChoice {
+// A child of an abstract class as an alternative. Whatever the factory gives for a matching
+// element is stored, a null result included (which answers false).
+class QXXML_API CElementInfoChoiceAbsClsOpt : public CElementInfoAbsClsKind<CElementInfoChoice> {
 public:
-    CElementInfoChoiceAbsClsOpt(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex,
-                                XmlElementType elementType, CreateFromElementFn createFromElement);
-    CElementInfoChoiceAbsClsOpt(const CElementInfoChoiceAbsClsOpt& other) = default;
-    CElementInfoChoiceAbsClsOpt& operator=(const CElementInfoChoiceAbsClsOpt& other) = default;
-    ~CElementInfoChoiceAbsClsOpt() override;
-
-    bool ElementToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
-                      CXmlWriter* writer) const override;
+    using CElementInfoAbsClsKind::CElementInfoAbsClsKind;
     bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object, CXmlElement* parent,
                         CXmlElement** cursor, const wchar_t* parentNamespace,
                         XmlElementType callerElementType) override;
-    void PseudoChildAttributeToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
-                                   CXmlWriter* writer) const override;
-
-protected:
-    XmlElementType m_elementType;
-    CreateFromElementFn m_pfnCreateFromElement;
 };
 
-// Repeated children of an abstract class as an alternative of a choice.
-class QXXML_API CElementInfoChoiceAbsClsCol : public CElementInfoChoiceCol {
+// Repeated children of an abstract class as an alternative.
+class QXXML_API CElementInfoChoiceAbsClsCol : public CElementInfoObjectColKind<CElementInfoChoiceCol> {
 public:
-    CElementInfoChoiceAbsClsCol(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex,
-                                XmlElementType elementType);
-    CElementInfoChoiceAbsClsCol(const CElementInfoChoiceAbsClsCol& other) = default;
-    CElementInfoChoiceAbsClsCol& operator=(const CElementInfoChoiceAbsClsCol& other) = default;
-    ~CElementInfoChoiceAbsClsCol() override;
-
-    void PseudoChildAttributeToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
-                                   CXmlWriter* writer) const override;
-
-protected:
-    XmlElementType m_elementType;
+    using CElementInfoObjectColKind::CElementInfoObjectColKind;
 };
 
-// Untyped content as an alternative of a choice.
-class QXXML_API CElementInfoChoiceUntpdOpt : public CElementInfoChoice {
+// Untyped content as an alternative.
+class QXXML_API CElementInfoChoiceUntpdOpt : public CElementInfoUntpdKind<CElementInfoChoice> {
 public:
-    CElementInfoChoiceUntpdOpt(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex,
-                               const wchar_t* namespaceConstraint, const wchar_t* targetNamespace);
-    CElementInfoChoiceUntpdOpt(const CElementInfoChoiceUntpdOpt& other) = default;
-    CElementInfoChoiceUntpdOpt& operator=(const CElementInfoChoiceUntpdOpt& other) = default;
-    ~CElementInfoChoiceUntpdOpt() override;
-
-    bool ElementToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
-                      CXmlWriter* writer) const override;
-    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object, CXmlElement* parent,
-                        CXmlElement** cursor, const wchar_t* parentNamespace,
-                        XmlElementType callerElementType) override;
-
-protected:
-    std::wstring m_strNamespaceConstraint;
-    std::wstring m_strTargetNamespace;
+    using CElementInfoUntpdKind::CElementInfoUntpdKind;
 };
 
-// Repeated untyped content as an alternative of a choice.
+// Repeated untyped content as an alternative. Writing is the collection's; reading is not
+// available yet.
 class QXXML_API CElementInfoChoiceUntpdCol : public CElementInfoChoiceCol {
 public:
-    CElementInfoChoiceUntpdCol(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex);
-    CElementInfoChoiceUntpdCol(const CElementInfoChoiceUntpdCol& other) = default;
-    CElementInfoChoiceUntpdCol& operator=(const CElementInfoChoiceUntpdCol& other) = default;
-    ~CElementInfoChoiceUntpdCol() override;
-
+    using CElementInfoChoiceCol::CElementInfoChoiceCol;
     bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object, CXmlElement* parent,
                         CXmlElement** cursor, const wchar_t* parentNamespace,
                         XmlElementType callerElementType) override;

@@ -1,11 +1,20 @@
 #include <qxxml/metadata/ElementInfoSeq.h>
 
-#include <qxxml/metadata/detail/OrEmpty.h>
+#include <qxxml/collections/XmlCollectionBase.h>
+#include <qxxml/core/XmlSerializationContext.h>
+#include <qxxml/metadata/detail/DescriptorSupport.h>
 #include <qxxml/support/QxException.h>
+#include <qxxml/values/FormatString.h>
+#include <qxxml/xmlin/XmlElement.h>
 
 namespace QxXmlLib10Data {
 
-using detail::OrEmpty;
+using QxXmlLib10::CQxValidationException;
+using QxXmlLib10::CSmartPtr;
+using QxXmlLib10::CXmlCollectionBase;
+using QxXmlLib10::FormatString;
+
+// ------------------------------------------------------------------ group bases
 
 CElementInfoSeq::CElementInfoSeq(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex)
     : CElementInfo(name, elementNamespace, propertyIndex) {}
@@ -26,278 +35,138 @@ bool CElementInfoSeq::Validate(const CXmlSerializationContext&, const CXmlGenera
     throw QxXmlLib10::CQxException(L"Not implemented, should never be called");
 }
 
+bool CElementInfoSeq::SeekMandatoryElement(const CXmlSerializationContext& context, CXmlElement** cursor,
+                                           bool soft) const {
+    for (;;) {
+        if (IsThisElement(context, *cursor)) return true;
+        if (!soft && context.GetIgnoreMissingMandatoryElements()) return false;
+        if (!context.GetIgnoreUnknownElements() || !*cursor) {
+            if (soft) return false;
+            ThrowRequiredElementMissing();
+        }
+        *cursor = (*cursor)->GetNextSiblingElement();  // skip the unknown element
+    }
+}
+
+void CElementInfoSeq::ThrowRequiredElementMissing() const {
+    throw CQxValidationException(FormatString(L"Failed to find a required element [%s]", m_strElementName.c_str()));
+}
+
 CElementInfoSeqCol::CElementInfoSeqCol(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex)
     : CElementInfoSeq(name, elementNamespace, propertyIndex) {}
 
 CElementInfoSeqCol::~CElementInfoSeqCol() = default;
 
-bool CElementInfoSeqCol::ElementToXml(const CXmlSerializationContext&, const CXmlGeneratedClass*, CXmlWriter*) const {
-    ThrowNotAvailable(L"CElementInfoSeqCol::ElementToXml");
+bool CElementInfoSeqCol::ElementToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
+                                      CXmlWriter* writer) const {
+    return ElementToXmlCountedCol(context, object, writer);
 }
 
-bool CElementInfoSeqCol::ElementFromXml(const CXmlSerializationContext&, CXmlGeneratedClass*, CXmlElement*,
-                                        CXmlElement**, const wchar_t*, XmlElementType) {
-    ThrowNotAvailable(L"CElementInfoSeqCol::ElementFromXml");
+bool CElementInfoSeqCol::ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object,
+                                        CXmlElement* parent, CXmlElement** cursor, const wchar_t*,
+                                        XmlElementType callerElementType) {
+    const CSmartPtr<CXmlCollectionBase> items = GetCollection(object);
+    ReadContent(context, items.Get(), parent, cursor);
+    if (IsSoftMode(callerElementType)) return items->IsValidCount(context);
+    items->ValidateCount(context);
+    return true;
 }
 
-CElementInfoSeqPrimMnd::CElementInfoSeqPrimMnd(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex,
-                                               bool nillable, ItemType itemType, const wchar_t* formatOverride,
-                                               CWhitespaceUtils::WhitespaceRule whitespaceRule,
-                                               const CPrimitiveRestrictions& restrictions)
-    : CElementInfoSeq(name, elementNamespace, propertyIndex, nillable, itemType, formatOverride, whitespaceRule,
-                      restrictions) {}
+// ------------------------------------------------------------------ values
 
-CElementInfoSeqPrimMnd::~CElementInfoSeqPrimMnd() = default;
-
-bool CElementInfoSeqPrimMnd::ElementToXml(const CXmlSerializationContext&, const CXmlGeneratedClass*,
-                                          CXmlWriter*) const {
-    ThrowNotAvailable(L"CElementInfoSeqPrimMnd::ElementToXml");
+bool CElementInfoSeqPrimMnd::ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object,
+                                            CXmlElement*, CXmlElement** cursor, const wchar_t*,
+                                            XmlElementType callerElementType) {
+    const bool soft = IsSoftMode(callerElementType);
+    // Not found: outside soft mode only when missing mandatory elements are ignored.
+    if (!SeekMandatoryElement(context, cursor, soft)) return !soft;
+    return ReadValue(object, cursor);
 }
 
-bool CElementInfoSeqPrimMnd::ElementFromXml(const CXmlSerializationContext&, CXmlGeneratedClass*, CXmlElement*,
-                                            CXmlElement**, const wchar_t*, XmlElementType) {
-    ThrowNotAvailable(L"CElementInfoSeqPrimMnd::ElementFromXml");
+bool CElementInfoSeqPrimOpt::ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object,
+                                            CXmlElement* parent, CXmlElement** cursor, const wchar_t* parentNamespace,
+                                            XmlElementType callerElementType) {
+    CElementInfoPrimKind::ElementFromXml(context, object, parent, cursor, parentNamespace, callerElementType);
+    return true;
 }
 
-CElementInfoSeqPrimOpt::CElementInfoSeqPrimOpt(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex,
-                                               bool nillable, ItemType itemType, const wchar_t* formatOverride,
-                                               CWhitespaceUtils::WhitespaceRule whitespaceRule,
-                                               const CPrimitiveRestrictions& restrictions)
-    : CElementInfoSeq(name, elementNamespace, propertyIndex, nillable, itemType, formatOverride, whitespaceRule,
-                      restrictions) {}
-
-CElementInfoSeqPrimOpt::~CElementInfoSeqPrimOpt() = default;
-
-bool CElementInfoSeqPrimOpt::ElementToXml(const CXmlSerializationContext&, const CXmlGeneratedClass*,
-                                          CXmlWriter*) const {
-    ThrowNotAvailable(L"CElementInfoSeqPrimOpt::ElementToXml");
+bool CElementInfoSeqEnumMnd::ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object,
+                                            CXmlElement*, CXmlElement** cursor, const wchar_t*,
+                                            XmlElementType callerElementType) {
+    if (IsSoftMode(callerElementType) && !IsThisElement(context, *cursor)) return false;
+    if (!SeekMandatoryElement(context, cursor, false)) return true;
+    return ReadValue(object, cursor);
 }
 
-bool CElementInfoSeqPrimOpt::ElementFromXml(const CXmlSerializationContext&, CXmlGeneratedClass*, CXmlElement*,
-                                            CXmlElement**, const wchar_t*, XmlElementType) {
-    ThrowNotAvailable(L"CElementInfoSeqPrimOpt::ElementFromXml");
+bool CElementInfoSeqEnumOpt::ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object,
+                                            CXmlElement* parent, CXmlElement** cursor, const wchar_t* parentNamespace,
+                                            XmlElementType callerElementType) {
+    CElementInfoEnumKind::ElementFromXml(context, object, parent, cursor, parentNamespace, callerElementType);
+    return true;
 }
 
-CElementInfoSeqPrimCol::CElementInfoSeqPrimCol(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex)
-    : CElementInfoSeqCol(name, elementNamespace, propertyIndex) {}
+// ------------------------------------------------------------------ child objects
 
-CElementInfoSeqPrimCol::~CElementInfoSeqPrimCol() = default;
-
-CElementInfoSeqEnumMnd::CElementInfoSeqEnumMnd(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex,
-                                               bool nillable, EnumToStringFn enumToString,
-                                               EnumFromStringFn enumFromString)
-    : CElementInfoSeq(name, elementNamespace, propertyIndex, nillable),
-      m_pfnEnumToString(enumToString),
-      m_pfnEnumFromString(enumFromString) {}
-
-CElementInfoSeqEnumMnd::~CElementInfoSeqEnumMnd() = default;
-
-bool CElementInfoSeqEnumMnd::ElementToXml(const CXmlSerializationContext&, const CXmlGeneratedClass*,
-                                          CXmlWriter*) const {
-    ThrowNotAvailable(L"CElementInfoSeqEnumMnd::ElementToXml");
+bool CElementInfoSeqClsMnd::ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object,
+                                           CXmlElement* parent, CXmlElement** cursor, const wchar_t*,
+                                           XmlElementType callerElementType) {
+    const bool soft = IsSoftMode(callerElementType);
+    if (HasOwnElement()) {
+        if (soft && !IsThisElement(context, *cursor)) return false;
+        if (!SeekMandatoryElement(context, cursor, false)) return true;
+        ReadOwnElement(context, ExistingChild(object).Get(), cursor, false);
+        return true;
+    }
+    if (m_bRequired) {
+        if (*cursor && ReadContent(context, ExistingChild(object).Get(), parent, cursor)) return true;
+        if (soft) return false;
+        ThrowRequiredElementMissing();
+    }
+    // A group that may be empty: it may consume nothing, but an element nobody took is left to
+    // the engine to skip when unknown elements are ignored.
+    const bool atElement = *cursor != nullptr;
+    const bool consumed = ReadContent(context, ExistingChild(object).Get(), parent, cursor);
+    return !(atElement && !consumed && context.GetIgnoreUnknownElements() && !soft);
 }
 
-bool CElementInfoSeqEnumMnd::ElementFromXml(const CXmlSerializationContext&, CXmlGeneratedClass*, CXmlElement*,
-                                            CXmlElement**, const wchar_t*, XmlElementType) {
-    ThrowNotAvailable(L"CElementInfoSeqEnumMnd::ElementFromXml");
+bool CElementInfoSeqClsOpt::ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object,
+                                           CXmlElement* parent, CXmlElement** cursor, const wchar_t*, XmlElementType) {
+    ReadNewChild(context, object, parent, cursor);
+    return true;
 }
 
-CElementInfoSeqEnumOpt::CElementInfoSeqEnumOpt(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex,
-                                               bool nillable, EnumToStringFn enumToString,
-                                               EnumFromStringFn enumFromString)
-    : CElementInfoSeq(name, elementNamespace, propertyIndex, nillable),
-      m_pfnEnumToString(enumToString),
-      m_pfnEnumFromString(enumFromString) {}
-
-CElementInfoSeqEnumOpt::~CElementInfoSeqEnumOpt() = default;
-
-bool CElementInfoSeqEnumOpt::ElementToXml(const CXmlSerializationContext&, const CXmlGeneratedClass*,
-                                          CXmlWriter*) const {
-    ThrowNotAvailable(L"CElementInfoSeqEnumOpt::ElementToXml");
+bool CElementInfoSeqAbsClsMnd::ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object,
+                                              CXmlElement*, CXmlElement** cursor, const wchar_t*,
+                                              XmlElementType callerElementType) {
+    const CSmartPtr<CXmlObjectBase> child = CreateChildFor(context, *cursor);
+    if (!child) {
+        if (IsSoftMode(callerElementType)) return false;
+        throw CQxValidationException(
+            FormatString(L"Failed to find a suitable substitution element for [%s]", m_strElementName.c_str()));
+    }
+    ReadOwnElement(context, child.Get(), cursor, false);
+    StoreChild(object, child.Get());
+    return true;
 }
 
-bool CElementInfoSeqEnumOpt::ElementFromXml(const CXmlSerializationContext&, CXmlGeneratedClass*, CXmlElement*,
-                                            CXmlElement**, const wchar_t*, XmlElementType) {
-    ThrowNotAvailable(L"CElementInfoSeqEnumOpt::ElementFromXml");
+bool CElementInfoSeqAbsClsOpt::ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object,
+                                              CXmlElement*, CXmlElement** cursor, const wchar_t*, XmlElementType) {
+    const CSmartPtr<CXmlObjectBase> child = CreateChildFor(context, *cursor);
+    if (child) {
+        ReadOwnElement(context, child.Get(), cursor, false);
+        StoreChild(object, child.Get());
+    }
+    return true;
 }
 
-CElementInfoSeqEnumCol::CElementInfoSeqEnumCol(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex)
-    : CElementInfoSeqCol(name, elementNamespace, propertyIndex) {}
-
-CElementInfoSeqEnumCol::~CElementInfoSeqEnumCol() = default;
-
-CElementInfoSeqClsMnd::CElementInfoSeqClsMnd(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex,
-                                             XmlElementType elementType, CreateObjectFn createObject, int classId,
-                                             bool required)
-    : CElementInfoSeq(name, elementNamespace, propertyIndex),
-      m_elementType(elementType),
-      m_pfnCreateObject(createObject),
-      m_iClassId(classId),
-      m_bRequired(required) {}
-
-CElementInfoSeqClsMnd::~CElementInfoSeqClsMnd() = default;
-
-bool CElementInfoSeqClsMnd::ElementToXml(const CXmlSerializationContext&, const CXmlGeneratedClass*,
-                                         CXmlWriter*) const {
-    ThrowNotAvailable(L"CElementInfoSeqClsMnd::ElementToXml");
-}
-
-bool CElementInfoSeqClsMnd::ElementFromXml(const CXmlSerializationContext&, CXmlGeneratedClass*, CXmlElement*,
-                                           CXmlElement**, const wchar_t*, XmlElementType) {
-    ThrowNotAvailable(L"CElementInfoSeqClsMnd::ElementFromXml");
-}
-
-void CElementInfoSeqClsMnd::PseudoChildAttributeToXml(const CXmlSerializationContext&, const CXmlGeneratedClass*,
-                                                      CXmlWriter*) const {
-    ThrowNotAvailable(L"CElementInfoSeqClsMnd::PseudoChildAttributeToXml");
-}
-
-CElementInfoSeqClsOpt::CElementInfoSeqClsOpt(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex,
-                                             XmlElementType elementType, CreateObjectFn createObject, int classId)
-    : CElementInfoSeq(name, elementNamespace, propertyIndex),
-      m_elementType(elementType),
-      m_pfnCreateObject(createObject),
-      m_iClassId(classId) {}
-
-CElementInfoSeqClsOpt::~CElementInfoSeqClsOpt() = default;
-
-bool CElementInfoSeqClsOpt::ElementToXml(const CXmlSerializationContext&, const CXmlGeneratedClass*,
-                                         CXmlWriter*) const {
-    ThrowNotAvailable(L"CElementInfoSeqClsOpt::ElementToXml");
-}
-
-bool CElementInfoSeqClsOpt::ElementFromXml(const CXmlSerializationContext&, CXmlGeneratedClass*, CXmlElement*,
-                                           CXmlElement**, const wchar_t*, XmlElementType) {
-    ThrowNotAvailable(L"CElementInfoSeqClsOpt::ElementFromXml");
-}
-
-void CElementInfoSeqClsOpt::PseudoChildAttributeToXml(const CXmlSerializationContext&, const CXmlGeneratedClass*,
-                                                      CXmlWriter*) const {
-    ThrowNotAvailable(L"CElementInfoSeqClsOpt::PseudoChildAttributeToXml");
-}
-
-CElementInfoSeqClsCol::CElementInfoSeqClsCol(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex,
-                                             XmlElementType elementType)
-    : CElementInfoSeqCol(name, elementNamespace, propertyIndex), m_elementType(elementType) {}
-
-CElementInfoSeqClsCol::~CElementInfoSeqClsCol() = default;
-
-void CElementInfoSeqClsCol::PseudoChildAttributeToXml(const CXmlSerializationContext&, const CXmlGeneratedClass*,
-                                                      CXmlWriter*) const {
-    ThrowNotAvailable(L"CElementInfoSeqClsCol::PseudoChildAttributeToXml");
-}
-
-CElementInfoSeqAbsClsMnd::CElementInfoSeqAbsClsMnd(const wchar_t* name, const wchar_t* elementNamespace,
-                                                   int propertyIndex, XmlElementType elementType,
-                                                   CreateFromElementFn createFromElement)
-    : CElementInfoSeq(name, elementNamespace, propertyIndex),
-      m_elementType(elementType),
-      m_pfnCreateFromElement(createFromElement) {}
-
-CElementInfoSeqAbsClsMnd::~CElementInfoSeqAbsClsMnd() = default;
-
-bool CElementInfoSeqAbsClsMnd::ElementToXml(const CXmlSerializationContext&, const CXmlGeneratedClass*,
-                                            CXmlWriter*) const {
-    ThrowNotAvailable(L"CElementInfoSeqAbsClsMnd::ElementToXml");
-}
-
-bool CElementInfoSeqAbsClsMnd::ElementFromXml(const CXmlSerializationContext&, CXmlGeneratedClass*, CXmlElement*,
-                                              CXmlElement**, const wchar_t*, XmlElementType) {
-    ThrowNotAvailable(L"CElementInfoSeqAbsClsMnd::ElementFromXml");
-}
-
-void CElementInfoSeqAbsClsMnd::PseudoChildAttributeToXml(const CXmlSerializationContext&, const CXmlGeneratedClass*,
-                                                         CXmlWriter*) const {
-    ThrowNotAvailable(L"CElementInfoSeqAbsClsMnd::PseudoChildAttributeToXml");
-}
-
-CElementInfoSeqAbsClsOpt::CElementInfoSeqAbsClsOpt(const wchar_t* name, const wchar_t* elementNamespace,
-                                                   int propertyIndex, XmlElementType elementType,
-                                                   CreateFromElementFn createFromElement)
-    : CElementInfoSeq(name, elementNamespace, propertyIndex),
-      m_elementType(elementType),
-      m_pfnCreateFromElement(createFromElement) {}
-
-CElementInfoSeqAbsClsOpt::~CElementInfoSeqAbsClsOpt() = default;
-
-bool CElementInfoSeqAbsClsOpt::ElementToXml(const CXmlSerializationContext&, const CXmlGeneratedClass*,
-                                            CXmlWriter*) const {
-    ThrowNotAvailable(L"CElementInfoSeqAbsClsOpt::ElementToXml");
-}
-
-bool CElementInfoSeqAbsClsOpt::ElementFromXml(const CXmlSerializationContext&, CXmlGeneratedClass*, CXmlElement*,
-                                              CXmlElement**, const wchar_t*, XmlElementType) {
-    ThrowNotAvailable(L"CElementInfoSeqAbsClsOpt::ElementFromXml");
-}
-
-void CElementInfoSeqAbsClsOpt::PseudoChildAttributeToXml(const CXmlSerializationContext&, const CXmlGeneratedClass*,
-                                                         CXmlWriter*) const {
-    ThrowNotAvailable(L"CElementInfoSeqAbsClsOpt::PseudoChildAttributeToXml");
-}
-
-CElementInfoSeqAbsClsCol::CElementInfoSeqAbsClsCol(const wchar_t* name, const wchar_t* elementNamespace,
-                                                   int propertyIndex, XmlElementType elementType)
-    : CElementInfoSeqCol(name, elementNamespace, propertyIndex), m_elementType(elementType) {}
-
-CElementInfoSeqAbsClsCol::~CElementInfoSeqAbsClsCol() = default;
-
-void CElementInfoSeqAbsClsCol::PseudoChildAttributeToXml(const CXmlSerializationContext&, const CXmlGeneratedClass*,
-                                                         CXmlWriter*) const {
-    ThrowNotAvailable(L"CElementInfoSeqAbsClsCol::PseudoChildAttributeToXml");
-}
-
-CElementInfoSeqUntpdMnd::CElementInfoSeqUntpdMnd(const wchar_t* name, const wchar_t* elementNamespace,
-                                                 int propertyIndex, const wchar_t* namespaceConstraint,
-                                                 const wchar_t* targetNamespace)
-    : CElementInfoSeq(name, elementNamespace, propertyIndex),
-      m_strNamespaceConstraint(OrEmpty(namespaceConstraint)),
-      m_strTargetNamespace(OrEmpty(targetNamespace)) {}
-
-CElementInfoSeqUntpdMnd::~CElementInfoSeqUntpdMnd() = default;
-
-bool CElementInfoSeqUntpdMnd::ElementToXml(const CXmlSerializationContext&, const CXmlGeneratedClass*,
-                                           CXmlWriter*) const {
-    ThrowNotAvailable(L"CElementInfoSeqUntpdMnd::ElementToXml");
-}
-
-bool CElementInfoSeqUntpdMnd::ElementFromXml(const CXmlSerializationContext&, CXmlGeneratedClass*, CXmlElement*,
-                                             CXmlElement**, const wchar_t*, XmlElementType) {
-    ThrowNotAvailable(L"CElementInfoSeqUntpdMnd::ElementFromXml");
-}
-
-CElementInfoSeqUntpdOpt::CElementInfoSeqUntpdOpt(const wchar_t* name, const wchar_t* elementNamespace,
-                                                 int propertyIndex, const wchar_t* namespaceConstraint,
-                                                 const wchar_t* targetNamespace)
-    : CElementInfoSeq(name, elementNamespace, propertyIndex),
-      m_strNamespaceConstraint(OrEmpty(namespaceConstraint)),
-      m_strTargetNamespace(OrEmpty(targetNamespace)) {}
-
-CElementInfoSeqUntpdOpt::~CElementInfoSeqUntpdOpt() = default;
-
-bool CElementInfoSeqUntpdOpt::ElementToXml(const CXmlSerializationContext&, const CXmlGeneratedClass*,
-                                           CXmlWriter*) const {
-    ThrowNotAvailable(L"CElementInfoSeqUntpdOpt::ElementToXml");
-}
-
-bool CElementInfoSeqUntpdOpt::ElementFromXml(const CXmlSerializationContext&, CXmlGeneratedClass*, CXmlElement*,
-                                             CXmlElement**, const wchar_t*, XmlElementType) {
-    ThrowNotAvailable(L"CElementInfoSeqUntpdOpt::ElementFromXml");
-}
-
-CElementInfoSeqUntpdCol::CElementInfoSeqUntpdCol(const wchar_t* name, const wchar_t* elementNamespace,
-                                                 int propertyIndex)
-    : CElementInfoSeqCol(name, elementNamespace, propertyIndex) {}
-
-CElementInfoSeqUntpdCol::~CElementInfoSeqUntpdCol() = default;
+// ------------------------------------------------------------------ untyped and abstract members
 
 bool CElementInfoSeqUntpdCol::ElementFromXml(const CXmlSerializationContext&, CXmlGeneratedClass*, CXmlElement*,
                                              CXmlElement**, const wchar_t*, XmlElementType) {
-    ThrowNotAvailable(L"CElementInfoSeqUntpdCol::ElementFromXml");
+    detail::ThrowNotAvailable(L"Reading the untyped elements [" + m_strElementName + L"]");
 }
 
 CElementInfoSeqNonCol::CElementInfoSeqNonCol(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex)
     : CElementInfoSeq(name, elementNamespace, propertyIndex) {}
-
-CElementInfoSeqNonCol::~CElementInfoSeqNonCol() = default;
 
 }  // namespace QxXmlLib10Data

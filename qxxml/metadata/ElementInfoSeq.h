@@ -9,14 +9,17 @@
 //                             &CreatePoObject, kClassIdAddress);
 //   new CElementInfoSeqPrimCol(L"comment", L"urn:po", 2);   // the property holds a collection
 //
+// A missing mandatory element is an error ("Failed to find a required element [%s]") unless
+// the context ignores missing mandatory elements; with IgnoreUnknownElements, unknown
+// elements in front of it are skipped. When the object being read is a pseudo element (soft
+// mode) a missing mandatory element answers false instead, so the parent can try another way.
 // CElementInfoSeqCol is the base of the repeated members: the property holds a collection
-// that writes and reads its items.
+// that writes and reads its items, and its count is checked both ways.
 #pragma once
 
 #include <qxxml/metadata/ElementInfo.h>
+#include <qxxml/metadata/ElementInfoKinds.h>
 #include <qxxml/support/Export.h>
-
-#include <string>
 
 namespace QxXmlLib10Data {
 
@@ -28,293 +31,170 @@ public:
     CElementInfoSeq(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex, bool nillable,
                     ItemType itemType, const wchar_t* formatOverride, CWhitespaceUtils::WhitespaceRule whitespaceRule,
                     const CPrimitiveRestrictions& restrictions);
-    CElementInfoSeq(const CElementInfoSeq& other) = default;
-    CElementInfoSeq& operator=(const CElementInfoSeq& other) = default;
     ~CElementInfoSeq() override;
 
     // CQxException "Not implemented, should never be called".
     bool Validate(const CXmlSerializationContext& context, const CXmlGeneratedClass* object, bool found,
                   bool mandatoryCheck) const override;
+
+protected:
+    // The mandatory search: true once *cursor is this member's element. Unknown elements in
+    // front of it are skipped when the context ignores unknown elements. Outside soft mode,
+    // false (cursor unchanged) when the context ignores missing mandatory elements, and
+    // CQxValidationException "Failed to find a required element [%s]" when the element cannot
+    // be reached; in soft mode that case answers false (skipped elements stay skipped).
+    bool SeekMandatoryElement(const CXmlSerializationContext& context, CXmlElement** cursor, bool soft) const;
+    // CQxValidationException "Failed to find a required element [%s]".
+    [[noreturn]] void ThrowRequiredElementMissing() const;
 };
 
 // Base of the repeated sequence members: the property holds a collection.
 class QXXML_API CElementInfoSeqCol : public CElementInfoSeq {
 public:
     CElementInfoSeqCol(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex);
-    CElementInfoSeqCol(const CElementInfoSeqCol& other) = default;
-    CElementInfoSeqCol& operator=(const CElementInfoSeqCol& other) = default;
     ~CElementInfoSeqCol() override;
 
+    // The count check (unless IgnoreInvalidCollectionCounts), then the items.
     bool ElementToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
                       CXmlWriter* writer) const override;
+    // The collection reads the run of its elements; then its count is checked (throwing), or
+    // in soft mode the answer is whether the count is valid.
     bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object, CXmlElement* parent,
                         CXmlElement** cursor, const wchar_t* parentNamespace,
                         XmlElementType callerElementType) override;
 };
 
-// A mandatory primitive element of a sequence.
-class QXXML_API CElementInfoSeqPrimMnd : public CElementInfoSeq {
+extern template class QXXML_API CElementInfoPrimKind<CElementInfoSeq>;
+extern template class QXXML_API CElementInfoEnumKind<CElementInfoSeq>;
+extern template class QXXML_API CElementInfoObjectKind<CElementInfoSeq>;
+extern template class QXXML_API CElementInfoClsKind<CElementInfoSeq>;
+extern template class QXXML_API CElementInfoClsMndKind<CElementInfoSeq>;
+extern template class QXXML_API CElementInfoAbsClsKind<CElementInfoSeq>;
+extern template class QXXML_API CElementInfoObjectColKind<CElementInfoSeqCol>;
+extern template class QXXML_API CElementInfoUntpdKind<CElementInfoSeq>;
+
+// A mandatory primitive element: the mandatory search; in soft mode unknown elements are
+// still skipped (with IgnoreUnknownElements) before it answers false.
+class QXXML_API CElementInfoSeqPrimMnd : public CElementInfoPrimKind<CElementInfoSeq> {
 public:
-    CElementInfoSeqPrimMnd(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex, bool nillable,
-                           ItemType itemType, const wchar_t* formatOverride,
-                           CWhitespaceUtils::WhitespaceRule whitespaceRule, const CPrimitiveRestrictions& restrictions);
-    CElementInfoSeqPrimMnd(const CElementInfoSeqPrimMnd& other) = default;
-    CElementInfoSeqPrimMnd& operator=(const CElementInfoSeqPrimMnd& other) = default;
-    ~CElementInfoSeqPrimMnd() override;
-
-    bool ElementToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
-                      CXmlWriter* writer) const override;
+    using CElementInfoPrimKind::CElementInfoPrimKind;
     bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object, CXmlElement* parent,
                         CXmlElement** cursor, const wchar_t* parentNamespace,
                         XmlElementType callerElementType) override;
 };
 
-// An optional primitive element of a sequence.
-class QXXML_API CElementInfoSeqPrimOpt : public CElementInfoSeq {
+// An optional primitive element: read when it is at the cursor; true either way.
+class QXXML_API CElementInfoSeqPrimOpt : public CElementInfoPrimKind<CElementInfoSeq> {
 public:
-    CElementInfoSeqPrimOpt(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex, bool nillable,
-                           ItemType itemType, const wchar_t* formatOverride,
-                           CWhitespaceUtils::WhitespaceRule whitespaceRule, const CPrimitiveRestrictions& restrictions);
-    CElementInfoSeqPrimOpt(const CElementInfoSeqPrimOpt& other) = default;
-    CElementInfoSeqPrimOpt& operator=(const CElementInfoSeqPrimOpt& other) = default;
-    ~CElementInfoSeqPrimOpt() override;
-
-    bool ElementToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
-                      CXmlWriter* writer) const override;
+    using CElementInfoPrimKind::CElementInfoPrimKind;
     bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object, CXmlElement* parent,
                         CXmlElement** cursor, const wchar_t* parentNamespace,
                         XmlElementType callerElementType) override;
 };
 
-// A repeated primitive element of a sequence (a typed primitive collection).
+// A repeated primitive element (a typed primitive collection).
 class QXXML_API CElementInfoSeqPrimCol : public CElementInfoSeqCol {
 public:
-    CElementInfoSeqPrimCol(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex);
-    CElementInfoSeqPrimCol(const CElementInfoSeqPrimCol& other) = default;
-    CElementInfoSeqPrimCol& operator=(const CElementInfoSeqPrimCol& other) = default;
-    ~CElementInfoSeqPrimCol() override;
+    using CElementInfoSeqCol::CElementInfoSeqCol;
 };
 
-// A mandatory enumeration element of a sequence, held as an integer.
-class QXXML_API CElementInfoSeqEnumMnd : public CElementInfoSeq {
+// A mandatory enumeration element: the mandatory search; in soft mode false at once when
+// the cursor element is not this member's.
+class QXXML_API CElementInfoSeqEnumMnd : public CElementInfoEnumKind<CElementInfoSeq> {
 public:
-    CElementInfoSeqEnumMnd(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex, bool nillable,
-                           EnumToStringFn enumToString, EnumFromStringFn enumFromString);
-    CElementInfoSeqEnumMnd(const CElementInfoSeqEnumMnd& other) = default;
-    CElementInfoSeqEnumMnd& operator=(const CElementInfoSeqEnumMnd& other) = default;
-    ~CElementInfoSeqEnumMnd() override;
-
-    bool ElementToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
-                      CXmlWriter* writer) const override;
+    using CElementInfoEnumKind::CElementInfoEnumKind;
     bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object, CXmlElement* parent,
                         CXmlElement** cursor, const wchar_t* parentNamespace,
                         XmlElementType callerElementType) override;
-
-protected:
-    EnumToStringFn m_pfnEnumToString;
-    EnumFromStringFn m_pfnEnumFromString;
 };
 
-// An optional enumeration element of a sequence, held as an integer.
-class QXXML_API CElementInfoSeqEnumOpt : public CElementInfoSeq {
+// An optional enumeration element: read when it is at the cursor; true either way.
+class QXXML_API CElementInfoSeqEnumOpt : public CElementInfoEnumKind<CElementInfoSeq> {
 public:
-    CElementInfoSeqEnumOpt(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex, bool nillable,
-                           EnumToStringFn enumToString, EnumFromStringFn enumFromString);
-    CElementInfoSeqEnumOpt(const CElementInfoSeqEnumOpt& other) = default;
-    CElementInfoSeqEnumOpt& operator=(const CElementInfoSeqEnumOpt& other) = default;
-    ~CElementInfoSeqEnumOpt() override;
-
-    bool ElementToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
-                      CXmlWriter* writer) const override;
+    using CElementInfoEnumKind::CElementInfoEnumKind;
     bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object, CXmlElement* parent,
                         CXmlElement** cursor, const wchar_t* parentNamespace,
                         XmlElementType callerElementType) override;
-
-protected:
-    EnumToStringFn m_pfnEnumToString;
-    EnumFromStringFn m_pfnEnumFromString;
 };
 
-// A repeated enumeration element of a sequence.
+// A repeated enumeration element.
 class QXXML_API CElementInfoSeqEnumCol : public CElementInfoSeqCol {
 public:
-    CElementInfoSeqEnumCol(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex);
-    CElementInfoSeqEnumCol(const CElementInfoSeqEnumCol& other) = default;
-    CElementInfoSeqEnumCol& operator=(const CElementInfoSeqEnumCol& other) = default;
-    ~CElementInfoSeqEnumCol() override;
+    using CElementInfoSeqCol::CElementInfoSeqCol;
 };
 
-// A mandatory child object of a generated class in a sequence; the property holds the object.
-class QXXML_API CElementInfoSeqClsMnd : public CElementInfoSeq {
+// A mandatory child object; reading fills the object the property holds. With an element of
+// its own: the mandatory search (soft mode: false at once when it is not at the cursor). As a
+// pseudo element: when required, it must consume something; otherwise it may consume nothing,
+// except that with IgnoreUnknownElements (outside soft mode) an unconsumed element at the
+// cursor answers false so that the engine skips it.
+class QXXML_API CElementInfoSeqClsMnd : public CElementInfoClsMndKind<CElementInfoSeq> {
 public:
-    CElementInfoSeqClsMnd(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex,
-                          XmlElementType elementType, CreateObjectFn createObject, int classId, bool required);
-    CElementInfoSeqClsMnd(const CElementInfoSeqClsMnd& other) = default;
-    CElementInfoSeqClsMnd& operator=(const CElementInfoSeqClsMnd& other) = default;
-    ~CElementInfoSeqClsMnd() override;
-
-    bool ElementToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
-                      CXmlWriter* writer) const override;
+    using CElementInfoClsMndKind::CElementInfoClsMndKind;
     bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object, CXmlElement* parent,
                         CXmlElement** cursor, const wchar_t* parentNamespace,
                         XmlElementType callerElementType) override;
-    void PseudoChildAttributeToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
-                                   CXmlWriter* writer) const override;
-
-protected:
-    XmlElementType m_elementType;
-    CreateObjectFn m_pfnCreateObject;
-    int m_iClassId;
-    bool m_bRequired;
 };
 
-// An optional child object of a generated class in a sequence, created while reading.
-class QXXML_API CElementInfoSeqClsOpt : public CElementInfoSeq {
+// An optional child object: a new object reads its element (or its content) and is stored
+// when it took something; true either way.
+class QXXML_API CElementInfoSeqClsOpt : public CElementInfoClsKind<CElementInfoSeq> {
 public:
-    CElementInfoSeqClsOpt(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex,
-                          XmlElementType elementType, CreateObjectFn createObject, int classId);
-    CElementInfoSeqClsOpt(const CElementInfoSeqClsOpt& other) = default;
-    CElementInfoSeqClsOpt& operator=(const CElementInfoSeqClsOpt& other) = default;
-    ~CElementInfoSeqClsOpt() override;
-
-    bool ElementToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
-                      CXmlWriter* writer) const override;
+    using CElementInfoClsKind::CElementInfoClsKind;
     bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object, CXmlElement* parent,
                         CXmlElement** cursor, const wchar_t* parentNamespace,
                         XmlElementType callerElementType) override;
-    void PseudoChildAttributeToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
-                                   CXmlWriter* writer) const override;
-
-protected:
-    XmlElementType m_elementType;
-    CreateObjectFn m_pfnCreateObject;
-    int m_iClassId;
 };
 
-// A repeated child object of a generated class in a sequence.
-class QXXML_API CElementInfoSeqClsCol : public CElementInfoSeqCol {
+// Repeated child objects.
+class QXXML_API CElementInfoSeqClsCol : public CElementInfoObjectColKind<CElementInfoSeqCol> {
 public:
-    CElementInfoSeqClsCol(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex,
-                          XmlElementType elementType);
-    CElementInfoSeqClsCol(const CElementInfoSeqClsCol& other) = default;
-    CElementInfoSeqClsCol& operator=(const CElementInfoSeqClsCol& other) = default;
-    ~CElementInfoSeqClsCol() override;
-
-    void PseudoChildAttributeToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
-                                   CXmlWriter* writer) const override;
-
-protected:
-    XmlElementType m_elementType;
+    using CElementInfoObjectColKind::CElementInfoObjectColKind;
 };
 
-// A mandatory child of an abstract class in a sequence; the factory chooses the class from the element.
-class QXXML_API CElementInfoSeqAbsClsMnd : public CElementInfoSeq {
+// A mandatory child of an abstract class; the factory chooses the class from the element.
+// No matching element, or one the factory declines: CQxValidationException
+// "Failed to find a suitable substitution element for [%s]" (soft mode: false).
+class QXXML_API CElementInfoSeqAbsClsMnd : public CElementInfoAbsClsKind<CElementInfoSeq> {
 public:
-    CElementInfoSeqAbsClsMnd(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex,
-                             XmlElementType elementType, CreateFromElementFn createFromElement);
-    CElementInfoSeqAbsClsMnd(const CElementInfoSeqAbsClsMnd& other) = default;
-    CElementInfoSeqAbsClsMnd& operator=(const CElementInfoSeqAbsClsMnd& other) = default;
-    ~CElementInfoSeqAbsClsMnd() override;
-
-    bool ElementToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
-                      CXmlWriter* writer) const override;
+    using CElementInfoAbsClsKind::CElementInfoAbsClsKind;
     bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object, CXmlElement* parent,
                         CXmlElement** cursor, const wchar_t* parentNamespace,
                         XmlElementType callerElementType) override;
-    void PseudoChildAttributeToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
-                                   CXmlWriter* writer) const override;
-
-protected:
-    XmlElementType m_elementType;
-    CreateFromElementFn m_pfnCreateFromElement;
 };
 
-// An optional child of an abstract class in a sequence.
-class QXXML_API CElementInfoSeqAbsClsOpt : public CElementInfoSeq {
+// An optional child of an abstract class; an element the factory declines is left for the
+// members after it.
+class QXXML_API CElementInfoSeqAbsClsOpt : public CElementInfoAbsClsKind<CElementInfoSeq> {
 public:
-    CElementInfoSeqAbsClsOpt(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex,
-                             XmlElementType elementType, CreateFromElementFn createFromElement);
-    CElementInfoSeqAbsClsOpt(const CElementInfoSeqAbsClsOpt& other) = default;
-    CElementInfoSeqAbsClsOpt& operator=(const CElementInfoSeqAbsClsOpt& other) = default;
-    ~CElementInfoSeqAbsClsOpt() override;
-
-    bool ElementToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
-                      CXmlWriter* writer) const override;
+    using CElementInfoAbsClsKind::CElementInfoAbsClsKind;
     bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object, CXmlElement* parent,
                         CXmlElement** cursor, const wchar_t* parentNamespace,
                         XmlElementType callerElementType) override;
-    void PseudoChildAttributeToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
-                                   CXmlWriter* writer) const override;
-
-protected:
-    XmlElementType m_elementType;
-    CreateFromElementFn m_pfnCreateFromElement;
 };
 
-// A repeated child of an abstract class in a sequence.
-class QXXML_API CElementInfoSeqAbsClsCol : public CElementInfoSeqCol {
+// Repeated children of an abstract class.
+class QXXML_API CElementInfoSeqAbsClsCol : public CElementInfoObjectColKind<CElementInfoSeqCol> {
 public:
-    CElementInfoSeqAbsClsCol(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex,
-                             XmlElementType elementType);
-    CElementInfoSeqAbsClsCol(const CElementInfoSeqAbsClsCol& other) = default;
-    CElementInfoSeqAbsClsCol& operator=(const CElementInfoSeqAbsClsCol& other) = default;
-    ~CElementInfoSeqAbsClsCol() override;
-
-    void PseudoChildAttributeToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
-                                   CXmlWriter* writer) const override;
-
-protected:
-    XmlElementType m_elementType;
+    using CElementInfoObjectColKind::CElementInfoObjectColKind;
 };
 
-// Mandatory untyped content (a named element or, as "AnyElement", a wildcard) in a sequence.
-class QXXML_API CElementInfoSeqUntpdMnd : public CElementInfoSeq {
+// Mandatory untyped content (a named element or, as "AnyElement", a wildcard).
+class QXXML_API CElementInfoSeqUntpdMnd : public CElementInfoUntpdKind<CElementInfoSeq> {
 public:
-    CElementInfoSeqUntpdMnd(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex,
-                            const wchar_t* namespaceConstraint, const wchar_t* targetNamespace);
-    CElementInfoSeqUntpdMnd(const CElementInfoSeqUntpdMnd& other) = default;
-    CElementInfoSeqUntpdMnd& operator=(const CElementInfoSeqUntpdMnd& other) = default;
-    ~CElementInfoSeqUntpdMnd() override;
-
-    bool ElementToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
-                      CXmlWriter* writer) const override;
-    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object, CXmlElement* parent,
-                        CXmlElement** cursor, const wchar_t* parentNamespace,
-                        XmlElementType callerElementType) override;
-
-protected:
-    std::wstring m_strNamespaceConstraint;
-    std::wstring m_strTargetNamespace;
+    using CElementInfoUntpdKind::CElementInfoUntpdKind;
 };
 
-// Optional untyped content in a sequence.
-class QXXML_API CElementInfoSeqUntpdOpt : public CElementInfoSeq {
+// Optional untyped content.
+class QXXML_API CElementInfoSeqUntpdOpt : public CElementInfoUntpdKind<CElementInfoSeq> {
 public:
-    CElementInfoSeqUntpdOpt(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex,
-                            const wchar_t* namespaceConstraint, const wchar_t* targetNamespace);
-    CElementInfoSeqUntpdOpt(const CElementInfoSeqUntpdOpt& other) = default;
-    CElementInfoSeqUntpdOpt& operator=(const CElementInfoSeqUntpdOpt& other) = default;
-    ~CElementInfoSeqUntpdOpt() override;
-
-    bool ElementToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
-                      CXmlWriter* writer) const override;
-    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object, CXmlElement* parent,
-                        CXmlElement** cursor, const wchar_t* parentNamespace,
-                        XmlElementType callerElementType) override;
-
-protected:
-    std::wstring m_strNamespaceConstraint;
-    std::wstring m_strTargetNamespace;
+    using CElementInfoUntpdKind::CElementInfoUntpdKind;
 };
 
-// Repeated untyped content in a sequence.
+// Repeated untyped content. Writing is the collection's; reading is not available yet.
 class QXXML_API CElementInfoSeqUntpdCol : public CElementInfoSeqCol {
 public:
-    CElementInfoSeqUntpdCol(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex);
-    CElementInfoSeqUntpdCol(const CElementInfoSeqUntpdCol& other) = default;
-    CElementInfoSeqUntpdCol& operator=(const CElementInfoSeqUntpdCol& other) = default;
-    ~CElementInfoSeqUntpdCol() override;
-
+    using CElementInfoSeqCol::CElementInfoSeqCol;
     bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object, CXmlElement* parent,
                         CXmlElement** cursor, const wchar_t* parentNamespace,
                         XmlElementType callerElementType) override;
@@ -324,9 +204,6 @@ public:
 class QXXML_API CElementInfoSeqNonCol : public CElementInfoSeq {
 public:
     CElementInfoSeqNonCol(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex);
-    CElementInfoSeqNonCol(const CElementInfoSeqNonCol& other) = default;
-    CElementInfoSeqNonCol& operator=(const CElementInfoSeqNonCol& other) = default;
-    ~CElementInfoSeqNonCol() override;
 };
 
 }  // namespace QxXmlLib10Data

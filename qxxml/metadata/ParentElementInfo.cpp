@@ -1,6 +1,6 @@
 #include <qxxml/metadata/ParentElementInfo.h>
 
-#include <qxxml/metadata/detail/OrEmpty.h>
+#include <qxxml/metadata/detail/DescriptorSupport.h>
 
 namespace QxXmlLib10Data {
 
