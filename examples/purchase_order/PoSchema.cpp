@@ -2,6 +2,7 @@
 
 #include "PurchaseOrder.h"
 
+#include <qxxml/core/XmlSerializationContext.h>
 #include <qxxml/support/QxException.h>
 #include <qxxml/values/FormatString.h>
 
@@ -10,6 +11,11 @@
 namespace PoBinding {
 
 const wchar_t* const kTargetNamespace = L"urn:example:po";
+
+void AddPoNamespaceAliases(CXmlSerializationContext& context) {
+    context.GetNamespaceAliases().Add(L"po", kTargetNamespace);
+    context.GetNamespaceAliases().Add(L"xsi", L"http://www.w3.org/2001/XMLSchema-instance");
+}
 
 // ------------------------------------------------------------------ StatusType
 

@@ -42,6 +42,10 @@ using namespace QxXmlLib10Data;
 // The schema's target namespace; every element is qualified, every attribute unqualified.
 extern const wchar_t* const kTargetNamespace;
 
+// Declares the prefixes gen.py's documents use, po: for the schema and xsi: for nil, on the
+// root element of every document written with the context.
+void AddPoNamespaceAliases(CXmlSerializationContext& context);
+
 // ------------------------------------------------------------------ StatusType
 
 enum StatusType {

@@ -2,7 +2,7 @@
 // the one header a program includes to use the purchase-order binding.
 //
 //   CXmlSerializationContext context;
-//   context.GetNamespaceAliases().Add(L"po", kTargetNamespace);   // write po: prefixes
+//   AddPoNamespaceAliases(context);                   // write po: and xsi: prefixes
 //
 //   CSmartPtr<CPurchaseOrder> order(new CPurchaseOrder);
 //   order->FromXmlFile(L"po.xml", context);

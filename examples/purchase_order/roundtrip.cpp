@@ -40,10 +40,10 @@ int main(int argc, char** argv) {
         return 2;
     }
     // One context for reading and writing: lenient about the wildcard element, and writing
-    // the schema's namespace with the po: prefix the input uses.
+    // the po: and xsi: prefixes the input uses.
     CXmlSerializationContext context;
     context.SetIgnoreUnknownElements(true);
-    context.GetNamespaceAliases().Add(L"po", kTargetNamespace);
+    AddPoNamespaceAliases(context);
 
     try {
         CSmartPtr<CPurchaseOrder> order(new CPurchaseOrder);

@@ -1,0 +1,452 @@
+// PurchaseOrderTest.cpp - the purchase-order sample binding against independent oracles:
+// documents made by gen.py at test time are read and written back, and python's
+// canonicalisation (po_compare.py) and xmllint's schema validation judge the result.
+#include <purchase_order/PurchaseOrder.h>
+
+#include <qxxml/core/XmlSerializationContext.h>
+#include <qxxml/support/QxException.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <ostream>
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+namespace {
+
+using namespace PoBinding;
+
+const std::string kPoDir = QXXML_PO_DIR;
+const std::string kXmllint = QXXML_XMLLINT;
+
+// ------------------------------------------------------------------ helpers
+
+struct CommandResult {
+    int status = -1;
+    std::string output;  // standard output and standard error
+};
+
+CommandResult Run(const std::string& command) {
+    CommandResult result;
+    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+    if (!pipe) return result;
+    char buffer[4096];
+    size_t got;
+    while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) result.output.append(buffer, got);
+    const int raw = pclose(pipe);
+    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    return result;
+}
+
+std::string Quote(const std::string& text) { return "'" + text + "'"; }
+
+const std::string& TempDir() {
+    static const std::string dir = [] {
+        if (const char* env = std::getenv("QXXML_TEST_TMP")) {
+            mkdir(env, 0755);
+            std::string path = std::string(env) + "/po";
+            mkdir(path.c_str(), 0755);
+            return path;
+        }
+        char pattern[] = "/tmp/qxxml-po-XXXXXX";
+        const char* made = mkdtemp(pattern);
+        return std::string(made ? made : "/tmp");
+    }();
+    return dir;
+}
+
+std::wstring Wide(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// gen.py's document of about `bytes` bytes for `seed` (odd seeds: US address and a nil note,
+// even seeds: international address and a note text), made once per test program.
+std::string Generated(int bytes, int seed, bool withAny) {
+    const std::string path = TempDir() + "/po-" + std::to_string(bytes) + "-" + std::to_string(seed) +
+                             (withAny ? "-any" : "") + ".xml";
+    std::ifstream probe(path);
+    if (!probe) {
+        const CommandResult made = Run("python3 " + Quote(kPoDir + "/gen.py") + " " + Quote(path) + " " +
+                                       std::to_string(bytes) + " " + std::to_string(seed) +
+                                       (withAny ? "" : " --no-any"));
+        EXPECT_EQ(made.status, 0) << made.output;
+    }
+    return path;
+}
+
+// "equal", or the first lines of the difference of the canonical forms.
+std::string Compare(const std::string& expected, const std::string& actual, const std::string& options = "") {
+    const CommandResult compared = Run("python3 " + Quote(kPoDir + "/tests/po_compare.py") + " " +
+                                       Quote(expected) + " " + Quote(actual) + " " + options);
+    return compared.output.substr(0, compared.output.find_last_not_of('\n') + 1);
+}
+
+// Empty when the document is valid against po.xsd; otherwise xmllint's complaint.
+std::string SchemaErrors(const std::string& path) {
+    const CommandResult checked =
+        Run(Quote(kXmllint) + " --noout --schema " + Quote(kPoDir + "/po.xsd") + " " + Quote(path));
+    return checked.status == 0 ? std::string() : checked.output;
+}
+
+// The context a program reading gen.py's documents uses: writing keeps their prefixes.
+CXmlSerializationContext PoContext() {
+    CXmlSerializationContext context;
+    AddPoNamespaceAliases(context);
+    return context;
+}
+
+CSmartPtr<CPurchaseOrder> ReadOrder(const std::string& path, const CXmlSerializationContext& context) {
+    CSmartPtr<CPurchaseOrder> order(new CPurchaseOrder);
+    order->FromXmlFile(Wide(path).c_str(), context);
+    return order;
+}
+
+std::string WriteOrder(CPurchaseOrder& order, const std::string& name, const CXmlSerializationContext& context) {
+    const std::string path = TempDir() + "/" + name;
+    order.ToXmlFile(Wide(path).c_str(), true, true, XmlEncoding_UTF8, EOLType_LF, context, CompressionType_None);
+    return path;
+}
+
+template <class F>
+std::wstring FullMessageOf(F&& action) {
+    try {
+        action();
+    } catch (const CQxException& e) {
+        return e.GetFullMessage();
+    }
+    return L"(no exception)";
+}
+
+// A change made to a generated document: the text between the first `marker` and the next
+// `end` becomes `to`; without `end`, the marker itself becomes `to`.
+struct Mutation {
+    const char* marker;
+    const char* end;
+    const char* to;
+};
+
+std::string Mutated(std::string text, const Mutation& mutation) {
+    const size_t at = text.find(mutation.marker);
+    EXPECT_NE(at, std::string::npos) << "no " << mutation.marker << " in the document";
+    if (at == std::string::npos) return text;
+    if (!mutation.end) return text.replace(at, std::strlen(mutation.marker), mutation.to);
+    const size_t from = at + std::strlen(mutation.marker);
+    return text.replace(from, text.find(mutation.end, from) - from, mutation.to);
+}
+
+// How many times `needle` occurs in the file: gen.py writes one item per "<po:item ".
+size_t CountOf(const std::string& text, const std::string& needle) {
+    size_t count = 0;
+    for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1)) ++count;
+    return count;
+}
+
+// ------------------------------------------------------------------ round trips
+
+class PurchaseOrderRoundTrip : public ::testing::TestWithParam<int> {};
+
+// Read and written back unchanged, a document is the same XML data and still valid; the
+// values the binding holds are the document's (the comparison is value by value).
+TEST_P(PurchaseOrderRoundTrip, WritesBackWhatItRead) {
+    const int seed = GetParam();
+    const std::string input = Generated(30000, seed, false);
+    const CXmlSerializationContext context = PoContext();
+    CSmartPtr<CPurchaseOrder> order = ReadOrder(input, context);
+
+    EXPECT_EQ(static_cast<size_t>(order->GetItems()->GetCount()), CountOf(ReadFile(input), "<po:item "));
+    const std::string output = WriteOrder(*order, "roundtrip-" + std::to_string(seed) + ".xml", context);
+    EXPECT_EQ(Compare(input, output), "equal");
+    if (kXmllint.empty()) GTEST_SKIP() << "xmllint is not installed: the schema check is left out";
+    EXPECT_EQ(SchemaErrors(output), "");
+}
+
+// Written to UTF-8 bytes and to a wide string, and read back from them, the document stays
+// the same: the in-memory entry points agree with the file ones.
+TEST_P(PurchaseOrderRoundTrip, ReadsBackItsOwnOutput) {
+    const int seed = GetParam();
+    const std::string input = Generated(30000, seed, false);
+    const CXmlSerializationContext context = PoContext();
+    CSmartPtr<CPurchaseOrder> order = ReadOrder(input, context);
+
+    CBinaryData bytes = order->ToXmlStream(true, false, XmlEncoding_UTF8, EOLType_LF, context, CompressionType_None);
+    CSmartPtr<CPurchaseOrder> fromBytes(new CPurchaseOrder);
+    fromBytes->FromXmlStream(bytes, context);
+    const std::wstring text = fromBytes->ToXml(true, false, EOLType_LF, context);
+    CSmartPtr<CPurchaseOrder> fromText(new CPurchaseOrder);
+    fromText->FromXml(text.c_str(), context);
+
+    EXPECT_EQ(fromText->GetItems()->GetCount(), order->GetItems()->GetCount());
+    EXPECT_EQ(Compare(input, WriteOrder(*fromText, "reread-" + std::to_string(seed) + ".xml", context)), "equal");
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, PurchaseOrderRoundTrip, ::testing::Values(1, 2, 7));
+
+// What a program does with a purchase order: change values and write it back. The output is
+// the input with exactly those changes.
+TEST(PurchaseOrderChange, StatusAndCommentChangeNothingElse) {
+    const std::string input = Generated(30000, 2, false);
+    const CXmlSerializationContext context = PoContext();
+    CSmartPtr<CPurchaseOrder> order = ReadOrder(input, context);
+    ASSERT_EQ(order->GetStatus(), StatusType_confirmed);
+    order->SetStatus(StatusType_cancelled);
+    order->GetHeader()->SetComment(L"Kunde storniert: Lieferung zu spät & <teuer>");
+
+    const std::string output = WriteOrder(*order, "changed.xml", context);
+    EXPECT_EQ(Compare(input, output, "--status cancelled --comment 'Kunde storniert: Lieferung zu spät & <teuer>'"),
+              "equal");
+    EXPECT_NE(Compare(input, output), "equal");
+}
+
+TEST(PurchaseOrderChange, ItemsBuiltInCodeAreWrittenValid) {
+    const std::string input = Generated(30000, 1, false);
+    const CXmlSerializationContext context = PoContext();
+    CSmartPtr<CPurchaseOrder> order = ReadOrder(input, context);
+    const int before = order->GetItems()->GetCount();
+
+    CSmartPtr<CItem> item(new CItem);
+    item->SetPartNum(L"926-AA");
+    item->SetProductName(L"Sapphire Bracelet");
+    item->SetQuantity(99);
+    item->SetUSPrice(CDecimal(L"1999.99"));
+    item->SetShipDate(CDateTime(2024, 12, 24));
+    item->GetMeasurements()->Add(0.5);
+    item->GetMeasurements()->Add(-1e-9);
+    item->SetGift(true);
+    static unsigned char bytes[] = {0, 1, 2, 0xFE, 0xFF};
+    item->SetBlob(CBinaryData(bytes, sizeof bytes, false));
+    order->GetItems()->AddAt(0, item.Get());
+    order->GetItems()->Remove(before);  // the last one read
+
+    const std::string output = WriteOrder(*order, "built.xml", context);
+    CSmartPtr<CPurchaseOrder> reread = ReadOrder(output, context);
+    ASSERT_EQ(reread->GetItems()->GetCount(), before);
+    CSmartPtr<CItem> first = reread->GetItems()->Item(0);
+    EXPECT_EQ(first->GetPartNum(), L"926-AA");
+    EXPECT_EQ(first->GetQuantity(), 99);
+    EXPECT_EQ(first->GetUSPrice().ToString(), L"1999.99");
+    EXPECT_EQ(first->GetShipDate().ToString(), L"2024-12-24");
+    ASSERT_EQ(first->GetMeasurements()->GetCount(), 2);
+    EXPECT_EQ(first->GetMeasurements()->Item(1), -1e-9);
+    EXPECT_EQ(first->GetBlob(), CBinaryData(bytes, sizeof bytes, false));
+    EXPECT_FALSE(first->IsValidComment());
+    if (kXmllint.empty()) GTEST_SKIP() << "xmllint is not installed: the schema check is left out";
+    EXPECT_EQ(SchemaErrors(output), "");
+}
+
+// ------------------------------------------------------------------ what the values hold
+
+TEST(PurchaseOrderValues, HeaderOfEachAddressKind) {
+    const CXmlSerializationContext context = PoContext();
+    CSmartPtr<CPurchaseOrder> us = ReadOrder(Generated(30000, 1, false), context);
+    CSmartPtr<CHeader> header = us->GetHeader();
+    EXPECT_EQ(us->GetOrderId(), L"PO-00000001");
+    EXPECT_EQ(us->GetOrderDate().ToString(), L"2024-05-17");
+    EXPECT_EQ(header->GetCustomerName(), L"Alice Smith & S\u00f6hne GmbH");
+    EXPECT_EQ(header->GetOrderDate().ToString(), L"2024-05-17T10:15:30.125+02:00");
+    EXPECT_TRUE(header->IsNoteNil());
+    EXPECT_EQ(header->GetAddress()->GetChoiceSelectedElement(), L"usAddress");
+    EXPECT_EQ(header->GetAddress()->GetUSAddress()->GetZip(), L"90952");
+    EXPECT_TRUE(header->GetAddress()->GetIntlAddress() == nullptr);
+
+    CSmartPtr<CPurchaseOrder> intl = ReadOrder(Generated(30000, 2, false), context);
+    header = intl->GetHeader();
+    EXPECT_FALSE(header->IsNoteNil());
+    EXPECT_EQ(header->GetNote(), L"Call before delivery");
+    EXPECT_EQ(header->GetAddress()->GetChoiceSelectedElement(), L"intlAddress");
+    EXPECT_EQ(header->GetAddress()->GetIntlAddress()->GetCity(), L"Z\u00fcrich");
+    EXPECT_EQ(header->GetAddress()->GetIntlAddress()->GetPostcode(), L"8001");
+}
+
+// The choice helpers keep the two alternatives exclusive; clearing one frees the choice.
+TEST(PurchaseOrderValues, AddressChoiceIsExclusive) {
+    CSmartPtr<CAddress> address(new CAddress);
+    CSmartPtr<CUSAddress> us(new CUSAddress);
+    CSmartPtr<CIntlAddress> intl(new CIntlAddress);
+    address->SetIntlAddress(nullptr);  // clearing an empty alternative claims nothing
+    address->SetUSAddress(us.Get());
+    EXPECT_EQ(FullMessageOf([&] { address->SetIntlAddress(intl.Get()); }),
+              L"The Property [usAddress] is already set. Only one element within this class bay be set at a time");
+    address->SetUSAddress(nullptr);
+    address->SetIntlAddress(intl.Get());
+    EXPECT_EQ(address->GetChoiceSelectedElement(), L"intlAddress");
+    CSmartPtr<CUSAddress> misnamed(new CUSAddress(L"shipTo"));
+    EXPECT_EQ(FullMessageOf([&] { address->SetUSAddress(misnamed.Get()); }),
+              L"This property requrires an element with the name usAddress the element being set has the element "
+              L"name shipTo");
+    EXPECT_EQ(FullMessageOf([&] { CSmartPtr<CHeader>(new CHeader)->SetAddress(nullptr); }),
+              L"The Property [address] is mandatory, it may node be NULL");
+}
+
+// ------------------------------------------------------------------ facets, checked on writing
+
+struct DocumentCase {
+    const char* name;
+    int seed;
+    Mutation mutation;
+    const wchar_t* message;
+};
+
+std::string CaseName(const ::testing::TestParamInfo<DocumentCase>& info) { return info.param.name; }
+void PrintTo(const DocumentCase& c, std::ostream* out) { *out << c.name; }
+
+class PurchaseOrderFacet : public ::testing::TestWithParam<DocumentCase> {};
+
+// A document that breaks a facet is read (reading converts, it does not check facets);
+// writing it fails with the chain of elements down to the value.
+TEST_P(PurchaseOrderFacet, WritingFailsWithTheChain) {
+    const DocumentCase& c = GetParam();
+    const std::string text = Mutated(ReadFile(Generated(30000, c.seed, false)), c.mutation);
+    const CXmlSerializationContext context = PoContext();
+    CSmartPtr<CPurchaseOrder> order(new CPurchaseOrder);
+    order->FromXml(text.c_str(), context);
+    EXPECT_EQ(FullMessageOf([&] { order->ToXml(true, false, EOLType_LF, context); }), c.message);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PurchaseOrderFacet,
+    ::testing::Values(
+        DocumentCase{"BadZip", 1, {"<po:zip>", "<", "9095"},
+                     L"Failed to convert the element [purchaseOrder] to XML\n"
+                     L"Failed to convert the element [header] to XML\n"
+                     L"Failed to convert the element [address] to XML\n"
+                     L"Failed to convert the element [usAddress] to XML\n"
+                     L"Invalid Value for zip [9095]"},
+        DocumentCase{"Quantity100", 1, {"<po:quantity>", "<", "100"},
+                     L"Failed to convert the element [purchaseOrder] to XML\n"
+                     L"Failed to convert the element [item] to XML\n"
+                     L"Invalid Value for quantity [100]"},
+        DocumentCase{"BadSku", 2, {"partNum=\"", "\"", "12-AB"},
+                     L"Failed to convert the element [purchaseOrder] to XML\n"
+                     L"Failed to convert the element [item] to XML\n"
+                     L"Failed to convert attributes to XML\n"
+                     L"Invalid Value for partNum [12-AB]"},
+        DocumentCase{"LowerCaseState", 7, {"<po:state>", "<", "ca"},
+                     L"Failed to convert the element [purchaseOrder] to XML\n"
+                     L"Failed to convert the element [header] to XML\n"
+                     L"Failed to convert the element [address] to XML\n"
+                     L"Failed to convert the element [usAddress] to XML\n"
+                     L"Invalid Value for state [ca]"},
+        DocumentCase{"LongCountry", 2, {"<po:country>", "<", "CHE"},
+                     L"Failed to convert the element [purchaseOrder] to XML\n"
+                     L"Failed to convert the element [header] to XML\n"
+                     L"Failed to convert the element [address] to XML\n"
+                     L"Failed to convert the element [intlAddress] to XML\n"
+                     L"Invalid Value for country [CHE]"}),
+    CaseName);
+
+// ------------------------------------------------------------------ documents the binding refuses
+
+class PurchaseOrderRefusal : public ::testing::TestWithParam<DocumentCase> {};
+
+TEST_P(PurchaseOrderRefusal, ReadingFailsWithTheChain) {
+    const DocumentCase& c = GetParam();
+    const std::string text = Mutated(ReadFile(Generated(30000, c.seed, false)), c.mutation);
+    CSmartPtr<CPurchaseOrder> order(new CPurchaseOrder);
+    EXPECT_EQ(FullMessageOf([&] { order->FromXml(text.c_str(), PoContext()); }), c.message);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PurchaseOrderRefusal,
+    ::testing::Values(
+        DocumentCase{"UnknownStatus", 1, {"status=\"", "\"", "delivered"},
+                     L"Failed to process the element [purchaseOrder]\nInvalid Value for StatusType [delivered]"},
+        DocumentCase{"MissingStatus", 1, {"status=\"confirmed\"", nullptr, ""},
+                     L"Failed to process the element [purchaseOrder]\n"
+                     L"Failed to find the required Attribute [status]"},
+        DocumentCase{"QuantityNotANumber", 1, {"<po:quantity>", "<", "x"},
+                     L"Failed to process the element [purchaseOrder]\nFailed to process the element [item]\n"
+                     L"The value [x] can not be converted to a i4"},
+        DocumentCase{"MissingCustomer", 2, {"<po:header>", "<po:address>", "\n"},
+                     L"Failed to process the element [purchaseOrder]\nFailed to process the element [header]\n"
+                     L"Failed to find a required element [customerName]"},
+        DocumentCase{"NilComment", 1, {"<po:comment>", nullptr, "<po:comment xsi:nil=\"true\">"},
+                     L"Failed to process the element [purchaseOrder]\nFailed to process the element [header]\n"
+                     L"Invalid use of 'nil' attibute in non-nillable element [comment]"},
+        DocumentCase{"UnknownAttribute", 2, {"<po:item ", nullptr, "<po:item discount=\"5\" "},
+                     L"Failed to process the element [purchaseOrder]\nFailed to process the element [item]\n"
+                     L"Unexpected Attribute [discount] found."}),
+    CaseName);
+
+// Every alternative of the address is an optional choice member, and such a member exempts
+// its choice from the "one alternative" rule: an empty address is read (and written back
+// empty), with no alternative selected. Only the schema validation of the output sees it.
+TEST(PurchaseOrderChoice, EmptyAddressIsTakenAsNoAlternative) {
+    const Mutation noAlternative{"<po:address>", "</po:address>", ""};
+    const std::string text = Mutated(ReadFile(Generated(30000, 2, false)), noAlternative);
+    CSmartPtr<CPurchaseOrder> order(new CPurchaseOrder);
+    order->FromXml(text.c_str(), PoContext());
+    CSmartPtr<CAddress> address = order->GetHeader()->GetAddress();
+    EXPECT_EQ(address->GetChoiceSelectedElement(), L"");
+    EXPECT_TRUE(address->GetUSAddress() == nullptr && address->GetIntlAddress() == nullptr);
+    const std::wstring written = order->ToXml(false, false, EOLType_LF, PoContext());
+    EXPECT_NE(written.find(L"<po:address/>"), std::wstring::npos);
+}
+
+// The wildcard element at the end has no member: a strict reading refuses it, a lenient one
+// skips it (and it is not written back).
+TEST(PurchaseOrderWildcard, StrictRefusesLenientSkips) {
+    const std::string input = Generated(30000, 2, true);
+    CXmlSerializationContext context = PoContext();
+    CSmartPtr<CPurchaseOrder> order(new CPurchaseOrder);
+    EXPECT_EQ(FullMessageOf([&] { order->FromXmlFile(Wide(input).c_str(), context); }),
+              L"Failed to process the element [purchaseOrder]\n"
+              L"Failed read all the elements held within the element [purchaseOrder]. The unexpected element "
+              L"[audit] remains un processed");
+
+    context.SetIgnoreUnknownElements(true);
+    order = ReadOrder(input, context);
+    EXPECT_EQ(Compare(input, WriteOrder(*order, "wildcard.xml", context), "--drop-any"), "equal");
+}
+
+// ------------------------------------------------------------------ metadata tables
+
+// Objects built on many threads at once share one set of tables, built once.
+TEST(PurchaseOrderMetaData, BuiltOnceAcrossThreads) {
+    ReleasePoMetaData();
+    std::vector<CElementInfo**> seen(8);
+    std::vector<std::thread> threads;
+    for (size_t i = 0; i < seen.size(); ++i)
+        threads.emplace_back([&seen, i] {
+            CSmartPtr<CItem> item(new CItem);
+            seen[i] = item->GetClassElementInfo();
+        });
+    for (std::thread& thread : threads) thread.join();
+    EXPECT_EQ(std::set<CElementInfo**>(seen.begin(), seen.end()).size(), 1u);
+    CSmartPtr<CItem> item(new CItem);
+    EXPECT_EQ(item->GetClassElementInfo(), seen[0]);
+    EXPECT_EQ(item->GetClassElementInfo()[8], nullptr);  // eight members, then the end
+    EXPECT_EQ(item->GetClassAttributeInfo()[0]->GetName(), L"partNum");
+
+    // Released, the tables are built again on the next use and serve as before.
+    ReleasePoMetaData();
+    const std::string input = Generated(30000, 1, false);
+    CSmartPtr<CPurchaseOrder> order = ReadOrder(input, PoContext());
+    EXPECT_EQ(Compare(input, WriteOrder(*order, "rebuilt.xml", PoContext())), "equal");
+}
+
+TEST(PurchaseOrderMetaData, StatusTexts) {
+    for (int value = StatusType_pending; value <= StatusType_cancelled; ++value)
+        EXPECT_EQ(StatusTypeFromString(StatusTypeToString(value)), value);
+    EXPECT_EQ(StatusTypeToString(4), nullptr);
+    EXPECT_EQ(FullMessageOf([] { StatusTypeFromString(L"Shipped"); }), L"Invalid Value for StatusType [Shipped]");
+    EXPECT_EQ(FullMessageOf([] {
+                  QxVariant value;
+                  CSmartPtr<CItem>(new CItem)->AccessProperty(42, true, value);
+              }),
+              L"Unknown property index 42 of class CItem");
+}
+
+}  // namespace
