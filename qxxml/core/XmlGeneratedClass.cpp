@@ -6,6 +6,7 @@
 #include <qxxml/metadata/AttributeInfo.h>
 #include <qxxml/metadata/ElementInfo.h>
 #include <qxxml/metadata/ElementInfoChoice.h>
+#include <qxxml/metadata/ElementInfoSeq.h>
 #include <qxxml/metadata/ParentElementInfo.h>
 #include <qxxml/support/QxException.h>
 #include <qxxml/values/FormatString.h>
@@ -115,6 +116,12 @@ bool IsChoiceCollectionMember(const CElementInfo* element) {
            dynamic_cast<const CElementInfoChoiceAbsClsCol*>(element) ||
            dynamic_cast<const CElementInfoChoiceEnumCol*>(element) ||
            dynamic_cast<const CElementInfoChoiceUntpdCol*>(element);
+}
+
+// A sequence member that may take several elements: the repeated members, whose property is a
+// collection.
+bool IsRepeatedSequenceMember(const CElementInfo* element) {
+    return dynamic_cast<const QxXmlLib10Data::CElementInfoSeqCol*>(element) != nullptr;
 }
 
 }  // namespace
@@ -401,7 +408,11 @@ CXmlElement* CXmlGeneratedClass::ProcessElementSeqFromXml(const CXmlSerializatio
             }
             if (cursor != lastCursor) {
                 lastCursor = cursor;
-                resume = i;
+                // After a skipped element the walk resumes at the last member that took
+                // something, so that a repeated member can take more items after it. A
+                // single-valued member has taken its element already: asking it again would
+                // make a mandatory one search to the end and fail, so the walk resumes after it.
+                resume = IsRepeatedSequenceMember(member) ? i : i + 1;
             }
         }
 

@@ -11,7 +11,17 @@
 #include <qxxml/values/FormatString.h>
 #include <qxxml/xmlin/XmlElement.h>
 
+#include <qxxml/xmlout/TextStream.h>
+#include <qxxml/xmlout/UtfEncoding.h>
+#include <qxxml/xmlout/XmlTextWriter.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
 #include <cwchar>
+#include <fstream>
 #include <initializer_list>
 #include <typeinfo>
 
@@ -45,6 +55,8 @@ CAttributeInfo** AttributeTable(std::initializer_list<CAttributeInfo*> entries) 
     return table;
 }
 
+// A model group (pseudo element) reads the attributes of its holder's element, which are not
+// its own: its description never rejects unknown attributes.
 CParentElementInfo* ClassInfo(XmlElementGroupType group, XmlElementType type, const wchar_t* name,
                               bool failIfAttributeUnknown = true, bool hasBaseClasses = false,
                               int textProperty = -1, ItemType textType = ItemType_invalid,
@@ -71,6 +83,12 @@ CElementInfo* SeqInt(const wchar_t* name, int index, bool mandatory) {
                                           WS::WhitespaceRule_Collapse, kNoFacets);
     return new CElementInfoSeqPrimOpt(name, kNamespace, index, false, ItemType_i4, nullptr,
                                       WS::WhitespaceRule_Collapse, kNoFacets);
+}
+
+// Item's qty (property 1): an optional xs:int that may not be negative.
+CElementInfo* SeqQty() {
+    return new CElementInfoSeqPrimOpt(L"qty", kNamespace, 1, false, ItemType_i4, nullptr, WS::WhitespaceRule_Collapse,
+                                      kNotNegative);
 }
 
 CAttributeInfo* StringAttribute(const wchar_t* name, int index) {
@@ -262,7 +280,7 @@ TB_CLASS_TABLES(CTbItem)
 
 void CTbItem::BuildTables(CTbClassTables& tables) {
     tables.info = ClassInfo(XmlElementGroupType_Sequence, XmlElementType_Element, L"Item");
-    tables.elements = ElementTable({SeqString(L"label", 0, true), SeqInt(L"qty", 1, false)});
+    tables.elements = ElementTable({SeqString(L"label", 0, true), SeqQty()});
     tables.attributes = AttributeTable({StringAttribute(L"code", 2)});
 }
 
@@ -299,7 +317,7 @@ TB_CLASS_TABLES(CTbSpecialItem)
 
 void CTbSpecialItem::BuildTables(CTbClassTables& tables) {
     tables.info = ClassInfo(XmlElementGroupType_Sequence, XmlElementType_Element, L"SpecialItem", true, true);
-    tables.elements = ElementTable({SeqString(L"label", 0, true), SeqInt(L"qty", 1, false),
+    tables.elements = ElementTable({SeqString(L"label", 0, true), SeqQty(),
                                     new CElementInfoSeqPrimOpt(L"bonus", kNamespace, 3, false, ItemType_decimal,
                                                                nullptr, WS::WhitespaceRule_Collapse, kNoFacets)});
     tables.attributes = AttributeTable({StringAttribute(L"code", 2)});
@@ -625,7 +643,7 @@ bool CTbRemark::Equals(const CTbRemark& other) const {
 TB_CLASS_TABLES(CTbAddress)
 
 void CTbAddress::BuildTables(CTbClassTables& tables) {
-    tables.info = ClassInfo(XmlElementGroupType_Sequence, XmlElementType_PseudoElement, L"Address");
+    tables.info = ClassInfo(XmlElementGroupType_Sequence, XmlElementType_PseudoElement, L"Address", false);
     tables.elements = ElementTable({SeqString(L"street", 0, true), SeqString(L"city", 1, false)});
     tables.attributes = AttributeTable({});
 }
@@ -652,7 +670,7 @@ bool CTbAddress::Equals(const CTbAddress& other) const {
 TB_CLASS_TABLES(CTbContact)
 
 void CTbContact::BuildTables(CTbClassTables& tables) {
-    tables.info = ClassInfo(XmlElementGroupType_Choice, XmlElementType_PseudoElement, L"Contact");
+    tables.info = ClassInfo(XmlElementGroupType_Choice, XmlElementType_PseudoElement, L"Contact", false);
     tables.elements = ElementTable(
         {new CElementInfoChoicePrimOpt(L"email", kNamespace, 0, false, ItemType_string, nullptr,
                                        WS::WhitespaceRule_Collapse, kNoFacets),
@@ -694,7 +712,7 @@ bool CTbContact::Equals(const CTbContact& other) const {
 TB_CLASS_TABLES(CTbExtras)
 
 void CTbExtras::BuildTables(CTbClassTables& tables) {
-    tables.info = ClassInfo(XmlElementGroupType_Sequence, XmlElementType_PseudoElement, L"Extras");
+    tables.info = ClassInfo(XmlElementGroupType_Sequence, XmlElementType_PseudoElement, L"Extras", false);
     tables.elements = ElementTable({SeqString(L"hint", 0, true), SeqString(L"memo", 1, false)});
     tables.attributes = AttributeTable({});
 }
@@ -748,7 +766,7 @@ bool CTbFlags::Equals(const CTbFlags& other) const {
 TB_CLASS_TABLES(CTbPair)
 
 void CTbPair::BuildTables(CTbClassTables& tables) {
-    tables.info = ClassInfo(XmlElementGroupType_Sequence, XmlElementType_PseudoElement, L"Pair");
+    tables.info = ClassInfo(XmlElementGroupType_Sequence, XmlElementType_PseudoElement, L"Pair", false);
     tables.elements = ElementTable({SeqString(L"key", 0, true), SeqInt(L"value", 1, true)});
     tables.attributes = AttributeTable({});
 }
@@ -1295,6 +1313,221 @@ void ReleaseTbMetaData() {
 }
 
 int GetTbMetaDataBuildCount() { return g_buildCount.load(); }
+
+// ---------------------------------------------------------------- engine probes
+
+CTbProbe::CTbProbe(CParentElementInfo* info, std::initializer_list<CElementInfo*> elements,
+                   std::initializer_list<CAttributeInfo*> attributes, size_t propertyCount)
+    : m_properties(propertyCount),
+      m_info(info),
+      m_elements(ElementTable(elements)),
+      m_attributes(AttributeTable(attributes)) {
+    SetElementName(L"probe");
+}
+
+CTbProbe::~CTbProbe() { CleanMetaData(m_info, m_elements, m_attributes); }
+
+void CTbProbe::AccessProperty(int propertyIndex, bool read, QxVariant& value) {
+    m_log.push_back((read ? L"r" : L"w") + std::to_wstring(propertyIndex));
+    QxVariant& property = m_properties.at(static_cast<size_t>(propertyIndex));
+    if (read)
+        value = property;
+    else
+        property = value;
+}
+
+std::wstring WriteWithWriter(const std::function<void(CXmlWriter* writer)>& write) {
+    CTextStream stream(XmlEncoding_None);
+    CXmlTextWriter writer(&stream);
+    writer.SetFormatting(false);
+    writer.SetEOLType(EOLType_LF);
+    writer.StartDocument();
+    write(&writer);
+    writer.EndDocument();
+    return stream.TakeText();
+}
+
+// ---------------------------------------------------------------- what the tests build and check
+
+CSmartPtr<CTbRoot> MakeMinimalRoot() {
+    CSmartPtr<CTbRoot> root(new CTbRoot);
+    root->SetId(7);
+    root->SetName(L"minimal");
+    root->SetColour(Colour_red);
+    root->GetItem()->SetLabel(L"only");
+    root->SetShape(new CTbCircle(1));
+    root->GetAddress()->SetStreet(L"High Street");
+    return root;
+}
+
+CSmartPtr<CTbRoot> MakeFullRoot() {
+    CSmartPtr<CTbRoot> root(new CTbRoot);
+    root->SetId(42);
+    root->SetStatus(Status_closed);
+    root->SetVersion(CDecimal(L"1.25"));
+    root->SetName(L"order-1");
+    root->SetCount(3);
+    root->SetColour(Colour_blue);
+    root->SetShade(Colour_green);
+
+    CTbItem* item = root->GetItem();
+    item->SetLabel(L"first");
+    item->SetQty(2);
+    item->SetCode(L"A1");
+
+    CSmartPtr<CTbSpecialItem> extra(new CTbSpecialItem);
+    extra->SetLabel(L"special");
+    extra->SetBonus(CDecimal(L"1.5"));
+    root->SetExtra(extra.Get());
+
+    CSmartPtr<CTbCircle> shape(new CTbCircle(2.5));
+    shape->SetLabel(L"round");
+    root->SetShape(shape.Get());
+    root->SetSpare(new CTbSquare(CDecimal(4)));
+
+    root->GetTags()->Add(L"alpha");
+    root->GetTags()->Add(L"beta gamma");
+    root->GetTags()->Add(L"<&> \"quoted\"");
+    root->GetLevels()->Add(Colour_red);
+    root->GetLevels()->Add(Colour_blue);
+    root->GetEntries()->Add(new CTbItem(L"e1"))->SetQty(10);
+    root->GetEntries()->Add(new CTbItem(L"e2"))->SetCode(L"X");
+    root->GetFigures()->Add(new CTbSquare(CDecimal(L"0.75")));
+    root->GetFigures()->Add(new CTbCircle(0.5));
+
+    root->GetAddress()->SetStreet(L"Main Street");
+    root->GetAddress()->SetCity(L"Springfield");
+    CSmartPtr<CTbContact> contact(new CTbContact);
+    contact->SetPhone(L"555-0100");
+    root->SetContact(contact.Get());
+    CSmartPtr<CTbExtras> extras(new CTbExtras);
+    extras->SetHint(L"hint");
+    extras->SetMemo(L"memo");
+    root->SetExtras(extras.Get());
+
+    root->Note().SetString(L"");
+    root->Note().SetNil();
+    CSmartPtr<CTbNilItem> nilItem(new CTbNilItem);
+    nilItem->SetRef(L"r1");
+    nilItem->SetNil(true);
+    root->SetNilItem(nilItem.Get());
+    CSmartPtr<CTbPrice> price(new CTbPrice);
+    price->SetAmount(CDecimal(L"12.5"));
+    price->SetCurrency(L"EUR");
+    root->SetPrice(price.Get());
+    CSmartPtr<CTbRemark> remark(new CTbRemark);
+    remark->SetEm(L"note well");
+    remark->SetText(L"  and the text after it ");
+    root->SetRemark(remark.Get());
+
+    CSmartPtr<CTbOptions> options(new CTbOptions);
+    options->GetPieces()->Add(new CTbCircle(3));
+    options->GetPieces()->Add(new CTbSquare(CDecimal(2)));
+    root->SetOptions(options.Get());
+
+    CSmartPtr<CTbBag> bag(new CTbBag);
+    bag->SetAlpha(L"a");
+    bag->SetBeta(7);
+    bag->SetGamma(Colour_red);
+    bag->SetDelta(Colour_green);
+    bag->GetInner()->SetLabel(L"in");
+    bag->SetOuter(new CTbItem(L"out"));
+    root->SetBag(bag.Get());
+
+    CSmartPtr<CTbHolder> holder(new CTbHolder);
+    holder->SetTitle(L"held");
+    holder->SetOwn(L"mine");
+    holder->GetFlags()->SetFlagValue(3);
+    holder->GetFlags()->SetMark(L"marked");
+    holder->GetPairs()->Add(new CTbPair(L"k1", 1));
+    holder->GetPairs()->Add(new CTbPair(L"k2", 2));
+    root->SetHolder(holder.Get());
+
+    CSmartPtr<CTbStrictChoice> strict(new CTbStrictChoice);
+    strict->GetWords()->Add(L"w1");
+    strict->GetWords()->Add(L"w2");
+    root->SetStrict(strict.Get());
+    return root;
+}
+
+std::wstring WriteXml(CXmlObjectBase& object, const CXmlSerializationContext& context, bool formatted) {
+    return object.ToXml(false, formatted, EOLType_LF, context);
+}
+
+namespace {
+
+std::string TempDir() {
+    static const std::string dir = [] {
+        if (const char* env = std::getenv("QXXML_TEST_TMP")) {
+            const std::string made = std::string(env) + "/core";
+            if (std::system(("mkdir -p '" + made + "'").c_str()) == 0) return made;
+        }
+        char pattern[] = "/tmp/qxxml-core-XXXXXX";
+        const char* made = mkdtemp(pattern);
+        return std::string(made ? made : "/tmp");
+    }();
+    return dir;
+}
+
+// Writes the document as UTF-8 into a fresh file and returns its path.
+std::string WriteTempDocument(const std::wstring& xml) {
+    static std::atomic<int> counter{0};
+    const std::string path =
+        TempDir() + "/doc-" + std::to_string(getpid()) + "-" + std::to_string(counter.fetch_add(1)) + ".xml";
+    std::string bytes;
+    AppendUtf8(bytes, xml.data(), xml.size());
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+    return path;
+}
+
+CToolRun Run(const std::string& command) {
+    CToolRun run;
+    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+    if (!pipe) return run;
+    char chunk[4096];
+    size_t n;
+    while ((n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) run.output.append(chunk, n);
+    const int status = pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+const char kExpatProgram[] = R"PY(
+import sys, xml.parsers.expat
+names = []
+parser = xml.parsers.expat.ParserCreate(namespace_separator='|')
+def start(name, attributes):
+    uri, _, local = name.rpartition('|')
+    names.append('{%s}%s' % (uri, local) if uri else local)
+parser.StartElementHandler = start
+try:
+    parser.Parse(open(sys.argv[1], 'rb').read(), True)
+except xml.parsers.expat.ExpatError as error:
+    print('ERROR: %s' % error)
+    sys.exit(1)
+print('\n'.join(names))
+)PY";
+
+}  // namespace
+
+bool HasXmlLint() { return Run("command -v xmllint").Succeeded(); }
+
+CToolRun ValidateWithSchema(const std::wstring& xml) {
+    const std::string path = WriteTempDocument(xml);
+    CToolRun run = Run("xmllint --noout --schema '" QXXML_SOURCE_DIR "/tests/core/TestBinding.xsd' '" + path + "'");
+    std::remove(path.c_str());
+    return run;
+}
+
+CToolRun ParseWithExpat(const std::wstring& xml) {
+    const std::string document = WriteTempDocument(xml);
+    const std::string script = document + ".py";
+    std::ofstream(script, std::ios::trunc) << kExpatProgram;
+    CToolRun run = Run("python3 '" + script + "' '" + document + "'");
+    std::remove(script.c_str());
+    std::remove(document.c_str());
+    return run;
+}
 
 namespace {
 // The generated module cleans its metadata when it is unloaded.

@@ -34,7 +34,10 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
+#include <initializer_list>
 #include <string>
+#include <vector>
 
 namespace test_binding {
 
@@ -696,5 +699,81 @@ private:
 };
 
 #undef TB_GENERATED_CLASS_MEMBERS
+
+// ---------------------------------------------------------------- engine probes
+
+// A generated class whose description and tables each test supplies, with variant properties
+// and a log of property accesses ("r2" read of property 2, "w0" write of property 0); for the
+// engine paths that no class of the schema takes. It owns its tables (CleanMetaData).
+class CTbProbe : public CXmlGeneratedClass {
+public:
+    CTbProbe(CParentElementInfo* info, std::initializer_list<CElementInfo*> elements,
+             std::initializer_list<CAttributeInfo*> attributes = {}, size_t propertyCount = 8);
+    ~CTbProbe() override;
+
+    CXmlObjectBase* GetBase() override { return this; }
+    std::wstring GetNamespace() const override { return kNamespace; }
+    CParentElementInfo* GetClassInfo() override { return m_info; }
+    CElementInfo** GetClassElementInfo() override { return m_elements; }
+    CAttributeInfo** GetClassAttributeInfo() override { return m_attributes; }
+    void AccessProperty(int propertyIndex, bool read, QxVariant& value) override;
+    void Init() override { ++m_initCount; }
+
+    using CXmlGeneratedClass::DoesElementContainOptionalElements;
+    using CXmlGeneratedClass::FromXml_Int;
+    using CXmlGeneratedClass::IsElementInList;
+    using CXmlGeneratedClass::ToXml_Int;
+
+    std::vector<QxVariant> m_properties;
+    std::vector<std::wstring> m_log;
+    int m_initCount = 0;
+
+protected:
+    std::wstring GetTargetNamespace() const override { return kNamespace; }
+
+private:
+    CParentElementInfo* m_info;
+    CElementInfo** m_elements;
+    CAttributeInfo** m_attributes;
+};
+
+// A class of the binding with the engine's protected operations opened for a test.
+template <class T>
+class CTbExposed : public T {
+public:
+    using T::T;
+    using T::DoesElementContainOptionalElements;
+    using T::FromXml_Int;
+    using T::IsElementInList;
+    using T::ToXml_Int;
+};
+
+// Runs `write` between StartDocument and EndDocument of a text writer (no formatting, LF) and
+// returns the text.
+std::wstring WriteWithWriter(const std::function<void(CXmlWriter* writer)>& write);
+
+// ---------------------------------------------------------------- what the tests build and check
+
+// A Root with every member set, and one with only what the schema requires.
+CSmartPtr<CTbRoot> MakeFullRoot();
+CSmartPtr<CTbRoot> MakeMinimalRoot();
+
+// The text of ToXml (no declaration, LF line ends).
+std::wstring WriteXml(CXmlObjectBase& object, const CXmlSerializationContext& context, bool formatted = false);
+
+// A run of an outside program on a written document.
+struct CToolRun {
+    int status = -1;
+    std::string output;
+    bool Succeeded() const { return status == 0; }
+};
+
+// Whether xmllint (Debian libxml2-utils) is installed.
+bool HasXmlLint();
+// xmllint --schema TestBinding.xsd on the document, given to it as UTF-8.
+CToolRun ValidateWithSchema(const std::wstring& xml);
+// python3's expat with namespace processing: status 0 and, per element in document order, a
+// line "{uri}local" (or "local"), when the document is well-formed and namespace-correct.
+CToolRun ParseWithExpat(const std::wstring& xml);
 
 }  // namespace test_binding

@@ -1,0 +1,347 @@
+// The writing engine of generated classes, through the test binding: document-level items of
+// the root, nil, the three groups, the choice exemptions, xsi:type, text values, pseudo
+// elements and the failure chain.
+#include "core/TestBinding.h"
+
+#include <qxxml/core/XmlSerializationContext.h>
+#include <qxxml/metadata/ElementInfoChoice.h>
+#include <qxxml/metadata/ElementInfoSeq.h>
+#include <qxxml/support/QxException.h>
+#include <qxxml/values/QxVariant.h>
+#include <qxxml/xmlout/XmlWriter.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace test_binding {
+namespace {
+
+using namespace QxXmlLib10Data;
+
+const wchar_t* const kXsi = L"http://www.w3.org/2001/XMLSchema-instance";
+
+// The full message of what `action` throws, or "(nothing thrown)".
+template <class F>
+std::wstring FullMessageOf(F action) {
+    try {
+        action();
+    } catch (const CQxException& error) {
+        return error.GetFullMessage();
+    }
+    return L"(nothing thrown)";
+}
+
+size_t Count(const std::wstring& text, const std::wstring& part) {
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::wstring::npos; at = text.find(part, at + part.size())) ++count;
+    return count;
+}
+
+CParentElementInfo* ProbeInfo(XmlElementGroupType group, int textProperty = -1, ItemType textType = ItemType_invalid) {
+    return new CParentElementInfo(group, XmlElementType_Element, L"Probe", kNamespace, true, false, textProperty,
+                                  textType, nullptr, false);
+}
+
+CElementInfo* ChoiceString(const wchar_t* name, int index) {
+    return new CElementInfoChoicePrimOpt(name, kNamespace, index, false, ItemType_string, nullptr,
+                                         CWhitespaceUtils::WhitespaceRule_Preserve, CPrimitiveRestrictions());
+}
+
+class GeneratedClassWriteTest : public ::testing::Test {
+protected:
+    CXmlSerializationContext context;
+};
+
+// ---------------------------------------------------------------- the root and its document items
+
+TEST_F(GeneratedClassWriteTest, RootWritesDocumentItemsInTheirOrderBeforeItsOwnContent) {
+    CSmartPtr<CTbItem> item(new CTbItem(L"x"));
+    item->SetCode(L"c");
+    context.GetProcessingInstructions().push_back(L"<?first one?>");
+    context.GetProcessingInstructions().push_back(L"<?second two?>");
+    context.GetNamespaceAliases().Add(L"tb", kNamespace);
+    context.SetDefaultNamespaceURI(L"urn:default");
+    context.SetInLineSchema(L"<xs:schema id=\"inline\"/>");
+
+    const std::wstring xml = WriteXml(*item, context);
+    const size_t first = xml.find(L"<?first one?>");
+    const size_t second = xml.find(L"<?second two?>");
+    const size_t start = xml.find(L"<tb:Item");
+    const size_t alias = xml.find(L"xmlns:tb=\"urn:qxxml:test:binding\"");
+    const size_t defaultNs = xml.find(L"xmlns=\"urn:default\"");
+    const size_t code = xml.find(L"code=\"c\"");
+    const size_t schema = xml.find(L"<xs:schema id=\"inline\"/>");
+    const size_t label = xml.find(L"<tb:label>x</tb:label>");
+    ASSERT_NE(first, std::wstring::npos) << xml;
+    for (size_t at : {second, start, alias, defaultNs, code, schema, label}) ASSERT_NE(at, std::wstring::npos) << xml;
+    EXPECT_EQ(first, 0u);
+    EXPECT_LT(first, second);
+    EXPECT_LT(second, start);
+    EXPECT_LT(start, alias);
+    EXPECT_LT(alias, code);
+    EXPECT_LT(defaultNs, code);
+    EXPECT_LT(code, schema);
+    EXPECT_LT(schema, label);
+    EXPECT_EQ(Count(xml, L"<?first"), 1u);
+}
+
+TEST_F(GeneratedClassWriteTest, ChildrenCarryNoneOfTheDocumentItems) {
+    context.GetProcessingInstructions().push_back(L"<?pi once?>");
+    context.GetNamespaceAliases().Add(L"tb", kNamespace);
+    context.SetInLineSchema(L"<inline/>");
+    CSmartPtr<CTbRoot> root = MakeMinimalRoot();
+
+    const std::wstring xml = WriteXml(*root, context);
+    EXPECT_EQ(Count(xml, L"<?pi once?>"), 1u);
+    EXPECT_EQ(Count(xml, L"<inline/>"), 1u);
+    EXPECT_EQ(Count(xml, L"xmlns:tb="), 1u) << xml;
+    EXPECT_LT(xml.find(L"<inline/>"), xml.find(L"<tb:name>"));
+
+    // The same object written directly as a child (isRoot false) has no document items at all.
+    CSmartPtr<CTbExposed<CTbItem>> item(new CTbExposed<CTbItem>(L"solo"));
+    const std::wstring child = WriteWithWriter(
+        [&](CXmlWriter* writer) { item->ToXml_Int(writer, false, kNamespace, context, false); });
+    EXPECT_EQ(child.find(L"<?pi"), std::wstring::npos) << child;
+    EXPECT_EQ(child.find(L"<inline/>"), std::wstring::npos) << child;
+    EXPECT_EQ(child, L"<AA:Item xmlns:AA=\"urn:qxxml:test:binding\"><AA:label>solo</AA:label></AA:Item>");
+}
+
+TEST_F(GeneratedClassWriteTest, RootIsWrittenInTheNamespaceItIsGiven) {
+    CSmartPtr<CTbExposed<CTbItem>> item(new CTbExposed<CTbItem>(L"x"));
+    const std::wstring xml = WriteWithWriter(
+        [&](CXmlWriter* writer) { item->ToXml_Int(writer, true, L"", context, false); });
+    // No namespace for the element itself; its children keep their descriptors' namespace.
+    EXPECT_EQ(xml, L"<Item><AA:label xmlns:AA=\"urn:qxxml:test:binding\">x</AA:label></Item>");
+}
+
+// ---------------------------------------------------------------- nil and text values
+
+TEST_F(GeneratedClassWriteTest, NilObjectHasOnlyItsAttributesAndTheNilAttribute) {
+    CSmartPtr<CTbNilItem> nilItem(new CTbNilItem);
+    nilItem->SetValue(L"ignored while nil");
+    nilItem->SetRef(L"r1");
+    nilItem->SetNil(true);
+    const std::wstring xml = WriteXml(*nilItem, context);
+    EXPECT_EQ(xml, std::wstring(L"<AA:NilItem xmlns:AA=\"urn:qxxml:test:binding\" ref=\"r1\" xmlns:AB=\"") + kXsi +
+                       L"\" AB:nil=\"true\"/>");
+
+    nilItem->SetNil(false);
+    EXPECT_EQ(WriteXml(*nilItem, context),
+              L"<AA:NilItem xmlns:AA=\"urn:qxxml:test:binding\" ref=\"r1\"><AA:value>ignored while nil</AA:value>"
+              L"</AA:NilItem>");
+}
+
+TEST_F(GeneratedClassWriteTest, TextValueIsWrittenAfterChildElements) {
+    CSmartPtr<CTbRemark> remark(new CTbRemark);
+    remark->SetEm(L"first");
+    remark->SetText(L" then text ");
+    EXPECT_EQ(WriteXml(*remark, context),
+              L"<AA:Remark xmlns:AA=\"urn:qxxml:test:binding\"><AA:em>first</AA:em> then text </AA:Remark>");
+
+    CSmartPtr<CTbPrice> price(new CTbPrice);
+    price->SetAmount(CDecimal(L"12.50"));
+    EXPECT_EQ(WriteXml(*price, context), L"<AA:Price xmlns:AA=\"urn:qxxml:test:binding\">12.5</AA:Price>");
+}
+
+TEST_F(GeneratedClassWriteTest, NilTextValueGivesTheNilAttributeAndNoText) {
+    CSmartPtr<CTbProbe> probe(new CTbProbe(ProbeInfo(XmlElementGroupType_Sequence, 0, ItemType_decimal), {}));
+    probe->m_properties[0].SetDecimal(CDecimal(5));
+    probe->m_properties[0].SetNil();
+    EXPECT_EQ(WriteXml(*probe, context), std::wstring(L"<AA:probe xmlns:AA=\"urn:qxxml:test:binding\" xmlns:AB=\"") +
+                                             kXsi + L"\" AB:nil=\"true\"/>");
+
+    // Without a text property, or without a data type, nothing is read for the text.
+    CSmartPtr<CTbProbe> typeless(new CTbProbe(ProbeInfo(XmlElementGroupType_Sequence, 0, ItemType_invalid), {}));
+    EXPECT_EQ(WriteXml(*typeless, context), L"<AA:probe xmlns:AA=\"urn:qxxml:test:binding\"/>");
+    EXPECT_TRUE(typeless->m_log.empty());
+}
+
+// ---------------------------------------------------------------- groups
+
+TEST_F(GeneratedClassWriteTest, AllGroupIsWrittenInTableOrder) {
+    CSmartPtr<CTbBag> bag(new CTbBag);
+    bag->SetOuter(new CTbItem(L"out"));
+    bag->SetDelta(Colour_green);
+    bag->SetAlpha(L"a");
+    bag->SetGamma(Colour_blue);
+    bag->GetInner()->SetLabel(L"in");
+    EXPECT_EQ(WriteXml(*bag, context),
+              L"<AA:Bag xmlns:AA=\"urn:qxxml:test:binding\"><AA:alpha>a</AA:alpha><AA:gamma>blue</AA:gamma>"
+              L"<AA:delta>green</AA:delta><AA:inner><AA:label>in</AA:label></AA:inner>"
+              L"<AA:outer><AA:label>out</AA:label></AA:outer></AA:Bag>");
+}
+
+TEST_F(GeneratedClassWriteTest, ChoiceWritesTheFirstMemberThatWritesAndAsksNoFurther) {
+    CSmartPtr<CTbProbe> probe(new CTbProbe(ProbeInfo(XmlElementGroupType_Choice),
+                                           {ChoiceString(L"a", 0), ChoiceString(L"b", 1), ChoiceString(L"c", 2)}));
+    probe->m_properties[1].SetString(L"second");
+    probe->m_properties[2].SetString(L"third");
+    EXPECT_EQ(WriteXml(*probe, context), L"<AA:probe xmlns:AA=\"urn:qxxml:test:binding\"><AA:b>second</AA:b></AA:probe>");
+    EXPECT_EQ(probe->m_log, (std::vector<std::wstring>{L"r0", L"r1"}));
+}
+
+TEST_F(GeneratedClassWriteTest, ChoiceOfTheBindingWritesOneAlternative) {
+    CSmartPtr<CTbOptions> options(new CTbOptions);
+    options->SetMode(Colour_green);
+    options->GetWords()->Add(L"also set");  // the collections are not checked by the setters
+    EXPECT_EQ(WriteXml(*options, context),
+              L"<AA:Options xmlns:AA=\"urn:qxxml:test:binding\"><AA:mode>green</AA:mode></AA:Options>");
+    EXPECT_THROW(options->SetFlag(true), CQxInvalidStateException);
+}
+
+TEST_F(GeneratedClassWriteTest, EmptyChoiceThrowsWithoutAnExemption) {
+    CSmartPtr<CTbStrictChoice> strict(new CTbStrictChoice);
+    EXPECT_EQ(FullMessageOf([&] { WriteXml(*strict, context); }),
+              L"Failed to convert the element [StrictChoice] to XML\n"
+              L"This element is a choice, and as such must have at one (and only one) valid item, currently there "
+              L"are none set");
+
+    // Exemption 1: the class has a member that may be left out.
+    CSmartPtr<CTbOptions> options(new CTbOptions);
+    EXPECT_EQ(WriteXml(*options, context), L"<AA:Options xmlns:AA=\"urn:qxxml:test:binding\"/>");
+
+    // Exemption 2: the object is written as an optional choice item.
+    CSmartPtr<CTbExposed<CTbStrictChoice>> exposed(new CTbExposed<CTbStrictChoice>);
+    EXPECT_EQ(WriteWithWriter([&](CXmlWriter* writer) { exposed->ToXml_Int(writer, false, L"", context, true); }),
+              L"<StrictChoice/>");
+
+    // Exemption 3: the context ignores missing choices.
+    context.SetIgnoreMissingChoice(true);
+    EXPECT_EQ(WriteXml(*strict, context), L"<AA:StrictChoice xmlns:AA=\"urn:qxxml:test:binding\"/>");
+}
+
+TEST_F(GeneratedClassWriteTest, OptionalClassAlternativeLetsItsEmptyChoiceThrough) {
+    // A choice alternative of class type hands the optional-choice flag to its object.
+    CSmartPtr<CTbProbe> probe(new CTbProbe(
+        ProbeInfo(XmlElementGroupType_Choice),
+        {new CElementInfoChoiceClsOpt(L"strict", kNamespace, 0, XmlElementType_Element, &CreateTbObject,
+                                      TbClass_StrictChoice)}));
+    probe->m_properties[0].SetXmlObject(CreateTbObject(TbClass_StrictChoice, L"strict").Get());
+    EXPECT_EQ(WriteXml(*probe, context),
+              L"<AA:probe xmlns:AA=\"urn:qxxml:test:binding\"><AA:strict/></AA:probe>");
+}
+
+TEST_F(GeneratedClassWriteTest, OptionalElementsOfAChoice) {
+    CSmartPtr<CTbExposed<CTbOptions>> options(new CTbExposed<CTbOptions>);
+    EXPECT_TRUE(options->DoesElementContainOptionalElements());
+    CSmartPtr<CTbExposed<CTbStrictChoice>> strict(new CTbExposed<CTbStrictChoice>);
+    EXPECT_FALSE(strict->DoesElementContainOptionalElements());
+
+    // A repeated alternative whose collection may be empty is optional; one that may not is not.
+    auto choiceOfCollection = [](int minOccurs) {
+        CSmartPtr<CTbProbe> probe(
+            new CTbProbe(ProbeInfo(XmlElementGroupType_Choice), {new CElementInfoChoicePrimCol(L"w", kNamespace, 0)}));
+        probe->m_properties[0].SetXmlCollection(new CstringCol(L"w", kNamespace, minOccurs, -1, nullptr, -1, -1,
+                                                               nullptr, nullptr, nullptr, nullptr, -1,
+                                                               CWhitespaceUtils::WhitespaceRule_None, nullptr));
+        return probe;
+    };
+    EXPECT_TRUE(choiceOfCollection(0)->DoesElementContainOptionalElements());
+    EXPECT_FALSE(choiceOfCollection(1)->DoesElementContainOptionalElements());
+
+    // Members of other groups never count.
+    CSmartPtr<CTbProbe> sequence(new CTbProbe(
+        ProbeInfo(XmlElementGroupType_Sequence),
+        {new CElementInfoSeqPrimOpt(L"s", kNamespace, 0, false, ItemType_string, nullptr,
+                                    CWhitespaceUtils::WhitespaceRule_None, CPrimitiveRestrictions())}));
+    EXPECT_FALSE(sequence->DoesElementContainOptionalElements());
+}
+
+TEST_F(GeneratedClassWriteTest, UnknownGroupTypeIsRefused) {
+    CSmartPtr<CTbProbe> probe(new CTbProbe(ProbeInfo(static_cast<XmlElementGroupType>(7)), {}));
+    EXPECT_EQ(FullMessageOf([&] { WriteXml(*probe, context); }),
+              L"Failed to convert the element [probe] to XML\nUnknown XML Group Type");
+}
+
+// ---------------------------------------------------------------- xsi:type
+
+TEST_F(GeneratedClassWriteTest, TypeAttributeOnlyWhereADerivedObjectStandsInAnotherElement) {
+    CSmartPtr<CTbSpecialItem> special(new CTbSpecialItem);
+    special->SetLabel(L"s");
+    // Named as its class: no xsi:type.
+    EXPECT_EQ(WriteXml(*special, context),
+              L"<AA:SpecialItem xmlns:AA=\"urn:qxxml:test:binding\"><AA:label>s</AA:label></AA:SpecialItem>");
+
+    CSmartPtr<CTbRoot> root = MakeMinimalRoot();
+    root->SetExtra(special.Get());
+    const std::wstring xml = WriteXml(*root, context);
+    EXPECT_NE(xml.find(std::wstring(L"<AA:extra xmlns:AB=\"") + kXsi + L"\" AB:type=\"AA:SpecialItem\">"),
+              std::wstring::npos)
+        << xml;
+    // A class without base classes never gets one, whatever its element is called.
+    EXPECT_NE(xml.find(L"<AA:item>"), std::wstring::npos) << xml;
+
+    context.SetWriteTypeAttribute(false);
+    const std::wstring plain = WriteXml(*root, context);
+    EXPECT_EQ(plain.find(L":type="), std::wstring::npos) << plain;
+}
+
+TEST_F(GeneratedClassWriteTest, TypeAttributeUsesTheDefaultNamespaceWithoutPrefix) {
+    context.SetDefaultNamespaceURI(kNamespace);
+    CSmartPtr<CTbRoot> root = MakeMinimalRoot();
+    const std::wstring xml = WriteXml(*root, context);
+    EXPECT_NE(xml.find(std::wstring(L"<shape xmlns:AA=\"") + kXsi + L"\" AA:type=\"Circle\">"), std::wstring::npos)
+        << xml;
+}
+
+// ---------------------------------------------------------------- pseudo elements
+
+TEST_F(GeneratedClassWriteTest, PseudoElementsWriteIntoTheOpenElementAndLendTheirAttributes) {
+    CSmartPtr<CTbHolder> holder(new CTbHolder);
+    holder->SetOwn(L"o");
+    holder->GetFlags()->SetMark(L"m");
+    holder->GetFlags()->SetFlagValue(1);
+    holder->GetPairs()->Add(new CTbPair(L"k", 2));
+    EXPECT_EQ(WriteXml(*holder, context),
+              L"<AA:Holder xmlns:AA=\"urn:qxxml:test:binding\" own=\"o\" mark=\"m\"><AA:flagValue>1</AA:flagValue>"
+              L"<AA:key>k</AA:key><AA:value>2</AA:value></AA:Holder>");
+}
+
+TEST_F(GeneratedClassWriteTest, PseudoElementWrittenAloneHasNoTagsOfItsOwn) {
+    CSmartPtr<CTbExposed<CTbAddress>> address(new CTbExposed<CTbAddress>);
+    address->SetStreet(L"s");
+    EXPECT_EQ(WriteWithWriter([&](CXmlWriter* writer) {
+                  writer->StartElement(L"host", L"");
+                  address->ToXml_Int(writer, true, kNamespace, context, false);
+                  writer->EndElement();
+              }),
+              L"<host><AA:street xmlns:AA=\"urn:qxxml:test:binding\">s</AA:street></host>");
+}
+
+// ---------------------------------------------------------------- failures
+
+TEST_F(GeneratedClassWriteTest, FailureThreeLevelsDownNamesEveryLevel) {
+    CSmartPtr<CTbRoot> root = MakeMinimalRoot();
+    CSmartPtr<CTbBag> bag(new CTbBag);
+    bag->SetAlpha(L"a");
+    bag->GetInner()->SetQty(-1);  // below the facet's minInclusive 0
+    root->SetBag(bag.Get());
+    try {
+        WriteXml(*root, context);
+        FAIL() << "no exception";
+    } catch (const CQxValidationException& error) {
+        EXPECT_EQ(error.GetFullMessage(),
+                  L"Failed to convert the element [Root] to XML\nFailed to convert the element [bag] to XML\n"
+                  L"Failed to convert the element [inner] to XML\nInvalid Value for qty [-1]");
+        ASSERT_NE(error.GetInnerException(), nullptr);
+        ASSERT_NE(error.GetInnerException()->GetInnerException(), nullptr);
+        const CQxException* cause = error.GetInnerException()->GetInnerException()->GetInnerException();
+        ASSERT_NE(cause, nullptr);
+        EXPECT_EQ(cause->GetInnerException(), nullptr);
+        EXPECT_EQ(dynamic_cast<const CQxValidationException*>(cause), nullptr);  // a plain CQxException
+    }
+}
+
+TEST_F(GeneratedClassWriteTest, AttributeFailuresAreWrappedOnceMore) {
+    CSmartPtr<CTbRoot> root = MakeMinimalRoot();
+    root->SetStatus(99);  // no text for it
+    const std::wstring message = FullMessageOf([&] { WriteXml(*root, context); });
+    EXPECT_EQ(message.substr(0, message.find(L'\n', message.find(L'\n') + 1)),
+              L"Failed to convert the element [Root] to XML\nFailed to convert attributes to XML")
+        << message;
+    EXPECT_EQ(Count(message, L"\n"), 2u) << message;
+}
+
+}  // namespace
+}  // namespace test_binding
