@@ -1,0 +1,327 @@
+// po_bench.cpp - the purchase-order sample binding (examples/purchase_order) reading and
+// writing the shared 20 MB document, next to raw expat parsing the same bytes.
+//
+// The document is gen.py's "20000000 1 --no-any" (about 45 000 items; the binding has no
+// member for the trailing wildcard), generated into /tmp at the first run with the copy of
+// gen.py kept beside the binding. Measured in the same run:
+//   PoRawExpat      expat with namespace processing and empty callbacks: the reference
+//   PoLoadTree      CXmlDocument::LoadXmlStream of the bytes (load and destruction)
+//   PoBindTree      FromXmlElement on a tree loaded beforehand: descriptors and objects only
+//   PoReadSplit     load, bind and the document's destruction of one read, timed apart
+//   PoReadWhole     FromXmlStream of the bytes: the whole read as a program does it
+//   PoWriteWide     ToXml: the object tree as one wide string
+//   PoWriteUtf8     ToXmlStream: the object tree as UTF-8 bytes
+//   PoPeakMemory    peak resident growth of the whole read and of the UTF-8 write, per input
+//                   byte, measured with getrusage in a forked child
+// Every timed run is paired with a raw expat parse made just before it; `vs_expat` is raw
+// expat's CPU time over the run's (1.0 = as fast as expat parses the input; the targets are
+// >= 1.0 for PoWriteUtf8 and >= 0.35 for PoReadWhole). MB/s count input bytes.
+//
+// Run it as it is and with
+//   GLIBC_TUNABLES=glibc.malloc.trim_threshold=4294967295:glibc.malloc.mmap_threshold=33554432
+// which keeps freed memory in the heap, so that later iterations do not pay the first touch
+// of fresh pages again.
+#include <benchmark/benchmark.h>
+
+#include <purchase_order/PurchaseOrder.h>
+
+#include <qxxml/core/XmlSerializationContext.h>
+#include <qxxml/values/BinaryData.h>
+#include <qxxml/xmlin/XmlDocument.h>
+
+#include <expat.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace PoBinding;
+using Clock = std::chrono::steady_clock;
+
+// ------------------------------------------------------------------ timing
+
+struct Times {
+    double wall = 0;
+    double cpu = 0;
+    Times& operator+=(const Times& other) {
+        wall += other.wall;
+        cpu += other.cpu;
+        return *this;
+    }
+};
+
+double CpuNow() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + 1e-9 * static_cast<double>(now.tv_nsec);
+}
+
+template <class F>
+Times Measure(F&& work) {
+    const Clock::time_point wall = Clock::now();
+    const double cpu = CpuNow();
+    work();
+    return Times{std::chrono::duration<double>(Clock::now() - wall).count(), CpuNow() - cpu};
+}
+
+// ------------------------------------------------------------------ the document
+
+const char kDocumentPath[] = "/tmp/qxxml-bench-po-20m-noany.xml";
+
+// The copy of gen.py beside the binding (QXXML_BENCH_GEN overrides).
+std::string GeneratorPath() {
+    if (const char* env = std::getenv("QXXML_BENCH_GEN")) return env;
+    std::string here = __FILE__;  // .../bench/po_bench.cpp
+    here.erase(here.rfind('/'));
+    here.erase(here.rfind('/'));
+    return here + "/examples/purchase_order/gen.py";
+}
+
+const std::vector<unsigned char>& Document() {
+    static const std::vector<unsigned char> bytes = [] {
+        std::ifstream probe(kDocumentPath, std::ios::binary);
+        if (!probe) {
+            const std::string command = "python3 '" + GeneratorPath() + "' " + kDocumentPath + " 20000000 1 --no-any";
+            if (std::system(command.c_str()) != 0) std::fprintf(stderr, "cannot run %s\n", command.c_str());
+        }
+        std::ifstream in(kDocumentPath, std::ios::binary);
+        return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }();
+    return bytes;
+}
+
+uint32_t DocumentLength() { return static_cast<uint32_t>(Document().size()); }
+unsigned char* DocumentBytes() { return const_cast<unsigned char*>(Document().data()); }
+
+const CXmlSerializationContext& Context() {
+    static const CXmlSerializationContext context = [] {
+        CXmlSerializationContext made;
+        AddPoNamespaceAliases(made);
+        return made;
+    }();
+    return context;
+}
+
+// One order read from the document, for the writing runs.
+CPurchaseOrder& LoadedOrder() {
+    static const CSmartPtr<CPurchaseOrder> order = [] {
+        CSmartPtr<CPurchaseOrder> made(new CPurchaseOrder);
+        made->FromXmlStream(DocumentBytes(), DocumentLength(), Context());
+        return made;
+    }();
+    return *order;
+}
+
+// ------------------------------------------------------------------ raw expat
+
+void XMLCALL IgnoreStart(void*, const XML_Char*, const XML_Char**) {}
+void XMLCALL IgnoreEnd(void*, const XML_Char*) {}
+void XMLCALL IgnoreText(void*, const XML_Char*, int) {}
+
+// In 256 KiB pieces, as the library feeds expat (expat copies a whole document given at once
+// into fresh memory of its own, which is slower).
+Times ParseWithRawExpat() {
+    const std::vector<unsigned char>& bytes = Document();
+    constexpr size_t kPiece = 0x40000;
+    return Measure([&] {
+        XML_Parser parser = XML_ParserCreateNS(nullptr, '|');
+        XML_SetElementHandler(parser, IgnoreStart, IgnoreEnd);
+        XML_SetCharacterDataHandler(parser, IgnoreText);
+        for (size_t at = 0; at < bytes.size(); at += kPiece) {
+            const size_t length = std::min(kPiece, bytes.size() - at);
+            const char* data = reinterpret_cast<const char*>(bytes.data() + at);
+            if (XML_Parse(parser, data, static_cast<int>(length), at + length == bytes.size()) != XML_STATUS_OK) {
+                std::fprintf(stderr, "raw expat: %s\n", XML_ErrorString(XML_GetErrorCode(parser)));
+                break;
+            }
+        }
+        XML_ParserFree(parser);
+    });
+}
+
+// Pairs every run with a raw expat parse just before it (the machine is shared: its speed
+// drifts) and reports the ratio over the pairs; the benchmark's own time is the run's.
+template <class Run>
+void MeasureAgainstExpat(benchmark::State& state, Run run) {
+    Times expat;
+    Times runs;
+    for (auto _ : state) {
+        expat += ParseWithRawExpat();
+        const Times one = Measure(run);
+        runs += one;
+        state.SetIterationTime(one.wall);
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(DocumentLength()) * state.iterations());
+    state.counters["vs_expat"] = expat.cpu / runs.cpu;
+    state.counters["vs_expat_wall"] = expat.wall / runs.wall;
+}
+
+void PoRawExpat(benchmark::State& state) {
+    for (auto _ : state) state.SetIterationTime(ParseWithRawExpat().wall);
+    state.SetBytesProcessed(static_cast<int64_t>(DocumentLength()) * state.iterations());
+}
+BENCHMARK(PoRawExpat)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
+
+// ------------------------------------------------------------------ reading
+
+void PoLoadTree(benchmark::State& state) {
+    MeasureAgainstExpat(state, [] {
+        CXmlDocument document(Context());
+        document.LoadXmlStream(DocumentBytes(), DocumentLength());
+        benchmark::DoNotOptimize(document.GetDocumentElement());
+    });
+}
+BENCHMARK(PoLoadTree)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(3.0);
+
+void PoBindTree(benchmark::State& state) {
+    CXmlDocument document(Context());
+    document.LoadXmlStream(DocumentBytes(), DocumentLength());
+    MeasureAgainstExpat(state, [&] {
+        CSmartPtr<CPurchaseOrder> order(new CPurchaseOrder);
+        order->FromXmlElement(document.GetDocumentElement(), Context());
+        benchmark::DoNotOptimize(order->GetItems()->GetCount());
+    });
+    state.counters["items"] = 0;
+    CSmartPtr<CPurchaseOrder> order(new CPurchaseOrder);
+    order->FromXmlElement(document.GetDocumentElement(), Context());
+    state.counters["items"] = order->GetItems()->GetCount();
+}
+BENCHMARK(PoBindTree)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(3.0);
+
+// One read as FromXmlStream makes it, its three phases timed apart (the object tree is
+// destroyed outside the timing). Counters: each phase's share of the read, and the read's
+// speed against raw expat.
+void PoReadSplit(benchmark::State& state) {
+    Times expat;
+    Times load;
+    Times bind;
+    Times destroy;
+    for (auto _ : state) {
+        expat += ParseWithRawExpat();
+        CSmartPtr<CPurchaseOrder> order(new CPurchaseOrder);
+        {
+            auto* document = new CXmlDocument(Context());
+            load += Measure([&] { document->LoadXmlStream(DocumentBytes(), DocumentLength()); });
+            bind += Measure([&] { order->FromXmlElement(document->GetDocumentElement(), Context()); });
+            destroy += Measure([&] { delete document; });
+        }
+    }
+    Times whole = load;
+    whole += bind;
+    whole += destroy;
+    state.counters["load_share"] = load.cpu / whole.cpu;
+    state.counters["bind_share"] = bind.cpu / whole.cpu;
+    state.counters["destroy_share"] = destroy.cpu / whole.cpu;
+    state.counters["load_vs_expat"] = expat.cpu / load.cpu;
+    state.counters["bind_vs_expat"] = expat.cpu / bind.cpu;
+    state.counters["vs_expat"] = expat.cpu / whole.cpu;
+}
+BENCHMARK(PoReadSplit)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void PoReadWhole(benchmark::State& state) {
+    MeasureAgainstExpat(state, [] {
+        CSmartPtr<CPurchaseOrder> order(new CPurchaseOrder);
+        order->FromXmlStream(DocumentBytes(), DocumentLength(), Context());
+        benchmark::DoNotOptimize(order->GetItems()->GetCount());
+    });
+}
+BENCHMARK(PoReadWhole)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(3.0);
+
+// ------------------------------------------------------------------ writing
+
+void PoWriteWide(benchmark::State& state) {
+    CPurchaseOrder& order = LoadedOrder();
+    size_t characters = 0;
+    MeasureAgainstExpat(state, [&] {
+        const std::wstring text = order.ToXml(true, true, EOLType_LF, Context());
+        characters = text.size();
+    });
+    state.counters["output_chars"] = static_cast<double>(characters);
+}
+BENCHMARK(PoWriteWide)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(3.0);
+
+void PoWriteUtf8(benchmark::State& state) {
+    CPurchaseOrder& order = LoadedOrder();
+    uint32_t bytes = 0;
+    MeasureAgainstExpat(state, [&] {
+        const CBinaryData text =
+            order.ToXmlStream(true, true, XmlEncoding_UTF8, EOLType_LF, Context(), CompressionType_None);
+        bytes = text.GetLength();
+    });
+    state.counters["output_bytes"] = bytes;
+}
+BENCHMARK(PoWriteUtf8)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(3.0);
+
+// ------------------------------------------------------------------ peak memory
+
+// Resident bytes of the process now (/proc/self/statm counts pages).
+long ResidentBytes() {
+    long pages = 0;
+    long resident = 0;
+    if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) resident = 0;
+        std::fclose(statm);
+    }
+    return resident * sysconf(_SC_PAGESIZE);
+}
+
+// Runs `work` in a forked child and returns the growth of its peak resident size
+// (getrusage's ru_maxrss) over its resident size when it started, in bytes. A child starts
+// with its parent's pages and its peak counter at that size, so the growth is the work's alone.
+template <class Work>
+double PeakGrowth(Work work) {
+    int channel[2];
+    if (pipe(channel) != 0) return -1;
+    const pid_t child = fork();
+    if (child == 0) {
+        close(channel[0]);
+        const long before = ResidentBytes();
+        work();
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        const double growth = static_cast<double>(usage.ru_maxrss) * 1024.0 - static_cast<double>(before);
+        const ssize_t written = write(channel[1], &growth, sizeof growth);
+        _exit(written == sizeof growth ? 0 : 1);
+    }
+    close(channel[1]);
+    double growth = -1;
+    if (read(channel[0], &growth, sizeof growth) != sizeof growth) growth = -1;
+    close(channel[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    return growth;
+}
+
+void PoPeakMemory(benchmark::State& state) {
+    const double input = static_cast<double>(DocumentLength());
+    LoadedOrder();  // the writing child starts with the object tree in place
+    double read = 0;
+    double write = 0;
+    for (auto _ : state) {
+        read = PeakGrowth([] {
+            CSmartPtr<CPurchaseOrder> order(new CPurchaseOrder);
+            order->FromXmlStream(DocumentBytes(), DocumentLength(), Context());
+        });
+        write = PeakGrowth([] {
+            const CBinaryData text =
+                LoadedOrder().ToXmlStream(true, true, XmlEncoding_UTF8, EOLType_LF, Context(), CompressionType_None);
+            benchmark::DoNotOptimize(text.GetLength());
+        });
+    }
+    state.counters["read_peak_per_input_byte"] = read / input;
+    state.counters["write_utf8_peak_per_input_byte"] = write / input;
+}
+BENCHMARK(PoPeakMemory)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+}  // namespace
