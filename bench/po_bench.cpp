@@ -11,8 +11,9 @@
 //   PoReadWhole     FromXmlStream of the bytes: the whole read as a program does it
 //   PoWriteWide     ToXml: the object tree as one wide string
 //   PoWriteUtf8     ToXmlStream: the object tree as UTF-8 bytes
-//   PoPeakMemory    peak resident growth of the whole read and of the UTF-8 write, per input
-//                   byte, measured with getrusage in a forked child
+//   PoPeakMemory    peak resident growth per input byte, measured with getrusage in a forked
+//                   child: the whole read, the tree alone, the objects alone (bound from a tree
+//                   loaded beforehand), the UTF-8 write
 // Every timed run is paired with a raw expat parse made just before it; `vs_expat` is raw
 // expat's CPU time over the run's (1.0 = as fast as expat parses the input; the targets are
 // >= 1.0 for PoWriteUtf8 and >= 0.35 for PoReadWhole). MB/s count input bytes.
@@ -276,16 +277,18 @@ long ResidentBytes() {
     return resident * sysconf(_SC_PAGESIZE);
 }
 
-// Runs `work` in a forked child and returns the growth of its peak resident size
-// (getrusage's ru_maxrss) over its resident size when it started, in bytes. A child starts
-// with its parent's pages and its peak counter at that size, so the growth is the work's alone.
-template <class Work>
-double PeakGrowth(Work work) {
+// Runs `prepare`, then `work`, in a forked child and returns the growth of the child's peak
+// resident size (getrusage's ru_maxrss) over its resident size once prepared, in bytes. A
+// child starts with its parent's pages and its peak counter at that size, so the growth is
+// the work's alone.
+template <class Prepare, class Work>
+double PeakGrowth(Prepare prepare, Work work) {
     int channel[2];
     if (pipe(channel) != 0) return -1;
     const pid_t child = fork();
     if (child == 0) {
         close(channel[0]);
+        prepare();
         const long before = ResidentBytes();
         work();
         rusage usage{};
@@ -306,20 +309,40 @@ double PeakGrowth(Work work) {
 void PoPeakMemory(benchmark::State& state) {
     const double input = static_cast<double>(DocumentLength());
     LoadedOrder();  // the writing child starts with the object tree in place
+    const auto nothing = [] {};
     double read = 0;
+    double tree = 0;
+    double objects = 0;
     double write = 0;
     for (auto _ : state) {
-        read = PeakGrowth([] {
+        read = PeakGrowth(nothing, [] {
             CSmartPtr<CPurchaseOrder> order(new CPurchaseOrder);
             order->FromXmlStream(DocumentBytes(), DocumentLength(), Context());
         });
-        write = PeakGrowth([] {
+        tree = PeakGrowth(nothing, [] {
+            CXmlDocument document(Context());
+            document.LoadXmlStream(DocumentBytes(), DocumentLength());
+        });
+        // The objects alone: the tree is loaded before the measure starts.
+        CXmlDocument* document = nullptr;
+        objects = PeakGrowth(
+            [&] {
+                document = new CXmlDocument(Context());
+                document->LoadXmlStream(DocumentBytes(), DocumentLength());
+            },
+            [&] {
+                CSmartPtr<CPurchaseOrder> order(new CPurchaseOrder);
+                order->FromXmlElement(document->GetDocumentElement(), Context());
+            });
+        write = PeakGrowth(nothing, [] {
             const CBinaryData text =
                 LoadedOrder().ToXmlStream(true, true, XmlEncoding_UTF8, EOLType_LF, Context(), CompressionType_None);
             benchmark::DoNotOptimize(text.GetLength());
         });
     }
     state.counters["read_peak_per_input_byte"] = read / input;
+    state.counters["tree_peak_per_input_byte"] = tree / input;
+    state.counters["objects_per_input_byte"] = objects / input;
     state.counters["write_utf8_peak_per_input_byte"] = write / input;
 }
 BENCHMARK(PoPeakMemory)->Unit(benchmark::kMillisecond)->Iterations(1);

@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
         const StatusType before = order->GetStatus();
         order->SetStatus(StatusType_shipped);
         CSmartPtr<CHeader> header = order->GetHeader();
-        header->SetComment(header->IsValidComment() ? header->GetComment() + L" (shipped)" : L"Shipped");
+        header->SetComment(header->IsValidComment() ? header->GetComment() + L" (Shipped)" : L"Shipped");
 
         std::printf("%s: %d items, status %s -> %s\n", Utf8(order->GetOrderId()).c_str(),
                     order->GetItems()->GetCount(), Utf8(StatusTypeToString(before)).c_str(),

@@ -36,7 +36,7 @@ struct CommandResult {
     std::string output;  // standard output and standard error
 };
 
-CommandResult Run(const std::string& command) {
+CommandResult RunCommand(const std::string& command) {
     CommandResult result;
     FILE* pipe = popen((command + " 2>&1").c_str(), "r");
     if (!pipe) return result;
@@ -79,7 +79,7 @@ std::string Generated(int bytes, int seed, bool withAny) {
                              (withAny ? "-any" : "") + ".xml";
     std::ifstream probe(path);
     if (!probe) {
-        const CommandResult made = Run("python3 " + Quote(kPoDir + "/gen.py") + " " + Quote(path) + " " +
+        const CommandResult made = RunCommand("python3 " + Quote(kPoDir + "/gen.py") + " " + Quote(path) + " " +
                                        std::to_string(bytes) + " " + std::to_string(seed) +
                                        (withAny ? "" : " --no-any"));
         EXPECT_EQ(made.status, 0) << made.output;
@@ -89,7 +89,7 @@ std::string Generated(int bytes, int seed, bool withAny) {
 
 // "equal", or the first lines of the difference of the canonical forms.
 std::string Compare(const std::string& expected, const std::string& actual, const std::string& options = "") {
-    const CommandResult compared = Run("python3 " + Quote(kPoDir + "/tests/po_compare.py") + " " +
+    const CommandResult compared = RunCommand("python3 " + Quote(kPoDir + "/tests/po_compare.py") + " " +
                                        Quote(expected) + " " + Quote(actual) + " " + options);
     return compared.output.substr(0, compared.output.find_last_not_of('\n') + 1);
 }
@@ -97,7 +97,7 @@ std::string Compare(const std::string& expected, const std::string& actual, cons
 // Empty when the document is valid against po.xsd; otherwise xmllint's complaint.
 std::string SchemaErrors(const std::string& path) {
     const CommandResult checked =
-        Run(Quote(kXmllint) + " --noout --schema " + Quote(kPoDir + "/po.xsd") + " " + Quote(path));
+        RunCommand(Quote(kXmllint) + " --noout --schema " + Quote(kPoDir + "/po.xsd") + " " + Quote(path));
     return checked.status == 0 ? std::string() : checked.output;
 }
 
@@ -409,6 +409,51 @@ TEST(PurchaseOrderWildcard, StrictRefusesLenientSkips) {
     context.SetIgnoreUnknownElements(true);
     order = ReadOrder(input, context);
     EXPECT_EQ(Compare(input, WriteOrder(*order, "wildcard.xml", context), "--drop-any"), "equal");
+}
+
+// ------------------------------------------------------------------ the programs
+
+// The example program and the tool's command read, mark shipped and write back; their output
+// is the input with exactly that change, and they say what they did.
+TEST(PurchaseOrderPrograms, ExampleAndToolMarkTheOrderShipped) {
+    const std::string input = Generated(30000, 1, false);
+    const std::string items = std::to_string(CountOf(ReadFile(input), "<po:item "));
+    const std::string change = "--status shipped --comment 'Hurry, my lawn is going wild! (Shipped)'";
+
+    const std::string exampleOut = TempDir() + "/example-out.xml";
+    const CommandResult example = RunCommand(Quote(QXXML_PO_EXAMPLE) + " " + Quote(input) + " " + Quote(exampleOut));
+    ASSERT_EQ(example.status, 0) << example.output;
+    EXPECT_NE(example.output.find("PO-00000001: " + items + " items, status confirmed -> shipped\n"),
+              std::string::npos)
+        << example.output;
+    EXPECT_EQ(Compare(input, exampleOut, change), "equal");
+
+    const std::string toolOut = TempDir() + "/tool-out.xml";
+    const CommandResult tool = RunCommand(Quote(QXXML_TOOL) + " po-roundtrip " + Quote(input) + " " + Quote(toolOut));
+    ASSERT_EQ(tool.status, 0) << tool.output;
+    EXPECT_NE(tool.output.find(input + ": order PO-00000001, " + items + " items read, status confirmed -> shipped\n" +
+                               toolOut + ": " + std::to_string(ReadFile(toolOut).size()) + " bytes written\n"),
+              std::string::npos)
+        << tool.output;
+    EXPECT_EQ(Compare(input, toolOut, change), "equal");
+}
+
+// A broken facet stops the command with the whole chain of messages.
+TEST(PurchaseOrderPrograms, ToolReportsABrokenFacet) {
+    const std::string broken = TempDir() + "/broken-zip.xml";
+    std::remove((TempDir() + "/never.xml").c_str());
+    std::ofstream(broken, std::ios::binary) << Mutated(ReadFile(Generated(30000, 1, false)), {"<po:zip>", "<", "9O952"});
+    const CommandResult tool =
+        RunCommand(Quote(QXXML_TOOL) + " po-roundtrip " + Quote(broken) + " " + Quote(TempDir() + "/never.xml"));
+    EXPECT_EQ(tool.status, 1);
+    EXPECT_NE(tool.output.find("qxxml po-roundtrip: Failed to convert the element [purchaseOrder] to XML\n"
+                               "Failed to convert the element [header] to XML\n"
+                               "Failed to convert the element [address] to XML\n"
+                               "Failed to convert the element [usAddress] to XML\n"
+                               "Invalid Value for zip [9O952]\n"),
+              std::string::npos)
+        << tool.output;
+    EXPECT_EQ(ReadFile(TempDir() + "/never.xml"), "");
 }
 
 // ------------------------------------------------------------------ metadata tables
