@@ -26,6 +26,7 @@
 #include <qxxml/values/PrimitiveRestrictions.h>
 #include <qxxml/values/WhitespaceUtils.h>
 
+#include <cstdint>
 #include <string>
 
 namespace QxXmlLib10 {
@@ -50,8 +51,10 @@ using QxXmlLib10::CXmlWriter;
 using QxXmlLib10::ItemType;
 using QxXmlLib10::QxVariant;
 
-// The model group of a class's content.
-enum XmlElementGroupType {
+// The model group of a class's content. Both enumerations are 32 bits wide and carry whatever
+// number generated code passes: the engines refuse an unknown group type, and the descriptors
+// treat any element type other than 0 as content among the parent's children.
+enum XmlElementGroupType : int32_t {
     XmlElementGroupType_Sequence = 0,
     XmlElementGroupType_Choice = 1,
     XmlElementGroupType_All = 2,
@@ -59,7 +62,7 @@ enum XmlElementGroupType {
 
 // How a class's content sits in the document: as an element of its own, or (pseudo element)
 // directly among its parent's children, with its attributes on the parent's element.
-enum XmlElementType {
+enum XmlElementType : int32_t {
     XmlElementType_Element = 0,
     XmlElementType_PseudoElement = 1,
 };
