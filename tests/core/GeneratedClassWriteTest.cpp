@@ -13,6 +13,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace test_binding {
 namespace {
@@ -307,6 +309,36 @@ TEST_F(GeneratedClassWriteTest, PseudoElementWrittenAloneHasNoTagsOfItsOwn) {
                   writer->EndElement();
               }),
               L"<host><AA:street xmlns:AA=\"urn:qxxml:test:binding\">s</AA:street></host>");
+}
+
+// ---------------------------------------------------------------- metadata tables
+
+TEST(GeneratedClassTablesTest, BuiltOnceUnderTheLockAndReleasedByCleanMetaData) {
+    ReleaseTbMetaData();
+    EXPECT_EQ(CTbItem::ms_tables.info, nullptr);
+    EXPECT_EQ(CTbItem::ms_tables.elements, nullptr);
+    ReleaseTbMetaData();  // cleaning released tables again does nothing
+
+    const int before = GetTbMetaDataBuildCount();
+    std::vector<std::thread> threads;
+    std::vector<CParentElementInfo*> seen(8, nullptr);
+    for (size_t i = 0; i < seen.size(); ++i)
+        threads.emplace_back([&seen, i] {
+            CSmartPtr<CTbItem> item(new CTbItem);
+            seen[i] = item->GetClassInfo();
+        });
+    for (std::thread& thread : threads) thread.join();
+    EXPECT_EQ(GetTbMetaDataBuildCount() - before, 1);
+    for (CParentElementInfo* info : seen) EXPECT_EQ(info, CTbItem::ms_tables.info);
+    ASSERT_NE(CTbItem::ms_tables.elements, nullptr);
+    EXPECT_NE(CTbItem::ms_tables.elements[1], nullptr);
+    EXPECT_EQ(CTbItem::ms_tables.elements[2], nullptr);  // the terminating entry
+
+    // Writing works again with rebuilt tables.
+    CXmlSerializationContext context;
+    CSmartPtr<CTbItem> item(new CTbItem(L"again"));
+    EXPECT_EQ(WriteXml(*item, context),
+              L"<AA:Item xmlns:AA=\"urn:qxxml:test:binding\"><AA:label>again</AA:label></AA:Item>");
 }
 
 // ---------------------------------------------------------------- failures

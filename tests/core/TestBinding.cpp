@@ -23,6 +23,7 @@
 #include <cwchar>
 #include <fstream>
 #include <initializer_list>
+#include <sstream>
 #include <typeinfo>
 
 namespace test_binding {
@@ -568,7 +569,8 @@ void CTbNilItem::Init() {
 }
 
 bool CTbNilItem::Equals(const CTbNilItem& other) const {
-    return ElementName() == other.ElementName() && m_bNil == other.m_bNil && m_value == other.m_value &&
+    // A nil element carries no content: the value is not part of it.
+    return ElementName() == other.ElementName() && m_bNil == other.m_bNil && (m_bNil || m_value == other.m_value) &&
            SameOptional(m_hasRef, other.m_hasRef, m_ref == other.m_ref);
 }
 
@@ -607,7 +609,7 @@ void CTbPrice::Init() {
 }
 
 bool CTbPrice::Equals(const CTbPrice& other) const {
-    return ElementName() == other.ElementName() && m_bNil == other.m_bNil && m_amount == other.m_amount &&
+    return ElementName() == other.ElementName() && m_bNil == other.m_bNil && (m_bNil || m_amount == other.m_amount) &&
            SameOptional(m_hasCurrency, other.m_hasCurrency, m_currency == other.m_currency);
 }
 
@@ -673,9 +675,9 @@ void CTbContact::BuildTables(CTbClassTables& tables) {
     tables.info = ClassInfo(XmlElementGroupType_Choice, XmlElementType_PseudoElement, L"Contact", false);
     tables.elements = ElementTable(
         {new CElementInfoChoicePrimOpt(L"email", kNamespace, 0, false, ItemType_string, nullptr,
-                                       WS::WhitespaceRule_Collapse, kNoFacets),
+                                       WS::WhitespaceRule_Preserve, kNoFacets),
          new CElementInfoChoicePrimOpt(L"phone", kNamespace, 1, false, ItemType_string, nullptr,
-                                       WS::WhitespaceRule_Collapse, kNoFacets)});
+                                       WS::WhitespaceRule_Preserve, kNoFacets)});
     tables.attributes = AttributeTable({});
 }
 
@@ -1492,41 +1494,86 @@ CToolRun Run(const std::string& command) {
     return run;
 }
 
+// Documents in the order given; each prints "=== <index>" and then its element names, or an
+// error line.
 const char kExpatProgram[] = R"PY(
 import sys, xml.parsers.expat
-names = []
-parser = xml.parsers.expat.ParserCreate(namespace_separator='|')
-def start(name, attributes):
-    uri, _, local = name.rpartition('|')
-    names.append('{%s}%s' % (uri, local) if uri else local)
-parser.StartElementHandler = start
-try:
-    parser.Parse(open(sys.argv[1], 'rb').read(), True)
-except xml.parsers.expat.ExpatError as error:
-    print('ERROR: %s' % error)
-    sys.exit(1)
-print('\n'.join(names))
+for index, path in enumerate(sys.argv[1:]):
+    print('=== %d' % index)
+    names = []
+    def start(name, attributes):
+        uri, _, local = name.rpartition('|')
+        names.append('{%s}%s' % (uri, local) if uri else local)
+    parser = xml.parsers.expat.ParserCreate(namespace_separator='|')
+    parser.StartElementHandler = start
+    try:
+        parser.Parse(open(path, 'rb').read(), True)
+        print('\n'.join(names))
+    except xml.parsers.expat.ExpatError as error:
+        print('ERROR: %s' % error)
 )PY";
+
+std::vector<std::string> WriteTempDocuments(const std::vector<std::wstring>& documents) {
+    std::vector<std::string> paths;
+    for (const std::wstring& xml : documents) paths.push_back(WriteTempDocument(xml));
+    return paths;
+}
+
+std::string QuotedList(const std::vector<std::string>& paths) {
+    std::string list;
+    for (const std::string& path : paths) list += " '" + path + "'";
+    return list;
+}
 
 }  // namespace
 
 bool HasXmlLint() { return Run("command -v xmllint").Succeeded(); }
 
-CToolRun ValidateWithSchema(const std::wstring& xml) {
-    const std::string path = WriteTempDocument(xml);
-    CToolRun run = Run("xmllint --noout --schema '" QXXML_SOURCE_DIR "/tests/core/TestBinding.xsd' '" + path + "'");
-    std::remove(path.c_str());
-    return run;
+std::vector<CToolRun> ValidateWithSchema(const std::vector<std::wstring>& documents) {
+    std::vector<CToolRun> results(documents.size());
+    if (documents.empty()) return results;
+    const std::vector<std::string> paths = WriteTempDocuments(documents);
+    const CToolRun run =
+        Run("xmllint --noout --schema '" QXXML_SOURCE_DIR "/tests/core/TestBinding.xsd'" + QuotedList(paths));
+    for (size_t i = 0; i < paths.size(); ++i) {
+        std::istringstream lines(run.output);
+        std::string line;
+        while (std::getline(lines, line))
+            if (line.find(paths[i]) != std::string::npos) results[i].output += line + "\n";
+        results[i].status = results[i].output.find(paths[i] + " validates") != std::string::npos ? 0 : 1;
+        std::remove(paths[i].c_str());
+    }
+    return results;
 }
 
-CToolRun ParseWithExpat(const std::wstring& xml) {
-    const std::string document = WriteTempDocument(xml);
-    const std::string script = document + ".py";
+std::vector<CToolRun> ParseWithExpat(const std::vector<std::wstring>& documents) {
+    std::vector<CToolRun> results(documents.size());
+    if (documents.empty()) return results;
+    const std::vector<std::string> paths = WriteTempDocuments(documents);
+    const std::string script = paths[0] + ".py";
     std::ofstream(script, std::ios::trunc) << kExpatProgram;
-    CToolRun run = Run("python3 '" + script + "' '" + document + "'");
+    const CToolRun run = Run("python3 '" + script + "'" + QuotedList(paths));
     std::remove(script.c_str());
-    std::remove(document.c_str());
-    return run;
+    for (const std::string& path : paths) std::remove(path.c_str());
+
+    // Split the output at the "=== <index>" lines; a document without its section failed.
+    std::istringstream lines(run.output);
+    std::string line;
+    CToolRun* current = nullptr;
+    while (std::getline(lines, line)) {
+        if (line.rfind("=== ", 0) == 0) {
+            const size_t index = std::stoul(line.substr(4));
+            current = index < results.size() ? &results[index] : nullptr;
+            if (current) current->status = 0;
+            continue;
+        }
+        if (!current) continue;
+        if (line.rfind("ERROR: ", 0) == 0) current->status = 1;
+        current->output += line + "\n";
+    }
+    if (run.status != 0)
+        for (CToolRun& result : results) result.output += run.output;
+    return results;
 }
 
 namespace {

@@ -770,10 +770,12 @@ struct CToolRun {
 
 // Whether xmllint (Debian libxml2-utils) is installed.
 bool HasXmlLint();
-// xmllint --schema TestBinding.xsd on the document, given to it as UTF-8.
-CToolRun ValidateWithSchema(const std::wstring& xml);
-// python3's expat with namespace processing: status 0 and, per element in document order, a
-// line "{uri}local" (or "local"), when the document is well-formed and namespace-correct.
-CToolRun ParseWithExpat(const std::wstring& xml);
+// xmllint --schema TestBinding.xsd on each document, given to it as UTF-8, in one run; one
+// result per document (status 0 when it validates, the lines xmllint wrote about it).
+std::vector<CToolRun> ValidateWithSchema(const std::vector<std::wstring>& documents);
+// python3's expat with namespace processing on each document, in one run; per document status
+// 0 and, per element in document order, a line "{uri}local" (or "local") when it is
+// well-formed and namespace-correct, otherwise status 1 and the error.
+std::vector<CToolRun> ParseWithExpat(const std::vector<std::wstring>& documents);
 
 }  // namespace test_binding

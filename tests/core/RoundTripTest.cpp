@@ -1,0 +1,387 @@
+// Documents written from the test binding: well-formed and namespace-correct (python's expat),
+// valid against TestBinding.xsd (xmllint), read back into an equal tree that writes the same
+// bytes again. Fixed trees, every alternative of the choice, and random trees.
+#include "core/TestBinding.h"
+
+#include <qxxml/core/XmlSerializationContext.h>
+#include <qxxml/support/QxException.h>
+#include <qxxml/values/BinaryData.h>
+#include <qxxml/xmlout/UtfEncoding.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace test_binding {
+namespace {
+
+std::string Utf8(const std::wstring& text) {
+    std::string bytes;
+    AppendUtf8(bytes, text.data(), text.size());
+    return bytes;
+}
+
+// Every element of the binding is qualified: each line expat reports must name the namespace.
+void ExpectWellFormedAndQualified(const std::vector<std::wstring>& documents) {
+    const std::vector<CToolRun> runs = ParseWithExpat(documents);
+    for (size_t i = 0; i < runs.size(); ++i) {
+        SCOPED_TRACE(i);
+        ASSERT_TRUE(runs[i].Succeeded()) << runs[i].output;
+        std::istringstream lines(runs[i].output);
+        std::string line;
+        size_t count = 0;
+        while (std::getline(lines, line)) {
+            ++count;
+            EXPECT_EQ(line.rfind("{urn:qxxml:test:binding}", 0), 0u) << line;
+        }
+        EXPECT_GT(count, 0u);
+    }
+}
+
+void ExpectValid(const std::vector<std::wstring>& documents) {
+    const std::vector<CToolRun> runs = ValidateWithSchema(documents);
+    for (size_t i = 0; i < runs.size(); ++i) EXPECT_TRUE(runs[i].Succeeded()) << i << ": " << runs[i].output;
+}
+
+#define SKIP_WITHOUT_XMLLINT()                                                                       \
+    if (!HasXmlLint())                                                                               \
+    GTEST_SKIP() << "xmllint (Debian package libxml2-utils) is not installed: the documents were " \
+                    "not checked against TestBinding.xsd"
+
+// Writes `original`, reads the text into a fresh object, checks the trees are equal and that
+// the copy writes the same text and the same bytes; returns the text.
+template <class T>
+std::wstring RoundTrip(T& original, const CXmlSerializationContext& context, bool formatted = false) {
+    const std::wstring xml = WriteXml(original, context, formatted);
+    CSmartPtr<T> copy(new T);
+    copy->FromXml(xml.c_str(), context);
+    EXPECT_TRUE(copy->Equals(original)) << Utf8(xml);
+    EXPECT_EQ(WriteXml(*copy, context, formatted), xml);
+    const CBinaryData bytes = original.ToXmlStream(true, formatted, XmlEncoding_UTF8, EOLType_LF, context,
+                                                   CompressionType_None);
+    const CBinaryData copyBytes =
+        copy->ToXmlStream(true, formatted, XmlEncoding_UTF8, EOLType_LF, context, CompressionType_None);
+    EXPECT_TRUE(bytes == copyBytes);
+    return xml;
+}
+
+// The ways a context can name the binding's namespace.
+struct NamingCase {
+    const char* name;
+    std::function<void(CXmlSerializationContext&)> setup;
+};
+
+const std::vector<NamingCase>& NamingCases() {
+    static const std::vector<NamingCase> cases = {
+        {"generated prefixes", [](CXmlSerializationContext&) {}},
+        {"alias", [](CXmlSerializationContext& c) { c.GetNamespaceAliases().Add(L"tb", kNamespace); }},
+        {"default namespace", [](CXmlSerializationContext& c) { c.SetDefaultNamespaceURI(kNamespace); }},
+        {"alias for xsi and default namespace",
+         [](CXmlSerializationContext& c) {
+             c.GetNamespaceAliases().Add(L"xsi", L"http://www.w3.org/2001/XMLSchema-instance");
+             c.SetDefaultNamespaceURI(kNamespace);
+         }},
+    };
+    return cases;
+}
+
+// ---------------------------------------------------------------- fixed trees
+
+TEST(RoundTripTest, FullAndMinimalRootsInEveryNaming) {
+    std::vector<std::wstring> documents;
+    for (const NamingCase& naming : NamingCases()) {
+        SCOPED_TRACE(naming.name);
+        CXmlSerializationContext context;
+        naming.setup(context);
+        CSmartPtr<CTbRoot> full = MakeFullRoot();
+        documents.push_back(RoundTrip(*full, context));
+        CSmartPtr<CTbRoot> minimal = MakeMinimalRoot();
+        documents.push_back(RoundTrip(*minimal, context));
+        // Formatting adds whitespace between elements, which the mixed Remark would keep.
+        full->SetRemark(nullptr);
+        documents.push_back(RoundTrip(*full, context, true));
+    }
+    ExpectWellFormedAndQualified(documents);
+    SKIP_WITHOUT_XMLLINT();
+    ExpectValid(documents);
+}
+
+TEST(RoundTripTest, EveryAlternativeOfTheChoice) {
+    CXmlSerializationContext context;
+    std::vector<std::function<void(CTbOptions&)>> alternatives = {
+        [](CTbOptions& o) { o.SetFlag(true); },
+        [](CTbOptions& o) { o.SetMode(Colour_green); },
+        [](CTbOptions& o) { o.SetChild(new CTbItem(L"child")); },
+        [](CTbOptions& o) { o.SetForm(new CTbSquare(CDecimal(L"1.5"))); },
+        [](CTbOptions& o) { o.GetWords()->Add(L"one"), o.GetWords()->Add(L"two"); },
+        [](CTbOptions& o) { o.GetHues()->Add(Colour_blue); },
+        [](CTbOptions& o) { o.GetParts()->Add(new CTbItem(L"p1")), o.GetParts()->Add(new CTbItem(L"p2")); },
+        [](CTbOptions& o) { o.GetPieces()->Add(new CTbCircle(0.25)); },
+    };
+    std::vector<std::wstring> documents;
+    for (size_t i = 0; i < alternatives.size(); ++i) {
+        SCOPED_TRACE(i);
+        CSmartPtr<CTbRoot> root = MakeMinimalRoot();
+        CSmartPtr<CTbOptions> options(new CTbOptions);
+        alternatives[i](*options);
+        root->SetOptions(options.Get());
+        documents.push_back(RoundTrip(*root, context));
+        CSmartPtr<CTbOptions> alone(new CTbOptions);  // as the document element "Options"
+        alternatives[i](*alone);
+        documents.push_back(RoundTrip(*alone, context));
+    }
+    ExpectWellFormedAndQualified(documents);
+    SKIP_WITHOUT_XMLLINT();
+    ExpectValid(documents);
+}
+
+TEST(RoundTripTest, SingleClassesAsDocuments) {
+    CXmlSerializationContext context;
+    std::vector<std::wstring> documents;
+
+    CSmartPtr<CTbStrictChoice> strict(new CTbStrictChoice);
+    strict->GetParts()->Add(new CTbItem(L"only"));
+    documents.push_back(RoundTrip(*strict, context));
+
+    CSmartPtr<CTbBag> bag(new CTbBag);
+    bag->SetAlpha(L"a");
+    bag->SetGamma(Colour_red);
+    bag->GetInner()->SetLabel(L"in");
+    documents.push_back(RoundTrip(*bag, context));
+
+    CSmartPtr<CTbHolder> holder(new CTbHolder);  // an empty holder: every member may be left out
+    documents.push_back(RoundTrip(*holder, context));
+
+    CSmartPtr<CTbNilItem> nilItem(new CTbNilItem);
+    nilItem->SetNil(true);
+    documents.push_back(RoundTrip(*nilItem, context));
+
+    CSmartPtr<CTbPrice> price(new CTbPrice);
+    price->SetNil(true);
+    price->SetCurrency(L"USD");
+    documents.push_back(RoundTrip(*price, context));
+
+    // Abstract members of an all-group are written (and valid), but cannot be read back.
+    CSmartPtr<CTbAbsBag> absBag(new CTbAbsBag);
+    absBag->SetShape(new CTbCircle(2));
+    absBag->SetSpare(new CTbSquare(CDecimal(3)));
+    const std::wstring absXml = WriteXml(*absBag, context);
+    CSmartPtr<CTbAbsBag> absCopy(new CTbAbsBag);
+    EXPECT_THROW(absCopy->FromXml(absXml.c_str(), context), CQxValidationException);
+    documents.push_back(absXml);
+
+    ExpectWellFormedAndQualified(documents);
+    SKIP_WITHOUT_XMLLINT();
+    ExpectValid(documents);
+}
+
+TEST(RoundTripTest, ByteEncodingsAndCompressionReadBack) {
+    CXmlSerializationContext context;
+    CSmartPtr<CTbRoot> root = MakeFullRoot();
+    for (XmlEncoding encoding : {XmlEncoding_UTF8, XmlEncoding_UTF16, XmlEncoding_UTF16NoDeclaration}) {
+        for (CompressionType compression : {CompressionType_None, CompressionType_GZip, CompressionType_ZLib}) {
+            SCOPED_TRACE(static_cast<int>(encoding) * 10 + static_cast<int>(compression));
+            const CBinaryData bytes = root->ToXmlStream(true, false, encoding, EOLType_LF, context, compression);
+            CSmartPtr<CTbRoot> copy(new CTbRoot);
+            copy->FromXmlStream(bytes, context);
+            EXPECT_TRUE(copy->Equals(*root));
+        }
+    }
+}
+
+// ---------------------------------------------------------------- random trees
+
+class RandomTree {
+public:
+    explicit RandomTree(unsigned seed) : m_random(seed) {}
+
+    CSmartPtr<CTbRoot> Root(bool withMixedContent) {
+        CSmartPtr<CTbRoot> root(new CTbRoot);
+        root->SetId(Int(-1000, 1000));
+        if (Chance()) root->SetStatus(Int(0, 1));
+        if (Chance()) root->SetVersion(Decimal());
+        root->SetName(Text(1, 20));
+        if (Chance()) root->SetCount(Int(0, 100000));
+        root->SetColour(Int(0, 2));
+        if (Chance()) root->SetShade(Int(0, 2));
+        FillItem(*root->GetItem());
+        if (Chance()) {
+            CSmartPtr<CTbSpecialItem> extra(new CTbSpecialItem);
+            FillItem(*extra);
+            if (Chance()) extra->SetBonus(Decimal());
+            root->SetExtra(extra.Get());
+        }
+        root->SetShape(Shape().Get());
+        if (Chance()) root->SetSpare(Shape().Get());
+        for (int i = Int(0, 4); i > 0; --i) root->GetTags()->Add(Text(0, 12));
+        for (int i = Int(0, 3); i > 0; --i) root->GetLevels()->Add(Int(0, 2));
+        for (int i = Int(0, 3); i > 0; --i) FillItem(*root->GetEntries()->Add(new CTbItem));
+        for (int i = Int(0, 3); i > 0; --i) root->GetFigures()->Add(Shape().Get());
+        root->GetAddress()->SetStreet(Text(0, 10));
+        if (Chance()) root->GetAddress()->SetCity(Text(0, 10));
+        if (Chance()) {
+            CSmartPtr<CTbContact> contact(new CTbContact);
+            if (Chance()) contact->SetEmail(Text(0, 10)); else contact->SetPhone(Text(0, 10));
+            root->SetContact(contact.Get());
+        }
+        if (Chance()) {
+            CSmartPtr<CTbExtras> extras(new CTbExtras);
+            extras->SetHint(Text(0, 8));
+            if (Chance()) extras->SetMemo(Text(0, 8));
+            root->SetExtras(extras.Get());
+        }
+        switch (Int(0, 2)) {
+            case 1: root->Note().SetString(Text(0, 10)); break;
+            case 2: root->Note().SetString(L""), root->Note().SetNil(); break;
+            default: break;
+        }
+        if (Chance()) {
+            CSmartPtr<CTbNilItem> nilItem(new CTbNilItem);
+            nilItem->SetValue(Text(0, 6));
+            if (Chance()) nilItem->SetRef(AttributeText());
+            nilItem->SetNil(Chance());
+            root->SetNilItem(nilItem.Get());
+        }
+        if (Chance()) {
+            CSmartPtr<CTbPrice> price(new CTbPrice);
+            if (Chance()) price->SetAmount(Decimal()); else price->SetNil(true);
+            if (Chance()) price->SetCurrency(AttributeText());
+            root->SetPrice(price.Get());
+        }
+        if (withMixedContent && Chance()) {
+            CSmartPtr<CTbRemark> remark(new CTbRemark);
+            if (Chance()) remark->SetEm(Text(0, 6));
+            remark->SetText(Text(0, 12));
+            root->SetRemark(remark.Get());
+        }
+        if (Chance()) root->SetOptions(Options().Get());
+        if (Chance()) root->SetBag(Bag().Get());
+        if (Chance()) root->SetHolder(Holder().Get());
+        if (Chance()) {
+            CSmartPtr<CTbStrictChoice> strict(new CTbStrictChoice);
+            if (Chance())
+                for (int i = Int(1, 3); i > 0; --i) strict->GetWords()->Add(Text(0, 5));
+            else
+                for (int i = Int(1, 2); i > 0; --i) FillItem(*strict->GetParts()->Add(new CTbItem));
+            root->SetStrict(strict.Get());
+        }
+        return root;
+    }
+
+private:
+    int Int(int low, int high) { return std::uniform_int_distribution<int>(low, high)(m_random); }
+    bool Chance() { return Int(0, 1) == 1; }
+
+    // Element text: markup characters, quotes, spaces, a tab and a line feed, letters outside
+    // ASCII and outside the basic plane.
+    std::wstring Text(int minLength, int maxLength) {
+        static const std::wstring alphabet = L"abcXYZ019 <>&\"'\t\n\u00e4\u00df\u20ac\U0001D11E";
+        std::wstring text;
+        for (int i = Int(minLength, maxLength); i > 0; --i)
+            text += alphabet[static_cast<size_t>(Int(0, static_cast<int>(alphabet.size()) - 1))];
+        return text;
+    }
+    // Attribute text: no tab or line feed, which attribute-value normalisation would change.
+    std::wstring AttributeText() {
+        static const std::wstring alphabet = L"abc 09<>&\"'\u00e9\U0001F600";
+        std::wstring text;
+        for (int i = Int(0, 8); i > 0; --i)
+            text += alphabet[static_cast<size_t>(Int(0, static_cast<int>(alphabet.size()) - 1))];
+        return text;
+    }
+    CDecimal Decimal() {
+        std::wstring text = std::to_wstring(Int(-99999, 99999));
+        if (Chance()) text += L"." + std::to_wstring(Int(0, 999));
+        return CDecimal(text.c_str());
+    }
+    void FillItem(CTbItem& item) {
+        item.SetLabel(Text(0, 8));
+        if (Chance()) item.SetQty(Int(0, 500));
+        if (Chance()) item.SetCode(AttributeText());
+    }
+    CSmartPtr<CTbShape> Shape() {
+        CSmartPtr<CTbShape> shape;
+        if (Chance())
+            shape = new CTbCircle(Int(-40, 40) * 0.125);
+        else
+            shape = new CTbSquare(Decimal());
+        if (Chance()) shape->SetLabel(Text(0, 6));
+        return shape;
+    }
+    CSmartPtr<CTbOptions> Options() {
+        CSmartPtr<CTbOptions> options(new CTbOptions);
+        switch (Int(0, 7)) {
+            case 0: options->SetFlag(Chance()); break;
+            case 1: options->SetMode(Int(0, 2)); break;
+            case 2: {
+                CSmartPtr<CTbItem> child(new CTbItem);
+                FillItem(*child);
+                options->SetChild(child.Get());
+                break;
+            }
+            case 3: options->SetForm(Shape().Get()); break;
+            case 4:
+                for (int i = Int(1, 3); i > 0; --i) options->GetWords()->Add(Text(0, 5));
+                break;
+            case 5:
+                for (int i = Int(1, 3); i > 0; --i) options->GetHues()->Add(Int(0, 2));
+                break;
+            case 6:
+                for (int i = Int(1, 3); i > 0; --i) FillItem(*options->GetParts()->Add(new CTbItem));
+                break;
+            default:
+                for (int i = Int(1, 3); i > 0; --i) options->GetPieces()->Add(Shape().Get());
+                break;
+        }
+        return options;
+    }
+    CSmartPtr<CTbBag> Bag() {
+        CSmartPtr<CTbBag> bag(new CTbBag);
+        bag->SetAlpha(Text(0, 6));
+        if (Chance()) bag->SetBeta(Int(-5, 5));
+        bag->SetGamma(Int(0, 2));
+        if (Chance()) bag->SetDelta(Int(0, 2));
+        FillItem(*bag->GetInner());
+        if (Chance()) {
+            CSmartPtr<CTbItem> outer(new CTbItem);
+            FillItem(*outer);
+            bag->SetOuter(outer.Get());
+        }
+        return bag;
+    }
+    CSmartPtr<CTbHolder> Holder() {
+        CSmartPtr<CTbHolder> holder(new CTbHolder);
+        if (Chance()) holder->SetTitle(Text(0, 6));
+        if (Chance()) holder->SetOwn(AttributeText());
+        if (Chance()) holder->GetFlags()->SetFlagValue(Int(-9, 9));
+        if (Chance()) holder->GetFlags()->SetMark(AttributeText());
+        for (int i = Int(0, 3); i > 0; --i) holder->GetPairs()->Add(new CTbPair(Text(0, 4), Int(-9, 9)));
+        return holder;
+    }
+
+    std::mt19937 m_random;
+};
+
+TEST(RoundTripTest, RandomTrees) {
+    std::vector<std::wstring> documents;
+    for (unsigned seed = 1; seed <= 40; ++seed) {
+        SCOPED_TRACE(seed);
+        const NamingCase& naming = NamingCases()[seed % NamingCases().size()];
+        CXmlSerializationContext context;
+        naming.setup(context);
+        const bool formatted = seed % 3 == 0;
+        RandomTree random(seed);
+        CSmartPtr<CTbRoot> root = random.Root(!formatted);
+        documents.push_back(RoundTrip(*root, context, formatted));
+    }
+    ExpectWellFormedAndQualified(documents);
+    SKIP_WITHOUT_XMLLINT();
+    ExpectValid(documents);
+}
+
+}  // namespace
+}  // namespace test_binding
