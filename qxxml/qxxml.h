@@ -36,6 +36,7 @@
 #include <qxxml/core/XmlGeneratedClass.h>
 #include <qxxml/core/ClassfactoryBase.h>
 #include <qxxml/metadata/ElementInfo.h>
+#include <qxxml/metadata/ElementInfoKinds.h>
 #include <qxxml/metadata/ElementInfoSeq.h>
 #include <qxxml/metadata/ElementInfoChoice.h>
 #include <qxxml/metadata/ElementInfoAll.h>

@@ -162,10 +162,11 @@ protected:
     // its parent's children; a missing mandatory element then answers false instead of throwing.
     static bool IsSoftMode(XmlElementType callerElementType) { return callerElementType != XmlElementType_Element; }
     // The read of a primitive or enumeration element at *cursor into the property. Its xsi:nil
-    // attribute decides first: absent, empty, "false" or "0" (any case) is not nil; any other
-    // text is refused on a non-nillable descriptor (CQxValidationException "Invalid use of
-    // 'nil' attibute in non-nillable element [%s]"); "true" or "1" makes the value nil; anything
-    // else is CQxValidationException "Unexpected Value [%s] for 'nil' Attribute found.". A
+    // attribute decides first: absent, empty, "false" (in any case) or "0" is not nil; any
+    // other text is refused on a non-nillable descriptor (CQxValidationException "Invalid use of
+    // 'nil' attibute in non-nillable element [%s]"); "true" (in any case) or "1" makes the
+    // value nil; anything else is CQxValidationException "Unexpected Value [%s] for 'nil'
+    // Attribute found.". A
     // value that is not nil comes from `enumFromText(text)` for enumerations or, when it is
     // null, from the text parsed as m_itemType under m_whitespaceRule (no facet check). The
     // cursor then moves past the element. True.
