@@ -1,71 +1,19 @@
-// PythonOracle.h - test helpers that let python3's standard library (zlib, gzip,
-// xml.parsers.expat) check what qxxml writes, and files in a per-test temporary folder.
+// PythonOracle.h - python3's expat (xml.parsers.expat) as the judge of what qxxml writes:
+// the events of written documents, and text quoted the way python's json module quotes it.
+// Files, temporary folders and running python come from common/TestSupport.h.
 #pragma once
+
+#include "common/TestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
-#include <string>
-#include <unistd.h>
 #include <algorithm>
+#include <cstdio>
+#include <string>
 #include <utility>
 #include <vector>
 
 namespace qxxml_test {
-
-// A folder for test files: $QXXML_TEST_TMP (created if needed) or a fresh mkdtemp folder.
-inline std::string TempDir() {
-    static const std::string dir = [] {
-        if (const char* env = std::getenv("QXXML_TEST_TMP")) {
-            std::string made = std::string(env) + "/xmlout";
-            std::system(("mkdir -p '" + made + "'").c_str());
-            return made;
-        }
-        char pattern[] = "/tmp/qxxml-test-XXXXXX";
-        const char* made = mkdtemp(pattern);
-        return std::string(made ? made : "/tmp");
-    }();
-    return dir;
-}
-
-inline std::string TempPath(const std::string& name) {
-    return TempDir() + "/" + std::to_string(getpid()) + "-" + name;
-}
-
-inline std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-inline void WriteFile(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-inline bool FileExists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
-
-// Runs a python3 program (given as source text) with the arguments; returns its standard
-// output. `status` receives the exit status (0 on success).
-inline std::string RunPython(const std::string& program, const std::string& args, int& status) {
-    static int counter = 0;
-    const std::string script = TempPath("oracle" + std::to_string(++counter) + ".py");
-    WriteFile(script, program);
-    FILE* pipe = popen(("python3 '" + script + "' " + args + " 2>&1").c_str(), "r");
-    if (!pipe) {
-        status = -1;
-        return std::string();
-    }
-    std::string output;
-    char chunk[4096];
-    size_t n;
-    while ((n = fread(chunk, 1, sizeof chunk, pipe)) > 0) output.append(chunk, n);
-    status = pclose(pipe);
-    std::remove(script.c_str());
-    return output;
-}
 
 // Checks XML documents with expat's namespace processing, in one python run. Each file holds
 // a document's bytes: "UTF-8", "UTF-16-LE" (no byte order mark) or "UTF-16" (with one). The
