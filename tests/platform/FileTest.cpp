@@ -3,7 +3,7 @@
 // of a file whose size is an exact multiple of the chunk size.
 #include <qxxml/platform/Platform.h>
 
-#include "support/FoundationOracle.h"
+#include "common/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -13,11 +13,9 @@
 
 using namespace QxXmlLib10;
 using namespace QxXmlLib10::Platform;
-using namespace foundation_test;
+using namespace qxxml_test;
 
 namespace {
-
-std::wstring WidePath(const std::string& path) { return Widen(path); }
 
 std::string Pattern(size_t size, unsigned seed) {
     std::string bytes(size, '\0');
@@ -32,7 +30,7 @@ std::string Pattern(size_t size, unsigned seed) {
 }  // namespace
 
 TEST(FileTest, MissingDirectoryGivesTheSystemCode) {
-    const std::wstring path = WidePath(TempDir() + "/no-such-dir/file.xml");
+    const std::wstring path = Widen(TempDir() + "/no-such-dir/file.xml");
     SystemError error = 0;
     File reader = File::OpenForRead(path.c_str(), false, error);
     EXPECT_FALSE(reader.IsOpen());
@@ -45,18 +43,18 @@ TEST(FileTest, MissingDirectoryGivesTheSystemCode) {
 
 TEST(FileTest, ADirectoryIsNoFile) {
     SystemError error = 0;
-    File writer = File::CreateAlways(WidePath(TempDir()).c_str(), false, error);
+    File writer = File::CreateAlways(Widen(TempDir()).c_str(), false, error);
     EXPECT_FALSE(writer.IsOpen());
     EXPECT_EQ(error, static_cast<SystemError>(EISDIR));
     error = 0;
-    File reader = File::OpenForRead(WidePath(TempDir()).c_str(), true, error);
+    File reader = File::OpenForRead(Widen(TempDir()).c_str(), true, error);
     EXPECT_FALSE(reader.IsOpen());
     EXPECT_EQ(error, static_cast<SystemError>(EISDIR));
 }
 
 TEST(FileTest, PathThatIsNoTextIsRefused) {
     if (sizeof(wchar_t) == 2) GTEST_SKIP();
-    std::wstring path = WidePath(TempDir() + "/bad");
+    std::wstring path = Widen(TempDir() + "/bad");
     path += static_cast<wchar_t>(0xD800);
     SystemError error = 0;
     EXPECT_FALSE(File::CreateAlways(path.c_str(), false, error).IsOpen());
@@ -66,7 +64,7 @@ TEST(FileTest, PathThatIsNoTextIsRefused) {
 TEST(FileTest, SynchronousRoundTripWithANonAsciiName) {
     // The file name reaches the system as UTF-8: the narrow path below must find it.
     const std::string narrow = TempPath("r\xC3\xA9sum\xC3\xA9-\xF0\x9F\x98\x80.bin");
-    const std::wstring wide = WidePath(TempPath("r")) + L"\u00e9sum\u00e9-\U0001F600.bin";
+    const std::wstring wide = Widen(TempPath("r")) + L"\u00e9sum\u00e9-\U0001F600.bin";
     const std::string data = Pattern(300000, 1);
     SystemError error = 0;
     {
@@ -75,7 +73,7 @@ TEST(FileTest, SynchronousRoundTripWithANonAsciiName) {
         ASSERT_TRUE(out.Write(data.data(), 100, error));
         ASSERT_TRUE(out.Write(data.data() + 100, static_cast<uint32_t>(data.size() - 100), error));
     }
-    EXPECT_EQ(ReadWholeFile(narrow), data);
+    EXPECT_EQ(ReadFile(narrow), data);
 
     File in = File::OpenForRead(wide.c_str(), false, error);
     ASSERT_TRUE(in.IsOpen()) << error;
@@ -96,7 +94,7 @@ TEST(FileTest, SynchronousRoundTripWithANonAsciiName) {
 TEST(FileTest, MovedFileKeepsItsHandle) {
     const std::string path = TempPath("moved.txt");
     SystemError error = 0;
-    File first = File::CreateAlways(WidePath(path).c_str(), false, error);
+    File first = File::CreateAlways(Widen(path).c_str(), false, error);
     ASSERT_TRUE(first.IsOpen());
     File second(std::move(first));
     EXPECT_FALSE(first.IsOpen());  // NOLINT(bugprone-use-after-move)
@@ -107,7 +105,7 @@ TEST(FileTest, MovedFileKeepsItsHandle) {
     ASSERT_TRUE(third.Write("!", 1, error));
     third.Close();
     EXPECT_FALSE(third.IsOpen());
-    EXPECT_EQ(ReadWholeFile(path), "xyz!");
+    EXPECT_EQ(ReadFile(path), "xyz!");
 }
 
 TEST(OverlappedTest, WriteThenReadRoundTrip) {
@@ -116,7 +114,7 @@ TEST(OverlappedTest, WriteThenReadRoundTrip) {
     const std::string data = Pattern(5 * chunk + 1234, 2);
     SystemError error = 0;
     {
-        File out = File::CreateAlways(WidePath(path).c_str(), /*overlapped=*/true, error);
+        File out = File::CreateAlways(Widen(path).c_str(), /*overlapped=*/true, error);
         ASSERT_TRUE(out.IsOpen()) << error;
         OverlappedOp op;
         ASSERT_TRUE(op.Create(error));
@@ -130,9 +128,9 @@ TEST(OverlappedTest, WriteThenReadRoundTrip) {
             EXPECT_FALSE(op.InFlight());
         }
     }
-    EXPECT_EQ(ReadWholeFile(path), data);
+    EXPECT_EQ(ReadFile(path), data);
 
-    File in = File::OpenForRead(WidePath(path).c_str(), true, error);
+    File in = File::OpenForRead(Widen(path).c_str(), true, error);
     ASSERT_TRUE(in.IsOpen());
     OverlappedOp op;
     ASSERT_TRUE(op.Create(error));
@@ -153,10 +151,10 @@ TEST(OverlappedTest, FileOfWholeChunksEndsWithAnEmptyRead) {
     const uint32_t chunk = 4096;
     const std::string path = TempPath("whole-chunks.bin");
     const std::string data = Pattern(8 * chunk, 3);
-    WriteWholeFile(path, data);
+    WriteFile(path, data);
 
     SystemError error = 0;
-    File in = File::OpenForRead(WidePath(path).c_str(), true, error);
+    File in = File::OpenForRead(Widen(path).c_str(), true, error);
     ASSERT_TRUE(in.IsOpen());
     OverlappedOp op;
     ASSERT_TRUE(op.Create(error));
@@ -180,9 +178,9 @@ TEST(OverlappedTest, FileOfWholeChunksEndsWithAnEmptyRead) {
 
 TEST(OverlappedTest, ReadFarBeyondTheEndIsAnEmptySuccess) {
     const std::string path = TempPath("short.bin");
-    WriteWholeFile(path, "abc");
+    WriteFile(path, "abc");
     SystemError error = 0;
-    File in = File::OpenForRead(WidePath(path).c_str(), true, error);
+    File in = File::OpenForRead(Widen(path).c_str(), true, error);
     OverlappedOp op;
     ASSERT_TRUE(op.Create(error));
     char buffer[16];
@@ -204,7 +202,7 @@ TEST(OverlappedTest, WaitWithoutATransferAndOneTransferAtATime) {
     EXPECT_EQ(got, 0u);
 
     const std::string path = TempPath("busy.bin");
-    File out = File::CreateAlways(WidePath(path).c_str(), true, error);
+    File out = File::CreateAlways(Widen(path).c_str(), true, error);
     ASSERT_TRUE(out.IsOpen());
     const std::string data = Pattern(1 << 20, 4);
     ASSERT_TRUE(op.StartWrite(out, data.data(), static_cast<uint32_t>(data.size()), 0, error));
@@ -218,9 +216,9 @@ TEST(OverlappedTest, WaitWithoutATransferAndOneTransferAtATime) {
 
 TEST(OverlappedTest, WriteToAReadOnlyHandleReportsTheSystemCode) {
     const std::string path = TempPath("readonly.bin");
-    WriteWholeFile(path, "abc");
+    WriteFile(path, "abc");
     SystemError error = 0;
-    File in = File::OpenForRead(WidePath(path).c_str(), true, error);
+    File in = File::OpenForRead(Widen(path).c_str(), true, error);
     OverlappedOp op;
     ASSERT_TRUE(op.Create(error));
     uint32_t got = 0;
@@ -228,7 +226,7 @@ TEST(OverlappedTest, WriteToAReadOnlyHandleReportsTheSystemCode) {
     const bool ok = started && op.Wait(got, error);
     EXPECT_FALSE(ok);
     EXPECT_EQ(error, static_cast<SystemError>(EBADF));
-    EXPECT_EQ(ReadWholeFile(path), "abc");
+    EXPECT_EQ(ReadFile(path), "abc");
     std::remove(path.c_str());
 }
 
@@ -236,7 +234,7 @@ TEST(OverlappedTest, DestructorWaitsForTheTransferInFlight) {
     const std::string path = TempPath("in-flight.bin");
     const size_t size = 8u << 20;
     SystemError error = 0;
-    File out = File::CreateAlways(WidePath(path).c_str(), true, error);
+    File out = File::CreateAlways(Widen(path).c_str(), true, error);
     ASSERT_TRUE(out.IsOpen());
     {
         std::unique_ptr<char[]> buffer(new char[size]);
@@ -249,7 +247,7 @@ TEST(OverlappedTest, DestructorWaitsForTheTransferInFlight) {
         std::memset(buffer.get(), 'X', size);  // a write still running would pick these up
     }
     out.Close();
-    EXPECT_EQ(ReadWholeFile(path), std::string(size, 'q'));
+    EXPECT_EQ(ReadFile(path), std::string(size, 'q'));
     std::remove(path.c_str());
 }
 

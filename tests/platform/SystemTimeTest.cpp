@@ -2,7 +2,7 @@
 // the limits of the conversion, field validation, and the clocks against the C library.
 #include <qxxml/platform/SystemTime.h>
 
-#include "support/FoundationOracle.h"
+#include "common/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include <ctime>
 
 using namespace QxXmlLib10;
-using namespace foundation_test;
+using namespace qxxml_test;
 
 namespace {
 

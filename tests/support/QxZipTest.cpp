@@ -2,7 +2,7 @@
 #include <qxxml/support/QxZip.h>
 #include <qxxml/values/BinaryData.h>
 
-#include "xmlout/PythonOracle.h"
+#include "common/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -31,25 +31,19 @@ std::string RepetitiveXml(size_t items) {
     return xml + "</list>";
 }
 
-// Runs python on an input file and returns the bytes it writes to an output file.
+// What python's `code` makes of the input: it finds the bytes in `data` and leaves its answer
+// in `result`.
 std::string PythonTransform(const std::string& code, const std::string& input) {
-    const std::string in = TempPath("zip-in.bin"), out = TempPath("zip-out.bin");
-    WriteFile(in, input);
-    int status = 0;
-    const std::string log = RunPython(
-        "import sys, zlib, gzip\ndata = open(sys.argv[1], 'rb').read()\n" + code +
-            "\nopen(sys.argv[2], 'wb').write(result)\n",
-        "'" + in + "' '" + out + "'", status);
-    EXPECT_EQ(0, status) << log;
-    return ReadFile(out);
+    return PythonFilter("import sys, zlib, gzip\ndata = open(sys.argv[1], 'rb').read()\n" + code +
+                            "\nopen(sys.argv[2], 'wb').write(result)\n",
+                        input);
 }
 
 std::string CompressMessage(OwnedBytes& bytes, CompressionType type) {
     try {
         CQxZip().Compress(&bytes.data, &bytes.length, type);
     } catch (const CQxException& e) {
-        const std::wstring message = e.GetMessageW();
-        return std::string(message.begin(), message.end());
+        return Narrow(e.GetMessageW());
     }
     return "<no exception>";
 }
