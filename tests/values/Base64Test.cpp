@@ -2,14 +2,14 @@
 // buffers so that the address sanitizer sees any read or write past an end.
 #include <qxxml/values/Base64.h>
 
-#include "support/FoundationOracle.h"
+#include "common/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <ctime>
 #include <memory>
 
-using namespace foundation_test;
+using namespace qxxml_test;
 
 namespace {
 
@@ -37,8 +37,7 @@ for n in list(range(0, 20)) + [r.randint(20, 5000) for i in range(40)]:
     const unsigned seed = static_cast<unsigned>(std::time(nullptr));
     SCOPED_TRACE("seed " + std::to_string(seed));
     size_t lines = 0;
-    for (const std::string& line : Lines(Python(program, std::to_string(seed)))) {
-        const std::vector<std::string> f = Fields(line);
+    for (const std::vector<std::string>& f : Rows(Python(program, std::to_string(seed)))) {
         ASSERT_EQ(f.size(), 2u);
         const std::string bytes = Unhex(f[0]);
         CBase64 codec;
@@ -78,8 +77,7 @@ for n in range(500):
     const unsigned seed = static_cast<unsigned>(std::time(nullptr));
     SCOPED_TRACE("seed " + std::to_string(seed));
     size_t lines = 0;
-    for (const std::string& line : Lines(Python(program, std::to_string(seed)))) {
-        const std::vector<std::string> f = Fields(line);
+    for (const std::vector<std::string>& f : Rows(Python(program, std::to_string(seed)))) {
         ASSERT_EQ(f.size(), 2u);
         std::wstring text;
         std::istringstream in(f[0]);

@@ -11,13 +11,14 @@
 #include <string>
 
 using namespace QxXmlLib10;
-using QxXmlTest::Narrow;
 using QxXmlTest::RunNumberOracle;
-using QxXmlTest::Wide;
+using qxxml_test::Narrow;
+using qxxml_test::Unescape;
+using qxxml_test::Widen;
 
 namespace {
 
-CBigInteger Big(const std::string& text) { return CBigInteger(Wide(text).c_str()); }
+CBigInteger Big(const std::string& text) { return CBigInteger(Widen(text).c_str()); }
 
 std::string Text(const CBigInteger& value) { return Narrow(value.ToString()); }
 
@@ -109,7 +110,7 @@ TEST(BigIntegerTest, ThousandsOfDigits) {
 TEST(BigIntegerTest, ParseMatchesReadingRules) {
     for (const auto& c : RunNumberOracle("bigint_parse", 3000, 13)) {
         ASSERT_EQ(c.size(), 2u);
-        const std::wstring text = Wide(c[0], true);
+        const std::wstring text = Widen(Unescape(c[0]));
         SCOPED_TRACE(c[0]);
         EXPECT_EQ(Text(CBigInteger(text.c_str())), c[1]);
     }

@@ -4,7 +4,7 @@
 
 #include <qxxml/support/QxException.h>
 
-#include "support/FoundationOracle.h"
+#include "common/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@
 #include <thread>
 
 using namespace QxXmlLib10;
-using namespace foundation_test;
+using namespace qxxml_test;
 
 namespace {
 
@@ -56,21 +56,8 @@ for n in list(range(0, 10)) + [8191, 8192, 8193, 100000] + [r.randint(10, 3000) 
 )PY";
     const unsigned seed = static_cast<unsigned>(std::time(nullptr));
     SCOPED_TRACE("seed " + std::to_string(seed));
-    auto unescape = [](const std::string& s) {
-        std::wstring out;
-        for (size_t i = 0; i < s.size(); ++i) {
-            if (s[i] == '\\' && i + 1 < s.size()) {
-                const char c = s[++i];
-                out += c == 'n' ? L'\n' : c == 'r' ? L'\r' : c == 't' ? L'\t' : static_cast<wchar_t>(c);
-            } else {
-                out += static_cast<wchar_t>(s[i]);
-            }
-        }
-        return out;
-    };
     size_t count = 0;
-    for (const std::string& line : Lines(Python(program, std::to_string(seed)))) {
-        const std::vector<std::string> f = Fields(line);
+    for (const std::vector<std::string>& f : Rows(Python(program, std::to_string(seed)))) {
         ASSERT_EQ(f.size(), 5u);
         const std::string data = Unhex(f[0]);
         SCOPED_TRACE("length " + std::to_string(data.size()));
@@ -81,7 +68,7 @@ for n in list(range(0, 10)) + [8191, 8192, 8193, 100000] + [r.randint(10, 3000) 
         EXPECT_EQ(fromHex.GetAsHexString(), Widen(f[1]));
         EXPECT_EQ(fromHex.GetAsBase64(), Widen(f[2]));
 
-        for (const std::wstring& text : {Widen(f[2]), unescape(f[3]), unescape(f[4])}) {
+        for (const std::wstring& text : {Widen(f[2]), Widen(Unescape(f[3])), Widen(Unescape(f[4]))}) {
             CBinaryData fromBase64;
             fromBase64.SetAsBase64(text.c_str());
             EXPECT_EQ(Bytes(fromBase64), data);

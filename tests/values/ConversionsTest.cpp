@@ -1,13 +1,14 @@
 #include <qxxml/support/QxException.h>
 #include <qxxml/values/Conversions.h>
 
+#include "common/TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <limits>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -40,26 +41,15 @@ std::wstring Conv(const std::wstring& text, const wchar_t* kind) {
 }
 
 // "x" + hex of the UTF-8 bytes (ASCII here), as the Python oracle writes texts.
-std::wstring Unhex(const std::string& field) {
-    std::wstring text;
-    for (size_t i = 1; i + 1 < field.size(); i += 2) text += static_cast<wchar_t>(std::stoi(field.substr(i, 2), nullptr, 16));
-    return text;
-}
+std::wstring OracleText(const std::string& field) { return qxxml_test::Widen(qxxml_test::Unhex(field.substr(1))); }
 
 std::vector<std::vector<std::string>> OracleLines() {
-    const std::string command =
-        std::string("python3 ") + QXXML_SOURCE_DIR + "/tests/values/conversions_oracle.py 20240506 2500";
     std::vector<std::vector<std::string>> lines;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return lines;
-    char line[1024];
-    while (fgets(line, sizeof line, pipe)) {
-        std::istringstream words(line);
-        std::vector<std::string> fields;
-        for (std::string w; words >> w;) fields.push_back(w);
+    for (const std::string& line :
+         qxxml_test::Lines(qxxml_test::PythonScript("tests/values/conversions_oracle.py", "20240506 2500"))) {
+        const std::vector<std::string> fields = qxxml_test::Words(line);
         if (!fields.empty()) lines.push_back(fields);
     }
-    pclose(pipe);
     return lines;
 }
 
@@ -189,7 +179,7 @@ TEST(ConversionsIntegers, MatchOracle) {
     int checked = 0;
     for (const auto& line : Oracle()) {
         if (line[0] != "INT") continue;
-        EXPECT_EQ(IntFromText(line[1], Unhex(line[2])), line[3]) << line[1] << " " << line[2];
+        EXPECT_EQ(IntFromText(line[1], OracleText(line[2])), line[3]) << line[1] << " " << line[2];
         ++checked;
     }
     EXPECT_EQ(checked, 2500);
@@ -250,7 +240,7 @@ TEST(ConversionsReals, MatchOracle) {
     int read = 0, written = 0;
     for (const auto& line : Oracle()) {
         if (line[0] == "REAL") {
-            const std::wstring text = Unhex(line[2]);
+            const std::wstring text = OracleText(line[2]);
             std::string got;
             try {
                 if (line[1] == "r8") {
@@ -283,7 +273,7 @@ TEST(ConversionsReals, MatchOracle) {
                 std::memcpy(&v, &b32, sizeof v);
                 text = C::r4ToString(v);
             }
-            EXPECT_EQ(text, Unhex(line[3])) << line[1] << " " << line[2];
+            EXPECT_EQ(text, OracleText(line[3])) << line[1] << " " << line[2];
             ++written;
         }
     }

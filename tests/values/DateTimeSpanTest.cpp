@@ -2,9 +2,10 @@
 #include <qxxml/values/DateTime.h>
 #include <qxxml/values/DateTimeSpan.h>
 
+#include "common/TestSupport.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -115,22 +116,18 @@ TEST(DateTimeSpanCompare, DocumentedCases) {
 // Random spans and near-equal rewritings of them, compared by the Python oracle
 // (tests/values/datetime_oracle.py) through its own date arithmetic.
 TEST(DateTimeSpanCompare, MatchesOracle) {
-    const std::string command = std::string("python3 ") + QXXML_SOURCE_DIR + "/tests/values/datetime_oracle.py 97 1500";
-    FILE* pipe = popen(command.c_str(), "r");
-    ASSERT_NE(pipe, nullptr);
-    char line[512];
     int checked = 0;
-    while (fgets(line, sizeof line, pipe)) {
+    for (const std::string& line :
+         qxxml_test::Lines(qxxml_test::PythonScript("tests/values/datetime_oracle.py", "97 1500"))) {
         std::istringstream words(line);
         std::string kind, a, b, result;
         words >> kind >> a >> b >> result;
         if (kind != "SPAN") continue;
-        const std::wstring wa(a.begin(), a.end()), wb(b.begin(), b.end());
+        const std::wstring wa = qxxml_test::Widen(a), wb = qxxml_test::Widen(b);
         const char* names[] = {"EQ", "LT", "GT", "IND"};
         EXPECT_STREQ(names[Span(wa.c_str()).CompareTo(Span(wb.c_str()))], result.c_str()) << a << " " << b;
         EXPECT_EQ(Span(wa.c_str()).ToString(), wa);
         ++checked;
     }
-    pclose(pipe);
     EXPECT_EQ(checked, 1500);
 }

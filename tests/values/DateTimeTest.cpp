@@ -2,11 +2,11 @@
 #include <qxxml/values/DateTime.h>
 #include <qxxml/values/DateTimeSpan.h>
 
+#include "common/TestSupport.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -15,24 +15,16 @@ using namespace QxXmlLib10;
 namespace {
 
 using DT = CDateTime;
-
-std::wstring Wide(const std::string& s) { return std::wstring(s.begin(), s.end()); }
+using qxxml_test::Widen;
 
 // Lines of the Python oracle (tests/values/datetime_oracle.py), grouped by their first word.
 std::map<std::string, std::vector<std::vector<std::string>>> OracleCases() {
-    const std::string command =
-        std::string("python3 ") + QXXML_SOURCE_DIR + "/tests/values/datetime_oracle.py 20240506 1500";
     std::map<std::string, std::vector<std::vector<std::string>>> cases;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return cases;
-    char line[512];
-    while (fgets(line, sizeof line, pipe)) {
-        std::istringstream words(line);
-        std::vector<std::string> fields;
-        for (std::string w; words >> w;) fields.push_back(w);
+    for (const std::string& line :
+         qxxml_test::Lines(qxxml_test::PythonScript("tests/values/datetime_oracle.py", "20240506 1500"))) {
+        const std::vector<std::string> fields = qxxml_test::Words(line);
         if (!fields.empty()) cases[fields[0]].push_back(fields);
     }
-    pclose(pipe);
     return cases;
 }
 
@@ -247,7 +239,7 @@ TEST(DateTimeWrite, OracleTextsRoundTrip) {
     const auto& lines = OracleLines("TEXT");
     ASSERT_GT(lines.size(), 1000u);
     for (const auto& line : lines) {
-        const std::wstring text = Wide(line[1]);
+        const std::wstring text = Widen(line[1]);
         EXPECT_EQ(DT(text.c_str()).ToString(), text);
     }
 }
@@ -413,7 +405,7 @@ TEST(DateTimeArithmetic, MatchesOracle) {
     const auto& lines = OracleLines("ADD");
     ASSERT_GT(lines.size(), 1000u);
     for (const auto& line : lines) {
-        const std::wstring start = Wide(line[1]), spanText = Wide(line[2]);
+        const std::wstring start = Widen(line[1]), spanText = Widen(line[2]);
         CDateTimeSpan span;
         span.ParseXSDDuration(spanText.c_str());
         const DT r = DT(start.c_str()) + span;
@@ -436,8 +428,8 @@ TEST(DateTimeArithmetic, NormalisationMatchesOracle) {
     const auto& lines = OracleLines("NORM");
     ASSERT_GT(lines.size(), 500u);
     for (const auto& line : lines) {
-        const std::wstring text = Wide(line[1]);
-        EXPECT_EQ(DT(text.c_str()).GetNormalized().ToString(), Wide(line[2])) << line[1];
+        const std::wstring text = Widen(line[1]);
+        EXPECT_EQ(DT(text.c_str()).GetNormalized().ToString(), Widen(line[2])) << line[1];
     }
 }
 
@@ -445,7 +437,7 @@ TEST(DateTimePlatform, GetTimeDayOfWeekAndYearMatchOracle) {
     const auto& lines = OracleLines("TIME");
     ASSERT_GT(lines.size(), 1000u);
     for (const auto& line : lines) {
-        const std::wstring text = Wide(line[1]);
+        const std::wstring text = Widen(line[1]);
         const DT d(text.c_str());
         EXPECT_EQ(d.GetTime(), std::stoll(line[2])) << line[1];
         EXPECT_EQ(d.GetDayOfWeek(), std::stoi(line[3])) << line[1];
@@ -531,7 +523,7 @@ TEST(DateTimeCompare, MatchesOracle) {
     const auto& lines = OracleLines("CMP");
     ASSERT_GT(lines.size(), 1000u);
     for (const auto& line : lines) {
-        const std::wstring a = Wide(line[1]), b = Wide(line[2]);
+        const std::wstring a = Widen(line[1]), b = Widen(line[2]);
         EXPECT_STREQ(ResultName(DT(a.c_str()).CompareTo(DT(b.c_str()))), line[3].c_str()) << line[1] << " " << line[2];
     }
 }

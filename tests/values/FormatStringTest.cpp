@@ -3,7 +3,7 @@
 // than any fixed buffer.
 #include <qxxml/values/FormatString.h>
 
-#include "support/FoundationOracle.h"
+#include "common/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 #include <ctime>
 
 using namespace QxXmlLib10;
-using namespace foundation_test;
+using namespace qxxml_test;
 
 TEST(FormatStringTest, FloatingPointMatchesPythonWithThreeExponentDigits) {
     // Python formats each number the C way; the expected text then gets the third exponent
@@ -56,9 +56,8 @@ for v in values:
     const unsigned seed = static_cast<unsigned>(std::time(nullptr));
     SCOPED_TRACE("seed " + std::to_string(seed));
     size_t checked = 0;
-    for (const std::string& line : Lines(Python(program, std::to_string(seed)))) {
-        const std::vector<std::string> f = Fields(line);
-        ASSERT_EQ(f.size(), 3u) << line;
+    for (const std::vector<std::string>& f : Rows(Python(program, std::to_string(seed)))) {
+        ASSERT_EQ(f.size(), 3u) << testing::PrintToString(f);
         const double value = std::strtod(f[1].c_str(), nullptr);
         EXPECT_EQ(FormatString(Widen(f[0]).c_str(), value), Widen(f[2])) << f[0] << " of " << f[1];
         ++checked;
@@ -90,8 +89,7 @@ for v in values:
         print(spec, v, spec % v, sep='\t')
 )PY";
     size_t checked = 0;
-    for (const std::string& line : Lines(Python(program, std::to_string(std::time(nullptr))))) {
-        const std::vector<std::string> f = Fields(line);
+    for (const std::vector<std::string>& f : Rows(Python(program, std::to_string(std::time(nullptr))))) {
         ASSERT_EQ(f.size(), 3u);
         const int value = static_cast<int>(std::stol(f[1]));
         EXPECT_EQ(FormatString(Widen(f[0]).c_str(), value), Widen(f[2])) << f[0] << " of " << f[1];
