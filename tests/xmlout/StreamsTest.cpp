@@ -19,8 +19,6 @@ std::string Bytes(const CBinaryData& data) {
     return std::string(reinterpret_cast<const char*>(data.GetData()), data.GetLength());
 }
 
-std::wstring Wide(const std::string& narrow) { return std::wstring(narrow.begin(), narrow.end()); }
-
 template <class F>
 std::wstring MessageOf(F call) {
     try {
@@ -41,16 +39,10 @@ std::wstring MixedText(size_t length) {
 
 // Python writes the text's bytes for the codec, the independent reference for GetBytes.
 std::string PythonEncode(const std::wstring& text, const std::string& codec) {
-    const std::string in = TempPath("encode-in.txt"), out = TempPath("encode-out.bin");
     // The text travels as JSON-quoted ASCII so nothing depends on our own encoder.
-    WriteFile(in, Json(text));
-    int status = 0;
-    const std::string log = RunPython(
-        "import sys, json\ntext = json.loads(open(sys.argv[1]).read())\n"
-        "open(sys.argv[2], 'wb').write(text.encode(sys.argv[3]))\n",
-        "'" + in + "' '" + out + "' " + codec, status);
-    EXPECT_EQ(0, status) << log;
-    return ReadFile(out);
+    return PythonFilter("import sys, json\ntext = json.loads(open(sys.argv[1]).read())\n"
+                        "open(sys.argv[2], 'wb').write(text.encode(sys.argv[3]))\n",
+                        Json(text), codec);
 }
 
 }  // namespace
@@ -116,7 +108,7 @@ TEST(FileTextStream, ChunkedOverlappedFileEqualsInMemoryBytesWithTheRightMark) {
     const std::wstring text = MixedText(50000);
     for (XmlEncoding encoding : {XmlEncoding_UTF8, XmlEncoding_UTF16, XmlEncoding_UTF16NoDeclaration}) {
         const std::string path = TempPath("chunked.xml");
-        CFileTextStream file(Wide(path).c_str(), encoding);
+        CFileTextStream file(Widen(path).c_str(), encoding);
         file.Start();
         size_t flushes = 0;
         for (size_t at = 0; at < text.size(); at += 1000) {
@@ -139,24 +131,24 @@ TEST(FileTextStream, ChunkedOverlappedFileEqualsInMemoryBytesWithTheRightMark) {
 
 TEST(FileTextStream, EmptyDocumentStillGetsItsMark) {
     const std::string path = TempPath("empty16.xml");
-    CFileTextStream file(Wide(path).c_str(), XmlEncoding_UTF16);
+    CFileTextStream file(Widen(path).c_str(), XmlEncoding_UTF16);
     file.Start();
     file.End();
     EXPECT_EQ("\xFF\xFE", ReadFile(path));
 }
 
 TEST(FileTextStream, MissingDirectoryFailsAtStartWithNameAndCode) {
-    const std::wstring name = Wide(TempDir() + "/no-such-dir/out.xml");
+    const std::wstring name = Widen(TempDir() + "/no-such-dir/out.xml");
     CFileTextStream file(name.c_str(), XmlEncoding_UTF8);
     char code[16];
     std::snprintf(code, sizeof code, "%08X", ENOENT);
-    EXPECT_EQ(L"Failed to write data to the file [" + name + L"] error [0x" + Wide(code) + L"]",
+    EXPECT_EQ(L"Failed to write data to the file [" + name + L"] error [0x" + Widen(code) + L"]",
               MessageOf([&] { file.Start(); }));
 }
 
 TEST(FileTextStream, UnknownEncodingFailsAtTheFirstFlush) {
     const std::string path = TempPath("none.xml");
-    CFileTextStream file(Wide(path).c_str(), XmlEncoding_None);
+    CFileTextStream file(Widen(path).c_str(), XmlEncoding_None);
     file.Start();
     file.Append(L"<a/>");
     EXPECT_EQ(0u, MessageOf([&] { file.Flush(); }).find(L"Unknown Encoding, select UTF-8 ("));
@@ -173,17 +165,17 @@ TEST(FileBinaryStream, WritesMarkForUtf16AndBytesAsGiven) {
                  {XmlEncoding_UTF16NoDeclaration, "\xFF\xFE"}};
     for (const auto& c : cases) {
         const std::string path = TempPath("binary.xml");
-        CFileBinaryStream(Wide(path).c_str(), c.encoding, data).Write();
+        CFileBinaryStream(Widen(path).c_str(), c.encoding, data).Write();
         EXPECT_EQ(std::string(c.mark) + payload, ReadFile(path)) << c.encoding;
     }
     const std::string path = TempPath("appended.bin");
-    CFileBinaryStream appended(Wide(path).c_str(), XmlEncoding_UTF8);
+    CFileBinaryStream appended(Widen(path).c_str(), XmlEncoding_UTF8);
     appended.AppendByte('<');
     appended.Append(reinterpret_cast<const unsigned char*>("b/>"), 3);
     appended.Write();
     EXPECT_EQ("<b/>", ReadFile(path));
 
-    const std::wstring name = Wide(TempDir() + "/no-such-dir/out.bin");
+    const std::wstring name = Widen(TempDir() + "/no-such-dir/out.bin");
     EXPECT_EQ(0u, MessageOf([&] { CFileBinaryStream(name.c_str(), XmlEncoding_UTF8, data).Write(); })
                       .find(L"Failed to write data to the file [" + name + L"] error [0x"));
 }

@@ -4,22 +4,21 @@
 // strict decoders.
 #include <qxxml/xmlout/UtfEncoding.h>
 
-#include "support/FoundationOracle.h"
+#include "common/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <ctime>
 
 using namespace QxXmlLib10;
-using namespace foundation_test;
+using namespace qxxml_test;
 
 namespace {
 
 // Wide text from space-separated hex values (code points, or UTF-16 units).
 std::wstring WideFromHexList(const std::string& list) {
     std::wstring text;
-    std::istringstream in(list);
-    for (std::string item; in >> item;) text += static_cast<wchar_t>(std::stoul(item, nullptr, 16));
+    for (const std::string& item : Words(list)) text += static_cast<wchar_t>(std::stoul(item, nullptr, 16));
     return text;
 }
 
@@ -62,8 +61,7 @@ for n in range(300):
 )PY";
         const unsigned seed = static_cast<unsigned>(std::time(nullptr));
         std::vector<Sample> result;
-        for (const std::string& line : Lines(Python(program, std::to_string(seed)))) {
-            const std::vector<std::string> f = Fields(line);
+        for (const std::vector<std::string>& f : Rows(Python(program, std::to_string(seed)))) {
             if (f.size() != 4) continue;
             result.push_back({WideFromHexList(f[0]), WideFromHexList(f[1]), Unhex(f[2]), Unhex(f[3])});
         }
@@ -163,8 +161,7 @@ for c in cases:
     const unsigned seed = static_cast<unsigned>(std::time(nullptr));
     SCOPED_TRACE("seed " + std::to_string(seed));
     size_t bad = 0, cases = 0;
-    for (const std::string& line : Lines(Python(program, std::to_string(seed)))) {
-        const std::vector<std::string> f = Fields(line);
+    for (const std::vector<std::string>& f : Rows(Python(program, std::to_string(seed)))) {
         ASSERT_EQ(f.size(), 3u);
         const std::string bytes = Unhex(f[0]);
         SCOPED_TRACE(f[0]);
@@ -209,8 +206,7 @@ for c in cases:
     const unsigned seed = static_cast<unsigned>(std::time(nullptr));
     SCOPED_TRACE("seed " + std::to_string(seed));
     size_t bad = 0;
-    for (const std::string& line : Lines(Python(program, std::to_string(seed)))) {
-        const std::vector<std::string> f = Fields(line);
+    for (const std::vector<std::string>& f : Rows(Python(program, std::to_string(seed)))) {
         ASSERT_EQ(f.size(), 3u);
         const std::string bytes = Unhex(f[0]);
         SCOPED_TRACE(f[0]);
