@@ -12,9 +12,10 @@
 #include <qxxml/xmlout/UtfEncoding.h>
 #include <qxxml/xmlout/XmlTextWriter.h>
 
+#include "common/TestSupport.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -22,6 +23,7 @@
 namespace QxXmlTest {
 
 using namespace QxXmlLib10;
+using namespace qxxml_test;
 using W = CWhitespaceUtils;
 
 // One event as a listener saw it.
@@ -132,58 +134,9 @@ std::wstring MessageOf(Action action) {
     return std::wstring();
 }
 
-inline std::string Narrow(const std::wstring& text) {
-    std::string out;
-    AppendUtf8(out, text.data(), text.size());
-    return out;
-}
-
-inline std::wstring Widen(const std::string& text) {
-    std::wstring out;
-    AppendWideFromUtf8(out, text.data(), text.size());
-    return out;
-}
-
-inline std::string FromHex(const std::string& hex) {
-    std::string bytes;
-    for (size_t i = 0; i + 1 < hex.size(); i += 2) bytes += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
-    return bytes;
-}
-
 // Runs collections_oracle.py with the arguments and returns its output lines.
 inline std::vector<std::string> RunOracle(const std::string& arguments) {
-    const char* interpreter = "/usr/bin/python3";
-    if (FILE* probe = std::fopen(interpreter, "rb")) std::fclose(probe);
-    else interpreter = "python3";
-    const std::string command =
-        std::string(interpreter) + " '" QXXML_SOURCE_DIR "/tests/collections/collections_oracle.py' " + arguments;
-    std::vector<std::string> lines;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) {
-        ADD_FAILURE() << "cannot run " << command;
-        return lines;
-    }
-    std::string output;
-    char buffer[65536];
-    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.append(buffer, n);
-    EXPECT_EQ(pclose(pipe), 0) << command;
-    size_t start = 0;
-    while (start < output.size()) {
-        size_t end = output.find('\n', start);
-        if (end == std::string::npos) end = output.size();
-        lines.push_back(output.substr(start, end - start));
-        start = end + 1;
-    }
-    return lines;
-}
-
-// A directory for files the tests write.
-inline std::string TestDirectory() {
-    const char* dir = std::getenv("QXXML_TEST_TMP");
-    std::string path = dir && *dir ? dir : "/tmp";
-    std::string command = "mkdir -p '" + path + "'";
-    EXPECT_EQ(std::system(command.c_str()), 0);
-    return path;
+    return Lines(PythonScript("tests/collections/collections_oracle.py", arguments));
 }
 
 }  // namespace QxXmlTest

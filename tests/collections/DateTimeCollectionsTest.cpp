@@ -155,7 +155,7 @@ void ExpectRoundTrip(const std::vector<CDateTime>& values) {
     EXPECT_EQ(ReadFromRoot(*back, text, CXmlSerializationContext::GetDefaultContext()), L"");
     ASSERT_EQ(back->GetCount(), static_cast<int>(values.size()));
     for (size_t i = 0; i < values.size(); ++i) {
-        EXPECT_EQ(back->Item(static_cast<int>(i)), values[i]) << Narrow(text);
+        EXPECT_EQ(back->Item(static_cast<int>(i)), values[i]) << ToUtf8(text);
         EXPECT_EQ(back->Item(static_cast<int>(i)).GetType(), values[i].GetType());
     }
 }

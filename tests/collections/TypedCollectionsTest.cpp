@@ -3,9 +3,6 @@
 // parsed tree, with Python's expat and random module as the independent side.
 #include "CollectionTestSupport.h"
 
-#include <cstdlib>
-#include <fstream>
-
 namespace QxXmlTest {
 namespace {
 
@@ -287,7 +284,7 @@ void RoundTrip(const std::wstring& expectedText, Values... values) {
     try {
         RoundTripOrThrow<Collection>(expectedText, values...);
     } catch (const CQxException& e) {
-        ADD_FAILURE() << Narrow(expectedText) << ": " << Narrow(e.GetFullMessage());
+        ADD_FAILURE() << ToUtf8(expectedText) << ": " << ToUtf8(e.GetFullMessage());
     }
 }
 
@@ -296,11 +293,11 @@ void RoundTripOrThrow(const std::wstring& expectedText, Values... values) {
     CSmartPtr<Exposed<Collection>> col(MakeCollection<Collection>(L"v", L"urn:v"));
     (col->Add(values), ...);
     const std::wstring text = WriteInRoot(*col, CXmlSerializationContext::GetDefaultContext());
-    EXPECT_NE(text.find(expectedText), std::wstring::npos) << Narrow(text);
+    EXPECT_NE(text.find(expectedText), std::wstring::npos) << ToUtf8(text);
     CSmartPtr<Exposed<Collection>> back(MakeCollection<Collection>(L"v", L"urn:v"));
     EXPECT_EQ(ReadFromRoot(*back, text, CXmlSerializationContext::GetDefaultContext()), L"");
     ASSERT_EQ(back->GetCount(), col->GetCount());
-    for (int i = 0; i < col->GetCount(); ++i) EXPECT_TRUE(back->Item(i) == col->Item(i)) << Narrow(text);
+    for (int i = 0; i < col->GetCount(); ++i) EXPECT_TRUE(back->Item(i) == col->Item(i)) << ToUtf8(text);
 }
 
 TEST(TypedCollectionTest, EveryKindRoundTrips) {
@@ -339,20 +336,17 @@ void OracleRoundTrip(const std::string& kind, int count, int seed, W::Whitespace
     const std::vector<std::string> lines =
         RunOracle("make " + kind + " " + std::to_string(count) + " " + std::to_string(seed));
     ASSERT_EQ(lines.size(), static_cast<size_t>(count) + 1);
-    const std::wstring document = Widen(FromHex(lines[0]));
+    const std::wstring document = FromUtf8(Unhex(lines[0]));
 
     CSmartPtr<Exposed<Collection>> col(
         MakeCollection<Collection>(L"n", L"urn:items", 0, -1, CPrimitiveRestrictions(), rule));
     EXPECT_EQ(ReadFromRoot(*col, document, CXmlSerializationContext::GetDefaultContext()), L"n");
     ASSERT_EQ(col->GetCount(), count);
     for (int i = 0; i < count; ++i)
-        EXPECT_EQ(col->ItemToString(col->Item(i)), Widen(FromHex(lines[i + 1]))) << i;
+        EXPECT_EQ(col->ItemToString(col->Item(i)), FromUtf8(Unhex(lines[i + 1]))) << i;
 
-    const std::string path = TestDirectory() + "/collections_oracle_" + kind + ".xml";
-    {
-        std::ofstream out(path, std::ios::binary);
-        out << Narrow(WriteInRoot(*col, CXmlSerializationContext::GetDefaultContext()));
-    }
+    const std::string path = TempPath("collections_oracle_" + kind + ".xml");
+    WriteFile(path, ToUtf8(WriteInRoot(*col, CXmlSerializationContext::GetDefaultContext())));
     const std::vector<std::string> parsed = RunOracle("parse '" + path + "'");
     ASSERT_EQ(parsed.size(), static_cast<size_t>(count));
     for (int i = 0; i < count; ++i) EXPECT_EQ(parsed[i], "urn:items|n\t" + lines[i + 1]) << i;
