@@ -24,16 +24,28 @@ namespace xmlin_test {
 
 using namespace QxXmlLib10;
 
-inline std::string TempDir() {
+// A folder shared by the test processes (ctest runs each test as a process of its own):
+// $QXXML_TEST_TMP/xmlin, or a fresh mkdtemp folder.
+inline std::string SharedDir() {
     static const std::string dir = [] {
         std::string made;
         if (const char* env = std::getenv("QXXML_TEST_TMP")) {
-            made = std::string(env) + "/xmlin-" + std::to_string(getpid());
+            made = std::string(env) + "/xmlin";
         } else {
             char pattern[] = "/tmp/qxxml-xmlin-XXXXXX";
             const char* fresh = mkdtemp(pattern);
             made = fresh != nullptr ? fresh : "/tmp";
         }
+        std::system(("mkdir -p '" + made + "'").c_str());
+        return made;
+    }();
+    return dir;
+}
+
+// This process's own folder, for files a test writes and reads back.
+inline std::string TempDir() {
+    static const std::string dir = [] {
+        const std::string made = SharedDir() + "/" + std::to_string(getpid());
         std::system(("mkdir -p '" + made + "'").c_str());
         return made;
     }();
@@ -82,14 +94,18 @@ inline std::string RunOracle(const std::string& args) {
     return output;
 }
 
-// A generated test document (see tree_oracle.py gen), written once per name.
+// A generated test document (see tree_oracle.py gen), made once and shared by the test
+// processes; it is written under a private name and renamed, so a reader never sees it half
+// written.
 inline std::string GeneratedDocument(const std::string& name, int seed, size_t minBytes,
                                      size_t exactBytes = 0) {
-    const std::string path = TempPath(name);
+    const std::string path = SharedDir() + "/" + name;
     if (access(path.c_str(), F_OK) != 0) {
-        std::string args = "gen '" + path + "' " + std::to_string(seed) + " " + std::to_string(minBytes);
+        const std::string partial = TempPath(name + ".partial");
+        std::string args = "gen '" + partial + "' " + std::to_string(seed) + " " + std::to_string(minBytes);
         if (exactBytes != 0) args += " --exact " + std::to_string(exactBytes);
         RunOracle(args);
+        std::rename(partial.c_str(), path.c_str());
     }
     return path;
 }
