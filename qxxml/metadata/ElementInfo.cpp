@@ -104,35 +104,22 @@ void CElementInfo::ToXml_Int(const CXmlObjectBase* child, CXmlWriter* writer, bo
 
 // ------------------------------------------------------------------ shared write steps
 
-namespace {
-
-void WriteNilElement(CXmlWriter* writer, const std::wstring& name, const std::wstring& elementNamespace) {
-    writer->StartElement(name, elementNamespace);
+bool CElementInfo::HasValueToWrite(const QxVariant& value, CXmlWriter* writer) const {
+    if (!value.IsValid()) return false;
+    if (!value.IsNil()) return true;
+    writer->StartElement(m_strElementName, m_strElementNamespace);
     writer->AddXsiNilAttribute();
     writer->EndElement();
+    return false;
 }
-
-void WriteValueElement(CXmlWriter* writer, const std::wstring& name, const std::wstring& elementNamespace,
-                       const std::wstring& text, ItemType itemType) {
-    writer->StartElement(name, elementNamespace);
-    writer->WriteElementValue(text, itemType);
-    writer->EndElement();
-}
-
-}  // namespace
 
 bool CElementInfo::ElementToXmlPrim(const CXmlSerializationContext&, const CXmlGeneratedClass* object,
                                     CXmlWriter* writer) const {
     QxVariant value;
     ReadProperty(object, value);
-    if (!value.IsValid()) return false;
-    if (value.IsNil()) {
-        WriteNilElement(writer, m_strElementName, m_strElementNamespace);
-        return true;
-    }
+    if (!HasValueToWrite(value, writer)) return value.IsValid();
     CheckRestriction(value);  // before anything of the element is written
-    WriteValueElement(writer, m_strElementName, m_strElementNamespace, value.ToString(m_strFormatOverride),
-                      value.GetTypeAsEnum());
+    WriteValueElement(writer, value.ToString(m_strFormatOverride), value.GetTypeAsEnum());
     return true;
 }
 
@@ -140,14 +127,15 @@ bool CElementInfo::ElementToXmlEnum(const CXmlSerializationContext&, const CXmlG
                                     CXmlWriter* writer, EnumToStringFn toText) const {
     QxVariant value;
     ReadProperty(object, value);
-    if (!value.IsValid()) return false;
-    if (value.IsNil()) {
-        WriteNilElement(writer, m_strElementName, m_strElementNamespace);
-        return true;
-    }
-    WriteValueElement(writer, m_strElementName, m_strElementNamespace,
-                      detail::EnumText(toText, value.GetI4(), m_strElementName), QxXmlLib10::ItemType_string);
+    if (!HasValueToWrite(value, writer)) return value.IsValid();
+    WriteValueElement(writer, detail::EnumText(toText, value.GetI4(), m_strElementName), QxXmlLib10::ItemType_string);
     return true;
+}
+
+void CElementInfo::WriteValueElement(CXmlWriter* writer, const std::wstring& text, ItemType itemType) const {
+    writer->StartElement(m_strElementName, m_strElementNamespace);
+    writer->WriteElementValue(text, itemType);
+    writer->EndElement();
 }
 
 bool CElementInfo::ElementToXmlCls(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,

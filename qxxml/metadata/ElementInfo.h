@@ -197,6 +197,10 @@ protected:
     bool m_bHasPrimitiveInfo;  // only the full primitive constructor sets it
 
 private:
+    // False when the value read for writing is unset (nothing is written) or nil (the element
+    // is written empty, carrying xsi:nil); true when its text remains to be written.
+    bool HasValueToWrite(const QxVariant& value, CXmlWriter* writer) const;
+    void WriteValueElement(CXmlWriter* writer, const std::wstring& text, ItemType itemType) const;
     // The nil decision of ReadValueElement, from the text of the xsi:nil attribute.
     bool IsNil(const std::wstring& nilText) const;
     bool WriteItems(const CXmlSerializationContext& context, const QxXmlLib10::CXmlCollectionBase* items,
