@@ -4,6 +4,7 @@
 #include "core/TestBinding.h"
 
 #include <qxxml/core/XmlSerializationContext.h>
+#include <qxxml/metadata/ElementInfoAll.h>
 #include <qxxml/metadata/ElementInfoChoice.h>
 #include <qxxml/metadata/ElementInfoSeq.h>
 #include <qxxml/support/QxException.h>
@@ -328,6 +329,39 @@ TEST_F(GeneratedClassReadTest, AllGroupMistakes) {
     CSmartPtr<CTbBag> bag = Read<CTbBag>(Doc(L"Bag", L"", unknown), context);
     EXPECT_EQ(bag->GetAlpha(), L"a");
     EXPECT_FALSE(bag->HasBeta());
+}
+
+TEST_F(GeneratedClassReadTest, RepeatedMemberOfAnAllGroupIsAskedOnEveryPass) {
+    // It never counts as found, so each pass that moved the cursor offers it the next run.
+    CSmartPtr<CTbProbe> probe(new CTbProbe(
+        new CParentElementInfo(XmlElementGroupType_All, XmlElementType_Element, L"Probe", kNamespace, true, false, -1,
+                               ItemType_invalid, nullptr, false),
+        {new CElementInfoAllPrimCol(L"t", kNamespace, 0),
+         new CElementInfoAllPrimMnd(L"m", kNamespace, 1, false, ItemType_string, nullptr,
+                                    CWhitespaceUtils::WhitespaceRule_None, CPrimitiveRestrictions())}));
+    CSmartPtr<CstringCol> items(new CstringCol(L"t", kNamespace, 0, -1, nullptr, -1, -1, nullptr, nullptr, nullptr,
+                                               nullptr, -1, CWhitespaceUtils::WhitespaceRule_None, nullptr));
+    probe->m_properties[0].SetXmlCollection(items.Get());
+    probe->FromXml(Doc(L"p", L"", L"<t>1</t><m>x</m><t>2</t><t>3</t>").c_str(), context);
+    ASSERT_EQ(items->GetCount(), 3);
+    EXPECT_EQ(items->Item(2), L"3");
+    EXPECT_EQ(probe->m_properties[1].GetString(), L"x");
+}
+
+TEST_F(GeneratedClassReadTest, ElementInListIsAnyMemberOfTheTable) {
+    CXmlDocument document;
+    document.LoadXml(Doc(L"Item", L"", L"<label/><qty/><code/><other:label xmlns:other=\"urn:other\"/>").c_str());
+    CSmartPtr<CTbExposed<CTbItem>> item(new CTbExposed<CTbItem>);
+    CXmlElement* label = document.GetDocumentElement()->GetFirstElement();
+    CXmlElement* qty = label->GetNextSiblingElement();
+    CXmlElement* code = qty->GetNextSiblingElement();  // an attribute of Item, not an element
+    CXmlElement* foreign = code->GetNextSiblingElement();
+    EXPECT_TRUE(item->IsElementInList(context, label));
+    EXPECT_TRUE(item->IsElementInList(context, qty));
+    EXPECT_FALSE(item->IsElementInList(context, code));
+    EXPECT_FALSE(item->IsElementInList(context, foreign));
+    context.SetIgnoreNamespaces(true);
+    EXPECT_TRUE(item->IsElementInList(context, foreign));
 }
 
 TEST_F(GeneratedClassReadTest, AbstractMembersOfAnAllGroupAreNotRead) {
