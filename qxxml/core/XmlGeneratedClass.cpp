@@ -166,8 +166,8 @@ bool CXmlGeneratedClass::DoesElementContainOptionalElements() const {
             QxVariant value;
             ReadProperty(element->GetPropertyIndex(), value);
             const CSmartPtr<CXmlCollectionBase> collection = value.GetXmlCollection();
-            // The generated class always owns its collections; a missing one cannot be empty
-            // by design, so it makes the member no more optional than a full one.
+            // A generated class always owns its collections; should one be missing, its member
+            // is not counted as one that may be left out.
             if (collection && collection->GetMinOccurs() == 0) return true;
         } else if (IsOptionalChoiceMember(element)) {
             return true;
