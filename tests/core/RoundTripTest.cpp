@@ -6,7 +6,8 @@
 #include <qxxml/core/XmlSerializationContext.h>
 #include <qxxml/support/QxException.h>
 #include <qxxml/values/BinaryData.h>
-#include <qxxml/xmlout/UtfEncoding.h>
+
+#include "common/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -18,12 +19,6 @@
 
 namespace test_binding {
 namespace {
-
-std::string Utf8(const std::wstring& text) {
-    std::string bytes;
-    AppendUtf8(bytes, text.data(), text.size());
-    return bytes;
-}
 
 // Every element of the binding is qualified: each line expat reports must name the namespace.
 void ExpectWellFormedAndQualified(const std::vector<std::wstring>& documents) {
@@ -59,7 +54,7 @@ std::wstring RoundTrip(T& original, const CXmlSerializationContext& context, boo
     const std::wstring xml = WriteXml(original, context, formatted);
     CSmartPtr<T> copy(new T);
     copy->FromXml(xml.c_str(), context);
-    EXPECT_TRUE(copy->Equals(original)) << Utf8(xml);
+    EXPECT_TRUE(copy->Equals(original)) << qxxml_test::ToUtf8(xml);
     EXPECT_EQ(WriteXml(*copy, context, formatted), xml);
     const CBinaryData bytes = original.ToXmlStream(true, formatted, XmlEncoding_UTF8, EOLType_LF, context,
                                                    CompressionType_None);
@@ -87,6 +82,28 @@ const std::vector<NamingCase>& NamingCases() {
          }},
     };
     return cases;
+}
+
+// ---------------------------------------------------------------- the checkers themselves
+
+TEST(RoundTripTest, CheckersTellBadDocumentsFromGoodOnes) {
+    const std::wstring good = L"<Item xmlns=\"urn:qxxml:test:binding\"><label>a</label></Item>";
+    const std::vector<CToolRun> parsed =
+        ParseWithExpat({good, L"<a:b/>", L"<Item><x></Item>", L"<Item xmlns=\"urn:other\"/>"});
+    ASSERT_EQ(parsed.size(), 4u);
+    EXPECT_TRUE(parsed[0].Succeeded()) << parsed[0].output;
+    EXPECT_EQ(parsed[0].output, "{urn:qxxml:test:binding}Item\n{urn:qxxml:test:binding}label\n");
+    EXPECT_FALSE(parsed[1].Succeeded()) << parsed[1].output;  // unbound prefix
+    EXPECT_FALSE(parsed[2].Succeeded()) << parsed[2].output;  // mismatched tag
+    EXPECT_TRUE(parsed[3].Succeeded());
+
+    SKIP_WITHOUT_XMLLINT();
+    const std::vector<CToolRun> validated = ValidateWithSchema(
+        {good, L"<Item xmlns=\"urn:qxxml:test:binding\"/>", L"<Item xmlns=\"urn:qxxml:test:binding\"><label>a</label><qty>-1</qty></Item>"});
+    ASSERT_EQ(validated.size(), 3u);
+    EXPECT_TRUE(validated[0].Succeeded()) << validated[0].output;
+    EXPECT_FALSE(validated[1].Succeeded()) << validated[1].output;  // label missing
+    EXPECT_FALSE(validated[2].Succeeded()) << validated[2].output;  // qty below its minimum
 }
 
 // ---------------------------------------------------------------- fixed trees

@@ -12,16 +12,14 @@
 #include <qxxml/xmlin/XmlElement.h>
 
 #include <qxxml/xmlout/TextStream.h>
-#include <qxxml/xmlout/UtfEncoding.h>
 #include <qxxml/xmlout/XmlTextWriter.h>
 
+#include "common/TestSupport.h"
+
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <cwchar>
-#include <fstream>
 #include <initializer_list>
 #include <sstream>
 #include <typeinfo>
@@ -1458,39 +1456,20 @@ std::wstring WriteXml(CXmlObjectBase& object, const CXmlSerializationContext& co
 
 namespace {
 
-std::string TempDir() {
-    static const std::string dir = [] {
-        if (const char* env = std::getenv("QXXML_TEST_TMP")) {
-            const std::string made = std::string(env) + "/core";
-            if (std::system(("mkdir -p '" + made + "'").c_str()) == 0) return made;
-        }
-        char pattern[] = "/tmp/qxxml-core-XXXXXX";
-        const char* made = mkdtemp(pattern);
-        return std::string(made ? made : "/tmp");
-    }();
-    return dir;
-}
-
-// Writes the document as UTF-8 into a fresh file and returns its path.
+// Writes the document as UTF-8 into a fresh file of this process and returns its path.
 std::string WriteTempDocument(const std::wstring& xml) {
     static std::atomic<int> counter{0};
-    const std::string path =
-        TempDir() + "/doc-" + std::to_string(getpid()) + "-" + std::to_string(counter.fetch_add(1)) + ".xml";
-    std::string bytes;
-    AppendUtf8(bytes, xml.data(), xml.size());
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+    const std::string path = qxxml_test::TempPath("binding-doc" + std::to_string(counter.fetch_add(1)) + ".xml");
+    qxxml_test::WriteFile(path, qxxml_test::ToUtf8(xml));
     return path;
 }
 
+// Standard output and error of a shell command, with its exit status.
 CToolRun Run(const std::string& command) {
     CToolRun run;
-    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    if (!pipe) return run;
-    char chunk[4096];
-    size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) run.output.append(chunk, n);
-    const int status = pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    int status = 0;
+    run.output = qxxml_test::CommandOutput(command + " 2>&1", status);
+    run.status = status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;
 }
 
@@ -1550,10 +1529,8 @@ std::vector<CToolRun> ParseWithExpat(const std::vector<std::wstring>& documents)
     std::vector<CToolRun> results(documents.size());
     if (documents.empty()) return results;
     const std::vector<std::string> paths = WriteTempDocuments(documents);
-    const std::string script = paths[0] + ".py";
-    std::ofstream(script, std::ios::trunc) << kExpatProgram;
-    const CToolRun run = Run("python3 '" + script + "'" + QuotedList(paths));
-    std::remove(script.c_str());
+    CToolRun run;
+    run.output = qxxml_test::RunPython(kExpatProgram, QuotedList(paths), run.status);
     for (const std::string& path : paths) std::remove(path.c_str());
 
     // Split the output at the "=== <index>" lines; a document without its section failed.
