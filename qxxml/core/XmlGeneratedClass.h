@@ -21,6 +21,11 @@
 //
 //   // at shutdown of the generated module:
 //   CXmlGeneratedClass::CleanMetaData(ms_info, ms_elements, ms_attributes);
+//
+// A class described as a pseudo element (a model group) has no element of its own: it writes
+// its content into its holder's element and reads it from the holder's children. It also sees
+// the holder's attributes when it reads, so neither it nor a holder whose element carries the
+// group's attributes can be described as failing on unknown attributes.
 #pragma once
 
 #include <qxxml/core/XmlObjectBase.h>
