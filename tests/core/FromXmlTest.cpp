@@ -84,7 +84,7 @@ TEST(FromXml, NarrowAndWideText) {
     ExpectNoteRead(*narrow);
 
     CSmartPtr<CNote> wide(new CNote);
-    wide->FromXml(Wide(kNote).c_str(), Default());
+    wide->FromXml(FromUtf8(kNote).c_str(), Default());
     ExpectNoteRead(*wide);
 }
 
@@ -125,13 +125,13 @@ TEST(FromXml, FileInBothModes) {
     for (bool overlapped : {false, true}) {
         AsyncReading async(overlapped);
         CSmartPtr<CNote> note(new CNote);
-        note->FromXmlFile(Wide(path).c_str(), Default());
+        note->FromXmlFile(FromUtf8(path).c_str(), Default());
         ExpectNoteRead(*note);
     }
 }
 
 TEST(FromXml, MissingFile) {
-    const std::wstring path = Wide(TempPath("no-such-note.xml"));
+    const std::wstring path = FromUtf8(TempPath("no-such-note.xml"));
     CSmartPtr<CNote> note(new CNote);
     EXPECT_EQ(MessageOf([&] { note->FromXmlFile(path.c_str(), Default()); }),
               FormatString(L"Failed to open the file [%s] Error [0x%08x]", path.c_str(), ENOENT));

@@ -142,7 +142,7 @@ TEST(ExpatReader, LongTextsOfSiblingsStayApart) {
     const CXmlElement* t = document.GetDocumentElement()->GetFirstElement();
     EXPECT_EQ(t->GetText(), expectedFirst);
     t = t->GetNextSiblingElement();
-    EXPECT_EQ(t->GetText(), Wide(second));
+    EXPECT_EQ(t->GetText(), FromUtf8(second));
     t = t->GetNextSiblingElement();
     EXPECT_EQ(t->GetText(), L"s");
     EXPECT_EQ(t->GetNextSiblingElement()->GetText(), expectedFirst);
@@ -200,11 +200,11 @@ TEST(ExpatReader, ParseErrorMessagesAreExpatsTextAndLine) {
         std::vector<unsigned char> bytes(input.second.begin(), input.second.end());
         CXmlDocument document;
         const std::wstring message =
-            bytes.empty() ? MessageOf([&] { document.Load(Wide(TempPath("broken-empty.xml")).c_str()); })
+            bytes.empty() ? MessageOf([&] { document.Load(FromUtf8(TempPath("broken-empty.xml")).c_str()); })
                           : MessageOf([&] {
                                 document.LoadXmlStream(bytes.data(), static_cast<uint32_t>(bytes.size()));
                             });
-        EXPECT_EQ(Narrow(message), expected) << input.first;
+        EXPECT_EQ(ToUtf8(message), expected) << input.first;
     }
 }
 
@@ -212,7 +212,7 @@ TEST(ExpatReader, EmptyInputFailsWithNoElementFoundAtLineOne) {
     const std::string path = TempPath("empty.xml");
     WriteFile(path, "");
     CXmlDocument document;
-    EXPECT_EQ(MessageOf([&] { document.Load(Wide(path).c_str()); }), L"no element found at line 1");
+    EXPECT_EQ(MessageOf([&] { document.Load(FromUtf8(path).c_str()); }), L"no element found at line 1");
 }
 
 TEST(ExpatReader, ErrorKeepsThePartialTreeUntilTheNextLoad) {

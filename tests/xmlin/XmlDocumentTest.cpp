@@ -54,10 +54,10 @@ TEST_P(GeneratedDocuments, EveryLoadingPathBuildsTheOraclesTree) {
     const std::string bytes = ReadFile(path);
     ASSERT_GT(bytes.size(), 2 * kChunk);
 
-    ExpectTree(expected, [&](CXmlDocument& d) { d.Load(Wide(path).c_str()); }, flags);
+    ExpectTree(expected, [&](CXmlDocument& d) { d.Load(FromUtf8(path).c_str()); }, flags);
     {
         AsyncReading async(true);
-        ExpectTree(expected, [&](CXmlDocument& d) { d.Load(Wide(path).c_str()); }, flags);
+        ExpectTree(expected, [&](CXmlDocument& d) { d.Load(FromUtf8(path).c_str()); }, flags);
     }
     ExpectTree(expected, [&](CXmlDocument& d) {
         std::vector<unsigned char> copy = Bytes(bytes);
@@ -66,7 +66,7 @@ TEST_P(GeneratedDocuments, EveryLoadingPathBuildsTheOraclesTree) {
     ExpectTree(expected, [&](CXmlDocument& d) { d.LoadXml(bytes.c_str()); }, flags);
     ExpectTree(expected, [&](CXmlDocument& d) {
         // The XML declaration says UTF-8; a wide string is read as UTF-16 all the same.
-        d.LoadXml(Wide(bytes).c_str());
+        d.LoadXml(FromUtf8(bytes).c_str());
     }, flags);
 }
 
@@ -79,29 +79,29 @@ TEST(XmlDocument, FileOfExactlyTwoChunksLoadsInBothModes) {
     const std::string path = GeneratedDocument("exact-2-chunks.xml", 3, kChunk, 2 * kChunk);
     ASSERT_EQ(ReadFile(path).size(), 2 * kChunk);
     const std::string expected = OracleDump(path);
-    ExpectTree(expected, [&](CXmlDocument& d) { d.Load(Wide(path).c_str()); });
+    ExpectTree(expected, [&](CXmlDocument& d) { d.Load(FromUtf8(path).c_str()); });
     AsyncReading async(true);
-    ExpectTree(expected, [&](CXmlDocument& d) { d.Load(Wide(path).c_str()); });
+    ExpectTree(expected, [&](CXmlDocument& d) { d.Load(FromUtf8(path).c_str()); });
 }
 
 TEST(XmlDocument, FileOfExactlyOneChunkLoadsOverlapped) {
     const std::string path = GeneratedDocument("exact-1-chunk.xml", 4, kChunk / 2, kChunk);
     AsyncReading async(true);
-    ExpectTree(OracleDump(path), [&](CXmlDocument& d) { d.Load(Wide(path).c_str()); });
+    ExpectTree(OracleDump(path), [&](CXmlDocument& d) { d.Load(FromUtf8(path).c_str()); });
 }
 
 TEST(XmlDocument, EmptyFileFailsInTheParserInBothModes) {
     const std::string path = TempPath("empty-file.xml");
     WriteFile(path, "");
     CXmlDocument document;
-    EXPECT_EQ(MessageOf([&] { document.Load(Wide(path).c_str()); }), L"no element found at line 1");
+    EXPECT_EQ(MessageOf([&] { document.Load(FromUtf8(path).c_str()); }), L"no element found at line 1");
     AsyncReading async(true);
-    EXPECT_EQ(MessageOf([&] { document.Load(Wide(path).c_str()); }), L"no element found at line 1");
+    EXPECT_EQ(MessageOf([&] { document.Load(FromUtf8(path).c_str()); }), L"no element found at line 1");
     EXPECT_EQ(document.GetDocumentElement(), nullptr);
 }
 
 TEST(XmlDocument, MissingFileReportsNameAndSystemErrorInBothModes) {
-    const std::wstring path = Wide(TempPath("does-not-exist.xml"));
+    const std::wstring path = FromUtf8(TempPath("does-not-exist.xml"));
     const std::wstring expected = FormatString(L"Failed to open the file [%s] Error [0x%08x]", path.c_str(), ENOENT);
     CXmlDocument document;
     EXPECT_EQ(MessageOf([&] { document.Load(path.c_str()); }), expected);
@@ -110,10 +110,10 @@ TEST(XmlDocument, MissingFileReportsNameAndSystemErrorInBothModes) {
 }
 
 TEST(XmlDocument, DirectoryCannotBeReadAsAFile) {
-    const std::wstring path = Wide(TempDir());
+    const std::wstring path = FromUtf8(TempDir());
     CXmlDocument document;
     const std::wstring message = MessageOf([&] { document.Load(path.c_str()); });
-    EXPECT_EQ(message.rfind(L"Failed to", 0), 0u) << Narrow(message);
+    EXPECT_EQ(message.rfind(L"Failed to", 0), 0u) << ToUtf8(message);
     EXPECT_NE(message.find(path), std::wstring::npos);
 }
 
@@ -124,7 +124,7 @@ TEST(XmlDocument, CompressedFileLoadsWholeButNotOverlapped) {
         const std::string packed = TempPath(std::string("compressed.") + kind);
         RunOracle("compress '" + plain + "' '" + packed + "' " + kind);
         // Whole-file loading and byte buffers inflate first: the tree is the plain file's.
-        ExpectTree(expectedTree, [&](CXmlDocument& d) { d.Load(Wide(packed).c_str()); });
+        ExpectTree(expectedTree, [&](CXmlDocument& d) { d.Load(FromUtf8(packed).c_str()); });
         ExpectTree(expectedTree, [&](CXmlDocument& d) {
             std::vector<unsigned char> bytes = Bytes(ReadFile(packed));
             d.LoadXmlStream(bytes.data(), static_cast<uint32_t>(bytes.size()));
@@ -135,7 +135,7 @@ TEST(XmlDocument, CompressedFileLoadsWholeButNotOverlapped) {
         ASSERT_EQ(expected.compare(0, 6, "ERROR "), 0);
         AsyncReading async(true);
         CXmlDocument document;
-        EXPECT_EQ(Narrow(MessageOf([&] { document.Load(Wide(packed).c_str()); })),
+        EXPECT_EQ(ToUtf8(MessageOf([&] { document.Load(FromUtf8(packed).c_str()); })),
                   expected.substr(6, expected.size() - 7)) << kind;
     }
 }
@@ -151,7 +151,7 @@ TEST(XmlDocument, TruncatedCompressedBufferIsParsedAsText) {
     ASSERT_EQ(expected.compare(0, 6, "ERROR "), 0);
     std::vector<unsigned char> data = Bytes(bytes);
     CXmlDocument document;
-    EXPECT_EQ(Narrow(MessageOf([&] { document.LoadXmlStream(data.data(), static_cast<uint32_t>(data.size())); })),
+    EXPECT_EQ(ToUtf8(MessageOf([&] { document.LoadXmlStream(data.data(), static_cast<uint32_t>(data.size())); })),
               expected.substr(6, expected.size() - 7));
 }
 
@@ -198,7 +198,7 @@ TEST(XmlDocument, WideStringWithALoneSurrogateGoesToTheParserAsItStands) {
     std::string expected = RunOracle("dump '" + path + "' --encoding UTF-16");
     ASSERT_EQ(expected.compare(0, 6, "ERROR "), 0) << expected;
     CXmlDocument document;
-    EXPECT_EQ(Narrow(MessageOf([&] { document.LoadXml(text.c_str()); })), expected.substr(6, expected.size() - 7));
+    EXPECT_EQ(ToUtf8(MessageOf([&] { document.LoadXml(text.c_str()); })), expected.substr(6, expected.size() - 7));
 }
 
 TEST(XmlDocument, NarrowStringWithUtf8ByteOrderMark) {

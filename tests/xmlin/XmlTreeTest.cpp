@@ -146,7 +146,7 @@ TEST(ElementFilter, OverlappedLoadingAppliesTheFilterToo) {
     g_seen.clear();
     AsyncReading async(true);
     CXmlDocument document(&DropEverything);
-    document.Load(Wide(path).c_str());
+    document.Load(FromUtf8(path).c_str());
     EXPECT_EQ(document.GetDocumentElement()->GetFirstElement(), nullptr);
     EXPECT_GT(g_seen.size(), 1000u);
     EXPECT_EQ(g_seen.back(), L"root");
