@@ -204,7 +204,4 @@ inline CXmlSerializationContext IgnoringCollectionCounts() {
 
 constexpr auto kSoft = XmlElementType_PseudoElement;
 
-// For failure output.
-inline std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
-
 }  // namespace metadata_test

@@ -125,6 +125,9 @@ struct ParsedXml {
     std::unique_ptr<CXmlDocument> document;
 };
 
+// For failure output.
+inline std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
 template <class F>
 std::wstring MessageOf(F&& action) {
     try {
