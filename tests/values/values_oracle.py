@@ -48,10 +48,6 @@ def random_int(rng, max_digits):
     return value
 
 
-def int_text(value):
-    return str(value)
-
-
 def trunc_div(a, b):
     q = abs(a) // abs(b)
     if (a < 0) != (b < 0):
