@@ -34,6 +34,13 @@ CPrimitiveRestrictions AtLeastOne() {
     return CPrimitiveRestrictions(nullptr, -1, -1, L"1", nullptr, nullptr, nullptr, -1);
 }
 
+CAttributeInfoPrimitive Primitive(const wchar_t* name, int index, bool optional, ItemType type,
+                                  const wchar_t* defaultValue = nullptr,
+                                  const CPrimitiveRestrictions& facets = CPrimitiveRestrictions(),
+                                  const wchar_t* format = nullptr) {
+    return CAttributeInfoPrimitive(name, L"", index, optional, type, format, kCollapse, facets, defaultValue);
+}
+
 // A text writer that also records the item type each attribute is written with.
 class CRecordingWriter : public CXmlTextWriter {
 public:
@@ -46,9 +53,24 @@ public:
     std::vector<ItemType> m_types;
 };
 
+// Writes <e> with the descriptor's attribute; `types` receives the item types written, and
+// `partial` what the stream held when writing threw.
 std::wstring Write(const CAttributeInfo& info, const CTestObject& object,
-                   const CXmlSerializationContext& context = CXmlSerializationContext()) {
-    return WriteElement([&](CXmlWriter* writer) { info.AttributeToXml(context, &object, writer); });
+                   const CXmlSerializationContext& context = CXmlSerializationContext(),
+                   std::vector<ItemType>* types = nullptr, std::wstring* partial = nullptr) {
+    CTextStream stream;
+    CRecordingWriter writer(&stream);
+    writer.SetFormatting(false);
+    writer.StartElement(L"e", L"");
+    try {
+        info.AttributeToXml(context, &object, &writer);
+    } catch (...) {
+        if (partial) *partial = stream.TakeText();
+        throw;
+    }
+    writer.EndElement();
+    if (types) *types = writer.m_types;
+    return stream.TakeText();
 }
 
 }  // namespace
@@ -57,8 +79,7 @@ std::wstring Write(const CAttributeInfo& info, const CTestObject& object,
 
 TEST(AttributeInfo, OptionalUnsetAttributesAreLeftOut) {
     CTestObject object;
-    const CAttributeInfoPrimitive count(L"count", L"", 0, true, ItemType_i4, nullptr, kCollapse,
-                                        CPrimitiveRestrictions(), nullptr);
+    const CAttributeInfoPrimitive count = Primitive(L"count", 0, true, ItemType_i4);
     EXPECT_EQ(Write(count, object), L"<e/>");
     object.m_properties[0].SetI4(5);
     EXPECT_EQ(Write(count, object), L"<e count=\"5\"/>");
@@ -66,8 +87,7 @@ TEST(AttributeInfo, OptionalUnsetAttributesAreLeftOut) {
 
 TEST(AttributeInfo, RequiredAttributesAreWrittenFromWhateverThePropertyHolds) {
     CTestObject object;
-    const CAttributeInfoPrimitive count(L"count", L"", 0, false, ItemType_i4, nullptr, kCollapse,
-                                        CPrimitiveRestrictions(), nullptr);
+    const CAttributeInfoPrimitive count = Primitive(L"count", 0, false, ItemType_i4);
     // Unset: the variant itself refuses to produce text.
     EXPECT_EQ(MessageOf([&] { Write(count, object); }), L"Invalid Type 0 to convert to string");
     // Nil still has its kind, and an attribute has no nil: the zeroed value is written.
@@ -76,16 +96,11 @@ TEST(AttributeInfo, RequiredAttributesAreWrittenFromWhateverThePropertyHolds) {
     EXPECT_EQ(Write(count, object), L"<e count=\"0\"/>");
     // The value's own kind reaches the writer, with the format override applied.
     object.m_properties[0].SetR8(2.5);
-    const CAttributeInfoPrimitive ratio(L"ratio", L"", 0, false, ItemType_r8, L"%.3f", kCollapse,
-                                        CPrimitiveRestrictions(), nullptr);
-    CTextStream stream;
-    CRecordingWriter writer(&stream);
-    writer.SetFormatting(false);
-    writer.StartElement(L"e", L"");
-    ratio.AttributeToXml(CXmlSerializationContext(), &object, &writer);
-    writer.EndElement();
-    EXPECT_EQ(stream.TakeText(), L"<e ratio=\"2.500\"/>");
-    EXPECT_EQ(writer.m_types, std::vector<ItemType>{ItemType_r8});
+    std::vector<ItemType> types;
+    const CAttributeInfoPrimitive ratio =
+        Primitive(L"ratio", 0, false, ItemType_r8, nullptr, CPrimitiveRestrictions(), L"%.3f");
+    EXPECT_EQ(Write(ratio, object, CXmlSerializationContext(), &types), L"<e ratio=\"2.500\"/>");
+    EXPECT_EQ(types, std::vector<ItemType>{ItemType_r8});
 }
 
 TEST(AttributeInfo, QualifiedAttributesGetAPrefix) {
@@ -95,67 +110,48 @@ TEST(AttributeInfo, QualifiedAttributesGetAPrefix) {
                                        CPrimitiveRestrictions(), nullptr);
     const std::wstring text = Write(note, object);
     // The writer invents the prefix; the declaration and the escaped value must be there.
-    EXPECT_NE(text.find(L"=\"urn:n\""), std::wstring::npos) << std::string(text.begin(), text.end());
-    EXPECT_NE(text.find(L":note=\"a&lt;b&amp;&quot;c&quot;\""), std::wstring::npos)
-        << std::string(text.begin(), text.end());
+    EXPECT_NE(text.find(L"=\"urn:n\""), std::wstring::npos) << Narrow(text);
+    EXPECT_NE(text.find(L":note=\"a&lt;b&amp;&quot;c&quot;\""), std::wstring::npos) << Narrow(text);
 }
 
-TEST(AttributeInfo, DefaultValuesAreSuppressedOnlyWhenAsked) {
-    CTestObject object;
-    object.m_properties[0].SetString(L"EUR");
-    const CAttributeInfoPrimitive currency(L"currency", L"", 0, true, ItemType_string, nullptr, kCollapse,
-                                           CPrimitiveRestrictions(), L"EUR");
-    CXmlSerializationContext context;
-    EXPECT_EQ(Write(currency, object, context), L"<e currency=\"EUR\"/>");
-    context.SetNoOptionalAttributeDefaultOutput(true);
-    EXPECT_EQ(Write(currency, object, context), L"<e/>");
-    object.m_properties[0].SetString(L"USD");
-    EXPECT_EQ(Write(currency, object, context), L"<e currency=\"USD\"/>");
-
-    // An empty default suppresses nothing, and neither does a required attribute's default.
-    object.m_properties[0].SetString(L"");
-    const CAttributeInfoPrimitive noDefault(L"currency", L"", 0, true, ItemType_string, nullptr, kCollapse,
-                                            CPrimitiveRestrictions(), L"");
-    EXPECT_EQ(Write(noDefault, object, context), L"<e currency=\"\"/>");
-    object.m_properties[0].SetString(L"EUR");
-    const CAttributeInfoPrimitive required(L"currency", L"", 0, false, ItemType_string, nullptr, kCollapse,
-                                           CPrimitiveRestrictions(), L"EUR");
-    EXPECT_EQ(Write(required, object, context), L"<e currency=\"EUR\"/>");
-}
-
-TEST(AttributeInfo, SuppressionComparesTheWrittenText) {
+TEST(AttributeInfo, DefaultValuesAreSuppressedOnlyWhenAskedAndOnlyOnTheWrittenText) {
+    CXmlSerializationContext suppressing;
+    suppressing.SetNoOptionalAttributeDefaultOutput(true);
+    const struct {
+        bool optional;
+        const wchar_t* defaultValue;
+        const wchar_t* value;
+        bool suppress;
+        const wchar_t* expected;
+    } cases[] = {
+        {true, L"EUR", L"EUR", false, L"<e currency=\"EUR\"/>"},
+        {true, L"EUR", L"EUR", true, L"<e/>"},
+        {true, L"EUR", L"USD", true, L"<e currency=\"USD\"/>"},
+        {true, L"", L"", true, L"<e currency=\"\"/>"},         // an empty default suppresses nothing
+        {false, L"EUR", L"EUR", true, L"<e currency=\"EUR\"/>"},  // nor does a required one's
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Narrow(c.expected));
+        CTestObject object;
+        object.m_properties[0].SetString(c.value);
+        const CAttributeInfoPrimitive currency = Primitive(L"currency", 0, c.optional, ItemType_string, c.defaultValue);
+        EXPECT_EQ(Write(currency, object, c.suppress ? suppressing : CXmlSerializationContext()), c.expected);
+    }
+    // The text of 1.0 is "1", not the default's "1.0": the attribute is written.
     CTestObject object;
     object.m_properties[0].SetR8(1.0);
-    // The text of 1.0 is "1", not the default's "1.0": the attribute is written.
-    const CAttributeInfoPrimitive scale(L"scale", L"", 0, true, ItemType_r8, nullptr, kCollapse,
-                                        CPrimitiveRestrictions(), L"1.0");
-    CXmlSerializationContext context;
-    context.SetNoOptionalAttributeDefaultOutput(true);
-    EXPECT_EQ(Write(scale, object, context), L"<e scale=\"1\"/>");
+    EXPECT_EQ(Write(Primitive(L"scale", 0, true, ItemType_r8, L"1.0"), object, suppressing), L"<e scale=\"1\"/>");
 }
 
 TEST(AttributeInfo, BrokenFacetsStopTheAttributeBeforeItIsWritten) {
     CTestObject object;
     object.m_properties[0].SetI4(0);
-    const CAttributeInfoPrimitive count(L"count", L"", 0, false, ItemType_i4, nullptr, kCollapse, AtLeastOne(),
-                                        nullptr);
-    std::wstring written;
-    const std::wstring message = MessageOf([&] {
-        CTextStream stream;
-        CXmlTextWriter writer(&stream);
-        writer.SetFormatting(false);
-        writer.StartElement(L"e", L"");
-        try {
-            count.AttributeToXml(CXmlSerializationContext(), &object, &writer);
-        } catch (...) {
-            written = stream.TakeText();
-            throw;
-        }
-    });
-    EXPECT_EQ(message, L"Invalid Value for count [0]");
-    EXPECT_EQ(written.find(L"count"), std::wstring::npos);
+    const CAttributeInfoPrimitive count = Primitive(L"count", 0, false, ItemType_i4, nullptr, AtLeastOne());
+    std::wstring partial;
+    EXPECT_EQ(MessageOf([&] { Write(count, object, CXmlSerializationContext(), nullptr, &partial); }),
+              L"Invalid Value for count [0]");
+    EXPECT_EQ(partial.find(L"count"), std::wstring::npos);
     object.m_properties[0].SetI4(1);
-    EXPECT_NO_THROW(count.CheckRestriction(object.m_properties[0]));
     EXPECT_EQ(Write(count, object), L"<e count=\"1\"/>");
 }
 
@@ -163,14 +159,9 @@ TEST(AttributeInfo, EnumerationsWriteTheGeneratedTextAsAString) {
     CTestObject object;
     object.m_properties[2].SetI4(1);
     const CAttributeInfoEnum colour(L"colour", L"", 2, false, &ColourText, &ColourValue, nullptr);
-    CTextStream stream;
-    CRecordingWriter writer(&stream);
-    writer.SetFormatting(false);
-    writer.StartElement(L"e", L"");
-    colour.AttributeToXml(CXmlSerializationContext(), &object, &writer);
-    writer.EndElement();
-    EXPECT_EQ(stream.TakeText(), L"<e colour=\"green\"/>");
-    EXPECT_EQ(writer.m_types, std::vector<ItemType>{ItemType_string});
+    std::vector<ItemType> types;
+    EXPECT_EQ(Write(colour, object, CXmlSerializationContext(), &types), L"<e colour=\"green\"/>");
+    EXPECT_EQ(types, std::vector<ItemType>{ItemType_string});
 
     // A value the generated function has no text for.
     object.m_properties[2].SetI4(7);
@@ -179,17 +170,15 @@ TEST(AttributeInfo, EnumerationsWriteTheGeneratedTextAsAString) {
     // A required enumeration left unset breaks the integer getter.
     object.m_properties[2].SetInvalid();
     EXPECT_EQ(MessageOf([&] { Write(colour, object); }), L"m_type == ItemType_i4");
-}
 
-TEST(AttributeInfo, EnumerationDefaultsAndUnsetOptionalsAreLeftOut) {
-    CTestObject object;
-    const CAttributeInfoEnum colour(L"colour", L"", 0, true, &ColourText, &ColourValue, L"red");
-    EXPECT_EQ(Write(colour, object), L"<e/>");
+    // Optional ones: unset and default values are left out like primitives.
+    const CAttributeInfoEnum optional(L"colour", L"", 0, true, &ColourText, &ColourValue, L"red");
+    EXPECT_EQ(Write(optional, object), L"<e/>");
     object.m_properties[0].SetI4(0);
+    EXPECT_EQ(Write(optional, object), L"<e colour=\"red\"/>");
     CXmlSerializationContext context;
-    EXPECT_EQ(Write(colour, object, context), L"<e colour=\"red\"/>");
     context.SetNoOptionalAttributeDefaultOutput(true);
-    EXPECT_EQ(Write(colour, object, context), L"<e/>");
+    EXPECT_EQ(Write(optional, object, context), L"<e/>");
 }
 
 // ------------------------------------------------------------------ reading
@@ -220,8 +209,7 @@ TEST(AttributeInfo, PrimitiveReadingUsesTheWhitespaceRuleAndPassesConversionFail
     EXPECT_TRUE(keep.AttributeFromXml(CXmlSerializationContext(), &object, &text));
     EXPECT_EQ(object.m_properties[1].GetString(), L"a b c");
 
-    CAttributeInfoPrimitive number(L"n", L"", 0, true, ItemType_i4, nullptr, kCollapse, CPrimitiveRestrictions(),
-                                   nullptr);
+    CAttributeInfoPrimitive number = Primitive(L"n", 0, true, ItemType_i4);
     object.m_properties[0].SetI4(9);
     CXmlAttribute bad(L"n", L"nine", L"");
     EXPECT_EQ(MessageOf([&] { number.AttributeFromXml(CXmlSerializationContext(), &object, &bad); }),
@@ -246,17 +234,14 @@ TEST(AttributeInfo, EnumerationsFollowIgnoreNamespaces) {
 
 TEST(AttributeInfo, ValidateComplainsOnlyAboutMissingRequiredAttributes) {
     const CXmlSerializationContext context;
-    const CAttributeInfoPrimitive required(L"id", L"", 0, false, ItemType_i4, nullptr, kCollapse,
-                                           CPrimitiveRestrictions(), nullptr);
+    const CAttributeInfoPrimitive required = Primitive(L"id", 0, false, ItemType_i4);
     const CAttributeInfoEnum requiredEnum(L"kind", L"", 0, false, &ColourText, &ColourValue, nullptr);
-    const CAttributeInfoPrimitive optional(L"id", L"", 0, true, ItemType_i4, nullptr, kCollapse,
-                                           CPrimitiveRestrictions(), nullptr);
     EXPECT_THROW(required.Validate(context, false), CQxValidationException);
     EXPECT_EQ(MessageOf([&] { required.Validate(context, false); }), L"Failed to find the required Attribute [id]");
     EXPECT_EQ(MessageOf([&] { requiredEnum.Validate(context, false); }),
               L"Failed to find the required Attribute [kind]");
     EXPECT_NO_THROW(required.Validate(context, true));
-    EXPECT_NO_THROW(optional.Validate(context, false));
+    EXPECT_NO_THROW(Primitive(L"id", 0, true, ItemType_i4).Validate(context, false));
 }
 
 // ------------------------------------------------------------------ wildcard
