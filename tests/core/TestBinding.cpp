@@ -230,6 +230,15 @@ int StatusFromString(const wchar_t* text) {
     throw CQxInvalidValueException(FormatString(L"Invalid value [%s] for the enumeration Status", text));
 }
 
+namespace {
+// An object member takes the element name of its member.
+template <class T>
+void NameAndSet(CSmartPtr<T>& field, T* object, const wchar_t* elementName) {
+    if (object) CTbMetaDataCleaner::Name(object, elementName);
+    field = object;
+}
+}  // namespace
+
 CSmartPtr<CXmlObjectBase> CreateTbObject(int classId, const wchar_t* elementName) {
     CSmartPtr<CXmlObjectBase> object;
     switch (classId) {
@@ -345,33 +354,6 @@ bool CTbSpecialItem::Equals(const CTbItem& other) const {
 
 // ---------------------------------------------------------------- ItemCol
 
-CTbItemCol::CTbItemCol(const wchar_t* elementName, int minOccurs, int maxOccurs)
-    : CXmlCollection(elementName, kNamespace, minOccurs, maxOccurs) {}
-
-CTbItem* CTbItemCol::Add(CTbItem* item) {
-    SetElementName(item, ElementName().c_str());
-    AppendItem(item);
-    return item;
-}
-
-CSmartPtr<CTbItem> CTbItemCol::Item(int index) const {
-    return static_cast<CTbItem*>(GetNodeAtIndex(index)->m_pItem.Get());
-}
-
-bool CTbItemCol::Equals(const CTbItemCol& other) const {
-    if (GetCount() != other.GetCount()) return false;
-    for (int i = 0; i < GetCount(); ++i)
-        if (!Item(i)->Equals(*other.Item(i))) return false;
-    return true;
-}
-
-void CTbItemCol::ToXml_Int(CXmlWriter* writer, bool, const wchar_t*, const CXmlSerializationContext& context,
-                           bool) const {
-    ValidateCount(context);
-    for (CNode* node = m_pHead; node; node = node->m_pNext)
-        CXmlObjectBase::ToXml_Int(node->m_pItem.Get(), writer, false, m_strNamespace.c_str(), context, false);
-}
-
 CXmlElement* CTbItemCol::FromXml_Int(CXmlElement*, CXmlElement* cursor, const CXmlSerializationContext& context,
                                      bool) {
     while (cursor && DoesElementNameMatch(context, cursor, ElementName().c_str(), m_strNamespace.c_str())) {
@@ -474,33 +456,6 @@ CSmartPtr<CXmlObjectBase> CTbShapeFactory::CreateFromElement(CXmlElement* elemen
 }
 
 int CTbShapeFactory::GetCallCount() { return g_factoryCalls.load(); }
-
-CTbShapeCol::CTbShapeCol(const wchar_t* elementName, int minOccurs, int maxOccurs)
-    : CXmlCollection(elementName, kNamespace, minOccurs, maxOccurs) {}
-
-CTbShape* CTbShapeCol::Add(CTbShape* shape) {
-    SetElementName(shape, ElementName().c_str());
-    AppendItem(shape);
-    return shape;
-}
-
-CSmartPtr<CTbShape> CTbShapeCol::Item(int index) const {
-    return static_cast<CTbShape*>(GetNodeAtIndex(index)->m_pItem.Get());
-}
-
-bool CTbShapeCol::Equals(const CTbShapeCol& other) const {
-    if (GetCount() != other.GetCount()) return false;
-    for (int i = 0; i < GetCount(); ++i)
-        if (!Item(i)->Equals(*other.Item(i))) return false;
-    return true;
-}
-
-void CTbShapeCol::ToXml_Int(CXmlWriter* writer, bool, const wchar_t*, const CXmlSerializationContext& context,
-                            bool) const {
-    ValidateCount(context);
-    for (CNode* node = m_pHead; node; node = node->m_pNext)
-        CXmlObjectBase::ToXml_Int(node->m_pItem.Get(), writer, false, m_strNamespace.c_str(), context, false);
-}
 
 CXmlElement* CTbShapeCol::FromXml_Int(CXmlElement*, CXmlElement* cursor, const CXmlSerializationContext& context,
                                       bool) {
@@ -795,31 +750,6 @@ bool CTbPair::Equals(const CTbPair& other) const {
            SameOptional(m_hasValue, other.m_hasValue, m_value == other.m_value);
 }
 
-CTbPairCol::CTbPairCol() : CXmlCollection(L"Pair", kNamespace, 0, -1) {}
-
-CTbPair* CTbPairCol::Add(CTbPair* pair) {
-    AppendItem(pair);
-    return pair;
-}
-
-CSmartPtr<CTbPair> CTbPairCol::Item(int index) const {
-    return static_cast<CTbPair*>(GetNodeAtIndex(index)->m_pItem.Get());
-}
-
-bool CTbPairCol::Equals(const CTbPairCol& other) const {
-    if (GetCount() != other.GetCount()) return false;
-    for (int i = 0; i < GetCount(); ++i)
-        if (!Item(i)->Equals(*other.Item(i))) return false;
-    return true;
-}
-
-void CTbPairCol::ToXml_Int(CXmlWriter* writer, bool, const wchar_t* elementNamespace,
-                           const CXmlSerializationContext& context, bool) const {
-    ValidateCount(context);
-    for (CNode* node = m_pHead; node; node = node->m_pNext)
-        CXmlObjectBase::ToXml_Int(node->m_pItem.Get(), writer, false, elementNamespace, context, false);
-}
-
 CXmlElement* CTbPairCol::FromXml_Int(CXmlElement* parent, CXmlElement* cursor,
                                      const CXmlSerializationContext& context, bool) {
     // Each item takes its run among the holder's children; one that takes nothing ends the list.
@@ -845,7 +775,7 @@ void CTbHolder::BuildTables(CTbClassTables& tables) {
     tables.attributes = AttributeTable({StringAttribute(L"own", 3)});
 }
 
-CTbHolder::CTbHolder() : m_pairs(new CTbPairCol) {
+CTbHolder::CTbHolder() : m_pairs(new CTbPairCol(L"Pair", 0, -1)) {
     SetElementName(L"Holder");
     CTbHolder::Init();
 }
@@ -921,14 +851,12 @@ void CTbOptions::SetMode(int32_t mode) {
 
 void CTbOptions::SetChild(CTbItem* child) {
     Choice_SelectElement(L"child", child, m_validElement);
-    if (child) SetElementName(child, L"child");
-    m_child = child;
+    NameAndSet(m_child, child, L"child");
 }
 
 void CTbOptions::SetForm(CTbShape* form) {
     Choice_SelectElement(L"form", form, m_validElement);
-    if (form) SetElementName(form, L"form");
-    m_form = form;
+    NameAndSet(m_form, form, L"form");
 }
 
 void CTbOptions::AccessProperty(int propertyIndex, bool read, QxVariant& value) {
@@ -1025,11 +953,7 @@ CTbBag::CTbBag() {
     SetElementName(L"Bag");
     CTbBag::Init();
 }
-
-void CTbBag::SetOuter(CTbItem* outer) {
-    if (outer) SetElementName(outer, L"outer");
-    m_outer = outer;
-}
+void CTbBag::SetOuter(CTbItem* outer) { NameAndSet(m_outer, outer, L"outer"); }
 
 void CTbBag::AccessProperty(int propertyIndex, bool read, QxVariant& value) {
     switch (propertyIndex) {
@@ -1076,14 +1000,9 @@ CTbAbsBag::CTbAbsBag() { SetElementName(L"AbsBag"); }
 
 void CTbAbsBag::SetShape(CTbShape* shape) {
     Throw_IfPropertyIsNull(shape, L"Shape");
-    SetElementName(shape, L"shape");
-    m_shape = shape;
+    NameAndSet(m_shape, shape, L"shape");
 }
-
-void CTbAbsBag::SetSpare(CTbShape* spare) {
-    if (spare) SetElementName(spare, L"spare");
-    m_spare = spare;
-}
+void CTbAbsBag::SetSpare(CTbShape* spare) { NameAndSet(m_spare, spare, L"spare"); }
 
 void CTbAbsBag::AccessProperty(int propertyIndex, bool read, QxVariant& value) {
     if (propertyIndex == 0) AccessObject(read, value, m_shape);
@@ -1153,60 +1072,21 @@ CTbRoot::CTbRoot()
 
 void CTbRoot::SetItem(CTbItem* item) {
     Throw_IfPropertyIsNull(item, L"Item");
-    SetElementName(item, L"item");
-    m_item = item;
+    NameAndSet(m_item, item, L"item");
 }
-
-void CTbRoot::SetExtra(CTbSpecialItem* extra) {
-    if (extra) SetElementName(extra, L"extra");
-    m_extra = extra;
-}
-
 void CTbRoot::SetShape(CTbShape* shape) {
     Throw_IfPropertyIsNull(shape, L"Shape");
-    SetElementName(shape, L"shape");
-    m_shape = shape;
+    NameAndSet(m_shape, shape, L"shape");
 }
-
-void CTbRoot::SetSpare(CTbShape* spare) {
-    if (spare) SetElementName(spare, L"spare");
-    m_spare = spare;
-}
-
-void CTbRoot::SetNilItem(CTbNilItem* nilItem) {
-    if (nilItem) SetElementName(nilItem, L"nilItem");
-    m_nilItem = nilItem;
-}
-
-void CTbRoot::SetPrice(CTbPrice* price) {
-    if (price) SetElementName(price, L"price");
-    m_price = price;
-}
-
-void CTbRoot::SetRemark(CTbRemark* remark) {
-    if (remark) SetElementName(remark, L"remark");
-    m_remark = remark;
-}
-
-void CTbRoot::SetOptions(CTbOptions* options) {
-    if (options) SetElementName(options, L"options");
-    m_options = options;
-}
-
-void CTbRoot::SetBag(CTbBag* bag) {
-    if (bag) SetElementName(bag, L"bag");
-    m_bag = bag;
-}
-
-void CTbRoot::SetHolder(CTbHolder* holder) {
-    if (holder) SetElementName(holder, L"holder");
-    m_holder = holder;
-}
-
-void CTbRoot::SetStrict(CTbStrictChoice* strict) {
-    if (strict) SetElementName(strict, L"strict");
-    m_strict = strict;
-}
+void CTbRoot::SetExtra(CTbSpecialItem* extra) { NameAndSet(m_extra, extra, L"extra"); }
+void CTbRoot::SetSpare(CTbShape* spare) { NameAndSet(m_spare, spare, L"spare"); }
+void CTbRoot::SetNilItem(CTbNilItem* nilItem) { NameAndSet(m_nilItem, nilItem, L"nilItem"); }
+void CTbRoot::SetPrice(CTbPrice* price) { NameAndSet(m_price, price, L"price"); }
+void CTbRoot::SetRemark(CTbRemark* remark) { NameAndSet(m_remark, remark, L"remark"); }
+void CTbRoot::SetOptions(CTbOptions* options) { NameAndSet(m_options, options, L"options"); }
+void CTbRoot::SetBag(CTbBag* bag) { NameAndSet(m_bag, bag, L"bag"); }
+void CTbRoot::SetHolder(CTbHolder* holder) { NameAndSet(m_holder, holder, L"holder"); }
+void CTbRoot::SetStrict(CTbStrictChoice* strict) { NameAndSet(m_strict, strict, L"strict"); }
 
 void CTbRoot::AccessProperty(int propertyIndex, bool read, QxVariant& value) {
     switch (propertyIndex) {

@@ -121,6 +121,31 @@ protected:                                                                      
                                                                                         \
 public:
 
+// A member with a presence flag (optional, or mandatory but unset until given or read):
+// Has/Get/Set, the field and its flag.
+#define TB_OPTIONAL(Type, Name, field)                                          \
+public:                                                                         \
+    bool Has##Name() const { return m_has##Name; }                              \
+    const Type& Get##Name() const { return field; }                             \
+    void Set##Name(const Type& value) { field = value, m_has##Name = true; }    \
+                                                                                \
+protected:                                                                      \
+    Type field{};                                                               \
+    bool m_has##Name = false;                                                   \
+                                                                                \
+public:
+
+// A member that is always present: Get/Set and the field.
+#define TB_VALUE(Type, Name, field)                                             \
+public:                                                                         \
+    const Type& Get##Name() const { return field; }                             \
+    void Set##Name(const Type& value) { field = value; }                        \
+                                                                                \
+protected:                                                                      \
+    Type field{};                                                               \
+                                                                                \
+public:
+
 // ---------------------------------------------------------------- Item, SpecialItem
 
 // <xs:complexType name="Item">: label, qty?; @code?
@@ -129,26 +154,14 @@ class CTbItem : public CXmlGeneratedClass {
     CTbItem();
     explicit CTbItem(const std::wstring& label);
 
-    const std::wstring& GetLabel() const { return m_label; }
-    void SetLabel(const std::wstring& label) { m_label = label; }
-    bool HasQty() const { return m_hasQty; }
-    int32_t GetQty() const { return m_qty; }
-    void SetQty(int32_t qty) { m_qty = qty, m_hasQty = true; }
+    TB_VALUE(std::wstring, Label, m_label)
+    TB_OPTIONAL(int32_t, Qty, m_qty)
+    TB_OPTIONAL(std::wstring, Code, m_code)
     void ClearQty() { m_hasQty = false; }
-    bool HasCode() const { return m_hasCode; }
-    const std::wstring& GetCode() const { return m_code; }
-    void SetCode(const std::wstring& code) { m_code = code, m_hasCode = true; }
 
     // The element name is part of the comparison.
     virtual bool Equals(const CTbItem& other) const;
     using CXmlObjectBase::GetElementName;
-
-protected:
-    std::wstring m_label;
-    int32_t m_qty = 0;
-    bool m_hasQty = false;
-    std::wstring m_code;
-    bool m_hasCode = false;
 };
 
 // <xs:complexType name="SpecialItem"> extends Item: ..., bonus?
@@ -156,34 +169,53 @@ class CTbSpecialItem : public CTbItem {
     TB_GENERATED_CLASS_MEMBERS
     CTbSpecialItem();
 
-    bool HasBonus() const { return m_hasBonus; }
-    const CDecimal& GetBonus() const { return m_bonus; }
-    void SetBonus(const CDecimal& bonus) { m_bonus = bonus, m_hasBonus = true; }
-
+    TB_OPTIONAL(CDecimal, Bonus, m_bonus)
     bool Equals(const CTbItem& other) const override;
-
-private:
-    CDecimal m_bonus;
-    bool m_hasBonus = false;
 };
 
-// The collection of a repeated Item member (entry, part): items are named after the
-// collection's element.
-class CTbItemCol : public CXmlCollection {
+// What the collections of a repeated class member share: items are named after the
+// collection's element and written in turn; each collection reads in its own way.
+template <class T>
+class CTbObjectCol : public CXmlCollection {
 public:
-    CTbItemCol(const wchar_t* elementName, int minOccurs, int maxOccurs);
+    CTbObjectCol(const wchar_t* elementName, int minOccurs, int maxOccurs)
+        : CXmlCollection(elementName, kNamespace, minOccurs, maxOccurs) {}
 
-    CTbItem* Add(CTbItem* item);
-    CSmartPtr<CTbItem> Item(int index) const;
-    bool Equals(const CTbItemCol& other) const;
+    T* Add(T* item) {
+        SetElementName(item, ElementName().c_str());
+        AppendItem(item);
+        return item;
+    }
+    CSmartPtr<T> Item(int index) const { return static_cast<T*>(GetNodeAtIndex(index)->m_pItem.Get()); }
+    bool Equals(const CTbObjectCol& other) const {
+        if (GetCount() != other.GetCount()) return false;
+        for (int i = 0; i < GetCount(); ++i)
+            if (!Item(i)->Equals(*other.Item(i))) return false;
+        return true;
+    }
 
 protected:
-    void ToXml_Int(CXmlWriter* writer, bool isRoot, const wchar_t* elementNamespace,
-                   const CXmlSerializationContext& context, bool optionalChoiceItem) const override;
-    CXmlElement* FromXml_Int(CXmlElement* parent, CXmlElement* cursor, const CXmlSerializationContext& context,
-                             bool optionalChoiceItem) override;
+    void ToXml_Int(CXmlWriter* writer, bool, const wchar_t*, const CXmlSerializationContext& context,
+                   bool) const override {
+        ValidateCount(context);
+        for (CNode* node = m_pHead; node; node = node->m_pNext)
+            CXmlObjectBase::ToXml_Int(node->m_pItem.Get(), writer, false, m_strNamespace.c_str(), context, false);
+    }
     std::wstring GetTargetNamespace() const override { return kNamespace; }
 };
+
+#define TB_OBJECT_COLLECTION(Class, Item)                                                              \
+    class Class : public CTbObjectCol<Item> {                                                         \
+    public:                                                                                           \
+        using CTbObjectCol<Item>::CTbObjectCol;                                                       \
+                                                                                                      \
+    protected:                                                                                        \
+        CXmlElement* FromXml_Int(CXmlElement* parent, CXmlElement* cursor,                            \
+                                 const CXmlSerializationContext& context, bool optionalChoiceItem) override; \
+    }
+
+// The collection of a repeated Item member (entry, part).
+TB_OBJECT_COLLECTION(CTbItemCol, CTbItem);
 
 // ---------------------------------------------------------------- Shape, Circle, Square
 
@@ -193,10 +225,7 @@ public:
     CXmlObjectBase* GetBase() override { return this; }
     std::wstring GetNamespace() const override { return kNamespace; }
 
-    bool HasLabel() const { return m_hasLabel; }
-    const std::wstring& GetLabel() const { return m_label; }
-    void SetLabel(const std::wstring& label) { m_label = label, m_hasLabel = true; }
-
+    TB_OPTIONAL(std::wstring, Label, m_label)
     virtual bool Equals(const CTbShape& other) const;
     using CXmlObjectBase::GetElementName;
 
@@ -205,9 +234,6 @@ protected:
     std::wstring GetTargetNamespace() const override { return kNamespace; }
     // The property of Shape itself (index 0), shared by the derived classes.
     bool AccessShapeProperty(int propertyIndex, bool read, QxVariant& value);
-
-    std::wstring m_label;
-    bool m_hasLabel = false;
 };
 
 // <xs:complexType name="Circle"> extends Shape: ..., radius
@@ -216,12 +242,8 @@ class CTbCircle : public CTbShape {
     CTbCircle();
     explicit CTbCircle(double radius);
 
-    double GetRadius() const { return m_radius; }
-    void SetRadius(double radius) { m_radius = radius; }
+    TB_VALUE(double, Radius, m_radius)
     bool Equals(const CTbShape& other) const override;
-
-private:
-    double m_radius = 0;
 };
 
 // <xs:complexType name="Square"> extends Shape: ..., side (xs:decimal)
@@ -230,12 +252,8 @@ class CTbSquare : public CTbShape {
     CTbSquare();
     explicit CTbSquare(const CDecimal& side);
 
-    const CDecimal& GetSide() const { return m_side; }
-    void SetSide(const CDecimal& side) { m_side = side; }
+    TB_VALUE(CDecimal, Side, m_side)
     bool Equals(const CTbShape& other) const override;
-
-private:
-    CDecimal m_side;
 };
 
 // Chooses Circle or Square from the element's xsi:type (which must name a type of the target
@@ -248,21 +266,7 @@ public:
 };
 
 // The collection of a repeated Shape member (figure, piece): the factory chooses each item.
-class CTbShapeCol : public CXmlCollection {
-public:
-    CTbShapeCol(const wchar_t* elementName, int minOccurs, int maxOccurs);
-
-    CTbShape* Add(CTbShape* shape);
-    CSmartPtr<CTbShape> Item(int index) const;
-    bool Equals(const CTbShapeCol& other) const;
-
-protected:
-    void ToXml_Int(CXmlWriter* writer, bool isRoot, const wchar_t* elementNamespace,
-                   const CXmlSerializationContext& context, bool optionalChoiceItem) const override;
-    CXmlElement* FromXml_Int(CXmlElement* parent, CXmlElement* cursor, const CXmlSerializationContext& context,
-                             bool optionalChoiceItem) override;
-    std::wstring GetTargetNamespace() const override { return kNamespace; }
-};
+TB_OBJECT_COLLECTION(CTbShapeCol, CTbShape);
 
 // The collection of a repeated Colour member (level, hue): values held as integers, written
 // with their enumeration texts.
@@ -288,19 +292,13 @@ class CTbNilItem : public CXmlGeneratedClass, public INillable {
     TB_GENERATED_CLASS_MEMBERS
     CTbNilItem();
 
-    const std::wstring& GetValue() const { return m_value; }
-    void SetValue(const std::wstring& value) { m_value = value; }
-    bool HasRef() const { return m_hasRef; }
-    const std::wstring& GetRef() const { return m_ref; }
-    void SetRef(const std::wstring& ref) { m_ref = ref, m_hasRef = true; }
+    TB_VALUE(std::wstring, Value, m_value)
+    TB_OPTIONAL(std::wstring, Ref, m_ref)
     bool IsNil() override { return m_bNil; }
     void SetNil(bool nil) override { m_bNil = nil; }
     bool Equals(const CTbNilItem& other) const;
 
 private:
-    std::wstring m_value;
-    std::wstring m_ref;
-    bool m_hasRef = false;
     bool m_bNil = false;
 };
 
@@ -312,9 +310,7 @@ class CTbPrice : public CXmlGeneratedClass, public INillable {
 
     const CDecimal& GetAmount() const { return m_amount; }
     void SetAmount(const CDecimal& amount) { m_amount = amount, m_bNil = false; }
-    bool HasCurrency() const { return m_hasCurrency; }
-    const std::wstring& GetCurrency() const { return m_currency; }
-    void SetCurrency(const std::wstring& currency) { m_currency = currency, m_hasCurrency = true; }
+    TB_OPTIONAL(std::wstring, Currency, m_currency)
     bool IsNil() override { return m_bNil; }
     void SetNil(bool nil) override { m_bNil = nil; }
     bool Equals(const CTbPrice& other) const;
@@ -322,8 +318,6 @@ class CTbPrice : public CXmlGeneratedClass, public INillable {
 private:
     CDecimal m_amount;
     bool m_bNil = false;
-    std::wstring m_currency;
-    bool m_hasCurrency = false;
 };
 
 // <xs:complexType name="Remark" mixed="true">: em?, then the text, kept verbatim.
@@ -331,17 +325,9 @@ class CTbRemark : public CXmlGeneratedClass {
     TB_GENERATED_CLASS_MEMBERS
     CTbRemark();
 
-    bool HasEm() const { return m_hasEm; }
-    const std::wstring& GetEm() const { return m_em; }
-    void SetEm(const std::wstring& em) { m_em = em, m_hasEm = true; }
-    const std::wstring& GetText() const { return m_text; }
-    void SetText(const std::wstring& text) { m_text = text; }
+    TB_OPTIONAL(std::wstring, Em, m_em)
+    TB_VALUE(std::wstring, Text, m_text)
     bool Equals(const CTbRemark& other) const;
-
-private:
-    std::wstring m_em;
-    bool m_hasEm = false;
-    std::wstring m_text;
 };
 
 // ---------------------------------------------------------------- model groups (pseudo elements)
@@ -351,19 +337,9 @@ class CTbAddress : public CXmlGeneratedClass {
     TB_GENERATED_CLASS_MEMBERS
     CTbAddress();
 
-    const std::wstring& GetStreet() const { return m_street; }
-    void SetStreet(const std::wstring& street) { m_street = street, m_hasStreet = true; }
-    bool HasStreet() const { return m_hasStreet; }
-    bool HasCity() const { return m_hasCity; }
-    const std::wstring& GetCity() const { return m_city; }
-    void SetCity(const std::wstring& city) { m_city = city, m_hasCity = true; }
+    TB_OPTIONAL(std::wstring, Street, m_street)  // mandatory, but unset until given or read
+    TB_OPTIONAL(std::wstring, City, m_city)
     bool Equals(const CTbAddress& other) const;
-
-private:
-    std::wstring m_street;
-    bool m_hasStreet = false;  // mandatory, but unset until given or read
-    std::wstring m_city;
-    bool m_hasCity = false;
 };
 
 // <xs:group name="Contact">: a choice of email and phone.
@@ -390,18 +366,9 @@ class CTbExtras : public CXmlGeneratedClass {
     TB_GENERATED_CLASS_MEMBERS
     CTbExtras();
 
-    const std::wstring& GetHint() const { return m_hint; }
-    void SetHint(const std::wstring& hint) { m_hint = hint, m_hasHint = true; }
-    bool HasMemo() const { return m_hasMemo; }
-    const std::wstring& GetMemo() const { return m_memo; }
-    void SetMemo(const std::wstring& memo) { m_memo = memo, m_hasMemo = true; }
+    TB_OPTIONAL(std::wstring, Hint, m_hint)
+    TB_OPTIONAL(std::wstring, Memo, m_memo)
     bool Equals(const CTbExtras& other) const;
-
-private:
-    std::wstring m_hint;
-    bool m_hasHint = false;
-    std::wstring m_memo;
-    bool m_hasMemo = false;
 };
 
 // <xs:group name="Flags">: flagValue?, with the attribute group FlagAttributes (@mark?),
@@ -410,19 +377,9 @@ class CTbFlags : public CXmlGeneratedClass {
     TB_GENERATED_CLASS_MEMBERS
     CTbFlags();
 
-    bool HasFlagValue() const { return m_hasFlagValue; }
-    int32_t GetFlagValue() const { return m_flagValue; }
-    void SetFlagValue(int32_t value) { m_flagValue = value, m_hasFlagValue = true; }
-    bool HasMark() const { return m_hasMark; }
-    const std::wstring& GetMark() const { return m_mark; }
-    void SetMark(const std::wstring& mark) { m_mark = mark, m_hasMark = true; }
+    TB_OPTIONAL(int32_t, FlagValue, m_flagValue)
+    TB_OPTIONAL(std::wstring, Mark, m_mark)
     bool Equals(const CTbFlags& other) const;
-
-private:
-    int32_t m_flagValue = 0;
-    bool m_hasFlagValue = false;
-    std::wstring m_mark;
-    bool m_hasMark = false;
 };
 
 // <xs:group name="Pair">: key, value -- repeated in Holder.
@@ -442,23 +399,9 @@ private:
     bool m_hasValue = false;
 };
 
-// The collection of the repeated Pair group: its items have no element of their own, each
-// reads its run of elements among the holder's children.
-class CTbPairCol : public CXmlCollection {
-public:
-    CTbPairCol();
-
-    CTbPair* Add(CTbPair* pair);
-    CSmartPtr<CTbPair> Item(int index) const;
-    bool Equals(const CTbPairCol& other) const;
-
-protected:
-    void ToXml_Int(CXmlWriter* writer, bool isRoot, const wchar_t* elementNamespace,
-                   const CXmlSerializationContext& context, bool optionalChoiceItem) const override;
-    CXmlElement* FromXml_Int(CXmlElement* parent, CXmlElement* cursor, const CXmlSerializationContext& context,
-                             bool optionalChoiceItem) override;
-    std::wstring GetTargetNamespace() const override { return kNamespace; }
-};
+// The collection of the repeated Pair group (named "Pair"): its items have no element of
+// their own, each reads its run of elements among the holder's children.
+TB_OBJECT_COLLECTION(CTbPairCol, CTbPair);
 
 // <xs:complexType name="Holder">: title?, Flags, Pair*; @own?, FlagAttributes. Its element
 // carries the attributes of its Flags group too, so neither class rejects attributes it does
@@ -467,23 +410,15 @@ class CTbHolder : public CXmlGeneratedClass {
     TB_GENERATED_CLASS_MEMBERS
     CTbHolder();
 
-    bool HasTitle() const { return m_hasTitle; }
-    const std::wstring& GetTitle() const { return m_title; }
-    void SetTitle(const std::wstring& title) { m_title = title, m_hasTitle = true; }
+    TB_OPTIONAL(std::wstring, Title, m_title)
+    TB_OPTIONAL(std::wstring, Own, m_own)
     CTbFlags* GetFlags() const { return m_flags.Get(); }
     CTbPairCol* GetPairs() const { return m_pairs.Get(); }
-    bool HasOwn() const { return m_hasOwn; }
-    const std::wstring& GetOwn() const { return m_own; }
-    void SetOwn(const std::wstring& own) { m_own = own, m_hasOwn = true; }
     bool Equals(const CTbHolder& other) const;
 
 private:
-    std::wstring m_title;
-    bool m_hasTitle = false;
     CSmartPtr<CTbFlags> m_flags;
     CSmartPtr<CTbPairCol> m_pairs;
-    std::wstring m_own;
-    bool m_hasOwn = false;
 };
 
 // ---------------------------------------------------------------- choice and all classes
@@ -547,31 +482,16 @@ class CTbBag : public CXmlGeneratedClass {
     TB_GENERATED_CLASS_MEMBERS
     CTbBag();
 
-    const std::wstring& GetAlpha() const { return m_alpha; }
-    void SetAlpha(const std::wstring& alpha) { m_alpha = alpha, m_hasAlpha = true; }
-    bool HasAlpha() const { return m_hasAlpha; }
-    bool HasBeta() const { return m_hasBeta; }
-    int32_t GetBeta() const { return m_beta; }
-    void SetBeta(int32_t beta) { m_beta = beta, m_hasBeta = true; }
-    int32_t GetGamma() const { return m_gamma; }
-    void SetGamma(int32_t gamma) { m_gamma = gamma, m_hasGamma = true; }
-    bool HasDelta() const { return m_hasDelta; }
-    int32_t GetDelta() const { return m_delta; }
-    void SetDelta(int32_t delta) { m_delta = delta, m_hasDelta = true; }
+    TB_OPTIONAL(std::wstring, Alpha, m_alpha)
+    TB_OPTIONAL(int32_t, Beta, m_beta)
+    TB_OPTIONAL(int32_t, Gamma, m_gamma)
+    TB_OPTIONAL(int32_t, Delta, m_delta)
     CTbItem* GetInner() const { return m_inner.Get(); }
     CTbItem* GetOuter() const { return m_outer.Get(); }
     void SetOuter(CTbItem* outer);
     bool Equals(const CTbBag& other) const;
 
 private:
-    std::wstring m_alpha;
-    bool m_hasAlpha = false;
-    int32_t m_beta = 0;
-    bool m_hasBeta = false;
-    int32_t m_gamma = 0;
-    bool m_hasGamma = false;
-    int32_t m_delta = 0;
-    bool m_hasDelta = false;
     CSmartPtr<CTbItem> m_inner;
     CSmartPtr<CTbItem> m_outer;
 };
@@ -607,16 +527,10 @@ class CTbRoot : public CXmlGeneratedClass {
         Prop_id, Prop_status, Prop_version,
     };
 
-    const std::wstring& GetName() const { return m_name; }
-    void SetName(const std::wstring& name) { m_name = name, m_hasName = true; }
-    bool HasCount() const { return m_hasCount; }
-    int32_t GetCount() const { return m_count; }
-    void SetCount(int32_t count) { m_count = count, m_hasCount = true; }
-    int32_t GetColour() const { return m_colour; }
-    void SetColour(int32_t colour) { m_colour = colour, m_hasColour = true; }
-    bool HasShade() const { return m_hasShade; }
-    int32_t GetShade() const { return m_shade; }
-    void SetShade(int32_t shade) { m_shade = shade, m_hasShade = true; }
+    TB_OPTIONAL(std::wstring, Name, m_name)
+    TB_OPTIONAL(int32_t, Count, m_count)
+    TB_OPTIONAL(int32_t, Colour, m_colour)
+    TB_OPTIONAL(int32_t, Shade, m_shade)
     CTbItem* GetItem() const { return m_item.Get(); }
     void SetItem(CTbItem* item);
     CTbSpecialItem* GetExtra() const { return m_extra.Get(); }
@@ -651,27 +565,14 @@ class CTbRoot : public CXmlGeneratedClass {
     void SetHolder(CTbHolder* holder);
     CTbStrictChoice* GetStrict() const { return m_strict.Get(); }
     void SetStrict(CTbStrictChoice* strict);
-    int32_t GetId() const { return m_id; }
-    void SetId(int32_t id) { m_id = id; }
-    int32_t GetStatus() const { return m_status; }
-    bool HasStatus() const { return m_hasStatus; }
-    void SetStatus(int32_t status) { m_status = status, m_hasStatus = true; }
-    bool HasVersion() const { return m_hasVersion; }
-    const CDecimal& GetVersion() const { return m_version; }
-    void SetVersion(const CDecimal& version) { m_version = version, m_hasVersion = true; }
+    TB_VALUE(int32_t, Id, m_id)
+    TB_OPTIONAL(int32_t, Status, m_status)
+    TB_OPTIONAL(CDecimal, Version, m_version)
 
     bool Equals(const CTbRoot& other) const;
     using CXmlObjectBase::GetElementName;
 
 private:
-    std::wstring m_name;
-    bool m_hasName = false;
-    int32_t m_count = 0;
-    bool m_hasCount = false;
-    int32_t m_colour = 0;
-    bool m_hasColour = false;
-    int32_t m_shade = 0;
-    bool m_hasShade = false;
     CSmartPtr<CTbItem> m_item;
     CSmartPtr<CTbSpecialItem> m_extra;
     CSmartPtr<CTbShape> m_shape;
@@ -691,14 +592,12 @@ private:
     CSmartPtr<CTbBag> m_bag;
     CSmartPtr<CTbHolder> m_holder;
     CSmartPtr<CTbStrictChoice> m_strict;
-    int32_t m_id = 0;
-    int32_t m_status = Status_open;
-    bool m_hasStatus = false;
-    CDecimal m_version;
-    bool m_hasVersion = false;
 };
 
 #undef TB_GENERATED_CLASS_MEMBERS
+#undef TB_OPTIONAL
+#undef TB_VALUE
+#undef TB_OBJECT_COLLECTION
 
 // ---------------------------------------------------------------- engine probes
 
