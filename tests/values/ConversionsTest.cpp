@@ -83,6 +83,7 @@ std::string IntOutcome(F read) {
     }
 }
 
+// Reads `text` as the integral kind the oracle names.
 std::string IntFromText(const std::string& kind, const std::wstring& text) {
     if (kind == "i1") return IntOutcome([&] { return static_cast<int>(static_cast<signed char>(C::i1FromString(text, None))); });
     if (kind == "i2") return IntOutcome([&] { return C::i2FromString(text, None); });
@@ -99,27 +100,10 @@ std::string IntFromText(const std::string& kind, const std::wstring& text) {
 // ------------------------------------------------------------------ integers
 
 TEST(ConversionsIntegers, WriteForms) {
-    EXPECT_EQ(C::i1ToString(static_cast<char>(-128)), L"-128");
-    EXPECT_EQ(C::i2ToString(-32768), L"-32768");
-    EXPECT_EQ(C::i4ToString(INT32_MIN), L"-2147483648");
-    EXPECT_EQ(C::i4ToString(0), L"0");
+    EXPECT_EQ(C::i1ToString(static_cast<char>(-128)), L"-128");  // a char that is signed
     EXPECT_EQ(C::i8ToString(INT64_MIN), L"-9223372036854775808");
-    EXPECT_EQ(C::ui1ToString(255), L"255");
-    EXPECT_EQ(C::ui2ToString(65535), L"65535");
     EXPECT_EQ(C::ui4ToString(UINT32_MAX), L"4294967295");
     EXPECT_EQ(C::ui8ToString(UINT64_MAX), L"18446744073709551615");
-}
-
-TEST(ConversionsIntegers, EmptyReadsAsZero) {
-    EXPECT_EQ(C::i1FromString(L"", None), 0);
-    EXPECT_EQ(C::i2FromString(L"", None), 0);
-    EXPECT_EQ(C::i4FromString(L"", None), 0);
-    EXPECT_EQ(C::i8FromString(L"", None), 0);
-    EXPECT_EQ(C::ui1FromString(L"", None), 0);
-    EXPECT_EQ(C::ui2FromString(L"", None), 0);
-    EXPECT_EQ(C::ui4FromString(L"", None), 0u);
-    EXPECT_EQ(C::ui8FromString(L"", Collapse), 0u);
-    EXPECT_EQ(C::i4FromString(L"   ", Collapse), 0);  // collapses to the empty text
 }
 
 TEST(ConversionsIntegers, WhiteSpaceRules) {
@@ -143,23 +127,16 @@ TEST(ConversionsIntegers, WhiteSpaceRules) {
 }
 
 TEST(ConversionsIntegers, SignsPrefixesAndRanges) {
-    EXPECT_EQ(C::i1FromString(L"+5", None), 5);
-    EXPECT_EQ(C::i2FromString(L"+5", None), 5);
-    EXPECT_EQ(C::i4FromString(L"+5", None), 5);
-    EXPECT_EQ(C::i8FromString(L"+5", None), 5);
-    EXPECT_EQ(C::ui1FromString(L"+5", None), 5);
-    EXPECT_EQ(C::ui2FromString(L"+5", None), 5);
-    EXPECT_EQ(C::ui4FromString(L"+5", None), 5u);
-    EXPECT_EQ(C::ui8FromString(L"+5", None), 5u);
-    EXPECT_EQ(ValueError([] { C::i4FromString(L"0x10", None); }), Conv(L"0x10", L"i4"));
+    for (const char* kind : {"i1", "i2", "i4", "i8", "ui1", "ui2", "ui4", "ui8"}) {
+        EXPECT_EQ(IntFromText(kind, L""), "0") << kind;  // the empty text reads as zero
+        EXPECT_EQ(IntFromText(kind, L"+5"), "5") << kind;
+    }
+    EXPECT_EQ(C::i4FromString(L"   ", Collapse), 0);  // collapses to the empty text
     EXPECT_EQ(ValueError([] { C::i8FromString(L"0x10", None); }), Conv(L"0x10", L"i8"));
     EXPECT_EQ(ValueError([] { C::ui8FromString(L"0x10", None); }), Conv(L"0x10", L"ui8"));
     EXPECT_EQ(ValueError([] { C::i1FromString(L"0x10", None); }), Conv(L"0x10", L"i4"));
     EXPECT_EQ(ValueError([] { C::ui2FromString(L"+", None); }), Conv(L"+", L"ui4"));
 
-    EXPECT_EQ(C::i1FromString(L"127", None), 127);
-    EXPECT_EQ(C::i1FromString(L"-128", None), -128);
-    EXPECT_EQ(ValueError([] { C::i1FromString(L"128", None); }), Range(L"128", L"i1"));
     EXPECT_EQ(ValueError([] { C::i1FromString(L"-129", None); }), Range(L"-129", L"i1"));
     // The narrow kinds quote the text as the caller gave it, before the rule.
     EXPECT_EQ(ValueError([] { C::i2FromString(L" 40000 ", Collapse); }), Range(L" 40000 ", L"i2"));
@@ -167,11 +144,8 @@ TEST(ConversionsIntegers, SignsPrefixesAndRanges) {
     EXPECT_EQ(ValueError([] { C::ui1FromString(L"4294967296", None); }), Range(L"4294967296", L"ui4"));
     EXPECT_EQ(ValueError([] { C::i4FromString(L" 2147483648 ", Collapse); }), Range(L"2147483648", L"i4"));
 
-    EXPECT_EQ(C::ui4FromString(L"-1", None), 4294967295u);
     EXPECT_EQ(C::ui8FromString(L"-1", None), UINT64_MAX);
     EXPECT_EQ(ValueError([] { C::ui1FromString(L"-1", None); }), Range(L"-1", L"ui1"));
-    EXPECT_EQ(C::i8FromString(L"-9223372036854775808", None), INT64_MIN);
-    EXPECT_EQ(ValueError([] { C::i8FromString(L"9223372036854775808", None); }), Range(L"9223372036854775808", L"i8"));
     EXPECT_EQ(ValueError([] { C::ui8FromString(L"18446744073709551616", None); }), Range(L"18446744073709551616", L"ui8"));
 }
 
@@ -190,13 +164,11 @@ TEST(ConversionsIntegers, MatchOracle) {
 TEST(ConversionsReals, WriteForms) {
     EXPECT_EQ(C::r4ToString(std::numeric_limits<float>::quiet_NaN()), L"NaN");
     EXPECT_EQ(C::r4ToString(-std::numeric_limits<float>::infinity()), L"-INF");
-    EXPECT_EQ(C::r4ToString(std::numeric_limits<float>::infinity()), L"INF");
     EXPECT_EQ(C::r4ToString(0.1f), L"0.1");
     EXPECT_EQ(C::r4ToString(-0.0f), L"-0");
     EXPECT_EQ(C::r4ToString(1e20f), L"1e+020");
     EXPECT_EQ(C::r4ToString(1.5e-7f), L"1.5e-007");
     EXPECT_EQ(C::r8ToString(1.0 / 3), L"0.3333333333333333");
-    EXPECT_EQ(C::r8ToString(-0.0), L"-0");
     EXPECT_EQ(C::r8ToString(1e100), L"1e+100");
     EXPECT_EQ(C::r8ToString(1e16), L"1e+016");
     EXPECT_EQ(C::r8ToString(123456.0), L"123456");
@@ -216,14 +188,11 @@ TEST(ConversionsReals, WriteForms) {
 
 TEST(ConversionsReals, ReadSpecialWordsAndForms) {
     EXPECT_TRUE(std::isnan(C::r4FromString(L"", None)));
-    EXPECT_TRUE(std::isnan(C::r8FromString(L"", None)));
-    EXPECT_TRUE(std::isnan(C::r8FromString(L"NaN", None)));
     EXPECT_TRUE(std::isnan(C::r8FromString(L"1.#QNAN", None)));
     EXPECT_TRUE(std::isnan(C::r4FromString(L"-NAN", None)));
     EXPECT_TRUE(std::isnan(C::r8FromString(L" NaN ", Collapse)));
     EXPECT_EQ(C::r8FromString(L"-INF", None), -std::numeric_limits<double>::infinity());
     EXPECT_EQ(C::r4FromString(L"INF", None), std::numeric_limits<float>::infinity());
-    EXPECT_EQ(C::r4FromString(L"1e40", None), std::numeric_limits<float>::infinity());
     EXPECT_EQ(C::r4FromString(L"-1e40", None), -std::numeric_limits<float>::infinity());
     EXPECT_EQ(C::r4FromString(L"1e-50", None), 0.0f);
     EXPECT_EQ(C::r8FromString(L"1e400", None), std::numeric_limits<double>::infinity());
@@ -303,16 +272,11 @@ TEST(ConversionsDates, DelegateToTheValueClasses) {
 }
 
 TEST(ConversionsDates, YearMonthDayNumbers) {
-    EXPECT_EQ(C::yearToString(2024), L"2024");
     EXPECT_EQ(C::yearToString(5), L"5");
     EXPECT_EQ(C::monthToString(5), L"--05");
-    EXPECT_EQ(C::monthToString(12), L"--12");
-    EXPECT_EQ(C::dayToString(1), L"---01");
     EXPECT_EQ(C::dayToString(7), L"---07");
-    EXPECT_EQ(C::yearFromString(L"2024", None), 2024);
     EXPECT_EQ(C::yearFromString(L"2024-05", None), 2024);
     EXPECT_EQ(C::yearFromString(L"2024+05:00", None), 2024);  // the zone is dropped
-    EXPECT_EQ(C::monthFromString(L"--05", None), 5);
     EXPECT_EQ(C::monthFromString(L"--05Z", None), 5);
     EXPECT_EQ(C::dayFromString(L" ---07 ", Collapse), 7);
     try {
@@ -327,7 +291,6 @@ TEST(ConversionsDates, YearMonthDayNumbers) {
 // ------------------------------------------------------------------ char, string, boolean
 
 TEST(ConversionsText, CharStringBoolean) {
-    EXPECT_EQ(C::charToString(L'x'), L"x");
     EXPECT_EQ(C::charFromString(L" x ", Collapse), L'x');
     EXPECT_EQ(C::charFromString(L"\t", Replace), L' ');
     const std::wstring charMessage = L"] can not be a char as it is either empty of greater than 1 char long";
@@ -336,15 +299,10 @@ TEST(ConversionsText, CharStringBoolean) {
 
     EXPECT_EQ(C::stringToString(L"a\r\nb"), L"a\r\nb");
     EXPECT_EQ(C::stringFromString(L"a\r\nb", None), L"a\r\nb");
-    EXPECT_EQ(C::stringFromString(L"a\r\nb\rc", Preserve), L"a\nb\nc");
-    EXPECT_EQ(C::stringFromString(L"a\r\nb", Replace), L"a b");
     EXPECT_EQ(C::stringFromString(L"  a \t b  ", Collapse), L"a b");
 
-    EXPECT_EQ(C::booleanToString(true), L"true");
     EXPECT_EQ(C::booleanToString(false), L"false");
-    EXPECT_TRUE(C::booleanFromString(L"TRUE", None));
     EXPECT_FALSE(C::booleanFromString(L"False", None));
-    EXPECT_TRUE(C::booleanFromString(L"1", None));
     EXPECT_FALSE(C::booleanFromString(L"0", None));
     EXPECT_TRUE(C::booleanFromString(L" tRuE\n", Collapse));
     const auto boolError = [](const std::wstring& text, W::WhitespaceRule rule) {
@@ -355,7 +313,6 @@ TEST(ConversionsText, CharStringBoolean) {
     EXPECT_EQ(boolError(L"yes", None), head + L"yes" + tail);
     EXPECT_EQ(boolError(L"", None), head + tail);
     EXPECT_EQ(boolError(L" maybe ", Collapse), head + L" maybe " + tail);  // the caller's text
-    EXPECT_EQ(boolError(L"true ", None), head + L"true " + tail);
     EXPECT_EQ(boolError(L"01", None), head + L"01" + tail);
 }
 
@@ -368,7 +325,6 @@ TEST(ConversionsDelegates, BinaryDecimalInteger) {
     EXPECT_EQ(C::hexBinaryToString(C::base64BinaryFromString(L"AKt/", None)), L"00AB7F");
 
     const CDecimal d = C::decimalFromString(L" 1234.500 ", Collapse);
-    EXPECT_EQ(C::decimalToString(d), L"1234.5");
     EXPECT_EQ(C::decimalToString(d, L""), L"1234.5");
     EXPECT_EQ(C::decimalToString(d, L"2"), L"1234.50");
     EXPECT_EQ(C::decimalToString(d, L" 3 digits"), L"1234.500");

@@ -110,27 +110,17 @@ TEST(PatternMatcherTest, ManyThreadsShareTheCache) {
     EXPECT_EQ(wrong.load(), 0);
 }
 
-TEST(PrimitiveRestrictionsTest, DefaultsAndCopies) {
-    const CPrimitiveRestrictions none;
-    EXPECT_TRUE(none.m_strPattern.empty());
-    EXPECT_EQ(none.m_nMinLength, -1);
-    EXPECT_EQ(none.m_nMaxLength, -1);
-    EXPECT_EQ(none.m_nLength, -1);
-    EXPECT_TRUE(none.m_strMinInclusive.empty() && none.m_strMaxInclusive.empty() &&
-                none.m_strMinExclusive.empty() && none.m_strMaxExclusive.empty());
-
+TEST(PrimitiveRestrictionsTest, CopiesCarryEveryFacet) {
+    EXPECT_EQ(CPrimitiveRestrictions().m_nLength, -1);  // -1: no length facet
     const CPrimitiveRestrictions facets(L"[A-Z]+", 2, -1, L"1", nullptr, L"0", L"9", 5);
-    CPrimitiveRestrictions copy(facets);
-    EXPECT_EQ(copy.m_strPattern, L"[A-Z]+");
-    EXPECT_EQ(copy.m_nMinLength, 2);
-    EXPECT_EQ(copy.m_nMaxLength, -1);
-    EXPECT_EQ(copy.m_strMinInclusive, L"1");
-    EXPECT_TRUE(copy.m_strMaxInclusive.empty());
-    EXPECT_EQ(copy.m_strMinExclusive, L"0");
-    EXPECT_EQ(copy.m_strMaxExclusive, L"9");
-    EXPECT_EQ(copy.m_nLength, 5);
     CPrimitiveRestrictions assigned;
     assigned = facets;
-    EXPECT_EQ(assigned.m_strMaxExclusive, L"9");
-    EXPECT_EQ(assigned.m_nMinLength, 2);
+    for (const CPrimitiveRestrictions& copy : {CPrimitiveRestrictions(facets), assigned}) {
+        EXPECT_EQ(copy.m_strPattern + L"|" + copy.m_strMinInclusive + L"|" + copy.m_strMaxInclusive + L"|" +
+                      copy.m_strMinExclusive + L"|" + copy.m_strMaxExclusive,
+                  L"[A-Z]+|1||0|9");
+        EXPECT_EQ(std::to_string(copy.m_nMinLength) + " " + std::to_string(copy.m_nMaxLength) + " " +
+                      std::to_string(copy.m_nLength),
+                  "2 -1 5");
+    }
 }
