@@ -87,27 +87,87 @@ bool IsExactlyCQxException(const wchar_t* name, const QxVariant& value, ItemType
 
 }  // namespace
 
-// ------------------------------------------------------------------ bounds of numbers
+// ------------------------------------------------------------------ facets and messages
 
-TEST(PrimitiveValueCheck, I4BoundEqualToMinInclusivePassesAndToMinExclusiveFails) {
-    QxVariant value;
-    value.SetI4(5);
-    EXPECT_EQ(Failure(L"qty", value, ItemType_i4, Bounds(L"5", nullptr, nullptr, nullptr)), L"");
-    EXPECT_EQ(Failure(L"qty", value, ItemType_i4, Bounds(nullptr, nullptr, L"5", nullptr)),
-              L"Invalid Value for qty [5]");
-    EXPECT_EQ(Failure(L"qty", value, ItemType_i4, Bounds(nullptr, L"5", nullptr, nullptr)), L"");
-    EXPECT_EQ(Failure(L"qty", value, ItemType_i4, Bounds(nullptr, nullptr, nullptr, L"5")),
-              L"Invalid Value for qty [5]");
-    EXPECT_TRUE(IsExactlyCQxException(L"qty", value, ItemType_i4, Bounds(nullptr, nullptr, nullptr, L"5")));
-}
-
-TEST(PrimitiveValueCheck, BoundTextsAreCollapsedBeforeConversion) {
-    QxVariant value;
-    value.SetI2(-3);
-    EXPECT_EQ(Failure(L"n", value, ItemType_i2, Bounds(L" \t-3\r\n ", L"  7 ", nullptr, nullptr)), L"");
-    value.SetUI8(10);
-    EXPECT_EQ(Failure(L"n", value, ItemType_ui8, Bounds(nullptr, nullptr, L" 10 ", nullptr)),
-              L"Invalid Value for n [10]");
+// One value against one facet set: the message of the failure, "" when the value passes.
+TEST(PrimitiveValueCheck, FacetsOfEveryKindGiveTheExactMessage) {
+    const auto none = static_cast<const wchar_t*>(nullptr);
+    const struct {
+        ItemType type;
+        std::wstring text;
+        CPrimitiveRestrictions facets;
+        const wchar_t* expected;
+    } rows[] = {
+        // Bounds equal to the value: inclusive ones pass, exclusive ones fail.
+        {ItemType_i4, L"5", Bounds(L"5", none, none, none), L""},
+        {ItemType_i4, L"5", Bounds(none, none, L"5", none), L"Invalid Value for f [5]"},
+        {ItemType_i4, L"5", Bounds(none, L"5", none, none), L""},
+        {ItemType_i4, L"5", Bounds(none, none, none, L"5"), L"Invalid Value for f [5]"},
+        // Bound texts are collapsed before they are converted.
+        {ItemType_i2, L"-3", Bounds(L" \t-3\r\n ", L"  7 ", none, none), L""},
+        {ItemType_ui8, L"10", Bounds(none, none, L" 10 ", none), L"Invalid Value for f [10]"},
+        // Every integer kind uses the number form; %d takes an int, so a ui4 above INT_MAX shows
+        // as the number printf makes of it.
+        {ItemType_i1, L"-5", Bounds(L"100", none, none, none), L"Invalid Value for f [-5]"},
+        {ItemType_ui1, L"7", Bounds(L"100", none, none, none), L"Invalid Value for f [7]"},
+        {ItemType_ui2, L"65", Bounds(L"100", none, none, none), L"Invalid Value for f [65]"},
+        {ItemType_ui4, L"99", Bounds(L"100", none, none, none), L"Invalid Value for f [99]"},
+        {ItemType_ui4, L"3000000000", Bounds(none, L"2999999999", none, none), L"Invalid Value for f [-1294967296]"},
+        {ItemType_i8, L"-9223372036854775808", Bounds(L"100", none, none, none),
+         L"Invalid Value for f [-9223372036854775808]"},
+        {ItemType_ui8, L"18446744073709551615", Bounds(none, L"18446744073709551614", none, none),
+         L"Invalid Value for f [18446744073709551615]"},
+        // Year, month and day read their bounds in their own forms and report the number.
+        {ItemType_month, L"--05", Bounds(none, L"--04", none, none), L"Invalid Value for f [5]"},
+        {ItemType_month, L"--05", Bounds(L"--05", L"--05", none, none), L""},
+        {ItemType_day, L"---31", Bounds(none, none, none, L"---31"), L"Invalid Value for f [31]"},
+        {ItemType_year, L"1999", Bounds(L"2000", none, none, none), L"Invalid Value for f [1999]"},
+        {ItemType_year, L"1999", Bounds(L"1999", L"1999", none, none), L""},
+        // Floating kinds use the six-decimal form.
+        {ItemType_r8, L"1.5", Bounds(none, L"1.25", none, none), L"Invalid Value for f [1.500000]"},
+        {ItemType_r4, L"-0.25", Bounds(none, none, L"-0.25", none), L"Invalid Value for f [-0.250000]"},
+        {ItemType_r4, L"-0.25", Bounds(L"-INF", L"INF", none, none), L""},
+        // Date kinds use the XSD order and their lexical form.
+        {ItemType_date, L"2024-05-06", Bounds(L"2024-05-06", L"2024-05-06", none, none), L""},
+        {ItemType_date, L"2024-05-06", Bounds(none, none, L"2024-05-06", none), L"Invalid Value for f [2024-05-06]"},
+        {ItemType_date, L"2024-05-06", Bounds(none, none, none, L"2024-05-06"), L"Invalid Value for f [2024-05-06]"},
+        {ItemType_time, L"13:00:00", Bounds(none, L"12:59:59", none, none), L"Invalid Value for f [13:00:00]"},
+        {ItemType_yearMonth, L"2024-05", Bounds(L"2024-06", none, none, none), L"Invalid Value for f [2024-05]"},
+        {ItemType_monthDay, L"--02-29", Bounds(L"--01-01", L"--12-31", L"--02-28", L"--03-01"), L""},
+        // String lengths count characters and come before the pattern, which here does not even
+        // compile; with only a minimum no maximum applies.
+        {ItemType_string, L"abc", Lengths(-1, 2, -1, L"("), L"Invalid Value for f [abc]"},
+        {ItemType_string, L"abc", Lengths(4, -1, -1), L"Invalid Value for f [abc]"},
+        {ItemType_string, L"abc", Lengths(-1, -1, 2), L"Invalid Value for f [abc]"},
+        {ItemType_string, L"abc", Lengths(3, 3, 3), L""},
+        {ItemType_string, std::wstring(1000, L'x'), Lengths(2, -1, -1), L""},
+        {ItemType_string, L"\u00e9\u20ac", Lengths(2, 2, 2), L""},  // five UTF-8 bytes
+        // Patterns match the whole value.
+        {ItemType_string, L"123", Lengths(-1, -1, -1, L"\\d{3}"), L""},
+        {ItemType_string, L"1234", Lengths(-1, -1, -1, L"\\d{3}"), L"Invalid Value for f [1234]"},
+        {ItemType_string, L"caf\u00e9", Lengths(-1, -1, -1, L"caf."), L""},
+        // Binary lengths count bytes; both kinds report hex.
+        {ItemType_hexBinary, L"ab01", Lengths(-1, 1, -1), L"Invalid Value for f [AB01]"},
+        {ItemType_hexBinary, L"ab01", Lengths(2, 2, 2), L""},
+        {ItemType_base64Binary, L"qwE=", Lengths(3, -1, -1), L"Invalid Value for f [AB01]"},
+        // Booleans never fail.
+        {ItemType_boolean, L"false", CPrimitiveRestrictions(L"true", 9, 0, L"true", L"true", L"true", L"true", 4), L""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE("row " + std::to_string(&row - rows));
+        EXPECT_EQ(Failure(L"f", Parsed(row.type, row.text.c_str()), row.type, row.facets), row.expected);
+    }
+    // A broken facet is a plain CQxException, not a validation failure.
+    EXPECT_TRUE(IsExactlyCQxException(L"f", Parsed(ItemType_i4, L"5"), ItemType_i4, Bounds(none, none, none, L"5")));
+    // A plain number is no gMonth.
+    EXPECT_THROW(CheckPrimitiveValue(L"m", Parsed(ItemType_month, L"--05"), ItemType_month,
+                                     Bounds(L"4", nullptr, nullptr, nullptr)),
+                 CQxException);
+    // NaN is not ordered: it satisfies no bound that is set (and passes when none is).
+    QxVariant nan;
+    nan.SetR8(std::numeric_limits<double>::quiet_NaN());
+    EXPECT_NE(Failure(L"x", nan, ItemType_r8, Bounds(L"-INF", nullptr, nullptr, nullptr)), L"");
+    EXPECT_EQ(Failure(L"x", nan, ItemType_r8, CPrimitiveRestrictions()), L"");
 }
 
 TEST(PrimitiveValueCheck, BoundsAreCheckedInOrderAndOnlyWhileTheEarlierOnesHold) {
@@ -122,61 +182,6 @@ TEST(PrimitiveValueCheck, BoundsAreCheckedInOrderAndOnlyWhileTheEarlierOnesHold)
     value.SetI1(0);
     EXPECT_EQ(Failure<CQxInvalidValueException>(L"v", value, ItemType_i1, Bounds(L"200", nullptr, nullptr, nullptr)),
               L"The value [200] is to large to fit in a i1");
-}
-
-TEST(PrimitiveValueCheck, EveryIntegerKindUsesTheNumberForm) {
-    const auto allAbove = Bounds(L"100", nullptr, nullptr, nullptr);
-    QxVariant value;
-    value.SetI1(-5);
-    EXPECT_EQ(Failure(L"a", value, ItemType_i1, allAbove), L"Invalid Value for a [-5]");
-    value.SetUI1(7);
-    EXPECT_EQ(Failure(L"a", value, ItemType_ui1, allAbove), L"Invalid Value for a [7]");
-    value.SetUI2(65);
-    EXPECT_EQ(Failure(L"a", value, ItemType_ui2, allAbove), L"Invalid Value for a [65]");
-    value.SetUI4(99);
-    EXPECT_EQ(Failure(L"a", value, ItemType_ui4, allAbove), L"Invalid Value for a [99]");
-    // The %d form takes an int: a ui4 above INT_MAX shows as the number printf makes of it.
-    value.SetUI4(3000000000u);
-    EXPECT_EQ(Failure(L"a", value, ItemType_ui4, Bounds(nullptr, L"2999999999", nullptr, nullptr)),
-              L"Invalid Value for a [-1294967296]");
-    value.SetI8(INT64_MIN);
-    EXPECT_EQ(Failure(L"a", value, ItemType_i8, allAbove), L"Invalid Value for a [-9223372036854775808]");
-    value.SetUI8(UINT64_MAX);
-    EXPECT_EQ(Failure(L"a", value, ItemType_ui8, Bounds(nullptr, L"18446744073709551614", nullptr, nullptr)),
-              L"Invalid Value for a [18446744073709551615]");
-}
-
-TEST(PrimitiveValueCheck, YearMonthAndDayReadTheirBoundsInTheirOwnForms) {
-    QxVariant value;
-    value.SetMonth(5);
-    EXPECT_EQ(Failure(L"m", value, ItemType_month, Bounds(nullptr, L"--04", nullptr, nullptr)),
-              L"Invalid Value for m [5]");
-    EXPECT_EQ(Failure(L"m", value, ItemType_month, Bounds(L"--05", L"--05", nullptr, nullptr)), L"");
-    // A plain number is no gMonth.
-    EXPECT_THROW(CheckPrimitiveValue(L"m", value, ItemType_month, Bounds(L"4", nullptr, nullptr, nullptr)),
-                 CQxException);
-    value.SetDay(31);
-    EXPECT_EQ(Failure(L"d", value, ItemType_day, Bounds(nullptr, nullptr, nullptr, L"---31")),
-              L"Invalid Value for d [31]");
-    value.SetYear(1999);
-    EXPECT_EQ(Failure(L"y", value, ItemType_year, Bounds(L"2000", nullptr, nullptr, nullptr)),
-              L"Invalid Value for y [1999]");
-    EXPECT_EQ(Failure(L"y", value, ItemType_year, Bounds(L"1999", L"1999", nullptr, nullptr)), L"");
-}
-
-TEST(PrimitiveValueCheck, FloatingKindsUseTheSixDecimalForm) {
-    QxVariant value;
-    value.SetR8(1.5);
-    EXPECT_EQ(Failure(L"x", value, ItemType_r8, Bounds(nullptr, L"1.25", nullptr, nullptr)),
-              L"Invalid Value for x [1.500000]");
-    value.SetR4(-0.25f);
-    EXPECT_EQ(Failure(L"x", value, ItemType_r4, Bounds(nullptr, nullptr, L"-0.25", nullptr)),
-              L"Invalid Value for x [-0.250000]");
-    EXPECT_EQ(Failure(L"x", value, ItemType_r4, Bounds(L"-INF", L"INF", nullptr, nullptr)), L"");
-    // NaN is not ordered: it satisfies no bound that is set (and passes when none is).
-    value.SetR8(std::numeric_limits<double>::quiet_NaN());
-    EXPECT_NE(Failure(L"x", value, ItemType_r8, Bounds(L"-INF", nullptr, nullptr, nullptr)), L"");
-    EXPECT_EQ(Failure(L"x", value, ItemType_r8, CPrimitiveRestrictions()), L"");
 }
 
 // Integers and doubles against random bounds, with python's comparison and "%f" as the oracle.
@@ -298,23 +303,6 @@ TEST(PrimitiveValueCheck, IndeterminateDateComparisonsFailNoBound) {
               L"Invalid Value for when [" + value.ToString(nullptr) + L"]");
 }
 
-TEST(PrimitiveValueCheck, DateKindsUseTheXsdOrderAndTheirLexicalForm) {
-    QxVariant value = Parsed(ItemType_date, L"2024-05-06");
-    EXPECT_EQ(Failure(L"d", value, ItemType_date, Bounds(L"2024-05-06", L"2024-05-06", nullptr, nullptr)), L"");
-    EXPECT_EQ(Failure(L"d", value, ItemType_date, Bounds(nullptr, nullptr, L"2024-05-06", nullptr)),
-              L"Invalid Value for d [2024-05-06]");
-    EXPECT_EQ(Failure(L"d", value, ItemType_date, Bounds(nullptr, nullptr, nullptr, L"2024-05-06")),
-              L"Invalid Value for d [2024-05-06]");
-    value = Parsed(ItemType_time, L"13:00:00");
-    EXPECT_EQ(Failure(L"t", value, ItemType_time, Bounds(nullptr, L"12:59:59", nullptr, nullptr)),
-              L"Invalid Value for t [13:00:00]");
-    value = Parsed(ItemType_yearMonth, L"2024-05");
-    EXPECT_EQ(Failure(L"ym", value, ItemType_yearMonth, Bounds(L"2024-06", nullptr, nullptr, nullptr)),
-              L"Invalid Value for ym [2024-05]");
-    value = Parsed(ItemType_monthDay, L"--02-29");
-    EXPECT_EQ(Failure(L"md", value, ItemType_monthDay, Bounds(L"--01-01", L"--12-31", L"--02-28", L"--03-01")), L"");
-}
-
 TEST(PrimitiveValueCheck, DurationsUseTheirPartialOrder) {
     QxVariant value = Parsed(ItemType_duration, L"P1M");
     // P1M against P30D is indeterminate: no bound fails.
@@ -326,36 +314,6 @@ TEST(PrimitiveValueCheck, DurationsUseTheirPartialOrder) {
 }
 
 // ------------------------------------------------------------------ lengths and patterns
-
-TEST(PrimitiveValueCheck, StringLengthsComeBeforeThePattern) {
-    QxVariant value;
-    value.SetString(L"abc");
-    // The pattern does not even compile: a length failure must be reported without it.
-    EXPECT_EQ(Failure(L"s", value, ItemType_string, Lengths(-1, 2, -1, L"(")), L"Invalid Value for s [abc]");
-    EXPECT_EQ(Failure(L"s", value, ItemType_string, Lengths(4, -1, -1)), L"Invalid Value for s [abc]");
-    EXPECT_EQ(Failure(L"s", value, ItemType_string, Lengths(-1, -1, 2)), L"Invalid Value for s [abc]");
-    EXPECT_EQ(Failure(L"s", value, ItemType_string, Lengths(3, 3, 3)), L"");
-    // Only the minimum is set: no maximum applies.
-    value.SetString(std::wstring(1000, L'x'));
-    EXPECT_EQ(Failure(L"s", value, ItemType_string, Lengths(2, -1, -1)), L"");
-}
-
-TEST(PrimitiveValueCheck, StringLengthCountsCharacters) {
-    QxVariant value;
-    value.SetString(L"\u00e9\u20ac");  // two characters, five UTF-8 bytes
-    EXPECT_EQ(Failure(L"s", value, ItemType_string, Lengths(2, 2, 2)), L"");
-}
-
-TEST(PrimitiveValueCheck, PatternsMatchTheWholeValue) {
-    QxVariant value;
-    value.SetString(L"123");
-    EXPECT_EQ(Failure(L"code", value, ItemType_string, Lengths(-1, -1, -1, L"\\d{3}")), L"");
-    value.SetString(L"1234");
-    EXPECT_EQ(Failure(L"code", value, ItemType_string, Lengths(-1, -1, -1, L"\\d{3}")),
-              L"Invalid Value for code [1234]");
-    value.SetString(L"caf\u00e9");
-    EXPECT_EQ(Failure(L"code", value, ItemType_string, Lengths(-1, -1, -1, L"caf.")), L"");
-}
 
 TEST(PrimitiveValueCheck, AnInvalidPatternReportsItsOwnFailureAndTheValue) {
     QxVariant value;
@@ -370,17 +328,6 @@ TEST(PrimitiveValueCheck, AnInvalidPatternReportsItsOwnFailureAndTheValue) {
     const std::wstring message = Failure(L"p", value, ItemType_string, Lengths(-1, -1, -1, L"("));
     EXPECT_EQ(message, expected + L"\nInvalid Value for p [x]");
     EXPECT_TRUE(IsExactlyCQxException(L"p", value, ItemType_string, Lengths(-1, -1, -1, L"(")));
-}
-
-TEST(PrimitiveValueCheck, BinaryLengthsCountBytesAndReportHex) {
-    CBinaryData bytes;
-    bytes.SetAsHexString(L"ab01");
-    QxVariant value;
-    value.SetHexBinary(bytes);
-    EXPECT_EQ(Failure(L"b", value, ItemType_hexBinary, Lengths(-1, 1, -1)), L"Invalid Value for b [AB01]");
-    EXPECT_EQ(Failure(L"b", value, ItemType_hexBinary, Lengths(2, 2, 2)), L"");
-    value.SetBase64Binary(bytes);
-    EXPECT_EQ(Failure(L"b", value, ItemType_base64Binary, Lengths(3, -1, -1)), L"Invalid Value for b [AB01]");
 }
 
 // ------------------------------------------------------------------ which facets each kind honours
@@ -398,33 +345,18 @@ TEST(PrimitiveValueCheck, EachKindHonoursExactlyItsFacets) {
         bool lengths;  // honours the lengths
         bool bounds;   // honours the four bounds
     };
-    const Case cases[] = {
-        {ItemType_hexBinary, L"00", true, false},
-        {ItemType_base64Binary, L"AA==", true, false},
-        {ItemType_i1, L"1", false, true},
-        {ItemType_i2, L"1", false, true},
-        {ItemType_i4, L"1", false, true},
-        {ItemType_i8, L"1", false, true},
-        {ItemType_ui1, L"1", false, true},
-        {ItemType_ui2, L"1", false, true},
-        {ItemType_ui4, L"1", false, true},
-        {ItemType_ui8, L"1", false, true},
-        {ItemType_r4, L"1", false, true},
-        {ItemType_r8, L"1", false, true},
-        {ItemType_duration, L"P1D", false, true},
-        {ItemType_yearMonth, L"2024-01", false, true},
-        {ItemType_monthDay, L"--01-01", false, true},
-        {ItemType_year, L"2024", false, true},
-        {ItemType_month, L"--01", false, true},
-        {ItemType_day, L"---01", false, true},
-        {ItemType_date, L"2024-01-01", false, true},
-        {ItemType_datetime, L"2024-01-01T00:00:00", false, true},
+    std::vector<Case> cases = {
+        {ItemType_hexBinary, L"00", true, false},         {ItemType_base64Binary, L"AA==", true, false},
+        {ItemType_string, L"abc", true, false},           {ItemType_boolean, L"true", false, false},
+        {ItemType_duration, L"P1D", false, true},         {ItemType_yearMonth, L"2024-01", false, true},
+        {ItemType_monthDay, L"--01-01", false, true},     {ItemType_year, L"2024", false, true},
+        {ItemType_month, L"--01", false, true},           {ItemType_day, L"---01", false, true},
+        {ItemType_date, L"2024-01-01", false, true},      {ItemType_datetime, L"2024-01-01T00:00:00", false, true},
         {ItemType_time, L"00:00:00", false, true},
-        {ItemType_string, L"abc", true, false},
-        {ItemType_boolean, L"true", false, false},
-        {ItemType_decimal, L"1", false, true},
-        {ItemType_integer, L"1", false, true},
     };
+    for (ItemType number : {ItemType_i1, ItemType_i2, ItemType_i4, ItemType_i8, ItemType_ui1, ItemType_ui2,
+                            ItemType_ui4, ItemType_ui8, ItemType_r4, ItemType_r8, ItemType_decimal, ItemType_integer})
+        cases.push_back({number, L"1", false, true});
     for (const Case& c : cases) {
         SCOPED_TRACE(ItemTypeName(c.type));
         const QxVariant value = Parsed(c.type, c.text);
@@ -442,15 +374,7 @@ TEST(PrimitiveValueCheck, EachKindHonoursExactlyItsFacets) {
     }
 }
 
-TEST(PrimitiveValueCheck, BooleansNeverFail) {
-    QxVariant value;
-    value.SetBoolean(false);
-    EXPECT_EQ(Failure(L"b", value, ItemType_boolean,
-                      CPrimitiveRestrictions(L"true", 9, 0, L"true", L"true", L"true", L"true", 4)),
-              L"");
-}
-
-TEST(PrimitiveValueCheck, KindsWithoutACheckAreUnknown) {
+TEST(PrimitiveValueCheck, KindsWithoutACheckAreUnknownAndOtherVariantsRefused) {
     QxVariant value;
     value.SetChar(L'x');
     EXPECT_EQ(Failure<CQxInvalidValueException>(L"c", value, ItemType_char, CPrimitiveRestrictions()),
@@ -458,10 +382,7 @@ TEST(PrimitiveValueCheck, KindsWithoutACheckAreUnknown) {
     value.SetI4(3);
     EXPECT_EQ(Failure<CQxInvalidValueException>(L"c", value, static_cast<ItemType>(40), CPrimitiveRestrictions()),
               L"unknown type [i4]");
-}
-
-TEST(PrimitiveValueCheck, AVariantOfAnotherKindBreaksTheGetter) {
-    QxVariant value;
+    // A variant of another kind breaks the getter.
     value.SetString(L"5");
     EXPECT_EQ(Failure<CQxInvalidStateException>(L"c", value, ItemType_i4, CPrimitiveRestrictions()),
               L"m_type == ItemType_i4");
