@@ -22,6 +22,23 @@ using QxXmlLib10::CQxValidationException;
 using QxXmlLib10::CXmlCollectionBase;
 using QxXmlLib10::FormatString;
 
+namespace {
+
+bool HasAnyFacet(const CPrimitiveRestrictions& r) {
+    return !r.m_strPattern.empty() || r.m_nMinLength != -1 || r.m_nMaxLength != -1 || r.m_nLength != -1 ||
+           !r.m_strMinInclusive.empty() || !r.m_strMaxInclusive.empty() || !r.m_strMinExclusive.empty() ||
+           !r.m_strMaxExclusive.empty();
+}
+
+// The kinds CheckPrimitiveValue has a check for; any other kind fails there even without
+// facets ("unknown type").
+bool IsCheckedKind(ItemType kind) {
+    return kind >= QxXmlLib10::ItemType_hexBinary && kind <= QxXmlLib10::ItemType_integer &&
+           kind != QxXmlLib10::ItemType_char;
+}
+
+}  // namespace
+
 CElementInfo::CElementInfo(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex)
     : CElementInfo(name, elementNamespace, propertyIndex, false) {}
 
@@ -45,7 +62,8 @@ CElementInfo::CElementInfo(const wchar_t* name, const wchar_t* elementNamespace,
       m_strFormatOverride(OrEmpty(formatOverride)),
       m_whitespaceRule(whitespaceRule),
       m_bNillable(nillable),
-      m_bHasPrimitiveInfo(true) {}
+      m_bHasPrimitiveInfo(true),
+      m_bNoFacetToCheck(IsCheckedKind(itemType) && !HasAnyFacet(restrictions)) {}
 
 CElementInfo::~CElementInfo() = default;
 
@@ -118,8 +136,12 @@ bool CElementInfo::ElementToXmlPrim(const CXmlSerializationContext&, const CXmlG
     QxVariant value;
     ReadProperty(object, value);
     if (!HasValueToWrite(value, writer)) return value.IsValid();
-    CheckRestriction(value);  // before anything of the element is written
-    WriteValueElement(writer, value.ToString(m_strFormatOverride), value.GetTypeAsEnum());
+    const ItemType kind = value.GetTypeAsEnum();
+    if (!m_bNoFacetToCheck || kind != m_itemType) CheckRestriction(value);  // before anything is written
+    if (kind == QxXmlLib10::ItemType_string)  // its text is the string itself: no copy
+        WriteValueElement(writer, value.GetStringRef(), kind);
+    else
+        WriteValueElement(writer, value.ToString(m_strFormatOverride), kind);
     return true;
 }
 

@@ -195,6 +195,11 @@ protected:
     CWhitespaceUtils::WhitespaceRule m_whitespaceRule;
     bool m_bNillable;
     bool m_bHasPrimitiveInfo;  // only the full primitive constructor sets it
+    // Set once at construction: a primitive descriptor of a checked kind whose restrictions
+    // carry no facet at all. A value of exactly that kind then passes CheckRestriction
+    // without looking, so writing skips the call (it stays for a value of another kind,
+    // which the check refuses).
+    bool m_bNoFacetToCheck = false;
 
 private:
     // False when the value read for writing is unset (nothing is written) or nil (the element

@@ -23,7 +23,7 @@ void CStringBuffer::Append(const wchar_t* text) {
     if (text) Append(text, std::wcslen(text));
 }
 
-void CStringBuffer::Append(const wchar_t* text, size_t length) {
+void CStringBuffer::AppendAcrossBlocks(const wchar_t* text, size_t length) {
     if (length > kMaxLength - m_dwTotalBufferLen)
         throw CQxException(L"The text buffer cannot hold more than 4294967295 characters");
     m_dwTotalBufferLen += static_cast<uint32_t>(length);

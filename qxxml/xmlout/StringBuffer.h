@@ -18,6 +18,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace QxXmlLib10 {
@@ -32,7 +33,18 @@ public:
     ~CStringBuffer();
 
     void Append(const wchar_t* text);  // null-terminated; null appends nothing
-    void Append(const wchar_t* text, size_t length);
+    // Inline for the common case, a piece that fits the current block: the writer appends
+    // many short pieces (names, brackets, values), and a call per piece was most of the cost.
+    void Append(const wchar_t* text, size_t length) {
+        if (length - 1 < static_cast<size_t>(m_LastBlock_SizeOf - m_LastBlock_DataIn) &&
+            length <= kMaxLength - m_dwTotalBufferLen) {  // length 0 takes the general path
+            std::memcpy(m_pLastBlock + m_LastBlock_DataIn, text, length * sizeof(wchar_t));
+            m_LastBlock_DataIn += static_cast<uint32_t>(length);
+            m_dwTotalBufferLen += static_cast<uint32_t>(length);
+        } else {
+            AppendAcrossBlocks(text, length);
+        }
+    }
     void AppendChar(wchar_t ch) {
         if (m_LastBlock_DataIn < m_LastBlock_SizeOf && m_dwTotalBufferLen < kMaxLength) {
             m_pLastBlock[m_LastBlock_DataIn++] = ch;
@@ -63,6 +75,7 @@ private:
     static constexpr uint32_t kMaxLength = 0xFFFFFFFFu;
     static CInstanceMonitor::ClassType* MonitorRecord();
     void AddBlock();
+    void AppendAcrossBlocks(const wchar_t* text, size_t length);
     void Reset();
 
     std::vector<wchar_t*> m_blocks;

@@ -196,6 +196,7 @@ void CXmlTextWriter::StartElement(const std::wstring& localName, const std::wstr
             WriteChar(L' ');
             WriteNamespaceDeclaration(prefix, namespaceUri);
         }
+        context->RememberElementPrefix(&prefix);
     }
 
     if (isRoot) {
@@ -236,7 +237,10 @@ void CXmlTextWriter::EndElement() {
         WriteLiteral(L"</");
         const std::wstring& namespaceUri = context->GetNamespace();
         if (!namespaceUri.empty() && namespaceUri != context->GetDefaultNamespace()) {
-            Write(context->GetNamespaceMapValue(namespaceUri));
+            if (const std::wstring* prefix = context->GetElementPrefix())
+                Write(*prefix);
+            else
+                Write(context->GetNamespaceMapValue(namespaceUri));
             WriteChar(L':');
         }
         Write(context->GetLocalName());

@@ -53,6 +53,7 @@ void CXmlWriter::CXmlWriterContext::Reset(const std::wstring& localName, const s
     m_strDefaultNamespace.clear();
     m_bInherited = false;
     m_pScope = this;
+    m_pElementPrefix = nullptr;
 }
 
 void CXmlWriter::CXmlWriterContext::InitRoot(const NamespaceMap& announced, const std::wstring& defaultNamespace) {
@@ -81,6 +82,7 @@ CXmlWriter::CXmlWriterContext* CXmlWriter::CXmlWriterContext::DetachParent() {
 }
 
 void CXmlWriter::CXmlWriterContext::MakePrivate() {
+    m_pElementPrefix = nullptr;
     if (!m_bInherited) return;
     m_pNamespaceMap = new NamespaceMap(*m_pScope->m_pNamespaceMap);
     m_bOwnsMap = true;
