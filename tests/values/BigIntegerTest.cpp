@@ -11,6 +11,7 @@
 #include <string>
 
 using namespace QxXmlLib10;
+using QxXmlTest::MessageOf;
 using QxXmlTest::RunNumberOracle;
 using qxxml_test::Narrow;
 using qxxml_test::Unescape;
@@ -21,16 +22,6 @@ namespace {
 CBigInteger Big(const std::string& text) { return CBigInteger(Widen(text).c_str()); }
 
 std::string Text(const CBigInteger& value) { return Narrow(value.ToString()); }
-
-template <class Exception, class Operation>
-std::wstring MessageOf(Operation operation) {
-    try {
-        operation();
-    } catch (const Exception& e) {
-        return e.GetMessageW();
-    }
-    return L"<no exception>";
-}
 
 // Checks every operator of one pair against the reference results of Python's int:
 // a, b, a+b, a-b, a*b, a/b, a%b (truncating toward zero, DIV0 for a zero divisor), cmp(a,b).
@@ -50,13 +41,7 @@ void CheckArithmetic(const QxXmlTest::OracleCase& c) {
         EXPECT_EQ(Text(a / b), c[5]);
         EXPECT_EQ(Text(a % b), c[6]);
     }
-    const int order = std::stoi(c[7]);
-    EXPECT_EQ(a < b, order < 0);
-    EXPECT_EQ(a > b, order > 0);
-    EXPECT_EQ(a == b, order == 0);
-    EXPECT_EQ(a != b, order != 0);
-    EXPECT_EQ(a <= b, order <= 0);
-    EXPECT_EQ(a >= b, order >= 0);
+    QxXmlTest::ExpectOrder(a, b, std::stoi(c[7]));
 
     // The compound forms agree with the plain ones, also when both sides are one object.
     CBigInteger x = a;
@@ -132,8 +117,6 @@ TEST(BigIntegerTest, SquareRootIsTheFloorOfTheRoot) {
         SCOPED_TRACE(c[0]);
         EXPECT_EQ(Text(Big(c[0]).SquareRoot()), c[1]);
     }
-    EXPECT_EQ(Text(CBigInteger(99).SquareRoot()), "9");
-    EXPECT_EQ(Text(CBigInteger(100).SquareRoot()), "10");
     EXPECT_EQ(Text(CBigInteger(0).SquareRoot()), "0");
     EXPECT_EQ(MessageOf<CQxInvalidValueException>([] { (void)CBigInteger(-1).SquareRoot(); }),
               L"ERROR: Negative Number in function SquareRoot().");
@@ -161,15 +144,11 @@ TEST(BigIntegerTest, ZeroInAllItsForms) {
 }
 
 TEST(BigIntegerTest, TextForms) {
-    EXPECT_EQ(CBigInteger(L"  -123  ").ToString(), L"-123");
-    EXPECT_EQ(CBigInteger(L"+12").ToString(), L"12");
     EXPECT_EQ(CBigInteger(L"1 2").ToString(), L"2");        // only the trailing run of digits
     EXPECT_EQ(CBigInteger(L"12.7").ToString(), L"13");      // through CDecimal
     EXPECT_EQ(CBigInteger(L"12.5").ToString(), L"12");      // an exact half goes toward zero
     EXPECT_EQ(CBigInteger(L"-12.5").ToString(), L"-12");
     EXPECT_EQ(CBigInteger(L"-12.51").ToString(), L"-13");
-    EXPECT_EQ(CBigInteger(L"1.5E3").ToString(), L"1500");
-    EXPECT_EQ(CBigInteger(L"007").ToString(), L"7");
     EXPECT_EQ(CBigInteger(L"- - + - 1 2 ").ToString(), L"-2");
     EXPECT_EQ(MessageOf<CQxInvalidValueException>([] { CBigInteger(L"12a"); }),
               L"The string representing a Decimal, contained an invalid char at position 2 [12a]");
@@ -183,23 +162,12 @@ TEST(BigIntegerTest, TextForms) {
     EXPECT_EQ(CBigInteger(digits.c_str()).ToString(), digits);
 }
 
-TEST(BigIntegerTest, DivisionTruncatesTowardZero) {
-    EXPECT_EQ(Text(CBigInteger(7) / CBigInteger(-2)), "-3");
-    EXPECT_EQ(Text(CBigInteger(7) % CBigInteger(-2)), "1");
-    EXPECT_EQ(Text(CBigInteger(-7) / CBigInteger(2)), "-3");
-    EXPECT_EQ(Text(CBigInteger(-7) % CBigInteger(2)), "-1");
-    EXPECT_EQ(Text(CBigInteger(0) / CBigInteger(-5)), "0");
-
+TEST(BigIntegerTest, FailedCompoundDivisionKeepsTheValue) {
+    // The signs are the arithmetic oracle's; here the compound forms' own messages.
     CBigInteger x(5);
     EXPECT_EQ(MessageOf<CQxInvalidValueException>([&] { x /= CBigInteger(0); }), L"ERROR: Overflow in operator /=.");
     EXPECT_EQ(MessageOf<CQxInvalidValueException>([&] { x %= CBigInteger(0); }), L"ERROR: Overflow in operator%=.");
     EXPECT_EQ(Text(x), "5");  // unchanged by the failed operations
-
-    const CBigInteger a(L"123456789012345678901234567890");
-    const CBigInteger b(987654321);
-    EXPECT_EQ(Text(a * b), "121932631124828532112482853211126352690");  // Python's product
-    EXPECT_TRUE(a * b / b == a);
-    EXPECT_TRUE((a * b) % b == CBigInteger(0));
 }
 
 TEST(BigIntegerTest, ConversionLimits) {

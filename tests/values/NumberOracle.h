@@ -2,6 +2,8 @@
 // modules (values_oracle.py beside this file) at test time.
 #pragma once
 
+#include <qxxml/support/QxException.h>
+
 #include "common/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -21,6 +23,28 @@ inline std::vector<OracleCase> RunNumberOracle(const std::string& mode, int coun
     std::vector<OracleCase> cases = qxxml_test::Rows(qxxml_test::PythonScript("tests/values/values_oracle.py", args));
     EXPECT_FALSE(cases.empty()) << "values_oracle.py " << args;
     return cases;
+}
+
+// The message of the `Exception` an operation throws.
+template <class Exception, class Operation>
+std::wstring MessageOf(Operation operation) {
+    try {
+        operation();
+    } catch (const Exception& e) {
+        return e.GetMessageW();
+    }
+    return L"<no exception>";
+}
+
+// The six relational operators agree with the oracle's order (negative, 0, positive).
+template <class Number>
+void ExpectOrder(const Number& a, const Number& b, int order) {
+    EXPECT_EQ(a < b, order < 0);
+    EXPECT_EQ(a > b, order > 0);
+    EXPECT_EQ(a == b, order == 0);
+    EXPECT_EQ(a != b, order != 0);
+    EXPECT_EQ(a <= b, order <= 0);
+    EXPECT_EQ(a >= b, order >= 0);
 }
 
 }  // namespace QxXmlTest
