@@ -43,11 +43,19 @@ std::vector<int32_t> Items(const Ci4Col& numbers) {
     return items;
 }
 
+// The child was read exactly once, from these elements, with this choice flag.
+void ExpectOneRead(const CProbeChild& child, CXmlElement* element, CXmlElement* firstChild, bool optionalChoiceItem) {
+    ASSERT_EQ(child.m_reads.size(), 1u);
+    EXPECT_EQ(child.m_reads[0].element, element);
+    EXPECT_EQ(child.m_reads[0].firstChild, firstChild);
+    EXPECT_EQ(child.m_reads[0].optionalChoiceItem, optionalChoiceItem);
+}
+
 }  // namespace
 
 // ------------------------------------------------------------------ mandatory class members
 
-TEST_F(ChildReading, AMandatoryChildFillsTheObjectThePropertyHolds) {
+TEST_F(ChildReading, AMandatoryChildFillsTheObjectThePropertyHoldsOrANewOne) {
     CSmartPtr<CProbeChild> existing(new CProbeChild);
     object.m_properties[0].SetXmlObject(existing);
     CElementInfoSeqClsMnd sequence(L"c", L"", 0, kOwn, &FactoryLog::Create, 7, true);
@@ -56,21 +64,17 @@ TEST_F(ChildReading, AMandatoryChildFillsTheObjectThePropertyHolds) {
         existing->m_reads.clear();
         Reading reading(L"<r><c><a/><b/></c><z/></r>");
         EXPECT_TRUE(reading.Read(*info, object, CXmlSerializationContext()));
-        ASSERT_EQ(existing->m_reads.size(), 1u);
-        EXPECT_EQ(existing->m_reads[0].element, reading.Child(0));
-        EXPECT_EQ(existing->m_reads[0].firstChild, reading.Child(0)->GetFirstElement());
-        EXPECT_FALSE(existing->m_reads[0].optionalChoiceItem);
+        ExpectOneRead(*existing, reading.Child(0), reading.Child(0)->GetFirstElement(), false);
         EXPECT_EQ(reading.CursorName(), L"z");
     }
     EXPECT_EQ(FactoryLog::Get().calls, 0);
     EXPECT_FALSE(PropertyWritten());
     EXPECT_EQ(Property(), existing.Get());
-}
 
-TEST_F(ChildReading, AnEmptyMandatoryPropertyGetsAChildFromTheFactory) {
-    CElementInfoSeqClsMnd info(L"c", L"", 0, kOwn, &FactoryLog::Create, 7, true);
+    // An empty property gets a child from the factory.
+    object.m_properties[0].SetInvalid();
     Reading reading(L"<r><c/></r>");
-    EXPECT_TRUE(reading.Read(info, object, CXmlSerializationContext()));
+    EXPECT_TRUE(reading.Read(sequence, object, CXmlSerializationContext()));
     EXPECT_EQ(Property(), made.Get());
     EXPECT_EQ(made->m_reads.size(), 1u);
     EXPECT_EQ(FactoryLog::Get().classId, 7);
@@ -104,10 +108,7 @@ TEST_F(ChildReading, ARequiredPseudoChildMustConsumeSomething) {
 
     Reading reading(L"<r><a/><b/><z/></r>");
     EXPECT_TRUE(reading.Read(info, object, CXmlSerializationContext()));
-    ASSERT_EQ(existing->m_reads.size(), 1u);
-    EXPECT_EQ(existing->m_reads[0].element, reading.parsed.Root());  // it reads among the parent's children
-    EXPECT_EQ(existing->m_reads[0].firstChild, reading.Child(0));
-    EXPECT_FALSE(existing->m_reads[0].optionalChoiceItem);
+    ExpectOneRead(*existing, reading.parsed.Root(), reading.Child(0), false);  // among the parent's children
     EXPECT_EQ(reading.CursorName(), L"z");
 
     existing->m_consumes = 0;
@@ -168,7 +169,7 @@ TEST_F(ChildReading, AllGroupMandatoryChildrenAnswerWhetherTheyTookSomething) {
 
 // ------------------------------------------------------------------ optional class members
 
-TEST_F(ChildReading, OptionalChildrenAreCreatedReadAndThenStored) {
+TEST_F(ChildReading, OptionalChildrenAreCreatedReadAndThenStoredWhenPresent) {
     CElementInfoSeqClsOpt sequence(L"c", L"", 0, kOwn, &FactoryLog::Create, 7);
     CElementInfoAllClsOpt all(L"c", L"", 0, kOwn, &FactoryLog::Create, 7);
     for (CElementInfo* info : {static_cast<CElementInfo*>(&sequence), static_cast<CElementInfo*>(&all)}) {
@@ -180,12 +181,19 @@ TEST_F(ChildReading, OptionalChildrenAreCreatedReadAndThenStored) {
         EXPECT_EQ(FactoryLog::Get().classId, 7);
         EXPECT_EQ(FactoryLog::Get().name, L"c");
         EXPECT_EQ(Property(), made.Get());
-        ASSERT_EQ(made->m_reads.size(), 1u);
-        EXPECT_EQ(made->m_reads[0].element, reading.Child(0));
-        EXPECT_EQ(made->m_reads[0].firstChild, reading.Child(0)->GetFirstElement());
-        EXPECT_FALSE(made->m_reads[0].optionalChoiceItem);
+        ExpectOneRead(*made, reading.Child(0), reading.Child(0)->GetFirstElement(), false);
         EXPECT_EQ(reading.CursorName(), L"z");
     }
+
+    // Absent: nothing is created, and only the sequence member is content.
+    FactoryLog::Reset(made);
+    object.m_accessLog.clear();
+    Reading absent(L"<r><x/></r>");
+    EXPECT_TRUE(absent.Read(sequence, object, CXmlSerializationContext()));
+    EXPECT_FALSE(absent.Read(all, object, CXmlSerializationContext()));
+    EXPECT_EQ(absent.CursorName(), L"x");
+    EXPECT_EQ(FactoryLog::Get().calls, 0);
+    EXPECT_TRUE(object.m_accessLog.empty());
 
     // A failure while reading leaves no child behind.
     object.m_properties[0].SetInvalid();
@@ -193,17 +201,6 @@ TEST_F(ChildReading, OptionalChildrenAreCreatedReadAndThenStored) {
     Reading failing(L"<r><c/></r>");
     EXPECT_EQ(MessageOf([&] { failing.Read(sequence, object, CXmlSerializationContext()); }), L"the child failed");
     EXPECT_FALSE(object.m_properties[0].IsValid());
-}
-
-TEST_F(ChildReading, AbsentOptionalChildrenAreNotCreated) {
-    CElementInfoSeqClsOpt sequence(L"c", L"", 0, kOwn, &FactoryLog::Create, 7);
-    CElementInfoAllClsOpt all(L"c", L"", 0, kOwn, &FactoryLog::Create, 7);
-    Reading reading(L"<r><x/></r>");
-    EXPECT_TRUE(reading.Read(sequence, object, CXmlSerializationContext()));
-    EXPECT_FALSE(reading.Read(all, object, CXmlSerializationContext()));
-    EXPECT_EQ(reading.CursorName(), L"x");
-    EXPECT_EQ(FactoryLog::Get().calls, 0);
-    EXPECT_TRUE(object.m_accessLog.empty());
 }
 
 TEST_F(ChildReading, OptionalPseudoChildrenAreStoredOnlyWhenTheyConsumed) {
@@ -253,9 +250,8 @@ TEST_F(ChildReading, AChoiceClassAlternativeIsStoredBeforeItReadsAsAnOptionalCho
 
     Reading reading(L"<r><c><a/></c><z/></r>");
     EXPECT_TRUE(reading.Read(info, object, CXmlSerializationContext()));
-    ASSERT_EQ(made->m_reads.size(), 1u);
-    EXPECT_TRUE(made->m_reads[0].optionalChoiceItem);  // an empty choice inside it is allowed
-    EXPECT_EQ(made->m_reads[0].firstChild, reading.Child(0)->GetFirstElement());
+    // An empty choice inside it is allowed.
+    ExpectOneRead(*made, reading.Child(0), reading.Child(0)->GetFirstElement(), true);
     EXPECT_EQ(reading.CursorName(), L"z");
     EXPECT_EQ(Property(), made.Get());
 
@@ -301,10 +297,7 @@ TEST_F(ChildReading, AMandatoryAbstractChildNeedsTheFactoryToAcceptItsElement) {
     EXPECT_TRUE(reading.Read(info, object, CXmlSerializationContext()));
     EXPECT_EQ(FactoryLog::Get().element, reading.Child(0));
     EXPECT_EQ(Property(), made.Get());
-    ASSERT_EQ(made->m_reads.size(), 1u);
-    EXPECT_EQ(made->m_reads[0].element, reading.Child(0));
-    EXPECT_EQ(made->m_reads[0].firstChild, reading.Child(0)->GetFirstElement());
-    EXPECT_FALSE(made->m_reads[0].optionalChoiceItem);
+    ExpectOneRead(*made, reading.Child(0), reading.Child(0)->GetFirstElement(), false);
     EXPECT_EQ(reading.CursorName(), L"z");
 
     for (bool declined : {true, false}) {
@@ -438,18 +431,14 @@ TEST_F(ChildReading, ReadingUntypedContentIsNotAvailableYet) {
     CElementInfoChoiceUntpdOpt choiceOpt(L"any", L"", 0, L"##any", nullptr);
     CElementInfoAllUntpdMnd allMnd(L"any", L"", 0, L"##any", nullptr);
     CElementInfoAllUntpdOpt allOpt(L"any", L"", 0, L"##any", nullptr);
-    for (CElementInfo* info : {static_cast<CElementInfo*>(&seqMnd), static_cast<CElementInfo*>(&seqOpt),
-                               static_cast<CElementInfo*>(&choiceOpt), static_cast<CElementInfo*>(&allMnd),
-                               static_cast<CElementInfo*>(&allOpt)}) {
-        Reading reading(L"<r><any/></r>");
-        EXPECT_EQ(MessageOf([&] { reading.Read(*info, object, CXmlSerializationContext()); }),
-                  L"Reading the untyped element [any] is not available yet");
-    }
     CElementInfoSeqUntpdCol seqCol(L"any", L"", 0);
     CElementInfoChoiceUntpdCol choiceCol(L"any", L"", 0);
-    for (CElementInfo* info : {static_cast<CElementInfo*>(&seqCol), static_cast<CElementInfo*>(&choiceCol)}) {
+    const std::pair<CElementInfo*, const wchar_t*> cases[] = {
+        {&seqMnd, L"element"}, {&seqOpt, L"element"}, {&choiceOpt, L"element"}, {&allMnd, L"element"},
+        {&allOpt, L"element"}, {&seqCol, L"elements"}, {&choiceCol, L"elements"}};
+    for (const auto& [info, noun] : cases) {
         Reading reading(L"<r><any/></r>");
         EXPECT_EQ(MessageOf([&] { reading.Read(*info, object, CXmlSerializationContext()); }),
-                  L"Reading the untyped elements [any] is not available yet");
+                  L"Reading the untyped " + std::wstring(noun) + L" [any] is not available yet");
     }
 }
