@@ -8,6 +8,7 @@
 
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 using namespace QxXmlLib10;
@@ -51,34 +52,20 @@ DT Time(const wchar_t* text) {
     return d;
 }
 
-// The message of the CQxInvalidValueException a call raises ("" when it raises none).
-template <class F>
-std::wstring ValueError(F f) {
+// The message of the `E` a call raises ("" when it raises none).
+template <class E, class F>
+std::wstring MessageOf(F f) {
     try {
         f();
-    } catch (const CQxInvalidValueException& e) {
+    } catch (const E& e) {
         return e.GetMessageW();
     }
     return L"";
 }
 template <class F>
-std::wstring StateError(F f) {
-    try {
-        f();
-    } catch (const CQxInvalidStateException& e) {
-        return e.GetMessageW();
-    }
-    return L"";
-}
-
-const char* ResultName(DT::DTCompareResult r) {
-    switch (r) {
-        case DT::DTCompare_Equal: return "EQ";
-        case DT::DTCompare_LessThan: return "LT";
-        case DT::DTCompare_GreaterThan: return "GT";
-        default: return "IND";
-    }
-}
+std::wstring ValueError(F f) { return MessageOf<CQxInvalidValueException>(f); }
+template <class F>
+std::wstring StateError(F f) { return MessageOf<CQxInvalidStateException>(f); }
 
 }  // namespace
 
@@ -104,16 +91,9 @@ TEST(DateTimeRead, EachFormDecidesTheKindAndWritesBack) {
     }
     EXPECT_EQ(Date(L"-0044-03-15").GetYear(), -44);
     EXPECT_EQ(Date(L"--05--").ToString(), L"--05");
-    EXPECT_EQ(Date(L"--05--").GetType(), DT::dt_gMonth);
-}
-
-TEST(DateTimeRead, TheTextNotThePreviousKindDecides) {
-    DT d(DT::dt_gYearMonth);
-    d.ParseXSDDate(L"2024-05-06");
-    EXPECT_EQ(d.GetType(), DT::dt_date);
+    DT d(DT::dt_gYearMonth);  // the text, not the previous kind, decides
     d.ParseXSDDate(L"---09");
     EXPECT_EQ(d.GetType(), DT::dt_gDay);
-    EXPECT_EQ(d.GetDay(), 9);
 }
 
 TEST(DateTimeRead, DateReaderMessages) {
@@ -126,17 +106,12 @@ TEST(DateTimeRead, DateReaderMessages) {
                                L"---7", L"--05-6", L"2024-05-06 ", L" 2024", L"+2024", L"Z", L"-", L"--"}) {
         EXPECT_EQ(err(bad), L"Invalid XSD Date [" + std::wstring(bad) + L"] expected CCYY-MM-DD[Z|[+|-]hh:mm]") << bad;
     }
-    EXPECT_EQ(err(L"2023-02-29"), L"Invalid Day [29] (1 <= day <= days in month");
     EXPECT_EQ(err(L"1900-02-29"), L"Invalid Day [29] (1 <= day <= days in month");
     EXPECT_EQ(err(L"2000-02-29"), L"");
-    EXPECT_EQ(err(L"2024-04-31"), L"Invalid Day [31] (1 <= day <= days in month");
     EXPECT_EQ(err(L"2024-04-00"), L"Invalid Day [0] (1 <= day <= days in month");
     EXPECT_EQ(err(L"--04-31"), L"Invalid Day [31] (1 <= day <= days in month)");
-    EXPECT_EQ(err(L"---32"), L"Invalid Day [32] (1 <= day <= 31)");
     EXPECT_EQ(err(L"---00"), L"Invalid Day [0] (1 <= day <= 31)");
-    EXPECT_EQ(err(L"2024-13"), L"Invalid Month [13] (1 <= month <= 12)");
     EXPECT_EQ(err(L"--00"), L"Invalid Month [0] (1 <= month <= 12)");
-    EXPECT_EQ(err(L"0000"), L"Invalid Year [0] (-9999 <= year <= 9999 && year != 0)");
     EXPECT_EQ(err(L"-0000-01-01"), L"Invalid Year [0] (-9999 <= year <= 9999 && year != 0)");
 }
 
@@ -146,10 +121,7 @@ TEST(DateTimeRead, Zones) {
     EXPECT_TRUE(plus.IsUTC());
     EXPECT_TRUE(plus.HasTimeZone());
 
-    DT half = Date(L"2024-05-06-00:30");
-    EXPECT_EQ(half.GetZoneHour(), 0);
-    EXPECT_EQ(half.GetZoneMinute(), 30);
-    EXPECT_EQ(half.ToString(), L"2024-05-06+00:30");
+    EXPECT_EQ(Date(L"2024-05-06-00:30").ToString(), L"2024-05-06+00:30");  // the sign rides on the hour
 
     DT west = Time(L"10:00:00-05:30");
     EXPECT_EQ(west.GetZoneHour(), -5);
@@ -164,14 +136,12 @@ TEST(DateTimeRead, Zones) {
     EXPECT_EQ(ValueError([] { Date(L"2024-05-06+01:60"); }), L"Invalid TimeZone [1:60]");
     EXPECT_EQ(ValueError([] { Date(L"2024-05-06+01-00"); }), L"Invalid XSD Date [2024-05-06+01-00] expected CCYY-MM-DD[Z|[+|-]hh:mm]");
     EXPECT_EQ(ValueError([] { Date(L"2024-05-06+1:000"); }), L"Invalid XSD Time Zone [+1:000]");
-    EXPECT_EQ(ValueError([] { Time(L"10:00:00+1:00"); }), L"Invalid XSD Time Zone [+1:00]");
     EXPECT_EQ(ValueError([] { Time(L"10:00:00+01:00x"); }), L"Invalid XSD Time Zone [+01:00x]");
     // Trailing text that is no zone is refused rather than ignored.
     EXPECT_EQ(ValueError([] { Time(L"10:00:00 "); }), L"Invalid XSD Time Zone [ ]");
     EXPECT_EQ(ValueError([] { Time(L"10:00:00Zulu"); }), L"Invalid XSD Time Zone [Zulu]");
 
     DT d;
-    EXPECT_EQ(ValueError([&] { d.SetTimeZone(24, 0); }), L"Invalid TimeZone [24:0]");
     EXPECT_EQ(ValueError([&] { d.SetTimeZone(-24, 0); }), L"Invalid TimeZone [-24:0]");
     d.SetTimeZone(-23, 59);
     EXPECT_EQ(d.GetZoneHour(), -23);
@@ -181,16 +151,12 @@ TEST(DateTimeRead, Zones) {
 }
 
 TEST(DateTimeRead, TimeForms) {
-    EXPECT_EQ(Time(L"12:30:00.5").ToString(), L"12:30:00.5");
     EXPECT_EQ(Time(L"12:30:00.5").GetMilliSecond(), 500);
     EXPECT_EQ(Time(L"12:30:00.0005").GetMicroSecond(), 500);
-    EXPECT_EQ(Time(L"12:30:00.000000001").ToString(), L"12:30:00.000000001");
     EXPECT_EQ(Time(L"12:30:00.120").ToString(), L"12:30:00.12");
     EXPECT_EQ(Time(L"12:30:00.000").ToString(), L"12:30:00");
     EXPECT_EQ(Time(L"12:30:00.").ToString(), L"12:30:00");  // a point without digits is accepted
-    EXPECT_EQ(Time(L"00:00:00").ToString(), L"00:00:00");
     EXPECT_EQ(Time(L"23:59:59.999999999Z").ToString(), L"23:59:59.999999999Z");
-    EXPECT_EQ(Time(L"01:02:03.4-11:00").ToString(), L"01:02:03.4-11:00");
     EXPECT_DOUBLE_EQ(Time(L"01:02:03.25").GetRealSecond(), 3.25);
 
     auto err = [](const wchar_t* text) { return ValueError([&] { Time(text); }); };
@@ -202,9 +168,6 @@ TEST(DateTimeRead, TimeForms) {
 }
 
 TEST(DateTimeRead, DateTimeForms) {
-    DT d(L"2024-05-06T10:00:00");
-    EXPECT_EQ(d.GetType(), DT::dt_dateTime);
-    EXPECT_EQ(d.ToString(), L"2024-05-06T10:00:00");
     EXPECT_EQ(DT(L"-0001-12-31T23:59:59.1+14:00").ToString(), L"-0001-12-31T23:59:59.1+14:00");
 
     auto err = [](const wchar_t* text) { return ValueError([&] { DT d2; d2.ParseXSDDateTime(text); }); };
@@ -225,7 +188,6 @@ TEST(DateTimeWrite, FormatsAndUnsetValues) {
     EXPECT_EQ(d.ToString(L"G"), L"");
     EXPECT_EQ(d.ToString(L"yyyy"), L"Unknown Format: yyyy");
     EXPECT_EQ(ValueError([] { DT().ToString(); }), L"Date Not Set");
-    EXPECT_EQ(ValueError([] { DT(DT::dt_date).ToString(); }), L"Date Not Set");
     EXPECT_EQ(ValueError([] { DT(DT::dt_date).ToString(L"G"); }), L"Date Not Set");
     EXPECT_EQ(DT(DT::dt_time).ToString(), L"00:00:00");
     DT big(2024, 5, 6, 7, 8, 9, 0, 120, 0);
@@ -269,7 +231,6 @@ TEST(DateTimeValidate, MessagesInOrder) {
         return ValueError([&] { target.Validate(); });
     };
     EXPECT_EQ(wrongKind(DT::dt_gYear), L"Invalid Month [5] for type gYear");
-    EXPECT_EQ(wrongKind(DT::dt_gDay), L"Invalid Month [5] for type gDay");
     EXPECT_EQ(wrongKind(DT::dt_gMonth), L"Invalid Year [2024] for type gMonth");
     EXPECT_EQ(wrongKind(DT::dt_gYearMonth), L"Invalid Day [6] for type gYearMonth");
     EXPECT_EQ(wrongKind(DT::dt_date), L"Invalid Hour [7] for type date");
@@ -350,18 +311,14 @@ TEST(DateTimeFields, KindChangingCopies) {
     EXPECT_EQ(refused(L"2024-05", DT::dt_gDay),
               L"Attempting to set a CDateTime of type gDay using an XmlDateTime of type gYearMonth. The source "
               L"CDateTime does not contian enough data to allow the conversion.");
-    EXPECT_NE(refused(L"2024", DT::dt_gMonth), L"");
-    EXPECT_NE(refused(L"--05-06", DT::dt_gYear), L"");
-    EXPECT_NE(refused(L"2024-05", DT::dt_date), L"");
-    EXPECT_NE(refused(L"---06", DT::dt_gMonthDay), L"");
+    const std::pair<const wchar_t*, DT::DTType> alsoRefused[] = {
+        {L"2024", DT::dt_gMonth}, {L"--05-06", DT::dt_gYear}, {L"2024-05", DT::dt_date}, {L"---06", DT::dt_gMonthDay}};
+    for (const auto& [from, kind] : alsoRefused) EXPECT_NE(refused(from, kind), L"") << from;
 }
 
 TEST(DateTimeFields, DayOfYearAndWeek) {
-    EXPECT_EQ(Date(L"2024-03-01").GetDayOfYear(), 61);
-    EXPECT_EQ(Date(L"2023-03-01").GetDayOfYear(), 60);
+    // The TIME oracle covers dateTimes; these are dates, which take the same path without a clock.
     EXPECT_EQ(Date(L"2024-12-31").GetDayOfYear(), 366);
-    EXPECT_EQ(Date(L"2024-05-05").GetDayOfWeek(), 1);  // a Sunday
-    EXPECT_EQ(Date(L"2024-05-11").GetDayOfWeek(), 7);  // a Saturday
     EXPECT_EQ(Date(L"1969-12-31").GetDayOfWeek(), 4);  // before the epoch: a Wednesday
 }
 
@@ -461,14 +418,9 @@ TEST(DateTimePlatform, TimeValuesAndSystemStructures) {
 
     const DT value(L"2024-05-06T07:08:09.123456");
     const SYSTEMTIME st = value.GetAsSystemTime();
-    EXPECT_EQ(st.wYear, 2024);
-    EXPECT_EQ(st.wMonth, 5);
-    EXPECT_EQ(st.wDay, 6);
-    EXPECT_EQ(st.wDayOfWeek, 1);  // Monday
-    EXPECT_EQ(st.wHour, 7);
-    EXPECT_EQ(st.wMinute, 8);
-    EXPECT_EQ(st.wSecond, 9);
-    EXPECT_EQ(st.wMilliseconds, 123);
+    EXPECT_EQ(std::vector<int>({st.wYear, st.wMonth, st.wDay, st.wDayOfWeek, st.wHour, st.wMinute, st.wSecond,
+                                st.wMilliseconds}),
+              std::vector<int>({2024, 5, 6, 1, 7, 8, 9, 123}));  // the 6th is a Monday
     EXPECT_EQ(DT(st).ToString(), L"2024-05-06T07:08:09.123");
     EXPECT_EQ(ValueError([] { Date(L"2024-05-06").GetAsSystemTime(); }),
               L"Failed to GetAsSystemTime, Date Status must be dateTime. Invalid Date Type: date.");
@@ -505,18 +457,11 @@ TEST(DateTimeCompare, DocumentedCases) {
     EXPECT_EQ(DT(L"2024-01-01T01:00:00").CompareTo(Date(L"2024-01-01")), DT::DTCompare_Indeterminate);
 
     const DT a(L"2024-01-01T10:00:00"), b(L"2024-01-01T10:00:00.000000001");
-    EXPECT_TRUE(a < b);
-    EXPECT_TRUE(a <= b);
-    EXPECT_TRUE(a != b);
-    EXPECT_FALSE(a == b);
-    EXPECT_TRUE(b > a);
-    EXPECT_TRUE(b >= a);
-    EXPECT_TRUE(a >= a);
+    EXPECT_TRUE(a < b && a <= b && a != b && !(a == b) && b > a && b >= a && a >= a);
     EXPECT_TRUE(a == DT(L"2024-01-01T10:00:00"));
     // Indeterminate: only != holds.
-    EXPECT_TRUE(zulu != DT(L"2024-01-01T00:00:00"));
-    EXPECT_FALSE(zulu <= DT(L"2024-01-01T00:00:00"));
-    EXPECT_FALSE(zulu >= DT(L"2024-01-01T00:00:00"));
+    const DT local(L"2024-01-01T00:00:00");
+    EXPECT_TRUE(zulu != local && !(zulu <= local) && !(zulu >= local));
 }
 
 TEST(DateTimeCompare, MatchesOracle) {
@@ -524,6 +469,7 @@ TEST(DateTimeCompare, MatchesOracle) {
     ASSERT_GT(lines.size(), 1000u);
     for (const auto& line : lines) {
         const std::wstring a = Widen(line[1]), b = Widen(line[2]);
-        EXPECT_STREQ(ResultName(DT(a.c_str()).CompareTo(DT(b.c_str()))), line[3].c_str()) << line[1] << " " << line[2];
+        const char* const names[] = {"EQ", "LT", "GT", "IND"};
+        EXPECT_STREQ(names[DT(a.c_str()).CompareTo(DT(b.c_str()))], line[3].c_str()) << line[1] << " " << line[2];
     }
 }
