@@ -44,8 +44,8 @@ CSmartPtr<T> Read(const std::wstring& xml, const CXmlSerializationContext& conte
 }
 
 template <class T>
-std::wstring ReadFailure(const std::wstring& xml, const CXmlSerializationContext& context) {
-    CSmartPtr<T> object(new T);
+std::wstring ReadFailure(const std::wstring& xml, const CXmlSerializationContext& context, T* object = new T) {
+    CSmartPtr<T> held(object);
     try {
         object->FromXml(xml.c_str(), context);
     } catch (const CQxException& error) {
@@ -166,30 +166,21 @@ TEST_F(GeneratedClassReadTest, UnknownChildOfASequence) {
 TEST_F(GeneratedClassReadTest, SkippedElementLetsTheRepeatedMemberReadOn) {
     // A repeated member followed by an optional one.
     CSmartPtr<CTbProbe> probe(new CTbProbe(
-        new CParentElementInfo(XmlElementGroupType_Sequence, XmlElementType_Element, L"Probe", kNamespace, true, false,
-                               -1, ItemType_invalid, nullptr, false),
+        ProbeInfo(XmlElementGroupType_Sequence),
         {new CElementInfoSeqPrimCol(L"t", kNamespace, 0),
          new CElementInfoSeqPrimOpt(L"o", kNamespace, 1, false, ItemType_string, nullptr,
                                     CWhitespaceUtils::WhitespaceRule_None, CPrimitiveRestrictions())}));
-    CSmartPtr<CstringCol> items(new CstringCol(L"t", kNamespace, 0, -1, nullptr, -1, -1, nullptr, nullptr, nullptr,
-                                               nullptr, -1, CWhitespaceUtils::WhitespaceRule_None, nullptr));
+    CSmartPtr<CstringCol> items(NewStringCol(L"t", 0, -1));
     probe->m_properties[0].SetXmlCollection(items.Get());
     const std::wstring xml = Doc(L"p", L"", L"<t>a</t><zzz/><t>b</t><yyy><t>no</t></yyy><t>c</t><o>x</o>");
 
-    try {
-        probe->FromXml(xml.c_str(), context);
-        FAIL() << "no exception";
-    } catch (const CQxException& error) {
-        EXPECT_EQ(error.GetFullMessage(), L"Failed to process the element [p]\n" + Remains(L"p", L"zzz"));
-    }
+    EXPECT_EQ(ReadFailure(xml, context, probe.Get()), L"Failed to process the element [p]\n" + Remains(L"p", L"zzz"));
 
     items->Clear();
     context.SetIgnoreUnknownElements(true);
     probe->FromXml(xml.c_str(), context);
     ASSERT_EQ(items->GetCount(), 3);
-    EXPECT_EQ(items->Item(0), L"a");
-    EXPECT_EQ(items->Item(1), L"b");
-    EXPECT_EQ(items->Item(2), L"c");
+    EXPECT_EQ(items->Item(0) + items->Item(1) + items->Item(2), L"abc");
     EXPECT_EQ(probe->m_properties[1].GetString(), L"x");
 }
 
@@ -208,11 +199,8 @@ TEST_F(GeneratedClassReadTest, NamespacesDecideUnlessIgnored) {
               L"Failed to process the element [Item]\nFailed to find a required element [label]");
     context.SetIgnoreNamespaces(true);
     EXPECT_EQ(Read<CTbItem>(xml, context)->GetLabel(), L"a");
-}
-
-TEST_F(GeneratedClassReadTest, RootIsAcceptedUnderAnyName) {
-    CSmartPtr<CTbItem> item = Read<CTbItem>(Doc(L"Whatever", L"", L"<label>a</label>"), context);
-    EXPECT_EQ(item->GetElementName(), L"Whatever");
+    // The root is accepted under any name.
+    EXPECT_EQ(Read<CTbItem>(Doc(L"Whatever", L"", L"<label>a</label>"), context)->GetElementName(), L"Whatever");
 }
 
 TEST_F(GeneratedClassReadTest, EveryReadStartsFromInit) {
@@ -224,10 +212,7 @@ TEST_F(GeneratedClassReadTest, EveryReadStartsFromInit) {
     EXPECT_FALSE(item->HasCode());
     EXPECT_EQ(item->GetLabel(), L"b");
 
-    CSmartPtr<CTbProbe> probe(new CTbProbe(
-        new CParentElementInfo(XmlElementGroupType_Sequence, XmlElementType_Element, L"Probe", kNamespace, true, false,
-                               -1, ItemType_invalid, nullptr, false),
-        {}));
+    CSmartPtr<CTbProbe> probe(new CTbProbe(ProbeInfo(XmlElementGroupType_Sequence), {}));
     probe->FromXml(L"<p/>", context);
     probe->FromXml(L"<p/>", context);
     EXPECT_EQ(probe->m_initCount, 2);
@@ -334,13 +319,11 @@ TEST_F(GeneratedClassReadTest, AllGroupMistakes) {
 TEST_F(GeneratedClassReadTest, RepeatedMemberOfAnAllGroupIsAskedOnEveryPass) {
     // It never counts as found, so each pass that moved the cursor offers it the next run.
     CSmartPtr<CTbProbe> probe(new CTbProbe(
-        new CParentElementInfo(XmlElementGroupType_All, XmlElementType_Element, L"Probe", kNamespace, true, false, -1,
-                               ItemType_invalid, nullptr, false),
+        ProbeInfo(XmlElementGroupType_All),
         {new CElementInfoAllPrimCol(L"t", kNamespace, 0),
          new CElementInfoAllPrimMnd(L"m", kNamespace, 1, false, ItemType_string, nullptr,
                                     CWhitespaceUtils::WhitespaceRule_None, CPrimitiveRestrictions())}));
-    CSmartPtr<CstringCol> items(new CstringCol(L"t", kNamespace, 0, -1, nullptr, -1, -1, nullptr, nullptr, nullptr,
-                                               nullptr, -1, CWhitespaceUtils::WhitespaceRule_None, nullptr));
+    CSmartPtr<CstringCol> items(NewStringCol(L"t", 0, -1));
     probe->m_properties[0].SetXmlCollection(items.Get());
     probe->FromXml(Doc(L"p", L"", L"<t>1</t><m>x</m><t>2</t><t>3</t>").c_str(), context);
     ASSERT_EQ(items->GetCount(), 3);
@@ -395,8 +378,7 @@ TEST_F(GeneratedClassReadTest, ChoiceWithoutAMatchingChild) {
 
 TEST_F(GeneratedClassReadTest, EmptyChoiceInsideAnOptionalChoiceItem) {
     CSmartPtr<CTbProbe> probe(new CTbProbe(
-        new CParentElementInfo(XmlElementGroupType_Choice, XmlElementType_Element, L"Probe", kNamespace, true, false,
-                               -1, ItemType_invalid, nullptr, false),
+        ProbeInfo(XmlElementGroupType_Choice),
         {new CElementInfoChoiceClsOpt(L"strict", kNamespace, 0, XmlElementType_Element, &CreateTbObject,
                                       TbClass_StrictChoice)}));
     probe->FromXml(Doc(L"probe", L"", L"<strict/>").c_str(), context);
@@ -497,19 +479,14 @@ TEST_F(GeneratedClassReadTest, AbstractMembersAreChosenByTheFactory) {
 }
 
 TEST_F(GeneratedClassReadTest, FactoryThatTakesNothing) {
-    const std::wstring unknownType = L"<shape xsi:type=\"Hexagon\"><radius>1</radius></shape>";
-    EXPECT_EQ(ReadFailure<CTbRoot>(Doc(L"Root", L" id=\"1\"",
-                                       L"<name>n</name><colour>red</colour><item><label>l</label></item>" +
-                                           unknownType + kAddress),
-                                   context),
-              L"Failed to process the element [Root]\nFailed to find a suitable substitution element for [shape]");
-    // A type of another namespace is not taken either.
-    const std::wstring otherNamespace = L"<shape xmlns:o=\"urn:other\" xsi:type=\"o:Circle\"><radius>1</radius></shape>";
-    EXPECT_EQ(ReadFailure<CTbRoot>(Doc(L"Root", L" id=\"1\"",
-                                       L"<name>n</name><colour>red</colour><item><label>l</label></item>" +
-                                           otherNamespace + kAddress),
-                                   context),
-              L"Failed to process the element [Root]\nFailed to find a suitable substitution element for [shape]");
+    // An unknown type, and a known one of another namespace.
+    for (const wchar_t* shape : {L"<shape xsi:type=\"Hexagon\"><radius>1</radius></shape>",
+                                 L"<shape xmlns:o=\"urn:other\" xsi:type=\"o:Circle\"><radius>1</radius></shape>"})
+        EXPECT_EQ(ReadFailure<CTbRoot>(Doc(L"Root", L" id=\"1\"",
+                                           L"<name>n</name><colour>red</colour><item><label>l</label></item>" +
+                                               std::wstring(shape) + kAddress),
+                                       context),
+                  L"Failed to process the element [Root]\nFailed to find a suitable substitution element for [shape]");
     // An optional abstract member leaves the element to the members after it: here the
     // mandatory Address group, which does not find its street there.
     EXPECT_EQ(ReadFailure<CTbRoot>(RootDoc(L"<spare xsi:type=\"Hexagon\"/>"), context),
@@ -527,20 +504,19 @@ TEST_F(GeneratedClassReadTest, ElementTypeAndItsNamespace) {
     document.LoadXml(
         L"<r xmlns=\"urn:d\" xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" xmlns:p=\"urn:p\">"
         L"<a xsi:type=\"p:T\"/><b xsi:type=\"T\"/><c xsi:type=\"zz:T\"/><d/><e xsi:type=\"p:x:y\"/></r>");
-    CXmlElement* a = document.GetDocumentElement()->GetFirstElement();
-    CXmlElement* b = a->GetNextSiblingElement();
-    CXmlElement* c = b->GetNextSiblingElement();
-    CXmlElement* d = c->GetNextSiblingElement();
-    CXmlElement* e = d->GetNextSiblingElement();
-    EXPECT_EQ(CFactoryProbe::GetElementType(a), L"T");
-    EXPECT_EQ(CFactoryProbe::GetElementTypeNamespaceUri(a), L"urn:p");
-    EXPECT_EQ(CFactoryProbe::GetElementType(b), L"T");
-    EXPECT_EQ(CFactoryProbe::GetElementTypeNamespaceUri(b), L"urn:d");  // no prefix: the element's own
-    EXPECT_EQ(CFactoryProbe::GetElementTypeNamespaceUri(c), L"urn:d");  // an unknown prefix: the same
-    EXPECT_EQ(CFactoryProbe::GetElementType(d), L"");
-    EXPECT_EQ(CFactoryProbe::GetElementTypeNamespaceUri(d), L"urn:d");
-    EXPECT_EQ(CFactoryProbe::GetElementType(e), L"x:y");  // split at the first colon
-    EXPECT_EQ(CFactoryProbe::GetElementTypeNamespaceUri(e), L"urn:p");
+    // No prefix, or an unknown one: the element's own namespace; split at the first colon.
+    const struct {
+        const wchar_t* type;
+        const wchar_t* uri;
+    } expected[] = {{L"T", L"urn:p"}, {L"T", L"urn:d"}, {nullptr, L"urn:d"}, {L"", L"urn:d"}, {L"x:y", L"urn:p"}};
+    CXmlElement* element = document.GetDocumentElement()->GetFirstElement();
+    for (const auto& e : expected) {
+        if (e.type) {
+            EXPECT_EQ(CFactoryProbe::GetElementType(element), e.type) << e.uri;
+        }
+        EXPECT_EQ(CFactoryProbe::GetElementTypeNamespaceUri(element), e.uri) << e.type;
+        element = element->GetNextSiblingElement();
+    }
 
     // Prefixes are looked up in the document as a whole, where the last declaration wins.
     document.LoadXml(
@@ -569,10 +545,7 @@ TEST_F(GeneratedClassReadTest, FailureThreeLevelsDownNamesEveryLevel) {
 }
 
 TEST_F(GeneratedClassReadTest, UnknownGroupTypeIsRefused) {
-    CSmartPtr<CTbProbe> probe(new CTbProbe(
-        new CParentElementInfo(static_cast<XmlElementGroupType>(3), XmlElementType_Element, L"Probe", kNamespace, true,
-                               false, -1, ItemType_invalid, nullptr, false),
-        {}));
+    CSmartPtr<CTbProbe> probe(new CTbProbe(ProbeInfo(static_cast<XmlElementGroupType>(3)), {}));
     try {
         probe->FromXml(L"<p/>", context);
         FAIL() << "no exception";

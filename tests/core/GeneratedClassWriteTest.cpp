@@ -40,11 +40,6 @@ size_t Count(const std::wstring& text, const std::wstring& part) {
     return count;
 }
 
-CParentElementInfo* ProbeInfo(XmlElementGroupType group, int textProperty = -1, ItemType textType = ItemType_invalid) {
-    return new CParentElementInfo(group, XmlElementType_Element, L"Probe", kNamespace, true, false, textProperty,
-                                  textType, nullptr, false);
-}
-
 CElementInfo* ChoiceString(const wchar_t* name, int index) {
     return new CElementInfoChoicePrimOpt(name, kNamespace, index, false, ItemType_string, nullptr,
                                          CWhitespaceUtils::WhitespaceRule_Preserve, CPrimitiveRestrictions());
@@ -234,9 +229,7 @@ TEST_F(GeneratedClassWriteTest, OptionalElementsOfAChoice) {
     auto choiceOfCollection = [](int minOccurs) {
         CSmartPtr<CTbProbe> probe(
             new CTbProbe(ProbeInfo(XmlElementGroupType_Choice), {new CElementInfoChoicePrimCol(L"w", kNamespace, 0)}));
-        probe->m_properties[0].SetXmlCollection(new CstringCol(L"w", kNamespace, minOccurs, -1, nullptr, -1, -1,
-                                                               nullptr, nullptr, nullptr, nullptr, -1,
-                                                               CWhitespaceUtils::WhitespaceRule_None, nullptr));
+        probe->m_properties[0].SetXmlCollection(NewStringCol(L"w", minOccurs, -1));
         return probe;
     };
     EXPECT_TRUE(choiceOfCollection(0)->DoesElementContainOptionalElements());

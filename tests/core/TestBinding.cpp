@@ -825,8 +825,7 @@ void CTbOptions::BuildTables(CTbClassTables& tables) {
 }
 
 CTbOptions::CTbOptions()
-    : m_words(new CstringCol(L"word", kNamespace, 1, -1, nullptr, -1, -1, nullptr, nullptr, nullptr, nullptr, -1,
-                             WS::WhitespaceRule_Preserve, nullptr)),
+    : m_words(NewStringCol(L"word", 1, -1)),
       m_hues(new CTbColourCol(L"hue", 1, -1)),
       m_parts(new CTbItemCol(L"part", 1, -1)),
       m_pieces(new CTbShapeCol(L"piece", 1, -1)) {
@@ -909,8 +908,7 @@ void CTbStrictChoice::BuildTables(CTbClassTables& tables) {
 }
 
 CTbStrictChoice::CTbStrictChoice()
-    : m_words(new CstringCol(L"word", kNamespace, 1, 3, nullptr, -1, -1, nullptr, nullptr, nullptr, nullptr, -1,
-                             WS::WhitespaceRule_Preserve, nullptr)),
+    : m_words(NewStringCol(L"word", 1, 3)),
       m_parts(new CTbItemCol(L"part", 1, -1)) {
     SetElementName(L"StrictChoice");
 }
@@ -1061,8 +1059,7 @@ void CTbRoot::BuildTables(CTbClassTables& tables) {
 }
 
 CTbRoot::CTbRoot()
-    : m_tags(new CstringCol(L"tag", kNamespace, 0, -1, nullptr, -1, -1, nullptr, nullptr, nullptr, nullptr, -1,
-                            WS::WhitespaceRule_Preserve, nullptr)),
+    : m_tags(NewStringCol(L"tag", 0, -1)),
       m_levels(new CTbColourCol(L"level", 0, -1)),
       m_entries(new CTbItemCol(L"entry", 0, -1)),
       m_figures(new CTbShapeCol(L"figure", 0, -1)) {
@@ -1214,6 +1211,16 @@ void CTbProbe::AccessProperty(int propertyIndex, bool read, QxVariant& value) {
         value = property;
     else
         property = value;
+}
+
+CParentElementInfo* ProbeInfo(XmlElementGroupType group, int textProperty, ItemType textType) {
+    return new CParentElementInfo(group, XmlElementType_Element, L"Probe", kNamespace, true, false, textProperty,
+                                  textType, nullptr, false);
+}
+
+CstringCol* NewStringCol(const wchar_t* elementName, int minOccurs, int maxOccurs) {
+    return new CstringCol(elementName, kNamespace, minOccurs, maxOccurs, nullptr, -1, -1, nullptr, nullptr, nullptr,
+                          nullptr, -1, WS::WhitespaceRule_Preserve, nullptr);
 }
 
 std::wstring WriteWithWriter(const std::function<void(CXmlWriter* writer)>& write) {

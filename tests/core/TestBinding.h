@@ -636,6 +636,12 @@ private:
     CAttributeInfo** m_attributes;
 };
 
+// The description of a probe of the group, named "Probe" in the binding's namespace.
+CParentElementInfo* ProbeInfo(QxXmlLib10Data::XmlElementGroupType group, int textProperty = -1,
+                              ItemType textType = ItemType_invalid);
+// A collection of strings of the binding's namespace, kept as written.
+CstringCol* NewStringCol(const wchar_t* elementName, int minOccurs, int maxOccurs);
+
 // A class of the binding with the engine's protected operations opened for a test.
 template <class T>
 class CTbExposed : public T {
