@@ -246,6 +246,12 @@ TEST_F(ToXmlTest, RefusedFileOutputCreatesNoFile) {
                                        CompressionType_ZLib);
                   }));
         EXPECT_FALSE(FileExists(zlibPath));
+        const std::string fiPath = TempPath("zlib-refused.fi");
+        std::remove(fiPath.c_str());
+        EXPECT_EQ(L"ZLIB Compression only available for To Stream methods.", MessageOf([&] {
+                      small->ToFastInfosetFile(Wide(fiPath).c_str(), FInfoDecl_None, context, CompressionType_ZLib);
+                  }));
+        EXPECT_FALSE(FileExists(fiPath));
 
         const std::string nonePath = TempPath("none-refused.xml");
         std::remove(nonePath.c_str());
