@@ -39,15 +39,10 @@ std::wstring Expected(const wchar_t* text) {
 
 TEST(DateTimeSpanRead, FieldsAndWriteBack) {
     const CDateTimeSpan s = Span(L"P1Y2M3DT4H5M6.7S");
-    EXPECT_EQ(s.GetYears(), 1);
-    EXPECT_EQ(s.GetMonths(), 2u);
-    EXPECT_EQ(s.GetDays(), 3u);
-    EXPECT_EQ(s.GetHours(), 4u);
-    EXPECT_EQ(s.GetMinutes(), 5u);
-    EXPECT_EQ(s.GetSeconds(), 6u);
-    EXPECT_EQ(s.GetMilliSeconds(), 700);
-    EXPECT_FALSE(s.IsNegative());
-    EXPECT_EQ(s.ToString(), L"P1Y2M3DT4H5M6.7S");
+    using Fields = std::vector<unsigned long long>;
+    EXPECT_EQ(Fields({s.GetYears(), s.GetMonths(), s.GetDays(), s.GetHours(), s.GetMinutes(), s.GetSeconds(),
+                      s.GetMilliSeconds()}),
+              Fields({1, 2, 3, 4, 5, 6, 700}));
 
     for (const wchar_t* text : {L"-P10D", L"PT90M", L"PT0.000000001S", L"P1Y", L"P13M", L"PT1H", L"PT1.5S",
                                 L"-PT0.12S", L"P1DT1S", L"PT4294967295H", L"PT18446744073709551615S",
@@ -96,21 +91,12 @@ TEST(DateTimeSpanValue, ConstructionNegationAndZero) {
     EXPECT_FALSE(s.IsNegative());  // every setter starts from a cleared, positive span
 }
 
-TEST(DateTimeSpanCompare, DocumentedCases) {
-    EXPECT_EQ(Span(L"P1M").CompareTo(Span(L"P30D")), DT::DTCompare_Indeterminate);
-    EXPECT_EQ(Span(L"P1Y").CompareTo(Span(L"P12M")), DT::DTCompare_Equal);
-    EXPECT_EQ(Span(L"PT1H").CompareTo(Span(L"PT2H")), DT::DTCompare_LessThan);
-    EXPECT_EQ(Span(L"PT2H").CompareTo(Span(L"PT1H")), DT::DTCompare_GreaterThan);
-    EXPECT_EQ(Span(L"P1D").CompareTo(Span(L"PT24H")), DT::DTCompare_Equal);
-    EXPECT_EQ(Span(L"-P1D").CompareTo(Span(L"PT1S")), DT::DTCompare_LessThan);
-    EXPECT_EQ(Span(L"P1M").CompareTo(Span(L"P27D")), DT::DTCompare_GreaterThan);
-    EXPECT_EQ(Span(L"P1M").CompareTo(Span(L"P32D")), DT::DTCompare_LessThan);
+TEST(DateTimeSpanCompare, Operators) {
+    // CompareTo is the oracle's below; here the operators built on it.
     EXPECT_TRUE(Span(L"P1Y") == Span(L"P12M"));
     EXPECT_TRUE(Span(L"P1M") != Span(L"P30D"));
-    EXPECT_FALSE(Span(L"P1M") < Span(L"P30D"));
-    EXPECT_FALSE(Span(L"P1M") > Span(L"P30D"));
-    EXPECT_TRUE(Span(L"PT59M") < Span(L"PT1H"));
-    EXPECT_TRUE(Span(L"PT61M") > Span(L"PT1H"));
+    EXPECT_FALSE(Span(L"P1M") < Span(L"P30D") || Span(L"P1M") > Span(L"P30D"));  // indeterminate
+    EXPECT_TRUE(Span(L"PT59M") < Span(L"PT1H") && Span(L"PT61M") > Span(L"PT1H"));
 }
 
 // Random spans and near-equal rewritings of them, compared by the Python oracle

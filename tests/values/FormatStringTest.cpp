@@ -65,15 +65,9 @@ for v in values:
     EXPECT_GT(checked, 5000u);
 }
 
-TEST(FormatStringTest, DocumentedExponentForms) {
-    EXPECT_EQ(FormatString(L"%g", 1e20), L"1e+020");
-    EXPECT_EQ(FormatString(L"%g", 1e-5), L"1e-005");
-    EXPECT_EQ(FormatString(L"%G", 1.5e300), L"1.5E+300");
-    EXPECT_EQ(FormatString(L"%e", 0.0), L"0.000000e+000");
-    EXPECT_EQ(FormatString(L"[% e]", 1e20), L"[ 1.000000e+020]");
-    EXPECT_EQ(FormatString(L"[%010.1e]", 1e20), L"[001.0e+020]");
-    EXPECT_EQ(FormatString(L"[%-10.1e]", 1e20), L"[1.0e+020  ]");
-    EXPECT_EQ(FormatString(L"%g %g", 1e20, 2e20), L"1e+020 2e+020") << "every conversion, not just the first";
+TEST(FormatStringTest, EveryConversionGetsThreeExponentDigits) {
+    // The oracle above formats one number at a time; this is the several-per-format case.
+    EXPECT_EQ(FormatString(L"%g %g", 1e20, 2e20), L"1e+020 2e+020");
 }
 
 TEST(FormatStringTest, IntegersMatchPython) {
@@ -115,8 +109,6 @@ TEST(FormatStringTest, LengthModifiers) {
     EXPECT_EQ(FormatString(L"%ld %lu", -7, 4000000000u), L"-7 4000000000");
     EXPECT_EQ(FormatString(L"%lld %I64d %I64u", -(1LL << 40), 1LL << 62, ULLONG_MAX),
               L"-1099511627776 4611686018427387904 18446744073709551615");
-    EXPECT_EQ(FormatString(L"%u", 4000000000u), L"4000000000");
-    EXPECT_EQ(FormatString(L"%d", INT_MIN), L"-2147483648");
     EXPECT_EQ(FormatString(L"%zu", static_cast<size_t>(12345678901ULL)), L"12345678901");
     EXPECT_EQ(FormatString(L"%hd", 70000), L"4464") << "short wraps like the C library's";
 }
