@@ -135,6 +135,42 @@ TEST(UtfEncodingTest, AppendFormsKeepWhatIsAlreadyThere) {
     EXPECT_EQ(nul, std::string("a\0b", 3));
 }
 
+// Runs the python program (it builds `cases` from a seed and `codec`), which judges each
+// case with the strict decoder; `decode` must agree, leave its output alone on bad input and
+// append the same characters on good input. Returns how many cases were bad.
+template <class Decode>
+size_t ExpectDecoderAgreesWithPython(const std::string& program, const std::string& codec, Decode decode) {
+    const std::string judge = program + R"PY(
+for c in cases:
+    try:
+        s = c.decode(sys.argv[2])
+        print(c.hex(), 'ok', ' '.join('%x' % ord(ch) for ch in s), sep='\t')
+    except UnicodeDecodeError:
+        print(c.hex(), 'bad', '', sep='\t')
+)PY";
+    const unsigned seed = static_cast<unsigned>(std::time(nullptr));
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    size_t bad = 0, cases = 0;
+    for (const std::vector<std::string>& f : Rows(Python(judge, std::to_string(seed) + " " + codec))) {
+        EXPECT_EQ(f.size(), 3u);
+        if (f.size() != 3) continue;
+        const std::string bytes = Unhex(f[0]);
+        SCOPED_TRACE(f[0]);
+        std::wstring out = L"kept";
+        const bool ok = decode(bytes, out);
+        ++cases;
+        bad += f[1] == "bad";
+        EXPECT_EQ(ok, f[1] == "ok");
+        if (!ok) {
+            EXPECT_EQ(out, L"kept");
+        } else if (sizeof(wchar_t) == 4) {
+            EXPECT_EQ(out, L"kept" + WideFromHexList(f[2]));
+        }
+    }
+    EXPECT_GT(cases - bad, 5u);
+    return bad;
+}
+
 TEST(UtfEncodingTest, IllFormedUtf8AsJudgedByPython) {
     // Known traps first, then random mutations of valid text.
     static const char* const program = R"PY(
@@ -151,39 +187,16 @@ for n in range(400):
         if b:
             b[r.randrange(len(b))] = r.randrange(256)
     cases.append(bytes(b))
-for c in cases:
-    try:
-        s = c.decode('utf-8')
-        print(c.hex(), 'ok', ' '.join('%x' % ord(ch) for ch in s), sep='\t')
-    except UnicodeDecodeError:
-        print(c.hex(), 'bad', '', sep='\t')
 )PY";
-    const unsigned seed = static_cast<unsigned>(std::time(nullptr));
-    SCOPED_TRACE("seed " + std::to_string(seed));
-    size_t bad = 0, cases = 0;
-    for (const std::vector<std::string>& f : Rows(Python(program, std::to_string(seed)))) {
-        ASSERT_EQ(f.size(), 3u);
-        const std::string bytes = Unhex(f[0]);
-        SCOPED_TRACE(f[0]);
-        std::wstring out = L"kept";
+    const size_t bad = ExpectDecoderAgreesWithPython(program, "utf-8", [](const std::string& bytes, std::wstring& out) {
         const bool ok = AppendWideFromUtf8(out, bytes.data(), bytes.size());
-        ++cases;
-        if (f[1] == "bad") {
-            ++bad;
-            EXPECT_FALSE(ok);
-            EXPECT_EQ(out, L"kept");
-            EXPECT_TRUE(Utf8ToUtf16(reinterpret_cast<const unsigned char*>(bytes.data()),
-                                    static_cast<uint32_t>(bytes.size()))
-                            .empty());
-        } else {
-            EXPECT_TRUE(ok);
-            if (sizeof(wchar_t) == 4) {
-                EXPECT_EQ(out, L"kept" + WideFromHexList(f[2]));
-            }
-        }
-    }
+        // The whole-buffer form gives nothing for what the appending form refuses.
+        const std::wstring whole =
+            Utf8ToUtf16(reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<uint32_t>(bytes.size()));
+        EXPECT_EQ(whole.empty(), !ok || bytes.empty());
+        return ok;
+    });
     EXPECT_GT(bad, 20u);
-    EXPECT_GT(cases - bad, 5u);
 }
 
 TEST(UtfEncodingTest, IllFormedUtf16LEAsJudgedByPython) {
@@ -196,33 +209,11 @@ for n in range(300):
     units = [r.choice([r.randint(0, 0xD7FF), r.randint(0xD800, 0xDBFF), r.randint(0xDC00, 0xDFFF),
                        r.randint(0xE000, 0xFFFF)]) for i in range(r.randint(1, 6))]
     cases.append(b''.join(u.to_bytes(2, 'little') for u in units))
-for c in cases:
-    try:
-        s = c.decode('utf-16-le')
-        print(c.hex(), 'ok', ' '.join('%x' % ord(ch) for ch in s), sep='\t')
-    except UnicodeDecodeError:
-        print(c.hex(), 'bad', '', sep='\t')
 )PY";
-    const unsigned seed = static_cast<unsigned>(std::time(nullptr));
-    SCOPED_TRACE("seed " + std::to_string(seed));
-    size_t bad = 0;
-    for (const std::vector<std::string>& f : Rows(Python(program, std::to_string(seed)))) {
-        ASSERT_EQ(f.size(), 3u);
-        const std::string bytes = Unhex(f[0]);
-        SCOPED_TRACE(f[0]);
-        std::wstring out = L"kept";
-        const bool ok = AppendWideFromUtf16LE(out, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
-        if (f[1] == "bad") {
-            ++bad;
-            EXPECT_FALSE(ok);
-            EXPECT_EQ(out, L"kept");
-        } else {
-            EXPECT_TRUE(ok);
-            if (sizeof(wchar_t) == 4) {
-                EXPECT_EQ(out, L"kept" + WideFromHexList(f[2]));
-            }
-        }
-    }
+    const size_t bad =
+        ExpectDecoderAgreesWithPython(program, "utf-16-le", [](const std::string& bytes, std::wstring& out) {
+            return AppendWideFromUtf16LE(out, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+        });
     EXPECT_GT(bad, 20u);
 }
 
