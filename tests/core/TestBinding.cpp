@@ -38,21 +38,16 @@ std::atomic<int> g_buildCount{0};
 std::atomic<int> g_factoryCalls{0};
 
 // Null-terminated tables, one entry larger than their descriptors, as CleanMetaData expects.
-CElementInfo** ElementTable(std::initializer_list<CElementInfo*> entries) {
-    CElementInfo** table = new CElementInfo*[entries.size() + 1];
+template <class Info>
+Info** Table(std::initializer_list<Info*> entries) {
+    Info** table = new Info*[entries.size() + 1];
     size_t i = 0;
-    for (CElementInfo* entry : entries) table[i++] = entry;
+    for (Info* entry : entries) table[i++] = entry;
     table[i] = nullptr;
     return table;
 }
-
-CAttributeInfo** AttributeTable(std::initializer_list<CAttributeInfo*> entries) {
-    CAttributeInfo** table = new CAttributeInfo*[entries.size() + 1];
-    size_t i = 0;
-    for (CAttributeInfo* entry : entries) table[i++] = entry;
-    table[i] = nullptr;
-    return table;
-}
+CElementInfo** ElementTable(std::initializer_list<CElementInfo*> entries) { return Table(entries); }
+CAttributeInfo** AttributeTable(std::initializer_list<CAttributeInfo*> entries) { return Table(entries); }
 
 // A model group (pseudo element) reads the attributes of its holder's element, which are not
 // its own: its description never rejects unknown attributes.
@@ -68,27 +63,21 @@ const CPrimitiveRestrictions kNoFacets;
 const CPrimitiveRestrictions kShortString(nullptr, -1, 20, nullptr, nullptr, nullptr, nullptr, -1);
 const CPrimitiveRestrictions kNotNegative(nullptr, -1, -1, L"0", nullptr, nullptr, nullptr, -1);
 
-CElementInfo* SeqString(const wchar_t* name, int index, bool mandatory, bool nillable = false) {
-    if (mandatory)
-        return new CElementInfoSeqPrimMnd(name, kNamespace, index, nillable, ItemType_string, nullptr,
-                                          WS::WhitespaceRule_Preserve, kNoFacets);
-    return new CElementInfoSeqPrimOpt(name, kNamespace, index, nillable, ItemType_string, nullptr,
-                                      WS::WhitespaceRule_Preserve, kNoFacets);
+// A primitive member of a sequence: strings keep their whitespace, other types collapse it.
+CElementInfo* SeqPrim(const wchar_t* name, int index, bool mandatory, ItemType type,
+                      const CPrimitiveRestrictions& facets = kNoFacets) {
+    const auto rule = type == ItemType_string ? WS::WhitespaceRule_Preserve : WS::WhitespaceRule_Collapse;
+    if (mandatory) return new CElementInfoSeqPrimMnd(name, kNamespace, index, false, type, nullptr, rule, facets);
+    return new CElementInfoSeqPrimOpt(name, kNamespace, index, false, type, nullptr, rule, facets);
 }
-
+CElementInfo* SeqString(const wchar_t* name, int index, bool mandatory) {
+    return SeqPrim(name, index, mandatory, ItemType_string);
+}
 CElementInfo* SeqInt(const wchar_t* name, int index, bool mandatory) {
-    if (mandatory)
-        return new CElementInfoSeqPrimMnd(name, kNamespace, index, false, ItemType_i4, nullptr,
-                                          WS::WhitespaceRule_Collapse, kNoFacets);
-    return new CElementInfoSeqPrimOpt(name, kNamespace, index, false, ItemType_i4, nullptr,
-                                      WS::WhitespaceRule_Collapse, kNoFacets);
+    return SeqPrim(name, index, mandatory, ItemType_i4);
 }
-
 // Item's qty (property 1): an optional xs:int that may not be negative.
-CElementInfo* SeqQty() {
-    return new CElementInfoSeqPrimOpt(L"qty", kNamespace, 1, false, ItemType_i4, nullptr, WS::WhitespaceRule_Collapse,
-                                      kNotNegative);
-}
+CElementInfo* SeqQty() { return SeqPrim(L"qty", 1, false, ItemType_i4, kNotNegative); }
 
 CAttributeInfo* StringAttribute(const wchar_t* name, int index) {
     return new CAttributeInfoPrimitive(name, L"", index, true, ItemType_string, nullptr, WS::WhitespaceRule_Preserve,
@@ -106,40 +95,26 @@ void AccessString(bool read, QxVariant& value, std::wstring& field) {
         field = value.GetString();
 }
 
-void AccessOptionalString(bool read, QxVariant& value, std::wstring& field, bool& present) {
-    if (read) {
-        if (present)
-            value.SetString(field);
-        else
-            value.SetInvalid();
-    } else {
-        present = value.IsValid();
-        field = present ? value.GetString() : std::wstring();
-    }
-}
+void Put(QxVariant& value, const std::wstring& field) { value.SetString(field); }
+void Put(QxVariant& value, int32_t field) { value.SetI4(field); }
+void Put(QxVariant& value, const CDecimal& field) { value.SetDecimal(field); }
+void Take(const QxVariant& value, std::wstring& field) { field = value.GetString(); }
+void Take(const QxVariant& value, int32_t& field) { field = value.GetI4(); }
+void Take(const QxVariant& value, CDecimal& field) { field = value.GetDecimal(); }
 
-void AccessOptionalI4(bool read, QxVariant& value, int32_t& field, bool& present) {
+// A member with a presence flag: an absent one reads as an invalid variant.
+template <class T>
+void AccessOptional(bool read, QxVariant& value, T& field, bool& present) {
     if (read) {
         if (present)
-            value.SetI4(field);
+            Put(value, field);
         else
             value.SetInvalid();
-    } else {
-        present = value.IsValid();
-        field = present ? value.GetI4() : 0;
+        return;
     }
-}
-
-void AccessOptionalDecimal(bool read, QxVariant& value, CDecimal& field, bool& present) {
-    if (read) {
-        if (present)
-            value.SetDecimal(field);
-        else
-            value.SetInvalid();
-    } else {
-        present = value.IsValid();
-        field = present ? value.GetDecimal() : CDecimal();
-    }
+    present = value.IsValid();
+    field = T();
+    if (present) Take(value, field);
 }
 
 template <class T>
@@ -299,18 +274,16 @@ CTbItem::CTbItem(const std::wstring& label) : CTbItem() { m_label = label; }
 void CTbItem::AccessProperty(int propertyIndex, bool read, QxVariant& value) {
     switch (propertyIndex) {
         case 0: AccessString(read, value, m_label); break;
-        case 1: AccessOptionalI4(read, value, m_qty, m_hasQty); break;
-        case 2: AccessOptionalString(read, value, m_code, m_hasCode); break;
+        case 1: AccessOptional(read, value, m_qty, m_hasQty); break;
+        case 2: AccessOptional(read, value, m_code, m_hasCode); break;
         default: break;
     }
 }
 
 void CTbItem::Init() {
     m_label.clear();
-    m_hasQty = false;
-    m_qty = 0;
-    m_code.clear();
-    m_hasCode = false;
+    m_qty = 0, m_hasQty = false;
+    m_code.clear(), m_hasCode = false;
 }
 
 bool CTbItem::Equals(const CTbItem& other) const {
@@ -335,15 +308,14 @@ CTbSpecialItem::CTbSpecialItem() { SetElementName(L"SpecialItem"); }
 
 void CTbSpecialItem::AccessProperty(int propertyIndex, bool read, QxVariant& value) {
     if (propertyIndex == 3)
-        AccessOptionalDecimal(read, value, m_bonus, m_hasBonus);
+        AccessOptional(read, value, m_bonus, m_hasBonus);
     else
         CTbItem::AccessProperty(propertyIndex, read, value);
 }
 
 void CTbSpecialItem::Init() {
     CTbItem::Init();
-    m_bonus = CDecimal();
-    m_hasBonus = false;
+    m_bonus = CDecimal(), m_hasBonus = false;
 }
 
 bool CTbSpecialItem::Equals(const CTbItem& other) const {
@@ -369,7 +341,7 @@ CXmlElement* CTbItemCol::FromXml_Int(CXmlElement*, CXmlElement* cursor, const CX
 
 bool CTbShape::AccessShapeProperty(int propertyIndex, bool read, QxVariant& value) {
     if (propertyIndex != 0) return false;
-    AccessOptionalString(read, value, m_label, m_hasLabel);
+    AccessOptional(read, value, m_label, m_hasLabel);
     return true;
 }
 
@@ -403,8 +375,7 @@ void CTbCircle::AccessProperty(int propertyIndex, bool read, QxVariant& value) {
 }
 
 void CTbCircle::Init() {
-    m_label.clear();
-    m_hasLabel = false;
+    m_label.clear(), m_hasLabel = false;
     m_radius = 0;
 }
 
@@ -437,8 +408,7 @@ void CTbSquare::AccessProperty(int propertyIndex, bool read, QxVariant& value) {
 }
 
 void CTbSquare::Init() {
-    m_label.clear();
-    m_hasLabel = false;
+    m_label.clear(), m_hasLabel = false;
     m_side = CDecimal();
 }
 
@@ -511,13 +481,12 @@ CTbNilItem::CTbNilItem() { SetElementName(L"NilItem"); }
 
 void CTbNilItem::AccessProperty(int propertyIndex, bool read, QxVariant& value) {
     if (propertyIndex == 0) AccessString(read, value, m_value);
-    if (propertyIndex == 1) AccessOptionalString(read, value, m_ref, m_hasRef);
+    if (propertyIndex == 1) AccessOptional(read, value, m_ref, m_hasRef);
 }
 
 void CTbNilItem::Init() {
     m_value.clear();
-    m_ref.clear();
-    m_hasRef = false;
+    m_ref.clear(), m_hasRef = false;
     m_bNil = false;
 }
 
@@ -540,7 +509,7 @@ CTbPrice::CTbPrice() { SetElementName(L"Price"); }
 
 void CTbPrice::AccessProperty(int propertyIndex, bool read, QxVariant& value) {
     if (propertyIndex == 1) {
-        AccessOptionalString(read, value, m_currency, m_hasCurrency);
+        AccessOptional(read, value, m_currency, m_hasCurrency);
     } else if (propertyIndex == 0) {
         if (!read) {
             m_bNil = value.IsNil();
@@ -557,8 +526,7 @@ void CTbPrice::AccessProperty(int propertyIndex, bool read, QxVariant& value) {
 void CTbPrice::Init() {
     m_amount = CDecimal();
     m_bNil = false;
-    m_currency.clear();
-    m_hasCurrency = false;
+    m_currency.clear(), m_hasCurrency = false;
 }
 
 bool CTbPrice::Equals(const CTbPrice& other) const {
@@ -578,13 +546,12 @@ void CTbRemark::BuildTables(CTbClassTables& tables) {
 CTbRemark::CTbRemark() { SetElementName(L"Remark"); }
 
 void CTbRemark::AccessProperty(int propertyIndex, bool read, QxVariant& value) {
-    if (propertyIndex == 0) AccessOptionalString(read, value, m_em, m_hasEm);
+    if (propertyIndex == 0) AccessOptional(read, value, m_em, m_hasEm);
     if (propertyIndex == 1) AccessString(read, value, m_text);
 }
 
 void CTbRemark::Init() {
-    m_em.clear();
-    m_hasEm = false;
+    m_em.clear(), m_hasEm = false;
     m_text.clear();
 }
 
@@ -606,15 +573,13 @@ void CTbAddress::BuildTables(CTbClassTables& tables) {
 CTbAddress::CTbAddress() { SetElementName(L"Address"); }
 
 void CTbAddress::AccessProperty(int propertyIndex, bool read, QxVariant& value) {
-    if (propertyIndex == 0) AccessOptionalString(read, value, m_street, m_hasStreet);
-    if (propertyIndex == 1) AccessOptionalString(read, value, m_city, m_hasCity);
+    if (propertyIndex == 0) AccessOptional(read, value, m_street, m_hasStreet);
+    if (propertyIndex == 1) AccessOptional(read, value, m_city, m_hasCity);
 }
 
 void CTbAddress::Init() {
-    m_street.clear();
-    m_hasStreet = false;
-    m_city.clear();
-    m_hasCity = false;
+    m_street.clear(), m_hasStreet = false;
+    m_city.clear(), m_hasCity = false;
 }
 
 bool CTbAddress::Equals(const CTbAddress& other) const {
@@ -650,7 +615,7 @@ void CTbContact::AccessProperty(int propertyIndex, bool read, QxVariant& value) 
     const wchar_t* name = propertyIndex == 0 ? L"email" : L"phone";
     std::wstring& field = propertyIndex == 0 ? m_email : m_phone;
     bool present = m_validElement == name;
-    AccessOptionalString(read, value, field, present);
+    AccessOptional(read, value, field, present);
     if (!read) m_validElement = present ? name : L"";
 }
 
@@ -675,15 +640,13 @@ void CTbExtras::BuildTables(CTbClassTables& tables) {
 CTbExtras::CTbExtras() { SetElementName(L"Extras"); }
 
 void CTbExtras::AccessProperty(int propertyIndex, bool read, QxVariant& value) {
-    if (propertyIndex == 0) AccessOptionalString(read, value, m_hint, m_hasHint);
-    if (propertyIndex == 1) AccessOptionalString(read, value, m_memo, m_hasMemo);
+    if (propertyIndex == 0) AccessOptional(read, value, m_hint, m_hasHint);
+    if (propertyIndex == 1) AccessOptional(read, value, m_memo, m_hasMemo);
 }
 
 void CTbExtras::Init() {
-    m_hint.clear();
-    m_hasHint = false;
-    m_memo.clear();
-    m_hasMemo = false;
+    m_hint.clear(), m_hasHint = false;
+    m_memo.clear(), m_hasMemo = false;
 }
 
 bool CTbExtras::Equals(const CTbExtras& other) const {
@@ -702,15 +665,13 @@ void CTbFlags::BuildTables(CTbClassTables& tables) {
 CTbFlags::CTbFlags() { SetElementName(L"Flags"); }
 
 void CTbFlags::AccessProperty(int propertyIndex, bool read, QxVariant& value) {
-    if (propertyIndex == 0) AccessOptionalI4(read, value, m_flagValue, m_hasFlagValue);
-    if (propertyIndex == 1) AccessOptionalString(read, value, m_mark, m_hasMark);
+    if (propertyIndex == 0) AccessOptional(read, value, m_flagValue, m_hasFlagValue);
+    if (propertyIndex == 1) AccessOptional(read, value, m_mark, m_hasMark);
 }
 
 void CTbFlags::Init() {
-    m_flagValue = 0;
-    m_hasFlagValue = false;
-    m_mark.clear();
-    m_hasMark = false;
+    m_flagValue = 0, m_hasFlagValue = false;
+    m_mark.clear(), m_hasMark = false;
 }
 
 bool CTbFlags::Equals(const CTbFlags& other) const {
@@ -734,15 +695,13 @@ CTbPair::CTbPair(const std::wstring& key, int32_t value) : CTbPair() {
 }
 
 void CTbPair::AccessProperty(int propertyIndex, bool read, QxVariant& value) {
-    if (propertyIndex == 0) AccessOptionalString(read, value, m_key, m_hasKey);
-    if (propertyIndex == 1) AccessOptionalI4(read, value, m_value, m_hasValue);
+    if (propertyIndex == 0) AccessOptional(read, value, m_key, m_hasKey);
+    if (propertyIndex == 1) AccessOptional(read, value, m_value, m_hasValue);
 }
 
 void CTbPair::Init() {
-    m_key.clear();
-    m_hasKey = false;
-    m_value = 0;
-    m_hasValue = false;
+    m_key.clear(), m_hasKey = false;
+    m_value = 0, m_hasValue = false;
 }
 
 bool CTbPair::Equals(const CTbPair& other) const {
@@ -782,21 +741,19 @@ CTbHolder::CTbHolder() : m_pairs(new CTbPairCol(L"Pair", 0, -1)) {
 
 void CTbHolder::AccessProperty(int propertyIndex, bool read, QxVariant& value) {
     switch (propertyIndex) {
-        case 0: AccessOptionalString(read, value, m_title, m_hasTitle); break;
+        case 0: AccessOptional(read, value, m_title, m_hasTitle); break;
         case 1: AccessObject(read, value, m_flags); break;
         case 2: AccessCollection(read, value, m_pairs); break;
-        case 3: AccessOptionalString(read, value, m_own, m_hasOwn); break;
+        case 3: AccessOptional(read, value, m_own, m_hasOwn); break;
         default: break;
     }
 }
 
 void CTbHolder::Init() {
-    m_title.clear();
-    m_hasTitle = false;
+    m_title.clear(), m_hasTitle = false;
     m_flags = new CTbFlags;
     m_pairs->Clear();
-    m_own.clear();
-    m_hasOwn = false;
+    m_own.clear(), m_hasOwn = false;
 }
 
 bool CTbHolder::Equals(const CTbHolder& other) const {
@@ -868,7 +825,7 @@ void CTbOptions::AccessProperty(int propertyIndex, bool read, QxVariant& value) 
                 m_flag = m_hasFlag && value.GetBoolean();
             }
             break;
-        case 1: AccessOptionalI4(read, value, m_mode, m_hasMode); break;
+        case 1: AccessOptional(read, value, m_mode, m_hasMode); break;
         case 2: AccessObject(read, value, m_child); break;
         case 3: AccessObject(read, value, m_form); break;
         case 4: AccessCollection(read, value, m_words); break;
@@ -955,10 +912,10 @@ void CTbBag::SetOuter(CTbItem* outer) { NameAndSet(m_outer, outer, L"outer"); }
 
 void CTbBag::AccessProperty(int propertyIndex, bool read, QxVariant& value) {
     switch (propertyIndex) {
-        case 0: AccessOptionalString(read, value, m_alpha, m_hasAlpha); break;
-        case 1: AccessOptionalI4(read, value, m_beta, m_hasBeta); break;
-        case 2: AccessOptionalI4(read, value, m_gamma, m_hasGamma); break;
-        case 3: AccessOptionalI4(read, value, m_delta, m_hasDelta); break;
+        case 0: AccessOptional(read, value, m_alpha, m_hasAlpha); break;
+        case 1: AccessOptional(read, value, m_beta, m_hasBeta); break;
+        case 2: AccessOptional(read, value, m_gamma, m_hasGamma); break;
+        case 3: AccessOptional(read, value, m_delta, m_hasDelta); break;
         case 4: AccessObject(read, value, m_inner); break;
         case 5: AccessObject(read, value, m_outer); break;
         default: break;
@@ -1087,10 +1044,10 @@ void CTbRoot::SetStrict(CTbStrictChoice* strict) { NameAndSet(m_strict, strict, 
 
 void CTbRoot::AccessProperty(int propertyIndex, bool read, QxVariant& value) {
     switch (propertyIndex) {
-        case Prop_name: AccessOptionalString(read, value, m_name, m_hasName); break;
-        case Prop_count: AccessOptionalI4(read, value, m_count, m_hasCount); break;
-        case Prop_colour: AccessOptionalI4(read, value, m_colour, m_hasColour); break;
-        case Prop_shade: AccessOptionalI4(read, value, m_shade, m_hasShade); break;
+        case Prop_name: AccessOptional(read, value, m_name, m_hasName); break;
+        case Prop_count: AccessOptional(read, value, m_count, m_hasCount); break;
+        case Prop_colour: AccessOptional(read, value, m_colour, m_hasColour); break;
+        case Prop_shade: AccessOptional(read, value, m_shade, m_hasShade); break;
         case Prop_item: AccessObject(read, value, m_item); break;
         case Prop_extra: AccessObject(read, value, m_extra); break;
         case Prop_shape: AccessObject(read, value, m_shape); break;
@@ -1121,8 +1078,8 @@ void CTbRoot::AccessProperty(int propertyIndex, bool read, QxVariant& value) {
             else
                 m_id = value.GetI4();
             break;
-        case Prop_status: AccessOptionalI4(read, value, m_status, m_hasStatus); break;
-        case Prop_version: AccessOptionalDecimal(read, value, m_version, m_hasVersion); break;
+        case Prop_status: AccessOptional(read, value, m_status, m_hasStatus); break;
+        case Prop_version: AccessOptional(read, value, m_version, m_hasVersion); break;
         default: break;
     }
 }
