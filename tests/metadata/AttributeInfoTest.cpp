@@ -165,8 +165,7 @@ TEST(AttributeInfo, EnumerationsWriteTheGeneratedTextAsAString) {
 
     // A value the generated function has no text for.
     object.m_properties[2].SetI4(7);
-    EXPECT_THROW(Write(colour, object), CQxInvalidValueException);
-    EXPECT_EQ(MessageOf([&] { Write(colour, object); }), L"Invalid Value for colour [7]");
+    EXPECT_EQ(MessageOf<CQxInvalidValueException>([&] { Write(colour, object); }), L"Invalid Value for colour [7]");
     // A required enumeration left unset breaks the integer getter.
     object.m_properties[2].SetInvalid();
     EXPECT_EQ(MessageOf([&] { Write(colour, object); }), L"m_type == ItemType_i4");
@@ -236,8 +235,8 @@ TEST(AttributeInfo, ValidateComplainsOnlyAboutMissingRequiredAttributes) {
     const CXmlSerializationContext context;
     const CAttributeInfoPrimitive required = Primitive(L"id", 0, false, ItemType_i4);
     const CAttributeInfoEnum requiredEnum(L"kind", L"", 0, false, &ColourText, &ColourValue, nullptr);
-    EXPECT_THROW(required.Validate(context, false), CQxValidationException);
-    EXPECT_EQ(MessageOf([&] { required.Validate(context, false); }), L"Failed to find the required Attribute [id]");
+    EXPECT_EQ(MessageOf<CQxValidationException>([&] { required.Validate(context, false); }),
+              L"Failed to find the required Attribute [id]");
     EXPECT_EQ(MessageOf([&] { requiredEnum.Validate(context, false); }),
               L"Failed to find the required Attribute [kind]");
     EXPECT_NO_THROW(required.Validate(context, true));

@@ -200,8 +200,8 @@ TEST(ElementWriting, EnumerationsWriteTheGeneratedTextAsAString) {
 
         // A number the generated function has no text for.
         object.m_properties[0].SetI4(7);
-        EXPECT_THROW(WriteMember(*member, object), CQxInvalidValueException);
-        EXPECT_EQ(MessageOf([&] { WriteMember(*member, object); }), L"Invalid Value for c [7]");
+        EXPECT_EQ(MessageOf<CQxInvalidValueException>([&] { WriteMember(*member, object); }),
+                  L"Invalid Value for c [7]");
     }
 }
 

@@ -128,11 +128,13 @@ struct ParsedXml {
 // For failure output.
 inline std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
-template <class F>
+// The message of the exception `action` throws, which must be of class `Exception`.
+template <class Exception = CQxException, class F>
 std::wstring MessageOf(F&& action) {
     try {
         action();
     } catch (const CQxException& e) {
+        if (!dynamic_cast<const Exception*>(&e)) return L"(unexpected exception class) " + e.GetMessageW();
         return e.GetMessageW();
     }
     return L"(no exception)";
