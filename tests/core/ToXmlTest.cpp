@@ -115,10 +115,6 @@ TEST_F(ToXmlTest, PlainTextHasNoDeclarationAndNoLineBreaks) {
     EXPECT_EQ(L"</AA:Order>\r\n", crlf.substr(crlf.size() - 13));
 }
 
-TEST_F(ToXmlTest, InvalidLineEndTypeIsRefused) {
-    EXPECT_EQ(L"Invalid EOL type.", MessageOf([&] { small->ToXml(false, false, static_cast<EOLType>(2), context); }));
-}
-
 TEST_F(ToXmlTest, ContextItemsReachTheRootAndTheDocumentIsNamespaceCorrect) {
     context.SetDefaultNamespaceURI(L"urn:po");
     context.GetNamespaceAliases().Add(L"xsi", L"http://www.w3.org/2001/XMLSchema-instance");
@@ -167,12 +163,6 @@ TEST_F(ToXmlTest, StreamBytesInEachEncoding) {
     EXPECT_EQ("<?xml version=\"1.0\"?>\n<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n",
               PythonOn(path, "print(data.decode('utf-16-le').split('\\n')[0])\n"
                              "print(open(sys.argv[1] + '2', 'rb').read().decode('utf-16-le').split('\\n')[0])\n"));
-}
-
-TEST_F(ToXmlTest, StreamWithoutAnEncodingIsRefused) {
-    const std::wstring message = MessageOf(
-        [&] { small->ToXmlStream(false, false, XmlEncoding_None, EOLType_LF, context, CompressionType_None); });
-    EXPECT_EQ(0u, message.find(L"Unknown Encoding, select UTF-8 (")) << message;
 }
 
 TEST_F(ToXmlTest, CompressedStreamsInflateToThePlainBytes) {

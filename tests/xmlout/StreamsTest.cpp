@@ -146,14 +146,6 @@ TEST(FileTextStream, MissingDirectoryFailsAtStartWithNameAndCode) {
               MessageOf([&] { file.Start(); }));
 }
 
-TEST(FileTextStream, UnknownEncodingFailsAtTheFirstFlush) {
-    const std::string path = TempPath("none.xml");
-    CFileTextStream file(Widen(path).c_str(), XmlEncoding_None);
-    file.Start();
-    file.Append(L"<a/>");
-    EXPECT_EQ(0u, MessageOf([&] { file.Flush(); }).find(L"Unknown Encoding, select UTF-8 ("));
-}
-
 TEST(FileBinaryStream, WritesMarkForUtf16AndBytesAsGiven) {
     const std::string payload = "<a>\x01\x02</a>";
     const CBinaryData data(reinterpret_cast<unsigned char*>(const_cast<char*>(payload.data())),
