@@ -20,6 +20,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace metadata_test {
@@ -134,7 +135,9 @@ std::wstring MessageOf(F&& action) {
     try {
         action();
     } catch (const CQxException& e) {
-        if (!dynamic_cast<const Exception*>(&e)) return L"(unexpected exception class) " + e.GetMessageW();
+        if constexpr (!std::is_same_v<Exception, CQxException>) {
+            if (!dynamic_cast<const Exception*>(&e)) return L"(unexpected exception class) " + e.GetMessageW();
+        }
         return e.GetMessageW();
     }
     return L"(no exception)";
