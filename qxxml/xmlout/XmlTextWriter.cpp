@@ -3,6 +3,7 @@
 #include <qxxml/support/QxException.h>
 
 #include <cstring>
+#include <cwchar>
 
 namespace QxXmlLib10 {
 
@@ -11,7 +12,9 @@ namespace {
 const wchar_t kCDataStart[] = L"<![CDATA[";
 const size_t kCDataStartLength = sizeof kCDataStart / sizeof kCDataStart[0] - 1;
 
-bool StartsWithCData(const std::wstring& value) { return value.compare(0, kCDataStartLength, kCDataStart) == 0; }
+bool StartsWithCData(const std::wstring& value) {
+    return value.size() >= kCDataStartLength && std::wmemcmp(value.data(), kCDataStart, kCDataStartLength) == 0;
+}
 
 // Characters the escaper may have to replace, all at or below '>': anything above is copied
 // as part of a run without a second look.
@@ -98,11 +101,10 @@ void CXmlTextWriter::WriteNamespaceDeclaration(const std::wstring& prefix, const
 }
 
 const std::wstring& CXmlTextWriter::PrefixInScope(const std::wstring& namespaceUri, bool& declared) {
-    const NamespaceMap& map = m_pContext->GetNamespaceMap();
-    const auto found = map.find(namespaceUri);
-    declared = found == map.end();
-    if (!declared) return found->second;
-    m_pContext->SetNamespaceMapValue(namespaceUri, NewPrefix(map));
+    const std::wstring* known = m_pContext->FindPrefix(namespaceUri);
+    declared = known == nullptr;
+    if (!declared) return *known;
+    m_pContext->SetNamespaceMapValue(namespaceUri, NewPrefix(m_pContext->GetNamespaceMap()));
     return m_pContext->GetNamespaceMap().find(namespaceUri)->second;
 }
 

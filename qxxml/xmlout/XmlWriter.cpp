@@ -73,6 +73,7 @@ void CXmlWriter::CXmlWriterContext::ReleaseMap() {
     if (m_bOwnsMap) delete m_pNamespaceMap;
     m_pNamespaceMap = nullptr;
     m_bOwnsMap = false;
+    m_pLastUri = m_pLastPrefix = nullptr;
 }
 
 CXmlWriter::CXmlWriterContext* CXmlWriter::CXmlWriterContext::DetachParent() {
@@ -100,6 +101,17 @@ std::wstring CXmlWriter::CXmlWriterContext::GetNamespaceMapValue(const std::wstr
     const NamespaceMap& map = GetNamespaceMap();
     const auto found = map.find(namespaceUri);
     return found == map.end() ? std::wstring() : found->second;
+}
+
+const std::wstring* CXmlWriter::CXmlWriterContext::FindPrefix(const std::wstring& namespaceUri) const {
+    const CXmlWriterContext& scope = *m_pScope;
+    if (scope.m_pLastUri && *scope.m_pLastUri == namespaceUri) return scope.m_pLastPrefix;
+    const NamespaceMap& map = *scope.m_pNamespaceMap;
+    const auto found = map.find(namespaceUri);
+    if (found == map.end()) return nullptr;
+    scope.m_pLastUri = &found->first;
+    scope.m_pLastPrefix = &found->second;
+    return &found->second;
 }
 
 void CXmlWriter::CXmlWriterContext::SetNamespaceMapValue(const std::wstring& namespaceUri,

@@ -57,6 +57,9 @@ public:
         // The prefix of the URI in scope, or an empty string when it has none. (An absent URI
         // is not entered into the map: the map may be shared with the ancestors.)
         std::wstring GetNamespaceMapValue(const std::wstring& namespaceUri) const;
+        // The entry of the URI in the map in scope, or null; the last URI found is remembered
+        // by the scope that owns the map, since a document mostly repeats one namespace.
+        const std::wstring* FindPrefix(const std::wstring& namespaceUri) const;
         // Stores a declaration in this scope, taking a private copy of the map first.
         void SetNamespaceMapValue(const std::wstring& namespaceUri, const std::wstring& prefix);
         bool IsInherited() const { return m_bInherited; }
@@ -106,6 +109,10 @@ public:
         // Points into the map of m_pScope: ancestors' maps do not change while a descendant
         // is open, and every change of this scope forgets it.
         const std::wstring* m_pElementPrefix = nullptr;
+        // The last entry FindPrefix found in this context's own map (key and prefix). Map
+        // entries are never erased, and the cache is forgotten with the map.
+        mutable const std::wstring* m_pLastUri = nullptr;
+        mutable const std::wstring* m_pLastPrefix = nullptr;
     };
 
     CXmlWriter(const CXmlWriter&) = delete;
