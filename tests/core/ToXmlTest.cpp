@@ -63,21 +63,7 @@ private:
     int m_items;
 };
 
-std::string Bytes(const CBinaryData& data) {
-    return std::string(reinterpret_cast<const char*>(data.GetData()), data.GetLength());
-}
-
 std::wstring Wide(const std::string& narrow) { return std::wstring(narrow.begin(), narrow.end()); }
-
-template <class F>
-std::wstring MessageOf(F call) {
-    try {
-        call();
-    } catch (const CQxException& e) {
-        return e.GetMessageW();
-    }
-    return L"<no exception>";
-}
 
 // Runs python on the file and returns what it prints; `code` sees `data` (the file's bytes).
 std::string PythonOn(const std::string& path, const std::string& code) {

@@ -15,20 +15,6 @@ using namespace qxxml_test;
 
 namespace {
 
-std::string Bytes(const CBinaryData& data) {
-    return std::string(reinterpret_cast<const char*>(data.GetData()), data.GetLength());
-}
-
-template <class F>
-std::wstring MessageOf(F call) {
-    try {
-        call();
-    } catch (const CQxException& e) {
-        return e.GetMessageW();
-    }
-    return L"<no exception>";
-}
-
 // Text with ASCII, Latin-1, BMP and astral characters and line feeds, spread over blocks.
 std::wstring MixedText(size_t length) {
     std::wstring text;

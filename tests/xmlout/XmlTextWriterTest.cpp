@@ -33,22 +33,11 @@ struct Doc {
     }
     std::string Bytes() {
         writer.EndDocument();
-        const CBinaryData bytes = stream.GetBytes();
-        return std::string(reinterpret_cast<const char*>(bytes.GetData()), bytes.GetLength());
+        return qxxml_test::Bytes(stream.GetBytes());
     }
     CTextStream stream;
     CXmlTextWriter writer;
 };
-
-template <class F>
-std::wstring MessageOf(F call) {
-    try {
-        call();
-    } catch (const CQxException& e) {
-        return e.GetMessageW();
-    }
-    return L"<no exception>";
-}
 
 std::string ExpatOf(const std::string& bytes, const std::string& encoding = "UTF-8") {
     const std::string path = TempPath("writer.xml");
