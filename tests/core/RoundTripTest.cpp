@@ -294,22 +294,16 @@ private:
     bool Chance() { return Int(0, 1) == 1; }
 
     // Element text: markup characters, quotes, spaces, a tab and a line feed, letters outside
-    // ASCII and outside the basic plane.
-    std::wstring Text(int minLength, int maxLength) {
-        static const std::wstring alphabet = L"abcXYZ019 <>&\"'\t\n\u00e4\u00df\u20ac\U0001D11E";
+    // ASCII and outside the basic plane. Attribute text has no tab or line feed, which
+    // attribute-value normalisation would change.
+    std::wstring Text(int minLength, int maxLength, const std::wstring& alphabet =
+                                                        L"abcXYZ019 <>&\"'\t\n\u00e4\u00df\u20ac\U0001D11E") {
         std::wstring text;
         for (int i = Int(minLength, maxLength); i > 0; --i)
             text += alphabet[static_cast<size_t>(Int(0, static_cast<int>(alphabet.size()) - 1))];
         return text;
     }
-    // Attribute text: no tab or line feed, which attribute-value normalisation would change.
-    std::wstring AttributeText() {
-        static const std::wstring alphabet = L"abc 09<>&\"'\u00e9\U0001F600";
-        std::wstring text;
-        for (int i = Int(0, 8); i > 0; --i)
-            text += alphabet[static_cast<size_t>(Int(0, static_cast<int>(alphabet.size()) - 1))];
-        return text;
-    }
+    std::wstring AttributeText() { return Text(0, 8, L"abc 09<>&\"'\u00e9\U0001F600"); }
     CDecimal Decimal() {
         std::wstring text = std::to_wstring(Int(-99999, 99999));
         if (Chance()) text += L"." + std::to_wstring(Int(0, 999));
