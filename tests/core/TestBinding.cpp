@@ -257,17 +257,20 @@ CSmartPtr<CXmlObjectBase> CreateTbObject(int classId, const wchar_t* elementName
         return ms_tables.attributes;                                                 \
     }
 
+// The tables and the default constructor of a class that needs nothing else to start.
+#define TB_SIMPLE_CLASS(Class, elementName) \
+    TB_CLASS_TABLES(Class)                  \
+    Class::Class() { SetElementName(elementName); }
+
 // ---------------------------------------------------------------- Item
 
-TB_CLASS_TABLES(CTbItem)
+TB_SIMPLE_CLASS(CTbItem, L"Item")
 
 void CTbItem::BuildTables(CTbClassTables& tables) {
     tables.info = ClassInfo(XmlElementGroupType_Sequence, XmlElementType_Element, L"Item");
     tables.elements = ElementTable({SeqString(L"label", 0, true), SeqQty()});
     tables.attributes = AttributeTable({StringAttribute(L"code", 2)});
 }
-
-CTbItem::CTbItem() { SetElementName(L"Item"); }
 
 CTbItem::CTbItem(const std::wstring& label) : CTbItem() { m_label = label; }
 
@@ -294,7 +297,7 @@ bool CTbItem::Equals(const CTbItem& other) const {
 
 // ---------------------------------------------------------------- SpecialItem
 
-TB_CLASS_TABLES(CTbSpecialItem)
+TB_SIMPLE_CLASS(CTbSpecialItem, L"SpecialItem")
 
 void CTbSpecialItem::BuildTables(CTbClassTables& tables) {
     tables.info = ClassInfo(XmlElementGroupType_Sequence, XmlElementType_Element, L"SpecialItem", true, true);
@@ -303,8 +306,6 @@ void CTbSpecialItem::BuildTables(CTbClassTables& tables) {
                                                                nullptr, WS::WhitespaceRule_Collapse, kNoFacets)});
     tables.attributes = AttributeTable({StringAttribute(L"code", 2)});
 }
-
-CTbSpecialItem::CTbSpecialItem() { SetElementName(L"SpecialItem"); }
 
 void CTbSpecialItem::AccessProperty(int propertyIndex, bool read, QxVariant& value) {
     if (propertyIndex == 3)
@@ -350,7 +351,7 @@ bool CTbShape::Equals(const CTbShape& other) const {
            SameOptional(m_hasLabel, other.m_hasLabel, m_label == other.m_label);
 }
 
-TB_CLASS_TABLES(CTbCircle)
+TB_SIMPLE_CLASS(CTbCircle, L"Circle")
 
 void CTbCircle::BuildTables(CTbClassTables& tables) {
     tables.info = ClassInfo(XmlElementGroupType_Sequence, XmlElementType_Element, L"Circle", true, true);
@@ -360,8 +361,6 @@ void CTbCircle::BuildTables(CTbClassTables& tables) {
                                                  WS::WhitespaceRule_Collapse, kNoFacets)});
     tables.attributes = AttributeTable({});
 }
-
-CTbCircle::CTbCircle() { SetElementName(L"Circle"); }
 
 CTbCircle::CTbCircle(double radius) : CTbCircle() { m_radius = radius; }
 
@@ -383,7 +382,7 @@ bool CTbCircle::Equals(const CTbShape& other) const {
     return CTbShape::Equals(other) && m_radius == static_cast<const CTbCircle&>(other).m_radius;
 }
 
-TB_CLASS_TABLES(CTbSquare)
+TB_SIMPLE_CLASS(CTbSquare, L"Square")
 
 void CTbSquare::BuildTables(CTbClassTables& tables) {
     tables.info = ClassInfo(XmlElementGroupType_Sequence, XmlElementType_Element, L"Square", true, true);
@@ -393,8 +392,6 @@ void CTbSquare::BuildTables(CTbClassTables& tables) {
                                                  WS::WhitespaceRule_Collapse, kNoFacets)});
     tables.attributes = AttributeTable({});
 }
-
-CTbSquare::CTbSquare() { SetElementName(L"Square"); }
 
 CTbSquare::CTbSquare(const CDecimal& side) : CTbSquare() { m_side = side; }
 
@@ -469,15 +466,13 @@ std::wstring CTbColourCol::ItemToString(const int32_t& value) const {
 
 // ---------------------------------------------------------------- NilItem, Price, Remark
 
-TB_CLASS_TABLES(CTbNilItem)
+TB_SIMPLE_CLASS(CTbNilItem, L"NilItem")
 
 void CTbNilItem::BuildTables(CTbClassTables& tables) {
     tables.info = ClassInfo(XmlElementGroupType_Sequence, XmlElementType_Element, L"NilItem");
     tables.elements = ElementTable({SeqString(L"value", 0, true)});
     tables.attributes = AttributeTable({StringAttribute(L"ref", 1)});
 }
-
-CTbNilItem::CTbNilItem() { SetElementName(L"NilItem"); }
 
 void CTbNilItem::AccessProperty(int propertyIndex, bool read, QxVariant& value) {
     if (propertyIndex == 0) AccessString(read, value, m_value);
@@ -496,7 +491,7 @@ bool CTbNilItem::Equals(const CTbNilItem& other) const {
            SameOptional(m_hasRef, other.m_hasRef, m_ref == other.m_ref);
 }
 
-TB_CLASS_TABLES(CTbPrice)
+TB_SIMPLE_CLASS(CTbPrice, L"Price")
 
 void CTbPrice::BuildTables(CTbClassTables& tables) {
     tables.info =
@@ -504,8 +499,6 @@ void CTbPrice::BuildTables(CTbClassTables& tables) {
     tables.elements = ElementTable({});
     tables.attributes = AttributeTable({StringAttribute(L"currency", 1)});
 }
-
-CTbPrice::CTbPrice() { SetElementName(L"Price"); }
 
 void CTbPrice::AccessProperty(int propertyIndex, bool read, QxVariant& value) {
     if (propertyIndex == 1) {
@@ -534,7 +527,7 @@ bool CTbPrice::Equals(const CTbPrice& other) const {
            SameOptional(m_hasCurrency, other.m_hasCurrency, m_currency == other.m_currency);
 }
 
-TB_CLASS_TABLES(CTbRemark)
+TB_SIMPLE_CLASS(CTbRemark, L"Remark")
 
 void CTbRemark::BuildTables(CTbClassTables& tables) {
     tables.info =
@@ -542,8 +535,6 @@ void CTbRemark::BuildTables(CTbClassTables& tables) {
     tables.elements = ElementTable({SeqString(L"em", 0, false)});
     tables.attributes = AttributeTable({});
 }
-
-CTbRemark::CTbRemark() { SetElementName(L"Remark"); }
 
 void CTbRemark::AccessProperty(int propertyIndex, bool read, QxVariant& value) {
     if (propertyIndex == 0) AccessOptional(read, value, m_em, m_hasEm);
@@ -562,15 +553,13 @@ bool CTbRemark::Equals(const CTbRemark& other) const {
 
 // ---------------------------------------------------------------- model groups
 
-TB_CLASS_TABLES(CTbAddress)
+TB_SIMPLE_CLASS(CTbAddress, L"Address")
 
 void CTbAddress::BuildTables(CTbClassTables& tables) {
     tables.info = ClassInfo(XmlElementGroupType_Sequence, XmlElementType_PseudoElement, L"Address", false);
     tables.elements = ElementTable({SeqString(L"street", 0, true), SeqString(L"city", 1, false)});
     tables.attributes = AttributeTable({});
 }
-
-CTbAddress::CTbAddress() { SetElementName(L"Address"); }
 
 void CTbAddress::AccessProperty(int propertyIndex, bool read, QxVariant& value) {
     if (propertyIndex == 0) AccessOptional(read, value, m_street, m_hasStreet);
@@ -587,7 +576,7 @@ bool CTbAddress::Equals(const CTbAddress& other) const {
            SameOptional(m_hasCity, other.m_hasCity, m_city == other.m_city);
 }
 
-TB_CLASS_TABLES(CTbContact)
+TB_SIMPLE_CLASS(CTbContact, L"Contact")
 
 void CTbContact::BuildTables(CTbClassTables& tables) {
     tables.info = ClassInfo(XmlElementGroupType_Choice, XmlElementType_PseudoElement, L"Contact", false);
@@ -598,8 +587,6 @@ void CTbContact::BuildTables(CTbClassTables& tables) {
                                        WS::WhitespaceRule_Preserve, kNoFacets)});
     tables.attributes = AttributeTable({});
 }
-
-CTbContact::CTbContact() { SetElementName(L"Contact"); }
 
 void CTbContact::SetEmail(const std::wstring& email) {
     m_email = email;
@@ -629,15 +616,13 @@ bool CTbContact::Equals(const CTbContact& other) const {
     return m_validElement == other.m_validElement && m_email == other.m_email && m_phone == other.m_phone;
 }
 
-TB_CLASS_TABLES(CTbExtras)
+TB_SIMPLE_CLASS(CTbExtras, L"Extras")
 
 void CTbExtras::BuildTables(CTbClassTables& tables) {
     tables.info = ClassInfo(XmlElementGroupType_Sequence, XmlElementType_PseudoElement, L"Extras", false);
     tables.elements = ElementTable({SeqString(L"hint", 0, true), SeqString(L"memo", 1, false)});
     tables.attributes = AttributeTable({});
 }
-
-CTbExtras::CTbExtras() { SetElementName(L"Extras"); }
 
 void CTbExtras::AccessProperty(int propertyIndex, bool read, QxVariant& value) {
     if (propertyIndex == 0) AccessOptional(read, value, m_hint, m_hasHint);
@@ -654,15 +639,13 @@ bool CTbExtras::Equals(const CTbExtras& other) const {
            SameOptional(m_hasMemo, other.m_hasMemo, m_memo == other.m_memo);
 }
 
-TB_CLASS_TABLES(CTbFlags)
+TB_SIMPLE_CLASS(CTbFlags, L"Flags")
 
 void CTbFlags::BuildTables(CTbClassTables& tables) {
     tables.info = ClassInfo(XmlElementGroupType_Sequence, XmlElementType_PseudoElement, L"Flags", false);
     tables.elements = ElementTable({SeqInt(L"flagValue", 0, false)});
     tables.attributes = AttributeTable({StringAttribute(L"mark", 1)});
 }
-
-CTbFlags::CTbFlags() { SetElementName(L"Flags"); }
 
 void CTbFlags::AccessProperty(int propertyIndex, bool read, QxVariant& value) {
     if (propertyIndex == 0) AccessOptional(read, value, m_flagValue, m_hasFlagValue);
@@ -679,15 +662,13 @@ bool CTbFlags::Equals(const CTbFlags& other) const {
            SameOptional(m_hasMark, other.m_hasMark, m_mark == other.m_mark);
 }
 
-TB_CLASS_TABLES(CTbPair)
+TB_SIMPLE_CLASS(CTbPair, L"Pair")
 
 void CTbPair::BuildTables(CTbClassTables& tables) {
     tables.info = ClassInfo(XmlElementGroupType_Sequence, XmlElementType_PseudoElement, L"Pair", false);
     tables.elements = ElementTable({SeqString(L"key", 0, true), SeqInt(L"value", 1, true)});
     tables.attributes = AttributeTable({});
 }
-
-CTbPair::CTbPair() { SetElementName(L"Pair"); }
 
 CTbPair::CTbPair(const std::wstring& key, int32_t value) : CTbPair() {
     m_key = key, m_hasKey = true;
@@ -941,7 +922,7 @@ bool CTbBag::Equals(const CTbBag& other) const {
            SameObject(m_outer, other.m_outer);
 }
 
-TB_CLASS_TABLES(CTbAbsBag)
+TB_SIMPLE_CLASS(CTbAbsBag, L"AbsBag")
 
 void CTbAbsBag::BuildTables(CTbClassTables& tables) {
     tables.info = ClassInfo(XmlElementGroupType_All, XmlElementType_Element, L"AbsBag");
@@ -950,8 +931,6 @@ void CTbAbsBag::BuildTables(CTbClassTables& tables) {
          new CElementInfoAllAbsClsOpt(L"spare", kNamespace, 1, XmlElementType_Element, &CreateShape)});
     tables.attributes = AttributeTable({});
 }
-
-CTbAbsBag::CTbAbsBag() { SetElementName(L"AbsBag"); }
 
 void CTbAbsBag::SetShape(CTbShape* shape) {
     Throw_IfPropertyIsNull(shape, L"Shape");
