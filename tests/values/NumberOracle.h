@@ -47,4 +47,11 @@ void ExpectOrder(const Number& a, const Number& b, int order) {
     EXPECT_EQ(a >= b, order >= 0);
 }
 
+// The text of `a` after the compound operator `op` (e.g. &CDecimal::operator+=) with `b`.
+template <class Number, class Op>
+std::string Compound(Number a, const Number& b, Op op) {
+    (a.*op)(b);
+    return qxxml_test::Narrow(a.ToString());
+}
+
 }  // namespace QxXmlTest

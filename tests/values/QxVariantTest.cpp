@@ -25,11 +25,12 @@ namespace {
 
 constexpr auto kCollapse = CWhitespaceUtils::WhitespaceRule_Collapse;
 
-// An object that reports its destruction, so reference counts can be followed exactly.
-class CCountedObject : public CXmlObjectBase {
+// An object (or collection) that reports its destruction, so reference counts can be followed exactly.
+template <class Base>
+class CCounted : public Base {
 public:
-    explicit CCountedObject(int* destroyed) : m_destroyed(destroyed) {}
-    ~CCountedObject() override { ++*m_destroyed; }
+    explicit CCounted(int* destroyed) : m_destroyed(destroyed) {}
+    ~CCounted() override { ++*m_destroyed; }
     CXmlObjectBase* GetBase() override { return this; }
     std::wstring GetNamespace() const override { return L""; }
 
@@ -43,24 +44,12 @@ protected:
 private:
     int* m_destroyed;
 };
+using CCountedObject = CCounted<CXmlObjectBase>;
 
-class CCountedCollection : public CXmlCollectionBase {
+class CCountedCollection : public CCounted<CXmlCollectionBase> {
 public:
-    explicit CCountedCollection(int* destroyed) : m_destroyed(destroyed) {}
-    ~CCountedCollection() override { ++*m_destroyed; }
-    CXmlObjectBase* GetBase() override { return this; }
-    std::wstring GetNamespace() const override { return L""; }
+    using CCounted::CCounted;
     void ValidateCount(const CXmlSerializationContext&) const override {}
-
-protected:
-    std::wstring GetTargetNamespace() const override { return L""; }
-    void ToXml_Int(CXmlWriter*, bool, const wchar_t*, const CXmlSerializationContext&, bool) const override {}
-    CXmlElement* FromXml_Int(CXmlElement*, CXmlElement* firstChild, const CXmlSerializationContext&, bool) override {
-        return firstChild;
-    }
-
-private:
-    int* m_destroyed;
 };
 
 // The reference count of an object, read without changing it.
