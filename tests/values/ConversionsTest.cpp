@@ -43,30 +43,28 @@ std::wstring Conv(const std::wstring& text, const wchar_t* kind) {
 // "x" + hex of the UTF-8 bytes (ASCII here), as the Python oracle writes texts.
 std::wstring OracleText(const std::string& field) { return qxxml_test::Widen(qxxml_test::Unhex(field.substr(1))); }
 
-std::vector<std::vector<std::string>> OracleLines() {
-    std::vector<std::vector<std::string>> lines;
-    for (const std::string& line :
-         qxxml_test::Lines(qxxml_test::PythonScript("tests/values/conversions_oracle.py", "20240506 2500"))) {
-        const std::vector<std::string> fields = qxxml_test::Words(line);
-        if (!fields.empty()) lines.push_back(fields);
-    }
-    return lines;
-}
-
+// The oracle's lines split into words; the script runs once for all tests.
 const std::vector<std::vector<std::string>>& Oracle() {
-    static const auto lines = OracleLines();
+    static const auto lines = [] {
+        std::vector<std::vector<std::string>> words;
+        for (const std::string& line :
+             qxxml_test::Lines(qxxml_test::PythonScript("tests/values/conversions_oracle.py", "20240506 2500"))) {
+            if (!qxxml_test::Words(line).empty()) words.push_back(qxxml_test::Words(line));
+        }
+        return words;
+    }();
     return lines;
 }
 
-uint64_t Bits(double v) {
-    uint64_t b;
+// The bits of a real as the oracle writes them: hex digits, or NAN for any NaN.
+template <class Bits, class Real>
+std::string BitsText(Real v) {
+    if (std::isnan(v)) return "NAN";
+    Bits b;
     std::memcpy(&b, &v, sizeof b);
-    return b;
-}
-uint32_t Bits(float v) {
-    uint32_t b;
-    std::memcpy(&b, &v, sizeof b);
-    return b;
+    char hex[24];
+    std::snprintf(hex, sizeof hex, "%0*llx", static_cast<int>(2 * sizeof b), static_cast<unsigned long long>(b));
+    return hex;
 }
 
 // The outcome of an integral conversion as the oracle writes it.
@@ -212,17 +210,8 @@ TEST(ConversionsReals, MatchOracle) {
             const std::wstring text = OracleText(line[2]);
             std::string got;
             try {
-                if (line[1] == "r8") {
-                    const double v = C::r8FromString(text, None);
-                    char hex[24];
-                    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(Bits(v)));
-                    got = std::isnan(v) ? "NAN" : hex;
-                } else {
-                    const float v = C::r4FromString(text, None);
-                    char hex[24];
-                    std::snprintf(hex, sizeof hex, "%08x", Bits(v));
-                    got = std::isnan(v) ? "NAN" : hex;
-                }
+                got = line[1] == "r8" ? BitsText<uint64_t>(C::r8FromString(text, None))
+                                      : BitsText<uint32_t>(C::r4FromString(text, None));
             } catch (const CQxInvalidValueException& e) {
                 EXPECT_EQ(e.GetMessageW(), Conv(text, line[1] == "r8" ? L"r8" : L"r4"));
                 got = "CONV";
