@@ -251,13 +251,9 @@ TEST(ConversionsDates, DelegateToTheValueClasses) {
               L"2024-05-06T10:00:00.5+01:00");
     EXPECT_EQ(C::timeToString(C::timeFromString(L"12:30:00.000000001", None)), L"12:30:00.000000001");
     EXPECT_EQ(C::durationToString(C::durationFromString(L" -P1Y2M3DT4H5M6.7S ", Collapse)), L"-P1Y2M3DT4H5M6.7S");
-    EXPECT_EQ(ValueError([] { C::dateToString(CDateTime()); }), L"Date Not Set");
+    // The readers' own messages are the DateTime tests'; here only that they pass through.
     EXPECT_EQ(ValueError([] { C::dateFromString(L"2024-05-06 ", None); }),
               L"Invalid XSD Date [2024-05-06 ] expected CCYY-MM-DD[Z|[+|-]hh:mm]");
-    EXPECT_EQ(ValueError([] { C::datetimeFromString(L"2024-05-06", None); }), L"Invalid XSD DateTime [2024-05-06]");
-    EXPECT_EQ(ValueError([] { C::timeFromString(L"", None); }), L"Invalid XSD Time (Empty String)");
-    EXPECT_EQ(ValueError([] { C::durationFromString(L"P", None); }),
-              L"Invalid XSD Duration [P] expected [-]P[nY][nM][nD][T[nH][nM][nS.ff]]");
 }
 
 TEST(ConversionsDates, YearMonthDayNumbers) {
