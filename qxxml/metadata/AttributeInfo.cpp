@@ -115,7 +115,8 @@ CAttributeInfoPrimitive::CAttributeInfoPrimitive(const wchar_t* name, const wcha
       m_restrictions(restrictions),
       m_itemType(itemType),
       m_strFormatOverride(OrEmpty(formatOverride)),
-      m_whitespaceRule(whitespaceRule) {}
+      m_whitespaceRule(whitespaceRule),
+      m_bNoFacetToCheck(detail::NoFacetToCheck(itemType, restrictions)) {}
 
 CAttributeInfoPrimitive::~CAttributeInfoPrimitive() = default;
 
@@ -125,10 +126,13 @@ void CAttributeInfoPrimitive::AttributeToXml(const CXmlSerializationContext& con
     ReadProperty(object, value);
     if (m_bOptional && !value.IsValid()) return;  // an unset optional property
     // A required property left unset fails here, in the variant's conversion.
-    const std::wstring text = value.ToString(m_strFormatOverride);
+    const ItemType kind = value.GetTypeAsEnum();
+    std::wstring converted;
+    if (kind != QxXmlLib10::ItemType_string) converted = value.ToString(m_strFormatOverride);
+    const std::wstring& text = kind == QxXmlLib10::ItemType_string ? value.GetStringRef() : converted;  // no copy
     if (IsSuppressedDefault(context, text)) return;
-    CheckRestriction(value);
-    writer->AddAttribute(m_strName, m_strNamespace, text, value.GetTypeAsEnum());
+    if (!m_bNoFacetToCheck || kind != m_itemType) CheckRestriction(value);
+    writer->AddAttribute(m_strName, m_strNamespace, text, kind);
 }
 
 bool CAttributeInfoPrimitive::AttributeFromXml(const CXmlSerializationContext&, CXmlGeneratedClass* object,

@@ -113,6 +113,9 @@ protected:
     ItemType m_itemType;
     std::wstring m_strFormatOverride;
     CWhitespaceUtils::WhitespaceRule m_whitespaceRule;
+    // Set once at construction (detail::NoFacetToCheck): a value of exactly m_itemType is
+    // written without calling CheckRestriction.
+    bool m_bNoFacetToCheck;
 };
 
 // An attribute whose enumeration value the property holds as an integer; the generated

@@ -22,22 +22,6 @@ using QxXmlLib10::CQxValidationException;
 using QxXmlLib10::CXmlCollectionBase;
 using QxXmlLib10::FormatString;
 
-namespace {
-
-bool HasAnyFacet(const CPrimitiveRestrictions& r) {
-    return !r.m_strPattern.empty() || r.m_nMinLength != -1 || r.m_nMaxLength != -1 || r.m_nLength != -1 ||
-           !r.m_strMinInclusive.empty() || !r.m_strMaxInclusive.empty() || !r.m_strMinExclusive.empty() ||
-           !r.m_strMaxExclusive.empty();
-}
-
-// The kinds CheckPrimitiveValue has a check for; any other kind fails there even without
-// facets ("unknown type").
-bool IsCheckedKind(ItemType kind) {
-    return kind >= QxXmlLib10::ItemType_hexBinary && kind <= QxXmlLib10::ItemType_integer &&
-           kind != QxXmlLib10::ItemType_char;
-}
-
-}  // namespace
 
 CElementInfo::CElementInfo(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex)
     : CElementInfo(name, elementNamespace, propertyIndex, false) {}
@@ -63,7 +47,7 @@ CElementInfo::CElementInfo(const wchar_t* name, const wchar_t* elementNamespace,
       m_whitespaceRule(whitespaceRule),
       m_bNillable(nillable),
       m_bHasPrimitiveInfo(true),
-      m_bNoFacetToCheck(IsCheckedKind(itemType) && !HasAnyFacet(restrictions)) {}
+      m_bNoFacetToCheck(detail::NoFacetToCheck(itemType, restrictions)) {}
 
 CElementInfo::~CElementInfo() = default;
 
@@ -288,6 +272,17 @@ std::wstring detail::EnumText(EnumToStringFn toText, int32_t value, const std::w
         throw QxXmlLib10::CQxInvalidValueException(
             FormatString(L"Invalid Value for %s [%d]", name.c_str(), static_cast<int>(value)));
     return text;
+}
+
+bool detail::NoFacetToCheck(ItemType itemType, const CPrimitiveRestrictions& r) {
+    // The kinds CheckPrimitiveValue has a check for; any other kind fails there even without
+    // facets ("unknown type").
+    const bool checkedKind = itemType >= QxXmlLib10::ItemType_hexBinary && itemType <= QxXmlLib10::ItemType_integer &&
+                             itemType != QxXmlLib10::ItemType_char;
+    const bool hasFacet = !r.m_strPattern.empty() || r.m_nMinLength != -1 || r.m_nMaxLength != -1 ||
+                          r.m_nLength != -1 || !r.m_strMinInclusive.empty() || !r.m_strMaxInclusive.empty() ||
+                          !r.m_strMinExclusive.empty() || !r.m_strMaxExclusive.empty();
+    return checkedKind && !hasFacet;
 }
 
 void detail::ThrowNotAvailable(const std::wstring& what) { throw CQxException(what + L" is not available yet"); }

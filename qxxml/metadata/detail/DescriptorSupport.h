@@ -18,6 +18,11 @@ inline const wchar_t* OrEmpty(const wchar_t* text) { return text ? text : L""; }
 // "Invalid Value for %s [%d]" with the element or attribute name and the number.
 std::wstring EnumText(EnumToStringFn toText, int32_t value, const std::wstring& name);
 
+// True for a checked kind whose restrictions carry no facet at all: a value of exactly that
+// kind then passes CheckPrimitiveValue without looking, so writers may skip the call. (A value
+// of another kind, or a kind without a check, still fails there and must be checked.)
+bool NoFacetToCheck(ItemType itemType, const CPrimitiveRestrictions& restrictions);
+
 // Raised by the operations whose behaviour is not part of this build yet (untyped content):
 // CQxException "<what> is not available yet".
 [[noreturn]] void ThrowNotAvailable(const std::wstring& what);
