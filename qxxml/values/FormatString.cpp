@@ -27,8 +27,8 @@ _locale_t CLocale() {
 }
 
 template <class T>
-int FormatNative(wchar_t* buffer, size_t size, const wchar_t* spec, T value) {
-    return _snwprintf_l(buffer, size, spec, CLocale(), value);
+int FormatNative(wchar_t* buffer, size_t size, const wchar_t* nativeFormat, T value) {
+    return _snwprintf_l(buffer, size, nativeFormat, CLocale(), value);
 }
 #else
 // Switches the calling thread to the "C" locale for the lifetime of the object, so that
@@ -48,8 +48,8 @@ private:
 
 // Formats one value under the locale set by CLocaleScope; negative when it does not fit.
 template <class T>
-int FormatNative(wchar_t* buffer, size_t size, const wchar_t* spec, T value) {
-    return swprintf(buffer, size, spec, value);
+int FormatNative(wchar_t* buffer, size_t size, const wchar_t* nativeFormat, T value) {
+    return swprintf(buffer, size, nativeFormat, value);
 }
 #endif
 
@@ -123,18 +123,18 @@ Conversion ParseConversion(const wchar_t*& p, va_list& args) {
 
 // Builds the glibc format for one conversion with the given length modifier and type.
 std::wstring NativeSpec(const Conversion& c, const wchar_t* lengthModifier, wchar_t type) {
-    std::wstring spec = L"%" + c.flags;
-    if (c.width >= 0) spec += std::to_wstring(c.width);
-    if (c.precision >= 0) spec += L"." + std::to_wstring(c.precision);
-    spec += lengthModifier;
-    spec += type;
-    return spec;
+    std::wstring nativeFormat = L"%" + c.flags;
+    if (c.width >= 0) nativeFormat += std::to_wstring(c.width);
+    if (c.precision >= 0) nativeFormat += L"." + std::to_wstring(c.precision);
+    nativeFormat += lengthModifier;
+    nativeFormat += type;
+    return nativeFormat;
 }
 
 template <class T>
-void AppendNative(std::wstring& out, const std::wstring& spec, T value) {
+void AppendNative(std::wstring& out, const std::wstring& nativeFormat, T value) {
     wchar_t small[128];
-    int n = FormatNative(small, sizeof small / sizeof small[0], spec.c_str(), value);
+    int n = FormatNative(small, sizeof small / sizeof small[0], nativeFormat.c_str(), value);
     if (n >= 0) {
         out.append(small, static_cast<size_t>(n));
         return;
@@ -142,7 +142,7 @@ void AppendNative(std::wstring& out, const std::wstring& spec, T value) {
     // Wider than the small buffer (a large width or precision): grow until it fits.
     std::wstring big(512, L'\0');
     for (;;) {
-        n = FormatNative(&big[0], big.size(), spec.c_str(), value);
+        n = FormatNative(&big[0], big.size(), nativeFormat.c_str(), value);
         if (n >= 0) {
             out.append(big.data(), static_cast<size_t>(n));
             return;
