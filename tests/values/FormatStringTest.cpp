@@ -20,12 +20,12 @@ TEST(FormatStringTest, FloatingPointMatchesPythonWithThreeExponentDigits) {
     static const char* const program = R"PY(
 import random, re, struct, sys
 r = random.Random(int(sys.argv[1]))
-specs = ['%f', '%.3f', '%e', '%.10e', '%E', '%g', '%.15g', '%G', '%12.4g', '%-12.3e', '%+g', '% g',
+conversions = ['%f', '%.3f', '%e', '%.10e', '%E', '%g', '%.15g', '%G', '%12.4g', '%-12.3e', '%+g', '% g',
          '%010.2e', '%+012.3E', '% 8.1e', '%#g', '%#.3g', '%.0e', '%8.3f', '%-9.2f|', '%012.4f', '%.17g']
 def widen(text):
     return re.sub(r'([eE][+-])(\d\d)$', r'\g<1>0\2', text)
-def windows(spec, v):
-    m = re.match(r'%([-+ #0]*)(\d*)(?:\.(\d+))?([a-zA-Z])(.*)$', spec)
+def windows(conversion, v):
+    m = re.match(r'%([-+ #0]*)(\d*)(?:\.(\d+))?([a-zA-Z])(.*)$', conversion)
     flags, width, prec, kind, tail = m.groups()
     bare = '%' + ''.join(f for f in flags if f not in '-0') + ('.' + prec if prec else '') + kind
     text = widen(bare % v)
@@ -47,11 +47,11 @@ for i in range(300):
 for v in values:
     if v != v or v in (float('inf'), float('-inf')):
         continue
-    for spec in specs:
-        if spec.endswith('f') or spec.endswith('f|'):
+    for conversion in conversions:
+        if conversion.endswith('f') or conversion.endswith('f|'):
             if abs(v) > 1e30:
                 continue
-        print(spec, repr(v), windows(spec, v), sep='\t')
+        print(conversion, repr(v), windows(conversion, v), sep='\t')
 )PY";
     const unsigned seed = static_cast<unsigned>(std::time(nullptr));
     SCOPED_TRACE("seed " + std::to_string(seed));
@@ -74,13 +74,13 @@ TEST(FormatStringTest, IntegersMatchPython) {
     static const char* const program = R"PY(
 import random, sys
 r = random.Random(int(sys.argv[1]))
-specs = ['%d', '%5d', '%-5d|', '%05d', '%+d', '% d', '%x', '%X', '%08x', '%o', '%.3d']
+conversions = ['%d', '%5d', '%-5d|', '%05d', '%+d', '% d', '%x', '%X', '%08x', '%o', '%.3d']
 values = [0, 1, -1, 2**31 - 1, -2**31, 42] + [r.randint(-2**31, 2**31 - 1) for i in range(100)]
 for v in values:
-    for spec in specs:
-        if spec[-1] in 'xXo' and v < 0:
+    for conversion in conversions:
+        if conversion[-1] in 'xXo' and v < 0:
             continue
-        print(spec, v, spec % v, sep='\t')
+        print(conversion, v, conversion % v, sep='\t')
 )PY";
     size_t checked = 0;
     for (const std::vector<std::string>& f : Rows(Python(program, std::to_string(std::time(nullptr))))) {
