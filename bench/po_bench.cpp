@@ -39,6 +39,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include "BenchSupport.h"
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -51,33 +53,9 @@
 namespace {
 
 using namespace PoBinding;
-using Clock = std::chrono::steady_clock;
 
-// ------------------------------------------------------------------ timing
-
-struct Times {
-    double wall = 0;
-    double cpu = 0;
-    Times& operator+=(const Times& other) {
-        wall += other.wall;
-        cpu += other.cpu;
-        return *this;
-    }
-};
-
-double CpuNow() {
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + 1e-9 * static_cast<double>(now.tv_nsec);
-}
-
-template <class F>
-Times Measure(F&& work) {
-    const Clock::time_point wall = Clock::now();
-    const double cpu = CpuNow();
-    work();
-    return Times{std::chrono::duration<double>(Clock::now() - wall).count(), CpuNow() - cpu};
-}
+using qxxml_bench::Measure;
+using qxxml_bench::Times;
 
 // ------------------------------------------------------------------ the document
 

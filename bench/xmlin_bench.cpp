@@ -27,6 +27,8 @@
 #include <malloc.h>
 
 #include <algorithm>
+#include "BenchSupport.h"
+
 #include <chrono>
 #include <ctime>
 #include <cstdio>
@@ -39,33 +41,9 @@
 namespace {
 
 using namespace QxXmlLib10;
-using Clock = std::chrono::steady_clock;
 
-// Wall-clock and process CPU seconds (CPU time includes the kernel's work for page faults
-// and file reads, and stays meaningful on a machine shared with other jobs).
-struct Times {
-    double wall = 0;
-    double cpu = 0;
-    Times& operator+=(const Times& other) {
-        wall += other.wall;
-        cpu += other.cpu;
-        return *this;
-    }
-};
-
-double CpuNow() {
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + 1e-9 * static_cast<double>(now.tv_nsec);
-}
-
-template <class F>
-Times Measure(F work) {
-    const Clock::time_point wall = Clock::now();
-    const double cpu = CpuNow();
-    work();
-    return Times{std::chrono::duration<double>(Clock::now() - wall).count(), CpuNow() - cpu};
-}
+using qxxml_bench::Measure;
+using qxxml_bench::Times;
 
 const char kDocumentPath[] = "/tmp/qxxml-bench-po-20m.xml";
 
