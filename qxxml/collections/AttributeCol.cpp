@@ -1,10 +1,11 @@
 #include <qxxml/collections/AttributeCol.h>
+#include <qxxml/support/detail/OrEmpty.h>
 
 namespace QxXmlLib10 {
 
 namespace {
 
-const wchar_t* OrEmpty(const wchar_t* text) { return text ? text : L""; }
+using detail::OrEmpty;
 
 // The namespace attributes get by default: the restriction's first token when no namespace
 // is given and that token names a URI (at least two characters, not a "##" keyword).

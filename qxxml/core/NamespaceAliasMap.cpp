@@ -1,4 +1,5 @@
 #include <qxxml/core/NamespaceAliasMap.h>
+#include <qxxml/support/detail/OrEmpty.h>
 
 #include <qxxml/support/QxException.h>
 #include <qxxml/values/FormatString.h>
@@ -9,7 +10,7 @@
 namespace QxXmlLib10 {
 
 namespace {
-const wchar_t* OrEmpty(const wchar_t* text) { return text ? text : L""; }
+using detail::OrEmpty;
 }  // namespace
 
 CNamespaceAliasMap::CNamespaceAliasMap() = default;

@@ -1,4 +1,5 @@
 #include <qxxml/core/XmlGeneratedClass.h>
+#include <qxxml/support/detail/OrEmpty.h>
 
 #include <qxxml/collections/AttributeCol.h>
 #include <qxxml/collections/XmlCollectionBase.h>
@@ -29,7 +30,7 @@ using QxXmlLib10Data::XmlElementType;
 
 namespace {
 
-const wchar_t* OrEmpty(const wchar_t* text) { return text ? text : L""; }
+using detail::OrEmpty;
 
 // Deletes every entry up to the terminating null, then the array.
 template <class T>

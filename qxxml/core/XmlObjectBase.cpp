@@ -1,4 +1,5 @@
 #include <qxxml/core/XmlObjectBase.h>
+#include <qxxml/support/detail/OrEmpty.h>
 
 #include <qxxml/collections/XmlCollectionBase.h>
 #include <qxxml/support/QxException.h>
@@ -11,7 +12,7 @@ namespace QxXmlLib10 {
 
 namespace {
 
-const wchar_t* OrEmpty(const wchar_t* text) { return text ? text : L""; }
+using detail::OrEmpty;
 
 bool Equal(const std::wstring& a, const wchar_t* b) { return a == OrEmpty(b); }
 

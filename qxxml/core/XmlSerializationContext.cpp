@@ -1,4 +1,5 @@
 #include <qxxml/core/XmlSerializationContext.h>
+#include <qxxml/support/detail/OrEmpty.h>
 
 #include <qxxml/support/QxException.h>
 
@@ -6,7 +7,7 @@ namespace QxXmlLib10 {
 
 namespace {
 
-const wchar_t* OrEmpty(const wchar_t* text) { return text ? text : L""; }
+using detail::OrEmpty;
 
 const wchar_t kCannotIgnoreBoth[] =
     L"The parser can only ignore additional elements, or ignore the fact that some required ones are "

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <qxxml/metadata/ElementInfo.h>
+#include <qxxml/support/detail/OrEmpty.h>
 
 #include <cstdint>
 #include <string>
@@ -11,7 +12,7 @@ namespace detail {
 
 // Descriptors copy the texts generated code hands them; a null pointer stands for the empty
 // text.
-inline const wchar_t* OrEmpty(const wchar_t* text) { return text ? text : L""; }
+using QxXmlLib10::detail::OrEmpty;
 
 // The text the generated function gives an enumeration value. A value it knows no text for
 // (a null result) is an invalid property value: CQxInvalidValueException
