@@ -12,18 +12,24 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdlib>
 #include <cstring>
 #include <cwchar>
 #include <limits>
 #include <memory>
+#include <new>
 
 namespace QxXmlLib10 {
 
+// Bytes a value grows itself come from malloc, so that growth is a realloc: a large buffer
+// then moves by remapping its pages instead of being copied into fresh memory at every
+// doubling. Bytes adopted from a caller or made by a fixed-size conversion keep new[].
 struct CBinaryData::Block {
     unsigned char* m_lpData;
     uint32_t m_dwLen;
     uint32_t m_capacity;
     std::atomic<int32_t> m_refCount;
+    bool m_bMalloced = false;
 };
 
 namespace {
@@ -76,7 +82,10 @@ CBinaryData::Block* CBinaryData::Adopt(unsigned char* data, uint32_t length, uin
 
 void CBinaryData::Release(Block* block) noexcept {
     if (block != nullptr && block->m_refCount.fetch_sub(1, std::memory_order_acq_rel) == 1) {
-        delete[] block->m_lpData;
+        if (block->m_bMalloced)
+            std::free(block->m_lpData);
+        else
+            delete[] block->m_lpData;
         delete block;
     }
 }
@@ -92,26 +101,44 @@ void CBinaryData::MakePrivate() {
 unsigned char* CBinaryData::AppendSpace(uint32_t count) {
     if (m_block == nullptr) {
         const uint32_t capacity = GrownCapacity(count, kMinimumCapacity);
-        std::unique_ptr<unsigned char[]> bytes(new unsigned char[capacity]);
-        m_block = new Block{bytes.get(), count, capacity, {1}};
-        return bytes.release();
+        unsigned char* bytes = AllocateBytes(capacity);
+        m_block = new (std::nothrow) Block{bytes, count, capacity, {1}, true};
+        if (m_block == nullptr) {
+            std::free(bytes);
+            throw std::bad_alloc();
+        }
+        return bytes;
     }
     MakePrivate();
     const int32_t holders = m_block->m_refCount.load(std::memory_order_acquire);
     if (holders != 1) throw CQxException(FormatString(L"Failed to append. [RefCount=%d]", holders));
     Block& b = *m_block;
     const uint32_t length = CheckedLength(uint64_t{b.m_dwLen} + count);
-    if (length > b.m_capacity) {
-        const uint32_t capacity = GrownCapacity(length, 0);
-        unsigned char* bytes = new unsigned char[capacity];
-        std::memcpy(bytes, b.m_lpData, b.m_dwLen);
-        delete[] b.m_lpData;
-        b.m_lpData = bytes;
-        b.m_capacity = capacity;
-    }
+    if (length > b.m_capacity) Grow(b, GrownCapacity(length, 0));
     unsigned char* space = b.m_lpData + b.m_dwLen;
     b.m_dwLen = length;
     return space;
+}
+
+unsigned char* CBinaryData::AllocateBytes(uint32_t capacity) {
+    void* bytes = std::malloc(capacity);
+    if (bytes == nullptr) throw std::bad_alloc();
+    return static_cast<unsigned char*>(bytes);
+}
+
+void CBinaryData::Grow(Block& b, uint32_t capacity) {
+    unsigned char* bytes;
+    if (b.m_bMalloced) {
+        bytes = static_cast<unsigned char*>(std::realloc(b.m_lpData, capacity));
+        if (bytes == nullptr) throw std::bad_alloc();
+    } else {
+        bytes = AllocateBytes(capacity);
+        std::memcpy(bytes, b.m_lpData, b.m_dwLen);
+        delete[] b.m_lpData;
+        b.m_bMalloced = true;
+    }
+    b.m_lpData = bytes;
+    b.m_capacity = capacity;
 }
 
 // ------------------------------------------------------------------ construction
@@ -171,6 +198,13 @@ unsigned char* CBinaryData::ReleaseData() {
     // Only possible when this very value is being copied on another thread meanwhile.
     if (others != 0) throw CQxException(FormatString(L"Failed to release data. [RefCount=%d]", others));
     unsigned char* bytes = block->m_lpData;
+    if (block->m_bMalloced) {
+        // The caller frees with delete[]: bytes grown with realloc move into new[] first.
+        std::unique_ptr<unsigned char[]> copy(new unsigned char[block->m_dwLen]);
+        std::memcpy(copy.get(), bytes, block->m_dwLen);
+        std::free(bytes);
+        bytes = copy.release();
+    }
     delete block;
     return bytes;
 }

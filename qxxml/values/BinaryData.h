@@ -86,6 +86,8 @@ private:
     // Room for `count` more bytes at the end (the block private, grown when needed); the
     // length already counts them. Returns where they go.
     unsigned char* AppendSpace(uint32_t count);
+    static unsigned char* AllocateBytes(uint32_t capacity);  // malloc, or std::bad_alloc
+    static void Grow(Block& block, uint32_t capacity);
     void AppendUtf16Units(const wchar_t* text, size_t length);
 
     Block* m_block;
