@@ -6,6 +6,7 @@
 #include <charconv>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -248,14 +249,205 @@ bool IsNonFinite(double value, std::wstring& text) {
     return false;
 }
 
-// printf("%.<precision>g") of a finite value without going through the locale.
-std::wstring GeneralText(double value, int precision) {
+// printf("%.<precision>g") of a finite value without going through the locale, by the
+// standard library's exact conversion. Correct for every value but slow: it is the fallback
+// for the values the quick path below does not take.
+std::wstring ExactGeneralText(double value, int precision) {
     char text[64];
     const std::to_chars_result r =
         std::to_chars(text, text + sizeof text - 2, value, std::chars_format::general, precision);
     size_t length = static_cast<size_t>(r.ptr - text);
     WidenExponent(text, length);
     return std::wstring(text, text + length);
+}
+
+#if defined(__SIZEOF_INT128__)
+#  define QXXML_HAS_INT128 1
+
+// ---- "%.<P>g" in integer arithmetic
+//
+// A finite double is exactly m * 2^e. Its first P significant digits are
+// round(m * 2^e * 10^(P-1-E)) for the decimal exponent E of the value, and for the
+// magnitudes documents hold (about 1e-16 to 1e47 at P = 16) that quotient and its remainder
+// fit 128-bit integers, so the correctly rounded digits (ties to even, as printf rounds in
+// the default rounding mode) come from one multiplication and one shift or division.
+// Values outside that range take the exact library path.
+
+using U128 = unsigned __int128;
+
+constexpr int kMaxPow5 = 54;  // 5^54 < 2^126
+
+struct Pow5Table {
+    U128 value[kMaxPow5 + 1];
+    constexpr Pow5Table() : value() {
+        value[0] = 1;
+        for (int i = 1; i <= kMaxPow5; ++i) value[i] = value[i - 1] * 5;
+    }
+};
+constexpr Pow5Table kPow5;
+
+int BitLength(U128 x) {
+    const uint64_t high = static_cast<uint64_t>(x >> 64);
+    if (high) return 128 - __builtin_clzll(high);
+    const uint64_t low = static_cast<uint64_t>(x);
+    return low ? 64 - __builtin_clzll(low) : 0;
+}
+
+constexpr uint64_t kPow10[] = {1ull,
+                               10ull,
+                               100ull,
+                               1000ull,
+                               10000ull,
+                               100000ull,
+                               1000000ull,
+                               10000000ull,
+                               100000000ull,
+                               1000000000ull,
+                               10000000000ull,
+                               100000000000ull,
+                               1000000000000ull,
+                               10000000000000ull,
+                               100000000000000ull,
+                               1000000000000000ull,
+                               10000000000000000ull,
+                               100000000000000000ull};
+
+// The value m * 2^e (m > 0) rounded to `precision` (1..17) significant digits: `digits` gets
+// exactly that many digits and `exponent` the decimal exponent of the first one. False when
+// the numbers involved would not fit 128 bits.
+bool RoundToSignificantDigits(uint64_t m, int e, int precision, uint64_t& digits, int& exponent) {
+    const int tz = __builtin_ctzll(m);  // fewer bits, more values within reach
+    m >>= tz;
+    e += tz;
+    const int mBits = 64 - __builtin_clzll(m);
+    const int binaryExponent = e + mBits - 1;  // 2^binaryExponent <= value < 2^(binaryExponent+1)
+    // floor(binaryExponent * log10(2)), possibly one too high for negative exponents; the
+    // loop below corrects it.
+    int decimal = binaryExponent >= 0 ? binaryExponent * 1233 / 4096 : -((-binaryExponent * 1233 + 4095) / 4096);
+    const uint64_t lowest = kPow10[precision - 1];
+    const uint64_t limit = kPow10[precision];
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        // value * 10^p = N / D with both integers.
+        const int p = precision - 1 - decimal;
+        const int pow5N = p > 0 ? p : 0;
+        const int pow5D = p < 0 ? -p : 0;
+        const int pow2 = e + p;
+        const int pow2N = pow2 > 0 ? pow2 : 0;
+        const int pow2D = pow2 < 0 ? -pow2 : 0;
+        if (pow5N > kMaxPow5 || pow5D > kMaxPow5) return false;
+        if (mBits + BitLength(kPow5.value[pow5N]) + pow2N > 126) return false;
+        if (BitLength(kPow5.value[pow5D]) + pow2D > 125) return false;
+        const U128 n = (static_cast<U128>(m) * kPow5.value[pow5N]) << pow2N;
+        U128 quotient, remainder, divisor;
+        if (pow5D == 0) {
+            divisor = static_cast<U128>(1) << pow2D;
+            quotient = n >> pow2D;
+            remainder = n & (divisor - 1);
+        } else {
+            divisor = kPow5.value[pow5D] << pow2D;
+            quotient = n / divisor;
+            remainder = n % divisor;
+        }
+        if (quotient >= limit) {
+            ++decimal;
+            continue;
+        }
+        if (quotient < lowest) {
+            --decimal;
+            continue;
+        }
+        uint64_t q = static_cast<uint64_t>(quotient);
+        const U128 twice = remainder << 1;
+        if (twice > divisor || (twice == divisor && (q & 1))) ++q;
+        if (q == limit) {  // 9.99... rounded up to the next power of ten
+            q = lowest;
+            ++decimal;
+        }
+        digits = q;
+        exponent = decimal;
+        return true;
+    }
+    return false;
+}
+
+// Writes the `count` lowest decimal digits of `value`, zero-padded, to text[0..count).
+void WriteDigits(uint32_t value, char* text, int count) {
+    static const char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    for (; count >= 2; value /= 100) {  // two digits per step: half the divisions
+        count -= 2;
+        std::memcpy(text + count, kPairs + 2 * (value % 100), 2);
+    }
+    if (count) text[0] = static_cast<char>('0' + value % 10);
+}
+
+// Lays out rounded digits the way "%.<precision>g" does: fixed notation for exponents from
+// -4 to precision-1, else d.ddde+XXX; trailing zeros and a bare point dropped; exponents
+// written with at least three digits (see WidenExponent). Returns the length written.
+size_t LayOutGeneral(bool negative, uint64_t digits, int exponent, int precision, wchar_t* out) {
+    char d[20];
+    if (precision > 8) {  // two halves in 32-bit arithmetic
+        WriteDigits(static_cast<uint32_t>(digits / 100000000), d, precision - 8);
+        WriteDigits(static_cast<uint32_t>(digits % 100000000), d + precision - 8, 8);
+    } else {
+        WriteDigits(static_cast<uint32_t>(digits), d, precision);
+    }
+    int count = precision;
+    while (count > 1 && d[count - 1] == '0') --count;
+
+    wchar_t* p = out;
+    if (negative) *p++ = L'-';
+    if (exponent < -4 || exponent >= precision) {
+        *p++ = static_cast<wchar_t>(d[0]);
+        if (count > 1) {
+            *p++ = L'.';
+            for (int i = 1; i < count; ++i) *p++ = static_cast<wchar_t>(d[i]);
+        }
+        *p++ = L'e';
+        *p++ = exponent < 0 ? L'-' : L'+';
+        const int magnitude = exponent < 0 ? -exponent : exponent;
+        *p++ = static_cast<wchar_t>(L'0' + magnitude / 100);
+        *p++ = static_cast<wchar_t>(L'0' + magnitude / 10 % 10);
+        *p++ = static_cast<wchar_t>(L'0' + magnitude % 10);
+    } else if (exponent >= 0) {
+        const int integerDigits = exponent + 1;
+        for (int i = 0; i < integerDigits; ++i) *p++ = i < count ? static_cast<wchar_t>(d[i]) : L'0';
+        if (count > integerDigits) {
+            *p++ = L'.';
+            for (int i = integerDigits; i < count; ++i) *p++ = static_cast<wchar_t>(d[i]);
+        }
+    } else {
+        *p++ = L'0';
+        *p++ = L'.';
+        for (int i = -1; i > exponent; --i) *p++ = L'0';
+        for (int i = 0; i < count; ++i) *p++ = static_cast<wchar_t>(d[i]);
+    }
+    return static_cast<size_t>(p - out);
+}
+#endif
+
+// printf("%.<precision>g") of a finite value (precision 1 to 17), written with three-digit
+// exponents.
+std::wstring GeneralText(double value, int precision) {
+#if defined(QXXML_HAS_INT128)
+    uint64_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    const bool negative = (bits >> 63) != 0;
+    const int biased = static_cast<int>((bits >> 52) & 0x7FF);
+    const uint64_t fraction = bits & ((uint64_t{1} << 52) - 1);
+    if (biased == 0 && fraction == 0) return negative ? L"-0" : L"0";
+    const uint64_t m = biased == 0 ? fraction : fraction | (uint64_t{1} << 52);
+    const int e = biased == 0 ? -1074 : biased - 1075;
+    uint64_t digits;
+    int exponent;
+    if (RoundToSignificantDigits(m, e, precision, digits, exponent)) {
+        wchar_t text[48];  // sign, 17 digits, point, exponent; or sign, "0.0000", 17 digits
+        return std::wstring(text, LayOutGeneral(negative, digits, exponent, precision, text));
+    }
+#endif
+    return ExactGeneralText(value, precision);
 }
 
 // True when `format` is a printf format with at most one conversion, and that one takes a
@@ -418,13 +610,21 @@ unsigned long long CConversions::ui8FromString(const std::wstring& text, Whitesp
 
 // ------------------------------------------------------------------ reals
 
-std::wstring CConversions::r4ToString(float value) { return r4ToString(value, std::wstring()); }
+std::wstring CConversions::r4ToString(float value) {
+    std::wstring text;
+    if (IsNonFinite(value, text)) return text;
+    return GeneralText(static_cast<double>(value), 7);
+}
 
 std::wstring CConversions::r4ToString(float value, const std::wstring& format) {
     return RealText(static_cast<double>(value), format, 7, 31);
 }
 
-std::wstring CConversions::r8ToString(double value) { return r8ToString(value, std::wstring()); }
+std::wstring CConversions::r8ToString(double value) {
+    std::wstring text;
+    if (IsNonFinite(value, text)) return text;
+    return GeneralText(value, 16);
+}
 
 std::wstring CConversions::r8ToString(double value, const std::wstring& format) {
     return RealText(value, format, 16, 47);

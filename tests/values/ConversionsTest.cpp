@@ -5,10 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <map>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -237,6 +241,62 @@ TEST(ConversionsReals, MatchOracle) {
     }
     EXPECT_EQ(read, 5000);
     EXPECT_EQ(written, 5000);
+}
+
+// The general form ("%.16g", "%.7g") on the cases easiest to get wrong: digits exactly half
+// way that round to even, values next to powers of ten, prices whose shortest form is not
+// their 16-digit form (9.3 is "9.300000000000001"), subnormals, huge integers.
+TEST(ConversionsReals, GeneralFormMatchesPrintfOnHardCases) {
+    std::map<std::string, int> kinds;
+    for (const std::string& line :
+         qxxml_test::Lines(qxxml_test::PythonScript("tests/values/conversions_oracle.py", "77 14000 reals"))) {
+        const std::vector<std::string> w = qxxml_test::Words(line);
+        if (w.size() != 5) continue;
+        const unsigned long long bits = std::stoull(w[2], nullptr, 16);
+        std::wstring text;
+        if (w[1] == "r8") {
+            double v;
+            std::memcpy(&v, &bits, sizeof v);
+            text = C::r8ToString(v);
+        } else {
+            const uint32_t b32 = static_cast<uint32_t>(bits);
+            float v;
+            std::memcpy(&v, &b32, sizeof v);
+            text = C::r4ToString(v);
+        }
+        EXPECT_EQ(text, OracleText(w[3])) << w[1] << " " << w[2] << " " << w[4];
+        ++kinds[w[1] + " " + w[4]];
+    }
+    for (const char* kind : {"fixed", "price", "short", "tie", "pow10", "integer", "subnormal", "bits"}) {
+        EXPECT_GE(kinds[std::string("r8 ") + kind], 20) << kind;
+    }
+}
+
+// Random bit patterns and prices against the standard library's exact printf-style
+// conversion, many more than Python could hand over in reasonable time.
+TEST(ConversionsReals, GeneralFormMatchesExactConversion) {
+    const auto exact = [](double v, int precision) {
+        char text[64];
+        const std::to_chars_result r =
+            std::to_chars(text, text + sizeof text, v, std::chars_format::general, precision);
+        std::string s(text, r.ptr);
+        const size_t e = s.find('e');
+        if (e != std::string::npos && s.size() - (e + 2) < 3) s.insert(e + 2, 3 - (s.size() - (e + 2)), '0');
+        return qxxml_test::Widen(s);
+    };
+    std::mt19937_64 rng(20240506);
+    for (int i = 0; i < 100000; ++i) {
+        double v;
+        const uint64_t bits = rng();
+        std::memcpy(&v, &bits, sizeof v);
+        if (i % 2) v = static_cast<double>(static_cast<int64_t>(bits % 2000000000) - 1000000000) / 1000.0;
+        if (!std::isfinite(v)) continue;
+        ASSERT_EQ(C::r8ToString(v), exact(v, 16)) << std::hexfloat << v;
+        if (std::fabs(v) < std::numeric_limits<float>::max()) {
+            const float f = static_cast<float>(v);
+            ASSERT_EQ(C::r4ToString(f), exact(f, 7)) << std::hexfloat << f;
+        }
+    }
 }
 
 // ------------------------------------------------------------------ dates, durations

@@ -11,7 +11,10 @@ hexadecimal of their UTF-8 bytes so that white space survives the line format.
 Reading follows the C library's base-10 readers: leading white space, an optional sign,
 digits (and for reals a point and an exponent); text left over means the conversion fails.
 
-Usage: conversions_oracle.py SEED COUNT
+  OUT  <r4|r8> <bits in hex> <text> <class>          ("reals" mode: the cases where "%.16g"
+                                                     and "%.7g" are easiest to get wrong)
+
+Usage: conversions_oracle.py SEED COUNT [reals]
 """
 import random
 import re
@@ -163,9 +166,55 @@ def random_double(rng):
                        float("nan"), float("inf"), float("-inf"), 2.0**53, 0.5, 100.0])
 
 
+def hard_double(rng, kind):
+    """A double of the given kind of hard case for the general ("%g") writing."""
+    if kind == "price":  # short decimals: 9.3 must stay 9.300000000000001
+        return float("%s%d.%02d" % (rng.choice("-+"), rng.randint(0, 10**rng.randint(0, 7)), rng.randint(0, 99)))
+    if kind == "short":  # like 8.1053E-04 across magnitudes
+        return float("%d.%04dE%+03d" % (rng.randint(-9, 9), rng.randint(0, 9999), rng.randint(-40, 40)))
+    if kind == "tie":  # dyadic: exactly 17 or 8 significant digits ending in 5 round half to even
+        return rng.randint(1, 2**20) / 2**rng.randint(0, 30) + rng.randint(0, 10**rng.randint(0, 6))
+    if kind == "pow10":  # next to a power of ten, where the exponent of the rounded value changes
+        value = 10.0**rng.randint(-30, 60)
+        for _ in range(rng.randint(0, 3)):
+            value = struct.unpack("<d", struct.pack("<Q", double_bits(value) + rng.choice((-1, 1))))[0]
+        return value
+    if kind == "integer":
+        return float(rng.randint(-10**rng.randint(1, 22), 10**rng.randint(1, 22)))
+    if kind == "subnormal":
+        return struct.unpack("<d", struct.pack("<Q", rng.getrandbits(52)))[0]
+    bits = rng.getrandbits(64)  # "bits": any finite double
+    value = struct.unpack("<d", struct.pack("<Q", bits))[0]
+    return value if value == value and abs(value) != float("inf") else 1.0
+
+
+HARD_KINDS = ("price", "short", "tie", "pow10", "integer", "subnormal", "bits")
+
+
+FIXED_DOUBLES = (9.3, -96.506, 8.1053e-04, 0.1 + 0.2, 1e15, 1e16, 9999999999999998.0, 0.0001, 0.00001, 1e-5 * 3,
+                 1 + 2**-16, 2.5, 0.5, 123456.0, 5e-324, 2.2250738585072014e-308, 1.7976931348623157e308,
+                 2.0**53 + 2, 1e47, 1e48, 1e-16, 1e-17, -0.0, 0.0)
+
+
+def main_reals(rng, count):
+    out = []
+    cases = [(value, "fixed") for value in FIXED_DOUBLES]
+    cases += [(hard_double(rng, HARD_KINDS[i % len(HARD_KINDS)]), HARD_KINDS[i % len(HARD_KINDS)])
+              for i in range(count)]
+    for value, kind in cases:
+        out.append("OUT r8 %016x %s %s" % (double_bits(value), enc(real_out(value, 16)), kind))
+        single = struct.unpack("<f", struct.pack("<I", float32_bits(value)))[0]
+        if abs(single) != float("inf"):
+            out.append("OUT r4 %08x %s %s" % (float32_bits(value), enc(real_out(single, 7)), kind))
+    sys.stdout.write("\n".join(out) + "\n")
+
+
 def main():
     seed, count = int(sys.argv[1]), int(sys.argv[2])
     rng = random.Random(seed)
+    if len(sys.argv) > 3 and sys.argv[3] == "reals":
+        main_reals(rng, count)
+        return
     out = []
     for _ in range(count):
         kind = rng.choice(["i1", "i2", "i4", "i8", "ui1", "ui2", "ui4", "ui8"])
