@@ -4,6 +4,7 @@
 #include <qxxml/values/DateTimeSpan.h>
 #include <qxxml/values/FormatString.h>
 #include <qxxml/values/StringFormatting.h>
+#include <qxxml/values/detail/FixedText.h>
 
 #include <cstdint>
 #include <cstdlib>
@@ -493,49 +494,50 @@ std::wstring CDateTime::ToString(const wchar_t* format) const {
                          m_second == 0 && m_milli == 0 && m_micro == 0 && m_nano == 0;
     if (m_type == dt_yearZero || (m_type != dt_time && allZero))
         throw CQxInvalidValueException(L"Date Not Set");
-    if (!format || !*format || wcscmp(format, L"G") == 0) return std::wstring();
-    if (wcscmp(format, L"s") != 0) return std::wstring(L"Unknown Format: ") + format;
+    // Both formats are one letter; compared by hand, as this runs for every date written.
+    if (!format || !*format || (format[0] == L'G' && format[1] == 0)) return std::wstring();
+    if (format[0] != L's' || format[1] != 0) return std::wstring(L"Unknown Format: ") + format;
 
-    std::wstring text;
-    text.reserve(40);
+    // The longest text: "-32768-255-255T255:255:255.65535655356553+32767:255".
+    detail::CFixedText<64> text;
     auto appendYear = [&]() {
         int year = m_year;
         if (year < 0) {
-            text += L'-';
+            text.Put(L'-');
             year = -year;
         }
-        text += FormatZeroPadded(year, 4);
+        text.PutPadded(static_cast<unsigned int>(year), 4);
     };
-    auto append2 = [&](unsigned char value) { text += FormatZeroPadded(value, 2); };
+    auto append2 = [&](unsigned char value) { text.PutPadded(value, 2); };
     auto appendClock = [&]() {
         append2(m_hour);
-        text += L':';
+        text.Put(L':');
         append2(m_minute);
-        text += L':';
+        text.Put(L':');
         append2(m_second);
-        if (m_milli || m_micro || m_nano) text += FormatFraction(m_milli, m_micro, m_nano);
+        text.PutFraction(m_milli, m_micro, m_nano);
     };
 
     switch (m_type) {
         case dt_dateTime:
             appendYear();
-            text += L'-';
+            text.Put(L'-');
             append2(m_month);
-            text += L'-';
+            text.Put(L'-');
             append2(m_day);
-            text += L'T';
+            text.Put(L'T');
             appendClock();
             break;
         case dt_date:
             appendYear();
-            text += L'-';
+            text.Put(L'-');
             append2(m_month);
-            text += L'-';
+            text.Put(L'-');
             append2(m_day);
             break;
         case dt_gYearMonth:
             appendYear();
-            text += L'-';
+            text.Put(L'-');
             append2(m_month);
             break;
         case dt_gYear:
@@ -545,17 +547,21 @@ std::wstring CDateTime::ToString(const wchar_t* format) const {
             appendClock();
             break;
         case dt_gDay:
-            text += L"---";
+            text.Put(L'-');
+            text.Put(L'-');
+            text.Put(L'-');
             append2(m_day);
             break;
         case dt_gMonth:
-            text += L"--";
+            text.Put(L'-');
+            text.Put(L'-');
             append2(m_month);
             break;
         case dt_gMonthDay:
-            text += L"--";
+            text.Put(L'-');
+            text.Put(L'-');
             append2(m_month);
-            text += L'-';
+            text.Put(L'-');
             append2(m_day);
             break;
         default:
@@ -564,15 +570,15 @@ std::wstring CDateTime::ToString(const wchar_t* format) const {
 
     if (m_utc) {
         if (m_hasOffset) {
-            text += m_zoneHour < 0 ? L'-' : L'+';
+            text.Put(m_zoneHour < 0 ? L'-' : L'+');
             append2(static_cast<unsigned char>(m_zoneHour < 0 ? -m_zoneHour : m_zoneHour));
-            text += L':';
+            text.Put(L':');
             append2(m_zoneMinute);
         } else {
-            text += L'Z';
+            text.Put(L'Z');
         }
     }
-    return text;
+    return text.Str();
 }
 
 // ------------------------------------------------------------------ fields
