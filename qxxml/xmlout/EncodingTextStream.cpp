@@ -14,6 +14,7 @@ CInstanceMonitor::ClassType* TextStreamRecord() {
 CEncodingTextStream::CEncodingTextStream(XmlEncoding encoding) : CTextStream(TextStreamRecord(), encoding) {
     // Refused before any text is produced, rather than after the whole document.
     CheckEncoding(encoding);
+    EncodeAsWritten();
 }
 
 void CEncodingTextStream::Start() {
@@ -23,8 +24,7 @@ void CEncodingTextStream::Start() {
 
 void CEncodingTextStream::Flush() {
     if (GetLength() == 0) return;
-    EncodeTo(m_chunk);
-    m_bytes.Append(reinterpret_cast<const unsigned char*>(m_chunk.data()), static_cast<uint32_t>(m_chunk.size()));
+    EncodeAppend(m_bytes);
     ClearBuffer();
 }
 

@@ -21,7 +21,9 @@ CInstanceMonitor::ClassType* CFileTextStream::MonitorRecord() {
 }
 
 CFileTextStream::CFileTextStream(const wchar_t* fileName, XmlEncoding encoding)
-    : CTextStream(MonitorRecord(), encoding), m_strFileName(fileName ? fileName : L""), m_io(new Io) {}
+    : CTextStream(MonitorRecord(), encoding), m_strFileName(fileName ? fileName : L""), m_io(new Io) {
+    EncodeAsWritten();
+}
 
 CFileTextStream::~CFileTextStream() = default;
 

@@ -1,8 +1,8 @@
 // FileTextStream.h - CFileTextStream, a text stream that empties itself into a file with
 // overlapped writes while the document is still being written.
 //
-// The writer calls Flush whenever 4096 or more characters are buffered: the characters are
-// encoded at once, and every 64 KiB of bytes go to the system as one overlapped write while
+// UTF-8 is encoded as the writer appends it, UTF-16 whenever the writer flushes (every 4096
+// characters); every 64 KiB of bytes go to the system as one overlapped write while
 // serialization goes on filling the buffers; the next write (or End) waits for it. At most
 // one write is in flight, so a document of any size needs about two byte chunks of memory:
 //

@@ -3,11 +3,28 @@
 #include <qxxml/support/QxException.h>
 #include <qxxml/xmlout/UtfEncoding.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <cwchar>
+#include <new>
+
 namespace QxXmlLib10 {
 
 namespace {
 
 bool IsHighSurrogate(wchar_t ch) { return ch >= 0xD800 && ch <= 0xDBFF; }
+
+// Room for the pieces between two flushes (the writer flushes at 4096), so that growing is
+// rare; a longer piece grows the buffer once.
+constexpr size_t kInitialEncodedCapacity = 16 * 1024;
+
+[[noreturn]] void ThrowTooLarge() { throw CQxException(L"The encoded text is larger than 4 GiB"); }
+
+[[noreturn]] void ThrowUnencodable() {
+    throw CQxException(
+        L"The text cannot be encoded: it holds an unpaired surrogate or a value that is not a Unicode "
+        L"character");
+}
 
 // Encodes the buffer's blocks one after the other. A surrogate pair may straddle two blocks,
 // so a high surrogate at the end of a block waits for the first unit of the next one.
@@ -49,9 +66,37 @@ CTextStream::CTextStream(XmlEncoding encoding) : CTextStream(MonitorRecord(), en
 CTextStream::CTextStream(CInstanceMonitor::ClassType* record, XmlEncoding encoding)
     : CInstanceMonitor(record), m_encoding(static_cast<uint32_t>(encoding)) {}
 
-CTextStream::~CTextStream() = default;
+CTextStream::~CTextStream() { std::free(m_pEncoded); }
 
-void CTextStream::Start() { m_buffer.Clear(); }
+void CTextStream::Start() { ClearBuffer(); }
+
+void CTextStream::Append(const wchar_t* text) {
+    if (text) Append(text, std::wcslen(text));
+}
+
+void CTextStream::EncodeAsWritten() {
+    if (GetEncoding() != XmlEncoding_UTF8 || m_bEncodeAsWritten) return;
+    m_pEncoded = static_cast<char*>(std::malloc(kInitialEncodedCapacity));
+    if (!m_pEncoded) throw std::bad_alloc();
+    m_encodedCapacity = kInitialEncodedCapacity;
+    m_bEncodeAsWritten = true;
+}
+
+// Each piece is encoded by itself. The writer never splits a surrogate pair between pieces:
+// it cuts text only at markup characters, so a lone surrogate at a piece's end is an error.
+void CTextStream::AppendEncodedSlowly(const wchar_t* text, size_t length) {
+    const size_t bytes = Utf8ByteCount(text, length);
+    if (bytes == static_cast<size_t>(-1)) ThrowUnencodable();
+    if (bytes > m_encodedCapacity - m_encodedLength) {
+        const size_t capacity = std::max(2 * m_encodedCapacity, m_encodedLength + bytes);
+        char* grown = static_cast<char*>(std::realloc(m_pEncoded, capacity));
+        if (!grown) throw std::bad_alloc();
+        m_pEncoded = grown;
+        m_encodedCapacity = capacity;
+    }
+    StoreUtf8(m_pEncoded + m_encodedLength, text, length);
+    m_encodedLength += bytes;
+}
 void CTextStream::End() {}
 void CTextStream::Flush() {}
 
@@ -83,6 +128,10 @@ void CTextStream::EncodeTo(std::string& bytes) const {
 
 void CTextStream::EncodeAppend(std::string& bytes) const {
     CheckEncoding(GetEncoding());
+    if (m_bEncodeAsWritten) {
+        bytes.append(m_pEncoded, m_encodedLength);
+        return;
+    }
     bool ok = false;
     switch (m_encoding) {
     case XmlEncoding_UTF8:
@@ -95,18 +144,25 @@ void CTextStream::EncodeAppend(std::string& bytes) const {
         ok = EncodeBlocks(m_buffer, bytes, AppendUtf16LE);
         break;
     }
-    if (!ok)
-        throw CQxException(
-            L"The text cannot be encoded: it holds an unpaired surrogate or a value that is not a Unicode "
-            L"character");
+    if (!ok) ThrowUnencodable();
+}
+
+void CTextStream::EncodeAppend(CBinaryData& bytes) const {
+    if (m_bEncodeAsWritten) {
+        if (m_encodedLength > 0xFFFFFFFFu - bytes.GetLength()) ThrowTooLarge();
+        bytes.Append(reinterpret_cast<const unsigned char*>(m_pEncoded), static_cast<uint32_t>(m_encodedLength));
+        return;
+    }
+    std::string encoded;
+    EncodeTo(encoded);
+    if (encoded.size() > 0xFFFFFFFFu - bytes.GetLength()) ThrowTooLarge();
+    bytes.Append(reinterpret_cast<const unsigned char*>(encoded.data()), static_cast<uint32_t>(encoded.size()));
 }
 
 CBinaryData CTextStream::GetBytes() {
-    std::string bytes;
-    EncodeTo(bytes);
-    if (bytes.size() > 0xFFFFFFFFu) throw CQxException(L"The encoded text is larger than 4 GiB");
-    return CBinaryData(reinterpret_cast<unsigned char*>(bytes.data()), static_cast<uint32_t>(bytes.size()),
-                       false);
+    CBinaryData bytes;
+    EncodeAppend(bytes);
+    return bytes;
 }
 
 }  // namespace QxXmlLib10

@@ -369,6 +369,20 @@ bool AppendUtf8(std::string& out, const wchar_t* text, size_t length) {
     return true;
 }
 
+size_t Utf8ByteCount(const wchar_t* text, size_t length) noexcept {
+    if (length == 0) return 0;
+    if (text == nullptr) return std::numeric_limits<size_t>::max();
+    return Utf8Length(text, length);
+}
+
+char* StoreUtf8(char* out, const wchar_t* text, size_t length) noexcept {
+    if (length == 0) return out;
+    const size_t ascii = CopyAsciiPrefix(text, length, out);
+    if (ascii == length) return out + ascii;
+    const size_t rest = Utf8Length(text + ascii, length - ascii);
+    return EncodeUtf8(text + ascii, length - ascii, out + ascii, rest);
+}
+
 bool AppendWideFromUtf8(std::wstring& out, const char* data, size_t length) {
     if (length == 0) return true;
     if (data == nullptr) return false;

@@ -123,6 +123,25 @@ TEST(FileTextStream, EmptyDocumentStillGetsItsMark) {
     EXPECT_EQ("\xFF\xFE", ReadFile(path));
 }
 
+// A UTF-8 file stream encodes each piece as it arrives: a pair given as two units in one
+// piece is one character, a lone surrogate is refused at once and nothing of its piece is
+// kept, while what came before still reaches the file.
+TEST(FileTextStream, Utf8PiecesAreEncodedOnArrival) {
+    const std::string path = TempPath("pieces.xml");
+    CFileTextStream file(Widen(path).c_str(), XmlEncoding_UTF8);
+    file.Start();
+    const wchar_t pair[] = {L'<', static_cast<wchar_t>(0xD83D), static_cast<wchar_t>(0xDE00), L'>', 0};
+    file.Append(pair);
+    const size_t before = file.GetLength();
+    const wchar_t lone[] = {L'x', static_cast<wchar_t>(0xDC00), 0};
+    EXPECT_EQ(L"The text cannot be encoded: it holds an unpaired surrogate or a value that is not a Unicode "
+              L"character",
+              MessageOf([&] { file.Append(lone); }));
+    EXPECT_EQ(before, file.GetLength());
+    file.End();
+    EXPECT_TRUE(PythonEncode(L"<\U0001F600>", "utf-8") == ReadFile(path));
+}
+
 TEST(FileTextStream, MissingDirectoryFailsAtStartWithNameAndCode) {
     const std::wstring name = Widen(TempDir() + "/no-such-dir/out.xml");
     CFileTextStream file(name.c_str(), XmlEncoding_UTF8);

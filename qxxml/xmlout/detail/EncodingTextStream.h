@@ -1,10 +1,11 @@
 // EncodingTextStream.h - an in-memory text stream that turns its text into bytes as it goes
 // (internal).
 //
-// The text writer flushes its stream every 4096 characters; this stream encodes each chunk
-// then and appends the bytes, so a document held as bytes never also exists as a whole in
-// wide characters (four bytes each here). The bytes are the same as CTextStream::GetBytes
-// would give for the whole text.
+// UTF-8 is encoded as the writer appends it; UTF-16 is buffered and encoded at every flush
+// (the writer flushes every 4096 characters). Either way the bytes are appended to one
+// growing value, so a document held as bytes never also exists as a whole in wide
+// characters (four bytes each here). The bytes are the same as CTextStream::GetBytes would
+// give for the whole text.
 //
 //   CEncodingTextStream stream(XmlEncoding_UTF8);
 //   CXmlTextWriter writer(&stream);
@@ -32,7 +33,6 @@ public:
     CBinaryData TakeBytes();
 
 private:
-    std::string m_chunk;  // reused for every chunk
     CBinaryData m_bytes;
 };
 
