@@ -2,7 +2,9 @@
 
 #include <qxxml/support/QxException.h>
 #include <qxxml/values/Decimal.h>
+#include <qxxml/values/detail/DecimalDigits.h>
 
+#include <algorithm>
 #include <cassert>
 #include <cmath>
 #include <cstring>
@@ -518,24 +520,22 @@ void CBigInteger::Parse(const wchar_t* text) {
     m_sign = sign;
 }
 
+void CBigInteger::WriteDigits(const Digits& digits, wchar_t* out, unsigned int width) {
+    wchar_t* end = out + width;
+    const uint32_t size = digits.size();
+    for (uint32_t k = 0; k + 1 < size; ++k) {
+        end -= kLimbDigits;
+        detail::WriteDecimalDigits(digits[k], end, kLimbDigits);
+    }
+    // The top limb (or the zero of an empty magnitude) fills the rest with leading zeros.
+    detail::WriteDecimalDigits(size ? digits.back() : 0u, out, static_cast<int>(end - out));
+}
+
 void CBigInteger::AppendDigits(const Digits& digits, std::wstring& text, unsigned int width) {
-    const unsigned int count = Position(digits);
-    if (width > count) text.append(width - count, L'0');
-    if (digits.empty()) {
-        text += L'0';
-        return;
-    }
-    wchar_t limb[kLimbDigits];
-    const uint32_t top = digits.back();
-    const int topDigits = LimbDigitCount(top);
-    uint32_t value = top;
-    for (int i = topDigits; i-- > 0; value /= 10) limb[i] = static_cast<wchar_t>(L'0' + value % 10);
-    text.append(limb, static_cast<size_t>(topDigits));
-    for (uint32_t k = digits.size() - 1; k-- > 0;) {
-        value = digits[k];
-        for (int i = kLimbDigits; i-- > 0; value /= 10) limb[i] = static_cast<wchar_t>(L'0' + value % 10);
-        text.append(limb, kLimbDigits);
-    }
+    const unsigned int count = std::max(width, Position(digits));
+    const size_t at = text.size();
+    text.resize(at + count);
+    WriteDigits(digits, &text[at], count);
 }
 
 void CBigInteger::AppendTo(std::wstring& text) const {
@@ -543,8 +543,12 @@ void CBigInteger::AppendTo(std::wstring& text) const {
         text += L'0';
         return;
     }
-    if (m_sign < 0) text += L'-';
-    AppendDigits(m_digits, text, 0);
+    const unsigned int count = Position(m_digits);
+    const size_t sign = m_sign < 0 ? 1 : 0;
+    const size_t at = text.size();
+    text.resize(at + sign + count);  // one allocation for the whole text
+    if (sign) text[at] = L'-';
+    WriteDigits(m_digits, &text[at + sign], count);
 }
 
 std::wstring CBigInteger::ToString() const {

@@ -194,6 +194,9 @@ private:
     static unsigned int TrailingZeroDigits(const Digits& digits);
     // The magnitude's decimal digits, zero-padded on the left to at least `width` digits.
     static void AppendDigits(const Digits& digits, std::wstring& text, unsigned int width);
+    // The magnitude's decimal digits right-aligned in out[0..width), zero-padded on the left;
+    // `width` is at least Position(digits).
+    static void WriteDigits(const Digits& digits, wchar_t* out, unsigned int width);
     // The value when it lies within the 64-bit range.
     bool FitsInt64(long long& value) const;
     void AppendTo(std::wstring& text) const;

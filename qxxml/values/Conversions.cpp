@@ -2,6 +2,7 @@
 
 #include <qxxml/support/QxException.h>
 #include <qxxml/values/FormatString.h>
+#include <qxxml/values/detail/DecimalDigits.h>
 
 #include <charconv>
 #include <climits>
@@ -370,29 +371,16 @@ bool RoundToSignificantDigits(uint64_t m, int e, int precision, uint64_t& digits
     return false;
 }
 
-// Writes the `count` lowest decimal digits of `value`, zero-padded, to text[0..count).
-void WriteDigits(uint32_t value, char* text, int count) {
-    static const char kPairs[] =
-        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-        "8081828384858687888990919293949596979899";
-    for (; count >= 2; value /= 100) {  // two digits per step: half the divisions
-        count -= 2;
-        std::memcpy(text + count, kPairs + 2 * (value % 100), 2);
-    }
-    if (count) text[0] = static_cast<char>('0' + value % 10);
-}
-
 // Lays out rounded digits the way "%.<precision>g" does: fixed notation for exponents from
 // -4 to precision-1, else d.ddde+XXX; trailing zeros and a bare point dropped; exponents
 // written with at least three digits (see WidenExponent). Returns the length written.
 size_t LayOutGeneral(bool negative, uint64_t digits, int exponent, int precision, wchar_t* out) {
     char d[20];
     if (precision > 8) {  // two halves in 32-bit arithmetic
-        WriteDigits(static_cast<uint32_t>(digits / 100000000), d, precision - 8);
-        WriteDigits(static_cast<uint32_t>(digits % 100000000), d + precision - 8, 8);
+        detail::WriteDecimalDigits(static_cast<uint32_t>(digits / 100000000), d, precision - 8);
+        detail::WriteDecimalDigits(static_cast<uint32_t>(digits % 100000000), d + precision - 8, 8);
     } else {
-        WriteDigits(static_cast<uint32_t>(digits), d, precision);
+        detail::WriteDecimalDigits(static_cast<uint32_t>(digits), d, precision);
     }
     int count = precision;
     while (count > 1 && d[count - 1] == '0') --count;

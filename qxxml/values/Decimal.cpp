@@ -319,18 +319,44 @@ void CDecimal::LimitPlaces() {
 
 // ---------------------------------------------------------------- text
 
-void CDecimal::AppendTo(std::wstring& text) const {
-    if (m_fraction.IsZero()) {
-        m_integerPart.AppendTo(text);
-        return;
+size_t CDecimal::WriteText(wchar_t* out, size_t capacity) const {
+    if (m_fraction.IsZero()) {  // the integer alone; every zero is "0"
+        if (m_integerPart.IsZero()) {
+            if (capacity >= 1) *out = L'0';
+            return 1;
+        }
+        const size_t sign = m_integerPart.m_sign < 0 ? 1 : 0;
+        const unsigned int digits = CBigInteger::Position(m_integerPart.m_digits);
+        if (sign + digits > capacity) return sign + digits;
+        if (sign) *out++ = L'-';
+        CBigInteger::WriteDigits(m_integerPart.m_digits, out, digits);
+        return sign + digits;
     }
-    if (ValueSign() < 0) text += L'-';
-    CBigInteger::AppendDigits(m_integerPart.m_digits, text, 0);
-    text += L'.';
-    CBigInteger::AppendDigits(m_fraction.m_digits, text, static_cast<unsigned int>(m_divider));
+    const size_t sign = ValueSign() < 0 ? 1 : 0;
+    const unsigned int integerDigits = CBigInteger::Position(m_integerPart.m_digits);
+    const unsigned int fractionDigits =
+        std::max(static_cast<unsigned int>(m_divider), CBigInteger::Position(m_fraction.m_digits));
+    const size_t length = sign + integerDigits + 1 + fractionDigits;
+    if (length > capacity) return length;
+    if (sign) *out++ = L'-';
+    CBigInteger::WriteDigits(m_integerPart.m_digits, out, integerDigits);
+    out += integerDigits;
+    *out++ = L'.';
+    CBigInteger::WriteDigits(m_fraction.m_digits, out, fractionDigits);
+    return length;
+}
+
+void CDecimal::AppendTo(std::wstring& text) const {
+    const size_t at = text.size();
+    text.resize(at + WriteText(nullptr, 0));  // sized once, written in place
+    WriteText(&text[at], text.size() - at);
 }
 
 std::wstring CDecimal::ToString() const {
+    // The texts of ordinary values are built on the stack and copied once.
+    wchar_t small[64];
+    const size_t length = WriteText(small, sizeof small / sizeof small[0]);
+    if (length <= sizeof small / sizeof small[0]) return std::wstring(small, length);
     std::wstring text;
     AppendTo(text);
     return text;
@@ -357,6 +383,8 @@ std::wstring CDecimal::ToString(int places) const {
         divider = places;
     }
     std::wstring text;
+    text.reserve(2 + CBigInteger::Position(*integer) +
+                 std::max(static_cast<size_t>(places), static_cast<size_t>(std::max(divider, 0))));
     if (ValueSign() < 0) text += L'-';
     CBigInteger::AppendDigits(*integer, text, 0);
     text += L'.';

@@ -114,6 +114,9 @@ private:
     void LimitPlaces();
     static int Compare(const CDecimal& a, const CDecimal& b);
     void AppendTo(std::wstring& text) const;
+    // Writes the text of ToString() to out[0..capacity) when it fits; returns its length
+    // either way.
+    size_t WriteText(wchar_t* out, size_t capacity) const;
 
     CBigInteger m_integerPart;
     CBigInteger m_fraction;
