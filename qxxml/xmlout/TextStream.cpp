@@ -17,6 +17,8 @@ bool IsHighSurrogate(wchar_t ch) { return ch >= 0xD800 && ch <= 0xDBFF; }
 // Room for the pieces between two flushes (the writer flushes at 4096), so that growing is
 // rare; a longer piece grows the buffer once.
 constexpr size_t kInitialEncodedCapacity = 16 * 1024;
+// Pieces longer than this are counted before they are encoded.
+constexpr size_t kCountedPieceLength = 4096;
 
 [[noreturn]] void ThrowTooLarge() { throw CQxException(L"The encoded text is larger than 4 GiB"); }
 
@@ -85,18 +87,26 @@ void CTextStream::EncodeAsWritten() {
 // Each piece is encoded by itself. The writer never splits a surrogate pair between pieces:
 // it cuts text only at markup characters, so a lone surrogate at a piece's end is an error.
 void CTextStream::AppendEncodedSlowly(const wchar_t* text, size_t length) {
-    const size_t bytes = Utf8ByteCount(text, length);
-    if (bytes == static_cast<size_t>(-1)) ThrowUnencodable();
-    if (bytes > m_encodedCapacity - m_encodedLength) {
-        const size_t capacity = std::max(2 * m_encodedCapacity, m_encodedLength + bytes);
+    // Room for 4 bytes a character makes one pass enough; a long piece is counted first so
+    // that it does not reserve four times its size.
+    size_t room = 4 * length;
+    if (length > kCountedPieceLength) {
+        const size_t bytes = Utf8ByteCount(text, length);
+        if (bytes == static_cast<size_t>(-1)) ThrowUnencodable();
+        room = bytes + 3;
+    }
+    if (room > m_encodedCapacity - m_encodedLength) {
+        const size_t capacity = std::max(2 * m_encodedCapacity, m_encodedLength + room);
         char* grown = static_cast<char*>(std::realloc(m_pEncoded, capacity));
         if (!grown) throw std::bad_alloc();
         m_pEncoded = grown;
         m_encodedCapacity = capacity;
     }
-    StoreUtf8(m_pEncoded + m_encodedLength, text, length);
-    m_encodedLength += bytes;
+    const char* end = EncodeUtf8Into(m_pEncoded + m_encodedLength, text, length);
+    if (!end) ThrowUnencodable();
+    m_encodedLength = static_cast<size_t>(end - m_pEncoded);
 }
+
 void CTextStream::End() {}
 void CTextStream::Flush() {}
 

@@ -375,12 +375,22 @@ size_t Utf8ByteCount(const wchar_t* text, size_t length) noexcept {
     return Utf8Length(text, length);
 }
 
-char* StoreUtf8(char* out, const wchar_t* text, size_t length) noexcept {
-    if (length == 0) return out;
-    const size_t ascii = CopyAsciiPrefix(text, length, out);
-    if (ascii == length) return out + ascii;
-    const size_t rest = Utf8Length(text + ascii, length - ascii);
-    return EncodeUtf8(text + ascii, length - ascii, out + ascii, rest);
+char* EncodeUtf8Into(char* out, const wchar_t* text, size_t length) noexcept {
+    size_t i = 0;
+    while (i < length) {
+        if (i + kWideBlock <= length && AsciiBlock(text + i)) {
+            NarrowAsciiBlock(text + i, out);
+            out += kWideBlock;
+            i += kWideBlock;
+            continue;
+        }
+        for (const size_t stop = std::min(length, i + kWideBlock); i < stop;) {
+            const uint32_t cp = NextCodePoint(text, length, i);
+            if (cp == kIllFormed) return nullptr;
+            out = PutUtf8Unchecked(out, cp);
+        }
+    }
+    return out;
 }
 
 bool AppendWideFromUtf8(std::wstring& out, const char* data, size_t length) {

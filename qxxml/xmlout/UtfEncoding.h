@@ -37,11 +37,12 @@ QXXML_API std::wstring Utf8ToUtf16(const unsigned char* data, uint32_t length);
 // Allocation-aware forms for hot paths: append to a caller's buffer.
 QXXML_API bool AppendUtf8(std::string& out, const wchar_t* text, size_t length);
 QXXML_API bool AppendWideFromUtf8(std::wstring& out, const char* data, size_t length);
-// UTF-8 into a buffer the caller manages: Utf8ByteCount is the byte count of the text's UTF-8
-// form (SIZE_MAX when the text is ill-formed), StoreUtf8 writes exactly that many bytes of
-// well-formed text at `out` and returns the end of what it wrote.
+// UTF-8 into a buffer the caller manages. Utf8ByteCount is the byte count of the text's UTF-8
+// form (SIZE_MAX when the text is ill-formed). EncodeUtf8Into writes the UTF-8 form at `out`
+// in one pass and returns the end of what it wrote, or null for ill-formed text; `out` needs
+// room for the byte count plus 3, and 4 bytes per wide character always suffice.
 QXXML_API size_t Utf8ByteCount(const wchar_t* text, size_t length) noexcept;
-QXXML_API char* StoreUtf8(char* out, const wchar_t* text, size_t length) noexcept;
+QXXML_API char* EncodeUtf8Into(char* out, const wchar_t* text, size_t length) noexcept;
 // UTF-16LE bytes of the text (2 or 4 bytes per character), and the reverse.
 QXXML_API bool AppendUtf16LE(std::string& out, const wchar_t* text, size_t length);
 QXXML_API bool AppendWideFromUtf16LE(std::wstring& out, const unsigned char* data, size_t length);

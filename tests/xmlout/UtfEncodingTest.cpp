@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include <ctime>
 
 using namespace QxXmlLib10;
@@ -26,6 +28,19 @@ std::string Utf8Of(const std::wstring& text) {
     std::string out;
     EXPECT_TRUE(AppendUtf8(out, text.data(), text.size()));
     return out;
+}
+
+// The caller-managed forms: the count, and the one-pass store into 4 bytes a character
+// (plus a guard that must stay untouched); "<ill-formed>" when either refuses the text.
+std::string Utf8IntoBuffer(const std::wstring& text) {
+    const size_t count = Utf8ByteCount(text.data(), text.size());
+    std::vector<char> buffer(4 * text.size() + 1, '#');
+    const char* end = EncodeUtf8Into(buffer.data(), text.data(), text.size());
+    EXPECT_EQ(end == nullptr, count == static_cast<size_t>(-1));
+    if (end == nullptr) return "<ill-formed>";
+    EXPECT_EQ('#', buffer.back());
+    EXPECT_EQ(count, static_cast<size_t>(end - buffer.data()));
+    return std::string(buffer.data(), static_cast<size_t>(end - buffer.data()));
 }
 
 struct Sample {
@@ -78,6 +93,7 @@ TEST(UtfEncodingTest, EncodesLikePythonCodecs) {
         std::string utf8, utf16;
         ASSERT_TRUE(AppendUtf8(utf8, s.codePoints.data(), s.codePoints.size()));
         EXPECT_EQ(utf8, s.utf8);
+        EXPECT_EQ(Utf8IntoBuffer(s.codePoints), s.utf8);
         ASSERT_TRUE(AppendUtf16LE(utf16, s.codePoints.data(), s.codePoints.size()));
         EXPECT_EQ(utf16, s.utf16le);
 
@@ -92,6 +108,7 @@ TEST(UtfEncodingTest, SurrogatePairsInWideTextAreCombined) {
     for (const Sample& s : Samples()) {
         pairs += s.utf16Units.size() - s.codePoints.size();
         EXPECT_EQ(Utf8Of(s.utf16Units), s.utf8);
+        EXPECT_EQ(Utf8IntoBuffer(s.utf16Units), s.utf8);
         std::string utf16;
         ASSERT_TRUE(AppendUtf16LE(utf16, s.utf16Units.data(), s.utf16Units.size()));
         EXPECT_EQ(utf16, s.utf16le);
@@ -235,6 +252,7 @@ TEST(UtfEncodingTest, IllFormedWideTextIsRefused) {
         EXPECT_FALSE(AppendUtf16LE(out, text.data(), text.size()));
         EXPECT_EQ(out, "kept");
         EXPECT_EQ(Utf16ToUtf8(text.c_str()).GetLength(), 0u);
+        EXPECT_EQ("<ill-formed>", Utf8IntoBuffer(text));
     }
     EXPECT_EQ(Utf16ToUtf8(nullptr).GetLength(), 0u);
     EXPECT_EQ(Utf16ToUtf8(L"").GetData(), nullptr);
