@@ -9,6 +9,7 @@
 #define PCRE2_CODE_UNIT_WIDTH 8
 #include <pcre2.h>
 
+#include <cstring>
 #include <memory>
 #include <unordered_map>
 
@@ -58,17 +59,22 @@ std::wstring WidenForMessage(const std::string& utf8) {
 
 class CCompiledPattern {
 public:
-    CCompiledPattern(pcre2_code* code, uint32_t captureCount) : m_code(code), m_captureCount(captureCount) {}
+    CCompiledPattern(pcre2_code* code, uint32_t captureCount, bool jitCompiled)
+        : m_code(code), m_captureCount(captureCount), m_jitCompiled(jitCompiled) {}
     CCompiledPattern(const CCompiledPattern&) = delete;
     CCompiledPattern& operator=(const CCompiledPattern&) = delete;
     ~CCompiledPattern() { pcre2_code_free(m_code); }
 
     const pcre2_code* Code() const { return m_code; }
     uint32_t CaptureCount() const { return m_captureCount; }
+    // True when the JIT compiler took the pattern, so that its machine code can be entered
+    // directly (pcre2_jit_match skips the interpreter's per-call checks).
+    bool JitCompiled() const { return m_jitCompiled; }
 
 private:
     pcre2_code* m_code;
     uint32_t m_captureCount;
+    bool m_jitCompiled;
 };
 
 using CompiledPatternPtr = std::shared_ptr<const CCompiledPattern>;
@@ -93,8 +99,9 @@ CompiledPatternPtr Compile(const std::string& patternUtf8) {
     }
     uint32_t captureCount = 0;
     pcre2_pattern_info(code, PCRE2_INFO_CAPTURECOUNT, &captureCount);
-    pcre2_jit_compile(code, PCRE2_JIT_COMPLETE);  // best effort: the interpreter gives the same answers
-    return std::make_shared<const CCompiledPattern>(code, captureCount);
+    // Best effort: the interpreter gives the same answers.
+    const bool jitCompiled = pcre2_jit_compile(code, PCRE2_JIT_COMPLETE) == 0;
+    return std::make_shared<const CCompiledPattern>(code, captureCount, jitCompiled);
 }
 
 // Every distinct pattern is compiled once per process. Schemas have a bounded number of
@@ -126,7 +133,38 @@ CPatternCache& Cache() {
     return cache;
 }
 
-// Per-thread match buffers, reused from call to call: the offset vector and the UTF-8 subject.
+// The patterns a thread matched last. Values are checked against the same few patterns
+// over and over; finding them here costs a short comparison instead of a lock, a hash of the
+// pattern and two atomic reference count changes in the process-wide cache. The entries keep
+// their compiled patterns alive even after that cache starts over.
+class CRecentPatterns {
+public:
+    const CCompiledPattern* Find(const std::string& patternUtf8) const {
+        for (const Entry& entry : m_entries)
+            if (entry.pattern && entry.text == patternUtf8) return entry.pattern.get();
+        return nullptr;
+    }
+
+    const CCompiledPattern* Remember(const std::string& patternUtf8, CompiledPatternPtr pattern) {
+        Entry& entry = m_entries[m_next];
+        m_next = (m_next + 1) % kEntries;
+        entry.text = patternUtf8;
+        entry.pattern = std::move(pattern);
+        return entry.pattern.get();
+    }
+
+private:
+    static constexpr size_t kEntries = 8;
+    struct Entry {
+        std::string text;
+        CompiledPatternPtr pattern;
+    };
+    Entry m_entries[kEntries];
+    size_t m_next = 0;
+};
+
+// Per-thread match state, reused from call to call: recent patterns, the offset vector and
+// the UTF-8 subject.
 class CMatchScratch {
 public:
     CMatchScratch() = default;
@@ -164,7 +202,13 @@ public:
 
     std::string& Subject() { return m_subject; }
 
+    const CCompiledPattern& Pattern(const std::string& patternUtf8) {
+        const CCompiledPattern* pattern = m_recent.Find(patternUtf8);
+        return pattern ? *pattern : *m_recent.Remember(patternUtf8, Cache().Get(patternUtf8));
+    }
+
 private:
+    CRecentPatterns m_recent;
     pcre2_match_data* m_matchData = nullptr;
     pcre2_match_context* m_context = nullptr;
     pcre2_jit_stack* m_jitStack = nullptr;
@@ -184,25 +228,28 @@ std::string TranslateXsdPattern(const std::string& patternUtf8) {
 }
 
 bool MatchesPattern(const std::string& patternUtf8, const std::wstring& value) {
-    const CompiledPatternPtr pattern = Cache().Get(patternUtf8);
+    thread_local CMatchScratch threadScratch;
+    CMatchScratch& scratch = threadScratch;  // one thread-local lookup per call
+    const CCompiledPattern& pattern = scratch.Pattern(patternUtf8);
 
-    thread_local CMatchScratch scratch;
     std::string& subject = scratch.Subject();
     subject.clear();
     // A value that cannot be encoded (an unpaired surrogate) matches no pattern.
     if (!AppendUtf8(subject, value.data(), value.size())) return false;
-    const size_t zero = subject.find('\0');
-    const size_t length = zero == std::string::npos ? subject.size() : zero;
+    const void* zero = std::memchr(subject.data(), '\0', subject.size());
+    const size_t length = zero ? static_cast<size_t>(static_cast<const char*>(zero) - subject.data()) : subject.size();
 
-    pcre2_match_data* matchData = scratch.MatchData(pattern->CaptureCount());
+    pcre2_match_data* matchData = scratch.MatchData(pattern.CaptureCount());
     // The subject comes from the UTF-8 encoder, so PCRE2 need not check it again.
     const PCRE2_SPTR bytes = reinterpret_cast<PCRE2_SPTR>(subject.data());
     pcre2_match_context* context = scratch.Context();
-    int result = pcre2_match(pattern->Code(), bytes, length, 0, PCRE2_NO_UTF_CHECK, matchData, context);
+    int result = pattern.JitCompiled()
+                     ? pcre2_jit_match(pattern.Code(), bytes, length, 0, 0, matchData, context)
+                     : pcre2_match(pattern.Code(), bytes, length, 0, PCRE2_NO_UTF_CHECK, matchData, context);
     if (result == PCRE2_ERROR_JIT_STACKLIMIT) {
         // Still too deep for the JIT stack: the interpreter keeps its backtracking on the
         // heap and gives the same answer.
-        result = pcre2_match(pattern->Code(), bytes, length, 0, PCRE2_NO_UTF_CHECK | PCRE2_NO_JIT, matchData, context);
+        result = pcre2_match(pattern.Code(), bytes, length, 0, PCRE2_NO_UTF_CHECK | PCRE2_NO_JIT, matchData, context);
     }
     if (result <= 0) return false;
     // "$" also matches before a final line feed; the value matches only as a whole.

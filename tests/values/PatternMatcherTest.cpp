@@ -100,14 +100,38 @@ TEST(PatternMatcherTest, LongValuesWithBacktracking) {
     EXPECT_FALSE(MatchesPattern("(a|b)*", value + L"c"));
 }
 
+// Patterns are known by their text: one string object rewritten in place (same buffer) must
+// not keep the pattern it held before, and cycling through more patterns than a thread
+// remembers must keep every answer right.
+TEST(PatternMatcherTest, PatternsAreKnownByTheirText) {
+    std::string pattern = "\\d{3}-[A-Z]{2}";
+    pattern.reserve(64);
+    const char* buffer = pattern.data();
+    EXPECT_TRUE(MatchesPattern(pattern, L"123-AB"));
+    pattern.assign("[A-Z]{2}-\\d{3}");
+    ASSERT_EQ(pattern.data(), buffer);
+    EXPECT_FALSE(MatchesPattern(pattern, L"123-AB"));
+    EXPECT_TRUE(MatchesPattern(pattern, L"AB-123"));
+
+    for (int round = 0; round < 3; ++round) {
+        for (int n = 1; n <= 20; ++n) {
+            pattern.assign("x{" + std::to_string(n) + "}");
+            EXPECT_TRUE(MatchesPattern(pattern, std::wstring(static_cast<size_t>(n), L'x'))) << pattern;
+            EXPECT_FALSE(MatchesPattern(pattern, std::wstring(static_cast<size_t>(n + 1), L'x'))) << pattern;
+        }
+    }
+}
+
 TEST(PatternMatcherTest, ManyThreadsShareTheCache) {
     std::atomic<int> wrong{0};
     std::vector<std::thread> threads;
     for (int t = 0; t < 4; ++t) {
         threads.emplace_back([t, &wrong] {
             for (int i = 0; i < 300; ++i) {
-                const std::string pattern = "[a-z]{" + std::to_string(1 + (i + t) % 7) + "}";
-                const std::wstring value((1 + (i + t) % 7), L'q');
+                // More patterns than a thread keeps at hand, in a different order per thread.
+                const int n = 1 + (i * (t + 1)) % 13;
+                const std::string pattern = "[a-z]{" + std::to_string(n) + "}";
+                const std::wstring value(static_cast<size_t>(n), L'q');
                 if (!MatchesPattern(pattern, value) || MatchesPattern(pattern, value + L"q")) ++wrong;
             }
         });
