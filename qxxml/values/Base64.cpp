@@ -42,34 +42,38 @@ std::wstring CBase64::Encode(const unsigned char* data, uint32_t length) {
     m_pendingBits = 0;
     if (m_inputLength == 0) return std::wstring();
 
-    // ceil(8n / 6) characters, rounded up to a multiple of 4 with "=".
-    std::wstring text((static_cast<size_t>(m_inputLength) + 2) / 3 * 4, L'=');
-    wchar_t* out = &text[0];
-    while (m_inputLength - m_inputPos >= 3) {
-        const unsigned char* in = m_input + m_inputPos;
+    // ceil(8n / 6) characters, rounded up to a multiple of 4 with "=". Short texts (the
+    // usual case) are built on the stack and copied once; long ones in place.
+    const size_t size = (static_cast<size_t>(m_inputLength) + 2) / 3 * 4;
+    constexpr size_t kSmall = 256;
+    wchar_t small[kSmall];
+    std::wstring large;
+    wchar_t* const text = size <= kSmall ? small : (large.resize(size), &large[0]);
+
+    // Locals rather than members in the loop: the compiler must assume that every character
+    // stored could change a member, and would reload them all on each step.
+    const unsigned char* in = m_input;
+    const unsigned char* const whole = in + m_inputLength / 3 * 3;
+    wchar_t* out = text;
+    for (; in != whole; in += 3, out += 4) {
         const uint32_t group = (uint32_t{in[0]} << 16) | (uint32_t{in[1]} << 8) | in[2];
         out[0] = static_cast<wchar_t>(kAlphabet[group >> 18]);
         out[1] = static_cast<wchar_t>(kAlphabet[(group >> 12) & 0x3F]);
         out[2] = static_cast<wchar_t>(kAlphabet[(group >> 6) & 0x3F]);
         out[3] = static_cast<wchar_t>(kAlphabet[group & 0x3F]);
-        out += 4;
-        m_inputPos += 3;
     }
-    // One or two bytes left: take them into the accumulator, most significant bit first,
-    // and pad the last group with zero bits; the "=" already stand behind it.
-    while (m_inputPos < m_inputLength) {
-        m_pendingBits = (m_pendingBits << 8) | m_input[m_inputPos++];
-        m_bitsPending += 8;
-        while (m_bitsPending >= 6) {
-            m_bitsPending -= 6;
-            *out++ = static_cast<wchar_t>(kAlphabet[(m_pendingBits >> m_bitsPending) & 0x3F]);
-        }
+    // One or two bytes left: padded with zero bits to two or three characters, then "=".
+    const uint32_t rest = m_inputLength % 3;
+    if (rest != 0) {
+        const uint32_t group = (uint32_t{in[0]} << 16) | (rest == 2 ? uint32_t{in[1]} << 8 : 0u);
+        out[0] = static_cast<wchar_t>(kAlphabet[group >> 18]);
+        out[1] = static_cast<wchar_t>(kAlphabet[(group >> 12) & 0x3F]);
+        out[2] = rest == 2 ? static_cast<wchar_t>(kAlphabet[(group >> 6) & 0x3F]) : L'=';
+        out[3] = L'=';
     }
-    if (m_bitsPending > 0) {
-        *out = static_cast<wchar_t>(kAlphabet[(m_pendingBits << (6 - m_bitsPending)) & 0x3F]);
-        m_bitsPending = 0;
-    }
-    return text;
+    m_inputPos = m_inputLength;
+    if (size <= kSmall) return std::wstring(small, size);
+    return large;
 }
 
 uint32_t CBase64::Decode(const wchar_t* text, size_t length, unsigned char* out) const {

@@ -36,8 +36,8 @@ public:
     static size_t DecodeBufferSize(size_t length) noexcept { return length / 4 * 3 + 3; }
 
 private:
-    // The encoder's bit accumulator: the input, how far it has been consumed, and the bits
-    // taken from it that do not yet fill a six-bit group.
+    // The last input encoded and how far it has been consumed. The bit accumulator is no
+    // longer needed (the last one or two bytes are encoded in one step) and stays zero.
     const unsigned char* m_input;
     uint32_t m_inputLength;
     uint32_t m_inputPos;
