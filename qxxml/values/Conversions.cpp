@@ -280,19 +280,15 @@ constexpr int kMaxPow5 = 54;  // 5^54 < 2^126
 
 struct Pow5Table {
     U128 value[kMaxPow5 + 1];
-    constexpr Pow5Table() : value() {
+    int bits[kMaxPow5 + 1];  // bit length of each power
+    constexpr Pow5Table() : value(), bits() {
         value[0] = 1;
         for (int i = 1; i <= kMaxPow5; ++i) value[i] = value[i - 1] * 5;
+        for (int i = 0; i <= kMaxPow5; ++i)
+            for (U128 v = value[i]; v != 0; v >>= 1) ++bits[i];
     }
 };
 constexpr Pow5Table kPow5;
-
-int BitLength(U128 x) {
-    const uint64_t high = static_cast<uint64_t>(x >> 64);
-    if (high) return 128 - __builtin_clzll(high);
-    const uint64_t low = static_cast<uint64_t>(x);
-    return low ? 64 - __builtin_clzll(low) : 0;
-}
 
 constexpr uint64_t kPow10[] = {1ull,
                                10ull,
@@ -336,8 +332,8 @@ bool RoundToSignificantDigits(uint64_t m, int e, int precision, uint64_t& digits
         const int pow2N = pow2 > 0 ? pow2 : 0;
         const int pow2D = pow2 < 0 ? -pow2 : 0;
         if (pow5N > kMaxPow5 || pow5D > kMaxPow5) return false;
-        if (mBits + BitLength(kPow5.value[pow5N]) + pow2N > 126) return false;
-        if (BitLength(kPow5.value[pow5D]) + pow2D > 125) return false;
+        if (mBits + kPow5.bits[pow5N] + pow2N > 126) return false;
+        if (kPow5.bits[pow5D] + pow2D > 125) return false;
         const U128 n = (static_cast<U128>(m) * kPow5.value[pow5N]) << pow2N;
         U128 quotient, remainder, divisor;
         if (pow5D == 0) {
@@ -376,13 +372,15 @@ bool RoundToSignificantDigits(uint64_t m, int e, int precision, uint64_t& digits
 // written with at least three digits (see WidenExponent). Returns the length written.
 size_t LayOutGeneral(bool negative, uint64_t digits, int exponent, int precision, wchar_t* out) {
     char d[20];
+    int count = precision;
     if (precision > 8) {  // two halves in 32-bit arithmetic
+        const uint32_t low = static_cast<uint32_t>(digits % 100000000);
         detail::WriteDecimalDigits(static_cast<uint32_t>(digits / 100000000), d, precision - 8);
-        detail::WriteDecimalDigits(static_cast<uint32_t>(digits % 100000000), d + precision - 8, 8);
+        detail::WriteDecimalDigits(low, d + precision - 8, 8);
+        if (low == 0) count = precision - 8;  // short values: eight trailing zeros at once
     } else {
         detail::WriteDecimalDigits(static_cast<uint32_t>(digits), d, precision);
     }
-    int count = precision;
     while (count > 1 && d[count - 1] == '0') --count;
 
     wchar_t* p = out;
