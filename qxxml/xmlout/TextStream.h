@@ -107,6 +107,15 @@ private:
         if (length <= m_encodedCapacity - m_encodedLength) {
             char* const out = m_pEncoded + m_encodedLength;
             size_t i = 0;
+            for (; i + 4 <= length; i += 4) {  // four at a time, one test and one store
+                const uint32_t a = static_cast<uint32_t>(text[i]), b = static_cast<uint32_t>(text[i + 1]);
+                const uint32_t c = static_cast<uint32_t>(text[i + 2]), d = static_cast<uint32_t>(text[i + 3]);
+                if ((a | b | c | d) >= 0x80u) break;
+                out[i] = static_cast<char>(a);
+                out[i + 1] = static_cast<char>(b);
+                out[i + 2] = static_cast<char>(c);
+                out[i + 3] = static_cast<char>(d);
+            }
             while (i < length && static_cast<uint32_t>(text[i]) < 0x80u) {
                 out[i] = static_cast<char>(text[i]);
                 ++i;

@@ -2,6 +2,7 @@
 
 #include <qxxml/support/QxException.h>
 
+#include <cstdint>
 #include <cstring>
 #include <cwchar>
 
@@ -16,17 +17,16 @@ bool StartsWithCData(const std::wstring& value) {
     return value.size() >= kCDataStartLength && std::wmemcmp(value.data(), kCDataStart, kCDataStartLength) == 0;
 }
 
-// Characters the escaper may have to replace, all at or below '>': anything above is copied
-// as part of a run without a second look.
-enum : unsigned char { kPlain = 0, kAlways = 1, kAttributeOnly = 2 };
-struct EscapeTable {
-    unsigned char kind[L'>' + 1] = {};
-    EscapeTable() {
-        kind[L'&'] = kind[L'<'] = kind[L'>'] = kind[L'\n'] = kind[L'\r'] = kAlways;
-        kind[L'"'] = kAttributeOnly;
-    }
-};
-const EscapeTable kEscapes;
+// The characters the escaper may have to replace, all below 64, as bits of one mask per
+// context: a character is looked at twice only when its bit is set.
+constexpr uint64_t Bit(wchar_t ch) { return uint64_t{1} << ch; }
+constexpr uint64_t kTextSpecials = Bit(L'&') | Bit(L'<') | Bit(L'>') | Bit(L'\n') | Bit(L'\r');
+constexpr uint64_t kAttributeSpecials = kTextSpecials | Bit(L'"');
+
+inline bool IsSpecial(wchar_t ch, uint64_t specials) {
+    const uint32_t unit = static_cast<uint32_t>(ch);  // negative values become large
+    return unit < 64 && ((specials >> unit) & 1) != 0;
+}
 
 [[noreturn]] void ThrowInvalidEol() { throw CQxException(L"Invalid EOL type."); }
 
@@ -61,13 +61,12 @@ void CXmlTextWriter::WriteIndent(uint32_t depth) {
 }
 
 void CXmlTextWriter::WriteEscaped(const std::wstring& text, bool inAttribute) {
+    const uint64_t specials = inAttribute ? kAttributeSpecials : kTextSpecials;
     const wchar_t* run = text.data();
     const wchar_t* const end = run + text.size();
     for (const wchar_t* p = run; p != end; ++p) {
         const wchar_t ch = *p;
-        if (static_cast<unsigned long>(ch) > 0x3E) continue;  // above ">" (negative values too)
-        const unsigned char kind = kEscapes.kind[ch];
-        if (kind == kPlain || (kind == kAttributeOnly && !inAttribute)) continue;
+        if (!IsSpecial(ch, specials)) continue;
         Write(run, static_cast<size_t>(p - run));
         run = p + 1;
         switch (ch) {

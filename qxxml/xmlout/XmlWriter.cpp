@@ -2,6 +2,8 @@
 
 #include <qxxml/support/QxException.h>
 
+#include <cwchar>
+
 namespace QxXmlLib10 {
 
 const wchar_t* const CXmlWriter::kXmlNamespace = L"http://www.w3.org/XML/1998/namespace";
@@ -41,13 +43,24 @@ CXmlWriter::CXmlWriterContext::~CXmlWriterContext() {
     }
 }
 
+namespace {
+
+// A reused context mostly gets the names it had (siblings of one kind follow each other):
+// comparing is cheaper than copying them again.
+inline void AssignIfChanged(std::wstring& target, const std::wstring& source) {
+    if (target.size() != source.size() || std::wmemcmp(target.data(), source.data(), source.size()) != 0)
+        target.assign(source);
+}
+
+}  // namespace
+
 void CXmlWriter::CXmlWriterContext::Reset(const std::wstring& localName, const std::wstring& namespaceUri) {
-    ReleaseMap();
+    if (m_pNamespaceMap) ReleaseMap();  // a spare context has released it already
     m_dwChildCount = 0;
     m_bStartTagOpen = false;
     m_dwDepth = 0;
-    m_strNamespace.assign(namespaceUri);
-    m_strLocalName.assign(localName);
+    AssignIfChanged(m_strNamespace, namespaceUri);
+    AssignIfChanged(m_strLocalName, localName);
     m_pParent = nullptr;
     m_bAttributesWritten = false;
     m_strDefaultNamespace.clear();
