@@ -1,9 +1,11 @@
 // Lexical conversions of the primitive kinds, each next to the C library doing the same job
-// on the same texts in the same run (wcstol, wcstod, swscanf, swprintf). Items per second
-// are values converted.
+// on the same texts in the same run (wcstol, wcstod, swscanf, swprintf, regexec). Items per
+// second are values converted.
 #include <qxxml/values/Conversions.h>
+#include <qxxml/values/PatternMatcher.h>
 
 #include <benchmark/benchmark.h>
+#include <regex.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -252,6 +254,119 @@ void BM_duration_swprintf(benchmark::State& s) {
     });
 }
 
+// Values as documents hold them: prices and quantities with a few decimals (9.3 has the
+// 16-digit form "9.300000000000001"), which is what the XML writer converts most.
+const std::vector<double>& PriceValues() {
+    static const auto v = [] {
+        std::mt19937_64 rng(7);
+        std::vector<double> values;
+        for (size_t i = 0; i < kCount; ++i)
+            values.push_back(static_cast<double>(static_cast<int64_t>(rng() % 2000000) - 1000000) / 100.0);
+        return values;
+    }();
+    return v;
+}
+void BM_r8ToStringPrices(benchmark::State& s) { RunValues(s, PriceValues(), [](double v) { return C::r8ToString(v); }); }
+void BM_r8_swprintfPrices(benchmark::State& s) { RunValues(s, PriceValues(), [](double v) { return Swprintf(L"%.16g", v); }); }
+void BM_r4ToString(benchmark::State& s) {
+    RunValues(s, PriceValues(), [](double v) { return C::r4ToString(static_cast<float>(v)); });
+}
+void BM_r4_swprintf(benchmark::State& s) {
+    RunValues(s, PriceValues(), [](double v) { return Swprintf(L"%.7g", static_cast<double>(static_cast<float>(v))); });
+}
+
+// Decimals like "739.38"; the reference prints the same digits from integer cents.
+const std::vector<long long>& Cents() {
+    static const auto v = [] {
+        std::mt19937_64 rng(11);
+        std::vector<long long> values;
+        for (size_t i = 0; i < kCount; ++i) values.push_back(static_cast<long long>(rng() % 100000) + 1);
+        return values;
+    }();
+    return v;
+}
+const std::vector<CDecimal>& DecimalValues() {
+    static const auto v = [] {
+        std::vector<CDecimal> values;
+        for (long long cents : Cents()) values.push_back(CDecimal(Swprintf(L"%lld.%02lld", cents / 100, cents % 100).c_str()));
+        return values;
+    }();
+    return v;
+}
+void BM_decimalToString(benchmark::State& s) {
+    RunValues(s, DecimalValues(), [](const CDecimal& v) { return C::decimalToString(v); });
+}
+void BM_decimal_swprintf(benchmark::State& s) {
+    RunValues(s, Cents(), [](long long cents) { return Swprintf(L"%lld.%02lld", cents / 100, cents % 100); });
+}
+
+// Short blobs. The C library has no base64 writer; the reference is the least any writer
+// must do: allocate the text of the same length and copy characters into it.
+const std::vector<CBinaryData>& Blobs() {
+    static const auto v = [] {
+        std::mt19937_64 rng(13);
+        std::vector<CBinaryData> values;
+        for (size_t i = 0; i < kCount; ++i) {
+            unsigned char bytes[32];
+            for (unsigned char& b : bytes) b = static_cast<unsigned char>(rng());
+            values.emplace_back(bytes, static_cast<uint32_t>(8 + rng() % 24), false);
+        }
+        return values;
+    }();
+    return v;
+}
+void BM_base64BinaryToString(benchmark::State& s) {
+    RunValues(s, Blobs(), [](const CBinaryData& v) { return C::base64BinaryToString(v); });
+}
+void BM_base64_textCopy(benchmark::State& s) {
+    static const std::wstring source(64, L'Q');
+    RunValues(s, Blobs(), [](const CBinaryData& v) {
+        return std::wstring(source.data(), (static_cast<size_t>(v.GetLength()) + 2) / 3 * 4);
+    });
+}
+
+// A pattern facet checked on every value written, next to the C library's POSIX regular
+// expressions on the same (narrow) texts.
+const std::vector<std::wstring>& Codes() {
+    static const auto v = [] {
+        std::mt19937_64 rng(17);
+        std::vector<std::wstring> values;
+        for (size_t i = 0; i < kCount; ++i) {
+            std::wstring code = std::to_wstring(100 + rng() % 900) + L"-";
+            code += static_cast<wchar_t>(L'A' + rng() % 26);
+            code += static_cast<wchar_t>(L'A' + rng() % 26);
+            values.push_back(code);
+        }
+        return values;
+    }();
+    return v;
+}
+void BM_patternMatch(benchmark::State& s) {
+    const std::string pattern = "\\d{3}-[A-Z]{2}";
+    RunValues(s, Codes(), [&](const std::wstring& v) { return MatchesPattern(pattern, v); });
+}
+void BM_pattern_regexec(benchmark::State& s) {
+    regex_t expression;
+    if (regcomp(&expression, "^[0-9]{3}-[A-Z]{2}$", REG_EXTENDED | REG_NOSUB) != 0) {
+        s.SkipWithError("regcomp failed");
+        return;
+    }
+    std::vector<std::string> narrow;
+    for (const std::wstring& code : Codes()) narrow.emplace_back(code.begin(), code.end());
+    RunValues(s, narrow, [&](const std::string& v) { return regexec(&expression, v.c_str(), 0, nullptr, 0) == 0; });
+    regfree(&expression);
+}
+
+BENCHMARK(BM_r8ToStringPrices);
+BENCHMARK(BM_r8_swprintfPrices);
+BENCHMARK(BM_r4ToString);
+BENCHMARK(BM_r4_swprintf);
+BENCHMARK(BM_decimalToString);
+BENCHMARK(BM_decimal_swprintf);
+BENCHMARK(BM_base64BinaryToString);
+BENCHMARK(BM_base64_textCopy);
+BENCHMARK(BM_patternMatch);
+BENCHMARK(BM_pattern_regexec);
 BENCHMARK(BM_i4ToString);
 BENCHMARK(BM_i4_swprintf);
 BENCHMARK(BM_i8ToString);
