@@ -52,6 +52,17 @@ public:
             AppendEncodedSlowly(&ch, 1);
         }
     }
+    // An ASCII string literal of the caller's (markup such as L"</"): its length is known at
+    // compile time, and no character needs a look.
+    template <size_t N>
+    void AppendAsciiLiteral(const wchar_t (&text)[N]) {
+        if (m_bEncodeAsWritten && N - 1 <= m_encodedCapacity - m_encodedLength) {
+            for (size_t k = 0; k + 1 < N; ++k) m_pEncoded[m_encodedLength + k] = static_cast<char>(text[k]);
+            m_encodedLength += N - 1;
+        } else {
+            Append(text, N - 1);
+        }
+    }
     void Append(const wchar_t* text);
     void Append(const std::wstring& text) { Append(text.data(), text.size()); }
     void Append(const wchar_t* text, size_t length) {

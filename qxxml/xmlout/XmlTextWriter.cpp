@@ -38,14 +38,14 @@ CInstanceMonitor::ClassType* CXmlTextWriter::MonitorRecord() {
 }
 
 CXmlTextWriter::CXmlTextWriter(CTextStream* stream)
-    : CXmlWriter(MonitorRecord()), m_strEOL(L"\n"), m_eolType(EOLType_LF), m_bFormatted(true), m_pStream(stream) {}
+    : CXmlWriter(MonitorRecord()), m_eolType(EOLType_LF), m_bFormatted(true), m_pStream(stream) {}
 
 CXmlTextWriter::~CXmlTextWriter() = default;
 
 void CXmlTextWriter::SetEOLType(EOLType eolType) {
     switch (eolType) {
-    case EOLType_CRLF: m_strEOL = L"\r\n"; break;
-    case EOLType_LF: m_strEOL = L"\n"; break;
+    case EOLType_CRLF:
+    case EOLType_LF: break;
     default: ThrowInvalidEol();
     }
     m_eolType = eolType;
@@ -56,6 +56,10 @@ void CXmlTextWriter::SetEOLType(EOLType eolType) {
 void CXmlTextWriter::WriteIndent(uint32_t depth) {
     static const wchar_t tabs[] = L"\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t";
     const uint32_t chunk = sizeof tabs / sizeof tabs[0] - 1;
+    if (depth <= 4) {  // the usual depths: a tab or two, cheaper one by one
+        for (uint32_t i = 0; i < depth; ++i) WriteChar(L'\t');
+        return;
+    }
     for (; depth > chunk; depth -= chunk) Write(tabs, chunk);
     Write(tabs, depth);
 }

@@ -70,9 +70,12 @@ private:
     void Write(const wchar_t* text, size_t length) { m_pStream->Append(text, length); }
     void Write(const std::wstring& text) { m_pStream->Append(text.data(), text.size()); }
     template <size_t N>
-    void WriteLiteral(const wchar_t (&text)[N]) { m_pStream->Append(text, N - 1); }
+    void WriteLiteral(const wchar_t (&text)[N]) { m_pStream->AppendAsciiLiteral(text); }
     void WriteChar(wchar_t ch) { m_pStream->AppendChar(ch); }
-    void WriteEOL() { Write(m_strEOL); }
+    void WriteEOL() {
+        if (m_eolType == EOLType_CRLF) WriteChar(L'\r');
+        WriteChar(L'\n');
+    }
     void WriteIndent(uint32_t depth);
     void WriteEscaped(const std::wstring& text, bool inAttribute);
     // xmlns:prefix="uri"
@@ -85,7 +88,6 @@ private:
         if (m_pStream->GetLength() >= kFlushThreshold) m_pStream->Flush();
     }
 
-    std::wstring m_strEOL;
     EOLType m_eolType;
     bool m_bFormatted;
     CTextStream* m_pStream;  // not owned
