@@ -268,6 +268,15 @@ const std::vector<double>& PriceValues() {
 }
 void BM_r8ToStringPrices(benchmark::State& s) { RunValues(s, PriceValues(), [](double v) { return C::r8ToString(v); }); }
 void BM_r8_swprintfPrices(benchmark::State& s) { RunValues(s, PriceValues(), [](double v) { return Swprintf(L"%.16g", v); }); }
+// Into a buffer the writer reuses: what is left once the returned string's allocation is gone.
+void BM_r8AppendToPrices(benchmark::State& s) {
+    std::wstring buffer;
+    RunValues(s, PriceValues(), [&](double v) {
+        buffer.clear();
+        C::r8AppendTo(buffer, v);
+        return buffer.size();
+    });
+}
 void BM_r4ToString(benchmark::State& s) {
     RunValues(s, PriceValues(), [](double v) { return C::r4ToString(static_cast<float>(v)); });
 }
@@ -359,6 +368,7 @@ void BM_pattern_regexec(benchmark::State& s) {
 
 BENCHMARK(BM_r8ToStringPrices);
 BENCHMARK(BM_r8_swprintfPrices);
+BENCHMARK(BM_r8AppendToPrices);
 BENCHMARK(BM_r4ToString);
 BENCHMARK(BM_r4_swprintf);
 BENCHMARK(BM_decimalToString);

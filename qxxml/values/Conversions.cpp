@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 #include <limits>
 #include <string>
 
@@ -253,13 +254,14 @@ bool IsNonFinite(double value, std::wstring& text) {
 // printf("%.<precision>g") of a finite value without going through the locale, by the
 // standard library's exact conversion. Correct for every value but slow: it is the fallback
 // for the values the quick path below does not take.
-std::wstring ExactGeneralText(double value, int precision) {
+size_t ExactGeneralChars(double value, int precision, wchar_t* out) {
     char text[64];
     const std::to_chars_result r =
         std::to_chars(text, text + sizeof text - 2, value, std::chars_format::general, precision);
     size_t length = static_cast<size_t>(r.ptr - text);
     WidenExponent(text, length);
-    return std::wstring(text, text + length);
+    for (size_t i = 0; i < length; ++i) out[i] = static_cast<wchar_t>(text[i]);
+    return length;
 }
 
 #if defined(__SIZEOF_INT128__)
@@ -414,26 +416,36 @@ size_t LayOutGeneral(bool negative, uint64_t digits, int exponent, int precision
 }
 #endif
 
-// printf("%.<precision>g") of a finite value (precision 1 to 17), written with three-digit
-// exponents.
-std::wstring GeneralText(double value, int precision) {
+// Room for every text DefaultRealChars writes: at most a sign, 17 digits, a point and a
+// five-character exponent, or a sign, "0.0000" and 17 digits.
+constexpr size_t kRealChars = 48;
+
+// The text of a value written without a format: "NaN", "INF", "-INF", else
+// printf("%.<precision>g") (precision 1 to 17) with three-digit exponents. Writes to
+// out[0..kRealChars) and returns the length.
+size_t DefaultRealChars(double value, int precision, wchar_t* out) {
+    if (std::isnan(value)) return std::wcslen(std::wcscpy(out, L"NaN"));
+    if (std::isinf(value)) return std::wcslen(std::wcscpy(out, value < 0 ? L"-INF" : L"INF"));
 #if defined(QXXML_HAS_INT128)
     uint64_t bits;
     std::memcpy(&bits, &value, sizeof bits);
     const bool negative = (bits >> 63) != 0;
     const int biased = static_cast<int>((bits >> 52) & 0x7FF);
     const uint64_t fraction = bits & ((uint64_t{1} << 52) - 1);
-    if (biased == 0 && fraction == 0) return negative ? L"-0" : L"0";
+    if (biased == 0 && fraction == 0) return std::wcslen(std::wcscpy(out, negative ? L"-0" : L"0"));
     const uint64_t m = biased == 0 ? fraction : fraction | (uint64_t{1} << 52);
     const int e = biased == 0 ? -1074 : biased - 1075;
     uint64_t digits;
     int exponent;
-    if (RoundToSignificantDigits(m, e, precision, digits, exponent)) {
-        wchar_t text[48];  // sign, 17 digits, point, exponent; or sign, "0.0000", 17 digits
-        return std::wstring(text, LayOutGeneral(negative, digits, exponent, precision, text));
-    }
+    if (RoundToSignificantDigits(m, e, precision, digits, exponent))
+        return LayOutGeneral(negative, digits, exponent, precision, out);
 #endif
-    return ExactGeneralText(value, precision);
+    return ExactGeneralChars(value, precision, out);
+}
+
+std::wstring DefaultRealText(double value, int precision) {
+    wchar_t text[kRealChars];
+    return std::wstring(text, DefaultRealChars(value, precision, text));
 }
 
 // True when `format` is a printf format with at most one conversion, and that one takes a
@@ -458,7 +470,7 @@ bool IsRealFormat(const std::wstring& format) {
 std::wstring RealText(double value, const std::wstring& format, int defaultPrecision, size_t maxLength) {
     std::wstring text;
     if (IsNonFinite(value, text)) return text;
-    if (format.empty()) return GeneralText(value, defaultPrecision);
+    if (format.empty()) return DefaultRealText(value, defaultPrecision);
     if (!IsRealFormat(format))
         throw CQxInvalidParamException(FormatString(L"Invalid floating-point format [%s]", format.c_str()));
     text = FormatString(format.c_str(), value);
@@ -596,20 +608,22 @@ unsigned long long CConversions::ui8FromString(const std::wstring& text, Whitesp
 
 // ------------------------------------------------------------------ reals
 
-std::wstring CConversions::r4ToString(float value) {
-    std::wstring text;
-    if (IsNonFinite(value, text)) return text;
-    return GeneralText(static_cast<double>(value), 7);
+std::wstring CConversions::r4ToString(float value) { return DefaultRealText(static_cast<double>(value), 7); }
+
+void CConversions::r4AppendTo(std::wstring& out, float value) {
+    wchar_t text[kRealChars];
+    out.append(text, DefaultRealChars(static_cast<double>(value), 7, text));
 }
 
 std::wstring CConversions::r4ToString(float value, const std::wstring& format) {
     return RealText(static_cast<double>(value), format, 7, 31);
 }
 
-std::wstring CConversions::r8ToString(double value) {
-    std::wstring text;
-    if (IsNonFinite(value, text)) return text;
-    return GeneralText(value, 16);
+std::wstring CConversions::r8ToString(double value) { return DefaultRealText(value, 16); }
+
+void CConversions::r8AppendTo(std::wstring& out, double value) {
+    wchar_t text[kRealChars];
+    out.append(text, DefaultRealChars(value, 16, text));
 }
 
 std::wstring CConversions::r8ToString(double value, const std::wstring& format) {

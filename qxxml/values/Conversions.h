@@ -8,6 +8,7 @@
 //   int32_t n = CConversions::i4FromString(L" 42 ", W::WhitespaceRule_Collapse);   // 42
 //   std::wstring t = CConversions::r8ToString(1.0 / 3);       // "0.3333333333333333"
 //   std::wstring e = CConversions::r4ToString(1e20f);         // "1e+020"
+//   CConversions::r8AppendTo(buffer, 9.3);                   // buffer += "9.300000000000001"
 //   CDateTime d = CConversions::dateFromString(L"2024-05-06Z", W::WhitespaceRule_Collapse);
 //   bool b = CConversions::booleanFromString(L"TRUE", W::WhitespaceRule_None);  // true
 //
@@ -65,6 +66,10 @@ public:
     static float r4FromString(const std::wstring& text, WhitespaceRule rule);
     static std::wstring r8ToString(double value);
     static std::wstring r8ToString(double value, const std::wstring& format);
+    // r4ToString(value) / r8ToString(value) appended to `out`, for writers that reuse one
+    // buffer: no string of their own is allocated.
+    static void r4AppendTo(std::wstring& out, float value);
+    static void r8AppendTo(std::wstring& out, double value);
     static double r8FromString(const std::wstring& text, WhitespaceRule rule);
 
     static std::wstring durationToString(const CDateTimeSpan& value);

@@ -174,6 +174,11 @@ TEST(ConversionsReals, WriteForms) {
     EXPECT_EQ(C::r8ToString(1e100), L"1e+100");
     EXPECT_EQ(C::r8ToString(1e16), L"1e+016");
     EXPECT_EQ(C::r8ToString(123456.0), L"123456");
+    std::wstring buffer = L"x=";
+    C::r8AppendTo(buffer, std::nan(""));
+    C::r4AppendTo(buffer, -std::numeric_limits<float>::infinity());
+    C::r8AppendTo(buffer, std::numeric_limits<double>::infinity());
+    EXPECT_EQ(buffer, L"x=NaN-INFINF");
     EXPECT_EQ(C::r8ToString(std::nan(""), L"%.2f"), L"NaN");  // non-finite values ignore the format
 
     EXPECT_EQ(C::r8ToString(2.5, L"%.2f"), L"2.50");
@@ -254,17 +259,21 @@ TEST(ConversionsReals, GeneralFormMatchesPrintfOnHardCases) {
         if (w.size() != 5) continue;
         const unsigned long long bits = std::stoull(w[2], nullptr, 16);
         std::wstring text;
+        std::wstring appended = L"<";  // the appending forms keep what the buffer held
         if (w[1] == "r8") {
             double v;
             std::memcpy(&v, &bits, sizeof v);
             text = C::r8ToString(v);
+            C::r8AppendTo(appended, v);
         } else {
             const uint32_t b32 = static_cast<uint32_t>(bits);
             float v;
             std::memcpy(&v, &b32, sizeof v);
             text = C::r4ToString(v);
+            C::r4AppendTo(appended, v);
         }
         EXPECT_EQ(text, OracleText(w[3])) << w[1] << " " << w[2] << " " << w[4];
+        EXPECT_EQ(appended, L"<" + OracleText(w[3])) << w[1] << " " << w[2] << " " << w[4];
         ++kinds[w[1] + " " + w[4]];
     }
     for (const char* kind : {"fixed", "price", "short", "tie", "pow10", "integer", "subnormal", "bits"}) {
