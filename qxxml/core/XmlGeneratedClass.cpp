@@ -1,4 +1,5 @@
 #include <qxxml/core/XmlGeneratedClass.h>
+
 #include <qxxml/support/detail/OrEmpty.h>
 
 #include <qxxml/collections/AttributeCol.h>
@@ -16,8 +17,10 @@
 #include <qxxml/xmlin/XmlElement.h>
 #include <qxxml/xmlout/XmlWriter.h>
 
+#include <cstddef>
 #include <cwctype>
 #include <string>
+#include <typeinfo>
 #include <vector>
 
 namespace QxXmlLib10 {
@@ -46,8 +49,27 @@ void DeleteTable(T**& table) {
 
 // The nil interface of a generated object, or null when its element is not nillable. IsNil and
 // SetNil are not const, so even a const object is reached through a mutable pointer.
+// The cross-cast walks the class hierarchy (hundreds of instructions, once per object written
+// or read); its answer depends on the dynamic type alone, so each thread remembers the answer
+// for the last type it saw. (A type seen through two type_info objects only misses the cache.)
 INillable* AsNillable(const CXmlGeneratedClass* object) {
-    return dynamic_cast<INillable*>(const_cast<CXmlGeneratedClass*>(object));
+    struct LastType {
+        const std::type_info* type = nullptr;
+        bool nillable = false;
+        std::ptrdiff_t offset = 0;  // from the object to its INillable part
+    };
+    static thread_local LastType last;
+    CXmlGeneratedClass* self = const_cast<CXmlGeneratedClass*>(object);
+    if (!self) return nullptr;
+    const std::type_info* type = &typeid(*self);
+    if (type != last.type) {
+        INillable* nillable = dynamic_cast<INillable*>(self);
+        last.type = type;
+        last.nillable = nillable != nullptr;
+        last.offset = nillable ? reinterpret_cast<char*>(nillable) - reinterpret_cast<char*>(self) : 0;
+        return nillable;
+    }
+    return last.nillable ? reinterpret_cast<INillable*>(reinterpret_cast<char*>(self) + last.offset) : nullptr;
 }
 
 bool EqualsIgnoringCase(const std::wstring& text, const wchar_t* word) {
