@@ -3,7 +3,6 @@
 #include <qxxml/support/QxException.h>
 #include <qxxml/values/DateTimeSpan.h>
 #include <qxxml/values/FormatString.h>
-#include <qxxml/values/StringFormatting.h>
 #include <qxxml/values/detail/FixedText.h>
 
 #include <cstdint>
