@@ -107,6 +107,16 @@ void CTextStream::AppendEncodedSlowly(const wchar_t* text, size_t length) {
     m_encodedLength = static_cast<size_t>(end - m_pEncoded);
 }
 
+size_t CTextStream::AppendUntilSlowly(const wchar_t* text, size_t length, uint64_t stops) {
+    size_t run = 0;
+    for (; run < length; ++run) {
+        const uint32_t unit = static_cast<uint32_t>(text[run]);
+        if (unit < 64 && ((stops >> unit) & 1)) break;
+    }
+    Append(text, run);
+    return run;
+}
+
 void CTextStream::End() {}
 void CTextStream::Flush() {}
 

@@ -63,6 +63,27 @@ public:
             Append(text, N - 1);
         }
     }
+    // Appends the leading characters of the text up to, not including, the first character
+    // below 64 whose bit is set in `stops`; returns how many it appended. The writer's escaper
+    // copies and looks for markup characters in this one pass.
+    size_t AppendUntil(const wchar_t* text, size_t length, uint64_t stops) {
+        if (m_bEncodeAsWritten && length <= m_encodedCapacity - m_encodedLength) {
+            char* const out = m_pEncoded + m_encodedLength;
+            size_t i = 0;
+            for (; i < length; ++i) {
+                const uint32_t unit = static_cast<uint32_t>(text[i]);
+                if (unit < 64) {
+                    if ((stops >> unit) & 1) break;
+                } else if (unit >= 0x80u) {
+                    return AppendUntilSlowly(text, length, stops);  // nothing was kept yet
+                }
+                out[i] = static_cast<char>(unit);
+            }
+            m_encodedLength += i;
+            return i;
+        }
+        return AppendUntilSlowly(text, length, stops);
+    }
     void Append(const wchar_t* text);
     void Append(const std::wstring& text) { Append(text.data(), text.size()); }
     void Append(const wchar_t* text, size_t length) {
@@ -141,6 +162,7 @@ private:
     // Any other piece, whole: grows the byte buffer as needed; CQxException for ill-formed
     // text, which then leaves nothing of the piece behind.
     void AppendEncodedSlowly(const wchar_t* text, size_t length);
+    size_t AppendUntilSlowly(const wchar_t* text, size_t length, uint64_t stops);
 
     CStringBuffer m_buffer;
     uint32_t m_encoding;

@@ -23,11 +23,6 @@ constexpr uint64_t Bit(wchar_t ch) { return uint64_t{1} << ch; }
 constexpr uint64_t kTextSpecials = Bit(L'&') | Bit(L'<') | Bit(L'>') | Bit(L'\n') | Bit(L'\r');
 constexpr uint64_t kAttributeSpecials = kTextSpecials | Bit(L'"');
 
-inline bool IsSpecial(wchar_t ch, uint64_t specials) {
-    const uint32_t unit = static_cast<uint32_t>(ch);  // negative values become large
-    return unit < 64 && ((specials >> unit) & 1) != 0;
-}
-
 [[noreturn]] void ThrowInvalidEol() { throw CQxException(L"Invalid EOL type."); }
 
 }  // namespace
@@ -66,14 +61,11 @@ void CXmlTextWriter::WriteIndent(uint32_t depth) {
 
 void CXmlTextWriter::WriteEscaped(const std::wstring& text, bool inAttribute) {
     const uint64_t specials = inAttribute ? kAttributeSpecials : kTextSpecials;
-    const wchar_t* run = text.data();
-    const wchar_t* const end = run + text.size();
-    for (const wchar_t* p = run; p != end; ++p) {
-        const wchar_t ch = *p;
-        if (!IsSpecial(ch, specials)) continue;
-        Write(run, static_cast<size_t>(p - run));
-        run = p + 1;
-        switch (ch) {
+    const wchar_t* const chars = text.data();
+    const size_t length = text.size();
+    for (size_t i = m_pStream->AppendUntil(chars, length, specials); i < length;
+         i += m_pStream->AppendUntil(chars + i, length - i, specials)) {
+        switch (chars[i++]) {
         case L'&': WriteLiteral(L"&amp;"); break;
         case L'<': WriteLiteral(L"&lt;"); break;
         case L'>': WriteLiteral(L"&gt;"); break;
@@ -92,7 +84,6 @@ void CXmlTextWriter::WriteEscaped(const std::wstring& text, bool inAttribute) {
             break;
         }
     }
-    Write(run, static_cast<size_t>(end - run));
 }
 
 void CXmlTextWriter::WriteNamespaceDeclaration(const std::wstring& prefix, const std::wstring& namespaceUri) {
