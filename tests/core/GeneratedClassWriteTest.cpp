@@ -127,10 +127,6 @@ TEST_F(GeneratedClassWriteTest, TextValueIsWrittenAfterChildElements) {
     remark->SetText(L" then text ");
     EXPECT_EQ(WriteXml(*remark, context),
               L"<AA:Remark xmlns:AA=\"urn:qxxml:test:binding\"><AA:em>first</AA:em> then text </AA:Remark>");
-
-    CSmartPtr<CTbPrice> price(new CTbPrice);
-    price->SetAmount(CDecimal(L"12.50"));
-    EXPECT_EQ(WriteXml(*price, context), L"<AA:Price xmlns:AA=\"urn:qxxml:test:binding\">12.5</AA:Price>");
 }
 
 TEST_F(GeneratedClassWriteTest, NilTextValueGivesTheNilAttributeAndNoText) {
@@ -168,15 +164,6 @@ TEST_F(GeneratedClassWriteTest, ChoiceWritesTheFirstMemberThatWritesAndAsksNoFur
     probe->m_properties[2].SetString(L"third");
     EXPECT_EQ(WriteXml(*probe, context), L"<AA:probe xmlns:AA=\"urn:qxxml:test:binding\"><AA:b>second</AA:b></AA:probe>");
     EXPECT_EQ(probe->m_log, (std::vector<std::wstring>{L"r0", L"r1"}));
-}
-
-TEST_F(GeneratedClassWriteTest, ChoiceOfTheBindingWritesOneAlternative) {
-    CSmartPtr<CTbOptions> options(new CTbOptions);
-    options->SetMode(Colour_green);
-    options->GetWords()->Add(L"also set");  // the collections are not checked by the setters
-    EXPECT_EQ(WriteXml(*options, context),
-              L"<AA:Options xmlns:AA=\"urn:qxxml:test:binding\"><AA:mode>green</AA:mode></AA:Options>");
-    EXPECT_THROW(options->SetFlag(true), CQxInvalidStateException);
 }
 
 TEST_F(GeneratedClassWriteTest, EmptyChoiceThrowsWithoutAnExemption) {
@@ -264,14 +251,6 @@ TEST_F(GeneratedClassWriteTest, TypeAttributeOnlyWhereADerivedObjectStandsInAnot
     EXPECT_EQ(plain.find(L":type="), std::wstring::npos) << plain;
 }
 
-TEST_F(GeneratedClassWriteTest, TypeAttributeUsesTheDefaultNamespaceWithoutPrefix) {
-    context.SetDefaultNamespaceURI(kNamespace);
-    CSmartPtr<CTbRoot> root = MakeMinimalRoot();
-    const std::wstring xml = WriteXml(*root, context);
-    EXPECT_NE(xml.find(std::wstring(L"<shape xmlns:AA=\"") + kXsi + L"\" AA:type=\"Circle\">"), std::wstring::npos)
-        << xml;
-}
-
 // ---------------------------------------------------------------- pseudo elements
 
 TEST_F(GeneratedClassWriteTest, PseudoElementsWriteIntoTheOpenElementAndLendTheirAttributes) {
@@ -283,17 +262,6 @@ TEST_F(GeneratedClassWriteTest, PseudoElementsWriteIntoTheOpenElementAndLendThei
     EXPECT_EQ(WriteXml(*holder, context),
               L"<AA:Holder xmlns:AA=\"urn:qxxml:test:binding\" own=\"o\" mark=\"m\"><AA:flagValue>1</AA:flagValue>"
               L"<AA:key>k</AA:key><AA:value>2</AA:value></AA:Holder>");
-}
-
-TEST_F(GeneratedClassWriteTest, PseudoElementWrittenAloneHasNoTagsOfItsOwn) {
-    CSmartPtr<CTbExposed<CTbAddress>> address(new CTbExposed<CTbAddress>);
-    address->SetStreet(L"s");
-    EXPECT_EQ(WriteWithWriter([&](CXmlWriter* writer) {
-                  writer->StartElement(L"host", L"");
-                  address->ToXml_Int(writer, true, kNamespace, context, false);
-                  writer->EndElement();
-              }),
-              L"<host><AA:street xmlns:AA=\"urn:qxxml:test:binding\">s</AA:street></host>");
 }
 
 // ---------------------------------------------------------------- metadata tables

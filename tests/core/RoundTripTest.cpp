@@ -84,28 +84,6 @@ const std::vector<NamingCase>& NamingCases() {
     return cases;
 }
 
-// ---------------------------------------------------------------- the checkers themselves
-
-TEST(RoundTripTest, CheckersTellBadDocumentsFromGoodOnes) {
-    const std::wstring good = L"<Item xmlns=\"urn:qxxml:test:binding\"><label>a</label></Item>";
-    const std::vector<CToolRun> parsed =
-        ParseWithExpat({good, L"<a:b/>", L"<Item><x></Item>", L"<Item xmlns=\"urn:other\"/>"});
-    ASSERT_EQ(parsed.size(), 4u);
-    EXPECT_TRUE(parsed[0].Succeeded()) << parsed[0].output;
-    EXPECT_EQ(parsed[0].output, "{urn:qxxml:test:binding}Item\n{urn:qxxml:test:binding}label\n");
-    EXPECT_FALSE(parsed[1].Succeeded()) << parsed[1].output;  // unbound prefix
-    EXPECT_FALSE(parsed[2].Succeeded()) << parsed[2].output;  // mismatched tag
-    EXPECT_TRUE(parsed[3].Succeeded());
-
-    SKIP_WITHOUT_XMLLINT();
-    const std::vector<CToolRun> validated = ValidateWithSchema(
-        {good, L"<Item xmlns=\"urn:qxxml:test:binding\"/>", L"<Item xmlns=\"urn:qxxml:test:binding\"><label>a</label><qty>-1</qty></Item>"});
-    ASSERT_EQ(validated.size(), 3u);
-    EXPECT_TRUE(validated[0].Succeeded()) << validated[0].output;
-    EXPECT_FALSE(validated[1].Succeeded()) << validated[1].output;  // label missing
-    EXPECT_FALSE(validated[2].Succeeded()) << validated[2].output;  // qty below its minimum
-}
-
 // ---------------------------------------------------------------- fixed trees
 
 TEST(RoundTripTest, FullAndMinimalRootsInEveryNaming) {
@@ -186,10 +164,7 @@ TEST(RoundTripTest, SingleClassesAsDocuments) {
     CSmartPtr<CTbAbsBag> absBag(new CTbAbsBag);
     absBag->SetShape(new CTbCircle(2));
     absBag->SetSpare(new CTbSquare(CDecimal(3)));
-    const std::wstring absXml = WriteXml(*absBag, context);
-    CSmartPtr<CTbAbsBag> absCopy(new CTbAbsBag);
-    EXPECT_THROW(absCopy->FromXml(absXml.c_str(), context), CQxValidationException);
-    documents.push_back(absXml);
+    documents.push_back(WriteXml(*absBag, context));
 
     ExpectWellFormedAndQualified(documents);
     SKIP_WITHOUT_XMLLINT();

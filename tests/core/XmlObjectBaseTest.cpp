@@ -126,29 +126,23 @@ std::wstring Taken(const std::wstring& name, bool brackets = true) {
 
 // ------------------------------------------------------------------ lifetime
 
-TEST(XmlObjectBaseTest, AddRefAndRelease) {
+TEST(XmlObjectBaseTest, CountingAndCopies) {
     int destroyed = 0;
-    auto* object = new CTestObject(L"a", &destroyed);
+    auto* object = new CTestObject(L"order", &destroyed);
     EXPECT_EQ(object->AddRef(), 1);
     EXPECT_EQ(object->AddRef(), 2);
-    EXPECT_EQ(object->Release(), 1);
-    EXPECT_EQ(destroyed, 0);
-    EXPECT_EQ(object->Release(), 0);
-    EXPECT_EQ(destroyed, 1);
-}
-
-TEST(XmlObjectBaseTest, CopiesTakeTheNameButNotTheCount) {
-    CTestObject original(L"order");
-    original.AddRef();
-    original.AddRef();
-    CTestObject copy(original);
+    CTestObject copy(*object);
     EXPECT_EQ(copy.Name(), L"order");
     EXPECT_EQ(copy.AddRef(), 1) << "a copy starts at 0";
     CTestObject target(L"other");
     target.AddRef();
-    target = original;
+    target = *object;
     EXPECT_EQ(target.Name(), L"order");
     EXPECT_EQ(target.AddRef(), 2) << "assignment leaves the count alone";
+    EXPECT_EQ(object->Release(), 1);
+    EXPECT_EQ(destroyed, 0);
+    EXPECT_EQ(object->Release(), 0);
+    EXPECT_EQ(destroyed, 1);
 }
 
 // ------------------------------------------------------------------ choices
@@ -230,56 +224,54 @@ TEST(XmlObjectBaseTest, ChoiceReadCollection) {
 
 // ------------------------------------------------------------------ null and name checks
 
-TEST(XmlObjectBaseTest, ThrowIfPropertyIsNull) {
+TEST(XmlObjectBaseTest, NullAndElementNameChecks) {
     EXPECT_EQ(MessageOf<CQxInvalidParamException>([] { CTestObject::Throw_IfPropertyIsNull(nullptr, L"Address"); }),
               L"The Property [Address] is mandatory, it may node be NULL");
-    CTestObject value;
-    EXPECT_EQ(MessageOf<CQxInvalidParamException>([&] { CTestObject::Throw_IfPropertyIsNull(&value, L"Address"); }),
-              L"no exception");
-}
-
-TEST(XmlObjectBaseTest, ThrowIfElementNameDiffers) {
-    EXPECT_EQ(MessageOf<CQxInvalidParamException>([] { CTestObject::Throw_IfElementNameDiffers(nullptr, L"a"); }),
-              L"no exception");
     CTestObject same(L"shipTo");
-    EXPECT_EQ(MessageOf<CQxInvalidParamException>([&] { CTestObject::Throw_IfElementNameDiffers(&same, L"shipTo"); }),
-              L"no exception");
-    EXPECT_EQ(MessageOf<CQxInvalidParamException>([&] { CTestObject::Throw_IfElementNameDiffers(&same, L"ShipTo"); }),
+    EXPECT_NO_THROW(CTestObject::Throw_IfPropertyIsNull(&same, L"Address"));
+    EXPECT_NO_THROW(CTestObject::Throw_IfElementNameDiffers(nullptr, L"a"));
+    EXPECT_NO_THROW(CTestObject::Throw_IfElementNameDiffers(&same, L"shipTo"));
+    // The name compared is the one of the object GetBase() designates.
+    CTestObject wrapper(L"billTo");
+    wrapper.m_base = &same;
+    EXPECT_EQ(MessageOf<CQxInvalidParamException>([&] { CTestObject::Throw_IfElementNameDiffers(&wrapper, L"ShipTo"); }),
               L"This property requrires an element with the name ShipTo the element being set has the element "
               L"name shipTo");
-    // The name compared is the one of the object GetBase() designates.
-    CTestObject carrier(L"billTo");
-    CTestObject wrapper(L"shipTo");
-    wrapper.m_base = &carrier;
-    EXPECT_EQ(MessageOf<CQxInvalidParamException>([&] { CTestObject::Throw_IfElementNameDiffers(&wrapper, L"shipTo"); }),
-              L"This property requrires an element with the name shipTo the element being set has the element "
-              L"name billTo");
 }
 
 // ------------------------------------------------------------------ namespace restrictions
 
 TEST(XmlObjectBaseTest, NamespaceRestrictions) {
     const CTestObject o;
-    // Two URIs: the second is found, a third is not; the empty namespace passes any URI token.
-    EXPECT_TRUE(o.IsNamespaceValid(L"urn:b", L"urn:a urn:b", L"urn:t"));
-    EXPECT_TRUE(o.IsNamespaceValid(L"urn:a", L"urn:a urn:b", L"urn:t"));
-    EXPECT_FALSE(o.IsNamespaceValid(L"urn:c", L"urn:a urn:b", L"urn:t"));
-    EXPECT_TRUE(o.IsNamespaceValid(L"", L"urn:a", L"urn:t"));
-    EXPECT_FALSE(o.IsNamespaceValid(L"URN:A", L"urn:a", L"urn:t")) << "case-sensitive";
-    // ##other: not the target namespace; the empty namespace differs from a non-empty target.
-    EXPECT_FALSE(o.IsNamespaceValid(L"urn:t", L"##other", L"urn:t"));
-    EXPECT_TRUE(o.IsNamespaceValid(L"", L"##other", L"urn:t"));
-    EXPECT_TRUE(o.IsNamespaceValid(L"urn:x", L"##other", L"urn:t"));
-    EXPECT_FALSE(o.IsNamespaceValid(L"", L"##other", L""));
-    // ##any, ##local, ##targetNamespace.
-    EXPECT_TRUE(o.IsNamespaceValid(L"urn:x", L"##any", L"urn:t"));
-    EXPECT_TRUE(o.IsNamespaceValid(L"", L"##local", L"urn:t"));
-    EXPECT_FALSE(o.IsNamespaceValid(L"urn:x", L"##local", L"urn:t"));
-    EXPECT_TRUE(o.IsNamespaceValid(L"urn:t", L"##targetNamespace", L"urn:t"));
-    EXPECT_FALSE(o.IsNamespaceValid(L"urn:x", L"##targetNamespace", L"urn:t"));
-    // Tokens are tried in turn until one accepts.
-    EXPECT_TRUE(o.IsNamespaceValid(L"urn:t", L"##local urn:a ##targetNamespace", L"urn:t"));
-    EXPECT_FALSE(o.IsNamespaceValid(L"urn:x", L"##local urn:a ##targetNamespace", L"urn:t"));
+    const struct {
+        const wchar_t* uri;
+        const wchar_t* restriction;
+        const wchar_t* target;
+        bool valid;
+    } rows[] = {
+        // URIs: any listed one; the empty namespace passes any URI token; case-sensitive.
+        {L"urn:b", L"urn:a urn:b", L"urn:t", true},
+        {L"urn:c", L"urn:a urn:b", L"urn:t", false},
+        {L"", L"urn:a", L"urn:t", true},
+        {L"URN:A", L"urn:a", L"urn:t", false},
+        // ##other: not the target namespace; the empty namespace differs from a non-empty target.
+        {L"urn:t", L"##other", L"urn:t", false},
+        {L"", L"##other", L"urn:t", true},
+        {L"urn:x", L"##other", L"urn:t", true},
+        {L"", L"##other", L"", false},
+        {L"urn:x", L"##any", L"urn:t", true},
+        {L"", L"##local", L"urn:t", true},
+        {L"urn:x", L"##local", L"urn:t", false},
+        {L"urn:t", L"##targetNamespace", L"urn:t", true},
+        {L"urn:x", L"##targetNamespace", L"urn:t", false},
+        // Tokens are tried in turn until one accepts.
+        {L"urn:t", L"##local urn:a ##targetNamespace", L"urn:t", true},
+        {L"urn:x", L"##local urn:a ##targetNamespace", L"urn:t", false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::wstring(row.uri) + L" / " + row.restriction);
+        EXPECT_EQ(o.IsNamespaceValid(row.uri, row.restriction, row.target), row.valid);
+    }
 }
 
 TEST(XmlObjectBaseTest, TestNamespaceThrowsAnInvalidNamespaceException) {
@@ -287,14 +279,8 @@ TEST(XmlObjectBaseTest, TestNamespaceThrowsAnInvalidNamespaceException) {
     EXPECT_EQ(MessageOf<CQxInvalidNamespaceException>([&] { o.TestNamespace(L"urn:c", L"urn:a urn:b", L"urn:t"); }),
               L"Invalid namespace [urn:c]. The namespace must be one of [urn:a urn:b] where the target namespace "
               L"is [urn:t]");
-    EXPECT_EQ(MessageOf<CQxInvalidNamespaceException>([&] { o.TestNamespace(L"urn:b", L"urn:a urn:b", L"urn:t"); }),
-              L"no exception");
-    try {
-        o.TestNamespace(L"urn:t", L"##other", L"urn:t");
-        ADD_FAILURE() << "no exception";
-    } catch (const CQxValidationException&) {
-        // an invalid namespace is a validation failure
-    }
+    EXPECT_NO_THROW(o.TestNamespace(L"urn:b", L"urn:a urn:b", L"urn:t"));
+    EXPECT_THROW(o.TestNamespace(L"urn:t", L"##other", L"urn:t"), CQxValidationException);
 }
 
 // ------------------------------------------------------------------ collection events
@@ -338,5 +324,4 @@ TEST(XmlObjectBaseTest, CollectionEventsCarryTheirData) {
             EXPECT_NE(e.data, nullptr);
         }
     }
-    EXPECT_EQ(static_cast<int>(IEventSink::MsgType_CollectionRemoveComplete), 4);
 }
