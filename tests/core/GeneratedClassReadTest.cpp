@@ -322,15 +322,6 @@ TEST_F(GeneratedClassReadTest, ElementInListIsAnyMemberOfTheTable) {
     EXPECT_TRUE(item->IsElementInList(context, foreign));
 }
 
-TEST_F(GeneratedClassReadTest, AbstractMembersOfAnAllGroupAreNotRead) {
-    const std::wstring message = ReadFailure<CTbAbsBag>(
-        Doc(L"AbsBag", L"", L"<shape xsi:type=\"Circle\"><radius>1</radius></shape>"), context);
-    const std::wstring head =
-        L"Failed to process the element [AbsBag]\nCElementInfoAllAbsClsMnd::ElementFromXml, has not been implemented "
-        L"fully, contact ";
-    EXPECT_EQ(message.substr(0, head.size()), head) << message;
-}
-
 // ---------------------------------------------------------------- choices
 
 TEST_F(GeneratedClassReadTest, ChoiceWithoutAMatchingChild) {

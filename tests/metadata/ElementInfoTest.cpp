@@ -1,6 +1,5 @@
-// Tests of the element descriptor family: copies, element recognition, restriction checks,
-// the wildcard default namespace, Validate of the groups, the property and child forwarders
-// and the metadata clean-up.
+// Tests of the element descriptor family: element recognition, restriction checks, the
+// wildcard default namespace, Validate of the groups and the metadata clean-up.
 
 #include "metadata/MetadataTestSupport.h"
 
@@ -24,15 +23,6 @@ const CXmlSerializationContext& DefaultContext() {
     static const CXmlSerializationContext context;
     return context;
 }
-
-// Opens the protected forwarders of a member.
-template <class Member>
-struct Open : Member {
-    using CElementInfo::AccessProperty;
-    using CElementInfo::FromXml_Int;
-    using CElementInfo::ReadProperty;
-    using Member::Member;
-};
 
 using Infos = std::initializer_list<const CElementInfo*>;
 
@@ -68,19 +58,6 @@ struct CCountedParent : CParentElementInfo {
 
 }  // namespace
 
-TEST(ElementInfo, CopiesCheckUnderTheCopiedNameAndFacets) {
-    const CElementInfoSeqPrimOpt original(L"v", L"urn:v", 3, true, ItemType_i4, L"f",
-                                          CWhitespaceUtils::WhitespaceRule_Collapse, Positive());
-    CElementInfoSeqPrimOpt copy(L"other", L"", 0, false, ItemType_string, nullptr,
-                                CWhitespaceUtils::WhitespaceRule_None, CPrimitiveRestrictions());
-    copy = original;
-    EXPECT_EQ(copy.GetElementNamespace(), L"urn:v");
-    EXPECT_EQ(copy.GetPropertyIndex(), 3);
-    QxVariant zero;
-    zero.SetI4(0);
-    EXPECT_EQ(MessageOf([&] { copy.CheckRestriction(zero); }), L"Invalid Value for v [0]");
-}
-
 // ------------------------------------------------------------------ recognition
 
 TEST(ElementInfo, IsThisElementComparesNameAndNamespace) {
@@ -106,24 +83,6 @@ TEST(ElementInfo, IsThisElementComparesNameAndNamespace) {
     context.SetIgnoreNamespaces(false);
     context.SetSchemaType(SchemaType_NoNamespaces);
     EXPECT_TRUE(local.IsThisElement(context, qualified));
-}
-
-TEST(ElementInfo, GeneratedClassFindsElementsOfItsTable) {
-    ParsedXml xml(L"<r><a/><b/></r>");
-    CXmlElement* a = xml.Root()->GetFirstElement();
-    CXmlElement* b = a->GetNextSiblingElement();
-    CTestObject object;
-    CElementInfo* table[] = {
-        new CElementInfoSeqPrimMnd(L"a", L"", 0, false, ItemType_i4, nullptr, CWhitespaceUtils::WhitespaceRule_None,
-                                   CPrimitiveRestrictions()),
-        nullptr};
-    object.m_elements = table;
-    EXPECT_TRUE(object.IsElementInList(DefaultContext(), a));
-    EXPECT_FALSE(object.IsElementInList(DefaultContext(), b));
-    delete table[0];
-    CElementInfo* empty[] = {nullptr};
-    object.m_elements = empty;
-    EXPECT_FALSE(object.IsElementInList(DefaultContext(), a));
 }
 
 // ------------------------------------------------------------------ restrictions
@@ -252,43 +211,7 @@ TEST(ElementInfo, AbstractClassesOfAllGroupsCannotBeRead) {
     }
 }
 
-// ------------------------------------------------------------------ forwarders
-
-TEST(ElementInfo, PropertyAccessUsesTheDescriptorsIndex) {
-    CTestObject object;
-    object.m_properties[2].SetString(L"stored");
-    const Open<CElementInfoSeqEnumOpt> info(L"e", L"", 2, false, &EnumText, &EnumValue);
-    QxVariant value;
-    info.ReadProperty(&object, value);
-    EXPECT_EQ(value.GetString(), L"stored");
-    value.SetI4(1);
-    info.AccessProperty(&object, false, value);
-    EXPECT_EQ(object.m_properties[2].GetI4(), 1);
-    info.AccessProperty(&object, true, value);
-    EXPECT_EQ(object.m_accessLog, (std::vector<std::string>{"2r", "2w", "2r"}));
-}
-
-TEST(ElementInfo, ChildReadsReceiveTheChoiceFlag) {
-    ParsedXml xml(L"<r><a/><b/></r>");
-    CXmlElement* a = xml.Root()->GetFirstElement();
-    using Probe = Open<CElementInfoChoiceClsOpt>;
-    CSmartPtr<CTestObject> child(new CTestObject);
-    EXPECT_EQ(Probe::FromXml_Int(child, xml.Root(), a, DefaultContext(), true), a->GetNextSiblingElement());
-    EXPECT_TRUE(child->m_lastRead.optionalChoiceItem);
-    EXPECT_EQ(child->m_lastRead.element, xml.Root());
-    EXPECT_EQ(child->m_lastRead.firstChild, a);
-    Probe::FromXml_Int(child, xml.Root(), a, DefaultContext(), false);
-    EXPECT_FALSE(child->m_lastRead.optionalChoiceItem);
-    EXPECT_EQ(child->m_lastRead.count, 2);
-
-    // The forwarder passes the flag on to any object; what a collection makes of it is its own
-    // business.
-    CSmartPtr<CRecordingCollection> collection(new CRecordingCollection);
-    EXPECT_EQ(Probe::FromXml_Int(collection, xml.Root(), a, DefaultContext(), false), a);
-    EXPECT_FALSE(collection->m_lastReadFlag);
-    Probe::FromXml_Int(collection, xml.Root(), a, DefaultContext(), true);
-    EXPECT_TRUE(collection->m_lastReadFlag);
-}
+// ------------------------------------------------------------------ clean-up
 
 TEST(XmlGeneratedClass, CleanMetaDataDeletesEverythingOnceAndNullsThePointers) {
     int destroyed = 0;

@@ -147,15 +147,6 @@ TEST(ElementWriting, NilPrimitivesAreEmptyElementsCarryingTheNilMark) {
     }
 }
 
-TEST(ElementWriting, AQualifiedElementIsWrittenInItsNamespace) {
-    const Members members = PrimitiveMembers(L"urn:v", ItemType_string, nullptr);
-    CTestObject object;
-    object.m_properties[0].SetString(L"a<b");
-    const Written out = WriteMember(*members.front(), object);
-    EXPECT_NE(out.text.find(L"=\"urn:v\""), std::wstring::npos) << Narrow(out.text);
-    EXPECT_NE(out.text.find(L">a&lt;b</"), std::wstring::npos) << Narrow(out.text);
-}
-
 TEST(ElementWriting, ABrokenFacetStopsTheElementBeforeAnythingIsWritten) {
     const CPrimitiveRestrictions positive(nullptr, -1, -1, nullptr, nullptr, L"0", nullptr, -1);
     for (const auto& member : PrimitiveMembers(L"", ItemType_i4, nullptr, positive)) {
