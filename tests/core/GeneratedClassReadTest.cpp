@@ -178,15 +178,6 @@ TEST_F(GeneratedClassReadTest, SkippedElementLetsTheRepeatedMemberReadOn) {
     EXPECT_EQ(probe->m_properties[1].GetString(), L"x");
 }
 
-TEST_F(GeneratedClassReadTest, MissingMandatoryElement) {
-    EXPECT_EQ(ReadFailure<CTbItem>(Doc(L"Item", L"", L"<qty>1</qty>"), context),
-              L"Failed to process the element [Item]\nFailed to find a required element [label]");
-    context.SetIgnoreMissingMandatoryElements(true);
-    CSmartPtr<CTbItem> item = Read<CTbItem>(Doc(L"Item", L"", L"<qty>1</qty>"), context);
-    EXPECT_EQ(item->GetLabel(), L"");
-    EXPECT_EQ(item->GetQty(), 1);
-}
-
 TEST_F(GeneratedClassReadTest, NamespacesDecideUnlessIgnored) {
     const std::wstring xml = L"<Item xmlns=\"urn:other\"><label>a</label></Item>";
     EXPECT_EQ(ReadFailure<CTbItem>(xml, context),
