@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <cwchar>
 #include <new>
 
@@ -95,16 +96,25 @@ void CTextStream::AppendEncodedSlowly(const wchar_t* text, size_t length) {
         if (bytes == static_cast<size_t>(-1)) ThrowUnencodable();
         room = bytes + 3;
     }
-    if (room > m_encodedCapacity - m_encodedLength) {
-        const size_t capacity = std::max(2 * m_encodedCapacity, m_encodedLength + room);
-        char* grown = static_cast<char*>(std::realloc(m_pEncoded, capacity));
-        if (!grown) throw std::bad_alloc();
-        m_pEncoded = grown;
-        m_encodedCapacity = capacity;
-    }
+    ReserveEncoded(room);
     const char* end = EncodeUtf8Into(m_pEncoded + m_encodedLength, text, length);
     if (!end) ThrowUnencodable();
     m_encodedLength = static_cast<size_t>(end - m_pEncoded);
+}
+
+void CTextStream::ReserveEncoded(size_t more) {
+    if (more <= m_encodedCapacity - m_encodedLength) return;
+    const size_t capacity = std::max(2 * m_encodedCapacity, m_encodedLength + more);
+    char* grown = static_cast<char*>(std::realloc(m_pEncoded, capacity));
+    if (!grown) throw std::bad_alloc();
+    m_pEncoded = grown;
+    m_encodedCapacity = capacity;
+}
+
+void CTextStream::RepeatEncodedBytesSlowly(uint32_t mark, uint32_t count) {
+    ReserveEncoded(count);  // may move the bytes: the source is found again by its offset
+    std::memcpy(m_pEncoded + m_encodedLength, m_pEncoded + mark, count);
+    m_encodedLength += count;
 }
 
 size_t CTextStream::AppendUntilSlowly(const wchar_t* text, size_t length, uint64_t stops) {

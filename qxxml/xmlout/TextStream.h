@@ -27,6 +27,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 namespace QxXmlLib10 {
@@ -91,6 +92,27 @@ public:
             AppendEncoded(text, length);
         else
             m_buffer.Append(text, length);
+    }
+
+    // A stream that encodes UTF-8 as the text arrives lets a writer repeat what it wrote (an
+    // end tag repeating its start tag's name): the `count` bytes at `mark`, a GetLength taken
+    // earlier with no Flush since, are appended again.
+    bool IsEncodingAsWritten() const { return m_bEncodeAsWritten; }
+    void RepeatEncodedBytes(uint32_t mark, uint32_t count) {
+        if (count > m_encodedCapacity - m_encodedLength) return RepeatEncodedBytesSlowly(mark, count);
+        char* const to = m_pEncoded + m_encodedLength;
+        const char* const from = m_pEncoded + mark;
+        if (count >= 8 && count <= 16) {
+            // Names are short: two overlapping 8-byte moves instead of a call.
+            uint64_t head, tail;
+            std::memcpy(&head, from, 8);
+            std::memcpy(&tail, from + count - 8, 8);
+            std::memcpy(to, &head, 8);
+            std::memcpy(to + count - 8, &tail, 8);
+        } else {
+            std::memcpy(to, from, count);
+        }
+        m_encodedLength += count;
     }
 
     // Characters buffered (bytes, for a stream that encodes as the text arrives).
@@ -163,6 +185,8 @@ private:
     // text, which then leaves nothing of the piece behind.
     void AppendEncodedSlowly(const wchar_t* text, size_t length);
     size_t AppendUntilSlowly(const wchar_t* text, size_t length, uint64_t stops);
+    void RepeatEncodedBytesSlowly(uint32_t mark, uint32_t count);
+    void ReserveEncoded(size_t more);
 
     CStringBuffer m_buffer;
     uint32_t m_encoding;

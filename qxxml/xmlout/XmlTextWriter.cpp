@@ -102,6 +102,21 @@ const std::wstring& CXmlTextWriter::PrefixInScope(const std::wstring& namespaceU
     return m_pContext->GetNamespaceMap().find(namespaceUri)->second;
 }
 
+void CXmlTextWriter::RememberEndTagName(uint32_t depth, uint32_t nameMark) {
+    if (!m_pStream->IsEncodingAsWritten()) return;
+    if (m_startTagNames.size() <= depth) m_startTagNames.resize(depth + 1);
+    m_startTagNames[depth] = StartTagName{nameMark, m_pStream->GetLength() - nameMark, m_dwFlushes};
+}
+
+void CXmlTextWriter::WriteElementName(const CXmlWriterContext& context) {
+    const std::wstring& prefix = context.GetElementPrefix();
+    if (!prefix.empty()) {
+        Write(prefix);
+        WriteChar(L':');
+    }
+    Write(context.GetLocalName());
+}
+
 void CXmlTextWriter::RequireOpenStartTag() const {
     if (!m_pContext || !m_pContext->IsStartTagOpen())
         throw CQxException(L"Attributes must be added before elements");
@@ -112,6 +127,7 @@ void CXmlTextWriter::RequireOpenStartTag() const {
 void CXmlTextWriter::StartDocument() {
     CXmlWriter::StartDocument();
     m_pStream->Start();
+    ++m_dwFlushes;  // the stream starts empty: no name written before is there any more
 }
 
 void CXmlTextWriter::EndDocument() {
@@ -180,19 +196,24 @@ void CXmlTextWriter::StartElement(const std::wstring& localName, const std::wstr
     if (m_bFormatted) WriteIndent(context->GetDepth());
     WriteChar(L'<');
 
+    const uint32_t nameMark = m_pStream->GetLength();
     if (namespaceUri.empty() || namespaceUri == context->GetDefaultNamespace()) {
         Write(localName);
+        RememberEndTagName(context->GetDepth(), nameMark);
+        static const std::wstring noPrefix;
+        context->RememberElementPrefix(noPrefix);
     } else {
         bool declare = false;
         const std::wstring& prefix = PrefixInScope(namespaceUri, declare);
         Write(prefix);
         WriteChar(L':');
         Write(localName);
+        RememberEndTagName(context->GetDepth(), nameMark);
         if (declare) {
             WriteChar(L' ');
             WriteNamespaceDeclaration(prefix, namespaceUri);
         }
-        context->RememberElementPrefix(&prefix);
+        context->RememberElementPrefix(prefix);
     }
 
     if (isRoot) {
@@ -231,15 +252,12 @@ void CXmlTextWriter::EndElement() {
     } else {
         if (m_bFormatted && context->GetChildCount() > 0) WriteIndent(context->GetDepth());
         WriteLiteral(L"</");
-        const std::wstring& namespaceUri = context->GetNamespace();
-        if (!namespaceUri.empty() && namespaceUri != context->GetDefaultNamespace()) {
-            if (const std::wstring* prefix = context->GetElementPrefix())
-                Write(*prefix);
-            else
-                Write(context->GetNamespaceMapValue(namespaceUri));
-            WriteChar(L':');
-        }
-        Write(context->GetLocalName());
+        const StartTagName* name =
+            m_pStream->IsEncodingAsWritten() ? &m_startTagNames[context->GetDepth()] : nullptr;
+        if (name && name->flushes == m_dwFlushes)
+            m_pStream->RepeatEncodedBytes(name->mark, name->length);
+        else
+            WriteElementName(*context);
         WriteChar(L'>');
     }
     if (m_bFormatted) WriteEOL();

@@ -26,6 +26,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 namespace QxXmlLib10 {
 
@@ -84,10 +85,27 @@ private:
     // `declared` tells whether it was generated.
     const std::wstring& PrefixInScope(const std::wstring& namespaceUri, bool& declared);
     void RequireOpenStartTag() const;
+    // Notes where the start tag's name was written (since `nameMark`) for the end tag.
+    void RememberEndTagName(uint32_t depth, uint32_t nameMark);
     void FlushCheck() {
-        if (m_pStream->GetLength() >= kFlushThreshold) m_pStream->Flush();
+        if (m_pStream->GetLength() >= kFlushThreshold) {
+            m_pStream->Flush();
+            ++m_dwFlushes;
+        }
     }
+    // prefix:localName as the start tag wrote it.
+    void WriteElementName(const CXmlWriterContext& context);
 
+    // Where each open element's start tag wrote its name, per depth (streams that encode as
+    // the text arrives only): while no flush has emptied the stream since, the end tag copies
+    // those bytes instead of encoding the name again.
+    struct StartTagName {
+        uint32_t mark;
+        uint32_t length;
+        uint32_t flushes;  // m_dwFlushes when the name was written
+    };
+    std::vector<StartTagName> m_startTagNames;
+    uint32_t m_dwFlushes = 0;
     EOLType m_eolType;
     bool m_bFormatted;
     CTextStream* m_pStream;  // not owned

@@ -66,7 +66,8 @@ void CXmlWriter::CXmlWriterContext::Reset(const std::wstring& localName, const s
     m_strDefaultNamespace.clear();
     m_bInherited = false;
     m_pScope = this;
-    m_pElementPrefix = nullptr;
+    // m_strElementPrefix is not cleared: the text writer sets it for every element, and a
+    // reused scope mostly gets the prefix it had.
 }
 
 void CXmlWriter::CXmlWriterContext::InitRoot(const NamespaceMap& announced, const std::wstring& defaultNamespace) {
@@ -95,8 +96,11 @@ CXmlWriter::CXmlWriterContext* CXmlWriter::CXmlWriterContext::DetachParent() {
     return parent;
 }
 
+void CXmlWriter::CXmlWriterContext::RememberElementPrefix(const std::wstring& prefix) {
+    AssignIfChanged(m_strElementPrefix, prefix);
+}
+
 void CXmlWriter::CXmlWriterContext::MakePrivate() {
-    m_pElementPrefix = nullptr;
     if (!m_bInherited) return;
     m_pNamespaceMap = new NamespaceMap(*m_pScope->m_pNamespaceMap);
     m_bOwnsMap = true;

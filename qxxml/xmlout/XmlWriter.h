@@ -76,11 +76,11 @@ public:
         CXmlWriterContext* DetachParent();
         bool GetAttributesWritten() const { return m_bAttributesWritten; }
         void SetAttributesWritten(bool written) { m_bAttributesWritten = written; }
-        // The prefix the element's start tag was written with, an entry of the map in scope,
-        // so that the end tag need not look it up again. Null when none was remembered or a
-        // declaration of this scope changed since (the end tag then looks it up).
-        const std::wstring* GetElementPrefix() const { return m_pElementPrefix; }
-        void RememberElementPrefix(const std::wstring* prefix) { m_pElementPrefix = prefix; }
+        // The prefix the element's start tag was written with, empty for none (kept by the
+        // text writer): the end tag repeats the start tag's name whatever this scope declares
+        // in between.
+        const std::wstring& GetElementPrefix() const { return m_strElementPrefix; }
+        void RememberElementPrefix(const std::wstring& prefix);
 
     private:
         friend class CXmlWriter;
@@ -106,9 +106,7 @@ public:
         // nearest ancestor that is not inherited. Only the innermost context ever stores a
         // declaration, so the answer never changes under a descendant.
         CXmlWriterContext* m_pScope = this;
-        // Points into the map of m_pScope: ancestors' maps do not change while a descendant
-        // is open, and every change of this scope forgets it.
-        const std::wstring* m_pElementPrefix = nullptr;
+        std::wstring m_strElementPrefix;
         // The last entry FindPrefix found in this context's own map (key and prefix). Map
         // entries are never erased, and the cache is forgotten with the map.
         mutable const std::wstring* m_pLastUri = nullptr;

@@ -1,12 +1,14 @@
 #include <qxxml/support/QxException.h>
 #include <qxxml/xmlout/TextStream.h>
 #include <qxxml/xmlout/XmlTextWriter.h>
+#include <qxxml/xmlout/FileTextStream.h>
 
 #include "xmlout/PythonOracle.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <random>
 #include <utility>
 #include <vector>
@@ -19,23 +21,32 @@ namespace {
 const std::wstring kXsi = L"http://www.w3.org/2001/XMLSchema-instance";
 const std::wstring kXml = L"http://www.w3.org/XML/1998/namespace";
 
-// A writer over an in-memory stream, started; Text() ends the document.
+// A writer over an in-memory stream, started; Text() ends the document. A direct document
+// writes through a file stream instead, which encodes UTF-8 as the text arrives (as all byte
+// output does).
 struct Doc {
-    explicit Doc(bool formatted = true, EOLType eol = EOLType_LF, XmlEncoding encoding = XmlEncoding_UTF8)
-        : stream(encoding), writer(&stream) {
+    explicit Doc(bool formatted = true, EOLType eol = EOLType_LF, XmlEncoding encoding = XmlEncoding_UTF8,
+                 bool direct = false)
+        : path(direct ? TempPath("direct.xml") : std::string()),
+          stream(direct ? new CFileTextStream(Widen(path).c_str(), encoding) : new CTextStream(encoding)),
+          writer(stream.get()) {
         writer.SetFormatting(formatted);
         writer.SetEOLType(eol);
         writer.StartDocument();
     }
     std::wstring Text() {
         writer.EndDocument();
-        return stream.GetString();
+        return stream->GetString();
     }
+    // The bytes without a byte order mark.
     std::string Bytes() {
         writer.EndDocument();
-        return qxxml_test::Bytes(stream.GetBytes());
+        if (path.empty()) return qxxml_test::Bytes(stream->GetBytes());
+        const std::string bytes = ReadFile(path);
+        return stream->GetEncoding() == XmlEncoding_UTF8 ? bytes : bytes.substr(2);
     }
-    CTextStream stream;
+    std::string path;
+    std::unique_ptr<CTextStream> stream;
     CXmlTextWriter writer;
 };
 
@@ -310,6 +321,21 @@ TEST(XmlTextWriter, DeclarationsInsideAnElementStayInItsScope) {
     EXPECT_EQ(L"<Root><a><q:b/></a><AA:c xmlns:AA=\"urn:q\"/></Root>", doc.Text());
 }
 
+// The end tag repeats the start tag's name even when the element's scope gives its namespace
+// another prefix in between; both kinds of stream agree.
+TEST(XmlTextWriter, EndTagRepeatsTheStartTagsName) {
+    for (bool direct : {false, true}) {
+        Doc doc(false, EOLType_LF, XmlEncoding_UTF8, direct);
+        doc.writer.AddNamespace(L"a", L"urn:x");
+        doc.writer.StartElement(L"r\u00e9", L"urn:x");
+        doc.writer.AddNamespace(L"b", L"urn:x");  // a scope entry; nothing is written for it
+        doc.writer.StartElement(L"c", L"urn:x");
+        doc.writer.EndElement();
+        doc.writer.EndElement();
+        EXPECT_EQ("<a:r\xC3\xA9 xmlns:a=\"urn:x\"><b:c/></a:r\xC3\xA9>", doc.Bytes()) << direct;
+    }
+}
+
 // ------------------------------------------------------------------ misuse
 
 TEST(XmlTextWriter, AttributesAfterContentAreRefused) {
@@ -501,8 +527,14 @@ TEST(XmlTextWriter, RandomDocumentsAreWellFormedAndNamespaceCorrect) {
         Doc doc(formatted, eol, encoding);
         doc.writer.WriteXmlDeclaration();
         model.Write(doc.writer);
+        const std::string bytes = doc.Bytes();
+        // The same calls through the stream that encodes as the text arrives: the same bytes.
+        Doc direct(formatted, eol, encoding, true);
+        direct.writer.WriteXmlDeclaration();
+        RandomDocument(seed).Write(direct.writer);
+        EXPECT_TRUE(bytes == direct.Bytes()) << "seed " << seed;
         const std::string path = TempPath("random" + std::to_string(seed) + ".xml");
-        WriteFile(path, (encoding == XmlEncoding_UTF16 ? "\xFF\xFE" : "") + doc.Bytes());
+        WriteFile(path, (encoding == XmlEncoding_UTF16 ? "\xFF\xFE" : "") + bytes);
         files.emplace_back(path, encoding == XmlEncoding_UTF16 ? "UTF-16" : "UTF-8");
         expected.push_back(model.Expected());
     }
