@@ -95,21 +95,6 @@ TEST(ElementValueReading, NilMarksAreReadAsNilRefusedOrIgnored) {
     }
 }
 
-TEST(ElementValueReading, EnumerationsFollowTheSameNilRules) {
-    CElementInfoAllEnumOpt nillable(L"c", L"", 0, true, &ColourText, &ColourValue);
-    CElementInfoAllEnumOpt plain(L"c", L"", 0, false, &ColourText, &ColourValue);
-    CTestObject object;
-    Reading nil(Doc(L"<c xsi:nil='true'>green</c>").c_str());
-    EXPECT_TRUE(nil.Read(nillable, object, CXmlSerializationContext()));
-    EXPECT_TRUE(object.m_properties[0].IsNil());
-    nil.cursor = nil.Child(0);
-    EXPECT_EQ(MessageOf([&] { nil.Read(plain, object, CXmlSerializationContext()); }),
-              L"Invalid use of 'nil' attibute in non-nillable element [c]");
-    Reading text(Doc(L"<c xsi:nil='0'>green</c>").c_str());
-    EXPECT_TRUE(text.Read(plain, object, CXmlSerializationContext()));
-    EXPECT_EQ(StoredNumber(object), 1);
-}
-
 // ------------------------------------------------------------------ text
 
 TEST(ElementValueReading, TextIsParsedUnderTheWhitespaceRuleWithoutAFacetCheck) {

@@ -1,7 +1,8 @@
 // Writing through the element descriptors, every member against a real CXmlTextWriter:
 // primitive and enumeration values (unset, nil, facets, formats, item types), child objects
 // (their namespace and the optional-choice flag), the attributes pseudo-element children lend
-// to their parent's element, and collections with and without their count check.
+// to their parent's element, and collections with and without their count check (how the
+// items are written is left to the collection tests).
 
 #include "metadata/BehaviourTestSupport.h"
 
@@ -98,11 +99,6 @@ protected:
         return firstChild;
     }
 };
-
-CSmartPtr<Ci4Col> Numbers(int minOccurs, int maxOccurs) {
-    return new Ci4Col(L"n", L"urn:n", minOccurs, maxOccurs, nullptr, -1, -1, nullptr, nullptr, nullptr, nullptr, -1,
-                      kCollapse, nullptr);
-}
 
 }  // namespace
 
@@ -300,35 +296,6 @@ TEST(ElementWriting, SequenceAndAllCollectionsCheckTheirCountUnlessToldChoicesNe
         EXPECT_EQ(items->m_writes[0].elementNamespace, L"urn:d");
         EXPECT_FALSE(items->m_writes[0].optionalChoiceItem);
     }
-}
-
-TEST(ElementWriting, TypedCollectionsWriteTheirItemsUnderTheirOwnName) {
-    const CElementInfoSeqPrimCol sequence(L"other", L"urn:other", 0);
-    const CElementInfoChoicePrimCol choice(L"other", L"urn:other", 0);
-    CSmartPtr<Ci4Col> numbers = Numbers(1, 2);
-    CTestObject object;
-    object.m_properties[0].SetXmlCollection(numbers);
-
-    // Too few items: the sequence refuses; the choice has nothing to write and says so.
-    EXPECT_EQ(MessageOf([&] { WriteMember(sequence, object); }),
-              L"The Minimum number of [n] elements allowed in this collection is 1");
-    EXPECT_EQ(WriteMember(choice, object).text, L"<r/>");
-    EXPECT_EQ(WriteMember(sequence, object, IgnoringCollectionCounts()).text, L"<r/>");
-
-    numbers->Add(4);
-    numbers->Add(5);
-    const Written out = WriteMember(sequence, object);
-    EXPECT_TRUE(out.result);
-    EXPECT_NE(out.text.find(L"=\"urn:n\""), std::wstring::npos) << Narrow(out.text);
-    EXPECT_EQ(out.text.find(L"other"), std::wstring::npos) << Narrow(out.text);
-    EXPECT_NE(out.text.find(L":n xmlns:"), std::wstring::npos) << Narrow(out.text);
-    EXPECT_NE(out.text.find(L">4</"), std::wstring::npos) << Narrow(out.text);
-    EXPECT_NE(out.text.find(L">5</"), std::wstring::npos) << Narrow(out.text);
-    EXPECT_EQ(out.types, (std::vector<ItemType>{ItemType_i4, ItemType_i4}));
-
-    numbers->Add(6);
-    EXPECT_EQ(MessageOf([&] { WriteMember(sequence, object); }),
-              L"The Maximum number of [n] elements allowed in this collection is 2");
 }
 
 // ------------------------------------------------------------------ untyped content
