@@ -20,8 +20,6 @@ public:
     explicit CTestObject(const wchar_t* name = L"", int* destroyed = nullptr) : m_destroyed(destroyed) {
         SetElementName(name);
     }
-    CTestObject(const CTestObject& other) = default;
-    CTestObject& operator=(const CTestObject& other) = default;
     ~CTestObject() override {
         if (m_destroyed) ++*m_destroyed;
     }
@@ -34,8 +32,6 @@ public:
     using CXmlObjectBase::Choice_Read_Collection;
     using CXmlObjectBase::Choice_SelectElement;
     using CXmlObjectBase::Choice_SetElementValid;
-    using CXmlObjectBase::FireOnCollectionAddCompleteEvent;
-    using CXmlObjectBase::FireOnCollectionAddEvent;
     using CXmlObjectBase::FireOnCollectionChangeEvent;
     using CXmlObjectBase::FireOnCollectionRemoveCompleteEvent;
     using CXmlObjectBase::FireOnCollectionRemoveEvent;
