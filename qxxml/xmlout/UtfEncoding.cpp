@@ -385,6 +385,10 @@ char* EncodeUtf8Into(char* out, const wchar_t* text, size_t length) noexcept {
             continue;
         }
         for (const size_t stop = std::min(length, i + kWideBlock); i < stop;) {
+            if (Unit(text[i]) < 0x80u) {  // the ASCII around the other characters
+                *out++ = static_cast<char>(text[i++]);
+                continue;
+            }
             const uint32_t cp = NextCodePoint(text, length, i);
             if (cp == kIllFormed) return nullptr;
             out = PutUtf8Unchecked(out, cp);

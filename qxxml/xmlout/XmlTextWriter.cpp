@@ -14,7 +14,8 @@ const wchar_t kCDataStart[] = L"<![CDATA[";
 const size_t kCDataStartLength = sizeof kCDataStart / sizeof kCDataStart[0] - 1;
 
 bool StartsWithCData(const std::wstring& value) {
-    return value.size() >= kCDataStartLength && std::wmemcmp(value.data(), kCDataStart, kCDataStartLength) == 0;
+    return value.size() >= kCDataStartLength && value[0] == L'<' &&  // most values: one look
+           std::wmemcmp(value.data(), kCDataStart, kCDataStartLength) == 0;
 }
 
 // The characters the escaper may have to replace, all below 64, as bits of one mask per

@@ -45,11 +45,20 @@ CXmlWriter::CXmlWriterContext::~CXmlWriterContext() {
 
 namespace {
 
+// Equality of two names or URIs: short ones (prefixes) compared in place, without a call.
+inline bool SameText(const std::wstring& a, const std::wstring& b) {
+    const size_t n = a.size();
+    if (n != b.size()) return false;
+    if (n > 4) return std::wmemcmp(a.data(), b.data(), n) == 0;
+    for (size_t i = 0; i < n; ++i)
+        if (a[i] != b[i]) return false;
+    return true;
+}
+
 // A reused context mostly gets the names it had (siblings of one kind follow each other):
 // comparing is cheaper than copying them again.
 inline void AssignIfChanged(std::wstring& target, const std::wstring& source) {
-    if (target.size() != source.size() || std::wmemcmp(target.data(), source.data(), source.size()) != 0)
-        target.assign(source);
+    if (!SameText(target, source)) target.assign(source);
 }
 
 }  // namespace
@@ -122,7 +131,7 @@ std::wstring CXmlWriter::CXmlWriterContext::GetNamespaceMapValue(const std::wstr
 
 const std::wstring* CXmlWriter::CXmlWriterContext::FindPrefix(const std::wstring& namespaceUri) const {
     const CXmlWriterContext& scope = *m_pScope;
-    if (scope.m_pLastUri && *scope.m_pLastUri == namespaceUri) return scope.m_pLastPrefix;
+    if (scope.m_pLastUri && SameText(*scope.m_pLastUri, namespaceUri)) return scope.m_pLastPrefix;
     const NamespaceMap& map = *scope.m_pNamespaceMap;
     const auto found = map.find(namespaceUri);
     if (found == map.end()) return nullptr;
