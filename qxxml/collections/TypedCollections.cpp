@@ -15,6 +15,31 @@ using Rule = CWhitespaceUtils::WhitespaceRule;
 // value check, and the two conversions. Only r4, r8 and decimal take the format override.
 template <ItemType Kind> struct KindOps;
 
+// Appending a kind's text: reals in their default form and strings need no string of their
+// own; every other kind appends its converted text.
+template <ItemType Kind, class Value>
+void AppendTextOf(std::wstring& out, const Value& value, const std::wstring& format) {
+    out += KindOps<Kind>::ToText(value, format);
+}
+template <>
+void AppendTextOf<ItemType_r8, double>(std::wstring& out, const double& value, const std::wstring& format) {
+    if (format.empty())
+        CConversions::r8AppendTo(out, value);
+    else
+        out += CConversions::r8ToString(value, format);
+}
+template <>
+void AppendTextOf<ItemType_r4, float>(std::wstring& out, const float& value, const std::wstring& format) {
+    if (format.empty())
+        CConversions::r4AppendTo(out, value);
+    else
+        out += CConversions::r4ToString(value, format);
+}
+template <>
+void AppendTextOf<ItemType_string, std::wstring>(std::wstring& out, const std::wstring& value, const std::wstring&) {
+    out += value;
+}
+
 #define QXXML_KIND_OPS(Kind, ClassName, Kind_, Check, TO_TEXT)                                              \
     template <> struct KindOps<Kind> {                                                                     \
         using Value = typename CPrimitiveColValue<Kind>::Type;                                             \
@@ -25,6 +50,9 @@ template <ItemType Kind> struct KindOps;
         static std::wstring ToText(const Value& value, const std::wstring& format) {                       \
             (void)format;                                                                                  \
             return TO_TEXT;                                                                                \
+        }                                                                                                  \
+        static void AppendText(std::wstring& out, const Value& value, const std::wstring& format) {        \
+            AppendTextOf<Kind>(out, value, format);                                                        \
         }                                                                                                  \
         static Value FromText(const std::wstring& text, Rule rule) {                                       \
             return CConversions::Kind_##FromString(text, rule);                                            \
@@ -116,6 +144,11 @@ void CXmlPrimitiveCol<Kind>::AddFromString(const std::wstring& text) {
 template <ItemType Kind>
 std::wstring CXmlPrimitiveCol<Kind>::ItemToString(const ValueType& value) const {
     return KindOps<Kind>::ToText(value, this->m_strFormatOverride);
+}
+
+template <ItemType Kind>
+void CXmlPrimitiveCol<Kind>::AppendItemText(std::wstring& out, const ValueType& value) const {
+    KindOps<Kind>::AppendText(out, value, this->m_strFormatOverride);
 }
 
 template class CXmlPrimitiveCol<ItemType_hexBinary>;

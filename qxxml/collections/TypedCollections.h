@@ -92,6 +92,7 @@ protected:
     // Converts with the kind's conversion and the white-space rule, then Add.
     void AddFromString(const std::wstring& text) override;
     std::wstring ItemToString(const ValueType& value) const override;
+    void AppendItemText(std::wstring& out, const ValueType& value) const override;
 
 private:
     static CInstanceMonitor::ClassType* MonitorRecord();

@@ -79,9 +79,12 @@ void CXmlValueCollection<T>::WriteItems(CXmlWriter* writer, const CXmlSerializat
                                         ItemType writtenType) const {
     ValidateCount(context);
     const std::wstring& name = ElementName();
+    std::wstring text;  // one buffer for every item's text
     for (const T& item : m_items) {
+        text.clear();
+        AppendItemText(text, item);
         writer->StartElement(name, m_strNamespace);
-        writer->WriteElementValue(ItemToString(item), writtenType);
+        writer->WriteElementValue(text, writtenType);
         writer->EndElement();
     }
 }

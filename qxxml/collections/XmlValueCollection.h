@@ -79,6 +79,9 @@ protected:
 
     // The lexical form of one item.
     virtual std::wstring ItemToString(const T& value) const = 0;
+    // The lexical form of one item appended to `out`: writing reuses one buffer for all items,
+    // and kinds that can append their text without a string of its own override this.
+    virtual void AppendItemText(std::wstring& out, const T& value) const { out += ItemToString(value); }
 
     std::deque<T> m_items;
 };

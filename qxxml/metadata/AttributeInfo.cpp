@@ -5,6 +5,7 @@
 #include <qxxml/core/XmlGeneratedClass.h>
 #include <qxxml/core/XmlSerializationContext.h>
 #include <qxxml/metadata/detail/DescriptorSupport.h>
+#include <qxxml/metadata/detail/ScratchValue.h>
 #include <qxxml/support/QxException.h>
 #include <qxxml/values/FormatString.h>
 #include <qxxml/values/QxVariant.h>
@@ -122,7 +123,8 @@ CAttributeInfoPrimitive::~CAttributeInfoPrimitive() = default;
 
 void CAttributeInfoPrimitive::AttributeToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
                                              CXmlWriter* writer) const {
-    QxVariant value;
+    detail::CScratchValue scratch(m_itemType);
+    QxVariant& value = scratch.Get();
     ReadProperty(object, value);
     if (m_bOptional && !value.IsValid()) return;  // an unset optional property
     // A required property left unset fails here, in the variant's conversion.
@@ -164,7 +166,8 @@ CAttributeInfoEnum::~CAttributeInfoEnum() = default;
 
 void CAttributeInfoEnum::AttributeToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
                                         CXmlWriter* writer) const {
-    QxVariant value;
+    detail::CScratchValue scratch(QxXmlLib10::ItemType_i4);
+    QxVariant& value = scratch.Get();
     ReadProperty(object, value);
     if (m_bOptional && !value.IsValid()) return;
     const std::wstring attributeText = detail::EnumText(m_pfnEnumToString, value.GetI4(), m_strName);

@@ -5,6 +5,7 @@
 #include <qxxml/core/XmlGeneratedClass.h>
 #include <qxxml/core/XmlSerializationContext.h>
 #include <qxxml/metadata/detail/DescriptorSupport.h>
+#include <qxxml/metadata/detail/ScratchValue.h>
 #include <qxxml/support/QxException.h>
 #include <qxxml/values/FormatString.h>
 #include <qxxml/values/QxVariant.h>
@@ -117,7 +118,8 @@ bool CElementInfo::HasValueToWrite(const QxVariant& value, CXmlWriter* writer) c
 
 bool CElementInfo::ElementToXmlPrim(const CXmlSerializationContext&, const CXmlGeneratedClass* object,
                                     CXmlWriter* writer) const {
-    QxVariant value;
+    detail::CScratchValue scratch(m_itemType);
+    QxVariant& value = scratch.Get();
     ReadProperty(object, value);
     if (!HasValueToWrite(value, writer)) return value.IsValid();
     const ItemType kind = value.GetTypeAsEnum();
@@ -131,7 +133,8 @@ bool CElementInfo::ElementToXmlPrim(const CXmlSerializationContext&, const CXmlG
 
 bool CElementInfo::ElementToXmlEnum(const CXmlSerializationContext&, const CXmlGeneratedClass* object,
                                     CXmlWriter* writer, EnumToStringFn toText) const {
-    QxVariant value;
+    detail::CScratchValue scratch(QxXmlLib10::ItemType_i4);
+    QxVariant& value = scratch.Get();
     ReadProperty(object, value);
     if (!HasValueToWrite(value, writer)) return value.IsValid();
     WriteValueElement(writer, detail::EnumText(toText, value.GetI4(), m_strElementName), QxXmlLib10::ItemType_string);

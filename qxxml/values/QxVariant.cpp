@@ -17,6 +17,27 @@ namespace QxXmlLib10 {
 
 namespace {
 
+// Strings longer than this are freed rather than kept as a variant's spare.
+constexpr size_t kLongestSpareString = 4096;
+
+// The kinds whose heap objects are of one C++ class, and so can take each other's spare.
+int StorageClassOf(ItemType type) noexcept {
+    switch (type) {
+        case ItemType_hexBinary:
+        case ItemType_base64Binary: return 1;
+        case ItemType_duration: return 2;
+        case ItemType_yearMonth:
+        case ItemType_monthDay:
+        case ItemType_date:
+        case ItemType_datetime:
+        case ItemType_time: return 3;
+        case ItemType_string: return 4;
+        case ItemType_decimal: return 5;
+        case ItemType_integer: return 6;
+        default: return 0;
+    }
+}
+
 bool IsKnownKind(ItemType type) { return type >= ItemType_invalid && type <= ItemType_XmlCollection; }
 
 bool IsPrimitiveKind(ItemType type) { return type >= ItemType_hexBinary && type <= ItemType_integer; }
@@ -117,16 +138,25 @@ void QxVariant::CopyPayloadFrom(const QxVariant& other) {
 void QxVariant::ClearValued() noexcept {
     switch (m_type) {
         case ItemType_hexBinary:
-        case ItemType_base64Binary: delete m_pBinaryData; break;
-        case ItemType_duration: delete m_pDateTimeSpan; break;
+        case ItemType_base64Binary:
+            if (m_pBinaryData) *m_pBinaryData = CBinaryData();  // the spare shares no bytes
+            Retire(m_type, m_pBinaryData);
+            break;
+        case ItemType_duration: Retire(m_type, m_pDateTimeSpan); break;
         case ItemType_yearMonth:
         case ItemType_monthDay:
         case ItemType_date:
         case ItemType_datetime:
-        case ItemType_time: delete m_pDateTime; break;
-        case ItemType_string: delete m_pString; break;
-        case ItemType_decimal: delete m_pDecimal; break;
-        case ItemType_integer: delete m_pBigInteger; break;
+        case ItemType_time: Retire(m_type, m_pDateTime); break;
+        case ItemType_string:
+            // A long text is not kept alive for reuse.
+            if (m_pString && m_pString->capacity() > kLongestSpareString)
+                delete m_pString;
+            else
+                Retire(m_type, m_pString);
+            break;
+        case ItemType_decimal: Retire(m_type, m_pDecimal); break;
+        case ItemType_integer: Retire(m_type, m_pBigInteger); break;
         case ItemType_XmlObjectBase:
             if (m_pXmlObject) m_pXmlObject->Release();
             break;
@@ -142,9 +172,41 @@ void QxVariant::ClearValued() noexcept {
 
 // ------------------------------------------------------------------ heap kinds
 
+template <class T>
+void QxVariant::Retire(ItemType type, T* object) noexcept {
+    if (object && !m_pSpare) {
+        m_pSpare = object;
+        m_spareType = type;
+    } else {
+        delete object;
+    }
+}
+
+template <class T>
+T* QxVariant::TakeSpare(ItemType type) noexcept {
+    if (!m_pSpare || StorageClassOf(m_spareType) != StorageClassOf(type)) return nullptr;
+    T* spare = static_cast<T*>(m_pSpare);
+    m_pSpare = nullptr;
+    return spare;
+}
+
+void QxVariant::DeleteSpare() noexcept {
+    switch (StorageClassOf(m_spareType)) {
+        case 1: delete static_cast<CBinaryData*>(m_pSpare); break;
+        case 2: delete static_cast<CDateTimeSpan*>(m_pSpare); break;
+        case 3: delete static_cast<CDateTime*>(m_pSpare); break;
+        case 4: delete static_cast<std::wstring*>(m_pSpare); break;
+        case 5: delete static_cast<CDecimal*>(m_pSpare); break;
+        case 6: delete static_cast<CBigInteger*>(m_pSpare); break;
+        default: break;
+    }
+    m_pSpare = nullptr;
+}
+
 // Stores a private copy of `value`. A variant that already owns an object of this kind
-// assigns into it: the reuse saves an allocation when one variant carries a property value
-// after another, and is otherwise the same as Clear + new copy.
+// assigns into it, and one that keeps a spare of its storage class assigns into that: the
+// reuse saves an allocation when one variant carries property values one after another, and
+// is otherwise the same as Clear + new copy.
 template <class T>
 void QxVariant::StoreOwned(ItemType type, T*& slot, const T& value) {
     if (m_type == type && slot) {
@@ -152,7 +214,19 @@ void QxVariant::StoreOwned(ItemType type, T*& slot, const T& value) {
         m_bNil = false;
         return;
     }
-    T* copy = new T(value);  // before Clear: a failed allocation leaves the variant unchanged
+    // Made before Clear: a failed copy leaves the variant (and a spare) unchanged.
+    T* copy;
+    if (T* spare = TakeSpare<T>(type)) {
+        try {
+            *spare = value;
+        } catch (...) {
+            Retire(type, spare);
+            throw;
+        }
+        copy = spare;
+    } else {
+        copy = new T(value);
+    }
     Clear();
     m_type = type;
     slot = copy;
@@ -184,7 +258,11 @@ void QxVariant::SetString(std::wstring&& value) {
         m_bNil = false;
         return;
     }
-    auto* copy = new std::wstring(std::move(value));
+    std::wstring* copy = TakeSpare<std::wstring>(ItemType_string);
+    if (copy)
+        *copy = std::move(value);
+    else
+        copy = new std::wstring(std::move(value));
     Clear();
     m_type = ItemType_string;
     m_pString = copy;

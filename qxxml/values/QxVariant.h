@@ -66,7 +66,10 @@ struct QXXML_API QxVariant {
         return Assign(other);
     }
     QxVariant& operator=(QxVariant&& other) noexcept;
-    virtual ~QxVariant() { Clear(); }
+    virtual ~QxVariant() {
+        Clear();
+        if (m_pSpare) DeleteSpare();
+    }
 
     // --- state
     // Frees the payload and makes the variant invalid and not nil; an invalid variant is left
@@ -198,6 +201,13 @@ struct QXXML_API QxVariant {
     };
 
 private:
+    // The heap object the last Clear let go of (a string, date, decimal, ... emptied of any
+    // shared bytes), kept for the next value stored of the same storage class: a variant that
+    // carries one property value after another, of a kind or of several, then allocates once
+    // per kind rather than once per value. Never copied or moved with the value.
+    void* m_pSpare = nullptr;
+    ItemType m_spareType = ItemType_invalid;
+
     // The kinds stored in the union itself (and ItemType_invalid): copying them is copying
     // the fields.
     static bool IsInlineKind(ItemType type) noexcept {
@@ -228,6 +238,13 @@ private:
 
     template <class T>
     void StoreOwned(ItemType type, T*& slot, const T& value);
+    // Keeps `object` (of `type`'s storage class) as the spare, or deletes it if there is one.
+    template <class T>
+    void Retire(ItemType type, T* object) noexcept;
+    // The spare when it can hold a value of `type`, taken; null otherwise.
+    template <class T>
+    T* TakeSpare(ItemType type) noexcept;
+    void DeleteSpare() noexcept;
     template <class T>
     T CopyOwned(ItemType type, T* slot, const wchar_t* condition) const;
     void CopyPayloadFrom(const QxVariant& other);

@@ -388,3 +388,41 @@ TEST(QxVariant, AssignmentAcrossKindsReplacesThePayload) {
     EXPECT_TRUE(copy.m_bNil);
     EXPECT_EQ(copy.m_type, ItemType_ui8);
 }
+
+// One variant carrying values one after another (as writing does) reuses the storage a
+// cleared value left: every value still reads back as stored, across kinds that share a
+// storage class and kinds that do not, and the kept storage holds no shared bytes.
+TEST(QxVariant, ReusedVariantKeepsValuesApartAndSharesNothing) {
+    using C = CConversions;
+    unsigned char raw[] = {1, 2, 3};
+    CBinaryData bytes(raw, 3, false);
+    QxVariant value;
+    value.SetBase64Binary(bytes);
+    value.Clear();
+    const unsigned char* before = bytes.GetData();
+    bytes.Append(static_cast<unsigned char>(4));  // copied first if anything still shared them
+    EXPECT_EQ(before, bytes.GetData()) << "the cleared variant still shares the bytes";
+
+    CDateTime date = C::dateFromString(L"2024-05-17", kCollapse);
+    CDateTime time = C::timeFromString(L"10:15:30Z", kCollapse);
+    const std::wstring longText(5000, L'x');
+    for (int round = 0; round < 2; ++round) {
+        value.SetString(L"first value");
+        value.SetInvalid();
+        EXPECT_FALSE(value.IsValid());
+        value.SetDate(date);
+        EXPECT_EQ(L"2024-05-17", value.ToString(nullptr));
+        value.SetTime(time);  // the same storage class as the date
+        EXPECT_EQ(L"10:15:30Z", value.ToString(nullptr));
+        value.SetString(L"ab");
+        EXPECT_EQ(L"ab", value.GetStringRef());
+        value.SetDecimal(C::decimalFromString(L"739.38", kCollapse));
+        EXPECT_EQ(L"739.38", value.ToString(nullptr));
+        value.SetString(longText);
+        value.SetNil();
+        EXPECT_TRUE(value.IsNil());
+        value.SetString(std::wstring(L"moved"));
+        EXPECT_EQ(L"moved", value.GetStringRef());
+        value.Clear();
+    }
+}
