@@ -53,6 +53,7 @@
 #include <qxxml/xmlout/UtfEncoding.h>
 #include <qxxml/collections/XmlCollection.h>
 #include <qxxml/collections/XmlTypeCollection.h>
+#include <qxxml/collections/ItemList.h>
 #include <qxxml/collections/XmlValueCollection.h>
 #include <qxxml/collections/TypedCollections.h>
 #include <qxxml/collections/DateTimeCollections.h>

@@ -36,9 +36,7 @@ template <class T>
 void CXmlValueCollection<T>::Remove(int index) {
     FireOnCollectionRemove(index);
     CheckItemIndex(index, Count());
-    if (index == 0) m_items.pop_front();  // what Clear does, item after item
-    else if (index == Count() - 1) m_items.pop_back();
-    else m_items.erase(m_items.begin() + index);
+    m_items.EraseAt(static_cast<size_t>(index));
     FireOnCollectionRemoveComplete(index);
     FireOnCollectionChange();
 }
@@ -52,9 +50,7 @@ T CXmlValueCollection<T>::Item(int index) const {
 template <class T>
 template <class Value>
 void CXmlValueCollection<T>::InsertItem(int index, Value&& value) {
-    if (index == Count()) m_items.push_back(std::forward<Value>(value));  // Add, and reading
-    else if (index == 0) m_items.push_front(std::forward<Value>(value));
-    else m_items.insert(m_items.begin() + index, std::forward<Value>(value));
+    m_items.Insert(static_cast<size_t>(index), std::forward<Value>(value));
 }
 
 template <class T>

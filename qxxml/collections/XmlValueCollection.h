@@ -12,19 +12,20 @@
 //   numbers.Item(1);                         // 5 (a copy)
 //   numbers.Remove(7);   // CQxInvalidParamException "Index 7 is out of range, use 0 - 2"
 //
-// The items are a std::deque: indexed access is constant time, and removal at the front
-// (what Clear does, one notified Remove(0) after another) never moves the other items, so
-// clearing a long collection stays linear even while a listener is attached.
+// The items are a vector that removes from its front in constant time (CItemList):
+// indexed access is constant time, removal at the front (what Clear does, one notified
+// Remove(0) after another) never moves the other items, so clearing a long collection stays
+// linear even while a listener is attached, and an empty collection allocates nothing.
 #pragma once
 
 #include <qxxml/collections/XmlTypeCollection.h>
+#include <qxxml/collections/ItemList.h>
 #include <qxxml/values/BigInteger.h>
 #include <qxxml/values/BinaryData.h>
 #include <qxxml/values/DateTime.h>
 #include <qxxml/values/DateTimeSpan.h>
 #include <qxxml/values/Decimal.h>
 
-#include <deque>
 #include <string>
 
 namespace QxXmlLib10 {
@@ -33,7 +34,7 @@ template <class T>
 class QXXML_API CXmlValueCollection : public CXmlTypeCollection {
 public:
     using value_type = T;
-    using const_iterator = typename std::deque<T>::const_iterator;
+    using const_iterator = typename CItemList<T>::const_iterator;
 
     CXmlValueCollection(const CXmlValueCollection& other);
     CXmlValueCollection& operator=(const CXmlValueCollection& other);
@@ -83,7 +84,7 @@ protected:
     // and kinds that can append their text without a string of its own override this.
     virtual void AppendItemText(std::wstring& out, const T& value) const { out += ItemToString(value); }
 
-    std::deque<T> m_items;
+    CItemList<T> m_items;
 };
 
 // The instantiations live in the library.
