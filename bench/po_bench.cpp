@@ -13,6 +13,9 @@
 //                   objects it made are released outside the timing)
 //   PoWriteWide     ToXml: the object tree as one wide string
 //   PoWriteUtf8     ToXmlStream: the object tree as UTF-8 bytes
+//   PoWriteSplit    the UTF-8 write next to the same walk with a writer that discards
+//                   everything: the shares of the model (dispatch, property reads, checks,
+//                   conversions) and of the text writer
 //   PoPeakMemory    peak resident growth per input byte, measured with getrusage in a forked
 //                   child: the whole read, the tree alone, the objects alone (bound from a tree
 //                   loaded beforehand), the UTF-8 write
@@ -31,6 +34,7 @@
 #include <qxxml/core/XmlSerializationContext.h>
 #include <qxxml/values/BinaryData.h>
 #include <qxxml/xmlin/XmlDocument.h>
+#include <qxxml/xmlout/XmlWriter.h>
 
 #include <expat.h>
 #include <malloc.h>
@@ -259,6 +263,56 @@ void PoWriteUtf8(benchmark::State& state) {
     state.counters["output_bytes"] = bytes;
 }
 BENCHMARK(PoWriteUtf8)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(3.0);
+
+// Where the time of a UTF-8 write goes: the same object tree walked with a writer that
+// discards everything (descriptor dispatch, property reads into variants, facet checks and
+// conversions to text, all of which still happen) against the full write. Counters: the
+// model's share (the walk) and the text writer's share (the rest: markup, escaping, name
+// scopes, encoding, the output buffer).
+class CDiscardingWriter : public CXmlWriter {
+public:
+    CDiscardingWriter() : CXmlWriter(CInstanceMonitor::Resolve(L"CDiscardingWriter")) {}
+    void WriteComment(const std::wstring&) override {}
+    void WriteProcessingInstruction(const std::wstring&) override {}
+    void WriteInlineSchema(const std::wstring&) override {}
+    void StartElement(const std::wstring&, const std::wstring&) override {}
+    void WriteElementValue(const std::wstring& value, ItemType) override { benchmark::DoNotOptimize(value.data()); }
+    void EndElement() override {}
+    void AddAttribute(const std::wstring&, const std::wstring&, const std::wstring& value, ItemType) override {
+        benchmark::DoNotOptimize(value.data());
+    }
+    void AddXsiTypeAttribute(const std::wstring&, const std::wstring&, ItemType) override {}
+    void AddXsiNilAttribute() override {}
+};
+
+// The walk a document write makes, reached the way the writing entry points reach it.
+struct CTreeWalk : CXmlObjectBase {
+    static void Run(const CXmlObjectBase& root, CXmlWriter& writer) {
+        CXmlObjectBase::ToXml_Int(&root, &writer, true, GetTargetNamespace(&root).c_str(), Context(), false);
+    }
+};
+
+void PoWriteSplit(benchmark::State& state) {
+    CPurchaseOrder& order = LoadedOrder();
+    Times walk;
+    Times full;
+    for (auto _ : state) {
+        walk += Measure([&] {
+            CDiscardingWriter writer;
+            CTreeWalk::Run(order, writer);
+        });
+        const Times one = Measure([&] {
+            const CBinaryData text =
+                order.ToXmlStream(true, true, XmlEncoding_UTF8, EOLType_LF, Context(), CompressionType_None);
+            benchmark::DoNotOptimize(text.GetData());
+        });
+        full += one;
+        state.SetIterationTime(one.wall);
+    }
+    state.counters["model_share"] = walk.cpu / full.cpu;
+    state.counters["writer_share"] = 1.0 - walk.cpu / full.cpu;
+}
+BENCHMARK(PoWriteSplit)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(3.0);
 
 // ------------------------------------------------------------------ peak memory
 
