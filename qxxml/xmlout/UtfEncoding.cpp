@@ -130,25 +130,9 @@ size_t Utf8Length(const wchar_t* text, size_t length) {
     return bytes;
 }
 
-template <class Byte>
-inline Byte* PutUtf8(Byte* d, uint32_t cp) {
-    if (cp < 0x80u) {
-        *d++ = static_cast<Byte>(cp);
-    } else if (cp < 0x800u) {
-        *d++ = static_cast<Byte>(0xC0u | (cp >> 6));
-        *d++ = static_cast<Byte>(0x80u | (cp & 0x3Fu));
-    } else if (cp < 0x10000u) {
-        *d++ = static_cast<Byte>(0xE0u | (cp >> 12));
-        *d++ = static_cast<Byte>(0x80u | ((cp >> 6) & 0x3Fu));
-        *d++ = static_cast<Byte>(0x80u | (cp & 0x3Fu));
-    } else {
-        *d++ = static_cast<Byte>(0xF0u | (cp >> 18));
-        *d++ = static_cast<Byte>(0x80u | ((cp >> 12) & 0x3Fu));
-        *d++ = static_cast<Byte>(0x80u | ((cp >> 6) & 0x3Fu));
-        *d++ = static_cast<Byte>(0x80u | (cp & 0x3Fu));
-    }
-    return d;
-}
+// The room EncodeUtf8Into needs beyond the UTF-8 it writes: its last 4-byte store may reach
+// 3 bytes past the end.
+constexpr size_t kUtf8Slack = 3;
 
 // Stores a code point with one 4-byte write and no branch on its length; needs 4 bytes of
 // room (bytes beyond its length are overwritten by what follows). The four bytes are built
@@ -167,27 +151,6 @@ inline Byte* PutUtf8Unchecked(Byte* d, uint32_t cp) {
 #endif
     std::memcpy(d, &word, 4);
     return d + n;
-}
-
-// Encodes text already known to be well-formed into exactly `bytes` bytes at d
-// (Utf8Length gave that size).
-template <class Byte>
-Byte* EncodeUtf8(const wchar_t* text, size_t length, Byte* d, size_t bytes) {
-    Byte* const end = d + bytes;
-    size_t i = 0;
-    while (i < length) {
-        if (i + kWideBlock <= length && AsciiBlock(text + i)) {
-            NarrowAsciiBlock(text + i, d);
-            d += kWideBlock;
-            i += kWideBlock;
-            continue;
-        }
-        for (const size_t stop = std::min(length, i + kWideBlock); i < stop;) {
-            const uint32_t cp = NextCodePoint(text, length, i);
-            d = end - d >= 4 ? PutUtf8Unchecked(d, cp) : PutUtf8(d, cp);
-        }
-    }
-    return d;
 }
 
 // ------------------------------------------------------------------ wide output
@@ -339,8 +302,8 @@ CBinaryData Utf16ToUtf8(const wchar_t* text) {
     const size_t bytes = Utf8Length(text, length);
     // Ill-formed text, and text too long for a 32-bit byte count, give the empty value.
     if (bytes == 0 || bytes > std::numeric_limits<uint32_t>::max()) return CBinaryData();
-    unsigned char* data = new unsigned char[bytes];
-    EncodeUtf8(text, length, data, bytes);
+    unsigned char* data = new unsigned char[bytes + kUtf8Slack];
+    EncodeUtf8Into(reinterpret_cast<char*>(data), text, length);
     return CBinaryData(data, static_cast<uint32_t>(bytes), /*adopt=*/true);
 }
 
@@ -364,8 +327,9 @@ bool AppendUtf8(std::string& out, const wchar_t* text, size_t length) {
         out.resize(old);
         return false;
     }
+    out.resize(old + ascii + rest + kUtf8Slack);
+    EncodeUtf8Into(&out[old + ascii], text + ascii, length - ascii);
     out.resize(old + ascii + rest);
-    EncodeUtf8(text + ascii, length - ascii, &out[old + ascii], rest);
     return true;
 }
 
