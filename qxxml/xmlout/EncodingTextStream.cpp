@@ -24,7 +24,7 @@ void CEncodingTextStream::Start() {
 
 void CEncodingTextStream::Flush() {
     if (GetLength() == 0) return;
-    EncodeAppend(m_bytes);
+    EncodeAppend(m_bytes, m_chunk);
     ClearBuffer();
 }
 

@@ -21,8 +21,6 @@ constexpr size_t kInitialEncodedCapacity = 16 * 1024;
 // Pieces longer than this are counted before they are encoded.
 constexpr size_t kCountedPieceLength = 4096;
 
-[[noreturn]] void ThrowTooLarge() { throw CQxException(L"The encoded text is larger than 4 GiB"); }
-
 [[noreturn]] void ThrowUnencodable() {
     throw CQxException(
         L"The text cannot be encoded: it holds an unpaired surrogate or a value that is not a Unicode "
@@ -177,21 +175,22 @@ void CTextStream::EncodeAppend(std::string& bytes) const {
     if (!ok) ThrowUnencodable();
 }
 
-void CTextStream::EncodeAppend(CBinaryData& bytes) const {
-    if (m_bEncodeAsWritten) {
-        if (m_encodedLength > 0xFFFFFFFFu - bytes.GetLength()) ThrowTooLarge();
-        bytes.Append(reinterpret_cast<const unsigned char*>(m_pEncoded), static_cast<uint32_t>(m_encodedLength));
-        return;
+void CTextStream::EncodeAppend(CBinaryData& bytes, std::string& scratch) const {
+    const char* encoded = m_pEncoded;
+    size_t length = m_encodedLength;
+    if (!m_bEncodeAsWritten) {
+        EncodeTo(scratch);
+        encoded = scratch.data();
+        length = scratch.size();
     }
-    std::string encoded;
-    EncodeTo(encoded);
-    if (encoded.size() > 0xFFFFFFFFu - bytes.GetLength()) ThrowTooLarge();
-    bytes.Append(reinterpret_cast<const unsigned char*>(encoded.data()), static_cast<uint32_t>(encoded.size()));
+    if (length > 0xFFFFFFFFu - bytes.GetLength()) throw CQxException(L"The encoded text is larger than 4 GiB");
+    bytes.Append(reinterpret_cast<const unsigned char*>(encoded), static_cast<uint32_t>(length));
 }
 
 CBinaryData CTextStream::GetBytes() {
     CBinaryData bytes;
-    EncodeAppend(bytes);
+    std::string scratch;
+    EncodeAppend(bytes, scratch);
     return bytes;
 }
 

@@ -146,8 +146,8 @@ protected:
     void EncodeTo(std::string& bytes) const;
     // Appends the encoded text to `bytes`.
     void EncodeAppend(std::string& bytes) const;
-    // Appends the encoded text to `bytes`.
-    void EncodeAppend(CBinaryData& bytes) const;
+    // Appends the encoded text to `bytes`; `scratch` holds wide text's encoding on the way.
+    void EncodeAppend(CBinaryData& bytes, std::string& scratch) const;
     void ClearBuffer() {
         m_buffer.Clear();
         m_encodedLength = 0;
@@ -161,7 +161,7 @@ private:
         if (length <= m_encodedCapacity - m_encodedLength) {
             char* const out = m_pEncoded + m_encodedLength;
             size_t i = 0;
-            for (; i + 4 <= length; i += 4) {  // four at a time, one test and one store
+            for (; i + 4 <= length; i += 4) {  // one test for four characters
                 const uint32_t a = static_cast<uint32_t>(text[i]), b = static_cast<uint32_t>(text[i + 1]);
                 const uint32_t c = static_cast<uint32_t>(text[i + 2]), d = static_cast<uint32_t>(text[i + 3]);
                 if ((a | b | c | d) >= 0x80u) break;

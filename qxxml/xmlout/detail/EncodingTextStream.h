@@ -33,6 +33,7 @@ public:
     CBinaryData TakeBytes();
 
 private:
+    std::string m_chunk;  // UTF-16 chunks on their way, reused
     CBinaryData m_bytes;
 };
 
