@@ -121,6 +121,12 @@ bool File::Write(const void* data, uint32_t size, SystemError& error) {
 
 // ------------------------------------------------------------------ OverlappedOp
 
+// Windows always has OVERLAPPED I/O, so there is no synchronous mode to fall back to (nor
+// to force).
+OverlappedMode GetOverlappedMode() { return OverlappedMode::Kernel; }
+
+bool SetOverlappedModeForTesting(OverlappedMode mode) { return mode == OverlappedMode::Kernel; }
+
 struct OverlappedOp::State {
     OVERLAPPED ov;
     HANDLE event = nullptr;
