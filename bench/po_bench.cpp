@@ -16,10 +16,17 @@
 //   PoWriteSplit    the UTF-8 write next to the same walk with a writer that discards
 //                   everything: the shares of the model (dispatch, property reads, checks,
 //                   conversions) and of the text writer
+//   PoFileLoad      FromXmlFile of the document's file, overlapped (AsyncFromXmlFile) next to
+//                   the file read whole, in the same iterations
+//   PoFileWrite     ToXmlFile in UTF-8, overlapped (AsyncToXmlFile) next to the text made in
+//                   memory and written in one piece, in the same iterations
 //   PoPeakMemory    peak resident growth per input byte, measured with getrusage in a forked
 //                   child: the whole read, the tree alone, the objects alone (bound from a tree
 //                   loaded beforehand), the UTF-8 write
-// Every timed run is paired with a raw expat parse made just before it; `vs_expat` is raw
+// The PoFile* runs take an argument: 0 runs the overlapped path in the kernel's mode (io_uring),
+// 1 with the synchronous fallback forced; `overlapped_vs_sync` is the synchronous path's wall
+// time over the overlapped one's (>= 1.0: overlapped is not slower), `_cpu` the same for CPU.
+// Every other timed run is paired with a raw expat parse made just before it; `vs_expat` is raw
 // expat's CPU time over the run's (1.0 = as fast as expat parses the input; the targets are
 // >= 1.0 for PoWriteUtf8 and >= 0.35 for PoReadWhole). MB/s count input bytes.
 //
@@ -32,6 +39,7 @@
 #include <purchase_order/PurchaseOrder.h>
 
 #include <qxxml/core/XmlSerializationContext.h>
+#include <qxxml/platform/Platform.h>
 #include <qxxml/values/BinaryData.h>
 #include <qxxml/xmlin/XmlDocument.h>
 #include <qxxml/xmlout/XmlWriter.h>
@@ -313,6 +321,82 @@ void PoWriteSplit(benchmark::State& state) {
     state.counters["writer_share"] = 1.0 - walk.cpu / full.cpu;
 }
 BENCHMARK(PoWriteSplit)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(3.0);
+
+// ------------------------------------------------------------------ files
+
+// Runs the overlapped and the synchronous form of a file operation back to back in every
+// iteration, alternating which goes first (the shared machine's speed drifts), with the
+// overlapped mode the argument asks for. `run(overlapped)` is timed; `after()` is not.
+template <class Run, class After>
+void CompareWithSynchronous(benchmark::State& state, Run run, After after) {
+    using QxXmlLib10::Platform::OverlappedMode;
+    const OverlappedMode mode = state.range(0) == 0 ? OverlappedMode::Kernel : OverlappedMode::Synchronous;
+    const OverlappedMode previous = QxXmlLib10::Platform::GetOverlappedMode();
+    if (!QxXmlLib10::Platform::SetOverlappedModeForTesting(mode)) {
+        state.SkipWithError("no asynchronous file transfers on this system");
+        return;
+    }
+    const auto timed = [&](bool overlapped) {
+        const Times one = Measure([&] { run(overlapped); });
+        after();
+        return one;
+    };
+    Times synchronous;
+    Times overlapped;
+    bool overlappedFirst = false;
+    for (auto _ : state) {
+        Times one;
+        if (overlappedFirst) {
+            one = timed(true);
+            synchronous += timed(false);
+        } else {
+            synchronous += timed(false);
+            one = timed(true);
+        }
+        overlappedFirst = !overlappedFirst;
+        overlapped += one;
+        state.SetIterationTime(one.wall);
+    }
+    QxXmlLib10::Platform::SetOverlappedModeForTesting(previous);
+    state.SetLabel(mode == OverlappedMode::Kernel ? "io_uring" : "synchronous fallback");
+    state.SetBytesProcessed(static_cast<int64_t>(DocumentLength()) * state.iterations());
+    state.counters["overlapped_vs_sync"] = synchronous.wall / overlapped.wall;
+    state.counters["overlapped_vs_sync_cpu"] = synchronous.cpu / overlapped.cpu;
+}
+
+std::wstring Wide(const std::string& path) { return std::wstring(path.begin(), path.end()); }
+
+void PoFileLoad(benchmark::State& state) {
+    Document();  // the file exists
+    const std::wstring path = Wide(kDocumentPath);
+    CSmartPtr<CPurchaseOrder> order;
+    CompareWithSynchronous(
+        state,
+        [&](bool overlapped) {
+            AsyncFromXmlFile(overlapped);
+            order = new CPurchaseOrder;
+            order->FromXmlFile(path.c_str(), Context());
+            AsyncFromXmlFile(false);
+        },
+        [&] { order = nullptr; });
+}
+BENCHMARK(PoFileLoad)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(4.0);
+
+void PoFileWrite(benchmark::State& state) {
+    CPurchaseOrder& order = LoadedOrder();
+    const std::string path = "/tmp/qxxml-bench-po-written-" + std::to_string(getpid()) + ".xml";
+    const std::wstring widePath = Wide(path);
+    CompareWithSynchronous(
+        state,
+        [&](bool overlapped) {
+            AsyncToXmlFile(overlapped);
+            order.ToXmlFile(widePath.c_str(), true, true, XmlEncoding_UTF8, EOLType_LF, Context(), CompressionType_None);
+            AsyncToXmlFile(false);
+        },
+        [] {});
+    std::remove(path.c_str());
+}
+BENCHMARK(PoFileWrite)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(4.0);
 
 // ------------------------------------------------------------------ peak memory
 
