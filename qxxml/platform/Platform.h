@@ -106,10 +106,14 @@ public:
     bool InFlight() const { return m_inFlight; }
 
 private:
+    // The back end's part: Create, Start and Wait, and its State with the deleter.
     bool Start(File& file, void* buffer, uint32_t size, uint64_t offset, bool writing, SystemError& error);
 
     struct State;
-    std::unique_ptr<State> m_state;
+    struct StateDeleter {
+        void operator()(State* state) const;
+    };
+    std::unique_ptr<State, StateDeleter> m_state;
     bool m_inFlight = false;
 };
 

@@ -166,26 +166,15 @@ struct OverlappedOp::State {
     }
 };
 
-OverlappedOp::OverlappedOp() = default;
-
-OverlappedOp::~OverlappedOp() { Destroy(); }
+void OverlappedOp::StateDeleter::operator()(State* state) const { delete state; }
 
 bool OverlappedOp::Create(SystemError& error) {
     if (m_state) return true;
-    std::unique_ptr<State> state(new State());
+    std::unique_ptr<State, StateDeleter> state(new State());
     state->mode = ModeForNewOperations();
     if (state->mode == OverlappedMode::Kernel && !state->CreateRing(error)) return false;
     m_state = std::move(state);
     return true;
-}
-
-void OverlappedOp::Destroy() {
-    if (m_inFlight) {
-        uint32_t ignored = 0;
-        SystemError error = 0;
-        Wait(ignored, error);
-    }
-    m_state.reset();
 }
 
 bool OverlappedOp::Start(File& file, void* buffer, uint32_t size, uint64_t offset, bool writing,
@@ -209,16 +198,6 @@ bool OverlappedOp::Start(File& file, void* buffer, uint32_t size, uint64_t offse
     if (s.mode == OverlappedMode::Synchronous) s.outcome = s.Finish();
     m_inFlight = true;
     return true;
-}
-
-bool OverlappedOp::StartRead(File& file, void* buffer, uint32_t size, uint64_t offset, SystemError& error) {
-    return Start(file, buffer, size, offset, /*writing=*/false, error);
-}
-
-bool OverlappedOp::StartWrite(File& file, const void* data, uint32_t size, uint64_t offset,
-                              SystemError& error) {
-    // A write only reads the buffer; the state keeps one pointer type for both directions.
-    return Start(file, const_cast<void*>(data), size, offset, /*writing=*/true, error);
 }
 
 bool OverlappedOp::Wait(uint32_t& transferred, SystemError& error) {
