@@ -139,7 +139,7 @@ struct OverlappedOp::State {
         do {
             result = ::io_uring_wait_cqe(&ring, &cqe);
         } while (result == -EINTR);
-        if (result < 0) return result;
+        if (result < 0) return result;  // the ring itself failed (not seen with one entry in sole use)
         const ssize_t n = cqe->res;
         ::io_uring_cqe_seen(&ring, cqe);
         return n;
