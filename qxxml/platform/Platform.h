@@ -74,7 +74,8 @@ enum class OverlappedMode { Kernel, Synchronous };
 QXXML_API OverlappedMode GetOverlappedMode();
 
 // Test hook, not for library code: the mode of every OverlappedOp prepared from now on.
-// Asking for Kernel where the system has none changes nothing and returns false.
+// Asking for a mode the system lacks (Kernel without io_uring; Synchronous on Windows, which
+// always has OVERLAPPED I/O) changes nothing and returns false.
 QXXML_API bool SetOverlappedModeForTesting(OverlappedMode mode);
 
 // One asynchronous read or write at a file offset, at most one in flight at a time.

@@ -64,13 +64,13 @@ inline std::string Join(const std::vector<std::string>& names) {
 }
 
 // A test run once per overlapped mode; the mode is forced for the test and restored after.
-// Where the kernel offers no asynchronous transfers, the kernel-mode run is skipped.
+// A mode the system lacks (the kernel's, where it offers no asynchronous transfers) is skipped.
 class OverlappedModeTest : public ::testing::TestWithParam<QxXmlLib10::Platform::OverlappedMode> {
 protected:
     void SetUp() override {
         m_previous = QxXmlLib10::Platform::GetOverlappedMode();
         if (!QxXmlLib10::Platform::SetOverlappedModeForTesting(GetParam()))
-            GTEST_SKIP() << "this system has no asynchronous file transfers";
+            GTEST_SKIP() << "this system has no such overlapped mode";
     }
     void TearDown() override { QxXmlLib10::Platform::SetOverlappedModeForTesting(m_previous); }
 
