@@ -40,30 +40,15 @@ void CFIVocabulary::AddAttribute(std::wstring prefix, std::wstring namespaceUri,
     AddQName(prefix, namespaceUri, localName, m_attributeNameMap, m_attributeNames);
 }
 
-void CFIVocabulary::AddElementValue(std::wstring value) {
-    AddValueToMap(value, m_characterChunkMap);
-    AddValueToVector(value, m_characterChunks);
-}
+void CFIVocabulary::AddElementValue(std::wstring value) { AddString(value, m_characterChunkMap, m_characterChunks); }
 
-void CFIVocabulary::AddAttributeValue(std::wstring value) {
-    AddValueToMap(value, m_attributeValueMap);
-    AddValueToVector(value, m_attributeValues);
-}
+void CFIVocabulary::AddAttributeValue(std::wstring value) { AddString(value, m_attributeValueMap, m_attributeValues); }
 
-void CFIVocabulary::AddPrefixName(std::wstring prefix) {
-    AddValueToMap(prefix, m_prefixNameMap);
-    AddValueToVector(prefix, m_prefixNames);
-}
+void CFIVocabulary::AddPrefixName(std::wstring prefix) { AddString(prefix, m_prefixNameMap, m_prefixNames); }
 
-void CFIVocabulary::AddNamespaceName(std::wstring namespaceUri) {
-    AddValueToMap(namespaceUri, m_namespaceNameMap);
-    AddValueToVector(namespaceUri, m_namespaceNames);
-}
+void CFIVocabulary::AddNamespaceName(std::wstring namespaceUri) { AddString(namespaceUri, m_namespaceNameMap, m_namespaceNames); }
 
-void CFIVocabulary::AddLocalName(std::wstring localName) {
-    AddValueToMap(localName, m_localNameMap);
-    AddValueToVector(localName, m_localNames);
-}
+void CFIVocabulary::AddLocalName(std::wstring localName) { AddString(localName, m_localNameMap, m_localNames); }
 
 std::wstring CFIVocabulary::QNameKey(const std::wstring& prefix, const std::wstring& namespaceUri,
                                      const std::wstring& localName) {
@@ -85,11 +70,15 @@ void CFIVocabulary::AddQName(const std::wstring& prefix, const std::wstring& nam
     AddQNameToVector(CQNameParts(prefixIndex, namespaceIndex, localNameIndex), table);
 }
 
+void CFIVocabulary::AddString(const std::wstring& value, IndexMap& map, CFIStringTable& table) {
+    AddValueToMap(value, map);
+    AddValueToVector(value, table);
+}
+
 uint32_t CFIVocabulary::IndexOfOrAdd(const std::wstring& value, IndexMap& map, CFIStringTable& table) {
     uint32_t index = 0;
     if (FindIndex(map, value, index)) return index;
-    AddValueToMap(value, map);
-    AddValueToVector(value, table);
+    AddString(value, map, table);
     // The new entry's index is the table's size; a full table repeats its last index, as the
     // map and table stop growing together.
     return table.size();

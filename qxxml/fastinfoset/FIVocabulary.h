@@ -129,6 +129,8 @@ private:
     bool FindPrefixNameIndex(const std::wstring& prefix, uint32_t& index) const;
     bool FindNamespaceNameIndex(const std::wstring& namespaceUri, uint32_t& index) const;
     bool FindLocalNameIndex(const std::wstring& localName, uint32_t& index) const;
+    // Enters a string into a map and its table (each subject to the size limit).
+    static void AddString(const std::wstring& value, IndexMap& map, CFIStringTable& table);
     // The index of a prefix, namespace name or local name, entered first when new.
     static uint32_t IndexOfOrAdd(const std::wstring& value, IndexMap& map, CFIStringTable& table);
 

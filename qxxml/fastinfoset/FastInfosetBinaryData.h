@@ -10,7 +10,7 @@
 //   bytes.GetAsString(FIAlgorithm_Int);                    // L"-2"
 //   bytes.GetAsString(FIAlgorithm_Short);                  // L"-1 -2": every value, one space apart
 //
-//   CBinaryData packed;
+//   std::string packed;                                    // a writer's reused buffer
 //   CFastInfosetBinaryData::AppendRestrictedAlphabetString(
 //       packed, vocabulary.GetRestrictedAlphabet(1), L"12.5");   // 12 C5
 //
@@ -24,6 +24,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace QxXmlLib10 {
 
@@ -64,13 +65,17 @@ public:
     // Appends the alphabet codes of `text` to `out`: four bits per character (two to an
     // octet, an odd count closed by the all-ones code) for alphabets of up to 15 characters,
     // an octet per character for up to 255. Refuses alphabets outside 2 .. 2^20 characters,
-    // other code widths and characters outside the alphabet.
-    static void AppendRestrictedAlphabetString(CBinaryData& out, const std::wstring& alphabet,
+    // other code widths and characters outside the alphabet (leaving `out` as it was).
+    static void AppendRestrictedAlphabetString(std::string& out, const std::wstring& alphabet,
                                                const wchar_t* text, size_t length);
     // Appends the characters that the codes in `data` stand for, up to the first all-ones
-    // code. Refuses alphabets outside 2 .. 2^20 characters and codes beyond the alphabet.
+    // code. Refuses alphabets outside 2 .. 2^20 characters and codes beyond the alphabet
+    // (leaving `out` as it was).
     static void AppendRestrictedAlphabetText(std::wstring& out, const std::wstring& alphabet,
                                              const unsigned char* data, uint32_t length);
+
+private:
+    static void AppendEncoded(std::string& out, uint32_t algorithm, std::wstring_view text);
 };
 
 }  // namespace QxXmlLib10

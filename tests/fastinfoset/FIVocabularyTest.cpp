@@ -93,14 +93,16 @@ TEST(FIVocabulary, QualifiedNamesShareTheirPartsAndNumberFromOne) {
 TEST(FIVocabulary, StopsGrowingAtTwoToTheTwentiethEntries) {
     CFIVocabulary vocabulary;
     const uint32_t limit = CFIVocabulary::kMaxTableSize;
-    for (uint32_t i = 0; i < limit + 2; ++i) vocabulary.AddLocalName(L"n" + std::to_wstring(i));
+    // Two-character names (no heap block each): the two halves of the number as characters.
+    const auto name = [](uint32_t i) { return std::wstring{wchar_t(0x10000 + (i & 0xFFFF)), wchar_t(0x10000 + (i >> 16))}; };
+    for (uint32_t i = 0; i < limit + 2; ++i) vocabulary.AddLocalName(name(i));
     const CFIVocabulary::CFIStringTable& names = vocabulary.GetLocalNamesTable();
     ASSERT_EQ(names.size(), limit);
-    EXPECT_EQ(names.Get(limit), L"n" + std::to_wstring(limit - 1));
+    EXPECT_TRUE(names.Get(limit) == name(limit - 1));
     // A known name keeps its index; a name that no longer fits is not entered into the map
     // either, and the qualified name refers to the table's last index.
-    vocabulary.AddElement(L"", L"", L"n5");
-    vocabulary.AddElement(L"", L"", L"n" + std::to_wstring(limit + 1));
+    vocabulary.AddElement(L"", L"", name(5));
+    vocabulary.AddElement(L"", L"", name(limit + 1));
     EXPECT_EQ(PartsOf(vocabulary.GetElementNamesTable()), (std::vector<Parts>{{0, 0, 6}, {0, 0, limit}}));
     EXPECT_EQ(names.size(), limit);
 }

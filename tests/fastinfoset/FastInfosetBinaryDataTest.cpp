@@ -86,13 +86,16 @@ TEST(FastInfosetBinaryData, EncodesEveryAlgorithmAsJavaDoes) {
         {1, "", ""}, {1, "00FF7fab", ""}, {1, longHex, ""},
         {2, "", ""}, {2, "YWJj", ""}, {2, "YQ==", ""}, {2, Repeat("QUJD", 500), ""},
         {3, "0", ""}, {3, "-1", ""}, {3, "32767", ""}, {3, "-32768", ""}, {3, "+5", "5"}, {3, " 12 ", "12"},
-        {4, "0", ""}, {4, "-2147483648", ""}, {4, "2147483647", ""}, {4, "123456", ""},
+        {4, "0", ""}, {4, "-2147483648", ""}, {4, "2147483647", ""}, {4, "123456", ""}, {4, "-0", "0"},
+        {4, "007", "7"}, {4, "\t-12\n", "-12"},
         {5, "-9223372036854775808", ""}, {5, "9223372036854775807", ""}, {5, "-1", ""},
         {6, "true", ""}, {6, "false", ""}, {6, "1", "true"}, {6, "0", "false"}, {6, "TRUE", "true"},
+        {6, " false ", "false"},
         {7, "NaN", ""}, {7, "", "NaN"}, {7, "INF", "Infinity"}, {7, "-INF", "-Infinity"}, {7, "-0", "-0.0"},
         {7, "0", ""}, {7, "0.1", ""}, {7, "3.4028235e38", ""}, {7, "1.4e-45", ""}, {7, "1e40", ""},
         {8, "NaN", ""}, {8, "INF", "Infinity"}, {8, "-INF", "-Infinity"}, {8, "-0", "-0.0"}, {8, "0.1", ""},
         {8, "1.7976931348623157e308", ""}, {8, "4.9e-324", ""}, {8, "1e400", ""}, {8, "-2.5e-10", ""},
+        {8, "5.", ""}, {8, ".5", ""}, {8, "+1E+2", ""}, {8, " 1.5 ", "1.5"}, {7, "-.5e-3", ""}, {7, "+2", ""},
         // Java cannot read UUIDs in text form; the same octets are its hexadecimal ones.
         {9, "0123456789ABCDEF0123456789abcdef", "", 1}, {9, Repeat("00112233445566778899aabbccddeeff", 3), "", 1},
         {10, "", ""}, {10, "a<b&c]]>", ""}, {10, music, ""},
@@ -104,11 +107,20 @@ TEST(FastInfosetBinaryData, EncodesEveryAlgorithmAsJavaDoes) {
                            Hex(javaText));
     }
     const std::vector<std::string> answers = JavaFastInfoset(kOracle, requests);
+    // One value reused for every case, as a caller would: it overwrites its octets in place
+    // when their length does not change, never those of a copy sharing them.
+    CFastInfosetBinaryData reused;
     for (size_t i = 0; i < cases.size(); ++i) {
         const EncodeCase& c = cases[i];
+        const std::wstring text = c.algorithm == 10 ? FromUtf8(c.text) : Widen(c.text);
         CFastInfosetBinaryData data;
-        data.SetAsEncodedString(c.algorithm, c.algorithm == 10 ? FromUtf8(c.text).c_str() : Widen(c.text).c_str());
+        data.SetAsEncodedString(c.algorithm, text.c_str());
         EXPECT_EQ("OK\t" + Hex(OctetsOf(data)), answers[i]) << "algorithm " << c.algorithm << " text '" << c.text << "'";
+        const CFastInfosetBinaryData previous = reused;
+        const std::string before = OctetsOf(previous);
+        reused.SetAsEncodedString(c.algorithm, text.c_str());
+        EXPECT_EQ(OctetsOf(reused), OctetsOf(data));
+        EXPECT_EQ(OctetsOf(previous), before);
     }
 }
 
@@ -188,6 +200,9 @@ TEST(FastInfosetBinaryData, RefusesBadTextAndUnknownAlgorithms) {
         {6, L"yes", "A Boolean Value read from an XML document was invalid [yes]. Valid values are 'true', "
                     "'false', '1', or '0'"},
         {7, L"1.5x", "The value [1.5x] can not be converted to a r4"},
+        {7, L"+-5", "The value [+-5] can not be converted to a r4"},
+        {8, L"1e", "The value [1e] can not be converted to a r8"},
+        {8, L"0x1p3", "The value [0x1p3] can not be converted to a r8"},
         {8, L"inf", "The value [inf] can not be converted to a r8"},
         {1, L"abc", "Invalid length in hex string"},
         {9, L"0123456789abcdefghij", "Invalid char in hex string [g]"},
@@ -250,11 +265,11 @@ TEST(FastInfosetRestrictedAlphabet, PacksAndUnpacksAsJavaDoes) {
         const std::string where = "alphabet of " + std::to_string(c.alphabet.size()) + ", text of " +
                                   std::to_string(c.text.size());
         if ((size >= 8 && size <= 15) || (size >= 128 && size <= 255)) {
-            CBinaryData packed;
+            std::string packed;
             CFastInfosetBinaryData::AppendRestrictedAlphabetString(packed, c.alphabet, c.text.data(), c.text.size());
-            EXPECT_EQ(Hex(OctetsOf(packed)), answer[1]) << where;
+            EXPECT_EQ(Hex(packed), answer[1]) << where;
         } else {
-            CBinaryData packed;
+            std::string packed;
             EXPECT_EQ(MessageOf([&] {
                           CFastInfosetBinaryData::AppendRestrictedAlphabetString(packed, c.alphabet, c.text.data(),
                                                                                  c.text.size());
@@ -277,7 +292,7 @@ TEST(FastInfosetRestrictedAlphabet, RefusesBadAlphabetsAndCharacters) {
                                  "contain between 2 and 2^20 characters.";
     const unsigned char octet = 0x12;
     for (const std::wstring& alphabet : {std::wstring(), std::wstring(L"a"), std::wstring(0x100001, L'x')}) {
-        CBinaryData packed;
+        std::string packed;
         std::wstring text;
         EXPECT_EQ(MessageOf([&] { CFastInfosetBinaryData::AppendRestrictedAlphabetString(packed, alphabet, L"a", 1); }),
                   writeSize);
@@ -292,24 +307,25 @@ TEST(FastInfosetRestrictedAlphabet, RefusesBadAlphabetsAndCharacters) {
     EXPECT_TRUE(text == L"x");
 
     const CFIVocabulary vocabulary;
-    CBinaryData packed;
-    packed.Append(static_cast<unsigned char>(0xAA));
+    std::string packed = "\xAA";
     EXPECT_EQ(MessageOf([&] {
                   CFastInfosetBinaryData::AppendRestrictedAlphabetString(packed, vocabulary.GetRestrictedAlphabet(1),
                                                                          L"1.5E3", 5);
               }),
               "Failed to write FastInfoset. Invalid character not found for Restricted Alphabet.");
-    EXPECT_EQ(Hex(OctetsOf(packed)), "aa");  // a refused text leaves the output as it was
+    EXPECT_EQ(Hex(packed), "aa");  // a refused text leaves the output as it was
     EXPECT_EQ(MessageOf([&] {
                   CFastInfosetBinaryData::AppendRestrictedAlphabetString(packed, vocabulary.GetRestrictedAlphabet(3),
                                                                          L"1", 1);
               }),
               writeSize);
     // Codes between the alphabet's end and the all-ones terminator come only from bad documents.
-    const unsigned char beyond = 0x19;  // 1, then 9 in an alphabet of eight characters
-    EXPECT_EQ(MessageOf([&] { CFastInfosetBinaryData::AppendRestrictedAlphabetText(text, L"01234567", &beyond, 1); }),
+    const unsigned char beyond[] = {0x12, 0x19};  // ... 1, then 9 in an alphabet of eight characters
+    text = L">";
+    EXPECT_EQ(MessageOf([&] { CFastInfosetBinaryData::AppendRestrictedAlphabetText(text, L"01234567", beyond, 2); }),
               "Failed to parse FastInfoset. Invalid Encoding of Restricted Alphabet. Character code outside the "
               "alphabet.");
+    EXPECT_TRUE(text == L">");
 }
 
 }  // namespace
