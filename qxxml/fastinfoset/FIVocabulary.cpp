@@ -50,17 +50,15 @@ void CFIVocabulary::AddNamespaceName(std::wstring namespaceUri) { AddString(name
 
 void CFIVocabulary::AddLocalName(std::wstring localName) { AddString(localName, m_localNameMap, m_localNames); }
 
-std::wstring CFIVocabulary::QNameKey(const std::wstring& prefix, const std::wstring& namespaceUri,
-                                     const std::wstring& localName) {
-    std::wstring key;
-    key.reserve(localName.size() + namespaceUri.size() + prefix.size() + 2);
-    key.append(localName).append(1, kQNameSeparator).append(namespaceUri).append(1, kQNameSeparator).append(prefix);
-    return key;
+void CFIVocabulary::QNameKey(std::wstring& key, const std::wstring& prefix, const std::wstring& namespaceUri,
+                             const std::wstring& localName) {
+    key.assign(localName).append(1, kQNameSeparator).append(namespaceUri).append(1, kQNameSeparator).append(prefix);
 }
 
 void CFIVocabulary::AddQName(const std::wstring& prefix, const std::wstring& namespaceUri,
                              const std::wstring& localName, IndexMap& map, CFIQNameTable& table) {
-    std::wstring key = QNameKey(prefix, namespaceUri, localName);
+    std::wstring key;
+    QNameKey(key, prefix, namespaceUri, localName);
     if (map.count(key) != 0) return;
     const uint32_t prefixIndex = prefix.empty() ? 0 : IndexOfOrAdd(prefix, m_prefixNameMap, m_prefixNames);
     const uint32_t namespaceIndex =

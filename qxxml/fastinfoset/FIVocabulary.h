@@ -116,9 +116,10 @@ private:
     friend class CFastInfosetWriter;
     using IndexMap = std::unordered_map<std::wstring, uint32_t>;
 
-    // The map key of a qualified name: local name, U+0001, namespace, U+0001, prefix.
-    static std::wstring QNameKey(const std::wstring& prefix, const std::wstring& namespaceUri,
-                                 const std::wstring& localName);
+    // The map key of a qualified name, made in `key`: local name, U+0001, namespace, U+0001,
+    // prefix.
+    static void QNameKey(std::wstring& key, const std::wstring& prefix, const std::wstring& namespaceUri,
+                         const std::wstring& localName);
 
     void AddQName(const std::wstring& prefix, const std::wstring& namespaceUri, const std::wstring& localName,
                   IndexMap& map, CFIQNameTable& table);

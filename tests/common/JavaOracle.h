@@ -44,15 +44,19 @@ inline std::vector<std::string> JavaFastInfoset(const std::string& pathInSource,
     std::string lines;
     for (const std::string& request : requests) lines += request + "\n";
     WriteFile(input, lines);
+    const std::string errors = TempPath("java-errors.txt");
     const std::string command = std::string("java -cp '") + FastInfosetJar() + "' '" + QXXML_SOURCE_DIR + "/" +
-                                pathInSource + "' < '" + input + "' 2>&1";
+                                pathInSource + "' < '" + input + "' 2> '" + errors + "'";
     int status = 0;
     const std::string output = CommandOutput(command, status);
+    const std::string messages = ReadFile(errors);
     std::remove(input.c_str());
+    std::remove(errors.c_str());
     std::vector<std::string> answers = Lines(output);
     if (status != 0 || answers.size() != requests.size()) {
         ADD_FAILURE() << "Java oracle failed (status " << status << "; install default-jre-headless and "
-                      << "libfastinfoset-java): " << command << "\n" << output.substr(0, 2000);
+                      << "libfastinfoset-java): " << command << "\n" << messages.substr(0, 2000)
+                      << output.substr(0, 2000);
         answers.assign(requests.size(), "ERROR Java oracle failed");
     }
     return answers;
