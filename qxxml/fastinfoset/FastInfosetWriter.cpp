@@ -364,9 +364,19 @@ void CFastInfosetWriter::WriteNamespaceAttribute(const std::wstring& prefix, con
 void CFastInfosetWriter::WriteQualifiedName(bool element, unsigned char first, const std::wstring& prefix,
                                             const std::wstring& namespaceUri, const std::wstring& localName) {
     CFIVocabulary& v = *m_pVocabulary;
-    CFIVocabulary::QNameKey(m_key, prefix, namespaceUri, localName);
+    // A document repeats few names many times: a small cache of names already indexed spares
+    // building and hashing the map key.
+    CachedName& cached = m_nameCache[CacheSlot(element, localName)];
     uint32_t index = 0;
-    if (CFIVocabulary::FindIndex(element ? v.m_elementNameMap : v.m_attributeNameMap, m_key, index)) {
+    if (cached.index != 0 && cached.element == element && cached.localName == localName &&
+        cached.namespaceUri == namespaceUri && cached.prefix == prefix) {
+        index = cached.index;
+    } else {
+        CFIVocabulary::QNameKey(m_key, prefix, namespaceUri, localName);
+        if (CFIVocabulary::FindIndex(element ? v.m_elementNameMap : v.m_attributeNameMap, m_key, index))
+            cached = CachedName{element, localName, namespaceUri, prefix, index};
+    }
+    if (index != 0) {
         if (element)
             PutIntegerOnThirdBit(m_out, first, index);
         else
@@ -383,6 +393,12 @@ void CFastInfosetWriter::WriteQualifiedName(bool element, unsigned char first, c
         v.AddElement(prefix, namespaceUri, localName);
     else
         v.AddAttribute(prefix, namespaceUri, localName);
+}
+
+size_t CFastInfosetWriter::CacheSlot(bool element, const std::wstring& localName) {
+    const size_t length = localName.size();
+    const size_t mix = length * 31 + (length != 0 ? static_cast<size_t>(localName[0]) * 7 + localName[length - 1] : 0);
+    return (mix * 2 + (element ? 1 : 0)) % kNameCacheSize;
 }
 
 void CFastInfosetWriter::WriteIdentifyingString(const std::wstring& value, CFIVocabulary::IndexMap& map,

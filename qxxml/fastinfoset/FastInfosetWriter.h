@@ -81,7 +81,18 @@ private:
         size_t valueEnd;
     };
 
+    // A qualified name whose index is known (index 0: an empty slot).
+    struct CachedName {
+        bool element = false;
+        std::wstring localName;
+        std::wstring namespaceUri;
+        std::wstring prefix;
+        uint32_t index = 0;
+    };
+    static constexpr size_t kNameCacheSize = 128;
+
     static CInstanceMonitor::ClassType* MonitorRecord();
+    static size_t CacheSlot(bool element, const std::wstring& localName);
 
     // The held-back element, if any, written out with its namespace attributes, name and
     // attributes; its start tag stays open.
@@ -122,6 +133,7 @@ private:
     std::vector<std::pair<std::wstring, std::wstring>> m_declarations;
     std::wstring m_strElementPrefix;
     std::wstring m_key;  // qualified-name keys, reused
+    std::vector<CachedName> m_nameCache = std::vector<CachedName>(kNameCacheSize);
     // Octets not yet handed to the stream, and scratch buffers reused for every value.
     std::string m_out;
     std::string m_value;
