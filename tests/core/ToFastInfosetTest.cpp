@@ -26,10 +26,6 @@ using namespace qxxml_test;
 
 const char kOracle[] = "tests/fastinfoset/fastinfoset_oracle.java";
 
-std::string BytesOf(const CBinaryData& data) {
-    return std::string(reinterpret_cast<const char*>(data.GetData()), data.GetLength());
-}
-
 // The generated vocabulary as the Java oracle takes it: the tables in order, without the
 // "xml" prefix and namespace every vocabulary starts with.
 std::string VocabularyLines(const CFIVocabulary& v) {
@@ -114,11 +110,11 @@ TEST(ToFastInfosetTest, JavaReadsTheInfosetOfTheXmlText) {
                 CSmartPtr<CTbRoot> root = full ? MakeFullRoot() : MakeMinimalRoot();
                 const std::string name = std::to_string(labels.size());
                 const std::string xmlPath = TempPath("fi-" + name + ".xml"), fiPath = TempPath("fi-" + name + ".fi");
-                WriteFile(xmlPath, BytesOf(root->ToXmlStream(false, false, XmlEncoding_UTF8, EOLType_LF, context,
+                WriteFile(xmlPath, Bytes(root->ToXmlStream(false, false, XmlEncoding_UTF8, EOLType_LF, context,
                                                              CompressionType_None)));
                 const FInfoDecl decl = static_cast<FInfoDecl>(declaration++ % 10);
                 const CBinaryData fi = root->ToFastInfosetStream(decl, context, CompressionType_None);
-                WriteFile(fiPath, BytesOf(fi));
+                WriteFile(fiPath, Bytes(fi));
                 xmlFiles.emplace_back(xmlPath, "UTF-8");
                 std::string request = "X\t" + Hex(fiPath);
                 if (context.GetFIContext().GetUseGeneratedVocabulary())
@@ -153,7 +149,7 @@ TEST(ToFastInfosetTest, FileAndCompressedStreamHoldTheDocument) {
     const std::string path = TempPath("root.fi");
     root->ToFastInfosetFile(Widen(path).c_str(), FInfoDecl_V10, context, CompressionType_None);
     const std::string bytes = ReadFile(path);
-    EXPECT_EQ(bytes, BytesOf(plain));
+    EXPECT_EQ(bytes, Bytes(plain));
     EXPECT_EQ(bytes.substr(0, 41), std::string("<?xml version='1.0' encoding='finf'?>\xE0\x00\x00\x01", 41));
     std::remove(path.c_str());
 }

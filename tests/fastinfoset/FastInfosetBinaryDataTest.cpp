@@ -7,6 +7,7 @@
 #include <qxxml/values/Conversions.h>
 
 #include "common/JavaOracle.h"
+#include "xmlout/PythonOracle.h"
 
 #include <gtest/gtest.h>
 
@@ -25,10 +26,6 @@ using QxXmlLib10::CQxException;
 
 const char kOracle[] = "tests/fastinfoset/fastinfoset_oracle.java";
 
-std::string OctetsOf(const CBinaryData& data) {
-    return std::string(reinterpret_cast<const char*>(data.GetData()), data.GetLength());
-}
-
 std::string Repeat(const std::string& part, int times) {
     std::string whole;
     for (int i = 0; i < times; ++i) whole += part;
@@ -42,15 +39,10 @@ std::string Counting(size_t count) {
     return octets;
 }
 
-// The message of what `action` throws; "no exception" when it returns.
+// The thrown message, as narrow text.
 template <typename Action>
-std::string MessageOf(Action action) {
-    try {
-        action();
-    } catch (const CQxException& e) {
-        return Narrow(e.GetMessageW());
-    }
-    return "no exception";
+std::string Message(Action action) {
+    return Narrow(MessageOf(action));
 }
 
 // The text Java writes for the octets, brought to qxxml's lexical forms: each float or double
@@ -115,12 +107,12 @@ TEST(FastInfosetBinaryData, EncodesEveryAlgorithmAsJavaDoes) {
         const std::wstring text = c.algorithm == 10 ? FromUtf8(c.text) : Widen(c.text);
         CFastInfosetBinaryData data;
         data.SetAsEncodedString(c.algorithm, text.c_str());
-        EXPECT_EQ("OK\t" + Hex(OctetsOf(data)), answers[i]) << "algorithm " << c.algorithm << " text '" << c.text << "'";
+        EXPECT_EQ("OK\t" + Hex(Bytes(data)), answers[i]) << "algorithm " << c.algorithm << " text '" << c.text << "'";
         const CFastInfosetBinaryData previous = reused;
-        const std::string before = OctetsOf(previous);
+        const std::string before = Bytes(previous);
         reused.SetAsEncodedString(c.algorithm, text.c_str());
-        EXPECT_EQ(OctetsOf(reused), OctetsOf(data));
-        EXPECT_EQ(OctetsOf(previous), before);
+        EXPECT_EQ(Bytes(reused), Bytes(data));
+        EXPECT_EQ(Bytes(previous), before);
     }
 }
 
@@ -179,7 +171,7 @@ TEST(FastInfosetBinaryData, RefusesOctetsOfTheWrongLengthLikeJava) {
         const std::string octets = Counting(cases[i].length);
         const CFastInfosetBinaryData data(reinterpret_cast<unsigned char*>(const_cast<char*>(octets.data())),
                                           static_cast<uint32_t>(octets.size()), false);
-        EXPECT_EQ(MessageOf([&] { data.GetAsString(cases[i].algorithm); }), cases[i].message);
+        EXPECT_EQ(Message([&] { data.GetAsString(cases[i].algorithm); }), cases[i].message);
     }
 }
 
@@ -209,15 +201,15 @@ TEST(FastInfosetBinaryData, RefusesBadTextAndUnknownAlgorithms) {
     };
     for (const BadText& c : cases) {
         CFastInfosetBinaryData data;
-        EXPECT_EQ(MessageOf([&] { data.SetAsEncodedString(c.algorithm, c.text); }), c.message)
+        EXPECT_EQ(Message([&] { data.SetAsEncodedString(c.algorithm, c.text); }), c.message)
             << "algorithm " << c.algorithm;
     }
     const CFastInfosetBinaryData octets(L"ab");
     for (unsigned algorithm : {0u, 10u, 11u, 0xFFFFFFFFu})
-        EXPECT_EQ(MessageOf([&] { octets.GetAsString(algorithm); }), "Unknown byte encoding.");
+        EXPECT_EQ(Message([&] { octets.GetAsString(algorithm); }), "Unknown byte encoding.");
     // A boolean list whose unused-bit count exceeds its bits.
     const CFastInfosetBinaryData booleans(reinterpret_cast<unsigned char*>(const_cast<char*>("\x50")), 1, false);
-    EXPECT_EQ(MessageOf([&] { booleans.GetAsString(6); }), "Invalid value for BOOLEAN byte encoding.");
+    EXPECT_EQ(Message([&] { booleans.GetAsString(6); }), "Invalid value for BOOLEAN byte encoding.");
 }
 
 // ------------------------------------------------------------------ restricted alphabets
@@ -270,7 +262,7 @@ TEST(FastInfosetRestrictedAlphabet, PacksAndUnpacksAsJavaDoes) {
             EXPECT_EQ(Hex(packed), answer[1]) << where;
         } else {
             std::string packed;
-            EXPECT_EQ(MessageOf([&] {
+            EXPECT_EQ(Message([&] {
                           CFastInfosetBinaryData::AppendRestrictedAlphabetString(packed, c.alphabet, c.text.data(),
                                                                                  c.text.size());
                       }),
@@ -294,9 +286,9 @@ TEST(FastInfosetRestrictedAlphabet, RefusesBadAlphabetsAndCharacters) {
     for (const std::wstring& alphabet : {std::wstring(), std::wstring(L"a"), std::wstring(0x100001, L'x')}) {
         std::string packed;
         std::wstring text;
-        EXPECT_EQ(MessageOf([&] { CFastInfosetBinaryData::AppendRestrictedAlphabetString(packed, alphabet, L"a", 1); }),
+        EXPECT_EQ(Message([&] { CFastInfosetBinaryData::AppendRestrictedAlphabetString(packed, alphabet, L"a", 1); }),
                   writeSize);
-        EXPECT_EQ(MessageOf([&] { CFastInfosetBinaryData::AppendRestrictedAlphabetText(text, alphabet, &octet, 1); }),
+        EXPECT_EQ(Message([&] { CFastInfosetBinaryData::AppendRestrictedAlphabetText(text, alphabet, &octet, 1); }),
                   readSize);
     }
     // A full alphabet of 2^20 characters is accepted for reading (21-bit codes).
@@ -308,13 +300,13 @@ TEST(FastInfosetRestrictedAlphabet, RefusesBadAlphabetsAndCharacters) {
 
     const CFIVocabulary vocabulary;
     std::string packed = "\xAA";
-    EXPECT_EQ(MessageOf([&] {
+    EXPECT_EQ(Message([&] {
                   CFastInfosetBinaryData::AppendRestrictedAlphabetString(packed, vocabulary.GetRestrictedAlphabet(1),
                                                                          L"1.5E3", 5);
               }),
               "Failed to write FastInfoset. Invalid character not found for Restricted Alphabet.");
     EXPECT_EQ(Hex(packed), "aa");  // a refused text leaves the output as it was
-    EXPECT_EQ(MessageOf([&] {
+    EXPECT_EQ(Message([&] {
                   CFastInfosetBinaryData::AppendRestrictedAlphabetString(packed, vocabulary.GetRestrictedAlphabet(3),
                                                                          L"1", 1);
               }),
@@ -322,7 +314,7 @@ TEST(FastInfosetRestrictedAlphabet, RefusesBadAlphabetsAndCharacters) {
     // Codes between the alphabet's end and the all-ones terminator come only from bad documents.
     const unsigned char beyond[] = {0x12, 0x19};  // ... 1, then 9 in an alphabet of eight characters
     text = L">";
-    EXPECT_EQ(MessageOf([&] { CFastInfosetBinaryData::AppendRestrictedAlphabetText(text, L"01234567", beyond, 2); }),
+    EXPECT_EQ(Message([&] { CFastInfosetBinaryData::AppendRestrictedAlphabetText(text, L"01234567", beyond, 2); }),
               "Failed to parse FastInfoset. Invalid Encoding of Restricted Alphabet. Character code outside the "
               "alphabet.");
     EXPECT_TRUE(text == L">");
