@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -191,6 +192,70 @@ TEST(FastInfosetWriter, JavaReadsNamespacesDeclaredWhereFirstUsedAndXsiType) {
         EXPECT_EQ(answer[0], "OK") << cases[i].name << ": " << answer[1];
         EXPECT_EQ(Unhex(answer[1]), cases[i].events) << cases[i].name;
     }
+}
+
+// The CRC-32 of zlib and java.util.zip (reflected polynomial 0xEDB88320).
+uint32_t Crc32(const std::string& bytes) {
+    uint32_t crc = 0xFFFFFFFFu;
+    for (unsigned char b : bytes) {
+        crc ^= b;
+        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
+    }
+    return ~crc;
+}
+
+// Indices in the ranges of their encodings (element names beyond 2080, character chunks
+// beyond 263184, attribute names and values beyond 8256) and octet strings of every length
+// form, each written twice so that the second time is an index, read back by Java. (Element
+// names beyond 526368 take a million elements: checked once by hand, not here.)
+TEST(FastInfosetWriter, JavaReadsIndicesAndLengthsOfEveryRange) {
+    const auto word = [](uint32_t n, const wchar_t* lead) {  // distinct, at most 5 characters after lead
+        std::wstring w = lead;
+        do {
+            w += static_cast<wchar_t>(L'a' + n % 26);
+            n /= 26;
+        } while (n != 0);
+        return w;
+    };
+    const uint32_t elements = 263300, names = 2200, attributes = 8400;
+    std::string expected;
+    const std::string body = Document([&](CFastInfosetWriter& w) {
+        w.StartElement(L"r", L"");
+        expected += "E \"r\"\n";
+        for (int pass = 0; pass < 2; ++pass) {
+            for (uint32_t i = 0; i < elements; ++i) {
+                const std::wstring name = word(i % names, L"e");
+                const std::wstring value = word(i, L"");
+                w.StartElement(name, L"");
+                if (i < attributes) w.AddAttribute(word(i, L"a"), L"", word(i, L"v"), ItemType_string);
+                w.WriteElementValue(value, ItemType_string);
+                w.EndElement();
+                expected += "E \"" + Narrow(name) + "\"\n";
+                if (i < attributes) expected += "A \"" + Narrow(word(i, L"a")) + "\" \"" + Narrow(word(i, L"v")) + "\"\n";
+                expected += "T \"" + Narrow(value) + "\"\n";
+            }
+        }
+        // Values of every length form (literal, not indexed), as chunks and attribute values.
+        for (size_t length : {1, 2, 3, 8, 9, 64, 65, 258, 259, 264, 265, 320, 321, 70000}) {
+            const std::wstring value(length, L'x');
+            w.StartElement(L"long", L"");
+            w.AddAttribute(L"v", L"", value, ItemType_string);
+            w.WriteElementValue(value, ItemType_string);
+            w.EndElement();
+            expected += "E \"long\"\nA \"v\" \"" + Narrow(value) + "\"\nT \"" + Narrow(value) + "\"\n";
+        }
+        w.EndElement();
+    });
+    const std::string path = TempPath("writer-ranges.fi");
+    WriteFile(path, body);
+    const std::vector<std::string> answer =
+        Fields(JavaFastInfoset("tests/fastinfoset/fastinfoset_oracle.java", {"C\t" + Hex(path)})[0]);
+    std::remove(path.c_str());
+    ASSERT_EQ(answer.size(), 2u);
+    ASSERT_EQ(answer[0], "OK") << answer[1];
+    char crc[16];
+    std::snprintf(crc, sizeof crc, "%08x", Crc32(expected));
+    EXPECT_EQ(answer[1], std::to_string(expected.size()) + " " + crc);
 }
 
 }  // namespace

@@ -11,6 +11,8 @@
 //                                   events; the vocabulary (lines "P|N|L <string>" and
 //                                   "E|A <prefix> <namespace> <local>", tab-separated, in table
 //                                   order) is the external vocabulary of that URI
+//   C <file>                        the same events' length and CRC-32 ("<length> <crc hex>"),
+//                                   for documents too large to pass back whole
 // One answer line per request: "OK\t<hex>" (octets, or the UTF-8 of a text), or "ERR\t<why>"
 // when Java refuses the input.
 import com.sun.xml.fastinfoset.algorithm.BuiltInEncodingAlgorithm;
@@ -180,6 +182,12 @@ public class fastinfoset_oracle {
         }
         case "P":
             return hex(packer.pack(text(request[1]), text(argument)));
+        case "C": {
+            byte[] events = events(text(request[1]), "", "").getBytes(StandardCharsets.UTF_8);
+            java.util.zip.CRC32 crc = new java.util.zip.CRC32();
+            crc.update(events);
+            return events.length + " " + String.format("%08x", crc.getValue());
+        }
         case "X":
             return hex(events(text(request[1]), text(argument), request.length > 3 ? text(request[3]) : "")
                            .getBytes(StandardCharsets.UTF_8));
