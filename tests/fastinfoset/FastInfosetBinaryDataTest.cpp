@@ -116,7 +116,7 @@ TEST(FastInfosetBinaryData, EncodesEveryAlgorithmAsJavaDoes) {
     }
 }
 
-TEST(FastInfosetBinaryData, ReadsOctetsAsJavaDoes) {
+TEST(FastInfosetBinaryData, ReadsOctetsAndRefusesWrongLengthsAsJavaDoes) {
     struct DecodeCase {
         unsigned algorithm;
         std::string octets;
@@ -135,9 +135,30 @@ TEST(FastInfosetBinaryData, ReadsOctetsAsJavaDoes) {
         {8, Unhex("3fb999999999999a400921fb54442d18")},
         {9, Counting(16)}, {9, Counting(48)},
     };
+    struct BadLength {
+        unsigned algorithm;
+        size_t length;
+        const char* message;
+    };
+    const std::vector<BadLength> badLengths = {
+        {3, 1, "Invalid value for SHORT byte encoding."},  {3, 3, "Invalid value for SHORT byte encoding."},
+        {4, 3, "Invalid value for INT byte encoding."},    {4, 6, "Invalid value for INT byte encoding."},
+        {5, 7, "Invalid value for LONG byte encoding."},   {7, 5, "Invalid value for FLOAT byte encoding."},
+        {8, 9, "Invalid value for DOUBLE byte encoding."}, {9, 15, "Invalid value for UUID byte encoding."},
+        {9, 17, "Invalid value for UUID byte encoding."},
+    };
     std::vector<std::string> requests;
     for (const DecodeCase& c : cases) requests.push_back("D\t" + std::to_string(c.algorithm) + "\t" + Hex(c.octets));
+    for (const BadLength& c : badLengths)
+        requests.push_back("D\t" + std::to_string(c.algorithm) + "\t" + Hex(Counting(c.length)));
     const std::vector<std::string> answers = JavaFastInfoset(kOracle, requests);
+    for (size_t i = 0; i < badLengths.size(); ++i) {
+        EXPECT_EQ(answers[cases.size() + i].substr(0, 4), "ERR\t") << answers[cases.size() + i];
+        const std::string octets = Counting(badLengths[i].length);
+        const CFastInfosetBinaryData data(reinterpret_cast<unsigned char*>(const_cast<char*>(octets.data())),
+                                          static_cast<uint32_t>(octets.size()), false);
+        EXPECT_EQ(Message([&] { data.GetAsString(badLengths[i].algorithm); }), badLengths[i].message);
+    }
     for (size_t i = 0; i < cases.size(); ++i) {
         const DecodeCase& c = cases[i];
         const std::vector<std::string> answer = Fields(answers[i]);
@@ -147,31 +168,6 @@ TEST(FastInfosetBinaryData, ReadsOctetsAsJavaDoes) {
                                           static_cast<uint32_t>(c.octets.size()), false);
         EXPECT_EQ(JavaTextInQxxmlForm(c.algorithm, Unhex(answer[1])), Narrow(data.GetAsString(c.algorithm)))
             << "algorithm " << c.algorithm << " octets " << Hex(c.octets);
-    }
-}
-
-TEST(FastInfosetBinaryData, RefusesOctetsOfTheWrongLengthLikeJava) {
-    struct BadLength {
-        unsigned algorithm;
-        size_t length;
-        const char* message;
-    };
-    const std::vector<BadLength> cases = {
-        {3, 1, "Invalid value for SHORT byte encoding."},  {3, 3, "Invalid value for SHORT byte encoding."},
-        {4, 3, "Invalid value for INT byte encoding."},    {4, 6, "Invalid value for INT byte encoding."},
-        {5, 7, "Invalid value for LONG byte encoding."},   {7, 5, "Invalid value for FLOAT byte encoding."},
-        {8, 9, "Invalid value for DOUBLE byte encoding."}, {9, 15, "Invalid value for UUID byte encoding."},
-        {9, 17, "Invalid value for UUID byte encoding."},
-    };
-    std::vector<std::string> requests;
-    for (const BadLength& c : cases) requests.push_back("D\t" + std::to_string(c.algorithm) + "\t" + Hex(Counting(c.length)));
-    const std::vector<std::string> answers = JavaFastInfoset(kOracle, requests);
-    for (size_t i = 0; i < cases.size(); ++i) {
-        EXPECT_EQ(answers[i].substr(0, 4), "ERR\t") << answers[i];
-        const std::string octets = Counting(cases[i].length);
-        const CFastInfosetBinaryData data(reinterpret_cast<unsigned char*>(const_cast<char*>(octets.data())),
-                                          static_cast<uint32_t>(octets.size()), false);
-        EXPECT_EQ(Message([&] { data.GetAsString(cases[i].algorithm); }), cases[i].message);
     }
 }
 
