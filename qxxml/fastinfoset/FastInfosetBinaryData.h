@@ -12,7 +12,7 @@
 //
 //   std::string packed;                                    // a writer's reused buffer
 //   CFastInfosetBinaryData::AppendRestrictedAlphabetString(
-//       packed, vocabulary.GetRestrictedAlphabet(1), L"12.5");   // 12 C5
+//       packed, vocabulary.GetRestrictedAlphabet(1), L"12.5", 4);   // 12 C5
 //
 // The writer and reader use the static forms on their own buffers, which allocate nothing
 // beyond the result. Failures are CQxException with the messages of each operation;
