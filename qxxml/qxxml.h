@@ -15,7 +15,10 @@
 #include <qxxml/values/ItemType.h>
 #include <qxxml/values/StringFormatting.h>
 #include <qxxml/values/WhitespaceUtils.h>
+#include <qxxml/fastinfoset/FIVocabulary.h>
 #include <qxxml/fastinfoset/FastInfosetContext.h>
+#include <qxxml/fastinfoset/FastInfosetBinaryData.h>
+#include <qxxml/fastinfoset/FastInfosetWriter.h>
 #include <qxxml/collections/AttributeCol.h>
 #include <qxxml/core/NamespaceAliasMap.h>
 #include <qxxml/core/XmlSerializationContext.h>
