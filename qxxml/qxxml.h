@@ -16,7 +16,6 @@
 #include <qxxml/values/StringFormatting.h>
 #include <qxxml/values/WhitespaceUtils.h>
 #include <qxxml/fastinfoset/FastInfosetContext.h>
-#include <qxxml/collections/AttributeCol.h>
 #include <qxxml/core/NamespaceAliasMap.h>
 #include <qxxml/core/XmlSerializationContext.h>
 #include <qxxml/support/QxZip.h>
@@ -52,6 +51,10 @@
 #include <qxxml/values/Base64.h>
 #include <qxxml/xmlout/UtfEncoding.h>
 #include <qxxml/collections/XmlCollection.h>
+#include <qxxml/collections/Attribute.h>
+#include <qxxml/collections/AttributeCol.h>
+#include <qxxml/collections/Element.h>
+#include <qxxml/collections/ElementCol.h>
 #include <qxxml/collections/XmlTypeCollection.h>
 #include <qxxml/collections/ItemList.h>
 #include <qxxml/collections/XmlValueCollection.h>

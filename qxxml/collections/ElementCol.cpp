@@ -1,0 +1,112 @@
+#include <qxxml/collections/ElementCol.h>
+
+#include <qxxml/collections/detail/WildcardNamespace.h>
+#include <qxxml/support/QxException.h>
+#include <qxxml/support/detail/OrEmpty.h>
+#include <qxxml/xmlin/XmlElement.h>
+
+namespace QxXmlLib10 {
+
+using detail::OrEmpty;
+
+CInstanceMonitor::ClassType* CElementCol::MonitorRecord() {
+    static CInstanceMonitor::ClassType* record = CInstanceMonitor::Resolve(L"CElementCol");
+    return record;
+}
+
+// The collection keeps its restriction for its items (rather than taking any namespace), so
+// that a wildcard refuses foreign content both when it is added and when it is read.
+CElementCol::CElementCol(const wchar_t* namespaceUri, const wchar_t* restriction, const wchar_t* targetNamespace,
+                         int minOccurs, int maxOccurs)
+    : CXmlCollection(L"", OrEmpty(namespaceUri), minOccurs, maxOccurs),
+      CInstanceMonitor(MonitorRecord()),
+      m_strItemRestriction(OrEmpty(restriction)),
+      m_strDefaultNamespace(detail::ChooseWildcardNamespace(namespaceUri, restriction)),
+      m_strTargetNamespace(OrEmpty(targetNamespace)) {
+    TestNamespace(namespaceUri, restriction, targetNamespace);
+}
+
+CElementCol::~CElementCol() = default;
+
+CElement* CElementCol::Add(const wchar_t* name, const wchar_t* namespaceUri) {
+    TestNamespace(namespaceUri, m_strItemRestriction.c_str(), m_strTargetNamespace.c_str());
+    CSmartPtr<CElement> item(
+        new CElement(name, namespaceUri, m_strItemRestriction.c_str(), m_strTargetNamespace.c_str()));
+    AppendItem(item.Get());
+    return item.Get();
+}
+
+CElement* CElementCol::Add(const wchar_t* name) {
+    if (m_strDefaultNamespace.empty())
+        throw CQxInvalidStateException(L"A Namespace has not been set for this Collection");
+    return Add(name, m_strDefaultNamespace.c_str());
+}
+
+CElement* CElementCol::Add(CElement* item) {
+    TestNamespace(item ? item->GetNamespace().c_str() : L"", m_strItemRestriction.c_str(),
+                  m_strTargetNamespace.c_str());
+    AppendItem(item);
+    return item;
+}
+
+CElement* CElementCol::AddAfter(const CElement* existing, CElement* item) {
+    AddAfterItem(existing, item);
+    return item;
+}
+
+CElement* CElementCol::AddBefore(const CElement* existing, CElement* item) {
+    AddBeforeItem(existing, item);
+    return item;
+}
+
+CSmartPtr<CElement> CElementCol::Item(int index) const {
+    return static_cast<CElement*>(GetNodeAtIndex(index)->m_pItem.Get());
+}
+
+CSmartPtr<CElementCol> CElementCol::Clone() const {
+    CSmartPtr<CElementCol> copy(new CElementCol(m_strDefaultNamespace.c_str(), m_strItemRestriction.c_str(),
+                                                m_strTargetNamespace.c_str(), m_iMinOccurs, m_iMaxOccurs));
+    for (const CElement* item : *this) copy->AppendItem(item->Clone().Get());
+    return copy;
+}
+
+void CElementCol::ToXml_Int(CXmlWriter* writer, bool, const wchar_t* elementNamespace,
+                            const CXmlSerializationContext& context, bool) const {
+    ValidateCount(context);
+    for (const CElement* item : *this) {
+        TestNamespace(item->GetNamespace().c_str(), m_strItemRestriction.c_str(), m_strTargetNamespace.c_str());
+        CXmlObjectBase::ToXml_Int(item, writer, false, elementNamespace, context, false);
+    }
+}
+
+template <class Accepts>
+CXmlElement* CElementCol::ReadRun(CXmlElement* parent, CXmlElement* cursor, const CXmlSerializationContext& context,
+                                  const wchar_t* itemRestriction, Accepts accepts) {
+    while (cursor && accepts(cursor)) {
+        CSmartPtr<CElement> item(new CElement(cursor->GetLocalName().c_str(), cursor->GetNamespaceURI().c_str(),
+                                              itemRestriction, m_strTargetNamespace.c_str()));
+        CXmlElement* next = CXmlObjectBase::FromXml_Int(item.Get(), parent, cursor, context);
+        if (next == cursor) break;
+        AppendItem(item.Get());
+        cursor = next;
+    }
+    return cursor;
+}
+
+CXmlElement* CElementCol::FromXml_Int(CXmlElement* parent, CXmlElement* cursor,
+                                      const CXmlSerializationContext& context, bool) {
+    return ReadRun(parent, cursor, context, m_strItemRestriction.c_str(), [this](const CXmlElement* element) {
+        return IsNamespaceValid(element->GetNamespaceURI().c_str(), m_strItemRestriction.c_str(),
+                                m_strTargetNamespace.c_str());
+    });
+}
+
+CXmlElement* CElementCol::FromXmlLockElementName_Int(std::wstring name, std::wstring namespaceUri,
+                                                     CXmlElement* parent, CXmlElement* cursor,
+                                                     const CXmlSerializationContext& context) {
+    return ReadRun(parent, cursor, context, L"##any", [&](const CXmlElement* element) {
+        return element->GetLocalName() == name && element->GetNamespaceURI() == namespaceUri;
+    });
+}
+
+}  // namespace QxXmlLib10
