@@ -73,8 +73,11 @@ CSmartPtr<CAttributeCol> CAttributeCol::Clone() const {
 
 void CAttributeCol::ToXml_Int(CXmlWriter* writer, bool, const wchar_t* elementNamespace,
                               const CXmlSerializationContext& context, bool) const {
-    for (const CNode* node = m_pHead; node; node = node->m_pNext)
-        CXmlObjectBase::ToXml_Int(node->m_pItem.Get(), writer, false, elementNamespace, context, false);
+    for (const CAttribute* attribute : *this) {
+        // An attribute changed after it was added must still be one the wildcard allows.
+        TestNamespace(attribute->GetNamespace().c_str(), m_strRestriction.c_str(), m_strTargetNamespace.c_str());
+        CXmlObjectBase::ToXml_Int(attribute, writer, false, elementNamespace, context, false);
+    }
 }
 
 CXmlElement* CAttributeCol::FromXml_Int(CXmlElement* element, CXmlElement* firstChild,

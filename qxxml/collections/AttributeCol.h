@@ -64,7 +64,8 @@ public:
 
 protected:
     std::wstring GetTargetNamespace() const override { return m_strNamespace; }
-    // Every attribute, in order, on the open element; no count check.
+    // Every attribute, in order, on the open element (each tested against the restriction
+    // first); no count check.
     void ToXml_Int(CXmlWriter* writer, bool isRoot, const wchar_t* elementNamespace,
                    const CXmlSerializationContext& context, bool optionalChoiceItem) const override;
     // Adds every attribute of `element`, in document order; the first whose namespace fails

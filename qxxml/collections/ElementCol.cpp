@@ -43,6 +43,7 @@ CElement* CElementCol::Add(const wchar_t* name) {
 }
 
 CElement* CElementCol::Add(CElement* item) {
+    const CSmartPtr<CElement> hold(item);  // a refused new item is not leaked
     TestNamespace(item ? item->GetNamespace().c_str() : L"", m_strItemRestriction.c_str(),
                   m_strTargetNamespace.c_str());
     AppendItem(item);

@@ -43,7 +43,8 @@ public:
     // In the default namespace; without one CQxInvalidStateException "A Namespace has not been
     // set for this Collection".
     CElement* Add(const wchar_t* name);
-    // Tests the element's namespace against the restriction, then appends it.
+    // Tests the element's namespace against the restriction, then appends it (a refused item
+    // nobody else holds is destroyed).
     CElement* Add(CElement* item);
     CElement* AddAfter(const CElement* existing, CElement* item);
     CElement* AddBefore(const CElement* existing, CElement* item);
