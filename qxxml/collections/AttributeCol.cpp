@@ -7,6 +7,8 @@
 #include <qxxml/xmlin/XmlAttribute.h>
 #include <qxxml/xmlin/XmlElement.h>
 
+#include <cwchar>
+
 namespace QxXmlLib10 {
 
 using detail::OrEmpty;
@@ -14,9 +16,10 @@ using detail::OrEmpty;
 std::wstring detail::ChooseWildcardNamespace(const wchar_t* namespaceUri, const wchar_t* restriction) {
     const wchar_t* uri = OrEmpty(namespaceUri);
     if (*uri) return uri;
-    const std::wstring rest = OrEmpty(restriction);
-    const std::wstring token = rest.substr(0, rest.find(L' '));
-    if (token.size() >= 2 && token[0] != L'#' && token[1] != L'#') return token;
+    const wchar_t* token = OrEmpty(restriction);
+    const wchar_t* space = wcschr(token, L' ');
+    const size_t length = space ? static_cast<size_t>(space - token) : wcslen(token);
+    if (length >= 2 && token[0] != L'#' && token[1] != L'#') return std::wstring(token, length);
     return std::wstring();
 }
 
@@ -60,9 +63,7 @@ CAttribute* CAttributeCol::AddBefore(const CAttribute* existing, CAttribute* ite
     return item;
 }
 
-CSmartPtr<CAttribute> CAttributeCol::Item(int index) const {
-    return static_cast<CAttribute*>(GetNodeAtIndex(index)->m_pItem.Get());
-}
+CSmartPtr<CAttribute> CAttributeCol::Item(int index) const { return ItemAt<CAttribute>(index); }
 
 CSmartPtr<CAttributeCol> CAttributeCol::Clone() const {
     CSmartPtr<CAttributeCol> copy(

@@ -63,7 +63,8 @@ public:
     const std::wstring& GetNamespaceRestriction() const { return m_strRestriction; }
     const std::wstring& GetDeclaredDefaultNamespace() const { return m_strDeclaredDefaultNamespace; }
 
-    // The element's own collections, shared, not copies.
+    // The element's own collections, shared, not copies. Each is made on first use (in the
+    // element's namespace, accepting any), so a leaf read from a document carries none.
     CSmartPtr<CAttributeCol> GetAttributes() const;
     CSmartPtr<CElementCol> GetChildElements() const;
 
@@ -111,8 +112,8 @@ private:
     std::wstring m_strNamespace;
     std::wstring m_strRestriction;
     std::wstring m_strTargetNamespace;
-    CSmartPtr<CAttributeCol> m_pAttributes;
-    CSmartPtr<CElementCol> m_pChildElements;
+    mutable CSmartPtr<CAttributeCol> m_pAttributes;     // null until first used
+    mutable CSmartPtr<CElementCol> m_pChildElements;   // null until first used
     std::wstring m_strDeclaredDefaultNamespace;
 };
 

@@ -60,9 +60,7 @@ CElement* CElementCol::AddBefore(const CElement* existing, CElement* item) {
     return item;
 }
 
-CSmartPtr<CElement> CElementCol::Item(int index) const {
-    return static_cast<CElement*>(GetNodeAtIndex(index)->m_pItem.Get());
-}
+CSmartPtr<CElement> CElementCol::Item(int index) const { return ItemAt<CElement>(index); }
 
 CSmartPtr<CElementCol> CElementCol::Clone() const {
     CSmartPtr<CElementCol> copy(new CElementCol(m_strDefaultNamespace.c_str(), m_strItemRestriction.c_str(),
