@@ -1,5 +1,6 @@
 #include <qxxml/collections/AttributeCol.h>
 
+#include <qxxml/collections/detail/SharedText.h>
 #include <qxxml/collections/detail/WildcardNamespace.h>
 #include <qxxml/support/QxException.h>
 #include <qxxml/support/detail/OrEmpty.h>
@@ -23,6 +24,14 @@ std::wstring detail::ChooseWildcardNamespace(const wchar_t* namespaceUri, const 
     return std::wstring();
 }
 
+detail::SharedText detail::MakeSharedText(const wchar_t* text) {
+    static const SharedText empty = std::make_shared<const std::wstring>();
+    static const SharedText any = std::make_shared<const std::wstring>(L"##any");
+    if (!text || !*text) return empty;
+    if (*any == text) return any;
+    return std::make_shared<const std::wstring>(text);
+}
+
 CInstanceMonitor::ClassType* CAttributeCol::MonitorRecord() {
     static CInstanceMonitor::ClassType* record = CInstanceMonitor::Resolve(L"CAttributeCol");
     return record;
@@ -30,15 +39,18 @@ CInstanceMonitor::ClassType* CAttributeCol::MonitorRecord() {
 
 CAttributeCol::CAttributeCol(const wchar_t* namespaceUri, const wchar_t* restriction,
                              const wchar_t* targetNamespace)
-    : CXmlCollection(L"", detail::ChooseWildcardNamespace(namespaceUri, restriction).c_str(), 0, -1),
+    : CAttributeCol(namespaceUri, detail::MakeSharedText(restriction), detail::MakeSharedText(targetNamespace)) {}
+
+CAttributeCol::CAttributeCol(const wchar_t* namespaceUri, SharedText restriction, SharedText targetNamespace)
+    : CXmlCollection(L"", detail::ChooseWildcardNamespace(namespaceUri, restriction->c_str()).c_str(), 0, -1),
       CInstanceMonitor(MonitorRecord()),
-      m_strRestriction(OrEmpty(restriction)),
-      m_strTargetNamespace(OrEmpty(targetNamespace)) {}
+      m_pRestriction(std::move(restriction)),
+      m_pTargetNamespace(std::move(targetNamespace)) {}
 
 CAttributeCol::~CAttributeCol() = default;
 
 CAttribute* CAttributeCol::Add(const wchar_t* name, const wchar_t* value, const wchar_t* namespaceUri) {
-    TestNamespace(namespaceUri, m_strRestriction.c_str(), m_strTargetNamespace.c_str());
+    TestNamespace(namespaceUri, m_pRestriction->c_str(), m_pTargetNamespace->c_str());
     return Add(new CAttribute(name, value, namespaceUri));
 }
 
@@ -66,8 +78,7 @@ CAttribute* CAttributeCol::AddBefore(const CAttribute* existing, CAttribute* ite
 CSmartPtr<CAttribute> CAttributeCol::Item(int index) const { return ItemAt<CAttribute>(index); }
 
 CSmartPtr<CAttributeCol> CAttributeCol::Clone() const {
-    CSmartPtr<CAttributeCol> copy(
-        new CAttributeCol(m_strNamespace.c_str(), m_strRestriction.c_str(), m_strTargetNamespace.c_str()));
+    CSmartPtr<CAttributeCol> copy(new CAttributeCol(m_strNamespace.c_str(), m_pRestriction, m_pTargetNamespace));
     for (const CAttribute* attribute : *this) copy->Add(attribute->Clone().Get());
     return copy;
 }
@@ -76,7 +87,7 @@ void CAttributeCol::ToXml_Int(CXmlWriter* writer, bool, const wchar_t* elementNa
                               const CXmlSerializationContext& context, bool) const {
     for (const CAttribute* attribute : *this) {
         // An attribute changed after it was added must still be one the wildcard allows.
-        TestNamespace(attribute->GetNamespace().c_str(), m_strRestriction.c_str(), m_strTargetNamespace.c_str());
+        TestNamespace(attribute->GetNamespace().c_str(), m_pRestriction->c_str(), m_pTargetNamespace->c_str());
         CXmlObjectBase::ToXml_Int(attribute, writer, false, elementNamespace, context, false);
     }
 }
@@ -84,8 +95,8 @@ void CAttributeCol::ToXml_Int(CXmlWriter* writer, bool, const wchar_t* elementNa
 CXmlElement* CAttributeCol::FromXml_Int(CXmlElement* element, CXmlElement* firstChild,
                                         const CXmlSerializationContext&, bool) {
     for (const CXmlAttribute* attribute : element->GetAttributes()) {
-        if (!IsNamespaceValid(attribute->GetNamespaceURI().c_str(), m_strRestriction.c_str(),
-                              m_strTargetNamespace.c_str()))
+        if (!IsNamespaceValid(attribute->GetNamespaceURI().c_str(), m_pRestriction->c_str(),
+                              m_pTargetNamespace->c_str()))
             throw CQxInvalidNamespaceException(FormatString(
                 L"Invalid Attribute [%s]. The attributes namespace is Inappropriate.",
                 attribute->GetLocalName().c_str()));

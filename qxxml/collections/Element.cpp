@@ -1,6 +1,7 @@
 #include <qxxml/collections/Element.h>
 
 #include <qxxml/collections/ElementCol.h>
+#include <qxxml/collections/detail/SharedText.h>
 #include <qxxml/core/XmlSerializationContext.h>
 #include <qxxml/support/QxException.h>
 #include <qxxml/support/detail/OrEmpty.h>
@@ -48,6 +49,12 @@ CElement::CElement(const wchar_t* name, const wchar_t* namespaceUri, const wchar
     Init(name, namespaceUri, restriction, targetNamespace);
 }
 
+CElement::CElement(const wchar_t* name, const wchar_t* namespaceUri, SharedText restriction,
+                   SharedText targetNamespace)
+    : CInstanceMonitor(MonitorRecord()) {
+    InitShared(name, namespaceUri, std::move(restriction), std::move(targetNamespace));
+}
+
 CElement::CElement(CXmlObjectBase* object, const wchar_t* defaultNamespace) : CInstanceMonitor(MonitorRecord()) {
     Init(L"", L"", kAnyNamespace, L"");
     CXmlSerializationContext context;
@@ -67,8 +74,8 @@ CElement::CElement(const CElement& other)
       m_strName(other.m_strName),
       m_strText(other.m_strText),
       m_strNamespace(other.m_strNamespace),
-      m_strRestriction(other.m_strRestriction),
-      m_strTargetNamespace(other.m_strTargetNamespace),
+      m_pRestriction(other.m_pRestriction),
+      m_pTargetNamespace(other.m_pTargetNamespace),
       m_pAttributes(other.GetAttributes()),  // made now, so that the copies share them
       m_pChildElements(other.GetChildElements()),
       m_strDeclaredDefaultNamespace(other.m_strDeclaredDefaultNamespace) {}
@@ -78,8 +85,8 @@ CElement& CElement::operator=(const CElement& other) {
     m_strName = other.m_strName;
     m_strText = other.m_strText;
     m_strNamespace = other.m_strNamespace;
-    m_strRestriction = other.m_strRestriction;
-    m_strTargetNamespace = other.m_strTargetNamespace;
+    m_pRestriction = other.m_pRestriction;
+    m_pTargetNamespace = other.m_pTargetNamespace;
     m_pAttributes = other.GetAttributes();
     m_pChildElements = other.GetChildElements();
     m_strDeclaredDefaultNamespace = other.m_strDeclaredDefaultNamespace;
@@ -94,11 +101,16 @@ void CElement::Init(const wchar_t* name, const wchar_t* namespaceUri, const wcha
     if (!namespaceUri) throw CQxInvalidNamespaceException(L"Element Namespace must have a value");
     if (!restriction) throw CQxInvalidNamespaceException(L"Namespace Restriction must have a value");
     if (!targetNamespace) throw CQxInvalidNamespaceException(L"Target Namespace must have a value");
-    TestNamespace(namespaceUri, restriction, targetNamespace);
+    InitShared(name, namespaceUri, detail::MakeSharedText(restriction), detail::MakeSharedText(targetNamespace));
+}
+
+void CElement::InitShared(const wchar_t* name, const wchar_t* namespaceUri, SharedText restriction,
+                          SharedText targetNamespace) {
+    TestNamespace(namespaceUri, restriction->c_str(), targetNamespace->c_str());
     m_strName = name;
     m_strNamespace = namespaceUri;
-    m_strRestriction = restriction;
-    m_strTargetNamespace = targetNamespace;
+    m_pRestriction = std::move(restriction);
+    m_pTargetNamespace = std::move(targetNamespace);
     m_pAttributes = nullptr;
     m_pChildElements = nullptr;
 }
@@ -121,13 +133,15 @@ void CElement::SetText(const wchar_t* text) {
 // Wildcard content is mostly leaves: the collections are made when they are first needed.
 CSmartPtr<CAttributeCol> CElement::GetAttributes() const {
     if (!m_pAttributes)
-        m_pAttributes = new CAttributeCol(m_strNamespace.c_str(), kAnyNamespace, m_strTargetNamespace.c_str());
+        m_pAttributes = new CAttributeCol(m_strNamespace.c_str(), detail::MakeSharedText(kAnyNamespace),
+                                          m_pTargetNamespace);
     return m_pAttributes;
 }
 
 CSmartPtr<CElementCol> CElement::GetChildElements() const {
     if (!m_pChildElements)
-        m_pChildElements = new CElementCol(m_strNamespace.c_str(), kAnyNamespace, m_strTargetNamespace.c_str(), 0, -1);
+        m_pChildElements =
+            new CElementCol(m_strNamespace.c_str(), detail::MakeSharedText(kAnyNamespace), m_pTargetNamespace, 0, -1);
     return m_pChildElements;
 }
 
@@ -156,8 +170,7 @@ void CElement::FromXml(const wchar_t* xmlText) {
 }
 
 CSmartPtr<CElement> CElement::Clone() const {
-    CSmartPtr<CElement> copy(new CElement(m_strName.c_str(), m_strNamespace.c_str(), m_strRestriction.c_str(),
-                                          m_strTargetNamespace.c_str()));
+    CSmartPtr<CElement> copy(new CElement(m_strName.c_str(), m_strNamespace.c_str(), m_pRestriction, m_pTargetNamespace));
     if (m_pAttributes) copy->m_pAttributes = m_pAttributes->Clone();
     if (m_pChildElements) copy->m_pChildElements = m_pChildElements->Clone();
     copy->m_strText = m_strText;
@@ -185,7 +198,7 @@ void CElement::CopyXmlElement(const CXmlElement* source) {
 void CElement::ToXml_Int(CXmlWriter* writer, bool, const wchar_t* elementNamespace,
                          const CXmlSerializationContext& context, bool optionalChoiceItem) const {
     // Content changed after it was made must still be what the wildcard allows.
-    TestNamespace(m_strNamespace.c_str(), m_strRestriction.c_str(), m_strTargetNamespace.c_str());
+    TestNamespace(m_strNamespace.c_str(), m_pRestriction->c_str(), m_pTargetNamespace->c_str());
     if (!m_strDeclaredDefaultNamespace.empty() && dynamic_cast<CXmlTextWriter*>(writer))
         return WriteWithDeclaredDefault(writer, context);
     // Other writers resolve every namespace themselves, so the element is written as usual.
@@ -226,8 +239,8 @@ void CElement::WriteWithDeclaredDefault(CXmlWriter* writer, const CXmlSerializat
 
 CXmlElement* CElement::FromXml_Int(CXmlElement*, CXmlElement* cursor, const CXmlSerializationContext& context,
                                    bool) {
-    if (!cursor || !IsNamespaceValid(cursor->GetNamespaceURI().c_str(), m_strRestriction.c_str(),
-                                     m_strTargetNamespace.c_str()))
+    if (!cursor || !IsNamespaceValid(cursor->GetNamespaceURI().c_str(), m_pRestriction->c_str(),
+                                     m_pTargetNamespace->c_str()))
         return cursor;
     CXmlElement* const firstChild = cursor->GetFirstElement();
     if (!cursor->GetAttributes().empty())

@@ -19,6 +19,7 @@
 #include <qxxml/support/InstanceMonitor.h>
 #include <qxxml/support/SmartPtr.h>
 
+#include <memory>
 #include <string>
 
 namespace QxXmlLib10 {
@@ -33,9 +34,9 @@ public:
     ~CElementCol() override;
 
     CXmlObjectBase* GetBase() override { return this; }
-    std::wstring GetNamespace() const override { return m_strTargetNamespace; }
+    std::wstring GetNamespace() const override { return *m_pTargetNamespace; }
 
-    const std::wstring& GetItemRestriction() const { return m_strItemRestriction; }
+    const std::wstring& GetItemRestriction() const { return *m_pItemRestriction; }
     const std::wstring& GetDefaultNamespace() const { return m_strDefaultNamespace; }
 
     // Tests the namespace against the restriction, then appends a new element and returns it.
@@ -64,7 +65,7 @@ public:
                                                     const CXmlSerializationContext& context);
 
 protected:
-    std::wstring GetTargetNamespace() const override { return m_strTargetNamespace; }
+    std::wstring GetTargetNamespace() const override { return *m_pTargetNamespace; }
     // ValidateCount, then every item.
     void ToXml_Int(CXmlWriter* writer, bool isRoot, const wchar_t* elementNamespace,
                    const CXmlSerializationContext& context, bool optionalChoiceItem) const override;
@@ -74,16 +75,21 @@ protected:
                              bool optionalChoiceItem) override;
 
 private:
+    friend class CElement;
+    using SharedText = std::shared_ptr<const std::wstring>;
+    // The children of an element, sharing the element's texts.
+    CElementCol(const wchar_t* namespaceUri, SharedText restriction, SharedText targetNamespace, int minOccurs,
+                int maxOccurs);
     static CInstanceMonitor::ClassType* MonitorRecord();
     // Reads elements from `cursor` while `accepts` takes them, each into a new item made with
     // `itemRestriction`.
     template <class Accepts>
     CXmlElement* ReadRun(CXmlElement* parent, CXmlElement* cursor, const CXmlSerializationContext& context,
-                         const wchar_t* itemRestriction, Accepts accepts);
+                         const SharedText& itemRestriction, Accepts accepts);
 
-    std::wstring m_strItemRestriction;
+    SharedText m_pItemRestriction;
     std::wstring m_strDefaultNamespace;
-    std::wstring m_strTargetNamespace;
+    SharedText m_pTargetNamespace;
 };
 
 }  // namespace QxXmlLib10
