@@ -37,8 +37,7 @@ CInstanceMonitor::ClassType* CAttributeCol::MonitorRecord() {
     return record;
 }
 
-CAttributeCol::CAttributeCol(const wchar_t* namespaceUri, const wchar_t* restriction,
-                             const wchar_t* targetNamespace)
+CAttributeCol::CAttributeCol(const wchar_t* namespaceUri, const wchar_t* restriction, const wchar_t* targetNamespace)
     : CAttributeCol(namespaceUri, detail::MakeSharedText(restriction), detail::MakeSharedText(targetNamespace)) {}
 
 CAttributeCol::CAttributeCol(const wchar_t* namespaceUri, SharedText restriction, SharedText targetNamespace)
@@ -92,14 +91,14 @@ void CAttributeCol::ToXml_Int(CXmlWriter* writer, bool, const wchar_t* elementNa
     }
 }
 
-CXmlElement* CAttributeCol::FromXml_Int(CXmlElement* element, CXmlElement* firstChild,
-                                        const CXmlSerializationContext&, bool) {
+CXmlElement* CAttributeCol::FromXml_Int(CXmlElement* element, CXmlElement* firstChild, const CXmlSerializationContext&,
+                                        bool) {
     for (const CXmlAttribute* attribute : element->GetAttributes()) {
         if (!IsNamespaceValid(attribute->GetNamespaceURI().c_str(), m_pRestriction->c_str(),
                               m_pTargetNamespace->c_str()))
-            throw CQxInvalidNamespaceException(FormatString(
-                L"Invalid Attribute [%s]. The attributes namespace is Inappropriate.",
-                attribute->GetLocalName().c_str()));
+            throw CQxInvalidNamespaceException(
+                FormatString(L"Invalid Attribute [%s]. The attributes namespace is Inappropriate.",
+                             attribute->GetLocalName().c_str()));
         Add(new CAttribute(attribute->GetLocalName().c_str(), attribute->GetValue().c_str(),
                            attribute->GetNamespaceURI().c_str()));
     }

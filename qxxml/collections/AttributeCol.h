@@ -74,8 +74,8 @@ protected:
     // Adds every attribute of `element`, in document order; the first whose namespace fails
     // the restriction stops the read with CQxInvalidNamespaceException "Invalid Attribute [%s].
     // The attributes namespace is Inappropriate.". Returns `firstChild`.
-    CXmlElement* FromXml_Int(CXmlElement* element, CXmlElement* firstChild,
-                             const CXmlSerializationContext& context, bool optionalChoiceItem) override;
+    CXmlElement* FromXml_Int(CXmlElement* element, CXmlElement* firstChild, const CXmlSerializationContext& context,
+                             bool optionalChoiceItem) override;
 
 private:
     friend class CElement;

@@ -49,8 +49,7 @@ CElement::CElement(const wchar_t* name, const wchar_t* namespaceUri, const wchar
     Init(name, namespaceUri, restriction, targetNamespace);
 }
 
-CElement::CElement(const wchar_t* name, const wchar_t* namespaceUri, SharedText restriction,
-                   SharedText targetNamespace)
+CElement::CElement(const wchar_t* name, const wchar_t* namespaceUri, SharedText restriction, SharedText targetNamespace)
     : CInstanceMonitor(MonitorRecord()) {
     InitShared(name, namespaceUri, std::move(restriction), std::move(targetNamespace));
 }
@@ -133,8 +132,8 @@ void CElement::SetText(const wchar_t* text) {
 // Wildcard content is mostly leaves: the collections are made when they are first needed.
 CSmartPtr<CAttributeCol> CElement::GetAttributes() const {
     if (!m_pAttributes)
-        m_pAttributes = new CAttributeCol(m_strNamespace.c_str(), detail::MakeSharedText(kAnyNamespace),
-                                          m_pTargetNamespace);
+        m_pAttributes =
+            new CAttributeCol(m_strNamespace.c_str(), detail::MakeSharedText(kAnyNamespace), m_pTargetNamespace);
     return m_pAttributes;
 }
 
@@ -170,7 +169,8 @@ void CElement::FromXml(const wchar_t* xmlText) {
 }
 
 CSmartPtr<CElement> CElement::Clone() const {
-    CSmartPtr<CElement> copy(new CElement(m_strName.c_str(), m_strNamespace.c_str(), m_pRestriction, m_pTargetNamespace));
+    CSmartPtr<CElement> copy(
+        new CElement(m_strName.c_str(), m_strNamespace.c_str(), m_pRestriction, m_pTargetNamespace));
     if (m_pAttributes) copy->m_pAttributes = m_pAttributes->Clone();
     if (m_pChildElements) copy->m_pChildElements = m_pChildElements->Clone();
     copy->m_strText = m_strText;
@@ -185,7 +185,7 @@ void CElement::CopyXmlElement(const CXmlElement* source) {
     if (m_pChildElements) m_pChildElements->Clear();
     for (const CXmlAttribute* attribute : source->GetAttributes()) {
         GetAttributes()->Add(attribute->GetLocalName().c_str(), attribute->GetValue().c_str(),
-                           attribute->GetNamespaceURI().c_str());
+                             attribute->GetNamespaceURI().c_str());
         if (attribute->GetLocalName() == L"xmlns") m_strDeclaredDefaultNamespace = attribute->GetValue();
     }
     for (const CXmlElement* child = source->GetFirstElement(); child; child = child->GetNextSiblingElement()) {
@@ -237,10 +237,9 @@ void CElement::WriteWithDeclaredDefault(CXmlWriter* writer, const CXmlSerializat
     outer->WriteRawXml(stream.TakeText());
 }
 
-CXmlElement* CElement::FromXml_Int(CXmlElement*, CXmlElement* cursor, const CXmlSerializationContext& context,
-                                   bool) {
-    if (!cursor || !IsNamespaceValid(cursor->GetNamespaceURI().c_str(), m_pRestriction->c_str(),
-                                     m_pTargetNamespace->c_str()))
+CXmlElement* CElement::FromXml_Int(CXmlElement*, CXmlElement* cursor, const CXmlSerializationContext& context, bool) {
+    if (!cursor ||
+        !IsNamespaceValid(cursor->GetNamespaceURI().c_str(), m_pRestriction->c_str(), m_pTargetNamespace->c_str()))
         return cursor;
     CXmlElement* const firstChild = cursor->GetFirstElement();
     if (!cursor->GetAttributes().empty())

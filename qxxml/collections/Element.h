@@ -119,8 +119,8 @@ private:
     std::wstring m_strNamespace;
     SharedText m_pRestriction;
     SharedText m_pTargetNamespace;
-    mutable CSmartPtr<CAttributeCol> m_pAttributes;     // null until first used
-    mutable CSmartPtr<CElementCol> m_pChildElements;   // null until first used
+    mutable CSmartPtr<CAttributeCol> m_pAttributes;   // null until first used
+    mutable CSmartPtr<CElementCol> m_pChildElements;  // null until first used
     std::wstring m_strDeclaredDefaultNamespace;
 };
 

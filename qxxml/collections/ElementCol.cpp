@@ -22,8 +22,8 @@ CElementCol::CElementCol(const wchar_t* namespaceUri, const wchar_t* restriction
     : CElementCol(namespaceUri, detail::MakeSharedText(restriction), detail::MakeSharedText(targetNamespace), minOccurs,
                   maxOccurs) {}
 
-CElementCol::CElementCol(const wchar_t* namespaceUri, SharedText restriction, SharedText targetNamespace,
-                         int minOccurs, int maxOccurs)
+CElementCol::CElementCol(const wchar_t* namespaceUri, SharedText restriction, SharedText targetNamespace, int minOccurs,
+                         int maxOccurs)
     : CXmlCollection(L"", OrEmpty(namespaceUri), minOccurs, maxOccurs),
       CInstanceMonitor(MonitorRecord()),
       m_pItemRestriction(std::move(restriction)),
@@ -51,8 +51,7 @@ CElement* CElementCol::Add(const wchar_t* name) {
 
 CElement* CElementCol::Add(CElement* item) {
     const CSmartPtr<CElement> hold(item);  // a refused new item is not leaked
-    TestNamespace(item ? item->GetNamespace().c_str() : L"", m_pItemRestriction->c_str(),
-                  m_pTargetNamespace->c_str());
+    TestNamespace(item ? item->GetNamespace().c_str() : L"", m_pItemRestriction->c_str(), m_pTargetNamespace->c_str());
     AppendItem(item);
     return item;
 }
@@ -70,8 +69,8 @@ CElement* CElementCol::AddBefore(const CElement* existing, CElement* item) {
 CSmartPtr<CElement> CElementCol::Item(int index) const { return ItemAt<CElement>(index); }
 
 CSmartPtr<CElementCol> CElementCol::Clone() const {
-    CSmartPtr<CElementCol> copy(
-        new CElementCol(m_strDefaultNamespace.c_str(), m_pItemRestriction, m_pTargetNamespace, m_iMinOccurs, m_iMaxOccurs));
+    CSmartPtr<CElementCol> copy(new CElementCol(m_strDefaultNamespace.c_str(), m_pItemRestriction, m_pTargetNamespace,
+                                                m_iMinOccurs, m_iMaxOccurs));
     for (const CElement* item : *this) copy->AppendItem(item->Clone().Get());
     return copy;
 }
@@ -99,17 +98,16 @@ CXmlElement* CElementCol::ReadRun(CXmlElement* parent, CXmlElement* cursor, cons
     return cursor;
 }
 
-CXmlElement* CElementCol::FromXml_Int(CXmlElement* parent, CXmlElement* cursor,
-                                      const CXmlSerializationContext& context, bool) {
+CXmlElement* CElementCol::FromXml_Int(CXmlElement* parent, CXmlElement* cursor, const CXmlSerializationContext& context,
+                                      bool) {
     return ReadRun(parent, cursor, context, m_pItemRestriction, [this](const CXmlElement* element) {
         return IsNamespaceValid(element->GetNamespaceURI().c_str(), m_pItemRestriction->c_str(),
                                 m_pTargetNamespace->c_str());
     });
 }
 
-CXmlElement* CElementCol::FromXmlLockElementName_Int(std::wstring name, std::wstring namespaceUri,
-                                                     CXmlElement* parent, CXmlElement* cursor,
-                                                     const CXmlSerializationContext& context) {
+CXmlElement* CElementCol::FromXmlLockElementName_Int(std::wstring name, std::wstring namespaceUri, CXmlElement* parent,
+                                                     CXmlElement* cursor, const CXmlSerializationContext& context) {
     return ReadRun(parent, cursor, context, detail::MakeSharedText(L"##any"), [&](const CXmlElement* element) {
         return element->GetLocalName() == name && element->GetNamespaceURI() == namespaceUri;
     });

@@ -29,8 +29,8 @@ public:
     // `namespaceUri` must pass `restriction` (CQxInvalidNamespaceException). New items added
     // by name alone get `namespaceUri`, or when it is empty the first token of `restriction`
     // if that token is a URI. -1 as `maxOccurs` means unbounded.
-    CElementCol(const wchar_t* namespaceUri, const wchar_t* restriction, const wchar_t* targetNamespace,
-                int minOccurs, int maxOccurs);
+    CElementCol(const wchar_t* namespaceUri, const wchar_t* restriction, const wchar_t* targetNamespace, int minOccurs,
+                int maxOccurs);
     ~CElementCol() override;
 
     CXmlObjectBase* GetBase() override { return this; }
@@ -60,9 +60,8 @@ public:
 
     // Reads the run of elements at `cursor` whose local name is `name` and whose namespace is
     // `namespaceUri` (exactly); returns the first other element (or null).
-    virtual CXmlElement* FromXmlLockElementName_Int(std::wstring name, std::wstring namespaceUri,
-                                                    CXmlElement* parent, CXmlElement* cursor,
-                                                    const CXmlSerializationContext& context);
+    virtual CXmlElement* FromXmlLockElementName_Int(std::wstring name, std::wstring namespaceUri, CXmlElement* parent,
+                                                    CXmlElement* cursor, const CXmlSerializationContext& context);
 
 protected:
     std::wstring GetTargetNamespace() const override { return *m_pTargetNamespace; }
