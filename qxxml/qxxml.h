@@ -19,7 +19,6 @@
 #include <qxxml/fastinfoset/FastInfosetContext.h>
 #include <qxxml/fastinfoset/FastInfosetBinaryData.h>
 #include <qxxml/fastinfoset/FastInfosetWriter.h>
-#include <qxxml/collections/AttributeCol.h>
 #include <qxxml/core/NamespaceAliasMap.h>
 #include <qxxml/core/XmlSerializationContext.h>
 #include <qxxml/support/QxZip.h>
@@ -55,6 +54,10 @@
 #include <qxxml/values/Base64.h>
 #include <qxxml/xmlout/UtfEncoding.h>
 #include <qxxml/collections/XmlCollection.h>
+#include <qxxml/collections/Attribute.h>
+#include <qxxml/collections/AttributeCol.h>
+#include <qxxml/collections/Element.h>
+#include <qxxml/collections/ElementCol.h>
 #include <qxxml/collections/XmlTypeCollection.h>
 #include <qxxml/collections/ItemList.h>
 #include <qxxml/collections/XmlValueCollection.h>

@@ -49,14 +49,6 @@ void CXmlCollectionBase::Notify(MsgType type, void* item, int index) {
 
 // ------------------------------------------------------------------ items
 
-int CXmlCollectionBase::GetCount() const { return 0; }
-
-void CXmlCollectionBase::Clear() {
-    while (GetCount() > 0) Remove(0);
-}
-
-void CXmlCollectionBase::Remove(int index) { CheckItemIndex(index); }
-
 void CXmlCollectionBase::ThrowItemIndex(int index, int count) {
     throw CQxInvalidParamException(FormatString(L"Index %d is out of range, use 0 - %d", index, count));
 }

@@ -213,9 +213,12 @@ bool CAttributeInfoAny::AttributeFromXml(const CXmlSerializationContext&, CXmlGe
     QxVariant value;
     AccessProperty(object, true, value);
     const QxXmlLib10::CSmartPtr<QxXmlLib10::CXmlCollectionBase> collection = value.GetXmlCollection();
-    if (!dynamic_cast<QxXmlLib10::CAttributeCol*>(collection.Get()))
+    QxXmlLib10::CAttributeCol* attributes = dynamic_cast<QxXmlLib10::CAttributeCol*>(collection.Get());
+    if (!attributes)
         throw CQxException(L"Serialization Data Error : The collection should be a CAttributeCol, it was not!");
-    detail::ThrowNotAvailable(L"CAttributeInfoAny::AttributeFromXml (adding to the CAttributeCol)");
+    attributes->Add(attribute->GetLocalName().c_str(), attribute->GetValue().c_str(),
+                    attribute->GetNamespaceURI().c_str());
+    return true;
 }
 
 void CAttributeInfoAny::Validate(const CXmlSerializationContext&, bool) const {}

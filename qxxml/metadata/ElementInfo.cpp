@@ -1,5 +1,6 @@
 #include <qxxml/metadata/ElementInfo.h>
 
+#include <qxxml/collections/ElementCol.h>
 #include <qxxml/collections/XmlCollectionBase.h>
 #include <qxxml/core/PrimitiveValueCheck.h>
 #include <qxxml/core/XmlGeneratedClass.h>
@@ -267,6 +268,26 @@ bool CElementInfo::ReadContent(const CXmlSerializationContext& context, CXmlObje
     return consumed;
 }
 
+// ------------------------------------------------------------------ untyped members
+
+namespace {
+const wchar_t* const kAnyElement = L"AnyElement";
+}  // namespace
+
+bool CElementInfo::IsUntypedMatch(const CXmlElement* element) const {
+    return m_strElementName == kAnyElement || element->GetLocalName() == m_strElementName;
+}
+
+bool CElementInfo::ReadUntypedItems(const CXmlSerializationContext& context, CXmlCollectionBase* items,
+                                    CXmlElement* parent, CXmlElement** cursor) const {
+    QxXmlLib10::CElementCol* elements = dynamic_cast<QxXmlLib10::CElementCol*>(items);
+    if (!elements || m_strElementName == kAnyElement) return ReadContent(context, items, parent, cursor);
+    CXmlElement* const start = *cursor;
+    *cursor = elements->FromXmlLockElementName_Int(m_strElementName, start ? start->GetNamespaceURI() : std::wstring(),
+                                                   parent, start, context);
+    return *cursor != start;
+}
+
 // ------------------------------------------------------------------ detail helpers
 
 std::wstring detail::EnumText(EnumToStringFn toText, int32_t value, const std::wstring& name) {
@@ -288,6 +309,5 @@ bool detail::NoFacetToCheck(ItemType itemType, const CPrimitiveRestrictions& r) 
     return checkedKind && !hasFacet;
 }
 
-void detail::ThrowNotAvailable(const std::wstring& what) { throw CQxException(what + L" is not available yet"); }
 
 }  // namespace QxXmlLib10Data
