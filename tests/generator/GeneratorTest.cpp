@@ -1,0 +1,193 @@
+// The schema compiler, judged by what its bindings do: every case of data/ (a folder with a
+// schema.xsd and documents) was generated and compiled by the build; here each valid document
+// is read and written back, and the output must be Canonical-XML-equal to the input
+// (python's xml.etree) and valid against the schema (xmllint); each bad* document breaks a
+// facet (xmllint must say so) and must be refused. data/errors holds schemas the generator
+// must refuse with file, line and reason.
+#include "common/TestSupport.h"
+
+#include <qxxml/core/XmlSerializationContext.h>
+#include <qxxml/support/QxException.h>
+#include <qxxml/xmlin/XmlDocument.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "GeneratedCases.inc"
+
+namespace {
+
+using namespace QxXmlLib10;
+using namespace qxxml_test;
+namespace fs = std::filesystem;
+
+struct CCase {
+    const char* name;
+    CSmartPtr<CXmlGeneratedClass> (*create)(const wchar_t* namespaceUri, const wchar_t* localName);
+};
+
+#define QXXML_CASE(name, ns) CCase{name, &ns::CreateDocumentElement},
+const CCase kCases[] = {QXXML_CASES};
+#undef QXXML_CASE
+
+const std::string kData = QXXML_GENERATOR_DATA;
+const std::string kXmllint = QXXML_XMLLINT;
+
+std::string Quote(const std::string& text) { return "'" + text + "'"; }
+
+// The case's documents whose names start with `prefix`, sorted.
+std::vector<std::string> Documents(const std::string& caseName, const std::string& prefix) {
+    std::vector<std::string> found;
+    for (const auto& entry : fs::directory_iterator(kData + "/" + caseName)) {
+        const std::string name = entry.path().filename().string();
+        if (name.compare(0, prefix.size(), prefix) == 0 && entry.path().extension() == ".xml")
+            found.push_back(entry.path().string());
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+// Reads a document into a new object of the class of its document element.
+CSmartPtr<CXmlGeneratedClass> Read(const CCase& c, const std::string& path, const CXmlSerializationContext& context) {
+    CXmlDocument document;
+    document.Load(FromUtf8(path).c_str());
+    const CXmlElement* root = document.GetDocumentElement();
+    CSmartPtr<CXmlGeneratedClass> object = c.create(root->GetNamespaceURI().c_str(), root->GetLocalName().c_str());
+    if (!object) throw CQxException(L"no class for the document element " + root->GetLocalName());
+    object->FromXmlFile(FromUtf8(path).c_str(), context);
+    return object;
+}
+
+// xmllint's verdict per file ("" when it validates, its complaint otherwise), one run for all.
+std::map<std::string, std::string> SchemaVerdicts(const std::string& schema, const std::vector<std::string>& files) {
+    std::string command = Quote(kXmllint) + " --noout --schema " + Quote(schema);
+    for (const std::string& file : files) command += " " + Quote(file);
+    int status = 0;
+    const std::string output = CommandOutput(command + " 2>&1", status);
+    std::map<std::string, std::string> verdicts;
+    for (const std::string& file : files) verdicts[file] = "no verdict";
+    for (const std::string& line : Lines(output)) {
+        for (const std::string& file : files) {
+            if (line.compare(0, file.size() + 1, file + " ") != 0 && line.compare(0, file.size() + 1, file + ":") != 0)
+                continue;
+            if (line == file + " validates")
+                verdicts[file] = "";
+            else if (verdicts[file] == "no verdict" || verdicts[file].empty())
+                verdicts[file] = line;
+            else if (line != file + " fails to validate")
+                verdicts[file] += "\n" + line;
+        }
+    }
+    return verdicts;
+}
+
+TEST(GeneratedBindings, ValidDocumentsRoundTripCanonicallyEqualAndValid) {
+    EXPECT_GE(sizeof kCases / sizeof kCases[0], 20u) << "the corpus covers fewer schemas than it should";
+    const CXmlSerializationContext context;
+    std::vector<std::string> pairs;  // input, output, input, output ...
+    std::map<std::string, std::vector<std::string>> outputs;
+    for (const CCase& c : kCases) {
+        const std::vector<std::string> documents = Documents(c.name, "valid");
+        EXPECT_FALSE(documents.empty()) << c.name << " has no valid document";
+        const std::string folder = TempDir() + "/generator/" + c.name;
+        ASSERT_TRUE(MakeFolders(folder));
+        for (const std::string& input : documents) {
+            const std::string output = folder + "/" + fs::path(input).filename().string();
+            try {
+                CSmartPtr<CXmlGeneratedClass> object = Read(c, input, context);
+                object->ToXmlFile(FromUtf8(output).c_str(), true, false, XmlEncoding_UTF8, EOLType_LF, context,
+                                  CompressionType_None);
+            } catch (const CQxException& e) {
+                ADD_FAILURE() << input << ": " << ToUtf8(e.GetFullMessage());
+                continue;
+            }
+            pairs.push_back(input);
+            pairs.push_back(output);
+            outputs[c.name].push_back(output);
+        }
+    }
+    std::string args;
+    for (const std::string& path : pairs) args += " " + Quote(path);
+    const std::vector<std::string> verdicts = Lines(PythonScript("tests/generator/c14n_compare.py", args));
+    ASSERT_EQ(verdicts.size(), pairs.size() / 2);
+    for (size_t i = 0; i < verdicts.size(); ++i) EXPECT_EQ(verdicts[i], "equal") << pairs[2 * i];
+    if (kXmllint.empty()) GTEST_SKIP() << "xmllint is not installed: the schema check is left out";
+    for (const auto& [name, files] : outputs)
+        for (const auto& [file, verdict] : SchemaVerdicts(kData + "/" + name + "/schema.xsd", files))
+            EXPECT_EQ(verdict, "") << file;
+}
+
+TEST(GeneratedBindings, DocumentsBreakingAFacetAreRefused) {
+    const CXmlSerializationContext context;
+    int checked = 0;
+    for (const CCase& c : kCases) {
+        const std::vector<std::string> documents = Documents(c.name, "bad");
+        if (!kXmllint.empty()) {  // the oracle: each of them really breaks the schema
+            for (const auto& [file, verdict] : SchemaVerdicts(kData + "/" + std::string(c.name) + "/schema.xsd", documents))
+                EXPECT_NE(verdict, "") << file << " is valid: it breaks nothing";
+        }
+        for (const std::string& input : documents) {
+            ++checked;
+            bool refused = false;
+            try {
+                CSmartPtr<CXmlGeneratedClass> object = Read(c, input, context);
+                object->ToXml(false, false, EOLType_LF, context);  // facets are checked when writing
+            } catch (const CQxException&) {
+                refused = true;
+            }
+            EXPECT_TRUE(refused) << input << " was read and written";
+        }
+    }
+    EXPECT_GE(checked, 20);
+}
+
+// Each schema of data/errors names, in a comment "expect: <line>: <message>", where and why
+// the generator must stop.
+TEST(Generator, RefusesWhatItCannotBindWithFileLineAndReason) {
+    int checked = 0;
+    for (const auto& entry : fs::directory_iterator(kData + "/errors")) {
+        if (entry.path().extension() != ".xsd") continue;
+        const std::string text = ReadFile(entry.path().string());
+        const size_t at = text.find("expect: ");
+        ASSERT_NE(at, std::string::npos) << entry.path();
+        const std::string expected =
+            entry.path().filename().string() + ":" + text.substr(at + 8, text.find(" -->", at) - at - 8);
+        int status = 0;
+        const std::string output = CommandOutput(std::string(QXXML_TOOL) + " generate " + Quote(entry.path().string()) +
+                                                     " --namespace refused --out " + Quote(TempDir() + "/refused") +
+                                                     " 2>&1",
+                                                 status);
+        EXPECT_NE(status, 0) << entry.path();
+        EXPECT_NE(output.find(expected), std::string::npos) << "expected: " << expected << "\nreported: " << output;
+        ++checked;
+    }
+    EXPECT_GE(checked, 6);
+}
+
+// The same schemas give the same bytes: a case generated again matches the build's files.
+TEST(Generator, SameSchemasGiveTheSameFiles) {
+    const std::string again = TempDir() + "/again";
+    std::string schemas;
+    for (const auto& entry : fs::directory_iterator(kData + "/imports"))
+        if (entry.path().extension() == ".xsd") schemas += " " + Quote(entry.path().string());
+    int status = 0;
+    CommandOutput(std::string(QXXML_TOOL) + " generate" + schemas + " --namespace gen_imports --out " + Quote(again) +
+                      " 2>&1",
+                  status);
+    ASSERT_EQ(status, 0);
+    int compared = 0;
+    for (const auto& entry : fs::directory_iterator(again)) {
+        EXPECT_EQ(ReadFile(entry.path().string()),
+                  ReadFile(std::string(QXXML_GENERATED_DIR) + "/qxxml_gen_imports/" + entry.path().filename().string()))
+            << entry.path();
+        ++compared;
+    }
+    EXPECT_GE(compared, 5);
+}
+
+}  // namespace
