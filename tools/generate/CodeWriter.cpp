@@ -178,7 +178,7 @@ std::string InitialValue(const CSimpleModel& simple, bool hasDefault, const std:
             if (simple.enumeration->values[i] == text) return simple.enumeration->members[i];
         return "static_cast<" + simple.enumeration->name + ">(0)";
     }
-    if (!hasDefault || simple.list) return ValueType(simple) + "()";
+    if (!hasDefault || simple.list) return "{}";
     if (simple.kind == ItemType_string) return Lit(text);
     return std::string("ParseValue<") + Spelling(simple.kind).enumerator + ">(" + Lit(text) + ")";
 }
@@ -416,13 +416,13 @@ std::string CCodeWriter::MemberAccessors(const CClassModel& cls, const CMemberMo
     out += "    }\n";
     if (HasPresence(cls, member)) {
         out += "    bool Has" + n + "() const { return " + Presence(n) + "; }\n";
-        out += "    void Clear" + n + "() {\n        " + Field(n) + " = " + type + "();\n        " + Presence(n) +
+        out += "    void Clear" + n + "() {\n        " + Field(n) + " = " + InitialValue(member.simple, false, L"") + ";\n        " + Presence(n) +
                " = false;\n" + (HasNil(member) ? "        " + NilFlag(n) + " = false;\n" : "") + "    }\n";
     }
     if (HasNil(member)) {
         out += "    bool Is" + n + "Nil() const { return " + NilFlag(n) + "; }\n";
         out += "    void Set" + n + "Nil() {\n" + (InChoice(cls) ? "        ClearChoice();\n" : "") + "        " +
-               Field(n) + " = " + type + "();\n        " + NilFlag(n) + " = true;\n" +
+               Field(n) + " = " + InitialValue(member.simple, false, L"") + ";\n        " + NilFlag(n) + " = true;\n" +
                (HasPresence(cls, member) ? "        " + Presence(n) + " = true;\n" : "") + "    }\n";
     }
     return out;
