@@ -12,11 +12,14 @@ import difflib
 import sys
 import xml.etree.ElementTree as ET
 
+# xsi:type values are qualified names: their prefixes are rewritten with the others.
+XSI_TYPE = "{http://www.w3.org/2001/XMLSchema-instance}type"
+
 
 def canonical(path):
     with open(path, encoding="utf-8") as f:
         text = f.read()
-    return ET.canonicalize(text, strip_text=True, rewrite_prefixes=True)
+    return ET.canonicalize(text, strip_text=True, rewrite_prefixes=True, qname_aware_attrs=[XSI_TYPE])
 
 
 def main():
