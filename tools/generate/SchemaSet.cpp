@@ -186,11 +186,17 @@ const CSchemaFile* CSchemaSet::LoadFile(const std::string& path, const std::wstr
     std::error_code error;
     fs::path canonical = fs::weakly_canonical(fs::path(path), error);
     if (error) canonical = fs::path(path);
-    const std::string key = canonical.string() + "|" + Narrow(chameleonNamespace);
-    if (const auto it = m_byPath.find(key); it != m_byPath.end()) return it->second;
+    // A file is loaded once, except that a schema without a namespace is loaded once more for
+    // each namespace that includes it.
+    std::vector<CSchemaFile*>& loadings = m_byPath[canonical.string()];
+    for (CSchemaFile* loaded : loadings) {
+        const bool same = loaded->IsChameleon() ? loaded->TargetNamespace() == chameleonNamespace
+                                                : !loaded->TargetNamespace().empty() || chameleonNamespace.empty();
+        if (same) return loaded;
+    }
     m_files.push_back(std::make_unique<CSchemaFile>(path, chameleonNamespace));
     CSchemaFile& file = *m_files.back();
-    m_byPath[key] = &file;
+    loadings.push_back(&file);
     if (!m_loading) m_loading = &file;
     file.SetOrigin(m_loading);
     RefuseUnsupported(file, file.Root());

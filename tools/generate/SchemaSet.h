@@ -64,6 +64,8 @@ public:
     void SetOrigin(const CSchemaFile* origin) { m_origin = origin; }
     CXmlElement* Root() const { return m_document.GetDocumentElement(); }
     const std::wstring& TargetNamespace() const { return m_targetNamespace; }
+    // A schema without a target namespace included by one with a namespace: it takes that one.
+    bool IsChameleon() const { return m_chameleon; }
     bool ElementsQualified() const { return m_elementsQualified; }
     bool AttributesQualified() const { return m_attributesQualified; }
 
@@ -134,7 +136,7 @@ private:
     std::vector<std::unique_ptr<CSchemaFile>> m_files;
     std::vector<const CSchemaFile*> m_given;
     const CSchemaFile* m_loading = nullptr;  // the given schema being loaded
-    std::map<std::string, CSchemaFile*> m_byPath;
+    std::map<std::string, std::vector<CSchemaFile*>> m_byPath;  // canonical path -> its loadings
     CTable m_elements, m_types, m_groups, m_attributeGroups, m_attributes;
 };
 
