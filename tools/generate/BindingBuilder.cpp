@@ -298,9 +298,15 @@ CSimpleModel CBindingBuilder::Restrict(const CSchemaFile& file, const CXmlElemen
             enumModel->collapse = model.whitespace == WS::WhitespaceRule_Collapse;
             std::set<std::string> members;
             for (const std::wstring& value : enumeration) {
-                // The enum's name prefixes the member, so a text starting with a digit needs no letter.
-                std::string member = value.empty() ? "empty" : Identifier(value);
-                if (std::iswdigit(value.empty() ? L'x' : value[0])) member = member.substr(1);
+                // The member keeps the text's spelling ("Status_shipped", "Colour_light_blue"); the
+                // enumeration's name before it makes any text a valid name.
+                std::string member;
+                for (wchar_t c : value) {
+                    const bool keep = c < 128 && (std::iswalnum(c) || c == L'_');
+                    if (keep) member += static_cast<char>(c);
+                    else if (!member.empty() && member.back() != '_') member += '_';
+                }
+                if (member.empty()) member = "empty";
                 std::string unique = member;
                 for (int n = 2; members.count(unique); ++n) unique = member + std::to_string(n);
                 members.insert(unique);
