@@ -570,28 +570,32 @@ void CBindingBuilder::ElementType(const CSchemaFile& file, const CXmlElement* el
                                                   : CMemberModel::Kind_Prim;
 }
 
+CBindingBuilder::CDeclaration CBindingBuilder::Declaration(const CSchemaFile& file, const CXmlElement* use,
+                                                          bool attribute) const {
+    if (HasAttribute(use, L"ref")) {
+        const CQName name = file.ResolveQName(use, Attribute(use, L"ref"));
+        const CSchemaSet::CComponent* global = attribute ? m_schemas.FindAttribute(name) : m_schemas.FindElement(name);
+        if (!global)
+            file.Fail(use, std::string(attribute ? "the attribute " : "the element ") + name.Text() + " is not defined");
+        return {global->file, global->node, name.local, name.ns};
+    }
+    const bool qualified = HasAttribute(use, L"form")
+                               ? Attribute(use, L"form") == L"qualified"
+                               : (attribute ? file.AttributesQualified() : file.ElementsQualified());
+    return {&file, use, Attribute(use, L"name"), qualified ? file.TargetNamespace() : L""};
+}
+
 void CBindingBuilder::AddElementMember(CClassModel& cls, const CSchemaFile& file, const CXmlElement* element,
                                        XmlElementGroupType group) {
     CMemberModel member;
     member.minOccurs = Occurs(file, element, L"minOccurs");
     member.maxOccurs = Occurs(file, element, L"maxOccurs");
     member.source = Source(file, element);
-    const CSchemaFile* declFile = &file;
-    const CXmlElement* decl = element;
-    if (HasAttribute(element, L"ref")) {
-        const CQName name = file.ResolveQName(element, Attribute(element, L"ref"));
-        const CSchemaSet::CComponent* global = m_schemas.FindElement(name);
-        if (!global) file.Fail(element, "the element " + name.Text() + " is not defined");
-        declFile = global->file;
-        decl = global->node;
-        member.elementName = name.local;
-        member.elementNamespace = name.ns;
-    } else {
-        member.elementName = Attribute(element, L"name");
-        const bool qualified = HasAttribute(element, L"form") ? Attribute(element, L"form") == L"qualified"
-                                                              : file.ElementsQualified();
-        member.elementNamespace = qualified ? file.TargetNamespace() : L"";
-    }
+    const CDeclaration declaration = Declaration(file, element, false);
+    const CSchemaFile* declFile = declaration.file;
+    const CXmlElement* decl = declaration.node;
+    member.elementName = declaration.name;
+    member.elementNamespace = declaration.ns;
     member.nillable = IsTrue(Attribute(decl, L"nillable"));
     member.name = MemberName(cls, member.elementName);
     const std::string hint = decl == element ? cls.name.substr(1) + member.name : Identifier(member.elementName);
@@ -620,22 +624,11 @@ void CBindingBuilder::AddAttributes(CClassModel& cls, const CSchemaFile& file, c
         CAttributeModel attribute;
         attribute.source = Source(file, child);
         attribute.optional = use != L"required";
-        const CSchemaFile* declFile = &file;
-        const CXmlElement* decl = child;
-        if (HasAttribute(child, L"ref")) {
-            const CQName name = file.ResolveQName(child, Attribute(child, L"ref"));
-            const CSchemaSet::CComponent* global = m_schemas.FindAttribute(name);
-            if (!global) file.Fail(child, "the attribute " + name.Text() + " is not defined");
-            declFile = global->file;
-            decl = global->node;
-            attribute.name = name.local;
-            attribute.ns = name.ns;
-        } else {
-            attribute.name = Attribute(child, L"name");
-            const bool qualified = HasAttribute(child, L"form") ? Attribute(child, L"form") == L"qualified"
-                                                                : file.AttributesQualified();
-            attribute.ns = qualified ? file.TargetNamespace() : L"";
-        }
+        const CDeclaration declaration = Declaration(file, child, true);
+        const CSchemaFile* declFile = declaration.file;
+        const CXmlElement* decl = declaration.node;
+        attribute.name = declaration.name;
+        attribute.ns = declaration.ns;
         for (const CXmlElement* source : {child, decl}) {
             for (const wchar_t* which : {L"default", L"fixed"}) {
                 if (!attribute.hasDefault && HasAttribute(source, which)) {

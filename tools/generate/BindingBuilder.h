@@ -54,6 +54,15 @@ private:
     CClassModel* ClassForCompositor(const CSchemaFile& file, const CXmlElement* compositor, const std::string& name,
                                     const std::wstring& infoName);
     void AddAttributes(CClassModel& cls, const CSchemaFile& file, const CXmlElement* node);
+    // What a local element or attribute stands for: the global declaration it references, or
+    // itself, with its name and namespace (qualified by form or the schema's default).
+    struct CDeclaration {
+        const CSchemaFile* file;
+        const CXmlElement* node;
+        std::wstring name;
+        std::wstring ns;
+    };
+    CDeclaration Declaration(const CSchemaFile& file, const CXmlElement* use, bool attribute) const;
     bool Emptiable(const CSchemaFile& file, const CXmlElement* particle) const;
     void ElementType(const CSchemaFile& file, const CXmlElement* element, const std::string& hint,
                      CMemberModel& member);
