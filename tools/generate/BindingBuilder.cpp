@@ -600,11 +600,9 @@ void CBindingBuilder::AddElementMember(CClassModel& cls, const CSchemaFile& file
     member.name = MemberName(cls, member.elementName);
     const std::string hint = decl == element ? cls.name.substr(1) + member.name : Identifier(member.elementName);
     ElementType(*declFile, decl, hint, member);
-    if (member.kind == CMemberModel::Kind_Cls) {
-        if (member.nillable) member.cls->nillable = true;
-        if (group == XmlElementGroupType_All && (member.cls->abstract || !member.cls->derived.empty()))
-            file.Fail(element, "a type with derived types in xs:all is not supported");
-    }
+    if (member.kind == CMemberModel::Kind_Cls && member.nillable) member.cls->nillable = true;
+    member.file = &file;
+    member.node = element;
     if (group == XmlElementGroupType_All && member.Repeated()) file.Fail(element, "xs:all members may not repeat");
     cls.members.push_back(std::move(member));
 }
@@ -737,8 +735,12 @@ void CBindingBuilder::Finish() {
         for (auto& member : cls->members) {
             member.index = index++;
             if (member.kind == CMemberModel::Kind_Cls && (member.cls->polymorphic || member.cls->abstract) &&
-                !member.pseudo)
+                !member.pseudo) {
+                // The library reads no object of a type chosen by xsi:type inside xs:all.
+                if (cls->group == XmlElementGroupType_All)
+                    member.file->Fail(member.node, "a type with derived types in xs:all is not supported");
                 member.kind = CMemberModel::Kind_AbsCls;
+            }
         }
         for (auto& attribute : cls->attributes) attribute.index = index++;
         if (cls->hasText) cls->textIndex = index++;

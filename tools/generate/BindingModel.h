@@ -7,6 +7,7 @@
 #include <qxxml/metadata/ElementInfo.h>
 #include <qxxml/values/ItemType.h>
 #include <qxxml/values/WhitespaceUtils.h>
+#include <qxxml/xmlin/XmlElement.h>
 
 #include <memory>
 #include <string>
@@ -73,6 +74,8 @@ struct CMemberModel {
     std::string name;                 // C++ property name
     int index = 0;                    // property index
     std::string source;               // "<xs:element name="x"> (po.xsd:12)"
+    const CSchemaFile* file = nullptr; // where it is declared, for messages
+    const QxXmlLib10::CXmlElement* node = nullptr;
 
     bool Repeated() const { return maxOccurs < 0 || maxOccurs > 1; }
     bool Optional() const { return minOccurs == 0; }

@@ -350,13 +350,29 @@ std::string CCodeWriter::BindingSource() const {
                        ") return new " + candidate->name + "(element->GetLocalName().c_str());\n";
         out += "    return nullptr;\n}\n\n";
     }
+    // A document element of one namespace whose type comes from another: its class writes the
+    // root in the type's namespace, so the element gets a class of its own that names its
+    // element's namespace.
+    std::map<const CDocumentElementModel*, std::string> documentClasses;
+    for (const auto& element : m_binding.documentElements) {
+        if (element.cls->abstract || element.ns == element.cls->file->TargetNamespace()) continue;
+        const std::string name = "C" + Identifier(element.name) + "DocumentElement" +
+                                 std::to_string(documentClasses.size() + 1);
+        documentClasses[&element] = name;
+        out += "namespace {\n\n// <" + Narrow(element.name) + "> of " + Narrow(element.ns) + ", a " + element.cls->name +
+               " written in its own element's namespace.\nclass " + name + " : public " + element.cls->name +
+               " {\npublic:\n    using " + element.cls->name + "::" + element.cls->name +
+               ";\n\nprotected:\n    std::wstring GetTargetNamespace() const override { return " + Lit(element.ns) +
+               "; }\n};\n\n}  // namespace\n\n";
+    }
     out += "CSmartPtr<CXmlGeneratedClass> CreateDocumentElement(const wchar_t* namespaceUri, const wchar_t* localName) "
            "{\n    const std::wstring ns = namespaceUri ? namespaceUri : L\"\";\n"
            "    const std::wstring name = localName ? localName : L\"\";\n";
     for (const auto& element : m_binding.documentElements)
         if (!element.cls->abstract)
             out += "    if (ns == " + Lit(element.ns) + " && name == " + Lit(element.name) + ") return new " +
-                   element.cls->name + "(" + Lit(element.name) + ");\n";
+                   (documentClasses.count(&element) ? documentClasses[&element] : element.cls->name) + "(" +
+                   Lit(element.name) + ");\n";
     out += "    return nullptr;\n}\n\n";
     out += "void AddNamespaceAliases(CXmlSerializationContext& context) {\n";
     std::set<std::wstring> prefixes, namespaces;
