@@ -212,6 +212,23 @@ void CheckValue(const wchar_t* name, const typename CVariantAccess<Kind>::Type& 
     CheckPrimitiveValue(name, value, Kind, facets);
 }
 
+// Checks that a value is one of an enumeration's lexical values (compared as values of the
+// kind, so "1.0" and "1" are the same decimal); throws CQxException
+// "Invalid Value for <name> [<value>]" otherwise.
+template <ItemType Kind>
+void CheckEnumeration(const wchar_t* name, const typename CVariantAccess<Kind>::Type& field,
+                      std::initializer_list<const wchar_t*> values) {
+    QxVariant value;
+    CVariantAccess<Kind>::Put(value, field);
+    const std::wstring text = value.ToString(nullptr);
+    for (const wchar_t* allowed : values) {
+        QxVariant candidate;
+        candidate.FromString(allowed, Kind, CWhitespaceUtils::WhitespaceRule_Collapse);
+        if (candidate.ToString(nullptr) == text) return;
+    }
+    throw CQxException(FormatString(L"Invalid Value for %s [%s]", name, text.c_str()));
+}
+
 // An xs:list property: the items are kept in a vector and travel as one string of
 // space-separated lexical forms. When the value is read for writing, every item is checked
 // against `itemFacets` and the item count against `countFacets` (length, minLength,

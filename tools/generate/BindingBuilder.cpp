@@ -317,7 +317,8 @@ CSimpleModel CBindingBuilder::Restrict(const CSchemaFile& file, const CXmlElemen
             model.enumeration = enumModel.get();
             m_binding.enums.push_back(std::move(enumModel));
         }
-        // Enumerations of other kinds are not checked by the library: the value is kept as its kind.
+        else
+            model.values = enumeration;  // other kinds keep their value; the generated code checks it
     }
     return model;
 }

@@ -49,6 +49,9 @@ struct CSimpleModel {
     WhitespaceRule whitespace = QxXmlLib10::CWhitespaceUtils::WhitespaceRule_Preserve;
     CFacets facets;
     const CEnumModel* enumeration = nullptr;
+    // The enumeration of a type that is not a string: its lexical values, checked by the
+    // generated code when a value is written.
+    std::vector<std::wstring> values;
     // An xs:list: the items are of `kind` with `facets`, the list's own length facets are in
     // `listFacets`.
     bool list = false;

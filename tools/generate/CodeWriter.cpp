@@ -615,7 +615,16 @@ std::string AccessSimple(const CSimpleModel& simple, const std::string& field, c
                                           : "CPrimitiveRestrictions(" + FacetArguments(simple.listFacets) + ")") +
                ", " + presence + ")";
     }
-    return "AccessValue<" + kind + ">(read, value, " + field + ", " + presence + ", " + nil + ")";
+    std::string check;
+    if (!simple.values.empty()) {
+        // The library checks no enumeration of this kind: the value is checked before it is written.
+        std::string values;
+        for (const std::wstring& text : simple.values) values += (values.empty() ? "" : ", ") + Lit(text);
+        check = "if (read" + (presence == "nullptr" ? std::string() : " && " + presence.substr(1)) +
+                (nil == "nullptr" ? std::string() : " && !" + nil.substr(1)) + ") CheckEnumeration<" + kind + ">(" +
+                Lit(name) + ", " + field + ", {" + values + "});\n            ";
+    }
+    return check + "AccessValue<" + kind + ">(read, value, " + field + ", " + presence + ", " + nil + ")";
 }
 
 }  // namespace
@@ -717,7 +726,7 @@ std::string CCodeWriter::ClassDefinition(const CClassModel& cls) const {
             if (!text.facets.Empty())
                 out += "            if (read) CheckValue<" + kind + ">(" + Lit(name) + ", m_text, " +
                        Facets(text.facets) + ");\n";
-            out += "            AccessValue<" + kind + ">(read, value, m_text);\n";
+            out += "            " + AccessSimple(text, "m_text", name, "nullptr", "nullptr") + ";\n";
         }
         out += "            return;\n";
     }
