@@ -271,8 +271,9 @@ CSimpleModel CBindingBuilder::Restrict(const CSchemaFile& file, const CXmlElemen
             model.whitespace = value == L"preserve" ? WS::WhitespaceRule_Preserve
                                : value == L"replace" ? WS::WhitespaceRule_Replace
                                                      : WS::WhitespaceRule_Collapse;
-        else if (IsXs(facet, "simpleType") || IsXs(facet, "totalDigits") || IsXs(facet, "fractionDigits"))
-            continue;  // the digit facets are not checked by the library
+        else if (IsXs(facet, "simpleType") || IsXs(facet, "totalDigits") || IsXs(facet, "fractionDigits") ||
+                 IsXs(facet, "attribute") || IsXs(facet, "attributeGroup") || IsXs(facet, "anyAttribute"))
+            continue;  // the digit facets are not checked by the library; attributes are not facets
         else
             file.Fail(facet, "unexpected xs:" + Narrow(facet->GetLocalName()) + " in a restriction");
     }
@@ -426,6 +427,11 @@ void CBindingBuilder::FillSimpleContent(CClassModel& cls, const CSchemaFile& fil
             cls.base = ClassForType(file, derivation, baseName);
             if (!cls.base->TextOwner()) file.Fail(derivation, "the base type " + baseName.Text() + " has no simple content");
             cls.base->derived.push_back(&cls);
+            if (IsXs(derivation, "restriction")) {
+                // The restricted text is a value of its own, with the base's facets and these.
+                cls.hasText = true;
+                cls.text = Restrict(file, derivation, cls.base->TextOwner()->text, cls.name.substr(1) + "Value");
+            }
         }
         AddAttributes(cls, file, derivation);
     }
