@@ -607,6 +607,8 @@ void CBindingBuilder::AddElementMember(CClassModel& cls, const CSchemaFile& file
     member.name = MemberName(cls, member.elementName);
     const std::string hint = decl == element ? cls.name.substr(1) + member.name : Identifier(member.elementName);
     ElementType(*declFile, decl, hint, member);
+    FixValue(member.simple, member.kind == CMemberModel::Kind_Prim && HasAttribute(decl, L"fixed"),
+             Attribute(decl, L"fixed"));
     if (member.kind == CMemberModel::Kind_Cls && member.nillable) member.cls->nillable = true;
     member.file = &file;
     member.node = element;
@@ -634,11 +636,13 @@ void CBindingBuilder::AddAttributes(CClassModel& cls, const CSchemaFile& file, c
         const CXmlElement* decl = declaration.node;
         attribute.name = declaration.name;
         attribute.ns = declaration.ns;
+        bool fixed = false;
         for (const CXmlElement* source : {child, decl}) {
             for (const wchar_t* which : {L"default", L"fixed"}) {
                 if (!attribute.hasDefault && HasAttribute(source, which)) {
                     attribute.hasDefault = true;
                     attribute.defaultValue = Attribute(source, which);
+                    fixed = std::wstring(which) == L"fixed";
                 }
             }
         }
@@ -652,8 +656,15 @@ void CBindingBuilder::AddAttributes(CClassModel& cls, const CSchemaFile& file, c
         } else {
             attribute.simple.description = "xs:anySimpleType";
         }
+        FixValue(attribute.simple, fixed, attribute.defaultValue);
         cls.attributes.push_back(std::move(attribute));
     }
+}
+
+void CBindingBuilder::FixValue(CSimpleModel& simple, bool fixed, const std::wstring& value) {
+    // A fixed value is an enumeration of one, checked when the value is written (an enumerated
+    // type already limits its values).
+    if (fixed && !simple.enumeration && !simple.list) simple.values = {value};
 }
 
 bool CBindingBuilder::Emptiable(const CSchemaFile& file, const CXmlElement* particle) const {

@@ -64,6 +64,7 @@ private:
     };
     CDeclaration Declaration(const CSchemaFile& file, const CXmlElement* use, bool attribute) const;
     bool Emptiable(const CSchemaFile& file, const CXmlElement* particle) const;
+    static void FixValue(CSimpleModel& simple, bool fixed, const std::wstring& value);
     void ElementType(const CSchemaFile& file, const CXmlElement* element, const std::string& hint,
                      CMemberModel& member);
 
