@@ -196,7 +196,7 @@ std::string InitialValue(const CSimpleModel& simple, bool hasDefault, const std:
     if (simple.enumeration) {
         for (size_t i = 0; hasDefault && i < simple.enumeration->values.size(); ++i)
             if (simple.enumeration->values[i] == text) return simple.enumeration->members[i];
-        return "static_cast<" + simple.enumeration->name + ">(0)";
+        return simple.enumeration->members.front();
     }
     if (!hasDefault || simple.list) return "{}";
     if (simple.kind == ItemType_string) return Lit(text);
@@ -605,7 +605,11 @@ namespace {
 // One case of AccessProperty for a simple value.
 std::string AccessSimple(const CSimpleModel& simple, const std::string& field, const std::wstring& name,
                          const std::string& presence, const std::string& nil) {
-    if (simple.enumeration) return "AccessEnum(read, value, " + field + ", " + presence + ", " + nil + ")";
+    // The presence and nil flags are left out when the property has neither.
+    const std::string flags = nil != "nullptr"        ? ", " + presence + ", " + nil
+                              : presence != "nullptr" ? ", " + presence
+                                                      : std::string();
+    if (simple.enumeration) return "AccessEnum(read, value, " + field + flags + ")";
     const std::string kind = Spelling(simple.kind).enumerator;
     if (simple.list) {
         return "AccessList<" + kind + ">(read, value, " + field + ", " + Lit(name) + ", " +
@@ -624,7 +628,7 @@ std::string AccessSimple(const CSimpleModel& simple, const std::string& field, c
                 (nil == "nullptr" ? std::string() : " && !" + nil.substr(1)) + ") CheckEnumeration<" + kind + ">(" +
                 Lit(name) + ", " + field + ", {" + values + "});\n            ";
     }
-    return check + "AccessValue<" + kind + ">(read, value, " + field + ", " + presence + ", " + nil + ")";
+    return check + "AccessValue<" + kind + ">(read, value, " + field + flags + ")";
 }
 
 }  // namespace
