@@ -573,7 +573,10 @@ std::string CCodeWriter::ElementDescriptor(const CClassModel& cls, const CMember
         }
         case CMemberModel::Kind_AbsCls:
             return "new CElementInfo" + group + "AbsCls" + cardinality + head + ", " + elementType + ", &" + factory +
-                   "::" + FactoryOf(*member.cls) + ")";
+                   "::" + FactoryOf(*member.cls) +
+                   (group == "All" && cardinality == "Mnd" ? ", " + m_prefix + "Class_" + member.cls->name.substr(1)
+                                                           : std::string()) +
+                   ")";
         case CMemberModel::Kind_List:
             return "new CElementInfo" + group + "Prim" + cardinality + head + ", " + nillable +
                    ", ItemType_string, nullptr, CWhitespaceUtils::WhitespaceRule_Collapse, CPrimitiveRestrictions())";
