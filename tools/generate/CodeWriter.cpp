@@ -103,18 +103,60 @@ const char* GroupName(XmlElementGroupType group) {
     return group == XmlElementGroupType_Choice ? "Choice" : group == XmlElementGroupType_All ? "All" : "Seq";
 }
 
+// An XSD regular expression in the dialect the library's matcher hands to PCRE: '^' and '$'
+// are ordinary characters in XSD (anchors in PCRE), and a class subtraction [a-z-[aeiou]] is
+// a look-ahead that refuses the subtracted class before the base class.
+std::wstring ToMatcherDialect(const std::wstring& xsd) {
+    std::wstring out;
+    for (size_t i = 0; i < xsd.size(); ++i) {
+        const wchar_t c = xsd[i];
+        if (c == L'\\' && i + 1 < xsd.size()) {
+            out += xsd.substr(i, 2);
+            ++i;
+        } else if (c == L'^' || c == L'$') {
+            out += L'\\';
+            out += c;
+        } else if (c == L'[') {
+            // The class up to its closing bracket, nested subtractions included.
+            size_t depth = 0, end = i, subtraction = std::wstring::npos;
+            for (; end < xsd.size(); ++end) {
+                if (xsd[end] == L'\\') {
+                    ++end;
+                } else if (xsd[end] == L'[') {
+                    if (depth == 1 && xsd[end - 1] == L'-') subtraction = end - 1;
+                    ++depth;
+                } else if (xsd[end] == L']' && --depth == 0) {
+                    break;
+                }
+            }
+            if (end >= xsd.size()) return xsd;  // unbalanced: left for the matcher to report
+            if (subtraction == std::wstring::npos) {
+                out += xsd.substr(i, end - i + 1);
+            } else {
+                const std::wstring base = xsd.substr(i, subtraction - i) + L"]";
+                const std::wstring removed = xsd.substr(subtraction + 1, end - subtraction - 1);
+                out += L"(?:(?!" + ToMatcherDialect(removed) + L")" + base + L")";
+            }
+            i = end;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 // One pattern for the library's matcher, which anchors it at both ends: the alternatives of
 // a step are grouped, and every step but the last becomes a look-ahead, so that all must hold.
 std::wstring Pattern(const CFacets& facets) {
     if (facets.patterns.empty()) return L"";
     if (facets.patterns.size() == 1 && facets.patterns[0].size() == 1 &&
         facets.patterns[0][0].find(L'|') == std::wstring::npos)
-        return facets.patterns[0][0];
+        return ToMatcherDialect(facets.patterns[0][0]);
     std::wstring out;
     for (size_t step = 0; step < facets.patterns.size(); ++step) {
         std::wstring group = L"(?:";
         for (size_t i = 0; i < facets.patterns[step].size(); ++i)
-            group += (i ? L"|(?:" : L"(?:") + facets.patterns[step][i] + L")";
+            group += (i ? L"|(?:" : L"(?:") + ToMatcherDialect(facets.patterns[step][i]) + L")";
         group += L")";
         out += step + 1 < facets.patterns.size() ? L"(?=" + group + L"$)" : group;
     }
