@@ -328,7 +328,12 @@ CSimpleModel CBindingBuilder::Restrict(const CSchemaFile& file, const CXmlElemen
 
 CClassModel* CBindingBuilder::NewClass(const std::string& name, const CSchemaFile& file, const CXmlElement* node) {
     auto cls = std::make_unique<CClassModel>();
-    cls->name = GlobalName("C" + name);
+    // The class and the collection type named after it ("CItemCol") both need the name.
+    std::string wanted = "C" + name;
+    for (int n = 2; m_globalNames.count(wanted) || m_globalNames.count(wanted + "Col"); ++n)
+        wanted = "C" + name + std::to_string(n);
+    cls->name = GlobalName(wanted);
+    m_globalNames.insert(cls->name + "Col");
     cls->file = &file;
     cls->source = Source(file, node);
     m_binding.classes.push_back(std::move(cls));
