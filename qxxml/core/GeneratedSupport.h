@@ -231,12 +231,12 @@ void CheckEnumeration(const wchar_t* name, const typename CVariantAccess<Kind>::
 
 // An xs:list property: the items are kept in a vector and travel as one string of
 // space-separated lexical forms. When the value is read for writing, every item is checked
-// against `itemFacets` and the item count against `countFacets` (length, minLength,
-// maxLength of the list type).
+// against `itemFacets`, the item count against the lengths of `listFacets` (length,
+// minLength, maxLength of the list type) and the whole text against its pattern.
 template <ItemType Kind>
 void AccessList(bool read, QxVariant& value, std::vector<typename CVariantAccess<Kind>::Type>& items,
                 const wchar_t* name, const CPrimitiveRestrictions& itemFacets,
-                const CPrimitiveRestrictions& countFacets, bool* present = nullptr) {
+                const CPrimitiveRestrictions& listFacets, bool* present = nullptr) {
     using Access = CVariantAccess<Kind>;
     if (read) {
         if (present && !*present) {
@@ -244,9 +244,9 @@ void AccessList(bool read, QxVariant& value, std::vector<typename CVariantAccess
             return;
         }
         const int count = static_cast<int>(items.size());
-        if ((countFacets.m_nMinLength >= 0 && count < countFacets.m_nMinLength) ||
-            (countFacets.m_nMaxLength >= 0 && count > countFacets.m_nMaxLength) ||
-            (countFacets.m_nLength >= 0 && count != countFacets.m_nLength))
+        if ((listFacets.m_nMinLength >= 0 && count < listFacets.m_nMinLength) ||
+            (listFacets.m_nMaxLength >= 0 && count > listFacets.m_nMaxLength) ||
+            (listFacets.m_nLength >= 0 && count != listFacets.m_nLength))
             throw CQxException(FormatString(L"Invalid Value for %s [%d]", name, count));
         std::wstring text;
         QxVariant item;
@@ -257,6 +257,11 @@ void AccessList(bool read, QxVariant& value, std::vector<typename CVariantAccess
             text += item.ToString(nullptr);
         }
         value.SetString(text);
+        if (!listFacets.m_strPattern.empty()) {
+            const CPrimitiveRestrictions whole(listFacets.m_strPattern.c_str(), -1, -1, nullptr, nullptr, nullptr,
+                                               nullptr, -1);
+            CheckPrimitiveValue(name, value, ItemType_string, whole);
+        }
         return;
     }
     items.clear();

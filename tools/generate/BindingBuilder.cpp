@@ -290,7 +290,8 @@ CSimpleModel CBindingBuilder::Restrict(const CSchemaFile& file, const CXmlElemen
     if (minExclusive && !minInclusive) facets.minInclusive.clear();
     if (maxInclusive && !maxExclusive) facets.maxExclusive.clear();
     if (maxExclusive && !maxInclusive) facets.maxInclusive.clear();
-    if (!patterns.empty() && !model.list) model.facets.patterns.push_back(patterns);
+    // A list's pattern holds for its whole text; an item's for each item.
+    if (!patterns.empty()) (model.list ? model.listFacets : model.facets).patterns.push_back(patterns);
     if (!enumeration.empty() && !model.list) {
         if (model.kind == ItemType_string) {
             auto enumModel = std::make_unique<CEnumModel>();
