@@ -152,9 +152,7 @@ bool CBindingBuilder::IsSimpleType(const CQName& type) const {
     return component && IsXs(component->node, "simpleType");
 }
 
-CSimpleModel CBindingBuilder::SimpleOf(const CSchemaFile& file, const CXmlElement* at, const CQName& type,
-                                       const std::string& hint) {
-    (void)hint;
+CSimpleModel CBindingBuilder::SimpleOf(const CSchemaFile& file, const CXmlElement* at, const CQName& type) {
     if (const CBuiltin* builtin = FindBuiltin(type)) {
         CSimpleModel model;
         model.kind = builtin->kind;
@@ -184,7 +182,7 @@ CSimpleModel CBindingBuilder::SimpleFromNode(const CSchemaFile& file, const CXml
         if (IsXs(child, "restriction")) {
             CSimpleModel base;
             if (HasAttribute(child, L"base")) {
-                base = SimpleOf(file, child, file.ResolveQName(child, Attribute(child, L"base")), enumName);
+                base = SimpleOf(file, child, file.ResolveQName(child, Attribute(child, L"base")));
             } else {
                 const auto inner = SchemaChildren(child);
                 if (inner.empty() || !IsXs(inner.front(), "simpleType"))
@@ -196,7 +194,7 @@ CSimpleModel CBindingBuilder::SimpleFromNode(const CSchemaFile& file, const CXml
         if (IsXs(child, "list")) {
             CSimpleModel item;
             if (HasAttribute(child, L"itemType")) {
-                item = SimpleOf(file, child, file.ResolveQName(child, Attribute(child, L"itemType")), enumName);
+                item = SimpleOf(file, child, file.ResolveQName(child, Attribute(child, L"itemType")));
             } else {
                 const auto inner = SchemaChildren(child);
                 if (inner.empty()) file.Fail(child, "a list without an item type");
@@ -229,7 +227,7 @@ CSimpleModel CBindingBuilder::SimpleFromNode(const CSchemaFile& file, const CXml
                 if (end == std::wstring::npos) end = memberTypes.size();
                 if (end > start)
                     members.push_back(
-                        SimpleOf(file, child, file.ResolveQName(child, memberTypes.substr(start, end - start)), ""));
+                        SimpleOf(file, child, file.ResolveQName(child, memberTypes.substr(start, end - start))));
                 start = end + 1;
             }
             for (const CXmlElement* inner : SchemaChildren(child)) members.push_back(SimpleFromNode(file, inner, ""));
@@ -427,7 +425,7 @@ void CBindingBuilder::FillSimpleContent(CClassModel& cls, const CSchemaFile& fil
         if (IsSimpleType(baseName)) {
             if (!IsXs(derivation, "extension")) file.Fail(derivation, "simple content restricts a simple type");
             cls.hasText = true;
-            cls.text = SimpleOf(file, derivation, baseName, Identifier(Widen(cls.name.substr(1))) + "Value");
+            cls.text = SimpleOf(file, derivation, baseName);
         } else {
             // Extending or restricting a class with simple content: its class derives from it.
             cls.base = ClassForType(file, derivation, baseName);
@@ -552,7 +550,7 @@ void CBindingBuilder::ElementType(const CSchemaFile& file, const CXmlElement* el
         const CQName type = file.ResolveQName(element, Attribute(element, L"type"));
         if (IsAnyType(type)) file.Fail(element, "elements of xs:anyType (untyped content) are not supported yet");
         if (IsSimpleType(type)) {
-            member.simple = SimpleOf(file, element, type, hint);
+            member.simple = SimpleOf(file, element, type);
         } else {
             member.kind = CMemberModel::Kind_Cls;
             member.cls = ClassForType(file, element, type);
@@ -655,7 +653,7 @@ void CBindingBuilder::AddAttributes(CClassModel& cls, const CSchemaFile& file, c
         attribute.cppName = MemberName(cls, attribute.name);
         const std::string hint = cls.name.substr(1) + attribute.cppName;
         if (HasAttribute(decl, L"type")) {
-            attribute.simple = SimpleOf(*declFile, decl, declFile->ResolveQName(decl, Attribute(decl, L"type")), hint);
+            attribute.simple = SimpleOf(*declFile, decl, declFile->ResolveQName(decl, Attribute(decl, L"type")));
         } else if (const auto inner = SchemaChildren(decl); !inner.empty() && IsXs(inner.front(), "simpleType")) {
             attribute.simple = SimpleFromNode(*declFile, inner.front(), hint);
             attribute.simple.description = "anonymous simple type";
@@ -707,7 +705,7 @@ void CBindingBuilder::Build() {
             if (IsXs(child, "complexType")) {
                 ClassForType(*file, child, name);
             } else if (IsXs(child, "simpleType")) {
-                SimpleOf(*file, child, name, Identifier(name.local));
+                SimpleOf(*file, child, name);
             } else if (IsXs(child, "element")) {
                 CMemberModel member;
                 member.elementName = name.local;

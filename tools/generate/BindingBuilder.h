@@ -32,7 +32,8 @@ public:
 
 private:
     // --- simple types
-    CSimpleModel SimpleOf(const CSchemaFile& file, const CXmlElement* at, const CQName& type, const std::string& hint);
+    // A named simple type (built-in or of the schemas), resolved once.
+    CSimpleModel SimpleOf(const CSchemaFile& file, const CXmlElement* at, const CQName& type);
     CSimpleModel SimpleFromNode(const CSchemaFile& file, const CXmlElement* node, const std::string& enumName);
     CSimpleModel Restrict(const CSchemaFile& file, const CXmlElement* restriction, CSimpleModel base,
                           const std::string& enumName);

@@ -727,12 +727,8 @@ std::string CCodeWriter::ClassDefinition(const CClassModel& cls) const {
            ", " + Lit(cls.infoNamespace) + ", " + (cls.pseudo ? "false" : "true") + ", " + (cls.base ? "true" : "false") +
            ", " + std::to_string(textOwner ? textOwner->textIndex : -1) + ", " + textKind + ", nullptr, false);\n";
     out += "    tables.elements = CGeneratedTables::Table<CElementInfo>({\n";
-    const CClassModel* owner = &cls;
-    for (const CMemberModel* member : cls.AllMembers()) {
-        // The base's members are described as this class's content (its group is the base's).
-        (void)owner;
-        out += "        " + ElementDescriptor(cls, *member) + ",\n";
-    }
+    // The base's members are described as this class's content too (its group is the base's).
+    for (const CMemberModel* member : cls.AllMembers()) out += "        " + ElementDescriptor(cls, *member) + ",\n";
     out += "    });\n    tables.attributes = CGeneratedTables::Table<CAttributeInfo>({\n";
     for (const CAttributeModel* attribute : cls.AllAttributes()) out += "        " + AttributeDescriptor(*attribute) + ",\n";
     out += "    });\n}\n\n";
