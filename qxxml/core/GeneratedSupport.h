@@ -212,6 +212,45 @@ void CheckValue(const wchar_t* name, const typename CVariantAccess<Kind>::Type& 
     CheckPrimitiveValue(name, value, Kind, facets);
 }
 
+// An element with a default value: it travels as text, so that an empty element reads as
+// the default (a value of the kind parsed from it), and is checked against `facets` when it
+// is read for writing. `present` and `nil` as for AccessValue.
+template <ItemType Kind>
+void AccessDefaulted(bool read, QxVariant& value, typename CVariantAccess<Kind>::Type& field, const wchar_t* name,
+                     const CPrimitiveRestrictions& facets, const wchar_t* defaultText, bool* present = nullptr,
+                     bool* nil = nullptr) {
+    using Access = CVariantAccess<Kind>;
+    if (read) {
+        if (present && !*present) {
+            value.SetInvalid();
+            return;
+        }
+        QxVariant typed;
+        Access::Put(typed, field);
+        if (nil && *nil) {
+            value.SetString(std::wstring());
+            value.SetNil();
+            return;
+        }
+        CheckPrimitiveValue(name, typed, Kind, facets);
+        value.SetString(typed.ToString(nullptr));
+        return;
+    }
+    const bool valid = value.IsValid();
+    const bool isNil = valid && value.IsNil();
+    if (present) *present = valid;
+    if (nil) *nil = isNil;
+    if (!valid || isNil) {
+        field = typename Access::Type();
+        return;
+    }
+    std::wstring text = Kind == ItemType_string ? value.GetString() : CWhitespaceUtils::Collapse(value.GetString());
+    if (text.empty()) text = defaultText;
+    QxVariant typed;
+    typed.FromString(text, Kind, CWhitespaceUtils::WhitespaceRule_None);
+    field = Access::Take(typed);
+}
+
 // Checks that a value is one of an enumeration's lexical values (compared as values of the
 // kind, so "1.0" and "1" are the same decimal); throws CQxException
 // "Invalid Value for <name> [<value>]" otherwise.

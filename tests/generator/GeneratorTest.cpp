@@ -231,9 +231,18 @@ TEST(GeneratedClasses, BuiltInCodeBehaveAsTheSchemaSays) {
     record->GetBox()->SetNil(true);
     record->GetPrice()->Add(new gen_nillable::CPrice)->SetText(CDecimal(L"1.25"));
 
+    // Empty elements stand for their defaults (written back as the values).
+    CSmartPtr<gen_defaults::CConfig> config(new gen_defaults::CConfig);
+    config->FromXml(L"<config xmlns='urn:t:defaults'><retries/><timeout/><label/><version/><ratio/></config>",
+                    CXmlSerializationContext::GetDefaultContext());
+    EXPECT_EQ(config->GetRetries(), 3);
+    EXPECT_EQ(config->GetLabel(), L"none");
+    EXPECT_EQ(config->GetRatio(), 0.5);
+    EXPECT_TRUE(config->HasTimeout());
+
     const CXmlSerializationContext context;
     const std::vector<std::pair<std::string, CXmlObjectBase*>> built = {
-        {"choice", values.Get()}, {"attributes", settings.Get()}, {"nillable", record.Get()}};
+        {"choice", values.Get()}, {"attributes", settings.Get()}, {"nillable", record.Get()}, {"defaults", config.Get()}};
     for (const auto& [name, object] : built) {
         const std::string path = TempDir() + "/built-" + name + ".xml";
         object->ToXmlFile(FromUtf8(path).c_str(), true, false, XmlEncoding_UTF8, EOLType_LF, context,

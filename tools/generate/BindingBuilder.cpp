@@ -613,6 +613,14 @@ void CBindingBuilder::AddElementMember(CClassModel& cls, const CSchemaFile& file
     ElementType(*declFile, decl, hint, member);
     FixValue(member.simple, member.kind == CMemberModel::Kind_Prim && HasAttribute(decl, L"fixed"),
              Attribute(decl, L"fixed"));
+    // An empty element stands for the default (or the fixed value) of a primitive element.
+    for (const wchar_t* which : {L"default", L"fixed"}) {
+        if (member.kind == CMemberModel::Kind_Prim && !member.Repeated() && HasAttribute(decl, which) &&
+            !member.hasDefault) {
+            member.hasDefault = true;
+            member.defaultValue = Attribute(decl, which);
+        }
+    }
     if (member.kind == CMemberModel::Kind_Cls && member.nillable) member.cls->nillable = true;
     member.file = &file;
     member.node = element;

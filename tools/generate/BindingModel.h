@@ -74,6 +74,8 @@ struct CMemberModel {
     CClassModel* cls = nullptr;       // Cls, AbsCls
     bool pseudo = false;              // a model group: no element of its own
     bool required = true;             // a pseudo member whose group cannot be empty
+    bool hasDefault = false;          // a primitive element with a default value
+    std::wstring defaultValue;
     std::string name;                 // C++ property name
     int index = 0;                    // property index
     std::string source;               // "<xs:element name="x"> (po.xsd:12)"

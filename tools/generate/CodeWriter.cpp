@@ -619,14 +619,18 @@ std::string CCodeWriter::ElementDescriptor(const CClassModel& cls, const CMember
                    (group == "All" && cardinality == "Mnd" ? ", " + m_prefix + "Class_" + member.cls->name.substr(1)
                                                            : std::string()) +
                    ")";
+        case CMemberModel::Kind_Prim:
+            if (!member.hasDefault) break;
+            [[fallthrough]];  // read as text, so that an empty element can stand for the default
         case CMemberModel::Kind_List:
             return "new CElementInfo" + group + "Prim" + cardinality + head + ", " + nillable +
                    ", ItemType_string, nullptr, CWhitespaceUtils::WhitespaceRule_Collapse, CPrimitiveRestrictions())";
         default:
-            return "new CElementInfo" + group + "Prim" + cardinality + head + ", " + nillable + ", " +
-                   Spelling(member.simple.kind).enumerator + ", nullptr, " + Whitespace(member.simple.whitespace) +
-                   ", " + Facets(member.simple.facets) + ")";
+            break;
     }
+    return "new CElementInfo" + group + "Prim" + cardinality + head + ", " + nillable + ", " +
+           Spelling(member.simple.kind).enumerator + ", nullptr, " + Whitespace(member.simple.whitespace) + ", " +
+           Facets(member.simple.facets) + ")";
 }
 
 std::string CCodeWriter::AttributeDescriptor(const CAttributeModel& attribute) const {
@@ -647,6 +651,18 @@ std::string CCodeWriter::AttributeDescriptor(const CAttributeModel& attribute) c
 
 namespace {
 
+// The check of a non-string enumeration (or fixed value), which the library does not make,
+// before a present, non-nil value is written; empty when the type has none.
+std::string EnumerationCheck(const CSimpleModel& simple, const std::string& field, const std::wstring& name,
+                             const std::string& presence, const std::string& nil) {
+    if (simple.values.empty()) return std::string();
+    std::string values;
+    for (const std::wstring& text : simple.values) values += (values.empty() ? "" : ", ") + Lit(text);
+    return "if (read" + (presence == "nullptr" ? std::string() : " && " + presence.substr(1)) +
+           (nil == "nullptr" ? std::string() : " && !" + nil.substr(1)) + ") CheckEnumeration<" +
+           Spelling(simple.kind).enumerator + ">(" + Lit(name) + ", " + field + ", {" + values + "});\n            ";
+}
+
 // One case of AccessProperty for a simple value.
 std::string AccessSimple(const CSimpleModel& simple, const std::string& field, const std::wstring& name,
                          const std::string& presence, const std::string& nil) {
@@ -664,16 +680,8 @@ std::string AccessSimple(const CSimpleModel& simple, const std::string& field, c
                                           : "CPrimitiveRestrictions(" + FacetArguments(simple.listFacets) + ")") +
                ", " + presence + ")";
     }
-    std::string check;
-    if (!simple.values.empty()) {
-        // The library checks no enumeration of this kind: the value is checked before it is written.
-        std::string values;
-        for (const std::wstring& text : simple.values) values += (values.empty() ? "" : ", ") + Lit(text);
-        check = "if (read" + (presence == "nullptr" ? std::string() : " && " + presence.substr(1)) +
-                (nil == "nullptr" ? std::string() : " && !" + nil.substr(1)) + ") CheckEnumeration<" + kind + ">(" +
-                Lit(name) + ", " + field + ", {" + values + "});\n            ";
-    }
-    return check + "AccessValue<" + kind + ">(read, value, " + field + flags + ")";
+    return EnumerationCheck(simple, field, name, presence, nil) + "AccessValue<" + kind + ">(read, value, " + field +
+           flags + ")";
 }
 
 }  // namespace
@@ -742,6 +750,14 @@ std::string CCodeWriter::ClassDefinition(const CClassModel& cls) const {
             out += "AccessCollection(read, value, " + Field(member.name) + ");\n";
         else if (IsObject(member))
             out += "AccessObject(read, value, " + Field(member.name) + ");\n";
+        else if (member.hasDefault) {
+            const std::string presence = HasPresence(cls, member) ? "&" + Presence(member.name) : "nullptr";
+            const std::string nil = HasNil(member) ? "&" + NilFlag(member.name) : "nullptr";
+            out += EnumerationCheck(member.simple, Field(member.name), member.elementName, presence, nil) +
+                   "AccessDefaulted<" + Spelling(member.simple.kind).enumerator + ">(read, value, " +
+                   Field(member.name) + ", " + Lit(member.elementName) + ", " + Facets(member.simple.facets) + ", " +
+                   Lit(member.defaultValue) + ", " + presence + ", " + nil + ");\n";
+        }
         else
             out += AccessSimple(member.simple, Field(member.name), member.elementName,
                                 HasPresence(cls, member) ? "&" + Presence(member.name) : "nullptr",
@@ -794,7 +810,7 @@ std::string CCodeWriter::ClassDefinition(const CClassModel& cls) const {
                    (create ? "new " + member.cls->name + "(" + Lit(member.elementName) + ")" : std::string("nullptr")) +
                    ";\n";
         } else {
-            out += "    " + f + " = " + InitialValue(member.simple, false, L"") + ";\n";
+            out += "    " + f + " = " + InitialValue(member.simple, member.hasDefault, member.defaultValue) + ";\n";
             if (HasPresence(cls, member)) out += "    " + Presence(member.name) + " = false;\n";
             if (HasNil(member)) out += "    " + NilFlag(member.name) + " = false;\n";
         }
