@@ -176,30 +176,22 @@ CSimpleModel CBindingBuilder::SimpleOf(const CSchemaFile& file, const CXmlElemen
     return model;
 }
 
+CSimpleModel CBindingBuilder::TypeOrInner(const CSchemaFile& file, const CXmlElement* node, const wchar_t* attribute,
+                                          const std::string& enumName) {
+    if (HasAttribute(node, attribute)) return SimpleOf(file, node, file.ResolveQName(node, Attribute(node, attribute)));
+    const auto inner = SchemaChildren(node);
+    if (inner.empty() || !IsXs(inner.front(), "simpleType"))
+        file.Fail(node, "xs:" + Narrow(node->GetLocalName()) + " names no type");
+    return SimpleFromNode(file, inner.front(), enumName);
+}
+
 CSimpleModel CBindingBuilder::SimpleFromNode(const CSchemaFile& file, const CXmlElement* node,
                                              const std::string& enumName) {
     for (const CXmlElement* child : SchemaChildren(node)) {
-        if (IsXs(child, "restriction")) {
-            CSimpleModel base;
-            if (HasAttribute(child, L"base")) {
-                base = SimpleOf(file, child, file.ResolveQName(child, Attribute(child, L"base")));
-            } else {
-                const auto inner = SchemaChildren(child);
-                if (inner.empty() || !IsXs(inner.front(), "simpleType"))
-                    file.Fail(child, "a restriction without a base type");
-                base = SimpleFromNode(file, inner.front(), enumName);
-            }
-            return Restrict(file, child, base, enumName);
-        }
+        if (IsXs(child, "restriction"))
+            return Restrict(file, child, TypeOrInner(file, child, L"base", enumName), enumName);
         if (IsXs(child, "list")) {
-            CSimpleModel item;
-            if (HasAttribute(child, L"itemType")) {
-                item = SimpleOf(file, child, file.ResolveQName(child, Attribute(child, L"itemType")));
-            } else {
-                const auto inner = SchemaChildren(child);
-                if (inner.empty()) file.Fail(child, "a list without an item type");
-                item = SimpleFromNode(file, inner.front(), enumName + "Item");
-            }
+            CSimpleModel item = TypeOrInner(file, child, L"itemType", enumName + "Item");
             if (item.list) file.Fail(child, "a list of lists is not a valid simple type");
             if (item.enumeration) {
                 // The items of an enumerated list are checked by a pattern of the texts.

@@ -34,6 +34,9 @@ private:
     // --- simple types
     // A named simple type (built-in or of the schemas), resolved once.
     CSimpleModel SimpleOf(const CSchemaFile& file, const CXmlElement* at, const CQName& type);
+    // The simple type an attribute of `node` names (base, itemType), or else its inner xs:simpleType.
+    CSimpleModel TypeOrInner(const CSchemaFile& file, const CXmlElement* node, const wchar_t* attribute,
+                             const std::string& enumName);
     CSimpleModel SimpleFromNode(const CSchemaFile& file, const CXmlElement* node, const std::string& enumName);
     CSimpleModel Restrict(const CSchemaFile& file, const CXmlElement* restriction, CSimpleModel base,
                           const std::string& enumName);
