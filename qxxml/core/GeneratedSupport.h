@@ -202,23 +202,14 @@ typename CVariantAccess<Kind>::Type ParseValue(const wchar_t* text) {
     return CVariantAccess<Kind>::Take(value);
 }
 
-// Checks a value against facets before it is written (class text values and list items,
-// which no descriptor checks); throws the value check's "Invalid Value for ..." message.
+// A value that travels as text: an element with a default value (an empty element reads as
+// the default) and the text of a class with simple content (its white space handled by its
+// type's rule, which the engine leaves to the class). When it is read for writing, the value
+// is checked against `facets`; `present` and `nil` as for AccessValue.
 template <ItemType Kind>
-void CheckValue(const wchar_t* name, const typename CVariantAccess<Kind>::Type& field,
-                const CPrimitiveRestrictions& facets) {
-    QxVariant value;
-    CVariantAccess<Kind>::Put(value, field);
-    CheckPrimitiveValue(name, value, Kind, facets);
-}
-
-// An element with a default value: it travels as text, so that an empty element reads as
-// the default (a value of the kind parsed from it), and is checked against `facets` when it
-// is read for writing. `present` and `nil` as for AccessValue.
-template <ItemType Kind>
-void AccessDefaulted(bool read, QxVariant& value, typename CVariantAccess<Kind>::Type& field, const wchar_t* name,
-                     const CPrimitiveRestrictions& facets, const wchar_t* defaultText, bool* present = nullptr,
-                     bool* nil = nullptr) {
+void AccessAsText(bool read, QxVariant& value, typename CVariantAccess<Kind>::Type& field, const wchar_t* name,
+                  const CPrimitiveRestrictions& facets, CWhitespaceUtils::WhitespaceRule rule,
+                  const wchar_t* defaultText, bool* present = nullptr, bool* nil = nullptr) {
     using Access = CVariantAccess<Kind>;
     if (read) {
         if (present && !*present) {
@@ -244,8 +235,8 @@ void AccessDefaulted(bool read, QxVariant& value, typename CVariantAccess<Kind>:
         field = typename Access::Type();
         return;
     }
-    std::wstring text = Kind == ItemType_string ? value.GetString() : CWhitespaceUtils::Collapse(value.GetString());
-    if (text.empty()) text = defaultText;
+    std::wstring text = CWhitespaceUtils::ApplyRule(rule, value.GetString());
+    if (text.empty() && defaultText) text = defaultText;
     QxVariant typed;
     typed.FromString(text, Kind, CWhitespaceUtils::WhitespaceRule_None);
     field = Access::Take(typed);

@@ -724,9 +724,8 @@ std::string CCodeWriter::ClassDefinition(const CClassModel& cls) const {
     // Tables.
     out += "void " + c + "::BuildTables(CGeneratedTables& tables) {\n";
     const CClassModel* textOwner = cls.TextOwner();
-    const std::string textKind = !textOwner                                    ? "ItemType_invalid"
-                                 : textOwner->text.list || textOwner->text.enumeration ? "ItemType_string"
-                                                                                        : Spelling(textOwner->text.kind).enumerator;
+    // A text value travels as a string: the class converts it (AccessAsText).
+    const std::string textKind = textOwner ? "ItemType_string" : "ItemType_invalid";
     out += "    tables.info = new CParentElementInfo(XmlElementGroupType_" +
            std::string(cls.group == XmlElementGroupType_Choice ? "Choice"
                        : cls.group == XmlElementGroupType_All  ? "All"
@@ -754,9 +753,10 @@ std::string CCodeWriter::ClassDefinition(const CClassModel& cls) const {
             const std::string presence = HasPresence(cls, member) ? "&" + Presence(member.name) : "nullptr";
             const std::string nil = HasNil(member) ? "&" + NilFlag(member.name) : "nullptr";
             out += EnumerationCheck(member.simple, Field(member.name), member.elementName, presence, nil) +
-                   "AccessDefaulted<" + Spelling(member.simple.kind).enumerator + ">(read, value, " +
+                   "AccessAsText<" + Spelling(member.simple.kind).enumerator + ">(read, value, " +
                    Field(member.name) + ", " + Lit(member.elementName) + ", " + Facets(member.simple.facets) + ", " +
-                   Lit(member.defaultValue) + ", " + presence + ", " + nil + ");\n";
+                   Whitespace(member.simple.whitespace) + ", " + Lit(member.defaultValue) + ", " + presence + ", " +
+                   nil + ");\n";
         }
         else
             out += AccessSimple(member.simple, Field(member.name), member.elementName,
@@ -783,11 +783,9 @@ std::string CCodeWriter::ClassDefinition(const CClassModel& cls) const {
         } else if (text.list) {
             out += "            " + AccessSimple(text, "m_text", name, "nullptr", "nullptr") + ";\n";
         } else {
-            const std::string kind = Spelling(text.kind).enumerator;
-            if (!text.facets.Empty())
-                out += "            if (read) CheckValue<" + kind + ">(" + Lit(name) + ", m_text, " +
-                       Facets(text.facets) + ");\n";
-            out += "            " + AccessSimple(text, "m_text", name, "nullptr", "nullptr") + ";\n";
+            out += "            " + EnumerationCheck(text, "m_text", name, "nullptr", "nullptr") + "AccessAsText<" +
+                   Spelling(text.kind).enumerator + ">(read, value, m_text, " + Lit(name) + ", " +
+                   Facets(text.facets) + ", " + Whitespace(text.whitespace) + ", nullptr);\n";
         }
         out += "            return;\n";
     }
