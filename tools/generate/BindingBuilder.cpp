@@ -690,6 +690,20 @@ bool CBindingBuilder::Emptiable(const CSchemaFile& file, const CXmlElement* part
 // ------------------------------------------------------------------ the whole binding
 
 void CBindingBuilder::Build() {
+    // The generated namespace sees the library's names: a class or enumeration of the schema
+    // must not hide one that the generated code uses.
+    for (const char* name :
+         {"CDecimal", "CDateTime", "CDateTimeSpan", "CBinaryData", "CBigInteger", "CSmartPtr", "CXmlObjectBase",
+          "CXmlGeneratedClass", "CGeneratedTables", "CGeneratedObjectCol", "CGeneratedEnumCol", "CParentElementInfo",
+          "CElementInfo", "CAttributeInfo", "CAttributeInfoPrimitive", "CAttributeInfoEnum", "CPrimitiveRestrictions",
+          "CWhitespaceUtils", "CXmlSerializationContext", "CClassfactoryBase", "CXmlElement", "CXmlCollection",
+          "CQxException", "INillable", "QxVariant", "ItemType", "XmlElementType", "XmlElementGroupType",
+          "WhitespaceRule", "XmlEncoding", "EOLType", "CompressionType", "SchemaType", "FInfoDecl"})
+        m_globalNames.insert(name);
+    for (const auto& kind : {"hexBinary", "base64Binary", "i1", "i2", "i4", "i8", "ui1", "ui2", "ui4", "ui8", "r4",
+                             "r8", "duration", "yearMonth", "monthDay", "year", "month", "day", "date", "datetime",
+                             "time", "string", "boolean", "decimal", "integer"})
+        m_globalNames.insert(std::string("C") + kind + "Col");
     // The element name a new object of a type carries: the one global element of that type.
     for (const auto& file : m_schemas.Files()) {
         for (const CXmlElement* child : SchemaChildren(file->Root())) {
