@@ -205,6 +205,12 @@ CSimpleModel CBindingBuilder::SimpleFromNode(const CSchemaFile& file, const CXml
                     alternatives.push_back(escaped);
                 }
                 item.facets.patterns.push_back(alternatives);
+                if (!HasAttribute(child, L"itemType")) {  // an anonymous item type's enum is used nowhere else
+                    auto& enums = m_binding.enums;
+                    enums.erase(std::remove_if(enums.begin(), enums.end(),
+                                               [&](const auto& e) { return e.get() == item.enumeration; }),
+                                enums.end());
+                }
                 item.enumeration = nullptr;
             }
             item.list = true;
