@@ -21,6 +21,7 @@
 #include <qxxml/fastinfoset/FastInfosetWriter.h>
 #include <qxxml/core/NamespaceAliasMap.h>
 #include <qxxml/core/XmlSerializationContext.h>
+#include <qxxml/core/GeneratedSupport.h>
 #include <qxxml/support/QxZip.h>
 #include <qxxml/xmlout/StringBuffer.h>
 #include <qxxml/xmlout/TextStream.h>
