@@ -1,5 +1,6 @@
 #include <qxxml/collections/XmlTypeCollection.h>
 
+#include <qxxml/support/ScratchText.h>
 #include <qxxml/xmlin/XmlElement.h>
 
 namespace QxXmlLib10 {
@@ -26,7 +27,7 @@ CXmlElement* CXmlTypeCollection::FromXml_Int(CXmlElement*, CXmlElement* cursor,
                                              const CXmlSerializationContext& context, bool) {
     // The name is looked up on every step: a listener told of an addition may rename us.
     while (cursor && DoesElementNameMatch(context, cursor, ElementName().c_str(), m_strNamespace.c_str())) {
-        AddFromString(cursor->GetText());
+        AddFromString(ScratchText(cursor->GetTextView()));
         cursor = cursor->GetNextSiblingElement();
     }
     return cursor;

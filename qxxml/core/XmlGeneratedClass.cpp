@@ -11,6 +11,7 @@
 #include <qxxml/metadata/ElementInfoSeq.h>
 #include <qxxml/metadata/ParentElementInfo.h>
 #include <qxxml/support/QxException.h>
+#include <qxxml/support/ScratchText.h>
 #include <qxxml/values/FormatString.h>
 #include <qxxml/values/QxVariant.h>
 #include <qxxml/xmlin/XmlAttribute.h>
@@ -357,9 +358,9 @@ CXmlElement* CXmlGeneratedClass::FromXml_Int(CXmlElement* element, CXmlElement* 
         if (textIndex != -1 && textType != ItemType_invalid) {
             QxVariant value;
             if (info->GetOutputPrimitiveClassAsTextProperty())
-                value.SetString(element->GetText());  // verbatim, spaces included
+                value.SetString(ScratchText(element->GetTextView()));  // verbatim, spaces included
             else
-                value.FromString(element->GetText(), textType, CWhitespaceUtils::WhitespaceRule_None);
+                value.FromString(ScratchText(element->GetTextView()), textType, CWhitespaceUtils::WhitespaceRule_None);
             AccessProperty(textIndex, false, value);
         }
         return cursor;

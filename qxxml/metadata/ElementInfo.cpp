@@ -8,6 +8,7 @@
 #include <qxxml/metadata/detail/DescriptorSupport.h>
 #include <qxxml/metadata/detail/ScratchValue.h>
 #include <qxxml/support/QxException.h>
+#include <qxxml/support/ScratchText.h>
 #include <qxxml/values/FormatString.h>
 #include <qxxml/values/QxVariant.h>
 #include <qxxml/xmlin/XmlElement.h>
@@ -218,9 +219,9 @@ bool CElementInfo::ReadValueElement(CXmlGeneratedClass* object, CXmlElement** cu
     if (IsNil(element->GetAttribute(L"nil", CXmlWriter::kInstanceNamespace)))
         value.SetNil();
     else if (enumFromText)
-        value.SetI4(enumFromText(element->GetText().c_str()));
+        value.SetI4(enumFromText(QxXmlLib10::ScratchText(element->GetTextView()).c_str()));
     else
-        value.FromString(element->GetText(), m_itemType, m_whitespaceRule);  // conversion failures propagate
+        value.FromString(QxXmlLib10::ScratchText(element->GetTextView()), m_itemType, m_whitespaceRule);  // conversion failures propagate
     AccessProperty(object, false, value);
     *cursor = element->GetNextSiblingElement();
     return true;

@@ -10,6 +10,7 @@
 #include <qxxml/xmlin/XmlDocument.h>
 #include <qxxml/xmlin/detail/NodePool.h>
 #include <qxxml/xmlin/detail/StringTable.h>
+#include <qxxml/xmlin/detail/TextArena.h>
 
 #include <string>
 #include <vector>
@@ -24,21 +25,26 @@ struct CXmlDocument::Storage {
 
     detail::NodePool<CXmlElement> elements;
     detail::NodePool<CXmlAttribute> attributes;
+    detail::TextArena text;
     detail::StringTable<wchar_t, detail::Empty> strings;
     detail::StringTable<char, QualifiedName> parserNames;
     // For each depth of the element stack, the previous sibling of the open element there
     // (null for a first child): an element that the filter drops is always its parent's
     // last child, and this detaches it without walking the sibling chain.
     std::vector<CXmlElement*> previousSibling;
+    // For each depth, where the text storage stood when the open element there started.
+    std::vector<detail::TextArena::Mark> textMark;
 
     // Forgets every interned string and gives the pools' blocks back. The nodes must be
     // destroyed first.
     void Reset() {
         elements.Release();
         attributes.Release();
+        text.Release();
         strings.Clear();
         parserNames.Clear();
         previousSibling.clear();
+        textMark.clear();
     }
 };
 
