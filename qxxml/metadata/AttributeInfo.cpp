@@ -142,7 +142,8 @@ bool CAttributeInfoPrimitive::AttributeFromXml(const CXmlSerializationContext&, 
                                                CXmlAttribute* attribute) {
     if (!attribute || attribute->GetLocalName() != m_strName || attribute->GetNamespaceURI() != m_strNamespace)
         return false;
-    QxVariant value;
+    detail::CScratchValue scratch(m_itemType);
+    QxVariant& value = scratch.Get();
     value.FromString(QxXmlLib10::ScratchText(attribute->GetValueView()), m_itemType, m_whitespaceRule);
     AccessProperty(object, false, value);
     return true;

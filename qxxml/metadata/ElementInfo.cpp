@@ -215,7 +215,8 @@ bool EqualsIgnoringCase(const std::wstring& text, const wchar_t* lowerCase) {
 bool CElementInfo::ReadValueElement(CXmlGeneratedClass* object, CXmlElement** cursor,
                                     EnumFromStringFn enumFromText) const {
     CXmlElement* const element = *cursor;
-    QxVariant value;
+    detail::CScratchValue scratch(enumFromText ? QxXmlLib10::ItemType_i4 : m_itemType);
+    QxVariant& value = scratch.Get();
     if (IsNil(element->GetAttribute(L"nil", CXmlWriter::kInstanceNamespace)))
         value.SetNil();
     else if (enumFromText)
