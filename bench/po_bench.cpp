@@ -1,9 +1,9 @@
 // po_bench.cpp - the purchase-order sample binding (examples/purchase_order) reading and
 // writing the shared 20 MB document, next to raw expat parsing the same bytes.
 //
-// The document is gen.py's "20000000 1 --no-any" (about 45 000 items; the binding has no
-// member for the trailing wildcard), generated into /tmp at the first run with the copy of
-// gen.py kept beside the binding. Measured in the same run:
+// The document is gen.py's "20000000 1" (about 45 000 items and the trailing open content,
+// which the binding carries as CElement trees), generated into /tmp at the first run with the
+// copy of gen.py kept beside the binding. Measured in the same run:
 //   PoRawExpat      expat with namespace processing and empty callbacks: the reference
 //   PoLoadTree      CXmlDocument::LoadXmlStream of the bytes (load and destruction)
 //   PoBindTree      FromXmlElement on a tree loaded beforehand: descriptors and objects only
@@ -16,6 +16,11 @@
 //   PoWriteSplit    the UTF-8 write next to the same walk with a writer that discards
 //                   everything: the shares of the model (dispatch, property reads, checks,
 //                   conversions) and of the text writer
+//   PoOpenContent   a read and a write of the document with its open content element repeated
+//                   n times (1: the document as it is; 10000: about a tenth of the bytes)
+//                   against the same document without it, in alternation: `cost` is the time
+//                   with over the time without, `allowed` the byte ratio of the two (the open
+//                   content may cost no more than its share of the bytes)
 //   PoPeakMemory    peak resident growth per input byte, measured with getrusage in a forked
 //                   child: the whole read, the tree alone, the objects alone (bound from a tree
 //                   loaded beforehand), the UTF-8 write
@@ -63,7 +68,7 @@ using qxxml_bench::Times;
 
 // ------------------------------------------------------------------ the document
 
-const char kDocumentPath[] = "/tmp/qxxml-bench-po-20m-noany.xml";
+const char kDocumentPath[] = "/tmp/qxxml-bench-po-20m.xml";
 
 // The copy of gen.py beside the binding (QXXML_BENCH_GEN overrides).
 std::string GeneratorPath() {
@@ -78,13 +83,26 @@ const std::vector<unsigned char>& Document() {
     static const std::vector<unsigned char> bytes = [] {
         std::ifstream probe(kDocumentPath, std::ios::binary);
         if (!probe) {
-            const std::string command = "python3 '" + GeneratorPath() + "' " + kDocumentPath + " 20000000 1 --no-any";
+            const std::string command = "python3 '" + GeneratorPath() + "' " + kDocumentPath + " 20000000 1";
             if (std::system(command.c_str()) != 0) std::fprintf(stderr, "cannot run %s\n", command.c_str());
         }
         std::ifstream in(kDocumentPath, std::ios::binary);
         return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }();
     return bytes;
+}
+
+// The document with its open content element (gen.py's <ext:audit> line) written `copies`
+// times: 0 leaves it out, 1 is the document itself.
+std::vector<unsigned char> WithOpenContent(int copies) {
+    const std::string text(Document().begin(), Document().end());
+    const size_t begin = text.find("  <ext:audit");
+    const std::string closing = "</ext:audit>\n";
+    const size_t end = text.find(closing, begin) + closing.size();
+    std::string made = text.substr(0, begin);
+    for (int i = 0; i < copies; ++i) made.append(text, begin, end - begin);
+    made.append(text, end, std::string::npos);
+    return std::vector<unsigned char>(made.begin(), made.end());
 }
 
 uint32_t DocumentLength() { return static_cast<uint32_t>(Document().size()); }
@@ -329,6 +347,41 @@ void PoWriteSplit(benchmark::State& state) {
     state.counters["writer_share"] = 1.0 - walk.cpu / full.cpu;
 }
 BENCHMARK(PoWriteSplit)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(3.0);
+
+// ------------------------------------------------------------------ the open content's cost
+
+// One read of the bytes and one UTF-8 write of what was read (the objects are released
+// outside the timing).
+Times ReadAndWrite(const std::vector<unsigned char>& bytes) {
+    CSmartPtr<CPurchaseOrder> order(new CPurchaseOrder);
+    const Times times = Measure([&] {
+        order->FromXmlStream(const_cast<unsigned char*>(bytes.data()), static_cast<uint32_t>(bytes.size()),
+                             Context());
+        const CBinaryData text =
+            order->ToXmlStream(true, true, XmlEncoding_UTF8, EOLType_LF, Context(), CompressionType_None);
+        benchmark::DoNotOptimize(text.GetData());
+    });
+    order = nullptr;
+    return times;
+}
+
+void PoOpenContent(benchmark::State& state) {
+    const std::vector<unsigned char> with = WithOpenContent(static_cast<int>(state.range(0)));
+    const std::vector<unsigned char> without = WithOpenContent(0);
+    Times withTimes;
+    Times withoutTimes;
+    for (auto _ : state) {
+        withoutTimes += ReadAndWrite(without);
+        const Times one = ReadAndWrite(with);
+        withTimes += one;
+        state.SetIterationTime(one.wall);
+    }
+    state.counters["cost"] = withTimes.cpu / withoutTimes.cpu;
+    state.counters["cost_wall"] = withTimes.wall / withoutTimes.wall;
+    state.counters["allowed"] = static_cast<double>(with.size()) / static_cast<double>(without.size());
+    state.counters["open_bytes"] = static_cast<double>(with.size() - without.size());
+}
+BENCHMARK(PoOpenContent)->Arg(1)->Arg(10000)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(8.0);
 
 // ------------------------------------------------------------------ peak memory
 

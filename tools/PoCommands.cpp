@@ -6,8 +6,9 @@
 //   po.xml: order PO-00000001, 45112 items and 1 open elements read, status confirmed -> shipped
 //   out.xml: 20412345 bytes written
 //
-// The schema's trailing xs:any content is carried through unchanged. A facet the document breaks (a zip code, a quantity, a part
-// number) is reported when writing, with the chain of elements that lead to it.
+// The schema's trailing xs:any content is carried through unchanged. A facet the document
+// breaks (a zip code, a quantity, a part number) is reported when writing, with the chain of
+// elements that lead to it.
 #include "Command.h"
 
 #include <purchase_order/PurchaseOrder.h>

@@ -53,7 +53,8 @@ int main(int argc, char** argv) {
         header->SetComment(header->IsValidComment() ? header->GetComment() + L" (Shipped)" : L"Shipped");
 
         std::printf("%s: %d items, %d open elements, status %s -> %s\n", Utf8(order->GetOrderId()).c_str(),
-                    order->GetItems()->GetCount(), order->GetAny()->GetCount(), Utf8(StatusTypeToString(before)).c_str(),
+                    order->GetItems()->GetCount(), order->GetAny()->GetCount(),
+                    Utf8(StatusTypeToString(before)).c_str(),
                     Utf8(StatusTypeToString(order->GetStatus())).c_str());
 
         order->ToXmlFile(Wide(argv[2]).c_str(), true, true, XmlEncoding_UTF8, EOLType_LF, context,

@@ -54,8 +54,8 @@ protected:
     void ToXml_Int(CXmlWriter* writer, bool isRoot, const wchar_t* elementNamespace,
                    const CXmlSerializationContext& context, bool optionalChoiceItem) const override;
     // The collection reads attributes: CQxException "This should be done by the collection".
-    CXmlElement* FromXml_Int(CXmlElement* element, CXmlElement* firstChild,
-                             const CXmlSerializationContext& context, bool optionalChoiceItem) override;
+    CXmlElement* FromXml_Int(CXmlElement* element, CXmlElement* firstChild, const CXmlSerializationContext& context,
+                             bool optionalChoiceItem) override;
 
 private:
     static CInstanceMonitor::ClassType* MonitorRecord();

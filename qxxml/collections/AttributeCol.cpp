@@ -1,11 +1,14 @@
 #include <qxxml/collections/AttributeCol.h>
 
+#include <qxxml/collections/detail/SharedText.h>
 #include <qxxml/collections/detail/WildcardNamespace.h>
 #include <qxxml/support/QxException.h>
 #include <qxxml/support/detail/OrEmpty.h>
 #include <qxxml/values/FormatString.h>
 #include <qxxml/xmlin/XmlAttribute.h>
 #include <qxxml/xmlin/XmlElement.h>
+
+#include <cwchar>
 
 namespace QxXmlLib10 {
 
@@ -14,10 +17,19 @@ using detail::OrEmpty;
 std::wstring detail::ChooseWildcardNamespace(const wchar_t* namespaceUri, const wchar_t* restriction) {
     const wchar_t* uri = OrEmpty(namespaceUri);
     if (*uri) return uri;
-    const std::wstring rest = OrEmpty(restriction);
-    const std::wstring token = rest.substr(0, rest.find(L' '));
-    if (token.size() >= 2 && token[0] != L'#' && token[1] != L'#') return token;
+    const wchar_t* token = OrEmpty(restriction);
+    const wchar_t* space = wcschr(token, L' ');
+    const size_t length = space ? static_cast<size_t>(space - token) : wcslen(token);
+    if (length >= 2 && token[0] != L'#' && token[1] != L'#') return std::wstring(token, length);
     return std::wstring();
+}
+
+detail::SharedText detail::MakeSharedText(const wchar_t* text) {
+    static const SharedText empty = std::make_shared<const std::wstring>();
+    static const SharedText any = std::make_shared<const std::wstring>(L"##any");
+    if (!text || !*text) return empty;
+    if (*any == text) return any;
+    return std::make_shared<const std::wstring>(text);
 }
 
 CInstanceMonitor::ClassType* CAttributeCol::MonitorRecord() {
@@ -25,17 +37,19 @@ CInstanceMonitor::ClassType* CAttributeCol::MonitorRecord() {
     return record;
 }
 
-CAttributeCol::CAttributeCol(const wchar_t* namespaceUri, const wchar_t* restriction,
-                             const wchar_t* targetNamespace)
-    : CXmlCollection(L"", detail::ChooseWildcardNamespace(namespaceUri, restriction).c_str(), 0, -1),
+CAttributeCol::CAttributeCol(const wchar_t* namespaceUri, const wchar_t* restriction, const wchar_t* targetNamespace)
+    : CAttributeCol(namespaceUri, detail::MakeSharedText(restriction), detail::MakeSharedText(targetNamespace)) {}
+
+CAttributeCol::CAttributeCol(const wchar_t* namespaceUri, SharedText restriction, SharedText targetNamespace)
+    : CXmlCollection(L"", detail::ChooseWildcardNamespace(namespaceUri, restriction->c_str()).c_str(), 0, -1),
       CInstanceMonitor(MonitorRecord()),
-      m_strRestriction(OrEmpty(restriction)),
-      m_strTargetNamespace(OrEmpty(targetNamespace)) {}
+      m_pRestriction(std::move(restriction)),
+      m_pTargetNamespace(std::move(targetNamespace)) {}
 
 CAttributeCol::~CAttributeCol() = default;
 
 CAttribute* CAttributeCol::Add(const wchar_t* name, const wchar_t* value, const wchar_t* namespaceUri) {
-    TestNamespace(namespaceUri, m_strRestriction.c_str(), m_strTargetNamespace.c_str());
+    TestNamespace(namespaceUri, m_pRestriction->c_str(), m_pTargetNamespace->c_str());
     return Add(new CAttribute(name, value, namespaceUri));
 }
 
@@ -60,13 +74,10 @@ CAttribute* CAttributeCol::AddBefore(const CAttribute* existing, CAttribute* ite
     return item;
 }
 
-CSmartPtr<CAttribute> CAttributeCol::Item(int index) const {
-    return static_cast<CAttribute*>(GetNodeAtIndex(index)->m_pItem.Get());
-}
+CSmartPtr<CAttribute> CAttributeCol::Item(int index) const { return ItemAt<CAttribute>(index); }
 
 CSmartPtr<CAttributeCol> CAttributeCol::Clone() const {
-    CSmartPtr<CAttributeCol> copy(
-        new CAttributeCol(m_strNamespace.c_str(), m_strRestriction.c_str(), m_strTargetNamespace.c_str()));
+    CSmartPtr<CAttributeCol> copy(new CAttributeCol(m_strNamespace.c_str(), m_pRestriction, m_pTargetNamespace));
     for (const CAttribute* attribute : *this) copy->Add(attribute->Clone().Get());
     return copy;
 }
@@ -75,19 +86,19 @@ void CAttributeCol::ToXml_Int(CXmlWriter* writer, bool, const wchar_t* elementNa
                               const CXmlSerializationContext& context, bool) const {
     for (const CAttribute* attribute : *this) {
         // An attribute changed after it was added must still be one the wildcard allows.
-        TestNamespace(attribute->GetNamespace().c_str(), m_strRestriction.c_str(), m_strTargetNamespace.c_str());
+        TestNamespace(attribute->GetNamespace().c_str(), m_pRestriction->c_str(), m_pTargetNamespace->c_str());
         CXmlObjectBase::ToXml_Int(attribute, writer, false, elementNamespace, context, false);
     }
 }
 
-CXmlElement* CAttributeCol::FromXml_Int(CXmlElement* element, CXmlElement* firstChild,
-                                        const CXmlSerializationContext&, bool) {
+CXmlElement* CAttributeCol::FromXml_Int(CXmlElement* element, CXmlElement* firstChild, const CXmlSerializationContext&,
+                                        bool) {
     for (const CXmlAttribute* attribute : element->GetAttributes()) {
-        if (!IsNamespaceValid(attribute->GetNamespaceURI().c_str(), m_strRestriction.c_str(),
-                              m_strTargetNamespace.c_str()))
-            throw CQxInvalidNamespaceException(FormatString(
-                L"Invalid Attribute [%s]. The attributes namespace is Inappropriate.",
-                attribute->GetLocalName().c_str()));
+        if (!IsNamespaceValid(attribute->GetNamespaceURI().c_str(), m_pRestriction->c_str(),
+                              m_pTargetNamespace->c_str()))
+            throw CQxInvalidNamespaceException(
+                FormatString(L"Invalid Attribute [%s]. The attributes namespace is Inappropriate.",
+                             attribute->GetLocalName().c_str()));
         Add(new CAttribute(attribute->GetLocalName().c_str(), attribute->GetValue().c_str(),
                            attribute->GetNamespaceURI().c_str()));
     }

@@ -24,9 +24,12 @@
 #include <qxxml/support/InstanceMonitor.h>
 #include <qxxml/support/SmartPtr.h>
 
+#include <memory>
 #include <string>
 
 namespace QxXmlLib10 {
+
+class CElement;
 
 class QXXML_API CAttributeCol : public CXmlCollection, private CInstanceMonitor {
 public:
@@ -38,8 +41,8 @@ public:
 
     CXmlObjectBase* GetBase() override { return this; }
 
-    const std::wstring& GetNamespaceRestriction() const { return m_strRestriction; }
-    const std::wstring& GetCollectionTargetNamespace() const { return m_strTargetNamespace; }
+    const std::wstring& GetNamespaceRestriction() const { return *m_pRestriction; }
+    const std::wstring& GetCollectionTargetNamespace() const { return *m_pTargetNamespace; }
 
     // Test the namespace against the restriction (CQxInvalidNamespaceException "Invalid
     // namespace [%s]. The namespace must be one of [%s] where the target namespace is [%s]"),
@@ -71,14 +74,18 @@ protected:
     // Adds every attribute of `element`, in document order; the first whose namespace fails
     // the restriction stops the read with CQxInvalidNamespaceException "Invalid Attribute [%s].
     // The attributes namespace is Inappropriate.". Returns `firstChild`.
-    CXmlElement* FromXml_Int(CXmlElement* element, CXmlElement* firstChild,
-                             const CXmlSerializationContext& context, bool optionalChoiceItem) override;
+    CXmlElement* FromXml_Int(CXmlElement* element, CXmlElement* firstChild, const CXmlSerializationContext& context,
+                             bool optionalChoiceItem) override;
 
 private:
+    friend class CElement;
+    using SharedText = std::shared_ptr<const std::wstring>;
+    // The collection of an element's attributes, sharing the element's texts.
+    CAttributeCol(const wchar_t* namespaceUri, SharedText restriction, SharedText targetNamespace);
     static CInstanceMonitor::ClassType* MonitorRecord();
 
-    std::wstring m_strRestriction;
-    std::wstring m_strTargetNamespace;
+    SharedText m_pRestriction;
+    SharedText m_pTargetNamespace;
 };
 
 }  // namespace QxXmlLib10

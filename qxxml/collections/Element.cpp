@@ -1,6 +1,7 @@
 #include <qxxml/collections/Element.h>
 
 #include <qxxml/collections/ElementCol.h>
+#include <qxxml/collections/detail/SharedText.h>
 #include <qxxml/core/XmlSerializationContext.h>
 #include <qxxml/support/QxException.h>
 #include <qxxml/support/detail/OrEmpty.h>
@@ -48,6 +49,11 @@ CElement::CElement(const wchar_t* name, const wchar_t* namespaceUri, const wchar
     Init(name, namespaceUri, restriction, targetNamespace);
 }
 
+CElement::CElement(const wchar_t* name, const wchar_t* namespaceUri, SharedText restriction, SharedText targetNamespace)
+    : CInstanceMonitor(MonitorRecord()) {
+    InitShared(name, namespaceUri, std::move(restriction), std::move(targetNamespace));
+}
+
 CElement::CElement(CXmlObjectBase* object, const wchar_t* defaultNamespace) : CInstanceMonitor(MonitorRecord()) {
     Init(L"", L"", kAnyNamespace, L"");
     CXmlSerializationContext context;
@@ -67,10 +73,10 @@ CElement::CElement(const CElement& other)
       m_strName(other.m_strName),
       m_strText(other.m_strText),
       m_strNamespace(other.m_strNamespace),
-      m_strRestriction(other.m_strRestriction),
-      m_strTargetNamespace(other.m_strTargetNamespace),
-      m_pAttributes(other.m_pAttributes),
-      m_pChildElements(other.m_pChildElements),
+      m_pRestriction(other.m_pRestriction),
+      m_pTargetNamespace(other.m_pTargetNamespace),
+      m_pAttributes(other.GetAttributes()),  // made now, so that the copies share them
+      m_pChildElements(other.GetChildElements()),
       m_strDeclaredDefaultNamespace(other.m_strDeclaredDefaultNamespace) {}
 
 CElement& CElement::operator=(const CElement& other) {
@@ -78,10 +84,10 @@ CElement& CElement::operator=(const CElement& other) {
     m_strName = other.m_strName;
     m_strText = other.m_strText;
     m_strNamespace = other.m_strNamespace;
-    m_strRestriction = other.m_strRestriction;
-    m_strTargetNamespace = other.m_strTargetNamespace;
-    m_pAttributes = other.m_pAttributes;
-    m_pChildElements = other.m_pChildElements;
+    m_pRestriction = other.m_pRestriction;
+    m_pTargetNamespace = other.m_pTargetNamespace;
+    m_pAttributes = other.GetAttributes();
+    m_pChildElements = other.GetChildElements();
     m_strDeclaredDefaultNamespace = other.m_strDeclaredDefaultNamespace;
     return *this;
 }
@@ -94,13 +100,18 @@ void CElement::Init(const wchar_t* name, const wchar_t* namespaceUri, const wcha
     if (!namespaceUri) throw CQxInvalidNamespaceException(L"Element Namespace must have a value");
     if (!restriction) throw CQxInvalidNamespaceException(L"Namespace Restriction must have a value");
     if (!targetNamespace) throw CQxInvalidNamespaceException(L"Target Namespace must have a value");
-    TestNamespace(namespaceUri, restriction, targetNamespace);
+    InitShared(name, namespaceUri, detail::MakeSharedText(restriction), detail::MakeSharedText(targetNamespace));
+}
+
+void CElement::InitShared(const wchar_t* name, const wchar_t* namespaceUri, SharedText restriction,
+                          SharedText targetNamespace) {
+    TestNamespace(namespaceUri, restriction->c_str(), targetNamespace->c_str());
     m_strName = name;
     m_strNamespace = namespaceUri;
-    m_strRestriction = restriction;
-    m_strTargetNamespace = targetNamespace;
-    m_pAttributes = new CAttributeCol(namespaceUri, kAnyNamespace, targetNamespace);
-    m_pChildElements = new CElementCol(namespaceUri, kAnyNamespace, targetNamespace, 0, -1);
+    m_pRestriction = std::move(restriction);
+    m_pTargetNamespace = std::move(targetNamespace);
+    m_pAttributes = nullptr;
+    m_pChildElements = nullptr;
 }
 
 void CElement::SetName(const wchar_t* name) {
@@ -118,16 +129,29 @@ void CElement::SetText(const wchar_t* text) {
     m_strText = OrEmpty(text);
 }
 
-CSmartPtr<CAttributeCol> CElement::GetAttributes() const { return m_pAttributes; }
+// Wildcard content is mostly leaves: the collections are made when they are first needed.
+CSmartPtr<CAttributeCol> CElement::GetAttributes() const {
+    if (!m_pAttributes)
+        m_pAttributes =
+            new CAttributeCol(m_strNamespace.c_str(), detail::MakeSharedText(kAnyNamespace), m_pTargetNamespace);
+    return m_pAttributes;
+}
 
-CSmartPtr<CElementCol> CElement::GetChildElements() const { return m_pChildElements; }
+CSmartPtr<CElementCol> CElement::GetChildElements() const {
+    if (!m_pChildElements)
+        m_pChildElements =
+            new CElementCol(m_strNamespace.c_str(), detail::MakeSharedText(kAnyNamespace), m_pTargetNamespace, 0, -1);
+    return m_pChildElements;
+}
 
 void CElement::SetNamespaceRestrictions(const wchar_t* restriction, const wchar_t* targetNamespace) {
     try {
         TestNamespace(m_strNamespace.c_str(), restriction, targetNamespace);
-        for (const CAttribute* attribute : *m_pAttributes)
-            TestNamespace(attribute->GetNamespace().c_str(), restriction, targetNamespace);
-        for (CElement* child : *m_pChildElements) child->SetNamespaceRestrictions(restriction, targetNamespace);
+        if (m_pAttributes)
+            for (const CAttribute* attribute : *m_pAttributes)
+                TestNamespace(attribute->GetNamespace().c_str(), restriction, targetNamespace);
+        if (m_pChildElements)
+            for (CElement* child : *m_pChildElements) child->SetNamespaceRestrictions(restriction, targetNamespace);
     } catch (const CQxException& failure) {
         throw CQxInvalidNamespaceException(
             FormatString(L"The namespace %s in the class %s is invalid against restriction %s", m_strNamespace.c_str(),
@@ -145,10 +169,10 @@ void CElement::FromXml(const wchar_t* xmlText) {
 }
 
 CSmartPtr<CElement> CElement::Clone() const {
-    CSmartPtr<CElement> copy(new CElement(m_strName.c_str(), m_strNamespace.c_str(), m_strRestriction.c_str(),
-                                          m_strTargetNamespace.c_str()));
-    copy->m_pAttributes = m_pAttributes->Clone();
-    copy->m_pChildElements = m_pChildElements->Clone();
+    CSmartPtr<CElement> copy(
+        new CElement(m_strName.c_str(), m_strNamespace.c_str(), m_pRestriction, m_pTargetNamespace));
+    if (m_pAttributes) copy->m_pAttributes = m_pAttributes->Clone();
+    if (m_pChildElements) copy->m_pChildElements = m_pChildElements->Clone();
     copy->m_strText = m_strText;
     return copy;
 }
@@ -157,30 +181,31 @@ void CElement::CopyXmlElement(const CXmlElement* source) {
     m_strName = source->GetLocalName();
     m_strNamespace = source->GetNamespaceURI();
     m_strText = source->GetText();
-    m_pAttributes->Clear();
-    m_pChildElements->Clear();
+    if (m_pAttributes) m_pAttributes->Clear();
+    if (m_pChildElements) m_pChildElements->Clear();
     for (const CXmlAttribute* attribute : source->GetAttributes()) {
-        m_pAttributes->Add(attribute->GetLocalName().c_str(), attribute->GetValue().c_str(),
-                           attribute->GetNamespaceURI().c_str());
+        GetAttributes()->Add(attribute->GetLocalName().c_str(), attribute->GetValue().c_str(),
+                             attribute->GetNamespaceURI().c_str());
         if (attribute->GetLocalName() == L"xmlns") m_strDeclaredDefaultNamespace = attribute->GetValue();
     }
     for (const CXmlElement* child = source->GetFirstElement(); child; child = child->GetNextSiblingElement()) {
         CSmartPtr<CElement> item(new CElement(child->GetLocalName().c_str()));
         item->CopyXmlElement(child);
-        m_pChildElements->Add(item.Get());
+        GetChildElements()->Add(item.Get());
     }
 }
 
 void CElement::ToXml_Int(CXmlWriter* writer, bool, const wchar_t* elementNamespace,
                          const CXmlSerializationContext& context, bool optionalChoiceItem) const {
     // Content changed after it was made must still be what the wildcard allows.
-    TestNamespace(m_strNamespace.c_str(), m_strRestriction.c_str(), m_strTargetNamespace.c_str());
+    TestNamespace(m_strNamespace.c_str(), m_pRestriction->c_str(), m_pTargetNamespace->c_str());
     if (!m_strDeclaredDefaultNamespace.empty() && dynamic_cast<CXmlTextWriter*>(writer))
         return WriteWithDeclaredDefault(writer, context);
     // Other writers resolve every namespace themselves, so the element is written as usual.
     writer->StartElement(m_strName, m_strNamespace);
-    CXmlObjectBase::ToXml_Int(m_pAttributes.Get(), writer, false, elementNamespace, context, false);
-    CXmlObjectBase::ToXml_Int(m_pChildElements.Get(), writer, false, elementNamespace, context, optionalChoiceItem);
+    if (m_pAttributes) CXmlObjectBase::ToXml_Int(m_pAttributes.Get(), writer, false, elementNamespace, context, false);
+    if (m_pChildElements)
+        CXmlObjectBase::ToXml_Int(m_pChildElements.Get(), writer, false, elementNamespace, context, optionalChoiceItem);
     writer->WriteElementValue(m_strText, ItemType_string);
     writer->EndElement();
 }
@@ -200,10 +225,10 @@ void CElement::WriteWithDeclaredDefault(CXmlWriter* writer, const CXmlSerializat
     fragment.StartElement(m_strName, m_strNamespace);
     CXmlSerializationContext inner;
     inner.SetDefaultNamespaceURI(m_strDeclaredDefaultNamespace.c_str());
-    for (const CAttribute* attribute : *m_pAttributes)
+    for (const CAttribute* attribute : *GetAttributes())
         if (!(attribute->GetName() == L"xmlns" && attribute->GetNamespace().empty()))
             CXmlObjectBase::ToXml_Int(attribute, &fragment, false, m_strNamespace.c_str(), inner, false);
-    CXmlObjectBase::ToXml_Int(m_pChildElements.Get(), &fragment, false, m_strNamespace.c_str(), inner, false);
+    CXmlObjectBase::ToXml_Int(GetChildElements().Get(), &fragment, false, m_strNamespace.c_str(), inner, false);
     fragment.WriteElementValue(m_strText, ItemType_string);
     fragment.EndElement();
     fragment.EndDocument();
@@ -212,14 +237,15 @@ void CElement::WriteWithDeclaredDefault(CXmlWriter* writer, const CXmlSerializat
     outer->WriteRawXml(stream.TakeText());
 }
 
-CXmlElement* CElement::FromXml_Int(CXmlElement*, CXmlElement* cursor, const CXmlSerializationContext& context,
-                                   bool) {
-    if (!cursor || !IsNamespaceValid(cursor->GetNamespaceURI().c_str(), m_strRestriction.c_str(),
-                                     m_strTargetNamespace.c_str()))
+CXmlElement* CElement::FromXml_Int(CXmlElement*, CXmlElement* cursor, const CXmlSerializationContext& context, bool) {
+    if (!cursor ||
+        !IsNamespaceValid(cursor->GetNamespaceURI().c_str(), m_pRestriction->c_str(), m_pTargetNamespace->c_str()))
         return cursor;
-    CXmlObjectBase::FromXml_Int(m_pAttributes.Get(), cursor, cursor->GetFirstElement(), context);
+    CXmlElement* const firstChild = cursor->GetFirstElement();
+    if (!cursor->GetAttributes().empty())
+        CXmlObjectBase::FromXml_Int(GetAttributes().Get(), cursor, firstChild, context);
     const CXmlElement* unread =
-        CXmlObjectBase::FromXml_Int(m_pChildElements.Get(), cursor, cursor->GetFirstElement(), context);
+        firstChild ? CXmlObjectBase::FromXml_Int(GetChildElements().Get(), cursor, firstChild, context) : nullptr;
     if (unread)
         throw CQxValidationException(FormatString(L"Invalid Element [%s] found in element [%s]",
                                                   cursor->GetLocalName().c_str(), m_strName.c_str()));

@@ -23,6 +23,7 @@
 #include <qxxml/support/InstanceMonitor.h>
 #include <qxxml/support/SmartPtr.h>
 
+#include <memory>
 #include <string>
 
 namespace QxXmlLib10 {
@@ -60,10 +61,11 @@ public:
     void SetNamespace(const wchar_t* namespaceUri);
     const std::wstring& GetText() const { return m_strText; }
     void SetText(const wchar_t* text);
-    const std::wstring& GetNamespaceRestriction() const { return m_strRestriction; }
+    const std::wstring& GetNamespaceRestriction() const { return *m_pRestriction; }
     const std::wstring& GetDeclaredDefaultNamespace() const { return m_strDeclaredDefaultNamespace; }
 
-    // The element's own collections, shared, not copies.
+    // The element's own collections, shared, not copies. Each is made on first use (in the
+    // element's namespace, accepting any), so a leaf read from a document carries none.
     CSmartPtr<CAttributeCol> GetAttributes() const;
     CSmartPtr<CElementCol> GetChildElements() const;
 
@@ -102,6 +104,12 @@ protected:
                              bool optionalChoiceItem) override;
 
 private:
+    friend class CElementCol;
+    using SharedText = std::shared_ptr<const std::wstring>;
+    // An element sharing the restriction and target namespace texts of its collection.
+    CElement(const wchar_t* name, const wchar_t* namespaceUri, SharedText restriction, SharedText targetNamespace);
+    void InitShared(const wchar_t* name, const wchar_t* namespaceUri, SharedText restriction,
+                    SharedText targetNamespace);
     static CInstanceMonitor::ClassType* MonitorRecord();
     // The element rendered on its own, declaring the default namespace (text writers only).
     void WriteWithDeclaredDefault(CXmlWriter* writer, const CXmlSerializationContext& context) const;
@@ -109,10 +117,10 @@ private:
     std::wstring m_strName;
     std::wstring m_strText;
     std::wstring m_strNamespace;
-    std::wstring m_strRestriction;
-    std::wstring m_strTargetNamespace;
-    CSmartPtr<CAttributeCol> m_pAttributes;
-    CSmartPtr<CElementCol> m_pChildElements;
+    SharedText m_pRestriction;
+    SharedText m_pTargetNamespace;
+    mutable CSmartPtr<CAttributeCol> m_pAttributes;   // null until first used
+    mutable CSmartPtr<CElementCol> m_pChildElements;  // null until first used
     std::wstring m_strDeclaredDefaultNamespace;
 };
 

@@ -1,5 +1,6 @@
 #include <qxxml/collections/ElementCol.h>
 
+#include <qxxml/collections/detail/SharedText.h>
 #include <qxxml/collections/detail/WildcardNamespace.h>
 #include <qxxml/support/QxException.h>
 #include <qxxml/support/detail/OrEmpty.h>
@@ -18,20 +19,26 @@ CInstanceMonitor::ClassType* CElementCol::MonitorRecord() {
 // that a wildcard refuses foreign content both when it is added and when it is read.
 CElementCol::CElementCol(const wchar_t* namespaceUri, const wchar_t* restriction, const wchar_t* targetNamespace,
                          int minOccurs, int maxOccurs)
+    : CElementCol(namespaceUri, detail::MakeSharedText(restriction), detail::MakeSharedText(targetNamespace), minOccurs,
+                  maxOccurs) {}
+
+CElementCol::CElementCol(const wchar_t* namespaceUri, SharedText restriction, SharedText targetNamespace, int minOccurs,
+                         int maxOccurs)
     : CXmlCollection(L"", OrEmpty(namespaceUri), minOccurs, maxOccurs),
       CInstanceMonitor(MonitorRecord()),
-      m_strItemRestriction(OrEmpty(restriction)),
-      m_strDefaultNamespace(detail::ChooseWildcardNamespace(namespaceUri, restriction)),
-      m_strTargetNamespace(OrEmpty(targetNamespace)) {
-    TestNamespace(namespaceUri, restriction, targetNamespace);
+      m_pItemRestriction(std::move(restriction)),
+      m_strDefaultNamespace(detail::ChooseWildcardNamespace(namespaceUri, m_pItemRestriction->c_str())),
+      m_pTargetNamespace(std::move(targetNamespace)) {
+    TestNamespace(namespaceUri, m_pItemRestriction->c_str(), m_pTargetNamespace->c_str());
 }
 
 CElementCol::~CElementCol() = default;
 
 CElement* CElementCol::Add(const wchar_t* name, const wchar_t* namespaceUri) {
-    TestNamespace(namespaceUri, m_strItemRestriction.c_str(), m_strTargetNamespace.c_str());
-    CSmartPtr<CElement> item(
-        new CElement(name, namespaceUri, m_strItemRestriction.c_str(), m_strTargetNamespace.c_str()));
+    TestNamespace(namespaceUri, m_pItemRestriction->c_str(), m_pTargetNamespace->c_str());
+    if (!name) throw CQxInvalidNamespaceException(L"Element Name must have a value");
+    if (!namespaceUri) throw CQxInvalidNamespaceException(L"Element Namespace must have a value");
+    CSmartPtr<CElement> item(new CElement(name, namespaceUri, m_pItemRestriction, m_pTargetNamespace));
     AppendItem(item.Get());
     return item.Get();
 }
@@ -44,8 +51,7 @@ CElement* CElementCol::Add(const wchar_t* name) {
 
 CElement* CElementCol::Add(CElement* item) {
     const CSmartPtr<CElement> hold(item);  // a refused new item is not leaked
-    TestNamespace(item ? item->GetNamespace().c_str() : L"", m_strItemRestriction.c_str(),
-                  m_strTargetNamespace.c_str());
+    TestNamespace(item ? item->GetNamespace().c_str() : L"", m_pItemRestriction->c_str(), m_pTargetNamespace->c_str());
     AppendItem(item);
     return item;
 }
@@ -60,13 +66,11 @@ CElement* CElementCol::AddBefore(const CElement* existing, CElement* item) {
     return item;
 }
 
-CSmartPtr<CElement> CElementCol::Item(int index) const {
-    return static_cast<CElement*>(GetNodeAtIndex(index)->m_pItem.Get());
-}
+CSmartPtr<CElement> CElementCol::Item(int index) const { return ItemAt<CElement>(index); }
 
 CSmartPtr<CElementCol> CElementCol::Clone() const {
-    CSmartPtr<CElementCol> copy(new CElementCol(m_strDefaultNamespace.c_str(), m_strItemRestriction.c_str(),
-                                                m_strTargetNamespace.c_str(), m_iMinOccurs, m_iMaxOccurs));
+    CSmartPtr<CElementCol> copy(new CElementCol(m_strDefaultNamespace.c_str(), m_pItemRestriction, m_pTargetNamespace,
+                                                m_iMinOccurs, m_iMaxOccurs));
     for (const CElement* item : *this) copy->AppendItem(item->Clone().Get());
     return copy;
 }
@@ -75,17 +79,17 @@ void CElementCol::ToXml_Int(CXmlWriter* writer, bool, const wchar_t* elementName
                             const CXmlSerializationContext& context, bool) const {
     ValidateCount(context);
     for (const CElement* item : *this) {
-        TestNamespace(item->GetNamespace().c_str(), m_strItemRestriction.c_str(), m_strTargetNamespace.c_str());
+        TestNamespace(item->GetNamespace().c_str(), m_pItemRestriction->c_str(), m_pTargetNamespace->c_str());
         CXmlObjectBase::ToXml_Int(item, writer, false, elementNamespace, context, false);
     }
 }
 
 template <class Accepts>
 CXmlElement* CElementCol::ReadRun(CXmlElement* parent, CXmlElement* cursor, const CXmlSerializationContext& context,
-                                  const wchar_t* itemRestriction, Accepts accepts) {
+                                  const SharedText& itemRestriction, Accepts accepts) {
     while (cursor && accepts(cursor)) {
         CSmartPtr<CElement> item(new CElement(cursor->GetLocalName().c_str(), cursor->GetNamespaceURI().c_str(),
-                                              itemRestriction, m_strTargetNamespace.c_str()));
+                                              itemRestriction, m_pTargetNamespace));
         CXmlElement* next = CXmlObjectBase::FromXml_Int(item.Get(), parent, cursor, context);
         if (next == cursor) break;
         AppendItem(item.Get());
@@ -94,18 +98,17 @@ CXmlElement* CElementCol::ReadRun(CXmlElement* parent, CXmlElement* cursor, cons
     return cursor;
 }
 
-CXmlElement* CElementCol::FromXml_Int(CXmlElement* parent, CXmlElement* cursor,
-                                      const CXmlSerializationContext& context, bool) {
-    return ReadRun(parent, cursor, context, m_strItemRestriction.c_str(), [this](const CXmlElement* element) {
-        return IsNamespaceValid(element->GetNamespaceURI().c_str(), m_strItemRestriction.c_str(),
-                                m_strTargetNamespace.c_str());
+CXmlElement* CElementCol::FromXml_Int(CXmlElement* parent, CXmlElement* cursor, const CXmlSerializationContext& context,
+                                      bool) {
+    return ReadRun(parent, cursor, context, m_pItemRestriction, [this](const CXmlElement* element) {
+        return IsNamespaceValid(element->GetNamespaceURI().c_str(), m_pItemRestriction->c_str(),
+                                m_pTargetNamespace->c_str());
     });
 }
 
-CXmlElement* CElementCol::FromXmlLockElementName_Int(std::wstring name, std::wstring namespaceUri,
-                                                     CXmlElement* parent, CXmlElement* cursor,
-                                                     const CXmlSerializationContext& context) {
-    return ReadRun(parent, cursor, context, L"##any", [&](const CXmlElement* element) {
+CXmlElement* CElementCol::FromXmlLockElementName_Int(std::wstring name, std::wstring namespaceUri, CXmlElement* parent,
+                                                     CXmlElement* cursor, const CXmlSerializationContext& context) {
+    return ReadRun(parent, cursor, context, detail::MakeSharedText(L"##any"), [&](const CXmlElement* element) {
         return element->GetLocalName() == name && element->GetNamespaceURI() == namespaceUri;
     });
 }

@@ -19,6 +19,7 @@
 #include <qxxml/support/InstanceMonitor.h>
 #include <qxxml/support/SmartPtr.h>
 
+#include <memory>
 #include <string>
 
 namespace QxXmlLib10 {
@@ -28,14 +29,14 @@ public:
     // `namespaceUri` must pass `restriction` (CQxInvalidNamespaceException). New items added
     // by name alone get `namespaceUri`, or when it is empty the first token of `restriction`
     // if that token is a URI. -1 as `maxOccurs` means unbounded.
-    CElementCol(const wchar_t* namespaceUri, const wchar_t* restriction, const wchar_t* targetNamespace,
-                int minOccurs, int maxOccurs);
+    CElementCol(const wchar_t* namespaceUri, const wchar_t* restriction, const wchar_t* targetNamespace, int minOccurs,
+                int maxOccurs);
     ~CElementCol() override;
 
     CXmlObjectBase* GetBase() override { return this; }
-    std::wstring GetNamespace() const override { return m_strTargetNamespace; }
+    std::wstring GetNamespace() const override { return *m_pTargetNamespace; }
 
-    const std::wstring& GetItemRestriction() const { return m_strItemRestriction; }
+    const std::wstring& GetItemRestriction() const { return *m_pItemRestriction; }
     const std::wstring& GetDefaultNamespace() const { return m_strDefaultNamespace; }
 
     // Tests the namespace against the restriction, then appends a new element and returns it.
@@ -59,12 +60,11 @@ public:
 
     // Reads the run of elements at `cursor` whose local name is `name` and whose namespace is
     // `namespaceUri` (exactly); returns the first other element (or null).
-    virtual CXmlElement* FromXmlLockElementName_Int(std::wstring name, std::wstring namespaceUri,
-                                                    CXmlElement* parent, CXmlElement* cursor,
-                                                    const CXmlSerializationContext& context);
+    virtual CXmlElement* FromXmlLockElementName_Int(std::wstring name, std::wstring namespaceUri, CXmlElement* parent,
+                                                    CXmlElement* cursor, const CXmlSerializationContext& context);
 
 protected:
-    std::wstring GetTargetNamespace() const override { return m_strTargetNamespace; }
+    std::wstring GetTargetNamespace() const override { return *m_pTargetNamespace; }
     // ValidateCount, then every item.
     void ToXml_Int(CXmlWriter* writer, bool isRoot, const wchar_t* elementNamespace,
                    const CXmlSerializationContext& context, bool optionalChoiceItem) const override;
@@ -74,16 +74,21 @@ protected:
                              bool optionalChoiceItem) override;
 
 private:
+    friend class CElement;
+    using SharedText = std::shared_ptr<const std::wstring>;
+    // The children of an element, sharing the element's texts.
+    CElementCol(const wchar_t* namespaceUri, SharedText restriction, SharedText targetNamespace, int minOccurs,
+                int maxOccurs);
     static CInstanceMonitor::ClassType* MonitorRecord();
     // Reads elements from `cursor` while `accepts` takes them, each into a new item made with
     // `itemRestriction`.
     template <class Accepts>
     CXmlElement* ReadRun(CXmlElement* parent, CXmlElement* cursor, const CXmlSerializationContext& context,
-                         const wchar_t* itemRestriction, Accepts accepts);
+                         const SharedText& itemRestriction, Accepts accepts);
 
-    std::wstring m_strItemRestriction;
+    SharedText m_pItemRestriction;
     std::wstring m_strDefaultNamespace;
-    std::wstring m_strTargetNamespace;
+    SharedText m_pTargetNamespace;
 };
 
 }  // namespace QxXmlLib10

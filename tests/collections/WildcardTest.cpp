@@ -16,8 +16,8 @@ namespace {
 template <class Holder>
 class Opened : public Holder {
 public:
-    using Holder::Holder;
     using Holder::FromXml_Int;
+    using Holder::Holder;
 };
 
 class CExposedAttribute : public CAttribute {
@@ -60,8 +60,12 @@ TEST(Wildcard, NamespaceRestrictionsAreAppliedBothWaysWithTheirMessages) {
     const std::wstring target = L"urn:t";
     const std::wstring namespaces[] = {L"", target, L"urn:a", L"urn:b", L"urn:c"};
     const std::pair<std::wstring, std::string> table[] = {
-        {L"##any", "11111"},          {L"##other", "10111"},           {L"##local", "10000"},
-        {L"##targetNamespace", "01000"}, {L"urn:a urn:b", "10110"},       {L"##local urn:b", "10010"},
+        {L"##any", "11111"},
+        {L"##other", "10111"},
+        {L"##local", "10000"},
+        {L"##targetNamespace", "01000"},
+        {L"urn:a urn:b", "10110"},
+        {L"##local urn:b", "10010"},
         {L"##targetNamespace ##other", "11111"},
     };
     for (const auto& [restriction, accepted] : table) {
@@ -90,10 +94,11 @@ TEST(Wildcard, NamespaceRestrictionsAreAppliedBothWaysWithTheirMessages) {
             const std::wstring name = ns.empty() ? L"n" : L"p:n";
             Tree tree(L"<r" + declare + L"><" + name + L" " + name + L"='v'/></r>");
             CXmlElement* child = tree.Root()->GetFirstElement();
-            CSmartPtr<Opened<CAttributeCol>> read(
-                new Opened<CAttributeCol>(L"", restriction.c_str(), target.c_str()));
-            const std::wstring attributeRead = adds([&] { read->FromXml_Int(child, nullptr, CXmlSerializationContext(), false); });
-            EXPECT_EQ(attributeRead, accepts ? L"" : L"Invalid Attribute [n]. The attributes namespace is Inappropriate.")
+            CSmartPtr<Opened<CAttributeCol>> read(new Opened<CAttributeCol>(L"", restriction.c_str(), target.c_str()));
+            const std::wstring attributeRead =
+                adds([&] { read->FromXml_Int(child, nullptr, CXmlSerializationContext(), false); });
+            EXPECT_EQ(attributeRead,
+                      accepts ? L"" : L"Invalid Attribute [n]. The attributes namespace is Inappropriate.")
                 << label;
             CXmlElement* next = elements->FromXml_Int(tree.Root(), child, CXmlSerializationContext(), false);
             EXPECT_EQ(next, accepts ? nullptr : child) << label;
@@ -108,7 +113,8 @@ TEST(Wildcard, ConstructorsAndDefaultNamespaces) {
     CSmartPtr<CAttributeCol> other(new CAttributeCol(L"", L"##other", L"urn:t"));
     EXPECT_EQ(other->Add(L"a")->GetNamespace(), L"");
     CSmartPtr<CAttributeCol> otherNoTarget(new CAttributeCol(L"", L"##other", L""));
-    EXPECT_EQ(MessageOf<CQxInvalidNamespaceException>([&] { otherNoTarget->Add(L"a"); }), Refusal(L"", L"##other", L""));
+    EXPECT_EQ(MessageOf<CQxInvalidNamespaceException>([&] { otherNoTarget->Add(L"a"); }),
+              Refusal(L"", L"##other", L""));
     // A list of URIs: the first one is the default.
     CSmartPtr<CAttributeCol> list(new CAttributeCol(L"", L"urn:a urn:b", L"urn:t"));
     EXPECT_EQ(list->Add(L"a", L"1")->GetNamespace(), L"urn:a");
@@ -157,8 +163,9 @@ TEST(Wildcard, ElementsReadTheirTreeAndWriteChildrenBeforeText) {
     CSmartPtr<Reader> element(new Reader(L"e", L"", L"##any", L""));
     EXPECT_EQ(element->FromXml_Int(tree.Root(), x, CXmlSerializationContext(), false), x->GetNextSiblingElement());
     EXPECT_EQ(element->GetText(), L"tu");
-    EXPECT_EQ(Write(element.Get()),
-              L"<root><AA:x xmlns:AA=\"urn:a\" AA:k=\"1\" k=\"&lt;2\"><AA:c/><AB:d xmlns:AB=\"urn:d\"/>tu</AA:x></root>");
+    EXPECT_EQ(
+        Write(element.Get()),
+        L"<root><AA:x xmlns:AA=\"urn:a\" AA:k=\"1\" k=\"&lt;2\"><AA:c/><AB:d xmlns:AB=\"urn:d\"/>tu</AA:x></root>");
 
     // A run of one name in one namespace.
     CSmartPtr<Opened<CElementCol>> run(new Opened<CElementCol>(L"", L"##any", L"", 0, -1));
@@ -213,8 +220,7 @@ TEST(Wildcard, ChangesAreToldToListeners) {
     CElement* first = elements->Add(L"e");
     elements->AddBefore(first, new CElement(L"f"));
     elements->Remove(0);
-    EXPECT_EQ(sink.Sequence(),
-              "add add-complete change add add-complete change remove(-) remove-complete(-) change");
+    EXPECT_EQ(sink.Sequence(), "add add-complete change add add-complete change remove(-) remove-complete(-) change");
     EXPECT_EQ(elements->Item(0)->GetName(), L"e");
 }
 

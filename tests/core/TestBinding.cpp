@@ -1139,8 +1139,9 @@ CTbOpenChoice::CTbOpenChoice() {
 
 void CTbOpenChoice::BuildTables(CTbClassTables& tables) {
     tables.info = ClassInfo(XmlElementGroupType_Choice, XmlElementType_Element, L"OpenChoice");
-    tables.elements = ElementTable({new CElementInfoChoiceUntpdOpt(L"memo", kNamespace, 0, L"##targetNamespace", kNamespace),
-                                    new CElementInfoChoiceUntpdCol(L"AnyElement", kNamespaceA, 1)});
+    tables.elements =
+        ElementTable({new CElementInfoChoiceUntpdOpt(L"memo", kNamespace, 0, L"##targetNamespace", kNamespace),
+                      new CElementInfoChoiceUntpdCol(L"AnyElement", kNamespaceA, 1)});
     tables.attributes = AttributeTable({});
 }
 
@@ -1166,8 +1167,9 @@ CTbOpenPick::CTbOpenPick() {
 
 void CTbOpenPick::BuildTables(CTbClassTables& tables) {
     tables.info = ClassInfo(XmlElementGroupType_Choice, XmlElementType_Element, L"OpenPick");
-    tables.elements = ElementTable({new CElementInfoChoiceUntpdOpt(L"AnyElement", L"##other", 0, L"##other", kNamespace),
-                                    new CElementInfoChoiceUntpdCol(L"blob", kNamespace, 1)});
+    tables.elements =
+        ElementTable({new CElementInfoChoiceUntpdOpt(L"AnyElement", L"##other", 0, L"##other", kNamespace),
+                      new CElementInfoChoiceUntpdCol(L"blob", kNamespace, 1)});
     tables.attributes = AttributeTable({});
 }
 
@@ -1193,9 +1195,10 @@ CTbOpenAll::CTbOpenAll() {
 
 void CTbOpenAll::BuildTables(CTbClassTables& tables) {
     tables.info = ClassInfo(XmlElementGroupType_All, XmlElementType_Element, L"OpenAll");
-    tables.elements = ElementTable({new CElementInfoAllUntpdMnd(L"need", kNamespace, 0, L"##targetNamespace", kNamespace),
-                                    new CElementInfoAllUntpdOpt(L"maybe", kNamespace, 1, L"##targetNamespace", kNamespace),
-                                    new CElementInfoAllUntpdCol(L"rest", kNamespace, 2)});
+    tables.elements =
+        ElementTable({new CElementInfoAllUntpdMnd(L"need", kNamespace, 0, L"##targetNamespace", kNamespace),
+                      new CElementInfoAllUntpdOpt(L"maybe", kNamespace, 1, L"##targetNamespace", kNamespace),
+                      new CElementInfoAllUntpdCol(L"rest", kNamespace, 2)});
     tables.attributes = AttributeTable({});
 }
 
@@ -1231,10 +1234,11 @@ void CTbOpen::BuildTables(CTbClassTables& tables) {
          new CElementInfoSeqUntpdOpt(L"AnyElement", L"urn:qxxml:test:a urn:qxxml:test:b", 4,
                                      L"urn:qxxml:test:a urn:qxxml:test:b", kNamespace),
          new CElementInfoSeqUntpdCol(L"blob", kNamespace, 5),
-         new CElementInfoSeqClsMnd(L"choice", kNamespace, 6, XmlElementType_Element, &CreateTbObject, TbClass_OpenChoice,
-                                   true),
+         new CElementInfoSeqClsMnd(L"choice", kNamespace, 6, XmlElementType_Element, &CreateTbObject,
+                                   TbClass_OpenChoice, true),
          new CElementInfoSeqClsOpt(L"pick", kNamespace, 7, XmlElementType_Element, &CreateTbObject, TbClass_OpenPick),
-         new CElementInfoSeqClsMnd(L"all", kNamespace, 8, XmlElementType_Element, &CreateTbObject, TbClass_OpenAll, true),
+         new CElementInfoSeqClsMnd(L"all", kNamespace, 8, XmlElementType_Element, &CreateTbObject, TbClass_OpenAll,
+                                   true),
          new CElementInfoSeqUntpdCol(L"AnyElement", L"##local", 9)});
     tables.attributes = AttributeTable(
         {new CAttributeInfoPrimitive(L"id", L"", 10, true, ItemType_i4, nullptr, WS::WhitespaceRule_Collapse,

@@ -143,8 +143,9 @@ TEST(WildcardBinding, ReadingRefusesContentOutsideTheRestriction) {
         // ##other: an element of the target namespace is not taken.
         {L"other", L"<tb:x/>", open + L"Failed to find the required element from namespace [##other]"},
         // ##targetNamespace (a named xs:anyType element): the right name in another namespace.
-        {L"payload", L"<p:payload xmlns:p='urn:p'/>", open + L"Failed to find the required element from namespace "
-                                                             L"[urn:qxxml:test:binding]"},
+        {L"payload", L"<p:payload xmlns:p='urn:p'/>",
+         open + L"Failed to find the required element from namespace "
+                L"[urn:qxxml:test:binding]"},
         // A URI list: an element of a third namespace is not taken, and stands where the
         // mandatory choice must come.
         {L"listed", L"<c:item xmlns:c='urn:qxxml:test:c'/>", open + L"Failed to find a required element [choice]"},
@@ -195,7 +196,8 @@ TEST(WildcardBinding, WritingRefusesContentOutsideTheRestriction) {
         }
         return std::wstring(L"(no exception)");
     };
-    EXPECT_EQ(written([](CTbOpen& o) { o.GetOther()->SetNamespace(kNamespace); }), open + Refusal(kNamespace, L"##other"));
+    EXPECT_EQ(written([](CTbOpen& o) { o.GetOther()->SetNamespace(kNamespace); }),
+              open + Refusal(kNamespace, L"##other"));
     EXPECT_EQ(written([](CTbOpen& o) { o.GetPayload()->SetNamespace(L"urn:p"); }),
               open + Refusal(L"urn:p", L"##targetNamespace"));
     EXPECT_EQ(written([](CTbOpen& o) { o.GetLocals()->Add(L"x", L"")->SetNamespace(L"urn:n"); }),
@@ -215,8 +217,9 @@ TEST(WildcardBinding, WritingRefusesContentOutsideTheRestriction) {
     object->GetAll()->GetRest()->Add(L"rest");
     object->GetAll()->GetRest()->Add(L"rest");
     EXPECT_EQ(FullMessageOf([&] { WriteXml(*object, CXmlSerializationContext()); }),
-              open + L"Failed to convert the element [all] to XML\nThe Maximum number of [] elements allowed in this "
-                     L"collection is 1");
+              open +
+                  L"Failed to convert the element [all] to XML\nThe Maximum number of [] elements allowed in this "
+                  L"collection is 1");
 }
 
 // A context's additional root attributes land on the root element, after the namespace
@@ -243,8 +246,9 @@ TEST(WildcardBinding, AdditionalRootAttributesAreWrittenOnTheRoot) {
 // A generated class reads a wildcard element as it would read the element's text.
 TEST(WildcardBinding, FromXmlElementReadsAWildcardElement) {
     CSmartPtr<CElement> element(new CElement(L"x"));
-    element->FromXml(L"<tb:Item xmlns:tb='urn:qxxml:test:binding' code='k'><tb:label>l &amp; m</tb:label>"
-                     L"<tb:qty>3</tb:qty></tb:Item>");
+    element->FromXml(
+        L"<tb:Item xmlns:tb='urn:qxxml:test:binding' code='k'><tb:label>l &amp; m</tb:label>"
+        L"<tb:qty>3</tb:qty></tb:Item>");
     CSmartPtr<CTbItem> item(new CTbItem);
     item->FromXmlElement(element.Get(), CXmlSerializationContext());
     EXPECT_EQ(item->GetLabel(), L"l & m");

@@ -410,7 +410,8 @@ TEST(PurchaseOrderWildcard, OpenContentIsCarriedAndOwnNamespaceRefused) {
     const std::wstring refusal =
         L"Invalid namespace [urn:example:po]. The namespace must be one of [##other] where the target namespace is "
         L"[urn:example:po]";
-    const std::string late = Mutated(ReadFile(input), {"</po:purchaseOrder>", nullptr, "<po:late/></po:purchaseOrder>"});
+    const std::string late =
+        Mutated(ReadFile(input), {"</po:purchaseOrder>", nullptr, "<po:late/></po:purchaseOrder>"});
     CSmartPtr<CPurchaseOrder> strict(new CPurchaseOrder);
     EXPECT_EQ(FullMessageOf([&] { strict->FromXml(late.c_str(), context); }),
               L"Failed to process the element [purchaseOrder]\n"
