@@ -19,7 +19,9 @@
 #include <qxxml/xmlout/XmlWriter.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <cwctype>
+#include <iterator>
 #include <string>
 #include <typeinfo>
 #include <vector>
@@ -143,9 +145,21 @@ bool IsChoiceCollectionMember(const CElementInfo* element) {
 }
 
 // A sequence member that may take several elements: the repeated members, whose property is a
-// collection.
+// collection. Asked after every element a sequence member reads, so the answer is kept per
+// descriptor type (it depends on nothing else) in a small table of the thread's recent types.
 bool IsRepeatedSequenceMember(const CElementInfo* element) {
-    return dynamic_cast<const QxXmlLib10Data::CElementInfoSeqCol*>(element) != nullptr;
+    struct KnownType {
+        const std::type_info* type = nullptr;
+        bool repeated = false;
+    };
+    static thread_local KnownType known[16];
+    const std::type_info* type = &typeid(*element);
+    KnownType& slot = known[(reinterpret_cast<std::uintptr_t>(type) >> 4) % std::size(known)];
+    if (slot.type != type) {
+        slot.repeated = dynamic_cast<const QxXmlLib10Data::CElementInfoSeqCol*>(element) != nullptr;
+        slot.type = type;
+    }
+    return slot.repeated;
 }
 
 }  // namespace
