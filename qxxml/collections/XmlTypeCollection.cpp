@@ -5,6 +5,25 @@
 
 namespace QxXmlLib10 {
 
+namespace {
+
+bool IsUnset(const wchar_t* text) { return text == nullptr || *text == L'\0'; }
+
+std::shared_ptr<const CPrimitiveRestrictions> SharedRestrictions(const wchar_t* pattern, int minLength,
+                                                                 int maxLength, const wchar_t* minInclusive,
+                                                                 const wchar_t* maxInclusive,
+                                                                 const wchar_t* minExclusive,
+                                                                 const wchar_t* maxExclusive, int length) {
+    static const auto none = std::make_shared<const CPrimitiveRestrictions>();
+    if (IsUnset(pattern) && minLength == -1 && maxLength == -1 && IsUnset(minInclusive) && IsUnset(maxInclusive) &&
+        IsUnset(minExclusive) && IsUnset(maxExclusive) && length == -1)
+        return none;
+    return std::make_shared<const CPrimitiveRestrictions>(pattern, minLength, maxLength, minInclusive, maxInclusive,
+                                                          minExclusive, maxExclusive, length);
+}
+
+}  // namespace
+
 CXmlTypeCollection::CXmlTypeCollection(ItemType itemType, const wchar_t* elementName,
                                        const wchar_t* elementNamespace, int minOccurs, int maxOccurs,
                                        const wchar_t* pattern, int minLength, int maxLength,
@@ -13,8 +32,8 @@ CXmlTypeCollection::CXmlTypeCollection(ItemType itemType, const wchar_t* element
                                        CWhitespaceUtils::WhitespaceRule whitespaceRule,
                                        const wchar_t* formatOverride)
     : CXmlCollectionBase(elementName, elementNamespace, minOccurs, maxOccurs),
-      m_restrictions(pattern, minLength, maxLength, minInclusive, maxInclusive, minExclusive, maxExclusive,
-                     length),
+      m_pRestrictions(SharedRestrictions(pattern, minLength, maxLength, minInclusive, maxInclusive, minExclusive,
+                                         maxExclusive, length)),
       m_itemType(itemType),
       m_strFormatOverride(formatOverride ? formatOverride : L""),
       m_whitespaceRule(whitespaceRule) {}

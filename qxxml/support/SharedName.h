@@ -21,4 +21,20 @@ using SharedName = std::shared_ptr<const std::wstring>;
 
 QXXML_API SharedName MakeSharedName(const wchar_t* text);
 
+// A shared name that reads like the string it holds, for members that generated code uses
+// as one (`m_strNamespace.c_str()`, or passed where a const std::wstring& is taken).
+class CSharedName {
+public:
+    CSharedName() : m_name(MakeSharedName(nullptr)) {}
+    CSharedName(const wchar_t* text) : m_name(MakeSharedName(text)) {}  // NOLINT: reads as a string
+
+    operator const std::wstring&() const { return *m_name; }  // NOLINT: reads as a string
+    const std::wstring& str() const { return *m_name; }
+    const wchar_t* c_str() const { return m_name->c_str(); }
+    bool empty() const { return m_name->empty(); }
+
+private:
+    SharedName m_name;  // never null
+};
+
 }  // namespace QxXmlLib10
