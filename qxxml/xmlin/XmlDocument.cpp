@@ -342,6 +342,24 @@ CXmlAttribute* CXmlDocument::NewAttribute(const std::wstring* localName,
 
 detail::TextArena& CXmlDocument::TextStorage() { return m_pStorage->text; }
 
+const std::wstring& CXmlDocument::MadeText(const CXmlElement* element) {
+    auto& madeTexts = m_pStorage->madeTexts;
+    const auto made = madeTexts.try_emplace(element);
+    if (made.second) {
+        try {
+            made.first->second.assign(element->m_pText, element->m_textLength);
+        } catch (...) {
+            madeTexts.erase(made.first);  // so that the next call tries again
+            throw;
+        }
+    }
+    return made.first->second;
+}
+
+void CXmlDocument::ForgetMadeText(const CXmlElement* element) noexcept {
+    if (!m_pStorage->madeTexts.empty()) m_pStorage->madeTexts.erase(element);
+}
+
 CXmlElement* CXmlDocument::AddElement(const std::wstring* namespaceUri, const std::wstring* localName) {
     CXmlElement* parent = m_pElementStack.empty() ? nullptr : m_pElementStack.back();
     if (parent == nullptr && m_pDocumentElement != nullptr)
@@ -457,6 +475,7 @@ void CXmlDocument::DestroyTree(CXmlElement* root) noexcept {
             attribute->~CXmlAttribute();
             storage.attributes.Free(attribute);
         }
+        ForgetMadeText(element);
         element->~CXmlElement();
         storage.elements.Free(element);
     }

@@ -115,6 +115,11 @@ private:
     // text when the element ends, so everything put there from an element's start to its end
     // belongs to its subtree, and goes with it when the element filter drops it.
     detail::TextArena& TextStorage();
+    // The string GetText returns for an element, made on the first call; forgotten when the
+    // element's text changes or the element goes. Kept here rather than in each element:
+    // nearly no element ever needs one.
+    const std::wstring& MadeText(const CXmlElement* element);
+    void ForgetMadeText(const CXmlElement* element) noexcept;
     void DestroyTree(CXmlElement* root) noexcept;
 
     // --- loading

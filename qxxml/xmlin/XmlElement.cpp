@@ -63,8 +63,7 @@ void CXmlElement::AppendText(const wchar_t* text) {
 }
 
 const std::wstring& CXmlElement::GetText() const {
-    if (!m_pMadeText) m_pMadeText = std::make_unique<std::wstring>(m_pText, m_textLength);
-    return *m_pMadeText;
+    return m_pDocument->MadeText(this);
 }
 
 // A text that outgrows its room moves to a new run of twice the size (the old run stays
@@ -83,7 +82,7 @@ void CXmlElement::AppendText(const wchar_t* text, size_t length) {
     }
     std::copy(text, text + length, m_pText + m_textLength);
     m_textLength = static_cast<uint32_t>(total);
-    m_pMadeText.reset();
+    m_pDocument->ForgetMadeText(this);
 }
 
 CXmlElement* CXmlElement::CreateNewChildElement() {

@@ -25,7 +25,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -94,12 +93,10 @@ private:
     CXmlElement* m_pLastChild = nullptr;
     CXmlAttributeList m_attributes;  // owned; the nodes come from the document's pool
     // The text lives in the document's text storage, with room for `m_textCapacity`
-    // (the readers' input is at most 4 GiB).
+    // (the readers' input is at most 4 GiB). The string GetText makes is the document's.
     wchar_t* m_pText = nullptr;
     uint32_t m_textLength = 0;
     uint32_t m_textCapacity = 0;
-    // Made from the text by the first GetText.
-    mutable std::unique_ptr<std::wstring> m_pMadeText;
     // Interned in the document: one string per distinct name, shared by all its elements.
     const std::wstring* m_pLocalName;
     const std::wstring* m_pNamespaceURI;

@@ -13,6 +13,7 @@
 #include <qxxml/xmlin/detail/TextArena.h>
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace QxXmlLib10 {
@@ -26,6 +27,7 @@ struct CXmlDocument::Storage {
     detail::NodePool<CXmlElement> elements;
     detail::NodePool<CXmlAttribute> attributes;
     detail::TextArena text;
+    std::unordered_map<const CXmlElement*, std::wstring> madeTexts;
     detail::StringTable<wchar_t, detail::Empty> strings;
     detail::StringTable<char, QualifiedName> parserNames;
     // For each depth of the element stack, the previous sibling of the open element there
@@ -41,6 +43,7 @@ struct CXmlDocument::Storage {
         elements.Release();
         attributes.Release();
         text.Release();
+        madeTexts.clear();
         strings.Clear();
         parserNames.Clear();
         previousSibling.clear();
