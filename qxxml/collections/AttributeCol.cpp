@@ -41,10 +41,12 @@ CAttributeCol::CAttributeCol(const wchar_t* namespaceUri, const wchar_t* restric
     : CAttributeCol(namespaceUri, detail::MakeSharedText(restriction), detail::MakeSharedText(targetNamespace)) {}
 
 CAttributeCol::CAttributeCol(const wchar_t* namespaceUri, SharedText restriction, SharedText targetNamespace)
-    : CXmlCollection(L"", detail::ChooseWildcardNamespace(namespaceUri, restriction->c_str()).c_str(), 0, -1),
+    : CXmlCollection(L"", L"", 0, -1),
       CInstanceMonitor(MonitorRecord()),
       m_pRestriction(std::move(restriction)),
-      m_pTargetNamespace(std::move(targetNamespace)) {}
+      m_pTargetNamespace(std::move(targetNamespace)) {
+    m_strNamespace = detail::ChooseWildcardNamespace(namespaceUri, m_pRestriction->c_str());  // one copy, moved in
+}
 
 CAttributeCol::~CAttributeCol() = default;
 

@@ -27,12 +27,18 @@ CElementCol::CElementCol(const wchar_t* namespaceUri, SharedText restriction, Sh
     : CXmlCollection(L"", OrEmpty(namespaceUri), minOccurs, maxOccurs),
       CInstanceMonitor(MonitorRecord()),
       m_pItemRestriction(std::move(restriction)),
-      m_strDefaultNamespace(detail::ChooseWildcardNamespace(namespaceUri, m_pItemRestriction->c_str())),
       m_pTargetNamespace(std::move(targetNamespace)) {
     TestNamespace(namespaceUri, m_pItemRestriction->c_str(), m_pTargetNamespace->c_str());
 }
 
 CElementCol::~CElementCol() = default;
+
+// Chosen from the constructor's namespace (kept as the collection's) and the restriction, when
+// it is needed: most collections are children of elements read from documents, which never
+// add by name.
+std::wstring CElementCol::GetDefaultNamespace() const {
+    return detail::ChooseWildcardNamespace(m_strNamespace.c_str(), m_pItemRestriction->c_str());
+}
 
 CElement* CElementCol::Add(const wchar_t* name, const wchar_t* namespaceUri) {
     TestNamespace(namespaceUri, m_pItemRestriction->c_str(), m_pTargetNamespace->c_str());
@@ -44,9 +50,9 @@ CElement* CElementCol::Add(const wchar_t* name, const wchar_t* namespaceUri) {
 }
 
 CElement* CElementCol::Add(const wchar_t* name) {
-    if (m_strDefaultNamespace.empty())
-        throw CQxInvalidStateException(L"A Namespace has not been set for this Collection");
-    return Add(name, m_strDefaultNamespace.c_str());
+    const std::wstring defaultNamespace = GetDefaultNamespace();
+    if (defaultNamespace.empty()) throw CQxInvalidStateException(L"A Namespace has not been set for this Collection");
+    return Add(name, defaultNamespace.c_str());
 }
 
 CElement* CElementCol::Add(CElement* item) {
@@ -69,7 +75,7 @@ CElement* CElementCol::AddBefore(const CElement* existing, CElement* item) {
 CSmartPtr<CElement> CElementCol::Item(int index) const { return ItemAt<CElement>(index); }
 
 CSmartPtr<CElementCol> CElementCol::Clone() const {
-    CSmartPtr<CElementCol> copy(new CElementCol(m_strDefaultNamespace.c_str(), m_pItemRestriction, m_pTargetNamespace,
+    CSmartPtr<CElementCol> copy(new CElementCol(m_strNamespace.c_str(), m_pItemRestriction, m_pTargetNamespace,
                                                 m_iMinOccurs, m_iMaxOccurs));
     for (const CElement* item : *this) copy->AppendItem(item->Clone().Get());
     return copy;

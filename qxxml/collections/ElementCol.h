@@ -37,7 +37,8 @@ public:
     std::wstring GetNamespace() const override { return *m_pTargetNamespace; }
 
     const std::wstring& GetItemRestriction() const { return *m_pItemRestriction; }
-    const std::wstring& GetDefaultNamespace() const { return m_strDefaultNamespace; }
+    // The namespace of items added by name alone (see the constructor).
+    std::wstring GetDefaultNamespace() const;
 
     // Tests the namespace against the restriction, then appends a new element and returns it.
     CElement* Add(const wchar_t* name, const wchar_t* namespaceUri);
@@ -86,8 +87,7 @@ private:
     CXmlElement* ReadRun(CXmlElement* parent, CXmlElement* cursor, const CXmlSerializationContext& context,
                          const SharedText& itemRestriction, Accepts accepts);
 
-    SharedText m_pItemRestriction;
-    std::wstring m_strDefaultNamespace;
+    SharedText m_pItemRestriction;  // the default namespace of new items follows from it
     SharedText m_pTargetNamespace;
 };
 

@@ -27,6 +27,7 @@ class CSharedName {
 public:
     CSharedName() : m_name(MakeSharedName(nullptr)) {}
     CSharedName(const wchar_t* text) : m_name(MakeSharedName(text)) {}  // NOLINT: reads as a string
+    CSharedName(const std::wstring& text) : m_name(MakeSharedName(text.c_str())) {}  // NOLINT: as above
 
     operator const std::wstring&() const { return *m_name; }  // NOLINT: reads as a string
     const std::wstring& str() const { return *m_name; }
