@@ -10,7 +10,7 @@ namespace QxXmlLib10 {
 
 CXmlCollectionBase::CXmlCollectionBase(const wchar_t* elementName, const wchar_t* elementNamespace,
                                        int minOccurs, int maxOccurs)
-    : m_strNamespace(elementNamespace ? elementNamespace : L""),
+    : m_strNamespace(elementNamespace),
       m_iMinOccurs(minOccurs),
       m_iMaxOccurs(maxOccurs) {
     SetElementName(elementName);

@@ -20,6 +20,7 @@
 #pragma once
 
 #include <qxxml/core/XmlObjectBase.h>
+#include <qxxml/support/SharedName.h>
 
 #include <string>
 #include <vector>
@@ -95,7 +96,7 @@ protected:
     }
     void CheckInsertIndex(int index) const { CheckInsertIndex(index, GetCount()); }
 
-    std::wstring m_strNamespace;
+    CSharedName m_strNamespace;  // shared by the collections of the same namespace
     std::vector<IEventSink*> m_listeners;
     int m_iMinOccurs = 0;
     int m_iMaxOccurs = -1;  // -1: unbounded

@@ -27,13 +27,13 @@ const wchar_t kChoiceTaken[] =
 
 // ------------------------------------------------------------------ lifetime
 
-CXmlObjectBase::CXmlObjectBase() : m_refCount(0) {}
+CXmlObjectBase::CXmlObjectBase() : m_pElementName(MakeSharedName(nullptr)), m_refCount(0) {}
 
 CXmlObjectBase::CXmlObjectBase(const CXmlObjectBase& other)
-    : IEventSink(other), m_elementName(other.m_elementName), m_refCount(0) {}
+    : IEventSink(other), m_pElementName(other.m_pElementName), m_refCount(0) {}
 
 CXmlObjectBase& CXmlObjectBase::operator=(const CXmlObjectBase& other) {
-    m_elementName = other.m_elementName;  // the count belongs to the object, not its value
+    m_pElementName = other.m_pElementName;  // the count belongs to the object, not its value
     return *this;
 }
 
@@ -51,7 +51,7 @@ void CXmlObjectBase::OnEvent(CXmlObjectBase*, MsgType, void*) {}
 
 void CXmlObjectBase::AttributesToXml_Int(CXmlWriter*, const CXmlSerializationContext&) const {}
 
-void CXmlObjectBase::SetElementName(const wchar_t* name) { m_elementName = OrEmpty(name); }
+void CXmlObjectBase::SetElementName(const wchar_t* name) { m_pElementName = MakeSharedName(name); }
 
 void CXmlObjectBase::SetElementName(CXmlObjectBase* object, const wchar_t* name) {
     object->SetElementName(name);
@@ -156,7 +156,7 @@ void CXmlObjectBase::Throw_IfPropertyIsNull(CXmlObjectBase* value, const wchar_t
 
 void CXmlObjectBase::Throw_IfElementNameDiffers(CXmlObjectBase* value, const wchar_t* requiredName) {
     if (!value) return;
-    const std::wstring& actual = value->GetBase()->m_elementName;
+    const std::wstring& actual = value->GetBase()->ElementName();
     if (!Equal(actual, requiredName))
         throw CQxInvalidParamException(FormatString(
             L"This property requrires an element with the name %s the element being set has the element name %s",

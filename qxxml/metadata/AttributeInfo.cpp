@@ -7,6 +7,7 @@
 #include <qxxml/metadata/detail/DescriptorSupport.h>
 #include <qxxml/metadata/detail/ScratchValue.h>
 #include <qxxml/support/QxException.h>
+#include <qxxml/support/ScratchText.h>
 #include <qxxml/values/FormatString.h>
 #include <qxxml/values/QxVariant.h>
 #include <qxxml/xmlin/XmlAttribute.h>
@@ -141,8 +142,9 @@ bool CAttributeInfoPrimitive::AttributeFromXml(const CXmlSerializationContext&, 
                                                CXmlAttribute* attribute) {
     if (!attribute || attribute->GetLocalName() != m_strName || attribute->GetNamespaceURI() != m_strNamespace)
         return false;
-    QxVariant value;
-    value.FromString(attribute->GetValue(), m_itemType, m_whitespaceRule);
+    detail::CScratchValue scratch(m_itemType);
+    QxVariant& value = scratch.Get();
+    value.FromString(QxXmlLib10::ScratchText(attribute->GetValueView()), m_itemType, m_whitespaceRule);
     AccessProperty(object, false, value);
     return true;
 }
@@ -179,7 +181,7 @@ bool CAttributeInfoEnum::AttributeFromXml(const CXmlSerializationContext& contex
                                           CXmlAttribute* attribute) {
     if (!IsThisAttribute(context, attribute)) return false;
     QxVariant value;
-    value.SetI4(m_pfnEnumFromString(attribute->GetValue().c_str()));
+    value.SetI4(m_pfnEnumFromString(QxXmlLib10::ScratchText(attribute->GetValueView()).c_str()));
     AccessProperty(object, false, value);
     return true;
 }

@@ -8,6 +8,7 @@
 #include <qxxml/metadata/detail/DescriptorSupport.h>
 #include <qxxml/metadata/detail/ScratchValue.h>
 #include <qxxml/support/QxException.h>
+#include <qxxml/support/ScratchText.h>
 #include <qxxml/values/FormatString.h>
 #include <qxxml/values/QxVariant.h>
 #include <qxxml/xmlin/XmlElement.h>
@@ -214,13 +215,14 @@ bool EqualsIgnoringCase(const std::wstring& text, const wchar_t* lowerCase) {
 bool CElementInfo::ReadValueElement(CXmlGeneratedClass* object, CXmlElement** cursor,
                                     EnumFromStringFn enumFromText) const {
     CXmlElement* const element = *cursor;
-    QxVariant value;
+    detail::CScratchValue scratch(enumFromText ? QxXmlLib10::ItemType_i4 : m_itemType);
+    QxVariant& value = scratch.Get();
     if (IsNil(element->GetAttribute(L"nil", CXmlWriter::kInstanceNamespace)))
         value.SetNil();
     else if (enumFromText)
-        value.SetI4(enumFromText(element->GetText().c_str()));
+        value.SetI4(enumFromText(QxXmlLib10::ScratchText(element->GetTextView()).c_str()));
     else
-        value.FromString(element->GetText(), m_itemType, m_whitespaceRule);  // conversion failures propagate
+        value.FromString(QxXmlLib10::ScratchText(element->GetTextView()), m_itemType, m_whitespaceRule);  // conversion failures propagate
     AccessProperty(object, false, value);
     *cursor = element->GetNextSiblingElement();
     return true;
