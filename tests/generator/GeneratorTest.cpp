@@ -2,7 +2,8 @@
 // schema.xsd and documents) was generated and compiled by the build; here each valid document
 // is read and written back, and the output must be Canonical-XML-equal to the input
 // (python's xml.etree) and valid against the schema (xmllint); each bad* document breaks a
-// facet (xmllint must say so) and must be refused. data/errors holds schemas the generator
+// facet, or a bad_ns* document a wildcard's namespace constraint (xmllint must say so), and
+// must be refused. data/errors holds schemas the generator
 // must refuse with file, line and reason.
 #include "common/TestSupport.h"
 
@@ -140,8 +141,11 @@ TEST(GeneratedBindings, DocumentsBreakingAFacetAreRefused) {
             } catch (const CQxException& e) {
                 refusal = e.GetFullMessage();
             }
-            // A facet check or an enumeration's text function, not some other failure.
-            EXPECT_NE(refusal.find(L"Invalid Value for "), std::wstring::npos)
+            // A facet check or an enumeration's text function, not some other failure; a bad_ns
+            // document puts open content outside its wildcard's namespace constraint, which
+            // leaves the element or attribute where nothing takes it.
+            const bool outsideWildcard = fs::path(input).filename().string().compare(0, 6, "bad_ns") == 0;
+            EXPECT_TRUE(outsideWildcard ? !refusal.empty() : refusal.find(L"Invalid Value for ") != std::wstring::npos)
                 << input << (refusal.empty() ? " was read and written" : ": " + ToUtf8(refusal));
         }
     }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cwctype>
+#include <sstream>
 
 namespace qxxml_generate {
 
@@ -100,6 +101,15 @@ std::string Source(const CSchemaFile& file, const CXmlElement* node) {
 }
 
 bool IsTrue(const std::wstring& text) { return text == L"true" || text == L"1"; }
+
+// A member for a particle: its occurrences and where it comes from.
+CMemberModel ParticleMember(const CSchemaFile& file, const CXmlElement* particle) {
+    CMemberModel member;
+    member.minOccurs = Occurs(file, particle, L"minOccurs");
+    member.maxOccurs = Occurs(file, particle, L"maxOccurs");
+    member.source = Source(file, particle);
+    return member;
+}
 
 
 }  // namespace
@@ -473,7 +483,7 @@ void CBindingBuilder::AddParticles(CClassModel& cls, const CSchemaFile& file, co
         if (IsXs(child, "element")) {
             AddElementMember(cls, file, child, group);
         } else if (IsXs(child, "any")) {
-            continue;  // only reached when wildcards are left out of the binding
+            AddWildcardMember(cls, file, child, group);
         } else if (IsXs(child, "sequence") || IsXs(child, "choice")) {
             const bool sameGroup = IsXs(child, "sequence") ? group == XmlElementGroupType_Sequence
                                                            : group == XmlElementGroupType_Choice;
@@ -506,12 +516,9 @@ CClassModel* CBindingBuilder::ClassForCompositor(const CSchemaFile& file, const 
 
 void CBindingBuilder::AddGroupMember(CClassModel& cls, const CSchemaFile& file, const CXmlElement* particle,
                                      XmlElementGroupType group) {
-    CMemberModel member;
+    CMemberModel member = ParticleMember(file, particle);
     member.kind = CMemberModel::Kind_Cls;
     member.pseudo = true;
-    member.minOccurs = Occurs(file, particle, L"minOccurs");
-    member.maxOccurs = Occurs(file, particle, L"maxOccurs");
-    member.source = Source(file, particle);
     member.required = !Emptiable(file, particle);
     if (IsXs(particle, "group")) {
         const CQName name = file.ResolveQName(particle, Attribute(particle, L"ref"));
@@ -546,8 +553,9 @@ void CBindingBuilder::ElementType(const CSchemaFile& file, const CXmlElement* el
                                   CMemberModel& member) {
     if (HasAttribute(element, L"type")) {
         const CQName type = file.ResolveQName(element, Attribute(element, L"type"));
-        if (IsAnyType(type)) file.Fail(element, "elements of xs:anyType (untyped content) are not supported yet");
-        if (IsSimpleType(type)) {
+        if (IsAnyType(type)) {
+            Untyped(file, element, member);
+        } else if (IsSimpleType(type)) {
             member.simple = SimpleOf(file, element, type);
         } else {
             member.kind = CMemberModel::Kind_Cls;
@@ -558,9 +566,9 @@ void CBindingBuilder::ElementType(const CSchemaFile& file, const CXmlElement* el
         const auto anonymous = std::find_if(children.begin(), children.end(), [](const CXmlElement* child) {
             return IsXs(child, "simpleType") || IsXs(child, "complexType");
         });
-        if (anonymous == children.end())
-            file.Fail(element, "elements without a type (xs:anyType, untyped content) are not supported yet");
-        if (IsXs(*anonymous, "simpleType")) {
+        if (anonymous == children.end()) {
+            Untyped(file, element, member);  // no type: xs:anyType
+        } else if (IsXs(*anonymous, "simpleType")) {
             member.simple = SimpleFromNode(file, *anonymous, hint);
             member.simple.description = "anonymous simple type";
         } else {
@@ -573,7 +581,7 @@ void CBindingBuilder::ElementType(const CSchemaFile& file, const CXmlElement* el
             member.cls = cls;
         }
     }
-    if (member.kind != CMemberModel::Kind_Cls)
+    if (member.kind != CMemberModel::Kind_Cls && member.kind != CMemberModel::Kind_Untpd)
         member.kind = member.simple.list          ? CMemberModel::Kind_List
                       : member.simple.enumeration ? CMemberModel::Kind_Enum
                                                   : CMemberModel::Kind_Prim;
@@ -596,10 +604,7 @@ CBindingBuilder::CDeclaration CBindingBuilder::Declaration(const CSchemaFile& fi
 
 void CBindingBuilder::AddElementMember(CClassModel& cls, const CSchemaFile& file, const CXmlElement* element,
                                        XmlElementGroupType group) {
-    CMemberModel member;
-    member.minOccurs = Occurs(file, element, L"minOccurs");
-    member.maxOccurs = Occurs(file, element, L"maxOccurs");
-    member.source = Source(file, element);
+    CMemberModel member = ParticleMember(file, element);
     const CDeclaration declaration = Declaration(file, element, false);
     const CSchemaFile* declFile = declaration.file;
     const CXmlElement* decl = declaration.node;
@@ -635,6 +640,7 @@ void CBindingBuilder::AddAttributes(CClassModel& cls, const CSchemaFile& file, c
             AddAttributes(cls, *group->file, group->node);
             continue;
         }
+        if (IsXs(child, "anyAttribute")) AddAttributeWildcard(cls, file, child);
         if (!IsXs(child, "attribute")) continue;
         const std::wstring use = Attribute(child, L"use");
         if (use == L"prohibited") continue;
@@ -671,6 +677,78 @@ void CBindingBuilder::AddAttributes(CClassModel& cls, const CSchemaFile& file, c
     }
 }
 
+namespace {
+// A wildcard's namespace attribute with its white space collapsed ("##any" when absent).
+std::wstring NamespaceConstraint(const CXmlElement* wildcard) {
+    if (!HasAttribute(wildcard, L"namespace")) return L"##any";
+    std::wistringstream tokens(Attribute(wildcard, L"namespace"));
+    std::wstring constraint, token;
+    while (tokens >> token) constraint += (constraint.empty() ? L"" : L" ") + token;
+    return constraint;
+}
+}  // namespace
+
+// The namespace a new wildcard element (or collection) starts in, before it is read or set: none,
+// unless the constraint admits only the target namespace.
+std::wstring StartNamespace(const CSchemaFile& file, const CXmlElement* any, const std::wstring& constraint) {
+    const std::wstring& target = file.TargetNamespace();
+    std::wistringstream tokens(constraint);
+    for (std::wstring token; tokens >> token;) {
+        if (token != L"##targetNamespace" && (token != L"##other" || !target.empty())) return L"";
+    }
+    if (constraint.find(L"##other") != std::wstring::npos)
+        file.Fail(any, "a wildcard of ##other in a schema without a target namespace is not supported");
+    return target;
+}
+
+void CBindingBuilder::Untyped(const CSchemaFile& file, const CXmlElement* element, CMemberModel& member) {
+    // The element accepts exactly its own name's namespace.
+    member.kind = CMemberModel::Kind_Untpd;
+    member.targetNamespace = file.TargetNamespace();
+    member.restriction = member.elementNamespace.empty()                     ? L"##local"
+                         : member.elementNamespace == file.TargetNamespace() ? L"##targetNamespace"
+                                                                             : member.elementNamespace;
+    member.simple.description = "xs:anyType";
+    if (IsTrue(Attribute(element, L"nillable")))
+        file.Fail(element, "a nillable element of xs:anyType (untyped content) is not supported");
+}
+
+void CBindingBuilder::AddWildcardMember(CClassModel& cls, const CSchemaFile& file, const CXmlElement* any,
+                                        XmlElementGroupType group) {
+    // processContents is not looked at: whatever the wildcard admits is kept as it stands.
+    CMemberModel member = ParticleMember(file, any);
+    member.kind = CMemberModel::Kind_Untpd;
+    member.wildcard = true;
+    member.restriction = NamespaceConstraint(any);
+    member.elementName = L"AnyElement";
+    member.elementNamespace = member.restriction;
+    member.targetNamespace = file.TargetNamespace();
+    member.startNamespace = StartNamespace(file, any, member.restriction);
+    member.simple.description = "xs:any namespace=\"" + Narrow(member.restriction) + "\"";
+    member.name = MemberName(cls, L"Any");
+    member.file = &file;
+    member.node = any;
+    if (group == XmlElementGroupType_All) file.Fail(any, "xs:any is not valid inside xs:all");
+    cls.members.push_back(std::move(member));
+}
+
+void CBindingBuilder::AddAttributeWildcard(CClassModel& cls, const CSchemaFile& file, const CXmlElement* any) {
+    for (const CAttributeModel* attribute : cls.AllAttributes())
+        if (attribute->wildcard)
+            file.Fail(any, "a second attribute wildcard for one type (from a base type or an attribute group) is "
+                           "not supported");
+    CAttributeModel attribute;
+    attribute.wildcard = true;
+    attribute.source = Source(file, any);
+    attribute.name = L"AnyAttribute";
+    attribute.restriction = NamespaceConstraint(any);
+    attribute.ns = attribute.restriction;
+    attribute.targetNamespace = file.TargetNamespace();
+    attribute.simple.description = "xs:anyAttribute namespace=\"" + Narrow(attribute.restriction) + "\"";
+    attribute.cppName = MemberName(cls, L"AnyAttributes");
+    cls.attributes.push_back(std::move(attribute));
+}
+
 void CBindingBuilder::FixValue(CSimpleModel& simple, bool fixed, const std::wstring& value) {
     // A fixed value is an enumeration of one, checked when the value is written (an enumerated
     // type already limits its values).
@@ -700,7 +778,8 @@ void CBindingBuilder::Build() {
     // must not hide one that the generated code uses.
     for (const char* name :
          {"CDecimal", "CDateTime", "CDateTimeSpan", "CBinaryData", "CBigInteger", "CSmartPtr", "CXmlObjectBase",
-          "CXmlGeneratedClass", "CGeneratedTables", "CGeneratedObjectCol", "CGeneratedEnumCol", "CParentElementInfo",
+          "CXmlGeneratedClass", "CGeneratedTables", "CElement", "CElementCol", "CAttribute", "CAttributeCol",
+          "CAttributeInfoAny", "CGeneratedObjectCol", "CGeneratedEnumCol", "CParentElementInfo",
           "CElementInfo", "CAttributeInfo", "CAttributeInfoPrimitive", "CAttributeInfoEnum", "CPrimitiveRestrictions",
           "CWhitespaceUtils", "CXmlSerializationContext", "CClassfactoryBase", "CXmlElement", "CXmlCollection",
           "CQxException", "INillable", "QxVariant", "ItemType", "XmlElementType", "XmlElementGroupType",

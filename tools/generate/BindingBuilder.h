@@ -58,6 +58,10 @@ private:
     CClassModel* ClassForCompositor(const CSchemaFile& file, const CXmlElement* compositor, const std::string& name,
                                     const std::wstring& infoName);
     void AddAttributes(CClassModel& cls, const CSchemaFile& file, const CXmlElement* node);
+    // xs:any as a member and xs:anyAttribute as an attribute, both kept as generic content.
+    void AddWildcardMember(CClassModel& cls, const CSchemaFile& file, const CXmlElement* any,
+                           QxXmlLib10Data::XmlElementGroupType group);
+    void AddAttributeWildcard(CClassModel& cls, const CSchemaFile& file, const CXmlElement* any);
     // What a local element or attribute stands for: the global declaration it references, or
     // itself, with its name and namespace (qualified by form or the schema's default).
     struct CDeclaration {
@@ -69,6 +73,8 @@ private:
     CDeclaration Declaration(const CSchemaFile& file, const CXmlElement* use, bool attribute) const;
     bool Emptiable(const CSchemaFile& file, const CXmlElement* particle) const;
     static void FixValue(CSimpleModel& simple, bool fixed, const std::wstring& value);
+    // An element of xs:anyType: held as a CElement that takes its own namespace only.
+    void Untyped(const CSchemaFile& file, const CXmlElement* element, CMemberModel& member);
     void ElementType(const CSchemaFile& file, const CXmlElement* element, const std::string& hint,
                      CMemberModel& member);
 

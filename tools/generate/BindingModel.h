@@ -63,7 +63,8 @@ struct CClassModel;
 
 // One child element (or model group) of a class.
 struct CMemberModel {
-    enum Kind { Kind_Prim, Kind_Enum, Kind_List, Kind_Cls, Kind_AbsCls };
+    // Untpd: untyped content held as CElement (an element of xs:anyType, or an xs:any wildcard).
+    enum Kind { Kind_Prim, Kind_Enum, Kind_List, Kind_Cls, Kind_AbsCls, Kind_Untpd };
     Kind kind = Kind_Prim;
     std::wstring elementName;
     std::wstring elementNamespace;
@@ -79,6 +80,10 @@ struct CMemberModel {
     std::string name;                 // C++ property name
     int index = 0;                    // property index
     std::string source;               // "<xs:element name="x"> (po.xsd:12)"
+    bool wildcard = false;            // Untpd: xs:any ("AnyElement", its namespace is the restriction)
+    std::wstring restriction;         // Untpd: the namespace constraint its elements must pass
+    std::wstring targetNamespace;     // Untpd: the declaring schema's, which the constraint refers to
+    std::wstring startNamespace;      // Untpd wildcard: the namespace a new element or collection gets
     const CSchemaFile* file = nullptr; // where it is declared, for messages
     const QxXmlLib10::CXmlElement* node = nullptr;
 
@@ -96,6 +101,9 @@ struct CAttributeModel {
     std::string cppName;
     int index = 0;
     std::string source;
+    bool wildcard = false;         // xs:anyAttribute, held as a CAttributeCol
+    std::wstring restriction;      // wildcard: its namespace constraint
+    std::wstring targetNamespace;  // wildcard: the declaring schema's
 };
 
 struct CClassModel {

@@ -183,11 +183,14 @@ std::string NilFlag(const std::string& name) { return "m_" + LowerFirst(name) + 
 bool IsObject(const CMemberModel& member) {
     return member.kind == CMemberModel::Kind_Cls || member.kind == CMemberModel::Kind_AbsCls;
 }
+bool IsUntyped(const CMemberModel& member) { return member.kind == CMemberModel::Kind_Untpd; }
+// Held by pointer: a generated object or a CElement.
+bool IsHeld(const CMemberModel& member) { return IsObject(member) || IsUntyped(member); }
 bool InChoice(const CClassModel& cls) { return cls.group == XmlElementGroupType_Choice; }
 bool HasPresence(const CClassModel& cls, const CMemberModel& member) {
-    return !member.Repeated() && !IsObject(member) && (member.Optional() || InChoice(cls));
+    return !member.Repeated() && !IsHeld(member) && (member.Optional() || InChoice(cls));
 }
-bool HasNil(const CMemberModel& member) { return member.nillable && !member.Repeated() && !IsObject(member); }
+bool HasNil(const CMemberModel& member) { return member.nillable && !member.Repeated() && !IsHeld(member); }
 
 // The C++ type of a simple value.
 std::string ValueType(const CSimpleModel& simple) {
@@ -218,6 +221,7 @@ std::string Setter(const std::string& name, const std::string& parameter, const 
 
 std::string CollectionType(const CMemberModel& member) {
     if (IsObject(member)) return member.cls->name + "Col";
+    if (IsUntyped(member)) return "CElementCol";
     if (member.kind == CMemberModel::Kind_Enum) return "CGeneratedEnumCol";
     if (member.kind == CMemberModel::Kind_List) return "CstringCol";
     return Spelling(member.simple.kind).collection;
@@ -445,7 +449,9 @@ std::string CCodeWriter::SchemaHeader(const CSchemaFile* file) const {
         if (cls->file->Origin() == file && cls->base && cls->base->file->Origin() != file)
             includes.insert(m_stems.at(cls->base->file->Origin()));
     for (const std::string& include : includes) out += "#include \"" + include + ".h\"\n";
-    out += "\n#include <qxxml/collections/DateTimeCollections.h>\n#include <qxxml/collections/TypedCollections.h>\n"
+    out += "\n#include <qxxml/collections/AttributeCol.h>\n#include <qxxml/collections/DateTimeCollections.h>\n"
+           "#include <qxxml/collections/Element.h>\n#include <qxxml/collections/ElementCol.h>\n"
+           "#include <qxxml/collections/TypedCollections.h>\n"
            "#include <qxxml/values/BigInteger.h>\n#include <qxxml/values/BinaryData.h>\n"
            "#include <qxxml/values/DateTime.h>\n#include <qxxml/values/DateTimeSpan.h>\n"
            "#include <qxxml/values/Decimal.h>\n\n#include <cstdint>\n#include <string>\n#include <vector>\n\n";
@@ -476,6 +482,13 @@ std::string CCodeWriter::MemberAccessors(const CClassModel& cls, const CMemberMo
     if (member.Repeated()) {
         const std::string type = CollectionType(member);
         return out + "    " + type + "* Get" + n + "() const { return " + Field(n) + ".Get(); }\n";
+    }
+    if (IsUntyped(member)) {
+        out += "    CSmartPtr<CElement> Get" + n + "() const { return " + Field(n) + "; }\n";
+        out += "    // The element is written with its own name and namespace" +
+               std::string(InChoice(cls) ? "; setting one alternative clears the others" : "") + ".\n";
+        return out + "    void Set" + n + "(CElement* value) { " + (InChoice(cls) ? "ClearChoice(); " : "") + Field(n) +
+               " = value; }\n";
     }
     if (IsObject(member)) {
         out += "    CSmartPtr<" + member.cls->name + "> Get" + n + "() const;\n";
@@ -508,6 +521,9 @@ std::string CCodeWriter::MemberAccessors(const CClassModel& cls, const CMemberMo
 
 std::string CCodeWriter::AttributeAccessors(const CAttributeModel& attribute) const {
     const std::string& n = attribute.cppName;
+    if (attribute.wildcard)
+        return "    // " + attribute.source + ": " + attribute.simple.description + "\n    CAttributeCol* Get" + n +
+               "() const { return " + Field(n) + ".Get(); }\n";
     const std::string parameter = ParameterType(attribute.simple);
     std::string out = "    // " + attribute.source + ": " + attribute.simple.description +
                       (attribute.optional ? ", optional" : ", required") +
@@ -568,12 +584,18 @@ std::string CCodeWriter::ClassDeclaration(const CClassModel& cls) const {
             out += "    CSmartPtr<" + CollectionType(member) + "> " + Field(member.name) + ";\n";
         else if (IsObject(member))
             out += "    CSmartPtr<" + member.cls->name + "> " + Field(member.name) + ";\n";
+        else if (IsUntyped(member))
+            out += "    CSmartPtr<CElement> " + Field(member.name) + ";\n";
         else
             out += "    " + ValueType(member.simple) + " " + Field(member.name) + "{};\n";
         if (HasPresence(cls, member)) out += "    bool " + Presence(member.name) + " = false;\n";
         if (HasNil(member)) out += "    bool " + NilFlag(member.name) + " = false;\n";
     }
     for (const CAttributeModel& attribute : cls.attributes) {
+        if (attribute.wildcard) {
+            out += "    CSmartPtr<CAttributeCol> " + Field(attribute.cppName) + ";\n";
+            continue;
+        }
         out += "    " + ValueType(attribute.simple) + " " + Field(attribute.cppName) + "{};\n";
         if (attribute.optional) out += "    bool " + Presence(attribute.cppName) + " = false;\n";
     }
@@ -595,7 +617,8 @@ std::string CCodeWriter::ElementDescriptor(const CClassModel& cls, const CMember
     const std::string elementType = member.pseudo ? "XmlElementType_PseudoElement" : "XmlElementType_Element";
     const std::string factory = "C" + m_prefix + "Factory";
     if (member.Repeated()) {
-        std::string kind = member.kind == CMemberModel::Kind_Enum     ? "Enum"
+        std::string kind = member.kind == CMemberModel::Kind_Untpd    ? "Untpd"
+                           : member.kind == CMemberModel::Kind_Enum   ? "Enum"
                            : member.kind == CMemberModel::Kind_Cls    ? "Cls"
                            : member.kind == CMemberModel::Kind_AbsCls ? "AbsCls"
                                                                       : "Prim";
@@ -604,6 +627,9 @@ std::string CCodeWriter::ElementDescriptor(const CClassModel& cls, const CMember
     const std::string cardinality = InChoice(cls) || member.Optional() ? "Opt" : "Mnd";
     const std::string nillable = member.nillable ? "true" : "false";
     switch (member.kind) {
+        case CMemberModel::Kind_Untpd:
+            return "new CElementInfo" + group + "Untpd" + cardinality + head + ", " + Lit(member.restriction) + ", " +
+                   Lit(member.targetNamespace) + ")";
         case CMemberModel::Kind_Enum:
             return "new CElementInfo" + group + "Enum" + cardinality + head + ", " + nillable + ", &" +
                    EnumToText(*member.simple.enumeration) + ", &" + EnumFromText(*member.simple.enumeration) + ")";
@@ -636,6 +662,9 @@ std::string CCodeWriter::ElementDescriptor(const CClassModel& cls, const CMember
 std::string CCodeWriter::AttributeDescriptor(const CAttributeModel& attribute) const {
     const std::string head = "(" + Lit(attribute.name) + ", " + Lit(attribute.ns) + ", " +
                              std::to_string(attribute.index) + ", " + (attribute.optional ? "true" : "false");
+    if (attribute.wildcard)
+        return "new CAttributeInfoAny" + head + ", " + Lit(attribute.restriction) + ", " +
+               Lit(attribute.targetNamespace) + ", nullptr)";
     const std::string defaultValue = attribute.hasDefault ? Lit(attribute.defaultValue) : "nullptr";
     if (attribute.simple.enumeration)
         return "new CAttributeInfoEnum" + head + ", &" + EnumToText(*attribute.simple.enumeration) + ", &" +
@@ -700,7 +729,10 @@ std::string CCodeWriter::ClassDefinition(const CClassModel& cls) const {
         const std::string min = std::to_string(member.minOccurs);
         const std::string names = Lit(member.elementName) + ", " + Lit(member.elementNamespace) + ", " + min + ", " + max;
         std::string make;
-        if (IsObject(member))
+        if (IsUntyped(member))
+            make = "new CElementCol(" + Lit(member.wildcard ? member.startNamespace : member.elementNamespace) + ", " +
+                   Lit(member.restriction) + ", " + Lit(member.targetNamespace) + ", " + min + ", " + max + ")";
+        else if (IsObject(member))
             make = "new " + CollectionType(member) + "(" + names + ", " + (member.pseudo ? "true" : "false") + ", " +
                    (member.kind == CMemberModel::Kind_AbsCls ? "&C" + m_prefix + "Factory::" + FactoryOf(*member.cls)
                                                              : std::string("nullptr")) +
@@ -716,6 +748,10 @@ std::string CCodeWriter::ClassDefinition(const CClassModel& cls) const {
                    Whitespace(member.simple.whitespace) + ", nullptr)";
         inits.push_back(Field(member.name) + "(" + make + ")");
     }
+    for (const CAttributeModel& attribute : cls.attributes)
+        if (attribute.wildcard)
+            inits.push_back(Field(attribute.cppName) + "(new CAttributeCol(L\"\", " + Lit(attribute.restriction) + ", " +
+                            Lit(attribute.targetNamespace) + "))");
     for (size_t i = 0; i < inits.size(); ++i) out += (i ? ",\n      " : "\n    : ") + inits[i];
     out += " {\n";
     if (!cls.base) out += "    SetElementName(elementName);\n";
@@ -747,7 +783,7 @@ std::string CCodeWriter::ClassDefinition(const CClassModel& cls) const {
         out += "        case " + std::to_string(member.index) + ":  // " + Narrow(member.elementName) + "\n            ";
         if (member.Repeated())
             out += "AccessCollection(read, value, " + Field(member.name) + ");\n";
-        else if (IsObject(member))
+        else if (IsHeld(member))
             out += "AccessObject(read, value, " + Field(member.name) + ");\n";
         else if (member.hasDefault) {
             const std::string presence = HasPresence(cls, member) ? "&" + Presence(member.name) : "nullptr";
@@ -767,8 +803,9 @@ std::string CCodeWriter::ClassDefinition(const CClassModel& cls) const {
     }
     for (const CAttributeModel& attribute : cls.attributes) {
         out += "        case " + std::to_string(attribute.index) + ":  // @" + Narrow(attribute.name) + "\n            " +
+               (attribute.wildcard ? "AccessCollection(read, value, " + Field(attribute.cppName) + ")" :
                AccessSimple(attribute.simple, Field(attribute.cppName), attribute.name,
-                            attribute.optional ? "&" + Presence(attribute.cppName) : "nullptr", "nullptr") +
+                            attribute.optional ? "&" + Presence(attribute.cppName) : "nullptr", "nullptr")) +
                ";\n            return;\n";
     }
     if (cls.hasText) {
@@ -802,6 +839,17 @@ std::string CCodeWriter::ClassDefinition(const CClassModel& cls) const {
         const std::string f = Field(member.name);
         if (member.Repeated()) {
             out += "    " + f + "->Clear();\n";
+        } else if (IsUntyped(member)) {
+            // A mandatory member starts as an empty element of its own (a wildcard's is named
+            // after the member until it is read or set).
+            const bool create = !InChoice(cls) && !member.Optional();
+            out += "    " + f + " = " +
+                   (create ? "new CElement(" + Lit(member.elementName) + ", " +
+                                 Lit(member.wildcard ? member.startNamespace : member.elementNamespace) + ", " +
+                                 Lit(member.restriction) +
+                                 ", " + Lit(member.targetNamespace) + ")"
+                           : std::string("nullptr")) +
+                   ";\n";
         } else if (IsObject(member)) {
             const bool create = !InChoice(cls) && !member.Optional() && !member.cls->abstract;
             out += "    " + f + " = " +
@@ -814,6 +862,10 @@ std::string CCodeWriter::ClassDefinition(const CClassModel& cls) const {
         }
     }
     for (const CAttributeModel& attribute : cls.attributes) {
+        if (attribute.wildcard) {
+            out += "    " + Field(attribute.cppName) + "->Clear();\n";
+            continue;
+        }
         out += "    " + Field(attribute.cppName) + " = " +
                InitialValue(attribute.simple, attribute.hasDefault, attribute.defaultValue) + ";\n";
         if (attribute.optional) out += "    " + Presence(attribute.cppName) + " = false;\n";
@@ -826,7 +878,7 @@ std::string CCodeWriter::ClassDefinition(const CClassModel& cls) const {
         out += "\nvoid " + c + "::ClearChoice() {\n";
         for (const CMemberModel& member : cls.members) {
             if (member.Repeated()) continue;
-            if (IsObject(member)) {
+            if (IsHeld(member)) {
                 out += "    " + Field(member.name) + " = nullptr;\n";
             } else {
                 out += "    " + Field(member.name) + " = " + InitialValue(member.simple, false, L"") + ";\n";
@@ -839,7 +891,7 @@ std::string CCodeWriter::ClassDefinition(const CClassModel& cls) const {
 
     // Object accessors.
     for (const CMemberModel& member : cls.members) {
-        if (member.Repeated() || !IsObject(member)) continue;
+        if (member.Repeated() || !IsObject(member)) continue;  // untyped members' are inline
         const std::string& n = member.name;
         out += "\nCSmartPtr<" + member.cls->name + "> " + c + "::Get" + n + "() const { return " + Field(n) + "; }\n";
         out += "\nvoid " + c + "::Set" + n + "(" + member.cls->name + "* value) {\n";

@@ -64,17 +64,15 @@ void WriteIfChanged(const std::filesystem::path& path, const std::string& text) 
 int RunGenerate(const std::vector<std::string>& args) {
     std::vector<std::string> schemas;
     std::string cppNamespace, outDir;
-    bool skipWildcards = false;
     for (size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--namespace" && i + 1 < args.size()) cppNamespace = args[++i];
         else if (args[i] == "--out" && i + 1 < args.size()) outDir = args[++i];
-        else if (args[i] == "--skip-any") skipWildcards = true;  // internal: leaves wildcards out
         else if (args[i].compare(0, 2, "--") == 0) return qxxml_tool::UsageError("generate");
         else schemas.push_back(args[i]);
     }
     if (schemas.empty() || cppNamespace.empty() || outDir.empty()) return qxxml_tool::UsageError("generate");
     try {
-        CSchemaSet set(skipWildcards);
+        CSchemaSet set;
         for (const std::string& schema : schemas) {
             CheckSchemaIsValid(schema);
             set.Load(schema);

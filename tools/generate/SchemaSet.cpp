@@ -239,8 +239,6 @@ void CSchemaSet::RefuseUnsupported(const CSchemaFile& file, const CXmlElement* e
     for (const CXmlElement* child = element->GetFirstElement(); child; child = child->GetNextSiblingElement()) {
         if (child->GetNamespaceURI() != kXsdNamespace || IsXs(child, "annotation")) continue;
         if (IsXs(child, "redefine")) file.Fail(child, "xs:redefine is not supported");
-        if ((IsXs(child, "any") || IsXs(child, "anyAttribute")) && !m_skipWildcards)
-            file.Fail(child, "xs:" + Narrow(child->GetLocalName()) + " (a wildcard) is not supported yet");
         if (IsXs(child, "element") && (HasAttribute(child, L"substitutionGroup") ||
                                        Attribute(child, L"abstract") == L"true" ||
                                        Attribute(child, L"abstract") == L"1"))

@@ -8,7 +8,7 @@
 //   int line = type->file->Line(type->node);
 //
 // Loading refuses, with file and line, the constructs no binding can be made for (mixed
-// content, substitution groups, redefine, wildcards while they are not supported).
+// content, substitution groups, redefine).
 #pragma once
 
 #include "SchemaError.h"
@@ -104,11 +104,6 @@ public:
         CXmlElement* node = nullptr;
     };
 
-    // With `skipWildcards`, xs:any and xs:anyAttribute are left out of the binding instead of
-    // stopping it (documents carrying wildcard content are then read with
-    // IgnoreUnknownElements).
-    explicit CSchemaSet(bool skipWildcards) : m_skipWildcards(skipWildcards) {}
-
     // Loads the file and, transitively, what it includes and imports; a file already loaded
     // is not loaded again.
     void Load(const std::string& path);
@@ -116,7 +111,6 @@ public:
     const std::vector<std::unique_ptr<CSchemaFile>>& Files() const { return m_files; }
     // The schemas given to Load, in order, each once.
     const std::vector<const CSchemaFile*>& Given() const { return m_given; }
-    bool SkipWildcards() const { return m_skipWildcards; }
 
     const CComponent* FindElement(const CQName& name) const { return Find(m_elements, name); }
     const CComponent* FindType(const CQName& name) const { return Find(m_types, name); }
@@ -132,7 +126,6 @@ private:
     void Register(CSchemaFile& file);
     void RefuseUnsupported(const CSchemaFile& file, const CXmlElement* element) const;
 
-    bool m_skipWildcards;
     std::vector<std::unique_ptr<CSchemaFile>> m_files;
     std::vector<const CSchemaFile*> m_given;
     const CSchemaFile* m_loading = nullptr;  // the given schema being loaded
