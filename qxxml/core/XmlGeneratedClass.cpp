@@ -7,6 +7,7 @@
 #include <qxxml/core/XmlSerializationContext.h>
 #include <qxxml/metadata/AttributeInfo.h>
 #include <qxxml/metadata/ElementInfo.h>
+#include <qxxml/metadata/ElementInfoAll.h>
 #include <qxxml/metadata/ElementInfoChoice.h>
 #include <qxxml/metadata/ElementInfoSeq.h>
 #include <qxxml/metadata/ParentElementInfo.h>
@@ -144,22 +145,59 @@ bool IsChoiceCollectionMember(const CElementInfo* element) {
            dynamic_cast<const CElementInfoChoiceUntpdCol*>(element);
 }
 
-// A sequence member that may take several elements: the repeated members, whose property is a
-// collection. Asked after every element a sequence member reads, so the answer is kept per
-// descriptor type (it depends on nothing else) in a small table of the thread's recent types.
-bool IsRepeatedSequenceMember(const CElementInfo* element) {
+// The answer `decide` gives for a type, for questions whose answer depends on the type alone and
+// that are asked too often to be worked out every time: kept in a small table of the thread's
+// recent types. Every caller has a table of its own (each lambda is a type of its own).
+template <class Decide>
+bool RememberedForType(const std::type_info& type, Decide decide) {
     struct KnownType {
         const std::type_info* type = nullptr;
-        bool repeated = false;
+        bool answer = false;
     };
-    static thread_local KnownType known[16];
-    const std::type_info* type = &typeid(*element);
-    KnownType& slot = known[(reinterpret_cast<std::uintptr_t>(type) >> 4) % std::size(known)];
-    if (slot.type != type) {
-        slot.repeated = dynamic_cast<const QxXmlLib10Data::CElementInfoSeqCol*>(element) != nullptr;
-        slot.type = type;
+    static thread_local KnownType known[32];
+    KnownType& slot = known[(reinterpret_cast<std::uintptr_t>(&type) >> 4) % std::size(known)];
+    if (slot.type != &type) {
+        slot.answer = decide();
+        slot.type = &type;
     }
-    return slot.repeated;
+    return slot.answer;
+}
+
+// A sequence member that may take several elements: the repeated members, whose property is a
+// collection. Asked after every element a sequence member reads, so the answer is kept per
+// descriptor type.
+bool IsRepeatedSequenceMember(const CElementInfo* element) {
+    return RememberedForType(typeid(*element), [element] {
+        return dynamic_cast<const QxXmlLib10Data::CElementInfoSeqCol*>(element) != nullptr;
+    });
+}
+
+// Whether a member reads with its holder's namespace: the untyped members do (a wildcard's
+// element takes it as its default), and so does a descriptor of a kind the library does not know.
+bool ReadsWithHolderNamespace(const CElementInfo* element) {
+    using namespace QxXmlLib10Data;
+    const bool libraryKind = dynamic_cast<const CElementInfoSeq*>(element) ||
+                             dynamic_cast<const CElementInfoAll*>(element) ||
+                             dynamic_cast<const CElementInfoChoice*>(element);
+    return !libraryKind || dynamic_cast<const CElementInfoUntpdKind<CElementInfoSeq>*>(element) ||
+           dynamic_cast<const CElementInfoUntpdKind<CElementInfoAll>*>(element) ||
+           dynamic_cast<const CElementInfoUntpdKind<CElementInfoChoice>*>(element) ||
+           dynamic_cast<const CElementInfoSeqUntpdCol*>(element) ||
+           dynamic_cast<const CElementInfoAllUntpdCol*>(element) ||
+           dynamic_cast<const CElementInfoChoiceUntpdCol*>(element);
+}
+
+// The namespace a class's members read with: GetNamespace() builds a new string, so it is asked
+// only of classes with a member that uses it, and the other classes pass an empty one. Whether a
+// class has such a member depends on its type alone (its member table is the same for every
+// object), so the answer is kept per type.
+std::wstring NamespaceForMembers(const CXmlGeneratedClass& object, CElementInfo** elements) {
+    const bool needed = RememberedForType(typeid(object), [elements] {
+        for (int i = 0; elements && elements[i]; ++i)
+            if (ReadsWithHolderNamespace(elements[i])) return true;
+        return false;
+    });
+    return needed ? object.GetNamespace() : std::wstring();
 }
 
 }  // namespace
@@ -429,7 +467,7 @@ CXmlElement* CXmlGeneratedClass::ProcessElementSeqFromXml(const CXmlSerializatio
                                                           CXmlElement* parent, CXmlElement* cursor,
                                                           XmlElementType elementType) {
     CElementInfo** elements = GetClassElementInfo();
-    const std::wstring parentNamespace = GetNamespace();
+    const std::wstring parentNamespace = NamespaceForMembers(*this, elements);
     const bool ignoreUnknown = context.GetIgnoreUnknownElements();
     CXmlElement* const start = cursor;
     CXmlElement* lastCursor = cursor;
@@ -470,7 +508,7 @@ CXmlElement* CXmlGeneratedClass::ProcessElementAllFromXml(const CXmlSerializatio
                                                           XmlElementType elementType) {
     CElementInfo** elements = GetClassElementInfo();
     const int count = GetClassElementInfoCount();
-    const std::wstring parentNamespace = GetNamespace();
+    const std::wstring parentNamespace = NamespaceForMembers(*this, elements);
     CXmlElement* const start = cursor;
     FoundFlags found(count);
 
@@ -499,7 +537,7 @@ CXmlElement* CXmlGeneratedClass::ProcessElementChoiceFromXml(const CXmlSerializa
                                                              CXmlElement* parent, CXmlElement* cursor,
                                                              XmlElementType elementType, bool optionalChoiceItem) {
     CElementInfo** elements = GetClassElementInfo();
-    const std::wstring parentNamespace = GetNamespace();
+    const std::wstring parentNamespace = NamespaceForMembers(*this, elements);
     const bool ignoreUnknown = context.GetIgnoreUnknownElements();
     const bool ownElement = elementType == QxXmlLib10Data::XmlElementType_Element;
     CXmlElement* const start = cursor;

@@ -196,10 +196,13 @@ bool ScanReal(const std::wstring& text, double& value) {
 }
 
 double ReadReal(const std::wstring& text, const wchar_t* failure) {
-    if (text.empty() || text == L"NaN" || text == L"1.#QNAN" || text == L"-NAN")
-        return std::numeric_limits<double>::quiet_NaN();
-    if (text == L"-INF") return -std::numeric_limits<double>::infinity();
-    if (text == L"INF") return std::numeric_limits<double>::infinity();
+    if (text.empty()) return std::numeric_limits<double>::quiet_NaN();
+    // Every special word ends in 'N' or 'F', which no number does: a number is not compared with them.
+    if (text.back() == L'N' || text.back() == L'F') {
+        if (text == L"NaN" || text == L"1.#QNAN" || text == L"-NAN") return std::numeric_limits<double>::quiet_NaN();
+        if (text == L"-INF") return -std::numeric_limits<double>::infinity();
+        if (text == L"INF") return std::numeric_limits<double>::infinity();
+    }
     double value = 0;
     if (!ScanReal(text, value)) ThrowValue(failure, text);
     return value;
