@@ -54,6 +54,7 @@ private:
     friend class CXmlDocument;
     friend class CXmlElement;
     friend class CExpatReader;
+    friend class CFastInfosetReader;
 
     // The names live for as long as the document that interned them; the value is the
     // attribute's own (the reader fills it in place).

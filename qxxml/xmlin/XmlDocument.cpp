@@ -2,6 +2,7 @@
 
 #include <qxxml/core/XmlObjectBase.h>
 #include <qxxml/core/XmlSerializationContext.h>
+#include <qxxml/fastinfoset/FastInfosetReader.h>
 #include <qxxml/platform/Platform.h>
 #include <qxxml/support/QxException.h>
 #include <qxxml/support/QxZip.h>
@@ -291,11 +292,9 @@ void CXmlDocument::Parse() {
         AdoptData(bytes, length);
     }
 
-    // Fast Infoset input is recognised here, before the text reader: once CFastInfosetReader
-    // exists, it is given the bytes first and takes them if they start with its header.
-    //   CFastInfosetReader fastInfoset(m_pContext->GetFIContext(), this);
-    //   if (fastInfoset.Parse()) return;
-
+    // Fast Infoset input is recognised by its header, before the text reader.
+    CFastInfosetReader fastInfoset(m_pContext->GetFIContext(), this);
+    if (fastInfoset.Parse()) return;
     ParseText();
 }
 
