@@ -17,6 +17,7 @@
 #include <cwchar>
 #include <limits>
 #include <utility>
+#include <vector>
 
 namespace QxXmlLib10 {
 
@@ -236,7 +237,34 @@ void CXmlDocument::LoadFileOverlapped(const std::wstring& fileName) {
         throw CQxException(FormatString(kReadFailed, fileName.c_str(), error));
     state.position += got;
     SetData(state.current.get(), got);
-    AsyncParse(got < kChunkBytes);
+    if (CFastInfosetReader::IsFastInfoset(m_pData, m_dataLength))
+        ParseFastInfosetChunks(got < kChunkBytes);
+    else
+        AsyncParse(got < kChunkBytes);
+}
+
+// The Fast Infoset reader takes the document whole: the chunks are gathered (each read while
+// the previous one is appended) and read as one buffer.
+void CXmlDocument::ParseFastInfosetChunks(bool lastChunk) {
+    FileState& state = *m_pFileState;
+    std::vector<unsigned char> whole(m_pData, m_pData + m_dataLength);
+    if (!state.next) state.next.reset(new unsigned char[kChunkBytes]);
+    while (!lastChunk) {
+        const bool endOfFile = ReadChunkFromFile(state.next.get());
+        uint32_t got = 0;
+        Platform::SystemError error = 0;
+        if (!endOfFile && !state.read.Wait(got, error)) throw CQxException(FormatString(kChunkReadFailed, error));
+        whole.insert(whole.end(), state.next.get(), state.next.get() + got);
+        state.position += got;
+        lastChunk = got < kChunkBytes;
+    }
+    if (whole.size() > std::numeric_limits<uint32_t>::max())
+        throw CQxException(L"Failed to parse FastInfoset. The document is larger than 4 GiB.");
+    std::unique_ptr<unsigned char[]> bytes(new unsigned char[whole.size()]);
+    std::memcpy(bytes.get(), whole.data(), whole.size());
+    AdoptData(bytes.release(), static_cast<uint32_t>(whole.size()));
+    CFastInfosetReader reader(m_pContext->GetFIContext(), this);
+    reader.Parse();
 }
 
 bool CXmlDocument::ReadChunkFromFile(unsigned char* buffer) {

@@ -2,7 +2,9 @@
 // into the tree Java itself reads from them, and into the tree of their XML text), the
 // library's own output read back to the same text, and malformed input.
 #include <qxxml/collections/Element.h>
+#include <qxxml/collections/AttributeCol.h>
 #include <qxxml/collections/ElementCol.h>
+#include <qxxml/core/XmlObjectBase.h>
 #include <qxxml/core/XmlSerializationContext.h>
 #include <qxxml/fastinfoset/FastInfosetContext.h>
 #include <qxxml/fastinfoset/FastInfosetReader.h>
@@ -196,6 +198,49 @@ TEST(FastInfosetReader, OwnOutputReadsBackToTheSameText) {
             CSmartPtr<CElement> fromBinary(new CElement(L"x"));
             fromBinary->FromXmlStream(bytes, context);
             EXPECT_EQ(ToUtf8(fromBinary->ToXml(true, false, EOLType_LF, context)), ToUtf8(text));
+        }
+    }
+}
+
+// Every reading entry point takes both encodings: byte buffers and files, compressed or not,
+// files read whole or with overlapped reads (which take no compressed input). The document is
+// large enough for several overlapped chunks.
+TEST(FastInfosetReader, EveryReadingEntryPointTakesBothEncodings) {
+    CXmlSerializationContext context;
+    CSmartPtr<CElement> wrapper(new CElement(L"w"));
+    CElement* document = wrapper->GetChildElements()->Add(L"doc", L"");
+    document->GetAttributes()->Add(L"at", L"value", L"");
+    for (int i = 0; i < 20000; ++i)
+        document->GetChildElements()->Add(L"item", L"")->SetText((L"text " + std::to_wstring(i % 300)).c_str());
+    const std::wstring expected = document->ToXml(false, false, EOLType_LF, context);
+    const struct {
+        CompressionType compression;
+        bool overlapped;
+    } modes[] = {{CompressionType_None, false}, {CompressionType_None, true}, {CompressionType_GZip, false},
+                 {CompressionType_ZLib, false}};
+    const std::string path = TempPath("entry-point.bin");
+    for (bool fastInfoset : {false, true}) {
+        for (const auto& mode : modes) {
+            SCOPED_TRACE(testing::Message() << "Fast Infoset " << fastInfoset << ", compression " << mode.compression
+                                            << ", overlapped " << mode.overlapped);
+            const CBinaryData bytes =
+                fastInfoset ? wrapper->ToFastInfosetStream(FInfoDecl_V10, context, mode.compression)
+                            : wrapper->ToXmlStream(true, false, XmlEncoding_UTF8, EOLType_LF, context, mode.compression);
+            WriteFile(path, std::string(reinterpret_cast<const char*>(bytes.GetData()), bytes.GetLength()));
+            CSmartPtr<CElement> fromFile(new CElement(L"x"));
+            AsyncFromXmlFile(mode.overlapped);
+            try {
+                fromFile->FromXmlFile(FromUtf8(path).c_str(), context);
+            } catch (...) {
+                AsyncFromXmlFile(false);
+                throw;
+            }
+            AsyncFromXmlFile(false);
+            EXPECT_EQ(fromFile->ToXml(false, false, EOLType_LF, context), expected);
+            if (mode.overlapped) continue;
+            CSmartPtr<CElement> fromBytes(new CElement(L"x"));
+            fromBytes->FromXmlStream(bytes, context);
+            EXPECT_EQ(fromBytes->ToXml(false, false, EOLType_LF, context), expected);
         }
     }
 }
