@@ -19,10 +19,12 @@
 #include <vector>
 
 using namespace QxXmlLib10;
+using namespace PoBinding;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0 || size > 0xFFFFFFFFu) return 0;
     CXmlSerializationContext context;
+    AddPoNamespaceAliases(context);
     if (size & 1) context.SetIgnoreUnknownElements(true);
     if (size & 2) context.GetFIContext().SetSuggestedValues();
     std::vector<unsigned char> bytes(data, data + size);
