@@ -30,38 +30,7 @@ using namespace qxxml_test;
 
 const char kOracle[] = "tests/fastinfoset/fastinfoset_oracle.java";
 
-// JSON of a text in UTF-16 units, as the Java oracle writes it.
-std::string Json(const std::wstring& text) {
-    std::string out = "\"";
-    auto unit = [&out](unsigned u) {
-        char buffer[8];
-        std::snprintf(buffer, sizeof buffer, "\\u%04x", u);
-        out += buffer;
-    };
-    for (wchar_t c : text) {
-        const unsigned u = static_cast<unsigned>(c);
-        switch (u) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        case '\b': out += "\\b"; break;
-        case '\f': out += "\\f"; break;
-        default:
-            if (u > 0xFFFF) {
-                unit(0xD800 + ((u - 0x10000) >> 10));
-                unit(0xDC00 + ((u - 0x10000) & 0x3FF));
-            } else if (u < 0x20 || u > 0x7F) {
-                unit(u);
-            } else {
-                out += static_cast<char>(u);
-            }
-        }
-    }
-    return out + "\"";
-}
-
+// Texts in the oracles' JSON form (Json, from xmlout/PythonOracle.h).
 std::string Name(const std::wstring& uri, const std::wstring& local) {
     return Json(uri.empty() ? local : L"{" + uri + L"}" + local);
 }

@@ -218,20 +218,7 @@ public class fastinfoset_oracle {
     static String events(String path, String vocabulary, String uri) throws Exception {
         com.sun.xml.fastinfoset.sax.SAXDocumentParser parser = new com.sun.xml.fastinfoset.sax.SAXDocumentParser();
         if (!vocabulary.isEmpty()) {
-            Vocabulary v = new Vocabulary();
-            for (String line : vocabulary.split("\n")) {
-                String[] f = line.split("\t", -1);
-                switch (f[0]) {
-                case "P": v.prefixes.add(f[1]); break;
-                case "N": v.namespaceNames.add(f[1]); break;
-                case "L": v.localNames.add(f[1]); break;
-                case "E": v.elements.add(new QName(f[2], f[3], f[1])); break;
-                case "A": v.attributes.add(new QName(f[2], f[3], f[1])); break;
-                case "V": v.attributeValues.add(f[1]); break;
-                case "C": v.characterContentChunks.add(f[1]); break;
-                default: throw new IllegalArgumentException(line);
-                }
-            }
+            Vocabulary v = vocabulary(vocabulary);
             Map<Object, Object> external = new HashMap<>();
             external.put(uri, new ExternalVocabulary(uri, v));
             parser.setExternalVocabularies(external);
