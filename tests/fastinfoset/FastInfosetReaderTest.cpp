@@ -152,23 +152,43 @@ TEST(FastInfosetReader, OwnOutputReadsBackToTheSameText) {
         "<c xmlns=''>3</c></p:r>",
         "<r>&lt;&amp;&gt; \"quoted\" tab\tend</r>",
     };
-    CXmlSerializationContext context;
+    // A generated vocabulary: names and values known to writer and reader in advance.
+    CXmlSerializationContext plain;
+    CXmlSerializationContext generated;
+    CFIVocabulary* vocabulary = generated.GetFIContext().GetVocabulary();
+    vocabulary->AddElement(L"", L"", L"w");
+    vocabulary->AddElement(L"", L"", L"x");
+    vocabulary->AddElementValue(L"text");
+    generated.GetFIContext().SetUseGeneratedVocabulary(true);
     for (const char* xml : documents) {
         SCOPED_TRACE(xml);
         CSmartPtr<CElement> fromText(new CElement(L"x"));
         fromText->FromXml(FromUtf8(xml).c_str());
-        const std::wstring text = fromText->ToXml(true, false, EOLType_LF, context);
-        for (FInfoDecl declaration : {FInfoDecl_None, FInfoDecl_V10}) {
-            // Reading an object takes the document element's first child: the element goes
-            // inside a wrapper.
-            CSmartPtr<CElement> wrapper(new CElement(L"w"));
-            wrapper->GetChildElements()->Add(fromText->Clone().Get());
-            CBinaryData bytes = wrapper->ToFastInfosetStream(declaration, context, CompressionType_None);
-            CSmartPtr<CElement> fromBinary(new CElement(L"x"));
-            fromBinary->FromXmlStream(bytes, context);
-            EXPECT_EQ(ToUtf8(fromBinary->ToXml(true, false, EOLType_LF, context)), ToUtf8(text));
+        const std::wstring text = fromText->ToXml(true, false, EOLType_LF, plain);
+        // Reading an object takes the document element's first child: the element goes
+        // inside a wrapper.
+        CSmartPtr<CElement> wrapper(new CElement(L"w"));
+        wrapper->GetChildElements()->Add(fromText->Clone().Get());
+        for (const CXmlSerializationContext* context : {&plain, &generated}) {
+            for (FInfoDecl declaration : {FInfoDecl_None, FInfoDecl_V10}) {
+                CBinaryData bytes = wrapper->ToFastInfosetStream(declaration, *context, CompressionType_None);
+                CSmartPtr<CElement> fromBinary(new CElement(L"x"));
+                fromBinary->FromXmlStream(bytes, *context);
+                EXPECT_EQ(ToUtf8(fromBinary->ToXml(true, false, EOLType_LF, plain)), ToUtf8(text));
+                // Without the vocabulary it was written with, its indices lead nowhere.
+                if (context == &generated) {
+                    EXPECT_EQ(Narrow(MessageOf([&] { fromBinary->FromXmlStream(bytes, plain); })),
+                              "Failed to parse FastInfoset. Index [1] is beyond the end of the element name table.");
+                }
+            }
         }
     }
+    // Text loses its carriage returns, as from XML text.
+    CSmartPtr<CElement> returns(new CElement(L"w"));
+    returns->GetChildElements()->Add(L"x", L"")->SetText(L"a\r\nb\r");
+    CSmartPtr<CElement> read(new CElement(L"x"));
+    read->FromXmlStream(returns->ToFastInfosetStream(FInfoDecl_None, plain, CompressionType_None), plain);
+    EXPECT_EQ(read->GetText(), L"a\nb");
 }
 
 // Every reading entry point takes both encodings: byte buffers and files, compressed or not,
