@@ -18,6 +18,7 @@
 #include <qxxml/fastinfoset/FIVocabulary.h>
 #include <qxxml/fastinfoset/FastInfosetContext.h>
 #include <qxxml/fastinfoset/FastInfosetBinaryData.h>
+#include <qxxml/fastinfoset/FastInfosetReader.h>
 #include <qxxml/fastinfoset/FastInfosetWriter.h>
 #include <qxxml/core/NamespaceAliasMap.h>
 #include <qxxml/core/XmlSerializationContext.h>

@@ -114,6 +114,7 @@ public:
 
 private:
     friend class CFastInfosetWriter;
+    friend class CFastInfosetReader;
     using IndexMap = std::unordered_map<std::wstring, uint32_t>;
 
     // The map key of a qualified name, made in `key`: local name, U+0001, namespace, U+0001,

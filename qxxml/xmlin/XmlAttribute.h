@@ -59,6 +59,7 @@ private:
     friend class CXmlDocument;
     friend class CXmlElement;
     friend class CExpatReader;
+    friend class CFastInfosetReader;
 
     // The names live for as long as the document that interned them, and so does the value
     // (the reader sets it with SetValueView).

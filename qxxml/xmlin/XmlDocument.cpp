@@ -2,6 +2,7 @@
 
 #include <qxxml/core/XmlObjectBase.h>
 #include <qxxml/core/XmlSerializationContext.h>
+#include <qxxml/fastinfoset/FastInfosetReader.h>
 #include <qxxml/platform/Platform.h>
 #include <qxxml/support/QxException.h>
 #include <qxxml/support/QxZip.h>
@@ -17,6 +18,7 @@
 #include <cwchar>
 #include <limits>
 #include <utility>
+#include <vector>
 
 namespace QxXmlLib10 {
 
@@ -236,7 +238,34 @@ void CXmlDocument::LoadFileOverlapped(const std::wstring& fileName) {
         throw CQxException(FormatString(kReadFailed, fileName.c_str(), error));
     state.position += got;
     SetData(state.current.get(), got);
-    AsyncParse(got < kChunkBytes);
+    if (CFastInfosetReader::IsFastInfoset(m_pData, m_dataLength))
+        ParseFastInfosetChunks(got < kChunkBytes);
+    else
+        AsyncParse(got < kChunkBytes);
+}
+
+// The Fast Infoset reader takes the document whole: the chunks are gathered (each read while
+// the previous one is appended) and read as one buffer.
+void CXmlDocument::ParseFastInfosetChunks(bool lastChunk) {
+    FileState& state = *m_pFileState;
+    std::vector<unsigned char> whole(m_pData, m_pData + m_dataLength);
+    if (!state.next) state.next.reset(new unsigned char[kChunkBytes]);
+    while (!lastChunk) {
+        const bool endOfFile = ReadChunkFromFile(state.next.get());
+        uint32_t got = 0;
+        Platform::SystemError error = 0;
+        if (!endOfFile && !state.read.Wait(got, error)) throw CQxException(FormatString(kChunkReadFailed, error));
+        whole.insert(whole.end(), state.next.get(), state.next.get() + got);
+        state.position += got;
+        lastChunk = got < kChunkBytes;
+    }
+    if (whole.size() > std::numeric_limits<uint32_t>::max())
+        throw CQxException(L"Failed to parse FastInfoset. The document is larger than 4 GiB.");
+    std::unique_ptr<unsigned char[]> bytes(new unsigned char[whole.size()]);
+    std::memcpy(bytes.get(), whole.data(), whole.size());
+    AdoptData(bytes.release(), static_cast<uint32_t>(whole.size()));
+    CFastInfosetReader reader(m_pContext->GetFIContext(), this);
+    reader.Parse();
 }
 
 bool CXmlDocument::ReadChunkFromFile(unsigned char* buffer) {
@@ -292,11 +321,9 @@ void CXmlDocument::Parse() {
         AdoptData(bytes, length);
     }
 
-    // Fast Infoset input is recognised here, before the text reader: once CFastInfosetReader
-    // exists, it is given the bytes first and takes them if they start with its header.
-    //   CFastInfosetReader fastInfoset(m_pContext->GetFIContext(), this);
-    //   if (fastInfoset.Parse()) return;
-
+    // Fast Infoset input is recognised by its header, before the text reader.
+    CFastInfosetReader fastInfoset(m_pContext->GetFIContext(), this);
+    if (fastInfoset.Parse()) return;
     ParseText();
 }
 
@@ -437,10 +464,14 @@ CXmlAttribute* CXmlDocument::AddElementAttribute(CXmlElement* element, const std
         document->NewAttribute(document->InternString(localName.data(), localName.size()),
                                document->InternString(namespaceUri.data(), namespaceUri.size()));
     attributes.push_back(attribute);
-    wchar_t* run = document->TextStorage().Allocate(value.size());
-    std::copy(value.begin(), value.end(), run);
-    attribute->SetValueView(run, value.size());
+    document->StoreAttributeValue(attribute, value.data(), value.size());
     return attribute;
+}
+
+void CXmlDocument::StoreAttributeValue(CXmlAttribute* attribute, const wchar_t* value, size_t length) {
+    wchar_t* run = TextStorage().Allocate(length);
+    std::copy(value, value + length, run);
+    attribute->SetValueView(run, length);
 }
 
 void CXmlDocument::AppendTextExcludingCR(CXmlElement* element, const wchar_t* text) {

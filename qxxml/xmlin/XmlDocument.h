@@ -9,10 +9,11 @@
 //   const CXmlElement* root = document.GetDocumentElement();
 //   std::wstring uri = document.LookupNamespaceFromAlias(L"po");
 //
-// Byte input (a file, a buffer) may be gzip or zlib compressed: it is inflated first.
-// Strings are always XML text; a wide string is parsed as UTF-16 whatever its XML
-// declaration says. With AsyncFromXmlFile(true), Load reads the file in 128 KiB chunks with
-// overlapped reads while the previous chunk is parsed, and takes the bytes as plain XML text.
+// Byte input (a file, a buffer) may be gzip or zlib compressed: it is inflated first. It may
+// be Fast Infoset (recognised by its header) or XML text. Strings are always XML text; a wide
+// string is parsed as UTF-16 whatever its XML declaration says. With AsyncFromXmlFile(true),
+// Load reads the file in 128 KiB chunks with overlapped reads while the previous chunk is
+// parsed; it takes the bytes as they are (never inflated), Fast Infoset or XML text.
 //
 // To process a document too large to hold, give the document an element filter: it is called
 // with every element as soon as the element is complete, and an element it returns true for
@@ -115,6 +116,8 @@ private:
     // text when the element ends, so everything put there from an element's start to its end
     // belongs to its subtree, and goes with it when the element filter drops it.
     detail::TextArena& TextStorage();
+    // Copies the value into the text storage and gives it to the attribute.
+    void StoreAttributeValue(CXmlAttribute* attribute, const wchar_t* value, size_t length);
     // The string GetText returns for an element, made on the first call; forgotten when the
     // element's text changes or the element goes. Kept here rather than in each element:
     // nearly no element ever needs one.
@@ -132,6 +135,7 @@ private:
     void Parse();
     void ParseText();
     void AsyncParse(bool lastChunk);
+    void ParseFastInfosetChunks(bool lastChunk);
     void SetData(const unsigned char* bytes, uint32_t length);
     void AdoptData(unsigned char* bytes, uint32_t length);
     void ReleaseData() noexcept;

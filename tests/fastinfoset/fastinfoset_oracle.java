@@ -13,6 +13,14 @@
 //                                   order) is the external vocabulary of that URI
 //   C <file>                        the same events' length and CRC-32 ("<length> <crc hex>"),
 //                                   for documents too large to pass back whole
+//   F <xml> <out> <options>         encodes the XML file into <out> with Java's SAX serializer
+//                                   (comments, processing instructions and CDATA included);
+//                                   options, ';'-separated: chunk=N, attr=N (indexing size
+//                                   limits), vocab=<file> and uri=<uri> (external vocabulary, in
+//                                   the X request's form). A processing instruction "fi-<kind>"
+//                                   becomes typed content instead: ints, shorts, longs,
+//                                   booleans, floats, doubles, bytes (hex in, base64 out), hex,
+//                                   uuids (msb lsb pairs, hex), numeric, datetime
 // One answer line per request: "OK\t<hex>" (octets, or the UTF-8 of a text), or "ERR\t<why>"
 // when Java refuses the input.
 import com.sun.xml.fastinfoset.algorithm.BuiltInEncodingAlgorithm;
@@ -115,24 +123,102 @@ public class fastinfoset_oracle {
         @Override public void characters(char[] ch, int start, int length) { text.append(ch, start, length); }
     }
 
+    static Vocabulary vocabulary(String text) {
+        Vocabulary v = new Vocabulary();
+        for (String line : text.split("\n")) {
+            String[] f = line.split("\t", -1);
+            switch (f[0]) {
+            case "P": v.prefixes.add(f[1]); break;
+            case "N": v.namespaceNames.add(f[1]); break;
+            case "L": v.localNames.add(f[1]); break;
+            case "E": v.elements.add(new QName(f[2], f[3], f[1])); break;
+            case "A": v.attributes.add(new QName(f[2], f[3], f[1])); break;
+            case "V": v.attributeValues.add(f[1]); break;
+            case "C": v.characterContentChunks.add(f[1]); break;
+            default: throw new IllegalArgumentException(line);
+            }
+        }
+        return v;
+    }
+
+    // Forwards SAX events to the serializer, turning "fi-" processing instructions into typed
+    // content.
+    static final class Forward extends DefaultHandler implements org.xml.sax.ext.LexicalHandler {
+        final SAXDocumentSerializer s;
+        Forward(SAXDocumentSerializer s) { this.s = s; }
+        @Override public void startDocument() throws org.xml.sax.SAXException { s.startDocument(); }
+        @Override public void endDocument() throws org.xml.sax.SAXException { s.endDocument(); }
+        @Override public void startPrefixMapping(String p, String u) throws org.xml.sax.SAXException { s.startPrefixMapping(p, u); }
+        @Override public void startElement(String u, String l, String q, Attributes a) throws org.xml.sax.SAXException { s.startElement(u, l, q, a); }
+        @Override public void endElement(String u, String l, String q) throws org.xml.sax.SAXException { s.endElement(u, l, q); }
+        @Override public void characters(char[] c, int st, int n) throws org.xml.sax.SAXException { s.characters(c, st, n); }
+        @Override public void comment(char[] c, int st, int n) throws org.xml.sax.SAXException { s.comment(c, st, n); }
+        @Override public void startCDATA() throws org.xml.sax.SAXException { s.startCDATA(); }
+        @Override public void endCDATA() throws org.xml.sax.SAXException { s.endCDATA(); }
+        @Override public void startDTD(String n, String p, String sy) {}
+        @Override public void endDTD() {}
+        @Override public void startEntity(String n) {}
+        @Override public void endEntity(String n) {}
+        @Override public void processingInstruction(String target, String data) throws org.xml.sax.SAXException {
+            if (!target.startsWith("fi-")) {
+                s.processingInstruction(target, data);
+                return;
+            }
+            String[] v = data.trim().split(" +");
+            int n = v.length;
+            switch (target.substring(3)) {
+            case "ints": { int[] a = new int[n]; for (int i = 0; i < n; i++) a[i] = Integer.parseInt(v[i]); s.ints(a, 0, n); break; }
+            case "shorts": { short[] a = new short[n]; for (int i = 0; i < n; i++) a[i] = Short.parseShort(v[i]); s.shorts(a, 0, n); break; }
+            case "longs": { long[] a = new long[n]; for (int i = 0; i < n; i++) a[i] = Long.parseLong(v[i]); s.longs(a, 0, n); break; }
+            case "booleans": { boolean[] a = new boolean[n]; for (int i = 0; i < n; i++) a[i] = Boolean.parseBoolean(v[i]); s.booleans(a, 0, n); break; }
+            case "floats": { float[] a = new float[n]; for (int i = 0; i < n; i++) a[i] = Float.parseFloat(v[i]); s.floats(a, 0, n); break; }
+            case "doubles": { double[] a = new double[n]; for (int i = 0; i < n; i++) a[i] = Double.parseDouble(v[i]); s.doubles(a, 0, n); break; }
+            case "bytes": { byte[] b = unhex(v[0]); s.bytes(b, 0, b.length); break; }
+            case "hex": { byte[] b = unhex(v[0]); s.object(null, 0, b); break; }
+            case "uuids": { long[] a = new long[n]; for (int i = 0; i < n; i++) a[i] = Long.parseUnsignedLong(v[i], 16); s.uuids(a, 0, n); break; }
+            case "numeric": { char[] c = data.trim().toCharArray(); s.numericCharacters(c, 0, c.length); break; }
+            case "datetime": { char[] c = data.trim().toCharArray(); s.dateTimeCharacters(c, 0, c.length); break; }
+            default: throw new IllegalArgumentException(target);
+            }
+        }
+    }
+
+    static String encode(String xml, String out, String options) throws Exception {
+        SAXDocumentSerializer s = new SAXDocumentSerializer();
+        String vocab = null, uri = null;
+        for (String option : options.split(";")) {
+            if (option.isEmpty()) continue;
+            String[] kv = option.split("=", 2);
+            switch (kv[0]) {
+            case "chunk": s.setMaxCharacterContentChunkSize(Integer.parseInt(kv[1])); break;
+            case "attr": s.setMaxAttributeValueSize(Integer.parseInt(kv[1])); break;
+            case "vocab": vocab = kv[1]; break;
+            case "uri": uri = kv[1]; break;
+            default: throw new IllegalArgumentException(option);
+            }
+        }
+        if (vocab != null) {
+            String text = new String(java.nio.file.Files.readAllBytes(java.nio.file.Paths.get(vocab)), StandardCharsets.UTF_8);
+            s.setExternalVocabulary(new ExternalVocabulary(uri, vocabulary(text.strip())));
+        }
+        try (java.io.OutputStream o = new java.io.FileOutputStream(out)) {
+            s.setOutputStream(o);
+            javax.xml.parsers.SAXParserFactory f = javax.xml.parsers.SAXParserFactory.newInstance();
+            f.setNamespaceAware(true);
+            org.xml.sax.XMLReader r = f.newSAXParser().getXMLReader();
+            Forward forward = new Forward(s);
+            r.setContentHandler(forward);
+            r.setProperty("http://xml.org/sax/properties/lexical-handler", forward);
+            r.parse(new java.io.File(xml).toURI().toString());
+        }
+        return "";
+    }
+
     @SuppressWarnings("unchecked")
     static String events(String path, String vocabulary, String uri) throws Exception {
         com.sun.xml.fastinfoset.sax.SAXDocumentParser parser = new com.sun.xml.fastinfoset.sax.SAXDocumentParser();
         if (!vocabulary.isEmpty()) {
-            Vocabulary v = new Vocabulary();
-            for (String line : vocabulary.split("\n")) {
-                String[] f = line.split("\t", -1);
-                switch (f[0]) {
-                case "P": v.prefixes.add(f[1]); break;
-                case "N": v.namespaceNames.add(f[1]); break;
-                case "L": v.localNames.add(f[1]); break;
-                case "E": v.elements.add(new QName(f[2], f[3], f[1])); break;
-                case "A": v.attributes.add(new QName(f[2], f[3], f[1])); break;
-                case "V": v.attributeValues.add(f[1]); break;
-                case "C": v.characterContentChunks.add(f[1]); break;
-                default: throw new IllegalArgumentException(line);
-                }
-            }
+            Vocabulary v = vocabulary(vocabulary);
             Map<Object, Object> external = new HashMap<>();
             external.put(uri, new ExternalVocabulary(uri, v));
             parser.setExternalVocabularies(external);
@@ -188,6 +274,8 @@ public class fastinfoset_oracle {
             crc.update(events);
             return events.length + " " + String.format("%08x", crc.getValue());
         }
+        case "F":
+            return encode(text(request[1]), text(argument), request.length > 3 ? text(request[3]) : "");
         case "X":
             return hex(events(text(request[1]), text(argument), request.length > 3 ? text(request[3]) : "")
                            .getBytes(StandardCharsets.UTF_8));

@@ -1,0 +1,274 @@
+// The reader against Java's Fast Infoset serializer and parser (documents Java encodes read
+// into the tree Java itself reads from them, and into the tree of their XML text), the
+// library's own output read back to the same text, and malformed input.
+#include <qxxml/collections/Element.h>
+#include <qxxml/collections/AttributeCol.h>
+#include <qxxml/collections/ElementCol.h>
+#include <qxxml/core/XmlObjectBase.h>
+#include <qxxml/core/XmlSerializationContext.h>
+#include <qxxml/fastinfoset/FastInfosetContext.h>
+#include <qxxml/fastinfoset/FastInfosetReader.h>
+#include <qxxml/support/QxException.h>
+#include <qxxml/support/SmartPtr.h>
+#include <qxxml/xmlin/XmlDocument.h>
+
+#include "common/JavaOracle.h"
+#include "xmlout/PythonOracle.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using namespace QxXmlLib10;
+using namespace qxxml_test;
+
+const char kOracle[] = "tests/fastinfoset/fastinfoset_oracle.java";
+
+// Texts in the oracles' JSON form (Json, from xmlout/PythonOracle.h).
+std::string Name(const std::wstring& uri, const std::wstring& local) {
+    return Json(uri.empty() ? local : L"{" + uri + L"}" + local);
+}
+
+// The tree's events in the oracle's form (elements without mixed content).
+void AppendEvents(std::string& out, const CXmlElement* element) {
+    out += "E " + Name(element->GetNamespaceURI(), element->GetLocalName()) + "\n";
+    std::vector<std::string> attributes;
+    for (const CXmlAttribute* a : element->GetAttributes())
+        attributes.push_back("A " + Name(a->GetNamespaceURI(), a->GetLocalName()) + " " + Json(a->GetValue()) + "\n");
+    std::sort(attributes.begin(), attributes.end());
+    for (const std::string& a : attributes) out += a;
+    const std::wstring& text = element->GetText();
+    if (text.find_first_not_of(L" \t\r\n") != std::wstring::npos) out += "T " + Json(text) + "\n";
+    for (const CXmlElement* child = element->GetFirstElement(); child; child = child->GetNextSiblingElement())
+        AppendEvents(out, child);
+}
+
+std::string Events(CXmlDocument& document) {
+    std::string out;
+    AppendEvents(out, document.GetDocumentElement());
+    return out;
+}
+
+std::string LoadBytes(const std::string& bytes, const CXmlSerializationContext& context) {
+    CXmlDocument document(context);
+    document.LoadXmlStream(reinterpret_cast<unsigned char*>(const_cast<char*>(bytes.data())),
+                           static_cast<uint32_t>(bytes.size()));
+    return Events(document);
+}
+
+struct JavaCase {
+    const char* xml;
+    const char* options;  // the oracle's F options
+    bool typed;           // typed content from "fi-" instructions: no XML text to compare with
+};
+
+const char kVocabulary[] = "P\tp\nN\turn:v\nL\troot\nL\titem\nE\tp\turn:v\troot\nE\tp\turn:v\titem\nA\t\t\tid";
+
+TEST(FastInfosetReader, ReadsWhatJavaEncodes) {
+    const std::string vocabularyFile = TempPath("vocabulary.txt");
+    WriteFile(vocabularyFile, kVocabulary);
+    const std::string withVocabulary = "vocab=" + vocabularyFile + ";uri=urn:test:vocabulary";
+    const std::vector<JavaCase> cases = {
+        {"<r><!-- c --><?pi data?><a>x<!-- inside --></a><b><![CDATA[<cdata> & ]]></b></r>", "", false},
+        {"<r xmlns='urn:d'><a xmlns=''>1</a><p:b xmlns:p='urn:p' p:at='v'>2</p:b><a xmlns=''>1</a></r>", "", false},
+        {"<r>\xF0\x9F\x98\x80 \xE2\x82\xAC<a at='\xF0\x90\x8D\x88'>\xF0\x90\x8D\x88</a></r>", "", false},
+        {"<r><a v='repeat'>same text</a><a v='repeat'>same text</a><a v='other'>x</a><a v='other'>x</a></r>",
+         "chunk=20;attr=20", false},
+        {"<r><a v='repeat'>same text</a><a v='repeat'>same text</a></r>", "chunk=0;attr=0", false},
+        {"<p:root xmlns:p='urn:v' id='1'><p:item id='2'>t</p:item><p:item>u</p:item></p:root>", withVocabulary.c_str(),
+         false},
+        {"<r><a><?fi-ints 1 -2 2147483647?></a><b><?fi-shorts -1 7?></b><c><?fi-longs -9223372036854775808?></c>"
+         "<d><?fi-booleans true false true true?></d><e><?fi-booleans true false true true false?></e>"
+         "<f><?fi-bytes 00ff10?></f><g><?fi-numeric 12.5?></g><h><?fi-datetime 2001-12-31T12:00:00Z?></h>"
+         "<i><?fi-booleans true false true true false true true false true false true true?></i>"
+         "<j><?fi-hex 00ff10ab?></j></r>",
+         "", true},
+        {"<r><a><?fi-ints 5?></a><a><?fi-ints 5?></a><b><?fi-hex 0aff?></b><b><?fi-hex 0aff?></b></r>", "chunk=40", true},
+    };
+    std::vector<std::string> encode;
+    std::vector<std::string> files;
+    for (size_t i = 0; i < cases.size(); ++i) {
+        const std::string xml = TempPath("java" + std::to_string(i) + ".xml");
+        files.push_back(TempPath("java" + std::to_string(i) + ".fi"));
+        WriteFile(xml, cases[i].xml);
+        encode.push_back("F\t" + Hex(xml) + "\t" + Hex(files[i]) + "\t" + Hex(cases[i].options));
+    }
+    const std::vector<std::string> encoded = JavaFastInfoset(kOracle, encode);
+    std::vector<std::string> decode;
+    for (size_t i = 0; i < cases.size(); ++i) {
+        ASSERT_EQ(encoded[i], "OK\t") << cases[i].xml;
+        decode.push_back("X\t" + Hex(files[i]) + "\t" +
+                         (std::string(cases[i].options) == withVocabulary ? Hex(kVocabulary) + "\t" +
+                                                                                Hex("urn:test:vocabulary")
+                                                                          : std::string()));
+    }
+    const std::vector<std::string> javaEvents = JavaFastInfoset(kOracle, decode);
+
+    CXmlSerializationContext plain;
+    CXmlSerializationContext vocabulary;
+    CFastInfosetContext& fi = vocabulary.GetFIContext();
+    fi.GetVocabulary()->AddPrefixName(L"p");
+    fi.GetVocabulary()->AddNamespaceName(L"urn:v");
+    fi.GetVocabulary()->AddLocalName(L"root");
+    fi.GetVocabulary()->AddLocalName(L"item");
+    fi.GetVocabulary()->AddElement(L"p", L"urn:v", L"root");
+    fi.GetVocabulary()->AddElement(L"p", L"urn:v", L"item");
+    fi.GetVocabulary()->AddAttribute(L"", L"", L"id");
+    fi.SetUseGeneratedVocabulary(true);
+
+    for (size_t i = 0; i < cases.size(); ++i) {
+        SCOPED_TRACE(cases[i].xml);
+        const bool external = std::string(cases[i].options) == withVocabulary;
+        const std::string bytes = ReadFile(files[i]);
+        std::string ours;
+        try {
+            ours = LoadBytes(bytes, external ? vocabulary : plain);
+        } catch (const CQxException& e) {
+            ADD_FAILURE() << Narrow(e.GetMessageW()) << " in " << Hex(bytes);
+            continue;
+        }
+        EXPECT_EQ("OK\t" + Hex(ours), javaEvents[i]) << ours;
+        if (!cases[i].typed) {
+            CXmlDocument text;
+            text.LoadXml(cases[i].xml);
+            EXPECT_EQ(ours, Events(text));
+        }
+    }
+}
+
+// Documents the library writes from the generic tree read back into the same tree: the text
+// written from either is the same, byte for byte.
+TEST(FastInfosetReader, OwnOutputReadsBackToTheSameText) {
+    const char* const documents[] = {
+        "<r/>",
+        "<r a='1' b=''><x>text</x><x>text</x><y>a longer text value</y><y>a longer text value</y></r>",
+        "<p:r xmlns:p='urn:p' xmlns='urn:d' p:at='v'><c>1</c><q:c xmlns:q='urn:q' q:z='\xF0\x9F\x98\x80'>2</q:c>"
+        "<c xmlns=''>3</c></p:r>",
+        "<r>&lt;&amp;&gt; \"quoted\" tab\tend</r>",
+    };
+    // A generated vocabulary: names and values known to writer and reader in advance.
+    CXmlSerializationContext plain;
+    CXmlSerializationContext generated;
+    CFIVocabulary* vocabulary = generated.GetFIContext().GetVocabulary();
+    vocabulary->AddElement(L"", L"", L"w");
+    vocabulary->AddElement(L"", L"", L"x");
+    vocabulary->AddElementValue(L"text");
+    generated.GetFIContext().SetUseGeneratedVocabulary(true);
+    for (const char* xml : documents) {
+        SCOPED_TRACE(xml);
+        CSmartPtr<CElement> fromText(new CElement(L"x"));
+        fromText->FromXml(FromUtf8(xml).c_str());
+        const std::wstring text = fromText->ToXml(true, false, EOLType_LF, plain);
+        // Reading an object takes the document element's first child: the element goes
+        // inside a wrapper.
+        CSmartPtr<CElement> wrapper(new CElement(L"w"));
+        wrapper->GetChildElements()->Add(fromText->Clone().Get());
+        for (const CXmlSerializationContext* context : {&plain, &generated}) {
+            for (FInfoDecl declaration : {FInfoDecl_None, FInfoDecl_V10}) {
+                CBinaryData bytes = wrapper->ToFastInfosetStream(declaration, *context, CompressionType_None);
+                CSmartPtr<CElement> fromBinary(new CElement(L"x"));
+                fromBinary->FromXmlStream(bytes, *context);
+                EXPECT_EQ(ToUtf8(fromBinary->ToXml(true, false, EOLType_LF, plain)), ToUtf8(text));
+                // Without the vocabulary it was written with, its indices lead nowhere.
+                if (context == &generated) {
+                    EXPECT_EQ(Narrow(MessageOf([&] { fromBinary->FromXmlStream(bytes, plain); })),
+                              "Failed to parse FastInfoset. Index [1] is beyond the end of the element name table.");
+                }
+            }
+        }
+    }
+    // Text loses its carriage returns, as from XML text.
+    CSmartPtr<CElement> returns(new CElement(L"w"));
+    returns->GetChildElements()->Add(L"x", L"")->SetText(L"a\r\nb\r");
+    CSmartPtr<CElement> read(new CElement(L"x"));
+    read->FromXmlStream(returns->ToFastInfosetStream(FInfoDecl_None, plain, CompressionType_None), plain);
+    EXPECT_EQ(read->GetText(), L"a\nb");
+}
+
+// Every reading entry point takes both encodings: byte buffers and files, compressed or not,
+// files read whole or with overlapped reads (which take no compressed input). The document is
+// large enough for several overlapped chunks.
+TEST(FastInfosetReader, EveryReadingEntryPointTakesBothEncodings) {
+    CXmlSerializationContext context;
+    CSmartPtr<CElement> wrapper(new CElement(L"w"));
+    CElement* document = wrapper->GetChildElements()->Add(L"doc", L"");
+    document->GetAttributes()->Add(L"at", L"value", L"");
+    for (int i = 0; i < 20000; ++i)
+        document->GetChildElements()->Add(L"item", L"")->SetText((L"text " + std::to_wstring(i % 300)).c_str());
+    const std::wstring expected = document->ToXml(false, false, EOLType_LF, context);
+    const struct {
+        CompressionType compression;
+        bool overlapped;
+    } modes[] = {{CompressionType_None, false}, {CompressionType_None, true}, {CompressionType_GZip, false},
+                 {CompressionType_ZLib, false}};
+    const std::string path = TempPath("entry-point.bin");
+    for (bool fastInfoset : {false, true}) {
+        for (const auto& mode : modes) {
+            SCOPED_TRACE(testing::Message() << "Fast Infoset " << fastInfoset << ", compression " << mode.compression
+                                            << ", overlapped " << mode.overlapped);
+            const CBinaryData bytes =
+                fastInfoset ? wrapper->ToFastInfosetStream(FInfoDecl_V10, context, mode.compression)
+                            : wrapper->ToXmlStream(true, false, XmlEncoding_UTF8, EOLType_LF, context, mode.compression);
+            WriteFile(path, std::string(reinterpret_cast<const char*>(bytes.GetData()), bytes.GetLength()));
+            CSmartPtr<CElement> fromFile(new CElement(L"x"));
+            AsyncFromXmlFile(mode.overlapped);
+            try {
+                fromFile->FromXmlFile(FromUtf8(path).c_str(), context);
+            } catch (...) {
+                AsyncFromXmlFile(false);
+                throw;
+            }
+            AsyncFromXmlFile(false);
+            EXPECT_EQ(fromFile->ToXml(false, false, EOLType_LF, context), expected);
+            if (mode.overlapped) continue;
+            CSmartPtr<CElement> fromBytes(new CElement(L"x"));
+            fromBytes->FromXmlStream(bytes, context);
+            EXPECT_EQ(fromBytes->ToXml(false, false, EOLType_LF, context), expected);
+        }
+    }
+}
+
+// Where the format is malformed: the exact message, never a read past the data.
+TEST(FastInfosetReader, RefusesMalformedDocuments) {
+    struct Case {
+        const char* hex;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"e000000100" "3c0072", "Failed to parse FastInfoset. Unexpected End of File."},
+        {"e000000100" "3c3f72", "Failed to parse FastInfoset. Unexpected End of File."},
+        {"e000000100" "3e0070" "0072", "Failed to parse FastInfoset. Invalid QName type Prefix without Namespace."},
+        {"e000000100" "3c0072" "d0", "Failed to parse FastInfoset. Invalid Encoding of Element type."},
+        {"e000000100" "05" "f0", "Failed to parse FastInfoset. Index [6] is beyond the end of the element name table."},
+        {"e000000100" "3c0072" "f0" "3c0073" "ff", "Failed to parse FastInfoset. More than one top-level element."},
+        {"e000000100" "3c0072" "a5" "ff", "Failed to parse FastInfoset. Index [6] is beyond the end of the character "
+                                          "chunk table."},
+        {"e000000100" "3c70", "Failed to parse FastInfoset. Invalid NonEmptyOctetString type  on the second bit of an "
+                              "octet."},
+        {"e000000100" "3c0072" "8401" "00ff", "Failed to parse FastInfoset. Invalid UTF-16 character string: an odd "
+                                               "number of octets."},
+        {"e000000100" "3c0072" "88" "3c" "00" "ff", "Failed to parse FastInfoset. Invalid Encoding of Restricted "
+                                                    "Alphabet. Alphabet must contain between 2 and 2^20 characters."},
+        {"e000000100" "3c0072" "8c" "0c" "00" "01" "ff", "Invalid value for INT byte encoding."},
+        {"e000000100" "7c0072" "70" "ff", "Failed to parse FastInfoset. Invalid Encoding of integers 1 To 2^20 type  "
+                                          "on the second bit of an octet."},
+        {"e000000100" "f0", "Failed to parse FastInfoset. The document holds no element."},
+        {"e000000100" "3c0072" "80" "00", "Failed to parse FastInfoset. Unexpected End of File."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.hex);
+        const std::string bytes = Unhex(c.hex);
+        EXPECT_EQ(Narrow(MessageOf([&] { LoadBytes(bytes, CXmlSerializationContext()); })), c.message);
+    }
+    // The header alone is no Fast Infoset: it goes to the text reader.
+    EXPECT_FALSE(CFastInfosetReader::IsFastInfoset(reinterpret_cast<const unsigned char*>("\xE0\0\0\x01"), 4));
+    EXPECT_TRUE(CFastInfosetReader::IsFastInfoset(reinterpret_cast<const unsigned char*>("\xE0\0\0\x01\0"), 5));
+}
+
+}  // namespace
