@@ -10,6 +10,9 @@
 //
 // Everything here is independent of the code under test, except FromUtf8 and ToUtf8, which
 // use the library's own UTF-8 conversion for tests that need real text rather than ASCII.
+//
+// The Windows build has no shell with python3 (or xmllint, or java) beside it: a test that
+// starts an oracle there is skipped at that point, with the command in the skip message.
 #pragma once
 
 #include <qxxml/xmlout/UtfEncoding.h>
@@ -18,15 +21,21 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <filesystem>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
+#if defined(_WIN32)
+#include <process.h>
+#else
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 namespace qxxml_test {
 
@@ -34,11 +43,17 @@ namespace qxxml_test {
 
 // Creates the folder and its missing parents; true when it exists afterwards.
 inline bool MakeFolders(const std::string& path) {
-    for (size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
-        const std::string prefix = path.substr(0, slash);
-        if (::mkdir(prefix.c_str(), 0777) != 0 && errno != EEXIST) return false;
-        if (slash == std::string::npos) return true;
-    }
+    std::error_code error;
+    std::filesystem::create_directories(path, error);
+    return std::filesystem::is_directory(path, error);
+}
+
+inline int ProcessId() {
+#if defined(_WIN32)
+    return ::_getpid();
+#else
+    return static_cast<int>(::getpid());
+#endif
 }
 
 // The folder for test files: $QXXML_TEST_TMP (created when missing), else a fresh mkdtemp
@@ -50,29 +65,63 @@ inline const std::string& TempDir() {
             if (!MakeFolders(env)) ADD_FAILURE() << "cannot create " << env;
             return std::string(env);
         }
+#if defined(_WIN32)
+        std::error_code error;
+        const std::string made =
+            (std::filesystem::temp_directory_path(error) / ("qxxml-test-" + std::to_string(ProcessId()))).string();
+        if (!MakeFolders(made)) ADD_FAILURE() << "cannot create " << made;
+        return made;
+#else
         char pattern[] = "/tmp/qxxml-test-XXXXXX";
         const char* made = ::mkdtemp(pattern);
         return std::string(made != nullptr ? made : "/tmp");
+#endif
     }();
     return dir;
 }
 
 // A path in TempDir() of this process alone: test programs run side by side share the folder.
 inline std::string TempPath(const std::string& name) {
-    return TempDir() + "/" + std::to_string(::getpid()) + "-" + name;
+    return TempDir() + "/" + std::to_string(ProcessId()) + "-" + name;
 }
 
+// Files are named in UTF-8, on Windows too.
 inline std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(std::filesystem::u8path(path), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 inline void WriteFile(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(std::filesystem::u8path(path), std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-inline bool FileExists(const std::string& path) { return ::access(path.c_str(), F_OK) == 0; }
+inline bool FileExists(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::exists(path, error);
+}
+
+// The system's codes for the failures the tests provoke: errno values on POSIX,
+// GetLastError() values on Windows.
+#if defined(_WIN32)
+constexpr uint32_t kSysFileNotFound = 2;       // ERROR_FILE_NOT_FOUND
+constexpr uint32_t kSysFolderNotFound = 3;     // ERROR_PATH_NOT_FOUND
+constexpr uint32_t kSysIsAFolder = 5;          // ERROR_ACCESS_DENIED
+constexpr uint32_t kSysBusy = 170;             // ERROR_BUSY
+constexpr uint32_t kSysNotOpenForWriting = 5;  // ERROR_ACCESS_DENIED
+#else
+constexpr uint32_t kSysFileNotFound = ENOENT;
+constexpr uint32_t kSysFolderNotFound = ENOENT;
+constexpr uint32_t kSysIsAFolder = EISDIR;
+constexpr uint32_t kSysBusy = EBUSY;
+constexpr uint32_t kSysNotOpenForWriting = EBADF;
+#endif
+
+// Removes a file named in UTF-8 (the tests' narrow paths); no complaint when it is missing.
+inline void RemoveFile(const std::string& path) {
+    std::error_code error;
+    std::filesystem::remove(std::filesystem::u8path(path), error);
+}
 
 // ------------------------------------------------------------------ text
 
@@ -149,6 +198,16 @@ inline std::string Narrow(const std::wstring& ascii) {
     return narrow;
 }
 
+// One character appended as wide text: a surrogate pair where wchar_t has 16 bits.
+inline void AppendCodePoint(std::wstring& text, char32_t ch) {
+    if (sizeof(wchar_t) == 2 && ch > 0xFFFF) {
+        text += static_cast<wchar_t>(0xD800 + ((ch - 0x10000) >> 10));
+        text += static_cast<wchar_t>(0xDC00 + ((ch - 0x10000) & 0x3FF));
+    } else {
+        text += static_cast<wchar_t>(ch);
+    }
+}
+
 // Real text, through the library's UTF-8 conversion.
 inline std::wstring FromUtf8(const std::string& utf8) {
     std::wstring wide;
@@ -167,14 +226,38 @@ inline std::string ToUtf8(const std::wstring& text) {
 // The system's interpreter when there is one: a version-manager shim first on the PATH can
 // take seconds per start, more than many oracles' whole work.
 inline const std::string& PythonInterpreter() {
-    static const std::string interpreter =
-        ::access("/usr/bin/python3", X_OK) == 0 ? "/usr/bin/python3" : "python3";
+    static const std::string interpreter = FileExists("/usr/bin/python3") ? "/usr/bin/python3" : "python3";
     return interpreter;
+}
+
+#if defined(_WIN32)
+// Ends the current test as skipped: the oracle it needs cannot run here. The skip is
+// recorded first and the exception then unwinds the test body, which GoogleTest treats as
+// an assertion it has already reported.
+[[noreturn]] inline void SkipWithoutOracle(const std::string& command) {
+    const std::string why = "no Linux-side oracle on Windows; the test needs: " + command.substr(0, 160);
+    GTEST_MESSAGE_(why.c_str(), ::testing::TestPartResult::kSkip);
+    throw ::testing::AssertionException(
+        ::testing::TestPartResult(::testing::TestPartResult::kSkip, __FILE__, __LINE__, why.c_str()));
+}
+#endif
+
+// The exit code of a command from CommandOutput's status; -1 when it did not exit normally.
+inline int ExitCode(int status) {
+#if defined(_WIN32)
+    return status;
+#else
+    return status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+#endif
 }
 
 // Runs a shell command and returns its standard output; `status` receives pclose's status
 // (-1 when the command cannot start).
 inline std::string CommandOutput(const std::string& command, int& status) {
+#if defined(_WIN32)
+    (void)status;
+    SkipWithoutOracle(command);
+#else
     std::string output;
     FILE* pipe = ::popen(command.c_str(), "r");
     if (pipe == nullptr) {
@@ -185,6 +268,7 @@ inline std::string CommandOutput(const std::string& command, int& status) {
     for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) output.append(chunk, n);
     status = ::pclose(pipe);
     return output;
+#endif
 }
 
 namespace detail {

@@ -271,14 +271,16 @@ private:
     // Element text: markup characters, quotes, spaces, a tab and a line feed, letters outside
     // ASCII and outside the basic plane. Attribute text has no tab or line feed, which
     // attribute-value normalisation would change.
-    std::wstring Text(int minLength, int maxLength, const std::wstring& alphabet =
-                                                        L"abcXYZ019 <>&\"'\t\n\u00e4\u00df\u20ac\U0001D11E") {
+    // Lengths count characters; one outside the basic plane is two wide units on Windows.
+    std::wstring Text(int minLength, int maxLength, const std::u32string& alphabet =
+                                                        U"abcXYZ019 <>&\"'\t\n\u00e4\u00df\u20ac\U0001D11E") {
         std::wstring text;
         for (int i = Int(minLength, maxLength); i > 0; --i)
-            text += alphabet[static_cast<size_t>(Int(0, static_cast<int>(alphabet.size()) - 1))];
+            qxxml_test::AppendCodePoint(
+                text, alphabet[static_cast<size_t>(Int(0, static_cast<int>(alphabet.size()) - 1))]);
         return text;
     }
-    std::wstring AttributeText() { return Text(0, 8, L"abc 09<>&\"'\u00e9\U0001F600"); }
+    std::wstring AttributeText() { return Text(0, 8, U"abc 09<>&\"'\u00e9\U0001F600"); }
     CDecimal Decimal() {
         std::wstring text = std::to_wstring(Int(-99999, 99999));
         if (Chance()) text += L"." + std::to_wstring(Int(0, 999));

@@ -97,7 +97,8 @@ TEST(FormatStringTest, WideAndNarrowTextArguments) {
     EXPECT_EQ(FormatString(L"[%s]", wide), std::wstring(L"[") + wide + L"]");
     EXPECT_EQ(FormatString(L"[%ls]", wide), std::wstring(L"[") + wide + L"]");
     EXPECT_EQ(FormatString(L"[%S|%hs]", "narrow", "short"), L"[narrow|short]");
-    EXPECT_EQ(FormatString(L"[%c%c%C]", L'\u00e9', L'\U0001F600', 'n'), L"[\u00e9\U0001F600n]");
+    // One wide character is one UTF-16 unit on Windows: %c is tried within the BMP.
+    EXPECT_EQ(FormatString(L"[%c%c%C]", L'\u00e9', L'\u4e2d', 'n'), L"[\u00e9\u4e2dn]");
     EXPECT_EQ(FormatString(L"[%5s|%-5s|%.2s|%5.1s]", L"ab", L"ab", L"abcdef", L"xyz"), L"[   ab|ab   |ab|    x]");
     EXPECT_EQ(FormatString(L"[%*s|%-*s|%.*s]", 4, L"a", 3, L"b", 2, L"cdef"), L"[   a|b  |cd]");
     EXPECT_EQ(FormatString(L"[%s]", static_cast<const wchar_t*>(nullptr)), L"[(null)]");
@@ -132,6 +133,9 @@ TEST(FormatStringTest, EdgesOfTheFormat) {
 }
 
 TEST(FormatStringTest, DebugTraceWritesTheWholeText) {
+#if defined(_WIN32)
+    GTEST_SKIP() << "on Windows the text goes to OutputDebugStringW, which a test cannot read back";
+#endif
     std::wstring text;
     for (int i = 0; i < 30; ++i) text += L"line " + std::to_wstring(i) + L" \u00e9\n";
     testing::internal::CaptureStderr();

@@ -102,7 +102,8 @@ TEST(XmlDocument, EmptyFileFailsInTheParserInBothModes) {
 
 TEST(XmlDocument, MissingFileReportsNameAndSystemErrorInBothModes) {
     const std::wstring path = FromUtf8(TempPath("does-not-exist.xml"));
-    const std::wstring expected = FormatString(L"Failed to open the file [%s] Error [0x%08x]", path.c_str(), ENOENT);
+    const std::wstring expected =
+        FormatString(L"Failed to open the file [%s] Error [0x%08x]", path.c_str(), qxxml_test::kSysFileNotFound);
     CXmlDocument document;
     EXPECT_EQ(MessageOf([&] { document.Load(path.c_str()); }), expected);
     AsyncReading async(true);

@@ -146,7 +146,7 @@ TEST(FileTextStream, MissingDirectoryFailsAtStartWithNameAndCode) {
     const std::wstring name = Widen(TempDir() + "/no-such-dir/out.xml");
     CFileTextStream file(name.c_str(), XmlEncoding_UTF8);
     char code[16];
-    std::snprintf(code, sizeof code, "%08X", ENOENT);
+    std::snprintf(code, sizeof code, "%08X", kSysFolderNotFound);
     EXPECT_EQ(L"Failed to write data to the file [" + name + L"] error [0x" + Widen(code) + L"]",
               MessageOf([&] { file.Start(); }));
 }
