@@ -11,14 +11,16 @@
 // Everything here is independent of the code under test, except FromUtf8 and ToUtf8, which
 // use the library's own UTF-8 conversion for tests that need real text rather than ASCII.
 //
-// The Windows build has no shell with python3 (or xmllint, or java) beside it: a test that
-// starts an oracle there is skipped at that point, with the command in the skip message.
+// The Windows build has no shell with python3 (or xmllint) beside it: it replays the answers
+// a Linux run recorded (see CommandOutput), and a test whose question has no recorded answer
+// is skipped at that point, with the command in the skip message.
 #pragma once
 
 #include <qxxml/xmlout/UtfEncoding.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdint>
@@ -230,17 +232,14 @@ inline const std::string& PythonInterpreter() {
     return interpreter;
 }
 
-#if defined(_WIN32)
-// Ends the current test as skipped: the oracle it needs cannot run here. The skip is
-// recorded first and the exception then unwinds the test body, which GoogleTest treats as
-// an assertion it has already reported.
-[[noreturn]] inline void SkipWithoutOracle(const std::string& command) {
-    const std::string why = "no Linux-side oracle on Windows; the test needs: " + command.substr(0, 160);
+// Ends the current test as skipped, from anywhere in it: the skip is recorded first and the
+// exception then unwinds the test body, which GoogleTest treats as an assertion it has
+// already reported.
+[[noreturn]] inline void SkipTest(const std::string& why) {
     GTEST_MESSAGE_(why.c_str(), ::testing::TestPartResult::kSkip);
     throw ::testing::AssertionException(
         ::testing::TestPartResult(::testing::TestPartResult::kSkip, __FILE__, __LINE__, why.c_str()));
 }
-#endif
 
 // The exit code of a command from CommandOutput's status; -1 when it did not exit normally.
 inline int ExitCode(int status) {
@@ -251,12 +250,172 @@ inline int ExitCode(int status) {
 #endif
 }
 
-// Runs a shell command and returns its standard output; `status` receives pclose's status
-// (-1 when the command cannot start).
-inline std::string CommandOutput(const std::string& command, int& status) {
+// ------------------------------------------------------------------ recorded oracle answers
+//
+// The Windows build has no python3 or xmllint to ask. A Linux run of the tests records every
+// answer an oracle command gave in QXXML_ORACLE_ANSWERS; the Windows build (QXXML_ORACLE_REPLAY)
+// answers the same questions from there. A question is the command with each file it names
+// replaced by a hash of the file's bytes, so an answer is reused only for the very same
+// input; output files the command wrote are recorded with its standard output. A question
+// without a recorded answer (a case seeded by the clock, or bytes that differ) skips the test.
+
+namespace detail {
+
+inline uint64_t Fnv1a(const std::string& bytes, uint64_t hash = 14695981039346656037ull) {
+    for (unsigned char byte : bytes) hash = (hash ^ byte) * 1099511628211ull;
+    return hash;
+}
+
+inline std::string Hex64(uint64_t value) {
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(value));
+    return text;
+}
+
+inline bool IsFile(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::is_regular_file(std::filesystem::u8path(path), error);
+}
+
+// The words of a shell command: runs of non-blanks, with single quotes taken away.
+inline std::vector<std::string> CommandWords(const std::string& command) {
+    std::vector<std::string> words;
+    std::string word;
+    bool quoted = false, inWord = false;
+    for (char ch : command) {
+        if (ch == '\'') {
+            quoted = !quoted;
+            inWord = true;
+        } else if (ch == ' ' && !quoted) {
+            if (inWord) words.push_back(word);
+            word.clear();
+            inWord = false;
+        } else {
+            word += ch;
+            inWord = true;
+        }
+    }
+    if (inWord) words.push_back(word);
+    return words;
+}
+
+// The question a command asks, as a file name; `wasFile` tells which words named a file.
+inline std::string QuestionKey(const std::vector<std::string>& words, std::vector<bool>& wasFile) {
+    std::string question;
+    wasFile.assign(words.size(), false);
+    for (size_t i = 0; i < words.size(); ++i) {
+        const std::string& word = words[i];
+        wasFile[i] = IsFile(word);
+        if (i == 0 && word == "/usr/bin/python3") {
+            question += "python3";
+        } else if (wasFile[i]) {
+            question += "<" + Hex64(Fnv1a(ReadFile(word))) + ">";
+        } else if (word.rfind(TempDir() + "/", 0) == 0) {
+            const std::string name = word.substr(TempDir().size() + 1);  // "<pid>-<name>"
+            question += "<out:" + name.substr(name.find('-') + 1) + ">";
+        } else {
+            question += word;
+        }
+        question += '\n';
+    }
+    return Hex64(Fnv1a(question)) + ".answer";
+}
+
+// The paths of the test folder that a command names, longest first, with their word indexes.
+inline std::vector<std::pair<std::string, size_t>> TempPathWords(const std::vector<std::string>& words) {
+    std::vector<std::pair<std::string, size_t>> paths;
+    for (size_t i = 0; i < words.size(); ++i)
+        if (words[i].rfind(TempDir() + "/", 0) == 0) paths.emplace_back(words[i], i);
+    std::sort(paths.begin(), paths.end(), [](const auto& a, const auto& b) { return a.first.size() > b.first.size(); });
+    return paths;
+}
+
+inline void ReplaceAll(std::string& text, const std::string& from, const std::string& to) {
+    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+}
+
+// An answer names the test folder's paths by their word index ("\x01<index>\x01"), so that a
+// replay in another folder finds its own paths where the oracle printed them.
+inline std::string PathsToPlaceholders(std::string text, const std::vector<std::string>& words) {
+    for (const auto& path : TempPathWords(words))
+        ReplaceAll(text, path.first, "\x01" + std::to_string(path.second) + "\x01");
+    return text;
+}
+
+inline std::string PlaceholdersToPaths(std::string text, const std::vector<std::string>& words) {
+    for (const auto& path : TempPathWords(words))
+        ReplaceAll(text, "\x01" + std::to_string(path.second) + "\x01", path.first);
+    return text;
+}
+
+// An answer: "<exit code>\n", then per output file "file <word index> <size>\n<bytes>",
+// then "output <size>\n<bytes>".
+inline void RecordAnswer(const std::string& folder, const std::string& key, const std::vector<std::string>& words,
+                         const std::vector<bool>& wasFile, const std::string& output, int status) {
+    std::string answer = std::to_string(ExitCode(status)) + "\n";
+    for (size_t i = 0; i < words.size(); ++i) {
+        if (wasFile[i] || words[i].rfind(TempDir() + "/", 0) != 0 || !IsFile(words[i])) continue;
+        const std::string bytes = ReadFile(words[i]);
+        answer += "file " + std::to_string(i) + " " + std::to_string(bytes.size()) + "\n" + bytes;
+    }
+    const std::string portable = PathsToPlaceholders(output, words);
+    answer += "output " + std::to_string(portable.size()) + "\n" + portable;
+    if (!MakeFolders(folder)) return;
+    // Test programs run side by side: each answer appears whole or not at all.
+    const std::string partial = folder + "/" + key + "." + std::to_string(ProcessId());
+    WriteFile(partial, answer);
+    std::error_code error;
+    std::filesystem::rename(std::filesystem::u8path(partial), std::filesystem::u8path(folder + "/" + key), error);
+}
+
+// Reads a recorded answer: its output files are written where the command would have
+// written them. False when there is none.
+inline bool ReplayAnswer(const std::string& folder, const std::string& key, const std::vector<std::string>& words,
+                         std::string& output, int& status) {
+    const std::string answer = ReadFile(folder + "/" + key);
+    size_t at = answer.find('\n');
+    if (answer.empty() || at == std::string::npos) return false;
+    const int code = std::stoi(answer.substr(0, at));
+    ++at;
+    for (;;) {
+        const size_t lineEnd = answer.find('\n', at);
+        if (lineEnd == std::string::npos) return false;
+        const std::vector<std::string> head = Words(answer.substr(at, lineEnd - at));
+        if (head.size() < 2) return false;
+        const size_t size = std::stoul(head.back());
+        const std::string bytes = answer.substr(lineEnd + 1, size);
+        at = lineEnd + 1 + size;
+        if (head[0] == "output") {
+            output = PlaceholdersToPaths(bytes, words);
+            break;
+        }
+        const size_t index = std::stoul(head[1]);
+        if (index < words.size()) WriteFile(words[index], bytes);
+    }
 #if defined(_WIN32)
-    (void)status;
-    SkipWithoutOracle(command);
+    status = code;
+#else
+    status = code < 0 ? -1 : code << 8;
+#endif
+    return true;
+}
+
+}  // namespace detail
+
+// Runs a shell command and returns its standard output; `status` receives pclose's status
+// (-1 when the command cannot start). Answers are recorded, or replayed where no command
+// can run (see above).
+inline std::string CommandOutput(const std::string& command, int& status) {
+    const std::string folder = QXXML_ORACLE_ANSWERS;
+    const std::vector<std::string> words = detail::CommandWords(command);
+    std::vector<bool> wasFile;
+    const std::string key = folder.empty() ? std::string() : detail::QuestionKey(words, wasFile);
+#if defined(QXXML_ORACLE_REPLAY)
+    std::string output;
+    if (folder.empty()) SkipTest("no Linux-side oracle here, and no answers recorded by a Linux run to replay");
+    if (detail::ReplayAnswer(folder, key, words, output, status)) return output;
+    SkipTest("no answer recorded by the Linux run for this oracle question: " + command.substr(0, 160));
 #else
     std::string output;
     FILE* pipe = ::popen(command.c_str(), "r");
@@ -267,6 +426,7 @@ inline std::string CommandOutput(const std::string& command, int& status) {
     char chunk[16384];
     for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) output.append(chunk, n);
     status = ::pclose(pipe);
+    if (!folder.empty()) detail::RecordAnswer(folder, key, words, wasFile, output, status);
     return output;
 #endif
 }

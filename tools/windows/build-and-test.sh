@@ -4,16 +4,20 @@
 #   tools/windows/build-and-test.sh [build folder]        (default: build-win)
 #
 # 1. Installs the Debian packages it needs when they are missing (MinGW-w64, Wine, the
-#    MinGW build of zlib, GoogleTest's sources).
+#    MinGW build of zlib, GoogleTest's sources, and what the Linux build needs).
 # 2. Builds expat and PCRE2 from their Debian source packages (enabling source package lists
 #    in the existing apt sources when they are off) and GoogleTest from /usr/src/googletest,
 #    as static Windows libraries in <build>/deps. They are built once; later runs reuse them.
-# 3. Configures and builds the library DLL, its tests and the tool with warnings as errors,
-#    then runs ctest: every test program runs under Wine with a prefix private to the build.
-#    The tests that were skipped are counted and each is listed with its reason.
-# 4. Checks that the Windows build writes the same bytes as a Linux build, and that each
-#    reads the other's files (byte-identity.sh; QXXML_LINUX_BUILD names an existing Linux
-#    build folder to use, otherwise the Linux tool is built in <build>/linux).
+# 3. A Linux build runs the tests first, recording the answers of their oracles (python3,
+#    xmllint), which Wine cannot run: QXXML_LINUX_BUILD names a Linux build folder whose
+#    tests have already run (CI passes its sanitizer build); otherwise a release build is
+#    made and tested in <build>/linux.
+# 4. Configures and builds the library DLL, its tests and the tool with warnings as errors,
+#    then runs ctest: every test program runs under Wine with a prefix private to the build,
+#    replaying the recorded oracle answers. The tests that were skipped are counted and each
+#    is listed with its reason.
+# 5. Checks that the Windows build writes the same bytes as the Linux build and that each
+#    reads the other's files (byte-identity.sh).
 set -euo pipefail
 
 top=$(cd "$(dirname "$0")/../.." && pwd)
@@ -25,7 +29,8 @@ sudo=$(command -v sudo || true)
 jobs=${QXXML_JOBS:-2}
 
 # ------------------------------------------------------------------ packages
-packages="cmake dpkg-dev g++-mingw-w64-x86-64-posix wine64 libz-mingw-w64-dev googletest"
+packages="cmake dpkg-dev g++-mingw-w64-x86-64-posix wine64 libz-mingw-w64-dev googletest
+          build-essential pkg-config python3 libxml2-utils libexpat1-dev libpcre2-dev zlib1g-dev libgtest-dev"
 missing=
 for package in $packages; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed' || missing="$missing $package"
@@ -100,9 +105,23 @@ if [ ! -f "$prefix/versions.txt" ]; then
     build_dependencies
 fi
 
+# ------------------------------------------------------------------ Linux: the oracles' answers
+linux_build=${QXXML_LINUX_BUILD:-$build/linux}
+if [ -z "${QXXML_LINUX_BUILD:-}" ]; then
+    echo "-- Linux build and tests in $linux_build, recording the oracles' answers"
+    cmake -S "$top" -B "$linux_build" -DCMAKE_BUILD_TYPE=Release -DQXXML_WERROR=ON -DQXXML_BUILD_BENCH=OFF >/dev/null
+    cmake --build "$linux_build" -j"$jobs" >/dev/null
+    if ! ctest --test-dir "$linux_build" -j"$jobs" --output-on-failure >"$linux_build/ctest.log" 2>&1; then
+        tail -n 60 "$linux_build/ctest.log" >&2
+        exit 1
+    fi
+fi
+linux_build=$(realpath "$linux_build")
+
 # ------------------------------------------------------------------ library and tests
 cmake -S "$top" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DQXXML_WIN_DEPS="$prefix" \
-    -DCMAKE_BUILD_TYPE=Debug -DQXXML_WERROR=ON -DQXXML_BUILD_BENCH=OFF
+    -DCMAKE_BUILD_TYPE=Debug -DQXXML_WERROR=ON -DQXXML_BUILD_BENCH=OFF \
+    -DQXXML_ORACLE_ANSWERS="$linux_build/oracle-answers"
 cmake --build "$build" -j"$jobs"
 
 # One Wine server for the whole run (each program would otherwise start and stop its own),
@@ -117,12 +136,4 @@ tools_dir=$top/tools/windows
 "$tools_dir/skip-report.sh" "$build/Testing/Temporary/LastTest.log"
 
 # ------------------------------------------------------------------ byte identity with Linux
-# A Linux build of the tool: the one given in QXXML_LINUX_BUILD (CI passes its test build),
-# else a small release build of the tool alone beside the Windows build.
-linux_build=${QXXML_LINUX_BUILD:-$build/linux}
-if [ ! -x "$linux_build/tools/qxxml" ] || [ -z "${QXXML_LINUX_BUILD:-}" ]; then
-    cmake -S "$top" -B "$linux_build" -DCMAKE_BUILD_TYPE=Release -DQXXML_BUILD_TESTS=OFF \
-        -DQXXML_BUILD_BENCH=OFF >/dev/null
-    cmake --build "$linux_build" -j"$jobs" --target qxxml_cli >/dev/null
-fi
 "$tools_dir/byte-identity.sh" "$linux_build" "$build"
