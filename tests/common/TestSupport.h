@@ -26,6 +26,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -124,6 +125,11 @@ inline void RemoveFile(const std::string& path) {
     std::error_code error;
     std::filesystem::remove(std::filesystem::u8path(path), error);
 }
+
+// A seed for randomised cases that changes from day to day (UTC): each day's runs cover new
+// cases, and a Linux run and a Windows run of the same day ask the oracles the same
+// questions, so that the recorded answers serve (see CommandOutput). Tests print it.
+inline unsigned TestSeed() { return static_cast<unsigned>(std::time(nullptr) / 86400); }
 
 // ------------------------------------------------------------------ text
 
@@ -277,6 +283,11 @@ inline bool IsFile(const std::string& path) {
     return std::filesystem::is_regular_file(std::filesystem::u8path(path), error);
 }
 
+inline void ReplaceAll(std::string& text, const std::string& from, const std::string& to) {
+    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+}
+
 // The words of a shell command: runs of non-blanks, with single quotes taken away.
 inline std::vector<std::string> CommandWords(const std::string& command) {
     std::vector<std::string> words;
@@ -299,6 +310,20 @@ inline std::vector<std::string> CommandWords(const std::string& command) {
     return words;
 }
 
+// A file in a question: its bytes with this process's test folder prefix taken out, and the
+// bytes of each file of the test folder it names (a python program that opens them).
+inline std::string FileQuestion(std::string bytes) {
+    const std::string folder = TempDir() + "/";
+    std::string named;
+    for (size_t at = bytes.find(folder); at != std::string::npos; at = bytes.find(folder, at + 1)) {
+        const size_t end = bytes.find_first_of("'\" \t\r\n", at);
+        const std::string path = bytes.substr(at, end == std::string::npos ? std::string::npos : end - at);
+        if (IsFile(path)) named += "<" + Hex64(Fnv1a(ReadFile(path))) + ">";
+    }
+    ReplaceAll(bytes, folder + std::to_string(ProcessId()) + "-", "<tmp>/");
+    return "<" + Hex64(Fnv1a(bytes)) + named + ">";
+}
+
 // The question a command asks, as a file name; `wasFile` tells which words named a file.
 inline std::string QuestionKey(const std::vector<std::string>& words, std::vector<bool>& wasFile) {
     std::string question;
@@ -309,7 +334,7 @@ inline std::string QuestionKey(const std::vector<std::string>& words, std::vecto
         if (i == 0 && word == "/usr/bin/python3") {
             question += "python3";
         } else if (wasFile[i]) {
-            question += "<" + Hex64(Fnv1a(ReadFile(word))) + ">";
+            question += FileQuestion(ReadFile(word));
         } else if (word.rfind(TempDir() + "/", 0) == 0) {
             const std::string name = word.substr(TempDir().size() + 1);  // "<pid>-<name>"
             question += "<out:" + name.substr(name.find('-') + 1) + ">";
@@ -328,11 +353,6 @@ inline std::vector<std::pair<std::string, size_t>> TempPathWords(const std::vect
         if (words[i].rfind(TempDir() + "/", 0) == 0) paths.emplace_back(words[i], i);
     std::sort(paths.begin(), paths.end(), [](const auto& a, const auto& b) { return a.first.size() > b.first.size(); });
     return paths;
-}
-
-inline void ReplaceAll(std::string& text, const std::string& from, const std::string& to) {
-    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
-        text.replace(at, from.size(), to);
 }
 
 // An answer names the test folder's paths by their word index ("\x01<index>\x01"), so that a

@@ -271,13 +271,19 @@ private:
     // Element text: markup characters, quotes, spaces, a tab and a line feed, letters outside
     // ASCII and outside the basic plane. Attribute text has no tab or line feed, which
     // attribute-value normalisation would change.
-    // Lengths count characters; one outside the basic plane is two wide units on Windows.
+    // Lengths count UTF-16 units: a character outside the basic plane is two of them, as it
+    // is two wide units for the schema's length facets on Windows; one that would not fit
+    // becomes the alphabet's first. The same seed gives the same text on every platform.
     std::wstring Text(int minLength, int maxLength, const std::u32string& alphabet =
                                                         U"abcXYZ019 <>&\"'\t\n\u00e4\u00df\u20ac\U0001D11E") {
         std::wstring text;
-        for (int i = Int(minLength, maxLength); i > 0; --i)
-            qxxml_test::AppendCodePoint(
-                text, alphabet[static_cast<size_t>(Int(0, static_cast<int>(alphabet.size()) - 1))]);
+        const int length = Int(minLength, maxLength);
+        for (int units = 0; units < length;) {
+            char32_t ch = alphabet[static_cast<size_t>(Int(0, static_cast<int>(alphabet.size()) - 1))];
+            if (ch > 0xFFFF && units + 2 > length) ch = alphabet[0];
+            units += ch > 0xFFFF ? 2 : 1;
+            qxxml_test::AppendCodePoint(text, ch);
+        }
         return text;
     }
     std::wstring AttributeText() { return Text(0, 8, U"abc 09<>&\"'\u00e9\U0001F600"); }
