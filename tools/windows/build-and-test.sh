@@ -128,8 +128,9 @@ cmake --build "$build" -j"$jobs"
 # and the prefix made before two tests race to make it.
 export WINEPREFIX=$build/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wine_dir=${QXXML_WINE_DIR:-/usr/lib/wine}
+mkdir -p "$WINEPREFIX"
+"$wine_dir/wineserver" -p || true  # refused when a server for the prefix runs already
 "$wine_dir/wine64" wineboot --init >/dev/null 2>&1 || true
-"$wine_dir/wineserver" -p
 trap '"$wine_dir/wineserver" -k 2>/dev/null || true' EXIT
 # Under load Wine now and then fails to start a program at all (no output, at once): a
 # test gets up to three runs, so a real failure still fails.
