@@ -1,27 +1,40 @@
 // po_bench.cpp - the purchase-order sample binding (examples/purchase_order) reading and
 // writing the shared 20 MB document, next to raw expat parsing the same bytes.
 //
-// The document is gen.py's "20000000 1 --no-any" (about 45 000 items; the binding has no
-// member for the trailing wildcard), generated into /tmp at the first run with the copy of
-// gen.py kept beside the binding. Measured in the same run:
+// The document is gen.py's "20000000 1" (about 45 000 items and the trailing open content,
+// which the binding carries as CElement trees), generated into /tmp at the first run with the
+// copy of gen.py kept beside the binding. Measured in the same run:
 //   PoRawExpat      expat with namespace processing and empty callbacks: the reference
 //   PoLoadTree      CXmlDocument::LoadXmlStream of the bytes (load and destruction)
 //   PoBindTree      FromXmlElement on a tree loaded beforehand: descriptors and objects only
 //   PoReadSplit     load, bind and the document's destruction of one read, timed apart, and
 //                   the release of the objects read afterwards
-//   PoReadWhole     FromXmlStream of the bytes: the whole read as a program does it (the
-//                   objects it made are released outside the timing)
+//   PoReadWhole     FromXmlStream of the bytes and the release of the order read: the whole
+//                   read as a program pays for it
 //   PoWriteWide     ToXml: the object tree as one wide string
 //   PoWriteUtf8     ToXmlStream: the object tree as UTF-8 bytes
+//   PoWriteFastInfoset  ToFastInfosetStream next to the UTF-8 write, with its output size
 //   PoWriteSplit    the UTF-8 write next to the same walk with a writer that discards
 //                   everything: the shares of the model (dispatch, property reads, checks,
 //                   conversions) and of the text writer
+//   PoFileLoad      FromXmlFile of the document's file, overlapped (AsyncFromXmlFile) next to
+//                   the file read whole, in the same iterations
+//   PoFileWrite     ToXmlFile in UTF-8, overlapped (AsyncToXmlFile) next to the text made in
+//                   memory and written in one piece, in the same iterations
+//   PoOpenContent   a read and a write of the document with its open content element repeated
+//                   n times (1: the document as it is; 10000: about a tenth of the bytes)
+//                   against the same document without it, in alternation: `cost` is the time
+//                   with over the time without, `allowed` the byte ratio of the two (the open
+//                   content may cost no more than its share of the bytes)
 //   PoPeakMemory    peak resident growth per input byte, measured with getrusage in a forked
 //                   child: the whole read, the tree alone, the objects alone (bound from a tree
 //                   loaded beforehand), the UTF-8 write
-// Every timed run is paired with a raw expat parse made just before it; `vs_expat` is raw
+// The PoFile* runs take an argument: 0 runs the overlapped path in the kernel's mode (io_uring),
+// 1 with the synchronous fallback forced; `overlapped_vs_sync` is the synchronous path's wall
+// time over the overlapped one's (>= 1.0: overlapped is not slower), `_cpu` the same for CPU.
+// Every other timed run is paired with a raw expat parse made just before it; `vs_expat` is raw
 // expat's CPU time over the run's (1.0 = as fast as expat parses the input; the targets are
-// >= 1.0 for PoWriteUtf8 and >= 0.35 for PoReadWhole). MB/s count input bytes.
+// >= 1.0 for PoWriteUtf8 and >= 0.55 for PoReadWhole). MB/s count input bytes.
 //
 // Run it as it is and with
 //   GLIBC_TUNABLES=glibc.malloc.trim_threshold=4294967295:glibc.malloc.mmap_threshold=33554432
@@ -32,6 +45,9 @@
 #include <purchase_order/PurchaseOrder.h>
 
 #include <qxxml/core/XmlSerializationContext.h>
+#include <qxxml/platform/Platform.h>
+#include <qxxml/fastinfoset/FastInfosetContext.h>
+#include <qxxml/values/ItemType.h>
 #include <qxxml/values/BinaryData.h>
 #include <qxxml/xmlin/XmlDocument.h>
 #include <qxxml/xmlout/XmlWriter.h>
@@ -63,7 +79,7 @@ using qxxml_bench::Times;
 
 // ------------------------------------------------------------------ the document
 
-const char kDocumentPath[] = "/tmp/qxxml-bench-po-20m-noany.xml";
+const char kDocumentPath[] = "/tmp/qxxml-bench-po-20m.xml";
 
 // The copy of gen.py beside the binding (QXXML_BENCH_GEN overrides).
 std::string GeneratorPath() {
@@ -78,13 +94,26 @@ const std::vector<unsigned char>& Document() {
     static const std::vector<unsigned char> bytes = [] {
         std::ifstream probe(kDocumentPath, std::ios::binary);
         if (!probe) {
-            const std::string command = "python3 '" + GeneratorPath() + "' " + kDocumentPath + " 20000000 1 --no-any";
+            const std::string command = "python3 '" + GeneratorPath() + "' " + kDocumentPath + " 20000000 1";
             if (std::system(command.c_str()) != 0) std::fprintf(stderr, "cannot run %s\n", command.c_str());
         }
         std::ifstream in(kDocumentPath, std::ios::binary);
         return std::vector<unsigned char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }();
     return bytes;
+}
+
+// The document with its open content element (gen.py's <ext:audit> line) written `copies`
+// times: 0 leaves it out, 1 is the document itself.
+std::vector<unsigned char> WithOpenContent(int copies) {
+    const std::string text(Document().begin(), Document().end());
+    const size_t begin = text.find("  <ext:audit");
+    const std::string closing = "</ext:audit>\n";
+    const size_t end = text.find(closing, begin) + closing.size();
+    std::string made = text.substr(0, begin);
+    for (int i = 0; i < copies; ++i) made.append(text, begin, end - begin);
+    made.append(text, end, std::string::npos);
+    return std::vector<unsigned char>(made.begin(), made.end());
 }
 
 uint32_t DocumentLength() { return static_cast<uint32_t>(Document().size()); }
@@ -226,16 +255,32 @@ void PoReadSplit(benchmark::State& state) {
 }
 BENCHMARK(PoReadSplit)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-// The objects read are destroyed outside the timing: that is the program's business later.
+// What a program pays for one read: FromXmlStream into a new order and, later, the release of
+// the order. `vs_expat` counts both; `read_vs_expat` the read alone and `release_share` the
+// release's part of the whole.
 void PoReadWhole(benchmark::State& state) {
-    CSmartPtr<CPurchaseOrder> order;
-    MeasureAgainstExpat(
-        state,
-        [&] {
+    Times expat;
+    Times read;
+    Times release;
+    for (auto _ : state) {
+        expat += ParseWithRawExpat();
+        CSmartPtr<CPurchaseOrder> order;
+        const Times one = Measure([&] {
             order = new CPurchaseOrder;
             order->FromXmlStream(DocumentBytes(), DocumentLength(), Context());
-        },
-        [&] { order = nullptr; });
+        });
+        const Times freed = Measure([&] { order = nullptr; });
+        read += one;
+        release += freed;
+        state.SetIterationTime(one.wall + freed.wall);
+    }
+    Times whole = read;
+    whole += release;
+    state.SetBytesProcessed(static_cast<int64_t>(DocumentLength()) * state.iterations());
+    state.counters["vs_expat"] = expat.cpu / whole.cpu;
+    state.counters["vs_expat_wall"] = expat.wall / whole.wall;
+    state.counters["read_vs_expat"] = expat.cpu / read.cpu;
+    state.counters["release_share"] = release.cpu / whole.cpu;
 }
 BENCHMARK(PoReadWhole)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(3.0);
 
@@ -313,6 +358,163 @@ void PoWriteSplit(benchmark::State& state) {
     state.counters["writer_share"] = 1.0 - walk.cpu / full.cpu;
 }
 BENCHMARK(PoWriteSplit)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(3.0);
+
+// ------------------------------------------------------------------ files
+
+// Runs the overlapped and the synchronous form of a file operation back to back in every
+// iteration, alternating which goes first (the shared machine's speed drifts), with the
+// overlapped mode the argument asks for. `run(overlapped)` is timed; `after()` is not.
+template <class Run, class After>
+void CompareWithSynchronous(benchmark::State& state, Run run, After after) {
+    using QxXmlLib10::Platform::OverlappedMode;
+    const OverlappedMode mode = state.range(0) == 0 ? OverlappedMode::Kernel : OverlappedMode::Synchronous;
+    const OverlappedMode previous = QxXmlLib10::Platform::GetOverlappedMode();
+    if (!QxXmlLib10::Platform::SetOverlappedModeForTesting(mode)) {
+        state.SkipWithError("no asynchronous file transfers on this system");
+        return;
+    }
+    const auto timed = [&](bool overlapped) {
+        const Times one = Measure([&] { run(overlapped); });
+        after();
+        return one;
+    };
+    Times synchronous;
+    Times overlapped;
+    bool overlappedFirst = false;
+    for (auto _ : state) {
+        Times one;
+        if (overlappedFirst) {
+            one = timed(true);
+            synchronous += timed(false);
+        } else {
+            synchronous += timed(false);
+            one = timed(true);
+        }
+        overlappedFirst = !overlappedFirst;
+        overlapped += one;
+        state.SetIterationTime(one.wall);
+    }
+    QxXmlLib10::Platform::SetOverlappedModeForTesting(previous);
+    state.SetLabel(mode == OverlappedMode::Kernel ? "io_uring" : "synchronous fallback");
+    state.SetBytesProcessed(static_cast<int64_t>(DocumentLength()) * state.iterations());
+    state.counters["overlapped_vs_sync"] = synchronous.wall / overlapped.wall;
+    state.counters["overlapped_vs_sync_cpu"] = synchronous.cpu / overlapped.cpu;
+}
+
+std::wstring Wide(const std::string& path) { return std::wstring(path.begin(), path.end()); }
+
+void PoFileLoad(benchmark::State& state) {
+    Document();  // the file exists
+    const std::wstring path = Wide(kDocumentPath);
+    CSmartPtr<CPurchaseOrder> order;
+    CompareWithSynchronous(
+        state,
+        [&](bool overlapped) {
+            AsyncFromXmlFile(overlapped);
+            order = new CPurchaseOrder;
+            order->FromXmlFile(path.c_str(), Context());
+            AsyncFromXmlFile(false);
+        },
+        [&] { order = nullptr; });
+}
+BENCHMARK(PoFileLoad)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(4.0);
+
+void PoFileWrite(benchmark::State& state) {
+    CPurchaseOrder& order = LoadedOrder();
+    const std::string path = "/tmp/qxxml-bench-po-written-" + std::to_string(getpid()) + ".xml";
+    const std::wstring widePath = Wide(path);
+    CompareWithSynchronous(
+        state,
+        [&](bool overlapped) {
+            AsyncToXmlFile(overlapped);
+            order.ToXmlFile(widePath.c_str(), true, true, XmlEncoding_UTF8, EOLType_LF, Context(), CompressionType_None);
+            AsyncToXmlFile(false);
+        },
+        [] {});
+    std::remove(path.c_str());
+}
+BENCHMARK(PoFileWrite)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(4.0);
+// Fast Infoset against the UTF-8 XML write of the same tree, alternately in the same run.
+// Argument 0: the default encoding table (all text as UTF-8); 1: the suggested table with the
+// date and time kinds back to text (binary numbers and booleans, decimals in the numeric
+// alphabet); 2: the default table, values of up to 32 characters indexed (as Java's serializer
+// indexes them). Counters: vs_utf8 = UTF-8 write CPU / Fast Infoset write CPU (the target is
+// >= 1.5); writer_vs_text_writer = the Fast Infoset writer's own share (its time less the walk
+// of PoWriteSplit) over the text writer's; size_vs_input = Fast Infoset bytes / the input
+// document's bytes.
+void PoWriteFastInfoset(benchmark::State& state) {
+    CPurchaseOrder& order = LoadedOrder();
+    CXmlSerializationContext context = Context();
+    if (state.range(0) == 2) {
+        // Values indexed up to 32 characters, the limit Java's serializer indexes up to.
+        context.GetFIContext().SetElementMaxAddLength(33);
+        context.GetFIContext().SetAttributeMaxAddLength(33);
+    }
+    if (state.range(0) == 1) {
+        CFastInfosetContext& fi = context.GetFIContext();
+        fi.SetSuggestedValues();
+        for (int type = ItemType_yearMonth; type <= ItemType_time; ++type)
+            fi.SetEncoding(type, {FIEncodingKind_CharacterString, 0});
+    }
+    Times utf8, fastInfoset, walk;
+    uint32_t bytes = 0;
+    for (auto _ : state) {
+        walk += Measure([&] {
+            CDiscardingWriter writer;
+            CTreeWalk::Run(order, writer);
+        });
+        utf8 += Measure([&] {
+            const CBinaryData text =
+                order.ToXmlStream(true, true, XmlEncoding_UTF8, EOLType_LF, Context(), CompressionType_None);
+            benchmark::DoNotOptimize(text.GetData());
+        });
+        const Times one = Measure([&] {
+            const CBinaryData fi = order.ToFastInfosetStream(FInfoDecl_None, context, CompressionType_None);
+            bytes = fi.GetLength();
+        });
+        fastInfoset += one;
+        state.SetIterationTime(one.wall);
+    }
+    state.counters["vs_utf8"] = utf8.cpu / fastInfoset.cpu;
+    state.counters["writer_vs_text_writer"] = (fastInfoset.cpu - walk.cpu) / (utf8.cpu - walk.cpu);
+    state.counters["size_vs_input"] = static_cast<double>(bytes) / DocumentLength();
+    state.counters["output_bytes"] = bytes;
+}
+BENCHMARK(PoWriteFastInfoset)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(3.0);
+// ------------------------------------------------------------------ the open content's cost
+
+// One read of the bytes and one UTF-8 write of what was read (the objects are released
+// outside the timing).
+Times ReadAndWrite(const std::vector<unsigned char>& bytes) {
+    CSmartPtr<CPurchaseOrder> order(new CPurchaseOrder);
+    const Times times = Measure([&] {
+        order->FromXmlStream(const_cast<unsigned char*>(bytes.data()), static_cast<uint32_t>(bytes.size()),
+                             Context());
+        const CBinaryData text =
+            order->ToXmlStream(true, true, XmlEncoding_UTF8, EOLType_LF, Context(), CompressionType_None);
+        benchmark::DoNotOptimize(text.GetData());
+    });
+    order = nullptr;
+    return times;
+}
+
+void PoOpenContent(benchmark::State& state) {
+    const std::vector<unsigned char> with = WithOpenContent(static_cast<int>(state.range(0)));
+    const std::vector<unsigned char> without = WithOpenContent(0);
+    Times withTimes;
+    Times withoutTimes;
+    for (auto _ : state) {
+        withoutTimes += ReadAndWrite(without);
+        const Times one = ReadAndWrite(with);
+        withTimes += one;
+        state.SetIterationTime(one.wall);
+    }
+    state.counters["cost"] = withTimes.cpu / withoutTimes.cpu;
+    state.counters["cost_wall"] = withTimes.wall / withoutTimes.wall;
+    state.counters["allowed"] = static_cast<double>(with.size()) / static_cast<double>(without.size());
+    state.counters["open_bytes"] = static_cast<double>(with.size() - without.size());
+}
+BENCHMARK(PoOpenContent)->Arg(1)->Arg(10000)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(8.0);
 
 // ------------------------------------------------------------------ peak memory
 

@@ -15,10 +15,13 @@
 #include <qxxml/values/ItemType.h>
 #include <qxxml/values/StringFormatting.h>
 #include <qxxml/values/WhitespaceUtils.h>
+#include <qxxml/fastinfoset/FIVocabulary.h>
 #include <qxxml/fastinfoset/FastInfosetContext.h>
-#include <qxxml/collections/AttributeCol.h>
+#include <qxxml/fastinfoset/FastInfosetBinaryData.h>
+#include <qxxml/fastinfoset/FastInfosetWriter.h>
 #include <qxxml/core/NamespaceAliasMap.h>
 #include <qxxml/core/XmlSerializationContext.h>
+#include <qxxml/core/GeneratedSupport.h>
 #include <qxxml/support/QxZip.h>
 #include <qxxml/xmlout/StringBuffer.h>
 #include <qxxml/xmlout/TextStream.h>
@@ -52,6 +55,10 @@
 #include <qxxml/values/Base64.h>
 #include <qxxml/xmlout/UtfEncoding.h>
 #include <qxxml/collections/XmlCollection.h>
+#include <qxxml/collections/Attribute.h>
+#include <qxxml/collections/AttributeCol.h>
+#include <qxxml/collections/Element.h>
+#include <qxxml/collections/ElementCol.h>
 #include <qxxml/collections/XmlTypeCollection.h>
 #include <qxxml/collections/ItemList.h>
 #include <qxxml/collections/XmlValueCollection.h>

@@ -4,7 +4,8 @@
 //
 // This binding is written by hand the way a schema compiler emits one for po.xsd:
 //
-//   purchaseOrder   CPurchaseOrder  attributes orderId, orderDate, status; header; item*
+//   purchaseOrder   CPurchaseOrder  attributes orderId, orderDate, status; header; item*;
+//                                   any* (##other, a CElementCol of open content)
 //   header          CHeader         customerName, address, orderDate, comment?, note (nillable)
 //   address         CAddress        choice of usAddress (CUSAddress) | intlAddress (CIntlAddress)
 //   item            CItem           attribute partNum; productName, quantity, USPrice, shipDate?,
@@ -17,9 +18,6 @@
 //   CSmartPtr<CPurchaseOrder> order(new CPurchaseOrder);
 //   order->FromXmlFile(L"po.xml", CXmlSerializationContext::GetDefaultContext());
 //   order->SetStatus(StatusType_shipped);
-//
-// The schema's trailing xs:any element has no member yet: read such documents with
-// IgnoreUnknownElements set on the context.
 #pragma once
 
 #include <qxxml/core/ClassfactoryBase.h>

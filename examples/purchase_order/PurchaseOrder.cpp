@@ -5,7 +5,9 @@
 namespace PoBinding {
 
 CPurchaseOrder::CPurchaseOrder(const wchar_t* elementName)
-    : CPoGeneratedClass(elementName), m_pItems(new CItemCol) {
+    : CPoGeneratedClass(elementName),
+      m_pItems(new CItemCol),
+      m_pAny(new CElementCol(L"", L"##other", kTargetNamespace, 0, -1)) {
     Init();
 }
 CPurchaseOrder::~CPurchaseOrder() = default;
@@ -15,12 +17,11 @@ void CPurchaseOrder::BuildMetaData(CClassMetaData& tables) {
     const wchar_t* const ns = kTargetNamespace;
     tables.pClassInfo = new CParentElementInfo(XmlElementGroupType_Sequence, XmlElementType_Element,
                                                L"purchaseOrder", ns, true, false, -1, ItemType_invalid, nullptr, false);
-    // The schema's trailing xs:any (##other) has no member: documents that carry it are read
-    // with IgnoreUnknownElements.
     tables.ppElements = NewElementTable({
         new CElementInfoSeqClsMnd(L"header", ns, Property_header, XmlElementType_Element, &CPoFactory::CreateObject,
                                   PoClassId_Header, true),
         new CElementInfoSeqClsCol(L"item", ns, Property_item, XmlElementType_Element),
+        new CElementInfoSeqUntpdCol(L"AnyElement", L"##other", Property_any),
     });
     tables.ppAttributes = NewAttributeTable({
         new CAttributeInfoPrimitive(L"orderId", L"", Property_orderId, false, ItemType_string, nullptr,
@@ -69,6 +70,9 @@ void CPurchaseOrder::AccessProperty(int propertyIndex, bool read, QxVariant& val
                 m_pItems = items;
             }
             return;
+        case Property_any:
+            if (read) value.SetXmlCollection(m_pAny.Get());  // owned by the order, only ever read
+            return;
         default: ThrowUnknownProperty(L"CPurchaseOrder", propertyIndex);
     }
 }
@@ -79,6 +83,7 @@ void CPurchaseOrder::Init() {
     m_status = StatusType_pending;
     m_pHeader = new CHeader;
     m_pItems->Clear();
+    m_pAny->Clear();
 }
 
 }  // namespace PoBinding

@@ -21,6 +21,7 @@
 #include "Item.h"
 #include "PoSchema.h"
 
+#include <qxxml/collections/ElementCol.h>
 #include <qxxml/values/DateTime.h>
 
 #include <string>
@@ -51,6 +52,10 @@ public:
     // The items; never null.
     CSmartPtr<CItemCol> GetItems() const { return m_pItems; }
 
+    // The open content after the items (xs:any namespace="##other"): elements of any other
+    // namespace, kept as they were read; never null.
+    CSmartPtr<CElementCol> GetAny() const { return m_pAny; }
+
     void AccessProperty(int propertyIndex, bool read, QxVariant& value) override;
     // Empties the order: no attributes, a new empty header, no items.
     void Init() override;
@@ -63,6 +68,7 @@ private:
         Property_status,
         Property_header,
         Property_item,
+        Property_any,
     };
     static void BuildMetaData(CClassMetaData& tables);
 
@@ -71,6 +77,7 @@ private:
     StatusType m_status = StatusType_pending;
     CSmartPtr<CHeader> m_pHeader;
     CSmartPtr<CItemCol> m_pItems;
+    CSmartPtr<CElementCol> m_pAny;
 };
 
 }  // namespace PoBinding

@@ -5,8 +5,8 @@
 //   PO-00000001: 912 items, status confirmed -> shipped
 //   wrote out.xml
 //
-// Documents with the schema's trailing xs:any element are read too: the binding has no
-// member for it, so it is skipped (IgnoreUnknownElements) and not written back.
+// The schema's trailing xs:any content (elements of other namespaces) is read into the
+// order's GetAny() collection and written back unchanged.
 #include <purchase_order/PurchaseOrder.h>
 
 #include <qxxml/core/XmlSerializationContext.h>
@@ -39,10 +39,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s <in.xml> <out.xml>\n", argv[0]);
         return 2;
     }
-    // One context for reading and writing: lenient about the wildcard element, and writing
-    // the po: and xsi: prefixes the input uses.
+    // One context for reading and writing, writing the po: and xsi: prefixes the input uses.
     CXmlSerializationContext context;
-    context.SetIgnoreUnknownElements(true);
     AddPoNamespaceAliases(context);
 
     try {
@@ -54,8 +52,9 @@ int main(int argc, char** argv) {
         CSmartPtr<CHeader> header = order->GetHeader();
         header->SetComment(header->IsValidComment() ? header->GetComment() + L" (Shipped)" : L"Shipped");
 
-        std::printf("%s: %d items, status %s -> %s\n", Utf8(order->GetOrderId()).c_str(),
-                    order->GetItems()->GetCount(), Utf8(StatusTypeToString(before)).c_str(),
+        std::printf("%s: %d items, %d open elements, status %s -> %s\n", Utf8(order->GetOrderId()).c_str(),
+                    order->GetItems()->GetCount(), order->GetAny()->GetCount(),
+                    Utf8(StatusTypeToString(before)).c_str(),
                     Utf8(StatusTypeToString(order->GetStatus())).c_str());
 
         order->ToXmlFile(Wide(argv[2]).c_str(), true, true, XmlEncoding_UTF8, EOLType_LF, context,

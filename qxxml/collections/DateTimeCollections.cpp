@@ -105,7 +105,7 @@ template <ItemType Kind>
 void CXmlDateKindCol<Kind>::AddAt(int index, const CDateTime& value) {
     using Ops = DateKindOps<Kind>;
     if (value.GetType() != Ops::kDateKind) throw CQxInvalidParamException(Ops::kKindMessage);
-    Ops::CheckValue(ElementName().c_str(), value, m_restrictions);
+    Ops::CheckValue(ElementName().c_str(), value, GetRestrictions());
     BaseAddAt(index, value);
 }
 

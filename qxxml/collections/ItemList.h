@@ -45,6 +45,8 @@ public:
     template <class Value>
     void Insert(size_t index, Value&& value) {
         if (index == size()) {
+            // The first item makes room for a few: small lists take one allocation, not three.
+            if (m_items.capacity() == 0) m_items.reserve(kFirstCapacity);
             m_items.push_back(std::forward<Value>(value));
         } else if (index == 0 && m_front > 0) {
             m_items[m_front - 1] = std::forward<Value>(value);  // a failed copy changes nothing
@@ -73,6 +75,7 @@ public:
 
 private:
     static constexpr size_t kVacatedSlack = 32;
+    static constexpr size_t kFirstCapacity = sizeof(T) <= 16 ? 4 : 2;
 
     std::vector<T> m_items;
     size_t m_front = 0;  // vacated slots before the first item

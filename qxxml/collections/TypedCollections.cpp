@@ -126,7 +126,7 @@ template <ItemType Kind>
 void CXmlPrimitiveCol<Kind>::AddAt(int index, ValueType value) {
     this->FireOnCollectionAdd(&value);
     this->CheckInsertIndex(index, this->Count());
-    KindOps<Kind>::CheckValue(this->ElementName().c_str(), value, this->m_restrictions);
+    KindOps<Kind>::CheckValue(this->ElementName().c_str(), value, this->GetRestrictions());
     this->InsertChecked(index, value);
 }
 

@@ -113,6 +113,11 @@ protected:
     // The first node whose item has the same base object as `item`; throws
     // CQxInvalidParamException "The object was not found in the collection".
     CNode* GetNodeForItem(const CXmlObjectBase* item) const;
+    // The item at `index` as the T the owning collection stores (GetNodeAtIndex's range check).
+    template <class T>
+    CSmartPtr<T> ItemAt(int index) const {
+        return static_cast<T*>(GetNodeAtIndex(index)->m_pItem.Get());
+    }
 
     CNode* m_pHead = nullptr;
     CNode* m_pTail = nullptr;

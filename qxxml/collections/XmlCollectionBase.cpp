@@ -10,7 +10,7 @@ namespace QxXmlLib10 {
 
 CXmlCollectionBase::CXmlCollectionBase(const wchar_t* elementName, const wchar_t* elementNamespace,
                                        int minOccurs, int maxOccurs)
-    : m_strNamespace(elementNamespace ? elementNamespace : L""),
+    : m_strNamespace(elementNamespace),
       m_iMinOccurs(minOccurs),
       m_iMaxOccurs(maxOccurs) {
     SetElementName(elementName);
@@ -48,14 +48,6 @@ void CXmlCollectionBase::Notify(MsgType type, void* item, int index) {
 }
 
 // ------------------------------------------------------------------ items
-
-int CXmlCollectionBase::GetCount() const { return 0; }
-
-void CXmlCollectionBase::Clear() {
-    while (GetCount() > 0) Remove(0);
-}
-
-void CXmlCollectionBase::Remove(int index) { CheckItemIndex(index); }
 
 void CXmlCollectionBase::ThrowItemIndex(int index, int count) {
     throw CQxInvalidParamException(FormatString(L"Index %d is out of range, use 0 - %d", index, count));

@@ -20,6 +20,7 @@
 #pragma once
 
 #include <qxxml/core/XmlObjectBase.h>
+#include <qxxml/support/SharedName.h>
 
 #include <string>
 #include <vector>
@@ -43,13 +44,10 @@ public:
     // Removes every entry equal to `sink`.
     void RemoveEventListener(IEventSink* sink);
 
-    // Number of items. Every concrete collection overrides GetCount, Clear and Remove; the
-    // base behaves as an empty collection (0 items, Clear does nothing, Remove reports an
-    // index out of range) so that a collection that holds no items of its own needs nothing.
-    virtual int GetCount() const;
-    virtual void Clear();
-    // Throws CQxInvalidParamException "Index %d is out of range, use 0 - %d" for a bad index.
-    virtual void Remove(int index);
+    // Number of items, emptying, and removal by position: each concrete collection's.
+    virtual int GetCount() const = 0;
+    virtual void Clear() = 0;
+    virtual void Remove(int index) = 0;
 
     // Throws CQxValidationException when the item count is outside the bounds, unless the
     // context ignores invalid collection counts.
@@ -98,7 +96,7 @@ protected:
     }
     void CheckInsertIndex(int index) const { CheckInsertIndex(index, GetCount()); }
 
-    std::wstring m_strNamespace;
+    CSharedName m_strNamespace;  // shared by the collections of the same namespace
     std::vector<IEventSink*> m_listeners;
     int m_iMinOccurs = 0;
     int m_iMaxOccurs = -1;  // -1: unbounded

@@ -19,6 +19,7 @@
 #include <qxxml/values/PrimitiveRestrictions.h>
 #include <qxxml/values/WhitespaceUtils.h>
 
+#include <memory>
 #include <string>
 
 namespace QxXmlLib10 {
@@ -28,7 +29,7 @@ public:
     ~CXmlTypeCollection() override;
 
     ItemType GetItemType() const { return m_itemType; }
-    const CPrimitiveRestrictions& GetRestrictions() const { return m_restrictions; }
+    const CPrimitiveRestrictions& GetRestrictions() const { return *m_pRestrictions; }
     const std::wstring& GetFormatOverride() const { return m_strFormatOverride; }
     CWhitespaceUtils::WhitespaceRule GetWhitespaceRule() const { return m_whitespaceRule; }
 
@@ -53,7 +54,9 @@ protected:
     // Parses one item's text (after m_whitespaceRule) and appends it.
     virtual void AddFromString(const std::wstring& text) = 0;
 
-    CPrimitiveRestrictions m_restrictions;
+    // Never null and never changed: a collection without facets (nearly every one) shares the
+    // process's empty set instead of carrying five empty strings of its own.
+    std::shared_ptr<const CPrimitiveRestrictions> m_pRestrictions;
     ItemType m_itemType;
     std::wstring m_strFormatOverride;
     CWhitespaceUtils::WhitespaceRule m_whitespaceRule;

@@ -11,6 +11,7 @@
 #include <qxxml/metadata/ElementInfoSeq.h>
 #include <qxxml/metadata/ParentElementInfo.h>
 #include <qxxml/support/QxException.h>
+#include <qxxml/support/ScratchText.h>
 #include <qxxml/values/FormatString.h>
 #include <qxxml/values/QxVariant.h>
 #include <qxxml/xmlin/XmlAttribute.h>
@@ -18,7 +19,9 @@
 #include <qxxml/xmlout/XmlWriter.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <cwctype>
+#include <iterator>
 #include <string>
 #include <typeinfo>
 #include <vector>
@@ -142,9 +145,21 @@ bool IsChoiceCollectionMember(const CElementInfo* element) {
 }
 
 // A sequence member that may take several elements: the repeated members, whose property is a
-// collection.
+// collection. Asked after every element a sequence member reads, so the answer is kept per
+// descriptor type (it depends on nothing else) in a small table of the thread's recent types.
 bool IsRepeatedSequenceMember(const CElementInfo* element) {
-    return dynamic_cast<const QxXmlLib10Data::CElementInfoSeqCol*>(element) != nullptr;
+    struct KnownType {
+        const std::type_info* type = nullptr;
+        bool repeated = false;
+    };
+    static thread_local KnownType known[16];
+    const std::type_info* type = &typeid(*element);
+    KnownType& slot = known[(reinterpret_cast<std::uintptr_t>(type) >> 4) % std::size(known)];
+    if (slot.type != type) {
+        slot.repeated = dynamic_cast<const QxXmlLib10Data::CElementInfoSeqCol*>(element) != nullptr;
+        slot.type = type;
+    }
+    return slot.repeated;
 }
 
 }  // namespace
@@ -357,9 +372,9 @@ CXmlElement* CXmlGeneratedClass::FromXml_Int(CXmlElement* element, CXmlElement* 
         if (textIndex != -1 && textType != ItemType_invalid) {
             QxVariant value;
             if (info->GetOutputPrimitiveClassAsTextProperty())
-                value.SetString(element->GetText());  // verbatim, spaces included
+                value.SetString(ScratchText(element->GetTextView()));  // verbatim, spaces included
             else
-                value.FromString(element->GetText(), textType, CWhitespaceUtils::WhitespaceRule_None);
+                value.FromString(ScratchText(element->GetTextView()), textType, CWhitespaceUtils::WhitespaceRule_None);
             AccessProperty(textIndex, false, value);
         }
         return cursor;

@@ -27,13 +27,13 @@ const wchar_t kChoiceTaken[] =
 
 // ------------------------------------------------------------------ lifetime
 
-CXmlObjectBase::CXmlObjectBase() : m_refCount(0) {}
+CXmlObjectBase::CXmlObjectBase() : m_pElementName(MakeSharedName(nullptr)), m_refCount(0) {}
 
 CXmlObjectBase::CXmlObjectBase(const CXmlObjectBase& other)
-    : IEventSink(other), m_elementName(other.m_elementName), m_refCount(0) {}
+    : IEventSink(other), m_pElementName(other.m_pElementName), m_refCount(0) {}
 
 CXmlObjectBase& CXmlObjectBase::operator=(const CXmlObjectBase& other) {
-    m_elementName = other.m_elementName;  // the count belongs to the object, not its value
+    m_pElementName = other.m_pElementName;  // the count belongs to the object, not its value
     return *this;
 }
 
@@ -51,7 +51,7 @@ void CXmlObjectBase::OnEvent(CXmlObjectBase*, MsgType, void*) {}
 
 void CXmlObjectBase::AttributesToXml_Int(CXmlWriter*, const CXmlSerializationContext&) const {}
 
-void CXmlObjectBase::SetElementName(const wchar_t* name) { m_elementName = OrEmpty(name); }
+void CXmlObjectBase::SetElementName(const wchar_t* name) { m_pElementName = MakeSharedName(name); }
 
 void CXmlObjectBase::SetElementName(CXmlObjectBase* object, const wchar_t* name) {
     object->SetElementName(name);
@@ -156,7 +156,7 @@ void CXmlObjectBase::Throw_IfPropertyIsNull(CXmlObjectBase* value, const wchar_t
 
 void CXmlObjectBase::Throw_IfElementNameDiffers(CXmlObjectBase* value, const wchar_t* requiredName) {
     if (!value) return;
-    const std::wstring& actual = value->GetBase()->m_elementName;
+    const std::wstring& actual = value->GetBase()->ElementName();
     if (!Equal(actual, requiredName))
         throw CQxInvalidParamException(FormatString(
             L"This property requrires an element with the name %s the element being set has the element name %s",
@@ -165,21 +165,33 @@ void CXmlObjectBase::Throw_IfElementNameDiffers(CXmlObjectBase* value, const wch
 
 // ------------------------------------------------------------------ namespace restrictions
 
+namespace {
+
+// The token of `length` characters at `token` is exactly `text`.
+bool TokenIs(const wchar_t* token, size_t length, const wchar_t* text) {
+    return wcslen(text) == length && wmemcmp(token, text, length) == 0;
+}
+
+// Whether one token of a restriction accepts the namespace (nothing is copied: wildcard
+// content tests every element it reads and writes).
+bool TokenAccepts(const wchar_t* token, size_t length, const wchar_t* uri, const wchar_t* target) {
+    if (TokenIs(token, length, L"##any")) return true;
+    if (TokenIs(token, length, L"##other")) return wcscmp(uri, target) != 0;
+    if (TokenIs(token, length, L"##local")) return *uri == L'\0';
+    if (TokenIs(token, length, L"##targetNamespace")) return wcscmp(uri, target) == 0;
+    return *uri == L'\0' || TokenIs(token, length, uri);  // a URI also admits no namespace
+}
+
+}  // namespace
+
 bool CXmlObjectBase::IsNamespaceValid(const wchar_t* namespaceUri, const wchar_t* restriction,
                                       const wchar_t* targetNamespace) {
-    const std::wstring uri = OrEmpty(namespaceUri);
-    const std::wstring target = OrEmpty(targetNamespace);
-    const wchar_t* rest = OrEmpty(restriction);
-    for (;;) {
+    const wchar_t* const uri = OrEmpty(namespaceUri);
+    const wchar_t* const target = OrEmpty(targetNamespace);
+    for (const wchar_t* rest = OrEmpty(restriction);;) {
         const wchar_t* space = wcschr(rest, L' ');
-        const std::wstring token = space ? std::wstring(rest, space) : std::wstring(rest);
-        bool valid;
-        if (token == L"##any") valid = true;
-        else if (token == L"##other") valid = uri != target;
-        else if (token == L"##local") valid = uri.empty();
-        else if (token == L"##targetNamespace") valid = uri == target;
-        else valid = uri == token || uri.empty();
-        if (valid) return true;
+        const size_t length = space ? static_cast<size_t>(space - rest) : wcslen(rest);
+        if (TokenAccepts(rest, length, uri, target)) return true;
         if (!space) return false;
         rest = space + 1;
     }

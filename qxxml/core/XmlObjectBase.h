@@ -21,6 +21,7 @@
 
 #include <qxxml/core/SerializationEnums.h>
 #include <qxxml/support/Export.h>
+#include <qxxml/support/SharedName.h>
 
 #include <atomic>
 #include <cstdint>
@@ -116,8 +117,8 @@ protected:
                                      bool optionalChoiceItem) = 0;
 
     // --- element name
-    std::wstring GetElementName() const { return m_elementName; }
-    const std::wstring& ElementName() const { return m_elementName; }
+    std::wstring GetElementName() const { return *m_pElementName; }
+    const std::wstring& ElementName() const { return *m_pElementName; }
     void SetElementName(const wchar_t* name);
     static void SetElementName(CXmlObjectBase* object, const wchar_t* name);
 
@@ -167,7 +168,7 @@ protected:
 private:
     static void Fire(IEventSink* sink, CXmlCollectionBase* collection, MsgType type, void* data);
 
-    std::wstring m_elementName;
+    SharedName m_pElementName;  // never null; shared by the objects of the same name
     std::atomic<int32_t> m_refCount;
 };
 

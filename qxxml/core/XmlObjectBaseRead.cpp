@@ -4,6 +4,7 @@
 // document element to the object's FromXml_Int; the object keeps what it read.
 #include <qxxml/core/XmlObjectBase.h>
 
+#include <qxxml/collections/Element.h>
 #include <qxxml/core/XmlSerializationContext.h>
 #include <qxxml/support/QxException.h>
 #include <qxxml/values/BinaryData.h>
@@ -64,8 +65,13 @@ void CXmlObjectBase::FromXmlStream(unsigned char* const data, uint32_t length,
     FromXml_Int(root, root->GetFirstElement(), context, false);
 }
 
-void CXmlObjectBase::FromXmlElement(const CElement*, const CXmlSerializationContext&) {
-    throw CQxException(L"FromXmlElement for a wildcard element is not available in this build yet");
+// The wildcard element is written as text first (default context, no declaration,
+// unformatted) and read back like any text.
+void CXmlObjectBase::FromXmlElement(const CElement* element, const CXmlSerializationContext& context) {
+    if (element == nullptr) throw CQxInvalidParamException(L"There is no XML element to read from");
+    const std::wstring text = const_cast<CElement*>(element)->ToXml(
+        false, false, EOLType_LF, CXmlSerializationContext::GetDefaultContext());
+    FromXml(text.c_str(), context);
 }
 
 // The tree is only read: FromXml_Int takes a non-const element because it hands out cursors

@@ -2,9 +2,11 @@
 #include <qxxml/core/XmlObjectBase.h>
 
 #include <qxxml/core/XmlSerializationContext.h>
+#include <qxxml/fastinfoset/FastInfosetWriter.h>
 #include <qxxml/support/QxException.h>
 #include <qxxml/support/QxZip.h>
 #include <qxxml/values/BinaryData.h>
+#include <qxxml/xmlout/BinaryStream.h>
 #include <qxxml/xmlout/FileBinaryStream.h>
 #include <qxxml/xmlout/FileTextStream.h>
 #include <qxxml/xmlout/TextStream.h>
@@ -18,10 +20,6 @@ namespace QxXmlLib10 {
 namespace {
 
 std::atomic<bool> g_asyncToXmlFile{false};
-
-[[noreturn]] void ThrowNotAvailable(const wchar_t* entryPoint) {
-    throw CQxException(std::wstring(entryPoint) + L" is not available in this build yet");
-}
 
 void RefuseZLibForFiles(CompressionType compression) {
     if (compression == CompressionType_ZLib)
@@ -109,14 +107,29 @@ void CXmlObjectBase::ToXmlFile(const wchar_t* fileName, bool includeDocHeader, b
     CFileBinaryStream(fileName, encoding, bytes).Write();
 }
 
-void CXmlObjectBase::ToFastInfosetFile(const wchar_t*, FInfoDecl, const CXmlSerializationContext&,
-                                       CompressionType compression) const {
+void CXmlObjectBase::ToFastInfosetFile(const wchar_t* fileName, FInfoDecl declaration,
+                                       const CXmlSerializationContext& context, CompressionType compression) const {
     RefuseZLibForFiles(compression);
-    ThrowNotAvailable(L"ToFastInfosetFile");
+    CXmlObjectBase* self = const_cast<CXmlObjectBase*>(this);  // the stream entry point is not const
+    const CBinaryData bytes = self->ToFastInfosetStream(declaration, context, compression);
+    CFileBinaryStream(fileName, XmlEncoding_None, bytes).Write();
 }
 
-CBinaryData CXmlObjectBase::ToFastInfosetStream(FInfoDecl, const CXmlSerializationContext&, CompressionType) {
-    ThrowNotAvailable(L"ToFastInfosetStream");
+CBinaryData CXmlObjectBase::ToFastInfosetStream(FInfoDecl declaration, const CXmlSerializationContext& context,
+                                                CompressionType compression) {
+    CBinaryData bytes;
+    {
+        CBinaryStream stream;
+        CFastInfosetWriter writer(context.GetFIContext(), &stream);
+        writer.StartDocument();
+        writer.WriteHeader(declaration);
+        ToXml_Int(&writer, true, GetTargetNamespace().c_str(), context, false);
+        writer.WriteDocumentEnd();
+        writer.EndDocument();
+        bytes = stream.GetData();
+    }
+    if (compression != CompressionType_None) CQxZip().Compress(bytes, compression);
+    return bytes;
 }
 
 }  // namespace QxXmlLib10

@@ -7,6 +7,7 @@
 #include <qxxml/metadata/detail/DescriptorSupport.h>
 #include <qxxml/metadata/detail/ScratchValue.h>
 #include <qxxml/support/QxException.h>
+#include <qxxml/support/ScratchText.h>
 #include <qxxml/values/FormatString.h>
 #include <qxxml/values/QxVariant.h>
 #include <qxxml/xmlin/XmlAttribute.h>
@@ -141,8 +142,9 @@ bool CAttributeInfoPrimitive::AttributeFromXml(const CXmlSerializationContext&, 
                                                CXmlAttribute* attribute) {
     if (!attribute || attribute->GetLocalName() != m_strName || attribute->GetNamespaceURI() != m_strNamespace)
         return false;
-    QxVariant value;
-    value.FromString(attribute->GetValue(), m_itemType, m_whitespaceRule);
+    detail::CScratchValue scratch(m_itemType);
+    QxVariant& value = scratch.Get();
+    value.FromString(QxXmlLib10::ScratchText(attribute->GetValueView()), m_itemType, m_whitespaceRule);
     AccessProperty(object, false, value);
     return true;
 }
@@ -179,7 +181,7 @@ bool CAttributeInfoEnum::AttributeFromXml(const CXmlSerializationContext& contex
                                           CXmlAttribute* attribute) {
     if (!IsThisAttribute(context, attribute)) return false;
     QxVariant value;
-    value.SetI4(m_pfnEnumFromString(attribute->GetValue().c_str()));
+    value.SetI4(m_pfnEnumFromString(QxXmlLib10::ScratchText(attribute->GetValueView()).c_str()));
     AccessProperty(object, false, value);
     return true;
 }
@@ -213,9 +215,12 @@ bool CAttributeInfoAny::AttributeFromXml(const CXmlSerializationContext&, CXmlGe
     QxVariant value;
     AccessProperty(object, true, value);
     const QxXmlLib10::CSmartPtr<QxXmlLib10::CXmlCollectionBase> collection = value.GetXmlCollection();
-    if (!dynamic_cast<QxXmlLib10::CAttributeCol*>(collection.Get()))
+    QxXmlLib10::CAttributeCol* attributes = dynamic_cast<QxXmlLib10::CAttributeCol*>(collection.Get());
+    if (!attributes)
         throw CQxException(L"Serialization Data Error : The collection should be a CAttributeCol, it was not!");
-    detail::ThrowNotAvailable(L"CAttributeInfoAny::AttributeFromXml (adding to the CAttributeCol)");
+    attributes->Add(attribute->GetLocalName().c_str(), attribute->GetValue().c_str(),
+                    attribute->GetNamespaceURI().c_str());
+    return true;
 }
 
 void CAttributeInfoAny::Validate(const CXmlSerializationContext&, bool) const {}

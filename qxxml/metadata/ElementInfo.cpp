@@ -1,5 +1,6 @@
 #include <qxxml/metadata/ElementInfo.h>
 
+#include <qxxml/collections/ElementCol.h>
 #include <qxxml/collections/XmlCollectionBase.h>
 #include <qxxml/core/PrimitiveValueCheck.h>
 #include <qxxml/core/XmlGeneratedClass.h>
@@ -7,6 +8,7 @@
 #include <qxxml/metadata/detail/DescriptorSupport.h>
 #include <qxxml/metadata/detail/ScratchValue.h>
 #include <qxxml/support/QxException.h>
+#include <qxxml/support/ScratchText.h>
 #include <qxxml/values/FormatString.h>
 #include <qxxml/values/QxVariant.h>
 #include <qxxml/xmlin/XmlElement.h>
@@ -213,13 +215,14 @@ bool EqualsIgnoringCase(const std::wstring& text, const wchar_t* lowerCase) {
 bool CElementInfo::ReadValueElement(CXmlGeneratedClass* object, CXmlElement** cursor,
                                     EnumFromStringFn enumFromText) const {
     CXmlElement* const element = *cursor;
-    QxVariant value;
+    detail::CScratchValue scratch(enumFromText ? QxXmlLib10::ItemType_i4 : m_itemType);
+    QxVariant& value = scratch.Get();
     if (IsNil(element->GetAttribute(L"nil", CXmlWriter::kInstanceNamespace)))
         value.SetNil();
     else if (enumFromText)
-        value.SetI4(enumFromText(element->GetText().c_str()));
+        value.SetI4(enumFromText(QxXmlLib10::ScratchText(element->GetTextView()).c_str()));
     else
-        value.FromString(element->GetText(), m_itemType, m_whitespaceRule);  // conversion failures propagate
+        value.FromString(QxXmlLib10::ScratchText(element->GetTextView()), m_itemType, m_whitespaceRule);  // conversion failures propagate
     AccessProperty(object, false, value);
     *cursor = element->GetNextSiblingElement();
     return true;
@@ -267,6 +270,26 @@ bool CElementInfo::ReadContent(const CXmlSerializationContext& context, CXmlObje
     return consumed;
 }
 
+// ------------------------------------------------------------------ untyped members
+
+namespace {
+const wchar_t* const kAnyElement = L"AnyElement";
+}  // namespace
+
+bool CElementInfo::IsUntypedMatch(const CXmlElement* element) const {
+    return m_strElementName == kAnyElement || element->GetLocalName() == m_strElementName;
+}
+
+bool CElementInfo::ReadUntypedItems(const CXmlSerializationContext& context, CXmlCollectionBase* items,
+                                    CXmlElement* parent, CXmlElement** cursor) const {
+    QxXmlLib10::CElementCol* elements = dynamic_cast<QxXmlLib10::CElementCol*>(items);
+    if (!elements || m_strElementName == kAnyElement) return ReadContent(context, items, parent, cursor);
+    CXmlElement* const start = *cursor;
+    *cursor = elements->FromXmlLockElementName_Int(m_strElementName, start ? start->GetNamespaceURI() : std::wstring(),
+                                                   parent, start, context);
+    return *cursor != start;
+}
+
 // ------------------------------------------------------------------ detail helpers
 
 std::wstring detail::EnumText(EnumToStringFn toText, int32_t value, const std::wstring& name) {
@@ -288,6 +311,5 @@ bool detail::NoFacetToCheck(ItemType itemType, const CPrimitiveRestrictions& r) 
     return checkedKind && !hasFacet;
 }
 
-void detail::ThrowNotAvailable(const std::wstring& what) { throw CQxException(what + L" is not available yet"); }
 
 }  // namespace QxXmlLib10Data

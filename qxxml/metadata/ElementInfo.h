@@ -186,6 +186,16 @@ protected:
     static bool ReadContent(const CXmlSerializationContext& context, CXmlObjectBase* child, CXmlElement* parent,
                             CXmlElement** cursor);
 
+    // --- untyped members
+    // An untyped member applies to `element` when it is a wildcard ("AnyElement") or has the
+    // element's local name.
+    bool IsUntypedMatch(const CXmlElement* element) const;
+    // The untyped collection `items` reads the run at *cursor: a wildcard takes what its
+    // restriction allows, a named member the run of elements with its name and the namespace
+    // of the first. True when it consumed something.
+    bool ReadUntypedItems(const CXmlSerializationContext& context, QxXmlLib10::CXmlCollectionBase* items,
+                          CXmlElement* parent, CXmlElement** cursor) const;
+
     std::wstring m_strElementName;  // "AnyElement" marks a wildcard in untyped members
     std::wstring m_strElementNamespace;
     int m_iPropertyIndex;

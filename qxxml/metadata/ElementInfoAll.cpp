@@ -146,6 +146,12 @@ bool CElementInfoAllAbsClsCol::Validate(const CXmlSerializationContext&, const C
 
 // ------------------------------------------------------------------ untyped members
 
+bool CElementInfoAllUntpdMnd::ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object,
+                                             CXmlElement* parent, CXmlElement** cursor, const wchar_t* parentNamespace,
+                                             XmlElementType) {
+    return *cursor && ReadUntyped(context, ExistingElement(object, parentNamespace).Get(), parent, cursor);
+}
+
 bool CElementInfoAllUntpdMnd::Validate(const CXmlSerializationContext&, const CXmlGeneratedClass*, bool found,
                                        bool mandatoryCheck) const {
     return ValidateMandatory(found, mandatoryCheck);

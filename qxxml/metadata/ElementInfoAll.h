@@ -181,10 +181,14 @@ public:
                   bool mandatoryCheck) const override;
 };
 
-// Mandatory untyped content.
+// Mandatory untyped content: the CElement the property holds reads the cursor element;
+// true when it took it.
 class QXXML_API CElementInfoAllUntpdMnd : public CElementInfoUntpdKind<CElementInfoAll> {
 public:
     using CElementInfoUntpdKind::CElementInfoUntpdKind;
+    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object, CXmlElement* parent,
+                        CXmlElement** cursor, const wchar_t* parentNamespace,
+                        XmlElementType callerElementType) override;
     bool Validate(const CXmlSerializationContext& context, const CXmlGeneratedClass* object, bool found,
                   bool mandatoryCheck) const override;
 };

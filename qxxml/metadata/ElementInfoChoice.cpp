@@ -1,7 +1,6 @@
 #include <qxxml/metadata/ElementInfoChoice.h>
 
 #include <qxxml/collections/XmlCollectionBase.h>
-#include <qxxml/metadata/detail/DescriptorSupport.h>
 #include <qxxml/support/QxException.h>
 
 namespace QxXmlLib10Data {
@@ -47,6 +46,12 @@ bool CElementInfoChoiceCol::ElementFromXml(const CXmlSerializationContext& conte
     const CSmartPtr<CXmlCollectionBase> items = GetCollection(object);
     CXmlElement* next = *cursor;
     if (!ReadContent(context, items.Get(), parent, &next)) return false;
+    return AcceptItemsRead(context, items.Get(), cursor, next, callerElementType);
+}
+
+bool CElementInfoChoiceCol::AcceptItemsRead(const CXmlSerializationContext& context, const CXmlCollectionBase* items,
+                                            CXmlElement** cursor, CXmlElement* next,
+                                            XmlElementType callerElementType) {
     if (!IsSoftMode(callerElementType)) {
         *cursor = next;
         items->ValidateCount(context);
@@ -98,9 +103,22 @@ bool CElementInfoChoiceAbsClsOpt::ElementFromXml(const CXmlSerializationContext&
 
 // ------------------------------------------------------------------ untyped members
 
-bool CElementInfoChoiceUntpdCol::ElementFromXml(const CXmlSerializationContext&, CXmlGeneratedClass*, CXmlElement*,
-                                                CXmlElement**, const wchar_t*, XmlElementType) {
-    detail::ThrowNotAvailable(L"Reading the untyped elements [" + m_strElementName + L"]");
+bool CElementInfoChoiceUntpdOpt::ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object,
+                                                CXmlElement* parent, CXmlElement** cursor,
+                                                const wchar_t* parentNamespace, XmlElementType) {
+    if (!*cursor) return false;
+    if (ReadNewElement(context, object, parent, cursor, parentNamespace)) return true;
+    StoreChild(object, nullptr);  // not this alternative
+    return false;
+}
+
+bool CElementInfoChoiceUntpdCol::ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object,
+                                                CXmlElement* parent, CXmlElement** cursor, const wchar_t*,
+                                                XmlElementType callerElementType) {
+    const CSmartPtr<CXmlCollectionBase> items = GetCollection(object);
+    CXmlElement* next = *cursor;
+    if (!ReadUntypedItems(context, items.Get(), parent, &next)) return false;
+    return AcceptItemsRead(context, items.Get(), cursor, next, callerElementType);
 }
 
 }  // namespace QxXmlLib10Data

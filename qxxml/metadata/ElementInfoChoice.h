@@ -49,6 +49,12 @@ public:
     bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object, CXmlElement* parent,
                         CXmlElement** cursor, const wchar_t* parentNamespace,
                         XmlElementType callerElementType) override;
+
+protected:
+    // After a collection read that consumed something (up to `next`): the count check, or in
+    // soft mode an invalid count answers false with the cursor unchanged.
+    static bool AcceptItemsRead(const CXmlSerializationContext& context, const QxXmlLib10::CXmlCollectionBase* items,
+                                CXmlElement** cursor, CXmlElement* next, XmlElementType callerElementType);
 };
 
 QXXML_EXTERN_TEMPLATE(CElementInfoPrimKind<CElementInfoChoice>)
@@ -119,14 +125,18 @@ public:
     using CElementInfoObjectColKind::CElementInfoObjectColKind;
 };
 
-// Untyped content as an alternative.
+// Untyped content as an alternative: a new CElement reads the cursor element and is stored
+// when it took it; otherwise the property is cleared and the answer is false.
 class QXXML_API CElementInfoChoiceUntpdOpt : public CElementInfoUntpdKind<CElementInfoChoice> {
 public:
     using CElementInfoUntpdKind::CElementInfoUntpdKind;
+    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object, CXmlElement* parent,
+                        CXmlElement** cursor, const wchar_t* parentNamespace,
+                        XmlElementType callerElementType) override;
 };
 
-// Repeated untyped content as an alternative. Writing is the collection's; reading is not
-// available yet.
+// Repeated untyped content as an alternative, read as the sequence member reads it
+// (ElementInfoSeq.h) and then accepted as every choice collection is.
 class QXXML_API CElementInfoChoiceUntpdCol : public CElementInfoChoiceCol {
 public:
     using CElementInfoChoiceCol::CElementInfoChoiceCol;

@@ -1,5 +1,6 @@
 #include <qxxml/metadata/ElementInfoKinds.h>
 
+#include <qxxml/collections/Element.h>
 #include <qxxml/core/XmlSerializationContext.h>
 #include <qxxml/metadata/ElementInfoAll.h>
 #include <qxxml/metadata/ElementInfoChoice.h>
@@ -178,15 +179,53 @@ CElementInfoUntpdKind<Group>::CElementInfoUntpdKind(const wchar_t* name, const w
       m_strTargetNamespace(OrEmpty(targetNamespace)) {}
 
 template <class Group>
-bool CElementInfoUntpdKind<Group>::ElementToXml(const CXmlSerializationContext&, const CXmlGeneratedClass*,
-                                                CXmlWriter*) const {
-    detail::ThrowNotAvailable(L"Writing the untyped element [" + this->m_strElementName + L"]");
+bool CElementInfoUntpdKind<Group>::ElementToXml(const CXmlSerializationContext& context,
+                                                const CXmlGeneratedClass* object, CXmlWriter* writer) const {
+    return this->ElementToXmlCls(context, object, writer, false);
 }
 
 template <class Group>
-bool CElementInfoUntpdKind<Group>::ElementFromXml(const CXmlSerializationContext&, CXmlGeneratedClass*, CXmlElement*,
-                                                  CXmlElement**, const wchar_t*, XmlElementType) {
-    detail::ThrowNotAvailable(L"Reading the untyped element [" + this->m_strElementName + L"]");
+CSmartPtr<CXmlObjectBase> CElementInfoUntpdKind<Group>::NewElement(const wchar_t* parentNamespace) const {
+    const std::wstring elementNamespace = CElementInfo::GetAnyDefaultNamespace(
+        m_strNamespaceConstraint.c_str(), parentNamespace, m_strTargetNamespace.c_str());
+    return new QxXmlLib10::CElement(this->m_strElementName.c_str(), elementNamespace.c_str(),
+                                    m_strNamespaceConstraint.c_str(), m_strTargetNamespace.c_str());
+}
+
+template <class Group>
+CSmartPtr<CXmlObjectBase> CElementInfoUntpdKind<Group>::ExistingElement(CXmlGeneratedClass* object,
+                                                                        const wchar_t* parentNamespace) const {
+    CSmartPtr<CXmlObjectBase> element = this->GetChild(object);
+    if (!element) {
+        element = NewElement(parentNamespace);
+        this->StoreChild(object, element.Get());
+    }
+    return element;
+}
+
+template <class Group>
+bool CElementInfoUntpdKind<Group>::ReadUntyped(const CXmlSerializationContext& context, CXmlObjectBase* element,
+                                               CXmlElement* parent, CXmlElement** cursor) const {
+    if (!this->IsUntypedMatch(*cursor)) return false;
+    return this->ReadContent(context, element, parent, cursor);
+}
+
+template <class Group>
+bool CElementInfoUntpdKind<Group>::ReadNewElement(const CXmlSerializationContext& context, CXmlGeneratedClass* object,
+                                                  CXmlElement* parent, CXmlElement** cursor,
+                                                  const wchar_t* parentNamespace) const {
+    const CSmartPtr<CXmlObjectBase> element = NewElement(parentNamespace);
+    if (!ReadUntyped(context, element.Get(), parent, cursor)) return false;
+    this->StoreChild(object, element.Get());
+    return true;
+}
+
+template <class Group>
+bool CElementInfoUntpdKind<Group>::ElementFromXml(const CXmlSerializationContext& context,
+                                                  CXmlGeneratedClass* object, CXmlElement* parent,
+                                                  CXmlElement** cursor, const wchar_t* parentNamespace,
+                                                  XmlElementType) {
+    return *cursor && ReadNewElement(context, object, parent, cursor, parentNamespace);
 }
 
 // ------------------------------------------------------------------ the instances the family uses

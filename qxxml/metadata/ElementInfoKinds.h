@@ -160,22 +160,38 @@ protected:
     XmlElementType m_elementType;
 };
 
-// Untyped content: a named element, or as "AnyElement" a wildcard, held as a CElement.
-// Writing and reading it come with the wildcard content holders; until then both operations
-// report that they are not available.
+// Untyped content: a named element, or as "AnyElement" a wildcard, held as a CElement
+// (Element.h; the element checks its namespace constraint itself).
 template <class Group>
 class CElementInfoUntpdKind : public Group {
 public:
     CElementInfoUntpdKind(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex,
                           const wchar_t* namespaceConstraint, const wchar_t* targetNamespace);
 
+    // ElementToXmlCls(false): the CElement the property holds writes itself.
     bool ElementToXml(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,
                       CXmlWriter* writer) const override;
+    // The optional read of all-groups: a new element reads the cursor element and is stored
+    // when it took it (true); false otherwise, and at the end of the children.
     bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object, CXmlElement* parent,
                         CXmlElement** cursor, const wchar_t* parentNamespace,
                         XmlElementType callerElementType) override;
 
 protected:
+    // A new CElement named after the member, in the namespace the constraint implies
+    // (GetAnyDefaultNamespace), carrying the constraint and the target namespace.
+    QxXmlLib10::CSmartPtr<CXmlObjectBase> NewElement(const wchar_t* parentNamespace) const;
+    // The CElement the property holds (one is made and stored when the property is empty).
+    QxXmlLib10::CSmartPtr<CXmlObjectBase> ExistingElement(CXmlGeneratedClass* object,
+                                                          const wchar_t* parentNamespace) const;
+    // `element` reads *cursor when the member applies to it (a wildcard, or the same local
+    // name); true when it took it, the cursor then moved past it.
+    bool ReadUntyped(const CXmlSerializationContext& context, CXmlObjectBase* element, CXmlElement* parent,
+                     CXmlElement** cursor) const;
+    // ReadUntyped into a new element (NewElement), stored when it took the cursor element.
+    bool ReadNewElement(const CXmlSerializationContext& context, CXmlGeneratedClass* object, CXmlElement* parent,
+                        CXmlElement** cursor, const wchar_t* parentNamespace) const;
+
     std::wstring m_strNamespaceConstraint;
     std::wstring m_strTargetNamespace;
 };

@@ -2,7 +2,6 @@
 
 #include <qxxml/collections/XmlCollectionBase.h>
 #include <qxxml/core/XmlSerializationContext.h>
-#include <qxxml/metadata/detail/DescriptorSupport.h>
 #include <qxxml/support/QxException.h>
 #include <qxxml/values/FormatString.h>
 #include <qxxml/xmlin/XmlElement.h>
@@ -67,6 +66,11 @@ bool CElementInfoSeqCol::ElementFromXml(const CXmlSerializationContext& context,
                                         XmlElementType callerElementType) {
     const CSmartPtr<CXmlCollectionBase> items = GetCollection(object);
     ReadContent(context, items.Get(), parent, cursor);
+    return CheckCountRead(context, items.Get(), callerElementType);
+}
+
+bool CElementInfoSeqCol::CheckCountRead(const CXmlSerializationContext& context, const CXmlCollectionBase* items,
+                                        XmlElementType callerElementType) {
     if (IsSoftMode(callerElementType)) return items->IsValidCount(context);
     items->ValidateCount(context);
     return true;
@@ -161,9 +165,29 @@ bool CElementInfoSeqAbsClsOpt::ElementFromXml(const CXmlSerializationContext& co
 
 // ------------------------------------------------------------------ untyped and abstract members
 
-bool CElementInfoSeqUntpdCol::ElementFromXml(const CXmlSerializationContext&, CXmlGeneratedClass*, CXmlElement*,
-                                             CXmlElement**, const wchar_t*, XmlElementType) {
-    detail::ThrowNotAvailable(L"Reading the untyped elements [" + m_strElementName + L"]");
+bool CElementInfoSeqUntpdMnd::ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object,
+                                             CXmlElement* parent, CXmlElement** cursor, const wchar_t* parentNamespace,
+                                             XmlElementType callerElementType) {
+    if (!*cursor) ThrowRequiredElementMissing();
+    if (ReadUntyped(context, ExistingElement(object, parentNamespace).Get(), parent, cursor)) return true;
+    if (IsSoftMode(callerElementType)) return false;
+    throw CQxValidationException(FormatString(L"Failed to find the required element from namespace [%s]",
+                                              m_strElementNamespace.c_str()));
+}
+
+bool CElementInfoSeqUntpdOpt::ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object,
+                                             CXmlElement* parent, CXmlElement** cursor, const wchar_t* parentNamespace,
+                                             XmlElementType) {
+    if (*cursor) ReadNewElement(context, object, parent, cursor, parentNamespace);
+    return true;
+}
+
+bool CElementInfoSeqUntpdCol::ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object,
+                                             CXmlElement* parent, CXmlElement** cursor, const wchar_t*,
+                                             XmlElementType callerElementType) {
+    const CSmartPtr<CXmlCollectionBase> items = GetCollection(object);
+    ReadUntypedItems(context, items.Get(), parent, cursor);
+    return CheckCountRead(context, items.Get(), callerElementType);
 }
 
 CElementInfoSeqNonCol::CElementInfoSeqNonCol(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex)

@@ -62,6 +62,12 @@ public:
     bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object, CXmlElement* parent,
                         CXmlElement** cursor, const wchar_t* parentNamespace,
                         XmlElementType callerElementType) override;
+
+protected:
+    // After the collection read: in soft mode whether the count is valid, otherwise the count
+    // check (throwing) and true.
+    static bool CheckCountRead(const CXmlSerializationContext& context, const QxXmlLib10::CXmlCollectionBase* items,
+                               XmlElementType callerElementType);
 };
 
 QXXML_EXTERN_TEMPLATE(CElementInfoPrimKind<CElementInfoSeq>)
@@ -179,19 +185,31 @@ public:
     using CElementInfoObjectColKind::CElementInfoObjectColKind;
 };
 
-// Mandatory untyped content (a named element or, as "AnyElement", a wildcard).
+// Mandatory untyped content (a named element or, as "AnyElement", a wildcard): the CElement
+// the property holds reads the cursor element. No element left: CQxValidationException
+// "Failed to find a required element [%s]" (also in soft mode); an element it does not take:
+// "Failed to find the required element from namespace [%s]" (soft mode: false).
 class QXXML_API CElementInfoSeqUntpdMnd : public CElementInfoUntpdKind<CElementInfoSeq> {
 public:
     using CElementInfoUntpdKind::CElementInfoUntpdKind;
+    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object, CXmlElement* parent,
+                        CXmlElement** cursor, const wchar_t* parentNamespace,
+                        XmlElementType callerElementType) override;
 };
 
-// Optional untyped content.
+// Optional untyped content: a new CElement reads the cursor element and is stored when it
+// took it; true either way.
 class QXXML_API CElementInfoSeqUntpdOpt : public CElementInfoUntpdKind<CElementInfoSeq> {
 public:
     using CElementInfoUntpdKind::CElementInfoUntpdKind;
+    bool ElementFromXml(const CXmlSerializationContext& context, CXmlGeneratedClass* object, CXmlElement* parent,
+                        CXmlElement** cursor, const wchar_t* parentNamespace,
+                        XmlElementType callerElementType) override;
 };
 
-// Repeated untyped content. Writing is the collection's; reading is not available yet.
+// Repeated untyped content held in a CElementCol: a wildcard reads what its restriction
+// allows, a named member the run of its elements (in the namespace of the first); then the
+// count is checked as for every sequence collection.
 class QXXML_API CElementInfoSeqUntpdCol : public CElementInfoSeqCol {
 public:
     using CElementInfoSeqCol::CElementInfoSeqCol;

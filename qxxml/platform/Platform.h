@@ -1,9 +1,9 @@
 // Platform.h - the operating-system layer (internal; not installed).
 //
 // Every call into the operating system goes through here: files, overlapped reads and
-// writes, system error codes and debug output. posix/ implements it on Linux (POSIX AIO),
+// writes, system error codes and debug output. posix/ implements it on Linux (io_uring),
 // win32/ on Windows (OVERLAPPED with an event). Nothing else in the library includes
-// system headers such as <unistd.h>, <aio.h> or <windows.h>.
+// system headers such as <unistd.h>, <liburing.h> or <windows.h>.
 //
 //   Platform::SystemError error = 0;
 //   Platform::File file = Platform::File::CreateAlways(L"out.xml", /*overlapped=*/true, error);
@@ -64,6 +64,20 @@ private:
     intptr_t m_handle = kInvalid;
 };
 
+// How overlapped transfers reach the system. The library starts no threads of its own, so
+// where the kernel offers no asynchronous file transfers (on Linux: no io_uring, because the
+// kernel is too old or a sandbox forbids it) they are made synchronously on the caller's
+// thread: Start does the whole transfer and Wait reports its outcome, with the same byte
+// counts and error codes. The mode is decided once per process, when the first OverlappedOp
+// is prepared; each OverlappedOp keeps the mode it was prepared with.
+enum class OverlappedMode { Kernel, Synchronous };
+QXXML_API OverlappedMode GetOverlappedMode();
+
+// Test hook, not for library code: the mode of every OverlappedOp prepared from now on.
+// Asking for a mode the system lacks (Kernel without io_uring; Synchronous on Windows, which
+// always has OVERLAPPED I/O) changes nothing and returns false.
+QXXML_API bool SetOverlappedModeForTesting(OverlappedMode mode);
+
 // One asynchronous read or write at a file offset, at most one in flight at a time.
 // The destructor waits for an operation still in flight, so the buffer it uses may be freed
 // right after the OverlappedOp is gone.
@@ -74,7 +88,8 @@ public:
     OverlappedOp& operator=(const OverlappedOp&) = delete;
     ~OverlappedOp();
 
-    // Creates the completion event (Windows) or prepares the control block (POSIX).
+    // Creates the completion event (Windows) or the submission ring (Linux); nothing to
+    // prepare in the synchronous mode.
     bool Create(SystemError& error);
     void Destroy();
 
@@ -92,10 +107,14 @@ public:
     bool InFlight() const { return m_inFlight; }
 
 private:
+    // The back end's part: Create, Start and Wait, and its State with the deleter.
     bool Start(File& file, void* buffer, uint32_t size, uint64_t offset, bool writing, SystemError& error);
 
     struct State;
-    std::unique_ptr<State> m_state;
+    struct StateDeleter {
+        void operator()(State* state) const;
+    };
+    std::unique_ptr<State, StateDeleter> m_state;
     bool m_inFlight = false;
 };
 

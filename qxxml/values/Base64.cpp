@@ -1,6 +1,8 @@
 // Base64.cpp - table-driven base64: three bytes to four characters per step.
 #include <qxxml/values/Base64.h>
 
+#include <qxxml/xmlout/UtfEncoding.h>
+
 namespace {
 
 constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
@@ -22,11 +24,23 @@ struct DecodeTable {
 };
 constexpr DecodeTable kDecode;
 
-// Characters above U+007F are invalid: looking up only their low seven bits would accept
-// letters of other scripts as base64 digits.
-inline uint32_t Lookup(wchar_t c) {
-    const uint32_t u = static_cast<uint32_t>(c);
-    return u < 128 ? kDecode.value[u] : kInvalid;
+// Every character is looked up by its low seven bits, whatever it is: "\u00BD" (0xBD) reads
+// as "=" and "\u00C1" as "A". On Windows a wide character is a UTF-16 code unit, so a
+// character beyond U+FFFF is a surrogate pair there, looked up as two units. Linux keeps the
+// code point in one wchar_t; it is taken as the same two units here (through the library's
+// one UTF-16 encoder, which also stores a value that is no code point as U+FFFD), so that a
+// text decodes to the same bytes on both systems.
+inline uint32_t Lookup(uint32_t unit) { return kDecode.value[unit & 0x7F]; }
+
+// The table values of the UTF-16 code units of a character beyond U+FFFF; false when one is
+// invalid. `take` adds a valid value.
+template <class Take>
+bool TakeUnitsBeyondTheBmp(wchar_t c, Take& take) {
+    unsigned char bytes[4];
+    const unsigned char* const end = QxXmlLib10::StoreUtf16LEUnits(bytes, &c, 1);
+    for (const unsigned char* unit = bytes; unit != end; unit += 2)
+        if (!take(Lookup(unit[0] | (uint32_t{unit[1]} << 8)))) return false;
+    return true;
 }
 
 }  // namespace
@@ -76,18 +90,37 @@ std::wstring CBase64::Encode(const unsigned char* data, uint32_t length) {
     return large;
 }
 
+size_t CBase64::DecodeBufferSize(const wchar_t* text, size_t length) noexcept {
+    const size_t units = text != nullptr ? QxXmlLib10::Utf16LEUnitBytes(text, length) / 2 : length;
+    return units / 4 * 3 + 3;  // six bits per unit, whole bytes only
+}
+
 uint32_t CBase64::Decode(const wchar_t* text, size_t length, unsigned char* out) const {
     if (text == nullptr) return 0;
     uint32_t written = 0;
     uint32_t bits = 0;     // valid bits waiting in `pending`
     uint32_t pending = 0;
+    // Adds one unit's table value; false for an invalid unit.
+    const auto take = [&](uint32_t value) {
+        if (value == kSkip) return true;
+        if (value == kInvalid) return false;
+        pending = (pending << 6) | value;
+        bits += 6;
+        if (bits >= 8) {
+            bits -= 8;
+            out[written++] = static_cast<unsigned char>(pending >> bits);
+            pending &= (1u << bits) - 1;
+        }
+        return true;
+    };
     size_t i = 0;
     while (i < length) {
         // Fast path: four alphabet characters on a byte boundary make three bytes.
         if (bits == 0 && length - i >= 4) {
-            const uint32_t a = Lookup(text[i]), b = Lookup(text[i + 1]);
-            const uint32_t c = Lookup(text[i + 2]), d = Lookup(text[i + 3]);
-            if (((a | b | c | d) & (kSkip | kInvalid)) == 0) {
+            const uint32_t w = static_cast<uint32_t>(text[i]), x = static_cast<uint32_t>(text[i + 1]);
+            const uint32_t y = static_cast<uint32_t>(text[i + 2]), z = static_cast<uint32_t>(text[i + 3]);
+            const uint32_t a = Lookup(w), b = Lookup(x), c = Lookup(y), d = Lookup(z);
+            if (((a | b | c | d) & (kSkip | kInvalid)) == 0 && (w | x | y | z) <= 0xFFFF) {
                 const uint32_t group = (a << 18) | (b << 12) | (c << 6) | d;
                 out[written] = static_cast<unsigned char>(group >> 16);
                 out[written + 1] = static_cast<unsigned char>(group >> 8);
@@ -97,16 +130,10 @@ uint32_t CBase64::Decode(const wchar_t* text, size_t length, unsigned char* out)
                 continue;
             }
         }
-        const uint32_t value = Lookup(text[i++]);
-        if (value == kSkip) continue;
-        if (value == kInvalid) return 0;
-        pending = (pending << 6) | value;
-        bits += 6;
-        if (bits >= 8) {
-            bits -= 8;
-            out[written++] = static_cast<unsigned char>(pending >> bits);
-            pending &= (1u << bits) - 1;
-        }
+        const wchar_t ch = text[i++];
+        const uint32_t unit = static_cast<uint32_t>(ch);
+        const bool valid = unit <= 0xFFFF ? take(Lookup(unit)) : TakeUnitsBeyondTheBmp(ch, take);
+        if (!valid) return 0;
     }
     return written;  // fewer than 8 bits left over are dropped
 }

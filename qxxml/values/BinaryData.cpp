@@ -337,7 +337,7 @@ void CBinaryData::SetAsBase64(const wchar_t* text) {
     Clear();
     if (text == nullptr) return;
     const size_t length = std::wcslen(text);
-    const uint32_t capacity = CheckedLength(CBase64::DecodeBufferSize(length));
+    const uint32_t capacity = CheckedLength(CBase64::DecodeBufferSize(text, length));
     unsigned char* data = new unsigned char[capacity];
     const uint32_t decoded = CBase64().Decode(text, length, data);
     // Invalid text decodes to zero bytes, which leaves the value empty.

@@ -29,24 +29,13 @@ using Rule = CWhitespaceUtils::WhitespaceRule;
 
 // ------------------------------------------------------------------ working text
 
-bool IsKnownRule(Rule rule) {
-    return rule == CWhitespaceUtils::WhitespaceRule_None || rule == CWhitespaceUtils::WhitespaceRule_Preserve ||
-           rule == CWhitespaceUtils::WhitespaceRule_Replace || rule == CWhitespaceUtils::WhitespaceRule_Collapse;
-}
-
-bool HasXmlWhiteSpace(const std::wstring& text) {
-    for (wchar_t c : text)
-        if (CWhitespaceUtils::IsWhiteSpace(c)) return true;
-    return false;
-}
-
-// The text after the white-space rule. Every rule leaves a text without space, tab, CR and
-// LF unchanged, which is what nearly every value looks like, so such a text is used in
-// place instead of being copied on every conversion.
+// The text after the white-space rule. A text the rule leaves unchanged, which is what
+// nearly every value looks like, is used in place instead of being copied on every
+// conversion.
 class CWorkingText {
 public:
     CWorkingText(const std::wstring& text, Rule rule) : m_text(&text) {
-        if (rule != CWhitespaceUtils::WhitespaceRule_None && (!IsKnownRule(rule) || HasXmlWhiteSpace(text))) {
+        if (CWhitespaceUtils::MayChange(rule, text)) {
             m_storage = CWhitespaceUtils::ApplyRule(rule, text);  // also refuses unknown rules
             m_text = &m_storage;
         }

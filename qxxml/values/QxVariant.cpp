@@ -405,7 +405,13 @@ void QxVariant::FromString(const std::wstring& text, ItemType type, CWhitespaceU
         case ItemType_datetime: SetDateTime(C::datetimeFromString(text, rule)); return;
         case ItemType_time: SetTime(C::timeFromString(text, rule)); return;
         case ItemType_char: SetChar(C::charFromString(text, rule)); return;
-        case ItemType_string: SetString(C::stringFromString(text, rule)); return;
+        case ItemType_string:
+            // Copied into the variant's own or spare string when the rule leaves it as it is.
+            if (CWhitespaceUtils::MayChange(rule, text))
+                SetString(C::stringFromString(text, rule));
+            else
+                SetString(text);
+            return;
         case ItemType_boolean: SetBoolean(C::booleanFromString(text, rule)); return;
         case ItemType_decimal: SetDecimal(C::decimalFromString(text, rule)); return;
         case ItemType_integer: SetInteger(C::integerFromString(text, rule)); return;

@@ -54,6 +54,19 @@ std::wstring CWhitespaceUtils::Preserve(const std::wstring& text) {
     return RewriteLineEnds(text.data(), text.size(), L'\n', [](wchar_t ch) { return ch; });
 }
 
+bool CWhitespaceUtils::MayChange(WhitespaceRule rule, const std::wstring& text) {
+    switch (rule) {
+        case WhitespaceRule_None: return false;
+        case WhitespaceRule_Preserve: return text.find(L'\r') != std::wstring::npos;
+        case WhitespaceRule_Replace: return text.find_first_of(L"\t\r\n") != std::wstring::npos;
+        case WhitespaceRule_Collapse: break;
+        default: return true;
+    }
+    for (wchar_t c : text)
+        if (IsWhiteSpace(c)) return true;
+    return false;
+}
+
 std::wstring CWhitespaceUtils::Replace(const std::wstring& text) {
     if (text.find_first_of(L"\t\r\n") == std::wstring::npos) return text;
     return RewriteLineEnds(text.data(), text.size(), L' ',

@@ -34,6 +34,10 @@ public:
 
     // Throws CQxException "Unknown WhitespaceRule" for a value outside the enumeration.
     static std::wstring ApplyRule(WhitespaceRule rule, const std::wstring& text);
+    // False when ApplyRule would return the text unchanged (None always; Preserve without
+    // carriage returns; Replace without tabs and line ends; Collapse without white space);
+    // true otherwise, and for an unknown rule (which ApplyRule refuses).
+    static bool MayChange(WhitespaceRule rule, const std::wstring& text);
 
     static bool IsWhiteSpace(wchar_t ch) { return ch == L' ' || ch == L'\t' || ch == L'\r' || ch == L'\n'; }
 };

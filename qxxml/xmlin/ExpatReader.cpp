@@ -234,8 +234,23 @@ void CExpatReader::StartElement(const char* name, const char** attributes) {
         CXmlAttribute* attribute = m_doc->NewAttribute(localName, namespaceUri);
         list.push_back(attribute);
         const char* value = attributes[2 * i + 1];
-        if (!AppendWideFromUtf8(attribute->m_value, value, std::strlen(value))) ThrowInvalidText();
+        size_t length = std::strlen(value);
+        wchar_t* run = DecodeIntoTextStorage(value, length);
+        attribute->SetValueView(run, length);
     }
+}
+
+// The text storage sizes the run by the byte count, exact for ASCII, and takes back what a
+// text with multi-byte characters leaves unused; `length` becomes the character count.
+wchar_t* CExpatReader::DecodeIntoTextStorage(const char* text, size_t& length) {
+    if (length == 0) return nullptr;
+    detail::TextArena& storage = m_doc->TextStorage();
+    wchar_t* run = storage.Allocate(length);
+    const wchar_t* end = DecodeWideFromUtf8(run, text, length);
+    if (end == nullptr) ThrowInvalidText();
+    length = static_cast<size_t>(end - run);
+    storage.ShrinkLast(run, length);
+    return run;
 }
 
 void CExpatReader::EndElement() {
@@ -265,12 +280,15 @@ void CExpatReader::CommitPendingText(CXmlElement* element, std::string& pending)
     if (pending.empty()) return;
     if (std::memchr(pending.data(), '\r', pending.size()) != nullptr)
         pending.erase(std::remove(pending.begin(), pending.end(), '\r'), pending.end());
-    std::wstring& text = element->m_text;
-    const bool fresh = text.empty();
-    if (!AppendWideFromUtf8(text, pending.data(), pending.size())) ThrowInvalidText();
-    // The conversion sizes a fresh string by the byte count: exact for ASCII, too large
-    // for text made mostly of multi-byte characters, which is trimmed to size.
-    if (fresh && text.capacity() - text.size() > text.size() / 4 + 16) text.shrink_to_fit();
+    if (element->m_textLength == 0) {
+        size_t length = pending.size();  // at most the input's length: 32 bits
+        element->m_pText = DecodeIntoTextStorage(pending.data(), length);
+        element->m_textLength = element->m_textCapacity = static_cast<uint32_t>(length);
+    } else {
+        m_scratch.clear();
+        if (!AppendWideFromUtf8(m_scratch, pending.data(), pending.size())) ThrowInvalidText();
+        element->AppendText(m_scratch.data(), m_scratch.size());
+    }
     if (pending.capacity() > kLargestKeptBuffer)
         std::string().swap(pending);
     else

@@ -68,6 +68,7 @@ private:
     const std::wstring* InternUtf8(const char* text, size_t length);
     void ThrowParseError();
     void CommitPendingText(CXmlElement* element, std::string& pending);
+    wchar_t* DecodeIntoTextStorage(const char* text, size_t& length);
     void CommitAllPendingText() noexcept;
     void FreeParser() noexcept;
 

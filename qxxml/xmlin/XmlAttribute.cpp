@@ -22,34 +22,43 @@ bool IsSchemaNamespace(const std::wstring& uri) {
 
 CXmlAttribute::CXmlAttribute(const std::wstring& localName, const std::wstring& value,
                              const std::wstring& namespaceUri)
-    : CInstanceMonitor(AttributeRecord()), m_value(value) {
-    OwnNames(localName, namespaceUri);
+    : CInstanceMonitor(AttributeRecord()) {
+    OwnStrings(localName, namespaceUri, value);
 }
 
 CXmlAttribute::CXmlAttribute(const std::wstring* localName, const std::wstring* namespaceUri)
     : CInstanceMonitor(AttributeRecord()), m_pLocalName(localName), m_pNamespaceURI(namespaceUri) {}
 
-CXmlAttribute::CXmlAttribute(const CXmlAttribute& other)
-    : CInstanceMonitor(other), m_value(other.m_value) {
-    OwnNames(*other.m_pLocalName, *other.m_pNamespaceURI);
+CXmlAttribute::CXmlAttribute(const CXmlAttribute& other) : CInstanceMonitor(other) {
+    OwnStrings(*other.m_pLocalName, *other.m_pNamespaceURI, other.GetValue());
 }
 
 CXmlAttribute& CXmlAttribute::operator=(const CXmlAttribute& other) {
-    if (this != &other) {
-        m_value = other.m_value;
-        OwnNames(*other.m_pLocalName, *other.m_pNamespaceURI);
-    }
+    if (this != &other) OwnStrings(*other.m_pLocalName, *other.m_pNamespaceURI, other.GetValue());
     return *this;
 }
 
 CXmlAttribute::~CXmlAttribute() = default;
 
-void CXmlAttribute::OwnNames(const std::wstring& localName, const std::wstring& namespaceUri) {
+const std::wstring& CXmlAttribute::GetValue() const {
+    if (!m_pOwned) m_pOwned = std::make_unique<OwnedStrings>(OwnedStrings{{}, {}, std::wstring(m_pValue, m_valueLength)});
+    return m_pOwned->value;
+}
+
+void CXmlAttribute::SetValueView(const wchar_t* value, size_t length) noexcept {
+    m_pValue = value;
+    m_valueLength = length;
+}
+
+void CXmlAttribute::OwnStrings(const std::wstring& localName, const std::wstring& namespaceUri,
+                               const std::wstring& value) {
     // Build the new strings before dropping the old ones: the arguments may be those.
-    auto names = std::make_unique<OwnedNames>(OwnedNames{localName, namespaceUri});
-    m_pOwnedNames = std::move(names);
-    m_pLocalName = &m_pOwnedNames->localName;
-    m_pNamespaceURI = &m_pOwnedNames->namespaceUri;
+    auto owned = std::make_unique<OwnedStrings>(OwnedStrings{localName, namespaceUri, value});
+    m_pOwned = std::move(owned);
+    m_pLocalName = &m_pOwned->localName;
+    m_pNamespaceURI = &m_pOwned->namespaceUri;
+    m_pValue = m_pOwned->value.data();
+    m_valueLength = m_pOwned->value.size();
 }
 
 bool CXmlAttribute::IsNamespaceAttribute() const {

@@ -24,6 +24,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace QxXmlLib10 {
 
@@ -41,7 +42,11 @@ public:
 
     const std::wstring& GetLocalName() const { return *m_pLocalName; }
     const std::wstring& GetNamespaceURI() const { return *m_pNamespaceURI; }
-    const std::wstring& GetValue() const { return m_value; }
+    // The string is made on the first call for an attribute of a document (whose values live
+    // in the document's text storage; a document is read by one thread at a time).
+    const std::wstring& GetValue() const;
+    // The same characters without making a string; valid as long as the attribute.
+    std::wstring_view GetValueView() const { return std::wstring_view(m_pValue, m_valueLength); }
 
     // True for xmlns, type, schemaLocation and noNamespaceSchemaLocation in the XML Schema
     // instance namespace or the namespace reserved for xmlns declarations: schema
@@ -55,21 +60,26 @@ private:
     friend class CXmlElement;
     friend class CExpatReader;
 
-    // The names live for as long as the document that interned them; the value is the
-    // attribute's own (the reader fills it in place).
+    // The names live for as long as the document that interned them, and so does the value
+    // (the reader sets it with SetValueView).
     CXmlAttribute(const std::wstring* localName, const std::wstring* namespaceUri);
+    void SetValueView(const wchar_t* value, size_t length) noexcept;
 
-    struct OwnedNames {
+    struct OwnedStrings {
         std::wstring localName;
         std::wstring namespaceUri;
+        std::wstring value;
     };
-    void OwnNames(const std::wstring& localName, const std::wstring& namespaceUri);
+    void OwnStrings(const std::wstring& localName, const std::wstring& namespaceUri, const std::wstring& value);
 
     const std::wstring* m_pLocalName;
-    std::wstring m_value;
+    // In the document's text storage, or the owned value's characters.
+    const wchar_t* m_pValue = nullptr;
+    size_t m_valueLength = 0;
     const std::wstring* m_pNamespaceURI;
-    // Set only for attributes built outside a document (and for copies).
-    std::unique_ptr<OwnedNames> m_pOwnedNames;
+    // The strings of an attribute built outside a document (and of copies): the names and
+    // the value. An attribute of a document has only the value here, made by GetValue.
+    mutable std::unique_ptr<OwnedStrings> m_pOwned;
 };
 
 }  // namespace QxXmlLib10

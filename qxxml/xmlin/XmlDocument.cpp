@@ -10,6 +10,7 @@
 #include <qxxml/xmlin/detail/DocumentStorage.h>
 #include <qxxml/xmlout/UtfEncoding.h>
 
+#include <algorithm>
 #include <cassert>
 #include <cerrno>
 #include <cstring>
@@ -339,6 +340,26 @@ CXmlAttribute* CXmlDocument::NewAttribute(const std::wstring* localName,
     return new (m_pStorage->attributes.Allocate()) CXmlAttribute(localName, namespaceUri);
 }
 
+detail::TextArena& CXmlDocument::TextStorage() { return m_pStorage->text; }
+
+const std::wstring& CXmlDocument::MadeText(const CXmlElement* element) {
+    auto& madeTexts = m_pStorage->madeTexts;
+    const auto made = madeTexts.try_emplace(element);
+    if (made.second) {
+        try {
+            made.first->second.assign(element->m_pText, element->m_textLength);
+        } catch (...) {
+            madeTexts.erase(made.first);  // so that the next call tries again
+            throw;
+        }
+    }
+    return made.first->second;
+}
+
+void CXmlDocument::ForgetMadeText(const CXmlElement* element) noexcept {
+    if (!m_pStorage->madeTexts.empty()) m_pStorage->madeTexts.erase(element);
+}
+
 CXmlElement* CXmlDocument::AddElement(const std::wstring* namespaceUri, const std::wstring* localName) {
     CXmlElement* parent = m_pElementStack.empty() ? nullptr : m_pElementStack.back();
     if (parent == nullptr && m_pDocumentElement != nullptr)
@@ -346,7 +367,10 @@ CXmlElement* CXmlDocument::AddElement(const std::wstring* namespaceUri, const st
 
     // Make room first, so that nothing can fail once the element is linked in.
     const size_t depth = m_pElementStack.size();
-    if (m_pStorage->previousSibling.size() <= depth) m_pStorage->previousSibling.resize(depth + 1);
+    if (m_pStorage->previousSibling.size() <= depth) {
+        m_pStorage->previousSibling.resize(depth + 1);
+        m_pStorage->textMark.resize(depth + 1);
+    }
     if (m_pElementStack.capacity() == depth) m_pElementStack.reserve(2 * depth + 16);
 
     CXmlElement* element = NewElement();
@@ -364,6 +388,7 @@ CXmlElement* CXmlDocument::AddElement(const std::wstring* namespaceUri, const st
         m_pDocumentElement = element;
     }
     m_pStorage->previousSibling[depth] = previous;
+    m_pStorage->textMark[depth] = m_pStorage->text.Save();
     m_pElementStack.push_back(element);
     return element;
 }
@@ -399,6 +424,7 @@ void CXmlDocument::EndElement() {
         parent->m_pFirstChild = nullptr;
     parent->m_pLastChild = previous;
     DestroyTree(element);
+    m_pStorage->text.Rewind(m_pStorage->textMark[depth]);
 }
 
 CXmlAttribute* CXmlDocument::AddElementAttribute(CXmlElement* element, const std::wstring& localName,
@@ -411,7 +437,9 @@ CXmlAttribute* CXmlDocument::AddElementAttribute(CXmlElement* element, const std
         document->NewAttribute(document->InternString(localName.data(), localName.size()),
                                document->InternString(namespaceUri.data(), namespaceUri.size()));
     attributes.push_back(attribute);
-    attribute->m_value = value;
+    wchar_t* run = document->TextStorage().Allocate(value.size());
+    std::copy(value.begin(), value.end(), run);
+    attribute->SetValueView(run, value.size());
     return attribute;
 }
 
@@ -447,6 +475,7 @@ void CXmlDocument::DestroyTree(CXmlElement* root) noexcept {
             attribute->~CXmlAttribute();
             storage.attributes.Free(attribute);
         }
+        ForgetMadeText(element);
         element->~CXmlElement();
         storage.elements.Free(element);
     }

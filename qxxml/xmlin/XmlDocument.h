@@ -44,6 +44,9 @@
 
 namespace QxXmlLib10 {
 
+namespace detail {
+class TextArena;
+}
 class CXmlSerializationContext;
 class CExpatReader;
 class CFastInfosetReader;
@@ -108,6 +111,15 @@ private:
     CXmlElement* AddElement(const std::wstring* namespaceUri, const std::wstring* localName);
     CXmlElement* NewElement();
     CXmlAttribute* NewAttribute(const std::wstring* localName, const std::wstring* namespaceUri);
+    // Where the texts and attribute values of the tree live. The readers give an element its
+    // text when the element ends, so everything put there from an element's start to its end
+    // belongs to its subtree, and goes with it when the element filter drops it.
+    detail::TextArena& TextStorage();
+    // The string GetText returns for an element, made on the first call; forgotten when the
+    // element's text changes or the element goes. Kept here rather than in each element:
+    // nearly no element ever needs one.
+    const std::wstring& MadeText(const CXmlElement* element);
+    void ForgetMadeText(const CXmlElement* element) noexcept;
     void DestroyTree(CXmlElement* root) noexcept;
 
     // --- loading

@@ -1,10 +1,12 @@
 #include <qxxml/xmlin/XmlElement.h>
 
 #include <qxxml/xmlin/XmlDocument.h>
+#include <qxxml/xmlin/detail/TextArena.h>
 
 #include <algorithm>
 #include <cassert>
 #include <cwchar>
+#include <stdexcept>
 
 namespace QxXmlLib10 {
 
@@ -60,13 +62,27 @@ void CXmlElement::AppendText(const wchar_t* text) {
     if (text != nullptr) AppendText(text, std::wcslen(text));
 }
 
+const std::wstring& CXmlElement::GetText() const {
+    return m_pDocument->MadeText(this);
+}
+
+// A text that outgrows its room moves to a new run of twice the size (the old run stays
+// unused until the tree goes): a long run of small appends stays linear.
 void CXmlElement::AppendText(const wchar_t* text, size_t length) {
     if (length == 0) return;
-    const size_t total = m_text.size() + length;
-    // Doubling keeps a long run of small appends linear whatever the library's own policy.
-    if (!m_text.empty() && total > m_text.capacity())
-        m_text.reserve(std::max(2 * m_text.capacity(), total));
-    m_text.append(text, length);
+    const size_t total = m_textLength + length;
+    if (total > UINT32_MAX) throw std::length_error("XML text longer than 4 Gi characters");
+    if (total > m_textCapacity) {
+        const size_t capacity =
+            m_textLength == 0 ? total : std::min<size_t>(std::max<size_t>(2 * size_t{m_textCapacity}, total), UINT32_MAX);
+        wchar_t* run = m_pDocument->TextStorage().Allocate(capacity);
+        std::copy(m_pText, m_pText + m_textLength, run);
+        m_pText = run;
+        m_textCapacity = static_cast<uint32_t>(capacity);
+    }
+    std::copy(text, text + length, m_pText + m_textLength);
+    m_textLength = static_cast<uint32_t>(total);
+    m_pDocument->ForgetMadeText(this);
 }
 
 CXmlElement* CXmlElement::CreateNewChildElement() {

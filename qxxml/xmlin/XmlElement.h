@@ -12,6 +12,11 @@
 // The text of an element is all the character data directly inside it, concatenated (also
 // when child elements interrupt it), without carriage returns. Comments and processing
 // instructions are not kept.
+//
+// The document keeps every text in storage of its own; GetText makes the element's string
+// from it on its first call (a document is read by one thread at a time), and GetTextView
+// looks at it without making any string, which is what reading code that only converts the
+// text wants.
 #pragma once
 
 #include <qxxml/support/Export.h>
@@ -19,7 +24,9 @@
 #include <qxxml/xmlin/XmlAttribute.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace QxXmlLib10 {
@@ -39,7 +46,9 @@ public:
     const std::wstring& GetLocalName() const { return *m_pLocalName; }
     // Empty for an element in no namespace.
     const std::wstring& GetNamespaceURI() const { return *m_pNamespaceURI; }
-    const std::wstring& GetText() const { return m_text; }
+    const std::wstring& GetText() const;
+    // The same characters, valid as long as the tree.
+    std::wstring_view GetTextView() const { return std::wstring_view(m_pText, m_textLength); }
     const CXmlAttributeList& GetAttributes() const { return m_attributes; }
 
     // The value of the first attribute with this local name and namespace URI (both exact;
@@ -60,8 +69,8 @@ protected:
     explicit CXmlElement(CXmlDocument* document);
     ~CXmlElement();
 
-    // Appends to the text; the string grows geometrically, so a long run of small appends
-    // stays linear.
+    // Appends to the text; its room in the document grows geometrically, so a long run of
+    // small appends stays linear.
     void AppendText(const wchar_t* text);
     void AppendText(const wchar_t* text, size_t length);
     // A new, unnamed element appended after the last child.
@@ -83,7 +92,11 @@ private:
     CXmlElement* m_pFirstChild = nullptr;
     CXmlElement* m_pLastChild = nullptr;
     CXmlAttributeList m_attributes;  // owned; the nodes come from the document's pool
-    std::wstring m_text;
+    // The text lives in the document's text storage, with room for `m_textCapacity`
+    // (the readers' input is at most 4 GiB). The string GetText makes is the document's.
+    wchar_t* m_pText = nullptr;
+    uint32_t m_textLength = 0;
+    uint32_t m_textCapacity = 0;
     // Interned in the document: one string per distinct name, shared by all its elements.
     const std::wstring* m_pLocalName;
     const std::wstring* m_pNamespaceURI;

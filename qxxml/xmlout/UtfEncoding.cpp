@@ -371,6 +371,12 @@ bool AppendWideFromUtf8(std::wstring& out, const char* data, size_t length) {
     return end != nullptr;
 }
 
+wchar_t* DecodeWideFromUtf8(wchar_t* out, const char* data, size_t length) noexcept {
+    if (length == 0) return out;
+    if (data == nullptr) return nullptr;
+    return DecodeUtf8(reinterpret_cast<const unsigned char*>(data), length, out);
+}
+
 bool AppendUtf16LE(std::string& out, const wchar_t* text, size_t length) {
     if (length == 0) return true;
     if (text == nullptr) return false;

@@ -37,6 +37,9 @@ QXXML_API std::wstring Utf8ToUtf16(const unsigned char* data, uint32_t length);
 // Allocation-aware forms for hot paths: append to a caller's buffer.
 QXXML_API bool AppendUtf8(std::string& out, const wchar_t* text, size_t length);
 QXXML_API bool AppendWideFromUtf8(std::wstring& out, const char* data, size_t length);
+// UTF-8 into a buffer the caller manages, with room for `length` wide characters (never more
+// are needed). Returns the end of what it wrote, or null for ill-formed input.
+QXXML_API wchar_t* DecodeWideFromUtf8(wchar_t* out, const char* data, size_t length) noexcept;
 // UTF-8 into a buffer the caller manages. Utf8ByteCount is the byte count of the text's UTF-8
 // form (SIZE_MAX when the text is ill-formed). EncodeUtf8Into writes the UTF-8 form at `out`
 // in one pass and returns the end of what it wrote, or null for ill-formed text; `out` needs

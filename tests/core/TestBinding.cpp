@@ -27,6 +27,7 @@ namespace test_binding {
 using namespace QxXmlLib10Data;
 
 const wchar_t* const kNamespace = L"urn:qxxml:test:binding";
+const wchar_t* const kNamespaceA = L"urn:qxxml:test:a";
 
 namespace {
 
@@ -233,6 +234,9 @@ CSmartPtr<CXmlObjectBase> CreateTbObject(int classId, const wchar_t* elementName
         case TbClass_Circle: object = new CTbCircle; break;
         case TbClass_Square: object = new CTbSquare; break;
         case TbClass_Root: object = new CTbRoot; break;
+        case TbClass_OpenChoice: object = new CTbOpenChoice; break;
+        case TbClass_OpenPick: object = new CTbOpenPick; break;
+        case TbClass_OpenAll: object = new CTbOpenAll; break;
         default: return nullptr;
     }
     CTbMetaDataCleaner::Name(object.Get(), elementName);
@@ -1111,6 +1115,170 @@ bool CTbRoot::Equals(const CTbRoot& other) const {
            SameOptional(m_hasVersion, other.m_hasVersion, m_version == other.m_version);
 }
 
+// ---------------------------------------------------------------- wildcard content
+
+namespace {
+// A named element of type xs:anyType: any content, in the target namespace.
+CSmartPtr<CElement> NamedUntyped(const wchar_t* name) {
+    return new CElement(name, kNamespace, L"##targetNamespace", kNamespace);
+}
+// A wildcard element: named after the member until it is read or set.
+CSmartPtr<CElement> Wildcard(const wchar_t* restriction) {
+    return new CElement(L"AnyElement", L"", restriction, kNamespace);
+}
+}  // namespace
+
+TB_CLASS_TABLES(CTbOpenChoice)
+
+CTbOpenChoice::CTbOpenChoice() {
+    SetElementName(L"choice");
+    CTbOpenChoice::Init();
+}
+
+void CTbOpenChoice::BuildTables(CTbClassTables& tables) {
+    tables.info = ClassInfo(XmlElementGroupType_Choice, XmlElementType_Element, L"OpenChoice");
+    tables.elements =
+        ElementTable({new CElementInfoChoiceUntpdOpt(L"memo", kNamespace, 0, L"##targetNamespace", kNamespace),
+                      new CElementInfoChoiceUntpdCol(L"AnyElement", kNamespaceA, 1)});
+    tables.attributes = AttributeTable({});
+}
+
+void CTbOpenChoice::AccessProperty(int propertyIndex, bool read, QxVariant& value) {
+    switch (propertyIndex) {
+        case 0: AccessObject(read, value, m_memo); break;
+        case 1: AccessCollection(read, value, m_any); break;
+        default: break;
+    }
+}
+
+void CTbOpenChoice::Init() {
+    m_memo = nullptr;
+    m_any = new CElementCol(L"", kNamespaceA, kNamespace, 1, -1);
+}
+
+TB_CLASS_TABLES(CTbOpenPick)
+
+CTbOpenPick::CTbOpenPick() {
+    SetElementName(L"pick");
+    CTbOpenPick::Init();
+}
+
+void CTbOpenPick::BuildTables(CTbClassTables& tables) {
+    tables.info = ClassInfo(XmlElementGroupType_Choice, XmlElementType_Element, L"OpenPick");
+    tables.elements =
+        ElementTable({new CElementInfoChoiceUntpdOpt(L"AnyElement", L"##other", 0, L"##other", kNamespace),
+                      new CElementInfoChoiceUntpdCol(L"blob", kNamespace, 1)});
+    tables.attributes = AttributeTable({});
+}
+
+void CTbOpenPick::AccessProperty(int propertyIndex, bool read, QxVariant& value) {
+    switch (propertyIndex) {
+        case 0: AccessObject(read, value, m_other); break;
+        case 1: AccessCollection(read, value, m_blobs); break;
+        default: break;
+    }
+}
+
+void CTbOpenPick::Init() {
+    m_other = nullptr;
+    m_blobs = new CElementCol(kNamespace, L"##targetNamespace", kNamespace, 1, -1);
+}
+
+TB_CLASS_TABLES(CTbOpenAll)
+
+CTbOpenAll::CTbOpenAll() {
+    SetElementName(L"all");
+    CTbOpenAll::Init();
+}
+
+void CTbOpenAll::BuildTables(CTbClassTables& tables) {
+    tables.info = ClassInfo(XmlElementGroupType_All, XmlElementType_Element, L"OpenAll");
+    tables.elements =
+        ElementTable({new CElementInfoAllUntpdMnd(L"need", kNamespace, 0, L"##targetNamespace", kNamespace),
+                      new CElementInfoAllUntpdOpt(L"maybe", kNamespace, 1, L"##targetNamespace", kNamespace),
+                      new CElementInfoAllUntpdCol(L"rest", kNamespace, 2)});
+    tables.attributes = AttributeTable({});
+}
+
+void CTbOpenAll::AccessProperty(int propertyIndex, bool read, QxVariant& value) {
+    switch (propertyIndex) {
+        case 0: AccessObject(read, value, m_need); break;
+        case 1: AccessObject(read, value, m_maybe); break;
+        case 2: AccessCollection(read, value, m_rest); break;
+        default: break;
+    }
+}
+
+void CTbOpenAll::Init() {
+    m_need = NamedUntyped(L"need");
+    m_maybe = nullptr;
+    m_rest = new CElementCol(kNamespace, L"##targetNamespace", kNamespace, 0, 1);
+}
+
+TB_CLASS_TABLES(CTbOpen)
+
+CTbOpen::CTbOpen() {
+    SetElementName(L"Open");
+    CTbOpen::Init();
+}
+
+void CTbOpen::BuildTables(CTbClassTables& tables) {
+    tables.info = ClassInfo(XmlElementGroupType_Sequence, XmlElementType_Element, L"Open");
+    tables.elements = ElementTable(
+        {SeqString(L"title", 0, true),
+         new CElementInfoSeqUntpdMnd(L"AnyElement", L"##other", 1, L"##other", kNamespace),
+         new CElementInfoSeqUntpdMnd(L"payload", kNamespace, 2, L"##targetNamespace", kNamespace),
+         new CElementInfoSeqUntpdOpt(L"extra", kNamespace, 3, L"##targetNamespace", kNamespace),
+         new CElementInfoSeqUntpdOpt(L"AnyElement", L"urn:qxxml:test:a urn:qxxml:test:b", 4,
+                                     L"urn:qxxml:test:a urn:qxxml:test:b", kNamespace),
+         new CElementInfoSeqUntpdCol(L"blob", kNamespace, 5),
+         new CElementInfoSeqClsMnd(L"choice", kNamespace, 6, XmlElementType_Element, &CreateTbObject,
+                                   TbClass_OpenChoice, true),
+         new CElementInfoSeqClsOpt(L"pick", kNamespace, 7, XmlElementType_Element, &CreateTbObject, TbClass_OpenPick),
+         new CElementInfoSeqClsMnd(L"all", kNamespace, 8, XmlElementType_Element, &CreateTbObject, TbClass_OpenAll,
+                                   true),
+         new CElementInfoSeqUntpdCol(L"AnyElement", L"##local", 9)});
+    tables.attributes = AttributeTable(
+        {new CAttributeInfoPrimitive(L"id", L"", 10, true, ItemType_i4, nullptr, WS::WhitespaceRule_Collapse,
+                                     kNoFacets, nullptr),
+         new CAttributeInfoAny(L"AnyAttribute", L"##other", 11, true, L"##other", kNamespace, nullptr)});
+}
+
+void CTbOpen::SetPick(CTbOpenPick* pick) { NameAndSet(m_pick, pick, L"pick"); }
+
+void CTbOpen::AccessProperty(int propertyIndex, bool read, QxVariant& value) {
+    switch (propertyIndex) {
+        case 0: AccessOptional(read, value, m_title, m_hasTitle); break;
+        case 1: AccessObject(read, value, m_other); break;
+        case 2: AccessObject(read, value, m_payload); break;
+        case 3: AccessObject(read, value, m_extra); break;
+        case 4: AccessObject(read, value, m_listed); break;
+        case 5: AccessCollection(read, value, m_blobs); break;
+        case 6: AccessObject(read, value, m_choice); break;
+        case 7: AccessObject(read, value, m_pick); break;
+        case 8: AccessObject(read, value, m_all); break;
+        case 9: AccessCollection(read, value, m_locals); break;
+        case 10: AccessOptional(read, value, m_id, m_hasId); break;
+        case 11: AccessCollection(read, value, m_anyAttributes); break;
+        default: break;
+    }
+}
+
+void CTbOpen::Init() {
+    m_title.clear(), m_hasTitle = false;
+    m_id = 0, m_hasId = false;
+    m_other = Wildcard(L"##other");
+    m_payload = NamedUntyped(L"payload");
+    m_extra = nullptr;
+    m_listed = nullptr;
+    m_blobs = new CElementCol(kNamespace, L"##targetNamespace", kNamespace, 0, -1);
+    m_choice = new CTbOpenChoice;
+    m_pick = nullptr;
+    m_all = new CTbOpenAll;
+    m_locals = new CElementCol(L"", L"##local", kNamespace, 0, -1);
+    m_anyAttributes = new CAttributeCol(L"", L"##other", kNamespace);
+}
+
 // ---------------------------------------------------------------- release at unload
 
 void ReleaseTbMetaData() {
@@ -1119,7 +1287,8 @@ void ReleaseTbMetaData() {
           &CTbNilItem::ms_tables, &CTbPrice::ms_tables, &CTbRemark::ms_tables, &CTbAddress::ms_tables,
           &CTbContact::ms_tables, &CTbExtras::ms_tables, &CTbFlags::ms_tables, &CTbPair::ms_tables,
           &CTbHolder::ms_tables, &CTbOptions::ms_tables, &CTbStrictChoice::ms_tables, &CTbBag::ms_tables,
-          &CTbAbsBag::ms_tables, &CTbRoot::ms_tables})
+          &CTbAbsBag::ms_tables, &CTbRoot::ms_tables, &CTbOpenChoice::ms_tables, &CTbOpenPick::ms_tables,
+          &CTbOpenAll::ms_tables, &CTbOpen::ms_tables})
         tables->Clean();
 }
 
@@ -1368,6 +1537,55 @@ std::vector<CToolRun> ParseWithExpat(const std::vector<std::wstring>& documents)
         if (!current) continue;
         if (line.rfind("ERROR: ", 0) == 0) current->status = 1;
         current->output += line + "\n";
+    }
+    if (run.status != 0)
+        for (CToolRun& result : results) result.output += run.output;
+    return results;
+}
+
+namespace {
+// Canonical XML 2.0 of each document pair (namespace prefixes rewritten, so that a writer's
+// own prefixes and default-namespace declarations do not count); per pair "=== i" and either
+// "equal" or the first differing lines.
+const char kCanonicalProgram[] = R"PY(
+import difflib, sys
+import xml.etree.ElementTree as ET
+paths = sys.argv[1:]
+for i in range(0, len(paths), 2):
+    a, b = (ET.canonicalize(from_file=p, rewrite_prefixes=True) for p in paths[i:i + 2])
+    print("=== %d" % (i // 2))
+    if a == b:
+        print("equal")
+    else:
+        split = lambda t: t.replace("><", ">\n<").splitlines()
+        print("\n".join(list(difflib.unified_diff(split(a), split(b), lineterm="", n=1))[:30]))
+)PY";
+}  // namespace
+
+std::vector<CToolRun> CompareCanonical(const std::vector<std::wstring>& expected,
+                                       const std::vector<std::wstring>& actual) {
+    std::vector<std::wstring> documents;
+    for (size_t i = 0; i < expected.size(); ++i) {
+        documents.push_back(expected[i]);
+        documents.push_back(actual.at(i));
+    }
+    std::vector<CToolRun> results(expected.size());
+    if (documents.empty()) return results;
+    const std::vector<std::string> paths = WriteTempDocuments(documents);
+    CToolRun run;
+    run.output = qxxml_test::RunPython(kCanonicalProgram, QuotedList(paths), run.status);
+    for (const std::string& path : paths) std::remove(path.c_str());
+    std::istringstream lines(run.output);
+    std::string line;
+    CToolRun* current = nullptr;
+    while (std::getline(lines, line)) {
+        if (line.rfind("=== ", 0) == 0) {
+            current = &results.at(std::stoul(line.substr(4)));
+            current->status = 1;
+        } else if (current) {
+            if (line == "equal") current->status = 0;
+            current->output += line + "\n";
+        }
     }
     if (run.status != 0)
         for (CToolRun& result : results) result.output += run.output;

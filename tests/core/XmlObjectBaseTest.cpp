@@ -59,6 +59,9 @@ public:
     CXmlObjectBase* GetBase() override { return m_base ? m_base : this; }
     std::wstring GetNamespace() const override { return std::wstring(); }
     void ValidateCount(const CXmlSerializationContext&) const override { ++m_validated; }
+    int GetCount() const override { return 0; }
+    void Clear() override {}
+    void Remove(int) override {}
 
     CXmlObjectBase* m_base = nullptr;
     CXmlElement* m_readResult = nullptr;  // what FromXml_Int returns

@@ -2,11 +2,15 @@
 // children with an element of their own and pseudo-element children, the existing object of a
 // mandatory member against the new object of an optional one, the store-before-read order of
 // choices, abstract classes chosen by the factory, collections with their count checks in each
-// group, and the untyped members that are not available yet.
+// group, and the untyped members holding wildcard content.
 
 #include "metadata/BehaviourTestSupport.h"
 
+#include <qxxml/collections/ElementCol.h>
+
 #include <gtest/gtest.h>
+
+#include <memory>
 
 using namespace metadata_test;
 
@@ -403,20 +407,123 @@ TEST_F(ChildReading, AllGroupCollectionsNeverMarkThemselvesFound) {
 
 // ------------------------------------------------------------------ untyped content
 
-TEST_F(ChildReading, ReadingUntypedContentIsNotAvailableYet) {
-    CElementInfoSeqUntpdMnd seqMnd(L"any", L"", 0, L"##any", nullptr);
-    CElementInfoSeqUntpdOpt seqOpt(L"any", L"", 0, L"##any", nullptr);
-    CElementInfoChoiceUntpdOpt choiceOpt(L"any", L"", 0, L"##any", nullptr);
-    CElementInfoAllUntpdMnd allMnd(L"any", L"", 0, L"##any", nullptr);
-    CElementInfoAllUntpdOpt allOpt(L"any", L"", 0, L"##any", nullptr);
-    CElementInfoSeqUntpdCol seqCol(L"any", L"", 0);
-    CElementInfoChoiceUntpdCol choiceCol(L"any", L"", 0);
-    const std::pair<CElementInfo*, const wchar_t*> cases[] = {
-        {&seqMnd, L"element"}, {&seqOpt, L"element"}, {&choiceOpt, L"element"}, {&allMnd, L"element"},
-        {&allOpt, L"element"}, {&seqCol, L"elements"}, {&choiceCol, L"elements"}};
-    for (const auto& [info, noun] : cases) {
-        Reading reading(L"<r><any/></r>");
-        EXPECT_EQ(MessageOf([&] { reading.Read(*info, object, CXmlSerializationContext()); }),
-                  L"Reading the untyped " + std::wstring(noun) + L" [any] is not available yet");
+// One row per behaviour of the untyped members. The document's first child is in urn:a, the
+// single members accept that namespace only ("##targetNamespace" of urn:a); "(unset)" means
+// the property was never stored, "(null)" that it was cleared.
+TEST_F(ChildReading, UntypedMembersFollowTheirTableRows) {
+    const wchar_t* const nsA = L"<r xmlns:a='urn:a'><a:x t='1'><a:in/></a:x><y/></r>";
+    const wchar_t* const atY = L"<r><y/></r>";
+    const wchar_t* const none = L"<r/>";
+    const auto make = [](const wchar_t* kind, const wchar_t* name) -> CElementInfo* {
+        const std::wstring k = kind;
+        if (k == L"SeqMnd") return new CElementInfoSeqUntpdMnd(name, L"urn:n", 0, L"##targetNamespace", L"urn:a");
+        if (k == L"SeqOpt") return new CElementInfoSeqUntpdOpt(name, L"urn:n", 0, L"##targetNamespace", L"urn:a");
+        if (k == L"ChoiceOpt") return new CElementInfoChoiceUntpdOpt(name, L"", 0, L"##targetNamespace", L"urn:a");
+        if (k == L"AllMnd") return new CElementInfoAllUntpdMnd(name, L"", 0, L"##targetNamespace", L"urn:a");
+        return new CElementInfoAllUntpdOpt(name, L"", 0, L"##targetNamespace", L"urn:a");
+    };
+    struct Case {
+        const wchar_t* kind;
+        const wchar_t* name;
+        const wchar_t* xml;
+        bool soft;
+        const wchar_t* expected;  // "true (cursor) stored" or the message
+    };
+    const Case cases[] = {
+        {L"SeqMnd", L"AnyElement", nsA, false, L"true y x"},
+        {L"SeqMnd", L"x", nsA, false, L"true y x"},
+        {L"SeqMnd", L"z", nsA, false, L"Failed to find the required element from namespace [urn:n]"},
+        {L"SeqMnd", L"AnyElement", atY, false, L"Failed to find the required element from namespace [urn:n]"},
+        {L"SeqMnd", L"AnyElement", atY, true, L"false y AnyElement"},
+        {L"SeqMnd", L"AnyElement", none, true, L"Failed to find a required element [AnyElement]"},
+        {L"SeqOpt", L"AnyElement", nsA, false, L"true y x"},
+        {L"SeqOpt", L"AnyElement", atY, false, L"true y (unset)"},
+        {L"SeqOpt", L"AnyElement", none, true, L"true (end) (unset)"},
+        {L"ChoiceOpt", L"AnyElement", nsA, false, L"true y x"},
+        {L"ChoiceOpt", L"AnyElement", atY, false, L"false y (null)"},
+        {L"ChoiceOpt", L"AnyElement", none, false, L"false (end) (unset)"},
+        {L"AllMnd", L"x", nsA, false, L"true y x"},
+        {L"AllMnd", L"AnyElement", atY, false, L"false y AnyElement"},
+        {L"AllMnd", L"AnyElement", none, false, L"false (end) (unset)"},
+        {L"AllOpt", L"AnyElement", nsA, false, L"true y x"},
+        {L"AllOpt", L"AnyElement", atY, false, L"false y (unset)"},
+    };
+    for (const Case& c : cases) {
+        std::unique_ptr<CElementInfo> info(make(c.kind, c.name));
+        CTestObject owner;
+        Reading reading(c.xml);
+        bool result = false;
+        std::wstring outcome = MessageOf<CQxValidationException>([&] {
+            result = reading.Read(*info, owner, CXmlSerializationContext(),
+                                  c.soft ? XmlElementType_PseudoElement : XmlElementType_Element);
+        });
+        if (outcome == L"(no exception)") {
+            const QxVariant& property = owner.m_properties[0];
+            const auto* element = property.IsValid() ? dynamic_cast<CElement*>(property.GetXmlObject().Get()) : nullptr;
+            outcome = std::wstring(result ? L"true " : L"false ") + reading.CursorName() + L" " +
+                      (!property.IsValid() ? L"(unset)" : element ? element->GetName() : L"(null)");
+            // What was read is the whole element: its attribute and child came along.
+            if (element && element->GetName() == L"x") {
+                EXPECT_EQ(element->GetNamespace(), L"urn:a");
+                EXPECT_EQ(element->GetAttributes()->Item(0)->GetValue(), L"1");
+                EXPECT_EQ(element->GetChildElements()->Item(0)->GetName(), L"in");
+            }
+        }
+        EXPECT_EQ(outcome, c.expected) << Narrow(std::wstring(c.kind) + L" " + c.name + L" " + c.xml);
+    }
+}
+
+// Untyped collections: a wildcard takes what the collection's restriction allows, a named
+// member the run of its name in the first element's namespace; then the count is judged as
+// the group judges every collection.
+TEST_F(ChildReading, UntypedCollectionsReadTheirRunAndCheckTheCount) {
+    const wchar_t* const xml = L"<r xmlns:a='urn:a' xmlns:b='urn:b'><a:x/><a:x/><b:x/><a:w/><y/></r>";
+    struct Case {
+        bool choice;
+        const wchar_t* name;
+        const wchar_t* restriction;
+        int minOccurs;
+        bool soft;
+        const wchar_t* expected;  // result, cursor, item names; or the message
+    };
+    const Case cases[] = {
+        {false, L"x", L"##any", 0, false, L"true b:x x x"},
+        {false, L"AnyElement", L"urn:a urn:b", 0, false, L"true (end) x x x w y"},  // a URI admits no namespace
+        {false, L"AnyElement", L"##other", 0, false, L"true a:x"},
+        {false, L"AnyElement", L"##local", 0, false, L"true a:x"},
+        {false, L"x", L"##any", 3, false, L"The Minimum number of [] elements allowed in this collection is 3"},
+        {false, L"x", L"##any", 3, true, L"false b:x x x"},
+        {true, L"AnyElement", L"##local", 0, false, L"false a:x"},
+        {true, L"AnyElement", L"##targetNamespace", 0, false, L"true b:x x x"},
+        {true, L"x", L"##any", 3, true, L"false a:x x x"},
+        {true, L"x", L"##any", 3, false, L"The Minimum number of [] elements allowed in this collection is 3"},
+    };
+    for (const Case& c : cases) {
+        std::unique_ptr<CElementInfo> info;
+        if (c.choice)
+            info.reset(new CElementInfoChoiceUntpdCol(c.name, L"", 0));
+        else
+            info.reset(new CElementInfoSeqUntpdCol(c.name, L"", 0));
+        const bool inTarget = std::wstring(c.restriction) == L"##targetNamespace";
+        CSmartPtr<CElementCol> items(
+            new CElementCol(inTarget ? L"urn:a" : L"", c.restriction, L"urn:a", c.minOccurs, -1));
+        CTestObject owner;
+        owner.m_properties[0].SetXmlCollection(items.Get());
+        Reading reading(xml);
+        bool result = false;
+        std::wstring outcome = MessageOf<CQxValidationException>([&] {
+            result = reading.Read(*info, owner, CXmlSerializationContext(),
+                                  c.soft ? XmlElementType_PseudoElement : XmlElementType_Element);
+        });
+        if (outcome == L"(no exception)") {
+            outcome = std::wstring(result ? L"true " : L"false ") +
+                      (reading.cursor ? (reading.cursor->GetNamespaceURI() == L"urn:a"   ? L"a:"
+                                         : reading.cursor->GetNamespaceURI() == L"urn:b" ? L"b:"
+                                                                                         : L"") +
+                                            reading.CursorName()
+                                      : L"(end)");
+            for (const CElement* item : *items) outcome += L" " + item->GetName();
+        }
+        EXPECT_EQ(outcome, c.expected) << Narrow(std::wstring(c.name) + L" " + c.restriction);
     }
 }

@@ -6,6 +6,8 @@
 
 #include "metadata/BehaviourTestSupport.h"
 
+#include <qxxml/collections/ElementCol.h>
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -83,6 +85,8 @@ class CScriptedCol : public CXmlCollectionBase {
 public:
     explicit CScriptedCol(int count) : m_count(count) {}
     int GetCount() const override { return m_count; }
+    void Clear() override {}
+    void Remove(int) override {}
     void ValidateCount(const CXmlSerializationContext&) const override { ++m_checks; }
 
     int m_count;
@@ -300,16 +304,28 @@ TEST(ElementWriting, SequenceAndAllCollectionsCheckTheirCountUnlessToldChoicesNe
 
 // ------------------------------------------------------------------ untyped content
 
-TEST(ElementWriting, UntypedMembersAreNotAvailableYet) {
+// The untyped members write the CElement their property holds (and nothing without one);
+// the element writes children before text and refuses a namespace its wildcard does not allow.
+TEST(ElementWriting, UntypedMembersWriteTheirElement) {
     Members untyped;
-    untyped.emplace_back(new CElementInfoSeqUntpdMnd(L"any", L"", 0, L"##any", nullptr));
-    untyped.emplace_back(new CElementInfoSeqUntpdOpt(L"any", L"", 0, L"##any", nullptr));
-    untyped.emplace_back(new CElementInfoChoiceUntpdOpt(L"any", L"", 0, L"##any", nullptr));
-    untyped.emplace_back(new CElementInfoAllUntpdMnd(L"any", L"", 0, L"##any", nullptr));
-    untyped.emplace_back(new CElementInfoAllUntpdOpt(L"any", L"", 0, L"##any", nullptr));
+    untyped.emplace_back(new CElementInfoSeqUntpdMnd(L"any", L"", 0, L"##other", L"urn:t"));
+    untyped.emplace_back(new CElementInfoSeqUntpdOpt(L"any", L"", 0, L"##other", L"urn:t"));
+    untyped.emplace_back(new CElementInfoChoiceUntpdOpt(L"any", L"", 0, L"##other", L"urn:t"));
+    untyped.emplace_back(new CElementInfoAllUntpdMnd(L"any", L"", 0, L"##other", L"urn:t"));
+    untyped.emplace_back(new CElementInfoAllUntpdOpt(L"any", L"", 0, L"##other", L"urn:t"));
     for (const auto& member : untyped) {
         CTestObject object;
-        EXPECT_EQ(MessageOf([&] { WriteMember(*member, object); }),
-                  L"Writing the untyped element [any] is not available yet");
+        EXPECT_FALSE(WriteMember(*member, object).result);
+        CSmartPtr<CElement> element(new CElement(L"e", L"", L"##other", L"urn:t"));
+        element->SetText(L"t<");
+        element->GetChildElements()->Add(L"c", L"urn:c");
+        object.m_properties[0].SetXmlObject(element.Get());
+        const Written out = WriteMember(*member, object);
+        EXPECT_TRUE(out.result);
+        EXPECT_EQ(out.text, L"<r><e><AA:c xmlns:AA=\"urn:c\"/>t&lt;</e></r>");
+        element->SetNamespace(L"urn:t");  // now outside "##other"
+        EXPECT_EQ(MessageOf<CQxInvalidNamespaceException>([&] { WriteMember(*member, object); }),
+                  L"Invalid namespace [urn:t]. The namespace must be one of [##other] where the target namespace is "
+                  L"[urn:t]");
     }
 }

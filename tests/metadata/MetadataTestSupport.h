@@ -69,6 +69,9 @@ public:
     CXmlObjectBase* GetBase() override { return this; }
     std::wstring GetNamespace() const override { return L""; }
     void ValidateCount(const CXmlSerializationContext&) const override {}
+    int GetCount() const override { return 0; }
+    void Clear() override {}
+    void Remove(int) override {}
 
     mutable int m_writes = 0;
     mutable bool m_lastIsRoot = true;

@@ -1,8 +1,10 @@
 // Platform::File and Platform::OverlappedOp on real files in the test folder: system error
 // codes, synchronous and overlapped round trips, end of file, and chunked overlapped reads
-// of a file whose size is an exact multiple of the chunk size.
+// of a file whose size is an exact multiple of the chunk size. Overlapped transfers run in
+// each mode (the kernel's, and the synchronous fallback) and start no thread in either.
 #include <qxxml/platform/Platform.h>
 
+#include "common/OverlappedModes.h"
 #include "common/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -108,7 +110,11 @@ TEST(FileTest, MovedFileKeepsItsHandle) {
     EXPECT_EQ(ReadFile(path), "xyz!");
 }
 
-TEST(OverlappedTest, WriteThenReadRoundTrip) {
+class OverlappedTest : public OverlappedModeTest {};
+INSTANTIATE_OVERLAPPED_MODES(OverlappedTest);
+
+TEST_P(OverlappedTest, WriteThenReadRoundTripStartsNoThread) {
+    const std::vector<std::string> threads = ThreadsBesidesIoWorkers();
     const std::string path = TempPath("overlapped.bin");
     const uint32_t chunk = 65536;
     const std::string data = Pattern(5 * chunk + 1234, 2);
@@ -122,6 +128,7 @@ TEST(OverlappedTest, WriteThenReadRoundTrip) {
             const uint32_t n = static_cast<uint32_t>(std::min<uint64_t>(chunk, data.size() - offset));
             ASSERT_TRUE(op.StartWrite(out, data.data() + offset, n, offset, error)) << error;
             EXPECT_TRUE(op.InFlight());
+            EXPECT_EQ(ThreadsBesidesIoWorkers(), threads) << "while writing";
             uint32_t done = 0;
             ASSERT_TRUE(op.Wait(done, error)) << error;
             EXPECT_EQ(done, n);
@@ -138,16 +145,18 @@ TEST(OverlappedTest, WriteThenReadRoundTrip) {
     std::unique_ptr<char[]> buffer(new char[chunk]);
     for (uint64_t offset = 0;; offset += chunk) {
         ASSERT_TRUE(op.StartRead(in, buffer.get(), chunk, offset, error)) << error;
+        EXPECT_EQ(ThreadsBesidesIoWorkers(), threads) << "while reading";
         uint32_t got = 0;
         ASSERT_TRUE(op.Wait(got, error)) << error;
         back.append(buffer.get(), got);
         if (got < chunk) break;
     }
     EXPECT_EQ(back, data);
+    EXPECT_EQ(ThreadsBesidesIoWorkers(), threads) << "afterwards";
     std::remove(path.c_str());
 }
 
-TEST(OverlappedTest, FileOfWholeChunksEndsWithAnEmptyRead) {
+TEST_P(OverlappedTest, FileOfWholeChunksEndsWithAnEmptyRead) {
     const uint32_t chunk = 4096;
     const std::string path = TempPath("whole-chunks.bin");
     const std::string data = Pattern(8 * chunk, 3);
@@ -176,7 +185,7 @@ TEST(OverlappedTest, FileOfWholeChunksEndsWithAnEmptyRead) {
     std::remove(path.c_str());
 }
 
-TEST(OverlappedTest, ReadFarBeyondTheEndIsAnEmptySuccess) {
+TEST_P(OverlappedTest, ReadFarBeyondTheEndIsAnEmptySuccess) {
     const std::string path = TempPath("short.bin");
     WriteFile(path, "abc");
     SystemError error = 0;
@@ -194,7 +203,7 @@ TEST(OverlappedTest, ReadFarBeyondTheEndIsAnEmptySuccess) {
     std::remove(path.c_str());
 }
 
-TEST(OverlappedTest, WaitWithoutATransferAndOneTransferAtATime) {
+TEST_P(OverlappedTest, WaitWithoutATransferAndOneTransferAtATime) {
     OverlappedOp op;
     SystemError error = 0;
     uint32_t got = 7;
@@ -214,7 +223,7 @@ TEST(OverlappedTest, WaitWithoutATransferAndOneTransferAtATime) {
     std::remove(path.c_str());
 }
 
-TEST(OverlappedTest, WriteToAReadOnlyHandleReportsTheSystemCode) {
+TEST_P(OverlappedTest, WriteToAReadOnlyHandleReportsTheSystemCode) {
     const std::string path = TempPath("readonly.bin");
     WriteFile(path, "abc");
     SystemError error = 0;
@@ -230,7 +239,7 @@ TEST(OverlappedTest, WriteToAReadOnlyHandleReportsTheSystemCode) {
     std::remove(path.c_str());
 }
 
-TEST(OverlappedTest, DestructorWaitsForTheTransferInFlight) {
+TEST_P(OverlappedTest, DestructorWaitsForTheTransferInFlight) {
     const std::string path = TempPath("in-flight.bin");
     const size_t size = 8u << 20;
     SystemError error = 0;

@@ -1,6 +1,8 @@
-// CBase64 against python3's base64 module on random bytes and random text, with exact-size
+// CBase64 against python3's base64 module on random bytes and random text (characters beyond
+// ASCII and beyond U+FFFF included), with exact-size
 // buffers so that the address sanitizer sees any read or write past an end.
 #include <qxxml/values/Base64.h>
+#include <qxxml/values/BinaryData.h>
 
 #include "common/TestSupport.h"
 
@@ -17,11 +19,17 @@ namespace {
 std::string DecodeExact(const std::wstring& text) {
     std::unique_ptr<wchar_t[]> input(new wchar_t[text.size() ? text.size() : 1]);
     std::copy(text.begin(), text.end(), input.get());
-    const size_t capacity = CBase64::DecodeBufferSize(text.size());
+    const size_t capacity = CBase64::DecodeBufferSize(input.get(), text.size());
     std::unique_ptr<unsigned char[]> output(new unsigned char[capacity]);
     const uint32_t n = CBase64().Decode(input.get(), text.size(), output.get());
     EXPECT_LE(n, capacity);
     return std::string(reinterpret_cast<const char*>(output.get()), n);
+}
+
+std::wstring Repeat(const std::wstring& text, int times) {
+    std::wstring repeated;
+    for (int i = 0; i < times; ++i) repeated += text;
+    return repeated;
 }
 
 }  // namespace
@@ -50,29 +58,47 @@ for n in list(range(0, 20)) + list(range(189, 196)) + [r.randint(20, 5000) for i
     EXPECT_EQ(lines, 67u);
 }
 
-TEST(Base64Test, DecodeOfRandomTextMatchesPython) {
-    // Random text over the alphabet, the skipped characters and a few invalid ones. The
-    // expected bytes: zero when any character is invalid; otherwise python's own decoder on
-    // the text without the skipped characters, where a single dangling character (6 bits)
-    // makes no byte.
+TEST(Base64Test, DecodeLooksAtTheLowSevenBitsOfEveryUtf16Unit) {
+    // Random texts over the alphabet, the skipped characters, invalid ones and characters
+    // beyond ASCII, among them characters beyond U+FFFF. The expected bytes: each
+    // character is taken as its UTF-16 code units (a surrogate pair beyond U+FFFF, as where
+    // wide characters are UTF-16) and each unit as the ASCII character of its low seven bits;
+    // zero bytes when one of those is invalid; otherwise python's own decoder on the text
+    // without the skipped characters, where a single dangling character (6 bits) makes no
+    // byte.
     static const char* const program = R"PY(
 import base64, random, sys
 r = random.Random(int(sys.argv[1]))
 alphabet = 'ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/'
 skipped = '= \t\r\n'
 invalid = '*-_.!~\x00\x7f'
-for n in range(500):
-    length = r.randint(0, 64)
-    pool = alphabet * 4 + skipped + (invalid if n % 3 == 0 else '')
-    text = ''.join(r.choice(pool) for i in range(length))
-    if any(c in invalid for c in text):
-        out = b''
-    else:
-        core = ''.join(c for c in text if c in alphabet)
-        if len(core) % 4 == 1:
-            core = core[:-1]
-        out = base64.b64decode(core + '=' * (-len(core) % 4))
-    print(' '.join('%x' % ord(c) for c in text), out.hex(), sep='\t')
+
+def beyond_bmp(high, low):
+    # a character beyond U+FFFF whose surrogates read as the ASCII characters high and low
+    v = ((r.randrange(8) << 7 | ord(high)) << 10) | (r.randrange(8) << 7 | ord(low))
+    return chr(0x10000 + v)
+
+def expected(text):
+    units = text.encode('utf-16-le', 'surrogatepass')
+    seven = ''.join(chr(units[i] & 0x7f) for i in range(0, len(units), 2))
+    if any(c not in alphabet + skipped for c in seven):
+        return b''
+    core = ''.join(c for c in seven if c in alphabet)
+    if len(core) % 4 == 1:
+        core = core[:-1]
+    return base64.b64decode(core + '=' * (-len(core) % 4))
+
+texts = []
+valid = alphabet + skipped
+for n in range(600):
+    pool = list(alphabet * 3 + skipped)
+    pool += [chr(r.choice([0x80, 0x100, 0x2900, 0xFF80]) | ord(c)) for c in r.sample(valid, 12)]
+    pool += [beyond_bmp(r.choice(valid), r.choice(valid)) for i in range(8)]
+    if n % 3 == 0:
+        pool += list(invalid) + [chr(r.randrange(0x80, 0xD800)), chr(r.randrange(0x10000, 0x110000))]
+    texts.append(''.join(r.choice(pool) for i in range(r.randint(0, 64))))
+for text in texts:
+    print(' '.join('%x' % ord(c) for c in text), expected(text).hex(), sep='\t')
 )PY";
     const unsigned seed = qxxml_test::TestSeed();
     SCOPED_TRACE("seed " + std::to_string(seed));
@@ -82,17 +108,38 @@ for n in range(500):
         std::wstring text;
         std::istringstream in(f[0]);
         for (std::string item; in >> item;) text += static_cast<wchar_t>(std::stoul(item, nullptr, 16));
-        EXPECT_EQ(DecodeExact(text), Unhex(f[1])) << f[0];
+        const std::string expected = Unhex(f[1]);
+        EXPECT_EQ(DecodeExact(text), expected) << f[0];
+        if (text.find(L'\0') == std::wstring::npos) {  // a C string ends at its NUL
+            QxXmlLib10::CBinaryData value;                // its buffer is sized from the text too
+            value.SetAsBase64(text.c_str());
+            EXPECT_EQ(std::string(reinterpret_cast<const char*>(value.GetData()), value.GetLength()), expected);
+        }
         ++lines;
     }
-    EXPECT_EQ(lines, 500u);
+    EXPECT_EQ(lines, 600u);
 }
 
-TEST(Base64Test, CharactersBeyondAsciiAreInvalid) {
-    // U+0141 and U+00C1 share their low seven bits with "A"; they are still no base64 digits.
-    EXPECT_EQ(DecodeExact(std::wstring(L"QUFB") + wchar_t(0x141) + L"AAA"), "");
-    EXPECT_EQ(DecodeExact(std::wstring(L"QUF") + wchar_t(0xC1)), "");
-    EXPECT_EQ(DecodeExact(L"QUFB"), "AAA");
+TEST(Base64Test, WideCharactersReadAsTheirLowSevenBits) {
+    // Each wide text decodes exactly as its ASCII twin, which holds the low seven bits of its
+    // UTF-16 code units: U+00BD reads as "=", U+00C1 and U+0141 as "A", U+00A0 as a space,
+    // U+008A as a line feed. U+24455 is the surrogate pair D851 DC55, read as "QU"; U+1F600 is
+    // D83D DE00, read as "=" and NUL, which is invalid.
+    const std::pair<std::wstring, std::wstring> twins[] = {
+        {L"e\u00BDDk=", L"e=Dk="},
+        {L"QUF\u00C1", L"QUFA"},
+        {L"QUFB\u0141AAA", L"QUFBAAAA"},
+        {L"Y\u00C1\u00A0=\u008A", L"YA =\n"},
+        {L"\U00024455FB", L"QUFB"},
+        {L"YW\U00024455Jj", L"YWQUJj"},
+        {L"\U0001F600QUFB", std::wstring(L"=\0QUFB", 6)},
+        // Two digits from each character: more bytes than characters, in exact buffers.
+        {Repeat(L"\U00024455", 40), Repeat(L"QU", 40)},
+    };
+    for (const auto& twin : twins) {
+        EXPECT_EQ(DecodeExact(twin.first), DecodeExact(twin.second)) << ToUtf8(twin.first);
+        EXPECT_EQ(DecodeExact(twin.second).empty(), twin.second.find(L'\0') != std::wstring::npos);
+    }
 }
 
 TEST(Base64Test, EmptyAndNullInput) {

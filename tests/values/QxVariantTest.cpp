@@ -50,6 +50,9 @@ class CCountedCollection : public CCounted<CXmlCollectionBase> {
 public:
     using CCounted::CCounted;
     void ValidateCount(const CXmlSerializationContext&) const override {}
+    int GetCount() const override { return 0; }
+    void Clear() override {}
+    void Remove(int) override {}
 };
 
 // The reference count of an object, read without changing it.

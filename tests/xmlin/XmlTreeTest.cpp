@@ -129,16 +129,28 @@ TEST(ElementFilter, DocumentElementIsKeptEvenWhenTheFilterTakesIt) {
     EXPECT_EQ(document.GetDocumentElement()->GetFirstElement(), nullptr);
 }
 
-TEST(ElementFilter, DroppingSomeSiblingsKeepsTheChainIntact) {
+// The texts of dropped elements are given back while later ones are stored: texts of every
+// size around the storage's block sizes show that the kept ones are never overwritten.
+TEST(ElementFilter, DroppingSomeSiblingsKeepsTheChainAndTheKeptTextsIntact) {
+    const auto text = [](int i) { return std::string(static_cast<size_t>(i * i * 700), static_cast<char>('a' + i)); };
     std::string xml = "<r>";
-    for (int i = 0; i < 10; ++i) xml += "<e n='" + std::to_string(i) + "'><x n='" + std::to_string(i) + "'/></e>";
+    for (int i = 0; i < 10; ++i) {
+        const std::string n = std::to_string(i);
+        xml += "<e n='" + n + "' v='" + text(i) + "'>" + text(i) + "<x n='" + n + "'/>" + n + "</e>";
+    }
     xml += "</r>";
     CXmlDocument document(&DropOddNumbers);
     document.LoadXml(xml.c_str());
     const CXmlElement* r = document.GetDocumentElement();
     EXPECT_EQ(ChildNames(r), L"e0 e2 e4 e6 e8 ");
-    for (const CXmlElement* e = r->GetFirstElement(); e; e = e->GetNextSiblingElement())
-        EXPECT_EQ(ChildNames(e), L"x" + e->GetAttribute(L"n", L"") + L" ");
+    for (const CXmlElement* e = r->GetFirstElement(); e; e = e->GetNextSiblingElement()) {
+        const std::wstring& n = e->GetAttribute(L"n", L"");
+        EXPECT_EQ(ChildNames(e), L"x" + n + L" ");
+        const std::wstring expected = FromUtf8(text(n[0] - L'0')) + n;
+        EXPECT_EQ(e->GetText(), expected);
+        EXPECT_EQ(e->GetTextView(), expected);
+        EXPECT_EQ(e->GetAttribute(L"v", L"") + n, expected);
+    }
 }
 
 TEST(ElementFilter, OverlappedLoadingAppliesTheFilterToo) {

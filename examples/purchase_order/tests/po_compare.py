@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Compares two purchase-order documents as XML data, independently of the library.
 
-usage: po_compare.py EXPECTED.xml ACTUAL.xml [--status S] [--comment C] [--drop-any]
+usage: po_compare.py EXPECTED.xml ACTUAL.xml [--status S] [--comment C]
 
 Both documents are brought to Canonical XML 2.0 (xml.etree canonicalize, white space between
 elements dropped, namespace prefixes rewritten) after the values whose lexical form a
@@ -12,8 +12,7 @@ writer may legitimately change are replaced by a normal form of their value:
 Every other text, every attribute and the element structure must be the same.
 
 --status S and --comment C first apply to EXPECTED the change the program under test made
-(the order's status attribute, the header's comment); --drop-any removes the wildcard
-elements (any namespace other than the schema's) from EXPECTED.
+(the order's status attribute, the header's comment).
 
 Exit status 0 when equal; 1 with the first differing lines of the canonical forms.
 """
@@ -40,7 +39,7 @@ def normalise(root):
         e.text = base64.b64encode(base64.b64decode(e.text or "")).decode("ascii")
 
 
-def apply_changes(root, status, comment, drop_any):
+def apply_changes(root, status, comment):
     if status is not None:
         root.set("status", status)
     if comment is not None:
@@ -50,15 +49,11 @@ def apply_changes(root, status, comment, drop_any):
             element = ET.Element(PO + "comment")
             header.insert(list(header).index(header.find(PO + "note")), element)
         element.text = comment
-    if drop_any:
-        for child in list(root):
-            if not child.tag.startswith(PO):
-                root.remove(child)
 
 
-def canonical(path, status=None, comment=None, drop_any=False):
+def canonical(path, status=None, comment=None):
     root = ET.parse(path).getroot()
-    apply_changes(root, status, comment, drop_any)
+    apply_changes(root, status, comment)
     normalise(root)
     return ET.canonicalize(ET.tostring(root, encoding="unicode"), strip_text=True, rewrite_prefixes=True)
 
@@ -66,14 +61,12 @@ def canonical(path, status=None, comment=None, drop_any=False):
 def main():
     args = sys.argv[1:]
     options = {"--status": None, "--comment": None}
-    drop_any = "--drop-any" in args
-    args = [a for a in args if a != "--drop-any"]
     for name in options:
         if name in args:
             at = args.index(name)
             options[name] = args[at + 1]
             del args[at:at + 2]
-    expected = canonical(args[0], options["--status"], options["--comment"], drop_any)
+    expected = canonical(args[0], options["--status"], options["--comment"])
     actual = canonical(args[1])
     if expected == actual:
         print("equal")

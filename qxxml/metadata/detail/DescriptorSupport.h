@@ -24,9 +24,5 @@ std::wstring EnumText(EnumToStringFn toText, int32_t value, const std::wstring& 
 // of another kind, or a kind without a check, still fails there and must be checked.)
 bool NoFacetToCheck(ItemType itemType, const CPrimitiveRestrictions& restrictions);
 
-// Raised by the operations whose behaviour is not part of this build yet (untyped content):
-// CQxException "<what> is not available yet".
-[[noreturn]] void ThrowNotAvailable(const std::wstring& what);
-
 }  // namespace detail
 }  // namespace QxXmlLib10Data

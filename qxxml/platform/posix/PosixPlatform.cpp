@@ -1,13 +1,9 @@
-// PosixPlatform.cpp - files, overlapped transfers and debug output on POSIX systems.
-//
-// Overlapped transfers use POSIX AIO. Windows reports a partial write as success with a
-// short count; callers of this layer expect the whole chunk, so Wait finishes a partial
-// transfer itself (a read stops early only at end of file).
+// PosixPlatform.cpp - files and debug output on POSIX systems (overlapped transfers are in
+// PosixOverlapped.cpp).
 #include <qxxml/platform/Platform.h>
 
 #include <qxxml/xmlout/UtfEncoding.h>
 
-#include <aio.h>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -64,7 +60,7 @@ File& File::operator=(File&& other) noexcept {
 File::~File() { Close(); }
 
 File File::OpenForRead(const wchar_t* path, bool /*overlapped*/, SystemError& error) {
-    // Any descriptor serves AIO, so `overlapped` needs nothing here.
+    // Any descriptor serves overlapped transfers, so `overlapped` needs nothing here.
     File file(OpenPath(path, O_RDONLY, error));
     // POSIX opens a directory for reading; Windows refuses it at once, and so do we, so
     // that the failure names the path rather than a later read.
@@ -134,123 +130,6 @@ bool File::Write(const void* data, uint32_t size, SystemError& error) {
         next += n;
         left -= static_cast<uint32_t>(n);
     }
-    return true;
-}
-
-// ------------------------------------------------------------------ OverlappedOp
-
-struct OverlappedOp::State {
-    struct aiocb cb;
-    bool writing = false;
-    uint32_t requested = 0;  // bytes of the whole transfer
-    uint32_t done = 0;       // bytes of it already completed by earlier rounds
-};
-
-OverlappedOp::OverlappedOp() = default;
-
-OverlappedOp::~OverlappedOp() { Destroy(); }
-
-bool OverlappedOp::Create(SystemError& /*error*/) {
-    if (!m_state) m_state.reset(new State());
-    return true;
-}
-
-void OverlappedOp::Destroy() {
-    if (m_inFlight) {
-        uint32_t ignored = 0;
-        SystemError error = 0;
-        Wait(ignored, error);
-    }
-    m_state.reset();
-}
-
-namespace {
-
-// Queues one round of the transfer described by the control block.
-bool Submit(struct aiocb& cb, bool writing, SystemError& error) {
-    const int result = writing ? ::aio_write(&cb) : ::aio_read(&cb);
-    if (result != 0) {
-        error = static_cast<SystemError>(errno);
-        return false;
-    }
-    return true;
-}
-
-// Blocks until the control block's round has finished; returns its aio_error.
-int AwaitRound(const struct aiocb& cb) {
-    const struct aiocb* const list[1] = {&cb};
-    int status;
-    while ((status = ::aio_error(&cb)) == EINPROGRESS) {
-        // EINTR (a signal) and EAGAIN only mean "look again".
-        (void)::aio_suspend(list, 1, nullptr);
-    }
-    return status;
-}
-
-}  // namespace
-
-bool OverlappedOp::Start(File& file, void* buffer, uint32_t size, uint64_t offset, bool writing,
-                         SystemError& error) {
-    if (m_inFlight) {
-        error = EBUSY;  // one transfer at a time
-        return false;
-    }
-    if (!m_state && !Create(error)) return false;
-    State& s = *m_state;
-    std::memset(&s.cb, 0, sizeof s.cb);
-    s.cb.aio_fildes = static_cast<int>(file.NativeHandle());
-    s.cb.aio_buf = buffer;
-    s.cb.aio_nbytes = size;
-    s.cb.aio_offset = static_cast<off_t>(offset);
-    s.cb.aio_sigevent.sigev_notify = SIGEV_NONE;
-    s.writing = writing;
-    s.requested = size;
-    s.done = 0;
-    if (!Submit(s.cb, writing, error)) return false;
-    m_inFlight = true;
-    return true;
-}
-
-bool OverlappedOp::StartRead(File& file, void* buffer, uint32_t size, uint64_t offset, SystemError& error) {
-    return Start(file, buffer, size, offset, /*writing=*/false, error);
-}
-
-bool OverlappedOp::StartWrite(File& file, const void* data, uint32_t size, uint64_t offset,
-                              SystemError& error) {
-    // aio_write never writes through aio_buf; the control block simply has one pointer type.
-    return Start(file, const_cast<void*>(data), size, offset, /*writing=*/true, error);
-}
-
-bool OverlappedOp::Wait(uint32_t& transferred, SystemError& error) {
-    transferred = 0;
-    if (!m_inFlight) return true;
-    State& s = *m_state;
-    for (;;) {
-        const int status = AwaitRound(s.cb);
-        const ssize_t result = ::aio_return(&s.cb);
-        if (status != 0) {
-            m_inFlight = false;
-            error = static_cast<SystemError>(status);
-            return false;
-        }
-        s.done += static_cast<uint32_t>(result);
-        const bool finished = s.done == s.requested || result == 0;  // 0: end of file, or a full disk
-        if (finished) break;
-        // A partial round (a signal, a pipe, a nearly full disk): queue the rest.
-        s.cb.aio_buf = static_cast<char*>(const_cast<void*>(s.cb.aio_buf)) + result;
-        s.cb.aio_nbytes = s.requested - s.done;
-        s.cb.aio_offset += static_cast<off_t>(result);
-        if (!Submit(s.cb, s.writing, error)) {
-            m_inFlight = false;
-            return false;
-        }
-    }
-    m_inFlight = false;
-    if (s.writing && s.done < s.requested) {
-        error = ENOSPC;  // the system accepted no more bytes
-        return false;
-    }
-    transferred = s.done;
     return true;
 }
 

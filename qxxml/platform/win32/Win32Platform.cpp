@@ -121,6 +121,12 @@ bool File::Write(const void* data, uint32_t size, SystemError& error) {
 
 // ------------------------------------------------------------------ OverlappedOp
 
+// Windows always has OVERLAPPED I/O, so there is no synchronous mode to fall back to (nor
+// to force).
+OverlappedMode GetOverlappedMode() { return OverlappedMode::Kernel; }
+
+bool SetOverlappedModeForTesting(OverlappedMode mode) { return mode == OverlappedMode::Kernel; }
+
 struct OverlappedOp::State {
     OVERLAPPED ov;
     HANDLE event = nullptr;
@@ -131,6 +137,13 @@ struct OverlappedOp::State {
     uint64_t offset = 0;
     uint32_t requested = 0;
     uint32_t done = 0;
+
+    State() = default;
+    State(const State&) = delete;
+    State& operator=(const State&) = delete;
+    ~State() {
+        if (event != nullptr) ::CloseHandle(event);
+    }
 
     // Issues one round: the bytes from `done` on. True when it is in flight or complete.
     bool IssueRound(SystemError& error) {
@@ -154,13 +167,11 @@ struct OverlappedOp::State {
     }
 };
 
-OverlappedOp::OverlappedOp() = default;
-
-OverlappedOp::~OverlappedOp() { Destroy(); }
+void OverlappedOp::StateDeleter::operator()(State* state) const { delete state; }
 
 bool OverlappedOp::Create(SystemError& error) {
     if (m_state) return true;
-    std::unique_ptr<State> state(new State());
+    std::unique_ptr<State, StateDeleter> state(new State());
     state->event = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
     if (state->event == nullptr) {
         error = ::GetLastError();
@@ -168,18 +179,6 @@ bool OverlappedOp::Create(SystemError& error) {
     }
     m_state = std::move(state);
     return true;
-}
-
-void OverlappedOp::Destroy() {
-    if (m_inFlight) {
-        uint32_t ignored = 0;
-        SystemError error = 0;
-        Wait(ignored, error);
-    }
-    if (m_state) {
-        ::CloseHandle(m_state->event);
-        m_state.reset();
-    }
 }
 
 bool OverlappedOp::Start(File& file, void* buffer, uint32_t size, uint64_t offset, bool writing,
@@ -200,16 +199,6 @@ bool OverlappedOp::Start(File& file, void* buffer, uint32_t size, uint64_t offse
     if (!s.IssueRound(error)) return false;
     m_inFlight = true;
     return true;
-}
-
-bool OverlappedOp::StartRead(File& file, void* buffer, uint32_t size, uint64_t offset, SystemError& error) {
-    return Start(file, buffer, size, offset, /*writing=*/false, error);
-}
-
-bool OverlappedOp::StartWrite(File& file, const void* data, uint32_t size, uint64_t offset,
-                              SystemError& error) {
-    // WriteFile only reads the buffer; the state keeps one pointer type for both directions.
-    return Start(file, const_cast<void*>(data), size, offset, /*writing=*/true, error);
 }
 
 bool OverlappedOp::Wait(uint32_t& transferred, SystemError& error) {

@@ -10,8 +10,10 @@
 #include <qxxml/xmlin/XmlDocument.h>
 #include <qxxml/xmlin/detail/NodePool.h>
 #include <qxxml/xmlin/detail/StringTable.h>
+#include <qxxml/xmlin/detail/TextArena.h>
 
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace QxXmlLib10 {
@@ -24,21 +26,28 @@ struct CXmlDocument::Storage {
 
     detail::NodePool<CXmlElement> elements;
     detail::NodePool<CXmlAttribute> attributes;
+    detail::TextArena text;
+    std::unordered_map<const CXmlElement*, std::wstring> madeTexts;
     detail::StringTable<wchar_t, detail::Empty> strings;
     detail::StringTable<char, QualifiedName> parserNames;
     // For each depth of the element stack, the previous sibling of the open element there
     // (null for a first child): an element that the filter drops is always its parent's
     // last child, and this detaches it without walking the sibling chain.
     std::vector<CXmlElement*> previousSibling;
+    // For each depth, where the text storage stood when the open element there started.
+    std::vector<detail::TextArena::Mark> textMark;
 
     // Forgets every interned string and gives the pools' blocks back. The nodes must be
     // destroyed first.
     void Reset() {
         elements.Release();
         attributes.Release();
+        text.Release();
+        madeTexts.clear();
         strings.Clear();
         parserNames.Clear();
         previousSibling.clear();
+        textMark.clear();
     }
 };
 

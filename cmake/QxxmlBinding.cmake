@@ -1,0 +1,62 @@
+# qxxml_add_binding(<target> SCHEMAS <a.xsd> [<b.xsd>...] NAMESPACE <C++ namespace>
+#                   [OUTPUT_DIRECTORY <dir>])
+#
+# A static library <target> of the C++ classes `qxxml generate` makes from the schemas. The
+# classes are generated at build time, again whenever a schema given changes; a program links
+# the target and includes "<Namespace>Binding.h":
+#
+#   find_package(qxxml REQUIRED)
+#   qxxml_add_binding(po_binding SCHEMAS po.xsd NAMESPACE po)
+#   add_executable(orders main.cpp)
+#   target_link_libraries(orders PRIVATE po_binding)     # #include "PoBinding.h"
+#
+# Schemas that the given ones include or import are read too; list them in SCHEMAS as well
+# (or in DEPENDS) so that a change of theirs regenerates the binding.
+function(qxxml_add_binding target)
+  cmake_parse_arguments(ARG "" "NAMESPACE;OUTPUT_DIRECTORY" "SCHEMAS;DEPENDS" ${ARGN})
+  if(NOT ARG_SCHEMAS OR NOT ARG_NAMESPACE)
+    message(FATAL_ERROR "qxxml_add_binding(${target}): SCHEMAS and NAMESPACE are required")
+  endif()
+  set(out "${ARG_OUTPUT_DIRECTORY}")
+  if(NOT out)
+    set(out "${CMAKE_CURRENT_BINARY_DIR}/${target}")
+  endif()
+
+  # The file names follow from the arguments (the generator names them by the same rules):
+  # <Last>Binding.h/BindingTypes.h/Binding.cpp after the namespace's last part, and
+  # <stem>.h/.cpp for each schema, with characters other than letters, digits and '_' as '_'.
+  string(REGEX REPLACE ".*::" "" last "${ARG_NAMESPACE}")
+  string(REGEX REPLACE "[^A-Za-z0-9_]" "_" last "${last}")
+  string(SUBSTRING "${last}" 0 1 first)
+  string(TOUPPER "${first}" first)
+  string(SUBSTRING "${last}" 1 -1 rest)
+  set(prefix "${first}${rest}")
+  set(outputs "${out}/${prefix}Binding.h" "${out}/${prefix}BindingTypes.h" "${out}/${prefix}Binding.cpp")
+  set(schemas "")
+  foreach(schema IN LISTS ARG_SCHEMAS)
+    get_filename_component(schema "${schema}" ABSOLUTE)
+    list(APPEND schemas "${schema}")
+    get_filename_component(stem "${schema}" NAME_WLE)
+    string(REGEX REPLACE "[^A-Za-z0-9_]" "_" stem "${stem}")
+    list(APPEND outputs "${out}/${stem}.h" "${out}/${stem}.cpp")
+  endforeach()
+
+  if(TARGET qxxml_cli)
+    set(generator qxxml_cli)          # building qxxml itself
+  else()
+    set(generator qxxml::generator)   # the installed package
+  endif()
+  add_custom_command(OUTPUT ${outputs}
+    COMMAND ${generator} generate ${schemas} --namespace ${ARG_NAMESPACE} --out "${out}"
+    DEPENDS ${schemas} ${ARG_DEPENDS} ${generator}
+    COMMENT "Generating the ${ARG_NAMESPACE} binding from ${ARG_SCHEMAS}"
+    VERBATIM)
+  add_library(${target} STATIC ${outputs})
+  target_include_directories(${target} PUBLIC "${out}")
+  if(TARGET qxxml)
+    target_link_libraries(${target} PUBLIC qxxml)
+  else()
+    target_link_libraries(${target} PUBLIC qxxml::qxxml)
+  endif()
+  set_target_properties(${target} PROPERTIES CXX_STANDARD 17 CXX_STANDARD_REQUIRED ON)
+endfunction()

@@ -1,0 +1,402 @@
+// FastInfosetBinaryData.cpp - the built-in encoding algorithms (big-endian two's complement
+// integers, IEEE 754 bits, a bit list for booleans, raw octets for hex, base64 and UUIDs) and
+// restricted-alphabet codes.
+#include <qxxml/fastinfoset/FastInfosetBinaryData.h>
+
+#include <qxxml/fastinfoset/FIVocabulary.h>
+#include <qxxml/support/QxException.h>
+#include <qxxml/values/Base64.h>
+#include <qxxml/values/Conversions.h>
+#include <qxxml/xmlout/UtfEncoding.h>
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <cwchar>
+#include <string_view>
+#include <limits>
+
+namespace QxXmlLib10 {
+
+namespace {
+
+using W = CWhitespaceUtils;
+constexpr W::WhitespaceRule kNumberRule = W::WhitespaceRule_Collapse;
+
+const wchar_t kUnknownEncoding[] = L"Unknown byte encoding.";
+constexpr uint32_t kUuidLength = 16;
+
+// Boolean lists: the first four bits count the unused bits at the end of the last octet.
+constexpr unsigned char kOneTrue = 0x38;
+constexpr unsigned char kOneFalse = 0x30;
+
+void AppendBigEndian(std::string& out, uint64_t bits, unsigned octets) {
+    char bytes[8];
+    for (unsigned i = 0; i < octets; ++i) bytes[i] = static_cast<char>(bits >> (8 * (octets - 1 - i)));
+    out.append(bytes, octets);
+}
+
+// The usual lexical forms of numbers and booleans are read here without the working copy of
+// the text that CConversions makes for its whitespace rule; any other text (white space, a
+// value out of range, an error to report) goes through CConversions, which gives the same
+// value or the message.
+
+// An optional sign and 1 to 19 digits, nothing else.
+bool ReadPlainInteger(std::wstring_view text, bool& negative, uint64_t& magnitude) {
+    const size_t length = text.size();
+    size_t i = length != 0 && (text[0] == L'-' || text[0] == L'+') ? 1 : 0;
+    if (i == length || length - i > 19) return false;
+    negative = text[0] == L'-';
+    magnitude = 0;
+    for (; i < length; ++i) {
+        const unsigned digit = static_cast<unsigned>(text[i]) - L'0';
+        if (digit > 9) return false;
+        magnitude = magnitude * 10 + digit;
+    }
+    return true;
+}
+
+template <typename Integer>
+Integer ReadInteger(std::wstring_view text, Integer (*convert)(const std::wstring&, W::WhitespaceRule)) {
+    bool negative = false;
+    uint64_t magnitude = 0;
+    const uint64_t largest = static_cast<uint64_t>(std::numeric_limits<Integer>::max());
+    if (ReadPlainInteger(text, negative, magnitude) && magnitude <= largest + (negative ? 1 : 0))
+        return static_cast<Integer>(negative ? 0 - magnitude : magnitude);  // two's complement wrap
+    return convert(std::wstring(text), kNumberRule);
+}
+
+bool Is(std::wstring_view text, const wchar_t* word, size_t length) {
+    return text.size() == length && std::wmemcmp(text.data(), word, length) == 0;
+}
+
+bool ReadBoolean(std::wstring_view text) {
+    if (Is(text, L"true", 4)) return true;
+    if (Is(text, L"false", 5)) return false;
+    return CConversions::booleanFromString(std::wstring(text), kNumberRule);
+}
+
+// Digits with an optional sign, point and exponent, nothing else, converted exactly; false
+// for anything else and for magnitudes beyond the double range or below its normal range.
+bool ReadPlainReal(std::wstring_view text, double& value) {
+    char narrow[48];
+    const size_t length = text.size();
+    if (length == 0 || length > sizeof narrow) return false;
+    for (size_t i = 0; i < length; ++i) {
+        const wchar_t ch = text[i];
+        if (!((ch >= L'0' && ch <= L'9') || ch == L'.' || ch == L'e' || ch == L'E' || ch == L'-' || ch == L'+'))
+            return false;
+        narrow[i] = static_cast<char>(ch);
+    }
+    const char* begin = narrow;
+    if (narrow[0] == '+') {
+        if (length == 1 || narrow[1] == '-') return false;
+        ++begin;
+    }
+    const std::from_chars_result r = std::from_chars(begin, narrow + length, value);
+    return r.ec == std::errc() && r.ptr == narrow + length;
+}
+
+float ReadFloat(std::wstring_view text) {
+    double value = 0;
+    if (ReadPlainReal(text, value) && std::fabs(value) <= std::numeric_limits<float>::max())
+        return static_cast<float>(value);
+    return CConversions::r4FromString(std::wstring(text), kNumberRule);
+}
+
+double ReadDouble(std::wstring_view text) {
+    double value = 0;
+    if (ReadPlainReal(text, value)) return value;
+    return CConversions::r8FromString(std::wstring(text), kNumberRule);
+}
+
+// Written out so that compilers make one byte-swapping load of each.
+uint64_t ReadBigEndian16(const unsigned char* d) { return uint64_t{d[0]} << 8 | d[1]; }
+uint64_t ReadBigEndian32(const unsigned char* d) {
+    return uint64_t{d[0]} << 24 | uint64_t{d[1]} << 16 | uint64_t{d[2]} << 8 | d[3];
+}
+uint64_t ReadBigEndian64(const unsigned char* d) {
+    return uint64_t{d[0]} << 56 | uint64_t{d[1]} << 48 | uint64_t{d[2]} << 40 | uint64_t{d[3]} << 32 |
+           uint64_t{d[4]} << 24 | uint64_t{d[5]} << 16 | uint64_t{d[6]} << 8 | d[7];
+}
+
+template <unsigned octets>
+uint64_t ReadBigEndian(const unsigned char* data) {
+    static_assert(octets == 2 || octets == 4 || octets == 8, "values of 2, 4 or 8 octets");
+    return octets == 2 ? ReadBigEndian16(data) : octets == 4 ? ReadBigEndian32(data) : ReadBigEndian64(data);
+}
+
+// The text of every `width`-octet value in the data, one space apart; the length must be a
+// multiple of the width, else CQxException `message`.
+template <unsigned width, typename Format>
+std::wstring JoinValues(const unsigned char* data, uint32_t length, const wchar_t* message, Format format) {
+    if (length % width != 0) throw CQxException(message);
+    if (length == width) return format(ReadBigEndian<width>(data));  // the usual single value
+    std::wstring text;
+    for (uint32_t at = 0; at < length; at += width) {
+        if (at != 0) text += L' ';
+        text += format(ReadBigEndian<width>(data + at));
+    }
+    return text;
+}
+
+// CConversions' integer and boolean forms (plain decimal digits with a leading minus; "true",
+// "false"), made here because a reader calls this once per value.
+template <typename Integer>
+std::wstring DecimalText(Integer value) {
+    char digits[24];
+    const std::to_chars_result r = std::to_chars(digits, digits + sizeof digits, value);
+    return std::wstring(digits, r.ptr);
+}
+
+std::wstring BooleanText(bool value) { return value ? std::wstring(L"true", 4) : std::wstring(L"false", 5); }
+
+std::wstring FloatText(uint64_t bits) {
+    const uint32_t narrow = static_cast<uint32_t>(bits);
+    float value;
+    std::memcpy(&value, &narrow, sizeof value);
+    return CConversions::r4ToString(value);
+}
+
+std::wstring DoubleText(uint64_t bits) {
+    double value;
+    std::memcpy(&value, &bits, sizeof value);
+    return CConversions::r8ToString(value);
+}
+
+std::wstring BooleanListText(const unsigned char* data, uint32_t length) {
+    if (length == 0) return std::wstring();
+    if (length == 1 && (data[0] & 0xF7) == kOneFalse) return BooleanText(data[0] == kOneTrue);
+    const unsigned unusedBits = data[0] >> 4;
+    const uint64_t bits = uint64_t{length} * 8;
+    // Four bits of count and at most the last octet's bits unused: anything else is no list.
+    if (unusedBits > 7 || bits < 4 + unusedBits) throw CQxException(L"Invalid value for BOOLEAN byte encoding.");
+    std::wstring text;
+    for (uint64_t bit = 4; bit < bits - unusedBits; ++bit) {
+        if (bit != 4) text += L' ';
+        const bool value = (data[bit / 8] >> (7 - bit % 8) & 1) != 0;
+        text += value ? L"true" : L"false";
+    }
+    return text;
+}
+
+// Alphabets hold 2 .. 2^20 characters; codes are the narrowest width of at least two bits that
+// leaves the all-ones code free as a terminator.
+bool IsAlphabetLengthValid(size_t length) { return length >= 2 && length <= CFIVocabulary::kMaxTableSize; }
+
+unsigned CodeWidth(size_t alphabetLength) {
+    unsigned width = 2;
+    while ((size_t{1} << width) <= alphabetLength) ++width;
+    return width;
+}
+
+// The code of a character: its first position in the alphabet, or the alphabet's size.
+unsigned CodeOf(const std::wstring& alphabet, wchar_t ch) {
+    const size_t position = alphabet.find(ch);
+    return static_cast<unsigned>(position == std::wstring::npos ? alphabet.size() : position);
+}
+
+[[noreturn]] void ThrowCodeOutsideAlphabet() {
+    throw CQxException(L"Failed to parse FastInfoset. Invalid Encoding of Restricted Alphabet. Character code "
+                       L"outside the alphabet.");
+}
+
+}  // namespace
+
+// ------------------------------------------------------------------ algorithms
+
+void CFastInfosetBinaryData::SetAsEncodedString(uint32_t algorithm, const wchar_t* text) {
+    if (text == nullptr) text = L"";
+    // Hex and base64 text go straight into the value; the others are a few octets.
+    if (algorithm == FIAlgorithm_Hexadecimal || algorithm == FIAlgorithm_UUID) {
+        Clear();
+        SetAsHexString(text);
+        return;
+    }
+    if (algorithm == FIAlgorithm_Base64) {
+        Clear();
+        SetAsBase64(text);
+        return;
+    }
+    std::string octets;
+    AppendEncoded(octets, algorithm, std::wstring_view(text));
+    const uint32_t length = static_cast<uint32_t>(octets.size());
+    if (length != 0 && GetLength() == length) {
+        // Values of one algorithm have one length: overwrite the (now private) bytes in place.
+        std::memcpy(&(*this)[0], octets.data(), length);
+        return;
+    }
+    // A block of exactly these octets (a plain copy would reserve a growable buffer).
+    unsigned char* bytes = length != 0 ? new unsigned char[length] : nullptr;
+    if (length != 0) std::memcpy(bytes, octets.data(), length);
+    CBinaryData::operator=(CBinaryData(bytes, length, true));
+}
+
+void CFastInfosetBinaryData::AppendEncodedString(std::string& out, uint32_t algorithm, const std::wstring& text) {
+    AppendEncoded(out, algorithm, text);
+}
+
+// `text` is followed by a terminating zero.
+void CFastInfosetBinaryData::AppendEncoded(std::string& out, uint32_t algorithm, std::wstring_view text) {
+    switch (algorithm) {
+    case FIAlgorithm_Hexadecimal:
+    case FIAlgorithm_Base64:
+    case FIAlgorithm_UUID: {
+        CBinaryData bytes;
+        if (algorithm == FIAlgorithm_Base64)
+            bytes.SetAsBase64(text.data());
+        else
+            bytes.SetAsHexString(text.data());
+        out.append(reinterpret_cast<const char*>(bytes.GetData()), bytes.GetLength());
+        return;
+    }
+    case FIAlgorithm_Short:
+        AppendBigEndian(out, static_cast<uint16_t>(ReadInteger<short>(text, CConversions::i2FromString)), 2);
+        return;
+    case FIAlgorithm_Int:
+        AppendBigEndian(out, static_cast<uint32_t>(ReadInteger<int32_t>(text, CConversions::i4FromString)), 4);
+        return;
+    case FIAlgorithm_Long:
+        AppendBigEndian(out, static_cast<uint64_t>(ReadInteger<long long>(text, CConversions::i8FromString)), 8);
+        return;
+    case FIAlgorithm_Boolean: {
+        out.push_back(static_cast<char>(ReadBoolean(text) ? kOneTrue : kOneFalse));
+        return;
+    }
+    case FIAlgorithm_Float: {
+        const float value = ReadFloat(text);
+        uint32_t bits;
+        std::memcpy(&bits, &value, sizeof bits);
+        AppendBigEndian(out, bits, 4);
+        return;
+    }
+    case FIAlgorithm_Double: {
+        const double value = ReadDouble(text);
+        uint64_t bits;
+        std::memcpy(&bits, &value, sizeof bits);
+        AppendBigEndian(out, bits, 8);
+        return;
+    }
+    case FIAlgorithm_CDATA:
+        // Text that has no UTF-8 form (an unpaired surrogate) cannot be carried.
+        if (!AppendUtf8(out, text.data(), text.size()))
+            throw CQxException(L"Invalid value for CDATA byte encoding.");
+        return;
+    default:
+        throw CQxException(kUnknownEncoding);
+    }
+}
+
+std::wstring CFastInfosetBinaryData::GetAsString(uint32_t algorithm) const {
+    return GetAsString(algorithm, GetData(), GetLength());
+}
+
+std::wstring CFastInfosetBinaryData::GetAsString(uint32_t algorithm, const unsigned char* data, uint32_t length) {
+    switch (algorithm) {
+    case FIAlgorithm_Hexadecimal:
+        return CBinaryData::GetAsHexString(data, length);
+    case FIAlgorithm_Base64:
+        return length == 0 ? std::wstring() : CBase64().Encode(data, length);
+    case FIAlgorithm_Short:
+        return JoinValues<2>(data, length, L"Invalid value for SHORT byte encoding.", [](uint64_t bits) {
+            return DecimalText(static_cast<short>(static_cast<uint16_t>(bits)));
+        });
+    case FIAlgorithm_Int:
+        return JoinValues<4>(data, length, L"Invalid value for INT byte encoding.", [](uint64_t bits) {
+            return DecimalText(static_cast<int32_t>(static_cast<uint32_t>(bits)));
+        });
+    case FIAlgorithm_Long:
+        return JoinValues<8>(data, length, L"Invalid value for LONG byte encoding.",
+                          [](uint64_t bits) { return DecimalText(static_cast<long long>(bits)); });
+    case FIAlgorithm_Boolean:
+        return BooleanListText(data, length);
+    case FIAlgorithm_Float:
+        return JoinValues<4>(data, length, L"Invalid value for FLOAT byte encoding.", FloatText);
+    case FIAlgorithm_Double:
+        return JoinValues<8>(data, length, L"Invalid value for DOUBLE byte encoding.", DoubleText);
+    case FIAlgorithm_UUID: {
+        if (length % kUuidLength != 0) throw CQxException(L"Invalid value for UUID byte encoding.");
+        if (length == kUuidLength) return CBinaryData::GetAsHexString(data, length);
+        std::wstring text;
+        for (uint32_t at = 0; at < length; at += kUuidLength) {
+            if (at != 0) text += L' ';
+            text += CBinaryData::GetAsHexString(data + at, kUuidLength);
+        }
+        return text;
+    }
+    default:
+        throw CQxException(kUnknownEncoding);
+    }
+}
+
+// ------------------------------------------------------------------ restricted alphabets
+
+void CFastInfosetBinaryData::AppendRestrictedAlphabetString(std::string& out, const std::wstring& alphabet,
+                                                            const wchar_t* text, size_t length) {
+    if (!IsAlphabetLengthValid(alphabet.size()))
+        throw CQxException(L"Failed to write FastInfoset. Invalid Restricted Alphabet. Alphabet must contain "
+                           L"between 2 and 2^20 characters.");
+    const unsigned width = CodeWidth(alphabet.size());
+    if (width != 4 && width != 8)
+        throw CQxException(L"Failed to write FastInfoset. Unsupported Feature in AppendRestrictedAlphabetString.");
+    const size_t start = out.size();
+    const unsigned missing = static_cast<unsigned>(alphabet.size());
+    bool outside = false;  // a character outside the alphabet was met
+    if (width == 8) {
+        for (size_t i = 0; i < length; ++i) {
+            const unsigned code = CodeOf(alphabet, text[i]);
+            outside |= code == missing;
+            out.push_back(static_cast<char>(code));
+        }
+    } else {
+        for (size_t i = 0; i < length; i += 2) {
+            const unsigned high = CodeOf(alphabet, text[i]);
+            const unsigned low = i + 1 < length ? CodeOf(alphabet, text[i + 1]) : missing;
+            outside |= high == missing || (low == missing && i + 1 < length);
+            out.push_back(static_cast<char>(high << 4 | (i + 1 < length ? low : 0xFu)));
+        }
+    }
+    if (outside) {
+        out.resize(start);  // a refused text leaves the output as it was
+        throw CQxException(L"Failed to write FastInfoset. Invalid character not found for Restricted Alphabet.");
+    }
+}
+
+void CFastInfosetBinaryData::AppendRestrictedAlphabetText(std::wstring& out, const std::wstring& alphabet,
+                                                          const unsigned char* data, uint32_t length) {
+    if (!IsAlphabetLengthValid(alphabet.size()))
+        throw CQxException(L"Failed to parse FastInfoset. Invalid Encoding of Restricted Alphabet. Alphabet must "
+                           L"contain between 2 and 2^20 characters.");
+    const unsigned width = CodeWidth(alphabet.size());
+    const uint32_t terminator = (uint32_t{1} << width) - 1;
+    const size_t start = out.size();
+    // Codes between the alphabet's end and the all-ones terminator come only from a malformed
+    // document; the all-ones code ends the text wherever it stands.
+    auto append = [&](uint32_t code) {
+        if (code == terminator) return false;
+        if (code >= alphabet.size()) {
+            out.resize(start);
+            ThrowCodeOutsideAlphabet();
+        }
+        out += alphabet[code];
+        return true;
+    };
+    if (width == 4) {
+        for (uint32_t i = 0; i < length && append(data[i] >> 4u) && append(data[i] & 0xFu); ++i) {
+        }
+        return;
+    }
+    if (width == 8) {
+        for (uint32_t i = 0; i < length && append(data[i]); ++i) {
+        }
+        return;
+    }
+    const uint64_t codes = uint64_t{length} * 8 / width;
+    for (uint64_t i = 0, bit = 0; i < codes; ++i, bit += width) {
+        uint32_t code = 0;
+        for (unsigned b = 0; b < width; ++b) code = code << 1 | (data[(bit + b) / 8] >> (7 - (bit + b) % 8) & 1);
+        if (!append(code)) break;
+    }
+}
+
+}  // namespace QxXmlLib10

@@ -1,0 +1,143 @@
+// FastInfosetWriter.h - CFastInfosetWriter, the CXmlWriter that writes a Fast Infoset
+// document (the binary XML encoding of ITU-T X.891) into a CBinaryStream.
+//
+// The same calls that make XML text make the binary document; the entry points drive it so:
+//
+//   CBinaryStream stream;
+//   CFastInfosetWriter writer(context.GetFIContext(), &stream);
+//   writer.StartDocument();
+//   writer.WriteHeader(FInfoDecl_V10);            // optional XML declaration, then the header
+//   writer.StartElement(L"order", L"urn:po");     // ... the object's own writing ...
+//   writer.EndElement();
+//   writer.WriteDocumentEnd();
+//   writer.EndDocument();
+//   CBinaryData bytes = stream.GetData();
+//
+// Names and short values are entered into a private copy of the vocabulary as they are first
+// written and repeated as indices afterwards; typed values travel as the context's encoding
+// table says (UTF-8 text, restricted-alphabet codes or built-in algorithm octets).
+//
+// An element's start is held back until its content, first child or end is known, because the
+// element's first octet says whether attributes follow and its namespace declarations precede
+// its name. Namespace attributes go on the root (the default namespace and every announced
+// prefix) and on any element whose name or attributes use a namespace without a prefix in
+// scope: the generated prefix is declared there, so that every prefix in the document is bound.
+#pragma once
+
+#include <qxxml/core/SerializationEnums.h>
+#include <qxxml/fastinfoset/FIVocabulary.h>
+#include <qxxml/fastinfoset/FastInfosetContext.h>
+#include <qxxml/xmlout/XmlWriter.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace QxXmlLib10 {
+
+class CBinaryStream;
+
+class QXXML_API CFastInfosetWriter : public CXmlWriter {
+public:
+    // The stream and the context must outlive the writer.
+    CFastInfosetWriter(const CFastInfosetContext& context, CBinaryStream* stream);
+    ~CFastInfosetWriter() override;
+
+    // The XML declaration of an FInfoDecl value (1 .. 9), null for 0 and unknown values.
+    static const char* DeclarationText(int declaration) noexcept;
+
+    // The optional XML declaration, the identification and version, and the optional
+    // components (the external vocabulary reference when the generated vocabulary is used).
+    void WriteHeader(FInfoDecl declaration);
+    // Ends the document: its terminator, paired with a pending element terminator.
+    void WriteDocumentEnd();
+
+    void EndDocument() override;
+    void WriteComment(const std::wstring&) override {}
+    void WriteProcessingInstruction(const std::wstring& instruction) override;
+    void WriteInlineSchema(const std::wstring&) override {}
+    void StartElement(const std::wstring& localName, const std::wstring& namespaceUri) override;
+    void WriteElementValue(const std::wstring& value, ItemType itemType) override;
+    void EndElement() override;
+    void AddAttribute(const std::wstring& localName, const std::wstring& namespaceUri, const std::wstring& value,
+                      ItemType itemType) override;
+    void AddXsiTypeAttribute(const std::wstring& typeNamespace, const std::wstring& typeName,
+                             ItemType itemType) override;
+    void AddXsiNilAttribute() override;
+
+    // The URI written as the external vocabulary when the context names none.
+    static const wchar_t* const kDefaultExternalVocabularyURI;
+
+private:
+    // An attribute of the held-back element: its name, and its value already encoded (values
+    // are entered into the vocabulary in the order they are given, names when written).
+    struct PendingAttribute {
+        std::wstring prefix;
+        std::wstring namespaceUri;
+        std::wstring localName;
+        size_t valueStart;
+        size_t valueEnd;
+    };
+
+    // A qualified name whose index is known (index 0: an empty slot).
+    struct CachedName {
+        bool element = false;
+        std::wstring localName;
+        std::wstring namespaceUri;
+        std::wstring prefix;
+        uint32_t index = 0;
+    };
+    static constexpr size_t kNameCacheSize = 128;
+
+    static CInstanceMonitor::ClassType* MonitorRecord();
+    static size_t CacheSlot(bool element, const std::wstring& localName);
+
+    // The held-back element, if any, written out with its namespace attributes, name and
+    // attributes; its start tag stays open.
+    void WritePendingElement();
+    // Ends the attributes of the open element's start tag; counts a child when `child`.
+    void CloseStartTag(bool child);
+    void RequirePendingStartTag() const;
+    // The prefix of a namespace in the current scope, generated (and declared on the current
+    // element) when it has none.
+    std::wstring PrefixFor(const std::wstring& namespaceUri);
+    void AddEncodedAttribute(const std::wstring& prefix, const std::wstring& namespaceUri,
+                             const std::wstring& localName, const std::wstring& value, ItemType itemType);
+
+    // Octets. Each writer of an item that starts inside an octet takes that octet's bits
+    // decided so far in `first`.
+    void WriteNamespaceAttribute(const std::wstring& prefix, const std::wstring& namespaceUri);
+    void WriteQualifiedName(bool element, unsigned char first, const std::wstring& prefix,
+                            const std::wstring& namespaceUri, const std::wstring& localName);
+    void WriteIdentifyingString(const std::wstring& value, CFIVocabulary::IndexMap& map,
+                                void (CFIVocabulary::*add)(std::wstring));
+    void WriteAttributeValue(std::string& out, const std::wstring& value, ItemType itemType);
+    void WriteCharacterChunk(const std::wstring& value, ItemType itemType);
+    // The value's octets by the context's encoding table, and the discriminant bits and
+    // 8-bit table index to announce them with (discriminant 0: UTF-8, index unused).
+    unsigned EncodeValue(const std::wstring& value, ItemType itemType, bool chunk, unsigned& index);
+    void Flush();
+
+    CBinaryStream* m_pStream;
+    const CFastInfosetContext* m_pFIContext;
+    std::unique_ptr<CFIVocabulary> m_pVocabulary;
+    bool m_bTerminatorPending = false;
+    // True while m_pContext is an element whose start has not been written yet.
+    bool m_bPending = false;
+    std::vector<PendingAttribute> m_attributes;
+    size_t m_dwAttributeCount = 0;
+    std::string m_attributeValues;
+    // Namespaces the pending element declares beyond the root's announced ones (URI, prefix).
+    std::vector<std::pair<std::wstring, std::wstring>> m_declarations;
+    std::wstring m_strElementPrefix;
+    std::wstring m_key;  // qualified-name keys, reused
+    std::vector<CachedName> m_nameCache = std::vector<CachedName>(kNameCacheSize);
+    // Octets not yet handed to the stream, and scratch buffers reused for every value.
+    std::string m_out;
+    std::string m_value;
+    std::string m_utf8;
+};
+
+}  // namespace QxXmlLib10

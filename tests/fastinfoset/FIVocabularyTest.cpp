@@ -1,0 +1,174 @@
+// The vocabulary's indices, sharing of name parts, table limits and copies, seen through its
+// tables and its Dump; the Fast Infoset context's settings.
+#include <qxxml/core/XmlSerializationContext.h>
+#include <qxxml/fastinfoset/FastInfosetBinaryData.h>
+#include <qxxml/fastinfoset/FastInfosetContext.h>
+#include <qxxml/values/ItemType.h>
+
+#include "common/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace QxXmlLib10;
+using Parts = CFIVocabulary::CQNameParts;
+
+std::string DumpOf(const CFIVocabulary& vocabulary) {
+    testing::internal::CaptureStdout();
+    vocabulary.Dump();
+    return testing::internal::GetCapturedStdout();
+}
+
+// The Dump of a vocabulary whose maps hold these lines (key, index), in the fixed map order.
+std::string DumpText(const std::vector<std::string>& attributeNames, const std::vector<std::string>& attributeValues,
+                     const std::vector<std::string>& chunks, const std::vector<std::string>& elementNames,
+                     const std::vector<std::string>& localNames, const std::vector<std::string>& namespaces,
+                     const std::vector<std::string>& prefixes) {
+    std::string text = "\n** Dumping FI Tables **\n";
+    const std::pair<const char*, const std::vector<std::string>*> maps[] = {
+        {"Attr Names", &attributeNames}, {"Attr Values", &attributeValues}, {"Character Chunks", &chunks},
+        {"Element Names", &elementNames}, {"Local Names", &localNames},     {"Namespace Names", &namespaces},
+        {"Prefix Names", &prefixes}};
+    for (const auto& map : maps) {
+        text += std::string("\n") + map.first + "\n";
+        for (const std::string& line : *map.second) text += line + "\n";
+    }
+    return text;
+}
+
+const char kXmlNamespaceLine[] = "http://www.w3.org/XML/1998/namespace, 1";
+
+std::vector<Parts> PartsOf(const CFIVocabulary::CFIQNameTable& table) { return {table.begin(), table.end()}; }
+std::vector<std::wstring> StringsOf(const CFIVocabulary::CFIStringTable& table) { return {table.begin(), table.end()}; }
+
+TEST(FIVocabulary, StartsWithTheXmlPrefixAndNamespace) {
+    const CFIVocabulary vocabulary;
+    EXPECT_EQ(DumpOf(vocabulary), DumpText({}, {}, {}, {}, {}, {kXmlNamespaceLine}, {"xml, 1"}));
+    EXPECT_EQ(StringsOf(vocabulary.GetPrefixNamesTable()), std::vector<std::wstring>{L"xml"});
+    EXPECT_EQ(StringsOf(vocabulary.GetNamespaceNamesTable()),
+              std::vector<std::wstring>{L"http://www.w3.org/XML/1998/namespace"});
+    EXPECT_EQ(vocabulary.GetElementNamesTable().size() + vocabulary.GetAttributeNamesTable().size() +
+                  vocabulary.GetLocalNamesTable().size() + vocabulary.GetCharacterChunksTable().size() +
+                  vocabulary.GetAttributeValuesTable().size(),
+              0u);
+    EXPECT_EQ(vocabulary.GetRestrictedAlphabet(1), L"0123456789-+.e ");
+    EXPECT_EQ(vocabulary.GetRestrictedAlphabet(2), L"0123456789-:TZ ");
+    EXPECT_EQ(vocabulary.GetRestrictedAlphabet(0), L"");
+    EXPECT_EQ(vocabulary.GetRestrictedAlphabet(3), L"");
+}
+
+TEST(FIVocabulary, QualifiedNamesShareTheirPartsAndNumberFromOne) {
+    CFIVocabulary vocabulary;
+    vocabulary.AddElement(L"", L"", L"a");
+    vocabulary.AddElement(L"p", L"urn:x", L"b");
+    vocabulary.AddAttribute(L"p", L"urn:x", L"a");  // every part known already
+    vocabulary.AddElement(L"", L"", L"a");          // known: nothing added
+    vocabulary.AddElement(L"q", L"urn:x", L"b");    // another prefix: another name
+    vocabulary.AddElement(L"xml", L"http://www.w3.org/XML/1998/namespace", L"lang");
+    vocabulary.AddAttribute(L"", L"urn:y", L"c");
+    vocabulary.AddElementValue(L"EUR");
+    vocabulary.AddElementValue(L"");
+    vocabulary.AddAttributeValue(L"1.5");
+
+    EXPECT_EQ(PartsOf(vocabulary.GetElementNamesTable()),
+              (std::vector<Parts>{{0, 0, 1}, {2, 2, 2}, {3, 2, 2}, {1, 1, 3}}));
+    EXPECT_EQ(PartsOf(vocabulary.GetAttributeNamesTable()), (std::vector<Parts>{{2, 2, 1}, {0, 3, 4}}));
+    EXPECT_EQ(StringsOf(vocabulary.GetLocalNamesTable()), (std::vector<std::wstring>{L"a", L"b", L"lang", L"c"}));
+    EXPECT_EQ(StringsOf(vocabulary.GetPrefixNamesTable()), (std::vector<std::wstring>{L"xml", L"p", L"q"}));
+    EXPECT_EQ(StringsOf(vocabulary.GetCharacterChunksTable()), (std::vector<std::wstring>{L"EUR", L""}));
+    EXPECT_EQ(StringsOf(vocabulary.GetAttributeValuesTable()), std::vector<std::wstring>{L"1.5"});
+    // Keys in code-unit order; qualified names as local name, U+0001, namespace, U+0001, prefix.
+    EXPECT_EQ(DumpOf(vocabulary),
+              DumpText({"a\x01urn:x\x01p, 1", "c\x01urn:y\x01, 2"}, {"1.5, 1"}, {", 2", "EUR, 1"},
+                       {"a\x01\x01, 1", "b\x01urn:x\x01p, 2", "b\x01urn:x\x01q, 3",
+                        "lang\x01http://www.w3.org/XML/1998/namespace\x01xml, 4"},
+                       {"a, 1", "b, 2", "c, 4", "lang, 3"}, {kXmlNamespaceLine, "urn:x, 2", "urn:y, 3"},
+                       {"p, 2", "q, 3", "xml, 1"}));
+}
+
+TEST(FIVocabulary, StopsGrowingAtTwoToTheTwentiethEntries) {
+    CFIVocabulary vocabulary;
+    const uint32_t limit = CFIVocabulary::kMaxTableSize;
+    // Two-character names (no heap block each): the two halves of the number as characters.
+    const auto name = [](uint32_t i) { return std::wstring{wchar_t(0x10000 + (i & 0xFFFF)), wchar_t(0x10000 + (i >> 16))}; };
+    for (uint32_t i = 0; i < limit + 2; ++i) vocabulary.AddLocalName(name(i));
+    const CFIVocabulary::CFIStringTable& names = vocabulary.GetLocalNamesTable();
+    ASSERT_EQ(names.size(), limit);
+    EXPECT_TRUE(names.Get(limit) == name(limit - 1));
+    // A known name keeps its index; a name that no longer fits is not entered into the map
+    // either, and the qualified name refers to the table's last index.
+    vocabulary.AddElement(L"", L"", name(5));
+    vocabulary.AddElement(L"", L"", name(limit + 1));
+    EXPECT_EQ(PartsOf(vocabulary.GetElementNamesTable()), (std::vector<Parts>{{0, 0, 6}, {0, 0, limit}}));
+    EXPECT_EQ(names.size(), limit);
+}
+
+TEST(FIVocabulary, CopiesAreIndependent) {
+    CFIVocabulary original;
+    original.AddElement(L"p", L"urn:x", L"a");
+    const std::string before = DumpOf(original);
+
+    CFIVocabulary copy(original);
+    copy.AddElement(L"", L"", L"b");
+    CFIVocabulary assigned;
+    assigned = copy;
+    assigned.AddAttributeValue(L"v");
+    EXPECT_EQ(DumpOf(original), before);
+    EXPECT_EQ(copy.GetElementNamesTable().size(), 2u);
+    EXPECT_EQ(PartsOf(assigned.GetElementNamesTable()), (std::vector<Parts>{{2, 2, 1}, {0, 0, 2}}));
+    EXPECT_EQ(copy.GetAttributeValuesTable().size(), 0u);
+
+    // The serialization context carries a Fast Infoset context by value, vocabulary included.
+    CXmlSerializationContext context;
+    context.GetFIContext().GetVocabulary()->AddLocalName(L"shared");
+    context.GetFIContext().SetElementMaxAddLength(9);
+    CXmlSerializationContext other(context);
+    other.GetFIContext().GetVocabulary()->AddLocalName(L"mine");
+    const CXmlSerializationContext& constContext = context;
+    EXPECT_EQ(constContext.GetFIContext().GetVocabulary()->GetLocalNamesTable().size(), 1u);
+    EXPECT_EQ(other.GetFIContext().GetVocabulary()->GetLocalNamesTable().size(), 2u);
+    EXPECT_EQ(other.GetFIContext().GetElementMaxAddLength(), 9u);
+}
+
+TEST(FastInfosetContext, DefaultsAndSuggestedEncodings) {
+    CFastInfosetContext context;
+    EXPECT_EQ(context.GetDefaultStringEncoding(), 0);
+    EXPECT_EQ(context.GetAttributeMaxAddLength(), 6u);
+    EXPECT_EQ(context.GetElementMaxAddLength(), 6u);
+    EXPECT_FALSE(context.GetUseGeneratedVocabulary());
+    EXPECT_EQ(context.GetExternalVocabularyURI(), L"");
+    for (int type = -1; type <= CFastInfosetContext::kEncodingTableSize; ++type)
+        EXPECT_EQ(context.GetEncoding(type).m_dwEncodingKind, 0u) << type;
+
+    context.SetEncoding(ItemType_string, {FIEncodingKind_EncodingAlgorithm, FIAlgorithm_CDATA});
+    context.SetEncoding(CFastInfosetContext::kEncodingTableSize, {2, 1});  // outside the table: ignored
+    context.SetSuggestedValues();
+    // kind and index per ItemType 0 .. 28 (string keeps what it was given)
+    const std::vector<std::pair<uint32_t, uint32_t>> expected = {
+        {0, 0}, {2, 1}, {2, 2}, {2, 3}, {2, 3}, {2, 4}, {2, 5}, {2, 3}, {2, 4}, {2, 5},
+        {2, 5}, {2, 7}, {2, 8}, {0, 0}, {1, 2}, {1, 2}, {1, 2}, {1, 2}, {1, 2}, {1, 2},
+        {1, 2}, {1, 2}, {0, 0}, {2, 10}, {2, 6}, {1, 1}, {1, 1}, {0, 0}, {0, 0}};
+    for (int type = 0; type < CFastInfosetContext::kEncodingTableSize; ++type) {
+        const CFastInfosetContext::EncodedCharacterString entry = context.GetEncoding(type);
+        EXPECT_EQ(std::make_pair(entry.m_dwEncodingKind, entry.m_dwIndex), expected[type]) << "item type " << type;
+    }
+
+    context.SetAttributeMaxAddLength(0);
+    context.SetUseGeneratedVocabulary(true);
+    context.SetExternalVocabularyURI(L"urn:vocabulary");
+    context.GetVocabulary()->AddPrefixName(L"p");
+    CFastInfosetContext copy;
+    copy = context;
+    context.GetVocabulary()->AddPrefixName(L"q");
+    EXPECT_EQ(copy.GetAttributeMaxAddLength(), 0u);
+    EXPECT_TRUE(copy.GetUseGeneratedVocabulary());
+    EXPECT_EQ(copy.GetExternalVocabularyURI(), L"urn:vocabulary");
+    EXPECT_EQ(copy.GetEncoding(ItemType_string).m_dwIndex, 10u);
+    EXPECT_EQ(copy.GetVocabulary()->GetPrefixNamesTable().size(), 2u);
+}
+
+}  // namespace

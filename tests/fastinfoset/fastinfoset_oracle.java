@@ -1,0 +1,214 @@
+// fastinfoset_oracle.java - Java's Fast Infoset implementation (libfastinfoset-java) as the
+// judge of qxxml's encoding-algorithm octets and restricted-alphabet packing.
+//
+// Run as a single-file program with FastInfoset.jar on the class path; one request per line on
+// standard input, tab-separated, every text and octet string in hex (texts as UTF-8):
+//   E <algorithm 1..10> <text>      the octets of the text by that algorithm
+//   D <algorithm 1..9> <octets>     the octets' text as Java writes it
+//   P <alphabet> <text>             the text packed into the alphabet's codes
+//   X <file> [<vocabulary> <uri>]   the infoset of a Fast Infoset document read by Java's SAX
+//                                   parser, in the form of tests/xmlout/PythonOracle.h's expat
+//                                   events; the vocabulary (lines "P|N|L <string>" and
+//                                   "E|A <prefix> <namespace> <local>", tab-separated, in table
+//                                   order) is the external vocabulary of that URI
+//   C <file>                        the same events' length and CRC-32 ("<length> <crc hex>"),
+//                                   for documents too large to pass back whole
+// One answer line per request: "OK\t<hex>" (octets, or the UTF-8 of a text), or "ERR\t<why>"
+// when Java refuses the input.
+import com.sun.xml.fastinfoset.algorithm.BuiltInEncodingAlgorithm;
+import com.sun.xml.fastinfoset.algorithm.BuiltInEncodingAlgorithmFactory;
+import com.sun.xml.fastinfoset.sax.SAXDocumentSerializer;
+import com.sun.xml.fastinfoset.vocab.SerializerVocabulary;
+
+import java.io.BufferedReader;
+import java.io.ByteArrayOutputStream;
+import java.io.InputStreamReader;
+import java.nio.charset.StandardCharsets;
+import java.util.ArrayList;
+import java.util.Arrays;
+import java.util.Collections;
+import java.util.HashMap;
+import java.util.List;
+import java.util.Map;
+import javax.xml.namespace.QName;
+import org.jvnet.fastinfoset.ExternalVocabulary;
+import org.jvnet.fastinfoset.Vocabulary;
+import org.xml.sax.Attributes;
+import org.xml.sax.helpers.DefaultHandler;
+
+public class fastinfoset_oracle {
+    // The serializer's own packing, reached through its protected encoder operations: the
+    // text goes out as a character chunk, whose packed octets are cut from the chunk's framing.
+    static final class Packer extends SAXDocumentSerializer {
+        Packer() {
+            setVocabulary(new SerializerVocabulary());
+        }
+
+        byte[] pack(String alphabet, String text) throws Exception {
+            setOutputStream(new ByteArrayOutputStream());
+            if (_v.restrictedAlphabet.get(alphabet) < 0) _v.restrictedAlphabet.obtainIndex(alphabet);
+            char[] ch = text.toCharArray();
+            encodeAlphabetCharacters(alphabet, ch, 0, ch.length, false);
+            byte[] chunk = Arrays.copyOf(_octetBuffer, _octetBufferIndex);
+            // Octet 0 and the start of octet 1: chunk bits and alphabet index; then the length
+            // of the packed octets starting on the seventh bit of octet 1.
+            int bits = chunk[1] & 3, start, length;
+            if ((bits & 2) == 0) {
+                length = (bits & 1) + 1;
+                start = 2;
+            } else if (bits == 2) {
+                length = (chunk[2] & 0xFF) + 3;
+                start = 3;
+            } else {
+                length = ((chunk[2] & 0xFF) << 24 | (chunk[3] & 0xFF) << 16 | (chunk[4] & 0xFF) << 8 | (chunk[5] & 0xFF)) + 259;
+                start = 6;
+            }
+            return Arrays.copyOfRange(chunk, start, start + length);
+        }
+    }
+
+    // Python's json.dumps of a string (ASCII output).
+    static String json(String s) {
+        StringBuilder b = new StringBuilder("\"");
+        for (char c : s.toCharArray()) {
+            switch (c) {
+            case '"': b.append("\\\""); break;
+            case '\\': b.append("\\\\"); break;
+            case '\n': b.append("\\n"); break;
+            case '\r': b.append("\\r"); break;
+            case '\t': b.append("\\t"); break;
+            case '\b': b.append("\\b"); break;
+            case '\f': b.append("\\f"); break;
+            default:
+                if (c < 0x20 || c > 0x7F) b.append(String.format("\\u%04x", (int) c));
+                else b.append(c);
+            }
+        }
+        return b.append('"').toString();
+    }
+
+    static String name(String uri, String local) {
+        return uri == null || uri.isEmpty() ? local : "{" + uri + "}" + local;
+    }
+
+    static final class Events extends DefaultHandler {
+        final StringBuilder out = new StringBuilder();
+        final StringBuilder text = new StringBuilder();
+
+        void flushText() {
+            if (!text.toString().isBlank()) out.append("T ").append(json(text.toString())).append('\n');
+            text.setLength(0);
+        }
+
+        @Override public void startElement(String uri, String local, String qName, Attributes atts) {
+            flushText();
+            out.append("E ").append(json(name(uri, local))).append('\n');
+            List<String[]> list = new ArrayList<>();
+            for (int i = 0; i < atts.getLength(); i++)
+                list.add(new String[] {name(atts.getURI(i), atts.getLocalName(i)), atts.getValue(i)});
+            list.sort((a, b) -> a[0].equals(b[0]) ? a[1].compareTo(b[1]) : a[0].compareTo(b[0]));
+            for (String[] a : list) out.append("A ").append(json(a[0])).append(' ').append(json(a[1])).append('\n');
+        }
+
+        @Override public void endElement(String uri, String local, String qName) { flushText(); }
+
+        @Override public void characters(char[] ch, int start, int length) { text.append(ch, start, length); }
+    }
+
+    @SuppressWarnings("unchecked")
+    static String events(String path, String vocabulary, String uri) throws Exception {
+        com.sun.xml.fastinfoset.sax.SAXDocumentParser parser = new com.sun.xml.fastinfoset.sax.SAXDocumentParser();
+        if (!vocabulary.isEmpty()) {
+            Vocabulary v = new Vocabulary();
+            for (String line : vocabulary.split("\n")) {
+                String[] f = line.split("\t", -1);
+                switch (f[0]) {
+                case "P": v.prefixes.add(f[1]); break;
+                case "N": v.namespaceNames.add(f[1]); break;
+                case "L": v.localNames.add(f[1]); break;
+                case "E": v.elements.add(new QName(f[2], f[3], f[1])); break;
+                case "A": v.attributes.add(new QName(f[2], f[3], f[1])); break;
+                case "V": v.attributeValues.add(f[1]); break;
+                case "C": v.characterContentChunks.add(f[1]); break;
+                default: throw new IllegalArgumentException(line);
+                }
+            }
+            Map<Object, Object> external = new HashMap<>();
+            external.put(uri, new ExternalVocabulary(uri, v));
+            parser.setExternalVocabularies(external);
+        }
+        Events events = new Events();
+        parser.setContentHandler(events);
+        try (java.io.InputStream in = new java.io.FileInputStream(path)) {
+            parser.parse(in);
+        }
+        return events.out.toString();
+    }
+
+    static byte[] unhex(String hex) {
+        byte[] bytes = new byte[hex.length() / 2];
+        for (int i = 0; i < bytes.length; i++) bytes[i] = (byte) Integer.parseInt(hex.substring(2 * i, 2 * i + 2), 16);
+        return bytes;
+    }
+
+    static String hex(byte[] bytes) {
+        StringBuilder text = new StringBuilder();
+        for (byte b : bytes) text.append(String.format("%02x", b & 0xFF));
+        return text.toString();
+    }
+
+    static String text(String hex) {
+        return new String(unhex(hex), StandardCharsets.UTF_8);
+    }
+
+    static String answer(String[] request, Packer packer) throws Exception {
+        String argument = request.length > 2 ? request[2] : "";
+        switch (request[0]) {
+        case "E": {
+            int algorithm = Integer.parseInt(request[1]);
+            if (algorithm == 10) return hex(text(argument).getBytes(StandardCharsets.UTF_8));
+            BuiltInEncodingAlgorithm a = BuiltInEncodingAlgorithmFactory.getAlgorithm(algorithm - 1);
+            char[] ch = text(argument).toCharArray();
+            ByteArrayOutputStream out = new ByteArrayOutputStream();
+            a.encodeToOutputStream(a.convertFromCharacters(ch, 0, ch.length), out);
+            return hex(out.toByteArray());
+        }
+        case "D": {
+            BuiltInEncodingAlgorithm a = BuiltInEncodingAlgorithmFactory.getAlgorithm(Integer.parseInt(request[1]) - 1);
+            byte[] octets = unhex(argument);
+            StringBuffer out = new StringBuffer();
+            a.convertToCharacters(a.decodeFromBytes(octets, 0, octets.length), out);
+            return hex(out.toString().getBytes(StandardCharsets.UTF_8));
+        }
+        case "P":
+            return hex(packer.pack(text(request[1]), text(argument)));
+        case "C": {
+            byte[] events = events(text(request[1]), "", "").getBytes(StandardCharsets.UTF_8);
+            java.util.zip.CRC32 crc = new java.util.zip.CRC32();
+            crc.update(events);
+            return events.length + " " + String.format("%08x", crc.getValue());
+        }
+        case "X":
+            return hex(events(text(request[1]), text(argument), request.length > 3 ? text(request[3]) : "")
+                           .getBytes(StandardCharsets.UTF_8));
+        default:
+            throw new IllegalArgumentException("unknown request " + request[0]);
+        }
+    }
+
+    public static void main(String[] args) throws Exception {
+        Packer packer = new Packer();
+        BufferedReader in = new BufferedReader(new InputStreamReader(System.in, StandardCharsets.UTF_8));
+        StringBuilder out = new StringBuilder();
+        for (String line; (line = in.readLine()) != null;) {
+            try {
+                String result = answer(line.split("\t", -1), packer);
+                out.append("OK\t").append(result);
+            } catch (Exception | Error e) {
+                out.append("ERR\t").append(String.valueOf(e).replace('\t', ' ').replace('\n', ' '));
+            }
+            out.append('\n');
+        }
+        System.out.print(out);
+    }
+}
