@@ -9,15 +9,15 @@
 #    in the existing apt sources when they are off) and GoogleTest from /usr/src/googletest,
 #    as static Windows libraries in <build>/deps. They are built once; later runs reuse them.
 # 3. A Linux build runs the tests first, recording the answers of their oracles (python3,
-#    xmllint), which Wine cannot run: QXXML_LINUX_BUILD names a Linux build folder whose
+#    xmllint, Java's Fast Infoset), which Wine cannot run: QXXML_LINUX_BUILD names a Linux build folder whose
 #    tests have already run (CI passes its sanitizer build); otherwise a release build is
 #    made and tested in <build>/linux.
-# 4. Configures and builds the library DLL, its tests and the tool with warnings as errors,
-#    then runs ctest: every test program runs under Wine with a prefix private to the build,
+# 4. Configures and builds the library DLL, its tests and the tool with warnings as errors
+#    (the Linux build's qxxml generates the tests' bindings), then runs ctest: every test program runs under Wine with a prefix private to the build,
 #    replaying the recorded oracle answers. The tests that were skipped are counted and each
 #    is listed with its reason.
-# 5. Checks that the Windows build writes the same bytes as the Linux build and that each
-#    reads the other's files (byte-identity.sh).
+# 5. Checks that the Windows build writes the same bytes as the Linux build, that each
+#    reads the other's files, and that both generate the same bindings (byte-identity.sh).
 set -euo pipefail
 
 top=$(cd "$(dirname "$0")/../.." && pwd)
@@ -30,7 +30,8 @@ jobs=${QXXML_JOBS:-2}
 
 # ------------------------------------------------------------------ packages
 packages="cmake dpkg-dev g++-mingw-w64-x86-64-posix wine64 libz-mingw-w64-dev googletest
-          build-essential pkg-config python3 libxml2-utils libexpat1-dev libpcre2-dev zlib1g-dev libgtest-dev"
+          build-essential pkg-config python3 libxml2-utils libxml2-dev libexpat1-dev libpcre2-dev zlib1g-dev
+          liburing-dev libgtest-dev default-jre-headless libfastinfoset-java"
 missing=
 for package in $packages; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed' || missing="$missing $package"
@@ -121,7 +122,7 @@ linux_build=$(realpath "$linux_build")
 # ------------------------------------------------------------------ library and tests
 cmake -S "$top" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DQXXML_WIN_DEPS="$prefix" \
     -DCMAKE_BUILD_TYPE=Debug -DQXXML_WERROR=ON -DQXXML_BUILD_BENCH=OFF \
-    -DQXXML_ORACLE_ANSWERS="$linux_build/oracle-answers"
+    -DQXXML_ORACLE_ANSWERS="$linux_build/oracle-answers" -DQXXML_GENERATOR="$linux_build/tools/qxxml"
 cmake --build "$build" -j"$jobs"
 
 # One Wine server for the whole run (each program would otherwise start and stop its own),

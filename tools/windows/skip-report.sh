@@ -15,6 +15,7 @@ awk '
         reason = $0
         sub(/\x27[^\x27]*oracle[0-9]*\.py\x27.*/, "(a python3 program of the test)", reason)
         sub(/\x27[^\x27]*\/tests\/[^\x27]*\.py\x27.*/, "(an oracle script of tests/)", reason)
+        sub(/java -cp .*/, "(a Java oracle of tests/)", reason)
         if (!(test in seen)) { seen[test] = 1; order[++n] = test; why[test] = reason; count[reason]++ }
         grab = 0
     }
