@@ -107,7 +107,8 @@ for text in texts:
         ASSERT_EQ(f.size(), 2u);
         std::wstring text;
         std::istringstream in(f[0]);
-        for (std::string item; in >> item;) text += static_cast<wchar_t>(std::stoul(item, nullptr, 16));
+        for (std::string item; in >> item;)
+            AppendCodePoint(text, static_cast<char32_t>(std::stoul(item, nullptr, 16)));
         const std::string expected = Unhex(f[1]);
         EXPECT_EQ(DecodeExact(text), expected) << f[0];
         if (text.find(L'\0') == std::wstring::npos) {  // a C string ends at its NUL
