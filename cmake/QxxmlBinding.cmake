@@ -12,6 +12,15 @@
 #
 # Schemas that the given ones include or import are read too; list them in SCHEMAS as well
 # (or in DEPENDS) so that a change of theirs regenerates the binding.
+#
+# The generator runs on the build machine. A cross build (for Windows, say) names a qxxml
+# built for the build machine in QXXML_GENERATOR:
+#
+#   cmake ... -DCMAKE_TOOLCHAIN_FILE=<toolchain> -DQXXML_GENERATOR=<native build>/tools/qxxml
+#
+# Without it, the cross-built qxxml runs through the toolchain's emulator
+# (CMAKE_CROSSCOMPILING_EMULATOR), one start per binding.
+set(QXXML_GENERATOR "" CACHE FILEPATH "A qxxml of the build machine that generates bindings (cross builds)")
 function(qxxml_add_binding target)
   cmake_parse_arguments(ARG "" "NAMESPACE;OUTPUT_DIRECTORY" "SCHEMAS;DEPENDS" ${ARGN})
   if(NOT ARG_SCHEMAS OR NOT ARG_NAMESPACE)
@@ -41,7 +50,9 @@ function(qxxml_add_binding target)
     list(APPEND outputs "${out}/${stem}.h" "${out}/${stem}.cpp")
   endforeach()
 
-  if(TARGET qxxml_cli)
+  if(QXXML_GENERATOR)
+    set(generator "${QXXML_GENERATOR}")  # a cross build's native generator
+  elseif(TARGET qxxml_cli)
     set(generator qxxml_cli)          # building qxxml itself
   else()
     set(generator qxxml::generator)   # the installed package

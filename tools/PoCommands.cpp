@@ -16,10 +16,17 @@
 // The schema's trailing xs:any content is carried through unchanged. A facet the document
 // breaks (a zip code, a quantity, a part number) is reported when writing, with the chain of
 // elements that lead to it.
+//
+// qxxml po-write [--async] <in> <folder> - reads a purchase order (any encoding, plain or
+// compressed) and writes it unchanged in every byte form the library makes, one file each:
+// po-<utf8|utf16|utf16nodecl>-<crlf|lf>.xml, the same with .gz (gzip files) and .zlib (zlib
+// byte streams, which files cannot carry). --async switches overlapped file reading and
+// writing on. Two builds of the library, on two platforms, write the same bytes.
 #include "Command.h"
 
 #include <purchase_order/PurchaseOrder.h>
 
+#include <qxxml/core/XmlObjectBase.h>
 #include <qxxml/core/XmlSerializationContext.h>
 #include <qxxml/fastinfoset/FastInfosetContext.h>
 #include <qxxml/values/ItemType.h>
@@ -112,6 +119,52 @@ Registration poRoundtrip("po-roundtrip", "<in.xml> <out.xml>",
 Registration poFastInfoset("po-fastinfoset", "<in.xml> <out.fi> [binary]",
                            "read a purchase order into the sample binding and write it as Fast Infoset",
                            RunPoFastInfoset);
+
+struct ByteForm {
+    const char* name;
+    XmlEncoding encoding;
+};
+
+const ByteForm kByteForms[] = {
+    {"utf8", XmlEncoding_UTF8}, {"utf16", XmlEncoding_UTF16}, {"utf16nodecl", XmlEncoding_UTF16NoDeclaration}};
+
+int RunPoWrite(const std::vector<std::string>& givenArgs) {
+    std::vector<std::string> args = givenArgs;
+    const bool async = !args.empty() && args[0] == "--async";
+    if (async) args.erase(args.begin());
+    if (args.size() != 2) return UsageError("po-write");
+    AsyncFromXmlFile(async);
+    AsyncToXmlFile(async);
+    CXmlSerializationContext context;
+    CSmartPtr<CPurchaseOrder> order = ReadOrder(args[0], context);
+    if (!order) return 2;
+
+    int files = 0;
+    for (const ByteForm& form : kByteForms) {
+        for (EOLType eol : {EOLType_CRLF, EOLType_LF}) {
+            const std::string base = args[1] + "/po-" + form.name + (eol == EOLType_LF ? "-lf" : "-crlf");
+            for (CompressionType compression : {CompressionType_None, CompressionType_GZip}) {
+                std::wstring out;
+                if (!WidePath(base + (compression == CompressionType_GZip ? ".xml.gz" : ".xml"), out)) return 2;
+                order->ToXmlFile(out.c_str(), true, true, form.encoding, eol, context, compression);
+                ++files;
+            }
+            const CBinaryData zlib = order->ToXmlStream(true, true, form.encoding, eol, context, CompressionType_ZLib);
+            if (!WriteFileBytes(base + ".xml.zlib",
+                                std::string(reinterpret_cast<const char*>(zlib.GetData()), zlib.GetLength()))) {
+                std::fprintf(stderr, "qxxml po-write: cannot write %s.xml.zlib\n", base.c_str());
+                return 1;
+            }
+            ++files;
+        }
+    }
+    std::printf("%s: %d files written to %s\n", args[0].c_str(), files, args[1].c_str());
+    return 0;
+}
+
+Registration poWrite("po-write", "[--async] <in> <folder>",
+                     "read a purchase order and write it in every encoding, line end and compression",
+                     RunPoWrite);
 
 }  // namespace
 }  // namespace qxxml_tool

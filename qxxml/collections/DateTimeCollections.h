@@ -82,11 +82,11 @@ private:
     static CInstanceMonitor::ClassType* MonitorRecord();
 };
 
-extern template class QXXML_API CXmlDateKindCol<ItemType_yearMonth>;
-extern template class QXXML_API CXmlDateKindCol<ItemType_monthDay>;
-extern template class QXXML_API CXmlDateKindCol<ItemType_date>;
-extern template class QXXML_API CXmlDateKindCol<ItemType_datetime>;
-extern template class QXXML_API CXmlDateKindCol<ItemType_time>;
+QXXML_EXTERN_TEMPLATE(CXmlDateKindCol<ItemType_yearMonth>)
+QXXML_EXTERN_TEMPLATE(CXmlDateKindCol<ItemType_monthDay>)
+QXXML_EXTERN_TEMPLATE(CXmlDateKindCol<ItemType_date>)
+QXXML_EXTERN_TEMPLATE(CXmlDateKindCol<ItemType_datetime>)
+QXXML_EXTERN_TEMPLATE(CXmlDateKindCol<ItemType_time>)
 
 #define QXXML_DATE_COLLECTION(Name, Kind)                   \
     class QXXML_API Name : public CXmlDateKindCol<Kind> {   \

@@ -98,26 +98,26 @@ private:
     static CInstanceMonitor::ClassType* MonitorRecord();
 };
 
-extern template class QXXML_API CXmlPrimitiveCol<ItemType_hexBinary>;
-extern template class QXXML_API CXmlPrimitiveCol<ItemType_base64Binary>;
-extern template class QXXML_API CXmlPrimitiveCol<ItemType_i1>;
-extern template class QXXML_API CXmlPrimitiveCol<ItemType_i2>;
-extern template class QXXML_API CXmlPrimitiveCol<ItemType_i4>;
-extern template class QXXML_API CXmlPrimitiveCol<ItemType_i8>;
-extern template class QXXML_API CXmlPrimitiveCol<ItemType_ui1>;
-extern template class QXXML_API CXmlPrimitiveCol<ItemType_ui2>;
-extern template class QXXML_API CXmlPrimitiveCol<ItemType_ui4>;
-extern template class QXXML_API CXmlPrimitiveCol<ItemType_ui8>;
-extern template class QXXML_API CXmlPrimitiveCol<ItemType_r4>;
-extern template class QXXML_API CXmlPrimitiveCol<ItemType_r8>;
-extern template class QXXML_API CXmlPrimitiveCol<ItemType_duration>;
-extern template class QXXML_API CXmlPrimitiveCol<ItemType_year>;
-extern template class QXXML_API CXmlPrimitiveCol<ItemType_month>;
-extern template class QXXML_API CXmlPrimitiveCol<ItemType_day>;
-extern template class QXXML_API CXmlPrimitiveCol<ItemType_string>;
-extern template class QXXML_API CXmlPrimitiveCol<ItemType_boolean>;
-extern template class QXXML_API CXmlPrimitiveCol<ItemType_decimal>;
-extern template class QXXML_API CXmlPrimitiveCol<ItemType_integer>;
+QXXML_EXTERN_TEMPLATE(CXmlPrimitiveCol<ItemType_hexBinary>)
+QXXML_EXTERN_TEMPLATE(CXmlPrimitiveCol<ItemType_base64Binary>)
+QXXML_EXTERN_TEMPLATE(CXmlPrimitiveCol<ItemType_i1>)
+QXXML_EXTERN_TEMPLATE(CXmlPrimitiveCol<ItemType_i2>)
+QXXML_EXTERN_TEMPLATE(CXmlPrimitiveCol<ItemType_i4>)
+QXXML_EXTERN_TEMPLATE(CXmlPrimitiveCol<ItemType_i8>)
+QXXML_EXTERN_TEMPLATE(CXmlPrimitiveCol<ItemType_ui1>)
+QXXML_EXTERN_TEMPLATE(CXmlPrimitiveCol<ItemType_ui2>)
+QXXML_EXTERN_TEMPLATE(CXmlPrimitiveCol<ItemType_ui4>)
+QXXML_EXTERN_TEMPLATE(CXmlPrimitiveCol<ItemType_ui8>)
+QXXML_EXTERN_TEMPLATE(CXmlPrimitiveCol<ItemType_r4>)
+QXXML_EXTERN_TEMPLATE(CXmlPrimitiveCol<ItemType_r8>)
+QXXML_EXTERN_TEMPLATE(CXmlPrimitiveCol<ItemType_duration>)
+QXXML_EXTERN_TEMPLATE(CXmlPrimitiveCol<ItemType_year>)
+QXXML_EXTERN_TEMPLATE(CXmlPrimitiveCol<ItemType_month>)
+QXXML_EXTERN_TEMPLATE(CXmlPrimitiveCol<ItemType_day>)
+QXXML_EXTERN_TEMPLATE(CXmlPrimitiveCol<ItemType_string>)
+QXXML_EXTERN_TEMPLATE(CXmlPrimitiveCol<ItemType_boolean>)
+QXXML_EXTERN_TEMPLATE(CXmlPrimitiveCol<ItemType_decimal>)
+QXXML_EXTERN_TEMPLATE(CXmlPrimitiveCol<ItemType_integer>)
 
 // The named members: each is its kind's CXmlPrimitiveCol, counted under its own name.
 #define QXXML_PRIMITIVE_COLLECTION(Name, Kind)                         \

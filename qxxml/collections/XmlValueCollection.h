@@ -88,22 +88,22 @@ protected:
 };
 
 // The instantiations live in the library.
-extern template class QXXML_API CXmlValueCollection<CBinaryData>;
-extern template class QXXML_API CXmlValueCollection<char>;
-extern template class QXXML_API CXmlValueCollection<short>;
-extern template class QXXML_API CXmlValueCollection<int32_t>;
-extern template class QXXML_API CXmlValueCollection<long long>;
-extern template class QXXML_API CXmlValueCollection<unsigned char>;
-extern template class QXXML_API CXmlValueCollection<unsigned short>;
-extern template class QXXML_API CXmlValueCollection<uint32_t>;
-extern template class QXXML_API CXmlValueCollection<unsigned long long>;
-extern template class QXXML_API CXmlValueCollection<float>;
-extern template class QXXML_API CXmlValueCollection<double>;
-extern template class QXXML_API CXmlValueCollection<CDateTimeSpan>;
-extern template class QXXML_API CXmlValueCollection<CDateTime>;
-extern template class QXXML_API CXmlValueCollection<std::wstring>;
-extern template class QXXML_API CXmlValueCollection<bool>;
-extern template class QXXML_API CXmlValueCollection<CDecimal>;
-extern template class QXXML_API CXmlValueCollection<CBigInteger>;
+QXXML_EXTERN_TEMPLATE(CXmlValueCollection<CBinaryData>)
+QXXML_EXTERN_TEMPLATE(CXmlValueCollection<char>)
+QXXML_EXTERN_TEMPLATE(CXmlValueCollection<short>)
+QXXML_EXTERN_TEMPLATE(CXmlValueCollection<int32_t>)
+QXXML_EXTERN_TEMPLATE(CXmlValueCollection<long long>)
+QXXML_EXTERN_TEMPLATE(CXmlValueCollection<unsigned char>)
+QXXML_EXTERN_TEMPLATE(CXmlValueCollection<unsigned short>)
+QXXML_EXTERN_TEMPLATE(CXmlValueCollection<uint32_t>)
+QXXML_EXTERN_TEMPLATE(CXmlValueCollection<unsigned long long>)
+QXXML_EXTERN_TEMPLATE(CXmlValueCollection<float>)
+QXXML_EXTERN_TEMPLATE(CXmlValueCollection<double>)
+QXXML_EXTERN_TEMPLATE(CXmlValueCollection<CDateTimeSpan>)
+QXXML_EXTERN_TEMPLATE(CXmlValueCollection<CDateTime>)
+QXXML_EXTERN_TEMPLATE(CXmlValueCollection<std::wstring>)
+QXXML_EXTERN_TEMPLATE(CXmlValueCollection<bool>)
+QXXML_EXTERN_TEMPLATE(CXmlValueCollection<CDecimal>)
+QXXML_EXTERN_TEMPLATE(CXmlValueCollection<CBigInteger>)
 
 }  // namespace QxXmlLib10

@@ -55,14 +55,14 @@ public:
                         XmlElementType callerElementType) override;
 };
 
-extern template class QXXML_API CElementInfoPrimKind<CElementInfoAll>;
-extern template class QXXML_API CElementInfoEnumKind<CElementInfoAll>;
-extern template class QXXML_API CElementInfoObjectKind<CElementInfoAll>;
-extern template class QXXML_API CElementInfoClsKind<CElementInfoAll>;
-extern template class QXXML_API CElementInfoClsMndKind<CElementInfoAll>;
-extern template class QXXML_API CElementInfoAbsClsKind<CElementInfoAll>;
-extern template class QXXML_API CElementInfoObjectColKind<CElementInfoAllCol>;
-extern template class QXXML_API CElementInfoUntpdKind<CElementInfoAll>;
+QXXML_EXTERN_TEMPLATE(CElementInfoPrimKind<CElementInfoAll>)
+QXXML_EXTERN_TEMPLATE(CElementInfoEnumKind<CElementInfoAll>)
+QXXML_EXTERN_TEMPLATE(CElementInfoObjectKind<CElementInfoAll>)
+QXXML_EXTERN_TEMPLATE(CElementInfoClsKind<CElementInfoAll>)
+QXXML_EXTERN_TEMPLATE(CElementInfoClsMndKind<CElementInfoAll>)
+QXXML_EXTERN_TEMPLATE(CElementInfoAbsClsKind<CElementInfoAll>)
+QXXML_EXTERN_TEMPLATE(CElementInfoObjectColKind<CElementInfoAllCol>)
+QXXML_EXTERN_TEMPLATE(CElementInfoUntpdKind<CElementInfoAll>)
 
 // A mandatory primitive element.
 class QXXML_API CElementInfoAllPrimMnd : public CElementInfoPrimKind<CElementInfoAll> {

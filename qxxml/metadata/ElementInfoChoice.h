@@ -57,13 +57,13 @@ protected:
                                 CXmlElement** cursor, CXmlElement* next, XmlElementType callerElementType);
 };
 
-extern template class QXXML_API CElementInfoPrimKind<CElementInfoChoice>;
-extern template class QXXML_API CElementInfoEnumKind<CElementInfoChoice>;
-extern template class QXXML_API CElementInfoObjectKind<CElementInfoChoice>;
-extern template class QXXML_API CElementInfoClsKind<CElementInfoChoice>;
-extern template class QXXML_API CElementInfoAbsClsKind<CElementInfoChoice>;
-extern template class QXXML_API CElementInfoObjectColKind<CElementInfoChoiceCol>;
-extern template class QXXML_API CElementInfoUntpdKind<CElementInfoChoice>;
+QXXML_EXTERN_TEMPLATE(CElementInfoPrimKind<CElementInfoChoice>)
+QXXML_EXTERN_TEMPLATE(CElementInfoEnumKind<CElementInfoChoice>)
+QXXML_EXTERN_TEMPLATE(CElementInfoObjectKind<CElementInfoChoice>)
+QXXML_EXTERN_TEMPLATE(CElementInfoClsKind<CElementInfoChoice>)
+QXXML_EXTERN_TEMPLATE(CElementInfoAbsClsKind<CElementInfoChoice>)
+QXXML_EXTERN_TEMPLATE(CElementInfoObjectColKind<CElementInfoChoiceCol>)
+QXXML_EXTERN_TEMPLATE(CElementInfoUntpdKind<CElementInfoChoice>)
 
 // A primitive alternative.
 class QXXML_API CElementInfoChoicePrimOpt : public CElementInfoPrimKind<CElementInfoChoice> {

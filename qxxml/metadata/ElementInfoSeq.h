@@ -70,14 +70,14 @@ protected:
                                XmlElementType callerElementType);
 };
 
-extern template class QXXML_API CElementInfoPrimKind<CElementInfoSeq>;
-extern template class QXXML_API CElementInfoEnumKind<CElementInfoSeq>;
-extern template class QXXML_API CElementInfoObjectKind<CElementInfoSeq>;
-extern template class QXXML_API CElementInfoClsKind<CElementInfoSeq>;
-extern template class QXXML_API CElementInfoClsMndKind<CElementInfoSeq>;
-extern template class QXXML_API CElementInfoAbsClsKind<CElementInfoSeq>;
-extern template class QXXML_API CElementInfoObjectColKind<CElementInfoSeqCol>;
-extern template class QXXML_API CElementInfoUntpdKind<CElementInfoSeq>;
+QXXML_EXTERN_TEMPLATE(CElementInfoPrimKind<CElementInfoSeq>)
+QXXML_EXTERN_TEMPLATE(CElementInfoEnumKind<CElementInfoSeq>)
+QXXML_EXTERN_TEMPLATE(CElementInfoObjectKind<CElementInfoSeq>)
+QXXML_EXTERN_TEMPLATE(CElementInfoClsKind<CElementInfoSeq>)
+QXXML_EXTERN_TEMPLATE(CElementInfoClsMndKind<CElementInfoSeq>)
+QXXML_EXTERN_TEMPLATE(CElementInfoAbsClsKind<CElementInfoSeq>)
+QXXML_EXTERN_TEMPLATE(CElementInfoObjectColKind<CElementInfoSeqCol>)
+QXXML_EXTERN_TEMPLATE(CElementInfoUntpdKind<CElementInfoSeq>)
 
 // A mandatory primitive element: the mandatory search; in soft mode unknown elements are
 // still skipped (with IgnoreUnknownElements) before it answers false.

@@ -15,10 +15,18 @@
 #include <cstdint>
 
 #if defined(_WIN32)
-#  ifndef WIN32_LEAN_AND_MEAN
-#    define WIN32_LEAN_AND_MEAN
+// Only the base API: <windows.h> would also bring <winuser.h>, whose macros rename names
+// of this interface (GetClassInfo becomes GetClassInfoW) in some files and not in others.
+#  ifndef NOMINMAX
+#    define NOMINMAX
+#    define QXXML_DEFINED_NOMINMAX
 #  endif
-#  include <windows.h>
+#  include <windef.h>
+#  include <winbase.h>
+#  ifdef QXXML_DEFINED_NOMINMAX
+#    undef NOMINMAX
+#    undef QXXML_DEFINED_NOMINMAX
+#  endif
 namespace QxXmlLib10 {
 using ::FILETIME;
 using ::SYSTEMTIME;

@@ -19,11 +19,16 @@ constexpr int kCompressionLevel = 1;  // speed over ratio: documents are written
 constexpr int kGzipWindowBits = 15 + 16;
 constexpr int kAutoDetectWindowBits = 15 + 32;  // accept a zlib or a gzip header
 constexpr int kMemoryLevel = 8;
+// zlib writes the operating system it was built for into a gzip header (3 on Unix, 10 on
+// Windows). Ours says "unknown", so that the same document compresses to the same bytes
+// wherever it is written.
+constexpr int kGzipOsUnknown = 255;
 constexpr uInt kInflateChunk = 0x10000;
 
 // Owns a z_stream between its init and end calls.
 struct DeflateStream {
     z_stream s{};
+    gz_header gzipHeader{};  // read by deflate until the header is out, so it lives here
     bool open = false;
     ~DeflateStream() {
         if (open) deflateEnd(&s);
@@ -93,6 +98,10 @@ void CQxZip::Compress(unsigned char** data, uint32_t* length, CompressionType ty
                          : deflateInit(&stream.s, kCompressionLevel);
     if (init != Z_OK) throw CQxException(FormatString(L"Failed to compress data. [Error Code: %d]", init));
     stream.open = true;
+    if (type == CompressionType_GZip) {
+        stream.gzipHeader.os = kGzipOsUnknown;
+        deflateSetHeader(&stream.s, &stream.gzipHeader);
+    }
 
     stream.s.next_in = *data;
     stream.s.avail_in = *length;

@@ -247,8 +247,9 @@ void AppendConversion(std::wstring& out, const Conversion& c, va_list& args) {
             break;
         case L'c': case L'C': {
             const bool narrow = c.type == L'C' || c.length == Length::Short;
-            wchar_t ch = narrow ? static_cast<wchar_t>(static_cast<unsigned char>(va_arg(args, int)))
-                                : static_cast<wchar_t>(va_arg(args, wint_t));
+            // Both kinds arrive promoted to int (a 16-bit wchar_t does too).
+            const int arg = va_arg(args, int);
+            wchar_t ch = narrow ? static_cast<wchar_t>(static_cast<unsigned char>(arg)) : static_cast<wchar_t>(arg);
             AppendPadded(out, c, &ch, 1);
             break;
         }

@@ -1,6 +1,7 @@
 // OverlappedModes.h - running tests of overlapped file I/O in each mode the platform layer
 // has (the kernel's asynchronous transfers, and the synchronous fallback), and counting the
-// threads of the process to show that neither starts one.
+// threads of the process to show that neither starts one (on Windows: by thread id, from a
+// snapshot of the system's threads).
 //
 //   class MyTest : public qxxml_test::OverlappedModeTest {};
 //   TEST_P(MyTest, Something) { ... }       // runs with the mode forced, restored afterwards
@@ -13,14 +14,43 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+#if defined(_WIN32)
+// The base API only: <windows.h> would bring <winuser.h>, whose macros rename names the
+// tests use (GetMessage, GetClassInfo); and no min and max macros.
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windef.h>
+#include <winbase.h>
+#include <tlhelp32.h>
+#else
 #include <dirent.h>
 #include <fstream>
 #include <sstream>
-#include <string>
-#include <vector>
+#endif
 
 namespace qxxml_test {
 
+#if defined(_WIN32)
+// The ids of this process's threads. Windows makes its overlapped transfers in the kernel,
+// with no thread of the process.
+inline std::vector<std::string> ThreadsBesidesIoWorkers() {
+    std::vector<std::string> ids;
+    const HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) {
+        ADD_FAILURE() << "cannot list the threads (error " << ::GetLastError() << ")";
+        return ids;
+    }
+    THREADENTRY32 entry;
+    entry.dwSize = sizeof entry;
+    for (BOOL more = ::Thread32First(snapshot, &entry); more; more = ::Thread32Next(snapshot, &entry))
+        if (entry.th32OwnerProcessID == ::GetCurrentProcessId()) ids.push_back(std::to_string(entry.th32ThreadID));
+    ::CloseHandle(snapshot);
+    return ids;
+}
+#else
 // True for a kernel I/O worker: named "iou-...", or (in the instant after the kernel has
 // made it and before it has named itself, when it still carries the process's name) marked
 // PF_IO_WORKER (0x10) in the kernel flags, the ninth field of its stat line.
@@ -56,6 +86,7 @@ inline std::vector<std::string> ThreadsBesidesIoWorkers() {
     ::closedir(tasks);
     return names;
 }
+#endif
 
 inline std::string Join(const std::vector<std::string>& names) {
     std::string text;

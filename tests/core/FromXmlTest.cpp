@@ -128,7 +128,8 @@ TEST(FromXml, MissingFile) {
     const std::wstring path = FromUtf8(TempPath("no-such-note.xml"));
     CSmartPtr<CNote> note(new CNote);
     EXPECT_EQ(MessageOf([&] { note->FromXmlFile(path.c_str(), Default()); }),
-              FormatString(L"Failed to open the file [%s] Error [0x%08x]", path.c_str(), ENOENT));
+              FormatString(L"Failed to open the file [%s] Error [0x%08x]", path.c_str(),
+                           qxxml_test::kSysFileNotFound));
 }
 
 TEST(FromXml, ParseErrorPassesThroughUnchanged) {

@@ -271,14 +271,22 @@ private:
     // Element text: markup characters, quotes, spaces, a tab and a line feed, letters outside
     // ASCII and outside the basic plane. Attribute text has no tab or line feed, which
     // attribute-value normalisation would change.
-    std::wstring Text(int minLength, int maxLength, const std::wstring& alphabet =
-                                                        L"abcXYZ019 <>&\"'\t\n\u00e4\u00df\u20ac\U0001D11E") {
+    // Lengths count UTF-16 units: a character outside the basic plane is two of them, as it
+    // is two wide units for the schema's length facets on Windows; one that would not fit
+    // becomes the alphabet's first. The same seed gives the same text on every platform.
+    std::wstring Text(int minLength, int maxLength, const std::u32string& alphabet =
+                                                        U"abcXYZ019 <>&\"'\t\n\u00e4\u00df\u20ac\U0001D11E") {
         std::wstring text;
-        for (int i = Int(minLength, maxLength); i > 0; --i)
-            text += alphabet[static_cast<size_t>(Int(0, static_cast<int>(alphabet.size()) - 1))];
+        const int length = Int(minLength, maxLength);
+        for (int units = 0; units < length;) {
+            char32_t ch = alphabet[static_cast<size_t>(Int(0, static_cast<int>(alphabet.size()) - 1))];
+            if (ch > 0xFFFF && units + 2 > length) ch = alphabet[0];
+            units += ch > 0xFFFF ? 2 : 1;
+            qxxml_test::AppendCodePoint(text, ch);
+        }
         return text;
     }
-    std::wstring AttributeText() { return Text(0, 8, L"abc 09<>&\"'\u00e9\U0001F600"); }
+    std::wstring AttributeText() { return Text(0, 8, U"abc 09<>&\"'\u00e9\U0001F600"); }
     CDecimal Decimal() {
         std::wstring text = std::to_wstring(Int(-99999, 99999));
         if (Chance()) text += L"." + std::to_wstring(Int(0, 999));

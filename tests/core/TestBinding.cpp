@@ -16,8 +16,6 @@
 
 #include "common/TestSupport.h"
 
-#include <sys/wait.h>
-
 #include <cstdio>
 #include <cwchar>
 #include <initializer_list>
@@ -1461,7 +1459,7 @@ CToolRun Run(const std::string& command) {
     CToolRun run;
     int status = 0;
     run.output = qxxml_test::CommandOutput(command + " 2>&1", status);
-    run.status = status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.status = qxxml_test::ExitCode(status);
     return run;
 }
 

@@ -41,6 +41,19 @@ const std::string kXmllint = QXXML_XMLLINT;
 
 std::string Quote(const std::string& text) { return "'" + text + "'"; }
 
+// Output and status of `qxxml generate <args>`. A cross build generated its bindings with the
+// build machine's qxxml, which its tests cannot start; tools/windows/byte-identity.sh checks
+// there that the cross-built qxxml generates the same files.
+std::string Generate(const std::string& args, int& status) {
+#if defined(QXXML_ORACLE_REPLAY)
+    (void)args;
+    (void)status;
+    SkipTest("qxxml generate is not started by the tests of a cross build (byte-identity.sh compares its files)");
+#else
+    return CommandOutput(std::string(QXXML_TOOL) + " generate " + args + " 2>&1", status);
+#endif
+}
+
 // The case's documents whose names start with `prefix`, sorted.
 std::vector<std::string> Documents(const std::string& caseName, const std::string& prefix) {
     std::vector<std::string> found;
@@ -164,10 +177,8 @@ TEST(Generator, RefusesWhatItCannotBindWithFileLineAndReason) {
         const std::string expected =
             entry.path().filename().string() + ":" + text.substr(at + 8, text.find(" -->", at) - at - 8);
         int status = 0;
-        const std::string output = CommandOutput(std::string(QXXML_TOOL) + " generate " + Quote(entry.path().string()) +
-                                                     " --namespace refused --out " + Quote(TempDir() + "/refused") +
-                                                     " 2>&1",
-                                                 status);
+        const std::string output =
+            Generate(Quote(entry.path().string()) + " --namespace refused --out " + Quote(TempDir() + "/refused"), status);
         EXPECT_NE(status, 0) << entry.path();
         EXPECT_NE(output.find(expected), std::string::npos) << "expected: " << expected << "\nreported: " << output;
         ++checked;
@@ -185,9 +196,7 @@ TEST(Generator, SameSchemasGiveTheSameFiles) {
     std::string schemas;
     for (const std::string& path : paths) schemas += " " + Quote(path);
     int status = 0;
-    CommandOutput(std::string(QXXML_TOOL) + " generate" + schemas + " --namespace gen_imports --out " + Quote(again) +
-                      " 2>&1",
-                  status);
+    Generate(schemas + " --namespace gen_imports --out " + Quote(again), status);
     ASSERT_EQ(status, 0);
     int compared = 0;
     for (const auto& entry : fs::directory_iterator(again)) {
@@ -268,6 +277,7 @@ TEST(GeneratedPurchaseOrder, SampleDocumentsRoundTripThroughTheGeneratedClasses)
     for (int seed : {1, 2, 7}) {
         const std::string input = TempDir() + "/po-sample-" + std::to_string(seed) + ".xml";
         const std::string output = TempDir() + "/po-sample-" + std::to_string(seed) + "-out.xml";
+        RemoveFile(input);  // the question asked of gen.py is the same in every run
         int status = 0;
         CommandOutput(PythonInterpreter() + " " + Quote(sample + "/gen.py") + " " + Quote(input) + " 30000 " +
                           std::to_string(seed) + " --no-any",

@@ -36,26 +36,26 @@ TEST(FileTest, MissingDirectoryGivesTheSystemCode) {
     SystemError error = 0;
     File reader = File::OpenForRead(path.c_str(), false, error);
     EXPECT_FALSE(reader.IsOpen());
-    EXPECT_EQ(error, static_cast<SystemError>(ENOENT));
+    EXPECT_EQ(error, kSysFolderNotFound);
     error = 0;
     File writer = File::CreateAlways(path.c_str(), true, error);
     EXPECT_FALSE(writer.IsOpen());
-    EXPECT_EQ(error, static_cast<SystemError>(ENOENT));
+    EXPECT_EQ(error, kSysFolderNotFound);
 }
 
 TEST(FileTest, ADirectoryIsNoFile) {
     SystemError error = 0;
     File writer = File::CreateAlways(Widen(TempDir()).c_str(), false, error);
     EXPECT_FALSE(writer.IsOpen());
-    EXPECT_EQ(error, static_cast<SystemError>(EISDIR));
+    EXPECT_EQ(error, kSysIsAFolder);
     error = 0;
     File reader = File::OpenForRead(Widen(TempDir()).c_str(), true, error);
     EXPECT_FALSE(reader.IsOpen());
-    EXPECT_EQ(error, static_cast<SystemError>(EISDIR));
+    EXPECT_EQ(error, kSysIsAFolder);
 }
 
 TEST(FileTest, PathThatIsNoTextIsRefused) {
-    if (sizeof(wchar_t) == 2) GTEST_SKIP();
+    if (sizeof(wchar_t) == 2) GTEST_SKIP() << "with 16-bit wide characters every unit is a valid file name unit";
     std::wstring path = Widen(TempDir() + "/bad");
     path += static_cast<wchar_t>(0xD800);
     SystemError error = 0;
@@ -90,7 +90,7 @@ TEST(FileTest, SynchronousRoundTripWithANonAsciiName) {
     EXPECT_EQ(back, data);
     ASSERT_TRUE(in.Read(&back[0], 10, read, error));
     EXPECT_EQ(read, 0u) << "end of file reads nothing, successfully";
-    std::remove(narrow.c_str());
+    RemoveFile(narrow);
 }
 
 TEST(FileTest, MovedFileKeepsItsHandle) {
@@ -217,7 +217,7 @@ TEST_P(OverlappedTest, WaitWithoutATransferAndOneTransferAtATime) {
     ASSERT_TRUE(op.StartWrite(out, data.data(), static_cast<uint32_t>(data.size()), 0, error));
     error = 0;
     EXPECT_FALSE(op.StartWrite(out, data.data(), 1, 0, error)) << "a second transfer while one is in flight";
-    EXPECT_EQ(error, static_cast<SystemError>(EBUSY));
+    EXPECT_EQ(error, kSysBusy);
     EXPECT_TRUE(op.Wait(got, error));
     EXPECT_EQ(got, data.size());
     std::remove(path.c_str());
@@ -234,7 +234,7 @@ TEST_P(OverlappedTest, WriteToAReadOnlyHandleReportsTheSystemCode) {
     const bool started = op.StartWrite(in, "xyz", 3, 0, error);
     const bool ok = started && op.Wait(got, error);
     EXPECT_FALSE(ok);
-    EXPECT_EQ(error, static_cast<SystemError>(EBADF));
+    EXPECT_EQ(error, kSysNotOpenForWriting);
     EXPECT_EQ(ReadFile(path), "abc");
     std::remove(path.c_str());
 }
@@ -261,6 +261,9 @@ TEST_P(OverlappedTest, DestructorWaitsForTheTransferInFlight) {
 }
 
 TEST(DebugOutputTest, StandardErrorInDebugBuildsOnly) {
+#if defined(_WIN32)
+    GTEST_SKIP() << "on Windows the text goes to OutputDebugStringW, which a test cannot read back";
+#endif
     testing::internal::CaptureStderr();
     DebugOutput(L"trace caf\u00e9\n");
     DebugOutput(nullptr);

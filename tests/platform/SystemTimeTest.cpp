@@ -44,6 +44,27 @@ std::string Describe(const SYSTEMTIME& st) {
 
 }  // namespace
 
+// The C library's broken-down time of a second, UTC or local.
+struct tm BrokenDown(time_t seconds, bool local) {
+    struct tm out{};
+#if defined(_WIN32)
+    local ? localtime_s(&out, &seconds) : gmtime_s(&out, &seconds);
+#else
+    local ? localtime_r(&seconds, &out) : gmtime_r(&seconds, &out);
+#endif
+    return out;
+}
+
+// On Windows the conversions are the system's own, with the system's limits (ticks up to
+// 2^63, past year 30827) and its handling of bad input (Wine does not check the day of the
+// month, and a null pointer faults): the cases that pin down qxxml's own conversions of the
+// other platforms do not apply there.
+#if defined(_WIN32)
+#define SkipWhereTheSystemConverts() GTEST_SKIP() << "FILETIME/SYSTEMTIME conversions are the system's own on Windows"
+#else
+#define SkipWhereTheSystemConverts() (void)0
+#endif
+
 TEST(SystemTimeTest, ConversionsMatchPythonDatetime) {
     // Random instants across the whole range python's datetime covers (years 1601-9999),
     // plus the calendar's corners; beyond 9999 the Gregorian calendar repeats every 400
@@ -76,7 +97,7 @@ last = datetime.datetime(9627, 12, 31, 23, 59, 59, 999999)
 delta = last - epoch
 emit((delta.days * 86400 + delta.seconds) * 10000000 + delta.microseconds * 10 + 9, 53, last)
 )PY";
-    const unsigned seed = static_cast<unsigned>(std::time(nullptr));
+    const unsigned seed = qxxml_test::TestSeed();
     SCOPED_TRACE("seed " + std::to_string(seed));
     size_t checked = 0;
     for (const std::string& line : Lines(Python(program, std::to_string(seed)))) {
@@ -103,6 +124,7 @@ emit((delta.days * 86400 + delta.seconds) * 10000000 + delta.microseconds * 10 +
 }
 
 TEST(SystemTimeTest, TicksBeyondYear30827AreRefused) {
+    SkipWhereTheSystemConverts();
     const SYSTEMTIME last = Make(30827, 12, 31, 23, 59, 59, 999);
     FILETIME ft{};
     ASSERT_TRUE(SystemTimeToFileTime(&last, &ft));
@@ -119,6 +141,7 @@ TEST(SystemTimeTest, TicksBeyondYear30827AreRefused) {
 }
 
 TEST(SystemTimeTest, InvalidFieldsAreRefused) {
+    SkipWhereTheSystemConverts();
     FILETIME ft{};
     const SYSTEMTIME bad[] = {
         Make(1600, 12, 31), Make(30828, 1, 1), Make(2001, 0, 1), Make(2001, 13, 1), Make(2001, 1, 0),
@@ -146,13 +169,12 @@ TEST(SystemTimeTest, SystemTimeIsUtcNow) {
     EXPECT_LE(unixMs, after.count());
     // Its day of the week agrees with the C library's.
     const time_t seconds = static_cast<time_t>(unixMs / 1000);
-    struct tm utc;
-    gmtime_r(&seconds, &utc);
+    const struct tm utc = BrokenDown(seconds, /*local=*/false);
     EXPECT_EQ(st.wDayOfWeek, utc.tm_wday);
 }
 
 TEST(SystemTimeTest, LocalTimeFollowsTheCLibrary) {
-    // Compare with localtime_r of the same second, retrying if a second boundary falls
+    // Compare with the C library's local time of the same second, retrying if a second boundary falls
     // between the two readings.
     for (int attempt = 0; attempt < 5; ++attempt) {
         const time_t before = std::time(nullptr);
@@ -160,8 +182,7 @@ TEST(SystemTimeTest, LocalTimeFollowsTheCLibrary) {
         GetLocalTime(&st);
         const time_t after = std::time(nullptr);
         if (before != after) continue;
-        struct tm local;
-        localtime_r(&before, &local);
+        const struct tm local = BrokenDown(before, /*local=*/true);
         EXPECT_EQ(st.wYear, local.tm_year + 1900);
         EXPECT_EQ(st.wMonth, local.tm_mon + 1);
         EXPECT_EQ(st.wDay, local.tm_mday);

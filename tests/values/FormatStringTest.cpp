@@ -53,7 +53,7 @@ for v in values:
                 continue
         print(conversion, repr(v), windows(conversion, v), sep='\t')
 )PY";
-    const unsigned seed = static_cast<unsigned>(std::time(nullptr));
+    const unsigned seed = qxxml_test::TestSeed();
     SCOPED_TRACE("seed " + std::to_string(seed));
     size_t checked = 0;
     for (const std::vector<std::string>& f : Rows(Python(program, std::to_string(seed)))) {
@@ -83,7 +83,7 @@ for v in values:
         print(conversion, v, conversion % v, sep='\t')
 )PY";
     size_t checked = 0;
-    for (const std::vector<std::string>& f : Rows(Python(program, std::to_string(std::time(nullptr))))) {
+    for (const std::vector<std::string>& f : Rows(Python(program, std::to_string(qxxml_test::TestSeed())))) {
         ASSERT_EQ(f.size(), 3u);
         const int value = static_cast<int>(std::stol(f[1]));
         EXPECT_EQ(FormatString(Widen(f[0]).c_str(), value), Widen(f[2])) << f[0] << " of " << f[1];
@@ -97,7 +97,8 @@ TEST(FormatStringTest, WideAndNarrowTextArguments) {
     EXPECT_EQ(FormatString(L"[%s]", wide), std::wstring(L"[") + wide + L"]");
     EXPECT_EQ(FormatString(L"[%ls]", wide), std::wstring(L"[") + wide + L"]");
     EXPECT_EQ(FormatString(L"[%S|%hs]", "narrow", "short"), L"[narrow|short]");
-    EXPECT_EQ(FormatString(L"[%c%c%C]", L'\u00e9', L'\U0001F600', 'n'), L"[\u00e9\U0001F600n]");
+    // One wide character is one UTF-16 unit on Windows: %c is tried within the BMP.
+    EXPECT_EQ(FormatString(L"[%c%c%C]", L'\u00e9', L'\u4e2d', 'n'), L"[\u00e9\u4e2dn]");
     EXPECT_EQ(FormatString(L"[%5s|%-5s|%.2s|%5.1s]", L"ab", L"ab", L"abcdef", L"xyz"), L"[   ab|ab   |ab|    x]");
     EXPECT_EQ(FormatString(L"[%*s|%-*s|%.*s]", 4, L"a", 3, L"b", 2, L"cdef"), L"[   a|b  |cd]");
     EXPECT_EQ(FormatString(L"[%s]", static_cast<const wchar_t*>(nullptr)), L"[(null)]");
@@ -132,6 +133,9 @@ TEST(FormatStringTest, EdgesOfTheFormat) {
 }
 
 TEST(FormatStringTest, DebugTraceWritesTheWholeText) {
+#if defined(_WIN32)
+    GTEST_SKIP() << "on Windows the text goes to OutputDebugStringW, which a test cannot read back";
+#endif
     std::wstring text;
     for (int i = 0; i < 30; ++i) text += L"line " + std::to_wstring(i) + L" \u00e9\n";
     testing::internal::CaptureStderr();

@@ -13,6 +13,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+
 namespace xmlin_test {
 namespace {
 
@@ -57,6 +60,13 @@ TEST_P(OverlappedFiles, LoadStartsNoThreadAndBuildsTheWholeFilesTree) {
     EXPECT_EQ(DumpTree(overlapped, prefixes), DumpTree(whole, prefixes));
 }
 
+// About `units` characters of `text` from `at`, one more where the last would be the first
+// half of a surrogate pair (wchar_t of 16 bits): the text writer never splits a character.
+size_t PieceWithWholeCharacters(const std::wstring& text, size_t at, size_t units) {
+    const size_t end = std::min(text.size(), at + units);
+    return end - at + (end < text.size() && text[end - 1] >= 0xd800 && text[end - 1] < 0xdc00 ? 1 : 0);
+}
+
 TEST_P(OverlappedFiles, WriteStartsNoThreadAndEqualsTheFileWrittenInOnePiece) {
     const std::wstring text = FromUtf8(ReadFile(LargeDocument()));
     for (XmlEncoding encoding : {XmlEncoding_UTF8, XmlEncoding_UTF16}) {
@@ -69,8 +79,9 @@ TEST_P(OverlappedFiles, WriteStartsNoThreadAndEqualsTheFileWrittenInOnePiece) {
             // As the text writer does: a flush whenever 4096 characters are buffered, which
             // starts a write whenever a chunk's worth of bytes is ready.
             size_t flushes = 0;
-            for (size_t at = 0; at < text.size(); at += 1000) {
-                file.Append(text.substr(at, 1000));
+            for (size_t at = 0, piece = 0; at < text.size(); at += piece) {
+                piece = PieceWithWholeCharacters(text, at, 1000);
+                file.Append(text.substr(at, piece));
                 if (file.GetLength() < 4096) continue;
                 file.Flush();
                 if (++flushes % 16 == 0) {

@@ -144,7 +144,7 @@ def main():
         gen(args[0], int(args[1]), int(args[2]), exact)
     elif cmd == "compress":
         data = open(args[0], "rb").read()
-        packed = gzip.compress(data) if args[2] == "gzip" else zlib.compress(data)
+        packed = gzip.compress(data, mtime=0) if args[2] == "gzip" else zlib.compress(data)
         open(args[1], "wb").write(packed)
     else:
         sys.exit("unknown command " + cmd)

@@ -18,8 +18,13 @@ namespace {
 // Text with ASCII, Latin-1, BMP and astral characters and line feeds, spread over blocks.
 std::wstring MixedText(size_t length) {
     std::wstring text;
+    // The length counts UTF-16 units, so that the text is the same on every platform.
     const wchar_t pieces[][4] = {L"a<", L"\u00e9", L"\u20ac", L"\U0001F600", L"z\n"};
-    for (size_t i = 0; text.size() < length; ++i) text += pieces[i % 5];
+    const size_t units[] = {2, 1, 1, 2, 2};
+    for (size_t i = 0, done = 0; done < length; ++i) {
+        text += pieces[i % 5];
+        done += units[i % 5];
+    }
     return text;
 }
 
@@ -146,7 +151,7 @@ TEST(FileTextStream, MissingDirectoryFailsAtStartWithNameAndCode) {
     const std::wstring name = Widen(TempDir() + "/no-such-dir/out.xml");
     CFileTextStream file(name.c_str(), XmlEncoding_UTF8);
     char code[16];
-    std::snprintf(code, sizeof code, "%08X", ENOENT);
+    std::snprintf(code, sizeof code, "%08X", kSysFolderNotFound);
     EXPECT_EQ(L"Failed to write data to the file [" + name + L"] error [0x" + Widen(code) + L"]",
               MessageOf([&] { file.Start(); }));
 }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <set>
@@ -19,11 +20,16 @@ namespace {
 // ------------------------------------------------------------------ C++ spellings
 
 // A wide string literal; characters outside printable ASCII are escaped so that the source
-// is plain ASCII whatever the schema's text.
+// is plain ASCII whatever the schema's text. A character beyond the BMP is one \U escape on
+// every platform: where wchar_t has 16 bits its surrogate pair is joined first (a \u escape
+// of a surrogate is no C++).
 std::string Lit(const std::wstring& text) {
     std::string out = "L\"";
-    for (wchar_t c : text) {
-        if (c == L'\\' || c == L'"') {
+    for (size_t i = 0; i < text.size(); ++i) {
+        uint32_t c = static_cast<uint32_t>(text[i]);
+        if (c >= 0xd800 && c < 0xdc00 && i + 1 < text.size() && text[i + 1] >= 0xdc00 && text[i + 1] < 0xe000)
+            c = 0x10000 + ((c - 0xd800) << 10) + (static_cast<uint32_t>(text[++i]) - 0xdc00);
+        if (c == '\\' || c == '"') {
             out += '\\';
             out += static_cast<char>(c);
         } else if (c >= 0x20 && c < 0x7f) {
@@ -31,9 +37,9 @@ std::string Lit(const std::wstring& text) {
         } else {
             char escape[16];
             if (c < 0xa0)
-                std::snprintf(escape, sizeof escape, "\\%03o", static_cast<unsigned>(c));  // octal stops after 3 digits
+                std::snprintf(escape, sizeof escape, "\\%03o", c);  // octal stops after 3 digits
             else
-                std::snprintf(escape, sizeof escape, c > 0xffff ? "\\U%08X" : "\\u%04X", static_cast<unsigned>(c));
+                std::snprintf(escape, sizeof escape, c > 0xffff ? "\\U%08X" : "\\u%04X", c);
             out += escape;
         }
     }
