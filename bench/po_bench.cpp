@@ -46,7 +46,7 @@
 // of fresh pages again.
 #include <benchmark/benchmark.h>
 
-#include <purchase_order/PurchaseOrder.h>
+#include "PoBinding.h"
 
 #include <qxxml/core/XmlSerializationContext.h>
 #include <qxxml/platform/Platform.h>

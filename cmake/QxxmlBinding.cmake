@@ -1,5 +1,5 @@
 # qxxml_add_binding(<target> SCHEMAS <a.xsd> [<b.xsd>...] NAMESPACE <C++ namespace>
-#                   [OUTPUT_DIRECTORY <dir>])
+#                   [NAMES <names file>] [OUTPUT_DIRECTORY <dir>])
 #
 # A static library <target> of the C++ classes `qxxml generate` makes from the schemas. The
 # classes are generated at build time, again whenever a schema given changes; a program links
@@ -9,6 +9,10 @@
 #   qxxml_add_binding(po_binding SCHEMAS po.xsd NAMESPACE po)
 #   add_executable(orders main.cpp)
 #   target_link_libraries(orders PRIVATE po_binding)     # #include "PoBinding.h"
+#
+# NAMES gives classes and members C++ names of your choice, one per line
+# ("class PurchaseOrderType CPurchaseOrder", "member PurchaseOrderType/item Items"; see the
+# README). A namespace "<Name>Binding" names the files <Name>Binding.h and so on.
 #
 # Schemas that the given ones include or import are read too; list them in SCHEMAS as well
 # (or in DEPENDS) so that a change of theirs regenerates the binding.
@@ -22,7 +26,7 @@
 # (CMAKE_CROSSCOMPILING_EMULATOR), one start per binding.
 set(QXXML_GENERATOR "" CACHE FILEPATH "A qxxml of the build machine that generates bindings (cross builds)")
 function(qxxml_add_binding target)
-  cmake_parse_arguments(ARG "" "NAMESPACE;OUTPUT_DIRECTORY" "SCHEMAS;DEPENDS" ${ARGN})
+  cmake_parse_arguments(ARG "" "NAMESPACE;NAMES;OUTPUT_DIRECTORY" "SCHEMAS;DEPENDS" ${ARGN})
   if(NOT ARG_SCHEMAS OR NOT ARG_NAMESPACE)
     message(FATAL_ERROR "qxxml_add_binding(${target}): SCHEMAS and NAMESPACE are required")
   endif()
@@ -32,7 +36,8 @@ function(qxxml_add_binding target)
   endif()
 
   # The file names follow from the arguments (the generator names them by the same rules):
-  # <Last>Binding.h/BindingTypes.h/Binding.cpp after the namespace's last part, and
+  # <Last>Binding.h/BindingTypes.h/Binding.cpp after the namespace's last part (less a
+  # trailing "Binding"), and
   # <stem>.h/.cpp for each schema, with characters other than letters, digits and '_' as '_'.
   string(REGEX REPLACE ".*::" "" last "${ARG_NAMESPACE}")
   string(REGEX REPLACE "[^A-Za-z0-9_]" "_" last "${last}")
@@ -40,6 +45,7 @@ function(qxxml_add_binding target)
   string(TOUPPER "${first}" first)
   string(SUBSTRING "${last}" 1 -1 rest)
   set(prefix "${first}${rest}")
+  string(REGEX REPLACE "(.)Binding$" "\\1" prefix "${prefix}")
   set(outputs "${out}/${prefix}Binding.h" "${out}/${prefix}BindingTypes.h" "${out}/${prefix}Binding.cpp")
   set(schemas "")
   foreach(schema IN LISTS ARG_SCHEMAS)
@@ -50,16 +56,23 @@ function(qxxml_add_binding target)
     list(APPEND outputs "${out}/${stem}.h" "${out}/${stem}.cpp")
   endforeach()
 
+  set(names "")
+  set(names_file "")
+  if(ARG_NAMES)
+    get_filename_component(names_file "${ARG_NAMES}" ABSOLUTE)
+    set(names --names "${names_file}")
+  endif()
+
   if(QXXML_GENERATOR)
     set(generator "${QXXML_GENERATOR}")  # a cross build's native generator
-  elseif(TARGET qxxml_cli)
-    set(generator qxxml_cli)          # building qxxml itself
+  elseif(TARGET qxxml_generate)
+    set(generator qxxml_generate)     # building qxxml itself (the tool links bindings)
   else()
     set(generator qxxml::generator)   # the installed package
   endif()
   add_custom_command(OUTPUT ${outputs}
-    COMMAND ${generator} generate ${schemas} --namespace ${ARG_NAMESPACE} --out "${out}"
-    DEPENDS ${schemas} ${ARG_DEPENDS} ${generator}
+    COMMAND ${generator} generate ${schemas} --namespace ${ARG_NAMESPACE} ${names} --out "${out}"
+    DEPENDS ${schemas} ${names_file} ${ARG_DEPENDS} ${generator}
     COMMENT "Generating the ${ARG_NAMESPACE} binding from ${ARG_SCHEMAS}"
     VERBATIM)
   add_library(${target} STATIC ${outputs})

@@ -8,7 +8,7 @@
 // again. Any failure must be a CQxException; the sanitizers catch the rest.
 //
 //   ./binding_fuzzer -max_total_time=600 corpus/
-#include <purchase_order/PurchaseOrder.h>
+#include "PoBinding.h"
 
 #include <qxxml/core/XmlSerializationContext.h>
 #include <qxxml/support/QxException.h>

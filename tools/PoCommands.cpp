@@ -24,7 +24,7 @@
 // writing on. Two builds of the library, on two platforms, write the same bytes.
 #include "Command.h"
 
-#include <purchase_order/PurchaseOrder.h>
+#include "PoBinding.h"
 
 #include <qxxml/core/XmlObjectBase.h>
 #include <qxxml/core/XmlSerializationContext.h>

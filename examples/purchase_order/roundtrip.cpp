@@ -7,7 +7,7 @@
 //
 // The schema's trailing xs:any content (elements of other namespaces) is read into the
 // order's GetAny() collection and written back unchanged.
-#include <purchase_order/PurchaseOrder.h>
+#include "PoBinding.h"
 
 #include <qxxml/core/XmlSerializationContext.h>
 #include <qxxml/support/QxException.h>

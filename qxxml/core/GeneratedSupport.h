@@ -160,7 +160,15 @@ void AccessValue(bool read, QxVariant& value, typename CVariantAccess<Kind>::Typ
     }
     const bool valid = value.IsValid();
     const bool isNil = valid && value.IsNil();
-    field = valid && !isNil ? Access::Take(value) : T();
+    if constexpr (Kind == ItemType_string) {
+        // The descriptor discards the variant after the call: its text is moved, not copied.
+        if (valid && !isNil && value.m_type == ItemType_string && value.m_pString)
+            field.swap(*value.m_pString);
+        else
+            field = valid && !isNil ? Access::Take(value) : T();
+    } else {
+        field = valid && !isNil ? Access::Take(value) : T();
+    }
     if (present) *present = valid;
     if (nil) *nil = isNil;
 }

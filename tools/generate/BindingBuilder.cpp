@@ -369,8 +369,11 @@ CClassModel* CBindingBuilder::ClassForType(const CSchemaFile& file, const CXmlEl
     cls->infoName = type.local;
     cls->infoNamespace = type.ns;
     cls->abstract = IsTrue(Attribute(component->node, L"abstract"));
-    const auto single = m_elementsOfType.find(type);
-    cls->defaultElementName = single != m_elementsOfType.end() && single->second == 1 ? m_elementOfType[type] : type.local;
+    const std::set<std::wstring>& globals = m_globalElementsOfType[type];
+    const std::set<std::wstring>& locals = m_localElementsOfType[type];
+    cls->defaultElementName = globals.size() == 1                      ? *globals.begin()
+                              : globals.empty() && locals.size() == 1 ? *locals.begin()
+                                                                      : type.local;
     FillComplex(*cls, owner, component->node);
     return cls;
 }
@@ -789,13 +792,18 @@ void CBindingBuilder::Build() {
                              "r8", "duration", "yearMonth", "monthDay", "year", "month", "day", "date", "datetime",
                              "time", "string", "boolean", "decimal", "integer"})
         m_globalNames.insert(std::string("C") + kind + "Col");
-    // The element name a new object of a type carries: the one global element of that type.
+    // The element name a new object of a type carries: the one global element of that type, or
+    // with none, the one name of the local elements of that type; otherwise the type's name.
     for (const auto& file : m_schemas.Files()) {
-        for (const CXmlElement* child : SchemaChildren(file->Root())) {
-            if (!IsXs(child, "element") || !HasAttribute(child, L"type")) continue;
-            const CQName type = file->ResolveQName(child, Attribute(child, L"type"));
-            ++m_elementsOfType[type];
-            m_elementOfType[type] = Attribute(child, L"name");
+        std::vector<std::pair<const CXmlElement*, bool>> pending;  // node, global
+        for (const CXmlElement* child : SchemaChildren(file->Root())) pending.emplace_back(child, true);
+        while (!pending.empty()) {
+            const auto [node, global] = pending.back();
+            pending.pop_back();
+            for (const CXmlElement* child : SchemaChildren(node)) pending.emplace_back(child, false);
+            if (!IsXs(node, "element") || !HasAttribute(node, L"type") || !HasAttribute(node, L"name")) continue;
+            const CQName type = file->ResolveQName(node, Attribute(node, L"type"));
+            (global ? m_globalElementsOfType : m_localElementsOfType)[type].insert(Attribute(node, L"name"));
         }
     }
     for (const auto& file : m_schemas.Files()) {

@@ -89,8 +89,8 @@ private:
     std::map<CQName, CClassModel*> m_typeClasses;
     std::map<CQName, CClassModel*> m_groupClasses;
     std::map<CQName, CSimpleModel> m_simpleTypes;  // named simple types, resolved once
-    std::map<CQName, int> m_elementsOfType;       // how many global elements use each type
-    std::map<CQName, std::wstring> m_elementOfType;
+    std::map<CQName, std::set<std::wstring>> m_globalElementsOfType;  // the names of the elements of each type
+    std::map<CQName, std::set<std::wstring>> m_localElementsOfType;
     std::set<std::string> m_globalNames;
     std::map<const CClassModel*, std::set<std::string>> m_memberNames;
     std::map<const CClassModel*, int> m_nestedCount;

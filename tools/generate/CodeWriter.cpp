@@ -197,6 +197,15 @@ bool HasPresence(const CClassModel& cls, const CMemberModel& member) {
     return !member.Repeated() && !IsHeld(member) && (member.Optional() || InChoice(cls));
 }
 bool HasNil(const CMemberModel& member) { return member.nillable && !member.Repeated() && !IsHeld(member); }
+// A single object member that must be there: its setter refuses null.
+bool Mandatory(const CClassModel& cls, const CMemberModel& member) {
+    return IsObject(member) && !member.pseudo && !member.Repeated() && !member.Optional() && !InChoice(cls);
+}
+// A model group, or a member whose object's class is chosen by xsi:type, takes the member's
+// element name when set; any other object must already carry it.
+bool NamedByMember(const CMemberModel& member) { return member.pseudo || member.kind == CMemberModel::Kind_AbsCls; }
+
+const char* const kChoiceNote = "; another alternative that is set refuses it";
 
 // The C++ type of a simple value.
 std::string ValueType(const CSimpleModel& simple) {
@@ -280,6 +289,10 @@ CCodeWriter::CCodeWriter(const CBinding& binding, const std::vector<const CSchem
     const size_t last = cppNamespace.rfind(':');
     m_prefix = FileNamePart(last == std::string::npos ? cppNamespace : cppNamespace.substr(last + 1));
     if (!m_prefix.empty()) m_prefix[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(m_prefix[0])));
+    // A namespace named "<Name>Binding" gives the prefix <Name>, not <Name>BindingBinding.
+    const std::string suffix = "Binding";
+    if (m_prefix.size() > suffix.size() && m_prefix.compare(m_prefix.size() - suffix.size(), suffix.size(), suffix) == 0)
+        m_prefix.erase(m_prefix.size() - suffix.size());
     m_umbrella = m_prefix + "Binding.h";
     m_types = m_prefix + "BindingTypes.h";
     std::set<std::string> used = {m_prefix + "Binding", m_prefix + "BindingTypes"};
@@ -350,7 +363,10 @@ std::string CCodeWriter::TypesHeader() const {
            "CSmartPtr<CXmlGeneratedClass> CreateDocumentElement(const wchar_t* namespaceUri, const wchar_t* localName);\n\n"
            "// Declares the prefixes the schemas use for their namespaces, and xsi:, on the root element of\n"
            "// every document written with the context.\n"
-           "void AddNamespaceAliases(CXmlSerializationContext& context);\n\n";
+           "void Add" + m_prefix + "NamespaceAliases(CXmlSerializationContext& context);\n\n"
+           "// Gives back the metadata tables of every class (also done at program exit); a class used\n"
+           "// afterwards builds its tables again.\n"
+           "void Release" + m_prefix + "MetaData();\n\n";
     return out + NamespaceClose();
 }
 
@@ -426,7 +442,10 @@ std::string CCodeWriter::BindingSource() const {
                    (documentClasses.count(&element) ? documentClasses[&element] : element.cls->name) + "(" +
                    Lit(element.name) + ");\n";
     out += "    return nullptr;\n}\n\n";
-    out += "void AddNamespaceAliases(CXmlSerializationContext& context) {\n";
+    out += "void Release" + m_prefix + "MetaData() {\n";
+    for (const auto& cls : m_binding.classes) out += "    " + cls->name + "::ReleaseMetaData();\n";
+    out += "}\n\n";
+    out += "void Add" + m_prefix + "NamespaceAliases(CXmlSerializationContext& context) {\n";
     std::set<std::wstring> prefixes, namespaces;
     std::vector<const CSchemaFile*> schemas;
     for (const auto& cls : m_binding.classes)
@@ -492,33 +511,37 @@ std::string CCodeWriter::MemberAccessors(const CClassModel& cls, const CMemberMo
     if (IsUntyped(member)) {
         out += "    CSmartPtr<CElement> Get" + n + "() const { return " + Field(n) + "; }\n";
         out += "    // The element is written with its own name and namespace" +
-               std::string(InChoice(cls) ? "; setting one alternative clears the others" : "") + ".\n";
-        return out + "    void Set" + n + "(CElement* value) { " + (InChoice(cls) ? "ClearChoice(); " : "") + Field(n) +
+               std::string(InChoice(cls) ? kChoiceNote : "") + ".\n";
+        return out + "    void Set" + n + "(CElement* value) { " +
+               (InChoice(cls) ? "if (value) SelectChoice(" + Lit(member.elementName) + "); " : "") + Field(n) +
                " = value; }\n";
     }
     if (IsObject(member)) {
         out += "    CSmartPtr<" + member.cls->name + "> Get" + n + "() const;\n";
-        out += "    // The object takes the element name of the member" +
-               std::string(InChoice(cls) ? "; setting one alternative clears the others" : "") + ".\n";
+        out += std::string("    // ") +
+               (NamedByMember(member) ? "The object takes the element name of the member"
+                                      : "The object must carry the member's element name") +
+               (InChoice(cls) ? kChoiceNote : "") + (Mandatory(cls, member) ? "; null is refused" : "; null clears it") +
+               ".\n";
         return out + "    void Set" + n + "(" + member.cls->name + "* value);\n";
     }
     const std::string type = ValueType(member.simple);
     const std::string parameter = ParameterType(member.simple);
     out += "    " + parameter + " Get" + n + "() const { return " + Field(n) + "; }\n";
     std::vector<std::string> body;
-    if (InChoice(cls)) body.push_back("ClearChoice();");
+    if (InChoice(cls)) body.push_back("SelectChoice(" + Lit(member.elementName) + ");");
     body.push_back(Field(n) + " = value;");
     if (HasPresence(cls, member)) body.push_back(Presence(n) + " = true;");
     if (HasNil(member)) body.push_back(NilFlag(n) + " = false;");
     out += Setter(n, parameter, body);
     if (HasPresence(cls, member)) {
-        out += "    bool Has" + n + "() const { return " + Presence(n) + "; }\n";
+        out += "    bool IsValid" + n + "() const { return " + Presence(n) + "; }\n";
         out += "    void Clear" + n + "() {\n        " + Field(n) + " = " + InitialValue(member.simple, false, L"") + ";\n        " + Presence(n) +
                " = false;\n" + (HasNil(member) ? "        " + NilFlag(n) + " = false;\n" : "") + "    }\n";
     }
     if (HasNil(member)) {
         out += "    bool Is" + n + "Nil() const { return " + NilFlag(n) + "; }\n";
-        out += "    void Set" + n + "Nil() {\n" + (InChoice(cls) ? "        ClearChoice();\n" : "") + "        " +
+        out += "    void Set" + n + "Nil() {\n" + (InChoice(cls) ? "        SelectChoice(" + Lit(member.elementName) + ");\n" : "") + "        " +
                Field(n) + " = " + InitialValue(member.simple, false, L"") + ";\n        " + NilFlag(n) + " = true;\n" +
                (HasPresence(cls, member) ? "        " + Presence(n) + " = true;\n" : "") + "    }\n";
     }
@@ -541,7 +564,7 @@ std::string CCodeWriter::AttributeAccessors(const CAttributeModel& attribute) co
     if (attribute.optional) {
         out += "    // Whether the attribute is there" +
                std::string(attribute.hasDefault ? "; an absent one reads as its default" : "") + ".\n";
-        out += "    bool Has" + n + "() const { return " + Presence(n) + "; }\n";
+        out += "    bool IsValid" + n + "() const { return " + Presence(n) + "; }\n";
         out += "    void Clear" + n + "() {\n        " + Field(n) + " = " +
                InitialValue(attribute.simple, attribute.hasDefault, attribute.defaultValue) + ";\n        " +
                Presence(n) + " = false;\n    }\n";
@@ -560,6 +583,9 @@ std::string CCodeWriter::ClassDeclaration(const CClassModel& cls) const {
     out += "    explicit " + cls.name + "(const wchar_t* elementName = " + Lit(cls.defaultElementName) + ");\n";
     out += "    ~" + cls.name + "() override;\n    " + cls.name + "(const " + cls.name + "&) = delete;\n    " +
            cls.name + "& operator=(const " + cls.name + "&) = delete;\n\n";
+    if (InChoice(cls))
+        out += "    // The element name of the alternative that is set, or empty.\n"
+               "    std::wstring GetChoiceSelectedElement() const;\n";
     for (const CMemberModel& member : cls.members) out += MemberAccessors(cls, member);
     for (const CAttributeModel& attribute : cls.attributes) out += AttributeAccessors(attribute);
     if (cls.hasText) {
@@ -579,11 +605,13 @@ std::string CCodeWriter::ClassDeclaration(const CClassModel& cls) const {
            "    CAttributeInfo** GetClassAttributeInfo() override { return ms_tables.Ensure(&BuildTables).attributes; "
            "}\n"
            "    void AccessProperty(int propertyIndex, bool read, QxVariant& value) override;\n"
-           "    void Init() override;\n\nprotected:\n";
+           "    void Init() override;\n"
+           "    // Destroys the class's tables; the next use builds them again.\n"
+           "    static void ReleaseMetaData() { ms_tables.Clean(); }\n\nprotected:\n";
     out += "    std::wstring GetTargetNamespace() const override { return " + Lit(cls.file->TargetNamespace()) +
            "; }\n\nprivate:\n    static CGeneratedTables ms_tables;\n"
            "    static void BuildTables(CGeneratedTables& tables);\n    void InitMembers();\n";
-    if (InChoice(cls)) out += "    void ClearChoice();\n";
+    if (InChoice(cls)) out += "    void SelectChoice(const wchar_t* elementName);\n";
     out += "\n";
     for (const CMemberModel& member : cls.members) {
         if (member.Repeated())
@@ -881,18 +909,17 @@ std::string CCodeWriter::ClassDefinition(const CClassModel& cls) const {
     out += "}\n";
 
     if (InChoice(cls)) {
-        out += "\nvoid " + c + "::ClearChoice() {\n";
+        out += "\nstd::wstring " + c + "::GetChoiceSelectedElement() const {\n";
         for (const CMemberModel& member : cls.members) {
-            if (member.Repeated()) continue;
-            if (IsHeld(member)) {
-                out += "    " + Field(member.name) + " = nullptr;\n";
-            } else {
-                out += "    " + Field(member.name) + " = " + InitialValue(member.simple, false, L"") + ";\n";
-                out += "    " + Presence(member.name) + " = false;\n";
-                if (HasNil(member)) out += "    " + NilFlag(member.name) + " = false;\n";
-            }
+            const std::string f = Field(member.name);
+            const std::string set = member.Repeated() ? f + "->GetCount() > 0" : IsHeld(member) ? f : Presence(member.name);
+            out += "    if (" + set + ") return " + Lit(member.elementName) + ";\n";
         }
-        out += "}\n";
+        out += "    return std::wstring();\n}\n";
+        // The library's rule for a choice: the alternative that is set stays until it is cleared.
+        out += "\nvoid " + c + "::SelectChoice(const wchar_t* elementName) {\n"
+               "    std::wstring selected = GetChoiceSelectedElement();\n"
+               "    Choice_SelectElement(elementName, this, selected);  // any non-null object: a value is set\n}\n";
     }
 
     // Object accessors.
@@ -901,8 +928,12 @@ std::string CCodeWriter::ClassDefinition(const CClassModel& cls) const {
         const std::string& n = member.name;
         out += "\nCSmartPtr<" + member.cls->name + "> " + c + "::Get" + n + "() const { return " + Field(n) + "; }\n";
         out += "\nvoid " + c + "::Set" + n + "(" + member.cls->name + "* value) {\n";
-        if (InChoice(cls)) out += "    ClearChoice();\n";
-        out += "    if (value) SetElementName(value, " + Lit(member.elementName) + ");\n";
+        if (Mandatory(cls, member)) out += "    Throw_IfPropertyIsNull(value, " + Lit(member.elementName) + ");\n";
+        if (NamedByMember(member))
+            out += "    if (value) SetElementName(value, " + Lit(member.elementName) + ");\n";
+        else
+            out += "    Throw_IfElementNameDiffers(value, " + Lit(member.elementName) + ");\n";
+        if (InChoice(cls)) out += "    if (value) SelectChoice(" + Lit(member.elementName) + ");\n";
         out += "    " + Field(n) + " = value;\n}\n";
     }
     return out;

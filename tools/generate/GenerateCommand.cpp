@@ -1,12 +1,14 @@
 // GenerateCommand.cpp - `qxxml generate`: C++ classes from XML Schemas.
 //
-//   qxxml generate po.xsd --namespace po --out generated/
+//   qxxml generate po.xsd --namespace po [--names po.names] --out generated/
 //
 // writes generated/PoBinding.h (include it), PoBindingTypes.h, PoBinding.cpp and one header
-// and source per schema file. Files whose text did not change are not touched, so a build
+// and source per schema file. --names gives classes and members C++ names of the user's choice
+// (BindingNames.h describes the file). Files whose text did not change are not touched, so a build
 // that regenerates on every schema change recompiles only what changed.
 #include "../Command.h"
 #include "BindingBuilder.h"
+#include "BindingNames.h"
 #include "CodeWriter.h"
 #include "SchemaSet.h"
 
@@ -63,10 +65,11 @@ void WriteIfChanged(const std::filesystem::path& path, const std::string& text) 
 
 int RunGenerate(const std::vector<std::string>& args) {
     std::vector<std::string> schemas;
-    std::string cppNamespace, outDir;
+    std::string cppNamespace, outDir, namesFile;
     for (size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--namespace" && i + 1 < args.size()) cppNamespace = args[++i];
         else if (args[i] == "--out" && i + 1 < args.size()) outDir = args[++i];
+        else if (args[i] == "--names" && i + 1 < args.size()) namesFile = args[++i];
         else if (args[i].compare(0, 2, "--") == 0) return qxxml_tool::UsageError("generate");
         else schemas.push_back(args[i]);
     }
@@ -79,6 +82,7 @@ int RunGenerate(const std::vector<std::string>& args) {
         }
         CBinding binding;
         CBindingBuilder(set, binding).Build();
+        if (!namesFile.empty()) CBindingNames::Load(namesFile).Apply(binding);
         std::filesystem::create_directories(outDir);
         for (const CGeneratedFile& file : CCodeWriter(binding, set.Given(), cppNamespace).Files())
             WriteIfChanged(std::filesystem::path(outDir) / file.name, file.text);
@@ -92,7 +96,7 @@ int RunGenerate(const std::vector<std::string>& args) {
     return 0;
 }
 
-qxxml_tool::Registration generate("generate", "<schema.xsd>... --namespace <C++ namespace> --out <dir>",
+qxxml_tool::Registration generate("generate", "<schema.xsd>... --namespace <C++ namespace> [--names <file>] --out <dir>",
                                   "C++ binding classes for XML Schemas", RunGenerate);
 
 }  // namespace

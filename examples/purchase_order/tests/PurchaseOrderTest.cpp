@@ -1,7 +1,7 @@
 // PurchaseOrderTest.cpp - the purchase-order sample binding against independent oracles:
 // documents made by gen.py at test time are read and written back, and python's
 // canonicalisation (po_compare.py) and xmllint's schema validation judge the result.
-#include <purchase_order/PurchaseOrder.h>
+#include "PoBinding.h"
 
 #include <qxxml/core/XmlSerializationContext.h>
 #include <qxxml/support/QxException.h>

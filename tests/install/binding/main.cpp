@@ -15,7 +15,7 @@ int main() {
     order->SetStatus(Status_shipped);
 
     CXmlSerializationContext context;
-    AddNamespaceAliases(context);
+    AddOrdersNamespaceAliases(context);
     const std::wstring xml = order->ToXml(false, false, EOLType_LF, context);
 
     CSmartPtr<COrder> copy(new COrder);
