@@ -186,6 +186,28 @@ TEST(Generator, RefusesWhatItCannotBindWithFileLineAndReason) {
     EXPECT_GE(checked, 6);
 }
 
+// A names file that names nothing in the schemas, or a C++ name that meets another, stops the
+// generator with the names file's line (the sample binding's po.names is the working case).
+TEST(Generator, RefusesANamesFileThatDoesNotFit) {
+    const std::string schema = std::string(QXXML_SOURCE_DIR) + "/examples/purchase_order/po.xsd";
+    const std::string names = TempDir() + "/refused.names";
+    const std::pair<const char*, const char*> cases[] = {
+        {"class NoSuchType CX", "refused.names:2: the schemas have no complex type or element NoSuchType"},
+        {"member ItemType/comment ProductName", "refused.names:2: the member name ProductName is taken"},
+        {"class ItemType CHeaderType", "refused.names:2: the class name CHeaderType is taken"},
+        {"alias ItemType Item", "refused.names:2: expected 'class <schema name> <C++ name>'"},
+    };
+    for (const auto& [line, expected] : cases) {
+        WriteFile(names, std::string("# a comment line\n") + line + "\n");
+        int status = 0;
+        const std::string output = Generate(Quote(schema) + " --namespace refused --names " + Quote(names) +
+                                                " --out " + Quote(TempDir() + "/refused"),
+                                            status);
+        EXPECT_NE(status, 0) << line;
+        EXPECT_NE(output.find(expected), std::string::npos) << "expected: " << expected << "\nreported: " << output;
+    }
+}
+
 // The same schemas give the same bytes: a case generated again matches the build's files.
 TEST(Generator, SameSchemasGiveTheSameFiles) {
     const std::string again = TempDir() + "/again";

@@ -177,8 +177,15 @@ std::string FacetArguments(const CFacets& facets) {
            LitOrNull(facets.maxExclusive) + ", " + std::to_string(facets.length);
 }
 
+// "name" from "Name", "usAddress" from "USAddress": the leading capitals, less the one that
+// starts the next word.
 std::string LowerFirst(std::string text) {
-    if (!text.empty()) text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
+    auto upper = [&](size_t i) { return i < text.size() && std::isupper(static_cast<unsigned char>(text[i])); };
+    size_t end = 0;
+    while (upper(end)) ++end;
+    if (end > 1 && end < text.size() && std::islower(static_cast<unsigned char>(text[end]))) --end;
+    for (size_t i = 0; i < std::max<size_t>(end, 1) && i < text.size(); ++i)
+        text[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[i])));
     return text;
 }
 
@@ -205,7 +212,7 @@ bool Mandatory(const CClassModel& cls, const CMemberModel& member) {
 // element name when set; any other object must already carry it.
 bool NamedByMember(const CMemberModel& member) { return member.pseudo || member.kind == CMemberModel::Kind_AbsCls; }
 
-const char* const kChoiceNote = "; another alternative that is set refuses it";
+const char* const kChoiceNote = "    // Another alternative that is set refuses it until it is cleared.\n";
 
 // The C++ type of a simple value.
 std::string ValueType(const CSimpleModel& simple) {
@@ -510,8 +517,8 @@ std::string CCodeWriter::MemberAccessors(const CClassModel& cls, const CMemberMo
     }
     if (IsUntyped(member)) {
         out += "    CSmartPtr<CElement> Get" + n + "() const { return " + Field(n) + "; }\n";
-        out += "    // The element is written with its own name and namespace" +
-               std::string(InChoice(cls) ? kChoiceNote : "") + ".\n";
+        out += "    // The element is written with its own name and namespace.\n" +
+               std::string(InChoice(cls) ? kChoiceNote : "");
         return out + "    void Set" + n + "(CElement* value) { " +
                (InChoice(cls) ? "if (value) SelectChoice(" + Lit(member.elementName) + "); " : "") + Field(n) +
                " = value; }\n";
@@ -521,8 +528,8 @@ std::string CCodeWriter::MemberAccessors(const CClassModel& cls, const CMemberMo
         out += std::string("    // ") +
                (NamedByMember(member) ? "The object takes the element name of the member"
                                       : "The object must carry the member's element name") +
-               (InChoice(cls) ? kChoiceNote : "") + (Mandatory(cls, member) ? "; null is refused" : "; null clears it") +
-               ".\n";
+               (Mandatory(cls, member) ? "; null is refused" : "; null clears it") + ".\n" +
+               (InChoice(cls) ? kChoiceNote : "");
         return out + "    void Set" + n + "(" + member.cls->name + "* value);\n";
     }
     const std::string type = ValueType(member.simple);
