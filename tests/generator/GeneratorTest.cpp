@@ -248,7 +248,7 @@ TEST(GeneratedClasses, BuiltInCodeBehaveAsTheSchemaSays) {
     EXPECT_THROW(value->SetPoint(unnamed.Get()), CQxInvalidParamException);
     value->SetPoint(new gen_choice::CPoint(L"point"));
     EXPECT_EQ(value->GetChoiceSelectedElement(), L"point");
-    values->GetValue()->Add(value.Get());
+    values->GetValues()->Add(value.Get());
     CSmartPtr<gen_choice::CValuesChoice2> alternative(new gen_choice::CValuesChoice2);
     alternative->SetA(7);
     values->GetChoice2()->Add(alternative.Get());
@@ -261,7 +261,7 @@ TEST(GeneratedClasses, BuiltInCodeBehaveAsTheSchemaSays) {
     EXPECT_EQ(setting->GetKind(), gen_attributes::Kind_b);
     setting->SetName(L"n");
     setting->SetKind(gen_attributes::Kind_a);
-    settings->GetSetting()->Add(setting.Get());
+    settings->GetSettings()->Add(setting.Get());
 
     CSmartPtr<gen_nillable::CRecord> record(new gen_nillable::CRecord);
     record->SetCountNil();
@@ -270,7 +270,7 @@ TEST(GeneratedClasses, BuiltInCodeBehaveAsTheSchemaSays) {
     EXPECT_FALSE(record->IsCountNil());
     record->SetStateNil();
     record->GetBox()->SetNil(true);
-    record->GetPrice()->Add(new gen_nillable::CPrice)->SetText(CDecimal(L"1.25"));
+    record->GetPrices()->Add(new gen_nillable::CPrice)->SetText(CDecimal(L"1.25"));
 
     // Empty elements stand for their defaults (written back as the values).
     CSmartPtr<gen_defaults::CConfig> config(new gen_defaults::CConfig);
@@ -313,7 +313,7 @@ TEST(GeneratedPurchaseOrder, SampleDocumentsRoundTripThroughTheGeneratedClasses)
         ASSERT_EQ(status, 0) << "gen.py failed";
         CSmartPtr<gen_po::CPurchaseOrderType> order(new gen_po::CPurchaseOrderType);
         order->FromXmlFile(FromUtf8(input).c_str(), context);
-        EXPECT_GT(order->GetItem()->GetCount(), 10);
+        EXPECT_GT(order->GetItems()->GetCount(), 10);
         order->ToXmlFile(FromUtf8(output).c_str(), true, true, XmlEncoding_UTF8, EOLType_LF, context,
                          CompressionType_None);
         const std::string compared = CommandOutput(PythonInterpreter() + " " + Quote(sample + "/tests/po_compare.py") +

@@ -1,6 +1,8 @@
 #include "BindingBuilder.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cstring>
 #include <cwctype>
 #include <sstream>
 
@@ -138,7 +140,24 @@ std::string CBindingBuilder::GlobalName(const std::string& wanted) {
     return name;
 }
 
-std::string CBindingBuilder::MemberName(CClassModel& cls, const std::wstring& xmlName) {
+namespace {
+
+// The English plural of a name ending in a letter ("Items", "Boxes", "Entries"); other names
+// stay as they are.
+std::string Plural(const std::string& name) {
+    const auto endsWith = [&](const char* tail) {
+        const size_t n = std::char_traits<char>::length(tail);
+        return name.size() > n && name.compare(name.size() - n, n, tail) == 0;
+    };
+    if (name.empty() || !std::isalpha(static_cast<unsigned char>(name.back()))) return name;
+    if (endsWith("s") || endsWith("x") || endsWith("z") || endsWith("ch") || endsWith("sh")) return name + "es";
+    if (endsWith("y") && !std::strchr("aeiou", name[name.size() - 2])) return name.substr(0, name.size() - 1) + "ies";
+    return name + "s";
+}
+
+}  // namespace
+
+std::string CBindingBuilder::MemberName(CClassModel& cls, const std::wstring& xmlName, bool plural) {
     // Names the generated class already uses for its own operations.
     static const std::set<std::string> kReserved = {"Base", "Namespace", "TargetNamespace", "ClassInfo",
                                                     "ClassElementInfo", "ClassAttributeInfo", "ElementName",
@@ -147,7 +166,9 @@ std::string CBindingBuilder::MemberName(CClassModel& cls, const std::wstring& xm
     if (used.empty())
         for (const CClassModel* base = cls.base; base; base = base->base)
             for (const std::string& name : m_memberNames[base]) used.insert(name);
-    const std::string wanted = Identifier(xmlName);
+    const std::string singular = Identifier(xmlName);
+    // A plural that meets another member's name keeps the singular.
+    const std::string wanted = plural && !used.count(Plural(singular)) ? Plural(singular) : singular;
     std::string name = kReserved.count(wanted) ? wanted + "Value" : wanted;
     for (int n = 2; used.count(name); ++n) name = wanted + std::to_string(n);
     used.insert(name);
@@ -614,8 +635,10 @@ void CBindingBuilder::AddElementMember(CClassModel& cls, const CSchemaFile& file
     member.elementName = declaration.name;
     member.elementNamespace = declaration.ns;
     member.nillable = IsTrue(Attribute(decl, L"nillable"));
-    member.name = MemberName(cls, member.elementName);
-    const std::string hint = decl == element ? cls.name.substr(1) + member.name : Identifier(member.elementName);
+    // A repeated element's collection is named in the plural (GetItems).
+    member.name = MemberName(cls, member.elementName, member.Repeated());
+    const std::string hint = decl == element ? cls.name.substr(1) + Identifier(member.elementName)
+                                             : Identifier(member.elementName);
     ElementType(*declFile, decl, hint, member);
     FixValue(member.simple, member.kind == CMemberModel::Kind_Prim && HasAttribute(decl, L"fixed"),
              Attribute(decl, L"fixed"));

@@ -80,7 +80,8 @@ private:
 
     // --- names
     std::string GlobalName(const std::string& wanted);
-    std::string MemberName(CClassModel& cls, const std::wstring& xmlName);
+    // `plural`: a repeated member, named in the plural where no other member has that name.
+    std::string MemberName(CClassModel& cls, const std::wstring& xmlName, bool plural = false);
 
     void Finish();
 

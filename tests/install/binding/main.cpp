@@ -11,7 +11,7 @@ int main() {
     CSmartPtr<CLine> line(new CLine);
     line->SetProduct(L"Kettle");
     line->SetQuantity(CBigInteger(2));
-    order->GetLine()->Add(line.Get());
+    order->GetLines()->Add(line.Get());
     order->SetStatus(Status_shipped);
 
     CXmlSerializationContext context;
@@ -20,7 +20,7 @@ int main() {
 
     CSmartPtr<COrder> copy(new COrder);
     copy->FromXml(xml.c_str(), context);
-    if (copy->GetStatus() != Status_shipped || copy->GetLine()->Item(0)->GetProduct() != L"Kettle") return 1;
+    if (copy->GetStatus() != Status_shipped || copy->GetLines()->Item(0)->GetProduct() != L"Kettle") return 1;
 
     line->SetQuantity(CBigInteger(0));  // breaks positiveInteger: refused when written
     try {
