@@ -89,13 +89,11 @@ CBinaryData::Block* CBinaryData::NewWithBytes(uint32_t capacity) {
     return new (memory) Block{bytes, 0, capacity, {1}, Block::kFollowing};
 }
 
+// Unsized: a record made with room for its bytes is larger than a Block, also after growing
+// has moved the bytes out.
 void CBinaryData::FreeBlock(Block* block) noexcept {
-    if (block->m_storage == Block::kFollowing) {
-        block->~Block();
-        ::operator delete(block);
-    } else {
-        delete block;
-    }
+    block->~Block();
+    ::operator delete(block);
 }
 
 void CBinaryData::Release(Block* block) noexcept {

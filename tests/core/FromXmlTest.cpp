@@ -15,6 +15,8 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <string>
+#include <vector>
 
 namespace xmlin_test {
 namespace {
@@ -209,7 +211,8 @@ TEST(DoesElementNameMatch, LocalNameAndNamespaceUnlessNamespacesAreIgnored) {
 // shares, grows and hands its bytes over like any other.
 TEST(FromXml, Base64ContentIsAnOrdinaryValue) {
     const std::string raw = "binary \x01\xFF content";
-    const CBinaryData expected(reinterpret_cast<const unsigned char*>(raw.data()), static_cast<uint32_t>(raw.size()), false);
+    std::vector<unsigned char> bytes(raw.begin(), raw.end());
+    const CBinaryData expected(bytes.data(), static_cast<uint32_t>(bytes.size()), false);
     const auto read = [&] {
         return CConversions::base64BinaryFromString(L" " + expected.GetAsBase64() + L"\n",
                                                     CWhitespaceUtils::WhitespaceRule_Collapse);
