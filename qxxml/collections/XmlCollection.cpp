@@ -11,9 +11,10 @@ namespace QxXmlLib10 {
 // collection of n items makes about log2(n) allocations for its nodes, and nodes freed by
 // removals are reused by later insertions.
 struct CXmlCollection::CNodeBlock {
-    CNodeBlock(int size, CNodeBlock* previous) : m_nodes(new CNode[size]), m_pPrevious(previous) {}
+    CNodeBlock(int size, CNodeBlock* previous) : m_nodes(new CNode[size]), m_pPrevious(previous), m_size(size) {}
     std::unique_ptr<CNode[]> m_nodes;
     CNodeBlock* m_pPrevious;
+    int m_size;
 };
 
 namespace {
@@ -169,8 +170,38 @@ void CXmlCollection::RemoveNode(CNode* node) {
 void CXmlCollection::Remove(int index) { RemoveNode(GetNodeAtIndex(index)); }
 
 void CXmlCollection::Clear() {
+    if (m_listeners.empty()) {
+        while (m_pBlocks) ReleaseAllQuietly();  // again for items a destructor added meanwhile
+        return;
+    }
     while (m_iCount >= 1) Remove(0);
     ReleasePool();
+}
+
+// With nobody to tell, the items go block by block, oldest block first, and each block right
+// after its items: a block's items were made together, so their memory is given back while
+// it is still in the cache, instead of in one pass over the whole collection's memory when
+// the pool goes (the allocator merges the small pieces freed so far when a large block is
+// freed). The collection is empty and without a pool before the first release, so a
+// destructor that comes back to it finds it consistent.
+void CXmlCollection::ReleaseAllQuietly() {
+    CNodeBlock* oldestFirst = nullptr;
+    while (m_pBlocks) {
+        CNodeBlock* block = m_pBlocks;
+        m_pBlocks = block->m_pPrevious;
+        block->m_pPrevious = oldestFirst;
+        oldestFirst = block;
+    }
+    m_pHead = m_pTail = nullptr;
+    m_iCount = 0;
+    m_pFreeNodes = nullptr;
+    m_iNextBlockSize = 0;
+    while (oldestFirst) {
+        CNodeBlock* const block = oldestFirst;
+        oldestFirst = block->m_pPrevious;
+        for (int i = 0; i < block->m_size; ++i) block->m_nodes[i].m_pItem = nullptr;
+        delete block;
+    }
 }
 
 // ------------------------------------------------------------------ writing

@@ -134,6 +134,8 @@ private:
     CNode* AcquireNode();
     void ReleaseNode(CNode* node);
     void ReleasePool();
+    // Clear without listeners: every item released and the pool given back, block by block.
+    void ReleaseAllQuietly();
 
     CNode* m_pFreeNodes = nullptr;   // spare nodes, chained through m_pNext
     CNodeBlock* m_pBlocks = nullptr;  // every block allocated, newest first

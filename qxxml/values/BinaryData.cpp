@@ -23,13 +23,16 @@ namespace QxXmlLib10 {
 
 // Bytes a value grows itself come from malloc, so that growth is a realloc: a large buffer
 // then moves by remapping its pages instead of being copied into fresh memory at every
-// doubling. Bytes adopted from a caller or made by a fixed-size conversion keep new[].
+// doubling. Bytes adopted from a caller keep new[]. Bytes decoded from base64 text follow
+// the record in the same allocation (one allocation per value read, not two); growing such
+// a block moves its bytes to malloc.
 struct CBinaryData::Block {
+    enum Storage : uint8_t { kNewArray, kMalloced, kFollowing };
     unsigned char* m_lpData;
     uint32_t m_dwLen;
     uint32_t m_capacity;
     std::atomic<int32_t> m_refCount;
-    bool m_bMalloced = false;
+    Storage m_storage = kNewArray;
 };
 
 namespace {
@@ -80,13 +83,26 @@ CBinaryData::Block* CBinaryData::Adopt(unsigned char* data, uint32_t length, uin
     return block;
 }
 
+CBinaryData::Block* CBinaryData::NewWithBytes(uint32_t capacity) {
+    void* memory = ::operator new(sizeof(Block) + capacity);
+    unsigned char* bytes = static_cast<unsigned char*>(memory) + sizeof(Block);
+    return new (memory) Block{bytes, 0, capacity, {1}, Block::kFollowing};
+}
+
+// Unsized: a record made with room for its bytes is larger than a Block, also after growing
+// has moved the bytes out.
+void CBinaryData::FreeBlock(Block* block) noexcept {
+    block->~Block();
+    ::operator delete(block);
+}
+
 void CBinaryData::Release(Block* block) noexcept {
     if (block != nullptr && block->m_refCount.fetch_sub(1, std::memory_order_acq_rel) == 1) {
-        if (block->m_bMalloced)
+        if (block->m_storage == Block::kMalloced)
             std::free(block->m_lpData);
-        else
+        else if (block->m_storage == Block::kNewArray)
             delete[] block->m_lpData;
-        delete block;
+        FreeBlock(block);
     }
 }
 
@@ -102,7 +118,7 @@ unsigned char* CBinaryData::AppendSpace(uint32_t count) {
     if (m_block == nullptr) {
         const uint32_t capacity = GrownCapacity(count, kMinimumCapacity);
         unsigned char* bytes = AllocateBytes(capacity);
-        m_block = new (std::nothrow) Block{bytes, count, capacity, {1}, true};
+        m_block = new (std::nothrow) Block{bytes, count, capacity, {1}, Block::kMalloced};
         if (m_block == nullptr) {
             std::free(bytes);
             throw std::bad_alloc();
@@ -128,14 +144,14 @@ unsigned char* CBinaryData::AllocateBytes(uint32_t capacity) {
 
 void CBinaryData::Grow(Block& b, uint32_t capacity) {
     unsigned char* bytes;
-    if (b.m_bMalloced) {
+    if (b.m_storage == Block::kMalloced) {
         bytes = static_cast<unsigned char*>(std::realloc(b.m_lpData, capacity));
         if (bytes == nullptr) throw std::bad_alloc();
     } else {
         bytes = AllocateBytes(capacity);
         std::memcpy(bytes, b.m_lpData, b.m_dwLen);
-        delete[] b.m_lpData;
-        b.m_bMalloced = true;
+        if (b.m_storage == Block::kNewArray) delete[] b.m_lpData;
+        b.m_storage = Block::kMalloced;  // bytes that followed the record stay unused there
     }
     b.m_lpData = bytes;
     b.m_capacity = capacity;
@@ -198,14 +214,14 @@ unsigned char* CBinaryData::ReleaseData() {
     // Only possible when this very value is being copied on another thread meanwhile.
     if (others != 0) throw CQxException(FormatString(L"Failed to release data. [RefCount=%d]", others));
     unsigned char* bytes = block->m_lpData;
-    if (block->m_bMalloced) {
-        // The caller frees with delete[]: bytes grown with realloc move into new[] first.
+    if (block->m_storage != Block::kNewArray) {
+        // The caller frees with delete[]: other bytes move into new[] first.
         std::unique_ptr<unsigned char[]> copy(new unsigned char[block->m_dwLen]);
         std::memcpy(copy.get(), bytes, block->m_dwLen);
-        std::free(bytes);
+        if (block->m_storage == Block::kMalloced) std::free(bytes);
         bytes = copy.release();
     }
-    delete block;
+    FreeBlock(block);
     return bytes;
 }
 
@@ -338,10 +354,10 @@ void CBinaryData::SetAsBase64(const wchar_t* text) {
     if (text == nullptr) return;
     const size_t length = std::wcslen(text);
     const uint32_t capacity = CheckedLength(CBase64::DecodeBufferSize(text, length));
-    unsigned char* data = new unsigned char[capacity];
-    const uint32_t decoded = CBase64().Decode(text, length, data);
+    std::unique_ptr<Block, void (*)(Block*) noexcept> block(NewWithBytes(capacity), &FreeBlock);
+    block->m_dwLen = CBase64().Decode(text, length, block->m_lpData);
     // Invalid text decodes to zero bytes, which leaves the value empty.
-    m_block = Adopt(data, decoded, capacity);
+    if (block->m_dwLen != 0) m_block = block.release();
 }
 
 }  // namespace QxXmlLib10

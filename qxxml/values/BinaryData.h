@@ -80,7 +80,11 @@ private:
     struct Block;
     static Block* NewCopy(const unsigned char* data, uint32_t length);
     static Block* Adopt(unsigned char* data, uint32_t length, uint32_t capacity);
+    // A block with room for `capacity` bytes in the same allocation, its length 0 until the
+    // caller sets it.
+    static Block* NewWithBytes(uint32_t capacity);
     static void Release(Block* block) noexcept;
+    static void FreeBlock(Block* block) noexcept;  // the record only, not separate bytes
 
     void MakePrivate();
     // Room for `count` more bytes at the end (the block private, grown when needed); the

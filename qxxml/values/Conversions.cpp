@@ -155,6 +155,33 @@ private:
     std::string m_large;
 };
 
+// A decimal number as an integer mantissa and a power of ten, for the common case that needs
+// no general conversion: with at most 15 significant digits the mantissa is an exact double,
+// and so is every power of ten up to 1e22, so one multiplication or division gives the
+// correctly rounded value (the same as the general conversion gives).
+struct CExactDecimal {
+    uint64_t mantissa = 0;
+    int significantDigits = 0;
+    long long exponent = 0;
+    bool negative = false;
+
+    void TakeDigit(wchar_t digit) {
+        if (mantissa == 0 && digit == L'0') return;  // a leading zero
+        if (++significantDigits <= 15) mantissa = mantissa * 10 + static_cast<uint64_t>(digit - L'0');
+    }
+    // False when the number needs the general conversion.
+    bool Value(double& value) const {
+        static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                             1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                             1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+        if (significantDigits > 15 || exponent < -22 || exponent > 22) return false;
+        const double m = static_cast<double>(mantissa);
+        const double magnitude = exponent < 0 ? m / kPowers[-exponent] : m * kPowers[exponent];
+        value = negative ? -magnitude : magnitude;
+        return true;
+    }
+};
+
 // Reads a decimal real the way the C library's wcstod does in the "C" locale, without its
 // hexadecimal, "inf" and "nan" forms: leading white space, an optional sign, digits with an
 // optional point (at least one digit), an optional exponent. False when the text holds
@@ -164,15 +191,24 @@ bool ScanReal(const std::wstring& text, double& value) {
     const wchar_t* end = p + text.size();
     while (p < end && IsCSpace(*p)) ++p;
     CNumberBuffer number;
+    CExactDecimal exact;
     if (p < end && (*p == L'+' || *p == L'-')) {
         if (*p == L'-') number.Push('-');
+        exact.negative = *p == L'-';
         ++p;
     }
     size_t mantissaDigits = 0;
-    for (; p < end && IsDigit(*p); ++p, ++mantissaDigits) number.Push(static_cast<char>(*p));
+    for (; p < end && IsDigit(*p); ++p, ++mantissaDigits) {
+        number.Push(static_cast<char>(*p));
+        exact.TakeDigit(*p);
+    }
     if (p < end && *p == L'.') {
         number.Push('.');
-        for (++p; p < end && IsDigit(*p); ++p, ++mantissaDigits) number.Push(static_cast<char>(*p));
+        for (++p; p < end && IsDigit(*p); ++p, ++mantissaDigits) {
+            number.Push(static_cast<char>(*p));
+            exact.TakeDigit(*p);
+            --exact.exponent;
+        }
     }
     if (mantissaDigits == 0) return false;
     if (p < end && (*p == L'e' || *p == L'E')) {
@@ -180,12 +216,19 @@ bool ScanReal(const std::wstring& text, double& value) {
         if (q < end && (*q == L'+' || *q == L'-')) ++q;
         if (q < end && IsDigit(*q)) {  // an exponent needs digits, else reading stops at the 'e'
             number.Push('e');
-            if (p[1] == L'-') number.Push('-');
-            for (p = q; p < end && IsDigit(*p); ++p) number.Push(static_cast<char>(*p));
+            const bool negativeExponent = p[1] == L'-';
+            if (negativeExponent) number.Push('-');
+            long long written = 0;
+            for (p = q; p < end && IsDigit(*p); ++p) {
+                number.Push(static_cast<char>(*p));
+                if (written < 100000) written = written * 10 + (*p - L'0');
+            }
+            exact.exponent += negativeExponent ? -written : written;
         }
     }
     if (p != end) return false;
 
+    if (exact.Value(value)) return true;
     const std::from_chars_result r = std::from_chars(number.Begin(), number.End(), value);
     if (r.ec == std::errc::result_out_of_range) {
         // Overflow and underflow: the C library gives the infinity, the subnormal or the

@@ -4,9 +4,34 @@
 
 #include <cwchar>
 
+// SSE2 is part of every x86-64 processor; wide characters of 32 bits fill four lanes.
+#if (defined(__SSE2__) || defined(_M_X64)) && WCHAR_MAX > 0xFFFF
+#  include <emmintrin.h>
+#  define QXXML_WHITESPACE_SSE2 1
+#endif
+
 namespace QxXmlLib10 {
 
 namespace {
+
+// True when the text holds a white space character. Values to convert rarely do: four
+// characters at a time are ruled out by one compare (every white space character is below
+// U+0021), and only a block with a character that low is looked at closely.
+bool HasWhiteSpace(const std::wstring& text) {
+    const wchar_t* const chars = text.data();
+    const size_t length = text.size();
+    size_t i = 0;
+#if defined(QXXML_WHITESPACE_SSE2)
+    const __m128i limit = _mm_set1_epi32(0x21);
+    for (; i + 4 <= length; i += 4) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(chars + i));
+        if (_mm_movemask_epi8(_mm_cmplt_epi32(block, limit)) != 0) break;
+    }
+#endif
+    for (; i < length; ++i)
+        if (CWhitespaceUtils::IsWhiteSpace(chars[i])) return true;
+    return false;
+}
 
 // Writes text with CR LF and lone CR turned into one `lineEnd` character, and `mapOthers`
 // applied to every other character; shared by Preserve and Replace.
@@ -62,9 +87,7 @@ bool CWhitespaceUtils::MayChange(WhitespaceRule rule, const std::wstring& text) 
         case WhitespaceRule_Collapse: break;
         default: return true;
     }
-    for (wchar_t c : text)
-        if (IsWhiteSpace(c)) return true;
-    return false;
+    return HasWhiteSpace(text);
 }
 
 std::wstring CWhitespaceUtils::Replace(const std::wstring& text) {

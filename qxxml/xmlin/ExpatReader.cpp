@@ -61,7 +61,9 @@ void CExpatReader::FreeParser() noexcept {
 void CExpatReader::Start() {
     FreeParser();
     m_failure = nullptr;
-    for (std::string& pending : m_pendingText) pending.clear();
+    for (CPendingText& pending : m_pendingText) pending.Clear();
+    m_pOpenText = nullptr;
+    m_pLastName = nullptr;
 
     // No encoding is passed: expat detects it (byte order mark, XML declaration, UTF-8).
     // Only a wide string's is set, below.
@@ -192,27 +194,42 @@ const std::wstring* CExpatReader::InternUtf8(const char* text, size_t length) {
 
 void CExpatReader::LookupName(const char* name, const std::wstring*& namespaceUri,
                               const std::wstring*& localName) {
-    auto& names = m_doc->m_pStorage->parserNames;
+    using Form = detail::ParserName;
+    Form* predicted = m_pLastName != nullptr ? m_pLastName->next : nullptr;
+    Form* form = predicted != nullptr && IsName(*predicted->key, name) ? predicted : FindName(name);
+    if (m_pLastName != nullptr) m_pLastName->next = form;
+    m_pLastName = form;
+    namespaceUri = form->namespaceUri;
+    localName = form->localName;
+}
+
+// strncmp stops at the end of `name`, so a shorter name is never read beyond.
+bool CExpatReader::IsName(const std::string& key, const char* name) {
+    return std::strncmp(name, key.data(), key.size()) == 0 && name[key.size()] == '\0';
+}
+
+detail::ParserName* CExpatReader::FindName(const char* name) {
+    CXmlDocument::Storage& storage = *m_doc->m_pStorage;
+    auto& names = storage.parserNames;
     const std::string_view key(name);
     const size_t hash = names.Hash(key);
-    if (const auto* known = names.Find(key, hash)) {
-        namespaceUri = known->value.namespaceUri;
-        localName = known->value.localName;
-        return;
-    }
+    if (const auto* known = names.Find(key, hash)) return known->value;
     // The namespace URI is what comes before the first separator, the local name the rest.
     // Without namespace processing there is no separator (it cannot occur in a name).
+    detail::ParserName form;
     const size_t separator = key.find(kNamespaceSeparator);
     if (separator == std::string_view::npos) {
-        namespaceUri = InternUtf8("", 0);
-        localName = InternUtf8(key.data(), key.size());
+        form.namespaceUri = InternUtf8("", 0);
+        form.localName = InternUtf8(key.data(), key.size());
     } else {
-        namespaceUri = InternUtf8(key.data(), separator);
-        localName = InternUtf8(key.data() + separator + 1, key.size() - separator - 1);
+        form.namespaceUri = InternUtf8(key.data(), separator);
+        form.localName = InternUtf8(key.data() + separator + 1, key.size() - separator - 1);
     }
     auto* entry = names.FindOrInsert(key, hash).first;
-    entry->value.namespaceUri = namespaceUri;
-    entry->value.localName = localName;
+    form.key = &entry->key();
+    storage.parserNameForms.push_back(form);
+    entry->value = &storage.parserNameForms.back();
+    return entry->value;
 }
 
 void CExpatReader::StartElement(const char* name, const char** attributes) {
@@ -223,6 +240,7 @@ void CExpatReader::StartElement(const char* name, const char** attributes) {
     CXmlElement* element = m_doc->AddElement(namespaceUri, localName);
     const size_t depth = m_doc->m_pElementStack.size() - 1;
     if (m_pendingText.size() <= depth) m_pendingText.resize(depth + 1);
+    m_pOpenText = &m_pendingText[depth];
 
     if (attributes[0] == nullptr) return;
     size_t count = 0;
@@ -258,6 +276,7 @@ void CExpatReader::EndElement() {
     if (stack.empty()) return;
     CommitPendingText(stack.back(), m_pendingText[stack.size() - 1]);
     m_doc->EndElement();
+    m_pOpenText = stack.empty() ? nullptr : &m_pendingText[stack.size() - 1];
 }
 
 void CExpatReader::StartNamespaceDecl(const char* prefix, const char* uri) {
@@ -269,30 +288,37 @@ void CExpatReader::StartNamespaceDecl(const char* prefix, const char* uri) {
 }
 
 void CExpatReader::AppendPendingText(const char* text, size_t length) {
-    const auto& stack = m_doc->m_pElementStack;
-    if (!stack.empty()) m_pendingText[stack.size() - 1].append(text, length);
+    if (m_pOpenText != nullptr) m_pOpenText->Append(text, length);
+}
+
+void CExpatReader::CPendingText::Grow(size_t length) {
+    const size_t needed = size + length;
+    const size_t grown = std::max(needed, 2 * capacity);
+    std::unique_ptr<char[]> larger(new char[std::max<size_t>(grown, 256)]);
+    if (size != 0) std::memcpy(larger.get(), bytes.get(), size);
+    bytes = std::move(larger);
+    capacity = std::max<size_t>(grown, 256);
 }
 
 // Carriage returns reach the text only from character references (&#13;): expat has already
 // turned line ends into line feeds. They are left out; a CR byte is never part of a
 // multi-byte UTF-8 sequence, so dropping the bytes is exact.
-void CExpatReader::CommitPendingText(CXmlElement* element, std::string& pending) {
-    if (pending.empty()) return;
-    if (std::memchr(pending.data(), '\r', pending.size()) != nullptr)
-        pending.erase(std::remove(pending.begin(), pending.end(), '\r'), pending.end());
-    if (element->m_textLength == 0) {
-        size_t length = pending.size();  // at most the input's length: 32 bits
-        element->m_pText = DecodeIntoTextStorage(pending.data(), length);
+void CExpatReader::CommitPendingText(CXmlElement* element, CPendingText& pending) {
+    if (pending.size == 0) return;
+    char* const text = pending.bytes.get();
+    if (std::memchr(text, '\r', pending.size) != nullptr)
+        pending.size = static_cast<size_t>(std::remove(text, text + pending.size, '\r') - text);
+    if (pending.size != 0 && element->m_textLength == 0) {
+        size_t length = pending.size;  // at most the input's length: 32 bits
+        element->m_pText = DecodeIntoTextStorage(text, length);
         element->m_textLength = element->m_textCapacity = static_cast<uint32_t>(length);
-    } else {
+    } else if (pending.size != 0) {
         m_scratch.clear();
-        if (!AppendWideFromUtf8(m_scratch, pending.data(), pending.size())) ThrowInvalidText();
+        if (!AppendWideFromUtf8(m_scratch, text, pending.size)) ThrowInvalidText();
         element->AppendText(m_scratch.data(), m_scratch.size());
     }
-    if (pending.capacity() > kLargestKeptBuffer)
-        std::string().swap(pending);
-    else
-        pending.clear();
+    if (pending.capacity > kLargestKeptBuffer) pending = CPendingText();
+    pending.Clear();
 }
 
 void CExpatReader::CommitAllPendingText() noexcept {
@@ -301,7 +327,7 @@ void CExpatReader::CommitAllPendingText() noexcept {
         try {
             CommitPendingText(stack[depth], m_pendingText[depth]);
         } catch (...) {
-            m_pendingText[depth].clear();  // out of memory: the partial tree goes without it
+            m_pendingText[depth].Clear();  // out of memory: the partial tree goes without it
         }
     }
 }

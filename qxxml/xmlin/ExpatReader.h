@@ -21,7 +21,9 @@
 #include <qxxml/support/Export.h>
 #include <qxxml/support/InstanceMonitor.h>
 
+#include <cstring>
 #include <exception>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -31,6 +33,9 @@ namespace QxXmlLib10 {
 
 class CXmlDocument;
 class CXmlElement;
+namespace detail {
+struct ParserName;
+}
 
 class QXXML_API CExpatReader : public CInstanceMonitor {
 public:
@@ -65,21 +70,46 @@ private:
     // interned in the document; each distinct name is split and converted once.
     void LookupName(const char* name, const std::wstring*& namespaceUri,
                     const std::wstring*& localName);
+    static bool IsName(const std::string& key, const char* name);
+    // The form of a name not predicted, made when it is new.
+    detail::ParserName* FindName(const char* name);
     const std::wstring* InternUtf8(const char* text, size_t length);
     void ThrowParseError();
-    void CommitPendingText(CXmlElement* element, std::string& pending);
+    struct CPendingText;
+    void CommitPendingText(CXmlElement* element, CPendingText& pending);
     wchar_t* DecodeIntoTextStorage(const char* text, size_t& length);
     void CommitAllPendingText() noexcept;
     void FreeParser() noexcept;
 
     CXmlDocument* m_doc;
     XML_ParserStruct* m_parser = nullptr;
+    // The UTF-8 text of one open element.
+    struct CPendingText {
+        std::unique_ptr<char[]> bytes;
+        size_t size = 0;
+        size_t capacity = 0;
+
+        // Inline: expat calls for every piece, most of a few bytes.
+        void Append(const char* text, size_t length) {
+            if (length > capacity - size) Grow(length);
+            std::memcpy(bytes.get() + size, text, length);
+            size += length;
+        }
+        void Grow(size_t length);
+        void Clear() noexcept { size = 0; }
+    };
+
     // The text of each open element, by depth, collected here as the parser's UTF-8 and
     // converted into the element once, when it ends: expat delivers text in many small
     // pieces (a line end is a piece of its own), and this way each piece costs a copy of
     // its bytes, and each element one conversion into a string allocated once. The buffers
     // are reused from element to element.
-    std::vector<std::string> m_pendingText;
+    std::vector<CPendingText> m_pendingText;
+    // The buffer of the element open at the top, or null outside the document element
+    // (kept at hand: the text pieces outnumber the elements).
+    CPendingText* m_pOpenText = nullptr;
+    // The form of the name looked up last (in the document's storage).
+    detail::ParserName* m_pLastName = nullptr;
     std::wstring m_scratch;
     std::exception_ptr m_failure;
 };

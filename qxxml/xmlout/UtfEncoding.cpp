@@ -186,11 +186,45 @@ inline void WidenAsciiBlock(__m128i bytes, wchar_t* d) {
 }
 #endif
 
+constexpr uint64_t kHighBits = 0x8080808080808080ull;
+
+// Widens a text that is all ASCII, as most element values and the white space between
+// elements are, and returns the end of the output; null, with nothing written, when a byte
+// is not ASCII. Whole blocks first, then the rest as the text's last block (or word), which
+// overlaps characters already written with the same values.
+wchar_t* WidenIfAscii(const unsigned char* s, size_t length, wchar_t* d) {
+    if (length < 8) {
+        uint32_t bits = 0;
+        for (size_t i = 0; i < length; ++i) bits |= s[i];
+        if (bits >= 0x80u) return nullptr;
+        for (size_t i = 0; i < length; ++i) d[i] = static_cast<wchar_t>(s[i]);
+        return d + length;
+    }
+    uint64_t word;
+    uint64_t bits = 0;
+    for (size_t i = 0; i + 8 <= length; i += 8) bits |= (std::memcpy(&word, s + i, 8), word);
+    bits |= (std::memcpy(&word, s + length - 8, 8), word);
+    if ((bits & kHighBits) != 0) return nullptr;
+    size_t i = 0;
+#if defined(QXXML_UTF_SSE2)
+    for (; i + 16 <= length; i += 16) WidenAsciiBlock(Load(s + i), d + i);
+    if (i != length && length >= 16) {
+        WidenAsciiBlock(Load(s + length - 16), d + length - 16);
+        return d + length;
+    }
+#endif
+    for (; i + 8 <= length; i += 8)
+        for (size_t k = 0; k < 8; ++k) d[i + k] = static_cast<wchar_t>(s[i + k]);
+    if (i != length)
+        for (size_t k = length - 8; k < length; ++k) d[k] = static_cast<wchar_t>(s[k]);
+    return d + length;
+}
+
 // Decodes UTF-8 into d, which has room for `length` wide characters (never more are needed:
 // every byte yields at most one, and a 4-byte sequence at most two UTF-16 units).
 // Returns the end of the output, or null when the input is ill-formed.
 wchar_t* DecodeUtf8(const unsigned char* s, size_t length, wchar_t* d) {
-    constexpr uint64_t kHighBits = 0x8080808080808080ull;
+    if (wchar_t* end = WidenIfAscii(s, length, d)) return end;
     size_t i = 0;
     while (i < length) {
 #if defined(QXXML_UTF_SSE2)

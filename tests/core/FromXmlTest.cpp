@@ -7,12 +7,16 @@
 #include <qxxml/support/QxException.h>
 #include <qxxml/support/SmartPtr.h>
 #include <qxxml/values/BinaryData.h>
+#include <qxxml/values/Conversions.h>
+#include <qxxml/values/WhitespaceUtils.h>
 #include <qxxml/values/FormatString.h>
 #include <qxxml/xmlin/XmlDocument.h>
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <string>
+#include <vector>
 
 namespace xmlin_test {
 namespace {
@@ -181,6 +185,10 @@ TEST(DoesElementNameMatch, LocalNameAndNamespaceUnlessNamespacesAreIgnored) {
     EXPECT_FALSE(note->Matches(context, a, L"a", L""));
     EXPECT_FALSE(note->Matches(context, a, L"A", L"urn:p"));
     EXPECT_FALSE(note->Matches(context, a, L"p:a", L"urn:p"));
+    // One name a prefix of the other.
+    EXPECT_FALSE(note->Matches(context, a, L"ab", L"urn:p"));
+    EXPECT_FALSE(note->Matches(context, a, L"a", L"urn:"));
+    EXPECT_FALSE(note->Matches(context, a, L"a", L"urn:pp"));
     // An element in no namespace matches only the empty (or null) namespace.
     EXPECT_TRUE(note->Matches(context, b, L"b", L""));
     EXPECT_TRUE(note->Matches(context, b, L"b", nullptr));
@@ -197,6 +205,31 @@ TEST(DoesElementNameMatch, LocalNameAndNamespaceUnlessNamespacesAreIgnored) {
     unbound.LoadXml("<p:a xmlns:p='urn:p'/>");
     EXPECT_TRUE(note->Matches(plain, unbound.GetDocumentElement(), L"p:a", L"urn:anything"));
     EXPECT_FALSE(note->Matches(plain, unbound.GetDocumentElement(), L"a", L""));
+}
+
+// Binary content read from text keeps its bytes beside the value's record; the value still
+// shares, grows and hands its bytes over like any other.
+TEST(FromXml, Base64ContentIsAnOrdinaryValue) {
+    const std::string raw = "binary \x01\xFF content";
+    std::vector<unsigned char> bytes(raw.begin(), raw.end());
+    const CBinaryData expected(bytes.data(), static_cast<uint32_t>(bytes.size()), false);
+    const auto read = [&] {
+        return CConversions::base64BinaryFromString(L" " + expected.GetAsBase64() + L"\n",
+                                                    CWhitespaceUtils::WhitespaceRule_Collapse);
+    };
+    CBinaryData value = read();
+    EXPECT_EQ(value, expected);
+    CBinaryData copy = value;
+    copy[0] = 'B';  // the copy goes its own way
+    EXPECT_EQ(value, expected);
+    const std::string more(40, '+');
+    value.Append(reinterpret_cast<const unsigned char*>(more.data()), static_cast<uint32_t>(more.size()));
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(value.GetData()), value.GetLength()), raw + more);
+
+    CBinaryData other = read();
+    unsigned char* handed = other.ReleaseData();  // freed with delete[], as always
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(handed), raw.size()), raw);
+    delete[] handed;
 }
 
 }  // namespace

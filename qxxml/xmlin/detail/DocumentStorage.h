@@ -12,24 +12,35 @@
 #include <qxxml/xmlin/detail/StringTable.h>
 #include <qxxml/xmlin/detail/TextArena.h>
 
+#include <deque>
 #include <string>
 #include <unordered_map>
 #include <vector>
 
 namespace QxXmlLib10 {
 
-struct CXmlDocument::Storage {
-    struct QualifiedName {
-        const std::wstring* namespaceUri = nullptr;
-        const std::wstring* localName = nullptr;
-    };
+namespace detail {
 
+// The split and converted form of one parser name. Names of a document come in a repeating
+// order (an item's members, then the next item), so each remembers the name that followed
+// it last time: the reader tries that one first, with one comparison.
+struct ParserName {
+    const std::string* key = nullptr;  // the parser's name
+    const std::wstring* namespaceUri = nullptr;
+    const std::wstring* localName = nullptr;
+    ParserName* next = nullptr;
+};
+
+}  // namespace detail
+
+struct CXmlDocument::Storage {
     detail::NodePool<CXmlElement> elements;
     detail::NodePool<CXmlAttribute> attributes;
     detail::TextArena text;
     std::unordered_map<const CXmlElement*, std::wstring> madeTexts;
     detail::StringTable<wchar_t, detail::Empty> strings;
-    detail::StringTable<char, QualifiedName> parserNames;
+    detail::StringTable<char, detail::ParserName*> parserNames;
+    std::deque<detail::ParserName> parserNameForms;  // never moves what it holds
     // For each depth of the element stack, the previous sibling of the open element there
     // (null for a first child): an element that the filter drops is always its parent's
     // last child, and this detaches it without walking the sibling chain.
@@ -46,6 +57,7 @@ struct CXmlDocument::Storage {
         madeTexts.clear();
         strings.Clear();
         parserNames.Clear();
+        parserNameForms.clear();
         previousSibling.clear();
         textMark.clear();
     }
