@@ -35,59 +35,43 @@ inline char* PutBigEndian32(char* p, uint32_t value) {
 }
 
 // Integers from 1 to 2^20, starting on the second, third or fourth bit: at most 4 octets.
+// Each form has up to four ranges; the value less the range's base follows the range's mark.
+struct IntegerForm {
+    uint32_t smallMax;   // up to this: first | (n - 1)
+    uint32_t mediumMax;  // up to this: first | mediumMark | v >> 8, v
+    unsigned mediumMark;
+    uint32_t largeMax;  // up to this: first | largeMark | v >> 16, v >> 8, v
+    unsigned largeMark;
+    unsigned hugeMark;  // above: first | hugeMark, (v >> 16) & 0x0F, v >> 8, v
+};
+constexpr IntegerForm kIntegerOnSecondBit{64, 8256, 0x40, 0x100000, 0x60, 0};
+constexpr IntegerForm kIntegerOnThirdBit{32, 2080, 0x20, 526368, 0x28, 0x30};
+constexpr IntegerForm kIntegerOnFourthBit{16, 1040, 0x10, 263184, 0x14, 0x18};
 constexpr size_t kMaxIntegerOctets = 4;
 
-char* PutIntegerOnSecondBit(char* p, unsigned first, uint32_t n) {
-    if (n <= 64) return Put(p, first | (n - 1));
-    if (n <= 8256) {
-        const uint32_t v = n - 65;
-        p = Put(p, first | 0x40 | v >> 8);
+char* PutInteger(char* p, const IntegerForm& form, unsigned first, uint32_t n) {
+    if (n <= form.smallMax) return Put(p, first | (n - 1));
+    if (n <= form.mediumMax) {
+        const uint32_t v = n - form.smallMax - 1;
+        p = Put(p, first | form.mediumMark | v >> 8);
         return Put(p, v);
     }
-    const uint32_t v = n - 8257;
-    p = Put(p, first | 0x60 | v >> 16);
-    p = Put(p, v >> 8);
-    return Put(p, v);
-}
-
-char* PutIntegerOnThirdBit(char* p, unsigned first, uint32_t n) {
-    if (n <= 32) return Put(p, first | (n - 1));
-    if (n <= 2080) {
-        const uint32_t v = n - 33;
-        p = Put(p, first | 0x20 | v >> 8);
-        return Put(p, v);
-    }
-    if (n <= 526368) {
-        const uint32_t v = n - 2081;
-        p = Put(p, first | 0x28 | v >> 16);
+    if (n <= form.largeMax) {
+        const uint32_t v = n - form.mediumMax - 1;
+        p = Put(p, first | form.largeMark | v >> 16);
         p = Put(p, v >> 8);
         return Put(p, v);
     }
-    const uint32_t v = n - 526369;
-    p = Put(p, first | 0x30);
+    const uint32_t v = n - form.largeMax - 1;
+    p = Put(p, first | form.hugeMark);
     p = Put(p, (v >> 16) & 0x0F);
     p = Put(p, v >> 8);
     return Put(p, v);
 }
 
-char* PutIntegerOnFourthBit(char* p, unsigned first, uint32_t n) {
-    if (n <= 16) return Put(p, first | (n - 1));
-    if (n <= 1040) {
-        const uint32_t v = n - 17;
-        p = Put(p, first | 0x10 | v >> 8);
-        return Put(p, v);
-    }
-    if (n <= 263184) {
-        const uint32_t v = n - 1041;
-        p = Put(p, first | 0x14 | v >> 16);
-        p = Put(p, v >> 8);
-        return Put(p, v);
-    }
-    const uint32_t v = n - 263185;
-    p = Put(p, first | 0x18);
-    p = Put(p, (v >> 16) & 0x0F);
-    p = Put(p, v >> 8);
-    return Put(p, v);
+// An integer as an item of its own (room made here).
+void PutInteger(CFIOctetBuffer& out, const IntegerForm& form, unsigned first, uint32_t n) {
+    out.Done(PutInteger(out.Room(kMaxIntegerOctets), form, first, n));
 }
 
 // The length of an octet string (1 or more octets) starting on the second, fifth or seventh
@@ -135,8 +119,24 @@ void PutUtf8(CFIOctetBuffer& out, const LengthForm& form, unsigned first, const 
     const size_t characters = text.size();
     char* p = out.Room(kMaxLengthOctets + 4 * characters + 3);  // 4 octets per character, the encoder's slack
     const size_t guessed = LengthOctets(form, characters);
-    char* end = EncodeUtf8Into(p + guessed, text.data(), characters);
-    if (!end) ThrowNoUtf8Form();
+    // Values are mostly short ASCII: copied in line; anything else through the encoder.
+    char* end = p + guessed;
+    const wchar_t* const chars = text.data();
+    size_t i = 0;
+    for (; i + 4 <= characters; i += 4, end += 4) {
+        const uint32_t a = static_cast<uint32_t>(chars[i]), b = static_cast<uint32_t>(chars[i + 1]),
+                       c = static_cast<uint32_t>(chars[i + 2]), d = static_cast<uint32_t>(chars[i + 3]);
+        if ((a | b | c | d) >= 0x80) break;
+        end[0] = static_cast<char>(a);
+        end[1] = static_cast<char>(b);
+        end[2] = static_cast<char>(c);
+        end[3] = static_cast<char>(d);
+    }
+    while (i < characters && static_cast<uint32_t>(chars[i]) < 0x80) *end++ = static_cast<char>(chars[i++]);
+    if (i < characters) {
+        end = EncodeUtf8Into(end, chars + i, characters - i);
+        if (!end) ThrowNoUtf8Form();
+    }
     const size_t length = static_cast<size_t>(end - (p + guessed));
     const size_t needed = LengthOctets(form, length);
     if (needed != guessed) {
@@ -151,13 +151,9 @@ void AppendUtf8Checked(std::string& out, const std::wstring& text) {
     if (!AppendUtf8(out, text.data(), text.size())) ThrowNoUtf8Form();
 }
 
-// Equality of names, compared in place: they are short, and mostly the very same string.
+// Equality of names: mostly the very same string, compared several times per element.
 inline bool SameName(const std::wstring& a, const std::wstring& b) noexcept {
-    const size_t n = a.size();
-    if (n != b.size()) return false;
-    const wchar_t* x = a.data();
-    const wchar_t* y = b.data();
-    return x == y || std::memcmp(x, y, n * sizeof(wchar_t)) == 0;
+    return a.size() == b.size() && (a.data() == b.data() || detail::SameChars(a.data(), b.data(), a.size()));
 }
 
 }  // namespace
@@ -174,7 +170,11 @@ CFastInfosetWriter::CFastInfosetWriter(const CFastInfosetContext& context, CBina
       m_pStream(stream),
       m_pFIContext(&context),
       m_pVocabulary(context.GetUseGeneratedVocabulary() ? new CFIVocabulary(*context.GetVocabulary())
-                                                         : new CFIVocabulary()) {}
+                                                         : new CFIVocabulary()) {
+    // The encoding table is read once per value: its kinds are copied here.
+    for (unsigned type = 0; type < kItemTypes; ++type)
+        m_plainText[type] = context.GetEncoding(static_cast<int>(type)).m_dwEncodingKind == FIEncodingKind_CharacterString;
+}
 
 CFastInfosetWriter::~CFastInfosetWriter() = default;
 
@@ -222,6 +222,16 @@ void CFastInfosetWriter::EndDocument() {
     CXmlWriter::EndDocument();
 }
 
+void CFastInfosetWriter::SetDefaultNamespace(const std::wstring& namespaceUri) {
+    ++m_scopeVersion;
+    CXmlWriter::SetDefaultNamespace(namespaceUri);
+}
+
+void CFastInfosetWriter::AddNamespace(const std::wstring& prefix, const std::wstring& namespaceUri) {
+    ++m_scopeVersion;
+    CXmlWriter::AddNamespace(prefix, namespaceUri);
+}
+
 void CFastInfosetWriter::Flush() {
     if (m_out.empty()) return;
     m_pStream->Append(reinterpret_cast<const unsigned char*>(m_out.data()), static_cast<uint32_t>(m_out.size()));
@@ -241,20 +251,24 @@ void CFastInfosetWriter::StartElement(const std::wstring& localName, const std::
         m_bTerminatorPending = false;
     }
     CloseStartTag(true);
-    CXmlWriterContext* context = PushContext(localName, namespaceUri);
+    if (!m_pContext) ++m_scopeVersion;  // a root: a fresh scope
+    // The scope does not keep the names: the element is written from its name's index, or
+    // from the copies below when the name is new.
+    static const std::wstring unnamed;
+    PushContext(unnamed, unnamed);
     m_bPending = true;
     m_dwAttributeCount = 0;
     m_attributeValues.clear();
     m_declarations.clear();
-    // The name carries its namespace itself: no prefix in the scope's default namespace.
-    if (namespaceUri.empty() || SameName(namespaceUri, context->GetDefaultNamespace()))
-        m_strElementPrefix.clear();
-    else
-        m_strElementPrefix = PrefixFor(namespaceUri);
+    m_strElementPrefix = ElementPrefixFor(namespaceUri);
     // Looked up with the caller's strings (mostly a descriptor's own, which key the cache);
     // nothing enters the element-name table before the element is written.
     m_dwElementNameIndex = CachedNameIndex(m_elementNameCache, m_pVocabulary->m_elementNameMap, m_strElementPrefix,
-                                           namespaceUri, localName);
+                                           namespaceUri, localName, m_lastElementPrefix.token);
+    if (m_dwElementNameIndex == 0) {
+        m_strElementNamespace = namespaceUri;
+        m_strElementLocalName = localName;
+    }
 }
 
 void CFastInfosetWriter::WriteElementValue(const std::wstring& value, ItemType itemType) {
@@ -278,6 +292,7 @@ void CFastInfosetWriter::EndElement() {
     } else {
         m_bTerminatorPending = true;
     }
+    if (!m_pContext->IsInherited()) ++m_scopeVersion;  // its own declarations go with it
     PopContext();
     if (m_out.size() >= kFlushThreshold) Flush();
 }
@@ -314,17 +329,15 @@ void CFastInfosetWriter::WritePendingElement() {
         first = 0x00;  // the name starts a fresh octet
     }
     if (m_dwElementNameIndex != 0) {
-        char* p = m_out.Room(kMaxIntegerOctets);
-        m_out.Done(PutIntegerOnThirdBit(p, first, m_dwElementNameIndex));
+        PutInteger(m_out, kIntegerOnThirdBit, first, m_dwElementNameIndex);
     } else {
-        WriteQualifiedName(true, static_cast<unsigned char>(first), m_strElementPrefix, context->GetNamespace(),
-                           context->GetLocalName());
+        WriteQualifiedName(true, static_cast<unsigned char>(first), m_strElementPrefix, m_strElementNamespace,
+                           m_strElementLocalName);
     }
     for (size_t i = 0; i < m_dwAttributeCount; ++i) {
         const PendingAttribute& a = m_attributes[i];
         if (a.nameIndex != 0) {
-            char* p = m_out.Room(kMaxIntegerOctets);
-            m_out.Done(PutIntegerOnSecondBit(p, 0x00, a.nameIndex));
+            PutInteger(m_out, kIntegerOnSecondBit, 0x00, a.nameIndex);
         } else {
             // New when added; an earlier attribute of this element may have entered it since.
             WriteQualifiedName(false, 0x00, a.prefix, a.namespaceUri, a.localName);
@@ -336,9 +349,30 @@ void CFastInfosetWriter::WritePendingElement() {
     m_declarations.clear();
 }
 
+const std::wstring& CFastInfosetWriter::ElementPrefixFor(const std::wstring& namespaceUri) {
+    static const std::wstring none;
+    LastElementPrefix& last = m_lastElementPrefix;
+    const void* scope = &m_pContext->GetNamespaceMap();
+    if (last.scope == scope && last.version == m_scopeVersion && SameName(last.namespaceUri, namespaceUri))
+        return last.prefix;
+    // The name carries its namespace itself: no prefix in the scope's default namespace.
+    const std::wstring& prefix = namespaceUri.empty() || SameName(namespaceUri, m_pContext->GetDefaultNamespace())
+                                     ? none
+                                     : PrefixFor(namespaceUri);
+    last.scope = &m_pContext->GetNamespaceMap();  // PrefixFor may have made the scope its own
+    last.version = m_scopeVersion;
+    if (!SameName(last.namespaceUri, namespaceUri) || !SameName(last.prefix, prefix)) {
+        last.namespaceUri = namespaceUri;
+        last.prefix = prefix;
+        last.token = ++m_lastToken;
+    }
+    return last.prefix;
+}
+
 const std::wstring& CFastInfosetWriter::PrefixFor(const std::wstring& namespaceUri) {
     if (const std::wstring* known = m_pContext->FindPrefix(namespaceUri)) return *known;
     std::wstring prefix = NewPrefix(m_pContext->GetNamespaceMap());
+    ++m_scopeVersion;
     m_pContext->SetNamespaceMapValue(namespaceUri, prefix);
     m_declarations.emplace_back(namespaceUri, prefix);
     return *m_pContext->FindPrefix(namespaceUri);  // the map's own entry, which stays put
@@ -388,7 +422,7 @@ void CFastInfosetWriter::AddEncodedAttribute(const std::wstring& prefix, const s
     if (m_dwAttributeCount == m_attributes.size()) m_attributes.emplace_back();
     PendingAttribute& a = m_attributes[m_dwAttributeCount++];
     a.nameIndex = CachedNameIndex(m_attributeNameCache, m_pVocabulary->m_attributeNameMap, prefix, namespaceUri,
-                                  localName);
+                                  localName, 0);
     if (a.nameIndex == 0) {  // written literally: the parts are needed then
         a.prefix = prefix;
         a.namespaceUri = namespaceUri;
@@ -409,7 +443,7 @@ void CFastInfosetWriter::WriteNamespaceAttribute(const std::wstring& prefix, con
 
 uint32_t CFastInfosetWriter::CachedNameIndex(std::vector<CachedName>& cache, const CFIVocabulary::IndexMap& map,
                                              const std::wstring& prefix, const std::wstring& namespaceUri,
-                                             const std::wstring& localName) {
+                                             const std::wstring& localName, uint64_t namespaceToken) {
     // A document repeats few names many times, passed mostly as the same strings: their
     // address picks the first slot to try, their text confirms a slot.
     const uint64_t address = reinterpret_cast<uintptr_t>(localName.data());
@@ -421,9 +455,12 @@ uint32_t CFastInfosetWriter::CachedNameIndex(std::vector<CachedName>& cache, con
             free = &cached;
             break;
         }
-        if (SameName(cached.localName, localName) && SameName(cached.namespaceUri, namespaceUri) &&
-            SameName(cached.prefix, prefix))
+        if (!SameName(cached.localName, localName)) continue;
+        if (namespaceToken != 0 && cached.namespaceToken == namespaceToken) return cached.index;
+        if (SameName(cached.namespaceUri, namespaceUri) && SameName(cached.prefix, prefix)) {
+            cached.namespaceToken = namespaceToken;
             return cached.index;
+        }
     }
     CFIVocabulary::QNameKey(m_key, prefix, namespaceUri, localName);
     const uint32_t index = map.Find(m_key);
@@ -434,6 +471,7 @@ uint32_t CFastInfosetWriter::CachedNameIndex(std::vector<CachedName>& cache, con
         cached.namespaceUri = namespaceUri;
         cached.prefix = prefix;
         cached.index = index;
+        cached.namespaceToken = namespaceToken;
     }
     return index;
 }
@@ -444,8 +482,7 @@ void CFastInfosetWriter::WriteQualifiedName(bool element, unsigned char first, c
     CFIVocabulary::QNameKey(m_key, prefix, namespaceUri, localName);
     const uint32_t index = (element ? v.m_elementNameMap : v.m_attributeNameMap).Find(m_key);
     if (index != 0) {
-        char* p = m_out.Room(kMaxIntegerOctets);
-        m_out.Done(element ? PutIntegerOnThirdBit(p, first, index) : PutIntegerOnSecondBit(p, first, index));
+        PutInteger(m_out, element ? kIntegerOnThirdBit : kIntegerOnSecondBit, first, index);
         return;
     }
     const unsigned parts = (prefix.empty() ? 0 : 2) | (namespaceUri.empty() ? 0 : 1);
@@ -463,8 +500,7 @@ void CFastInfosetWriter::WriteIdentifyingString(const std::wstring& value, CFIVo
                                                 CFIVocabulary::CFIStringTable& table) {
     const size_t hash = CFIIndexMap::Hash(value.data(), value.size());
     if (const uint32_t index = map.Find(value.data(), value.size(), hash)) {
-        char* p = m_out.Room(kMaxIntegerOctets);
-        m_out.Done(PutIntegerOnSecondBit(p, 0x80, index));
+        PutInteger(m_out, kIntegerOnSecondBit, 0x80, index);
         return;
     }
     if (value.empty()) throw CQxException(L"Failed to write FastInfoset. A name is empty.");
@@ -509,7 +545,9 @@ unsigned CFastInfosetWriter::EncodeValue(const std::wstring& value, ItemType ite
 }
 
 bool CFastInfosetWriter::IsPlainText(ItemType itemType) const {
-    return m_pFIContext->GetEncoding(itemType).m_dwEncodingKind == FIEncodingKind_CharacterString;
+    const unsigned type = static_cast<unsigned>(itemType);
+    return type < kItemTypes ? m_plainText[type]
+                             : m_pFIContext->GetEncoding(itemType).m_dwEncodingKind == FIEncodingKind_CharacterString;
 }
 
 // Attribute values: a non-identifying string or index starting on the first bit, its encoded
@@ -525,8 +563,7 @@ void CFastInfosetWriter::WriteAttributeValue(CFIOctetBuffer& out, const std::wst
     if (indexable) {
         hash = CFIIndexMap::Hash(value.data(), value.size());
         if (const uint32_t found = v.m_attributeValueMap.Find(value.data(), value.size(), hash)) {
-            char* p = out.Room(kMaxIntegerOctets);
-            out.Done(PutIntegerOnSecondBit(p, 0x80, found));
+            PutInteger(out, kIntegerOnSecondBit, 0x80, found);
             return;
         }
     }
@@ -552,8 +589,7 @@ void CFastInfosetWriter::WriteCharacterChunk(const std::wstring& value, ItemType
     if (indexable) {
         hash = CFIIndexMap::Hash(value.data(), value.size());
         if (const uint32_t found = v.m_characterChunkMap.Find(value.data(), value.size(), hash)) {
-            char* p = m_out.Room(kMaxIntegerOctets);
-            m_out.Done(PutIntegerOnFourthBit(p, 0xA0, found));
+            PutInteger(m_out, kIntegerOnFourthBit, 0xA0, found);
             return;
         }
     }

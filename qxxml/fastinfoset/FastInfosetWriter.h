@@ -42,7 +42,8 @@ class CBinaryStream;
 
 class QXXML_API CFastInfosetWriter : public CXmlWriter {
 public:
-    // The stream and the context must outlive the writer.
+    // The stream and the context must outlive the writer; the context's encoding table is read
+    // here, once (changing it during a document does not reach the writer).
     CFastInfosetWriter(const CFastInfosetContext& context, CBinaryStream* stream);
     ~CFastInfosetWriter() override;
 
@@ -56,6 +57,8 @@ public:
     void WriteDocumentEnd();
 
     void EndDocument() override;
+    void SetDefaultNamespace(const std::wstring& namespaceUri) override;
+    void AddNamespace(const std::wstring& prefix, const std::wstring& namespaceUri) override;
     void WriteComment(const std::wstring&) override {}
     void WriteProcessingInstruction(const std::wstring& instruction) override;
     void WriteInlineSchema(const std::wstring&) override {}
@@ -90,6 +93,7 @@ private:
         std::wstring namespaceUri;
         std::wstring prefix;
         uint32_t index = 0;
+        uint64_t namespaceToken = 0;  // see LastElementPrefix
     };
     static constexpr size_t kNameCacheSize = 256;  // a power of two
     static constexpr size_t kNameCacheProbes = 4;
@@ -105,12 +109,16 @@ private:
     // The prefix of a namespace in the current scope, generated (and declared on the current
     // element) when it has none.
     const std::wstring& PrefixFor(const std::wstring& namespaceUri);
+    // The prefix an element of the namespace is named with: none in the scope's default
+    // namespace, else PrefixFor's. The last answer is kept while the scope stays the same.
+    const std::wstring& ElementPrefixFor(const std::wstring& namespaceUri);
     void AddEncodedAttribute(const std::wstring& prefix, const std::wstring& namespaceUri,
                              const std::wstring& localName, const std::wstring& value, ItemType itemType);
     // The index of a qualified name in `map`, 0 when it is new; a small cache in front of it.
+    // A non-zero `namespaceToken` vouches for the namespace and prefix (LastElementPrefix).
     uint32_t CachedNameIndex(std::vector<CachedName>& cache, const CFIVocabulary::IndexMap& map,
                              const std::wstring& prefix, const std::wstring& namespaceUri,
-                             const std::wstring& localName);
+                             const std::wstring& localName, uint64_t namespaceToken);
 
     // Octets. Each writer of an item that starts inside an octet takes that octet's bits
     // decided so far in `first`.
@@ -140,13 +148,31 @@ private:
     // Namespaces the pending element declares beyond the root's announced ones (URI, prefix).
     std::vector<std::pair<std::wstring, std::wstring>> m_declarations;
     std::wstring m_strElementPrefix;
-    uint32_t m_dwElementNameIndex = 0;  // of the held-back element; 0: written literally
+    // Counts every change of a namespace scope (a declaration, a scope opened or closed with
+    // its own map): the last element prefix found is good while the count stands still.
+    uint64_t m_scopeVersion = 0;
+    // The last element prefix found, and a token naming this (namespace, prefix) pair: a new
+    // token for every new pair, so that an equal token stands for an equal pair.
+    struct LastElementPrefix {
+        const void* scope = nullptr;  // the namespace map in force
+        uint64_t version = 0;
+        std::wstring namespaceUri;
+        std::wstring prefix;
+        uint64_t token = 0;
+    } m_lastElementPrefix;
+    uint64_t m_lastToken = 0;
+    uint32_t m_dwElementNameIndex = 0;  // of the held-back element; 0: written literally,
+    std::wstring m_strElementNamespace;  // from these
+    std::wstring m_strElementLocalName;
     std::wstring m_key;                 // qualified-name keys, reused
     std::vector<CachedName> m_elementNameCache = std::vector<CachedName>(kNameCacheSize);
     std::vector<CachedName> m_attributeNameCache = std::vector<CachedName>(kNameCacheSize);
     // Octets not yet handed to the stream, and the scratch buffer of encoded values.
     detail::CFIOctetBuffer m_out;
     std::string m_value;
+    // Per item type: true when the context's encoding table sends its values as UTF-8 text.
+    static constexpr unsigned kItemTypes = CFastInfosetContext::kEncodingTableSize;
+    bool m_plainText[kItemTypes] = {};
 };
 
 }  // namespace QxXmlLib10

@@ -13,12 +13,29 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cwchar>
+#include <cstring>
 #include <string>
 #include <vector>
 
 namespace QxXmlLib10 {
 namespace detail {
+
+// Equality of two runs of characters, compared in place eight octets at a time: keys and
+// names are short, and a call to the C library's compare costs more than the comparing.
+inline bool SameChars(const wchar_t* a, const wchar_t* b, size_t length) noexcept {
+    const char* x = reinterpret_cast<const char*>(a);
+    const char* y = reinterpret_cast<const char*>(b);
+    size_t bytes = length * sizeof(wchar_t);
+    uint64_t difference = 0;
+    for (; bytes >= 8; bytes -= 8, x += 8, y += 8) {
+        uint64_t u, v;
+        std::memcpy(&u, x, 8);
+        std::memcpy(&v, y, 8);
+        difference |= u ^ v;
+    }
+    for (; bytes != 0; --bytes) difference |= static_cast<unsigned char>(*x++ ^ *y++);
+    return difference == 0;
+}
 
 class CFIIndexMap {
 public:
@@ -47,7 +64,7 @@ public:
             if (slot.entry == 0) return 0;
             if (slot.hash != static_cast<uint32_t>(hash)) continue;
             const Entry& entry = m_entries[slot.entry - 1];
-            if (entry.key.size() == length && std::wmemcmp(entry.key.data(), text, length) == 0) return entry.index;
+            if (entry.key.size() == length && SameChars(entry.key.data(), text, length)) return entry.index;
         }
     }
     uint32_t Find(const std::wstring& key) const noexcept { return Find(key.data(), key.size(), Hash(key.data(), key.size())); }
