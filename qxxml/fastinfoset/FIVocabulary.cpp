@@ -126,7 +126,7 @@ const std::wstring& CFIVocabulary::GetRestrictedAlphabet(uint32_t index) const n
 namespace {
 
 // One map's lines, "key, index", in key order (the maps themselves are hashed for speed).
-void AppendMapLines(std::wstring& out, const detail::CFIIndexMap& map) {
+void AppendMapLines(std::wstring& out, const CFIIndexMap& map) {
     std::vector<std::pair<std::wstring, uint32_t>> entries;
     entries.reserve(map.size());
     for (const auto& entry : map.Entries()) entries.emplace_back(entry.key, entry.index);

@@ -17,7 +17,7 @@
 // grows; copies are independent.
 #pragma once
 
-#include <qxxml/fastinfoset/detail/FIIndexMap.h>
+#include <qxxml/fastinfoset/FIIndexMap.h>
 #include <qxxml/support/Export.h>
 
 #include <cstdint>
@@ -115,7 +115,7 @@ public:
 private:
     friend class CFastInfosetWriter;
     friend class CFastInfosetReader;
-    using IndexMap = detail::CFIIndexMap;
+    using IndexMap = CFIIndexMap;
 
     // The map key of a qualified name, made in `key`: local name, U+0001, namespace, U+0001,
     // prefix.

@@ -16,8 +16,6 @@ namespace QxXmlLib10 {
 
 namespace {
 
-using detail::CFIIndexMap;
-using detail::CFIOctetBuffer;
 
 constexpr unsigned char kTerminator = 0xF0;        // 1111 and four zero bits
 constexpr unsigned char kDoubleTerminator = 0xFF;  // two terminators in one octet
@@ -153,7 +151,7 @@ void AppendUtf8Checked(std::string& out, const std::wstring& text) {
 
 // Equality of names: mostly the very same string, compared several times per element.
 inline bool SameName(const std::wstring& a, const std::wstring& b) noexcept {
-    return a.size() == b.size() && (a.data() == b.data() || detail::SameChars(a.data(), b.data(), a.size()));
+    return a.size() == b.size() && (a.data() == b.data() || SameChars(a.data(), b.data(), a.size()));
 }
 
 }  // namespace

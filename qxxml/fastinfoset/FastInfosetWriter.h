@@ -27,7 +27,7 @@
 #include <qxxml/core/SerializationEnums.h>
 #include <qxxml/fastinfoset/FIVocabulary.h>
 #include <qxxml/fastinfoset/FastInfosetContext.h>
-#include <qxxml/fastinfoset/detail/FIOctetBuffer.h>
+#include <qxxml/fastinfoset/FIOctetBuffer.h>
 #include <qxxml/xmlout/XmlWriter.h>
 
 #include <cstdint>
@@ -127,7 +127,7 @@ private:
                             const std::wstring& namespaceUri, const std::wstring& localName);
     void WriteIdentifyingString(const std::wstring& value, CFIVocabulary::IndexMap& map,
                                 CFIVocabulary::CFIStringTable& table);
-    void WriteAttributeValue(detail::CFIOctetBuffer& out, const std::wstring& value, ItemType itemType);
+    void WriteAttributeValue(CFIOctetBuffer& out, const std::wstring& value, ItemType itemType);
     void WriteCharacterChunk(const std::wstring& value, ItemType itemType);
     // True when the encoding table sends values of the type as UTF-8 text.
     bool IsPlainText(ItemType itemType) const;
@@ -144,7 +144,7 @@ private:
     bool m_bPending = false;
     std::vector<PendingAttribute> m_attributes;
     size_t m_dwAttributeCount = 0;
-    detail::CFIOctetBuffer m_attributeValues;
+    CFIOctetBuffer m_attributeValues;
     // Namespaces the pending element declares beyond the root's announced ones (URI, prefix).
     std::vector<std::pair<std::wstring, std::wstring>> m_declarations;
     std::wstring m_strElementPrefix;
@@ -168,7 +168,7 @@ private:
     std::vector<CachedName> m_elementNameCache = std::vector<CachedName>(kNameCacheSize);
     std::vector<CachedName> m_attributeNameCache = std::vector<CachedName>(kNameCacheSize);
     // Octets not yet handed to the stream, and the scratch buffer of encoded values.
-    detail::CFIOctetBuffer m_out;
+    CFIOctetBuffer m_out;
     std::string m_value;
     // Per item type: true when the context's encoding table sends its values as UTF-8 text.
     static constexpr unsigned kItemTypes = CFastInfosetContext::kEncodingTableSize;

@@ -18,7 +18,6 @@
 #include <vector>
 
 namespace QxXmlLib10 {
-namespace detail {
 
 // Equality of two runs of characters, compared in place eight octets at a time: keys and
 // names are short, and a call to the C library's compare costs more than the comparing.
@@ -105,5 +104,4 @@ private:
     std::vector<Slot> m_slots;
 };
 
-}  // namespace detail
 }  // namespace QxXmlLib10

@@ -14,7 +14,6 @@
 #include <vector>
 
 namespace QxXmlLib10 {
-namespace detail {
 
 class CFIOctetBuffer {
 public:
@@ -47,5 +46,4 @@ private:
     size_t m_used = 0;
 };
 
-}  // namespace detail
 }  // namespace QxXmlLib10
