@@ -106,6 +106,20 @@ void PutOctets(CFIOctetBuffer& out, const LengthForm& form, unsigned first, cons
     out.Done(p + octets.size());
 }
 
+// Non-identifying strings or indices: attribute values start on the first bit (their encoded
+// character string on the third), character chunks on the third after the bits 10 (theirs on
+// the fifth). `spare` is the number of bits the first octet has left after the discriminant.
+struct ValueForm {
+    unsigned indexMark;  // the octet's bits before an index
+    const IntegerForm& indexForm;
+    unsigned addedMark;    // literal, entered into the table
+    unsigned literalMark;  // literal, not entered
+    const LengthForm& lengthForm;
+    unsigned spare;
+};
+const ValueForm kAttributeValue{0x80, kIntegerOnSecondBit, 0x40, 0x00, kOnFifthBit, 4};
+const ValueForm kCharacterChunk{0xA0, kIntegerOnFourthBit, 0x90, 0x80, kOnSeventhBit, 2};
+
 [[noreturn]] void ThrowNoUtf8Form() {
     throw CQxException(L"Failed to write FastInfoset. Text holds a character that has no UTF-8 form.");
 }
@@ -548,60 +562,48 @@ bool CFastInfosetWriter::IsPlainText(ItemType itemType) const {
                              : m_pFIContext->GetEncoding(itemType).m_dwEncodingKind == FIEncodingKind_CharacterString;
 }
 
-// Attribute values: a non-identifying string or index starting on the first bit, its encoded
-// character string on the third.
+void CFastInfosetWriter::WriteValue(CFIOctetBuffer& out, bool chunk, const std::wstring& value, ItemType itemType,
+                                    uint32_t maxAddLength, CFIVocabulary::IndexMap& map,
+                                    CFIVocabulary::CFIStringTable& table) {
+    const ValueForm& form = chunk ? kCharacterChunk : kAttributeValue;
+    const bool indexable = value.size() < maxAddLength;
+    size_t hash = 0;
+    if (indexable) {
+        hash = CFIIndexMap::Hash(value.data(), value.size());
+        if (const uint32_t found = map.Find(value.data(), value.size(), hash)) {
+            PutInteger(out, form.indexForm, form.indexMark, found);
+            return;
+        }
+    }
+    const unsigned first = indexable ? form.addedMark : form.literalMark;
+    unsigned index = 0;
+    if (IsPlainText(itemType)) {
+        PutUtf8(out, form.lengthForm, first, value);  // discriminant 00: UTF-8
+    } else if (const unsigned discriminant = EncodeValue(value, itemType, chunk, index)) {
+        // The discriminant, then the 8-bit table index split across the octet boundary.
+        const unsigned rest = 8 - form.spare;
+        out.Put(first | discriminant << form.spare | index >> rest);
+        PutOctets(out, form.lengthForm, (index & ((1u << rest) - 1)) << form.spare, m_value);
+    } else {
+        PutOctets(out, form.lengthForm, first, m_value);
+    }
+    if (indexable) CFIVocabulary::AddString(value, hash, map, table);
+}
+
 void CFastInfosetWriter::WriteAttributeValue(CFIOctetBuffer& out, const std::wstring& value, ItemType itemType) {
     if (value.empty()) {
         out.Put(0xFF);  // the index reserved for the empty string
         return;
     }
     CFIVocabulary& v = *m_pVocabulary;
-    const bool indexable = value.size() < m_pFIContext->GetAttributeMaxAddLength();
-    size_t hash = 0;
-    if (indexable) {
-        hash = CFIIndexMap::Hash(value.data(), value.size());
-        if (const uint32_t found = v.m_attributeValueMap.Find(value.data(), value.size(), hash)) {
-            PutInteger(out, kIntegerOnSecondBit, 0x80, found);
-            return;
-        }
-    }
-    const unsigned first = indexable ? 0x40 : 0x00;  // literal, added to the table or not
-    unsigned index = 0;
-    if (IsPlainText(itemType)) {
-        PutUtf8(out, kOnFifthBit, first, value);  // discriminant 00: UTF-8
-    } else if (const unsigned discriminant = EncodeValue(value, itemType, false, index)) {
-        out.Put(first | discriminant << 4 | index >> 4);
-        PutOctets(out, kOnFifthBit, (index & 0x0F) << 4, m_value);
-    } else {
-        PutOctets(out, kOnFifthBit, first, m_value);
-    }
-    if (indexable) CFIVocabulary::AddString(value, hash, v.m_attributeValueMap, v.m_attributeValues);
+    WriteValue(out, false, value, itemType, m_pFIContext->GetAttributeMaxAddLength(), v.m_attributeValueMap,
+               v.m_attributeValues);
 }
 
-// Character chunks: the bits 10, a non-identifying string or index on the third bit, its
-// encoded character string on the fifth.
 void CFastInfosetWriter::WriteCharacterChunk(const std::wstring& value, ItemType itemType) {
     CFIVocabulary& v = *m_pVocabulary;
-    const bool indexable = value.size() < m_pFIContext->GetElementMaxAddLength();
-    size_t hash = 0;
-    if (indexable) {
-        hash = CFIIndexMap::Hash(value.data(), value.size());
-        if (const uint32_t found = v.m_characterChunkMap.Find(value.data(), value.size(), hash)) {
-            PutInteger(m_out, kIntegerOnFourthBit, 0xA0, found);
-            return;
-        }
-    }
-    const unsigned first = indexable ? 0x90 : 0x80;
-    unsigned index = 0;
-    if (IsPlainText(itemType)) {
-        PutUtf8(m_out, kOnSeventhBit, first, value);  // discriminant 00: UTF-8
-    } else if (const unsigned discriminant = EncodeValue(value, itemType, true, index)) {
-        m_out.Put(first | discriminant << 2 | index >> 6);
-        PutOctets(m_out, kOnSeventhBit, (index & 0x3F) << 2, m_value);
-    } else {
-        PutOctets(m_out, kOnSeventhBit, first, m_value);
-    }
-    if (indexable) CFIVocabulary::AddString(value, hash, v.m_characterChunkMap, v.m_characterChunks);
+    WriteValue(m_out, true, value, itemType, m_pFIContext->GetElementMaxAddLength(), v.m_characterChunkMap,
+               v.m_characterChunks);
 }
 
 }  // namespace QxXmlLib10

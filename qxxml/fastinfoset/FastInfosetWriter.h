@@ -127,6 +127,10 @@ private:
                             const std::wstring& namespaceUri, const std::wstring& localName);
     void WriteIdentifyingString(const std::wstring& value, CFIVocabulary::IndexMap& map,
                                 CFIVocabulary::CFIStringTable& table);
+    // A value as a non-identifying string or index, of a character chunk or of an attribute,
+    // entered into `map` and `table` when shorter than `maxAddLength`.
+    void WriteValue(CFIOctetBuffer& out, bool chunk, const std::wstring& value, ItemType itemType,
+                    uint32_t maxAddLength, CFIVocabulary::IndexMap& map, CFIVocabulary::CFIStringTable& table);
     void WriteAttributeValue(CFIOctetBuffer& out, const std::wstring& value, ItemType itemType);
     void WriteCharacterChunk(const std::wstring& value, ItemType itemType);
     // True when the encoding table sends values of the type as UTF-8 text.
