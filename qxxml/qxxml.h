@@ -15,6 +15,8 @@
 #include <qxxml/values/ItemType.h>
 #include <qxxml/values/StringFormatting.h>
 #include <qxxml/values/WhitespaceUtils.h>
+#include <qxxml/fastinfoset/FIIndexMap.h>
+#include <qxxml/fastinfoset/FIOctetBuffer.h>
 #include <qxxml/fastinfoset/FIVocabulary.h>
 #include <qxxml/fastinfoset/FastInfosetContext.h>
 #include <qxxml/fastinfoset/FastInfosetBinaryData.h>

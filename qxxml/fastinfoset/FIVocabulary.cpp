@@ -59,7 +59,7 @@ void CFIVocabulary::AddQName(const std::wstring& prefix, const std::wstring& nam
                              const std::wstring& localName, IndexMap& map, CFIQNameTable& table) {
     std::wstring key;
     QNameKey(key, prefix, namespaceUri, localName);
-    if (map.count(key) != 0) return;
+    if (map.Find(key) != 0) return;
     const uint32_t prefixIndex = prefix.empty() ? 0 : IndexOfOrAdd(prefix, m_prefixNameMap, m_prefixNames);
     const uint32_t namespaceIndex =
         namespaceUri.empty() ? 0 : IndexOfOrAdd(namespaceUri, m_namespaceNameMap, m_namespaceNames);
@@ -70,6 +70,11 @@ void CFIVocabulary::AddQName(const std::wstring& prefix, const std::wstring& nam
 
 void CFIVocabulary::AddString(const std::wstring& value, IndexMap& map, CFIStringTable& table) {
     AddValueToMap(value, map);
+    AddValueToVector(value, table);
+}
+
+void CFIVocabulary::AddString(const std::wstring& value, size_t hash, IndexMap& map, CFIStringTable& table) {
+    if (map.size() < kMaxTableSize) map.Insert(value, hash, static_cast<uint32_t>(map.size() + 1));
     AddValueToVector(value, table);
 }
 
@@ -85,7 +90,7 @@ uint32_t CFIVocabulary::IndexOfOrAdd(const std::wstring& value, IndexMap& map, C
 void CFIVocabulary::AddQNameToVector(const CQNameParts& parts, CFIQNameTable& table) { table.Append(parts); }
 
 void CFIVocabulary::AddValueToMap(const std::wstring& value, IndexMap& map) {
-    if (map.size() < kMaxTableSize) map.emplace(value, static_cast<uint32_t>(map.size() + 1));
+    if (map.size() < kMaxTableSize) map.Insert(value, static_cast<uint32_t>(map.size() + 1));
 }
 
 void CFIVocabulary::AddValueToVector(const std::wstring& value, CFIStringTable& table) { table.Append(value); }
@@ -93,9 +98,9 @@ void CFIVocabulary::AddValueToVector(const std::wstring& value, CFIStringTable& 
 // ------------------------------------------------------------------ look-ups
 
 bool CFIVocabulary::FindIndex(const IndexMap& map, const std::wstring& key, uint32_t& index) {
-    const auto found = map.find(key);
-    if (found == map.end()) return false;
-    index = found->second;
+    const uint32_t found = map.Find(key);
+    if (found == 0) return false;
+    index = found;
     return true;
 }
 
@@ -121,8 +126,10 @@ const std::wstring& CFIVocabulary::GetRestrictedAlphabet(uint32_t index) const n
 namespace {
 
 // One map's lines, "key, index", in key order (the maps themselves are hashed for speed).
-void AppendMapLines(std::wstring& out, const std::unordered_map<std::wstring, uint32_t>& map) {
-    std::vector<std::pair<std::wstring, uint32_t>> entries(map.begin(), map.end());
+void AppendMapLines(std::wstring& out, const CFIIndexMap& map) {
+    std::vector<std::pair<std::wstring, uint32_t>> entries;
+    entries.reserve(map.size());
+    for (const auto& entry : map.Entries()) entries.emplace_back(entry.key, entry.index);
     std::sort(entries.begin(), entries.end());
     for (const auto& entry : entries)
         out += FormatString(L"%s, %d\n", entry.first.c_str(), static_cast<int>(entry.second));

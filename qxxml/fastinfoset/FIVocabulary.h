@@ -17,11 +17,11 @@
 // grows; copies are independent.
 #pragma once
 
+#include <qxxml/fastinfoset/FIIndexMap.h>
 #include <qxxml/support/Export.h>
 
 #include <cstdint>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 namespace QxXmlLib10 {
@@ -115,7 +115,7 @@ public:
 private:
     friend class CFastInfosetWriter;
     friend class CFastInfosetReader;
-    using IndexMap = std::unordered_map<std::wstring, uint32_t>;
+    using IndexMap = CFIIndexMap;
 
     // The map key of a qualified name, made in `key`: local name, U+0001, namespace, U+0001,
     // prefix.
@@ -133,6 +133,8 @@ private:
     bool FindLocalNameIndex(const std::wstring& localName, uint32_t& index) const;
     // Enters a string into a map and its table (each subject to the size limit).
     static void AddString(const std::wstring& value, IndexMap& map, CFIStringTable& table);
+    // The same for a value whose hash (CFIIndexMap::Hash) the caller has computed already.
+    static void AddString(const std::wstring& value, size_t hash, IndexMap& map, CFIStringTable& table);
     // The index of a prefix, namespace name or local name, entered first when new.
     static uint32_t IndexOfOrAdd(const std::wstring& value, IndexMap& map, CFIStringTable& table);
 

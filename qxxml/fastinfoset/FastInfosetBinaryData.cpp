@@ -126,42 +126,43 @@ uint64_t ReadBigEndian(const unsigned char* data) {
     return octets == 2 ? ReadBigEndian16(data) : octets == 4 ? ReadBigEndian32(data) : ReadBigEndian64(data);
 }
 
-// The text of every `width`-octet value in the data, one space apart; the length must be a
-// multiple of the width, else CQxException `message`.
+// The text of every `width`-octet value in the data, one space apart, appended to `out`; the
+// length must be a multiple of the width, else CQxException `message` (and nothing appended).
 template <unsigned width, typename Format>
-std::wstring JoinValues(const unsigned char* data, uint32_t length, const wchar_t* message, Format format) {
+void AppendValues(std::wstring& out, const unsigned char* data, uint32_t length, const wchar_t* message,
+                  Format format) {
     if (length % width != 0) throw CQxException(message);
-    if (length == width) return format(ReadBigEndian<width>(data));  // the usual single value
-    std::wstring text;
     for (uint32_t at = 0; at < length; at += width) {
-        if (at != 0) text += L' ';
-        text += format(ReadBigEndian<width>(data + at));
+        if (at != 0) out += L' ';
+        format(out, ReadBigEndian<width>(data + at));
     }
-    return text;
 }
 
 // CConversions' integer and boolean forms (plain decimal digits with a leading minus; "true",
 // "false"), made here because a reader calls this once per value.
 template <typename Integer>
-std::wstring DecimalText(Integer value) {
+void AppendDecimal(std::wstring& out, Integer value) {
     char digits[24];
     const std::to_chars_result r = std::to_chars(digits, digits + sizeof digits, value);
-    return std::wstring(digits, r.ptr);
+    wchar_t wide[24];
+    const size_t count = static_cast<size_t>(r.ptr - digits);
+    for (size_t i = 0; i < count; ++i) wide[i] = static_cast<wchar_t>(digits[i]);
+    out.append(wide, count);
 }
 
 std::wstring BooleanText(bool value) { return value ? std::wstring(L"true", 4) : std::wstring(L"false", 5); }
 
-std::wstring FloatText(uint64_t bits) {
+void AppendFloat(std::wstring& out, uint64_t bits) {
     const uint32_t narrow = static_cast<uint32_t>(bits);
     float value;
     std::memcpy(&value, &narrow, sizeof value);
-    return CConversions::r4ToString(value);
+    CConversions::r4AppendTo(out, value);
 }
 
-std::wstring DoubleText(uint64_t bits) {
+void AppendDouble(std::wstring& out, uint64_t bits) {
     double value;
     std::memcpy(&value, &bits, sizeof value);
-    return CConversions::r8ToString(value);
+    CConversions::r8AppendTo(out, value);
 }
 
 std::wstring BooleanListText(const unsigned char* data, uint32_t length) {
@@ -292,38 +293,62 @@ std::wstring CFastInfosetBinaryData::GetAsString(uint32_t algorithm) const {
 }
 
 std::wstring CFastInfosetBinaryData::GetAsString(uint32_t algorithm, const unsigned char* data, uint32_t length) {
+    std::wstring text;
+    AppendAsString(text, algorithm, data, length);
+    return text;
+}
+
+namespace {
+
+// Text made whole by a function that returns it: taken over when `out` is empty.
+void AppendMade(std::wstring& out, std::wstring&& made) {
+    if (out.empty())
+        out = std::move(made);
+    else
+        out += made;
+}
+
+}  // namespace
+
+void CFastInfosetBinaryData::AppendAsString(std::wstring& out, uint32_t algorithm, const unsigned char* data,
+                                            uint32_t length) {
     switch (algorithm) {
     case FIAlgorithm_Hexadecimal:
-        return CBinaryData::GetAsHexString(data, length);
+        AppendMade(out, CBinaryData::GetAsHexString(data, length));
+        return;
     case FIAlgorithm_Base64:
-        return length == 0 ? std::wstring() : CBase64().Encode(data, length);
+        if (length != 0) AppendMade(out, CBase64().Encode(data, length));
+        return;
     case FIAlgorithm_Short:
-        return JoinValues<2>(data, length, L"Invalid value for SHORT byte encoding.", [](uint64_t bits) {
-            return DecimalText(static_cast<short>(static_cast<uint16_t>(bits)));
-        });
+        return AppendValues<2>(out, data, length, L"Invalid value for SHORT byte encoding.",
+                               [](std::wstring& text, uint64_t bits) {
+                                   AppendDecimal(text, static_cast<int>(static_cast<short>(static_cast<uint16_t>(bits))));
+                               });
     case FIAlgorithm_Int:
-        return JoinValues<4>(data, length, L"Invalid value for INT byte encoding.", [](uint64_t bits) {
-            return DecimalText(static_cast<int32_t>(static_cast<uint32_t>(bits)));
-        });
+        return AppendValues<4>(out, data, length, L"Invalid value for INT byte encoding.",
+                               [](std::wstring& text, uint64_t bits) {
+                                   AppendDecimal(text, static_cast<int32_t>(static_cast<uint32_t>(bits)));
+                               });
     case FIAlgorithm_Long:
-        return JoinValues<8>(data, length, L"Invalid value for LONG byte encoding.",
-                          [](uint64_t bits) { return DecimalText(static_cast<long long>(bits)); });
+        return AppendValues<8>(out, data, length, L"Invalid value for LONG byte encoding.",
+                               [](std::wstring& text, uint64_t bits) { AppendDecimal(text, static_cast<long long>(bits)); });
     case FIAlgorithm_Boolean:
-        return BooleanListText(data, length);
+        if (length == 1 && (data[0] & 0xF7) == kOneFalse)  // the usual single value
+            out += data[0] == kOneTrue ? L"true" : L"false";
+        else
+            AppendMade(out, BooleanListText(data, length));
+        return;
     case FIAlgorithm_Float:
-        return JoinValues<4>(data, length, L"Invalid value for FLOAT byte encoding.", FloatText);
+        return AppendValues<4>(out, data, length, L"Invalid value for FLOAT byte encoding.", AppendFloat);
     case FIAlgorithm_Double:
-        return JoinValues<8>(data, length, L"Invalid value for DOUBLE byte encoding.", DoubleText);
-    case FIAlgorithm_UUID: {
+        return AppendValues<8>(out, data, length, L"Invalid value for DOUBLE byte encoding.", AppendDouble);
+    case FIAlgorithm_UUID:
         if (length % kUuidLength != 0) throw CQxException(L"Invalid value for UUID byte encoding.");
-        if (length == kUuidLength) return CBinaryData::GetAsHexString(data, length);
-        std::wstring text;
         for (uint32_t at = 0; at < length; at += kUuidLength) {
-            if (at != 0) text += L' ';
-            text += CBinaryData::GetAsHexString(data + at, kUuidLength);
+            if (at != 0) out += L' ';
+            AppendMade(out, CBinaryData::GetAsHexString(data + at, kUuidLength));
         }
-        return text;
-    }
+        return;
     default:
         throw CQxException(kUnknownEncoding);
     }

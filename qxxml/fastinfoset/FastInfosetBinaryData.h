@@ -61,6 +61,9 @@ public:
     // The same on a caller's buffers: the octets of one value are appended to `out`.
     static void AppendEncodedString(std::string& out, uint32_t algorithm, const std::wstring& text);
     static std::wstring GetAsString(uint32_t algorithm, const unsigned char* data, uint32_t length);
+    // The same appended to `out` (a reader's reused buffer): nothing allocated beyond its
+    // growth. A refused length appends nothing.
+    static void AppendAsString(std::wstring& out, uint32_t algorithm, const unsigned char* data, uint32_t length);
 
     // Appends the alphabet codes of `text` to `out`: four bits per character (two to an
     // octet, an odd count closed by the all-ones code) for alphabets of up to 15 characters,

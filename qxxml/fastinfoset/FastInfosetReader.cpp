@@ -493,7 +493,7 @@ void CFastInfosetReader::DecodeText(unsigned discriminant, unsigned table, const
             AppendUtf8Text(m_text, data, length);
             return;
         }
-        m_text = CFastInfosetBinaryData::GetAsString(table, data, length);
+        CFastInfosetBinaryData::AppendAsString(m_text, table, data, length);
         m_lastAlgorithm = table;
         return;
     }

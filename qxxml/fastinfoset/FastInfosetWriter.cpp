@@ -10,125 +10,162 @@
 #include <qxxml/xmlout/BinaryStream.h>
 #include <qxxml/xmlout/UtfEncoding.h>
 
+#include <cstring>
+
 namespace QxXmlLib10 {
 
 namespace {
+
 
 constexpr unsigned char kTerminator = 0xF0;        // 1111 and four zero bits
 constexpr unsigned char kDoubleTerminator = 0xFF;  // two terminators in one octet
 constexpr size_t kFlushThreshold = 65536;
 
-void Put(std::string& out, unsigned value) { out.push_back(static_cast<char>(static_cast<unsigned char>(value))); }
-
-void PutBigEndian32(std::string& out, uint32_t value) {
-    for (int shift = 24; shift >= 0; shift -= 8) Put(out, value >> shift);
+// Every Put... writes at `p` (room made by the caller) and returns the end of what it wrote.
+inline char* Put(char* p, unsigned value) {
+    *p = static_cast<char>(static_cast<unsigned char>(value));
+    return p + 1;
 }
 
-// Integers from 1 to 2^20, starting on the second, third or fourth bit.
-void PutIntegerOnSecondBit(std::string& out, unsigned first, uint32_t n) {
-    if (n <= 64) {
-        Put(out, first | (n - 1));
-    } else if (n <= 8256) {
-        const uint32_t v = n - 65;
-        Put(out, first | 0x40 | v >> 8);
-        Put(out, v);
-    } else {
-        const uint32_t v = n - 8257;
-        Put(out, first | 0x60 | v >> 16);
-        Put(out, v >> 8);
-        Put(out, v);
-    }
+inline char* PutBigEndian32(char* p, uint32_t value) {
+    for (int shift = 24; shift >= 0; shift -= 8) p = Put(p, value >> shift);
+    return p;
 }
 
-void PutIntegerOnThirdBit(std::string& out, unsigned first, uint32_t n) {
-    if (n <= 32) {
-        Put(out, first | (n - 1));
-    } else if (n <= 2080) {
-        const uint32_t v = n - 33;
-        Put(out, first | 0x20 | v >> 8);
-        Put(out, v);
-    } else if (n <= 526368) {
-        const uint32_t v = n - 2081;
-        Put(out, first | 0x28 | v >> 16);
-        Put(out, v >> 8);
-        Put(out, v);
-    } else {
-        const uint32_t v = n - 526369;
-        Put(out, first | 0x30);
-        Put(out, (v >> 16) & 0x0F);
-        Put(out, v >> 8);
-        Put(out, v);
+// Integers from 1 to 2^20, starting on the second, third or fourth bit: at most 4 octets.
+// Each form has up to four ranges; the value less the range's base follows the range's mark.
+struct IntegerForm {
+    uint32_t smallMax;   // up to this: first | (n - 1)
+    uint32_t mediumMax;  // up to this: first | mediumMark | v >> 8, v
+    unsigned mediumMark;
+    uint32_t largeMax;  // up to this: first | largeMark | v >> 16, v >> 8, v
+    unsigned largeMark;
+    unsigned hugeMark;  // above: first | hugeMark, (v >> 16) & 0x0F, v >> 8, v
+};
+constexpr IntegerForm kIntegerOnSecondBit{64, 8256, 0x40, 0x100000, 0x60, 0};
+constexpr IntegerForm kIntegerOnThirdBit{32, 2080, 0x20, 526368, 0x28, 0x30};
+constexpr IntegerForm kIntegerOnFourthBit{16, 1040, 0x10, 263184, 0x14, 0x18};
+constexpr size_t kMaxIntegerOctets = 4;
+
+char* PutInteger(char* p, const IntegerForm& form, unsigned first, uint32_t n) {
+    if (n <= form.smallMax) return Put(p, first | (n - 1));
+    if (n <= form.mediumMax) {
+        const uint32_t v = n - form.smallMax - 1;
+        p = Put(p, first | form.mediumMark | v >> 8);
+        return Put(p, v);
     }
+    if (n <= form.largeMax) {
+        const uint32_t v = n - form.mediumMax - 1;
+        p = Put(p, first | form.largeMark | v >> 16);
+        p = Put(p, v >> 8);
+        return Put(p, v);
+    }
+    const uint32_t v = n - form.largeMax - 1;
+    p = Put(p, first | form.hugeMark);
+    p = Put(p, (v >> 16) & 0x0F);
+    p = Put(p, v >> 8);
+    return Put(p, v);
 }
 
-void PutIntegerOnFourthBit(std::string& out, unsigned first, uint32_t n) {
-    if (n <= 16) {
-        Put(out, first | (n - 1));
-    } else if (n <= 1040) {
-        const uint32_t v = n - 17;
-        Put(out, first | 0x10 | v >> 8);
-        Put(out, v);
-    } else if (n <= 263184) {
-        const uint32_t v = n - 1041;
-        Put(out, first | 0x14 | v >> 16);
-        Put(out, v >> 8);
-        Put(out, v);
-    } else {
-        const uint32_t v = n - 263185;
-        Put(out, first | 0x18);
-        Put(out, (v >> 16) & 0x0F);
-        Put(out, v >> 8);
-        Put(out, v);
-    }
+// An integer as an item of its own (room made here).
+void PutInteger(CFIOctetBuffer& out, const IntegerForm& form, unsigned first, uint32_t n) {
+    out.Done(PutInteger(out.Room(kMaxIntegerOctets), form, first, n));
 }
 
-// Octet strings of 1 or more octets: the length starting on the second, fifth or seventh bit,
-// then the octets.
-void PutOctetsOnSecondBit(std::string& out, unsigned first, const std::string& octets) {
-    const uint32_t length = static_cast<uint32_t>(octets.size());
-    if (length <= 64) {
-        Put(out, first | (length - 1));
-    } else if (length <= 320) {
-        Put(out, first | 0x40);
-        Put(out, length - 65);
-    } else {
-        Put(out, first | 0x60);
-        PutBigEndian32(out, length - 321);
-    }
-    out += octets;
+// The length of an octet string (1 or more octets) starting on the second, fifth or seventh
+// bit: one octet for short strings, two for medium ones, five above.
+struct LengthForm {
+    uint32_t oneOctetMax;   // lengths up to this take one octet: first | (L - 1)
+    uint32_t twoOctetsMax;  // up to this: first | medium, then L - (oneOctetMax + 1)
+    unsigned medium;
+    unsigned large;  // above: first | large, then four octets L - (twoOctetsMax + 1)
+};
+constexpr LengthForm kOnSecondBit{64, 320, 0x40, 0x60};
+constexpr LengthForm kOnFifthBit{8, 264, 0x08, 0x0C};
+constexpr LengthForm kOnSeventhBit{2, 258, 0x02, 0x03};
+constexpr size_t kMaxLengthOctets = 5;
+
+constexpr size_t LengthOctets(const LengthForm& form, size_t length) {
+    return length <= form.oneOctetMax ? 1 : length <= form.twoOctetsMax ? 2 : 5;
 }
 
-void PutOctetsOnFifthBit(std::string& out, unsigned first, const std::string& octets) {
-    const uint32_t length = static_cast<uint32_t>(octets.size());
-    if (length <= 8) {
-        Put(out, first | (length - 1));
-    } else if (length <= 264) {
-        Put(out, first | 0x08);
-        Put(out, length - 9);
-    } else {
-        Put(out, first | 0x0C);
-        PutBigEndian32(out, length - 265);
+char* PutLength(char* p, const LengthForm& form, unsigned first, uint32_t length) {
+    if (length <= form.oneOctetMax) return Put(p, first | (length - 1));
+    if (length <= form.twoOctetsMax) {
+        p = Put(p, first | form.medium);
+        return Put(p, length - form.oneOctetMax - 1);
     }
-    out += octets;
+    p = Put(p, first | form.large);
+    return PutBigEndian32(p, length - form.twoOctetsMax - 1);
 }
 
-void PutOctetsOnSeventhBit(std::string& out, unsigned first, const std::string& octets) {
-    const uint32_t length = static_cast<uint32_t>(octets.size());
-    if (length <= 2) {
-        Put(out, first | (length - 1));
-    } else if (length <= 258) {
-        Put(out, first | 0x02);
-        Put(out, length - 3);
-    } else {
-        Put(out, first | 0x03);
-        PutBigEndian32(out, length - 259);
+void PutOctets(CFIOctetBuffer& out, const LengthForm& form, unsigned first, const std::string& octets) {
+    char* p = out.Room(kMaxLengthOctets + octets.size());
+    p = PutLength(p, form, first, static_cast<uint32_t>(octets.size()));
+    std::memcpy(p, octets.data(), octets.size());
+    out.Done(p + octets.size());
+}
+
+// Non-identifying strings or indices: attribute values start on the first bit (their encoded
+// character string on the third), character chunks on the third after the bits 10 (theirs on
+// the fifth). `spare` is the number of bits the first octet has left after the discriminant.
+struct ValueForm {
+    unsigned indexMark;  // the octet's bits before an index
+    const IntegerForm& indexForm;
+    unsigned addedMark;    // literal, entered into the table
+    unsigned literalMark;  // literal, not entered
+    const LengthForm& lengthForm;
+    unsigned spare;
+};
+const ValueForm kAttributeValue{0x80, kIntegerOnSecondBit, 0x40, 0x00, kOnFifthBit, 4};
+const ValueForm kCharacterChunk{0xA0, kIntegerOnFourthBit, 0x90, 0x80, kOnSeventhBit, 2};
+
+[[noreturn]] void ThrowNoUtf8Form() {
+    throw CQxException(L"Failed to write FastInfoset. Text holds a character that has no UTF-8 form.");
+}
+
+// The UTF-8 form of non-empty text as an octet string, encoded straight from the wide text
+// into the output. The length goes before the octets, so its size is guessed from the
+// character count (exact for ASCII) and the octets moved in the rare case the guess was short.
+void PutUtf8(CFIOctetBuffer& out, const LengthForm& form, unsigned first, const std::wstring& text) {
+    const size_t characters = text.size();
+    char* p = out.Room(kMaxLengthOctets + 4 * characters + 3);  // 4 octets per character, the encoder's slack
+    const size_t guessed = LengthOctets(form, characters);
+    // Values are mostly short ASCII: copied in line; anything else through the encoder.
+    char* end = p + guessed;
+    const wchar_t* const chars = text.data();
+    size_t i = 0;
+    for (; i + 4 <= characters; i += 4, end += 4) {
+        const uint32_t a = static_cast<uint32_t>(chars[i]), b = static_cast<uint32_t>(chars[i + 1]),
+                       c = static_cast<uint32_t>(chars[i + 2]), d = static_cast<uint32_t>(chars[i + 3]);
+        if ((a | b | c | d) >= 0x80) break;
+        end[0] = static_cast<char>(a);
+        end[1] = static_cast<char>(b);
+        end[2] = static_cast<char>(c);
+        end[3] = static_cast<char>(d);
     }
-    out += octets;
+    while (i < characters && static_cast<uint32_t>(chars[i]) < 0x80) *end++ = static_cast<char>(chars[i++]);
+    if (i < characters) {
+        end = EncodeUtf8Into(end, chars + i, characters - i);
+        if (!end) ThrowNoUtf8Form();
+    }
+    const size_t length = static_cast<size_t>(end - (p + guessed));
+    const size_t needed = LengthOctets(form, length);
+    if (needed != guessed) {
+        std::memmove(p + needed, p + guessed, length);
+        end = p + needed + length;
+    }
+    PutLength(p, form, first, static_cast<uint32_t>(length));
+    out.Done(end);
 }
 
 void AppendUtf8Checked(std::string& out, const std::wstring& text) {
-    if (!AppendUtf8(out, text.data(), text.size()))
-        throw CQxException(L"Failed to write FastInfoset. Text holds a character that has no UTF-8 form.");
+    if (!AppendUtf8(out, text.data(), text.size())) ThrowNoUtf8Form();
+}
+
+// Equality of names: mostly the very same string, compared several times per element.
+inline bool SameName(const std::wstring& a, const std::wstring& b) noexcept {
+    return a.size() == b.size() && (a.data() == b.data() || SameChars(a.data(), b.data(), a.size()));
 }
 
 }  // namespace
@@ -145,7 +182,11 @@ CFastInfosetWriter::CFastInfosetWriter(const CFastInfosetContext& context, CBina
       m_pStream(stream),
       m_pFIContext(&context),
       m_pVocabulary(context.GetUseGeneratedVocabulary() ? new CFIVocabulary(*context.GetVocabulary())
-                                                         : new CFIVocabulary()) {}
+                                                         : new CFIVocabulary()) {
+    // The encoding table is read once per value: its kinds are copied here.
+    for (unsigned type = 0; type < kItemTypes; ++type)
+        m_plainText[type] = context.GetEncoding(static_cast<int>(type)).m_dwEncodingKind == FIEncodingKind_CharacterString;
+}
 
 CFastInfosetWriter::~CFastInfosetWriter() = default;
 
@@ -168,25 +209,22 @@ const char* CFastInfosetWriter::DeclarationText(int declaration) noexcept {
 // ------------------------------------------------------------------ document
 
 void CFastInfosetWriter::WriteHeader(FInfoDecl declaration) {
-    if (const char* text = DeclarationText(declaration)) m_out += text;
+    if (const char* text = DeclarationText(declaration)) m_out.Append(text, std::strlen(text));
     static const char identification[] = {'\xE0', '\x00', '\x00', '\x01'};
-    m_out.append(identification, sizeof identification);
+    m_out.Append(identification, sizeof identification);
     if (!m_pFIContext->GetUseGeneratedVocabulary()) {
-        Put(m_out, 0x00);  // no optional components
+        m_out.Put(0x00);  // no optional components
         return;
     }
     // An initial vocabulary of which only the external vocabulary is present.
-    Put(m_out, 0x20);
-    Put(m_out, 0x10);
-    Put(m_out, 0x00);
+    static const char initialVocabulary[] = {'\x20', '\x10', '\x00'};
+    m_out.Append(initialVocabulary, sizeof initialVocabulary);
     const std::wstring& named = m_pFIContext->GetExternalVocabularyURI();
-    m_utf8.clear();
-    AppendUtf8Checked(m_utf8, named.empty() ? std::wstring(kDefaultExternalVocabularyURI) : named);
-    PutOctetsOnSecondBit(m_out, 0x00, m_utf8);
+    PutUtf8(m_out, kOnSecondBit, 0x00, named.empty() ? std::wstring(kDefaultExternalVocabularyURI) : named);
 }
 
 void CFastInfosetWriter::WriteDocumentEnd() {
-    Put(m_out, m_bTerminatorPending ? kDoubleTerminator : kTerminator);
+    m_out.Put(m_bTerminatorPending ? kDoubleTerminator : kTerminator);
     m_bTerminatorPending = false;
     Flush();
 }
@@ -194,6 +232,16 @@ void CFastInfosetWriter::WriteDocumentEnd() {
 void CFastInfosetWriter::EndDocument() {
     Flush();
     CXmlWriter::EndDocument();
+}
+
+void CFastInfosetWriter::SetDefaultNamespace(const std::wstring& namespaceUri) {
+    ++m_scopeVersion;
+    CXmlWriter::SetDefaultNamespace(namespaceUri);
+}
+
+void CFastInfosetWriter::AddNamespace(const std::wstring& prefix, const std::wstring& namespaceUri) {
+    ++m_scopeVersion;
+    CXmlWriter::AddNamespace(prefix, namespaceUri);
 }
 
 void CFastInfosetWriter::Flush() {
@@ -211,20 +259,28 @@ void CFastInfosetWriter::WriteProcessingInstruction(const std::wstring&) {}
 void CFastInfosetWriter::StartElement(const std::wstring& localName, const std::wstring& namespaceUri) {
     WritePendingElement();
     if (m_bTerminatorPending) {
-        Put(m_out, kTerminator);
+        m_out.Put(kTerminator);
         m_bTerminatorPending = false;
     }
     CloseStartTag(true);
-    CXmlWriterContext* context = PushContext(localName, namespaceUri);
+    if (!m_pContext) ++m_scopeVersion;  // a root: a fresh scope
+    // The scope does not keep the names: the element is written from its name's index, or
+    // from the copies below when the name is new.
+    static const std::wstring unnamed;
+    PushContext(unnamed, unnamed);
     m_bPending = true;
     m_dwAttributeCount = 0;
     m_attributeValues.clear();
     m_declarations.clear();
-    // The name carries its namespace itself: no prefix in the scope's default namespace.
-    if (namespaceUri.empty() || namespaceUri == context->GetDefaultNamespace())
-        m_strElementPrefix.clear();
-    else
-        m_strElementPrefix = PrefixFor(namespaceUri);
+    m_strElementPrefix = ElementPrefixFor(namespaceUri);
+    // Looked up with the caller's strings (mostly a descriptor's own, which key the cache);
+    // nothing enters the element-name table before the element is written.
+    m_dwElementNameIndex = CachedNameIndex(m_elementNameCache, m_pVocabulary->m_elementNameMap, m_strElementPrefix,
+                                           namespaceUri, localName, m_lastElementPrefix.token);
+    if (m_dwElementNameIndex == 0) {
+        m_strElementNamespace = namespaceUri;
+        m_strElementLocalName = localName;
+    }
 }
 
 void CFastInfosetWriter::WriteElementValue(const std::wstring& value, ItemType itemType) {
@@ -232,7 +288,7 @@ void CFastInfosetWriter::WriteElementValue(const std::wstring& value, ItemType i
     CloseStartTag(false);
     // Text after a child element: the child's end first.
     if (m_bTerminatorPending) {
-        Put(m_out, kTerminator);
+        m_out.Put(kTerminator);
         m_bTerminatorPending = false;
     }
     if (!value.empty()) WriteCharacterChunk(value, itemType);
@@ -243,11 +299,12 @@ void CFastInfosetWriter::EndElement() {
     WritePendingElement();
     CloseStartTag(false);
     if (m_bTerminatorPending) {
-        Put(m_out, kDoubleTerminator);
+        m_out.Put(kDoubleTerminator);
         m_bTerminatorPending = false;
     } else {
         m_bTerminatorPending = true;
     }
+    if (!m_pContext->IsInherited()) ++m_scopeVersion;  // its own declarations go with it
     PopContext();
     if (m_out.size() >= kFlushThreshold) Flush();
 }
@@ -258,7 +315,7 @@ void CFastInfosetWriter::CloseStartTag(bool child) {
     if (child) context->IncrementChildCount();
     if (context->IsStartTagOpen()) {
         context->SetStartTagOpen(false);
-        if (context->GetAttributesWritten()) Put(m_out, kTerminator);  // end of its attributes
+        if (context->GetAttributesWritten()) m_out.Put(kTerminator);  // end of its attributes
     }
 }
 
@@ -273,34 +330,64 @@ void CFastInfosetWriter::WritePendingElement() {
     if (root || !m_declarations.empty()) {
         // Namespace attributes: on the root the announced ones (always, even none), on any
         // element the namespaces first used there.
-        Put(m_out, first | 0x38);
+        m_out.Put(first | 0x38);
         if (root) {
             if (!m_strDefaultNamespace.empty()) WriteNamespaceAttribute(std::wstring(), m_strDefaultNamespace);
             for (const auto& announced : m_namespaceMap)
                 if (announced.first != kXmlNamespace) WriteNamespaceAttribute(announced.second, announced.first);
         }
         for (const auto& declared : m_declarations) WriteNamespaceAttribute(declared.second, declared.first);
-        Put(m_out, kTerminator);
+        m_out.Put(kTerminator);
         first = 0x00;  // the name starts a fresh octet
     }
-    WriteQualifiedName(true, static_cast<unsigned char>(first), m_strElementPrefix, context->GetNamespace(),
-                       context->GetLocalName());
+    if (m_dwElementNameIndex != 0) {
+        PutInteger(m_out, kIntegerOnThirdBit, first, m_dwElementNameIndex);
+    } else {
+        WriteQualifiedName(true, static_cast<unsigned char>(first), m_strElementPrefix, m_strElementNamespace,
+                           m_strElementLocalName);
+    }
     for (size_t i = 0; i < m_dwAttributeCount; ++i) {
         const PendingAttribute& a = m_attributes[i];
-        WriteQualifiedName(false, 0x00, a.prefix, a.namespaceUri, a.localName);
-        m_out.append(m_attributeValues, a.valueStart, a.valueEnd - a.valueStart);
+        if (a.nameIndex != 0) {
+            PutInteger(m_out, kIntegerOnSecondBit, 0x00, a.nameIndex);
+        } else {
+            // New when added; an earlier attribute of this element may have entered it since.
+            WriteQualifiedName(false, 0x00, a.prefix, a.namespaceUri, a.localName);
+        }
+        m_out.Append(m_attributeValues.data() + a.valueStart, a.valueEnd - a.valueStart);
     }
     m_dwAttributeCount = 0;
     m_attributeValues.clear();
     m_declarations.clear();
 }
 
-std::wstring CFastInfosetWriter::PrefixFor(const std::wstring& namespaceUri) {
+const std::wstring& CFastInfosetWriter::ElementPrefixFor(const std::wstring& namespaceUri) {
+    static const std::wstring none;
+    LastElementPrefix& last = m_lastElementPrefix;
+    const void* scope = &m_pContext->GetNamespaceMap();
+    if (last.scope == scope && last.version == m_scopeVersion && SameName(last.namespaceUri, namespaceUri))
+        return last.prefix;
+    // The name carries its namespace itself: no prefix in the scope's default namespace.
+    const std::wstring& prefix = namespaceUri.empty() || SameName(namespaceUri, m_pContext->GetDefaultNamespace())
+                                     ? none
+                                     : PrefixFor(namespaceUri);
+    last.scope = &m_pContext->GetNamespaceMap();  // PrefixFor may have made the scope its own
+    last.version = m_scopeVersion;
+    if (!SameName(last.namespaceUri, namespaceUri) || !SameName(last.prefix, prefix)) {
+        last.namespaceUri = namespaceUri;
+        last.prefix = prefix;
+        last.token = ++m_lastToken;
+    }
+    return last.prefix;
+}
+
+const std::wstring& CFastInfosetWriter::PrefixFor(const std::wstring& namespaceUri) {
     if (const std::wstring* known = m_pContext->FindPrefix(namespaceUri)) return *known;
     std::wstring prefix = NewPrefix(m_pContext->GetNamespaceMap());
+    ++m_scopeVersion;
     m_pContext->SetNamespaceMapValue(namespaceUri, prefix);
     m_declarations.emplace_back(namespaceUri, prefix);
-    return prefix;
+    return *m_pContext->FindPrefix(namespaceUri);  // the map's own entry, which stays put
 }
 
 // ------------------------------------------------------------------ attributes
@@ -312,8 +399,9 @@ void CFastInfosetWriter::RequirePendingStartTag() const {
 void CFastInfosetWriter::AddAttribute(const std::wstring& localName, const std::wstring& namespaceUri,
                                       const std::wstring& value, ItemType itemType) {
     RequirePendingStartTag();
-    AddEncodedAttribute(namespaceUri.empty() ? std::wstring() : PrefixFor(namespaceUri), namespaceUri, localName,
-                        value, itemType);
+    static const std::wstring noPrefix;
+    AddEncodedAttribute(namespaceUri.empty() ? noPrefix : PrefixFor(namespaceUri), namespaceUri, localName, value,
+                        itemType);
 }
 
 void CFastInfosetWriter::AddXsiTypeAttribute(const std::wstring& typeNamespace, const std::wstring& typeName,
@@ -321,8 +409,8 @@ void CFastInfosetWriter::AddXsiTypeAttribute(const std::wstring& typeNamespace, 
     RequirePendingStartTag();
     if (!typeNamespace.empty() && typeNamespace != m_pContext->GetDefaultNamespace()) {
         const std::wstring typePrefix = PrefixFor(typeNamespace);
-        AddEncodedAttribute(PrefixFor(kInstanceNamespace), kInstanceNamespace, L"type",
-                            typePrefix + L':' + typeName, itemType);
+        const std::wstring instancePrefix = PrefixFor(kInstanceNamespace);
+        AddEncodedAttribute(instancePrefix, kInstanceNamespace, L"type", typePrefix + L':' + typeName, itemType);
     } else {
         AddAttribute(L"type", kInstanceNamespace, typeName, itemType);
     }
@@ -340,14 +428,18 @@ void CFastInfosetWriter::AddEncodedAttribute(const std::wstring& prefix, const s
     try {
         WriteAttributeValue(m_attributeValues, value, itemType);
     } catch (...) {
-        m_attributeValues.resize(start);
+        m_attributeValues.Truncate(start);
         throw;
     }
     if (m_dwAttributeCount == m_attributes.size()) m_attributes.emplace_back();
     PendingAttribute& a = m_attributes[m_dwAttributeCount++];
-    a.prefix = prefix;
-    a.namespaceUri = namespaceUri;
-    a.localName = localName;
+    a.nameIndex = CachedNameIndex(m_attributeNameCache, m_pVocabulary->m_attributeNameMap, prefix, namespaceUri,
+                                  localName, 0);
+    if (a.nameIndex == 0) {  // written literally: the parts are needed then
+        a.prefix = prefix;
+        a.namespaceUri = namespaceUri;
+        a.localName = localName;
+    }
     a.valueStart = start;
     a.valueEnd = m_attributeValues.size();
 }
@@ -355,64 +447,77 @@ void CFastInfosetWriter::AddEncodedAttribute(const std::wstring& prefix, const s
 // ------------------------------------------------------------------ names
 
 void CFastInfosetWriter::WriteNamespaceAttribute(const std::wstring& prefix, const std::wstring& namespaceUri) {
-    Put(m_out, prefix.empty() ? 0xCD : 0xCF);  // 110011, prefix present, namespace present
+    m_out.Put(prefix.empty() ? 0xCD : 0xCF);  // 110011, prefix present, namespace present
     CFIVocabulary& v = *m_pVocabulary;
-    if (!prefix.empty()) WriteIdentifyingString(prefix, v.m_prefixNameMap, &CFIVocabulary::AddPrefixName);
-    WriteIdentifyingString(namespaceUri, v.m_namespaceNameMap, &CFIVocabulary::AddNamespaceName);
+    if (!prefix.empty()) WriteIdentifyingString(prefix, v.m_prefixNameMap, v.m_prefixNames);
+    WriteIdentifyingString(namespaceUri, v.m_namespaceNameMap, v.m_namespaceNames);
+}
+
+uint32_t CFastInfosetWriter::CachedNameIndex(std::vector<CachedName>& cache, const CFIVocabulary::IndexMap& map,
+                                             const std::wstring& prefix, const std::wstring& namespaceUri,
+                                             const std::wstring& localName, uint64_t namespaceToken) {
+    // A document repeats few names many times, passed mostly as the same strings: their
+    // address picks the first slot to try, their text confirms a slot.
+    const uint64_t address = reinterpret_cast<uintptr_t>(localName.data());
+    const size_t home = static_cast<size_t>((address * 0x9E3779B97F4A7C15ull) >> 56);
+    CachedName* free = nullptr;
+    for (size_t probe = 0; probe < kNameCacheProbes; ++probe) {
+        CachedName& cached = cache[(home + probe) & (kNameCacheSize - 1)];
+        if (cached.index == 0) {
+            free = &cached;
+            break;
+        }
+        if (!SameName(cached.localName, localName)) continue;
+        if (namespaceToken != 0 && cached.namespaceToken == namespaceToken) return cached.index;
+        if (SameName(cached.namespaceUri, namespaceUri) && SameName(cached.prefix, prefix)) {
+            cached.namespaceToken = namespaceToken;
+            return cached.index;
+        }
+    }
+    CFIVocabulary::QNameKey(m_key, prefix, namespaceUri, localName);
+    const uint32_t index = map.Find(m_key);
+    if (index != 0) {
+        // Into a free slot of the run, else over its first.
+        CachedName& cached = free ? *free : cache[home & (kNameCacheSize - 1)];
+        cached.localName = localName;
+        cached.namespaceUri = namespaceUri;
+        cached.prefix = prefix;
+        cached.index = index;
+        cached.namespaceToken = namespaceToken;
+    }
+    return index;
 }
 
 void CFastInfosetWriter::WriteQualifiedName(bool element, unsigned char first, const std::wstring& prefix,
                                             const std::wstring& namespaceUri, const std::wstring& localName) {
     CFIVocabulary& v = *m_pVocabulary;
-    // A document repeats few names many times: a small cache of names already indexed spares
-    // building and hashing the map key.
-    CachedName& cached = m_nameCache[CacheSlot(element, localName)];
-    uint32_t index = 0;
-    if (cached.index != 0 && cached.element == element && cached.localName == localName &&
-        cached.namespaceUri == namespaceUri && cached.prefix == prefix) {
-        index = cached.index;
-    } else {
-        CFIVocabulary::QNameKey(m_key, prefix, namespaceUri, localName);
-        if (CFIVocabulary::FindIndex(element ? v.m_elementNameMap : v.m_attributeNameMap, m_key, index))
-            cached = CachedName{element, localName, namespaceUri, prefix, index};
-    }
+    CFIVocabulary::QNameKey(m_key, prefix, namespaceUri, localName);
+    const uint32_t index = (element ? v.m_elementNameMap : v.m_attributeNameMap).Find(m_key);
     if (index != 0) {
-        if (element)
-            PutIntegerOnThirdBit(m_out, first, index);
-        else
-            PutIntegerOnSecondBit(m_out, first, index);
+        PutInteger(m_out, element ? kIntegerOnThirdBit : kIntegerOnSecondBit, first, index);
         return;
     }
     const unsigned parts = (prefix.empty() ? 0 : 2) | (namespaceUri.empty() ? 0 : 1);
-    Put(m_out, first | (element ? 0x3C : 0x78) | parts);
-    if (!prefix.empty()) WriteIdentifyingString(prefix, v.m_prefixNameMap, &CFIVocabulary::AddPrefixName);
-    if (!namespaceUri.empty())
-        WriteIdentifyingString(namespaceUri, v.m_namespaceNameMap, &CFIVocabulary::AddNamespaceName);
-    WriteIdentifyingString(localName, v.m_localNameMap, &CFIVocabulary::AddLocalName);
+    m_out.Put(first | (element ? 0x3C : 0x78) | parts);
+    if (!prefix.empty()) WriteIdentifyingString(prefix, v.m_prefixNameMap, v.m_prefixNames);
+    if (!namespaceUri.empty()) WriteIdentifyingString(namespaceUri, v.m_namespaceNameMap, v.m_namespaceNames);
+    WriteIdentifyingString(localName, v.m_localNameMap, v.m_localNames);
     if (element)
         v.AddElement(prefix, namespaceUri, localName);
     else
         v.AddAttribute(prefix, namespaceUri, localName);
 }
 
-size_t CFastInfosetWriter::CacheSlot(bool element, const std::wstring& localName) {
-    const size_t length = localName.size();
-    const size_t mix = length * 31 + (length != 0 ? static_cast<size_t>(localName[0]) * 7 + localName[length - 1] : 0);
-    return (mix * 2 + (element ? 1 : 0)) % kNameCacheSize;
-}
-
 void CFastInfosetWriter::WriteIdentifyingString(const std::wstring& value, CFIVocabulary::IndexMap& map,
-                                                void (CFIVocabulary::*add)(std::wstring)) {
-    uint32_t index = 0;
-    if (CFIVocabulary::FindIndex(map, value, index)) {
-        PutIntegerOnSecondBit(m_out, 0x80, index);
+                                                CFIVocabulary::CFIStringTable& table) {
+    const size_t hash = CFIIndexMap::Hash(value.data(), value.size());
+    if (const uint32_t index = map.Find(value.data(), value.size(), hash)) {
+        PutInteger(m_out, kIntegerOnSecondBit, 0x80, index);
         return;
     }
     if (value.empty()) throw CQxException(L"Failed to write FastInfoset. A name is empty.");
-    m_utf8.clear();
-    AppendUtf8Checked(m_utf8, value);
-    PutOctetsOnSecondBit(m_out, 0x00, m_utf8);
-    (m_pVocabulary.get()->*add)(value);
+    PutUtf8(m_out, kOnSecondBit, 0x00, value);
+    CFIVocabulary::AddString(value, hash, map, table);
 }
 
 // ------------------------------------------------------------------ values
@@ -451,52 +556,54 @@ unsigned CFastInfosetWriter::EncodeValue(const std::wstring& value, ItemType ite
     }
 }
 
-// Attribute values: a non-identifying string or index starting on the first bit, its encoded
-// character string on the third.
-void CFastInfosetWriter::WriteAttributeValue(std::string& out, const std::wstring& value, ItemType itemType) {
-    if (value.empty()) {
-        Put(out, 0xFF);  // the index reserved for the empty string
-        return;
-    }
-    CFIVocabulary& v = *m_pVocabulary;
-    const bool indexable = value.size() < m_pFIContext->GetAttributeMaxAddLength();
-    uint32_t found = 0;
-    if (indexable && CFIVocabulary::FindIndex(v.m_attributeValueMap, value, found)) {
-        PutIntegerOnSecondBit(out, 0x80, found);
-        return;
-    }
-    const unsigned first = indexable ? 0x40 : 0x00;  // literal, added to the table or not
-    unsigned index = 0;
-    const unsigned discriminant = EncodeValue(value, itemType, false, index);
-    if (discriminant == 0) {
-        PutOctetsOnFifthBit(out, first, m_value);
-    } else {
-        Put(out, first | discriminant << 4 | index >> 4);
-        PutOctetsOnFifthBit(out, (index & 0x0F) << 4, m_value);
-    }
-    if (indexable) v.AddAttributeValue(value);
+bool CFastInfosetWriter::IsPlainText(ItemType itemType) const {
+    const unsigned type = static_cast<unsigned>(itemType);
+    return type < kItemTypes ? m_plainText[type]
+                             : m_pFIContext->GetEncoding(itemType).m_dwEncodingKind == FIEncodingKind_CharacterString;
 }
 
-// Character chunks: the bits 10, a non-identifying string or index on the third bit, its
-// encoded character string on the fifth.
-void CFastInfosetWriter::WriteCharacterChunk(const std::wstring& value, ItemType itemType) {
-    CFIVocabulary& v = *m_pVocabulary;
-    const bool indexable = value.size() < m_pFIContext->GetElementMaxAddLength();
-    uint32_t found = 0;
-    if (indexable && CFIVocabulary::FindIndex(v.m_characterChunkMap, value, found)) {
-        PutIntegerOnFourthBit(m_out, 0xA0, found);
+void CFastInfosetWriter::WriteValue(CFIOctetBuffer& out, bool chunk, const std::wstring& value, ItemType itemType,
+                                    uint32_t maxAddLength, CFIVocabulary::IndexMap& map,
+                                    CFIVocabulary::CFIStringTable& table) {
+    const ValueForm& form = chunk ? kCharacterChunk : kAttributeValue;
+    const bool indexable = value.size() < maxAddLength;
+    size_t hash = 0;
+    if (indexable) {
+        hash = CFIIndexMap::Hash(value.data(), value.size());
+        if (const uint32_t found = map.Find(value.data(), value.size(), hash)) {
+            PutInteger(out, form.indexForm, form.indexMark, found);
+            return;
+        }
+    }
+    const unsigned first = indexable ? form.addedMark : form.literalMark;
+    unsigned index = 0;
+    if (IsPlainText(itemType)) {
+        PutUtf8(out, form.lengthForm, first, value);  // discriminant 00: UTF-8
+    } else if (const unsigned discriminant = EncodeValue(value, itemType, chunk, index)) {
+        // The discriminant, then the 8-bit table index split across the octet boundary.
+        const unsigned rest = 8 - form.spare;
+        out.Put(first | discriminant << form.spare | index >> rest);
+        PutOctets(out, form.lengthForm, (index & ((1u << rest) - 1)) << form.spare, m_value);
+    } else {
+        PutOctets(out, form.lengthForm, first, m_value);
+    }
+    if (indexable) CFIVocabulary::AddString(value, hash, map, table);
+}
+
+void CFastInfosetWriter::WriteAttributeValue(CFIOctetBuffer& out, const std::wstring& value, ItemType itemType) {
+    if (value.empty()) {
+        out.Put(0xFF);  // the index reserved for the empty string
         return;
     }
-    const unsigned first = indexable ? 0x90 : 0x80;
-    unsigned index = 0;
-    const unsigned discriminant = EncodeValue(value, itemType, true, index);
-    if (discriminant == 0) {
-        PutOctetsOnSeventhBit(m_out, first, m_value);
-    } else {
-        Put(m_out, first | discriminant << 2 | index >> 6);
-        PutOctetsOnSeventhBit(m_out, (index & 0x3F) << 2, m_value);
-    }
-    if (indexable) v.AddElementValue(value);
+    CFIVocabulary& v = *m_pVocabulary;
+    WriteValue(out, false, value, itemType, m_pFIContext->GetAttributeMaxAddLength(), v.m_attributeValueMap,
+               v.m_attributeValues);
+}
+
+void CFastInfosetWriter::WriteCharacterChunk(const std::wstring& value, ItemType itemType) {
+    CFIVocabulary& v = *m_pVocabulary;
+    WriteValue(m_out, true, value, itemType, m_pFIContext->GetElementMaxAddLength(), v.m_characterChunkMap,
+               v.m_characterChunks);
 }
 
 }  // namespace QxXmlLib10

@@ -27,6 +27,7 @@
 #include <qxxml/core/SerializationEnums.h>
 #include <qxxml/fastinfoset/FIVocabulary.h>
 #include <qxxml/fastinfoset/FastInfosetContext.h>
+#include <qxxml/fastinfoset/FIOctetBuffer.h>
 #include <qxxml/xmlout/XmlWriter.h>
 
 #include <cstdint>
@@ -41,7 +42,8 @@ class CBinaryStream;
 
 class QXXML_API CFastInfosetWriter : public CXmlWriter {
 public:
-    // The stream and the context must outlive the writer.
+    // The stream and the context must outlive the writer; the context's encoding table is read
+    // here, once (changing it during a document does not reach the writer).
     CFastInfosetWriter(const CFastInfosetContext& context, CBinaryStream* stream);
     ~CFastInfosetWriter() override;
 
@@ -55,6 +57,8 @@ public:
     void WriteDocumentEnd();
 
     void EndDocument() override;
+    void SetDefaultNamespace(const std::wstring& namespaceUri) override;
+    void AddNamespace(const std::wstring& prefix, const std::wstring& namespaceUri) override;
     void WriteComment(const std::wstring&) override {}
     void WriteProcessingInstruction(const std::wstring& instruction) override;
     void WriteInlineSchema(const std::wstring&) override {}
@@ -71,9 +75,11 @@ public:
     static const wchar_t* const kDefaultExternalVocabularyURI;
 
 private:
-    // An attribute of the held-back element: its name, and its value already encoded (values
-    // are entered into the vocabulary in the order they are given, names when written).
+    // An attribute of the held-back element: its name's index (0: written literally, from its
+    // parts), and its value already encoded (values are entered into the vocabulary in the
+    // order they are given, new names when written).
     struct PendingAttribute {
+        uint32_t nameIndex;
         std::wstring prefix;
         std::wstring namespaceUri;
         std::wstring localName;
@@ -83,16 +89,16 @@ private:
 
     // A qualified name whose index is known (index 0: an empty slot).
     struct CachedName {
-        bool element = false;
         std::wstring localName;
         std::wstring namespaceUri;
         std::wstring prefix;
         uint32_t index = 0;
+        uint64_t namespaceToken = 0;  // see LastElementPrefix
     };
-    static constexpr size_t kNameCacheSize = 128;
+    static constexpr size_t kNameCacheSize = 256;  // a power of two
+    static constexpr size_t kNameCacheProbes = 4;
 
     static CInstanceMonitor::ClassType* MonitorRecord();
-    static size_t CacheSlot(bool element, const std::wstring& localName);
 
     // The held-back element, if any, written out with its namespace attributes, name and
     // attributes; its start tag stays open.
@@ -102,9 +108,17 @@ private:
     void RequirePendingStartTag() const;
     // The prefix of a namespace in the current scope, generated (and declared on the current
     // element) when it has none.
-    std::wstring PrefixFor(const std::wstring& namespaceUri);
+    const std::wstring& PrefixFor(const std::wstring& namespaceUri);
+    // The prefix an element of the namespace is named with: none in the scope's default
+    // namespace, else PrefixFor's. The last answer is kept while the scope stays the same.
+    const std::wstring& ElementPrefixFor(const std::wstring& namespaceUri);
     void AddEncodedAttribute(const std::wstring& prefix, const std::wstring& namespaceUri,
                              const std::wstring& localName, const std::wstring& value, ItemType itemType);
+    // The index of a qualified name in `map`, 0 when it is new; a small cache in front of it.
+    // A non-zero `namespaceToken` vouches for the namespace and prefix (LastElementPrefix).
+    uint32_t CachedNameIndex(std::vector<CachedName>& cache, const CFIVocabulary::IndexMap& map,
+                             const std::wstring& prefix, const std::wstring& namespaceUri,
+                             const std::wstring& localName, uint64_t namespaceToken);
 
     // Octets. Each writer of an item that starts inside an octet takes that octet's bits
     // decided so far in `first`.
@@ -112,9 +126,15 @@ private:
     void WriteQualifiedName(bool element, unsigned char first, const std::wstring& prefix,
                             const std::wstring& namespaceUri, const std::wstring& localName);
     void WriteIdentifyingString(const std::wstring& value, CFIVocabulary::IndexMap& map,
-                                void (CFIVocabulary::*add)(std::wstring));
-    void WriteAttributeValue(std::string& out, const std::wstring& value, ItemType itemType);
+                                CFIVocabulary::CFIStringTable& table);
+    // A value as a non-identifying string or index, of a character chunk or of an attribute,
+    // entered into `map` and `table` when shorter than `maxAddLength`.
+    void WriteValue(CFIOctetBuffer& out, bool chunk, const std::wstring& value, ItemType itemType,
+                    uint32_t maxAddLength, CFIVocabulary::IndexMap& map, CFIVocabulary::CFIStringTable& table);
+    void WriteAttributeValue(CFIOctetBuffer& out, const std::wstring& value, ItemType itemType);
     void WriteCharacterChunk(const std::wstring& value, ItemType itemType);
+    // True when the encoding table sends values of the type as UTF-8 text.
+    bool IsPlainText(ItemType itemType) const;
     // The value's octets by the context's encoding table, and the discriminant bits and
     // 8-bit table index to announce them with (discriminant 0: UTF-8, index unused).
     unsigned EncodeValue(const std::wstring& value, ItemType itemType, bool chunk, unsigned& index);
@@ -128,16 +148,35 @@ private:
     bool m_bPending = false;
     std::vector<PendingAttribute> m_attributes;
     size_t m_dwAttributeCount = 0;
-    std::string m_attributeValues;
+    CFIOctetBuffer m_attributeValues;
     // Namespaces the pending element declares beyond the root's announced ones (URI, prefix).
     std::vector<std::pair<std::wstring, std::wstring>> m_declarations;
     std::wstring m_strElementPrefix;
-    std::wstring m_key;  // qualified-name keys, reused
-    std::vector<CachedName> m_nameCache = std::vector<CachedName>(kNameCacheSize);
-    // Octets not yet handed to the stream, and scratch buffers reused for every value.
-    std::string m_out;
+    // Counts every change of a namespace scope (a declaration, a scope opened or closed with
+    // its own map): the last element prefix found is good while the count stands still.
+    uint64_t m_scopeVersion = 0;
+    // The last element prefix found, and a token naming this (namespace, prefix) pair: a new
+    // token for every new pair, so that an equal token stands for an equal pair.
+    struct LastElementPrefix {
+        const void* scope = nullptr;  // the namespace map in force
+        uint64_t version = 0;
+        std::wstring namespaceUri;
+        std::wstring prefix;
+        uint64_t token = 0;
+    } m_lastElementPrefix;
+    uint64_t m_lastToken = 0;
+    uint32_t m_dwElementNameIndex = 0;  // of the held-back element; 0: written literally,
+    std::wstring m_strElementNamespace;  // from these
+    std::wstring m_strElementLocalName;
+    std::wstring m_key;                 // qualified-name keys, reused
+    std::vector<CachedName> m_elementNameCache = std::vector<CachedName>(kNameCacheSize);
+    std::vector<CachedName> m_attributeNameCache = std::vector<CachedName>(kNameCacheSize);
+    // Octets not yet handed to the stream, and the scratch buffer of encoded values.
+    CFIOctetBuffer m_out;
     std::string m_value;
-    std::string m_utf8;
+    // Per item type: true when the context's encoding table sends its values as UTF-8 text.
+    static constexpr unsigned kItemTypes = CFastInfosetContext::kEncodingTableSize;
+    bool m_plainText[kItemTypes] = {};
 };
 
 }  // namespace QxXmlLib10

@@ -161,6 +161,18 @@ TEST(FastInfosetWriter, JavaReadsNamespacesDeclaredWhereFirstUsedAndXsiType) {
          },
          "E \"r\"\nE \"{urn:one}c\"\nA \"{urn:one}b\" \"w\"\nA \"{urn:two}a\" \"v\"\nE \"{urn:one}g\"\nT \"t\"\n"
          "E \"{urn:two}h\"\nT \"u\"\n"},
+        {"one name string holding one name after another (the same characters' address)",
+         [](CFastInfosetWriter& w) {
+             std::wstring name;
+             w.StartElement(L"r", L"");
+             for (const wchar_t* next : {L"first", L"first", L"other", L"first"}) {
+                 name = next;
+                 w.StartElement(name, L"urn:n");
+                 w.EndElement();
+             }
+             w.EndElement();
+         },
+         "E \"r\"\nE \"{urn:n}first\"\nE \"{urn:n}first\"\nE \"{urn:n}other\"\nE \"{urn:n}first\"\n"},
         {"xsi:type of a type in another namespace, and xsi:nil",
          [](CFastInfosetWriter& w) {
              w.SetDefaultNamespace(L"urn:d");
