@@ -183,21 +183,32 @@ def run(cmd, cwd=None, env=None, timeout=None):
 
 def prepare(work):
     src, build = os.path.join(work, 'src'), os.path.join(work, 'build')
-    # The tree as it stands, uncommitted changes included, minus build directories.
-    files = run(['git', 'ls-files', '-co', '--exclude-standard'], cwd=ROOT).stdout.split('\n')
-    for rel in filter(None, files):
-        source, target = os.path.join(ROOT, rel), os.path.join(src, rel)
-        if not os.path.isfile(source):
-            continue
-        os.makedirs(os.path.dirname(target), exist_ok=True)
-        if not os.path.exists(target) or open(source, 'rb').read() != open(target, 'rb').read():
-            shutil.copy2(source, target)
+    if not (os.path.isdir(src) and os.path.samefile(src, ROOT)):
+        sync_tree(src)
     if not os.path.exists(os.path.join(build, 'CMakeCache.txt')):
         check(run(['cmake', '-S', src, '-B', build, '-DCMAKE_BUILD_TYPE=None',
                    '-DCMAKE_CXX_FLAGS=-O1', '-DQXXML_BUILD_BENCH=OFF',
                    '-DCMAKE_LINK_DEPENDS_NO_SHARED=ON']), 'configure')
     check(run(['cmake', '--build', build, '-j2']), 'build')
     return src, build
+
+
+def sync_tree(src):
+    """Makes src the tree as it stands, uncommitted changes included, minus build directories."""
+    files = set(filter(None, run(['git', 'ls-files', '-co', '--exclude-standard'],
+                                 cwd=ROOT).stdout.split('\n')))
+    for dirpath, _, filenames in os.walk(src):
+        for f in filenames:
+            rel = os.path.relpath(os.path.join(dirpath, f), src)
+            if rel not in files:
+                os.remove(os.path.join(src, rel))
+    for rel in files:
+        source, target = os.path.join(ROOT, rel), os.path.join(src, rel)
+        if not os.path.isfile(source):
+            continue
+        os.makedirs(os.path.dirname(target), exist_ok=True)
+        if not os.path.exists(target) or open(source, 'rb').read() != open(target, 'rb').read():
+            shutil.copy2(source, target)
 
 
 def check(result, what):
