@@ -3,7 +3,8 @@
 
 Usage (from the repository root):
     tools/quality/mutants.py [-n 300] [--seed 21] [--work /tmp/qxxml-mutants]
-                             [--results FILE] [--assume-survived FILE] [--list]
+                             [--results FILE] [--same-as FILE] [--assume-survived FILE]
+                             [--report-only] [--list]
 
 The sources are copied (git's checked-in tree plus uncommitted changes) to WORK/src and built
 once in WORK/build (plain -O1, no sanitizers, shared library, ccache). Each mutant changes one
@@ -15,11 +16,14 @@ recorded and replaced by the next place of the same subsystem, so the sample kee
 
 The places are drawn from the seed alone, so two runs with the same seed over the same library
 sources test the same mutants, whatever the tests are. Results go to a JSON-lines file (one line
-per mutant) and a rerun with the same file resumes where it stopped. --assume-survived takes the
-survivors of an earlier run as survivors without running them: a run after tests were only
-removed cannot kill them, so this gives a lower bound of the new kill rate at a fraction of the
-cost. The kill rate is printed per subsystem and overall. The install check (a whole CMake
-consumer build) and the Java-only steps are not run per mutant.
+per mutant) and a rerun with the same file resumes where it stopped; a run may be stopped at
+any time, and --report-only prints the rates of what it got through (the sample is taken round
+robin over the subsystems, so any prefix of it is spread over all of them). --same-as tests
+exactly the mutants of an earlier run's results (after the tests changed, say), and
+--assume-survived takes that run's survivors as survivors without running them: when tests were
+only removed or moved into tables they cannot kill them, so the rate is a lower bound at a
+fraction of the cost. The kill rate is printed per subsystem and overall. The install check (a
+whole CMake consumer build) is not run per mutant.
 """
 import argparse
 import hashlib
@@ -273,6 +277,26 @@ def try_mutant(place, src, build, programs, times):
         os.utime(path)
 
 
+def round_robin(per_subsystem, share, results):
+    """The sample's places, one subsystem after the other, so that a run stopped early is still
+    spread out. A place whose mutant did not compile (its result is known when the caller asks
+    for the next place) does not count against its subsystem's share."""
+    cursors = {sub: 0 for sub in SUBSYSTEMS}
+    wanted = dict(share)
+    while any(wanted.values()):
+        for sub in SUBSYSTEMS:
+            if not wanted[sub]:
+                continue
+            if cursors[sub] >= len(per_subsystem[sub]):
+                wanted[sub] = 0
+                continue
+            place = per_subsystem[sub][cursors[sub]]
+            cursors[sub] += 1
+            yield place
+            if results[place['id']]['status'] != 'compile_error':
+                wanted[sub] -= 1
+
+
 # ---------------------------------------------------------------- the report
 
 def report(results, chosen):
@@ -295,15 +319,19 @@ def main():
     parser.add_argument('--work', default='/tmp/qxxml-mutants')
     parser.add_argument('--results', help='JSON lines, appended (default WORK/results.jsonl)')
     parser.add_argument('--assume-survived', help='results of an earlier run whose survivors are not rerun')
+    parser.add_argument('--same-as', help='results of an earlier run: test exactly its mutants, in its order')
+    parser.add_argument('--report-only', action='store_true', help='print the kill rates of the results so far')
     parser.add_argument('--list', action='store_true', help='print the sample, run nothing')
     args = parser.parse_args()
     results_path = args.results or os.path.join(args.work, 'results.jsonl')
 
     os.makedirs(args.work, exist_ok=True)
     src = os.path.join(args.work, 'src')
-    if not args.list:
+    if not (args.list or args.report_only):
         src, build = prepare(args.work)
-    per_subsystem = all_places(src if os.path.isdir(src) else ROOT)
+    # The places come from this tree's library sources, which the copy mirrors: never from the
+    # copy itself, which a running sample may be mutating.
+    per_subsystem = all_places(ROOT)
     share = quotas(per_subsystem, args.n)
     rng = random.Random(args.seed)
     for sub in SUBSYSTEMS:
@@ -323,38 +351,43 @@ def main():
         with open(args.assume_survived) as f:
             survivors = {r['id'] for r in map(json.loads, f) if r['status'] == 'survived'}
 
+    if args.same_as:
+        with open(args.same_as) as f:
+            earlier = [r['id'] for r in map(json.loads, f) if r['status'] != 'compile_error']
+        places = {p['id']: p for sub in SUBSYSTEMS for p in per_subsystem[sub]}
+        order = iter([places[key] for key in earlier])  # a KeyError: the library changed since
+    else:
+        order = round_robin(per_subsystem, share, results)
+
+    chosen = []
+    if args.report_only:
+        for place in order:
+            if place['id'] not in results:
+                break
+            if results[place['id']]['status'] != 'compile_error':
+                chosen.append(place)
+        report(results, chosen)
+        return
+
     programs = test_programs(build)
     times = baseline(programs)
     print('test programs (s):', {k: round(v, 1) for k, v in sorted(times.items())}, flush=True)
-    chosen = []
     with open(results_path, 'a') as out:
-        # Round robin over the subsystems, so that a run stopped early is still spread out.
-        cursors = {sub: 0 for sub in SUBSYSTEMS}
-        wanted = dict(share)
-        while any(wanted.values()):
-            for sub in SUBSYSTEMS:
-                if not wanted[sub]:
-                    continue
-                if cursors[sub] >= len(per_subsystem[sub]):
-                    wanted[sub] = 0
-                    continue
-                place = per_subsystem[sub][cursors[sub]]
-                cursors[sub] += 1
-                if place['id'] not in results:
-                    started = time.time()
-                    if place['id'] in survivors:
-                        status, killer = 'survived', 'assumed'
-                    else:
-                        status, killer = try_mutant(place, src, build, programs, times)
-                    results[place['id']] = dict(place, status=status, killer=killer,
-                                                seconds=round(time.time() - started, 1))
-                    out.write(json.dumps(results[place['id']]) + '\n')
-                    out.flush()
-                    print(f"{len(chosen) + 1:>4} {place['file']}:{place['line']} {place['kind']} "
-                          f"-> {status} {killer or ''}", flush=True)
-                if results[place['id']]['status'] != 'compile_error':
-                    chosen.append(place)
-                    wanted[sub] -= 1
+        for place in order:
+            if place['id'] not in results:
+                started = time.time()
+                if place['id'] in survivors:
+                    status, killer = 'survived', 'assumed'
+                else:
+                    status, killer = try_mutant(place, src, build, programs, times)
+                results[place['id']] = dict(place, status=status, killer=killer,
+                                            seconds=round(time.time() - started, 1))
+                out.write(json.dumps(results[place['id']]) + '\n')
+                out.flush()
+                print(f"{len(chosen) + 1:>4} {place['file']}:{place['line']} {place['kind']} "
+                      f"-> {status} {killer or ''}", flush=True)
+            if results[place['id']]['status'] != 'compile_error':
+                chosen.append(place)
     # Leave the library as the sources say.
     run(['cmake', '--build', build, '--target', 'qxxml'])
     report(results, chosen)
