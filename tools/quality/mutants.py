@@ -212,7 +212,7 @@ def sync_tree(src):
             continue
         os.makedirs(os.path.dirname(target), exist_ok=True)
         if not os.path.exists(target) or open(source, 'rb').read() != open(target, 'rb').read():
-            shutil.copy2(source, target)
+            shutil.copyfile(source, target)  # a new time stamp, so that make rebuilds it
 
 
 def check(result, what):
