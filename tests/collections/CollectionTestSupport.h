@@ -12,12 +12,12 @@
 #include <qxxml/xmlout/UtfEncoding.h>
 #include <qxxml/xmlout/XmlTextWriter.h>
 
+#include "common/Messages.h"
 #include "common/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
-#include <type_traits>
 #include <vector>
 
 namespace QxXmlTest {
@@ -118,21 +118,7 @@ std::wstring ReadFromRoot(Exposed<Collection>& collection, const std::wstring& x
     return next ? next->GetLocalName() : std::wstring();
 }
 
-// The message of the CQxException that `action` throws (and fails the test if it throws
-// nothing).
-template <class Exception = CQxException, class Action>
-std::wstring MessageOf(Action action) {
-    try {
-        action();
-    } catch (const CQxException& e) {
-        if constexpr (!std::is_same_v<Exception, CQxException>) {
-            if (!dynamic_cast<const Exception*>(&e)) ADD_FAILURE() << "unexpected exception class";
-        }
-        return e.GetMessageW();
-    }
-    ADD_FAILURE() << "nothing thrown";
-    return std::wstring();
-}
+using qxxml_test::MessageOf;
 
 // Runs collections_oracle.py with the arguments and returns its output lines.
 inline std::vector<std::string> RunOracle(const std::string& arguments) {

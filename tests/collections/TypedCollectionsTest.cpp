@@ -189,7 +189,7 @@ TEST(TypedCollectionTest, ConversionFailureKeepsTheItemsReadBeforeIt) {
     const std::wstring expected = MessageOf([] {
         CConversions::i4FromString(L"x7", W::WhitespaceRule_Collapse);
     });
-    EXPECT_FALSE(expected.empty());
+    EXPECT_NE(expected, kNoException);
     EXPECT_EQ(MessageOf([&] {
                   ReadFromRoot(*col, L"<r><n>1</n><n>2</n><n>x7</n><n>4</n></r>",
                                CXmlSerializationContext::GetDefaultContext());

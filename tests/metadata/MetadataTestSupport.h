@@ -17,10 +17,11 @@
 #include <qxxml/xmlout/TextStream.h>
 #include <qxxml/xmlout/XmlTextWriter.h>
 
+#include "common/Messages.h"
+
 #include <functional>
 #include <memory>
 #include <string>
-#include <type_traits>
 #include <vector>
 
 namespace metadata_test {
@@ -115,18 +116,6 @@ struct ParsedXml {
 // For failure output.
 inline std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
-// The message of the exception `action` throws, which must be of class `Exception`.
-template <class Exception = CQxException, class F>
-std::wstring MessageOf(F&& action) {
-    try {
-        action();
-    } catch (const CQxException& e) {
-        if constexpr (!std::is_same_v<Exception, CQxException>) {
-            if (!dynamic_cast<const Exception*>(&e)) return L"(unexpected exception class) " + e.GetMessageW();
-        }
-        return e.GetMessageW();
-    }
-    return L"(no exception)";
-}
+using qxxml_test::MessageOf;
 
 }  // namespace metadata_test

@@ -4,6 +4,7 @@
 
 #include <qxxml/support/QxException.h>
 
+#include "common/Messages.h"
 #include "common/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -24,17 +25,6 @@ std::string Bytes(const CBinaryData& value) {
 CBinaryData From(const std::string& bytes) {
     return CBinaryData(reinterpret_cast<unsigned char*>(const_cast<char*>(bytes.data())),
                        static_cast<uint32_t>(bytes.size()), /*adopt=*/false);
-}
-
-// The message of the CQxException `action` throws, or "no exception".
-template <class Action>
-std::wstring MessageOf(Action action) {
-    try {
-        action();
-    } catch (const CQxException& e) {
-        return e.GetMessageW();
-    }
-    return L"no exception";
 }
 
 }  // namespace

@@ -23,23 +23,8 @@ namespace {
 using C = CConversions;
 using W = CWhitespaceUtils;
 const W::WhitespaceRule None = W::WhitespaceRule_None;
-const W::WhitespaceRule Preserve = W::WhitespaceRule_Preserve;
-const W::WhitespaceRule Replace = W::WhitespaceRule_Replace;
 const W::WhitespaceRule Collapse = W::WhitespaceRule_Collapse;
 
-template <class F>
-std::wstring ValueError(F f) {
-    try {
-        f();
-    } catch (const CQxInvalidValueException& e) {
-        return e.GetMessageW();
-    }
-    return L"";
-}
-
-std::wstring Range(const std::wstring& text, const wchar_t* kind) {
-    return L"The value [" + text + L"] is to large to fit in a " + kind;
-}
 std::wstring Conv(const std::wstring& text, const wchar_t* kind) {
     return L"The value [" + text + L"] can not be converted to a " + kind;
 }
@@ -108,16 +93,9 @@ TEST(ConversionsIntegers, WriteForms) {
     EXPECT_EQ(C::ui8ToString(UINT64_MAX), L"18446744073709551615");
 }
 
-TEST(ConversionsIntegers, WhiteSpaceRules) {
-    EXPECT_EQ(C::i4FromString(L" 12", None), 12);
-    EXPECT_EQ(C::i4FromString(L" 12", Preserve), 12);
-    EXPECT_EQ(C::i4FromString(L"\t\n12", Replace), 12);
-    EXPECT_EQ(ValueError([] { C::i4FromString(L"12 ", None); }), Conv(L"12 ", L"i4"));
-    EXPECT_EQ(ValueError([] { C::i4FromString(L"12\r\n", Preserve); }), Conv(L"12\n", L"i4"));  // the working text
-    EXPECT_EQ(ValueError([] { C::i4FromString(L"12\t", Replace); }), Conv(L"12 ", L"i4"));
-    EXPECT_EQ(C::i4FromString(L" 12", Collapse), 12);
-    EXPECT_EQ(C::i4FromString(L"12 ", Collapse), 12);
-    EXPECT_EQ(C::ui8FromString(L"\r\n 18446744073709551615 \t", Collapse), UINT64_MAX);
+// The white space rules, signs, prefixes and ranges of the integral kinds are in
+// text_forms.tsv (TextFormsTest.cpp).
+TEST(ConversionsIntegers, UnknownWhiteSpaceRule) {
     try {
         C::i4FromString(L"1", static_cast<W::WhitespaceRule>(4));
         ADD_FAILURE() << "an unknown rule must fail";
@@ -126,29 +104,6 @@ TEST(ConversionsIntegers, WhiteSpaceRules) {
     } catch (const CQxException& e) {
         EXPECT_EQ(e.GetMessageW(), L"Unknown WhitespaceRule");
     }
-}
-
-TEST(ConversionsIntegers, SignsPrefixesAndRanges) {
-    for (const char* kind : {"i1", "i2", "i4", "i8", "ui1", "ui2", "ui4", "ui8"}) {
-        EXPECT_EQ(IntFromText(kind, L""), "0") << kind;  // the empty text reads as zero
-        EXPECT_EQ(IntFromText(kind, L"+5"), "5") << kind;
-    }
-    EXPECT_EQ(C::i4FromString(L"   ", Collapse), 0);  // collapses to the empty text
-    EXPECT_EQ(ValueError([] { C::i8FromString(L"0x10", None); }), Conv(L"0x10", L"i8"));
-    EXPECT_EQ(ValueError([] { C::ui8FromString(L"0x10", None); }), Conv(L"0x10", L"ui8"));
-    EXPECT_EQ(ValueError([] { C::i1FromString(L"0x10", None); }), Conv(L"0x10", L"i4"));
-    EXPECT_EQ(ValueError([] { C::ui2FromString(L"+", None); }), Conv(L"+", L"ui4"));
-
-    EXPECT_EQ(ValueError([] { C::i1FromString(L"-129", None); }), Range(L"-129", L"i1"));
-    // The narrow kinds quote the text as the caller gave it, before the rule.
-    EXPECT_EQ(ValueError([] { C::i2FromString(L" 40000 ", Collapse); }), Range(L" 40000 ", L"i2"));
-    EXPECT_EQ(ValueError([] { C::ui2FromString(L"\t70000", Collapse); }), Range(L"\t70000", L"ui2"));
-    EXPECT_EQ(ValueError([] { C::ui1FromString(L"4294967296", None); }), Range(L"4294967296", L"ui4"));
-    EXPECT_EQ(ValueError([] { C::i4FromString(L" 2147483648 ", Collapse); }), Range(L"2147483648", L"i4"));
-
-    EXPECT_EQ(C::ui8FromString(L"-1", None), UINT64_MAX);
-    EXPECT_EQ(ValueError([] { C::ui1FromString(L"-1", None); }), Range(L"-1", L"ui1"));
-    EXPECT_EQ(ValueError([] { C::ui8FromString(L"18446744073709551616", None); }), Range(L"18446744073709551616", L"ui8"));
 }
 
 TEST(ConversionsIntegers, MatchOracle) {
@@ -193,25 +148,7 @@ TEST(ConversionsReals, WriteForms) {
     }
 }
 
-TEST(ConversionsReals, ReadSpecialWordsAndForms) {
-    EXPECT_TRUE(std::isnan(C::r4FromString(L"", None)));
-    EXPECT_TRUE(std::isnan(C::r8FromString(L"1.#QNAN", None)));
-    EXPECT_TRUE(std::isnan(C::r4FromString(L"-NAN", None)));
-    EXPECT_TRUE(std::isnan(C::r8FromString(L" NaN ", Collapse)));
-    EXPECT_EQ(C::r8FromString(L"-INF", None), -std::numeric_limits<double>::infinity());
-    EXPECT_EQ(C::r4FromString(L"INF", None), std::numeric_limits<float>::infinity());
-    EXPECT_EQ(C::r4FromString(L"-1e40", None), -std::numeric_limits<float>::infinity());
-    EXPECT_EQ(C::r4FromString(L"1e-50", None), 0.0f);
-    EXPECT_EQ(C::r8FromString(L"1e400", None), std::numeric_limits<double>::infinity());
-    EXPECT_EQ(C::r8FromString(L" 2.5", None), 2.5);
-    EXPECT_EQ(C::r8FromString(L"+.5", None), 0.5);
-    EXPECT_EQ(C::r8FromString(L"5.", None), 5.0);
-    for (const wchar_t* bad : {L"-inf", L"inf", L"Infinity", L"nan", L"0x1p3", L"1e", L"1,5", L".", L"2.5 ", L"NAN"}) {
-        EXPECT_EQ(ValueError([&] { C::r8FromString(bad, None); }), Conv(bad, L"r8")) << bad;
-        EXPECT_EQ(ValueError([&] { C::r4FromString(bad, None); }), Conv(bad, L"r4")) << bad;
-    }
-}
-
+// The special words and loose forms reals are read from are in text_forms.tsv.
 TEST(ConversionsReals, MatchOracle) {
     int read = 0, written = 0;
     for (const auto& line : Oracle()) {
@@ -310,64 +247,24 @@ TEST(ConversionsReals, GeneralFormMatchesExactConversion) {
 
 // ------------------------------------------------------------------ dates, durations
 
-TEST(ConversionsDates, DelegateToTheValueClasses) {
-    const CDateTime ym = C::yearMonthFromString(L"2024-05-06", Collapse);
-    EXPECT_EQ(ym.GetType(), CDateTime::dt_date);  // the text decides the kind
-    EXPECT_EQ(C::yearMonthToString(ym), L"2024-05-06");
-    EXPECT_EQ(C::monthDayToString(C::monthDayFromString(L" --02-29 ", Collapse)), L"--02-29");
-    EXPECT_EQ(C::dateToString(C::dateFromString(L"2024-05-06Z", None)), L"2024-05-06Z");
-    EXPECT_EQ(C::datetimeToString(C::datetimeFromString(L"\n2024-05-06T10:00:00.5+01:00\n", Collapse)),
-              L"2024-05-06T10:00:00.5+01:00");
-    EXPECT_EQ(C::timeToString(C::timeFromString(L"12:30:00.000000001", None)), L"12:30:00.000000001");
-    EXPECT_EQ(C::durationToString(C::durationFromString(L" -P1Y2M3DT4H5M6.7S ", Collapse)), L"-P1Y2M3DT4H5M6.7S");
-    // The readers' own messages are the DateTime tests'; here only that they pass through.
-    EXPECT_EQ(ValueError([] { C::dateFromString(L"2024-05-06 ", None); }),
-              L"Invalid XSD Date [2024-05-06 ] expected CCYY-MM-DD[Z|[+|-]hh:mm]");
-}
-
-TEST(ConversionsDates, YearMonthDayNumbers) {
+// The texts of the date kinds, through the value classes, are in text_forms.tsv.
+TEST(ConversionsDates, KindsAndNumbers) {
+    EXPECT_EQ(C::yearMonthFromString(L"2024-05-06", Collapse).GetType(), CDateTime::dt_date);  // the text decides
     EXPECT_EQ(C::yearToString(5), L"5");
     EXPECT_EQ(C::monthToString(5), L"--05");
     EXPECT_EQ(C::dayToString(7), L"---07");
-    EXPECT_EQ(C::yearFromString(L"2024-05", None), 2024);
-    EXPECT_EQ(C::yearFromString(L"2024+05:00", None), 2024);  // the zone is dropped
-    EXPECT_EQ(C::monthFromString(L"--05Z", None), 5);
-    EXPECT_EQ(C::dayFromString(L" ---07 ", Collapse), 7);
     try {
         C::yearFromString(L"--05", None);
         ADD_FAILURE() << "a gMonth has no year";
     } catch (const CQxInvalidStateException& e) {
         EXPECT_EQ(e.GetMessageW(), L"Failed to GetYear. Invalid Date Type: gMonth.");
     }
-    EXPECT_EQ(ValueError([] { C::dayFromString(L"---32", None); }), L"Invalid Day [32] (1 <= day <= 31)");
 }
 
-// ------------------------------------------------------------------ char, string, boolean
-
-TEST(ConversionsText, CharStringBoolean) {
-    EXPECT_EQ(C::charFromString(L" x ", Collapse), L'x');
-    EXPECT_EQ(C::charFromString(L"\t", Replace), L' ');
-    const std::wstring charMessage = L"] can not be a char as it is either empty of greater than 1 char long";
-    EXPECT_EQ(ValueError([] { C::charFromString(L"", None); }), L"The value [" + charMessage);
-    EXPECT_EQ(ValueError([] { C::charFromString(L" ab ", Collapse); }), L"The value [ab" + charMessage);
-
+// Characters, strings and booleans are read in text_forms.tsv; writing a string keeps it as it is.
+TEST(ConversionsText, StringsAndBooleansWrite) {
     EXPECT_EQ(C::stringToString(L"a\r\nb"), L"a\r\nb");
-    EXPECT_EQ(C::stringFromString(L"a\r\nb", None), L"a\r\nb");
-    EXPECT_EQ(C::stringFromString(L"  a \t b  ", Collapse), L"a b");
-
     EXPECT_EQ(C::booleanToString(false), L"false");
-    EXPECT_FALSE(C::booleanFromString(L"False", None));
-    EXPECT_FALSE(C::booleanFromString(L"0", None));
-    EXPECT_TRUE(C::booleanFromString(L" tRuE\n", Collapse));
-    const auto boolError = [](const std::wstring& text, W::WhitespaceRule rule) {
-        return ValueError([&] { C::booleanFromString(text, rule); });
-    };
-    const std::wstring tail = L"]. Valid values are 'true', 'false', '1', or '0'";
-    const std::wstring head = L"A Boolean Value read from an XML document was invalid [";
-    EXPECT_EQ(boolError(L"yes", None), head + L"yes" + tail);
-    EXPECT_EQ(boolError(L"", None), head + tail);
-    EXPECT_EQ(boolError(L" maybe ", Collapse), head + L" maybe " + tail);  // the caller's text
-    EXPECT_EQ(boolError(L"01", None), head + L"01" + tail);
 }
 
 // ------------------------------------------------------------------ binary, decimal, integer

@@ -2,6 +2,7 @@
 #include <qxxml/values/DateTime.h>
 #include <qxxml/values/DateTimeSpan.h>
 
+#include "common/Messages.h"
 #include "common/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -22,19 +23,6 @@ CDateTimeSpan Span(const wchar_t* text) {
     return s;
 }
 
-std::wstring ParseError(const wchar_t* text) {
-    try {
-        Span(text);
-    } catch (const CQxInvalidValueException& e) {
-        return e.GetMessageW();
-    }
-    return L"";
-}
-
-std::wstring Expected(const wchar_t* text) {
-    return L"Invalid XSD Duration [" + std::wstring(text) + L"] expected [-]P[nY][nM][nD][T[nH][nM][nS.ff]]";
-}
-
 }  // namespace
 
 TEST(DateTimeSpanRead, FieldsAndWriteBack) {
@@ -43,34 +31,16 @@ TEST(DateTimeSpanRead, FieldsAndWriteBack) {
     EXPECT_EQ(Fields({s.GetYears(), s.GetMonths(), s.GetDays(), s.GetHours(), s.GetMinutes(), s.GetSeconds(),
                       s.GetMilliSeconds()}),
               Fields({1, 2, 3, 4, 5, 6, 700}));
-
-    for (const wchar_t* text : {L"-P10D", L"PT90M", L"PT0.000000001S", L"P1Y", L"P13M", L"PT1H", L"PT1.5S",
-                                L"-PT0.12S", L"P1DT1S", L"PT4294967295H", L"PT18446744073709551615S",
-                                L"P65535Y4294967295M4294967295D", L"PT1M0.000123S"})
-        EXPECT_EQ(Span(text).ToString(), text);
+    // The text forms and their messages are in text_forms.tsv (TextFormsTest.cpp).
     EXPECT_TRUE(Span(L"-P10D").IsNegative());
     EXPECT_EQ(Span(L"PT0.0005S").GetMicroSeconds(), 500);
     EXPECT_EQ(Span(L"PT0.000000009S").GetNanoSeconds(), 9);
 }
 
-TEST(DateTimeSpanRead, LooseButAcceptedForms) {
-    EXPECT_EQ(Span(L"PY").GetYears(), 0);           // an empty number is 0
-    EXPECT_EQ(Span(L"PY").ToString(), L"P");
-    EXPECT_EQ(Span(L"PT0S").ToString(), L"P");
-    EXPECT_EQ(Span(L"PT1.S").ToString(), L"PT1S");   // a point without digits
-    EXPECT_EQ(Span(L"P0010D").GetDays(), 10u);
-    EXPECT_EQ(Span(L"P70000Y").GetYears(), static_cast<unsigned short>(70000));  // years keep 16 bits
-}
-
-TEST(DateTimeSpanRead, RejectedForms) {
-    EXPECT_EQ(ParseError(nullptr), L"Invalid XSD Duration (Null String)");
-    EXPECT_EQ(ParseError(L""), L"Invalid XSD Duration (Empty String)");
-    for (const wchar_t* bad : {L"P", L"-P", L"PT", L"P1YT", L"PT5", L"P5", L"1Y", L"P1D2Y", L"+P1D", L"--P1D",
-                               L"P1M1Y", L"PT1S1M", L"P1H", L"PT1D", L"PT1M1H", L"P1Y1Y", L"PT1.5", L"PT1.5H",
-                               L"P1DT", L"PT1HT1M", L"P-1D", L"P1.5D", L"P 1D", L"P1D ", L"p1D", L"P5T1H",
-                               L"PT4294967296H", L"P4294967296D", L"PT18446744073709551616S"})
-        EXPECT_EQ(ParseError(bad), Expected(bad)) << bad;
-    EXPECT_EQ(ParseError(L"PT1.1234567890S"), L"Invalid XSD Duration [PT1.1234567890S] Fraction part too long");
+TEST(DateTimeSpanRead, YearsKeepSixteenBitsAndNullIsRefused) {
+    EXPECT_EQ(Span(L"P70000Y").GetYears(), static_cast<unsigned short>(70000));
+    EXPECT_EQ(qxxml_test::MessageOf<CQxInvalidValueException>([] { Span(nullptr); }),
+              L"Invalid XSD Duration (Null String)");
 }
 
 TEST(DateTimeSpanValue, ConstructionNegationAndZero) {

@@ -2,6 +2,7 @@
 #include <qxxml/values/DateTime.h>
 #include <qxxml/values/DateTimeSpan.h>
 
+#include "common/Messages.h"
 #include "common/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -44,16 +45,8 @@ DT Time(const wchar_t* text) {
     return d;
 }
 
-// The message of the `E` a call raises ("" when it raises none).
-template <class E, class F>
-std::wstring MessageOf(F f) {
-    try {
-        f();
-    } catch (const E& e) {
-        return e.GetMessageW();
-    }
-    return L"";
-}
+using qxxml_test::kNoException;
+using qxxml_test::MessageOf;
 template <class F>
 std::wstring ValueError(F f) { return MessageOf<CQxInvalidValueException>(f); }
 template <class F>
@@ -63,57 +56,28 @@ std::wstring StateError(F f) { return MessageOf<CQxInvalidStateException>(f); }
 
 // ------------------------------------------------------------------ reading and writing
 
-TEST(DateTimeRead, EachFormDecidesTheKindAndWritesBack) {
-    struct Case {
-        const wchar_t* text;
-        DT::DTType kind;
-    };
-    const Case cases[] = {
-        {L"2024-02-29", DT::dt_date},        {L"2024-05", DT::dt_gYearMonth},  {L"2024", DT::dt_gYear},
-        {L"--05", DT::dt_gMonth},            {L"---07", DT::dt_gDay},          {L"--02-29", DT::dt_gMonthDay},
-        {L"-0044-03-15", DT::dt_date},       {L"2024-05-06Z", DT::dt_date},    {L"2024-05-06+01:00", DT::dt_date},
-        {L"2024-05-06-13:45", DT::dt_date},  {L"--05Z", DT::dt_gMonth},        {L"---31+14:00", DT::dt_gDay},
-        {L"-9999", DT::dt_gYear},            {L"0001-01", DT::dt_gYearMonth},  {L"--12-31-05:00", DT::dt_gMonthDay},
-    };
-    for (const Case& c : cases) {
-        DT d = Date(c.text);
-        EXPECT_EQ(d.GetType(), c.kind) << c.text;
-        EXPECT_EQ(d.ToString(), c.text);
-        EXPECT_EQ(d.ToString(L"s"), c.text);
+// The text forms and their messages are in text_forms.tsv (TextFormsTest.cpp).
+TEST(DateTimeRead, EachFormDecidesTheKind) {
+    const std::pair<const wchar_t*, DT::DTType> cases[] = {
+        {L"2024-02-29", DT::dt_date},   {L"2024-05", DT::dt_gYearMonth}, {L"-9999", DT::dt_gYear},
+        {L"--05Z", DT::dt_gMonth},      {L"---07", DT::dt_gDay},         {L"--02-29", DT::dt_gMonthDay}};
+    for (const auto& [text, kind] : cases) {
+        EXPECT_EQ(Date(text).GetType(), kind) << text;
+        EXPECT_EQ(Date(text).ToString(L"s"), text);
     }
     EXPECT_EQ(Date(L"-0044-03-15").GetYear(), -44);
-    EXPECT_EQ(Date(L"--05--").ToString(), L"--05");
     DT d(DT::dt_gYearMonth);  // the text, not the previous kind, decides
     d.ParseXSDDate(L"---09");
     EXPECT_EQ(d.GetType(), DT::dt_gDay);
-}
-
-TEST(DateTimeRead, DateReaderMessages) {
-    auto err = [](const wchar_t* text) { return ValueError([&] { Date(text); }); };
-    EXPECT_EQ(err(nullptr), L"Invalid Date (Null String)");
-    EXPECT_EQ(err(L""), L"Invalid Date (Empty String)");
-    EXPECT_EQ(err(L"2024-05-06T10:00:00"), L"Invalid Date ('T' not allowed)");
-    EXPECT_EQ(err(L"2024-05-06Z+01:00"), L"Invalid Date (Bad Zone value)");
-    for (const wchar_t* bad : {L"12345-01-01", L"24-05-06", L"2024-5-06", L"2024/05/06", L"2024-05-0a", L"--5",
-                               L"---7", L"--05-6", L"2024-05-06 ", L" 2024", L"+2024", L"Z", L"-", L"--"}) {
-        EXPECT_EQ(err(bad), L"Invalid XSD Date [" + std::wstring(bad) + L"] expected CCYY-MM-DD[Z|[+|-]hh:mm]") << bad;
-    }
-    EXPECT_EQ(err(L"1900-02-29"), L"Invalid Day [29] (1 <= day <= days in month");
-    EXPECT_EQ(err(L"2000-02-29"), L"");
-    EXPECT_EQ(err(L"2024-04-00"), L"Invalid Day [0] (1 <= day <= days in month");
-    EXPECT_EQ(err(L"--04-31"), L"Invalid Day [31] (1 <= day <= days in month)");
-    EXPECT_EQ(err(L"---00"), L"Invalid Day [0] (1 <= day <= 31)");
-    EXPECT_EQ(err(L"--00"), L"Invalid Month [0] (1 <= month <= 12)");
-    EXPECT_EQ(err(L"-0000-01-01"), L"Invalid Year [0] (-9999 <= year <= 9999 && year != 0)");
+    EXPECT_EQ(ValueError([] { Date(nullptr); }), L"Invalid Date (Null String)");
+    EXPECT_EQ(ValueError([] { Time(nullptr); }), L"Invalid Time (Null String)");
+    EXPECT_EQ(ValueError([] { DT().ParseXSDDateTime(nullptr); }), L"Invalid DateTime (Null String)");
 }
 
 TEST(DateTimeRead, Zones) {
     DT plus = Date(L"2024-05-06+24:00");
-    EXPECT_EQ(plus.ToString(), L"2024-05-06+00:00");
     EXPECT_TRUE(plus.IsUTC());
     EXPECT_TRUE(plus.HasTimeZone());
-
-    EXPECT_EQ(Date(L"2024-05-06-00:30").ToString(), L"2024-05-06+00:30");  // the sign rides on the hour
 
     DT west = Time(L"10:00:00-05:30");
     EXPECT_EQ(west.GetZoneHour(), -5);
@@ -125,14 +89,6 @@ TEST(DateTimeRead, Zones) {
     EXPECT_EQ(StateError([&] { zulu.GetZoneHour(); }), L"TimeZone is not been used");
     EXPECT_EQ(StateError([&] { Date(L"2024-05-06").GetZoneMinute(); }), L"TimeZone is not been used");
 
-    EXPECT_EQ(ValueError([] { Date(L"2024-05-06+01:60"); }), L"Invalid TimeZone [1:60]");
-    EXPECT_EQ(ValueError([] { Date(L"2024-05-06+01-00"); }), L"Invalid XSD Date [2024-05-06+01-00] expected CCYY-MM-DD[Z|[+|-]hh:mm]");
-    EXPECT_EQ(ValueError([] { Date(L"2024-05-06+1:000"); }), L"Invalid XSD Time Zone [+1:000]");
-    EXPECT_EQ(ValueError([] { Time(L"10:00:00+01:00x"); }), L"Invalid XSD Time Zone [+01:00x]");
-    // Trailing text that is no zone is refused rather than ignored.
-    EXPECT_EQ(ValueError([] { Time(L"10:00:00 "); }), L"Invalid XSD Time Zone [ ]");
-    EXPECT_EQ(ValueError([] { Time(L"10:00:00Zulu"); }), L"Invalid XSD Time Zone [Zulu]");
-
     DT d;
     EXPECT_EQ(ValueError([&] { d.SetTimeZone(-24, 0); }), L"Invalid TimeZone [-24:0]");
     d.SetTimeZone(-23, 59);
@@ -142,35 +98,10 @@ TEST(DateTimeRead, Zones) {
     EXPECT_FALSE(d.HasTimeZone());
 }
 
-TEST(DateTimeRead, TimeForms) {
+TEST(DateTimeRead, TimeFields) {
     EXPECT_EQ(Time(L"12:30:00.5").GetMilliSecond(), 500);
     EXPECT_EQ(Time(L"12:30:00.0005").GetMicroSecond(), 500);
-    EXPECT_EQ(Time(L"12:30:00.120").ToString(), L"12:30:00.12");
-    EXPECT_EQ(Time(L"12:30:00.000").ToString(), L"12:30:00");
-    EXPECT_EQ(Time(L"12:30:00.").ToString(), L"12:30:00");  // a point without digits is accepted
-    EXPECT_EQ(Time(L"23:59:59.999999999Z").ToString(), L"23:59:59.999999999Z");
     EXPECT_DOUBLE_EQ(Time(L"01:02:03.25").GetRealSecond(), 3.25);
-
-    auto err = [](const wchar_t* text) { return ValueError([&] { Time(text); }); };
-    EXPECT_EQ(err(nullptr), L"Invalid Time (Null String)");
-    EXPECT_EQ(err(L""), L"Invalid XSD Time (Empty String)");
-    for (const wchar_t* bad : {L"24:00:00", L"23:59:60", L"23:60:00", L"1:00:00", L"10:00", L"10-00-00", L"aa:bb:cc"})
-        EXPECT_EQ(err(bad), L"Invalid XSD Time [" + std::wstring(bad) + L"] expected hh:mm:ss[.ff]") << bad;
-    EXPECT_EQ(err(L"12:30:00.1234567890"), L"Invalid XSD Time [12:30:00.1234567890] Fraction part too long");
-}
-
-TEST(DateTimeRead, DateTimeForms) {
-    EXPECT_EQ(DT(L"-0001-12-31T23:59:59.1+14:00").ToString(), L"-0001-12-31T23:59:59.1+14:00");
-
-    auto err = [](const wchar_t* text) { return ValueError([&] { DT d2; d2.ParseXSDDateTime(text); }); };
-    EXPECT_EQ(err(nullptr), L"Invalid DateTime (Null String)");
-    EXPECT_EQ(err(L"2024-05-06"), L"Invalid XSD DateTime [2024-05-06]");
-    EXPECT_EQ(err(L"2024-05T10:00:00"), L"Invalid XSD DateTime [2024-05T10:00:00] expected CCYY-MM-DDThh:mm:ss[.ff]");
-    EXPECT_EQ(err(L"2024-05-06ZT10:00:00"),
-              L"Invalid XSD DateTime [2024-05-06ZT10:00:00] expected CCYY-MM-DDThh:mm:ss[.ff]");
-    EXPECT_EQ(err(L"T10:00:00"), L"Invalid Date (Empty String)");
-    EXPECT_EQ(err(L"2024-05-06T24:00:00"), L"Invalid XSD Time [24:00:00] expected hh:mm:ss[.ff]");
-    EXPECT_EQ(err(L"2024-02-30T10:00:00"), L"Invalid Day [30] (1 <= day <= days in month");
 }
 
 TEST(DateTimeWrite, FormatsAndUnsetValues) {
@@ -208,7 +139,7 @@ TEST(DateTimeValidate, MessagesInOrder) {
     EXPECT_EQ(err([](DT& d) { d.SetGYear(10000); }), L"Invalid Year [10000] (-9999 <= year <= 9999 && year != 0)");
     EXPECT_EQ(err([](DT& d) { d.SetDate(2024, 12, 40); }), L"Invalid Day [40] (1 <= day <= days in month");
     EXPECT_EQ(err([](DT& d) { d.SetGMonthDay(2, 30); }), L"Invalid Day [30] (1 <= day <= days in month)");
-    EXPECT_EQ(err([](DT& d) { d.SetGMonthDay(2, 29); }), L"");
+    EXPECT_EQ(err([](DT& d) { d.SetGMonthDay(2, 29); }), kNoException);
     EXPECT_EQ(err([](DT& d) { d.SetDateTime(2024, 1, 1, 24, 60, 60); }), L"Invalid Hour [24] (0 <= hour <= 23)");
     EXPECT_EQ(err([](DT& d) { d.SetDateTime(2024, 1, 1, 23, 60, 60); }), L"Invalid Minute [60] (0 <= minute <= 59)");
     EXPECT_EQ(err([](DT& d) { d.SetTime(23, 59, 60); }), L"Invalid Second [60] (0 <= second <= 59)");
@@ -305,7 +236,7 @@ TEST(DateTimeFields, KindChangingCopies) {
               L"CDateTime does not contian enough data to allow the conversion.");
     const std::pair<const wchar_t*, DT::DTType> alsoRefused[] = {
         {L"2024", DT::dt_gMonth}, {L"--05-06", DT::dt_gYear}, {L"2024-05", DT::dt_date}, {L"---06", DT::dt_gMonthDay}};
-    for (const auto& [from, kind] : alsoRefused) EXPECT_NE(refused(from, kind), L"") << from;
+    for (const auto& [from, kind] : alsoRefused) EXPECT_NE(refused(from, kind), kNoException) << from;
 }
 
 TEST(DateTimeFields, DayOfYearAndWeek) {
@@ -322,7 +253,7 @@ TEST(DateTimeArithmetic, DocumentedSteps) {
     DT unclamped = Date(L"2024-01-31") + CDateTimeSpan(0, 1, 0, 0, 0, 0);
     EXPECT_EQ(unclamped.GetMonth(), 2);
     EXPECT_EQ(unclamped.GetDay(), 31);  // not clamped and not validated
-    EXPECT_NE(ValueError([&] { unclamped.Validate(); }), L"");
+    EXPECT_NE(ValueError([&] { unclamped.Validate(); }), kNoException);
     DT t = DT(L"2024-12-31T23:59:59.999999999");
     t += CDateTimeSpan(0, 0, 0, 0, 0, 0, 0, 0, 1);
     EXPECT_EQ(t.ToString(), L"2025-01-01T00:00:00");

@@ -4,6 +4,7 @@
 
 #include <qxxml/support/QxException.h>
 
+#include "common/Messages.h"
 #include "common/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -25,16 +26,7 @@ inline std::vector<OracleCase> RunNumberOracle(const std::string& mode, int coun
     return cases;
 }
 
-// The message of the `Exception` an operation throws.
-template <class Exception, class Operation>
-std::wstring MessageOf(Operation operation) {
-    try {
-        operation();
-    } catch (const Exception& e) {
-        return e.GetMessageW();
-    }
-    return L"<no exception>";
-}
+using qxxml_test::MessageOf;
 
 // The six relational operators agree with the oracle's order (negative, 0, positive).
 template <class Number>

@@ -13,6 +13,8 @@
 #include <qxxml/values/Decimal.h>
 #include <qxxml/values/QxVariant.h>
 
+#include "common/Messages.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -20,6 +22,7 @@
 #include <utility>
 
 using namespace QxXmlLib10;
+using qxxml_test::MessageOf;
 
 namespace {
 
@@ -59,16 +62,6 @@ public:
 int32_t RefCount(CXmlObjectBase* object) {
     object->AddRef();
     return object->Release();
-}
-
-template <class F>
-std::wstring MessageOf(F&& action) {
-    try {
-        action();
-    } catch (const CQxException& e) {
-        return e.GetMessageW();
-    }
-    return L"(no exception)";
 }
 
 }  // namespace

@@ -1,12 +1,13 @@
 // PythonOracle.h - python3's expat (xml.parsers.expat) as the judge of what qxxml writes:
 // the events of written documents, and text quoted the way python's json module quotes it;
-// with the two small helpers the writing tests share (Bytes, MessageOf). Files, temporary
+// with the small helper the writing tests share (Bytes). Files, temporary
 // folders and running python come from common/TestSupport.h.
 #pragma once
 
 #include <qxxml/support/QxException.h>
 #include <qxxml/values/BinaryData.h>
 
+#include "common/Messages.h"
 #include "common/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -117,17 +118,6 @@ inline std::string Json(const std::wstring& text) {
 // The bytes of a buffer as a string, for comparing with files and python's output.
 inline std::string Bytes(const QxXmlLib10::CBinaryData& data) {
     return std::string(reinterpret_cast<const char*>(data.GetData()), data.GetLength());
-}
-
-// The message of the exception `call` throws, "<no exception>" when it throws none.
-template <class F>
-std::wstring MessageOf(F call) {
-    try {
-        call();
-    } catch (const QxXmlLib10::CQxException& e) {
-        return e.GetMessageW();
-    }
-    return L"<no exception>";
 }
 
 }  // namespace qxxml_test

@@ -71,12 +71,12 @@ TEST(TextStream, UnknownEncodingAndUnencodableTextAreRefused) {
     EXPECT_EQ(0u, message.find(L"Unknown Encoding, select UTF-8 (")) << message;
     EXPECT_EQ(L')', message.back());
     EXPECT_EQ(message, MessageOf([] { CTextStream::CheckEncoding(static_cast<XmlEncoding>(7)); }));
-    EXPECT_EQ(L"<no exception>", MessageOf([] { CTextStream::CheckEncoding(XmlEncoding_UTF16); }));
+    EXPECT_EQ(kNoException, MessageOf([] { CTextStream::CheckEncoding(XmlEncoding_UTF16); }));
 
     CTextStream lone(XmlEncoding_UTF8);
     lone.Append(L"a");
     lone.AppendChar(static_cast<wchar_t>(0xD800));
-    EXPECT_NE(L"<no exception>", MessageOf([&] { lone.GetBytes(); }));
+    EXPECT_NE(kNoException, MessageOf([&] { lone.GetBytes(); }));
 }
 
 TEST(TextStream, StartClearsAndTakeTextEmpties) {

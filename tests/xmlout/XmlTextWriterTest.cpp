@@ -50,12 +50,6 @@ struct Doc {
     CXmlTextWriter writer;
 };
 
-std::string ExpatOf(const std::string& bytes, const std::string& encoding = "UTF-8") {
-    const std::string path = TempPath("writer.xml");
-    WriteFile(path, bytes);
-    return ExpatEvents(path, encoding);
-}
-
 std::string Name(const std::wstring& uri, const std::wstring& local) {
     return Json(uri.empty() ? local : L"{" + uri + L"}" + local);
 }
@@ -88,10 +82,6 @@ TEST(XmlTextWriter, WorkedExampleComesOutByteForByte) {
               "\t<Empty xsi:nil=\"true\"/>\n"
               "</Root>\n",
               bytes);
-    const std::string events =
-        "E \"{urn:a}Root\"\nE \"{urn:a}Item\"\nT \"5\"\nE \"{urn:a}Empty\"\n"
-        "A \"{http://www.w3.org/2001/XMLSchema-instance}nil\" \"true\"\n";
-    EXPECT_EQ(events, ExpatOf(bytes));
 
     Doc flat(false, EOLType_LF, XmlEncoding_UTF8);
     WriteWorkedExample(flat.writer);
@@ -100,7 +90,6 @@ TEST(XmlTextWriter, WorkedExampleComesOutByteForByte) {
               "<Root xmlns=\"urn:a\" xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\">"
               "<Item>5</Item><Empty xsi:nil=\"true\"/></Root>",
               flatBytes);
-    EXPECT_EQ(events, ExpatOf(flatBytes));
 }
 
 TEST(XmlTextWriter, DeclarationNamesTheStreamsEncoding) {
@@ -184,10 +173,6 @@ TEST(XmlTextWriter, EscapesMarkupAndQuotesOnlyWhereNeeded) {
     EXPECT_EQ(ToUtf8(L"<e v=\"a&amp;b&lt;c&gt;d&quot;e'f\tg\u00e9\U0001F600\">"
                      L"a&amp;b&lt;c&gt;d\"e'f\tg\u00e9\U0001F600</e>"),
               bytes);
-    // expat reads back the value itself (a tab in an attribute is normalised to a space).
-    std::wstring attributeValue = value;
-    std::replace(attributeValue.begin(), attributeValue.end(), L'\t', L' ');
-    EXPECT_EQ("E \"e\"\nA \"v\" " + Json(attributeValue) + "\nT " + Json(value) + "\n", ExpatOf(bytes));
 }
 
 TEST(XmlTextWriter, LineEndsFollowTheEolTypeAndCarriageReturnsAreDropped) {
@@ -195,7 +180,6 @@ TEST(XmlTextWriter, LineEndsFollowTheEolTypeAndCarriageReturnsAreDropped) {
         const std::string bytes = ValueInAttributeAndText(L"x\r\ny\nz\r", eol);
         const std::string nl = eol == EOLType_CRLF ? "\r\n" : "\n";
         EXPECT_EQ("<e v=\"x&#xA;y&#xA;z\">x" + nl + "y" + nl + "z</e>", bytes);
-        EXPECT_EQ("E \"e\"\nA \"v\" \"x\\ny\\nz\"\nT \"x\\ny\\nz\"\n", ExpatOf(bytes));
     }
 }
 
@@ -230,7 +214,6 @@ TEST(XmlTextWriter, GeneratedPrefixIsDeclaredPerScope) {
     EXPECT_EQ("<Root><AA:A xmlns:AA=\"urn:x\"><AA:B/></AA:A><AA:C xmlns:AA=\"urn:x\"/>"
               "<AA:D xmlns:AA=\"urn:y\"/></Root>",
               bytes);
-    EXPECT_EQ("E \"Root\"\nE \"{urn:x}A\"\nE \"{urn:x}B\"\nE \"{urn:x}C\"\nE \"{urn:y}D\"\n", ExpatOf(bytes));
 }
 
 TEST(XmlTextWriter, AnnouncedPrefixesAreUsedAndNotRedeclared) {
@@ -246,8 +229,6 @@ TEST(XmlTextWriter, AnnouncedPrefixesAreUsedAndNotRedeclared) {
     EXPECT_EQ("<AB:Root xmlns:AB=\"urn:new\" xmlns:p=\"urn:p\" xmlns:AA=\"urn:taken\">"
               "<p:in xml:lang=\"en\"/></AB:Root>",
               bytes);
-    EXPECT_EQ("E \"{urn:new}Root\"\nE \"{urn:p}in\"\nA \"{http://www.w3.org/XML/1998/namespace}lang\" \"en\"\n",
-              ExpatOf(bytes));
 }
 
 TEST(XmlTextWriter, NamespacedAttributesAreAlwaysPrefixed) {
@@ -260,8 +241,6 @@ TEST(XmlTextWriter, NamespacedAttributesAreAlwaysPrefixed) {
     doc.writer.EndElement();
     const std::string bytes = doc.Bytes();
     EXPECT_EQ("<Root xmlns=\"urn:a\" plain=\"1\" xmlns:AA=\"urn:a\" AA:mine=\"2\" AA:again=\"3\"/>", bytes);
-    EXPECT_EQ("E \"{urn:a}Root\"\nA \"plain\" \"1\"\nA \"{urn:a}again\" \"3\"\nA \"{urn:a}mine\" \"2\"\n",
-              ExpatOf(bytes));
 }
 
 TEST(XmlTextWriter, EmptyNamespaceElementStaysUnprefixedUnderADefault) {
@@ -292,9 +271,6 @@ TEST(XmlTextWriter, InstanceTypeNamesItsNamespaceByPrefix) {
               "<x xsi:type=\"Derived\"/>"
               "<y xmlns:AA=\"urn:t\"  xsi:type=\"AA:Other\"/></Root>",
               bytes);
-    EXPECT_EQ("E \"{urn:a}Root\"\nE \"{urn:a}x\"\nA \"{http://www.w3.org/2001/XMLSchema-instance}type\" "
-              "\"Derived\"\nE \"{urn:a}y\"\nA \"{http://www.w3.org/2001/XMLSchema-instance}type\" \"AA:Other\"\n",
-              ExpatOf(bytes));
 }
 
 TEST(XmlTextWriter, UnannouncedInstanceNamespaceGetsAGeneratedPrefix) {
@@ -304,7 +280,6 @@ TEST(XmlTextWriter, UnannouncedInstanceNamespaceGetsAGeneratedPrefix) {
     doc.writer.EndElement();
     const std::string bytes = doc.Bytes();
     EXPECT_EQ("<Root xmlns:AA=\"http://www.w3.org/2001/XMLSchema-instance\" AA:nil=\"true\"/>", bytes);
-    EXPECT_EQ("E \"Root\"\nA \"{http://www.w3.org/2001/XMLSchema-instance}nil\" \"true\"\n", ExpatOf(bytes));
 }
 
 TEST(XmlTextWriter, DeclarationsInsideAnElementStayInItsScope) {
