@@ -152,18 +152,21 @@ void AppendDecimal(std::wstring& out, Integer value) {
 
 std::wstring BooleanText(bool value) { return value ? std::wstring(L"true", 4) : std::wstring(L"false", 5); }
 
-void AppendFloat(std::wstring& out, uint64_t bits) {
+float FloatOf(uint64_t bits) {
     const uint32_t narrow = static_cast<uint32_t>(bits);
     float value;
     std::memcpy(&value, &narrow, sizeof value);
-    CConversions::r4AppendTo(out, value);
+    return value;
 }
 
-void AppendDouble(std::wstring& out, uint64_t bits) {
+double DoubleOf(uint64_t bits) {
     double value;
     std::memcpy(&value, &bits, sizeof value);
-    CConversions::r8AppendTo(out, value);
+    return value;
 }
+
+void AppendFloat(std::wstring& out, uint64_t bits) { CConversions::r4AppendTo(out, FloatOf(bits)); }
+void AppendDouble(std::wstring& out, uint64_t bits) { CConversions::r8AppendTo(out, DoubleOf(bits)); }
 
 std::wstring BooleanListText(const unsigned char* data, uint32_t length) {
     if (length == 0) return std::wstring();
@@ -293,6 +296,27 @@ std::wstring CFastInfosetBinaryData::GetAsString(uint32_t algorithm) const {
 }
 
 std::wstring CFastInfosetBinaryData::GetAsString(uint32_t algorithm, const unsigned char* data, uint32_t length) {
+    // A single number, the usual case, is made whole by the text conversions themselves: one
+    // allocation of the right size, no growing buffer.
+    switch (algorithm) {
+    case FIAlgorithm_Short:
+        if (length == 2) return CConversions::i2ToString(static_cast<short>(static_cast<uint16_t>(ReadBigEndian16(data))));
+        break;
+    case FIAlgorithm_Int:
+        if (length == 4) return CConversions::i4ToString(static_cast<int32_t>(static_cast<uint32_t>(ReadBigEndian32(data))));
+        break;
+    case FIAlgorithm_Long:
+        if (length == 8) return CConversions::i8ToString(static_cast<long long>(ReadBigEndian64(data)));
+        break;
+    case FIAlgorithm_Float:
+        if (length == 4) return CConversions::r4ToString(FloatOf(ReadBigEndian32(data)));
+        break;
+    case FIAlgorithm_Double:
+        if (length == 8) return CConversions::r8ToString(DoubleOf(ReadBigEndian64(data)));
+        break;
+    default:
+        break;
+    }
     std::wstring text;
     AppendAsString(text, algorithm, data, length);
     return text;
