@@ -5,7 +5,7 @@
 // vocabulary (names and values known in advance) or none. Any failure must be a CQxException;
 // the sanitizers catch the rest.
 //
-//   ./fastinfoset_fuzzer -max_total_time=600 -dict=fastinfoset.dict corpus/
+//   ./fastinfoset_fuzzer -max_total_time=600 corpus/        (seeds: fuzz/seeds/*.fi)
 #include <qxxml/core/XmlSerializationContext.h>
 #include <qxxml/fastinfoset/FastInfosetContext.h>
 #include <qxxml/fastinfoset/FastInfosetReader.h>

@@ -310,17 +310,72 @@ inline std::vector<std::string> CommandWords(const std::string& command) {
     return words;
 }
 
-// A file in a question: its bytes with this process's test folder prefix taken out, and the
-// bytes of each file of the test folder it names (a python program that opens them).
-inline std::string FileQuestion(std::string bytes) {
+// A test-folder file's name without the folder and the process id ("<pid>-<name>" -> "<name>"),
+// the same in a recording run and in a replay.
+inline std::string TempFileName(const std::string& path) {
+    const std::string name = path.substr(TempDir().size() + 1);
+    return name.substr(name.find('-') + 1);
+}
+
+// The test-folder paths a text names, each up to a quote, blank, line end or ';'.
+inline std::vector<std::string> PlainTempPaths(const std::string& text) {
     const std::string folder = TempDir() + "/";
-    std::string named;
-    for (size_t at = bytes.find(folder); at != std::string::npos; at = bytes.find(folder, at + 1)) {
-        const size_t end = bytes.find_first_of("'\" \t\r\n", at);
-        const std::string path = bytes.substr(at, end == std::string::npos ? std::string::npos : end - at);
-        if (IsFile(path)) named += "<" + Hex64(Fnv1a(ReadFile(path))) + ">";
+    std::vector<std::string> paths;
+    for (size_t at = text.find(folder); at != std::string::npos; at = text.find(folder, at + 1)) {
+        const size_t end = text.find_first_of("'\" \t\r\n;", at);
+        paths.push_back(text.substr(at, end == std::string::npos ? std::string::npos : end - at));
     }
-    ReplaceAll(bytes, folder + std::to_string(ProcessId()) + "-", "<tmp>/");
+    return paths;
+}
+
+// The fields of a text that are hex (the Java oracle's requests carry paths and options so)
+// and name a test-folder path once decoded, each with its decoded text, in order.
+inline std::vector<std::pair<std::string, std::string>> HexFieldsNamingPaths(const std::string& text) {
+    const std::string folder = TempDir() + "/";
+    std::vector<std::pair<std::string, std::string>> fields;
+    for (size_t start = 0, end; start < text.size(); start = end + 1) {
+        end = std::min(text.find_first_of("\t\r\n '\"", start), text.size());
+        const std::string field = text.substr(start, end - start);
+        if (field.size() < 2 * folder.size() || field.size() % 2 != 0 ||
+            field.find_first_not_of("0123456789abcdef") != std::string::npos)
+            continue;
+        const std::string decoded = Unhex(field);
+        if (decoded.find(folder) != std::string::npos) fields.emplace_back(field, decoded);
+    }
+    return fields;
+}
+
+// The test-folder paths named in hex by the files of the test folder that a command reads.
+inline std::vector<std::string> HexNamedPaths(const std::vector<std::string>& words) {
+    std::vector<std::string> paths;
+    for (const std::string& word : words) {
+        if (word.rfind(TempDir() + "/", 0) != 0 || !IsFile(word)) continue;
+        for (const auto& field : HexFieldsNamingPaths(ReadFile(word)))
+            for (const std::string& path : PlainTempPaths(field.second)) paths.push_back(path);
+    }
+    return paths;
+}
+
+// The bytes of each test-folder file a text names, as part of a question.
+inline std::string NamedFilesQuestion(const std::string& text) {
+    std::string named;
+    for (const std::string& path : PlainTempPaths(text))
+        if (IsFile(path)) named += "<" + Hex64(Fnv1a(ReadFile(path))) + ">";
+    return named;
+}
+
+// A file in a question: the bytes of each test-folder file it names, plainly (a python
+// program that opens them) or in hex (a Java oracle's request), then its own bytes with this
+// process's test-folder prefix taken out, so that another run asks the same question.
+inline std::string FileQuestion(std::string bytes) {
+    const std::string prefix = TempDir() + "/" + std::to_string(ProcessId()) + "-";
+    std::string named = NamedFilesQuestion(bytes);
+    for (auto& field : HexFieldsNamingPaths(bytes)) {
+        named += NamedFilesQuestion(field.second);
+        ReplaceAll(field.second, prefix, "<tmp>/");
+        ReplaceAll(bytes, field.first, "<hex:" + field.second + ">");
+    }
+    ReplaceAll(bytes, prefix, "<tmp>/");
     return "<" + Hex64(Fnv1a(bytes)) + named + ">";
 }
 
@@ -336,8 +391,7 @@ inline std::string QuestionKey(const std::vector<std::string>& words, std::vecto
         } else if (wasFile[i]) {
             question += FileQuestion(ReadFile(word));
         } else if (word.rfind(TempDir() + "/", 0) == 0) {
-            const std::string name = word.substr(TempDir().size() + 1);  // "<pid>-<name>"
-            question += "<out:" + name.substr(name.find('-') + 1) + ">";
+            question += "<out:" + TempFileName(word) + ">";
         } else {
             question += word;
         }
@@ -369,15 +423,22 @@ inline std::string PlaceholdersToPaths(std::string text, const std::vector<std::
     return text;
 }
 
-// An answer: "<exit code>\n", then per output file "file <word index> <size>\n<bytes>",
-// then "output <size>\n<bytes>".
+// An answer: "<exit code>\n", then per output file "file <word index> <size>\n<bytes>" (a
+// file the command names) or "named <index> <size>\n<bytes>" (the index-th file named in hex
+// by the command's input files), then "output <size>\n<bytes>".
 inline void RecordAnswer(const std::string& folder, const std::string& key, const std::vector<std::string>& words,
-                         const std::vector<bool>& wasFile, const std::string& output, int status) {
+                         const std::vector<bool>& wasFile, const std::vector<std::string>& hexNamed,
+                         const std::vector<bool>& hexNamedWasFile, const std::string& output, int status) {
     std::string answer = std::to_string(ExitCode(status)) + "\n";
     for (size_t i = 0; i < words.size(); ++i) {
         if (wasFile[i] || words[i].rfind(TempDir() + "/", 0) != 0 || !IsFile(words[i])) continue;
         const std::string bytes = ReadFile(words[i]);
         answer += "file " + std::to_string(i) + " " + std::to_string(bytes.size()) + "\n" + bytes;
+    }
+    for (size_t i = 0; i < hexNamed.size(); ++i) {
+        if (hexNamedWasFile[i] || !IsFile(hexNamed[i])) continue;
+        const std::string bytes = ReadFile(hexNamed[i]);
+        answer += "named " + std::to_string(i) + " " + std::to_string(bytes.size()) + "\n" + bytes;
     }
     const std::string portable = PathsToPlaceholders(output, words);
     answer += "output " + std::to_string(portable.size()) + "\n" + portable;
@@ -411,7 +472,12 @@ inline bool ReplayAnswer(const std::string& folder, const std::string& key, cons
             break;
         }
         const size_t index = std::stoul(head[1]);
-        if (index < words.size()) WriteFile(words[index], bytes);
+        if (head[0] == "named") {
+            const std::vector<std::string> hexNamed = HexNamedPaths(words);
+            if (index < hexNamed.size()) WriteFile(hexNamed[index], bytes);
+        } else if (index < words.size()) {
+            WriteFile(words[index], bytes);
+        }
     }
 #if defined(_WIN32)
     status = code;
@@ -437,6 +503,10 @@ inline std::string CommandOutput(const std::string& command, int& status) {
     if (detail::ReplayAnswer(folder, key, words, output, status)) return output;
     SkipTest("no answer recorded by the Linux run for this oracle question: " + command.substr(0, 160));
 #else
+    // Files the command's input files name in hex: those missing before it runs are its output.
+    const std::vector<std::string> hexNamed = folder.empty() ? std::vector<std::string>() : detail::HexNamedPaths(words);
+    std::vector<bool> hexNamedWasFile;
+    for (const std::string& path : hexNamed) hexNamedWasFile.push_back(detail::IsFile(path));
     std::string output;
     FILE* pipe = ::popen(command.c_str(), "r");
     if (pipe == nullptr) {
@@ -446,7 +516,7 @@ inline std::string CommandOutput(const std::string& command, int& status) {
     char chunk[16384];
     for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0;) output.append(chunk, n);
     status = ::pclose(pipe);
-    if (!folder.empty()) detail::RecordAnswer(folder, key, words, wasFile, output, status);
+    if (!folder.empty()) detail::RecordAnswer(folder, key, words, wasFile, hexNamed, hexNamedWasFile, output, status);
     return output;
 #endif
 }
