@@ -138,8 +138,8 @@ void AppendValues(std::wstring& out, const unsigned char* data, uint32_t length,
     }
 }
 
-// CConversions' integer and boolean forms (plain decimal digits with a leading minus; "true",
-// "false"), made here because a reader calls this once per value.
+// CConversions' integer form (plain decimal digits with a leading minus), appended here because
+// a reader calls this once per value.
 template <typename Integer>
 void AppendDecimal(std::wstring& out, Integer value) {
     char digits[24];
@@ -149,8 +149,6 @@ void AppendDecimal(std::wstring& out, Integer value) {
     for (size_t i = 0; i < count; ++i) wide[i] = static_cast<wchar_t>(digits[i]);
     out.append(wide, count);
 }
-
-std::wstring BooleanText(bool value) { return value ? std::wstring(L"true", 4) : std::wstring(L"false", 5); }
 
 float FloatOf(uint64_t bits) {
     const uint32_t narrow = static_cast<uint32_t>(bits);
@@ -168,20 +166,22 @@ double DoubleOf(uint64_t bits) {
 void AppendFloat(std::wstring& out, uint64_t bits) { CConversions::r4AppendTo(out, FloatOf(bits)); }
 void AppendDouble(std::wstring& out, uint64_t bits) { CConversions::r8AppendTo(out, DoubleOf(bits)); }
 
-std::wstring BooleanListText(const unsigned char* data, uint32_t length) {
-    if (length == 0) return std::wstring();
-    if (length == 1 && (data[0] & 0xF7) == kOneFalse) return BooleanText(data[0] == kOneTrue);
+// The usual single value ("true", "false") or a list of them, one space apart.
+void AppendBooleans(std::wstring& out, const unsigned char* data, uint32_t length) {
+    if (length == 0) return;
+    if (length == 1 && (data[0] & 0xF7) == kOneFalse) {
+        out += data[0] == kOneTrue ? L"true" : L"false";
+        return;
+    }
     const unsigned unusedBits = data[0] >> 4;
     const uint64_t bits = uint64_t{length} * 8;
     // Four bits of count and at most the last octet's bits unused: anything else is no list.
     if (unusedBits > 7 || bits < 4 + unusedBits) throw CQxException(L"Invalid value for BOOLEAN byte encoding.");
-    std::wstring text;
     for (uint64_t bit = 4; bit < bits - unusedBits; ++bit) {
-        if (bit != 4) text += L' ';
+        if (bit != 4) out += L' ';
         const bool value = (data[bit / 8] >> (7 - bit % 8) & 1) != 0;
-        text += value ? L"true" : L"false";
+        out += value ? L"true" : L"false";
     }
-    return text;
 }
 
 // Alphabets hold 2 .. 2^20 characters; codes are the narrowest width of at least two bits that
@@ -357,11 +357,7 @@ void CFastInfosetBinaryData::AppendAsString(std::wstring& out, uint32_t algorith
         return AppendValues<8>(out, data, length, L"Invalid value for LONG byte encoding.",
                                [](std::wstring& text, uint64_t bits) { AppendDecimal(text, static_cast<long long>(bits)); });
     case FIAlgorithm_Boolean:
-        if (length == 1 && (data[0] & 0xF7) == kOneFalse)  // the usual single value
-            out += data[0] == kOneTrue ? L"true" : L"false";
-        else
-            AppendMade(out, BooleanListText(data, length));
-        return;
+        return AppendBooleans(out, data, length);
     case FIAlgorithm_Float:
         return AppendValues<4>(out, data, length, L"Invalid value for FLOAT byte encoding.", AppendFloat);
     case FIAlgorithm_Double:

@@ -292,12 +292,11 @@ void CExpatReader::AppendPendingText(const char* text, size_t length) {
 }
 
 void CExpatReader::CPendingText::Grow(size_t length) {
-    const size_t needed = size + length;
-    const size_t grown = std::max(needed, 2 * capacity);
-    std::unique_ptr<char[]> larger(new char[std::max<size_t>(grown, 256)]);
+    const size_t grown = std::max({size + length, 2 * capacity, size_t{256}});
+    std::unique_ptr<char[]> larger(new char[grown]);
     if (size != 0) std::memcpy(larger.get(), bytes.get(), size);
     bytes = std::move(larger);
-    capacity = std::max<size_t>(grown, 256);
+    capacity = grown;
 }
 
 // Carriage returns reach the text only from character references (&#13;): expat has already
@@ -308,17 +307,21 @@ void CExpatReader::CommitPendingText(CXmlElement* element, CPendingText& pending
     char* const text = pending.bytes.get();
     if (std::memchr(text, '\r', pending.size) != nullptr)
         pending.size = static_cast<size_t>(std::remove(text, text + pending.size, '\r') - text);
-    if (pending.size != 0 && element->m_textLength == 0) {
+    if (pending.size == 0) {
+        // only carriage returns
+    } else if (element->m_textLength == 0) {
         size_t length = pending.size;  // at most the input's length: 32 bits
         element->m_pText = DecodeIntoTextStorage(text, length);
         element->m_textLength = element->m_textCapacity = static_cast<uint32_t>(length);
-    } else if (pending.size != 0) {
+    } else {
         m_scratch.clear();
         if (!AppendWideFromUtf8(m_scratch, text, pending.size)) ThrowInvalidText();
         element->AppendText(m_scratch.data(), m_scratch.size());
     }
-    if (pending.capacity > kLargestKeptBuffer) pending = CPendingText();
-    pending.Clear();
+    if (pending.capacity > kLargestKeptBuffer)
+        pending = CPendingText();
+    else
+        pending.Clear();
 }
 
 void CExpatReader::CommitAllPendingText() noexcept {
