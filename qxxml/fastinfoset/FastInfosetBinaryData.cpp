@@ -76,37 +76,17 @@ bool ReadBoolean(std::wstring_view text) {
     return CConversions::booleanFromString(std::wstring(text), kNumberRule);
 }
 
-// Digits with an optional sign, point and exponent, nothing else, converted exactly; false
-// for anything else and for magnitudes beyond the double range or below its normal range.
-bool ReadPlainReal(std::wstring_view text, double& value) {
-    char narrow[48];
-    const size_t length = text.size();
-    if (length == 0 || length > sizeof narrow) return false;
-    for (size_t i = 0; i < length; ++i) {
-        const wchar_t ch = text[i];
-        if (!((ch >= L'0' && ch <= L'9') || ch == L'.' || ch == L'e' || ch == L'E' || ch == L'-' || ch == L'+'))
-            return false;
-        narrow[i] = static_cast<char>(ch);
-    }
-    const char* begin = narrow;
-    if (narrow[0] == '+') {
-        if (length == 1 || narrow[1] == '-') return false;
-        ++begin;
-    }
-    const std::from_chars_result r = std::from_chars(begin, narrow + length, value);
-    return r.ec == std::errc() && r.ptr == narrow + length;
-}
-
 float ReadFloat(std::wstring_view text) {
     double value = 0;
-    if (ReadPlainReal(text, value) && std::fabs(value) <= std::numeric_limits<float>::max())
+    if (CConversions::r8FromNumberText(text.data(), text.size(), value) &&
+        std::fabs(value) <= std::numeric_limits<float>::max())
         return static_cast<float>(value);
     return CConversions::r4FromString(std::wstring(text), kNumberRule);
 }
 
 double ReadDouble(std::wstring_view text) {
     double value = 0;
-    if (ReadPlainReal(text, value)) return value;
+    if (CConversions::r8FromNumberText(text.data(), text.size(), value)) return value;
     return CConversions::r8FromString(std::wstring(text), kNumberRule);
 }
 
@@ -314,6 +294,9 @@ std::wstring CFastInfosetBinaryData::GetAsString(uint32_t algorithm, const unsig
     case FIAlgorithm_Double:
         if (length == 8) return CConversions::r8ToString(DoubleOf(ReadBigEndian64(data)));
         break;
+    case FIAlgorithm_Boolean:
+        if (length == 1 && (data[0] & 0xF7) == kOneFalse) return CConversions::booleanToString(data[0] == kOneTrue);
+        break;
     default:
         break;
     }
@@ -322,26 +305,14 @@ std::wstring CFastInfosetBinaryData::GetAsString(uint32_t algorithm, const unsig
     return text;
 }
 
-namespace {
-
-// Text made whole by a function that returns it: taken over when `out` is empty.
-void AppendMade(std::wstring& out, std::wstring&& made) {
-    if (out.empty())
-        out = std::move(made);
-    else
-        out += made;
-}
-
-}  // namespace
-
 void CFastInfosetBinaryData::AppendAsString(std::wstring& out, uint32_t algorithm, const unsigned char* data,
                                             uint32_t length) {
     switch (algorithm) {
     case FIAlgorithm_Hexadecimal:
-        AppendMade(out, CBinaryData::GetAsHexString(data, length));
+        AppendHexString(out, data, length);
         return;
     case FIAlgorithm_Base64:
-        if (length != 0) AppendMade(out, CBase64().Encode(data, length));
+        CBase64::AppendEncoded(out, data, length);
         return;
     case FIAlgorithm_Short:
         return AppendValues<2>(out, data, length, L"Invalid value for SHORT byte encoding.",
@@ -366,7 +337,7 @@ void CFastInfosetBinaryData::AppendAsString(std::wstring& out, uint32_t algorith
         if (length % kUuidLength != 0) throw CQxException(L"Invalid value for UUID byte encoding.");
         for (uint32_t at = 0; at < length; at += kUuidLength) {
             if (at != 0) out += L' ';
-            AppendMade(out, CBinaryData::GetAsHexString(data + at, kUuidLength));
+            AppendHexString(out, data + at, kUuidLength);
         }
         return;
     default:

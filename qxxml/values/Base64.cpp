@@ -48,26 +48,17 @@ bool TakeUnitsBeyondTheBmp(wchar_t c, Take& take) {
 CBase64::CBase64() noexcept
     : m_input(nullptr), m_inputLength(0), m_inputPos(0), m_bitsPending(0), m_pendingBits(0) {}
 
-std::wstring CBase64::Encode(const unsigned char* data, uint32_t length) {
-    m_input = data;
-    m_inputLength = data ? length : 0;
-    m_inputPos = 0;
-    m_bitsPending = 0;
-    m_pendingBits = 0;
-    if (m_inputLength == 0) return std::wstring();
+namespace {
 
-    // ceil(8n / 6) characters, rounded up to a multiple of 4 with "=". Short texts (the
-    // usual case) are built on the stack and copied once; long ones in place.
-    const size_t size = (static_cast<size_t>(m_inputLength) + 2) / 3 * 4;
-    constexpr size_t kSmall = 256;
-    wchar_t small[kSmall];
-    std::wstring large;
-    wchar_t* const text = size <= kSmall ? small : (large.resize(size), &large[0]);
+// ceil(8n / 6) characters, rounded up to a multiple of 4 with "=".
+size_t EncodedLength(uint32_t length) { return (static_cast<size_t>(length) + 2) / 3 * 4; }
 
+// Writes the EncodedLength(length) characters of `length` bytes to `text`.
+void EncodeInto(wchar_t* text, const unsigned char* data, uint32_t length) {
     // Locals rather than members in the loop: the compiler must assume that every character
     // stored could change a member, and would reload them all on each step.
-    const unsigned char* in = m_input;
-    const unsigned char* const whole = in + m_inputLength / 3 * 3;
+    const unsigned char* in = data;
+    const unsigned char* const whole = in + length / 3 * 3;
     wchar_t* out = text;
     for (; in != whole; in += 3, out += 4) {
         const uint32_t group = (uint32_t{in[0]} << 16) | (uint32_t{in[1]} << 8) | in[2];
@@ -77,7 +68,7 @@ std::wstring CBase64::Encode(const unsigned char* data, uint32_t length) {
         out[3] = static_cast<wchar_t>(kAlphabet[group & 0x3F]);
     }
     // One or two bytes left: padded with zero bits to two or three characters, then "=".
-    const uint32_t rest = m_inputLength % 3;
+    const uint32_t rest = length % 3;
     if (rest != 0) {
         const uint32_t group = (uint32_t{in[0]} << 16) | (rest == 2 ? uint32_t{in[1]} << 8 : 0u);
         out[0] = static_cast<wchar_t>(kAlphabet[group >> 18]);
@@ -85,9 +76,35 @@ std::wstring CBase64::Encode(const unsigned char* data, uint32_t length) {
         out[2] = rest == 2 ? static_cast<wchar_t>(kAlphabet[(group >> 6) & 0x3F]) : L'=';
         out[3] = L'=';
     }
+}
+
+}  // namespace
+
+std::wstring CBase64::Encode(const unsigned char* data, uint32_t length) {
+    m_input = data;
+    m_inputLength = data ? length : 0;
     m_inputPos = m_inputLength;
-    if (size <= kSmall) return std::wstring(small, size);
-    return large;
+    m_bitsPending = 0;
+    m_pendingBits = 0;
+    if (m_inputLength == 0) return std::wstring();
+    // Short texts (the usual case) are built on the stack and copied once; long ones in place.
+    const size_t size = EncodedLength(m_inputLength);
+    constexpr size_t kSmall = 256;
+    if (size > kSmall) {
+        std::wstring large(size, L'\0');
+        EncodeInto(&large[0], data, m_inputLength);
+        return large;
+    }
+    wchar_t small[kSmall];
+    EncodeInto(small, data, m_inputLength);
+    return std::wstring(small, size);
+}
+
+void CBase64::AppendEncoded(std::wstring& out, const unsigned char* data, uint32_t length) {
+    if (data == nullptr || length == 0) return;
+    const size_t start = out.size();
+    out.resize(start + EncodedLength(length));
+    EncodeInto(&out[0] + start, data, length);
 }
 
 size_t CBase64::DecodeBufferSize(const wchar_t* text, size_t length) noexcept {

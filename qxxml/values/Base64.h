@@ -29,6 +29,8 @@ public:
 
     // The base64 text of `length` bytes; empty for no bytes.
     std::wstring Encode(const unsigned char* data, uint32_t length);
+    // The same text appended to `out`, for callers that reuse one buffer.
+    static void AppendEncoded(std::wstring& out, const unsigned char* data, uint32_t length);
 
     // Decodes `length` characters into `out`, which holds at least DecodeBufferSize(text,
     // length) bytes (the number of UTF-16 code units + 1 is always enough); returns the

@@ -307,12 +307,19 @@ void CBinaryData::SetBuffer(const wchar_t* text) {
 // ------------------------------------------------------------------ hex and base64
 
 std::wstring CBinaryData::GetAsHexString(const unsigned char* data, uint32_t length) {
-    std::wstring text(2 * static_cast<size_t>(length), L'\0');
+    std::wstring text;
+    AppendHexString(text, data, length);
+    return text;
+}
+
+void CBinaryData::AppendHexString(std::wstring& out, const unsigned char* data, uint32_t length) {
+    const size_t start = out.size();
+    out.resize(start + 2 * static_cast<size_t>(length));
+    wchar_t* text = &out[0] + start;
     for (uint32_t i = 0; i < length; ++i) {
         text[2 * i] = kHexDigits[data[i] >> 4];
         text[2 * i + 1] = kHexDigits[data[i] & 0x0F];
     }
-    return text;
 }
 
 std::wstring CBinaryData::GetAsHexString() const { return GetAsHexString(GetData(), GetLength()); }

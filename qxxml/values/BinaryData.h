@@ -72,6 +72,8 @@ public:
 
 protected:
     static std::wstring GetAsHexString(const unsigned char* data, uint32_t length);
+    // The same upper-case text appended to `out`, so that a caller can reuse one buffer.
+    static void AppendHexString(std::wstring& out, const unsigned char* data, uint32_t length);
     // Decodes hex text into a new[] array stored in *out; returns the byte count.
     static uint32_t ConvertToHexData(const wchar_t* text, unsigned char** out);
 

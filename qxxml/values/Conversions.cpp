@@ -186,9 +186,7 @@ struct CExactDecimal {
 // hexadecimal, "inf" and "nan" forms: leading white space, an optional sign, digits with an
 // optional point (at least one digit), an optional exponent. False when the text holds
 // anything else.
-bool ScanReal(const std::wstring& text, double& value) {
-    const wchar_t* p = text.data();
-    const wchar_t* end = p + text.size();
+bool ScanReal(const wchar_t* p, const wchar_t* end, double& value) {
     while (p < end && IsCSpace(*p)) ++p;
     CNumberBuffer number;
     CExactDecimal exact;
@@ -247,7 +245,7 @@ double ReadReal(const std::wstring& text, const wchar_t* failure) {
         if (text == L"INF") return std::numeric_limits<double>::infinity();
     }
     double value = 0;
-    if (!ScanReal(text, value)) ThrowValue(failure, text);
+    if (!ScanReal(text.data(), text.data() + text.size(), value)) ThrowValue(failure, text);
     return value;
 }
 
@@ -673,6 +671,11 @@ float CConversions::r4FromString(const std::wstring& text, WhitespaceRule rule) 
 double CConversions::r8FromString(const std::wstring& text, WhitespaceRule rule) {
     const CWorkingText work(text, rule);
     return ReadReal(work.Text(), L"The value [%s] can not be converted to a r8");
+}
+
+bool CConversions::r8FromNumberText(const wchar_t* text, size_t length, double& value) {
+    if (length == 0 || IsCSpace(text[0])) return false;
+    return ScanReal(text, text + length, value);
 }
 
 // ------------------------------------------------------------------ dates, times, durations

@@ -71,6 +71,11 @@ public:
     static void r4AppendTo(std::wstring& out, float value);
     static void r8AppendTo(std::wstring& out, double value);
     static double r8FromString(const std::wstring& text, WhitespaceRule rule);
+    // The value of a number as r8FromString reads it (optional sign, digits with an optional
+    // point, optional exponent), for readers that hold the text in a buffer of their own;
+    // false for any other text (white space around it, "INF", an error to report), which
+    // r8FromString then reads or refuses.
+    static bool r8FromNumberText(const wchar_t* text, size_t length, double& value);
 
     static std::wstring durationToString(const CDateTimeSpan& value);
     static CDateTimeSpan durationFromString(const std::wstring& text, WhitespaceRule rule);
