@@ -11,6 +11,9 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=${1:-$root/build-cov}
 jobs=${QXXML_JOBS:-2}
+# gcov needs the absolute source paths in its notes: no ccache path rewriting for this build,
+# whatever the local ccache configuration says.
+export CCACHE_BASEDIR= CCACHE_HASHDIR=true
 
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS="--coverage -O0" \
   -DCMAKE_C_FLAGS="--coverage -O0" -DCMAKE_EXE_LINKER_FLAGS=--coverage \
