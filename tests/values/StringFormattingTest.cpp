@@ -22,12 +22,6 @@ TEST(StringFormattingTest, ZeroPaddedMatchesPrintf) {
     }
 }
 
-TEST(StringFormattingTest, TrimTrailingZerosKeepsOneDigit) {
-    EXPECT_EQ(TrimTrailingZeros(L"010"), L"01");
-    EXPECT_EQ(TrimTrailingZeros(L"000"), L"0");
-    EXPECT_EQ(TrimTrailingZeros(L""), L"");
-}
-
 // The fraction is the nine digits of milli, micro and nano without their trailing zeros.
 TEST(StringFormattingTest, FractionIsTheNineDigitsTrimmed) {
     std::mt19937 random(5);

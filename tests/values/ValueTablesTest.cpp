@@ -1,0 +1,261 @@
+// The value classes against the case tables in tests/values/data: each row names an
+// operation, gives its arguments and the text the operation must give back, or the message of
+// the exception it must throw. Rules a table row says best live there; this file only knows
+// how to call each operation.
+//
+// Rows: operation <tab> argument... <tab> expected, with \t \r \n \\ escapes in the texts. The
+// expected text "=" is the first argument itself; "!message" is a CQxInvalidValueException
+// with that message, "!state: ", "!overflow: ", "!param: " and "!other: " name the other
+// classes of the family.
+#include <qxxml/support/QxException.h>
+#include <qxxml/values/BigInteger.h>
+#include <qxxml/values/BinaryData.h>
+#include <qxxml/values/DateTime.h>
+#include <qxxml/values/DateTimeSpan.h>
+#include <qxxml/values/Decimal.h>
+#include <qxxml/values/FormatString.h>
+#include <qxxml/values/PatternMatcher.h>
+#include <qxxml/values/QxVariant.h>
+#include <qxxml/values/StringFormatting.h>
+#include <qxxml/values/WhitespaceUtils.h>
+
+#include "common/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <string>
+
+using namespace QxXmlLib10;
+
+namespace {
+
+using DT = CDateTime;
+using Args = std::vector<std::wstring>;
+using Operation = std::function<std::wstring(const Args&)>;
+
+long long Int(const std::wstring& text) { return std::stoll(text); }
+template <class Number>
+std::wstring Text(Number n) { return std::to_wstring(n); }
+std::wstring Bool(bool b) { return b ? L"true" : L"false"; }
+std::wstring Exact(double d) {  // every double its own text
+    char text[40];
+    std::snprintf(text, sizeof text, "%.17g", d);
+    return qxxml_test::Widen(text);
+}
+
+bool IsSpan(const std::wstring& text) { return text.rfind(L"P", 0) == 0 || text.rfind(L"-P", 0) == 0; }
+CDateTimeSpan Span(const std::wstring& text) {
+    CDateTimeSpan span;
+    span.ParseXSDDuration(text.c_str());
+    return span;
+}
+// A date or time value, read by the reader its form calls for.
+DT Value(const std::wstring& text) {
+    DT value;
+    if (text.find(L'T') != std::wstring::npos)
+        value.ParseXSDDateTime(text.c_str());
+    else if (text.size() > 2 && text[2] == L':')
+        value.ParseXSDTime(text.c_str());
+    else
+        value.ParseXSDDate(text.c_str());
+    return value;
+}
+DT::DTType KindNamed(const std::wstring& name) {
+    for (int kind = DT::dt_yearZero; kind <= DT::dt_gMonthDay; ++kind)
+        if (name == DT::GetTypeName(static_cast<DT::DTType>(kind))) return static_cast<DT::DTType>(kind);
+    throw std::invalid_argument("no date kind " + qxxml_test::Narrow(name));
+}
+std::vector<int> Numbers(const std::wstring& text) {
+    std::vector<int> numbers;
+    for (const std::string& word : qxxml_test::Words(qxxml_test::Narrow(text))) numbers.push_back(std::stoi(word));
+    return numbers;
+}
+std::wstring CompareName(int result) { return std::vector<std::wstring>{L"EQ", L"LT", L"GT", L"IND"}.at(result); }
+
+// Field access by name: the getters give their number, the setters store 1 and give the text.
+const std::map<std::string, std::function<std::wstring(DT&)>>& Fields() {
+    static const std::map<std::string, std::function<std::wstring(DT&)>> fields = {
+        {"GetYear", [](DT& d) { return Text(d.GetYear()); }},
+        {"GetMonth", [](DT& d) { return Text(d.GetMonth()); }},
+        {"GetDay", [](DT& d) { return Text(d.GetDay()); }},
+        {"GetHour", [](DT& d) { return Text(d.GetHour()); }},
+        {"GetMinute", [](DT& d) { return Text(d.GetMinute()); }},
+        {"GetSecond", [](DT& d) { return Text(d.GetSecond()); }},
+        {"GetMilliSecond", [](DT& d) { return Text(d.GetMilliSecond()); }},
+        {"GetMicroSecond", [](DT& d) { return Text(d.GetMicroSecond()); }},
+        {"GetNanoSecond", [](DT& d) { return Text(d.GetNanoSecond()); }},
+        {"GetRealSecond", [](DT& d) { return Exact(d.GetRealSecond()); }},
+        {"GetDayOfWeek", [](DT& d) { return Text(d.GetDayOfWeek()); }},
+        {"GetDayOfYear", [](DT& d) { return Text(d.GetDayOfYear()); }},
+        {"GetTime", [](DT& d) { return Text(d.GetTime()); }},
+        {"GetZoneHour", [](DT& d) { return Text(d.GetZoneHour()); }},
+        {"GetZoneMinute", [](DT& d) { return Text(d.GetZoneMinute()); }},
+        {"IsUTC", [](DT& d) { return Bool(d.IsUTC()); }},
+        {"HasTimeZone", [](DT& d) { return Bool(d.HasTimeZone()); }},
+        {"GetTypeAsString", [](DT& d) { return d.GetTypeAsString(); }},
+        {"GetNormalized", [](DT& d) { return d.GetNormalized().ToString(); }},
+        {"Validate", [](DT& d) { return d.Validate(), d.ToString(); }},
+        {"SetYear", [](DT& d) { return d.SetYear(1), d.ToString(); }},
+        {"SetDay", [](DT& d) { return d.SetDay(1), d.ToString(); }},
+        {"SetMinute", [](DT& d) { return d.SetMinute(1), d.ToString(); }},
+        {"SetMicroSecond", [](DT& d) { return d.SetMicroSecond(1), d.ToString(); }},
+    };
+    return fields;
+}
+
+// The whole-value setters of a fresh value, with their numbers as one space-separated text.
+const std::map<std::string, std::function<void(DT&, const std::vector<int>&)>>& Setters() {
+    static const std::map<std::string, std::function<void(DT&, const std::vector<int>&)>> setters = {
+        {"SetDate", [](DT& d, const std::vector<int>& n) { d.SetDate(n.at(0), n.at(1), n.at(2)); }},
+        {"SetGYear", [](DT& d, const std::vector<int>& n) { d.SetGYear(n.at(0)); }},
+        {"SetGMonthDay", [](DT& d, const std::vector<int>& n) { d.SetGMonthDay(n.at(0), n.at(1)); }},
+        {"SetFracTime", [](DT& d, const std::vector<int>& n) { d.SetFracTime(n.at(0), n.at(1), n.at(2)); }},
+        {"SetTime",
+         [](DT& d, const std::vector<int>& n) {
+             n.size() == 3 ? d.SetTime(n[0], n[1], n[2]) : d.SetTime(n.at(0), n.at(1), n.at(2), n.at(3), n.at(4), n.at(5));
+         }},
+        {"SetDateTime",
+         [](DT& d, const std::vector<int>& n) {
+             n.size() == 6 ? d.SetDateTime(n[0], n[1], n[2], n[3], n[4], n[5])
+                           : d.SetDateTime(n.at(0), n.at(1), n.at(2), n.at(3), n.at(4), n.at(5), n.at(6), n.at(7), n.at(8));
+         }},
+    };
+    return setters;
+}
+
+std::wstring Decimal(const std::wstring& text) { return CDecimal(text.c_str()).ToString(); }
+
+const std::map<std::string, Operation>& Operations() {
+    static const std::map<std::string, Operation> operations = {
+        // Dates, times and durations.
+        {"ParseXSDDate", [](const Args& a) { DT d; d.ParseXSDDate(a[0].c_str()); return d.ToString(); }},
+        {"ParseXSDTime", [](const Args& a) { DT d; d.ParseXSDTime(a[0].c_str()); return d.ToString(); }},
+        {"ParseXSDDateTime", [](const Args& a) { return DT(a[0].c_str()).ToString(); }},
+        {"ParseXSDDuration", [](const Args& a) { return Span(a[0]).ToString(); }},
+        {"ToString", [](const Args& a) { return Value(a[0]).ToString(a.at(1).c_str()); }},
+        {"FromTime", [](const Args& a) { return DT(Int(a[0])).ToString(); }},
+        {"CopyAs", [](const Args& a) { DT d; d.SetDateTime(Value(a[0]), KindNamed(a.at(1))); return d.ToString(); }},
+        {"CopyAndValidate",
+         [](const Args& a) { DT d; d.SetDateTime(Value(a[0]), KindNamed(a.at(1))); d.Validate(); return d.ToString(); }},
+        {"+", [](const Args& a) { return (Value(a[0]) + Span(a.at(1))).ToString(); }},
+        {"-", [](const Args& a) {
+             return IsSpan(a.at(1)) ? (Value(a[0]) - Span(a[1])).ToString() : (Value(a[0]) - Value(a[1])).ToString();
+         }},
+        {"CompareTo", [](const Args& a) {
+             return CompareName(IsSpan(a[0]) ? Span(a[0]).CompareTo(Span(a.at(1))) : Value(a[0]).CompareTo(Value(a.at(1))));
+         }},
+        {"SpanFields", [](const Args& a) {
+             const CDateTimeSpan s = Span(a[0]);
+             std::wstring fields = s.IsNegative() ? L"-" : L"+";
+             for (unsigned long long n : {static_cast<unsigned long long>(s.GetYears()), static_cast<unsigned long long>(s.GetMonths()),
+                                          static_cast<unsigned long long>(s.GetDays()), static_cast<unsigned long long>(s.GetHours()),
+                                          s.GetMinutes(), s.GetSeconds(), static_cast<unsigned long long>(s.GetMilliSeconds()),
+                                          static_cast<unsigned long long>(s.GetMicroSeconds()),
+                                          static_cast<unsigned long long>(s.GetNanoSeconds())})
+                 fields += L" " + Text(n);
+             return fields;
+         }},
+        // Numbers.
+        {"CDecimal", [](const Args& a) { return Decimal(a[0]); }},
+        {"CDecimal(double)", [](const Args& a) { return CDecimal(std::stod(a[0])).ToString(); }},
+        {"CDecimal.ToString", [](const Args& a) { return CDecimal(a[0].c_str()).ToString(static_cast<int>(Int(a.at(1)))); }},
+        {"CDecimal.ToLong", [](const Args& a) { return Text(CDecimal(a[0].c_str()).ToLong()); }},
+        {"CDecimal.ToLongLong", [](const Args& a) { return Text(CDecimal(a[0].c_str()).ToLongLong()); }},
+        {"CDecimal.ToDouble", [](const Args& a) { return Exact(CDecimal(a[0].c_str()).ToDouble()); }},
+        {"CDecimal.ToBigInteger", [](const Args& a) { return CDecimal(a[0].c_str()).ToBigInteger().ToString(); }},
+        {"CDecimal/", [](const Args& a) { return (CDecimal(a[0].c_str()) / CDecimal(a.at(1).c_str())).ToString(); }},
+        {"CBigInteger", [](const Args& a) { return CBigInteger(a[0].c_str()).ToString(); }},
+        {"CBigInteger(CDecimal)", [](const Args& a) { return CBigInteger(CDecimal(a[0].c_str())).ToString(); }},
+        {"CBigInteger.int", [](const Args& a) { return Text(static_cast<int>(CBigInteger(a[0].c_str()))); }},
+        {"CBigInteger.longlong", [](const Args& a) { return Text(static_cast<long long>(CBigInteger(a[0].c_str()))); }},
+        {"CBigInteger.GetAbs", [](const Args& a) { return CBigInteger(a[0].c_str()).GetAbs().ToString(); }},
+        {"CBigInteger.GetNegative", [](const Args& a) { return CBigInteger(a[0].c_str()).GetNegative().ToString(); }},
+        {"SquareRoot", [](const Args& a) { return CBigInteger(a[0].c_str()).SquareRoot().ToString(); }},
+        {"Pow10", [](const Args& a) { return CBigInteger::Pow10(static_cast<int>(Int(a[0]))).ToString(); }},
+        // Texts.
+        {"SetAsHexString", [](const Args& a) { CBinaryData b; b.SetAsHexString(a[0].c_str()); return b.GetAsBase64(); }},
+        {"Preserve", [](const Args& a) { return CWhitespaceUtils::Preserve(a[0].c_str(), static_cast<int>(Int(a.at(1)))); }},
+        {"TrimTrailingZeros", [](const Args& a) { return TrimTrailingZeros(a[0]); }},
+        {"FormatString", [](const Args& a) { return FormatString(a[0].c_str()); }},
+        {"MatchesPattern", [](const Args& a) { return Bool(MatchesPattern(qxxml_test::ToUtf8(a[0]), a.at(1))); }},
+    };
+    return operations;
+}
+
+// An operation through QxVariant, which calls the CConversions pair of its kind, named
+// "kind/rule" (the rule defaults to none); a second argument is the format it writes with.
+Operation ConversionNamed(const std::string& name) {
+    static const std::map<std::string, int> rules = {{"none", CWhitespaceUtils::WhitespaceRule_None},
+                                                     {"preserve", CWhitespaceUtils::WhitespaceRule_Preserve},
+                                                     {"replace", CWhitespaceUtils::WhitespaceRule_Replace},
+                                                     {"collapse", CWhitespaceUtils::WhitespaceRule_Collapse},
+                                                     {"unknown", 4}};
+    const size_t slash = name.find('/');
+    const std::wstring kind = qxxml_test::Widen(name.substr(0, slash));
+    const auto rule = static_cast<CWhitespaceUtils::WhitespaceRule>(rules.at(slash == std::string::npos ? "none" : name.substr(slash + 1)));
+    for (int type = ItemType_hexBinary; type <= ItemType_integer; ++type) {
+        if (kind != ItemTypeName(type)) continue;
+        return [type, rule](const Args& a) {
+            QxVariant value;
+            value.FromString(a[0], static_cast<ItemType>(type), rule);
+            if (value.GetType() != ItemTypeName(type)) return L"(read as " + value.GetType() + L")";
+            return value.ToString(a.size() > 1 ? a[1].c_str() : nullptr);
+        };
+    }
+    throw std::invalid_argument("no operation " + name);
+}
+
+// The operation's text, or its exception as the tables write it.
+std::wstring Outcome(const Operation& operation, const Args& args) {
+    try {
+        return operation(args);
+    } catch (const CQxInvalidValueException& e) {
+        return L"!" + e.GetMessageW();
+    } catch (const CQxInvalidStateException& e) {
+        return L"!state: " + e.GetMessageW();
+    } catch (const CQxOverFlowException& e) {
+        return L"!overflow: " + e.GetMessageW();
+    } catch (const CQxInvalidParamException& e) {
+        return L"!param: " + e.GetMessageW();
+    } catch (const CQxException& e) {
+        return L"!other: " + e.GetMessageW();
+    }
+}
+
+std::wstring RunRow(const std::string& name, const Args& args) {
+    const auto field = Fields().find(name);
+    if (field != Fields().end()) return Outcome([&](const Args& a) { DT d = Value(a.at(0)); return field->second(d); }, args);
+    const auto setter = Setters().find(name);
+    if (setter != Setters().end())
+        return Outcome([&](const Args& a) { DT d; setter->second(d, Numbers(a.at(0))); return d.ToString(); }, args);
+    const auto operation = Operations().find(name);
+    return Outcome(operation != Operations().end() ? operation->second : ConversionNamed(name), args);
+}
+
+class ValueTables : public testing::TestWithParam<const char*> {};
+
+TEST_P(ValueTables, EveryRow) {
+    const std::string file = std::string(GetParam()) + ".tsv";
+    const std::string table = qxxml_test::ReadFile(QXXML_SOURCE_DIR "/tests/values/data/" + file);
+    int rows = 0, lineNumber = 0;
+    for (const std::string& line : qxxml_test::Lines(table)) {
+        ++lineNumber;
+        if (line.empty() || line[0] == '#') continue;
+        std::vector<std::string> fields = qxxml_test::Fields(line);
+        SCOPED_TRACE(file + ":" + std::to_string(lineNumber) + " " + line);
+        ASSERT_GE(fields.size(), 3u);
+        Args args;
+        for (size_t i = 1; i + 1 < fields.size(); ++i) args.push_back(qxxml_test::FromUtf8(qxxml_test::Unescape(fields[i])));
+        const std::wstring expected = qxxml_test::FromUtf8(qxxml_test::Unescape(fields.back()));
+        EXPECT_EQ(RunRow(fields[0], args), expected == L"=" ? args[0] : expected);
+        ++rows;
+    }
+    EXPECT_GT(rows, 20);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, ValueTables, testing::Values("text_forms", "dates", "numbers", "texts"));
+
+}  // namespace
