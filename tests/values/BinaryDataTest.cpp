@@ -190,6 +190,7 @@ TEST(BinaryDataTest, IndexOutOfRangeAndEquality) {
 
     EXPECT_EQ(CBinaryData(), CBinaryData());
     EXPECT_NE(CBinaryData(), From("a"));
+    EXPECT_EQ(From("abc"), From("abc"));
     EXPECT_NE(From("abc"), From("abd"));
     EXPECT_NE(From("abc"), From("ab"));
 }

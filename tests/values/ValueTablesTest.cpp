@@ -150,11 +150,9 @@ const std::map<std::string, Operation>& Operations() {
         {"SpanFields", [](const Args& a) {
              const CDateTimeSpan s = Span(a[0]);
              std::wstring fields = s.IsNegative() ? L"-" : L"+";
-             for (unsigned long long n : {static_cast<unsigned long long>(s.GetYears()), static_cast<unsigned long long>(s.GetMonths()),
-                                          static_cast<unsigned long long>(s.GetDays()), static_cast<unsigned long long>(s.GetHours()),
-                                          s.GetMinutes(), s.GetSeconds(), static_cast<unsigned long long>(s.GetMilliSeconds()),
-                                          static_cast<unsigned long long>(s.GetMicroSeconds()),
-                                          static_cast<unsigned long long>(s.GetNanoSeconds())})
+             for (unsigned long long n : std::vector<unsigned long long>{
+                      s.GetYears(), s.GetMonths(), s.GetDays(), s.GetHours(), s.GetMinutes(), s.GetSeconds(),
+                      s.GetMilliSeconds(), s.GetMicroSeconds(), s.GetNanoSeconds()})
                  fields += L" " + Text(n);
              return fields;
          }},
