@@ -75,7 +75,7 @@ std::vector<int> Numbers(const std::wstring& text) {
 }
 std::wstring CompareName(int result) { return std::vector<std::wstring>{L"EQ", L"LT", L"GT", L"IND"}.at(result); }
 
-// Field access by name: the getters give their number, the setters store 1 and give the text.
+// Field access by name: each getter gives its number as text.
 const std::map<std::string, std::function<std::wstring(DT&)>>& Fields() {
     static const std::map<std::string, std::function<std::wstring(DT&)>> fields = {
         {"GetYear", [](DT& d) { return Text(d.GetYear()); }},
@@ -97,13 +97,19 @@ const std::map<std::string, std::function<std::wstring(DT&)>>& Fields() {
         {"HasTimeZone", [](DT& d) { return Bool(d.HasTimeZone()); }},
         {"GetTypeAsString", [](DT& d) { return d.GetTypeAsString(); }},
         {"GetNormalized", [](DT& d) { return d.GetNormalized().ToString(); }},
-        {"Validate", [](DT& d) { return d.Validate(), d.ToString(); }},
-        {"SetYear", [](DT& d) { return d.SetYear(1), d.ToString(); }},
-        {"SetDay", [](DT& d) { return d.SetDay(1), d.ToString(); }},
-        {"SetMinute", [](DT& d) { return d.SetMinute(1), d.ToString(); }},
-        {"SetMicroSecond", [](DT& d) { return d.SetMicroSecond(1), d.ToString(); }},
     };
     return fields;
+}
+
+// Changes of a value by name, the text of the value afterwards being the result: the field
+// setters (storing 1) and validation.
+const std::map<std::string, std::function<void(DT&)>>& Changes() {
+    static const std::map<std::string, std::function<void(DT&)>> changes = {
+        {"Validate", [](DT& d) { d.Validate(); }},        {"SetYear", [](DT& d) { d.SetYear(1); }},
+        {"SetDay", [](DT& d) { d.SetDay(1); }},           {"SetMinute", [](DT& d) { d.SetMinute(1); }},
+        {"SetMicroSecond", [](DT& d) { d.SetMicroSecond(1); }},
+    };
+    return changes;
 }
 
 // The whole-value setters of a fresh value, with their numbers as one space-separated text.
@@ -113,33 +119,45 @@ const std::map<std::string, std::function<void(DT&, const std::vector<int>&)>>& 
         {"SetGYear", [](DT& d, const std::vector<int>& n) { d.SetGYear(n.at(0)); }},
         {"SetGMonthDay", [](DT& d, const std::vector<int>& n) { d.SetGMonthDay(n.at(0), n.at(1)); }},
         {"SetFracTime", [](DT& d, const std::vector<int>& n) { d.SetFracTime(n.at(0), n.at(1), n.at(2)); }},
-        {"SetTime",
+        {"SetTime", [](DT& d, const std::vector<int>& n) { d.SetTime(n.at(0), n.at(1), n.at(2)); }},
+        {"SetTimeAndFraction",
+         [](DT& d, const std::vector<int>& n) { d.SetTime(n.at(0), n.at(1), n.at(2), n.at(3), n.at(4), n.at(5)); }},
+        {"SetDateTime", [](DT& d, const std::vector<int>& n) { d.SetDateTime(n.at(0), n.at(1), n.at(2), n.at(3), n.at(4), n.at(5)); }},
+        {"SetDateTimeAndFraction",
          [](DT& d, const std::vector<int>& n) {
-             n.size() == 3 ? d.SetTime(n[0], n[1], n[2]) : d.SetTime(n.at(0), n.at(1), n.at(2), n.at(3), n.at(4), n.at(5));
-         }},
-        {"SetDateTime",
-         [](DT& d, const std::vector<int>& n) {
-             n.size() == 6 ? d.SetDateTime(n[0], n[1], n[2], n[3], n[4], n[5])
-                           : d.SetDateTime(n.at(0), n.at(1), n.at(2), n.at(3), n.at(4), n.at(5), n.at(6), n.at(7), n.at(8));
+             d.SetDateTime(n.at(0), n.at(1), n.at(2), n.at(3), n.at(4), n.at(5), n.at(6), n.at(7), n.at(8));
          }},
     };
     return setters;
 }
 
-std::wstring Decimal(const std::wstring& text) { return CDecimal(text.c_str()).ToString(); }
+template <void (DT::*Parse)(const wchar_t*)>
+std::wstring Parsed(const Args& a) {
+    DT value;
+    (value.*Parse)(a[0].c_str());
+    return value.ToString();
+}
+
+// The value of the first argument copied to the kind the second names, then validated or not.
+template <bool validate>
+std::wstring Copied(const Args& a) {
+    DT copy;
+    copy.SetDateTime(Value(a[0]), KindNamed(a.at(1)));
+    if (validate) copy.Validate();
+    return copy.ToString();
+}
 
 const std::map<std::string, Operation>& Operations() {
     static const std::map<std::string, Operation> operations = {
         // Dates, times and durations.
-        {"ParseXSDDate", [](const Args& a) { DT d; d.ParseXSDDate(a[0].c_str()); return d.ToString(); }},
-        {"ParseXSDTime", [](const Args& a) { DT d; d.ParseXSDTime(a[0].c_str()); return d.ToString(); }},
-        {"ParseXSDDateTime", [](const Args& a) { return DT(a[0].c_str()).ToString(); }},
+        {"ParseXSDDate", Parsed<&DT::ParseXSDDate>},
+        {"ParseXSDTime", Parsed<&DT::ParseXSDTime>},
+        {"ParseXSDDateTime", Parsed<&DT::ParseXSDDateTime>},
         {"ParseXSDDuration", [](const Args& a) { return Span(a[0]).ToString(); }},
         {"ToString", [](const Args& a) { return Value(a[0]).ToString(a.at(1).c_str()); }},
         {"FromTime", [](const Args& a) { return DT(Int(a[0])).ToString(); }},
-        {"CopyAs", [](const Args& a) { DT d; d.SetDateTime(Value(a[0]), KindNamed(a.at(1))); return d.ToString(); }},
-        {"CopyAndValidate",
-         [](const Args& a) { DT d; d.SetDateTime(Value(a[0]), KindNamed(a.at(1))); d.Validate(); return d.ToString(); }},
+        {"CopyAs", Copied<false>},
+        {"CopyAndValidate", Copied<true>},
         {"+", [](const Args& a) { return (Value(a[0]) + Span(a.at(1))).ToString(); }},
         {"-", [](const Args& a) {
              return IsSpan(a.at(1)) ? (Value(a[0]) - Span(a[1])).ToString() : (Value(a[0]) - Value(a[1])).ToString();
@@ -157,7 +175,7 @@ const std::map<std::string, Operation>& Operations() {
              return fields;
          }},
         // Numbers.
-        {"CDecimal", [](const Args& a) { return Decimal(a[0]); }},
+        {"CDecimal", [](const Args& a) { return CDecimal(a[0].c_str()).ToString(); }},
         {"CDecimal(double)", [](const Args& a) { return CDecimal(std::stod(a[0])).ToString(); }},
         {"CDecimal.ToString", [](const Args& a) { return CDecimal(a[0].c_str()).ToString(static_cast<int>(Int(a.at(1)))); }},
         {"CDecimal.ToLong", [](const Args& a) { return Text(CDecimal(a[0].c_str()).ToLong()); }},
@@ -174,7 +192,12 @@ const std::map<std::string, Operation>& Operations() {
         {"SquareRoot", [](const Args& a) { return CBigInteger(a[0].c_str()).SquareRoot().ToString(); }},
         {"Pow10", [](const Args& a) { return CBigInteger::Pow10(static_cast<int>(Int(a[0]))).ToString(); }},
         // Texts.
-        {"SetAsHexString", [](const Args& a) { CBinaryData b; b.SetAsHexString(a[0].c_str()); return b.GetAsBase64(); }},
+        {"SetAsHexString",
+         [](const Args& a) {
+             CBinaryData bytes;
+             bytes.SetAsHexString(a[0].c_str());
+             return bytes.GetAsBase64();
+         }},
         {"Preserve", [](const Args& a) { return CWhitespaceUtils::Preserve(a[0].c_str(), static_cast<int>(Int(a.at(1)))); }},
         {"TrimTrailingZeros", [](const Args& a) { return TrimTrailingZeros(a[0]); }},
         {"FormatString", [](const Args& a) { return FormatString(a[0].c_str()); }},
@@ -225,12 +248,27 @@ std::wstring Outcome(const Operation& operation, const Args& args) {
 
 std::wstring RunRow(const std::string& name, const Args& args) {
     const auto field = Fields().find(name);
-    if (field != Fields().end()) return Outcome([&](const Args& a) { DT d = Value(a.at(0)); return field->second(d); }, args);
+    const auto change = Changes().find(name);
     const auto setter = Setters().find(name);
-    if (setter != Setters().end())
-        return Outcome([&](const Args& a) { DT d; setter->second(d, Numbers(a.at(0))); return d.ToString(); }, args);
     const auto operation = Operations().find(name);
-    return Outcome(operation != Operations().end() ? operation->second : ConversionNamed(name), args);
+    return Outcome(
+        [&](const Args& a) {
+            if (field != Fields().end()) {
+                DT value = Value(a.at(0));
+                return field->second(value);
+            }
+            DT value;
+            if (change != Changes().end()) {
+                value = Value(a.at(0));
+                change->second(value);
+            } else if (setter != Setters().end()) {
+                setter->second(value, Numbers(a.at(0)));
+            } else {
+                return (operation != Operations().end() ? operation->second : ConversionNamed(name))(a);
+            }
+            return value.ToString();
+        },
+        args);
 }
 
 class ValueTables : public testing::TestWithParam<const char*> {};
