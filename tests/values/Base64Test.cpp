@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <ctime>
 #include <memory>
 
 using namespace qxxml_test;

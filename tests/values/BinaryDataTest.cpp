@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <ctime>
 #include <thread>
 
 using namespace QxXmlLib10;

@@ -216,12 +216,13 @@ Operation ConversionNamed(const std::string& name) {
                                                      {"unknown", 4}};
     const size_t slash = name.find('/');
     const std::wstring kind = qxxml_test::Widen(name.substr(0, slash));
-    const auto rule = static_cast<CWhitespaceUtils::WhitespaceRule>(rules.at(slash == std::string::npos ? "none" : name.substr(slash + 1)));
+    // Kept as a number until the call: 4, the unknown rule, is no value of the enumeration.
+    const int rule = rules.at(slash == std::string::npos ? "none" : name.substr(slash + 1));
     for (int type = ItemType_hexBinary; type <= ItemType_integer; ++type) {
         if (kind != ItemTypeName(type)) continue;
         return [type, rule](const Args& a) {
             QxVariant value;
-            value.FromString(a[0], static_cast<ItemType>(type), rule);
+            value.FromString(a[0], static_cast<ItemType>(type), static_cast<CWhitespaceUtils::WhitespaceRule>(rule));
             if (value.GetType() != ItemTypeName(type)) return L"(read as " + value.GetType() + L")";
             return value.ToString(a.size() > 1 ? a[1].c_str() : nullptr);
         };
