@@ -26,7 +26,9 @@
 #include <cstdio>
 #include <functional>
 #include <map>
+#include <stdexcept>
 #include <string>
+#include <vector>
 
 using namespace QxXmlLib10;
 
@@ -230,7 +232,8 @@ Operation ConversionNamed(const std::string& name) {
     throw std::invalid_argument("no operation " + name);
 }
 
-// The operation's text, or its exception as the tables write it.
+// The operation's text, or its exception as the tables write it. A row naming no operation
+// fails the test with std::invalid_argument.
 std::wstring Outcome(const Operation& operation, const Args& args) {
     try {
         return operation(args);
@@ -281,7 +284,7 @@ TEST_P(ValueTables, EveryRow) {
     for (const std::string& line : qxxml_test::Lines(table)) {
         ++lineNumber;
         if (line.empty() || line[0] == '#') continue;
-        std::vector<std::string> fields = qxxml_test::Fields(line);
+        const std::vector<std::string> fields = qxxml_test::Fields(line);
         SCOPED_TRACE(file + ":" + std::to_string(lineNumber) + " " + line);
         ASSERT_GE(fields.size(), 3u);
         Args args;
