@@ -220,6 +220,7 @@ TEST(DecimalTest, IncrementDecrementAndSign) {
     zero.Negate();
     EXPECT_EQ(zero.ToString(), L"0");
     EXPECT_TRUE(zero == CDecimal(0) && !(zero < CDecimal(0)));
+    EXPECT_EQ(zero.ToString(2), L"0.00");
 }
 
 // Arbitrary mixes of the characters the readers know: each text either reads (and then writes
