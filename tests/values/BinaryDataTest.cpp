@@ -111,6 +111,11 @@ TEST(BinaryDataTest, CopyOnWriteKeepsTheOriginal) {
     EXPECT_EQ(Bytes(assigned), "abc");
     first.Clear();
     EXPECT_EQ(Bytes(assigned), "abc");
+
+    CBinaryData moved(std::move(assigned));  // moves leave the source empty
+    EXPECT_EQ(assigned.GetLength(), 0u);  // NOLINT(bugprone-use-after-move)
+    first = std::move(moved);
+    EXPECT_EQ(Bytes(first), "abc");
 }
 
 TEST(BinaryDataTest, CopiesChangedOnManyThreads) {
@@ -139,7 +144,7 @@ TEST(BinaryDataTest, CopiesChangedOnManyThreads) {
     EXPECT_EQ(Bytes(shared), original);
 }
 
-TEST(BinaryDataTest, ReleaseDataHandsOverAPrivateBlock) {
+TEST(BinaryDataTest, ReleaseDataHandsOverAPrivateBlockAndAdoptedArraysAreOwned) {
     CBinaryData first = From("shared");
     CBinaryData second = first;
     const unsigned char* block = first.GetData();
@@ -159,9 +164,7 @@ TEST(BinaryDataTest, ReleaseDataHandsOverAPrivateBlock) {
     EXPECT_EQ(first.GetLength(), 0u);
     delete[] released;
     EXPECT_EQ(first.ReleaseData(), nullptr);
-}
 
-TEST(BinaryDataTest, AdoptedArraysAreOwned) {
     unsigned char* bytes = new unsigned char[3]{1, 2, 3};
     CBinaryData adopted(bytes, 3, /*adopt=*/true);
     EXPECT_EQ(adopted.GetData(), bytes);
@@ -248,14 +251,4 @@ TEST(BinaryDataTest, AppendsGrowAndMayReadFromTheValueItself) {
 
     small.SetBuffer(small.GetData() + 1, 2);
     EXPECT_EQ(Bytes(small), "yx");
-}
-
-TEST(BinaryDataTest, MovesLeaveTheSourceEmpty) {
-    CBinaryData source = From("moved");
-    CBinaryData target(std::move(source));
-    EXPECT_EQ(Bytes(target), "moved");
-    EXPECT_EQ(source.GetLength(), 0u);  // NOLINT(bugprone-use-after-move)
-    CBinaryData assigned = From("old");
-    assigned = std::move(target);
-    EXPECT_EQ(Bytes(assigned), "moved");
 }
