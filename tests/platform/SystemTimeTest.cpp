@@ -23,12 +23,10 @@ FILETIME Ticks(uint64_t ticks) {
 
 uint64_t TicksOf(const FILETIME& ft) { return (uint64_t{ft.dwHighDateTime} << 32) | ft.dwLowDateTime; }
 
-SYSTEMTIME Make(int year, int month, int day, int hour = 0, int minute = 0, int second = 0, int ms = 0) {
-    SYSTEMTIME st{};
-    const int fields[] = {year, month, day, hour, minute, second, ms};
-    uint16_t* targets[] = {&st.wYear, &st.wMonth, &st.wDay, &st.wHour, &st.wMinute, &st.wSecond, &st.wMilliseconds};
-    for (int i = 0; i < 7; ++i) *targets[i] = static_cast<uint16_t>(fields[i]);
-    return st;
+SYSTEMTIME Make(int year, int month, int day, int hour = 0, int minute = 0, int second = 0, int ms = 0,
+                int dayOfWeek = 0) {
+    const auto u = [](int n) { return static_cast<uint16_t>(n); };
+    return SYSTEMTIME{u(year), u(month), u(dayOfWeek), u(day), u(hour), u(minute), u(second), u(ms)};
 }
 
 std::string Describe(const SYSTEMTIME& st) {
@@ -105,9 +103,7 @@ emit((delta.days * 86400 + delta.seconds) * 10000000 + delta.microseconds * 10 +
         const FILETIME ft = Ticks(ticks);
         SYSTEMTIME st{};
         ASSERT_TRUE(FileTimeToSystemTime(&ft, &st));
-        SYSTEMTIME expected = Make(year, month, day, hour, minute, second, ms);
-        expected.wDayOfWeek = static_cast<uint16_t>(dow);
-        EXPECT_EQ(Describe(st), Describe(expected));
+        EXPECT_EQ(Describe(st), Describe(Make(year, month, day, hour, minute, second, ms, dow)));
 
         // Back to ticks: exact to the millisecond (SYSTEMTIME drops the sub-millisecond part).
         st.wDayOfWeek = 6;  // ignored
@@ -141,8 +137,7 @@ TEST(SystemTimeTest, RefusedTicksAndFields) {
         Make(2001, 1, 1, 0, 60), Make(2001, 1, 1, 0, 0, 60), Make(2001, 1, 1, 0, 0, 0, 1000),
     };
     for (const SYSTEMTIME& b : bad) EXPECT_FALSE(SystemTimeToFileTime(&b, &ft)) << Describe(b);
-    SYSTEMTIME leap = Make(2000, 2, 29);
-    leap.wDayOfWeek = 99;  // nonsense, and ignored
+    SYSTEMTIME leap = Make(2000, 2, 29, 0, 0, 0, 0, 99);  // a nonsense day of the week, ignored
     EXPECT_TRUE(SystemTimeToFileTime(&leap, &ft));
     EXPECT_FALSE(SystemTimeToFileTime(nullptr, &ft));
     EXPECT_FALSE(FileTimeToSystemTime(nullptr, &leap));
@@ -175,10 +170,8 @@ TEST(SystemTimeTest, LocalTimeFollowsTheCLibrary) {
         const time_t after = std::time(nullptr);
         if (before != after) continue;
         const struct tm local = BrokenDown(before, /*local=*/true);
-        SYSTEMTIME expected = Make(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
-                                   local.tm_sec, st.wMilliseconds % 1000);
-        expected.wDayOfWeek = static_cast<uint16_t>(local.tm_wday);
-        EXPECT_EQ(Describe(st), Describe(expected));
+        EXPECT_EQ(Describe(st), Describe(Make(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                                              local.tm_min, local.tm_sec, st.wMilliseconds % 1000, local.tm_wday)));
         return;
     }
     FAIL() << "the clock never held still for one second";

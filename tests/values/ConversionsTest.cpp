@@ -24,16 +24,6 @@ namespace {
 using C = CConversions;
 const CWhitespaceUtils::WhitespaceRule None = CWhitespaceUtils::WhitespaceRule_None;
 
-// "x" + hex of the UTF-8 bytes (ASCII here), as the oracle writes texts.
-std::wstring OracleText(const std::string& field) { return qxxml_test::Widen(qxxml_test::Unhex(field.substr(1))); }
-
-std::vector<std::vector<std::string>> OracleLines(const std::string& args) {
-    std::vector<std::vector<std::string>> lines;
-    for (const std::string& line : qxxml_test::Lines(qxxml_test::PythonScript("tests/values/values_oracle.py", args)))
-        if (!qxxml_test::Words(line).empty()) lines.push_back(qxxml_test::Words(line));
-    return lines;
-}
-
 // The bits of a real as the oracle writes them: hex digits, or NAN for any NaN.
 template <class Bits, class Real>
 std::string BitsText(Real v) {
@@ -79,8 +69,9 @@ std::string IntFromText(const std::string& kind, const std::wstring& text) {
 
 TEST(ConversionsTest, ReadingMatchesOracle) {
     int integers = 0, reals = 0;
-    for (const auto& line : OracleLines("conversions 2500 20240506")) {
-        const std::wstring text = OracleText(line.at(2));
+    const std::string oracle = qxxml_test::PythonScript("tests/values/values_oracle.py", "conversions 2500 20240506");
+    for (const auto& line : qxxml_test::Rows(oracle)) {
+        const std::wstring text = qxxml_test::Widen(qxxml_test::Unescape(line.at(2)));
         if (line[0] == "INT") {
             EXPECT_EQ(IntFromText(line[1], text), line.at(3)) << line[1] << " " << line[2];
             ++integers;

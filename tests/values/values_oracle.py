@@ -4,9 +4,8 @@ calendar. Only the standard library is used.
 
 Usage: values_oracle.py MODE COUNT SEED [MAXPLACES]
 
-Every line printed is one case, fields separated by tabs (modes "conversions" and "dates"
-separate them by spaces, with texts written as "x" and the hex of their UTF-8 bytes
-where white space must survive). The C++ tests feed each case to the value classes and
+Every line printed is one case, fields separated by tabs (mode "dates" separates them by
+spaces). The C++ tests feed each case to the value classes and
 compare with the fields given here.
 
 The decimal rules reproduced with the decimal module:
@@ -239,10 +238,6 @@ INT_KINDS = {"i4": (-2**31, 2**31 - 1), "i8": (-2**63, 2**63 - 1), "ui4": (0, 2*
 NARROW = {"i1": ("i4", -128, 127), "i2": ("i4", -32768, 32767), "ui1": ("ui4", 0, 255), "ui2": ("ui4", 0, 65535)}
 
 
-def enc(text):
-    return "x" + text.encode("utf-8").hex()
-
-
 def read_wide(kind, text):
     match = INT_PREFIX.match(text)
     if not match:
@@ -330,15 +325,15 @@ def conversions(rng, count):
     for _ in range(count):
         kind = rng.choice(["i1", "i2", "i4", "i8", "ui1", "ui2", "ui4", "ui8"])
         text = random_int_text(rng)
-        out.append("INT %s %s %s" % (kind, enc(text), read_int(kind, text)))
+        out.append("INT\t%s\t%s\t%s" % (kind, esc(text), read_int(kind, text)))
 
         text = random_real_text(rng)
         value = c_real(text)
         if isinstance(value, str):
-            out += ["REAL r8 %s %s" % (enc(text), value), "REAL r4 %s %s" % (enc(text), value)]
+            out += ["REAL\tr8\t%s\t%s" % (esc(text), value), "REAL\tr4\t%s\t%s" % (esc(text), value)]
         else:
-            out += ["REAL r8 %s %016x" % (enc(text), double_bits(value)),
-                    "REAL r4 %s %08x" % (enc(text), float32_bits(value))]
+            out += ["REAL\tr8\t%s\t%016x" % (esc(text), double_bits(value)),
+                    "REAL\tr4\t%s\t%08x" % (esc(text), float32_bits(value))]
     print("\n".join(out))
 
 
