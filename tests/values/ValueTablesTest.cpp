@@ -203,7 +203,7 @@ std::wstring VariantScript(const Args& a) {
         {"SetI4", change([](QxVariant& v, const std::wstring& n) { v.SetI4(static_cast<int32_t>(Int(n))); })},
         {"SetUI8", change([](QxVariant& v, const std::wstring& n) { v.SetUI8(static_cast<uint64_t>(Int(n))); })},
         {"SetYear", change([](QxVariant& v, const std::wstring& n) { v.SetYear(static_cast<uint16_t>(Int(n))); })},
-        {"SetString", change([](QxVariant& v, const std::wstring& text) { v.SetString(text); })},
+        {"SetString", change([](QxVariant& v, const std::wstring& text) { v.SetString(std::wstring(text)); })},
         {"SetDecimal", change([](QxVariant& v, const std::wstring& text) { v.SetDecimal(CDecimal(text.c_str())); })},
         {"SetDate", change([](QxVariant& v, const std::wstring& text) { v.SetDate(DT(text.c_str())); })},
         {"SetXmlObject", change([](QxVariant& v, const std::wstring&) { v.SetXmlObject(nullptr); })},
