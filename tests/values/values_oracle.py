@@ -134,12 +134,6 @@ def double_ints(rng, count):
         print(f"{x!r}\t{int(Decimal(x).quantize(Decimal(1), rounding=ROUND_HALF_DOWN))}")
 
 
-def bigint_sqrt(rng, count):
-    for _ in range(count):
-        value = abs(random_int(rng, 80))
-        print(f"{value}\t{math.isqrt(value)}")
-
-
 def bigint_parse(rng, count):
     """Texts of digits, signs and white space, plus some decimal forms."""
     for _ in range(count):
@@ -521,7 +515,7 @@ def dates(rng, count):
 MODES = {
     "bigint_arith": bigint_arith, "bigint_huge": lambda rng, count: bigint_arith(rng, count, 3000),  # thousands of digits
     "double_ints": double_ints,
-    "bigint_sqrt": bigint_sqrt, "bigint_parse": bigint_parse, "decimal_arith": decimal_arith,
+    "bigint_parse": bigint_parse, "decimal_arith": decimal_arith,
     "decimal_parse": decimal_parse, "decimal_format": decimal_format, "conversions": conversions, "dates": dates,
 }
 
