@@ -27,25 +27,16 @@ const std::type_info& ClassOf(const CQxException* e) { return typeid(*e); }
 
 }  // namespace
 
-TEST(ExceptionTest, MessagesAndEmptyDefaults) {
-    const CQxException empty;
-    EXPECT_EQ(empty.GetMessageW(), L"");
-    EXPECT_EQ(empty.GetInnerException(), nullptr);
-    EXPECT_EQ(empty.GetFullMessage(), L"");
-    EXPECT_EQ(CQxException(static_cast<const wchar_t*>(nullptr)).GetMessageW(), L"");
-
-    const CQxOverFlowException single(L"too big");
-    EXPECT_EQ(single.GetMessageW(), L"too big");
-    EXPECT_EQ(single.GetFullMessage(), single.GetMessageW()) << "no trailing line feed";
-}
-
 TEST(ExceptionTest, ChainsGiveOneLinePerLevel) {
+    EXPECT_EQ(CQxException().GetFullMessage() + CQxException(static_cast<const wchar_t*>(nullptr)).GetMessageW(), L"");
+    EXPECT_EQ(CQxException().GetInnerException(), nullptr);
+    EXPECT_EQ(CQxOverFlowException(L"too big").GetFullMessage(), L"too big") << "no trailing line feed";
+
     const CQxInvalidValueException cause(L"Value [x] is not an integer");
     const CQxValidationException middle(L"Failed to process the element [qty]", cause);
     const CQxValidationException top(std::wstring(L"Failed to process the element [order]"), middle);
     EXPECT_EQ(top.GetFullMessage(),
-              L"Failed to process the element [order]\nFailed to process the element [qty]\n"
-              L"Value [x] is not an integer");
+              L"Failed to process the element [order]\nFailed to process the element [qty]\nValue [x] is not an integer");
     ASSERT_NE(top.GetInnerException(), nullptr);
     ASSERT_NE(top.GetInnerException()->GetInnerException(), nullptr);
     EXPECT_EQ(top.GetInnerException()->GetInnerException()->GetInnerException(), nullptr);
@@ -54,7 +45,7 @@ TEST(ExceptionTest, ChainsGiveOneLinePerLevel) {
     EXPECT_EQ(ClassOf(top.GetInnerException()->GetInnerException()), typeid(CQxInvalidValueException));
 }
 
-TEST(ExceptionTest, CopiesAreDeep) {
+TEST(ExceptionTest, CopiesAndConversionsAreDeep) {
     auto source = std::make_unique<CQxValidationException>(
         L"outer", CQxValidationException(L"middle", CQxInvalidNamespaceException(L"inner")));
     const CQxValidationException copy(*source);
@@ -64,9 +55,8 @@ TEST(ExceptionTest, CopiesAreDeep) {
     EXPECT_EQ(copy.GetFullMessage(), L"outer\nmiddle\ninner");
     EXPECT_EQ(ClassOf(copy.GetInnerException()), typeid(CQxValidationException));
     EXPECT_EQ(ClassOf(copy.GetInnerException()->GetInnerException()), typeid(CQxInvalidNamespaceException));
-}
 
-TEST(ExceptionTest, SubclassBuiltFromTheRootTakesItsMessageAndChain) {
+    // A subclass built from the root takes its message and chain, and is caught as itself.
     const CQxException root(L"generic", CQxOverFlowException(L"cause"));
     const CQxInvalidParamException converted(root);
     EXPECT_EQ(converted.GetFullMessage(), L"generic\ncause");
@@ -82,7 +72,6 @@ TEST(ExceptionTest, AssignmentReplacesMessageAndChain) {
     EXPECT_EQ(target.GetFullMessage(), L"new\nnew cause");
     EXPECT_NE(target.GetInnerException(), source.GetInnerException());
     EXPECT_EQ(ClassOf(target.GetInnerException()), typeid(CQxInvalidValueException));
-
     target = CQxException(L"plain");  // the old chain is released (the leak checker knows)
     EXPECT_EQ(target.GetInnerException(), nullptr);
     EXPECT_EQ(target.GetFullMessage(), L"plain");
@@ -91,7 +80,6 @@ TEST(ExceptionTest, AssignmentReplacesMessageAndChain) {
     CQxValidationException& alias = self;
     self = alias;
     EXPECT_EQ(self.GetFullMessage(), L"self\nkept");
-
     CQxInvalidStateException derived(L"a");
     derived = CQxInvalidStateException(L"b", CQxException(L"c"));
     EXPECT_EQ(derived.GetFullMessage(), L"b\nc");

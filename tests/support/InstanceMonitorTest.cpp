@@ -21,22 +21,15 @@ public:
     explicit CNamed(const wchar_t* name) : CInstanceMonitor(name) {}
 };
 
-// The way library classes do it: the record resolved once, then passed.
-class CTestMonitoredResolved : CInstanceMonitor {
+// The way library classes do it: the record resolved once, then passed. Two of them, for a
+// record that has no live instance when the list is cleaned up.
+template <int N>
+class CResolved : CInstanceMonitor {
 public:
-    CTestMonitoredResolved() : CInstanceMonitor(Record()) {}
+    CResolved() : CInstanceMonitor(Record()) {}
     static CInstanceMonitor::ClassType* Record() {
-        static CInstanceMonitor::ClassType* record = CInstanceMonitor::Resolve(L"CTestMonitoredResolved");
-        return record;
-    }
-};
-
-// A second one, for a record that has no live instance when the list is cleaned up.
-class CTestMonitoredIdle : CInstanceMonitor {
-public:
-    CTestMonitoredIdle() : CInstanceMonitor(Record()) {}
-    static CInstanceMonitor::ClassType* Record() {
-        static CInstanceMonitor::ClassType* record = CInstanceMonitor::Resolve(L"CTestMonitoredIdle");
+        static CInstanceMonitor::ClassType* record =
+            CInstanceMonitor::Resolve(N == 0 ? L"CTestMonitoredResolved" : L"CTestMonitoredIdle");
         return record;
     }
 };
@@ -44,15 +37,9 @@ public:
 // The dump's line for a class, or "" when it has none.
 std::wstring LineOf(const std::wstring& className) {
     const std::wstring dump = CInstanceMonitor::DumpState();
-    size_t start = dump.find(L'\n') + 1;
-    while (start < dump.size()) {
-        size_t end = dump.find(L'\n', start);
-        if (end == std::wstring::npos) end = dump.size();
-        const std::wstring line = dump.substr(start, end - start);
-        if (line.size() > 4 && line.compare(4, className.size() + 3, className + L" = ") == 0) return line;
-        start = end + 1;
-    }
-    return std::wstring();
+    const size_t at = dump.find(L" " + className + L" = ");
+    if (at == std::wstring::npos || at < 4 || dump[at - 4] != L'\n') return std::wstring();
+    return dump.substr(at - 3, dump.find(L'\n', at) - (at - 3));
 }
 
 }  // namespace
@@ -60,58 +47,44 @@ std::wstring LineOf(const std::wstring& className) {
 TEST(InstanceMonitorTest, LiveAndTotalCountsInTheDump) {
     auto first = std::make_unique<CNamed>(L"CTestMonitoredA");
     auto second = std::make_unique<CNamed>(L"CTestMonitoredA");
+    CNamed upper(L"CTestMonitoreda");  // names are case-sensitive
     EXPECT_EQ(LineOf(L"CTestMonitoredA"), L"--> CTestMonitoredA = 2/2");
     first.reset();
     EXPECT_EQ(LineOf(L"CTestMonitoredA"), L"--> CTestMonitoredA = 1/2");
     second.reset();
     EXPECT_EQ(LineOf(L"CTestMonitoredA"), L"    CTestMonitoredA = 0/2");
-}
+    EXPECT_EQ(LineOf(L"CTestMonitoreda"), L"--> CTestMonitoreda = 1/1");
 
-TEST(InstanceMonitorTest, DumpLayout) {
-    CNamed x(L"CTestMonitoredLayoutX");
+    // Records in order of first registration, one "\n" between lines, none after the last.
     { CNamed y(L"CTestMonitoredLayoutY"); }
     const std::wstring dump = CInstanceMonitor::DumpState();
     ASSERT_EQ(dump.compare(0, std::wcslen(kHeader), kHeader), 0) << "the header line comes first";
-    // Records in order of first registration, one "\n" between lines, none after the last.
-    const std::wstring tail = L"--> CTestMonitoredLayoutX = 1/1\n    CTestMonitoredLayoutY = 0/1";
+    const std::wstring tail = L"--> CTestMonitoreda = 1/1\n    CTestMonitoredLayoutY = 0/1";
     ASSERT_GE(dump.size(), tail.size());
     EXPECT_EQ(dump.substr(dump.size() - tail.size()), tail);
     EXPECT_EQ(dump.find(L"\n\n"), std::wstring::npos);
 }
 
-TEST(InstanceMonitorTest, NamesAreCaseSensitive) {
-    CNamed lower(L"CTestMonitoredcase");
-    CNamed upper(L"CTestMonitoredCASE");
-    EXPECT_EQ(LineOf(L"CTestMonitoredcase"), L"--> CTestMonitoredcase = 1/1");
-    EXPECT_EQ(LineOf(L"CTestMonitoredCASE"), L"--> CTestMonitoredCASE = 1/1");
-}
-
 TEST(InstanceMonitorTest, CopiesRegisterAndAssignmentDoesNot) {
-    CTestMonitoredResolved original;
-    const int32_t live = CTestMonitoredResolved::Record()->lInstanceCount;
-    const int32_t total = CTestMonitoredResolved::Record()->lTotalCount;
+    CResolved<0> original;
+    const int32_t live = CResolved<0>::Record()->lInstanceCount;
+    const int32_t total = CResolved<0>::Record()->lTotalCount;
     {
-        CTestMonitoredResolved copy(original);
-        EXPECT_EQ(CTestMonitoredResolved::Record()->lInstanceCount, live + 1);
-        EXPECT_EQ(CTestMonitoredResolved::Record()->lTotalCount, total + 1);
+        CResolved<0> copy(original);
         copy = original;
         original = copy;
-        EXPECT_EQ(CTestMonitoredResolved::Record()->lInstanceCount, live + 1);
-        EXPECT_EQ(CTestMonitoredResolved::Record()->lTotalCount, total + 1);
+        EXPECT_EQ(CResolved<0>::Record()->lInstanceCount, live + 1);
+        EXPECT_EQ(CResolved<0>::Record()->lTotalCount, total + 1);
     }
-    EXPECT_EQ(CTestMonitoredResolved::Record()->lInstanceCount, live);
     EXPECT_EQ(LineOf(L"CTestMonitoredResolved"),
               L"--> CTestMonitoredResolved = " + std::to_wstring(live) + L"/" + std::to_wstring(total + 1));
-}
 
-TEST(InstanceMonitorTest, ByNameAndByRecordShareOneRecord) {
+    // By name and by record share one record.
     CInstanceMonitor::ClassType* record = CInstanceMonitor::Resolve(L"CTestMonitoredShared");
     EXPECT_EQ(CInstanceMonitor::Resolve(L"CTestMonitoredShared"), record);
     EXPECT_EQ(record->strClassName, L"CTestMonitoredShared");
     CNamed byName(L"CTestMonitoredShared");
     CInstanceMonitor byRecord(record);
-    EXPECT_EQ(record->lInstanceCount, 2);
-    EXPECT_EQ(record->lTotalCount, 2);
     EXPECT_EQ(LineOf(L"CTestMonitoredShared"), L"--> CTestMonitoredShared = 2/2");
 }
 
@@ -121,7 +94,7 @@ TEST(InstanceMonitorTest, CountsFromManyThreads) {
         threads.emplace_back([] {
             for (int i = 0; i < 5000; ++i) {
                 CNamed named(L"CTestMonitoredThreads");
-                CTestMonitoredResolved resolved;
+                CResolved<0> resolved;
             }
         });
     }
@@ -134,16 +107,15 @@ TEST(InstanceMonitorDeathTest, CleanupEmptiesTheListAndCachedRecordsStayUsable) 
     testing::FLAGS_gtest_death_test_style = "threadsafe";
     EXPECT_EXIT(
         {
-            { CTestMonitoredIdle before; }  // resolved, and no instance left
-            CTestMonitoredResolved living;     // one still alive across Cleanup
+            { CResolved<1> before; }  // resolved, and no instance left
+            CResolved<0> living;      // one still alive across Cleanup
             CInstanceMonitor::Cleanup();
             bool ok = CInstanceMonitor::DumpState() == kHeader;
             // Classes that resolved their records before Cleanup still count safely.
-            { CTestMonitoredIdle after; }
-            { CTestMonitoredResolved another; }
+            { CResolved<1> after; }
+            { CResolved<0> another; }
             CNamed fresh(L"CTestMonitoredAfterCleanup");
-            ok = ok && CInstanceMonitor::DumpState() ==
-                           std::wstring(kHeader) + L"--> CTestMonitoredAfterCleanup = 1/1";
+            ok = ok && CInstanceMonitor::DumpState() == std::wstring(kHeader) + L"--> CTestMonitoredAfterCleanup = 1/1";
             std::_Exit(ok ? 0 : 1);
         },
         testing::ExitedWithCode(0), "");

@@ -1,3 +1,5 @@
+// CConversions against python (values_oracle.py conversions) and the C++ library's exact
+// conversion; the texts of every kind, one case a row, are in data/text_forms.tsv.
 #include <qxxml/support/QxException.h>
 #include <qxxml/values/Conversions.h>
 
@@ -11,7 +13,6 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
-#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -21,29 +22,7 @@ using namespace QxXmlLib10;
 namespace {
 
 using C = CConversions;
-using W = CWhitespaceUtils;
-const W::WhitespaceRule None = W::WhitespaceRule_None;
-const W::WhitespaceRule Collapse = W::WhitespaceRule_Collapse;
-
-std::wstring Conv(const std::wstring& text, const wchar_t* kind) {
-    return L"The value [" + text + L"] can not be converted to a " + kind;
-}
-
-// "x" + hex of the UTF-8 bytes (ASCII here), as the Python oracle writes texts.
-std::wstring OracleText(const std::string& field) { return qxxml_test::Widen(qxxml_test::Unhex(field.substr(1))); }
-
-// The oracle's lines split into words; the script runs once for all tests.
-const std::vector<std::vector<std::string>>& Oracle() {
-    static const auto lines = [] {
-        std::vector<std::vector<std::string>> words;
-        for (const std::string& line :
-             qxxml_test::Lines(qxxml_test::PythonScript("tests/values/conversions_oracle.py", "20240506 2500"))) {
-            if (!qxxml_test::Words(line).empty()) words.push_back(qxxml_test::Words(line));
-        }
-        return words;
-    }();
-    return lines;
-}
+const CWhitespaceUtils::WhitespaceRule None = CWhitespaceUtils::WhitespaceRule_None;
 
 // The bits of a real as the oracle writes them: hex digits, or NAN for any NaN.
 template <class Bits, class Real>
@@ -56,6 +35,13 @@ std::string BitsText(Real v) {
     return hex;
 }
 
+template <class Real, class Bits>
+Real RealOf(Bits bits) {
+    Real v;
+    std::memcpy(&v, &bits, sizeof v);
+    return v;
+}
+
 // The outcome of an integral conversion as the oracle writes it.
 template <class F>
 std::string IntOutcome(F read) {
@@ -63,14 +49,11 @@ std::string IntOutcome(F read) {
         return std::to_string(read());
     } catch (const CQxInvalidValueException& e) {
         const std::wstring m = e.GetMessageW();
-        const size_t at = m.rfind(L" a ");
-        const std::wstring kind = m.substr(at + 3);
-        if (m.find(L"is to large to fit") != std::wstring::npos) return "RANGE:" + std::string(kind.begin(), kind.end());
-        return "CONV";
+        if (m.find(L"is to large to fit") == std::wstring::npos) return "CONV";
+        return "RANGE:" + qxxml_test::Narrow(m.substr(m.rfind(L" a ") + 3));
     }
 }
 
-// Reads `text` as the integral kind the oracle names.
 std::string IntFromText(const std::string& kind, const std::wstring& text) {
     if (kind == "i1") return IntOutcome([&] { return static_cast<int>(static_cast<signed char>(C::i1FromString(text, None))); });
     if (kind == "i2") return IntOutcome([&] { return C::i2FromString(text, None); });
@@ -84,203 +67,87 @@ std::string IntFromText(const std::string& kind, const std::wstring& text) {
 
 }  // namespace
 
-// ------------------------------------------------------------------ integers
-
-TEST(ConversionsIntegers, WriteForms) {
-    EXPECT_EQ(C::i1ToString(static_cast<char>(-128)), L"-128");  // a char that is signed
-    EXPECT_EQ(C::i8ToString(INT64_MIN), L"-9223372036854775808");
-    EXPECT_EQ(C::ui4ToString(UINT32_MAX), L"4294967295");
-    EXPECT_EQ(C::ui8ToString(UINT64_MAX), L"18446744073709551615");
-}
-
-// The white space rules, signs, prefixes and ranges of the integral kinds are in
-// text_forms.tsv (TextFormsTest.cpp).
-TEST(ConversionsIntegers, UnknownWhiteSpaceRule) {
-    try {
-        C::i4FromString(L"1", static_cast<W::WhitespaceRule>(4));
-        ADD_FAILURE() << "an unknown rule must fail";
-    } catch (const CQxInvalidValueException&) {
-        ADD_FAILURE() << "wrong class";
-    } catch (const CQxException& e) {
-        EXPECT_EQ(e.GetMessageW(), L"Unknown WhitespaceRule");
-    }
-}
-
-TEST(ConversionsIntegers, MatchOracle) {
-    int checked = 0;
-    for (const auto& line : Oracle()) {
-        if (line[0] != "INT") continue;
-        EXPECT_EQ(IntFromText(line[1], OracleText(line[2])), line[3]) << line[1] << " " << line[2];
-        ++checked;
-    }
-    EXPECT_EQ(checked, 2500);
-}
-
-// ------------------------------------------------------------------ reals
-
-TEST(ConversionsReals, WriteForms) {
-    EXPECT_EQ(C::r4ToString(std::numeric_limits<float>::quiet_NaN()), L"NaN");
-    EXPECT_EQ(C::r4ToString(-std::numeric_limits<float>::infinity()), L"-INF");
-    EXPECT_EQ(C::r4ToString(0.1f), L"0.1");
-    EXPECT_EQ(C::r4ToString(-0.0f), L"-0");
-    EXPECT_EQ(C::r4ToString(1e20f), L"1e+020");
-    EXPECT_EQ(C::r4ToString(1.5e-7f), L"1.5e-007");
-    EXPECT_EQ(C::r8ToString(1.0 / 3), L"0.3333333333333333");
-    EXPECT_EQ(C::r8ToString(1e100), L"1e+100");
-    EXPECT_EQ(C::r8ToString(1e16), L"1e+016");
-    EXPECT_EQ(C::r8ToString(123456.0), L"123456");
-    std::wstring buffer = L"x=";
-    C::r8AppendTo(buffer, std::nan(""));
-    C::r4AppendTo(buffer, -std::numeric_limits<float>::infinity());
-    C::r8AppendTo(buffer, std::numeric_limits<double>::infinity());
-    EXPECT_EQ(buffer, L"x=NaN-INFINF");
-    EXPECT_EQ(C::r8ToString(std::nan(""), L"%.2f"), L"NaN");  // non-finite values ignore the format
-
-    EXPECT_EQ(C::r8ToString(2.5, L"%.2f"), L"2.50");
-    EXPECT_EQ(C::r8ToString(12345.678, L"%e"), L"1.234568e+004");
-    EXPECT_EQ(C::r4ToString(2.5f, L"[%8.3f]"), L"[   2.500]");
-    EXPECT_EQ(C::r8ToString(2.5, L"%.16g"), L"2.5");
-    EXPECT_EQ(C::r8ToString(1.0, L"100%%: %g"), L"100%: 1");
-    EXPECT_EQ(C::r4ToString(1e35f, L"%.0f").size(), 31u);  // cut to the r4 limit
-    EXPECT_EQ(C::r8ToString(1e300, L"%f").size(), 47u);
-    for (const wchar_t* bad : {L"%d", L"%s", L"%f %f", L"%*f", L"%Lf", L"%n", L"%"}) {
-        EXPECT_THROW(C::r8ToString(1.0, bad), CQxInvalidParamException) << bad;
-    }
-}
-
-// The special words and loose forms reals are read from are in text_forms.tsv.
-TEST(ConversionsReals, MatchOracle) {
-    int read = 0, written = 0;
-    for (const auto& line : Oracle()) {
-        if (line[0] == "REAL") {
-            const std::wstring text = OracleText(line[2]);
-            std::string got;
-            try {
-                got = line[1] == "r8" ? BitsText<uint64_t>(C::r8FromString(text, None))
-                                      : BitsText<uint32_t>(C::r4FromString(text, None));
-            } catch (const CQxInvalidValueException& e) {
-                EXPECT_EQ(e.GetMessageW(), Conv(text, line[1] == "r8" ? L"r8" : L"r4"));
-                got = "CONV";
-            }
-            EXPECT_EQ(got, line[3]) << line[1] << " " << line[2];
-            ++read;
-        } else if (line[0] == "OUT") {
-            const unsigned long long bits = std::stoull(line[2], nullptr, 16);
-            std::wstring text;
-            if (line[1] == "r8") {
-                double v;
-                std::memcpy(&v, &bits, sizeof v);
-                text = C::r8ToString(v);
-            } else {
-                const uint32_t b32 = static_cast<uint32_t>(bits);
-                float v;
-                std::memcpy(&v, &b32, sizeof v);
-                text = C::r4ToString(v);
-            }
-            EXPECT_EQ(text, OracleText(line[3])) << line[1] << " " << line[2];
-            ++written;
+TEST(ConversionsTest, ReadingMatchesOracle) {
+    int integers = 0, reals = 0;
+    const std::string oracle = qxxml_test::PythonScript("tests/values/values_oracle.py", "conversions 2500 20240506");
+    for (const auto& line : qxxml_test::Rows(oracle)) {
+        const std::wstring text = qxxml_test::Widen(qxxml_test::Unescape(line.at(2)));
+        if (line[0] == "INT") {
+            EXPECT_EQ(IntFromText(line[1], text), line.at(3)) << line[1] << " " << line[2];
+            ++integers;
+            continue;
         }
-    }
-    EXPECT_EQ(read, 5000);
-    EXPECT_EQ(written, 5000);
-}
-
-// The general form ("%.16g", "%.7g") on the cases easiest to get wrong: digits exactly half
-// way that round to even, values next to powers of ten, prices whose shortest form is not
-// their 16-digit form (9.3 is "9.300000000000001"), subnormals, huge integers.
-TEST(ConversionsReals, GeneralFormMatchesPrintfOnHardCases) {
-    std::map<std::string, int> kinds;
-    for (const std::string& line :
-         qxxml_test::Lines(qxxml_test::PythonScript("tests/values/conversions_oracle.py", "77 14000 reals"))) {
-        const std::vector<std::string> w = qxxml_test::Words(line);
-        if (w.size() != 5) continue;
-        const unsigned long long bits = std::stoull(w[2], nullptr, 16);
-        std::wstring text;
-        std::wstring appended = L"<";  // the appending forms keep what the buffer held
-        if (w[1] == "r8") {
-            double v;
-            std::memcpy(&v, &bits, sizeof v);
-            text = C::r8ToString(v);
-            C::r8AppendTo(appended, v);
-        } else {
-            const uint32_t b32 = static_cast<uint32_t>(bits);
-            float v;
-            std::memcpy(&v, &b32, sizeof v);
-            text = C::r4ToString(v);
-            C::r4AppendTo(appended, v);
+        std::string got;
+        try {
+            got = line[1] == "r8" ? BitsText<uint64_t>(C::r8FromString(text, None))
+                                  : BitsText<uint32_t>(C::r4FromString(text, None));
+        } catch (const CQxInvalidValueException& e) {
+            EXPECT_EQ(e.GetMessageW(), L"The value [" + text + L"] can not be converted to a " + qxxml_test::Widen(line[1]));
+            got = "CONV";
         }
-        EXPECT_EQ(text, OracleText(w[3])) << w[1] << " " << w[2] << " " << w[4];
-        EXPECT_EQ(appended, L"<" + OracleText(w[3])) << w[1] << " " << w[2] << " " << w[4];
-        ++kinds[w[1] + " " + w[4]];
+        EXPECT_EQ(got, line.at(3)) << line[1] << " " << line[2];
+        ++reals;
     }
-    for (const char* kind : {"fixed", "price", "short", "tie", "pow10", "integer", "subnormal", "bits"}) {
-        EXPECT_GE(kinds[std::string("r8 ") + kind], 20) << kind;
-    }
+    EXPECT_EQ(integers, 2500);
+    EXPECT_EQ(reals, 5000);
 }
 
-// Random bit patterns and prices against the standard library's exact printf-style
-// conversion, many more than Python could hand over in reasonable time.
-TEST(ConversionsReals, GeneralFormMatchesExactConversion) {
-    const auto exact = [](double v, int precision) {
+// The general form ("%.16g", "%.7g", three exponent digits) against the standard library's
+// exact conversion: random bit patterns and prices, and the cases easiest to get wrong (digits
+// exactly half way that round to even, values next to powers of ten, prices whose shortest
+// form is not their 16-digit form: 9.3 is "9.300000000000001", subnormals, huge integers).
+TEST(ConversionsTest, GeneralFormMatchesExactConversion) {
+    const auto exact = [](auto v, int precision) {
         char text[64];
-        const std::to_chars_result r =
-            std::to_chars(text, text + sizeof text, v, std::chars_format::general, precision);
+        const std::to_chars_result r = std::to_chars(text, text + sizeof text, v, std::chars_format::general, precision);
         std::string s(text, r.ptr);
         const size_t e = s.find('e');
         if (e != std::string::npos && s.size() - (e + 2) < 3) s.insert(e + 2, 3 - (s.size() - (e + 2)), '0');
         return qxxml_test::Widen(s);
     };
+    std::vector<double> values = {9.3, -96.506, 8.1053e-04, 0.1 + 0.2, 1e15, 1e16, 9999999999999998.0, 1e-5 * 3, 2.5, 0.5,
+                                  5e-324, 2.2250738585072014e-308, 1.7976931348623157e308, 1e47, 1e-17, -0.0, 0.0};
     std::mt19937_64 rng(20240506);
+    for (int i = 0; i < 3000; ++i) {
+        const double power = std::pow(10.0, static_cast<int>(rng() % 91) - 30);
+        values.insert(values.end(), {std::nextafter(power, 0.0), power, std::nextafter(power, 1e300),
+                                     std::ldexp(static_cast<double>(rng() % 1048576 + 1), -static_cast<int>(rng() % 31)) +
+                                         static_cast<double>(rng() % 1000000),  // dyadic: exact ties
+                                     std::stod(std::to_string(rng() % 10000000) + "." + std::to_string(rng() % 100)),
+                                     std::stod(std::to_string(rng() % 10) + "." + std::to_string(rng() % 10000) + "e" +
+                                               std::to_string(static_cast<int>(rng() % 81) - 40)),
+                                     RealOf<double>(rng() & ((1ull << 52) - 1)),  // subnormal
+                                     static_cast<double>(static_cast<int64_t>(rng()) >> (rng() % 64))});
+    }
     for (int i = 0; i < 100000; ++i) {
-        double v;
         const uint64_t bits = rng();
-        std::memcpy(&v, &bits, sizeof v);
-        if (i % 2) v = static_cast<double>(static_cast<int64_t>(bits % 2000000000) - 1000000000) / 1000.0;
+        values.push_back(i % 2 ? static_cast<double>(static_cast<int64_t>(bits % 2000000000) - 1000000000) / 1000.0
+                               : RealOf<double>(bits));
+    }
+    for (const double v : values) {
         if (!std::isfinite(v)) continue;
+        std::wstring appended = L"<";  // the appending forms keep what the buffer held
+        C::r8AppendTo(appended, v);
+        ASSERT_EQ(appended, L"<" + exact(v, 16)) << std::hexfloat << v;
         ASSERT_EQ(C::r8ToString(v), exact(v, 16)) << std::hexfloat << v;
-        if (std::fabs(v) < std::numeric_limits<float>::max()) {
-            const float f = static_cast<float>(v);
-            ASSERT_EQ(C::r4ToString(f), exact(f, 7)) << std::hexfloat << f;
-        }
+        if (std::fabs(v) >= std::numeric_limits<float>::max()) continue;
+        const float f = static_cast<float>(v);
+        appended = L"<";
+        C::r4AppendTo(appended, f);
+        ASSERT_EQ(appended, L"<" + exact(f, 7)) << std::hexfloat << f;
+        ASSERT_EQ(C::r4ToString(f), exact(f, 7)) << std::hexfloat << f;
     }
+    std::wstring buffer = L"x=";
+    C::r8AppendTo(buffer, std::nan(""));
+    C::r4AppendTo(buffer, -std::numeric_limits<float>::infinity());
+    C::r8AppendTo(buffer, std::numeric_limits<double>::infinity());
+    EXPECT_EQ(buffer, L"x=NaN-INFINF");
 }
 
-// ------------------------------------------------------------------ dates, durations
-
-// The texts of the date kinds, through the value classes, are in text_forms.tsv.
-TEST(ConversionsDates, KindsAndNumbers) {
-    EXPECT_EQ(C::yearMonthFromString(L"2024-05-06", Collapse).GetType(), CDateTime::dt_date);  // the text decides
-    EXPECT_EQ(C::yearToString(5), L"5");
-    EXPECT_EQ(C::monthToString(5), L"--05");
-    EXPECT_EQ(C::dayToString(7), L"---07");
-    try {
-        C::yearFromString(L"--05", None);
-        ADD_FAILURE() << "a gMonth has no year";
-    } catch (const CQxInvalidStateException& e) {
-        EXPECT_EQ(e.GetMessageW(), L"Failed to GetYear. Invalid Date Type: gMonth.");
-    }
-}
-
-// Characters, strings and booleans are read in text_forms.tsv; writing a string keeps it as it is.
-TEST(ConversionsText, StringsAndBooleansWrite) {
-    EXPECT_EQ(C::stringToString(L"a\r\nb"), L"a\r\nb");
-    EXPECT_EQ(C::booleanToString(false), L"false");
-}
-
-// ------------------------------------------------------------------ binary, decimal, integer
-
-TEST(ConversionsDelegates, BinaryDecimalInteger) {
-    const CBinaryData hex = C::hexBinaryFromString(L" 00ab7F ", Collapse);
-    EXPECT_EQ(C::hexBinaryToString(hex), L"00AB7F");
-    EXPECT_EQ(C::base64BinaryToString(hex), L"AKt/");
-    EXPECT_EQ(C::hexBinaryToString(C::base64BinaryFromString(L"AKt/", None)), L"00AB7F");
-
-    const CDecimal d = C::decimalFromString(L" 1234.500 ", Collapse);
-    EXPECT_EQ(C::decimalToString(d, L""), L"1234.5");
-    EXPECT_EQ(C::decimalToString(d, L"2"), L"1234.50");
-    EXPECT_EQ(C::decimalToString(d, L" 3 digits"), L"1234.500");
-    EXPECT_EQ(C::decimalToString(d, L"x"), C::decimalToString(d, L"0"));  // no leading number: 0 places
-
-    EXPECT_EQ(C::integerToString(C::integerFromString(L"\t-123456789012345678901234567890\n", Collapse)),
-              L"-123456789012345678901234567890");
+TEST(ConversionsTest, CalendarNumbersAndFormatLimits) {
+    EXPECT_EQ(C::yearToString(5) + L" " + C::monthToString(5) + L" " + C::dayToString(7), L"5 --05 ---07");
+    EXPECT_EQ(C::yearMonthFromString(L"2024-05-06", None).GetType(), CDateTime::dt_date);  // the text decides
+    EXPECT_EQ(C::decimalToString(CDecimal(L"-12.50")), L"-12.5");
+    EXPECT_EQ(C::r4ToString(1e35f, L"%.0f").size(), 31u);  // cut to the r4 limit
+    EXPECT_EQ(C::r8ToString(1e300, L"%f").size(), 47u);
 }

@@ -1,0 +1,370 @@
+// The value classes against the case tables in tests/values/data: each row names an
+// operation, gives its arguments and the text the operation must give back, or the message of
+// the exception it must throw. Rules a table row says best live there; this file only knows
+// how to call each operation.
+//
+// Rows: operation <tab> argument... <tab> expected, with \t \r \n \\ escapes in the texts. The
+// expected text "=" is the first argument itself; "!message" is a CQxInvalidValueException
+// with that message, "!state: ", "!overflow: ", "!param: " and "!other: " name the other
+// classes of the family.
+#include <qxxml/collections/XmlCollectionBase.h>
+#include <qxxml/core/XmlObjectBase.h>
+#include <qxxml/support/QxException.h>
+#include <qxxml/values/BigInteger.h>
+#include <qxxml/values/BinaryData.h>
+#include <qxxml/values/DateTime.h>
+#include <qxxml/values/DateTimeSpan.h>
+#include <qxxml/values/Decimal.h>
+#include <qxxml/values/FormatString.h>
+#include <qxxml/values/PatternMatcher.h>
+#include <qxxml/values/QxVariant.h>
+#include <qxxml/values/StringFormatting.h>
+#include <qxxml/values/WhitespaceUtils.h>
+
+#include "common/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+using namespace QxXmlLib10;
+
+namespace {
+
+using DT = CDateTime;
+using Args = std::vector<std::wstring>;
+using Operation = std::function<std::wstring(const Args&)>;
+
+long long Int(const std::wstring& text) { return std::stoll(text); }
+template <class Number>
+std::wstring Text(Number n) { return std::to_wstring(n); }
+std::wstring Bool(bool b) { return b ? L"true" : L"false"; }
+std::wstring Exact(double d) {  // every double its own text
+    char text[40];
+    std::snprintf(text, sizeof text, "%.17g", d);
+    return qxxml_test::Widen(text);
+}
+
+bool IsSpan(const std::wstring& text) { return text.rfind(L"P", 0) == 0 || text.rfind(L"-P", 0) == 0; }
+CDateTimeSpan Span(const std::wstring& text) {
+    CDateTimeSpan span;
+    span.ParseXSDDuration(text.c_str());
+    return span;
+}
+// A date or time value, read by the reader its form calls for.
+DT Value(const std::wstring& text) {
+    DT value;
+    if (text.find(L'T') != std::wstring::npos)
+        value.ParseXSDDateTime(text.c_str());
+    else if (text.size() > 2 && text[2] == L':')
+        value.ParseXSDTime(text.c_str());
+    else
+        value.ParseXSDDate(text.c_str());
+    return value;
+}
+DT::DTType KindNamed(const std::wstring& name) {
+    for (int kind = DT::dt_yearZero; kind <= DT::dt_gMonthDay; ++kind)
+        if (name == DT::GetTypeName(static_cast<DT::DTType>(kind))) return static_cast<DT::DTType>(kind);
+    throw std::invalid_argument("no date kind " + qxxml_test::Narrow(name));
+}
+std::vector<int> Numbers(const std::wstring& text) {
+    std::vector<int> numbers;
+    for (const std::string& word : qxxml_test::Words(qxxml_test::Narrow(text))) numbers.push_back(std::stoi(word));
+    return numbers;
+}
+std::wstring CompareName(int result) { return std::vector<std::wstring>{L"EQ", L"LT", L"GT", L"IND"}.at(result); }
+
+// Field access by name: each getter gives its number as text.
+const std::map<std::string, std::function<std::wstring(DT&)>>& Fields() {
+    static const std::map<std::string, std::function<std::wstring(DT&)>> fields = {
+        {"GetYear", [](DT& d) { return Text(d.GetYear()); }},
+        {"GetMonth", [](DT& d) { return Text(d.GetMonth()); }},
+        {"GetDay", [](DT& d) { return Text(d.GetDay()); }},
+        {"GetHour", [](DT& d) { return Text(d.GetHour()); }},
+        {"GetMinute", [](DT& d) { return Text(d.GetMinute()); }},
+        {"GetSecond", [](DT& d) { return Text(d.GetSecond()); }},
+        {"GetMilliSecond", [](DT& d) { return Text(d.GetMilliSecond()); }},
+        {"GetMicroSecond", [](DT& d) { return Text(d.GetMicroSecond()); }},
+        {"GetNanoSecond", [](DT& d) { return Text(d.GetNanoSecond()); }},
+        {"GetRealSecond", [](DT& d) { return Exact(d.GetRealSecond()); }},
+        {"GetDayOfWeek", [](DT& d) { return Text(d.GetDayOfWeek()); }},
+        {"GetDayOfYear", [](DT& d) { return Text(d.GetDayOfYear()); }},
+        {"GetTime", [](DT& d) { return Text(d.GetTime()); }},
+        {"GetZoneHour", [](DT& d) { return Text(d.GetZoneHour()); }},
+        {"GetZoneMinute", [](DT& d) { return Text(d.GetZoneMinute()); }},
+        {"IsUTC", [](DT& d) { return Bool(d.IsUTC()); }},
+        {"HasTimeZone", [](DT& d) { return Bool(d.HasTimeZone()); }},
+        {"GetTypeAsString", [](DT& d) { return d.GetTypeAsString(); }},
+        {"GetNormalized", [](DT& d) { return d.GetNormalized().ToString(); }},
+    };
+    return fields;
+}
+
+// Changes of a value by name, the text of the value afterwards being the result: the field
+// setters (storing 1) and validation.
+const std::map<std::string, std::function<void(DT&)>>& Changes() {
+    static const std::map<std::string, std::function<void(DT&)>> changes = {
+        {"Validate", [](DT& d) { d.Validate(); }},        {"SetYear", [](DT& d) { d.SetYear(1); }},
+        {"SetDay", [](DT& d) { d.SetDay(1); }},           {"SetMinute", [](DT& d) { d.SetMinute(1); }},
+        {"SetMicroSecond", [](DT& d) { d.SetMicroSecond(1); }},
+    };
+    return changes;
+}
+
+// The whole-value setters of a fresh value, with their numbers as one space-separated text.
+const std::map<std::string, std::function<void(DT&, const std::vector<int>&)>>& Setters() {
+    static const std::map<std::string, std::function<void(DT&, const std::vector<int>&)>> setters = {
+        {"SetDate", [](DT& d, const std::vector<int>& n) { d.SetDate(n.at(0), n.at(1), n.at(2)); }},
+        {"SetGYear", [](DT& d, const std::vector<int>& n) { d.SetGYear(n.at(0)); }},
+        {"SetGMonthDay", [](DT& d, const std::vector<int>& n) { d.SetGMonthDay(n.at(0), n.at(1)); }},
+        {"SetFracTime", [](DT& d, const std::vector<int>& n) { d.SetFracTime(n.at(0), n.at(1), n.at(2)); }},
+        {"SetTime", [](DT& d, const std::vector<int>& n) { d.SetTime(n.at(0), n.at(1), n.at(2)); }},
+        {"SetTimeAndFraction",
+         [](DT& d, const std::vector<int>& n) { d.SetTime(n.at(0), n.at(1), n.at(2), n.at(3), n.at(4), n.at(5)); }},
+        {"SetDateTime", [](DT& d, const std::vector<int>& n) { d.SetDateTime(n.at(0), n.at(1), n.at(2), n.at(3), n.at(4), n.at(5)); }},
+        {"SetDateTimeAndFraction",
+         [](DT& d, const std::vector<int>& n) {
+             d.SetDateTime(n.at(0), n.at(1), n.at(2), n.at(3), n.at(4), n.at(5), n.at(6), n.at(7), n.at(8));
+         }},
+    };
+    return setters;
+}
+
+template <void (DT::*Parse)(const wchar_t*)>
+std::wstring Parsed(const Args& a) {
+    DT value;
+    (value.*Parse)(a[0].c_str());
+    return value.ToString();
+}
+
+// The value of the first argument copied to the kind the second names, then validated or not.
+template <bool validate>
+std::wstring Copied(const Args& a) {
+    DT copy;
+    copy.SetDateTime(Value(a[0]), KindNamed(a.at(1)));
+    if (validate) copy.Validate();
+    return copy.ToString();
+}
+
+// The operation's text, or its exception as the tables write it. A row naming no operation
+// fails the test with std::invalid_argument.
+std::wstring Outcome(const Operation& operation, const Args& args) {
+    try {
+        return operation(args);
+    } catch (const CQxInvalidValueException& e) {
+        return L"!" + e.GetMessageW();
+    } catch (const CQxInvalidStateException& e) {
+        return L"!state: " + e.GetMessageW();
+    } catch (const CQxOverFlowException& e) {
+        return L"!overflow: " + e.GetMessageW();
+    } catch (const CQxInvalidParamException& e) {
+        return L"!param: " + e.GetMessageW();
+    } catch (const CQxException& e) {
+        return L"!other: " + e.GetMessageW();
+    }
+}
+
+// A script of steps on variants named by one letter, "a.SetI4 3; a.kind; b=a; c(b); b.nil":
+// "b=a" assigns, "c(b)" copy-constructs, "x.Step argument" calls. Steps that observe give
+// text; those that change give none unless they throw. The texts, exceptions written as the
+// tables write them, joined by " | ", are the script's result: a step that throws does not
+// end the script.
+std::wstring VariantScript(const Args& a) {
+    using Step = std::function<std::wstring(QxVariant&, const std::wstring&)>;
+    const auto change = [](void (*f)(QxVariant&, const std::wstring&)) {
+        return Step([f](QxVariant& v, const std::wstring& arg) { return f(v, arg), std::wstring(); });
+    };
+    static const std::map<std::string, Step> steps = {
+        {"kind", [](QxVariant& v, const std::wstring&) { return Text(static_cast<int>(v.GetTypeAsEnum())); }},
+        {"nil", [](QxVariant& v, const std::wstring&) { return Bool(v.IsNil()); }},
+        {"valid", [](QxVariant& v, const std::wstring&) { return Bool(v.IsValid()); }},
+        {"pString", [](QxVariant& v, const std::wstring&) { return std::wstring(v.m_pString ? L"set" : L"null"); }},
+        {"type", [](QxVariant& v, const std::wstring&) { return v.GetType(); }},
+        {"text", [](QxVariant& v, const std::wstring&) { return v.ToString(nullptr); }},
+        {"GetI1", [](QxVariant& v, const std::wstring&) { return Text(static_cast<int>(v.GetI1())); }},
+        {"GetI2", [](QxVariant& v, const std::wstring&) { return Text(v.GetI2()); }},
+        {"GetI4", [](QxVariant& v, const std::wstring&) { return Text(v.GetI4()); }},
+        {"GetI8", [](QxVariant& v, const std::wstring&) { return Text(v.GetI8()); }},
+        {"GetUI2", [](QxVariant& v, const std::wstring&) { return Text(v.GetUI2()); }},
+        {"GetUI8", [](QxVariant& v, const std::wstring&) { return Text(v.GetUI8()); }},
+        {"GetString", [](QxVariant& v, const std::wstring&) { return v.GetString(); }},
+        {"GetDecimal", [](QxVariant& v, const std::wstring&) { return v.GetDecimal().ToString(); }},
+        {"GetInteger", [](QxVariant& v, const std::wstring&) { return v.GetInteger().ToString(); }},
+        {"GetDateTime", [](QxVariant& v, const std::wstring&) { return v.GetDateTime().ToString(); }},
+        {"GetXmlObject", [](QxVariant& v, const std::wstring&) { return Bool(v.GetXmlObject().Get() != nullptr); }},
+        {"GetXmlCollection", [](QxVariant& v, const std::wstring&) { return Bool(v.GetXmlCollection().Get() != nullptr); }},
+        {"SetI2", change([](QxVariant& v, const std::wstring& n) { v.SetI2(static_cast<int16_t>(Int(n))); })},
+        {"SetI4", change([](QxVariant& v, const std::wstring& n) { v.SetI4(static_cast<int32_t>(Int(n))); })},
+        {"SetUI8", change([](QxVariant& v, const std::wstring& n) { v.SetUI8(static_cast<uint64_t>(Int(n))); })},
+        {"SetYear", change([](QxVariant& v, const std::wstring& n) { v.SetYear(static_cast<uint16_t>(Int(n))); })},
+        {"SetString", change([](QxVariant& v, const std::wstring& text) { v.SetString(std::wstring(text)); })},
+        {"SetDecimal", change([](QxVariant& v, const std::wstring& text) { v.SetDecimal(CDecimal(text.c_str())); })},
+        {"SetDate", change([](QxVariant& v, const std::wstring& text) { v.SetDate(DT(text.c_str())); })},
+        {"SetXmlObject", change([](QxVariant& v, const std::wstring&) { v.SetXmlObject(nullptr); })},
+        {"SetXmlCollection", change([](QxVariant& v, const std::wstring&) { v.SetXmlCollection(nullptr); })},
+        {"SetNil", change([](QxVariant& v, const std::wstring&) { v.SetNil(); })},
+        {"Clear", change([](QxVariant& v, const std::wstring&) { v.Clear(); })},
+        {"SetInvalid", change([](QxVariant& v, const std::wstring&) { v.SetInvalid(); })},
+        // "kind:text", the kind by number, read with the collapse rule.
+        {"FromString", change([](QxVariant& v, const std::wstring& arg) {
+             v.FromString(arg.substr(arg.find(L':') + 1), static_cast<ItemType>(Int(arg)),
+                          CWhitespaceUtils::WhitespaceRule_Collapse);
+         })},
+    };
+    std::map<char, QxVariant> variants;
+    std::wstring results;
+    std::istringstream script(qxxml_test::ToUtf8(a[0]));
+    for (std::string step; std::getline(script >> std::ws, step, ';');) {
+        const std::string name = step.substr(2, step.find(' ') - 2);
+        const std::wstring arg = step.find(' ') == std::string::npos ? L"" : qxxml_test::FromUtf8(step.substr(step.find(' ') + 1));
+        const std::wstring result = Outcome(
+            [&](const Args&) {
+                if (step[1] == '=') variants[step[0]] = variants.at(step[2]);
+                if (step[1] == '(') variants.erase(step[0]), variants.emplace(step[0], variants.at(step[2]));
+                return step[1] == '.' ? steps.at(name)(variants[step[0]], arg) : std::wstring();
+            },
+            Args());
+        if (!result.empty()) results += (results.empty() ? L"" : L" | ") + result;
+    }
+    return results;
+}
+
+const std::map<std::string, Operation>& Operations() {
+    static const std::map<std::string, Operation> operations = {
+        // Dates, times and durations.
+        {"ParseXSDDate", Parsed<&DT::ParseXSDDate>},
+        {"ParseXSDTime", Parsed<&DT::ParseXSDTime>},
+        {"ParseXSDDateTime", Parsed<&DT::ParseXSDDateTime>},
+        {"ParseXSDDuration", [](const Args& a) { return Span(a[0]).ToString(); }},
+        {"ToString", [](const Args& a) { return Value(a[0]).ToString(a.at(1).c_str()); }},
+        {"FromTime", [](const Args& a) { return DT(Int(a[0])).ToString(); }},
+        {"CopyAs", Copied<false>},
+        {"CopyAndValidate", Copied<true>},
+        {"+", [](const Args& a) { return (Value(a[0]) + Span(a.at(1))).ToString(); }},
+        {"-", [](const Args& a) {
+             return IsSpan(a.at(1)) ? (Value(a[0]) - Span(a[1])).ToString() : (Value(a[0]) - Value(a[1])).ToString();
+         }},
+        {"CompareTo", [](const Args& a) {
+             return CompareName(IsSpan(a[0]) ? Span(a[0]).CompareTo(Span(a.at(1))) : Value(a[0]).CompareTo(Value(a.at(1))));
+         }},
+        {"SpanFields", [](const Args& a) {
+             const CDateTimeSpan s = Span(a[0]);
+             std::wstring fields = s.IsNegative() ? L"-" : L"+";
+             for (unsigned long long n : std::vector<unsigned long long>{
+                      s.GetYears(), s.GetMonths(), s.GetDays(), s.GetHours(), s.GetMinutes(), s.GetSeconds(),
+                      s.GetMilliSeconds(), s.GetMicroSeconds(), s.GetNanoSeconds()})
+                 fields += L" " + Text(n);
+             return fields;
+         }},
+        // Numbers.
+        {"CDecimal", [](const Args& a) { return CDecimal(a[0].c_str()).ToString(); }},
+        {"CDecimal(double)", [](const Args& a) { return CDecimal(std::stod(a[0])).ToString(); }},
+        {"CDecimal.ToString", [](const Args& a) { return CDecimal(a[0].c_str()).ToString(static_cast<int>(Int(a.at(1)))); }},
+        {"CDecimal.ToLong", [](const Args& a) { return Text(CDecimal(a[0].c_str()).ToLong()); }},
+        {"CDecimal.ToLongLong", [](const Args& a) { return Text(CDecimal(a[0].c_str()).ToLongLong()); }},
+        {"CDecimal.ToDouble", [](const Args& a) { return Exact(CDecimal(a[0].c_str()).ToDouble()); }},
+        {"CDecimal.ToBigInteger", [](const Args& a) { return CDecimal(a[0].c_str()).ToBigInteger().ToString(); }},
+        {"CDecimal/", [](const Args& a) { return (CDecimal(a[0].c_str()) / CDecimal(a.at(1).c_str())).ToString(); }},
+        {"CBigInteger", [](const Args& a) { return CBigInteger(a[0].c_str()).ToString(); }},
+        {"CBigInteger(CDecimal)", [](const Args& a) { return CBigInteger(CDecimal(a[0].c_str())).ToString(); }},
+        {"CBigInteger.int", [](const Args& a) { return Text(static_cast<int>(CBigInteger(a[0].c_str()))); }},
+        {"CBigInteger.longlong", [](const Args& a) { return Text(static_cast<long long>(CBigInteger(a[0].c_str()))); }},
+        {"CBigInteger.GetAbs", [](const Args& a) { return CBigInteger(a[0].c_str()).GetAbs().ToString(); }},
+        {"CBigInteger.GetNegative", [](const Args& a) { return CBigInteger(a[0].c_str()).GetNegative().ToString(); }},
+        {"SquareRoot", [](const Args& a) { return CBigInteger(a[0].c_str()).SquareRoot().ToString(); }},
+        {"Pow10", [](const Args& a) { return CBigInteger::Pow10(static_cast<int>(Int(a[0]))).ToString(); }},
+        // Texts.
+        {"SetAsHexString",
+         [](const Args& a) {
+             CBinaryData bytes;
+             bytes.SetAsHexString(a[0].c_str());
+             return bytes.GetAsBase64();
+         }},
+        {"Preserve", [](const Args& a) { return CWhitespaceUtils::Preserve(a[0].c_str(), static_cast<int>(Int(a.at(1)))); }},
+        {"TrimTrailingZeros", [](const Args& a) { return TrimTrailingZeros(a[0]); }},
+        {"FormatString", [](const Args& a) { return FormatString(a[0].c_str()); }},
+        {"Variant", VariantScript},
+        {"MatchesPattern", [](const Args& a) { return Bool(MatchesPattern(qxxml_test::ToUtf8(a[0]), a.at(1))); }},
+    };
+    return operations;
+}
+
+// An operation through QxVariant, which calls the CConversions pair of its kind, named
+// "kind/rule" (the rule defaults to none); a second argument is the format it writes with.
+Operation ConversionNamed(const std::string& name) {
+    static const std::map<std::string, int> rules = {{"none", CWhitespaceUtils::WhitespaceRule_None},
+                                                     {"preserve", CWhitespaceUtils::WhitespaceRule_Preserve},
+                                                     {"replace", CWhitespaceUtils::WhitespaceRule_Replace},
+                                                     {"collapse", CWhitespaceUtils::WhitespaceRule_Collapse},
+                                                     {"unknown", 4}};
+    const size_t slash = name.find('/');
+    const std::wstring kind = qxxml_test::Widen(name.substr(0, slash));
+    // Kept as a number until the call: 4, the unknown rule, is no value of the enumeration.
+    const int rule = rules.at(slash == std::string::npos ? "none" : name.substr(slash + 1));
+    for (int type = ItemType_hexBinary; type <= ItemType_integer; ++type) {
+        if (kind != ItemTypeName(type)) continue;
+        return [type, rule](const Args& a) {
+            QxVariant value;
+            value.FromString(a[0], static_cast<ItemType>(type), static_cast<CWhitespaceUtils::WhitespaceRule>(rule));
+            if (value.GetType() != ItemTypeName(type)) return L"(read as " + value.GetType() + L")";
+            return value.ToString(a.size() > 1 ? a[1].c_str() : nullptr);
+        };
+    }
+    throw std::invalid_argument("no operation " + name);
+}
+
+std::wstring RunRow(const std::string& name, const Args& args) {
+    const auto field = Fields().find(name);
+    const auto change = Changes().find(name);
+    const auto setter = Setters().find(name);
+    const auto operation = Operations().find(name);
+    return Outcome(
+        [&](const Args& a) {
+            if (field != Fields().end()) {
+                DT value = Value(a.at(0));
+                return field->second(value);
+            }
+            DT value;
+            if (change != Changes().end()) {
+                value = Value(a.at(0));
+                change->second(value);
+            } else if (setter != Setters().end()) {
+                setter->second(value, Numbers(a.at(0)));
+            } else {
+                return (operation != Operations().end() ? operation->second : ConversionNamed(name))(a);
+            }
+            return value.ToString();
+        },
+        args);
+}
+
+class ValueTables : public testing::TestWithParam<const char*> {};
+
+TEST_P(ValueTables, EveryRow) {
+    const std::string file = std::string(GetParam()) + ".tsv";
+    const std::string table = qxxml_test::ReadFile(QXXML_SOURCE_DIR "/tests/values/data/" + file);
+    int rows = 0, lineNumber = 0;
+    for (const std::string& line : qxxml_test::Lines(table)) {
+        ++lineNumber;
+        if (line.empty() || line[0] == '#') continue;
+        const std::vector<std::string> fields = qxxml_test::Fields(line);
+        SCOPED_TRACE(file + ":" + std::to_string(lineNumber) + " " + line);
+        ASSERT_GE(fields.size(), 3u);
+        Args args;
+        for (size_t i = 1; i + 1 < fields.size(); ++i) args.push_back(qxxml_test::FromUtf8(qxxml_test::Unescape(fields[i])));
+        const std::wstring expected = qxxml_test::FromUtf8(qxxml_test::Unescape(fields.back()));
+        EXPECT_EQ(RunRow(fields[0], args), expected == L"=" ? args[0] : expected);
+        ++rows;
+    }
+    EXPECT_GT(rows, 5);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, ValueTables, testing::Values("text_forms", "dates", "numbers", "texts", "variants"));
+
+}  // namespace
