@@ -1,0 +1,490 @@
+// Reading and writing through every element descriptor, against real parsed trees and a real
+// text writer, from the case tables element_reading.tsv and element_writing.tsv beside this
+// file. A row names one or more descriptor kinds (CElementInfo<kind>), the descriptor's setup
+// and what its property holds, the context, the document read, and the outcome every kind
+// named must give. This file only knows how to build a descriptor and render what happened.
+//
+// The setup words name the descriptor's details and what its property holds:
+//   name=N ns=U            the element's name (default "c") and namespace (default none)
+//   pseudo | type2         the element type of class members and probe children (default 0)
+//   required nillable      flags of the members that have them
+//   type=T format=F        item type (ItemTypeName, default i4) and format override
+//   rule=R                 white-space rule none|preserve|replace (default collapse)
+//   minExclusive=V         a facet
+//   restriction=R target=T wildcard restriction (default ##targetNamespace, "_" for a space)
+//                          and target namespace (default urn:a)
+//   existing earlier       the property holds a probe child (the second is never read)
+//   made=none              the factories decline (default: they hand out the probe "made")
+//   consumes=N throw       what probe children do when read (default: consume one element)
+//   null                   the property holds a null object
+//   i4=N r8=X string=S nil the property's value (nil after a value keeps its kind)
+//   numbers=MIN:MAX        the property holds an i4 collection with those bounds
+//   elements=MIN           the property holds an element collection under the restriction
+//   element element-ns=U   the property holds an element e (text "t<", child c in urn:c)
+//   scripted=N             the property holds a collection of N items that records its checks
+//   probes=2               the property holds a collection of two probe children
+// The context words: ignore-unknown ignore-missing ignore-counts ignore-ns soft (the caller
+// reads in soft mode), start=N|end (the cursor starts at that child).
+//
+// An outcome is "result cursor property [access=...] [events]", with the cursor as
+// "namespace|name" or "(end)"; a failure is "!kind message | cursor property ...". Events are
+// what the probes, factories and recording collections were asked, in order.
+
+#include "metadata/MetadataTestSupport.h"
+
+#include <qxxml/collections/ElementCol.h>
+#include <qxxml/collections/TypedCollections.h>
+#include <qxxml/collections/XmlCollection.h>
+#include <qxxml/metadata/ElementInfoAll.h>
+#include <qxxml/metadata/ElementInfoChoice.h>
+#include <qxxml/metadata/ElementInfoSeq.h>
+#include <qxxml/values/PrimitiveRestrictions.h>
+
+#include "common/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace metadata_test;
+
+namespace {
+
+// What the stand-ins were asked during one scenario.
+inline std::vector<std::string>& Events() {
+    static std::vector<std::string> events;
+    return events;
+}
+
+inline std::string NameOf(const CXmlElement* element) {
+    return element ? Narrow(element->GetLocalName()) : "-";
+}
+
+// A generated-style child object. Written, it writes <child>c</child> in the namespace it is
+// given, or <part/> as pseudo-element content, and lends the attribute <tag>="1" to the open
+// element. Read,
+// it consumes `m_consumes` elements from the first child it is given, or throws.
+class CProbeChild : public CXmlGeneratedClass {
+public:
+    CProbeChild(std::string tag, XmlElementType type) : m_tag(std::move(tag)), m_type(type) {}
+
+    void AccessProperty(int, bool, QxVariant&) override {}
+    CParentElementInfo* GetClassInfo() override { return nullptr; }
+    CElementInfo** GetClassElementInfo() override { return nullptr; }
+    CAttributeInfo** GetClassAttributeInfo() override { return nullptr; }
+    void Init() override {}
+    CXmlObjectBase* GetBase() override { return this; }
+    std::wstring GetNamespace() const override { return L""; }
+
+    std::string m_tag;
+    XmlElementType m_type;
+    int m_consumes = 1;
+    bool m_throwOnRead = false;
+
+protected:
+    std::wstring GetTargetNamespace() const override { return L""; }
+    void ToXml_Int(CXmlWriter* writer, bool isRoot, const wchar_t* elementNamespace, const CXmlSerializationContext&,
+                   bool optionalChoiceItem) const override {
+        Events().push_back(m_tag + ".wrote(" + Narrow(elementNamespace ? elementNamespace : L"(null)") +
+                           (isRoot ? ",root" : "") + (optionalChoiceItem ? ",choice" : "") + ")");
+        writer->StartElement(m_type == XmlElementType_Element ? L"child" : L"part",
+                             m_type == XmlElementType_Element ? elementNamespace : L"");
+        if (m_type == XmlElementType_Element) writer->WriteElementValue(L"c", ItemType_string);
+        writer->EndElement();
+    }
+    void AttributesToXml_Int(CXmlWriter* writer, const CXmlSerializationContext&) const override {
+        Events().push_back(m_tag + ".lent");
+        writer->AddAttribute(qxxml_test::Widen(m_tag), L"", L"1", ItemType_string);
+    }
+    CXmlElement* FromXml_Int(CXmlElement* element, CXmlElement* firstChild, const CXmlSerializationContext&,
+                             bool optionalChoiceItem) override {
+        Events().push_back(m_tag + ".read(" + NameOf(element) + "," + NameOf(firstChild) +
+                           (optionalChoiceItem ? ",choice" : "") + ")");
+        if (m_throwOnRead) throw CQxValidationException(L"the child failed");
+        CXmlElement* next = firstChild;
+        for (int i = 0; i < m_consumes && next; ++i) next = next->GetNextSiblingElement();
+        return next;
+    }
+};
+
+// A collection of probe children, for the attributes of pseudo-element items.
+class CProbeCol : public CXmlCollection {
+public:
+    CProbeCol() : CXmlCollection(L"item", L"", 0, -1) {}
+    void Append(CXmlObjectBase* item) { AppendItem(item); }
+
+protected:
+    void ToXml_Int(CXmlWriter*, bool, const wchar_t*, const CXmlSerializationContext&, bool) const override {}
+    CXmlElement* FromXml_Int(CXmlElement*, CXmlElement* firstChild, const CXmlSerializationContext&,
+                             bool) override {
+        return firstChild;
+    }
+};
+
+// A collection whose count is set by the scenario and which records its checks and writes.
+class CScriptedCol : public CXmlCollectionBase {
+public:
+    explicit CScriptedCol(int count) : m_count(count) {}
+    CXmlObjectBase* GetBase() override { return this; }
+    std::wstring GetNamespace() const override { return L""; }
+    int GetCount() const override { return m_count; }
+    void Clear() override {}
+    void Remove(int) override {}
+    void ValidateCount(const CXmlSerializationContext&) const override { Events().push_back("col.checked"); }
+
+protected:
+    std::wstring GetTargetNamespace() const override { return L""; }
+    void ToXml_Int(CXmlWriter*, bool isRoot, const wchar_t* elementNamespace, const CXmlSerializationContext&,
+                   bool optionalChoiceItem) const override {
+        Events().push_back("col.wrote(" + Narrow(elementNamespace) + (isRoot ? ",root" : "") +
+                           (optionalChoiceItem ? ",choice" : "") + ")");
+    }
+    CXmlElement* FromXml_Int(CXmlElement*, CXmlElement* firstChild, const CXmlSerializationContext&,
+                             bool) override {
+        return firstChild;
+    }
+
+private:
+    int m_count;
+};
+
+// The generated factories, as plain functions that record their calls and hand out `Next()`.
+inline CSmartPtr<CXmlObjectBase>& Next() {
+    static CSmartPtr<CXmlObjectBase> next;
+    return next;
+}
+inline CSmartPtr<CXmlObjectBase> Create(int classId, const wchar_t* name) {
+    Events().push_back("create(" + std::to_string(classId) + "," + Narrow(name) + ")");
+    return Next();
+}
+inline CSmartPtr<CXmlObjectBase> CreateFromElement(CXmlElement* element) {
+    Events().push_back("offer(" + NameOf(element) + ")");
+    return Next();
+}
+
+// A text writer that also records the item type of every element value.
+class CTypeRecordingWriter : public CXmlTextWriter {
+public:
+    using CXmlTextWriter::CXmlTextWriter;
+    void WriteElementValue(const std::wstring& value, ItemType itemType) override {
+        m_types += std::string(m_types.empty() ? "" : ",") + Narrow(ItemTypeName(itemType));
+        CXmlTextWriter::WriteElementValue(value, itemType);
+    }
+    std::string m_types;
+};
+
+inline const wchar_t* ColourText(int value) { return value == 0 ? L"red" : value == 1 ? L"green" : nullptr; }
+inline int ColourValue(const wchar_t* text) {
+    const std::wstring t = text;
+    return t == L"green" ? 1 : t == L"red" ? 0 : -1;
+}
+
+// The setup or context words of a row: "key=value" or a bare flag.
+class Options {
+public:
+    explicit Options(const std::string& text) {
+        for (const std::string& word : qxxml_test::Words(text)) {
+            const size_t equals = word.find('=');
+            m_words[word.substr(0, equals)] = equals == std::string::npos ? "" : word.substr(equals + 1);
+        }
+    }
+    bool Has(const std::string& key) const { return m_words.count(key) != 0; }
+    std::string Get(const std::string& key, const std::string& otherwise = "") const {
+        return Has(key) ? m_words.at(key) : otherwise;
+    }
+    std::wstring Wide(const std::string& key, const std::string& otherwise = "") const {
+        return qxxml_test::Widen(Get(key, otherwise));
+    }
+
+private:
+    std::map<std::string, std::string> m_words;
+};
+
+using QxXmlLib10::ItemTypeName;
+
+ItemType ItemTypeNamed(const std::string& name) {
+    for (int type = ItemType_invalid; type <= ItemType_XmlCollection; ++type)
+        if (Narrow(ItemTypeName(type) ? ItemTypeName(type) : L"") == name) return static_cast<ItemType>(type);
+    ADD_FAILURE() << "no item type " << name;
+    return ItemType_invalid;
+}
+
+CWhitespaceUtils::WhitespaceRule RuleNamed(const std::string& name) {
+    return name == "none"       ? CWhitespaceUtils::WhitespaceRule_None
+           : name == "preserve" ? CWhitespaceUtils::WhitespaceRule_Preserve
+           : name == "replace"  ? CWhitespaceUtils::WhitespaceRule_Replace
+                                : CWhitespaceUtils::WhitespaceRule_Collapse;
+}
+
+CXmlSerializationContext ContextOf(const Options& words) {
+    CXmlSerializationContext context;
+    context.SetIgnoreUnknownElements(words.Has("ignore-unknown"));
+    context.SetIgnoreMissingMandatoryElements(words.Has("ignore-missing"));
+    context.SetIgnoreInvalidCollectionCounts(words.Has("ignore-counts"));
+    context.SetIgnoreNamespaces(words.Has("ignore-ns"));
+    return context;
+}
+
+// The most specific class a failure is of, then its message.
+std::string FailureText(const CQxException& e) {
+    const char* kind = dynamic_cast<const CQxInvalidValueException*>(&e)       ? "value"
+                       : dynamic_cast<const CQxInvalidNamespaceException*>(&e) ? "namespace"
+                       : dynamic_cast<const CQxValidationException*>(&e)       ? "validation"
+                       : dynamic_cast<const CQxInvalidStateException*>(&e)     ? "state"
+                                                                               : "other";
+    return std::string("!") + kind + " " + Narrow(e.GetMessageW()) + " |";
+}
+
+// An untyped element: "{namespace}name", its attributes, text and children.
+std::string ElementText(const CElement& element) {
+    std::string text = "{" + Narrow(element.GetNamespace()) + "}" + Narrow(element.GetName());
+    for (int i = 0; i < element.GetAttributes()->GetCount(); ++i)
+        text += "@" + Narrow(element.GetAttributes()->Item(i)->GetName()) + "=" +
+                Narrow(element.GetAttributes()->Item(i)->GetValue());
+    if (!element.GetText().empty()) text += "'" + Narrow(element.GetText()) + "'";
+    text += "(";
+    for (const CElement* child : *element.GetChildElements()) text += ElementText(*child);
+    return text + ")";
+}
+
+std::wstring Spaced(std::wstring text) {
+    std::replace(text.begin(), text.end(), L'_', L' ');
+    return text;
+}
+
+class Scenario {
+public:
+    Scenario(const std::string& kind, const Options& setup)
+        : m_name(setup.Wide("name", "c")),
+          m_ns(setup.Wide("ns")),
+          m_format(setup.Wide("format")),
+          m_restriction(Spaced(setup.Wide("restriction", "##targetNamespace"))),
+          m_target(setup.Wide("target", "urn:a")),
+          m_minExclusive(setup.Wide("minExclusive")) {
+        Events().clear();
+        const XmlElementType type = setup.Has("pseudo") ? XmlElementType_PseudoElement
+                                    : setup.Has("type2") ? XmlElementType(2)
+                                                         : XmlElementType_Element;
+        m_existing = new CProbeChild("existing", type);
+        m_earlier = new CProbeChild("earlier", type);
+        m_made = new CProbeChild("made", type);
+        for (CProbeChild* probe : {m_existing.Get(), m_made.Get()}) {
+            probe->m_consumes = std::stoi(setup.Get("consumes", "1"));
+            probe->m_throwOnRead = setup.Has("throw");
+        }
+        Next() = setup.Get("made") == "none" ? nullptr : m_made.Get();
+        m_info.reset(MakeMember(kind, setup, type));
+        FillProperty(setup);
+    }
+    ~Scenario() { Next() = nullptr; }
+
+    bool Built() const { return m_info != nullptr; }
+
+    // Reads the children of the document element of `xml` through the descriptor.
+    std::string Read(const std::string& xml, const Options& context) {
+        m_parsed.reset(new ParsedXml(qxxml_test::FromUtf8(xml).c_str()));
+        CXmlElement* root = m_parsed->Root();
+        CXmlElement* cursor = root->GetFirstElement();
+        const std::string start = context.Get("start", "0");
+        for (int skip = start == "end" ? 1000 : std::stoi(start); skip > 0 && cursor; --skip)
+            cursor = cursor->GetNextSiblingElement();
+        const XmlElementType caller = context.Has("soft") ? XmlElementType_PseudoElement : XmlElementType_Element;
+        std::string result;
+        try {
+            result = m_info->ElementFromXml(ContextOf(context), &m_object, root, &cursor, L"", caller) ? "true"
+                                                                                                     : "false";
+        } catch (const CQxException& e) {
+            result = FailureText(e);
+        }
+        const std::string where =
+            cursor ? (cursor->GetNamespaceURI().empty() ? "" : Narrow(cursor->GetNamespaceURI()) + "|") +
+                         Narrow(cursor->GetLocalName())
+                   : "(end)";
+        return result + " " + where + " " + State();
+    }
+
+    // Writes the member inside <r>; with "attributes" in the context, the attributes it lends
+    // to the open element <e> instead.
+    std::string Write(const Options& context) {
+        const bool attributes = context.Has("attributes");
+        CTextStream stream;
+        CTypeRecordingWriter writer(&stream);
+        writer.SetFormatting(false);
+        writer.StartElement(attributes ? L"e" : L"r", L"");
+        std::string result = "true";
+        try {
+            if (attributes)
+                m_info->PseudoChildAttributeToXml(ContextOf(context), &m_object, &writer);
+            else if (!m_info->ElementToXml(ContextOf(context), &m_object, &writer))
+                result = "false";
+        } catch (const CQxException& e) {
+            result = FailureText(e);
+        }
+        writer.EndElement();
+        const std::string types = writer.m_types.empty() ? "" : " types=" + writer.m_types;
+        return result + " " + Narrow(stream.TakeText()) + types + " " + State();
+    }
+
+private:
+    CElementInfo* MakeMember(const std::string& kind, const Options& s, XmlElementType type) const {
+        const wchar_t* n = m_name.c_str();
+        const wchar_t* ns = m_ns.c_str();
+        const bool nil = s.Has("nillable");
+        const bool required = s.Has("required");
+        const ItemType item = ItemTypeNamed(s.Get("type", "i4"));
+        const wchar_t* format = m_format.empty() ? nullptr : m_format.c_str();
+        const auto rule = RuleNamed(s.Get("rule"));
+        const CPrimitiveRestrictions facets(nullptr, -1, -1, nullptr, nullptr,
+                                            m_minExclusive.empty() ? nullptr : m_minExclusive.c_str(), nullptr, -1);
+        const wchar_t* r = m_restriction.c_str();
+        const wchar_t* t = m_target.c_str();
+        const std::map<std::string, std::function<CElementInfo*()>> makers = {
+            {"SeqPrimMnd", [&] { return new CElementInfoSeqPrimMnd(n, ns, 0, nil, item, format, rule, facets); }},
+            {"SeqPrimOpt", [&] { return new CElementInfoSeqPrimOpt(n, ns, 0, nil, item, format, rule, facets); }},
+            {"ChoicePrimOpt", [&] { return new CElementInfoChoicePrimOpt(n, ns, 0, nil, item, format, rule, facets); }},
+            {"AllPrimMnd", [&] { return new CElementInfoAllPrimMnd(n, ns, 0, nil, item, format, rule, facets); }},
+            {"AllPrimOpt", [&] { return new CElementInfoAllPrimOpt(n, ns, 0, nil, item, format, rule, facets); }},
+            {"SeqEnumMnd", [&] { return new CElementInfoSeqEnumMnd(n, ns, 0, nil, &ColourText, &ColourValue); }},
+            {"SeqEnumOpt", [&] { return new CElementInfoSeqEnumOpt(n, ns, 0, nil, &ColourText, &ColourValue); }},
+            {"ChoiceEnumOpt", [&] { return new CElementInfoChoiceEnumOpt(n, ns, 0, nil, &ColourText, &ColourValue); }},
+            {"AllEnumMnd", [&] { return new CElementInfoAllEnumMnd(n, ns, 0, nil, &ColourText, &ColourValue); }},
+            {"AllEnumOpt", [&] { return new CElementInfoAllEnumOpt(n, ns, 0, nil, &ColourText, &ColourValue); }},
+            {"SeqClsMnd", [&] { return new CElementInfoSeqClsMnd(n, ns, 0, type, &Create, 7, required); }},
+            {"AllClsMnd", [&] { return new CElementInfoAllClsMnd(n, ns, 0, type, &Create, 7, required); }},
+            {"SeqClsOpt", [&] { return new CElementInfoSeqClsOpt(n, ns, 0, type, &Create, 7); }},
+            {"AllClsOpt", [&] { return new CElementInfoAllClsOpt(n, ns, 0, type, &Create, 7); }},
+            {"ChoiceClsOpt", [&] { return new CElementInfoChoiceClsOpt(n, ns, 0, type, &Create, 7); }},
+            {"SeqAbsClsMnd", [&] { return new CElementInfoSeqAbsClsMnd(n, ns, 0, type, &CreateFromElement); }},
+            {"SeqAbsClsOpt", [&] { return new CElementInfoSeqAbsClsOpt(n, ns, 0, type, &CreateFromElement); }},
+            {"ChoiceAbsClsOpt", [&] { return new CElementInfoChoiceAbsClsOpt(n, ns, 0, type, &CreateFromElement); }},
+            {"AllAbsClsMnd", [&] { return new CElementInfoAllAbsClsMnd(n, ns, 0, type, &CreateFromElement, 3); }},
+            {"AllAbsClsOpt", [&] { return new CElementInfoAllAbsClsOpt(n, ns, 0, type, &CreateFromElement); }},
+            {"SeqUntpdMnd", [&] { return new CElementInfoSeqUntpdMnd(n, ns, 0, r, t); }},
+            {"SeqUntpdOpt", [&] { return new CElementInfoSeqUntpdOpt(n, ns, 0, r, t); }},
+            {"ChoiceUntpdOpt", [&] { return new CElementInfoChoiceUntpdOpt(n, ns, 0, r, t); }},
+            {"AllUntpdMnd", [&] { return new CElementInfoAllUntpdMnd(n, ns, 0, r, t); }},
+            {"AllUntpdOpt", [&] { return new CElementInfoAllUntpdOpt(n, ns, 0, r, t); }},
+            {"SeqPrimCol", [&] { return new CElementInfoSeqPrimCol(n, ns, 0); }},
+            {"ChoicePrimCol", [&] { return new CElementInfoChoicePrimCol(n, ns, 0); }},
+            {"AllPrimCol", [&] { return new CElementInfoAllPrimCol(n, ns, 0); }},
+            {"SeqEnumCol", [&] { return new CElementInfoSeqEnumCol(n, ns, 0); }},
+            {"ChoiceEnumCol", [&] { return new CElementInfoChoiceEnumCol(n, ns, 0); }},
+            {"SeqUntpdCol", [&] { return new CElementInfoSeqUntpdCol(n, ns, 0); }},
+            {"ChoiceUntpdCol", [&] { return new CElementInfoChoiceUntpdCol(n, ns, 0); }},
+            {"AllUntpdCol", [&] { return new CElementInfoAllUntpdCol(n, ns, 0); }},
+            {"SeqClsCol", [&] { return new CElementInfoSeqClsCol(n, ns, 0, type); }},
+            {"ChoiceClsCol", [&] { return new CElementInfoChoiceClsCol(n, ns, 0, type); }},
+            {"AllClsCol", [&] { return new CElementInfoAllClsCol(n, ns, 0, type); }},
+            {"SeqAbsClsCol", [&] { return new CElementInfoSeqAbsClsCol(n, ns, 0, type); }},
+            {"ChoiceAbsClsCol", [&] { return new CElementInfoChoiceAbsClsCol(n, ns, 0, type); }},
+            {"AllAbsClsCol", [&] { return new CElementInfoAllAbsClsCol(n, ns, 0, type); }},
+        };
+        const auto found = makers.find(kind);
+        if (found != makers.end()) return found->second();
+        ADD_FAILURE() << "no descriptor kind " << kind;
+        return nullptr;
+    }
+
+    void FillProperty(const Options& s) {
+        QxVariant& property = m_object.m_properties[0];
+        if (s.Has("existing")) property.SetXmlObject(m_existing);
+        if (s.Has("earlier")) property.SetXmlObject(m_earlier);
+        if (s.Has("null")) property.SetXmlObject(nullptr);
+        if (s.Has("i4")) property.SetI4(std::stoi(s.Get("i4")));
+        if (s.Has("r8")) property.SetR8(std::stod(s.Get("r8")));
+        if (s.Has("string")) property.SetString(s.Wide("string"));
+        if (s.Has("nil")) property.SetNil();
+        if (s.Has("numbers")) {
+            const std::string bounds = s.Get("numbers");
+            const int minOccurs = std::stoi(bounds), maxOccurs = std::stoi(bounds.substr(bounds.find(':') + 1));
+            property.SetXmlCollection(new Ci4Col(m_name.c_str(), L"", minOccurs, maxOccurs, nullptr, -1, -1, nullptr,
+                                                 nullptr, nullptr, nullptr, -1, RuleNamed(""), nullptr));
+        }
+        if (s.Has("elements")) {
+            const std::wstring own = m_restriction == L"##targetNamespace" ? m_target : L"";
+            property.SetXmlCollection(
+                new CElementCol(own.c_str(), m_restriction.c_str(), m_target.c_str(), std::stoi(s.Get("elements")), -1));
+        }
+        if (s.Has("element")) {
+            CSmartPtr<CElement> element(new CElement(L"e", L"", m_restriction.c_str(), m_target.c_str()));
+            element->SetText(L"t<");
+            element->GetChildElements()->Add(L"c", L"urn:c");
+            if (s.Has("element-ns")) element->SetNamespace(s.Wide("element-ns").c_str());
+            property.SetXmlObject(element.Get());
+        }
+        if (s.Has("scripted")) property.SetXmlCollection(new CScriptedCol(std::stoi(s.Get("scripted"))));
+        if (s.Has("probes")) {
+            CSmartPtr<CProbeCol> probes(new CProbeCol);
+            probes->Append(m_existing);
+            probes->Append(m_earlier);
+            property.SetXmlCollection(probes);
+        }
+    }
+
+    // The property, how it was used and what the stand-ins were asked.
+    std::string State() const {
+        std::string text = PropertyText(m_object.m_properties[0]);
+        for (size_t i = 0; i < m_object.m_accessLog.size(); ++i)
+            text += (i == 0 ? " access=" : ",") + m_object.m_accessLog[i];
+        for (const std::string& event : Events()) text += " " + event;
+        return text;
+    }
+
+    std::string PropertyText(const QxVariant& property) const {
+        if (!property.IsValid()) return "unset";
+        if (property.IsNil()) return "nil";
+        if (property.GetTypeAsEnum() == ItemType_XmlObjectBase) {
+            const CXmlObjectBase* object = property.GetXmlObject().Get();
+            if (const auto* probe = dynamic_cast<const CProbeChild*>(object)) return probe->m_tag;
+            if (const auto* element = dynamic_cast<const CElement*>(object)) return ElementText(*element);
+            return object ? "object" : "null";
+        }
+        if (property.GetTypeAsEnum() == ItemType_XmlCollection) {
+            const CXmlCollectionBase* collection = property.GetXmlCollection().Get();
+            std::string items;
+            if (const auto* numbers = dynamic_cast<const Ci4Col*>(collection))
+                for (int32_t number : *numbers) items += (items.empty() ? "" : " ") + std::to_string(number);
+            if (const auto* elements = dynamic_cast<const CElementCol*>(collection))
+                for (const CElement* element : *elements) items += (items.empty() ? "" : " ") + ElementText(*element);
+            return "[" + items + "]";
+        }
+        return Narrow(ItemTypeName(property.GetTypeAsEnum())) + ":" + Narrow(property.ToString(nullptr));
+    }
+
+    std::wstring m_name, m_ns, m_format, m_restriction, m_target, m_minExclusive;
+    std::unique_ptr<CElementInfo> m_info;
+    CTestObject m_object;
+    CSmartPtr<CProbeChild> m_existing, m_earlier, m_made;
+    std::unique_ptr<ParsedXml> m_parsed;
+};
+
+// Rows: kinds <tab> setup <tab> context [<tab> document] <tab> outcome; "#" starts a comment.
+// Every kind named must give the outcome.
+void RunTable(const std::string& file, bool reading) {
+    const std::string table = qxxml_test::ReadFile(QXXML_SOURCE_DIR "/tests/metadata/" + file);
+    ASSERT_FALSE(table.empty()) << file;
+    int line = 0;
+    for (const std::string& row : qxxml_test::Lines(table)) {
+        ++line;
+        if (row.empty() || row[0] == '#') continue;
+        const std::vector<std::string> f = qxxml_test::Fields(row);
+        ASSERT_EQ(f.size(), reading ? 5u : 4u) << file << ":" << line;
+        for (const std::string& kind : qxxml_test::Words(f[0])) {
+            Scenario scenario(kind, Options(f[1]));
+            if (!scenario.Built()) continue;
+            const std::string outcome = reading ? scenario.Read(f[3], Options(f[2])) : scenario.Write(Options(f[2]));
+            EXPECT_EQ(outcome, f.back()) << file << ":" << line << " " << kind;
+        }
+    }
+}
+
+}  // namespace
+
+TEST(ElementDescriptors, ReadEveryRowOfTheTable) { RunTable("element_reading.tsv", true); }
+
+TEST(ElementDescriptors, WriteEveryRowOfTheTable) { RunTable("element_writing.tsv", false); }
