@@ -1,18 +1,20 @@
-// Reading and writing through every element descriptor, against real parsed trees and a real
-// text writer, from the case tables element_reading.tsv and element_writing.tsv beside this
-// file. A row names one or more descriptor kinds (CElementInfo<kind>), the descriptor's setup
-// and what its property holds, the context, the document read, and the outcome every kind
-// named must give. This file only knows how to build a descriptor and render what happened.
+// Reading and writing through every element and attribute descriptor, against real parsed
+// trees and a real text writer, from the case tables element_reading.tsv and
+// element_writing.tsv beside this file. A row names one or more descriptor kinds
+// (CElementInfo<kind>, or AttrPrim, AttrEnum, AttrAny), the descriptor's setup and what its
+// property holds, the context, the document read, and the outcome every kind named must give.
+// This file only knows how to build a descriptor and render what happened.
 //
 // The setup words name the descriptor's details and what its property holds:
-//   name=N ns=U            the element's name (default "c") and namespace (default none)
+//   name=N ns=U            the name (default "c") and namespace (default none; "(null)")
 //   pseudo | type2         the element type of class members and probe children (default 0)
-//   required nillable      flags of the members that have them
+//   required nillable optional default=D   flags and the attribute default of those having them
 //   type=T format=F        item type (ItemTypeName, default i4) and format override
 //   rule=R                 white-space rule none|preserve|replace (default collapse)
-//   minExclusive=V         a facet
-//   restriction=R target=T wildcard restriction (default ##targetNamespace, "_" for a space)
-//                          and target namespace (default urn:a)
+//   minInclusive=V minExclusive=V   facets
+//   restriction=R target=T wildcard restriction (default ##targetNamespace, "_" for a space,
+//                          "(null)") and target namespace (default urn:a)
+//   object-target=U        the object's target namespace (default urn:target)
 //   existing earlier       the property holds a probe child (the second is never read)
 //   made=none              the factories decline (default: they hand out the probe "made")
 //   consumes=N throw       what probe children do when read (default: consume one element)
@@ -23,12 +25,13 @@
 //   element element-ns=U   the property holds an element e (text "t<", child c in urn:c)
 //   scripted=N             the property holds a collection of N items that records its checks
 //   probes=2               the property holds a collection of two probe children
-// The context words: ignore-unknown ignore-missing ignore-counts ignore-ns soft (the caller
-// reads in soft mode), start=N|end (the cursor starts at that child).
+// The context words: ignore-unknown ignore-missing ignore-counts ignore-ns no-defaults
+// no-namespaces; soft (the caller reads in soft mode), start=N|end (the cursor starts at that
+// child), is-this (IsThisElement at the cursor); and for writing rows, the calls of Write.
 //
-// An outcome is "result cursor property [access=...] [events]", with the cursor as
-// "namespace|name" or "(end)"; a failure is "!kind message | cursor property ...". Events are
-// what the probes, factories and recording collections were asked, in order.
+// An outcome is "result cursor-or-text property [access=...] [events]", with the cursor as
+// "namespace|name" or "(end)"; a failure is "!kind message | ...". Events are what the probes,
+// factories and recording collections were asked, in order.
 
 #include "metadata/MetadataTestSupport.h"
 
@@ -39,6 +42,9 @@
 #include <qxxml/metadata/ElementInfoChoice.h>
 #include <qxxml/metadata/ElementInfoSeq.h>
 #include <qxxml/values/PrimitiveRestrictions.h>
+#include <qxxml/xmlin/XmlAttribute.h>
+#include <qxxml/xmlout/TextStream.h>
+#include <qxxml/xmlout/XmlTextWriter.h>
 
 #include "common/TestSupport.h"
 
@@ -167,15 +173,25 @@ inline CSmartPtr<CXmlObjectBase> CreateFromElement(CXmlElement* element) {
     return Next();
 }
 
-// A text writer that also records the item type of every element value.
+// A text writer that also records the item type of every element value and attribute ("@type").
 class CTypeRecordingWriter : public CXmlTextWriter {
 public:
     using CXmlTextWriter::CXmlTextWriter;
     void WriteElementValue(const std::wstring& value, ItemType itemType) override {
-        m_types += std::string(m_types.empty() ? "" : ",") + Narrow(ItemTypeName(itemType));
+        Record(itemType, "");
         CXmlTextWriter::WriteElementValue(value, itemType);
     }
+    void AddAttribute(const std::wstring& localName, const std::wstring& namespaceUri, const std::wstring& value,
+                      ItemType itemType) override {
+        Record(itemType, "@");
+        CXmlTextWriter::AddAttribute(localName, namespaceUri, value, itemType);
+    }
     std::string m_types;
+
+private:
+    void Record(ItemType itemType, const char* attribute) {
+        m_types += (m_types.empty() ? "" : ",") + (attribute + Narrow(ItemTypeName(itemType)));
+    }
 };
 
 inline const wchar_t* ColourText(int value) { return value == 0 ? L"red" : value == 1 ? L"green" : nullptr; }
@@ -227,6 +243,8 @@ CXmlSerializationContext ContextOf(const Options& words) {
     context.SetIgnoreMissingMandatoryElements(words.Has("ignore-missing"));
     context.SetIgnoreInvalidCollectionCounts(words.Has("ignore-counts"));
     context.SetIgnoreNamespaces(words.Has("ignore-ns"));
+    context.SetNoOptionalAttributeDefaultOutput(words.Has("no-defaults"));
+    if (words.Has("no-namespaces")) context.SetSchemaType(SchemaType_NoNamespaces);
     return context;
 }
 
@@ -257,6 +275,23 @@ std::wstring Spaced(std::wstring text) {
     return text;
 }
 
+std::string Bool(bool value) { return value ? "true" : "false"; }
+
+// The text, or null where it is "(null)" (or equals `null`).
+const wchar_t* NullFor(const std::wstring& text, const wchar_t* null = L"(null)") {
+    return text == null ? nullptr : text.c_str();
+}
+
+// The outcome of a call: what it answers, or the failure it throws.
+template <class Call>
+std::string Outcome(Call&& call) {
+    try {
+        return call();
+    } catch (const CQxException& e) {
+        return FailureText(e);
+    }
+}
+
 class Scenario {
 public:
     Scenario(const std::string& kind, const Options& setup)
@@ -265,7 +300,9 @@ public:
           m_format(setup.Wide("format")),
           m_restriction(Spaced(setup.Wide("restriction", "##targetNamespace"))),
           m_target(setup.Wide("target", "urn:a")),
-          m_minExclusive(setup.Wide("minExclusive")) {
+          m_minInclusive(setup.Wide("minInclusive")),
+          m_minExclusive(setup.Wide("minExclusive")),
+          m_default(setup.Wide("default")) {
         Events().clear();
         const XmlElementType type = setup.Has("pseudo") ? XmlElementType_PseudoElement
                                     : setup.Has("type2") ? XmlElementType(2)
@@ -278,14 +315,19 @@ public:
             probe->m_throwOnRead = setup.Has("throw");
         }
         Next() = setup.Get("made") == "none" ? nullptr : m_made.Get();
-        m_info.reset(MakeMember(kind, setup, type));
+        if (kind.compare(0, 4, "Attr") == 0)
+            m_attribute.reset(MakeAttribute(kind, setup));
+        else
+            m_info.reset(MakeMember(kind, setup, type));
+        m_object.m_targetNamespace = setup.Wide("object-target", "urn:target");
         FillProperty(setup);
     }
     ~Scenario() { Next() = nullptr; }
 
-    bool Built() const { return m_info != nullptr; }
+    bool Built() const { return m_info || m_attribute; }
 
-    // Reads the children of the document element of `xml` through the descriptor.
+    // Reads the children of the document element of `xml` through the descriptor; an
+    // attribute descriptor is offered each attribute of the first child in turn.
     std::string Read(const std::string& xml, const Options& context) {
         m_parsed.reset(new ParsedXml(qxxml_test::FromUtf8(xml).c_str()));
         CXmlElement* root = m_parsed->Root();
@@ -293,14 +335,18 @@ public:
         const std::string start = context.Get("start", "0");
         for (int skip = start == "end" ? 1000 : std::stoi(start); skip > 0 && cursor; --skip)
             cursor = cursor->GetNextSiblingElement();
-        const XmlElementType caller = context.Has("soft") ? XmlElementType_PseudoElement : XmlElementType_Element;
-        std::string result;
-        try {
-            result = m_info->ElementFromXml(ContextOf(context), &m_object, root, &cursor, L"", caller) ? "true"
-                                                                                                     : "false";
-        } catch (const CQxException& e) {
-            result = FailureText(e);
-        }
+        const CXmlSerializationContext serialization = ContextOf(context);
+        const std::string result = Outcome([&] {
+            if (m_attribute) {
+                std::string taken;
+                for (CXmlAttribute* attribute : cursor->GetAttributes())
+                    taken += (taken.empty() ? "" : ",") + Bool(m_attribute->AttributeFromXml(serialization, &m_object, attribute));
+                return taken.empty() ? Bool(m_attribute->AttributeFromXml(serialization, &m_object, nullptr)) : taken;
+            }
+            if (context.Has("is-this")) return Bool(m_info->IsThisElement(serialization, cursor));
+            const XmlElementType caller = context.Has("soft") ? XmlElementType_PseudoElement : XmlElementType_Element;
+            return Bool(m_info->ElementFromXml(serialization, &m_object, root, &cursor, L"", caller));
+        });
         const std::string where =
             cursor ? (cursor->GetNamespaceURI().empty() ? "" : Narrow(cursor->GetNamespaceURI()) + "|") +
                          Narrow(cursor->GetLocalName())
@@ -308,23 +354,30 @@ public:
         return result + " " + where + " " + State();
     }
 
-    // Writes the member inside <r>; with "attributes" in the context, the attributes it lends
-    // to the open element <e> instead.
+    // Writes the member inside <r>, or an attribute on the open element <e>. The context
+    // words "attributes" (those a member lends), "validate" (with "found" and "mandatory"),
+    // "check" (the facets against the property) and "default-ns" (the wildcard default of
+    // the restriction under the namespace as parent) ask for other calls instead.
     std::string Write(const Options& context) {
-        const bool attributes = context.Has("attributes");
         CTextStream stream;
         CTypeRecordingWriter writer(&stream);
         writer.SetFormatting(false);
-        writer.StartElement(attributes ? L"e" : L"r", L"");
-        std::string result = "true";
-        try {
-            if (attributes)
-                m_info->PseudoChildAttributeToXml(ContextOf(context), &m_object, &writer);
-            else if (!m_info->ElementToXml(ContextOf(context), &m_object, &writer))
-                result = "false";
-        } catch (const CQxException& e) {
-            result = FailureText(e);
-        }
+        writer.StartElement(m_attribute || context.Has("attributes") ? L"e" : L"r", L"");
+        const CXmlSerializationContext serialization = ContextOf(context);
+        const bool found = context.Has("found");
+        const std::string result = Outcome([&] {
+            if (context.Has("validate") && m_attribute) m_attribute->Validate(serialization, found);
+            if (context.Has("validate") && m_info)
+                return Bool(m_info->Validate(serialization, &m_object, found, context.Has("mandatory")));
+            if (context.Has("check")) m_info->CheckRestriction(m_object.m_properties[0]);
+            if (context.Has("default-ns"))
+                return "ns=" + Narrow(CElementInfo::GetAnyDefaultNamespace(NullFor(m_restriction), NullFor(m_ns),
+                                                                             m_target.c_str()));
+            if (context.Has("attributes")) m_info->PseudoChildAttributeToXml(serialization, &m_object, &writer);
+            if (context.Has("validate") || context.Has("check") || context.Has("attributes")) return Bool(true);
+            if (m_attribute) m_attribute->AttributeToXml(serialization, &m_object, &writer);
+            return Bool(m_attribute || m_info->ElementToXml(serialization, &m_object, &writer));
+        });
         writer.EndElement();
         const std::string types = writer.m_types.empty() ? "" : " types=" + writer.m_types;
         return result + " " + Narrow(stream.TakeText()) + types + " " + State();
@@ -339,8 +392,7 @@ private:
         const ItemType item = ItemTypeNamed(s.Get("type", "i4"));
         const wchar_t* format = m_format.empty() ? nullptr : m_format.c_str();
         const auto rule = RuleNamed(s.Get("rule"));
-        const CPrimitiveRestrictions facets(nullptr, -1, -1, nullptr, nullptr,
-                                            m_minExclusive.empty() ? nullptr : m_minExclusive.c_str(), nullptr, -1);
+        const CPrimitiveRestrictions facets = Facets();
         const wchar_t* r = m_restriction.c_str();
         const wchar_t* t = m_target.c_str();
         const std::map<std::string, std::function<CElementInfo*()>> makers = {
@@ -387,6 +439,27 @@ private:
         const auto found = makers.find(kind);
         if (found != makers.end()) return found->second();
         ADD_FAILURE() << "no descriptor kind " << kind;
+        return nullptr;
+    }
+
+    CPrimitiveRestrictions Facets() const {
+        return CPrimitiveRestrictions(nullptr, -1, -1, NullFor(m_minInclusive, L""), nullptr,
+                                      NullFor(m_minExclusive, L""), nullptr, -1);
+    }
+
+    CAttributeInfo* MakeAttribute(const std::string& kind, const Options& s) const {
+        const wchar_t* n = m_name.c_str();
+        const wchar_t* ns = m_ns.c_str();
+        const bool optional = s.Has("optional");
+        const wchar_t* fallback = s.Has("default") ? m_default.c_str() : nullptr;
+        if (kind == "AttrPrim")
+            return new CAttributeInfoPrimitive(n, ns, 0, optional, ItemTypeNamed(s.Get("type", "i4")),
+                                               m_format.empty() ? nullptr : m_format.c_str(), RuleNamed(s.Get("rule")),
+                                               Facets(), fallback);
+        if (kind == "AttrEnum") return new CAttributeInfoEnum(n, ns, 0, optional, &ColourText, &ColourValue, fallback);
+        if (kind == "AttrAny")
+            return new CAttributeInfoAny(n, ns, 0, optional, m_restriction.c_str(), m_target.c_str(), fallback);
+        ADD_FAILURE() << "no attribute kind " << kind;
         return nullptr;
     }
 
@@ -456,8 +529,9 @@ private:
         return Narrow(ItemTypeName(property.GetTypeAsEnum())) + ":" + Narrow(property.ToString(nullptr));
     }
 
-    std::wstring m_name, m_ns, m_format, m_restriction, m_target, m_minExclusive;
+    std::wstring m_name, m_ns, m_format, m_restriction, m_target, m_minInclusive, m_minExclusive, m_default;
     std::unique_ptr<CElementInfo> m_info;
+    std::unique_ptr<CAttributeInfo> m_attribute;
     CTestObject m_object;
     CSmartPtr<CProbeChild> m_existing, m_earlier, m_made;
     std::unique_ptr<ParsedXml> m_parsed;

@@ -1,10 +1,8 @@
-// MetadataTestSupport.h - hand-written stand-ins for generated code, shared by the
-// descriptor tests: an object whose properties are plain variants, a collection that
-// records how it is asked to write, and helpers to write through a real CXmlTextWriter and to
-// parse a real element tree.
+// MetadataTestSupport.h - a hand-written stand-in for generated code, shared by the
+// descriptor tests: an object whose properties are plain variants and which logs every
+// access ("0r", "0w"), and a parsed element tree that stays alive while it is used.
 #pragma once
 
-#include <qxxml/collections/XmlCollectionBase.h>
 #include <qxxml/core/XmlGeneratedClass.h>
 #include <qxxml/core/XmlSerializationContext.h>
 #include <qxxml/metadata/AttributeInfo.h>
@@ -14,12 +12,9 @@
 #include <qxxml/values/QxVariant.h>
 #include <qxxml/xmlin/XmlDocument.h>
 #include <qxxml/xmlin/XmlElement.h>
-#include <qxxml/xmlout/TextStream.h>
-#include <qxxml/xmlout/XmlTextWriter.h>
 
 #include "common/Messages.h"
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -47,13 +42,12 @@ public:
     CAttributeInfo** GetClassAttributeInfo() override { return nullptr; }
     void Init() override {}
     CXmlObjectBase* GetBase() override { return this; }
-    std::wstring GetNamespace() const override { return m_namespace; }
+    std::wstring GetNamespace() const override { return L""; }
 
     using CXmlGeneratedClass::CleanMetaData;  // opened for the tests
 
     std::vector<QxVariant> m_properties;
     std::vector<std::string> m_accessLog;
-    std::wstring m_namespace;
     std::wstring m_targetNamespace = L"urn:target";
 
 protected:
@@ -63,48 +57,6 @@ protected:
         return firstChild;
     }
 };
-
-// A collection that records how it was asked to write.
-class CRecordingCollection : public CXmlCollectionBase {
-public:
-    CXmlObjectBase* GetBase() override { return this; }
-    std::wstring GetNamespace() const override { return L""; }
-    void ValidateCount(const CXmlSerializationContext&) const override {}
-    int GetCount() const override { return 0; }
-    void Clear() override {}
-    void Remove(int) override {}
-
-    mutable int m_writes = 0;
-    mutable bool m_lastIsRoot = true;
-    mutable std::wstring m_lastElementNamespace;
-
-protected:
-    std::wstring GetTargetNamespace() const override { return L""; }
-    void ToXml_Int(CXmlWriter*, bool isRoot, const wchar_t* elementNamespace, const CXmlSerializationContext&,
-                   bool) const override {
-        ++m_writes;
-        m_lastIsRoot = isRoot;
-        m_lastElementNamespace = elementNamespace ? elementNamespace : L"(null)";
-    }
-    CXmlElement* FromXml_Int(CXmlElement*, CXmlElement* firstChild, const CXmlSerializationContext&,
-                             bool) override {
-        return firstChild;
-    }
-};
-
-// Writes one element "e" whose attributes `writeAttributes` adds, through a real text
-// writer, and returns the text.
-inline std::wstring WriteElement(const std::function<void(CXmlWriter*)>& writeAttributes) {
-    CTextStream stream;
-    CXmlTextWriter writer(&stream);
-    writer.SetFormatting(false);
-    writer.StartDocument();
-    writer.StartElement(L"e", L"");
-    writeAttributes(&writer);
-    writer.EndElement();
-    writer.EndDocument();
-    return stream.TakeText();
-}
 
 // A parsed document that stays alive while its elements are used.
 struct ParsedXml {
