@@ -46,7 +46,7 @@
 #include <qxxml/xmlout/TextStream.h>
 #include <qxxml/xmlout/XmlTextWriter.h>
 
-#include "common/TestSupport.h"
+#include "common/CaseTable.h"
 
 #include <gtest/gtest.h>
 
@@ -200,26 +200,7 @@ inline int ColourValue(const wchar_t* text) {
     return t == L"green" ? 1 : t == L"red" ? 0 : -1;
 }
 
-// The setup or context words of a row: "key=value" or a bare flag.
-class Options {
-public:
-    explicit Options(const std::string& text) {
-        for (const std::string& word : qxxml_test::Words(text)) {
-            const size_t equals = word.find('=');
-            m_words[word.substr(0, equals)] = equals == std::string::npos ? "" : word.substr(equals + 1);
-        }
-    }
-    bool Has(const std::string& key) const { return m_words.count(key) != 0; }
-    std::string Get(const std::string& key, const std::string& otherwise = "") const {
-        return Has(key) ? m_words.at(key) : otherwise;
-    }
-    std::wstring Wide(const std::string& key, const std::string& otherwise = "") const {
-        return qxxml_test::Widen(Get(key, otherwise));
-    }
-
-private:
-    std::map<std::string, std::string> m_words;
-};
+using Options = qxxml_test::CaseWords;
 
 using QxXmlLib10::ItemTypeName;
 
@@ -246,16 +227,6 @@ CXmlSerializationContext ContextOf(const Options& words) {
     context.SetNoOptionalAttributeDefaultOutput(words.Has("no-defaults"));
     if (words.Has("no-namespaces")) context.SetSchemaType(SchemaType_NoNamespaces);
     return context;
-}
-
-// The most specific class a failure is of, then its message.
-std::string FailureText(const CQxException& e) {
-    const char* kind = dynamic_cast<const CQxInvalidValueException*>(&e)       ? "value"
-                       : dynamic_cast<const CQxInvalidNamespaceException*>(&e) ? "namespace"
-                       : dynamic_cast<const CQxValidationException*>(&e)       ? "validation"
-                       : dynamic_cast<const CQxInvalidStateException*>(&e)     ? "state"
-                                                                               : "other";
-    return std::string("!") + kind + " " + Narrow(e.GetMessageW()) + " |";
 }
 
 // An untyped element: "{namespace}name", its attributes, text and children.
@@ -288,7 +259,7 @@ std::string Outcome(Call&& call) {
     try {
         return call();
     } catch (const CQxException& e) {
-        return FailureText(e);
+        return qxxml_test::FailureText(e) + " |";
     }
 }
 
@@ -537,24 +508,16 @@ private:
     std::unique_ptr<ParsedXml> m_parsed;
 };
 
-// Rows: kinds <tab> setup <tab> context [<tab> document] <tab> outcome; "#" starts a comment.
-// Every kind named must give the outcome.
+// Every kind a row names must give the row's outcome.
 void RunTable(const std::string& file, bool reading) {
-    const std::string table = qxxml_test::ReadFile(QXXML_SOURCE_DIR "/tests/metadata/" + file);
-    ASSERT_FALSE(table.empty()) << file;
-    int line = 0;
-    for (const std::string& row : qxxml_test::Lines(table)) {
-        ++line;
-        if (row.empty() || row[0] == '#') continue;
-        const std::vector<std::string> f = qxxml_test::Fields(row);
-        ASSERT_EQ(f.size(), reading ? 5u : 4u) << file << ":" << line;
+    qxxml_test::ForEachRow("tests/metadata/" + file, reading ? 5 : 4, [&](const qxxml_test::Row& f) {
         for (const std::string& kind : qxxml_test::Words(f[0])) {
             Scenario scenario(kind, Options(f[1]));
             if (!scenario.Built()) continue;
             const std::string outcome = reading ? scenario.Read(f[3], Options(f[2])) : scenario.Write(Options(f[2]));
-            EXPECT_EQ(outcome, f.back()) << file << ":" << line << " " << kind;
+            EXPECT_EQ(outcome, f.back()) << kind;
         }
-    }
+    });
 }
 
 }  // namespace
