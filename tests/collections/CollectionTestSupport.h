@@ -73,6 +73,7 @@ template <class Collection>
 class Exposed : public Collection {
 public:
     using Collection::Collection;
+    using Collection::AddFromString;
     using Collection::FromXml_Int;
     using Collection::ItemToString;
     using Collection::ToXml_Int;
