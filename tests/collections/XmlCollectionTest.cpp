@@ -9,7 +9,7 @@
 //   remove:I  removenode:N  clear  fill:COUNT  node:I  find:N  drop (release the collection)
 //   listen:T  leave:T (a listener removing itself when told)  unlisten:T
 //   valid?  validate  lenient  target  attributes  destroyed  refs:ID
-// The outcome lists what the steps said ("step!kind message" for failures), then "= [ids]"
+// The outcome lists what the steps said ("step=answer", "step!kind message"), then "= [ids]"
 // and every notification heard, as T.add(ID) T.add-complete(ID) T.change T.remove(I|-).
 #include "CollectionTestSupport.h"
 
@@ -102,44 +102,14 @@ int32_t RefCount(CXmlObjectBase* object) {
     return object->Release();
 }
 
-// A listener that records what it is told, tagged; a leaving one removes itself when told.
-class CTaggedSink : public IEventSink {
-public:
-    CTaggedSink(std::string tag, std::string* log, bool leaves) : m_tag(std::move(tag)), m_log(log), m_leaves(leaves) {}
-    void OnEvent(CXmlObjectBase* source, MsgType type, void* data) override {
-        static const char* const names[] = {"change", "add", "add-complete", "remove", "remove-complete"};
-        *m_log += " " + m_tag + "." + names[type - MsgType_CollectionChange];
-        if (type == MsgType_CollectionAdd || type == MsgType_CollectionAddComplete)
-            *m_log += "(" + std::to_string(static_cast<CItem*>(data)->m_id) + ")";
-        else if (type != MsgType_CollectionChange)
-            *m_log += data ? "(" + std::to_string(*static_cast<int*>(data)) + ")" : "(-)";
-        else if (data)
-            *m_log += "(?)";
-        if (m_leaves) static_cast<CXmlCollectionBase*>(source)->RemoveEventListener(this);
-    }
-
-private:
-    std::string m_tag;
-    std::string* m_log;
-    bool m_leaves;
-};
-
 class ListScript {
 public:
     explicit ListScript(const CaseWords& setup)
         : m_col(setup.Has("unnamed") ? new CItemCol : new CItemCol(setup.Number("min", 0), setup.Number("max", -1))) {}
 
     std::string Run(const std::string& script) {
-        std::string said;
-        for (const std::string& step : Words(script)) {
-            std::string answer;
-            try {
-                answer = Step(step);
-            } catch (const CQxException& e) {
-                answer = step + FailureText(e);
-            }
-            if (!answer.empty()) said += answer + " ; ";
-        }
+        const std::string said =
+            RunSteps(script, [this](const std::string& op, const std::string& arg) { return Step(op, arg); });
         std::string ids;
         if (m_col)
             for (int id : m_col->Ids()) ids += (ids.empty() ? "" : " ") + std::to_string(id);
@@ -166,13 +136,15 @@ private:
     }
     IEventSink* Sink(const std::string& tag, bool leaves) {
         auto& sink = m_sinks[tag];
-        if (!sink) sink.reset(new CTaggedSink(tag, &m_events, leaves));
+        const auto describe = [](void* item) { return std::to_string(static_cast<CItem*>(item)->m_id); };
+        if (!sink) sink.reset(new CTaggedSink(tag, &m_events, describe, leaves));
         return sink.get();
     }
+    static std::string IdOf(const CXmlCollection::CNode* node) {
+        return std::to_string(static_cast<const CItem*>(node->m_pItem.Get())->m_id);
+    }
 
-    std::string Step(const std::string& step) {
-        const size_t colon = step.find(':');
-        const std::string op = step.substr(0, colon), arg = colon == std::string::npos ? "" : step.substr(colon + 1);
+    std::string Step(const std::string& op, const std::string& arg) {
         const std::string second = arg.substr(arg.find(':') + 1);
         if (op == "append") m_col->AppendItem(Item(arg));
         if (op == "prepend") m_col->PrependItem(Item(arg));
@@ -183,17 +155,17 @@ private:
         if (op == "removenode") m_col->RemoveNode(m_col->GetNodeForItem(Neighbour(arg)));
         if (op == "clear") m_col->Clear();
         for (int i = 0; op == "fill" && i < std::stoi(arg); ++i) m_col->AppendItem(new CItem(i, &m_destroyed));
-        if (op == "node") return step + "=" + std::to_string(static_cast<CItem*>(m_col->GetNodeAtIndex(std::stoi(arg))->m_pItem.Get())->m_id);
-        if (op == "find") return step + "=" + std::to_string(static_cast<CItem*>(m_col->GetNodeForItem(Neighbour(arg))->m_pItem.Get())->m_id);
+        if (op == "node") return IdOf(m_col->GetNodeAtIndex(std::stoi(arg)));
+        if (op == "find") return IdOf(m_col->GetNodeForItem(Neighbour(arg)));
         if (op == "drop") m_col = nullptr;
         if (op == "listen" || op == "leave") m_col->AddEventListener(Sink(arg, op == "leave"));
         if (op == "unlisten") m_col->RemoveEventListener(Sink(arg, false));
-        if (op == "valid?") return step + (m_col->IsValidCount(m_context) ? "yes" : "no");
+        if (op == "valid?") return m_col->IsValidCount(m_context) ? "yes" : "no";
         if (op == "validate") m_col->ValidateCount(m_context);
         if (op == "lenient") m_context.SetIgnoreInvalidCollectionCounts(true);
         if (op == "target") m_col->GetTargetNamespace();
-        if (op == "destroyed") return step + "=" + std::to_string(m_destroyed);
-        if (op == "refs") return step + "=" + std::to_string(RefCount(Item(arg)));
+        if (op == "destroyed") return std::to_string(m_destroyed);
+        if (op == "refs") return std::to_string(RefCount(Item(arg)));
         if (op == "attributes") {
             CTextStream stream;
             CXmlTextWriter writer(&stream);
