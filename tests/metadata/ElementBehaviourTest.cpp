@@ -73,19 +73,10 @@ inline std::string NameOf(const CXmlElement* element) {
 
 // A generated-style child object. Written, it writes <child>c</child> in the namespace it is
 // given, or <part/> as pseudo-element content, and lends the attribute <tag>="1" to the open
-// element. Read,
-// it consumes `m_consumes` elements from the first child it is given, or throws.
-class CProbeChild : public CXmlGeneratedClass {
+// element. Read, it consumes `m_consumes` elements from the first child it is given, or throws.
+class CProbeChild : public CTestObject {
 public:
-    CProbeChild(std::string tag, XmlElementType type) : m_tag(std::move(tag)), m_type(type) {}
-
-    void AccessProperty(int, bool, QxVariant&) override {}
-    CParentElementInfo* GetClassInfo() override { return nullptr; }
-    CElementInfo** GetClassElementInfo() override { return nullptr; }
-    CAttributeInfo** GetClassAttributeInfo() override { return nullptr; }
-    void Init() override {}
-    CXmlObjectBase* GetBase() override { return this; }
-    std::wstring GetNamespace() const override { return L""; }
+    CProbeChild(std::string tag, XmlElementType type) : CTestObject(0), m_tag(std::move(tag)), m_type(type) {}
 
     std::string m_tag;
     XmlElementType m_type;
@@ -93,7 +84,6 @@ public:
     bool m_throwOnRead = false;
 
 protected:
-    std::wstring GetTargetNamespace() const override { return L""; }
     void ToXml_Int(CXmlWriter* writer, bool isRoot, const wchar_t* elementNamespace, const CXmlSerializationContext&,
                    bool optionalChoiceItem) const override {
         Events().push_back(m_tag + ".wrote(" + Narrow(elementNamespace ? elementNamespace : L"(null)") +
