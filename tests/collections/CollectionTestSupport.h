@@ -16,6 +16,7 @@
 #include "common/CaseTable.h"
 #include "common/Messages.h"
 #include "common/TestSupport.h"
+#include "common/TypeRecordingWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -93,19 +94,21 @@ public:
     using Collection::ToXml_Int;
 };
 
-// The text of <root> (in no namespace) holding what the collection writes, unformatted.
+// The text of <root> (in no namespace) holding what the collection writes, unformatted;
+// `types` receives the item types it declared (CTypeRecordingWriter).
 template <class Collection>
 std::wstring WriteInRoot(const Exposed<Collection>& collection, const CXmlSerializationContext& context,
-                         const wchar_t* descriptorNamespace = L"urn:descriptor") {
+                         std::string* types = nullptr) {
     CTextStream stream;
-    CXmlTextWriter writer(&stream);
+    CTypeRecordingWriter writer(&stream);
     writer.SetFormatting(false);
     writer.SetEOLType(EOLType_LF);
     writer.StartDocument();
     writer.StartElement(L"root", L"");
-    collection.ToXml_Int(&writer, false, descriptorNamespace, context, false);
+    collection.ToXml_Int(&writer, false, L"urn:ignored", context, false);
     writer.EndElement();
     writer.EndDocument();
+    if (types) *types = writer.m_types;
     return stream.TakeText();
 }
 

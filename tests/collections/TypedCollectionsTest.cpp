@@ -25,17 +25,6 @@
 namespace QxXmlTest {
 namespace {
 
-// A text writer that also records the item type of every element value.
-class CTypeRecordingWriter : public CXmlTextWriter {
-public:
-    using CXmlTextWriter::CXmlTextWriter;
-    void WriteElementValue(const std::wstring& value, ItemType itemType) override {
-        m_types += std::string(m_types.empty() ? "" : ",") + ToUtf8(ItemTypeName(itemType));
-        CXmlTextWriter::WriteElementValue(value, itemType);
-    }
-    std::string m_types;
-};
-
 W::WhitespaceRule RuleNamed(const std::string& name) {
     return name == "none"       ? W::WhitespaceRule_None
            : name == "preserve" ? W::WhitespaceRule_Preserve
@@ -149,13 +138,9 @@ private:
     }
 
     std::string Write(const Exposed<Collection>& col) const {
-        CTextStream stream;
-        CTypeRecordingWriter writer(&stream);
-        writer.SetFormatting(false);
-        writer.StartElement(L"root", L"");
-        col.ToXml_Int(&writer, false, L"urn:ignored", m_context, false);
-        writer.EndElement();
-        return ToUtf8(stream.TakeText()) + (writer.m_types.empty() ? "" : " types=" + writer.m_types);
+        std::string types;
+        const std::string text = ToUtf8(WriteInRoot(col, m_context, &types));
+        return text + (types.empty() ? "" : " types=" + types);
     }
 
     const CaseWords m_setup;

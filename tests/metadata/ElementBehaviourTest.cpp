@@ -47,6 +47,7 @@
 #include <qxxml/xmlout/XmlTextWriter.h>
 
 #include "common/CaseTable.h"
+#include "common/TypeRecordingWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -163,26 +164,7 @@ inline CSmartPtr<CXmlObjectBase> CreateFromElement(CXmlElement* element) {
     return Next();
 }
 
-// A text writer that also records the item type of every element value and attribute ("@type").
-class CTypeRecordingWriter : public CXmlTextWriter {
-public:
-    using CXmlTextWriter::CXmlTextWriter;
-    void WriteElementValue(const std::wstring& value, ItemType itemType) override {
-        Record(itemType, "");
-        CXmlTextWriter::WriteElementValue(value, itemType);
-    }
-    void AddAttribute(const std::wstring& localName, const std::wstring& namespaceUri, const std::wstring& value,
-                      ItemType itemType) override {
-        Record(itemType, "@");
-        CXmlTextWriter::AddAttribute(localName, namespaceUri, value, itemType);
-    }
-    std::string m_types;
-
-private:
-    void Record(ItemType itemType, const char* attribute) {
-        m_types += (m_types.empty() ? "" : ",") + (attribute + Narrow(ItemTypeName(itemType)));
-    }
-};
+using qxxml_test::CTypeRecordingWriter;
 
 inline const wchar_t* ColourText(int value) { return value == 0 ? L"red" : value == 1 ? L"green" : nullptr; }
 inline int ColourValue(const wchar_t* text) {
