@@ -10,10 +10,10 @@
 //   listen  add:V  at:I:V  remove:I  item:I  clear  validate  valid?  lenient  strict  ignore-ns
 //   write   read (the document)  null-read  roundtrip (written, then read into a new one)
 //   copy    assign (into a new collection named "other", which the script goes on with)
-// The outcome lists what the steps said (their answers and failures, "step!kind message"),
-// then "= [items]" (and "first=[items]" of the collection copied from) and the notifications heard: add(V) add-complete(V) change remove(I).
-// Notifications from a collection other than the current one are marked "~"; a tab in the
-// outcome reads "\t".
+// The outcome lists what the steps said ("step=answer", "step!kind message"), then
+// "= [items]" (and "first=[items]" of the collection copied from) and the notifications heard
+// (CTaggedSink); those from a collection other than the current one are marked "~". A tab in
+// the outcome reads "\t".
 #include "CollectionTestSupport.h"
 
 #include "common/CaseTable.h"
@@ -24,19 +24,6 @@
 
 namespace QxXmlTest {
 namespace {
-
-W::WhitespaceRule RuleNamed(const std::string& name) {
-    return name == "none"       ? W::WhitespaceRule_None
-           : name == "preserve" ? W::WhitespaceRule_Preserve
-           : name == "replace"  ? W::WhitespaceRule_Replace
-                                : W::WhitespaceRule_Collapse;
-}
-
-std::wstring Spaced(const std::string& text) {
-    std::wstring wide = FromUtf8(text);
-    std::replace(wide.begin(), wide.end(), L'_', L' ');
-    return wide;
-}
 
 // A date or time of the kind named, for offering collections the kinds they refuse.
 CDateTime DateTimeOfKind(const std::string& kind, const std::wstring& text) {
@@ -84,8 +71,8 @@ private:
         return new Exposed<Collection>(name.c_str(), texts[0].c_str(), s.Number("min", 0), s.Number("max", -1),
                                        text(1, "pattern"), s.Number("minLength", -1), s.Number("maxLength", -1),
                                        text(2, "minInclusive"), text(3, "maxInclusive"), text(4, "minExclusive"),
-                                       text(5, "maxExclusive"), s.Number("length", -1), RuleNamed(s.Get("rule")),
-                                       text(6, "format"));
+                                       text(5, "maxExclusive"), s.Number("length", -1),
+                                       WhitespaceRuleNamed(s.Get("rule")), text(6, "format"));
     }
 
     Value Parse(const std::string& text) const {

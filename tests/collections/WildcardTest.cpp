@@ -221,7 +221,8 @@ TEST(Wildcard, ChangesAreToldToListeners) {
     CElement* first = elements->Add(L"e");
     elements->AddBefore(first, new CElement(L"f"));
     elements->Remove(0);
-    EXPECT_EQ(events, " add(e) add-complete(e) change add(f) add-complete(f) change remove(-) remove-complete(-) change");
+    EXPECT_EQ(events,
+              " add(e) add-complete(e) change add(f) add-complete(f) change remove(-) remove-complete(-) change");
     EXPECT_EQ(elements->Item(0)->GetName(), L"e");
 }
 

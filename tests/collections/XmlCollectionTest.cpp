@@ -71,8 +71,6 @@ public:
 
     CNodeIterator<CItem> begin() const { return CNodeIterator<CItem>(m_pHead); }
     CNodeIterator<CItem> end() const { return CNodeIterator<CItem>(nullptr); }
-    CNode* Head() const { return m_pHead; }
-    CNode* Tail() const { return m_pTail; }
 
     // The ids from head to tail, checked against the ids from tail to head and the count.
     std::vector<int> Ids() const {

@@ -13,9 +13,11 @@
 #include "common/TestSupport.h"
 
 #include <qxxml/support/QxException.h>
+#include <qxxml/values/WhitespaceUtils.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -62,6 +64,22 @@ public:
 private:
     std::map<std::string, std::string> m_words;
 };
+
+// A white-space rule by name: none, preserve, replace, or (any other) collapse.
+inline QxXmlLib10::CWhitespaceUtils::WhitespaceRule WhitespaceRuleNamed(const std::string& name) {
+    using W = QxXmlLib10::CWhitespaceUtils;
+    return name == "none"       ? W::WhitespaceRule_None
+           : name == "preserve" ? W::WhitespaceRule_Preserve
+           : name == "replace"  ? W::WhitespaceRule_Replace
+                                : W::WhitespaceRule_Collapse;
+}
+
+// A text of a row's word, where "_" stands for a space (words are split at blanks).
+inline std::wstring Spaced(const std::string& word) {
+    std::wstring text = FromUtf8(word);
+    std::replace(text.begin(), text.end(), L'_', L' ');
+    return text;
+}
 
 // A failure as a row states it: "!" and the most specific class it is of ("value",
 // "namespace", "validation", "state", "param" or "other"), then its message.

@@ -51,7 +51,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <functional>
 #include <map>
 #include <memory>
@@ -63,12 +62,12 @@ using namespace metadata_test;
 namespace {
 
 // What the stand-ins were asked during one scenario.
-inline std::vector<std::string>& Events() {
+std::vector<std::string>& Events() {
     static std::vector<std::string> events;
     return events;
 }
 
-inline std::string NameOf(const CXmlElement* element) {
+std::string NameOf(const CXmlElement* element) {
     return element ? Narrow(element->GetLocalName()) : "-";
 }
 
@@ -151,23 +150,23 @@ private:
 };
 
 // The generated factories, as plain functions that record their calls and hand out `Next()`.
-inline CSmartPtr<CXmlObjectBase>& Next() {
+CSmartPtr<CXmlObjectBase>& Next() {
     static CSmartPtr<CXmlObjectBase> next;
     return next;
 }
-inline CSmartPtr<CXmlObjectBase> Create(int classId, const wchar_t* name) {
+CSmartPtr<CXmlObjectBase> Create(int classId, const wchar_t* name) {
     Events().push_back("create(" + std::to_string(classId) + "," + Narrow(name) + ")");
     return Next();
 }
-inline CSmartPtr<CXmlObjectBase> CreateFromElement(CXmlElement* element) {
+CSmartPtr<CXmlObjectBase> CreateFromElement(CXmlElement* element) {
     Events().push_back("offer(" + NameOf(element) + ")");
     return Next();
 }
 
 using qxxml_test::CTypeRecordingWriter;
 
-inline const wchar_t* ColourText(int value) { return value == 0 ? L"red" : value == 1 ? L"green" : nullptr; }
-inline int ColourValue(const wchar_t* text) {
+const wchar_t* ColourText(int value) { return value == 0 ? L"red" : value == 1 ? L"green" : nullptr; }
+int ColourValue(const wchar_t* text) {
     const std::wstring t = text;
     return t == L"green" ? 1 : t == L"red" ? 0 : -1;
 }
@@ -181,13 +180,6 @@ ItemType ItemTypeNamed(const std::string& name) {
         if (Narrow(ItemTypeName(type) ? ItemTypeName(type) : L"") == name) return static_cast<ItemType>(type);
     ADD_FAILURE() << "no item type " << name;
     return ItemType_invalid;
-}
-
-CWhitespaceUtils::WhitespaceRule RuleNamed(const std::string& name) {
-    return name == "none"       ? CWhitespaceUtils::WhitespaceRule_None
-           : name == "preserve" ? CWhitespaceUtils::WhitespaceRule_Preserve
-           : name == "replace"  ? CWhitespaceUtils::WhitespaceRule_Replace
-                                : CWhitespaceUtils::WhitespaceRule_Collapse;
 }
 
 CXmlSerializationContext ContextOf(const Options& words) {
@@ -213,11 +205,6 @@ std::string ElementText(const CElement& element) {
     return text + ")";
 }
 
-std::wstring Spaced(std::wstring text) {
-    std::replace(text.begin(), text.end(), L'_', L' ');
-    return text;
-}
-
 std::string Bool(bool value) { return value ? "true" : "false"; }
 
 // The text, or null where it is "(null)" (or equals `null`).
@@ -241,7 +228,7 @@ public:
         : m_name(setup.Wide("name", "c")),
           m_ns(setup.Wide("ns")),
           m_format(setup.Wide("format")),
-          m_restriction(Spaced(setup.Wide("restriction", "##targetNamespace"))),
+          m_restriction(qxxml_test::Spaced(setup.Get("restriction", "##targetNamespace"))),
           m_target(setup.Wide("target", "urn:a")),
           m_minInclusive(setup.Wide("minInclusive")),
           m_minExclusive(setup.Wide("minExclusive")),
@@ -283,7 +270,8 @@ public:
             if (m_attribute) {
                 std::string taken;
                 for (CXmlAttribute* attribute : cursor->GetAttributes())
-                    taken += (taken.empty() ? "" : ",") + Bool(m_attribute->AttributeFromXml(serialization, &m_object, attribute));
+                    taken += (taken.empty() ? "" : ",") +
+                             Bool(m_attribute->AttributeFromXml(serialization, &m_object, attribute));
                 return taken.empty() ? Bool(m_attribute->AttributeFromXml(serialization, &m_object, nullptr)) : taken;
             }
             if (context.Has("is-this")) return Bool(m_info->IsThisElement(serialization, cursor));
@@ -334,7 +322,7 @@ private:
         const bool required = s.Has("required");
         const ItemType item = ItemTypeNamed(s.Get("type", "i4"));
         const wchar_t* format = m_format.empty() ? nullptr : m_format.c_str();
-        const auto rule = RuleNamed(s.Get("rule"));
+        const auto rule = qxxml_test::WhitespaceRuleNamed(s.Get("rule"));
         const CPrimitiveRestrictions facets = Facets();
         const wchar_t* r = m_restriction.c_str();
         const wchar_t* t = m_target.c_str();
@@ -397,8 +385,8 @@ private:
         const wchar_t* fallback = s.Has("default") ? m_default.c_str() : nullptr;
         if (kind == "AttrPrim")
             return new CAttributeInfoPrimitive(n, ns, 0, optional, ItemTypeNamed(s.Get("type", "i4")),
-                                               m_format.empty() ? nullptr : m_format.c_str(), RuleNamed(s.Get("rule")),
-                                               Facets(), fallback);
+                                               m_format.empty() ? nullptr : m_format.c_str(),
+                                               qxxml_test::WhitespaceRuleNamed(s.Get("rule")), Facets(), fallback);
         if (kind == "AttrEnum") return new CAttributeInfoEnum(n, ns, 0, optional, &ColourText, &ColourValue, fallback);
         if (kind == "AttrAny")
             return new CAttributeInfoAny(n, ns, 0, optional, m_restriction.c_str(), m_target.c_str(), fallback);
@@ -419,12 +407,13 @@ private:
             const std::string bounds = s.Get("numbers");
             const int minOccurs = std::stoi(bounds), maxOccurs = std::stoi(bounds.substr(bounds.find(':') + 1));
             property.SetXmlCollection(new Ci4Col(m_name.c_str(), L"", minOccurs, maxOccurs, nullptr, -1, -1, nullptr,
-                                                 nullptr, nullptr, nullptr, -1, RuleNamed(""), nullptr));
+                                                 nullptr, nullptr, nullptr, -1,
+                                                 CWhitespaceUtils::WhitespaceRule_Collapse, nullptr));
         }
         if (s.Has("elements")) {
             const std::wstring own = m_restriction == L"##targetNamespace" ? m_target : L"";
-            property.SetXmlCollection(
-                new CElementCol(own.c_str(), m_restriction.c_str(), m_target.c_str(), std::stoi(s.Get("elements")), -1));
+            property.SetXmlCollection(new CElementCol(own.c_str(), m_restriction.c_str(), m_target.c_str(),
+                                                      std::stoi(s.Get("elements")), -1));
         }
         if (s.Has("element")) {
             CSmartPtr<CElement> element(new CElement(L"e", L"", m_restriction.c_str(), m_target.c_str()));

@@ -55,8 +55,9 @@ TEST(ElementInfo, AbstractClassesOfAllGroupsCannotBeRead) {
         {&optional, L"CElementInfoAllAbsClsOpt::ElementFromXml, has not been implemented fully, contact "}};
     for (const auto& [info, prefix] : cases) {
         CXmlElement* cursor = nullptr;
-        const std::wstring message = MessageOf(
-            [&] { info->ElementFromXml(CXmlSerializationContext(), &object, nullptr, &cursor, L"", XmlElementType_Element); });
+        const std::wstring message = MessageOf([&] {
+            info->ElementFromXml(CXmlSerializationContext(), &object, nullptr, &cursor, L"", XmlElementType_Element);
+        });
         EXPECT_EQ(message.compare(0, prefix.size(), prefix), 0) << Narrow(message);
         EXPECT_GT(message.size(), prefix.size());  // an address follows
     }
