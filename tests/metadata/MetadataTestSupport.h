@@ -14,6 +14,7 @@
 #include <qxxml/xmlin/XmlElement.h>
 
 #include "common/Messages.h"
+#include "common/TestSupport.h"
 
 #include <memory>
 #include <string>
@@ -65,9 +66,7 @@ struct ParsedXml {
     std::unique_ptr<CXmlDocument> document;
 };
 
-// For failure output.
-inline std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
-
 using qxxml_test::MessageOf;
+using qxxml_test::Narrow;
 
 }  // namespace metadata_test
