@@ -124,11 +124,4 @@ std::wstring ReadFromRoot(Exposed<Collection>& collection, const std::wstring& x
     return next ? next->GetLocalName() : std::wstring();
 }
 
-using qxxml_test::MessageOf;
-
-// Runs collections_oracle.py with the arguments and returns its output lines.
-inline std::vector<std::string> RunOracle(const std::string& arguments) {
-    return Lines(PythonScript("tests/collections/collections_oracle.py", arguments));
-}
-
 }  // namespace QxXmlTest

@@ -189,51 +189,28 @@ TEST(CollectionTest, EveryRowOfTheTable) {
                [](const Row& f) { EXPECT_EQ(ListScript(CaseWords(f[0])).Run(f[1]), f[2]); });
 }
 
-// Random operations against std::list: the list and the collection must agree throughout.
+// Random operations against std::list, as one script: the two must agree at the end.
 TEST(CollectionTest, RandomOperationsAgreeWithStdList) {
-    CSmartPtr<CItemCol> col(new CItemCol);
     std::list<int> oracle;
+    std::string script;
     std::mt19937 rng(20240506);
-    int next = 0;
-    for (int step = 0; step < 4000; ++step) {
+    for (int step = 0, next = 0; step < 4000; ++step, ++next) {
         const int count = static_cast<int>(oracle.size());
-        switch (rng() % 7) {
-            case 0: col->AppendItem(new CItem(next)); oracle.push_back(next++); break;
-            case 1: col->PrependItem(new CItem(next)); oracle.push_front(next++); break;
-            case 2: {
-                const int index = static_cast<int>(rng() % (count + 1));
-                col->AddItemAt(index, new CItem(next));
-                oracle.insert(std::next(oracle.begin(), index), next++);
-                break;
-            }
-            case 3:
-            case 4:
-                if (count) {
-                    const int index = static_cast<int>(rng() % count);
-                    col->Remove(index);
-                    oracle.erase(std::next(oracle.begin(), index));
-                }
-                break;
-            case 5:
-                if (count) {
-                    const int index = static_cast<int>(rng() % count);
-                    CXmlObjectBase* existing = col->GetNodeAtIndex(index)->m_pItem.Get();
-                    col->AddAfterItem(existing, new CItem(next));
-                    oracle.insert(std::next(oracle.begin(), index + 1), next++);
-                }
-                break;
-            case 6:
-                if (count) {
-                    const int index = static_cast<int>(rng() % count);
-                    CXmlObjectBase* existing = col->GetNodeAtIndex(index)->m_pItem.Get();
-                    col->AddBeforeItem(existing, new CItem(next));
-                    oracle.insert(std::next(oracle.begin(), index), next++);
-                }
-                break;
-        }
-        if (step % 500 == 0) col->Clear(), oracle.clear();
+        const unsigned pick = rng() % 7;
+        const int index = static_cast<int>(rng() % (pick == 2 || !count ? count + 1 : count));
+        const auto at = std::next(oracle.begin(), index);
+        const std::string id = std::to_string(next), neighbour = count ? std::to_string(*at) : "";
+        if (pick == 0) script += " append:" + id, oracle.push_back(next);
+        if (pick == 1) script += " prepend:" + id, oracle.push_front(next);
+        if (pick == 2) script += " at:" + std::to_string(index) + ":" + id, oracle.insert(at, next);
+        if ((pick == 3 || pick == 4) && count) script += " remove:" + std::to_string(index), oracle.erase(at);
+        if (pick == 5 && count) script += " after:" + neighbour + ":" + id, oracle.insert(std::next(at), next);
+        if (pick == 6 && count) script += " before:" + neighbour + ":" + id, oracle.insert(at, next);
+        if (step % 500 == 0) script += " clear", oracle.clear();
     }
-    EXPECT_EQ(col->Ids(), std::vector<int>(oracle.begin(), oracle.end()));
+    std::string ids;
+    for (int id : oracle) ids += (ids.empty() ? "" : " ") + std::to_string(id);
+    EXPECT_EQ(ListScript(CaseWords("-")).Run(script), "= [" + ids + "]");
 }
 
 }  // namespace
