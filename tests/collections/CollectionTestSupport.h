@@ -83,44 +83,47 @@ std::string RunSteps(const std::string& script, Step&& step) {
     return said;
 }
 
-// Publishes the protected writing and reading operations of a collection class.
+// Publishes the protected text conversions of a typed collection class.
 template <class Collection>
 class Exposed : public Collection {
 public:
     using Collection::Collection;
     using Collection::AddFromString;
-    using Collection::FromXml_Int;
     using Collection::ItemToString;
-    using Collection::ToXml_Int;
 };
 
-// The text of <root> (in no namespace) holding what the collection writes, unformatted;
-// `types` receives the item types it declared (CTypeRecordingWriter).
-template <class Collection>
-std::wstring WriteInRoot(const Exposed<Collection>& collection, const CXmlSerializationContext& context,
-                         std::string* types = nullptr) {
+// The forwarders through which collections reach the protected writing and reading of others.
+struct Forward : CXmlObjectBase {
+    using CXmlObjectBase::AttributesToXml_Int;
+    using CXmlObjectBase::FromXml_Int;
+    using CXmlObjectBase::ToXml_Int;
+};
+
+// The text of <root> (in no namespace) holding what `object` writes, unformatted; `types`
+// receives the item types it declared (CTypeRecordingWriter).
+inline std::wstring WriteInRoot(const CXmlObjectBase* object, const CXmlSerializationContext& context,
+                                std::string* types = nullptr) {
     CTextStream stream;
     CTypeRecordingWriter writer(&stream);
     writer.SetFormatting(false);
     writer.SetEOLType(EOLType_LF);
     writer.StartDocument();
     writer.StartElement(L"root", L"");
-    collection.ToXml_Int(&writer, false, L"urn:ignored", context, false);
+    Forward::ToXml_Int(object, &writer, false, L"urn:ignored", context, false);
     writer.EndElement();
     writer.EndDocument();
     if (types) *types = writer.m_types;
     return stream.TakeText();
 }
 
-// Reads the children of the document element of `xml` into the collection, starting at the
-// first child, and returns the local name of the element it stopped at ("" at the end).
-template <class Collection>
-std::wstring ReadFromRoot(Exposed<Collection>& collection, const std::wstring& xml,
-                          const CXmlSerializationContext& context) {
+// Reads the children of the document element of `xml` into `object`, starting at the first
+// child, and returns the local name of the element it stopped at ("" at the end).
+inline std::wstring ReadFromRoot(CXmlObjectBase* object, const std::wstring& xml,
+                                 const CXmlSerializationContext& context) {
     CXmlDocument document(context);
     document.LoadXml(xml.c_str());
     CXmlElement* root = document.GetDocumentElement();
-    CXmlElement* next = collection.FromXml_Int(root, root->GetFirstElement(), context, false);
+    CXmlElement* next = Forward::FromXml_Int(object, root, root->GetFirstElement(), context);
     return next ? next->GetLocalName() : std::wstring();
 }
 

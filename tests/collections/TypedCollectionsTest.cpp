@@ -107,15 +107,15 @@ private:
         if (op == "lenient" || op == "strict") m_context.SetIgnoreInvalidCollectionCounts(op == "lenient");
         if (op == "ignore-ns") m_context.SetIgnoreNamespaces(true);
         if (op == "write") return Write(*m_col);
-        if (op == "read") return "stop " + ToUtf8(ReadFromRoot(*m_col, document, m_context));
+        if (op == "read") return "stop " + ToUtf8(ReadFromRoot(m_col.Get(), document, m_context));
         if (op == "null-read") {
             CXmlDocument empty;
             empty.LoadXml(L"<r/>");
-            return m_col->FromXml_Int(empty.GetDocumentElement(), nullptr, m_context, false) ? "stop?" : "";
+            return Forward::FromXml_Int(m_col.Get(), empty.GetDocumentElement(), nullptr, m_context) ? "stop?" : "";
         }
         if (op == "roundtrip") {
             CSmartPtr<Exposed<Collection>> back(Make(m_setup.Wide("name", "n")));
-            ReadFromRoot(*back, WriteInRoot(*m_col, m_context), m_context);
+            ReadFromRoot(back.Get(), WriteInRoot(m_col.Get(), m_context), m_context);
             return Items(*back) == Items(*m_col) ? "" : "[" + ToUtf8(Items(*back)) + "]";
         }
         if (op == "copy" || op == "assign") {
@@ -128,7 +128,7 @@ private:
 
     std::string Write(const Exposed<Collection>& col) const {
         std::string types;
-        const std::string text = ToUtf8(WriteInRoot(col, m_context, &types));
+        const std::string text = ToUtf8(WriteInRoot(&col, m_context, &types));
         return text + (types.empty() ? "" : " types=" + types);
     }
 
@@ -149,20 +149,16 @@ std::unique_ptr<Driven> Drive(const CaseWords& setup) {
 
 TEST(TypedCollectionTest, EveryRowOfTheTable) {
     using Maker = std::unique_ptr<Driven> (*)(const CaseWords&);
+#define QXXML_KIND(Collection) {#Collection, &Drive<Collection>}
     static const std::map<std::string, Maker> kinds = {
-        {"ChexBinaryCol", &Drive<ChexBinaryCol>}, {"Cbase64BinaryCol", &Drive<Cbase64BinaryCol>},
-        {"Ci1Col", &Drive<Ci1Col>},               {"Ci2Col", &Drive<Ci2Col>},
-        {"Ci4Col", &Drive<Ci4Col>},               {"Ci8Col", &Drive<Ci8Col>},
-        {"Cui1Col", &Drive<Cui1Col>},             {"Cui2Col", &Drive<Cui2Col>},
-        {"Cui4Col", &Drive<Cui4Col>},             {"Cui8Col", &Drive<Cui8Col>},
-        {"Cr4Col", &Drive<Cr4Col>},               {"Cr8Col", &Drive<Cr8Col>},
-        {"CdurationCol", &Drive<CdurationCol>},   {"CyearCol", &Drive<CyearCol>},
-        {"CmonthCol", &Drive<CmonthCol>},         {"CdayCol", &Drive<CdayCol>},
-        {"CstringCol", &Drive<CstringCol>},       {"CbooleanCol", &Drive<CbooleanCol>},
-        {"CdecimalCol", &Drive<CdecimalCol>},     {"CintegerCol", &Drive<CintegerCol>},
-        {"CdateCol", &Drive<CdateCol>},           {"CdatetimeCol", &Drive<CdatetimeCol>},
-        {"CtimeCol", &Drive<CtimeCol>},           {"CyearMonthCol", &Drive<CyearMonthCol>},
-        {"CmonthDayCol", &Drive<CmonthDayCol>}};
+        QXXML_KIND(ChexBinaryCol), QXXML_KIND(Cbase64BinaryCol), QXXML_KIND(Ci1Col),       QXXML_KIND(Ci2Col),
+        QXXML_KIND(Ci4Col),        QXXML_KIND(Ci8Col),           QXXML_KIND(Cui1Col),      QXXML_KIND(Cui2Col),
+        QXXML_KIND(Cui4Col),       QXXML_KIND(Cui8Col),          QXXML_KIND(Cr4Col),       QXXML_KIND(Cr8Col),
+        QXXML_KIND(CdurationCol),  QXXML_KIND(CyearCol),         QXXML_KIND(CmonthCol),    QXXML_KIND(CdayCol),
+        QXXML_KIND(CstringCol),    QXXML_KIND(CbooleanCol),      QXXML_KIND(CdecimalCol),  QXXML_KIND(CintegerCol),
+        QXXML_KIND(CdateCol),      QXXML_KIND(CdatetimeCol),     QXXML_KIND(CtimeCol),     QXXML_KIND(CyearMonthCol),
+        QXXML_KIND(CmonthDayCol)};
+#undef QXXML_KIND
     ForEachRow("tests/collections/typed_collections.tsv", 5, [&](const Row& f) {
         for (const std::string& kind : Words(f[0])) {
             const auto maker = kinds.find(kind);
@@ -181,8 +177,8 @@ std::wstring ReadAndWrite(const std::wstring& document, const std::string& path)
     const CXmlSerializationContext& context = CXmlSerializationContext::GetDefaultContext();
     CSmartPtr<Exposed<Collection>> col(new Exposed<Collection>(L"n", L"urn:items", 0, -1, nullptr, -1, -1, nullptr,
                                                                nullptr, nullptr, nullptr, -1, rule, nullptr));
-    std::wstring said = L"stop " + ReadFromRoot(*col, document, context) + L"\n";
-    WriteFile(path, ToUtf8(WriteInRoot(*col, context)));
+    std::wstring said = L"stop " + ReadFromRoot(col.Get(), document, context) + L"\n";
+    WriteFile(path, ToUtf8(WriteInRoot(col.Get(), context)));
     for (const auto& item : *col) said += col->ItemToString(item) + L"\n";
     return said;
 }

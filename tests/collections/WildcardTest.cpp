@@ -27,24 +27,6 @@
 namespace QxXmlTest {
 namespace {
 
-// The forwarders through which collections reach the protected reading and writing of others.
-struct Forward : CXmlObjectBase {
-    using CXmlObjectBase::FromXml_Int;
-    using CXmlObjectBase::ToXml_Int;
-};
-
-std::wstring Write(const CXmlObjectBase* holder) {
-    CTextStream stream;
-    CXmlTextWriter writer(&stream);
-    writer.SetFormatting(false);
-    writer.StartDocument();
-    writer.StartElement(L"root", L"");
-    Forward::ToXml_Int(holder, &writer, false, L"", CXmlSerializationContext(), false);
-    writer.EndElement();
-    writer.EndDocument();
-    return stream.TakeText();
-}
-
 class WildcardScript {
 public:
     explicit WildcardScript(const std::string& document) : m_document(FromUtf8(document)) {
@@ -132,7 +114,7 @@ private:
         if (op == "set-text") Top()->SetText(a[0]);
         if (op == "count") return std::to_string(m_elems->GetCount());
         if (op == "attr-count") return std::to_string(Top()->GetAttributes()->GetCount());
-        if (op == "write") return ToUtf8(Write(Top()));
+        if (op == "write") return ToUtf8(WriteInRoot(Top(), context));
         if (op == "restrict") return FullMessageOf([&] { Top()->SetNamespaceRestrictions(a[0], a[1]); });
         if (op == "parse") Top()->FromXml(m_document.c_str());
         if (op == "attr-read") Forward::FromXml_Int(m_attrs->Add(L"a"), nullptr, nullptr, context);

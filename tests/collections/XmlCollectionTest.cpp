@@ -62,7 +62,6 @@ public:
     using CXmlCollection::AddBeforeItem;
     using CXmlCollection::AddItemAt;
     using CXmlCollection::AppendItem;
-    using CXmlCollection::AttributesToXml_Int;
     using CXmlCollection::GetNodeAtIndex;
     using CXmlCollection::GetNodeForItem;
     using CXmlCollection::GetTargetNamespace;
@@ -71,6 +70,8 @@ public:
 
     CNodeIterator<CItem> begin() const { return CNodeIterator<CItem>(m_pHead); }
     CNodeIterator<CItem> end() const { return CNodeIterator<CItem>(nullptr); }
+
+    static int Id(const CNode* node) { return static_cast<const CItem*>(node->m_pItem.Get())->m_id; }
 
     // The ids from head to tail, checked against the ids from tail to head and the count.
     std::vector<int> Ids() const {
@@ -90,9 +91,6 @@ protected:
                              bool) override {
         return firstChild;
     }
-
-private:
-    static int Id(const CNode* node) { return static_cast<const CItem*>(node->m_pItem.Get())->m_id; }
 };
 
 int32_t RefCount(CXmlObjectBase* object) {
@@ -138,9 +136,6 @@ private:
         if (!sink) sink.reset(new CTaggedSink(tag, &m_events, describe, leaves));
         return sink.get();
     }
-    static std::string IdOf(const CXmlCollection::CNode* node) {
-        return std::to_string(static_cast<const CItem*>(node->m_pItem.Get())->m_id);
-    }
 
     std::string Step(const std::string& op, const std::string& arg) {
         const std::string second = arg.substr(arg.find(':') + 1);
@@ -153,8 +148,8 @@ private:
         if (op == "removenode") m_col->RemoveNode(m_col->GetNodeForItem(Neighbour(arg)));
         if (op == "clear") m_col->Clear();
         for (int i = 0; op == "fill" && i < std::stoi(arg); ++i) m_col->AppendItem(new CItem(i, &m_destroyed));
-        if (op == "node") return IdOf(m_col->GetNodeAtIndex(std::stoi(arg)));
-        if (op == "find") return IdOf(m_col->GetNodeForItem(Neighbour(arg)));
+        if (op == "node") return std::to_string(CItemCol::Id(m_col->GetNodeAtIndex(std::stoi(arg))));
+        if (op == "find") return std::to_string(CItemCol::Id(m_col->GetNodeForItem(Neighbour(arg))));
         if (op == "drop") m_col = nullptr;
         if (op == "listen" || op == "leave") m_col->AddEventListener(Sink(arg, op == "leave"));
         if (op == "unlisten") m_col->RemoveEventListener(Sink(arg, false));
@@ -169,7 +164,7 @@ private:
             CXmlTextWriter writer(&stream);
             writer.SetFormatting(false);
             writer.StartElement(L"parent", L"");
-            m_col->AttributesToXml_Int(&writer, m_context);
+            Forward::AttributesToXml_Int(m_col.Get(), &writer, m_context);
             writer.EndElement();
             return ToUtf8(stream.TakeText());
         }
