@@ -173,8 +173,6 @@ int ColourValue(const wchar_t* text) {
 
 using Options = qxxml_test::CaseWords;
 
-using QxXmlLib10::ItemTypeName;
-
 ItemType ItemTypeNamed(const std::string& name) {
     for (int type = ItemType_invalid; type <= ItemType_XmlCollection; ++type)
         if (Narrow(ItemTypeName(type) ? ItemTypeName(type) : L"") == name) return static_cast<ItemType>(type);
@@ -326,47 +324,29 @@ private:
         const CPrimitiveRestrictions facets = Facets();
         const wchar_t* r = m_restriction.c_str();
         const wchar_t* t = m_target.c_str();
+        const auto cls = &Create;
+        const auto abs = &CreateFromElement;
+        // KIND(SeqPrimMnd, args...) makes the entry "SeqPrimMnd" -> new CElementInfoSeqPrimMnd(n, ns, args...).
+#define KIND(Kind, ...) {#Kind, [&]() -> CElementInfo* { return new CElementInfo##Kind(n, ns, __VA_ARGS__); }}
         const std::map<std::string, std::function<CElementInfo*()>> makers = {
-            {"SeqPrimMnd", [&] { return new CElementInfoSeqPrimMnd(n, ns, 0, nil, item, format, rule, facets); }},
-            {"SeqPrimOpt", [&] { return new CElementInfoSeqPrimOpt(n, ns, 0, nil, item, format, rule, facets); }},
-            {"ChoicePrimOpt", [&] { return new CElementInfoChoicePrimOpt(n, ns, 0, nil, item, format, rule, facets); }},
-            {"AllPrimMnd", [&] { return new CElementInfoAllPrimMnd(n, ns, 0, nil, item, format, rule, facets); }},
-            {"AllPrimOpt", [&] { return new CElementInfoAllPrimOpt(n, ns, 0, nil, item, format, rule, facets); }},
-            {"SeqEnumMnd", [&] { return new CElementInfoSeqEnumMnd(n, ns, 0, nil, &ColourText, &ColourValue); }},
-            {"SeqEnumOpt", [&] { return new CElementInfoSeqEnumOpt(n, ns, 0, nil, &ColourText, &ColourValue); }},
-            {"ChoiceEnumOpt", [&] { return new CElementInfoChoiceEnumOpt(n, ns, 0, nil, &ColourText, &ColourValue); }},
-            {"AllEnumMnd", [&] { return new CElementInfoAllEnumMnd(n, ns, 0, nil, &ColourText, &ColourValue); }},
-            {"AllEnumOpt", [&] { return new CElementInfoAllEnumOpt(n, ns, 0, nil, &ColourText, &ColourValue); }},
-            {"SeqClsMnd", [&] { return new CElementInfoSeqClsMnd(n, ns, 0, type, &Create, 7, required); }},
-            {"AllClsMnd", [&] { return new CElementInfoAllClsMnd(n, ns, 0, type, &Create, 7, required); }},
-            {"SeqClsOpt", [&] { return new CElementInfoSeqClsOpt(n, ns, 0, type, &Create, 7); }},
-            {"AllClsOpt", [&] { return new CElementInfoAllClsOpt(n, ns, 0, type, &Create, 7); }},
-            {"ChoiceClsOpt", [&] { return new CElementInfoChoiceClsOpt(n, ns, 0, type, &Create, 7); }},
-            {"SeqAbsClsMnd", [&] { return new CElementInfoSeqAbsClsMnd(n, ns, 0, type, &CreateFromElement); }},
-            {"SeqAbsClsOpt", [&] { return new CElementInfoSeqAbsClsOpt(n, ns, 0, type, &CreateFromElement); }},
-            {"ChoiceAbsClsOpt", [&] { return new CElementInfoChoiceAbsClsOpt(n, ns, 0, type, &CreateFromElement); }},
-            {"AllAbsClsMnd", [&] { return new CElementInfoAllAbsClsMnd(n, ns, 0, type, &CreateFromElement, 3); }},
-            {"AllAbsClsOpt", [&] { return new CElementInfoAllAbsClsOpt(n, ns, 0, type, &CreateFromElement); }},
-            {"SeqUntpdMnd", [&] { return new CElementInfoSeqUntpdMnd(n, ns, 0, r, t); }},
-            {"SeqUntpdOpt", [&] { return new CElementInfoSeqUntpdOpt(n, ns, 0, r, t); }},
-            {"ChoiceUntpdOpt", [&] { return new CElementInfoChoiceUntpdOpt(n, ns, 0, r, t); }},
-            {"AllUntpdMnd", [&] { return new CElementInfoAllUntpdMnd(n, ns, 0, r, t); }},
-            {"AllUntpdOpt", [&] { return new CElementInfoAllUntpdOpt(n, ns, 0, r, t); }},
-            {"SeqPrimCol", [&] { return new CElementInfoSeqPrimCol(n, ns, 0); }},
-            {"ChoicePrimCol", [&] { return new CElementInfoChoicePrimCol(n, ns, 0); }},
-            {"AllPrimCol", [&] { return new CElementInfoAllPrimCol(n, ns, 0); }},
-            {"SeqEnumCol", [&] { return new CElementInfoSeqEnumCol(n, ns, 0); }},
-            {"ChoiceEnumCol", [&] { return new CElementInfoChoiceEnumCol(n, ns, 0); }},
-            {"SeqUntpdCol", [&] { return new CElementInfoSeqUntpdCol(n, ns, 0); }},
-            {"ChoiceUntpdCol", [&] { return new CElementInfoChoiceUntpdCol(n, ns, 0); }},
-            {"AllUntpdCol", [&] { return new CElementInfoAllUntpdCol(n, ns, 0); }},
-            {"SeqClsCol", [&] { return new CElementInfoSeqClsCol(n, ns, 0, type); }},
-            {"ChoiceClsCol", [&] { return new CElementInfoChoiceClsCol(n, ns, 0, type); }},
-            {"AllClsCol", [&] { return new CElementInfoAllClsCol(n, ns, 0, type); }},
-            {"SeqAbsClsCol", [&] { return new CElementInfoSeqAbsClsCol(n, ns, 0, type); }},
-            {"ChoiceAbsClsCol", [&] { return new CElementInfoChoiceAbsClsCol(n, ns, 0, type); }},
-            {"AllAbsClsCol", [&] { return new CElementInfoAllAbsClsCol(n, ns, 0, type); }},
+            KIND(SeqPrimMnd, 0, nil, item, format, rule, facets), KIND(SeqPrimOpt, 0, nil, item, format, rule, facets),
+            KIND(AllPrimMnd, 0, nil, item, format, rule, facets), KIND(AllPrimOpt, 0, nil, item, format, rule, facets),
+            KIND(ChoicePrimOpt, 0, nil, item, format, rule, facets),
+            KIND(SeqEnumMnd, 0, nil, &ColourText, &ColourValue),  KIND(SeqEnumOpt, 0, nil, &ColourText, &ColourValue),
+            KIND(AllEnumMnd, 0, nil, &ColourText, &ColourValue),  KIND(AllEnumOpt, 0, nil, &ColourText, &ColourValue),
+            KIND(ChoiceEnumOpt, 0, nil, &ColourText, &ColourValue),
+            KIND(SeqClsMnd, 0, type, cls, 7, required), KIND(AllClsMnd, 0, type, cls, 7, required),
+            KIND(SeqClsOpt, 0, type, cls, 7),     KIND(AllClsOpt, 0, type, cls, 7),     KIND(ChoiceClsOpt, 0, type, cls, 7),
+            KIND(SeqAbsClsMnd, 0, type, abs),     KIND(SeqAbsClsOpt, 0, type, abs),     KIND(ChoiceAbsClsOpt, 0, type, abs),
+            KIND(AllAbsClsMnd, 0, type, abs, 3),  KIND(AllAbsClsOpt, 0, type, abs),
+            KIND(SeqUntpdMnd, 0, r, t),  KIND(SeqUntpdOpt, 0, r, t),  KIND(ChoiceUntpdOpt, 0, r, t),
+            KIND(AllUntpdMnd, 0, r, t),  KIND(AllUntpdOpt, 0, r, t),
+            KIND(SeqPrimCol, 0),   KIND(ChoicePrimCol, 0),   KIND(AllPrimCol, 0),   KIND(SeqEnumCol, 0),
+            KIND(ChoiceEnumCol, 0),   KIND(SeqUntpdCol, 0),  KIND(ChoiceUntpdCol, 0),   KIND(AllUntpdCol, 0),
+            KIND(SeqClsCol, 0, type),     KIND(ChoiceClsCol, 0, type),     KIND(AllClsCol, 0, type),
+            KIND(SeqAbsClsCol, 0, type),  KIND(ChoiceAbsClsCol, 0, type),  KIND(AllAbsClsCol, 0, type),
         };
+#undef KIND
         const auto found = makers.find(kind);
         if (found != makers.end()) return found->second();
         ADD_FAILURE() << "no descriptor kind " << kind;
