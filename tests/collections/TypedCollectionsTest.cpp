@@ -20,7 +20,6 @@
 
 #include <functional>
 #include <map>
-#include <memory>
 
 namespace QxXmlTest {
 namespace {
@@ -37,24 +36,18 @@ CDateTime DateTimeOfKind(const std::string& kind, const std::wstring& text) {
     return parsers.at(kind)(text, W::WhitespaceRule_Collapse);
 }
 
-class Driven {
-public:
-    virtual ~Driven() = default;
-    virtual std::string Run(const std::string& script, const std::wstring& document) = 0;
-};
-
 template <class Collection>
-class Driver : public Driven {
+class Driver {
 public:
     using Value = std::decay_t<decltype(std::declval<const Collection&>().Item(0))>;
 
     explicit Driver(const CaseWords& setup) : m_setup(setup) { m_current = m_col = Make(m_setup.Wide("name", "n")); }
-    ~Driver() override {
+    ~Driver() {
         for (auto* col : {m_col.Get(), m_first.Get()})
             if (col) col->RemoveEventListener(&m_sink);
     }
 
-    std::string Run(const std::string& script, const std::wstring& document) override {
+    std::string Run(const std::string& script, const std::wstring& document) {
         const std::string said =
             RunSteps(script, [&](const std::string& op, const std::string& arg) { return Step(op, arg, document); });
         const std::string first = m_first ? " first=[" + ToUtf8(Items(*m_first)) + "]" : "";
@@ -143,12 +136,12 @@ private:
 };
 
 template <class Collection>
-std::unique_ptr<Driven> Drive(const CaseWords& setup) {
-    return std::make_unique<Driver<Collection>>(setup);
+std::string Drive(const CaseWords& setup, const std::string& script, const std::wstring& document) {
+    return Driver<Collection>(setup).Run(script, document);
 }
 
 TEST(TypedCollectionTest, EveryRowOfTheTable) {
-    using Maker = std::unique_ptr<Driven> (*)(const CaseWords&);
+    using Maker = std::string (*)(const CaseWords&, const std::string&, const std::wstring&);
 #define QXXML_KIND(Collection) {#Collection, &Drive<Collection>}
     static const std::map<std::string, Maker> kinds = {
         QXXML_KIND(ChexBinaryCol), QXXML_KIND(Cbase64BinaryCol), QXXML_KIND(Ci1Col),       QXXML_KIND(Ci2Col),
@@ -163,7 +156,7 @@ TEST(TypedCollectionTest, EveryRowOfTheTable) {
         for (const std::string& kind : Words(f[0])) {
             const auto maker = kinds.find(kind);
             ASSERT_NE(maker, kinds.end()) << kind;
-            EXPECT_EQ(maker->second(CaseWords(f[1]))->Run(f[2], FromUtf8(f[3])), f[4]) << kind;
+            EXPECT_EQ(maker->second(CaseWords(f[1]), f[2], FromUtf8(f[3])), f[4]) << kind;
         }
     });
 }
