@@ -93,11 +93,6 @@ protected:
     }
 };
 
-int32_t RefCount(CXmlObjectBase* object) {
-    object->AddRef();
-    return object->Release();
-}
-
 class ListScript {
 public:
     explicit ListScript(const CaseWords& setup)
@@ -158,7 +153,11 @@ private:
         if (op == "lenient") m_context.SetIgnoreInvalidCollectionCounts(true);
         if (op == "target") m_col->GetTargetNamespace();
         if (op == "destroyed") return std::to_string(m_destroyed);
-        if (op == "refs") return std::to_string(RefCount(Item(arg)));
+        if (op == "refs") {  // the count of references, read as what a release leaves
+            CXmlObjectBase* item = Item(arg);
+            item->AddRef();
+            return std::to_string(item->Release());
+        }
         if (op == "attributes") {
             CTextStream stream;
             CXmlTextWriter writer(&stream);
