@@ -1,4 +1,5 @@
-// CollectionTestSupport.h - listeners, writers and helpers shared by the collection tests.
+// CollectionTestSupport.h - a listener, a script runner and the writing and reading helpers
+// shared by the collection tests.
 #pragma once
 
 #include <qxxml/collections/DateTimeCollections.h>
@@ -12,11 +13,14 @@
 #include <qxxml/xmlout/UtfEncoding.h>
 #include <qxxml/xmlout/XmlTextWriter.h>
 
+#include "common/CaseTable.h"
 #include "common/Messages.h"
 #include "common/TestSupport.h"
+#include "common/TypeRecordingWriter.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,103 +30,101 @@ using namespace QxXmlLib10;
 using namespace qxxml_test;
 using W = CWhitespaceUtils;
 
-// One event as a listener saw it.
-struct Event {
-    CXmlObjectBase* source;
-    IEventSink::MsgType type;
-    void* data;
-    bool hasIndex;  // remove events: data pointed to an int
-    int index;
-};
-
-// Records every event, and renders the sequence as text: "add", "add-complete", "change",
-// "remove(3)", "remove(-)" (no index given), ...
-class CRecordingSink : public IEventSink {
+// A listener that writes what it is told into a log, as " T.add(D) T.add-complete(D)
+// T.change T.remove(I) T.remove-complete(-)": T its tag, D what `describe` makes of an
+// addition's data, I the index a removal gives ("-" for none). A notification from another
+// source than `*current` (when given) is marked "~"; a leaving listener removes itself when
+// told.
+class CTaggedSink : public IEventSink {
 public:
+    using Describe = std::function<std::string(void*)>;
+    CTaggedSink(std::string tag, std::string* log, Describe describe, bool leaves = false,
+                CXmlObjectBase* const* current = nullptr)
+        : m_tag(std::move(tag)), m_log(log), m_describe(std::move(describe)), m_leaves(leaves), m_current(current) {}
+
     void OnEvent(CXmlObjectBase* source, MsgType type, void* data) override {
-        Event event{source, type, data, false, 0};
-        if ((type == MsgType_CollectionRemove || type == MsgType_CollectionRemoveComplete) && data) {
-            event.hasIndex = true;
-            event.index = *static_cast<int*>(data);
-        }
-        events.push_back(event);
+        static const char* const names[] = {"change", "add", "add-complete", "remove", "remove-complete"};
+        *m_log += (m_current && source != *m_current ? " ~" : " ") + m_tag + (m_tag.empty() ? "" : ".") +
+                  names[type - MsgType_CollectionChange];
+        if (type == MsgType_CollectionAdd || type == MsgType_CollectionAddComplete)
+            *m_log += "(" + m_describe(data) + ")";
+        else if (type != MsgType_CollectionChange)
+            *m_log += data ? "(" + std::to_string(*static_cast<int*>(data)) + ")" : "(-)";
+        else if (data)
+            *m_log += "(?)";
+        if (m_leaves) static_cast<CXmlCollectionBase*>(source)->RemoveEventListener(this);
     }
 
-    std::string Sequence() const {
-        std::string text;
-        for (const Event& event : events) {
-            if (!text.empty()) text += ' ';
-            switch (event.type) {
-                case MsgType_CollectionChange: text += "change"; break;
-                case MsgType_CollectionAdd: text += "add"; break;
-                case MsgType_CollectionAddComplete: text += "add-complete"; break;
-                case MsgType_CollectionRemove: text += "remove"; break;
-                case MsgType_CollectionRemoveComplete: text += "remove-complete"; break;
-            }
-            if (event.type == MsgType_CollectionRemove || event.type == MsgType_CollectionRemoveComplete)
-                text += event.hasIndex ? "(" + std::to_string(event.index) + ")" : "(-)";
-        }
-        return text;
-    }
-
-    std::vector<Event> events;
+private:
+    std::string m_tag;
+    std::string* m_log;
+    Describe m_describe;
+    bool m_leaves;
+    CXmlObjectBase* const* m_current;
 };
 
-// Publishes the protected writing and reading operations of a collection class.
+// Runs the steps of a script ("op" or "op:argument", separated by blanks) through
+// step(op, argument), which answers with what the step says, or "" for nothing. Returns what
+// was said, "text=answer ; " per answer, and "text!kind message ; " for a step that threw.
+template <class Step>
+std::string RunSteps(const std::string& script, Step&& step) {
+    std::string said;
+    for (const std::string& text : Words(script)) {
+        const size_t colon = text.find(':');
+        std::string answer;
+        try {
+            answer = step(text.substr(0, colon), colon == std::string::npos ? "" : text.substr(colon + 1));
+            if (!answer.empty()) answer = text + "=" + answer;
+        } catch (const CQxException& e) {
+            answer = text + FailureText(e);
+        }
+        if (!answer.empty()) said += answer + " ; ";
+    }
+    return said;
+}
+
+// Publishes the protected text conversions of a typed collection class.
 template <class Collection>
 class Exposed : public Collection {
 public:
     using Collection::Collection;
-    using Collection::FromXml_Int;
+    using Collection::AddFromString;
     using Collection::ItemToString;
-    using Collection::ToXml_Int;
 };
 
-// A collection constructed with the given bounds and facets; the other arguments neutral.
-template <class Collection>
-Exposed<Collection>* MakeCollection(const wchar_t* name, const wchar_t* namespaceUri, int minOccurs = 0,
-                                    int maxOccurs = -1, const CPrimitiveRestrictions& facets = CPrimitiveRestrictions(),
-                                    W::WhitespaceRule rule = W::WhitespaceRule_Collapse,
-                                    const wchar_t* format = nullptr) {
-    return new Exposed<Collection>(name, namespaceUri, minOccurs, maxOccurs, facets.m_strPattern.c_str(),
-                                   facets.m_nMinLength, facets.m_nMaxLength, facets.m_strMinInclusive.c_str(),
-                                   facets.m_strMaxInclusive.c_str(), facets.m_strMinExclusive.c_str(),
-                                   facets.m_strMaxExclusive.c_str(), facets.m_nLength, rule, format);
-}
+// The forwarders through which collections reach the protected writing and reading of others.
+struct Forward : CXmlObjectBase {
+    using CXmlObjectBase::AttributesToXml_Int;
+    using CXmlObjectBase::FromXml_Int;
+    using CXmlObjectBase::ToXml_Int;
+};
 
-// The text of <root> (in no namespace) holding what the collection writes, unformatted.
-template <class Collection>
-std::wstring WriteInRoot(const Exposed<Collection>& collection, const CXmlSerializationContext& context,
-                         const wchar_t* descriptorNamespace = L"urn:descriptor") {
+// The text of <root> (in no namespace) holding what `object` writes, unformatted; `types`
+// receives the item types it declared (CTypeRecordingWriter).
+inline std::wstring WriteInRoot(const CXmlObjectBase* object, const CXmlSerializationContext& context,
+                                std::string* types = nullptr) {
     CTextStream stream;
-    CXmlTextWriter writer(&stream);
+    CTypeRecordingWriter writer(&stream);
     writer.SetFormatting(false);
     writer.SetEOLType(EOLType_LF);
     writer.StartDocument();
     writer.StartElement(L"root", L"");
-    collection.ToXml_Int(&writer, false, descriptorNamespace, context, false);
+    Forward::ToXml_Int(object, &writer, false, L"urn:ignored", context, false);
     writer.EndElement();
     writer.EndDocument();
+    if (types) *types = writer.m_types;
     return stream.TakeText();
 }
 
-// Reads the children of the document element of `xml` into the collection, starting at the
-// first child, and returns the local name of the element it stopped at ("" at the end).
-template <class Collection>
-std::wstring ReadFromRoot(Exposed<Collection>& collection, const std::wstring& xml,
-                          const CXmlSerializationContext& context) {
+// Reads the children of the document element of `xml` into `object`, starting at the first
+// child, and returns the local name of the element it stopped at ("" at the end).
+inline std::wstring ReadFromRoot(CXmlObjectBase* object, const std::wstring& xml,
+                                 const CXmlSerializationContext& context) {
     CXmlDocument document(context);
     document.LoadXml(xml.c_str());
     CXmlElement* root = document.GetDocumentElement();
-    CXmlElement* next = collection.FromXml_Int(root, root->GetFirstElement(), context, false);
+    CXmlElement* next = Forward::FromXml_Int(object, root, root->GetFirstElement(), context);
     return next ? next->GetLocalName() : std::wstring();
-}
-
-using qxxml_test::MessageOf;
-
-// Runs collections_oracle.py with the arguments and returns its output lines.
-inline std::vector<std::string> RunOracle(const std::string& arguments) {
-    return Lines(PythonScript("tests/collections/collections_oracle.py", arguments));
 }
 
 }  // namespace QxXmlTest

@@ -1,8 +1,22 @@
-// Tests of CXmlCollectionBase (bounds, count checks, listeners) and CXmlCollection (the
-// object list: every insertion form, removal, lookup, notifications, references).
+// CXmlCollectionBase (bounds, count checks, listeners) and CXmlCollection (the object list:
+// every insertion form, removal, lookup, notifications, references), from the case table
+// object_collections.tsv beside this file, and random operations against std::list.
+//
+// A row gives the setup (min=M max=M, or "unnamed" for the default constructor), a script
+// and the outcome. Items are CItem objects named by number; "-" is null, "k" an item the
+// script also holds, "x" one never added and "wN" a wrapper whose base is item N. Steps:
+//   append:ID prepend:ID at:I:ID after:N:ID before:N:ID   the insertion forms
+//   remove:I  removenode:N  clear  fill:COUNT  node:I  find:N  drop (release the collection)
+//   listen:T  leave:T (a listener removing itself when told)  unlisten:T
+//   valid?  validate  lenient  target  attributes  destroyed  refs:ID
+// The outcome lists what the steps said ("step=answer", "step!kind message"), then "= [ids]"
+// and every notification heard, as T.add(ID) T.add-complete(ID) T.change T.remove(I|-).
 #include "CollectionTestSupport.h"
 
+#include "common/CaseTable.h"
+
 #include <list>
+#include <map>
 #include <random>
 
 namespace QxXmlTest {
@@ -48,7 +62,6 @@ public:
     using CXmlCollection::AddBeforeItem;
     using CXmlCollection::AddItemAt;
     using CXmlCollection::AppendItem;
-    using CXmlCollection::AttributesToXml_Int;
     using CXmlCollection::GetNodeAtIndex;
     using CXmlCollection::GetNodeForItem;
     using CXmlCollection::GetTargetNamespace;
@@ -57,8 +70,8 @@ public:
 
     CNodeIterator<CItem> begin() const { return CNodeIterator<CItem>(m_pHead); }
     CNodeIterator<CItem> end() const { return CNodeIterator<CItem>(nullptr); }
-    CNode* Head() const { return m_pHead; }
-    CNode* Tail() const { return m_pTail; }
+
+    static int Id(const CNode* node) { return static_cast<const CItem*>(node->m_pItem.Get())->m_id; }
 
     // The ids from head to tail, checked against the ids from tail to head and the count.
     std::vector<int> Ids() const {
@@ -78,288 +91,120 @@ protected:
                              bool) override {
         return firstChild;
     }
-
-private:
-    static int Id(const CNode* node) { return static_cast<const CItem*>(node->m_pItem.Get())->m_id; }
 };
 
-int32_t RefCount(CXmlObjectBase* object) {
-    object->AddRef();
-    return object->Release();
-}
+class ListScript {
+public:
+    explicit ListScript(const CaseWords& setup)
+        : m_col(setup.Has("unnamed") ? new CItemCol : new CItemCol(setup.Number("min", 0), setup.Number("max", -1))) {}
 
-std::vector<int> Ids(std::initializer_list<int> ids) { return std::vector<int>(ids); }
-
-// ------------------------------------------------------------------ bounds and counts
-
-TEST(CollectionBaseTest, CountBoundsAndTheirMessages) {
-    CSmartPtr<CItemCol> col(new CItemCol(2, 3));
-    auto fill = [&](int count) {
-        col->Clear();
-        for (int i = 0; i < count; ++i) col->AppendItem(new CItem(i));
-    };
-    CXmlSerializationContext context;
-    for (int count = 0; count <= 5; ++count) {
-        SCOPED_TRACE(count);
-        fill(count);
-        EXPECT_EQ(col->IsValidCount(context), count == 2 || count == 3);
-        const std::wstring expected =
-            count < 2   ? L"The Minimum number of [item] elements allowed in this collection is 2"
-            : count > 3 ? L"The Maximum number of [item] elements allowed in this collection is 3"
-                        : L"";
-        if (expected.empty())
-            EXPECT_NO_THROW(col->ValidateCount(context));
-        else
-            EXPECT_EQ(MessageOf<CQxValidationException>([&] { col->ValidateCount(context); }), expected);
+    std::string Run(const std::string& script) {
+        const std::string said =
+            RunSteps(script, [this](const std::string& op, const std::string& arg) { return Step(op, arg); });
+        std::string ids;
+        if (m_col)
+            for (int id : m_col->Ids()) ids += (ids.empty() ? "" : " ") + std::to_string(id);
+        return said + "= [" + (m_col ? ids : "dropped") + "]" + m_events;
     }
-    context.SetIgnoreInvalidCollectionCounts(true);
-    EXPECT_TRUE(col->IsValidCount(context));
-    EXPECT_NO_THROW(col->ValidateCount(context));
 
-    CSmartPtr<CItemCol> unbounded(new CItemCol(1, -1));
-    for (int i = 0; i < 1000; ++i) unbounded->AppendItem(new CItem(i));
-    EXPECT_NO_THROW(unbounded->ValidateCount(CXmlSerializationContext()));
-    CSmartPtr<CItemCol> defaults(new CItemCol);
-    EXPECT_TRUE(defaults->IsValidCount(CXmlSerializationContext()));
-    EXPECT_EQ(MessageOf([&] { defaults->GetTargetNamespace(); }),
-              L"CXmlCollectionBase::GetTargetNamespace Should not be used from within a Collection (program logic "
-              L"error)");
-}
-
-// ------------------------------------------------------------------ listeners
-
-TEST(CollectionBaseTest, ListenersAreToldInOrderTwiceWhenAddedTwiceAndRemovedCompletely) {
-    CSmartPtr<CItemCol> col(new CItemCol);
-    std::string order;
-    struct Tagged : IEventSink {
-        Tagged(std::string* log, char tag) : log(log), tag(tag) {}
-        void OnEvent(CXmlObjectBase*, MsgType type, void*) override {
-            if (type == MsgType_CollectionChange) *log += tag;
+private:
+    CItem* Item(const std::string& name) {
+        if (name == "-") return nullptr;
+        if (name == "k") return m_kept;
+        if (name == "x") return m_stranger;
+        return new CItem(std::stoi(name), &m_destroyed);
+    }
+    // An item of the collection, by number; or one of the named others.
+    CXmlObjectBase* Neighbour(const std::string& name) {
+        if (name[0] == 'w') {
+            m_wrapper->m_base = Neighbour(name.substr(1));
+            return m_wrapper;
         }
-        std::string* log;
-        char tag;
-    } a(&order, 'a'), b(&order, 'b');
-    col->AddEventListener(&a);
-    col->AddEventListener(&b);
-    col->AddEventListener(&a);
-    col->AppendItem(new CItem(1));
-    col->RemoveEventListener(&a);
-    col->AppendItem(new CItem(2));
-    col->RemoveEventListener(&b);
-    col->RemoveEventListener(&b);  // no longer there: nothing happens
-    col->AppendItem(new CItem(3));
-    EXPECT_EQ(order, "abab");
-}
+        if (name == "-" || name == "x" || name == "k") return Item(name);
+        for (CItem* item : *m_col)
+            if (item->m_id == std::stoi(name)) return item;
+        return nullptr;
+    }
+    IEventSink* Sink(const std::string& tag, bool leaves) {
+        auto& sink = m_sinks[tag];
+        const auto describe = [](void* item) { return std::to_string(static_cast<CItem*>(item)->m_id); };
+        if (!sink) sink.reset(new CTaggedSink(tag, &m_events, describe, leaves));
+        return sink.get();
+    }
 
-TEST(CollectionBaseTest, ListenerMayRemoveItselfWhileBeingTold) {
-    struct Leaving : IEventSink {
-        void OnEvent(CXmlObjectBase*, MsgType, void*) override {
-            ++calls;
-            col->RemoveEventListener(this);
+    std::string Step(const std::string& op, const std::string& arg) {
+        const std::string second = arg.substr(arg.find(':') + 1);
+        if (op == "append") m_col->AppendItem(Item(arg));
+        if (op == "prepend") m_col->PrependItem(Item(arg));
+        if (op == "at") m_col->AddItemAt(std::stoi(arg), Item(second));
+        if (op == "after") m_col->AddAfterItem(Neighbour(arg.substr(0, arg.find(':'))), Item(second));
+        if (op == "before") m_col->AddBeforeItem(Neighbour(arg.substr(0, arg.find(':'))), Item(second));
+        if (op == "remove") m_col->Remove(std::stoi(arg));
+        if (op == "removenode") m_col->RemoveNode(m_col->GetNodeForItem(Neighbour(arg)));
+        if (op == "clear") m_col->Clear();
+        for (int i = 0; op == "fill" && i < std::stoi(arg); ++i) m_col->AppendItem(new CItem(i, &m_destroyed));
+        if (op == "node") return std::to_string(CItemCol::Id(m_col->GetNodeAtIndex(std::stoi(arg))));
+        if (op == "find") return std::to_string(CItemCol::Id(m_col->GetNodeForItem(Neighbour(arg))));
+        if (op == "drop") m_col = nullptr;
+        if (op == "listen" || op == "leave") m_col->AddEventListener(Sink(arg, op == "leave"));
+        if (op == "unlisten") m_col->RemoveEventListener(Sink(arg, false));
+        if (op == "valid?") return m_col->IsValidCount(m_context) ? "yes" : "no";
+        if (op == "validate") m_col->ValidateCount(m_context);
+        if (op == "lenient") m_context.SetIgnoreInvalidCollectionCounts(true);
+        if (op == "target") m_col->GetTargetNamespace();
+        if (op == "destroyed") return std::to_string(m_destroyed);
+        if (op == "refs") {  // the count of references, read as what a release leaves
+            CXmlObjectBase* item = Item(arg);
+            item->AddRef();
+            return std::to_string(item->Release());
         }
-        CItemCol* col = nullptr;
-        int calls = 0;
-    } leaving;
-    CRecordingSink after;  // outlives the collection, whose destructor tells it
-    CSmartPtr<CItemCol> col(new CItemCol);
-    leaving.col = col.Get();
-    col->AddEventListener(&leaving);
-    col->AddEventListener(&after);
-    col->AppendItem(new CItem(1));
-    EXPECT_EQ(leaving.calls, 1);
-    // The listener after the leaving one moved up while it was being told; it misses that
-    // one event but every later one.
-    EXPECT_EQ(after.Sequence(), "add-complete change");
-}
-
-// ------------------------------------------------------------------ insertion
-
-TEST(CollectionTest, EveryInsertionFormPlacesTheItemAndNotifiesAddCompleteChange) {
-    CRecordingSink sink;  // outlives the collection, whose destructor tells it
-    CSmartPtr<CItemCol> col(new CItemCol);
-    col->AddEventListener(&sink);
-    CItem* items[7];
-    for (int i = 0; i < 7; ++i) items[i] = new CItem(i);
-    col->AddItemAt(0, items[2]);  // into the empty collection
-    col->PrependItem(items[1]);
-    col->AddAfterItem(items[2], items[4]);
-    col->AddBeforeItem(items[4], items[3]);
-    col->AddItemAt(4, items[6]);  // index == count: appends
-    col->AddItemAt(4, items[5]);  // before the node at 4
-    col->AddAfterItem(nullptr, items[0]);  // a null neighbour: the front
-    EXPECT_EQ(col->Ids(), Ids({0, 1, 2, 3, 4, 5, 6}));
-    col->AddBeforeItem(nullptr, new CItem(7));  // a null neighbour: the back
-    col->AppendItem(new CItem(8));
-    EXPECT_EQ(col->Ids(), Ids({0, 1, 2, 3, 4, 5, 6, 7, 8}));
-
-    const CItem* added[] = {items[2], items[1], items[4], items[3], items[6], items[5], items[0]};
-    ASSERT_EQ(sink.events.size(), 27u);
-    for (size_t i = 0; i < 7; ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_EQ(sink.events[3 * i].data, added[i]);
-        EXPECT_EQ(sink.events[3 * i + 1].data, added[i]);
-        EXPECT_EQ(sink.events[3 * i + 2].data, nullptr);
+        if (op == "attributes") {
+            CTextStream stream;
+            CXmlTextWriter writer(&stream);
+            writer.SetFormatting(false);
+            writer.StartElement(L"parent", L"");
+            Forward::AttributesToXml_Int(m_col.Get(), &writer, m_context);
+            writer.EndElement();
+            return ToUtf8(stream.TakeText());
+        }
+        return "";
     }
-    std::string expected = "add add-complete change";
-    for (int i = 1; i < 9; ++i) expected += " add add-complete change";
-    EXPECT_EQ(sink.Sequence(), expected);
-    for (const Event& event : sink.events) EXPECT_EQ(event.source, col.Get());
 
-    std::vector<int> iterated;
-    for (CItem* item : *col) iterated.push_back(item->m_id);
-    EXPECT_EQ(iterated, col->Ids());
+    std::string m_events;
+    std::map<std::string, std::unique_ptr<CTaggedSink>> m_sinks;  // outlive the collection, which tells them of its end
+    int m_destroyed = 0;
+    CSmartPtr<CItem> m_kept{new CItem(9, &m_destroyed)}, m_stranger{new CItem(77)}, m_wrapper{new CItem(99)};
+    CSmartPtr<CItemCol> m_col;
+    CXmlSerializationContext m_context;
+};
+
+TEST(CollectionTest, EveryRowOfTheTable) {
+    ForEachRow("tests/collections/object_collections.tsv", 3,
+               [](const Row& f) { EXPECT_EQ(ListScript(CaseWords(f[0])).Run(f[1]), f[2]); });
 }
 
-TEST(CollectionTest, RefusedInsertionsNotifyOnlyForUnknownNeighbours) {
-    CRecordingSink sink;  // outlives the collection, whose destructor tells it
-    CSmartPtr<CItemCol> col(new CItemCol);
-    col->AppendItem(new CItem(1));
-    col->AppendItem(new CItem(2));
-    col->AddEventListener(&sink);
-    CSmartPtr<CItem> item(new CItem(7));
-    // A bad index or a null item is refused before any notification.
-    for (int index : {3, -1, 100})
-        EXPECT_EQ(MessageOf<CQxInvalidParamException>([&] { col->AddItemAt(index, item); }), L"Index out of range");
-    const std::wstring nullItem = L"A NULL item can not be added to the collection";
-    EXPECT_EQ(MessageOf<CQxInvalidParamException>([&] { col->AppendItem(nullptr); }), nullItem);
-    EXPECT_EQ(MessageOf<CQxInvalidParamException>([&] { col->PrependItem(nullptr); }), nullItem);
-    EXPECT_EQ(MessageOf<CQxInvalidParamException>([&] { col->AddItemAt(0, nullptr); }), nullItem);
-    EXPECT_TRUE(sink.events.empty());
-    // An unknown neighbour is found missing after the add notification.
-    CSmartPtr<CItem> stranger(new CItem(9));
-    EXPECT_EQ(MessageOf<CQxInvalidParamException>([&] { col->AddAfterItem(stranger, item); }),
-              L"The object was not found in the collection");
-    EXPECT_EQ(MessageOf<CQxInvalidParamException>([&] { col->AddBeforeItem(stranger, item); }),
-              L"The object was not found in the collection");
-    EXPECT_EQ(sink.Sequence(), "add add");
-    EXPECT_EQ(col->Ids(), Ids({1, 2}));
-    EXPECT_EQ(RefCount(item), 1);  // the collection took no reference
-}
-
-// ------------------------------------------------------------------ lookup
-
-TEST(CollectionTest, LookupByIndexAndByBaseObject) {
-    CSmartPtr<CItemCol> col(new CItemCol);
-    CItem* held = new CItem(1);
-    col->AppendItem(held);
-    col->AppendItem(new CItem(2));
-    EXPECT_EQ(MessageOf<CQxInvalidParamException>([&] { col->GetNodeAtIndex(2); }),
-              L"Index 2 is out of range, use 0 - 2");
-    EXPECT_EQ(MessageOf<CQxInvalidParamException>([&] { col->GetNodeAtIndex(-1); }),
-              L"Index -1 is out of range, use 0 - 2");
-    // A wrapper whose base is the held item finds the held item's node.
-    CSmartPtr<CItem> wrapper(new CItem(99));
-    wrapper->m_base = held;
-    EXPECT_EQ(col->GetNodeForItem(wrapper), col->Head());
-    col->AddAfterItem(wrapper, new CItem(3));
-    EXPECT_EQ(col->Ids(), Ids({1, 3, 2}));
-    EXPECT_EQ(MessageOf<CQxInvalidParamException>([&] { col->GetNodeForItem(nullptr); }),
-              L"The object was not found in the collection");
-    col->RemoveNode(col->GetNodeForItem(wrapper));
-    EXPECT_EQ(col->Ids(), Ids({3, 2}));
-}
-
-// ------------------------------------------------------------------ removal
-
-TEST(CollectionTest, RemovalNotifiesWithoutIndexAndReleasesTheItems) {
-    CRecordingSink sink;  // outlives the collection, whose destructor tells it
-    int destroyed = 0;
-    CSmartPtr<CItem> kept(new CItem(9, &destroyed));
-    const std::string removal = "remove(-) remove-complete(-) change";
-    {
-        CSmartPtr<CItemCol> col(new CItemCol);
-        for (int i = 0; i < 4; ++i) col->AppendItem(new CItem(i, &destroyed));
-        col->AddEventListener(&sink);
-        col->Remove(2);
-        EXPECT_EQ(sink.Sequence(), removal);
-        EXPECT_EQ(destroyed, 1);
-        col->Remove(2);  // the tail
-        col->Remove(0);  // the head
-        EXPECT_EQ(col->Ids(), Ids({1}));
-        col->Remove(0);  // the only one
-        EXPECT_EQ(col->Head(), nullptr);
-        EXPECT_EQ(col->Tail(), nullptr);
-        sink.events.clear();
-        EXPECT_EQ(MessageOf<CQxInvalidParamException>([&] { col->Remove(0); }),
-                  L"Index 0 is out of range, use 0 - 0");
-        EXPECT_TRUE(sink.events.empty());
-
-        for (int i = 0; i < 2; ++i) col->AppendItem(new CItem(i, &destroyed));
-        col->Clear();
-        EXPECT_EQ(destroyed, 6);
-        col->AppendItem(kept);  // reusable after Clear
-        col->AppendItem(new CItem(8, &destroyed));
-        EXPECT_EQ(RefCount(kept), 2);
-        sink.events.clear();
-    }
-    // The destructor clears the collection: each removal is told, the shared item lives on.
-    EXPECT_EQ(sink.Sequence(), removal + " " + removal);
-    EXPECT_EQ(destroyed, 7);
-    EXPECT_EQ(RefCount(kept), 1);
-}
-
-// Random operations against std::list: the list and the collection must agree throughout.
+// Random operations against std::list, as one script: the two must agree at the end.
 TEST(CollectionTest, RandomOperationsAgreeWithStdList) {
-    CSmartPtr<CItemCol> col(new CItemCol);
     std::list<int> oracle;
+    std::string script;
     std::mt19937 rng(20240506);
-    int next = 0;
-    for (int step = 0; step < 4000; ++step) {
+    for (int step = 0, next = 0; step < 4000; ++step, ++next) {
         const int count = static_cast<int>(oracle.size());
-        switch (rng() % 7) {
-            case 0: col->AppendItem(new CItem(next)); oracle.push_back(next++); break;
-            case 1: col->PrependItem(new CItem(next)); oracle.push_front(next++); break;
-            case 2: {
-                const int index = static_cast<int>(rng() % (count + 1));
-                col->AddItemAt(index, new CItem(next));
-                oracle.insert(std::next(oracle.begin(), index), next++);
-                break;
-            }
-            case 3:
-            case 4:
-                if (count) {
-                    const int index = static_cast<int>(rng() % count);
-                    col->Remove(index);
-                    oracle.erase(std::next(oracle.begin(), index));
-                }
-                break;
-            case 5:
-                if (count) {
-                    const int index = static_cast<int>(rng() % count);
-                    CXmlObjectBase* existing = col->GetNodeAtIndex(index)->m_pItem.Get();
-                    col->AddAfterItem(existing, new CItem(next));
-                    oracle.insert(std::next(oracle.begin(), index + 1), next++);
-                }
-                break;
-            case 6:
-                if (count) {
-                    const int index = static_cast<int>(rng() % count);
-                    CXmlObjectBase* existing = col->GetNodeAtIndex(index)->m_pItem.Get();
-                    col->AddBeforeItem(existing, new CItem(next));
-                    oracle.insert(std::next(oracle.begin(), index), next++);
-                }
-                break;
-        }
-        if (step % 500 == 0) col->Clear(), oracle.clear();
+        const unsigned pick = rng() % 7;
+        const int index = static_cast<int>(rng() % (pick == 2 || !count ? count + 1 : count));
+        const auto at = std::next(oracle.begin(), index);
+        const std::string id = std::to_string(next), neighbour = count ? std::to_string(*at) : "";
+        if (pick == 0) script += " append:" + id, oracle.push_back(next);
+        if (pick == 1) script += " prepend:" + id, oracle.push_front(next);
+        if (pick == 2) script += " at:" + std::to_string(index) + ":" + id, oracle.insert(at, next);
+        if ((pick == 3 || pick == 4) && count) script += " remove:" + std::to_string(index), oracle.erase(at);
+        if (pick == 5 && count) script += " after:" + neighbour + ":" + id, oracle.insert(std::next(at), next);
+        if (pick == 6 && count) script += " before:" + neighbour + ":" + id, oracle.insert(at, next);
+        if (step % 500 == 0) script += " clear", oracle.clear();
     }
-    EXPECT_EQ(col->Ids(), std::vector<int>(oracle.begin(), oracle.end()));
-}
-
-// ------------------------------------------------------------------ attributes
-
-TEST(CollectionTest, ItemsWriteTheirAttributesOnTheOpenElementInOrder) {
-    CSmartPtr<CItemCol> col(new CItemCol);
-    col->AppendItem(new CItem(1));
-    col->AppendItem(new CItem(2));
-    CTextStream stream;
-    CXmlTextWriter writer(&stream);
-    writer.SetFormatting(false);
-    writer.StartDocument();
-    writer.StartElement(L"parent", L"");
-    col->AttributesToXml_Int(&writer, CXmlSerializationContext::GetDefaultContext());
-    writer.EndElement();
-    writer.EndDocument();
-    EXPECT_EQ(stream.TakeText(), L"<parent a1=\"1\" a2=\"2\"/>");
+    std::string ids;
+    for (int id : oracle) ids += (ids.empty() ? "" : " ") + std::to_string(id);
+    EXPECT_EQ(ListScript(CaseWords("-")).Run(script), "= [" + ids + "]");
 }
 
 }  // namespace
