@@ -13,7 +13,7 @@
 #include <qxxml/xmlin/XmlDocument.h>
 
 #include "common/JavaOracle.h"
-#include "xmlout/PythonOracle.h"
+#include "common/ExpatOracle.h"
 
 #include <gtest/gtest.h>
 
@@ -30,7 +30,7 @@ using namespace qxxml_test;
 
 const char kOracle[] = "tests/fastinfoset/fastinfoset_oracle.java";
 
-// Texts in the oracles' JSON form (Json, from xmlout/PythonOracle.h).
+// Texts in the oracles' JSON form (Json, from common/ExpatOracle.h).
 std::string Name(const std::wstring& uri, const std::wstring& local) {
     return Json(uri.empty() ? local : L"{" + uri + L"}" + local);
 }

@@ -75,39 +75,32 @@ INSTANTIATE_TEST_SUITE_P(XmlDocument, GeneratedDocuments,
                                            Mode{"NoNamespaces", "--no-namespaces"}),
                          [](const ::testing::TestParamInfo<Mode>& info) { return std::string(info.param.name); });
 
-TEST(XmlDocument, FileOfExactlyTwoChunksLoadsInBothModes) {
-    const std::string path = GeneratedDocument("exact-2-chunks.xml", 3, kChunk, 2 * kChunk);
-    ASSERT_EQ(ReadFile(path).size(), 2 * kChunk);
-    const std::string expected = OracleDump(path);
-    ExpectTree(expected, [&](CXmlDocument& d) { d.Load(FromUtf8(path).c_str()); });
-    AsyncReading async(true);
-    ExpectTree(expected, [&](CXmlDocument& d) { d.Load(FromUtf8(path).c_str()); });
+TEST(XmlDocument, FilesOfExactlyOneAndTwoChunksLoadInBothModes) {
+    for (size_t chunks : {1, 2}) {
+        const std::string path = GeneratedDocument("exact-" + std::to_string(chunks) + "-chunks.xml",
+                                                   static_cast<int>(5 - chunks), chunks * kChunk / 2,
+                                                   chunks * kChunk);
+        ASSERT_EQ(ReadFile(path).size(), chunks * kChunk);
+        const std::string expected = OracleDump(path);
+        ExpectTree(expected, [&](CXmlDocument& d) { d.Load(FromUtf8(path).c_str()); });
+        AsyncReading async(true);
+        ExpectTree(expected, [&](CXmlDocument& d) { d.Load(FromUtf8(path).c_str()); });
+    }
 }
 
-TEST(XmlDocument, FileOfExactlyOneChunkLoadsOverlapped) {
-    const std::string path = GeneratedDocument("exact-1-chunk.xml", 4, kChunk / 2, kChunk);
-    AsyncReading async(true);
-    ExpectTree(OracleDump(path), [&](CXmlDocument& d) { d.Load(FromUtf8(path).c_str()); });
-}
-
-TEST(XmlDocument, EmptyFileFailsInTheParserInBothModes) {
-    const std::string path = TempPath("empty-file.xml");
-    WriteFile(path, "");
-    CXmlDocument document;
-    EXPECT_EQ(MessageOf([&] { document.Load(FromUtf8(path).c_str()); }), L"no element found at line 1");
-    AsyncReading async(true);
-    EXPECT_EQ(MessageOf([&] { document.Load(FromUtf8(path).c_str()); }), L"no element found at line 1");
-    EXPECT_EQ(document.GetDocumentElement(), nullptr);
-}
-
-TEST(XmlDocument, MissingFileReportsNameAndSystemErrorInBothModes) {
-    const std::wstring path = FromUtf8(TempPath("does-not-exist.xml"));
-    const std::wstring expected =
-        FormatString(L"Failed to open the file [%s] Error [0x%08x]", path.c_str(), qxxml_test::kSysFileNotFound);
-    CXmlDocument document;
-    EXPECT_EQ(MessageOf([&] { document.Load(path.c_str()); }), expected);
-    AsyncReading async(true);
-    EXPECT_EQ(MessageOf([&] { document.Load(path.c_str()); }), expected);
+TEST(XmlDocument, EmptyAndMissingFilesFailInBothModes) {
+    const std::string empty = TempPath("empty-file.xml");
+    WriteFile(empty, "");
+    const std::wstring missing = FromUtf8(TempPath("does-not-exist.xml"));
+    const std::wstring notFound =
+        FormatString(L"Failed to open the file [%s] Error [0x%08x]", missing.c_str(), qxxml_test::kSysFileNotFound);
+    for (bool async : {false, true}) {
+        AsyncReading mode(async);
+        CXmlDocument document;
+        EXPECT_EQ(MessageOf([&] { document.Load(FromUtf8(empty).c_str()); }), L"no element found at line 1");
+        EXPECT_EQ(document.GetDocumentElement(), nullptr);
+        EXPECT_EQ(MessageOf([&] { document.Load(missing.c_str()); }), notFound);
+    }
 }
 
 TEST(XmlDocument, DirectoryCannotBeReadAsAFile) {

@@ -8,6 +8,7 @@
 #include <qxxml/xmlin/XmlDocument.h>
 #include <qxxml/xmlout/UtfEncoding.h>
 
+#include "common/Messages.h"
 #include "common/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -100,16 +101,5 @@ public:
 private:
     bool m_previous;
 };
-
-// The message of the CQxException that `action` throws, or "(no exception)".
-template <class F>
-std::wstring MessageOf(F action) {
-    try {
-        action();
-    } catch (const CQxException& e) {
-        return e.GetMessageW();
-    }
-    return L"(no exception)";
-}
 
 }  // namespace xmlin_test

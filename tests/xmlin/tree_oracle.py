@@ -5,8 +5,9 @@ usage:
   tree_oracle.py dump FILE [--no-namespaces] [--keep-cdata] [--encoding NAME]
       prints the element tree the way the tests' DumpTree does, or one line
       "ERROR <expat message> at line <n>" when the parser rejects the input
-  tree_oracle.py errors FILE...
-      one line per file: what "dump" prints for it when the parser rejects it
+  tree_oracle.py each FILE FLAGS [FILE FLAGS]...
+      what "dump" prints for each file with its flags (comma-separated, without the
+      leading "--"; "-" for none), the dumps separated by NUL characters
   tree_oracle.py gen FILE SEED MIN_BYTES [--exact N]
       writes a deterministic test document of at least MIN_BYTES bytes (exactly N with
       --exact): namespaces, redeclared prefixes, attributes, entities and character
@@ -136,9 +137,10 @@ def main():
         encoding = args[args.index("--encoding") + 1] if "--encoding" in args else None
         text = dump(args[0], "--no-namespaces" in args, "--keep-cdata" in args, encoding)
         sys.stdout.buffer.write(text.encode("utf-8"))
-    elif cmd == "errors":
-        for path in args:
-            sys.stdout.buffer.write(dump(path, False, False).splitlines()[0].encode("utf-8") + b"\n")
+    elif cmd == "each":
+        dumps = [dump(path, "no-namespaces" in flags.split(","), "keep-cdata" in flags.split(","))
+                 for path, flags in zip(args[0::2], args[1::2])]
+        sys.stdout.buffer.write("\0".join(dumps).encode("utf-8"))
     elif cmd == "gen":
         exact = int(args[args.index("--exact") + 1]) if "--exact" in args else 0
         gen(args[0], int(args[1]), int(args[2]), exact)

@@ -4,7 +4,7 @@
 #include <qxxml/xmlout/FileTextStream.h>
 #include <qxxml/xmlout/TextStream.h>
 
-#include "xmlout/PythonOracle.h"
+#include "common/ExpatOracle.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 // strict decoders.
 #include <qxxml/xmlout/UtfEncoding.h>
 
-#include "common/TestSupport.h"
+#include "common/ExpatOracle.h"
 
 #include <gtest/gtest.h>
 
@@ -88,37 +88,26 @@ for n in range(300):
 
 }  // namespace
 
-TEST(UtfEncodingTest, EncodesLikePythonCodecs) {
+// Each sample both ways through every form: as code points, as UTF-16 units (pairs split,
+// where wchar_t has 32 bits), and stored as raw UTF-16LE units.
+TEST(UtfEncodingTest, EncodesAndDecodesLikePythonCodecs) {
     ASSERT_EQ(Samples().size(), 300u);
-    for (const Sample& s : Samples()) {
-        std::string utf8, utf16;
-        ASSERT_TRUE(AppendUtf8(utf8, s.codePoints.data(), s.codePoints.size()));
-        EXPECT_EQ(utf8, s.utf8);
-        EXPECT_EQ(Utf8IntoBuffer(s.codePoints), s.utf8);
-        ASSERT_TRUE(AppendUtf16LE(utf16, s.codePoints.data(), s.codePoints.size()));
-        EXPECT_EQ(utf16, s.utf16le);
-
-        const CBinaryData whole = Utf16ToUtf8(s.codePoints.c_str());
-        EXPECT_EQ(std::string(reinterpret_cast<const char*>(whole.GetData()), whole.GetLength()), s.utf8);
-    }
-}
-
-TEST(UtfEncodingTest, SurrogatePairsInWideTextAreCombined) {
-    if (sizeof(wchar_t) == 2) GTEST_SKIP() << "wide strings are UTF-16 units already";
     size_t pairs = 0;
     for (const Sample& s : Samples()) {
         pairs += s.utf16Units.size() - s.codePoints.size();
-        EXPECT_EQ(Utf8Of(s.utf16Units), s.utf8);
-        EXPECT_EQ(Utf8IntoBuffer(s.utf16Units), s.utf8);
-        std::string utf16;
-        ASSERT_TRUE(AppendUtf16LE(utf16, s.utf16Units.data(), s.utf16Units.size()));
-        EXPECT_EQ(utf16, s.utf16le);
-    }
-    EXPECT_GT(pairs, 0u) << "the samples should hold characters above U+FFFF";
-}
+        for (const std::wstring* text : {&s.codePoints, &s.utf16Units}) {
+            std::string utf16;
+            EXPECT_EQ(Utf8Of(*text), s.utf8);
+            EXPECT_EQ(Utf8IntoBuffer(*text), s.utf8);
+            ASSERT_TRUE(AppendUtf16LE(utf16, text->data(), text->size()));
+            EXPECT_EQ(utf16, s.utf16le);
+        }
+        EXPECT_EQ(Bytes(Utf16ToUtf8(s.codePoints.c_str())), s.utf8);
+        std::string raw(Utf16LEUnitBytes(s.codePoints.data(), s.codePoints.size()), '\0');
+        EXPECT_EQ(StoreUtf16LEUnits(reinterpret_cast<unsigned char*>(&raw[0]), s.codePoints.data(), s.codePoints.size()),
+                  reinterpret_cast<unsigned char*>(&raw[0]) + raw.size());
+        EXPECT_EQ(raw, s.utf16le);
 
-TEST(UtfEncodingTest, DecodesLikePythonCodecs) {
-    for (const Sample& s : Samples()) {
         // On Windows the wide form of text above U+FFFF is its UTF-16 units.
         const std::wstring& expected = sizeof(wchar_t) == 2 ? s.utf16Units : s.codePoints;
         std::wstring fromUtf8, fromUtf16;
@@ -131,6 +120,7 @@ TEST(UtfEncodingTest, DecodesLikePythonCodecs) {
                               static_cast<uint32_t>(s.utf8.size())),
                   expected);
     }
+    EXPECT_GT(pairs, 0u) << "the samples should hold characters above U+FFFF";
 }
 
 TEST(UtfEncodingTest, AppendFormsKeepWhatIsAlreadyThere) {
@@ -259,18 +249,8 @@ TEST(UtfEncodingTest, IllFormedWideTextIsRefused) {
     EXPECT_EQ(Utf16ToUtf8(L"").GetData(), nullptr);
 }
 
-TEST(UtfEncodingTest, RawUnitsStoreAnyWideText) {
-    // Well-formed text gives exactly its UTF-16LE bytes...
-    for (const Sample& s : Samples()) {
-        const size_t bytes = Utf16LEUnitBytes(s.codePoints.data(), s.codePoints.size());
-        ASSERT_EQ(bytes, s.utf16le.size());
-        std::string out(bytes, '\0');
-        unsigned char* end = StoreUtf16LEUnits(reinterpret_cast<unsigned char*>(&out[0]), s.codePoints.data(),
-                                               s.codePoints.size());
-        EXPECT_EQ(end, reinterpret_cast<unsigned char*>(&out[0]) + bytes);
-        EXPECT_EQ(out, s.utf16le);
-    }
-    // ...and ill-formed text is stored rather than refused: a lone surrogate as itself.
+// Ill-formed text is stored rather than refused: a lone surrogate as itself.
+TEST(UtfEncodingTest, RawUnitsStoreIllFormedWideText) {
     std::wstring odd = std::wstring(L"A") + static_cast<wchar_t>(0xDC01);
     std::string expected("A\0\x01\xDC", 4);
     if (sizeof(wchar_t) == 4) {
