@@ -44,6 +44,7 @@ TEST(XmlWriterContext, ChildScopesShareUntilTheyDeclareAndThenKeepTheirOwn) {
     EXPECT_EQ(L"urn:d", child->GetDefaultNamespace());
 
     // A detached parent survives its child; the innermost context owns the rest of the chain.
+    EXPECT_EQ(child, grandchild->GetParent());
     EXPECT_EQ(child, grandchild->DetachParent());
     delete grandchild;
     EXPECT_EQ(L"child", child->GetLocalName());
