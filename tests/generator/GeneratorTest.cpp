@@ -191,13 +191,10 @@ TEST(Generator, RefusesWhatItCannotBindWithFileLineAndReason) {
 TEST(Generator, RefusesANamesFileThatDoesNotFit) {
     const std::string schema = std::string(QXXML_SOURCE_DIR) + "/examples/purchase_order/po.xsd";
     const std::string names = TempDir() + "/refused.names";
-    const std::pair<const char*, const char*> cases[] = {
-        {"class NoSuchType CX", "refused.names:2: the schemas have no complex type or element NoSuchType"},
-        {"member ItemType/comment ProductName", "refused.names:2: the member name ProductName is taken"},
-        {"class ItemType CHeaderType", "refused.names:2: the class name CHeaderType is taken"},
-        {"alias ItemType Item", "refused.names:2: expected 'class <schema name> <C++ name>'"},
-    };
-    for (const auto& [line, expected] : cases) {
+    for (const std::vector<std::string>& c : Rows(ReadFile(kData + "/errors/names.tsv"))) {
+        if (c[0][0] == '#') continue;
+        const std::string& line = c.at(0);
+        const std::string& expected = c.at(1);
         WriteFile(names, std::string("# a comment line\n") + line + "\n");
         int status = 0;
         const std::string output = Generate(Quote(schema) + " --namespace refused --names " + Quote(names) +

@@ -131,22 +131,15 @@ TEST(XmlDocument, CompressedFileLoadsWholeButNotOverlapped) {
         CXmlDocument document;
         EXPECT_EQ(ToUtf8(MessageOf([&] { document.Load(FromUtf8(packed).c_str()); })),
                   expected.substr(6, expected.size() - 7)) << kind;
+        // A truncated compressed buffer cannot be inflated: it is parsed as text too.
+        std::vector<unsigned char> half = Bytes(ReadFile(packed));
+        half.resize(half.size() / 2);
+        WriteFile(packed, std::string(half.begin(), half.end()));
+        expected = RunOracle("dump '" + packed + "'");
+        ASSERT_EQ(expected.compare(0, 6, "ERROR "), 0);
+        EXPECT_EQ(ToUtf8(MessageOf([&] { document.LoadXmlStream(half.data(), static_cast<uint32_t>(half.size())); })),
+                  expected.substr(6, expected.size() - 7)) << kind;
     }
-}
-
-TEST(XmlDocument, TruncatedCompressedBufferIsParsedAsText) {
-    const std::string plain = GeneratedDocument("to-compress.xml", 11, 20000);
-    const std::string packed = TempPath("truncated.gz");
-    RunOracle("compress '" + plain + "' '" + packed + "' gzip");
-    std::string bytes = ReadFile(packed);
-    bytes.resize(bytes.size() / 2);
-    WriteFile(packed, bytes);
-    std::string expected = RunOracle("dump '" + packed + "'");
-    ASSERT_EQ(expected.compare(0, 6, "ERROR "), 0);
-    std::vector<unsigned char> data = Bytes(bytes);
-    CXmlDocument document;
-    EXPECT_EQ(ToUtf8(MessageOf([&] { document.LoadXmlStream(data.data(), static_cast<uint32_t>(data.size())); })),
-              expected.substr(6, expected.size() - 7));
 }
 
 TEST(XmlDocument, BufferIsOnlyRead) {
@@ -200,17 +193,12 @@ TEST(XmlDocument, WideStringWithALoneSurrogateGoesToTheParserAsItStands) {
     EXPECT_EQ(ToUtf8(MessageOf([&] { document.LoadXml(text.c_str()); })), expected.substr(6, expected.size() - 7));
 }
 
-TEST(XmlDocument, NarrowStringWithUtf8ByteOrderMark) {
-    CXmlDocument document;
-    document.LoadXml("\xEF\xBB\xBF<a>\xE2\x82\xAC</a>");
-    EXPECT_EQ(document.GetDocumentElement()->GetText(), L"\u20AC");
-}
-
 TEST(XmlDocument, ReloadingReplacesTheTreeAndAliases) {
     CXmlDocument document;
     document.LoadXml("<p:a xmlns:p='urn:1'><p:b/></p:a>");
-    document.LoadXml("<c/>");
+    document.LoadXml("\xEF\xBB\xBF<c>\xE2\x82\xAC</c>");  // a narrow string with a UTF-8 byte order mark
     EXPECT_EQ(document.GetDocumentElement()->GetLocalName(), L"c");
+    EXPECT_EQ(document.GetDocumentElement()->GetText(), L"\u20AC");
     EXPECT_EQ(document.LookupNamespaceFromAlias(L"p"), L"");
 }
 
