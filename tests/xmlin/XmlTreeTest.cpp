@@ -66,6 +66,7 @@ TEST(XmlElement, MissingAttributeAndEmptyAttributeBothGiveAnEmptyString) {
     const CXmlElement* a = document.GetDocumentElement();
     EXPECT_EQ(a->GetAttribute(L"empty", L""), L"");
     EXPECT_EQ(a->GetAttribute(L"missing", L""), L"");
+    EXPECT_EQ(a->GetAttribute(L"full", L"urn:x"), L"") << "the name matches, the namespace does not";
     EXPECT_EQ(a->GetAttribute(L"full2", nullptr), L"y");
     EXPECT_EQ(a->GetAttribute(std::wstring(L"full"), std::wstring()), L"x");
     EXPECT_EQ(&a->GetAttribute(L"missing", L""), &a->GetAttribute(L"other", L"urn:x"));
