@@ -51,6 +51,7 @@ TEST(ExpatReader, TreesAndErrorsAreExpats) {
         ASSERT_EQ(row.size(), 3u) << row[0];
         add(row[0], row[1], Unescape(row[2]));
     }
+    ASSERT_GT(documents.size(), 20u) << "the table is missing";
     add("long_sibling_texts", "-", LongSiblingTexts());
     const std::string oracle = RunOracle(args);
     size_t at = 0;
