@@ -49,6 +49,8 @@ TEST(FIVocabulary, StartsWithTheXmlPrefixAndNamespace) {
     const CFIVocabulary vocabulary;
     EXPECT_EQ(DumpOf(vocabulary), DumpText({}, {}, {}, {}, {}, {kXmlNamespaceLine}, {"xml, 1"}));
     EXPECT_EQ(StringsOf(vocabulary.GetPrefixNamesTable()), std::vector<std::wstring>{L"xml"});
+    EXPECT_EQ(StringsOf(vocabulary.GetNamespaceNamesTable()),
+              std::vector<std::wstring>{L"http://www.w3.org/XML/1998/namespace"});
     EXPECT_EQ(vocabulary.GetElementNamesTable().size() + vocabulary.GetLocalNamesTable().size(), 0u);
     EXPECT_EQ(vocabulary.GetRestrictedAlphabet(1), L"0123456789-+.e ");
     EXPECT_EQ(vocabulary.GetRestrictedAlphabet(2), L"0123456789-:TZ ");
