@@ -1,6 +1,6 @@
 // PurchaseOrderTest.cpp - the purchase-order sample binding against independent oracles:
 // documents made by gen.py at test time are read and written back, and python's
-// canonicalisation (po_compare.py) and xmllint's schema validation judge the result.
+// canonicalisation (tests/common/c14n_compare.py) and xmllint's schema validation judge the result.
 #include "PoBinding.h"
 
 #include <qxxml/core/XmlSerializationContext.h>
@@ -56,11 +56,28 @@ std::string Generated(int bytes, int seed) {
     return path;
 }
 
-// "equal", or the first lines of the difference of the canonical forms.
-std::string Compare(const std::string& expected, const std::string& actual, const std::string& options = "") {
-    const CommandResult compared = RunCommand("python3 " + Quote(kPoDir + "/tests/po_compare.py") + " " +
-                                       Quote(expected) + " " + Quote(actual) + " " + options);
-    return compared.output.substr(0, compared.output.find_last_not_of('\n') + 1);
+// "equal", or "differ: " and the first lines of the difference of the canonical forms; the
+// values whose lexical form a writer may change are compared as values.
+std::string Compare(const std::string& expected, const std::string& actual) {
+    const std::string compared = PythonScript("tests/common/c14n_compare.py",
+                                              "--decimal USPrice --double measurement --base64 blob " +
+                                                  Quote(expected) + " " + Quote(actual));
+    return compared.substr(0, compared.find_last_not_of('\n') + 1);
+}
+
+// The document with the changes a program made to it: the order's status, the header's comment
+// (which every generated document has).
+std::string Changed(const std::string& path, const std::string& status, const std::string& comment) {
+    std::string text = ReadFile(path);
+    const auto replace = [&](const std::string& marker, const std::string& end, const std::string& to) {
+        const size_t from = text.find(marker) + marker.size();
+        text.replace(from, text.find(end, from) - from, to);
+    };
+    replace("status=\"", "\"", status);
+    replace("<po:comment>", "<", comment);
+    const std::string changed = path + "-" + status + ".xml";
+    WriteFile(changed, text);
+    return changed;
 }
 
 // Empty when the document is valid against po.xsd; otherwise xmllint's complaint.
@@ -163,7 +180,7 @@ TEST(PurchaseOrderChange, StatusAndCommentChangeNothingElse) {
     order->GetHeader()->SetComment(L"Kunde storniert: Lieferung zu spät & <teuer>");
 
     const std::string output = WriteOrder(*order, "changed.xml", context);
-    EXPECT_EQ(Compare(input, output, "--status cancelled --comment 'Kunde storniert: Lieferung zu spät & <teuer>'"),
+    EXPECT_EQ(Compare(Changed(input, "cancelled", "Kunde storniert: Lieferung zu spät &amp; &lt;teuer>"), output),
               "equal");
     EXPECT_NE(Compare(input, output), "equal");
 }
@@ -205,28 +222,6 @@ TEST(PurchaseOrderChange, ItemsBuiltInCodeAreWrittenValid) {
 }
 
 // ------------------------------------------------------------------ what the values hold
-
-TEST(PurchaseOrderValues, HeaderOfEachAddressKind) {
-    const CXmlSerializationContext context = PoContext();
-    CSmartPtr<CPurchaseOrder> us = ReadOrder(Generated(30000, 1), context);
-    CSmartPtr<CHeader> header = us->GetHeader();
-    EXPECT_EQ(us->GetOrderId(), L"PO-00000001");
-    EXPECT_EQ(us->GetOrderDate().ToString(), L"2024-05-17");
-    EXPECT_EQ(header->GetCustomerName(), L"Alice Smith & S\u00f6hne GmbH");
-    EXPECT_EQ(header->GetOrderDate().ToString(), L"2024-05-17T10:15:30.125+02:00");
-    EXPECT_TRUE(header->IsNoteNil());
-    EXPECT_EQ(header->GetAddress()->GetChoiceSelectedElement(), L"usAddress");
-    EXPECT_EQ(header->GetAddress()->GetUSAddress()->GetZip(), L"90952");
-    EXPECT_TRUE(header->GetAddress()->GetIntlAddress() == nullptr);
-
-    CSmartPtr<CPurchaseOrder> intl = ReadOrder(Generated(30000, 2), context);
-    header = intl->GetHeader();
-    EXPECT_FALSE(header->IsNoteNil());
-    EXPECT_EQ(header->GetNote(), L"Call before delivery");
-    EXPECT_EQ(header->GetAddress()->GetChoiceSelectedElement(), L"intlAddress");
-    EXPECT_EQ(header->GetAddress()->GetIntlAddress()->GetCity(), L"Z\u00fcrich");
-    EXPECT_EQ(header->GetAddress()->GetIntlAddress()->GetPostcode(), L"8001");
-}
 
 // The choice helpers keep the two alternatives exclusive; clearing one frees the choice.
 TEST(PurchaseOrderValues, AddressChoiceIsExclusive) {
@@ -325,7 +320,7 @@ TEST(PurchaseOrderWildcard, OpenContentIsCarriedAndOwnNamespaceRefused) {
 TEST(PurchaseOrderPrograms, ExampleAndToolMarkTheOrderShipped) {
     const std::string input = Generated(30000, 1);
     const std::string items = std::to_string(CountOf(ReadFile(input), "<po:item "));
-    const std::string change = "--status shipped --comment 'Hurry, my lawn is going wild! (Shipped)'";
+    const std::string expected = Changed(input, "shipped", "Hurry, my lawn is going wild! (Shipped)");
 
     const std::string exampleOut = TempDir() + "/example-out.xml";
     const CommandResult example = RunCommand(Quote(QXXML_PO_EXAMPLE) + " " + Quote(input) + " " + Quote(exampleOut));
@@ -333,7 +328,7 @@ TEST(PurchaseOrderPrograms, ExampleAndToolMarkTheOrderShipped) {
     EXPECT_NE(example.output.find("PO-00000001: " + items + " items, 1 open elements, status confirmed -> shipped\n"),
               std::string::npos)
         << example.output;
-    EXPECT_EQ(Compare(input, exampleOut, change), "equal");
+    EXPECT_EQ(Compare(expected, exampleOut), "equal");
 
     const std::string toolOut = TempDir() + "/tool-out.xml";
     const CommandResult tool = RunCommand(Quote(QXXML_TOOL) + " po-roundtrip " + Quote(input) + " " + Quote(toolOut));
@@ -343,7 +338,7 @@ TEST(PurchaseOrderPrograms, ExampleAndToolMarkTheOrderShipped) {
                                toolOut + ": " + std::to_string(ReadFile(toolOut).size()) + " bytes written\n"),
               std::string::npos)
         << tool.output;
-    EXPECT_EQ(Compare(input, toolOut, change), "equal");
+    EXPECT_EQ(Compare(expected, toolOut), "equal");
 }
 
 // A broken facet stops the command with the whole chain of messages.
@@ -388,18 +383,6 @@ TEST(PurchaseOrderMetaData, BuiltOnceAcrossThreads) {
     const std::string input = Generated(30000, 1);
     CSmartPtr<CPurchaseOrder> order = ReadOrder(input, PoContext());
     EXPECT_EQ(Compare(input, WriteOrder(*order, "rebuilt.xml", PoContext())), "equal");
-}
-
-TEST(PurchaseOrderMetaData, StatusTexts) {
-    for (int value = StatusType_pending; value <= StatusType_cancelled; ++value)
-        EXPECT_EQ(StatusTypeFromString(StatusTypeToString(value)), value);
-    EXPECT_EQ(StatusTypeToString(4), nullptr);
-    EXPECT_EQ(FullMessageOf([] { StatusTypeFromString(L"Shipped"); }), L"Invalid Value for StatusType [Shipped]");
-    EXPECT_EQ(FullMessageOf([] {
-                  QxVariant value;
-                  CSmartPtr<CItem>(new CItem)->AccessProperty(42, true, value);
-              }),
-              L"Unknown property index 42 of class CItem");
 }
 
 }  // namespace
