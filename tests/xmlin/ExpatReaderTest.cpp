@@ -66,7 +66,7 @@ TEST(ExpatReader, TreesAndErrorsAreExpats) {
 
 TEST(ExpatReader, ErrorKeepsThePartialTreeUntilTheNextLoad) {
     CXmlDocument document;
-    EXPECT_EQ(MessageOf([&] { document.LoadXml("<a>text<b>inner</b><c>open"); }),
+    EXPECT_EQ(MessageOf([&] { document.LoadXml("<a xmlns:p='urn:1'>text<b>inner</b><c>open"); }),
               L"no element found at line 1");
     const CXmlElement* a = document.GetDocumentElement();
     ASSERT_NE(a, nullptr);
@@ -75,10 +75,12 @@ TEST(ExpatReader, ErrorKeepsThePartialTreeUntilTheNextLoad) {
     EXPECT_EQ(a->GetFirstElement()->GetText(), L"inner");
     EXPECT_EQ(a->GetFirstElement()->GetNextSiblingElement()->GetText(), L"open");
 
-    document.LoadXml("<z/>");
+    // The next load replaces the tree and the aliases (a narrow string with a UTF-8 byte order mark).
+    document.LoadXml("\xEF\xBB\xBF<z>\xE2\x82\xAC</z>");
     EXPECT_EQ(document.GetDocumentElement()->GetLocalName(), L"z");
+    EXPECT_EQ(document.GetDocumentElement()->GetText(), L"\u20AC");
     EXPECT_EQ(document.GetDocumentElement()->GetFirstElement(), nullptr);
-    EXPECT_EQ(document.LookupNamespaceFromAlias(nullptr), L"");
+    EXPECT_EQ(document.LookupNamespaceFromAlias(L"p") + document.LookupNamespaceFromAlias(nullptr), L"");
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include "xmlin/XmlinTestSupport.h"
 
 #include <qxxml/core/XmlSerializationContext.h>
-#include <qxxml/support/InstanceMonitor.h>
 #include <qxxml/support/QxException.h>
 #include <qxxml/values/FormatString.h>
 #include <qxxml/xmlin/XmlDocument.h>
@@ -191,37 +190,6 @@ TEST(XmlDocument, WideStringWithALoneSurrogateGoesToTheParserAsItStands) {
     ASSERT_EQ(expected.compare(0, 6, "ERROR "), 0) << expected;
     CXmlDocument document;
     EXPECT_EQ(ToUtf8(MessageOf([&] { document.LoadXml(text.c_str()); })), expected.substr(6, expected.size() - 7));
-}
-
-TEST(XmlDocument, ReloadingReplacesTheTreeAndAliases) {
-    CXmlDocument document;
-    document.LoadXml("<p:a xmlns:p='urn:1'><p:b/></p:a>");
-    document.LoadXml("\xEF\xBB\xBF<c>\xE2\x82\xAC</c>");  // a narrow string with a UTF-8 byte order mark
-    EXPECT_EQ(document.GetDocumentElement()->GetLocalName(), L"c");
-    EXPECT_EQ(document.GetDocumentElement()->GetText(), L"\u20AC");
-    EXPECT_EQ(document.LookupNamespaceFromAlias(L"p"), L"");
-}
-
-TEST(XmlDocument, DestroyingTheDocumentDestroysEveryNode) {
-    const std::wstring before = CInstanceMonitor::DumpState();
-    auto live = [](const wchar_t* name) {
-        const std::wstring state = CInstanceMonitor::DumpState();
-        const std::wstring key = std::wstring(name) + L" = ";
-        const size_t at = state.find(key);
-        return at == std::wstring::npos ? 0 : std::stoi(state.substr(at + key.size()));
-    };
-    const int elements = live(L"CXmlElement");
-    const int attributes = live(L"CXmlAttribute");
-    {
-        CXmlDocument document;
-        document.LoadXml("<a x='1'><b y='2' z='3'/><c/></a>");
-        EXPECT_EQ(live(L"CXmlElement"), elements + 3);
-        EXPECT_EQ(live(L"CXmlAttribute"), attributes + 3);
-        EXPECT_EQ(live(L"CXmlDocument"), 1);
-    }
-    EXPECT_EQ(live(L"CXmlElement"), elements);
-    EXPECT_EQ(live(L"CXmlAttribute"), attributes);
-    EXPECT_EQ(live(L"CExpatReader"), 0);
 }
 
 TEST(XmlDocument, DeepNestingLoadsAndIsDestroyedWithoutRecursion) {

@@ -145,17 +145,6 @@ TEST(ElementFilter, DroppingSomeSiblingsKeepsTheChainAndTheKeptTextsIntact) {
     }
 }
 
-TEST(ElementFilter, OverlappedLoadingAppliesTheFilterToo) {
-    const std::string path = GeneratedDocument("generated-300k.xml", 7, 300000);
-    g_seen.clear();
-    AsyncReading async(true);
-    CXmlDocument document(&DropEverything);
-    document.Load(FromUtf8(path).c_str());
-    EXPECT_EQ(document.GetDocumentElement()->GetFirstElement(), nullptr);
-    EXPECT_GT(g_seen.size(), 1000u);
-    EXPECT_EQ(g_seen.back(), L"root");
-}
-
 TEST(ElementFilter, FilterExceptionStopsTheLoadAndPassesThrough) {
     CXmlDocument document(&Throw);
     EXPECT_EQ(MessageOf([&] { document.LoadXml("<r><ok/><bad>why</bad><never/></r>"); }), L"filter refused why");

@@ -112,35 +112,6 @@ TEST(TextStream, StartClearsAndTakeTextEmpties) {
 
 // ------------------------------------------------------------------ file streams
 
-TEST(FileTextStream, ChunkedOverlappedFileEqualsInMemoryBytesWithTheRightMark) {
-    const std::wstring text = MixedText(50000);
-    for (XmlEncoding encoding : {XmlEncoding_UTF8, XmlEncoding_UTF16, XmlEncoding_UTF16NoDeclaration}) {
-        const std::string path = TempPath("chunked.xml");
-        CFileTextStream file(Widen(path).c_str(), encoding);
-        file.Start();
-        size_t flushes = 0;
-        for (size_t at = 0; at < text.size(); at += 1000) {
-            file.Append(text.substr(at, 1000));
-            if (file.GetLength() >= 4096) {
-                file.Flush();
-                ++flushes;
-                EXPECT_EQ(0u, file.GetLength());
-            }
-        }
-        file.End();
-        EXPECT_GT(flushes, 5u);
-
-        CTextStream memory(encoding);
-        memory.Append(text);
-        const std::string mark = encoding == XmlEncoding_UTF8 ? "" : "\xFF\xFE";
-        EXPECT_TRUE(mark + Bytes(memory.GetBytes()) == ReadFile(path)) << encoding;
-        CFileTextStream empty(Widen(path).c_str(), encoding);  // an empty document still gets its mark
-        empty.Start();
-        empty.End();
-        EXPECT_EQ(mark, ReadFile(path));
-    }
-}
-
 TEST(FileTextStream, MissingDirectoryFailsAtStartWithNameAndCode) {
     const std::wstring name = Widen(TempDir() + "/no-such-dir/out.xml");
     CFileTextStream file(name.c_str(), XmlEncoding_UTF8);

@@ -124,24 +124,15 @@ TEST(UtfEncodingTest, EncodesAndDecodesLikePythonCodecs) {
     EXPECT_GT(pairs, 0u) << "the samples should hold characters above U+FFFF";
 }
 
+// What is there already stays; empty input (even without a pointer) appends nothing and
+// succeeds; U+0000 inside a counted string is an ordinary character.
 TEST(UtfEncodingTest, AppendFormsKeepWhatIsAlreadyThere) {
-    std::string bytes = "prefix:";
-    ASSERT_TRUE(AppendUtf8(bytes, L"\u00e9t\u00e9", 3));
-    EXPECT_EQ(bytes, "prefix:\xC3\xA9t\xC3\xA9");
+    std::string bytes = "p:";
+    ASSERT_TRUE(AppendUtf8(bytes, L"\u00e9\0b", 3) && AppendUtf16LE(bytes, L"A", 1) && AppendUtf8(bytes, nullptr, 0));
+    EXPECT_EQ(bytes, std::string("p:\xC3\xA9\0bA\0", 8));
     std::wstring wide = L"ab";
-    ASSERT_TRUE(AppendWideFromUtf8(wide, "cd\xE2\x82\xAC", 5));
+    ASSERT_TRUE(AppendWideFromUtf8(wide, "cd\xE2\x82\xAC", 5) && AppendWideFromUtf8(wide, nullptr, 0));
     EXPECT_EQ(wide, L"abcd\u20ac");
-    std::string units = "X";
-    ASSERT_TRUE(AppendUtf16LE(units, L"A", 1));
-    EXPECT_EQ(units, std::string("XA\0", 3));
-    // Empty input appends nothing and succeeds, even without a pointer.
-    EXPECT_TRUE(AppendUtf8(bytes, nullptr, 0));
-    EXPECT_TRUE(AppendWideFromUtf8(wide, nullptr, 0));
-    EXPECT_EQ(bytes, "prefix:\xC3\xA9t\xC3\xA9");
-    // U+0000 inside a counted string is an ordinary character.
-    std::string nul;
-    ASSERT_TRUE(AppendUtf8(nul, L"a\0b", 3));
-    EXPECT_EQ(nul, std::string("a\0b", 3));
 }
 
 // UTF-8 and UTF-16LE input judged by python's strict decoders: known traps first, then random
