@@ -221,28 +221,6 @@ TEST(PurchaseOrderChange, ItemsBuiltInCodeAreWrittenValid) {
     EXPECT_EQ(SchemaErrors(output), "");
 }
 
-// ------------------------------------------------------------------ what the values hold
-
-// The choice helpers keep the two alternatives exclusive; clearing one frees the choice.
-TEST(PurchaseOrderValues, AddressChoiceIsExclusive) {
-    CSmartPtr<CAddress> address(new CAddress);
-    CSmartPtr<CUSAddress> us(new CUSAddress);
-    CSmartPtr<CIntlAddress> intl(new CIntlAddress);
-    address->SetIntlAddress(nullptr);  // clearing an empty alternative claims nothing
-    address->SetUSAddress(us.Get());
-    EXPECT_EQ(FullMessageOf([&] { address->SetIntlAddress(intl.Get()); }),
-              L"The Property [usAddress] is already set. Only one element within this class bay be set at a time");
-    address->SetUSAddress(nullptr);
-    address->SetIntlAddress(intl.Get());
-    EXPECT_EQ(address->GetChoiceSelectedElement(), L"intlAddress");
-    CSmartPtr<CUSAddress> misnamed(new CUSAddress(L"shipTo"));
-    EXPECT_EQ(FullMessageOf([&] { address->SetUSAddress(misnamed.Get()); }),
-              L"This property requrires an element with the name usAddress the element being set has the element "
-              L"name shipTo");
-    EXPECT_EQ(FullMessageOf([&] { CSmartPtr<CHeader>(new CHeader)->SetAddress(nullptr); }),
-              L"The Property [address] is mandatory, it may node be NULL");
-}
-
 // ------------------------------------------------------------------ facets and refusals
 
 // Each row of mutations.tsv: a document breaking a facet is read and fails when written, one
