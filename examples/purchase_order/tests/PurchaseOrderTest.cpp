@@ -6,6 +6,7 @@
 #include <qxxml/core/XmlSerializationContext.h>
 #include <qxxml/support/QxException.h>
 
+#include "common/Messages.h"
 #include "common/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -104,16 +105,6 @@ std::string WriteOrder(CPurchaseOrder& order, const std::string& name, const CXm
     const std::string path = TempDir() + "/" + name;
     order.ToXmlFile(Widen(path).c_str(), true, true, XmlEncoding_UTF8, EOLType_LF, context, CompressionType_None);
     return path;
-}
-
-template <class F>
-std::wstring FullMessageOf(F&& action) {
-    try {
-        action();
-    } catch (const CQxException& e) {
-        return e.GetFullMessage();
-    }
-    return L"(no exception)";
 }
 
 // A change made to a generated document: the text between the first `marker` and the next
