@@ -49,11 +49,9 @@ std::string Quote(const std::string& text) { return "'" + text + "'"; }
 // once per test program.
 std::string Generated(int bytes, int seed) {
     const std::string path = TempDir() + "/po-" + std::to_string(bytes) + "-" + std::to_string(seed) + "-any.xml";
-    if (!FileExists(path)) {
-        const CommandResult made = RunCommand("python3 " + Quote(kPoDir + "/gen.py") + " " + Quote(path) + " " +
-                                       std::to_string(bytes) + " " + std::to_string(seed));
-        EXPECT_EQ(made.status, 0) << made.output;
-    }
+    if (!FileExists(path))
+        PythonScript("examples/purchase_order/gen.py",
+                     Quote(path) + " " + std::to_string(bytes) + " " + std::to_string(seed));
     return path;
 }
 
