@@ -94,6 +94,11 @@ inline std::string ReadFile(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+// A file of the source tree, named by its path from the top (a case table, say).
+inline std::string ReadSourceFile(const std::string& pathInSource) {
+    return ReadFile(std::string(QXXML_SOURCE_DIR) + "/" + pathInSource);
+}
+
 inline void WriteFile(const std::string& path, const std::string& bytes) {
     std::ofstream out(std::filesystem::u8path(path), std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));

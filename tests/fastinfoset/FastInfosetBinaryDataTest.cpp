@@ -7,7 +7,7 @@
 #include <qxxml/values/Conversions.h>
 
 #include "common/JavaOracle.h"
-#include "xmlout/PythonOracle.h"
+#include "common/ExpatOracle.h"
 
 #include <gtest/gtest.h>
 
@@ -25,12 +25,6 @@ using QxXmlLib10::CFIVocabulary;
 using QxXmlLib10::CQxException;
 
 const char kOracle[] = "tests/fastinfoset/fastinfoset_oracle.java";
-
-std::string Repeat(const std::string& part, int times) {
-    std::string whole;
-    for (int i = 0; i < times; ++i) whole += part;
-    return whole;
-}
 
 // Octets 0, 1, 2, ... (mod 256): long data with every octet value.
 std::string Counting(size_t count) {
@@ -64,141 +58,78 @@ std::string JavaTextInQxxmlForm(unsigned algorithm, const std::string& javaText)
     return text;
 }
 
-struct EncodeCase {
-    unsigned algorithm;
-    std::string text;      // qxxml's lexical form
-    std::string javaText;  // the same value as Java reads it, when it differs
-    unsigned javaAlgorithm = 0;  // Java's algorithm for it, when it differs
-};
+// The rows of data/binary_data.tsv of one kind, without the kind, unescaped; "count N"
+// stands for the hex of N counting octets.
+std::vector<std::vector<std::string>> Table(const std::string& kind) {
+    std::vector<std::vector<std::string>> rows;
+    for (std::vector<std::string> row : Rows(ReadSourceFile("tests/fastinfoset/data/binary_data.tsv"))) {
+        if (row[0] != kind) continue;
+        row.erase(row.begin());
+        for (std::string& field : row)
+            field = field.rfind("count ", 0) == 0 ? Hex(Counting(std::stoul(field.substr(6)))) : Unescape(field);
+        rows.push_back(row);
+    }
+    EXPECT_FALSE(rows.empty()) << kind;
+    return rows;
+}
 
 TEST(FastInfosetBinaryData, EncodesEveryAlgorithmAsJavaDoes) {
-    const std::string longHex = Hex(Counting(1000));
-    const std::string music = "\xC3\xA9\xE2\x82\xAC\xF0\x9D\x84\x9E";  // e acute, euro, a clef
-    const std::vector<EncodeCase> cases = {
-        {1, "", ""}, {1, "00FF7fab", ""}, {1, longHex, ""},
-        {2, "", ""}, {2, "YWJj", ""}, {2, "YQ==", ""}, {2, Repeat("QUJD", 500), ""},
-        {3, "0", ""}, {3, "-1", ""}, {3, "32767", ""}, {3, "-32768", ""}, {3, "+5", "5"}, {3, " 12 ", "12"},
-        {4, "0", ""}, {4, "-2147483648", ""}, {4, "2147483647", ""}, {4, "123456", ""}, {4, "-0", "0"},
-        {4, "007", "7"}, {4, "\t-12\n", "-12"},
-        {5, "-9223372036854775808", ""}, {5, "9223372036854775807", ""}, {5, "-1", ""},
-        {6, "true", ""}, {6, "false", ""}, {6, "1", "true"}, {6, "0", "false"}, {6, "TRUE", "true"},
-        {6, " false ", "false"},
-        {7, "NaN", ""}, {7, "", "NaN"}, {7, "INF", "Infinity"}, {7, "-INF", "-Infinity"}, {7, "-0", "-0.0"},
-        {7, "0", ""}, {7, "0.1", ""}, {7, "3.4028235e38", ""}, {7, "1.4e-45", ""}, {7, "1e40", ""},
-        {8, "NaN", ""}, {8, "INF", "Infinity"}, {8, "-INF", "-Infinity"}, {8, "-0", "-0.0"}, {8, "0.1", ""},
-        {8, "1.7976931348623157e308", ""}, {8, "4.9e-324", ""}, {8, "1e400", ""}, {8, "-2.5e-10", ""},
-        {8, "5.", ""}, {8, ".5", ""}, {8, "+1E+2", ""}, {8, " 1.5 ", "1.5"}, {7, "-.5e-3", ""}, {7, "+2", ""},
-        // Java cannot read UUIDs in text form; the same octets are its hexadecimal ones.
-        {9, "0123456789ABCDEF0123456789abcdef", "", 1}, {9, Repeat("00112233445566778899aabbccddeeff", 3), "", 1},
-        {10, "", ""}, {10, "a<b&c]]>", ""}, {10, music, ""},
-    };
+    const std::vector<std::vector<std::string>> cases = Table("encode");
     std::vector<std::string> requests;
-    for (const EncodeCase& c : cases) {
-        const std::string javaText = c.javaText.empty() ? c.text : c.javaText;
-        requests.push_back("E\t" + std::to_string(c.javaAlgorithm ? c.javaAlgorithm : c.algorithm) + "\t" +
-                           Hex(javaText));
-    }
+    for (const std::vector<std::string>& c : cases)  // algorithm, text, Java's text, Java's algorithm
+        requests.push_back("E\t" + (c[3].empty() ? c[0] : c[3]) + "\t" + Hex(c[2].empty() ? c[1] : c[2]));
     const std::vector<std::string> answers = JavaFastInfoset(kOracle, requests);
     // One value reused for every case, as a caller would: it overwrites its octets in place
     // when their length does not change, never those of a copy sharing them.
     CFastInfosetBinaryData reused;
     for (size_t i = 0; i < cases.size(); ++i) {
-        const EncodeCase& c = cases[i];
-        const std::wstring text = c.algorithm == 10 ? FromUtf8(c.text) : Widen(c.text);
+        const unsigned algorithm = static_cast<unsigned>(std::stoul(cases[i][0]));
+        const std::wstring text = FromUtf8(cases[i][1]);
         CFastInfosetBinaryData data;
-        data.SetAsEncodedString(c.algorithm, text.c_str());
-        EXPECT_EQ("OK\t" + Hex(Bytes(data)), answers[i]) << "algorithm " << c.algorithm << " text '" << c.text << "'";
+        data.SetAsEncodedString(algorithm, text.c_str());
+        EXPECT_EQ("OK\t" + Hex(Bytes(data)), answers[i]) << "algorithm " << algorithm << " text '" << cases[i][1] << "'";
         const CFastInfosetBinaryData previous = reused;
         const std::string before = Bytes(previous);
-        reused.SetAsEncodedString(c.algorithm, text.c_str());
+        reused.SetAsEncodedString(algorithm, text.c_str());
         EXPECT_EQ(Bytes(reused), Bytes(data));
         EXPECT_EQ(Bytes(previous), before);
     }
 }
 
+// Octets Java reads must give the values it reads; octets of a length Java refuses, our message.
 TEST(FastInfosetBinaryData, ReadsOctetsAndRefusesWrongLengthsAsJavaDoes) {
-    struct DecodeCase {
-        unsigned algorithm;
-        std::string octets;
-    };
-    const std::vector<DecodeCase> cases = {
-        {1, ""}, {1, Unhex("00ff")}, {1, Counting(1000)},
-        {2, ""}, {2, "a"}, {2, "ab"}, {2, "abc"}, {2, Counting(1000)},
-        {3, ""}, {3, Unhex("0001ffff")}, {3, Unhex("80007fff")}, {3, Counting(400)},
-        {4, Unhex("80000000")}, {4, Unhex("7fffffff")}, {4, Unhex("ffffffff00000001")}, {4, Counting(400)},
-        {5, Unhex("8000000000000000")}, {5, Unhex("7fffffffffffffff")}, {5, Unhex("ffffffffffffffff0000000000000000")},
-        {6, Unhex("38")}, {6, Unhex("30")}, {6, Unhex("2b")}, {6, Unhex("00")}, {6, Unhex("1fff")}, {6, Unhex("7a5a")},
-        {7, Unhex("7fc00000")}, {7, Unhex("7f800000")}, {7, Unhex("ff800000")}, {7, Unhex("80000000")},
-        {7, Unhex("00000001")}, {7, Unhex("7f7fffff")}, {7, Unhex("3dcccccd")}, {7, Unhex("7fc00001c0490fdb")},
-        {8, Unhex("7ff8000000000000")}, {8, Unhex("7ff0000000000000")}, {8, Unhex("fff0000000000000")},
-        {8, Unhex("8000000000000000")}, {8, Unhex("0000000000000001")}, {8, Unhex("7fefffffffffffff")},
-        {8, Unhex("3fb999999999999a400921fb54442d18")},
-        {9, Counting(16)}, {9, Counting(48)},
-    };
-    struct BadLength {
-        unsigned algorithm;
-        size_t length;
-        const char* message;
-    };
-    const std::vector<BadLength> badLengths = {
-        {3, 1, "Invalid value for SHORT byte encoding."},  {3, 3, "Invalid value for SHORT byte encoding."},
-        {4, 3, "Invalid value for INT byte encoding."},    {4, 6, "Invalid value for INT byte encoding."},
-        {5, 7, "Invalid value for LONG byte encoding."},   {7, 5, "Invalid value for FLOAT byte encoding."},
-        {8, 9, "Invalid value for DOUBLE byte encoding."}, {9, 15, "Invalid value for UUID byte encoding."},
-        {9, 17, "Invalid value for UUID byte encoding."},
-    };
+    const std::vector<std::vector<std::string>> cases = Table("decode"), badLengths = Table("badlength");
     std::vector<std::string> requests;
-    for (const DecodeCase& c : cases) requests.push_back("D\t" + std::to_string(c.algorithm) + "\t" + Hex(c.octets));
-    for (const BadLength& c : badLengths)
-        requests.push_back("D\t" + std::to_string(c.algorithm) + "\t" + Hex(Counting(c.length)));
+    for (const std::vector<std::string>& c : cases) requests.push_back("D\t" + c[0] + "\t" + c[1]);
+    for (const std::vector<std::string>& c : badLengths)
+        requests.push_back("D\t" + c[0] + "\t" + Hex(Counting(std::stoul(c[1]))));
     const std::vector<std::string> answers = JavaFastInfoset(kOracle, requests);
-    for (size_t i = 0; i < badLengths.size(); ++i) {
-        EXPECT_EQ(answers[cases.size() + i].substr(0, 4), "ERR\t") << answers[cases.size() + i];
-        const std::string octets = Counting(badLengths[i].length);
+    for (size_t i = 0; i < cases.size() + badLengths.size(); ++i) {
+        const bool bad = i >= cases.size();
+        const std::vector<std::string>& c = bad ? badLengths[i - cases.size()] : cases[i];
+        const unsigned algorithm = static_cast<unsigned>(std::stoul(c[0]));
+        const std::string octets = bad ? Counting(std::stoul(c[1])) : Unhex(c[1]);
+        SCOPED_TRACE("algorithm " + c[0] + " octets " + Hex(octets));
         const CFastInfosetBinaryData data(reinterpret_cast<unsigned char*>(const_cast<char*>(octets.data())),
                                           static_cast<uint32_t>(octets.size()), false);
-        EXPECT_EQ(Message([&] { data.GetAsString(badLengths[i].algorithm); }), badLengths[i].message);
-    }
-    for (size_t i = 0; i < cases.size(); ++i) {
-        const DecodeCase& c = cases[i];
         const std::vector<std::string> answer = Fields(answers[i]);
         ASSERT_EQ(answer.size(), 2u) << answers[i];
+        if (bad) {
+            EXPECT_EQ(answer[0], "ERR");
+            EXPECT_EQ(Message([&] { data.GetAsString(algorithm); }), c[2]);
+            continue;
+        }
         ASSERT_EQ(answer[0], "OK") << answers[i];
-        const CFastInfosetBinaryData data(reinterpret_cast<unsigned char*>(const_cast<char*>(c.octets.data())),
-                                          static_cast<uint32_t>(c.octets.size()), false);
-        EXPECT_EQ(JavaTextInQxxmlForm(c.algorithm, Unhex(answer[1])), Narrow(data.GetAsString(c.algorithm)))
-            << "algorithm " << c.algorithm << " octets " << Hex(c.octets);
+        EXPECT_EQ(JavaTextInQxxmlForm(algorithm, Unhex(answer[1])), Narrow(data.GetAsString(algorithm)));
     }
 }
 
 TEST(FastInfosetBinaryData, RefusesBadTextAndUnknownAlgorithms) {
-    struct BadText {
-        unsigned algorithm;
-        const wchar_t* text;
-        const char* message;
-    };
-    const std::vector<BadText> cases = {
-        {0, L"1", "Unknown byte encoding."},
-        {11, L"1", "Unknown byte encoding."},
-        {3, L"40000", "The value [40000] is to large to fit in a i2"},
-        {3, L"-32769", "The value [-32769] is to large to fit in a i2"},
-        {4, L"2147483648", "The value [2147483648] is to large to fit in a i4"},
-        {4, L"12abc", "The value [12abc] can not be converted to a i4"},
-        {5, L"9223372036854775808", "The value [9223372036854775808] is to large to fit in a i8"},
-        {6, L"yes", "A Boolean Value read from an XML document was invalid [yes]. Valid values are 'true', "
-                    "'false', '1', or '0'"},
-        {7, L"1.5x", "The value [1.5x] can not be converted to a r4"},
-        {7, L"+-5", "The value [+-5] can not be converted to a r4"},
-        {8, L"1e", "The value [1e] can not be converted to a r8"},
-        {8, L"0x1p3", "The value [0x1p3] can not be converted to a r8"},
-        {8, L"inf", "The value [inf] can not be converted to a r8"},
-        {1, L"abc", "Invalid length in hex string"},
-        {9, L"0123456789abcdefghij", "Invalid char in hex string [g]"},
-    };
-    for (const BadText& c : cases) {
+    for (const std::vector<std::string>& c : Table("badtext")) {
         CFastInfosetBinaryData data;
-        EXPECT_EQ(Message([&] { data.SetAsEncodedString(c.algorithm, c.text); }), c.message)
-            << "algorithm " << c.algorithm;
+        EXPECT_EQ(Message([&] { data.SetAsEncodedString(static_cast<unsigned>(std::stoul(c[0])), Widen(c[1]).c_str()); }),
+                  c[2])
+            << "algorithm " << c[0];
     }
     const CFastInfosetBinaryData octets(L"ab");
     for (unsigned algorithm : {0u, 10u, 11u, 0xFFFFFFFFu})

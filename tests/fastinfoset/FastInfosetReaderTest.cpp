@@ -13,7 +13,7 @@
 #include <qxxml/xmlin/XmlDocument.h>
 
 #include "common/JavaOracle.h"
-#include "xmlout/PythonOracle.h"
+#include "common/ExpatOracle.h"
 
 #include <gtest/gtest.h>
 
@@ -30,7 +30,7 @@ using namespace qxxml_test;
 
 const char kOracle[] = "tests/fastinfoset/fastinfoset_oracle.java";
 
-// Texts in the oracles' JSON form (Json, from xmlout/PythonOracle.h).
+// Texts in the oracles' JSON form (Json, from common/ExpatOracle.h).
 std::string Name(const std::wstring& uri, const std::wstring& local) {
     return Json(uri.empty() ? local : L"{" + uri + L"}" + local);
 }
@@ -62,35 +62,24 @@ std::string LoadBytes(const std::string& bytes, const CXmlSerializationContext& 
     return Events(document);
 }
 
-struct JavaCase {
-    const char* xml;
-    const char* options;  // the oracle's F options
-    bool typed;           // typed content from "fi-" instructions: no XML text to compare with
-};
-
 const char kVocabulary[] = "P\tp\nN\turn:v\nL\troot\nL\titem\nE\tp\turn:v\troot\nE\tp\turn:v\titem\nA\t\t\tid";
 
 TEST(FastInfosetReader, ReadsWhatJavaEncodes) {
     const std::string vocabularyFile = TempPath("vocabulary.txt");
     WriteFile(vocabularyFile, kVocabulary);
     const std::string withVocabulary = "vocab=" + vocabularyFile + ";uri=urn:test:vocabulary";
-    const std::vector<JavaCase> cases = {
-        {"<r><!-- c --><?pi data?><a>x<!-- inside --></a><b><![CDATA[<cdata> & ]]></b></r>", "", false},
-        {"<r xmlns='urn:d'><a xmlns=''>1</a><p:b xmlns:p='urn:p' p:at='v'>2</p:b><a xmlns=''>1</a></r>", "", false},
-        {"<r>\xF0\x9F\x98\x80 \xE2\x82\xAC<a at='\xF0\x90\x8D\x88'>\xF0\x90\x8D\x88</a></r>", "", false},
-        {"<r><a v='repeat'>same text</a><a v='repeat'>same text</a><a v='other'>x</a><a v='other'>x</a></r>",
-         "chunk=20;attr=20", false},
-        {"<r><a v='repeat'>same text</a><a v='repeat'>same text</a></r>", "chunk=0;attr=0", false},
-        {"<p:root xmlns:p='urn:v' id='1'><p:item id='2'>t</p:item><p:item>u</p:item></p:root>", withVocabulary.c_str(),
-         false},
-        {"<r><a><?fi-ints 1 -2 2147483647?></a><b><?fi-shorts -1 7?></b><c><?fi-longs -9223372036854775808?></c>"
-         "<d><?fi-booleans true false true true?></d><e><?fi-booleans true false true true false?></e>"
-         "<f><?fi-bytes 00ff10?></f><g><?fi-numeric 12.5?></g><h><?fi-datetime 2001-12-31T12:00:00Z?></h>"
-         "<i><?fi-booleans true false true true false true true false true false true true?></i>"
-         "<j><?fi-hex 00ff10ab?></j></r>",
-         "", true},
-        {"<r><a><?fi-ints 5?></a><a><?fi-ints 5?></a><b><?fi-hex 0aff?></b><b><?fi-hex 0aff?></b></r>", "chunk=40", true},
+    struct JavaCase {
+        std::string xml, options;
+        bool typed;
     };
+    std::vector<JavaCase> cases;
+    for (const std::vector<std::string>& row : Rows(ReadSourceFile("tests/fastinfoset/data/java_documents.tsv"))) {
+        if (row[0][0] == '#') continue;
+        const std::string& options = row.at(1);
+        cases.push_back({row[0], options == "vocabulary" ? withVocabulary : options == "-" ? "" : options,
+                         row.at(2) == "typed"});
+    }
+    ASSERT_GE(cases.size(), 8u) << "the table is missing";
     std::vector<std::string> encode;
     std::vector<std::string> files;
     for (size_t i = 0; i < cases.size(); ++i) {
@@ -104,7 +93,7 @@ TEST(FastInfosetReader, ReadsWhatJavaEncodes) {
     for (size_t i = 0; i < cases.size(); ++i) {
         ASSERT_EQ(encoded[i], "OK\t") << cases[i].xml;
         decode.push_back("X\t" + Hex(files[i]) + "\t" +
-                         (std::string(cases[i].options) == withVocabulary ? Hex(kVocabulary) + "\t" +
+                         (cases[i].options == withVocabulary ? Hex(kVocabulary) + "\t" +
                                                                                 Hex("urn:test:vocabulary")
                                                                           : std::string()));
     }
@@ -124,7 +113,7 @@ TEST(FastInfosetReader, ReadsWhatJavaEncodes) {
 
     for (size_t i = 0; i < cases.size(); ++i) {
         SCOPED_TRACE(cases[i].xml);
-        const bool external = std::string(cases[i].options) == withVocabulary;
+        const bool external = cases[i].options == withVocabulary;
         const std::string bytes = ReadFile(files[i]);
         std::string ours;
         try {
@@ -136,7 +125,7 @@ TEST(FastInfosetReader, ReadsWhatJavaEncodes) {
         EXPECT_EQ("OK\t" + Hex(ours), javaEvents[i]) << ours;
         if (!cases[i].typed) {
             CXmlDocument text;
-            text.LoadXml(cases[i].xml);
+            text.LoadXml(cases[i].xml.c_str());
             EXPECT_EQ(ours, Events(text));
         }
     }
@@ -236,36 +225,15 @@ TEST(FastInfosetReader, EveryReadingEntryPointTakesBothEncodings) {
 
 // Where the format is malformed: the exact message, never a read past the data.
 TEST(FastInfosetReader, RefusesMalformedDocuments) {
-    struct Case {
-        const char* hex;
-        const char* message;
-    };
-    const Case cases[] = {
-        {"e000000100" "3c0072", "Failed to parse FastInfoset. Unexpected End of File."},
-        {"e000000100" "3c3f72", "Failed to parse FastInfoset. Unexpected End of File."},
-        {"e000000100" "3e0070" "0072", "Failed to parse FastInfoset. Invalid QName type Prefix without Namespace."},
-        {"e000000100" "3c0072" "d0", "Failed to parse FastInfoset. Invalid Encoding of Element type."},
-        {"e000000100" "05" "f0", "Failed to parse FastInfoset. Index [6] is beyond the end of the element name table."},
-        {"e000000100" "3c0072" "f0" "3c0073" "ff", "Failed to parse FastInfoset. More than one top-level element."},
-        {"e000000100" "3c0072" "a5" "ff", "Failed to parse FastInfoset. Index [6] is beyond the end of the character "
-                                          "chunk table."},
-        {"e000000100" "3c70", "Failed to parse FastInfoset. Invalid NonEmptyOctetString type  on the second bit of an "
-                              "octet."},
-        {"e000000100" "3c0072" "8401" "00ff", "Failed to parse FastInfoset. Invalid UTF-16 character string: an odd "
-                                               "number of octets."},
-        {"e000000100" "3c0072" "88" "3c" "00" "ff", "Failed to parse FastInfoset. Invalid Encoding of Restricted "
-                                                    "Alphabet. Alphabet must contain between 2 and 2^20 characters."},
-        {"e000000100" "3c0072" "8c" "0c" "00" "01" "ff", "Invalid value for INT byte encoding."},
-        {"e000000100" "7c0072" "70" "ff", "Failed to parse FastInfoset. Invalid Encoding of integers 1 To 2^20 type  "
-                                          "on the second bit of an octet."},
-        {"e000000100" "f0", "Failed to parse FastInfoset. The document holds no element."},
-        {"e000000100" "3c0072" "80" "00", "Failed to parse FastInfoset. Unexpected End of File."},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.hex);
-        const std::string bytes = Unhex(c.hex);
-        EXPECT_EQ(Narrow(MessageOf([&] { LoadBytes(bytes, CXmlSerializationContext()); })), c.message);
+    size_t checked = 0;
+    for (const std::vector<std::string>& c : Rows(ReadSourceFile("tests/fastinfoset/data/malformed.tsv"))) {
+        if (c[0][0] == '#') continue;
+        ++checked;
+        SCOPED_TRACE(c[0]);
+        const std::string bytes = Unhex(c.at(0));
+        EXPECT_EQ(Narrow(MessageOf([&] { LoadBytes(bytes, CXmlSerializationContext()); })), c.at(1));
     }
+    EXPECT_GE(checked, 14u) << "the table is missing";
     // The header alone is no Fast Infoset: it goes to the text reader.
     EXPECT_FALSE(CFastInfosetReader::IsFastInfoset(reinterpret_cast<const unsigned char*>("\xE0\0\0\x01"), 4));
     EXPECT_TRUE(CFastInfosetReader::IsFastInfoset(reinterpret_cast<const unsigned char*>("\xE0\0\0\x01\0"), 5));

@@ -7,7 +7,7 @@
 //   D <algorithm 1..9> <octets>     the octets' text as Java writes it
 //   P <alphabet> <text>             the text packed into the alphabet's codes
 //   X <file> [<vocabulary> <uri>]   the infoset of a Fast Infoset document read by Java's SAX
-//                                   parser, in the form of tests/xmlout/PythonOracle.h's expat
+//                                   parser, in the form of tests/common/ExpatOracle.h's expat
 //                                   events; the vocabulary (lines "P|N|L <string>" and
 //                                   "E|A <prefix> <namespace> <local>", tab-separated, in table
 //                                   order) is the external vocabulary of that URI

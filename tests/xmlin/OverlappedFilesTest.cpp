@@ -69,7 +69,7 @@ size_t PieceWithWholeCharacters(const std::wstring& text, size_t at, size_t unit
 
 TEST_P(OverlappedFiles, WriteStartsNoThreadAndEqualsTheFileWrittenInOnePiece) {
     const std::wstring text = FromUtf8(ReadFile(LargeDocument()));
-    for (XmlEncoding encoding : {XmlEncoding_UTF8, XmlEncoding_UTF16}) {
+    for (XmlEncoding encoding : {XmlEncoding_UTF8, XmlEncoding_UTF16, XmlEncoding_UTF16NoDeclaration}) {
         const std::string chunked = TempPath("overlapped-write.xml");
         const std::string onePiece = TempPath("one-piece-write.xml");
         const std::vector<std::string> before = ThreadsBesidesIoWorkers();
@@ -84,6 +84,7 @@ TEST_P(OverlappedFiles, WriteStartsNoThreadAndEqualsTheFileWrittenInOnePiece) {
                 file.Append(text.substr(at, piece));
                 if (file.GetLength() < 4096) continue;
                 file.Flush();
+                EXPECT_EQ(file.GetLength(), 0u);
                 if (++flushes % 16 == 0) {
                     EXPECT_EQ(ThreadsBesidesIoWorkers(), before) << "while writing";
                 }
@@ -98,6 +99,10 @@ TEST_P(OverlappedFiles, WriteStartsNoThreadAndEqualsTheFileWrittenInOnePiece) {
         const std::string written = ReadFile(chunked);
         EXPECT_GT(written.size(), 8 * CFileTextStream::kWriteChunkBytes);
         EXPECT_TRUE(written == ReadFile(onePiece)) << "encoding " << encoding;
+        CFileTextStream empty(FromUtf8(chunked).c_str(), encoding);  // an empty document still gets its mark
+        empty.Start();
+        empty.End();
+        EXPECT_EQ(ReadFile(chunked), encoding == XmlEncoding_UTF8 ? "" : "\xFF\xFE");
         std::remove(chunked.c_str());
         std::remove(onePiece.c_str());
     }

@@ -4,14 +4,17 @@
 #pragma once
 
 #include <qxxml/core/XmlObjectBase.h>
+#include <qxxml/core/XmlSerializationContext.h>
 #include <qxxml/support/QxException.h>
 #include <qxxml/xmlin/XmlDocument.h>
 #include <qxxml/xmlout/UtfEncoding.h>
 
+#include "common/Messages.h"
 #include "common/TestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -80,6 +83,23 @@ inline std::string DumpTree(const CXmlDocument& document, const std::vector<std:
     return out;
 }
 
+// What python's expat makes of each file with its flags (the oracle's: "no-namespaces",
+// "keep-cdata", comma-separated; empty for none), in one run of the oracle.
+inline std::vector<std::string> OracleDumps(const std::vector<std::pair<std::string, std::string>>& files) {
+    std::string args = "each";
+    for (const auto& file : files) args += " '" + file.first + "' " + (file.second.empty() ? "-" : file.second);
+    const std::string output = RunOracle(args);
+    std::vector<std::string> dumps;
+    for (size_t at = 0; at <= output.size();) {
+        const size_t end = std::min(output.find('\0', at), output.size());
+        dumps.push_back(output.substr(at, end - at));
+        at = end + 1;
+    }
+    EXPECT_EQ(dumps.size(), files.size()) << "one dump per document";
+    dumps.resize(files.size());
+    return dumps;
+}
+
 // The prefixes the oracle reports ("N prefix=uri" lines), so the dump can ask for the same.
 inline std::vector<std::wstring> OraclePrefixes(const std::string& oracleDump) {
     std::vector<std::wstring> prefixes;
@@ -91,6 +111,19 @@ inline std::vector<std::wstring> OraclePrefixes(const std::string& oracleDump) {
     return prefixes;
 }
 
+// What `load` puts into a document with the flags' context, in the oracle's form (with the
+// aliases `oracleDump` reports), or "ERROR <message>" as the oracle reports a refusal.
+inline std::string LoadedDump(const std::string& flags, const std::function<void(CXmlDocument&)>& load,
+                              const std::string& oracleDump) {
+    CXmlSerializationContext context;
+    context.SetStripCDATA(flags.find("keep-cdata") == std::string::npos);
+    if (flags.find("no-namespaces") != std::string::npos) context.SetSchemaType(SchemaType_NoNamespaces);
+    CXmlDocument document(context);
+    const std::wstring message = MessageOf([&] { load(document); });
+    if (message != kNoException) return "ERROR " + ToUtf8(message) + "\n";
+    return DumpTree(document, OraclePrefixes(oracleDump));
+}
+
 // Sets the process-wide overlapped-reading switch for one scope.
 class AsyncReading {
 public:
@@ -100,16 +133,5 @@ public:
 private:
     bool m_previous;
 };
-
-// The message of the CQxException that `action` throws, or "(no exception)".
-template <class F>
-std::wstring MessageOf(F action) {
-    try {
-        action();
-    } catch (const CQxException& e) {
-        return e.GetMessageW();
-    }
-    return L"(no exception)";
-}
 
 }  // namespace xmlin_test

@@ -2,11 +2,11 @@
 """Independent oracle for the XML input tests: python's own expat binding.
 
 usage:
-  tree_oracle.py dump FILE [--no-namespaces] [--keep-cdata] [--encoding NAME]
-      prints the element tree the way the tests' DumpTree does, or one line
-      "ERROR <expat message> at line <n>" when the parser rejects the input
-  tree_oracle.py errors FILE...
-      one line per file: what "dump" prints for it when the parser rejects it
+  tree_oracle.py each FILE FLAGS [FILE FLAGS]...
+      for each file, the element tree the way the tests' DumpTree prints it, or one line
+      "ERROR <expat message> at line <n>" when the parser rejects the input; FLAGS are
+      "no-namespaces" and "keep-cdata", comma-separated, "-" for none; the dumps are
+      separated by NUL characters
   tree_oracle.py gen FILE SEED MIN_BYTES [--exact N]
       writes a deterministic test document of at least MIN_BYTES bytes (exactly N with
       --exact): namespaces, redeclared prefixes, attributes, entities and character
@@ -30,9 +30,9 @@ def split(name):
     return ("", name) if i < 0 else (name[:i], name[i + 1:])
 
 
-def dump(path, no_namespaces, keep_cdata, encoding=None):
+def dump(path, no_namespaces, keep_cdata):
     data = open(path, "rb").read()
-    p = expat.ParserCreate(encoding) if no_namespaces else expat.ParserCreate(encoding, "|")
+    p = expat.ParserCreate() if no_namespaces else expat.ParserCreate(None, "|")
     p.ordered_attributes = True
     nodes, stack, aliases = [], [], {}
 
@@ -132,13 +132,10 @@ def gen(path, seed, min_bytes, exact):
 
 def main():
     cmd, args = sys.argv[1], sys.argv[2:]
-    if cmd == "dump":
-        encoding = args[args.index("--encoding") + 1] if "--encoding" in args else None
-        text = dump(args[0], "--no-namespaces" in args, "--keep-cdata" in args, encoding)
-        sys.stdout.buffer.write(text.encode("utf-8"))
-    elif cmd == "errors":
-        for path in args:
-            sys.stdout.buffer.write(dump(path, False, False).splitlines()[0].encode("utf-8") + b"\n")
+    if cmd == "each":
+        dumps = [dump(path, "no-namespaces" in flags.split(","), "keep-cdata" in flags.split(","))
+                 for path, flags in zip(args[0::2], args[1::2])]
+        sys.stdout.buffer.write("\0".join(dumps).encode("utf-8"))
     elif cmd == "gen":
         exact = int(args[args.index("--exact") + 1]) if "--exact" in args else 0
         gen(args[0], int(args[1]), int(args[2]), exact)

@@ -4,10 +4,11 @@
 // strict decoders.
 #include <qxxml/xmlout/UtfEncoding.h>
 
-#include "common/TestSupport.h"
+#include "common/ExpatOracle.h"
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <vector>
 
 #include <ctime>
@@ -88,37 +89,26 @@ for n in range(300):
 
 }  // namespace
 
-TEST(UtfEncodingTest, EncodesLikePythonCodecs) {
+// Each sample both ways through every form: as code points, as UTF-16 units (pairs split,
+// where wchar_t has 32 bits), and stored as raw UTF-16LE units.
+TEST(UtfEncodingTest, EncodesAndDecodesLikePythonCodecs) {
     ASSERT_EQ(Samples().size(), 300u);
-    for (const Sample& s : Samples()) {
-        std::string utf8, utf16;
-        ASSERT_TRUE(AppendUtf8(utf8, s.codePoints.data(), s.codePoints.size()));
-        EXPECT_EQ(utf8, s.utf8);
-        EXPECT_EQ(Utf8IntoBuffer(s.codePoints), s.utf8);
-        ASSERT_TRUE(AppendUtf16LE(utf16, s.codePoints.data(), s.codePoints.size()));
-        EXPECT_EQ(utf16, s.utf16le);
-
-        const CBinaryData whole = Utf16ToUtf8(s.codePoints.c_str());
-        EXPECT_EQ(std::string(reinterpret_cast<const char*>(whole.GetData()), whole.GetLength()), s.utf8);
-    }
-}
-
-TEST(UtfEncodingTest, SurrogatePairsInWideTextAreCombined) {
-    if (sizeof(wchar_t) == 2) GTEST_SKIP() << "wide strings are UTF-16 units already";
     size_t pairs = 0;
     for (const Sample& s : Samples()) {
         pairs += s.utf16Units.size() - s.codePoints.size();
-        EXPECT_EQ(Utf8Of(s.utf16Units), s.utf8);
-        EXPECT_EQ(Utf8IntoBuffer(s.utf16Units), s.utf8);
-        std::string utf16;
-        ASSERT_TRUE(AppendUtf16LE(utf16, s.utf16Units.data(), s.utf16Units.size()));
-        EXPECT_EQ(utf16, s.utf16le);
-    }
-    EXPECT_GT(pairs, 0u) << "the samples should hold characters above U+FFFF";
-}
+        for (const std::wstring* text : {&s.codePoints, &s.utf16Units}) {
+            std::string utf16;
+            EXPECT_EQ(Utf8Of(*text), s.utf8);
+            EXPECT_EQ(Utf8IntoBuffer(*text), s.utf8);
+            ASSERT_TRUE(AppendUtf16LE(utf16, text->data(), text->size()));
+            EXPECT_EQ(utf16, s.utf16le);
+        }
+        EXPECT_EQ(Bytes(Utf16ToUtf8(s.codePoints.c_str())), s.utf8);
+        std::string raw(Utf16LEUnitBytes(s.codePoints.data(), s.codePoints.size()), '\0');
+        EXPECT_EQ(StoreUtf16LEUnits(reinterpret_cast<unsigned char*>(&raw[0]), s.codePoints.data(), s.codePoints.size()),
+                  reinterpret_cast<unsigned char*>(&raw[0]) + raw.size());
+        EXPECT_EQ(raw, s.utf16le);
 
-TEST(UtfEncodingTest, DecodesLikePythonCodecs) {
-    for (const Sample& s : Samples()) {
         // On Windows the wide form of text above U+FFFF is its UTF-16 units.
         const std::wstring& expected = sizeof(wchar_t) == 2 ? s.utf16Units : s.codePoints;
         std::wstring fromUtf8, fromUtf16;
@@ -131,108 +121,77 @@ TEST(UtfEncodingTest, DecodesLikePythonCodecs) {
                               static_cast<uint32_t>(s.utf8.size())),
                   expected);
     }
+    EXPECT_GT(pairs, 0u) << "the samples should hold characters above U+FFFF";
 }
 
+// What is there already stays; empty input (even without a pointer) appends nothing and
+// succeeds; U+0000 inside a counted string is an ordinary character.
 TEST(UtfEncodingTest, AppendFormsKeepWhatIsAlreadyThere) {
-    std::string bytes = "prefix:";
-    ASSERT_TRUE(AppendUtf8(bytes, L"\u00e9t\u00e9", 3));
-    EXPECT_EQ(bytes, "prefix:\xC3\xA9t\xC3\xA9");
+    std::string bytes = "p:";
+    ASSERT_TRUE(AppendUtf8(bytes, L"\u00e9\0b", 3) && AppendUtf16LE(bytes, L"A", 1) && AppendUtf8(bytes, nullptr, 0));
+    EXPECT_EQ(bytes, std::string("p:\xC3\xA9\0bA\0", 8));
     std::wstring wide = L"ab";
-    ASSERT_TRUE(AppendWideFromUtf8(wide, "cd\xE2\x82\xAC", 5));
+    ASSERT_TRUE(AppendWideFromUtf8(wide, "cd\xE2\x82\xAC", 5) && AppendWideFromUtf8(wide, nullptr, 0));
     EXPECT_EQ(wide, L"abcd\u20ac");
-    std::string units = "X";
-    ASSERT_TRUE(AppendUtf16LE(units, L"A", 1));
-    EXPECT_EQ(units, std::string("XA\0", 3));
-    // Empty input appends nothing and succeeds, even without a pointer.
-    EXPECT_TRUE(AppendUtf8(bytes, nullptr, 0));
-    EXPECT_TRUE(AppendWideFromUtf8(wide, nullptr, 0));
-    EXPECT_EQ(bytes, "prefix:\xC3\xA9t\xC3\xA9");
-    // U+0000 inside a counted string is an ordinary character.
-    std::string nul;
-    ASSERT_TRUE(AppendUtf8(nul, L"a\0b", 3));
-    EXPECT_EQ(nul, std::string("a\0b", 3));
 }
 
-// Runs the python program (it builds `cases` from a seed and `codec`), which judges each
-// case with the strict decoder; `decode` must agree, leave its output alone on bad input and
-// append the same characters on good input. Returns how many cases were bad.
-template <class Decode>
-size_t ExpectDecoderAgreesWithPython(const std::string& program, const std::string& codec, Decode decode) {
-    const std::string judge = program + R"PY(
-for c in cases:
-    try:
-        s = c.decode(sys.argv[2])
-        print(c.hex(), 'ok', ' '.join('%x' % ord(ch) for ch in s), sep='\t')
-    except UnicodeDecodeError:
-        print(c.hex(), 'bad', '', sep='\t')
-)PY";
-    const unsigned seed = qxxml_test::TestSeed();
-    SCOPED_TRACE("seed " + std::to_string(seed));
-    size_t bad = 0, cases = 0;
-    for (const std::vector<std::string>& f : Rows(Python(judge, std::to_string(seed) + " " + codec))) {
-        EXPECT_EQ(f.size(), 3u);
-        if (f.size() != 3) continue;
-        const std::string bytes = Unhex(f[0]);
-        SCOPED_TRACE(f[0]);
-        std::wstring out = L"kept";
-        const bool ok = decode(bytes, out);
-        ++cases;
-        bad += f[1] == "bad";
-        EXPECT_EQ(ok, f[1] == "ok");
-        if (!ok) {
-            EXPECT_EQ(out, L"kept");
-        } else if (sizeof(wchar_t) == 4) {
-            EXPECT_EQ(out, L"kept" + WideFromHexList(f[2]));
-        }
-    }
-    EXPECT_GT(cases - bad, 5u);
-    return bad;
-}
-
-TEST(UtfEncodingTest, IllFormedUtf8AsJudgedByPython) {
-    // Known traps first, then random mutations of valid text.
+// UTF-8 and UTF-16LE input judged by python's strict decoders: known traps first, then random
+// mutations of valid text (UTF-8) and random units with stray surrogates (UTF-16LE).
+TEST(UtfEncodingTest, IllFormedInputAsJudgedByPython) {
     static const char* const program = R"PY(
 import random, sys
 r = random.Random(int(sys.argv[1]))
-cases = [b'\xc0\x80', b'\xc1\xbf', b'\xe0\x80\x80', b'\xe0\x9f\xbf', b'\xed\xa0\x80', b'\xed\xbf\xbf',
-         b'\xf0\x8f\xbf\xbf', b'\xf4\x90\x80\x80', b'\xf5\x80\x80\x80', b'\xff', b'\x80', b'\xe2\x82',
-         b'abcdefgh\xe2\x82', b'abcdefghijklmnop\xc3', b'\xc3\x28', b'\xe2\x28\xa1', b'\xf0\x9f\x98',
-         b'\xef\xbf\xbf', b'\xf4\x8f\xbf\xbf', b'\xed\x9f\xbf', b'\xee\x80\x80', b'\xc2\x80']
+utf8 = [b'\xc0\x80', b'\xc1\xbf', b'\xe0\x80\x80', b'\xe0\x9f\xbf', b'\xed\xa0\x80', b'\xed\xbf\xbf',
+        b'\xf0\x8f\xbf\xbf', b'\xf4\x90\x80\x80', b'\xf5\x80\x80\x80', b'\xff', b'\x80', b'\xe2\x82',
+        b'abcdefgh\xe2\x82', b'abcdefghijklmnop\xc3', b'\xc3\x28', b'\xe2\x28\xa1', b'\xf0\x9f\x98',
+        b'\xef\xbf\xbf', b'\xf4\x8f\xbf\xbf', b'\xed\x9f\xbf', b'\xee\x80\x80', b'\xc2\x80']
 valid = 'abc\u00e9\u20ac\U0001F600 plain ascii text of some length \u0800\uffff\U0010FFFF'.encode('utf-8')
 for n in range(400):
     b = bytearray(valid[:r.randint(0, len(valid))])
     for k in range(r.randint(1, 3)):
         if b:
             b[r.randrange(len(b))] = r.randrange(256)
-    cases.append(bytes(b))
-)PY";
-    const size_t bad = ExpectDecoderAgreesWithPython(program, "utf-8", [](const std::string& bytes, std::wstring& out) {
-        const bool ok = AppendWideFromUtf8(out, bytes.data(), bytes.size());
-        // The whole-buffer form gives nothing for what the appending form refuses.
-        const std::wstring whole =
-            Utf8ToUtf16(reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<uint32_t>(bytes.size()));
-        EXPECT_EQ(whole.empty(), !ok || bytes.empty());
-        return ok;
-    });
-    EXPECT_GT(bad, 20u);
-}
-
-TEST(UtfEncodingTest, IllFormedUtf16LEAsJudgedByPython) {
-    static const char* const program = R"PY(
-import random, sys
-r = random.Random(int(sys.argv[1]))
-cases = [b'\x00', b'\x00\xd8', b'\x00\xdc', b'\x00\xd8\x41\x00', b'\x00\xdc\x00\xd8', b'\x3d\xd8\x00\xde',
+    utf8.append(bytes(b))
+utf16 = [b'\x00', b'\x00\xd8', b'\x00\xdc', b'\x00\xd8\x41\x00', b'\x00\xdc\x00\xd8', b'\x3d\xd8\x00\xde',
          b'\xff\xdb\xff\xdf', b'a\x00b\x00c']
 for n in range(300):
     units = [r.choice([r.randint(0, 0xD7FF), r.randint(0xD800, 0xDBFF), r.randint(0xDC00, 0xDFFF),
                        r.randint(0xE000, 0xFFFF)]) for i in range(r.randint(1, 6))]
-    cases.append(b''.join(u.to_bytes(2, 'little') for u in units))
+    utf16.append(b''.join(u.to_bytes(2, 'little') for u in units))
+for codec, cases in (('utf-8', utf8), ('utf-16-le', utf16)):
+    for c in cases:
+        try:
+            print(codec, c.hex(), 'ok', ' '.join('%x' % ord(ch) for ch in c.decode(codec)), sep='\t')
+        except UnicodeDecodeError:
+            print(codec, c.hex(), 'bad', '', sep='\t')
 )PY";
-    const size_t bad =
-        ExpectDecoderAgreesWithPython(program, "utf-16-le", [](const std::string& bytes, std::wstring& out) {
-            return AppendWideFromUtf16LE(out, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
-        });
-    EXPECT_GT(bad, 20u);
+    const unsigned seed = qxxml_test::TestSeed();
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    std::map<std::string, size_t> good, bad;
+    for (const std::vector<std::string>& f : Rows(Python(program, std::to_string(seed)))) {
+        ASSERT_EQ(f.size(), 4u);
+        const std::string bytes = Unhex(f[1]);
+        SCOPED_TRACE(f[0] + " " + f[1]);
+        const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+        std::wstring out = L"kept";
+        const bool ok = f[0] == "utf-8" ? AppendWideFromUtf8(out, bytes.data(), bytes.size())
+                                        : AppendWideFromUtf16LE(out, data, bytes.size());
+        ++(ok ? good : bad)[f[0]];
+        EXPECT_EQ(ok, f[2] == "ok");
+        if (!ok) {
+            EXPECT_EQ(out, L"kept");  // bad input leaves the output alone
+        } else if (sizeof(wchar_t) == 4) {
+            EXPECT_EQ(out, L"kept" + WideFromHexList(f[3]));
+        }
+        // The whole-buffer form gives nothing for what the appending form refuses.
+        if (f[0] == "utf-8") {
+            EXPECT_EQ(Utf8ToUtf16(data, static_cast<uint32_t>(bytes.size())).empty(), !ok || bytes.empty());
+        }
+    }
+    for (const char* codec : {"utf-8", "utf-16-le"}) {
+        EXPECT_GT(good[codec], 5u) << codec;
+        EXPECT_GT(bad[codec], 20u) << codec;
+    }
 }
 
 TEST(UtfEncodingTest, IllFormedWideTextIsRefused) {
@@ -259,18 +218,8 @@ TEST(UtfEncodingTest, IllFormedWideTextIsRefused) {
     EXPECT_EQ(Utf16ToUtf8(L"").GetData(), nullptr);
 }
 
-TEST(UtfEncodingTest, RawUnitsStoreAnyWideText) {
-    // Well-formed text gives exactly its UTF-16LE bytes...
-    for (const Sample& s : Samples()) {
-        const size_t bytes = Utf16LEUnitBytes(s.codePoints.data(), s.codePoints.size());
-        ASSERT_EQ(bytes, s.utf16le.size());
-        std::string out(bytes, '\0');
-        unsigned char* end = StoreUtf16LEUnits(reinterpret_cast<unsigned char*>(&out[0]), s.codePoints.data(),
-                                               s.codePoints.size());
-        EXPECT_EQ(end, reinterpret_cast<unsigned char*>(&out[0]) + bytes);
-        EXPECT_EQ(out, s.utf16le);
-    }
-    // ...and ill-formed text is stored rather than refused: a lone surrogate as itself.
+// Ill-formed text is stored rather than refused: a lone surrogate as itself.
+TEST(UtfEncodingTest, RawUnitsStoreIllFormedWideText) {
     std::wstring odd = std::wstring(L"A") + static_cast<wchar_t>(0xDC01);
     std::string expected("A\0\x01\xDC", 4);
     if (sizeof(wchar_t) == 4) {

@@ -3,7 +3,8 @@
 #include <qxxml/xmlout/XmlTextWriter.h>
 #include <qxxml/xmlout/FileTextStream.h>
 
-#include "xmlout/PythonOracle.h"
+#include "common/WriterScript.h"
+#include "common/ExpatOracle.h"
 
 #include <gtest/gtest.h>
 
@@ -17,9 +18,6 @@ using namespace QxXmlLib10;
 using namespace qxxml_test;
 
 namespace {
-
-const std::wstring kXsi = L"http://www.w3.org/2001/XMLSchema-instance";
-const std::wstring kXml = L"http://www.w3.org/XML/1998/namespace";
 
 // A writer over an in-memory stream, started; Text() ends the document. A direct document
 // writes through a file stream instead, which encodes UTF-8 as the text arrives (as all byte
@@ -54,294 +52,28 @@ std::string Name(const std::wstring& uri, const std::wstring& local) {
     return Json(uri.empty() ? local : L"{" + uri + L"}" + local);
 }
 
-void WriteWorkedExample(CXmlTextWriter& writer) {
-    writer.WriteXmlDeclaration();
-    writer.SetDefaultNamespace(L"urn:a");
-    writer.AddNamespace(L"xsi", kXsi);
-    writer.StartElement(L"Root", L"urn:a");
-    writer.StartElement(L"Item", L"urn:a");
-    writer.WriteElementValue(L"5", ItemType_i4);
-    writer.EndElement();
-    writer.StartElement(L"Empty", L"urn:a");
-    writer.AddXsiNilAttribute();
-    writer.EndElement();
-    writer.EndElement();
+XmlEncoding EncodingOption(const WriterCase& c) {
+    return c.Has("none") ? XmlEncoding_None
+           : c.Has("utf16") ? XmlEncoding_UTF16
+           : c.Has("utf16nodecl") ? XmlEncoding_UTF16NoDeclaration
+                                  : XmlEncoding_UTF8;
 }
 
 }  // namespace
 
-// ------------------------------------------------------------------ documents
-
-TEST(XmlTextWriter, WorkedExampleComesOutByteForByte) {
-    Doc formatted(true, EOLType_LF, XmlEncoding_UTF8);
-    WriteWorkedExample(formatted.writer);
-    const std::string bytes = formatted.Bytes();
-    EXPECT_EQ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-              "<Root xmlns=\"urn:a\" xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\">\n"
-              "\t<Item>5</Item>\n"
-              "\t<Empty xsi:nil=\"true\"/>\n"
-              "</Root>\n",
-              bytes);
-
-    Doc flat(false, EOLType_LF, XmlEncoding_UTF8);
-    WriteWorkedExample(flat.writer);
-    const std::string flatBytes = flat.Bytes();
-    EXPECT_EQ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-              "<Root xmlns=\"urn:a\" xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\">"
-              "<Item>5</Item><Empty xsi:nil=\"true\"/></Root>",
-              flatBytes);
-}
-
-TEST(XmlTextWriter, DeclarationNamesTheStreamsEncoding) {
-    const struct {
-        XmlEncoding encoding;
-        const wchar_t* declaration;
-    } cases[] = {{XmlEncoding_None, L"<?xml version=\"1.0\"?>\r\n"},
-                 {XmlEncoding_UTF8, L"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"},
-                 {XmlEncoding_UTF16, L"<?xml version=\"1.0\" encoding=\"UTF-16\"?>\r\n"},
-                 {XmlEncoding_UTF16NoDeclaration, L"<?xml version=\"1.0\"?>\r\n"}};
-    for (const auto& c : cases) {
-        Doc doc(false, EOLType_CRLF, c.encoding);  // the line end is written even unformatted
-        doc.writer.WriteXmlDeclaration();
-        EXPECT_EQ(c.declaration, doc.Text());
+// Documents, escaping, namespace scopes and misuse, one scripted case each.
+TEST(XmlTextWriter, ScriptedDocumentsComeOutExactly) {
+    for (const WriterCase& c : WriterCases("tests/xmlout/data/text_writer.txt")) {
+        SCOPED_TRACE(c.name);
+        Doc doc(!c.Has("flat"), c.Has("crlf") ? EOLType_CRLF : EOLType_LF, EncodingOption(c), c.Has("direct"));
+        RunScript(doc.writer, c);
+        EXPECT_EQ(c.Has("crlf") ? EOLType_CRLF : EOLType_LF, doc.writer.GetEOLType());  // refused types change nothing
+        if (c.Has("unfinished")) continue;
+        if (c.Has("direct"))
+            EXPECT_EQ(ToUtf8(c.expect), doc.Bytes());
+        else
+            EXPECT_EQ(c.expect, doc.Text());
     }
-}
-
-TEST(XmlTextWriter, CommentsInstructionsAndInlineSchemaAlwaysEndLines) {
-    Doc doc(false, EOLType_LF);
-    doc.writer.WriteComment(L"a < b -- & c");
-    doc.writer.WriteProcessingInstruction(L"<?xml-stylesheet href=\"s.xsl\"?>");
-    doc.writer.StartElement(L"Root", L"");
-    doc.writer.WriteInlineSchema(L"xsi:noNamespaceSchemaLocation=\"po.xsd\"");
-    doc.writer.StartElement(L"c", L"");
-    doc.writer.EndElement();
-    doc.writer.EndElement();
-    EXPECT_EQ(L"<!--a &lt; b -- &amp; c-->\n<?xml-stylesheet href=\"s.xsl\"?>\n\n"
-              L"<Root \nxsi:noNamespaceSchemaLocation=\"po.xsd\"\n><c/></Root>",
-              doc.Text());
-}
-
-TEST(XmlTextWriter, EmptyElementsCloseAsEmptyTags) {
-    Doc doc(true, EOLType_CRLF);
-    doc.writer.StartElement(L"Root", L"");
-    doc.writer.StartElement(L"a", L"");
-    doc.writer.WriteElementValue(L"", ItemType_string);  // an empty value keeps the tag open
-    doc.writer.EndElement();
-    doc.writer.StartElement(L"b", L"");
-    doc.writer.AddAttribute(L"x", L"", L"", ItemType_string);
-    doc.writer.EndElement();
-    doc.writer.EndElement();
-    EXPECT_EQ(L"<Root>\r\n\t<a/>\r\n\t<b x=\"\"/>\r\n</Root>\r\n", doc.Text());
-
-    Doc lone(true, EOLType_LF);
-    lone.writer.StartElement(L"Only", L"");
-    lone.writer.EndElement();
-    EXPECT_EQ(L"<Only/>\n", lone.Text());
-}
-
-TEST(XmlTextWriter, SeveralValuesAppendAndMixWithChildren) {
-    Doc doc(false, EOLType_LF);
-    doc.writer.StartElement(L"p", L"");
-    doc.writer.WriteElementValue(L"one ", ItemType_string);
-    doc.writer.WriteElementValue(L"two", ItemType_string);
-    doc.writer.StartElement(L"b", L"");
-    doc.writer.EndElement();
-    doc.writer.WriteElementValue(L"three", ItemType_string);
-    doc.writer.EndElement();
-    EXPECT_EQ(L"<p>one two<b/>three</p>", doc.Text());
-}
-
-// ------------------------------------------------------------------ escaping
-
-namespace {
-
-// <e v="value">value</e>, unformatted.
-std::string ValueInAttributeAndText(const std::wstring& value, EOLType eol) {
-    Doc doc(false, eol);
-    doc.writer.StartElement(L"e", L"");
-    doc.writer.AddAttribute(L"v", L"", value, ItemType_string);
-    doc.writer.WriteElementValue(value, ItemType_string);
-    doc.writer.EndElement();
-    return doc.Bytes();
-}
-
-}  // namespace
-
-TEST(XmlTextWriter, EscapesMarkupAndQuotesOnlyWhereNeeded) {
-    const std::wstring value = L"a&b<c>d\"e'f\tg\u00e9\U0001F600";
-    const std::string bytes = ValueInAttributeAndText(value, EOLType_LF);
-    EXPECT_EQ(ToUtf8(L"<e v=\"a&amp;b&lt;c&gt;d&quot;e'f\tg\u00e9\U0001F600\">"
-                     L"a&amp;b&lt;c&gt;d\"e'f\tg\u00e9\U0001F600</e>"),
-              bytes);
-}
-
-TEST(XmlTextWriter, LineEndsFollowTheEolTypeAndCarriageReturnsAreDropped) {
-    for (EOLType eol : {EOLType_CRLF, EOLType_LF}) {
-        const std::string bytes = ValueInAttributeAndText(L"x\r\ny\nz\r", eol);
-        const std::string nl = eol == EOLType_CRLF ? "\r\n" : "\n";
-        EXPECT_EQ("<e v=\"x&#xA;y&#xA;z\">x" + nl + "y" + nl + "z</e>", bytes);
-    }
-}
-
-TEST(XmlTextWriter, CDataValuesPassUnescapedOnlyAtTheVeryStart) {
-    Doc doc(false, EOLType_LF);
-    doc.writer.StartElement(L"r", L"");
-    doc.writer.StartElement(L"a", L"");
-    doc.writer.WriteElementValue(L"<![CDATA[1 < 2 & 3]]>", ItemType_string);
-    doc.writer.EndElement();
-    doc.writer.StartElement(L"b", L"");
-    doc.writer.WriteElementValue(L" <![CDATA[x]]>", ItemType_string);
-    doc.writer.EndElement();
-    doc.writer.EndElement();
-    EXPECT_EQ(L"<r><a><![CDATA[1 < 2 & 3]]></a><b> &lt;![CDATA[x]]&gt;</b></r>", doc.Text());
-}
-
-// ------------------------------------------------------------------ namespaces
-
-TEST(XmlTextWriter, GeneratedPrefixIsDeclaredPerScope) {
-    Doc doc(false, EOLType_LF);
-    doc.writer.StartElement(L"Root", L"");
-    doc.writer.StartElement(L"A", L"urn:x");
-    doc.writer.StartElement(L"B", L"urn:x");  // a descendant reuses the prefix
-    doc.writer.EndElement();
-    doc.writer.EndElement();
-    doc.writer.StartElement(L"C", L"urn:x");  // a sibling declares it again
-    doc.writer.EndElement();
-    doc.writer.StartElement(L"D", L"urn:y");  // a new scope: AA is free again
-    doc.writer.EndElement();
-    doc.writer.EndElement();
-    const std::string bytes = doc.Bytes();
-    EXPECT_EQ("<Root><AA:A xmlns:AA=\"urn:x\"><AA:B/></AA:A><AA:C xmlns:AA=\"urn:x\"/>"
-              "<AA:D xmlns:AA=\"urn:y\"/></Root>",
-              bytes);
-}
-
-TEST(XmlTextWriter, AnnouncedPrefixesAreUsedAndNotRedeclared) {
-    Doc doc(false, EOLType_LF);
-    doc.writer.AddNamespace(L"AA", L"urn:taken");
-    doc.writer.AddNamespace(L"p", L"urn:p");
-    doc.writer.StartElement(L"Root", L"urn:new");
-    doc.writer.StartElement(L"in", L"urn:p");
-    doc.writer.AddAttribute(L"lang", kXml, L"en", ItemType_string);
-    doc.writer.EndElement();
-    doc.writer.EndElement();
-    const std::string bytes = doc.Bytes();
-    EXPECT_EQ("<AB:Root xmlns:AB=\"urn:new\" xmlns:p=\"urn:p\" xmlns:AA=\"urn:taken\">"
-              "<p:in xml:lang=\"en\"/></AB:Root>",
-              bytes);
-}
-
-TEST(XmlTextWriter, NamespacedAttributesAreAlwaysPrefixed) {
-    Doc doc(false, EOLType_LF);
-    doc.writer.SetDefaultNamespace(L"urn:a");
-    doc.writer.StartElement(L"Root", L"urn:a");
-    doc.writer.AddAttribute(L"plain", L"", L"1", ItemType_i4);
-    doc.writer.AddAttribute(L"mine", L"urn:a", L"2", ItemType_i4);
-    doc.writer.AddAttribute(L"again", L"urn:a", L"3", ItemType_i4);
-    doc.writer.EndElement();
-    const std::string bytes = doc.Bytes();
-    EXPECT_EQ("<Root xmlns=\"urn:a\" plain=\"1\" xmlns:AA=\"urn:a\" AA:mine=\"2\" AA:again=\"3\"/>", bytes);
-}
-
-TEST(XmlTextWriter, EmptyNamespaceElementStaysUnprefixedUnderADefault) {
-    Doc doc(false, EOLType_LF);
-    doc.writer.SetDefaultNamespace(L"urn:a");
-    doc.writer.StartElement(L"Root", L"urn:a");
-    doc.writer.StartElement(L"local", L"");
-    doc.writer.EndElement();
-    doc.writer.EndElement();
-    // The writer never undeclares the default namespace, so the child lands in it.
-    EXPECT_EQ(L"<Root xmlns=\"urn:a\"><local/></Root>", doc.Text());
-}
-
-TEST(XmlTextWriter, InstanceTypeNamesItsNamespaceByPrefix) {
-    Doc doc(false, EOLType_LF);
-    doc.writer.SetDefaultNamespace(L"urn:a");
-    doc.writer.AddNamespace(L"xsi", kXsi);
-    doc.writer.StartElement(L"Root", L"urn:a");
-    doc.writer.StartElement(L"x", L"urn:a");
-    doc.writer.AddXsiTypeAttribute(L"urn:a", L"Derived", ItemType_string);
-    doc.writer.EndElement();
-    doc.writer.StartElement(L"y", L"urn:a");
-    doc.writer.AddXsiTypeAttribute(L"urn:t", L"Other", ItemType_string);
-    doc.writer.EndElement();
-    doc.writer.EndElement();
-    const std::string bytes = doc.Bytes();
-    EXPECT_EQ("<Root xmlns=\"urn:a\" xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\">"
-              "<x xsi:type=\"Derived\"/>"
-              "<y xmlns:AA=\"urn:t\"  xsi:type=\"AA:Other\"/></Root>",
-              bytes);
-}
-
-TEST(XmlTextWriter, UnannouncedInstanceNamespaceGetsAGeneratedPrefix) {
-    Doc doc(false, EOLType_LF);
-    doc.writer.StartElement(L"Root", L"");
-    doc.writer.AddXsiNilAttribute();
-    doc.writer.EndElement();
-    const std::string bytes = doc.Bytes();
-    EXPECT_EQ("<Root xmlns:AA=\"http://www.w3.org/2001/XMLSchema-instance\" AA:nil=\"true\"/>", bytes);
-}
-
-TEST(XmlTextWriter, DeclarationsInsideAnElementStayInItsScope) {
-    Doc doc(false, EOLType_LF);
-    doc.writer.StartElement(L"Root", L"");
-    doc.writer.StartElement(L"a", L"");
-    doc.writer.AddNamespace(L"q", L"urn:q");  // a scope entry; nothing is written for it
-    doc.writer.StartElement(L"b", L"urn:q");
-    doc.writer.EndElement();
-    doc.writer.EndElement();
-    doc.writer.StartElement(L"c", L"urn:q");
-    doc.writer.EndElement();
-    doc.writer.EndElement();
-    EXPECT_EQ(L"<Root><a><q:b/></a><AA:c xmlns:AA=\"urn:q\"/></Root>", doc.Text());
-}
-
-// The end tag repeats the start tag's name even when the element's scope gives its namespace
-// another prefix in between; both kinds of stream agree.
-TEST(XmlTextWriter, EndTagRepeatsTheStartTagsName) {
-    for (bool direct : {false, true}) {
-        Doc doc(false, EOLType_LF, XmlEncoding_UTF8, direct);
-        doc.writer.AddNamespace(L"a", L"urn:x");
-        doc.writer.StartElement(L"r\u00e9", L"urn:x");
-        doc.writer.AddNamespace(L"b", L"urn:x");  // a scope entry; nothing is written for it
-        doc.writer.StartElement(L"c", L"urn:x");
-        doc.writer.EndElement();
-        doc.writer.EndElement();
-        EXPECT_EQ("<a:r\xC3\xA9 xmlns:a=\"urn:x\"><b:c/></a:r\xC3\xA9>", doc.Bytes()) << direct;
-    }
-}
-
-// ------------------------------------------------------------------ misuse
-
-TEST(XmlTextWriter, AttributesAfterContentAreRefused) {
-    const std::wstring message = L"Attributes must be added before elements";
-    Doc doc(false, EOLType_LF);
-    doc.writer.StartElement(L"Root", L"");
-    doc.writer.StartElement(L"child", L"");
-    doc.writer.WriteElementValue(L"v", ItemType_string);
-    EXPECT_EQ(message, MessageOf([&] { doc.writer.AddAttribute(L"a", L"", L"1", ItemType_string); }));
-    EXPECT_EQ(message, MessageOf([&] { doc.writer.AddXsiNilAttribute(); }));
-    EXPECT_EQ(message, MessageOf([&] { doc.writer.AddXsiTypeAttribute(L"urn:t", L"T", ItemType_string); }));
-    doc.writer.EndElement();
-    EXPECT_EQ(message, MessageOf([&] { doc.writer.AddAttribute(L"a", L"", L"1", ItemType_string); }));
-    doc.writer.EndElement();
-    EXPECT_EQ(message, MessageOf([&] { doc.writer.AddXsiNilAttribute(); }));  // nothing open
-    EXPECT_EQ(L"<Root><child>v</child></Root>", doc.Text());
-}
-
-TEST(XmlTextWriter, UnclosedElementIsReportedAtTheEnd) {
-    Doc doc(false, EOLType_LF);
-    doc.writer.StartElement(L"Root", L"");
-    doc.writer.StartElement(L"open", L"");
-    EXPECT_EQ(L"An Element has not been closed.", MessageOf([&] { doc.writer.EndDocument(); }));
-}
-
-TEST(XmlTextWriter, InvalidEolTypeIsRefusedAndChangesNothing) {
-    Doc doc(false, EOLType_CRLF);
-    EXPECT_EQ(L"Invalid EOL type.", MessageOf([&] { doc.writer.SetEOLType(static_cast<EOLType>(2)); }));
-    EXPECT_EQ(EOLType_CRLF, doc.writer.GetEOLType());
-    doc.writer.WriteXmlDeclaration();
-    EXPECT_EQ(L"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n", doc.Text());
 }
 
 TEST(XmlTextWriter, UnfinishedDeepDocumentIsReleasedWithoutRecursion) {
@@ -398,15 +130,6 @@ TEST(XmlTextWriter, FlushesWheneverFourThousandNinetySixCharactersAreBuffered) {
     }
     EXPECT_LT(recorded.GetLength(), 4096u);
     EXPECT_EQ(std::wstring(whole.GetString()), recorded.flushed + recorded.GetString());
-}
-
-TEST(XmlTextWriter, RawFragmentClosesTheStartTagAndCountsAsAChild) {
-    Doc doc(true, EOLType_LF);
-    doc.writer.StartElement(L"Root", L"");
-    doc.writer.CloseStartTag();
-    doc.writer.WriteRawXml(L"<x xmlns=\"urn:x\">\n\t<y/>\n</x>");
-    doc.writer.EndElement();
-    EXPECT_EQ(L"<Root>\n<x xmlns=\"urn:x\">\n\t<y/>\n</x>\n</Root>\n", doc.Text());
 }
 
 // ------------------------------------------------------------------ random documents

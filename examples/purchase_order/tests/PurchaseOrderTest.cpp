@@ -1,96 +1,82 @@
 // PurchaseOrderTest.cpp - the purchase-order sample binding against independent oracles:
 // documents made by gen.py at test time are read and written back, and python's
-// canonicalisation (po_compare.py) and xmllint's schema validation judge the result.
+// canonicalisation (tests/common/c14n_compare.py) and xmllint's schema validation judge the result.
 #include "PoBinding.h"
 
 #include <qxxml/core/XmlSerializationContext.h>
 #include <qxxml/support/QxException.h>
 
+#include "common/Messages.h"
+#include "common/TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
-#include <ostream>
 #include <set>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include <sys/stat.h>
-#include <sys/wait.h>
 
 namespace {
 
 using namespace PoBinding;
+using namespace qxxml_test;
 
 const std::string kPoDir = QXXML_PO_DIR;
 const std::string kXmllint = QXXML_XMLLINT;
 
 // ------------------------------------------------------------------ helpers
 
+// The command's standard output and standard error, and its exit code.
 struct CommandResult {
     int status = -1;
-    std::string output;  // standard output and standard error
+    std::string output;
 };
 
 CommandResult RunCommand(const std::string& command) {
     CommandResult result;
-    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    if (!pipe) return result;
-    char buffer[4096];
-    size_t got;
-    while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) result.output.append(buffer, got);
-    const int raw = pclose(pipe);
-    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    result.output = CommandOutput(command + " 2>&1", result.status);
+    result.status = ExitCode(result.status);
     return result;
 }
 
 std::string Quote(const std::string& text) { return "'" + text + "'"; }
-
-const std::string& TempDir() {
-    static const std::string dir = [] {
-        if (const char* env = std::getenv("QXXML_TEST_TMP")) {
-            mkdir(env, 0755);
-            std::string path = std::string(env) + "/po";
-            mkdir(path.c_str(), 0755);
-            return path;
-        }
-        char pattern[] = "/tmp/qxxml-po-XXXXXX";
-        const char* made = mkdtemp(pattern);
-        return std::string(made ? made : "/tmp");
-    }();
-    return dir;
-}
-
-std::wstring Wide(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // gen.py's document of about `bytes` bytes for `seed` (odd seeds: US address and a nil note,
 // even seeds: international address and a note text), with its trailing open content, made
 // once per test program.
 std::string Generated(int bytes, int seed) {
     const std::string path = TempDir() + "/po-" + std::to_string(bytes) + "-" + std::to_string(seed) + "-any.xml";
-    std::ifstream probe(path);
-    if (!probe) {
-        const CommandResult made = RunCommand("python3 " + Quote(kPoDir + "/gen.py") + " " + Quote(path) + " " +
-                                       std::to_string(bytes) + " " + std::to_string(seed));
-        EXPECT_EQ(made.status, 0) << made.output;
-    }
+    if (!FileExists(path))
+        PythonScript("examples/purchase_order/gen.py",
+                     Quote(path) + " " + std::to_string(bytes) + " " + std::to_string(seed));
     return path;
 }
 
-// "equal", or the first lines of the difference of the canonical forms.
-std::string Compare(const std::string& expected, const std::string& actual, const std::string& options = "") {
-    const CommandResult compared = RunCommand("python3 " + Quote(kPoDir + "/tests/po_compare.py") + " " +
-                                       Quote(expected) + " " + Quote(actual) + " " + options);
-    return compared.output.substr(0, compared.output.find_last_not_of('\n') + 1);
+// "equal", or "differ: " and the first lines of the difference of the canonical forms; the
+// values whose lexical form a writer may change are compared as values.
+std::string Compare(const std::string& expected, const std::string& actual) {
+    const std::string compared = PythonScript("tests/common/c14n_compare.py",
+                                              "--decimal USPrice --double measurement --base64 blob " +
+                                                  Quote(expected) + " " + Quote(actual));
+    return compared.substr(0, compared.find_last_not_of('\n') + 1);
+}
+
+// The document with the changes a program made to it: the order's status, the header's comment
+// (which every generated document has).
+std::string Changed(const std::string& path, const std::string& status, const std::string& comment) {
+    std::string text = ReadFile(path);
+    const auto replace = [&](const std::string& marker, const std::string& end, const std::string& to) {
+        const size_t from = text.find(marker) + marker.size();
+        text.replace(from, text.find(end, from) - from, to);
+    };
+    replace("status=\"", "\"", status);
+    replace("<po:comment>", "<", comment);
+    const std::string changed = path + "-" + status + ".xml";
+    WriteFile(changed, text);
+    return changed;
 }
 
 // Empty when the document is valid against po.xsd; otherwise xmllint's complaint.
@@ -109,24 +95,14 @@ CXmlSerializationContext PoContext() {
 
 CSmartPtr<CPurchaseOrder> ReadOrder(const std::string& path, const CXmlSerializationContext& context) {
     CSmartPtr<CPurchaseOrder> order(new CPurchaseOrder);
-    order->FromXmlFile(Wide(path).c_str(), context);
+    order->FromXmlFile(Widen(path).c_str(), context);
     return order;
 }
 
 std::string WriteOrder(CPurchaseOrder& order, const std::string& name, const CXmlSerializationContext& context) {
     const std::string path = TempDir() + "/" + name;
-    order.ToXmlFile(Wide(path).c_str(), true, true, XmlEncoding_UTF8, EOLType_LF, context, CompressionType_None);
+    order.ToXmlFile(Widen(path).c_str(), true, true, XmlEncoding_UTF8, EOLType_LF, context, CompressionType_None);
     return path;
-}
-
-template <class F>
-std::wstring FullMessageOf(F&& action) {
-    try {
-        action();
-    } catch (const CQxException& e) {
-        return e.GetFullMessage();
-    }
-    return L"(no exception)";
 }
 
 // A change made to a generated document: the text between the first `marker` and the next
@@ -158,37 +134,26 @@ size_t CountOf(const std::string& text, const std::string& needle) {
 class PurchaseOrderRoundTrip : public ::testing::TestWithParam<int> {};
 
 // Read and written back unchanged, a document is the same XML data and still valid; the
-// values the binding holds are the document's (the comparison is value by value).
-TEST_P(PurchaseOrderRoundTrip, WritesBackWhatItRead) {
+// values the binding holds are the document's (the comparison is value by value). Written to
+// UTF-8 bytes and to a wide string and read back from them, it stays the same: the in-memory
+// entry points agree with the file ones.
+TEST_P(PurchaseOrderRoundTrip, WritesBackWhatItReadAndReadsBackItsOwnOutput) {
     const int seed = GetParam();
     const std::string input = Generated(30000, seed);
     const CXmlSerializationContext context = PoContext();
     CSmartPtr<CPurchaseOrder> order = ReadOrder(input, context);
-
     EXPECT_EQ(static_cast<size_t>(order->GetItems()->GetCount()), CountOf(ReadFile(input), "<po:item "));
     const std::string output = WriteOrder(*order, "roundtrip-" + std::to_string(seed) + ".xml", context);
     EXPECT_EQ(Compare(input, output), "equal");
-    if (kXmllint.empty()) GTEST_SKIP() << "xmllint is not installed: the schema check is left out";
-    EXPECT_EQ(SchemaErrors(output), "");
-}
-
-// Written to UTF-8 bytes and to a wide string, and read back from them, the document stays
-// the same: the in-memory entry points agree with the file ones.
-TEST_P(PurchaseOrderRoundTrip, ReadsBackItsOwnOutput) {
-    const int seed = GetParam();
-    const std::string input = Generated(30000, seed);
-    const CXmlSerializationContext context = PoContext();
-    CSmartPtr<CPurchaseOrder> order = ReadOrder(input, context);
 
     CBinaryData bytes = order->ToXmlStream(true, false, XmlEncoding_UTF8, EOLType_LF, context, CompressionType_None);
     CSmartPtr<CPurchaseOrder> fromBytes(new CPurchaseOrder);
     fromBytes->FromXmlStream(bytes, context);
-    const std::wstring text = fromBytes->ToXml(true, false, EOLType_LF, context);
     CSmartPtr<CPurchaseOrder> fromText(new CPurchaseOrder);
-    fromText->FromXml(text.c_str(), context);
-
-    EXPECT_EQ(fromText->GetItems()->GetCount(), order->GetItems()->GetCount());
+    fromText->FromXml(fromBytes->ToXml(true, false, EOLType_LF, context).c_str(), context);
     EXPECT_EQ(Compare(input, WriteOrder(*fromText, "reread-" + std::to_string(seed) + ".xml", context)), "equal");
+    if (kXmllint.empty()) GTEST_SKIP() << "xmllint is not installed: the schema check is left out";
+    EXPECT_EQ(SchemaErrors(output), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, PurchaseOrderRoundTrip, ::testing::Values(1, 2, 7));
@@ -204,7 +169,7 @@ TEST(PurchaseOrderChange, StatusAndCommentChangeNothingElse) {
     order->GetHeader()->SetComment(L"Kunde storniert: Lieferung zu spät & <teuer>");
 
     const std::string output = WriteOrder(*order, "changed.xml", context);
-    EXPECT_EQ(Compare(input, output, "--status cancelled --comment 'Kunde storniert: Lieferung zu spät & <teuer>'"),
+    EXPECT_EQ(Compare(Changed(input, "cancelled", "Kunde storniert: Lieferung zu spät &amp; &lt;teuer>"), output),
               "equal");
     EXPECT_NE(Compare(input, output), "equal");
 }
@@ -245,139 +210,31 @@ TEST(PurchaseOrderChange, ItemsBuiltInCodeAreWrittenValid) {
     EXPECT_EQ(SchemaErrors(output), "");
 }
 
-// ------------------------------------------------------------------ what the values hold
+// ------------------------------------------------------------------ facets and refusals
 
-TEST(PurchaseOrderValues, HeaderOfEachAddressKind) {
-    const CXmlSerializationContext context = PoContext();
-    CSmartPtr<CPurchaseOrder> us = ReadOrder(Generated(30000, 1), context);
-    CSmartPtr<CHeader> header = us->GetHeader();
-    EXPECT_EQ(us->GetOrderId(), L"PO-00000001");
-    EXPECT_EQ(us->GetOrderDate().ToString(), L"2024-05-17");
-    EXPECT_EQ(header->GetCustomerName(), L"Alice Smith & S\u00f6hne GmbH");
-    EXPECT_EQ(header->GetOrderDate().ToString(), L"2024-05-17T10:15:30.125+02:00");
-    EXPECT_TRUE(header->IsNoteNil());
-    EXPECT_EQ(header->GetAddress()->GetChoiceSelectedElement(), L"usAddress");
-    EXPECT_EQ(header->GetAddress()->GetUSAddress()->GetZip(), L"90952");
-    EXPECT_TRUE(header->GetAddress()->GetIntlAddress() == nullptr);
-
-    CSmartPtr<CPurchaseOrder> intl = ReadOrder(Generated(30000, 2), context);
-    header = intl->GetHeader();
-    EXPECT_FALSE(header->IsNoteNil());
-    EXPECT_EQ(header->GetNote(), L"Call before delivery");
-    EXPECT_EQ(header->GetAddress()->GetChoiceSelectedElement(), L"intlAddress");
-    EXPECT_EQ(header->GetAddress()->GetIntlAddress()->GetCity(), L"Z\u00fcrich");
-    EXPECT_EQ(header->GetAddress()->GetIntlAddress()->GetPostcode(), L"8001");
+// Each row of mutations.tsv: a document breaking a facet is read and fails when written, one
+// the binding refuses fails when read; either way with the chain of elements down to the value.
+TEST(PurchaseOrderMutations, FailWithTheChainOfElements) {
+    size_t rows = 0;
+    for (const std::vector<std::string>& row : Rows(ReadFile(kPoDir + "/tests/mutations.tsv"))) {
+        if (row[0].empty() || row[0][0] == '#') continue;
+        ASSERT_EQ(row.size(), 7u) << row[0];
+        SCOPED_TRACE(row[1]);
+        ++rows;
+        const std::string to = Unescape(row[5]);
+        const Mutation mutation{row[3].c_str(), row[4] == "-" ? nullptr : row[4].c_str(), to.c_str()};
+        const std::string text = Mutated(ReadFile(Generated(30000, std::stoi(row[2]))), mutation);
+        const CXmlSerializationContext context = PoContext();
+        CSmartPtr<CPurchaseOrder> order(new CPurchaseOrder);
+        const auto read = [&] { order->FromXml(text.c_str(), context); };
+        if (row[0] == "write") read();
+        const std::wstring message = row[0] == "write"
+                                         ? FullMessageOf([&] { order->ToXml(true, false, EOLType_LF, context); })
+                                         : FullMessageOf(read);
+        EXPECT_EQ(message, FromUtf8(Unescape(row[6])));
+    }
+    EXPECT_EQ(rows, 11u);
 }
-
-// The choice helpers keep the two alternatives exclusive; clearing one frees the choice.
-TEST(PurchaseOrderValues, AddressChoiceIsExclusive) {
-    CSmartPtr<CAddress> address(new CAddress);
-    CSmartPtr<CUSAddress> us(new CUSAddress);
-    CSmartPtr<CIntlAddress> intl(new CIntlAddress);
-    address->SetIntlAddress(nullptr);  // clearing an empty alternative claims nothing
-    address->SetUSAddress(us.Get());
-    EXPECT_EQ(FullMessageOf([&] { address->SetIntlAddress(intl.Get()); }),
-              L"The Property [usAddress] is already set. Only one element within this class bay be set at a time");
-    address->SetUSAddress(nullptr);
-    address->SetIntlAddress(intl.Get());
-    EXPECT_EQ(address->GetChoiceSelectedElement(), L"intlAddress");
-    CSmartPtr<CUSAddress> misnamed(new CUSAddress(L"shipTo"));
-    EXPECT_EQ(FullMessageOf([&] { address->SetUSAddress(misnamed.Get()); }),
-              L"This property requrires an element with the name usAddress the element being set has the element "
-              L"name shipTo");
-    EXPECT_EQ(FullMessageOf([&] { CSmartPtr<CHeader>(new CHeader)->SetAddress(nullptr); }),
-              L"The Property [address] is mandatory, it may node be NULL");
-}
-
-// ------------------------------------------------------------------ facets, checked on writing
-
-struct DocumentCase {
-    const char* name;
-    int seed;
-    Mutation mutation;
-    const wchar_t* message;
-};
-
-std::string CaseName(const ::testing::TestParamInfo<DocumentCase>& info) { return info.param.name; }
-void PrintTo(const DocumentCase& c, std::ostream* out) { *out << c.name; }
-
-class PurchaseOrderFacet : public ::testing::TestWithParam<DocumentCase> {};
-
-// A document that breaks a facet is read (reading converts, it does not check facets);
-// writing it fails with the chain of elements down to the value.
-TEST_P(PurchaseOrderFacet, WritingFailsWithTheChain) {
-    const DocumentCase& c = GetParam();
-    const std::string text = Mutated(ReadFile(Generated(30000, c.seed)), c.mutation);
-    const CXmlSerializationContext context = PoContext();
-    CSmartPtr<CPurchaseOrder> order(new CPurchaseOrder);
-    order->FromXml(text.c_str(), context);
-    EXPECT_EQ(FullMessageOf([&] { order->ToXml(true, false, EOLType_LF, context); }), c.message);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, PurchaseOrderFacet,
-    ::testing::Values(
-        DocumentCase{"BadZip", 1, {"<po:zip>", "<", "9095"},
-                     L"Failed to convert the element [purchaseOrder] to XML\n"
-                     L"Failed to convert the element [header] to XML\n"
-                     L"Failed to convert the element [address] to XML\n"
-                     L"Failed to convert the element [usAddress] to XML\n"
-                     L"Invalid Value for zip [9095]"},
-        DocumentCase{"Quantity100", 1, {"<po:quantity>", "<", "100"},
-                     L"Failed to convert the element [purchaseOrder] to XML\n"
-                     L"Failed to convert the element [item] to XML\n"
-                     L"Invalid Value for quantity [100]"},
-        DocumentCase{"BadSku", 2, {"partNum=\"", "\"", "12-AB"},
-                     L"Failed to convert the element [purchaseOrder] to XML\n"
-                     L"Failed to convert the element [item] to XML\n"
-                     L"Failed to convert attributes to XML\n"
-                     L"Invalid Value for partNum [12-AB]"},
-        DocumentCase{"LowerCaseState", 7, {"<po:state>", "<", "ca"},
-                     L"Failed to convert the element [purchaseOrder] to XML\n"
-                     L"Failed to convert the element [header] to XML\n"
-                     L"Failed to convert the element [address] to XML\n"
-                     L"Failed to convert the element [usAddress] to XML\n"
-                     L"Invalid Value for state [ca]"},
-        DocumentCase{"LongCountry", 2, {"<po:country>", "<", "CHE"},
-                     L"Failed to convert the element [purchaseOrder] to XML\n"
-                     L"Failed to convert the element [header] to XML\n"
-                     L"Failed to convert the element [address] to XML\n"
-                     L"Failed to convert the element [intlAddress] to XML\n"
-                     L"Invalid Value for country [CHE]"}),
-    CaseName);
-
-// ------------------------------------------------------------------ documents the binding refuses
-
-class PurchaseOrderRefusal : public ::testing::TestWithParam<DocumentCase> {};
-
-TEST_P(PurchaseOrderRefusal, ReadingFailsWithTheChain) {
-    const DocumentCase& c = GetParam();
-    const std::string text = Mutated(ReadFile(Generated(30000, c.seed)), c.mutation);
-    CSmartPtr<CPurchaseOrder> order(new CPurchaseOrder);
-    EXPECT_EQ(FullMessageOf([&] { order->FromXml(text.c_str(), PoContext()); }), c.message);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, PurchaseOrderRefusal,
-    ::testing::Values(
-        DocumentCase{"UnknownStatus", 1, {"status=\"", "\"", "delivered"},
-                     L"Failed to process the element [purchaseOrder]\nInvalid Value for StatusType [delivered]"},
-        DocumentCase{"MissingStatus", 1, {"status=\"confirmed\"", nullptr, ""},
-                     L"Failed to process the element [purchaseOrder]\n"
-                     L"Failed to find the required Attribute [status]"},
-        DocumentCase{"QuantityNotANumber", 1, {"<po:quantity>", "<", "x"},
-                     L"Failed to process the element [purchaseOrder]\nFailed to process the element [item]\n"
-                     L"The value [x] can not be converted to a i4"},
-        DocumentCase{"MissingCustomer", 2, {"<po:header>", "<po:address>", "\n"},
-                     L"Failed to process the element [purchaseOrder]\nFailed to process the element [header]\n"
-                     L"Failed to find a required element [customerName]"},
-        DocumentCase{"NilComment", 1, {"<po:comment>", nullptr, "<po:comment xsi:nil=\"true\">"},
-                     L"Failed to process the element [purchaseOrder]\nFailed to process the element [header]\n"
-                     L"Invalid use of 'nil' attibute in non-nillable element [comment]"},
-        DocumentCase{"UnknownAttribute", 2, {"<po:item ", nullptr, "<po:item discount=\"5\" "},
-                     L"Failed to process the element [purchaseOrder]\nFailed to process the element [item]\n"
-                     L"Unexpected Attribute [discount] found."}),
-    CaseName);
 
 // Every alternative of the address is an optional choice member, and such a member exempts
 // its choice from the "one alternative" rule: an empty address is read (and written back
@@ -430,7 +287,7 @@ TEST(PurchaseOrderWildcard, OpenContentIsCarriedAndOwnNamespaceRefused) {
 TEST(PurchaseOrderPrograms, ExampleAndToolMarkTheOrderShipped) {
     const std::string input = Generated(30000, 1);
     const std::string items = std::to_string(CountOf(ReadFile(input), "<po:item "));
-    const std::string change = "--status shipped --comment 'Hurry, my lawn is going wild! (Shipped)'";
+    const std::string expected = Changed(input, "shipped", "Hurry, my lawn is going wild! (Shipped)");
 
     const std::string exampleOut = TempDir() + "/example-out.xml";
     const CommandResult example = RunCommand(Quote(QXXML_PO_EXAMPLE) + " " + Quote(input) + " " + Quote(exampleOut));
@@ -438,7 +295,7 @@ TEST(PurchaseOrderPrograms, ExampleAndToolMarkTheOrderShipped) {
     EXPECT_NE(example.output.find("PO-00000001: " + items + " items, 1 open elements, status confirmed -> shipped\n"),
               std::string::npos)
         << example.output;
-    EXPECT_EQ(Compare(input, exampleOut, change), "equal");
+    EXPECT_EQ(Compare(expected, exampleOut), "equal");
 
     const std::string toolOut = TempDir() + "/tool-out.xml";
     const CommandResult tool = RunCommand(Quote(QXXML_TOOL) + " po-roundtrip " + Quote(input) + " " + Quote(toolOut));
@@ -448,14 +305,14 @@ TEST(PurchaseOrderPrograms, ExampleAndToolMarkTheOrderShipped) {
                                toolOut + ": " + std::to_string(ReadFile(toolOut).size()) + " bytes written\n"),
               std::string::npos)
         << tool.output;
-    EXPECT_EQ(Compare(input, toolOut, change), "equal");
+    EXPECT_EQ(Compare(expected, toolOut), "equal");
 }
 
 // A broken facet stops the command with the whole chain of messages.
 TEST(PurchaseOrderPrograms, ToolReportsABrokenFacet) {
     const std::string broken = TempDir() + "/broken-zip.xml";
     std::remove((TempDir() + "/never.xml").c_str());
-    std::ofstream(broken, std::ios::binary) << Mutated(ReadFile(Generated(30000, 1)), {"<po:zip>", "<", "9O952"});
+    WriteFile(broken, Mutated(ReadFile(Generated(30000, 1)), {"<po:zip>", "<", "9O952"}));
     const CommandResult tool =
         RunCommand(Quote(QXXML_TOOL) + " po-roundtrip " + Quote(broken) + " " + Quote(TempDir() + "/never.xml"));
     EXPECT_EQ(tool.status, 1);
@@ -493,18 +350,6 @@ TEST(PurchaseOrderMetaData, BuiltOnceAcrossThreads) {
     const std::string input = Generated(30000, 1);
     CSmartPtr<CPurchaseOrder> order = ReadOrder(input, PoContext());
     EXPECT_EQ(Compare(input, WriteOrder(*order, "rebuilt.xml", PoContext())), "equal");
-}
-
-TEST(PurchaseOrderMetaData, StatusTexts) {
-    for (int value = StatusType_pending; value <= StatusType_cancelled; ++value)
-        EXPECT_EQ(StatusTypeFromString(StatusTypeToString(value)), value);
-    EXPECT_EQ(StatusTypeToString(4), nullptr);
-    EXPECT_EQ(FullMessageOf([] { StatusTypeFromString(L"Shipped"); }), L"Invalid Value for StatusType [Shipped]");
-    EXPECT_EQ(FullMessageOf([] {
-                  QxVariant value;
-                  CSmartPtr<CItem>(new CItem)->AccessProperty(42, true, value);
-              }),
-              L"Unknown property index 42 of class CItem");
 }
 
 }  // namespace
