@@ -10,7 +10,7 @@
 #include <qxxml/values/ItemType.h>
 
 #include "common/JavaOracle.h"
-#include "core/TestBinding.h"
+#include "core/BindingSupport.h"
 #include "xmlout/PythonOracle.h"
 
 #include <gtest/gtest.h>
@@ -107,7 +107,7 @@ TEST(ToFastInfosetTest, JavaReadsTheInfosetOfTheXmlText) {
                 CXmlSerializationContext context;
                 naming.setup(context);
                 option.setup(context);
-                CSmartPtr<CTbRoot> root = full ? MakeFullRoot() : MakeMinimalRoot();
+                CSmartPtr<CRoot> root = full ? MakeFullRoot() : MakeMinimalRoot();
                 const std::string name = std::to_string(labels.size());
                 const std::string xmlPath = TempPath("fi-" + name + ".xml"), fiPath = TempPath("fi-" + name + ".fi");
                 WriteFile(xmlPath, Bytes(root->ToXmlStream(false, false, XmlEncoding_UTF8, EOLType_LF, context,
@@ -136,7 +136,7 @@ TEST(ToFastInfosetTest, JavaReadsTheInfosetOfTheXmlText) {
 }
 
 TEST(ToFastInfosetTest, FileAndCompressedStreamHoldTheDocument) {
-    CSmartPtr<CTbRoot> root = MakeFullRoot();
+    CSmartPtr<CRoot> root = MakeFullRoot();
     CXmlSerializationContext context;
     const CBinaryData plain = root->ToFastInfosetStream(FInfoDecl_V10, context, CompressionType_None);
     for (CompressionType compression : {CompressionType_GZip, CompressionType_ZLib}) {

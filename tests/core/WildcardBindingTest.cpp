@@ -2,7 +2,7 @@
 // wildcard slot survives a read and a write (Canonical XML against the input, xmllint against
 // TestBinding.xsd); content outside a wildcard's namespace restriction fails reading and
 // writing with the whole message chain; additional root attributes; reading from a CElement.
-#include "core/TestBinding.h"
+#include "core/BindingSupport.h"
 
 #include <qxxml/core/XmlSerializationContext.h>
 #include <qxxml/support/QxException.h>
@@ -91,7 +91,7 @@ TEST(WildcardBinding, OpenContentSurvivesReadAndWrite) {
     const CXmlSerializationContext context;
     std::vector<std::wstring> inputs = Documents(), outputs, again;
     for (const std::wstring& input : inputs) {
-        CSmartPtr<CTbOpen> open(new CTbOpen);
+        CSmartPtr<COpen> open(new COpen);
         try {
             open->FromXml(input.c_str(), context);
         } catch (const CQxException& e) {
@@ -99,7 +99,7 @@ TEST(WildcardBinding, OpenContentSurvivesReadAndWrite) {
         }
         outputs.push_back(WriteXml(*open, context));
         // Reading the output gives the same output again.
-        CSmartPtr<CTbOpen> copy(new CTbOpen);
+        CSmartPtr<COpen> copy(new COpen);
         copy->FromXml(outputs.back().c_str(), context);
         again.push_back(WriteXml(*copy, context));
     }
@@ -112,17 +112,6 @@ TEST(WildcardBinding, OpenContentSurvivesReadAndWrite) {
     checked.insert(checked.end(), outputs.begin(), outputs.end());
     const std::vector<CToolRun> valid = ValidateWithSchema(checked);
     for (size_t i = 0; i < valid.size(); ++i) EXPECT_TRUE(valid[i].Succeeded()) << i << ": " << valid[i].output;
-}
-
-std::wstring FullMessageOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const CQxValidationException& e) {
-        return e.GetFullMessage();
-    } catch (const CQxException& e) {
-        return L"(not a validation exception) " + e.GetFullMessage();
-    }
-    return L"(no exception)";
 }
 
 std::wstring Refusal(const std::wstring& ns, const std::wstring& restriction) {
@@ -171,7 +160,7 @@ TEST(WildcardBinding, ReadingRefusesContentOutsideTheRestriction) {
     for (const Case& c : cases) {
         Slots slots = DefaultSlots();
         slots[c.slot] = c.content;
-        CSmartPtr<CTbOpen> object(new CTbOpen);
+        CSmartPtr<COpen> object(new COpen);
         EXPECT_EQ(FullMessageOf([&] { object->FromXml(OpenDocument(slots).c_str(), CXmlSerializationContext()); }),
                   c.message)
             << qxxml_test::Narrow(c.slot);
@@ -182,8 +171,8 @@ TEST(WildcardBinding, ReadingRefusesContentOutsideTheRestriction) {
 // afterwards, when it is written.
 TEST(WildcardBinding, WritingRefusesContentOutsideTheRestriction) {
     const std::wstring open = L"Failed to convert the element [Open] to XML\n";
-    const auto written = [](const std::function<void(CTbOpen&)>& change) {
-        CSmartPtr<CTbOpen> object(new CTbOpen);
+    const auto written = [](const std::function<void(COpen&)>& change) {
+        CSmartPtr<COpen> object(new COpen);
         object->FromXml(OpenDocument(DefaultSlots()).c_str(), CXmlSerializationContext());
         change(*object);
         return FullMessageOf([&] { WriteXml(*object, CXmlSerializationContext()); });
@@ -196,30 +185,28 @@ TEST(WildcardBinding, WritingRefusesContentOutsideTheRestriction) {
         }
         return std::wstring(L"(no exception)");
     };
-    EXPECT_EQ(written([](CTbOpen& o) { o.GetOther()->SetNamespace(kNamespace); }),
+    EXPECT_EQ(written([](COpen& o) { o.GetAny()->SetNamespace(kNamespace); }),
               open + Refusal(kNamespace, L"##other"));
-    EXPECT_EQ(written([](CTbOpen& o) { o.GetPayload()->SetNamespace(L"urn:p"); }),
+    EXPECT_EQ(written([](COpen& o) { o.GetPayload()->SetNamespace(L"urn:p"); }),
               open + Refusal(L"urn:p", L"##targetNamespace"));
-    EXPECT_EQ(written([](CTbOpen& o) { o.GetLocals()->Add(L"x", L"")->SetNamespace(L"urn:n"); }),
+    EXPECT_EQ(written([](COpen& o) { o.GetAny3()->Add(L"x", L"")->SetNamespace(L"urn:n"); }),
               open + Refusal(L"urn:n", L"##local"));
-    EXPECT_EQ(written([](CTbOpen& o) { o.GetAnyAttributes()->Add(L"a", L"1", L"urn:q")->SetNamespace(kNamespace); }),
+    EXPECT_EQ(written([](COpen& o) { o.GetAnyAttributes()->Add(L"a", L"1", L"urn:q")->SetNamespace(kNamespace); }),
               open + L"Failed to convert attributes to XML\n" + Refusal(kNamespace, L"##other"));
-    CSmartPtr<CTbOpen> object(new CTbOpen);
+    CSmartPtr<COpen> object(new COpen);
     EXPECT_EQ(refusedWhenAdded([&] { object->GetChoice()->GetAny()->Add(L"x", L"urn:qxxml:test:b"); }),
               Refusal(L"urn:qxxml:test:b", L"urn:qxxml:test:a"));
-    EXPECT_EQ(refusedWhenAdded([&] { object->GetLocals()->Add(L"x", L"urn:n"); }), Refusal(L"urn:n", L"##local"));
+    EXPECT_EQ(refusedWhenAdded([&] { object->GetAny3()->Add(L"x", L"urn:n"); }), Refusal(L"urn:n", L"##local"));
     EXPECT_EQ(refusedWhenAdded([&] { object->GetAnyAttributes()->Add(L"a", L"1", kNamespace); }),
               Refusal(kNamespace, L"##other"));
     EXPECT_EQ(refusedWhenAdded([&] { object->GetBlobs()->Add(new CElement(L"blob", L"urn:p")); }),
               Refusal(L"urn:p", L"##targetNamespace"));
     // Collections check their counts when written.
-    object->FromXml(OpenDocument(DefaultSlots()).c_str(), CXmlSerializationContext());
-    object->GetAll()->GetRest()->Add(L"rest");
-    object->GetAll()->GetRest()->Add(L"rest");
-    EXPECT_EQ(FullMessageOf([&] { WriteXml(*object, CXmlSerializationContext()); }),
-              open +
-                  L"Failed to convert the element [all] to XML\nThe Maximum number of [] elements allowed in this "
-                  L"collection is 1");
+    CSmartPtr<CStrictChoice> strict(new CStrictChoice);
+    for (const wchar_t* word : {L"1", L"2", L"3", L"4"}) strict->GetWords()->Add(word);
+    EXPECT_EQ(FullMessageOf([&] { WriteXml(*strict, CXmlSerializationContext()); }),
+              L"Failed to convert the element [StrictChoice] to XML\nThe Maximum number of [word] elements allowed in "
+              L"this collection is 3");
 }
 
 // A context's additional root attributes land on the root element, after the namespace
@@ -231,14 +218,14 @@ TEST(WildcardBinding, AdditionalRootAttributesAreWrittenOnTheRoot) {
     context.GetAdditionalRootAttributes()->Add(L"schemaLocation", L"urn:qxxml:test:binding TestBinding.xsd",
                                                kXsi.c_str());
     context.GetAdditionalRootAttributes()->Add(L"plain", L"1");
-    CSmartPtr<CTbItem> item(new CTbItem(L"label"));
+    CSmartPtr<CItem> item = NewItem(L"label");
     item->SetCode(L"c");
     EXPECT_EQ(WriteXml(*item, context),
               L"<tb:Item xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" xmlns:tb=\"urn:qxxml:test:binding\" "
               L"xsi:schemaLocation=\"urn:qxxml:test:binding TestBinding.xsd\" plain=\"1\" code=\"c\">"
               L"<tb:label>label</tb:label></tb:Item>");
     // Only the root carries them.
-    CSmartPtr<CTbOpen> open(new CTbOpen);
+    CSmartPtr<COpen> open(new COpen);
     open->FromXml(OpenDocument(DefaultSlots()).c_str(), context);
     EXPECT_EQ(WriteXml(*open, context).find(L"plain", 10), WriteXml(*open, context).find(L"plain"));
 }
@@ -249,7 +236,7 @@ TEST(WildcardBinding, FromXmlElementReadsAWildcardElement) {
     element->FromXml(
         L"<tb:Item xmlns:tb='urn:qxxml:test:binding' code='k'><tb:label>l &amp; m</tb:label>"
         L"<tb:qty>3</tb:qty></tb:Item>");
-    CSmartPtr<CTbItem> item(new CTbItem);
+    CSmartPtr<CItem> item(new CItem);
     item->FromXmlElement(element.Get(), CXmlSerializationContext());
     EXPECT_EQ(item->GetLabel(), L"l & m");
     EXPECT_EQ(item->GetQty(), 3);

@@ -1,0 +1,313 @@
+#include "core/BindingSupport.h"
+
+#include <qxxml/core/XmlSerializationContext.h>
+#include <qxxml/support/QxException.h>
+#include <qxxml/xmlout/TextStream.h>
+#include <qxxml/xmlout/XmlTextWriter.h>
+
+#include "common/TestSupport.h"
+
+#include <atomic>
+#include <cstdio>
+#include <sstream>
+
+namespace test_binding {
+
+using namespace QxXmlLib10Data;
+
+const wchar_t* const kNamespace = L"urn:qxxml:test:binding";
+
+// ---------------------------------------------------------------- builders
+
+CSmartPtr<CItem> NewItem(const std::wstring& label, const wchar_t* elementName) {
+    CSmartPtr<CItem> item(new CItem(elementName));
+    item->SetLabel(label);
+    return item;
+}
+
+CSmartPtr<CPart> NewPart(const std::wstring& label, const wchar_t* elementName) {
+    CSmartPtr<CPart> part(new CPart(elementName));
+    part->SetLabel(label);
+    return part;
+}
+
+CSmartPtr<CCircle> NewCircle(double radius) {
+    CSmartPtr<CCircle> circle(new CCircle);
+    circle->SetRadius(radius);
+    return circle;
+}
+
+CSmartPtr<CSquare> NewSquare(const CDecimal& side) {
+    CSmartPtr<CSquare> square(new CSquare);
+    square->SetSide(side);
+    return square;
+}
+
+CSmartPtr<CPairGroup> NewPair(const std::wstring& key, int32_t value) {
+    CSmartPtr<CPairGroup> pair(new CPairGroup);
+    pair->SetKey(key);
+    pair->SetValue(value);
+    return pair;
+}
+
+CSmartPtr<CRoot> MakeMinimalRoot() {
+    CSmartPtr<CRoot> root(new CRoot);
+    root->SetId(7);
+    root->SetName(L"minimal");
+    root->SetColour(Colour_red);
+    root->GetItem()->SetLabel(L"only");
+    root->SetShape(NewCircle(1).Get());
+    root->GetAddress()->SetStreet(L"High Street");
+    return root;
+}
+
+CSmartPtr<CRoot> MakeFullRoot() {
+    CSmartPtr<CRoot> root(new CRoot);
+    root->SetId(42);
+    root->SetStatus(Status_closed);
+    root->SetVersion(CDecimal(L"1.25"));
+    root->SetName(L"order-1");
+    root->SetCount(3);
+    root->SetColour(Colour_blue);
+    root->SetShade(Colour_green);
+    root->GetItem()->SetLabel(L"first");
+    root->GetItem()->SetQty(2);
+    root->GetItem()->SetCode(L"A1");
+    CSmartPtr<CSpecialItem> extra(new CSpecialItem);
+    extra->SetLabel(L"special");
+    extra->SetBonus(CDecimal(L"1.5"));
+    root->SetExtra(extra.Get());
+    CSmartPtr<CCircle> shape = NewCircle(2.5);
+    shape->SetLabel(L"round");
+    root->SetShape(shape.Get());
+    root->SetSpare(NewSquare(CDecimal(4)).Get());
+    for (const wchar_t* tag : {L"alpha", L"beta gamma", L"<&> \"quoted\""}) root->GetTags()->Add(tag);
+    root->GetLevels()->Add(Colour_red);
+    root->GetLevels()->Add(Colour_blue);
+    root->GetEntries()->Add(NewItem(L"e1").Get())->SetQty(10);
+    root->GetEntries()->Add(NewItem(L"e2").Get())->SetCode(L"X");
+    root->GetFigures()->Add(NewSquare(CDecimal(L"0.75")).Get());
+    root->GetFigures()->Add(NewCircle(0.5).Get());
+    root->GetAddress()->SetStreet(L"Main Street");
+    root->GetAddress()->SetCity(L"Springfield");
+    CSmartPtr<CContactGroup> contact(new CContactGroup);
+    contact->SetPhone(L"555-0100");
+    root->SetContact(contact.Get());
+    CSmartPtr<CExtrasGroup> extras(new CExtrasGroup);
+    extras->SetHint(L"hint");
+    extras->SetMemo(L"memo");
+    root->SetExtras(extras.Get());
+    root->SetNoteNil();
+    CSmartPtr<CNilItem> nilItem(new CNilItem(L"nilItem"));
+    nilItem->SetRef(L"r1");
+    nilItem->SetNil(true);
+    root->SetNilItem(nilItem.Get());
+    CSmartPtr<CPrice> price(new CPrice(L"price"));
+    price->SetText(CDecimal(L"12.5"));
+    price->SetCurrency(L"EUR");
+    root->SetPrice(price.Get());
+    CSmartPtr<COptions> options(new COptions(L"options"));
+    options->GetPieces()->Add(NewCircle(3).Get());
+    options->GetPieces()->Add(NewSquare(CDecimal(2)).Get());
+    root->SetOptions(options.Get());
+    CSmartPtr<CBag> bag(new CBag(L"bag"));
+    bag->SetAlpha(L"a");
+    bag->SetBeta(7);
+    bag->SetGamma(Colour_red);
+    bag->SetDelta(Colour_green);
+    bag->GetInner()->SetLabel(L"in");
+    bag->SetOuter(NewPart(L"out").Get());
+    root->SetBag(bag.Get());
+    CSmartPtr<CHolder> holder(new CHolder(L"holder"));
+    holder->SetTitle(L"held");
+    holder->SetOwn(L"mine");
+    holder->GetFlags()->SetFlagValue(3);
+    holder->SetMark(L"marked");
+    holder->GetPair()->Add(NewPair(L"k1", 1).Get());
+    holder->GetPair()->Add(NewPair(L"k2", 2).Get());
+    root->SetHolder(holder.Get());
+    CSmartPtr<CStrictChoice> strict(new CStrictChoice(L"strict"));
+    strict->GetWords()->Add(L"w1");
+    strict->GetWords()->Add(L"w2");
+    root->SetStrict(strict.Get());
+    return root;
+}
+
+std::wstring WriteXml(CXmlObjectBase& object, const CXmlSerializationContext& context, bool formatted) {
+    return object.ToXml(false, formatted, EOLType_LF, context);
+}
+
+std::wstring WriteWithWriter(const std::function<void(CXmlWriter* writer)>& write) {
+    CTextStream stream(XmlEncoding_None);
+    CXmlTextWriter writer(&stream);
+    writer.SetFormatting(false);
+    writer.SetEOLType(EOLType_LF);
+    writer.StartDocument();
+    write(&writer);
+    writer.EndDocument();
+    return stream.TakeText();
+}
+
+std::wstring FullMessageOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const CQxValidationException& error) {
+        return error.GetFullMessage();
+    } catch (const CQxException& error) {
+        return L"(not a validation exception) " + error.GetFullMessage();
+    }
+    return L"(nothing thrown)";
+}
+
+// ---------------------------------------------------------------- engine probes
+
+CTbProbe::CTbProbe(CParentElementInfo* info, std::initializer_list<CElementInfo*> elements,
+                   std::initializer_list<CAttributeInfo*> attributes, size_t propertyCount)
+    : m_properties(propertyCount) {
+    m_tables.info = info;
+    m_tables.elements = CGeneratedTables::Table(elements);
+    m_tables.attributes = CGeneratedTables::Table(attributes);
+    SetElementName(L"probe");
+}
+
+void CTbProbe::AccessProperty(int propertyIndex, bool read, QxVariant& value) {
+    m_log.push_back((read ? L"r" : L"w") + std::to_wstring(propertyIndex));
+    QxVariant& property = m_properties.at(static_cast<size_t>(propertyIndex));
+    if (read)
+        value = property;
+    else
+        property = value;
+}
+
+CParentElementInfo* ProbeInfo(XmlElementGroupType group, int textProperty, ItemType textType, bool textAsProperty,
+                              XmlElementType type) {
+    return new CParentElementInfo(group, type, L"Probe", kNamespace, type == XmlElementType_Element, false,
+                                  textProperty, textType, nullptr, textAsProperty);
+}
+
+CstringCol* NewStringCol(const wchar_t* elementName, int minOccurs, int maxOccurs) {
+    return new CstringCol(elementName, kNamespace, minOccurs, maxOccurs, nullptr, -1, -1, nullptr, nullptr, nullptr,
+                          nullptr, -1, CWhitespaceUtils::WhitespaceRule_Preserve, nullptr);
+}
+
+// ---------------------------------------------------------------- outside judges
+
+namespace {
+
+// Writes each document as UTF-8 into a fresh file of this process; returns the paths quoted
+// for a shell, and the paths.
+std::string WriteTempDocuments(const std::vector<std::wstring>& documents, std::vector<std::string>& paths) {
+    static std::atomic<int> counter{0};
+    std::string list;
+    for (const std::wstring& xml : documents) {
+        paths.push_back(qxxml_test::TempPath("binding-doc" + std::to_string(counter.fetch_add(1)) + ".xml"));
+        qxxml_test::WriteFile(paths.back(), qxxml_test::ToUtf8(xml));
+        list += " '" + paths.back() + "'";
+    }
+    return list;
+}
+
+// Runs a python program on the documents; it prints "=== <index>" before what it says about
+// each. A result starts with `initial` status; a line `passLine` (or `failLine`) sets it.
+std::vector<CToolRun> RunPerDocument(const char* program, const std::vector<std::wstring>& documents, size_t count,
+                                     int initial, const std::string& passLine, const std::string& failPrefix) {
+    std::vector<CToolRun> results(count);
+    if (documents.empty()) return results;
+    std::vector<std::string> paths;
+    int status = 0;
+    const std::string output = qxxml_test::RunPython(program, WriteTempDocuments(documents, paths), status);
+    for (const std::string& path : paths) std::remove(path.c_str());
+    std::istringstream lines(output);
+    std::string line;
+    CToolRun* current = nullptr;
+    while (std::getline(lines, line)) {
+        if (line.rfind("=== ", 0) == 0) {
+            current = &results.at(std::stoul(line.substr(4)));
+            current->status = initial;
+            continue;
+        }
+        if (!current) continue;
+        if (line == passLine) current->status = 0;
+        if (!failPrefix.empty() && line.rfind(failPrefix, 0) == 0) current->status = 1;
+        current->output += line + "\n";
+    }
+    if (status != 0)
+        for (CToolRun& result : results) result.output += output;
+    return results;
+}
+
+const char kExpatProgram[] = R"PY(
+import sys, xml.parsers.expat
+for index, path in enumerate(sys.argv[1:]):
+    print('=== %d' % index)
+    names = []
+    def start(name, attributes):
+        uri, _, local = name.rpartition('|')
+        names.append('{%s}%s' % (uri, local) if uri else local)
+    parser = xml.parsers.expat.ParserCreate(namespace_separator='|')
+    parser.StartElementHandler = start
+    try:
+        parser.Parse(open(path, 'rb').read(), True)
+        print('\n'.join(names))
+    except xml.parsers.expat.ExpatError as error:
+        print('ERROR: %s' % error)
+)PY";
+
+// Namespace prefixes are rewritten, so that a writer's own prefixes and default-namespace
+// declarations do not count.
+const char kCanonicalProgram[] = R"PY(
+import difflib, sys
+import xml.etree.ElementTree as ET
+paths = sys.argv[1:]
+for i in range(0, len(paths), 2):
+    a, b = (ET.canonicalize(from_file=p, rewrite_prefixes=True) for p in paths[i:i + 2])
+    print("=== %d" % (i // 2))
+    if a == b:
+        print("equal")
+    else:
+        split = lambda t: t.replace("><", ">\n<").splitlines()
+        print("\n".join(list(difflib.unified_diff(split(a), split(b), lineterm="", n=1))[:30]))
+)PY";
+
+}  // namespace
+
+bool HasXmlLint() {
+    int status = 0;
+    qxxml_test::CommandOutput("command -v xmllint", status);
+    return qxxml_test::ExitCode(status) == 0;
+}
+
+std::vector<CToolRun> ValidateWithSchema(const std::vector<std::wstring>& documents) {
+    std::vector<CToolRun> results(documents.size());
+    if (documents.empty()) return results;
+    std::vector<std::string> paths;
+    const std::string list = WriteTempDocuments(documents, paths);
+    int status = 0;
+    const std::string output = qxxml_test::CommandOutput(
+        "xmllint --noout --schema '" QXXML_SOURCE_DIR "/tests/core/TestBinding.xsd'" + list + " 2>&1", status);
+    for (size_t i = 0; i < paths.size(); ++i) {
+        std::istringstream lines(output);
+        std::string line;
+        while (std::getline(lines, line))
+            if (line.find(paths[i]) != std::string::npos) results[i].output += line + "\n";
+        results[i].status = results[i].output.find(paths[i] + " validates") != std::string::npos ? 0 : 1;
+        std::remove(paths[i].c_str());
+    }
+    return results;
+}
+
+std::vector<CToolRun> ParseWithExpat(const std::vector<std::wstring>& documents) {
+    return RunPerDocument(kExpatProgram, documents, documents.size(), 0, "\x01", "ERROR: ");
+}
+
+std::vector<CToolRun> CompareCanonical(const std::vector<std::wstring>& expected,
+                                       const std::vector<std::wstring>& actual) {
+    std::vector<std::wstring> documents;
+    for (size_t i = 0; i < expected.size(); ++i) {
+        documents.push_back(expected[i]);
+        documents.push_back(actual.at(i));
+    }
+    return RunPerDocument(kCanonicalProgram, documents, expected.size(), 1, "equal", "");
+}
+
+}  // namespace test_binding
