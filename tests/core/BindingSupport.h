@@ -2,14 +2,12 @@
 // TestBinding.xsd (namespace TbBinding, built by qxxml_add_binding): builders for its objects,
 // the one tree comparison they use (the text both trees write), probes with hand-made metadata
 // for the engine paths no class of the schema takes, and the outside judges of written
-// documents (xmllint, python's expat and canonical XML), each run once per batch.
+// documents (xmllint and python's canonical XML), each run once per batch.
 //
 //   CSmartPtr<CRoot> root = MakeFullRoot();
 //   const std::wstring xml = WriteXml(*root, context);
 //   EXPECT_TRUE(ValidateWithSchema({xml})[0].Succeeded());
 #pragma once
-
-#include "TbBinding.h"
 
 #include <qxxml/core/GeneratedSupport.h>
 #include <qxxml/core/XmlGeneratedClass.h>
@@ -19,6 +17,8 @@
 #include <initializer_list>
 #include <string>
 #include <vector>
+
+#include "TbBinding.h"
 
 namespace test_binding {
 
@@ -34,7 +34,8 @@ CSmartPtr<CCircle> NewCircle(double radius);
 CSmartPtr<CSquare> NewSquare(const CDecimal& side);
 CSmartPtr<CPairGroup> NewPair(const std::wstring& key, int32_t value);
 
-// A Root with every member set, and one with only what the schema requires.
+// A Root with every member set (read from data/full_root.xml), and one with only what the
+// schema requires.
 CSmartPtr<CRoot> MakeFullRoot();
 CSmartPtr<CRoot> MakeMinimalRoot();
 
@@ -80,9 +81,11 @@ private:
 
 // The description of a probe of the group, named "Probe" in the binding's namespace; a text
 // property and its type make it mixed (`textAsProperty`: the text is kept exactly as read).
-QxXmlLib10Data::CParentElementInfo* ProbeInfo(QxXmlLib10Data::XmlElementGroupType group, int textProperty = -1,
-                                              ItemType textType = ItemType_invalid, bool textAsProperty = false,
-                                              QxXmlLib10Data::XmlElementType type = QxXmlLib10Data::XmlElementType_Element);
+QxXmlLib10Data::CParentElementInfo* ProbeInfo(
+    QxXmlLib10Data::XmlElementGroupType group, int textProperty = -1, ItemType textType = ItemType_invalid,
+    bool textAsProperty = false, QxXmlLib10Data::XmlElementType type = QxXmlLib10Data::XmlElementType_Element);
+// An optional string member of a sequence or a choice (property `index`), kept as written.
+QxXmlLib10Data::CElementInfo* StringMember(const wchar_t* name, int index, QxXmlLib10Data::XmlElementGroupType group);
 // A collection of strings of the binding's namespace, kept as written.
 CstringCol* NewStringCol(const wchar_t* elementName, int minOccurs, int maxOccurs);
 
@@ -90,10 +93,10 @@ CstringCol* NewStringCol(const wchar_t* elementName, int minOccurs, int maxOccur
 template <class T>
 class CTbExposed : public T {
 public:
-    using T::T;
     using T::DoesElementContainOptionalElements;
     using T::FromXml_Int;
     using T::IsElementInList;
+    using T::T;
     using T::ToXml_Int;
 };
 
@@ -109,10 +112,6 @@ bool HasXmlLint();
 // xmllint --schema TestBinding.xsd on each document, given to it as UTF-8, in one run; one
 // result per document (status 0 when it validates, the lines xmllint wrote about it).
 std::vector<CToolRun> ValidateWithSchema(const std::vector<std::wstring>& documents);
-// python3's expat with namespace processing on each document, in one run; per document status
-// 0 and, per element in document order, a line "{uri}local" (or "local") when it is
-// well-formed and namespace-correct, otherwise status 1 and the error.
-std::vector<CToolRun> ParseWithExpat(const std::vector<std::wstring>& documents);
 // Whether each pair of documents has the same Canonical XML 2.0 form with namespace prefixes
 // rewritten (python3's xml.etree), in one run; per pair status 0 when equal, otherwise the
 // first differing lines.

@@ -2,8 +2,7 @@
 // the generated test binding and expected back as what the object then writes, or as the
 // message chain of the failure; probes with hand-made tables take the engine paths no class
 // of the schema takes.
-#include "core/BindingSupport.h"
-
+#include <gtest/gtest.h>
 #include <qxxml/core/XmlSerializationContext.h>
 #include <qxxml/metadata/ElementInfoAll.h>
 #include <qxxml/metadata/ElementInfoChoice.h>
@@ -12,11 +11,10 @@
 #include <qxxml/xmlin/XmlDocument.h>
 #include <qxxml/xmlin/XmlElement.h>
 
-#include "common/TestSupport.h"
-
-#include <gtest/gtest.h>
-
 #include <string>
+
+#include "common/TestSupport.h"
+#include "core/BindingSupport.h"
 
 namespace test_binding {
 namespace {
@@ -32,8 +30,9 @@ const std::wstring kXsiDeclaration = L"xmlns:xsi=\"http://www.w3.org/2001/XMLSch
 std::wstring Expand(const std::string& field) {
     std::wstring text = FromUtf8(qxxml_test::Unescape(field));
     const std::pair<std::wstring, std::wstring> macros[] = {
-        {L"$HEAD", L"<name>n</name><colour>red</colour><item><label>l</label></item>"
-                   L"<shape xsi:type=\"Circle\"><radius>1</radius></shape>"},
+        {L"$HEAD",
+         L"<name>n</name><colour>red</colour><item><label>l</label></item>"
+         L"<shape xsi:type=\"Circle\"><radius>1</radius></shape>"},
         {L"$ADDR", L"<street>s</street>"},
         {L"$NS", L"xmlns=\"urn:qxxml:test:binding\" " + kXsiDeclaration},
     };
@@ -90,15 +89,11 @@ std::wstring Doc(const std::wstring& element, const std::wstring& content) {
     return L"<" + element + L" xmlns=\"urn:qxxml:test:binding\">" + content + L"</" + element + L">";
 }
 
-CElementInfo* SeqString(const wchar_t* name, int index) {
-    return new CElementInfoSeqPrimOpt(name, kNamespace, index, false, ItemType_string, nullptr,
-                                      CWhitespaceUtils::WhitespaceRule_None, CPrimitiveRestrictions());
-}
-
 TEST(GeneratedClassRead, SkippedElementLetsTheRepeatedMemberReadOn) {
     // A repeated member followed by an optional one.
-    CSmartPtr<CTbProbe> probe(new CTbProbe(ProbeInfo(XmlElementGroupType_Sequence),
-                                           {new CElementInfoSeqPrimCol(L"t", kNamespace, 0), SeqString(L"o", 1)}));
+    CSmartPtr<CTbProbe> probe(new CTbProbe(
+        ProbeInfo(XmlElementGroupType_Sequence),
+        {new CElementInfoSeqPrimCol(L"t", kNamespace, 0), StringMember(L"o", 1, XmlElementGroupType_Sequence)}));
     CSmartPtr<CstringCol> items(NewStringCol(L"t", 0, -1));
     probe->m_properties[0].SetXmlCollection(items.Get());
     const std::wstring xml = Doc(L"p", L"<t>a</t><zzz/><t>b</t><yyy><t>no</t></yyy><t>c</t><o>x</o>");
@@ -129,11 +124,11 @@ TEST(GeneratedClassRead, EveryReadStartsFromInit) {
 
 TEST(GeneratedClassRead, RepeatedMemberOfAnAllGroupIsAskedOnEveryPass) {
     // It never counts as found, so each pass that moved the cursor offers it the next run.
-    CSmartPtr<CTbProbe> probe(new CTbProbe(
-        ProbeInfo(XmlElementGroupType_All),
-        {new CElementInfoAllPrimCol(L"t", kNamespace, 0),
-         new CElementInfoAllPrimMnd(L"m", kNamespace, 1, false, ItemType_string, nullptr,
-                                    CWhitespaceUtils::WhitespaceRule_None, CPrimitiveRestrictions())}));
+    CSmartPtr<CTbProbe> probe(
+        new CTbProbe(ProbeInfo(XmlElementGroupType_All),
+                     {new CElementInfoAllPrimCol(L"t", kNamespace, 0),
+                      new CElementInfoAllPrimMnd(L"m", kNamespace, 1, false, ItemType_string, nullptr,
+                                                 CWhitespaceUtils::WhitespaceRule_None, CPrimitiveRestrictions())}));
     CSmartPtr<CstringCol> items(NewStringCol(L"t", 0, -1));
     probe->m_properties[0].SetXmlCollection(items.Get());
     probe->FromXml(Doc(L"p", L"<t>1</t><m>x</m><t>2</t><t>3</t>").c_str(), CXmlSerializationContext());
@@ -160,10 +155,10 @@ TEST(GeneratedClassRead, ElementInListIsAnyMemberOfTheTable) {
 }
 
 TEST(GeneratedClassRead, EmptyChoiceInsideAnOptionalChoiceItem) {
-    CSmartPtr<CTbProbe> probe(new CTbProbe(
-        ProbeInfo(XmlElementGroupType_Choice),
-        {new CElementInfoChoiceClsOpt(L"strict", kNamespace, 0, XmlElementType_Element, &CTbFactory::CreateObject,
-                                      TbClass_StrictChoice)}));
+    CSmartPtr<CTbProbe> probe(
+        new CTbProbe(ProbeInfo(XmlElementGroupType_Choice),
+                     {new CElementInfoChoiceClsOpt(L"strict", kNamespace, 0, XmlElementType_Element,
+                                                   &CTbFactory::CreateObject, TbClass_StrictChoice)}));
     CXmlSerializationContext context;
     probe->FromXml(Doc(L"probe", L"<strict/>").c_str(), context);
     ASSERT_NE(dynamic_cast<CStrictChoice*>(probe->m_properties[0].GetXmlObject().Get()), nullptr);
@@ -177,8 +172,8 @@ TEST(GeneratedClassRead, EmptyChoiceInsideAnOptionalChoiceItem) {
 
 TEST(GeneratedClassRead, MixedTextIsKeptExactly) {
     // Child elements, then a text property that takes all the text between them as it stands.
-    CSmartPtr<CTbProbe> probe(
-        new CTbProbe(ProbeInfo(XmlElementGroupType_Sequence, 1, ItemType_string, true), {SeqString(L"em", 0)}));
+    CSmartPtr<CTbProbe> probe(new CTbProbe(ProbeInfo(XmlElementGroupType_Sequence, 1, ItemType_string, true),
+                                           {StringMember(L"em", 0, XmlElementGroupType_Sequence)}));
     probe->FromXml(Doc(L"p", L"  before <em>e</em>\tafter  ").c_str(), CXmlSerializationContext());
     EXPECT_EQ(probe->m_properties[0].GetString(), L"e");
     EXPECT_EQ(probe->m_properties[1].GetString(), L"  before \tafter  ");
