@@ -1,6 +1,7 @@
 // Tests of the facet checks of primitive values: which facets each kind honours, the order
 // of the checks, bound conversion, partial orders, and the exact messages.
 
+#include <gtest/gtest.h>
 #include <qxxml/core/PrimitiveValueCheck.h>
 #include <qxxml/support/QxException.h>
 #include <qxxml/values/BigInteger.h>
@@ -11,17 +12,17 @@
 #include <qxxml/values/PrimitiveRestrictions.h>
 #include <qxxml/values/QxVariant.h>
 
-#include "support/FoundationOracle.h"
-
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <limits>
+#include <map>
 #include <random>
 #include <sstream>
 #include <string>
 #include <type_traits>
 #include <vector>
+
+#include "common/TestSupport.h"
+#include "support/FoundationOracle.h"
 
 using namespace QxXmlLib10;
 
@@ -77,84 +78,51 @@ bool IsExactlyCQxException(const wchar_t* name, const QxVariant& value, ItemType
     return false;
 }
 
+// The facets of a row of data/facet_checks.tsv.
+CPrimitiveRestrictions Facets(const std::string& field) {
+    std::map<std::string, std::wstring> facets;
+    for (size_t start = 0; field != "-" && start <= field.size();) {
+        const size_t end = std::min(field.find(';', start), field.size());
+        const std::string facet = field.substr(start, end - start);
+        facets[facet.substr(0, facet.find('='))] =
+            qxxml_test::FromUtf8(qxxml_test::Unescape(facet.substr(facet.find('=') + 1)));
+        start = end + 1;
+    }
+    const auto text = [&](const char* name) { return facets.count(name) ? facets[name].c_str() : nullptr; };
+    const auto number = [&](const char* name) { return facets.count(name) ? std::stoi(facets[name]) : -1; };
+    return CPrimitiveRestrictions(text("pattern"), number("minLength"), number("maxLength"), text("minInclusive"),
+                                  text("maxInclusive"), text("minExclusive"), text("maxExclusive"), number("length"));
+}
+
+ItemType TypeNamed(const std::string& name) {
+    for (int type = ItemType_hexBinary; type <= ItemType_integer; ++type)
+        if (qxxml_test::Widen(name) == ItemTypeName(type)) return static_cast<ItemType>(type);
+    ADD_FAILURE() << "no item type " << name;
+    return ItemType_invalid;
+}
+
 }  // namespace
 
 // ------------------------------------------------------------------ facets and messages
 
-// One value against one facet set: the message of the failure, "" when the value passes.
 TEST(PrimitiveValueCheck, FacetsOfEveryKindGiveTheExactMessage) {
-    const auto none = static_cast<const wchar_t*>(nullptr);
-    const struct {
-        ItemType type;
-        std::wstring text;
-        CPrimitiveRestrictions facets;
-        const wchar_t* expected;
-    } rows[] = {
-        // Bounds equal to the value: inclusive ones pass, exclusive ones fail.
-        {ItemType_i4, L"5", Bounds(L"5", none, none, none), L""},
-        {ItemType_i4, L"5", Bounds(none, none, L"5", none), L"Invalid Value for f [5]"},
-        {ItemType_i4, L"5", Bounds(none, L"5", none, none), L""},
-        {ItemType_i4, L"5", Bounds(none, none, none, L"5"), L"Invalid Value for f [5]"},
-        // Bound texts are collapsed before they are converted.
-        {ItemType_i2, L"-3", Bounds(L" \t-3\r\n ", L"  7 ", none, none), L""},
-        {ItemType_ui8, L"10", Bounds(none, none, L" 10 ", none), L"Invalid Value for f [10]"},
-        // Every integer kind uses the number form; %d takes an int, so a ui4 above INT_MAX shows
-        // as the number printf makes of it.
-        {ItemType_i1, L"-5", Bounds(L"100", none, none, none), L"Invalid Value for f [-5]"},
-        {ItemType_ui1, L"7", Bounds(L"100", none, none, none), L"Invalid Value for f [7]"},
-        {ItemType_ui2, L"65", Bounds(L"100", none, none, none), L"Invalid Value for f [65]"},
-        {ItemType_ui4, L"99", Bounds(L"100", none, none, none), L"Invalid Value for f [99]"},
-        {ItemType_ui4, L"3000000000", Bounds(none, L"2999999999", none, none), L"Invalid Value for f [-1294967296]"},
-        {ItemType_i8, L"-9223372036854775808", Bounds(L"100", none, none, none),
-         L"Invalid Value for f [-9223372036854775808]"},
-        {ItemType_ui8, L"18446744073709551615", Bounds(none, L"18446744073709551614", none, none),
-         L"Invalid Value for f [18446744073709551615]"},
-        // Year, month and day read their bounds in their own forms and report the number.
-        {ItemType_month, L"--05", Bounds(none, L"--04", none, none), L"Invalid Value for f [5]"},
-        {ItemType_month, L"--05", Bounds(L"--05", L"--05", none, none), L""},
-        {ItemType_day, L"---31", Bounds(none, none, none, L"---31"), L"Invalid Value for f [31]"},
-        {ItemType_year, L"1999", Bounds(L"2000", none, none, none), L"Invalid Value for f [1999]"},
-        {ItemType_year, L"1999", Bounds(L"1999", L"1999", none, none), L""},
-        // Floating kinds use the six-decimal form.
-        {ItemType_r8, L"1.5", Bounds(none, L"1.25", none, none), L"Invalid Value for f [1.500000]"},
-        {ItemType_r4, L"-0.25", Bounds(none, none, L"-0.25", none), L"Invalid Value for f [-0.250000]"},
-        {ItemType_r4, L"-0.25", Bounds(L"-INF", L"INF", none, none), L""},
-        // Date kinds use the XSD order and their lexical form.
-        {ItemType_date, L"2024-05-06", Bounds(L"2024-05-06", L"2024-05-06", none, none), L""},
-        {ItemType_date, L"2024-05-06", Bounds(none, none, L"2024-05-06", none), L"Invalid Value for f [2024-05-06]"},
-        {ItemType_date, L"2024-05-06", Bounds(none, none, none, L"2024-05-06"), L"Invalid Value for f [2024-05-06]"},
-        {ItemType_time, L"13:00:00", Bounds(none, L"12:59:59", none, none), L"Invalid Value for f [13:00:00]"},
-        {ItemType_yearMonth, L"2024-05", Bounds(L"2024-06", none, none, none), L"Invalid Value for f [2024-05]"},
-        {ItemType_monthDay, L"--02-29", Bounds(L"--01-01", L"--12-31", L"--02-28", L"--03-01"), L""},
-        // String lengths count characters and come before the pattern, which here does not even
-        // compile; with only a minimum no maximum applies.
-        {ItemType_string, L"abc", Lengths(-1, 2, -1, L"("), L"Invalid Value for f [abc]"},
-        {ItemType_string, L"abc", Lengths(4, -1, -1), L"Invalid Value for f [abc]"},
-        {ItemType_string, L"abc", Lengths(-1, -1, 2), L"Invalid Value for f [abc]"},
-        {ItemType_string, L"abc", Lengths(3, 3, 3), L""},
-        {ItemType_string, std::wstring(1000, L'x'), Lengths(2, -1, -1), L""},
-        {ItemType_string, L"\u00e9\u20ac", Lengths(2, 2, 2), L""},  // five UTF-8 bytes
-        // Patterns match the whole value.
-        {ItemType_string, L"123", Lengths(-1, -1, -1, L"\\d{3}"), L""},
-        {ItemType_string, L"1234", Lengths(-1, -1, -1, L"\\d{3}"), L"Invalid Value for f [1234]"},
-        {ItemType_string, L"caf\u00e9", Lengths(-1, -1, -1, L"caf."), L""},
-        // Binary lengths count bytes; both kinds report hex.
-        {ItemType_hexBinary, L"ab01", Lengths(-1, 1, -1), L"Invalid Value for f [AB01]"},
-        {ItemType_hexBinary, L"ab01", Lengths(2, 2, 2), L""},
-        {ItemType_base64Binary, L"qwE=", Lengths(3, -1, -1), L"Invalid Value for f [AB01]"},
-        // Decimals and big integers compare by value.
-        {ItemType_decimal, L"1.50", Bounds(L"1.5", L"001.500", none, L"1.5000001"), L""},
-        {ItemType_integer, L"123456789012345678901234567890", Bounds(none, L"123456789012345678901234567889", none, none),
-         L"Invalid Value for f [123456789012345678901234567890]"},
-        // Booleans never fail.
-        {ItemType_boolean, L"false", CPrimitiveRestrictions(L"true", 9, 0, L"true", L"true", L"true", L"true", 4), L""},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE("row " + std::to_string(&row - rows));
-        EXPECT_EQ(Failure(L"f", Parsed(row.type, row.text.c_str()), row.type, row.facets), row.expected);
+    const std::string table = qxxml_test::ReadFile(QXXML_SOURCE_DIR "/tests/core/data/facet_checks.tsv");
+    int rows = 0;
+    for (const std::string& line : qxxml_test::Lines(table)) {
+        if (line.empty() || line[0] == '#') continue;
+        const std::vector<std::string> fields = qxxml_test::Fields(line);
+        ASSERT_EQ(fields.size(), 4u) << line;
+        SCOPED_TRACE(line);
+        ++rows;
+        const ItemType type = TypeNamed(fields[0]);
+        const std::wstring value = qxxml_test::FromUtf8(qxxml_test::Unescape(fields[1]));
+        const std::wstring expected = fields[3] == "-" ? L"" : qxxml_test::FromUtf8(fields[3]);
+        EXPECT_EQ(Failure(L"f", Parsed(type, value.c_str()), type, Facets(fields[2])), expected);
     }
+    EXPECT_GT(rows, 40);
     // A broken facet is a plain CQxException, not a validation failure.
-    EXPECT_TRUE(IsExactlyCQxException(L"f", Parsed(ItemType_i4, L"5"), ItemType_i4, Bounds(none, none, none, L"5")));
+    EXPECT_TRUE(
+        IsExactlyCQxException(L"f", Parsed(ItemType_i4, L"5"), ItemType_i4, Bounds(nullptr, nullptr, nullptr, L"5")));
     // A plain number is no gMonth.
     EXPECT_THROW(CheckPrimitiveValue(L"m", Parsed(ItemType_month, L"--05"), ItemType_month,
                                      Bounds(L"4", nullptr, nullptr, nullptr)),
@@ -326,12 +294,12 @@ TEST(PrimitiveValueCheck, EachKindHonoursExactlyItsFacets) {
         bool bounds;   // honours the four bounds
     };
     std::vector<Case> cases = {
-        {ItemType_hexBinary, L"00", true, false},         {ItemType_base64Binary, L"AA==", true, false},
-        {ItemType_string, L"abc", true, false},           {ItemType_boolean, L"true", false, false},
-        {ItemType_duration, L"P1D", false, true},         {ItemType_yearMonth, L"2024-01", false, true},
-        {ItemType_monthDay, L"--01-01", false, true},     {ItemType_year, L"2024", false, true},
-        {ItemType_month, L"--01", false, true},           {ItemType_day, L"---01", false, true},
-        {ItemType_date, L"2024-01-01", false, true},      {ItemType_datetime, L"2024-01-01T00:00:00", false, true},
+        {ItemType_hexBinary, L"00", true, false},     {ItemType_base64Binary, L"AA==", true, false},
+        {ItemType_string, L"abc", true, false},       {ItemType_boolean, L"true", false, false},
+        {ItemType_duration, L"P1D", false, true},     {ItemType_yearMonth, L"2024-01", false, true},
+        {ItemType_monthDay, L"--01-01", false, true}, {ItemType_year, L"2024", false, true},
+        {ItemType_month, L"--01", false, true},       {ItemType_day, L"---01", false, true},
+        {ItemType_date, L"2024-01-01", false, true},  {ItemType_datetime, L"2024-01-01T00:00:00", false, true},
         {ItemType_time, L"00:00:00", false, true},
     };
     for (ItemType number : {ItemType_i1, ItemType_i2, ItemType_i4, ItemType_i8, ItemType_ui1, ItemType_ui2,

@@ -1,16 +1,17 @@
 // CXmlObjectBase: reference counting, the helpers generated setters call (choices, null and
 // element-name checks, namespace restrictions) and collection events.
+#include <gtest/gtest.h>
 #include <qxxml/collections/XmlCollectionBase.h>
 #include <qxxml/core/XmlObjectBase.h>
 #include <qxxml/core/XmlSerializationContext.h>
 #include <qxxml/support/QxException.h>
 
-#include <gtest/gtest.h>
-
-#include <type_traits>
 #include <vector>
 
+#include "common/Messages.h"
+
 using namespace QxXmlLib10;
+using qxxml_test::MessageOf;
 
 namespace {
 
@@ -97,27 +98,12 @@ public:
     std::vector<Event> events;
 };
 
-template <class Exception, class Action>
-std::wstring MessageOf(Action action) {
-    try {
-        action();
-    } catch (const CQxException& e) {
-        if constexpr (std::is_same_v<Exception, CQxException>) {
-            return e.GetMessageW();
-        } else {
-            return dynamic_cast<const Exception*>(&e) ? e.GetMessageW() : L"wrong class: " + e.GetMessageW();
-        }
-    }
-    return L"no exception";
-}
-
 CXmlElement* FakeElement(uintptr_t n) { return reinterpret_cast<CXmlElement*>(n * 64); }
 
 std::wstring Taken(const std::wstring& name, bool brackets = true) {
-    return brackets ? L"The Property [" + name +
-                          L"] is already set. Only one element within this class bay be set at a time"
-                    : L"The Property " + name +
-                          L" is already set. Only one element within this class bay be set at a time";
+    return brackets
+               ? L"The Property [" + name + L"] is already set. Only one element within this class bay be set at a time"
+               : L"The Property " + name + L" is already set. Only one element within this class bay be set at a time";
 }
 
 }  // namespace
@@ -232,9 +218,10 @@ TEST(XmlObjectBaseTest, NullAndElementNameChecks) {
     // The name compared is the one of the object GetBase() designates.
     CTestObject wrapper(L"billTo");
     wrapper.m_base = &same;
-    EXPECT_EQ(MessageOf<CQxInvalidParamException>([&] { CTestObject::Throw_IfElementNameDiffers(&wrapper, L"ShipTo"); }),
-              L"This property requrires an element with the name ShipTo the element being set has the element "
-              L"name shipTo");
+    EXPECT_EQ(
+        MessageOf<CQxInvalidParamException>([&] { CTestObject::Throw_IfElementNameDiffers(&wrapper, L"ShipTo"); }),
+        L"This property requrires an element with the name ShipTo the element being set has the element "
+        L"name shipTo");
 }
 
 // ------------------------------------------------------------------ namespace restrictions
