@@ -29,10 +29,12 @@ void ExpectGoodDocuments(const std::vector<std::wstring>& documents) {
     }
     const std::vector<std::string> events = qxxml_test::ExpatEventsOfFiles(files);
     for (size_t i = 0; i < events.size(); ++i) {
+        // Open holds content of any namespace in its wildcards.
+        const bool open = events[i].rfind("E \"{urn:qxxml:test:binding}Open\"", 0) == 0;
         size_t elements = 0;
         for (const std::string& line : qxxml_test::Lines(events[i])) {
             EXPECT_EQ(line.rfind("ERROR", 0), std::string::npos) << i << ": " << line;
-            if (line.rfind("E ", 0) != 0) continue;
+            if (line.rfind("E ", 0) != 0 || (open && elements > 0)) continue;
             ++elements;
             EXPECT_EQ(line.rfind("E \"{urn:qxxml:test:binding}", 0), 0u) << i << ": " << line;
         }
@@ -84,7 +86,7 @@ TEST(RoundTripTest, FixedTreesInEveryNaming) {
             rows.emplace_back(line.substr(0, tab), qxxml_test::FromUtf8(line.substr(tab + 1)));
     }
     ASSERT_GT(rows.size(), 10u);
-    std::vector<std::wstring> documents;
+    std::vector<std::wstring> documents, written;
     for (size_t naming = 0; naming < kNamings.size(); ++naming) {
         SCOPED_TRACE(naming);
         CXmlSerializationContext context;
@@ -94,13 +96,29 @@ TEST(RoundTripTest, FixedTreesInEveryNaming) {
         documents.push_back(RoundTrip(*full, context, true));
         documents.push_back(RoundTrip(*MakeMinimalRoot(), context));
         for (const auto& row : rows) {
+            // An element of no namespace (Open's ##local content) is written unprefixed, which
+            // a default namespace would claim.
+            if (row.first == "Open" && !context.GetDefaultNamespaceURI().empty()) continue;
             SCOPED_TRACE(qxxml_test::ToUtf8(row.second));
             CSmartPtr<CXmlGeneratedClass> object =
                 CreateDocumentElement(kNamespace, qxxml_test::Widen(row.first).c_str());
             object->FromXml(row.second.c_str(), CXmlSerializationContext());
             documents.push_back(RoundTrip(*object, context));
+            if (naming == 0) written.push_back(documents.back());
         }
     }
+    // What was read is what is written (Canonical XML, prefixes aside, so not where xsi:type
+    // names a type by prefix); the inputs are valid too.
+    std::vector<std::wstring> inputs, outputs;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        documents.push_back(rows[i].second);
+        if (rows[i].second.find(L"xsi:type") != std::wstring::npos) continue;
+        inputs.push_back(rows[i].second);
+        outputs.push_back(written[i]);
+    }
+    const std::vector<CToolRun> compared = CompareCanonical(inputs, outputs);
+    for (size_t i = 0; i < compared.size(); ++i)
+        EXPECT_TRUE(compared[i].Succeeded()) << qxxml_test::ToUtf8(inputs[i]) << "\n" << compared[i].output;
     // Abstract members of an all-group are written (and valid), but cannot be read back.
     CSmartPtr<CAbsBag> absBag(new CAbsBag);
     absBag->SetShape(NewCircle(2).Get());
