@@ -65,7 +65,8 @@ CSmartPtr<CRoot> MakeMinimalRoot() {
 
 CSmartPtr<CRoot> MakeFullRoot() {
     CSmartPtr<CRoot> root(new CRoot);
-    root->FromXmlFile(QXXML_SOURCE_DIR L"/tests/core/data/full_root.xml", CXmlSerializationContext());
+    root->FromXml(qxxml_test::ReadFile(QXXML_SOURCE_DIR "/tests/core/data/full_root.xml").c_str(),
+                  CXmlSerializationContext());
     return root;
 }
 

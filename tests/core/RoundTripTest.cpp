@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "common/TestSupport.h"
 #include "core/BindingSupport.h"
+#include "core/CaseTable.h"
 #include "xmlout/PythonOracle.h"
 
 namespace test_binding {
@@ -79,12 +79,8 @@ const std::vector<std::function<void(CXmlSerializationContext&)>> kNamings = {
 
 TEST(RoundTripTest, FixedTreesInEveryNaming) {
     std::vector<std::pair<std::string, std::wstring>> rows;
-    const std::string table = qxxml_test::ReadFile(QXXML_SOURCE_DIR "/tests/core/data/round_trip_documents.tsv");
-    for (const std::string& line : qxxml_test::Lines(table)) {
-        const size_t tab = line.find('\t');
-        if (!line.empty() && line[0] != '#')
-            rows.emplace_back(line.substr(0, tab), qxxml_test::FromUtf8(line.substr(tab + 1)));
-    }
+    for (const qxxml_test::CCaseRow& row : qxxml_test::CaseRows("round_trip_documents.tsv", 2))
+        rows.emplace_back(row.fields[0], qxxml_test::FromUtf8(row.fields[1]));
     ASSERT_GT(rows.size(), 10u);
     std::vector<std::wstring> documents, written;
     for (size_t naming = 0; naming < kNamings.size(); ++naming) {
@@ -186,14 +182,9 @@ public:
             root->SetExtras(extras.Get());
         }
         switch (Int(0, 2)) {
-            case 1:
-                root->SetNote(Text(0, 10));
-                break;
-            case 2:
-                root->SetNoteNil();
-                break;
-            default:
-                break;
+            case 1: root->SetNote(Text(0, 10)); break;
+            case 2: root->SetNoteNil(); break;
+            default: break;
         }
         if (Chance()) {
             CSmartPtr<CNilItem> nilItem(new CNilItem(L"nilItem"));
@@ -272,21 +263,15 @@ private:
     CSmartPtr<COptions> Options() {
         CSmartPtr<COptions> options(new COptions(L"options"));
         switch (Int(0, 7)) {
-            case 0:
-                options->SetFlag(Chance());
-                break;
-            case 1:
-                options->SetMode(Colour());
-                break;
+            case 0: options->SetFlag(Chance()); break;
+            case 1: options->SetMode(Colour()); break;
             case 2: {
                 CSmartPtr<CItem> child(new CItem);
                 FillItem(*child);
                 options->SetChild(child.Get());
                 break;
             }
-            case 3:
-                options->SetForm(Shape().Get());
-                break;
+            case 3: options->SetForm(Shape().Get()); break;
             case 4:
                 for (int i = Int(1, 3); i > 0; --i) options->GetWords()->Add(Text(0, 5));
                 break;
