@@ -129,6 +129,9 @@ TEST(GeneratedClassRead, RepeatedMemberOfAnAllGroupIsAskedOnEveryPass) {
     ASSERT_EQ(items->GetCount(), 3);
     EXPECT_EQ(items->Item(2), L"3");
     EXPECT_EQ(probe->m_properties[1].GetString(), L"x");
+    // Written in table order: the collection's run first.
+    EXPECT_EQ(WriteXml(*probe, CXmlSerializationContext()),
+              L"<AA:p xmlns:AA=\"urn:qxxml:test:binding\"><AA:t>1</AA:t><AA:t>2</AA:t><AA:t>3</AA:t><AA:m>x</AA:m></AA:p>");
 }
 
 TEST(GeneratedClassRead, ElementInListIsAnyMemberOfTheTable) {

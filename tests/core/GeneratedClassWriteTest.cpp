@@ -259,6 +259,17 @@ TEST_F(GeneratedClassWriteTest, FailureThreeLevelsDownNamesEveryLevel) {
     }
 }
 
+TEST_F(GeneratedClassWriteTest, EnumerationValueWithoutATextIsRefused) {
+    CSmartPtr<COptions> options(new COptions);
+    options->SetMode(static_cast<Colour>(3));  // a value of the type's range, with no text
+    EXPECT_EQ(FullMessageOf([&] { WriteXml(*options, context); }),
+              L"Failed to convert the element [Options] to XML\nInvalid Value for mode [3]");
+    options->ClearMode();
+    options->GetHues()->Add(99);  // the collection holds integers
+    EXPECT_EQ(FullMessageOf([&] { WriteXml(*options, context); }),
+              L"Failed to convert the element [Options] to XML\nInvalid Value for hue [99]");
+}
+
 TEST_F(GeneratedClassWriteTest, AttributeFailuresAreWrappedOnceMore) {
     CSmartPtr<CTbProbe> probe(
         new CTbProbe(ProbeInfo(XmlElementGroupType_Sequence), {},

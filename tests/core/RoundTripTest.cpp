@@ -88,6 +88,7 @@ TEST(RoundTripTest, FixedTreesInEveryNaming) {
         CXmlSerializationContext context;
         kNamings[naming](context);
         CSmartPtr<CRoot> full = MakeFullRoot();
+        EXPECT_EQ(full->GetEntries()->Item(2)->GetLabel(), L"e3");  // found from the collection's end
         documents.push_back(RoundTrip(*full, context));
         documents.push_back(RoundTrip(*full, context, true));
         documents.push_back(RoundTrip(*MakeMinimalRoot(), context));

@@ -7,6 +7,7 @@
 #include <qxxml/core/XmlSerializationContext.h>
 #include <qxxml/support/QxException.h>
 
+#include "common/Messages.h"
 #include "common/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -64,6 +65,10 @@ TEST(WildcardBinding, WritingRefusesContentOutsideTheRestriction) {
               Refusal(kNamespace, L"##other"));
     EXPECT_EQ(refusedWhenAdded([&] { object->GetBlobs()->Add(new CElement(L"blob", L"urn:p")); }),
               Refusal(L"urn:p", L"##targetNamespace"));
+    // An element added by name alone takes the namespace its wildcard allows, if it names one.
+    EXPECT_EQ(object->GetBlobs()->Add(L"blob")->GetNamespace(), kNamespace);
+    EXPECT_EQ(qxxml_test::MessageOf([&] { object->GetAny3()->Add(L"x"); }),
+              L"A Namespace has not been set for this Collection");
     // Collections check their counts when written.
     CSmartPtr<CStrictChoice> strict(new CStrictChoice);
     for (const wchar_t* word : {L"1", L"2", L"3", L"4"}) strict->GetWords()->Add(word);
