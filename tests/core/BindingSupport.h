@@ -94,6 +94,7 @@ template <class T>
 class CTbExposed : public T {
 public:
     using T::DoesElementContainOptionalElements;
+    using T::DoesElementNameMatch;
     using T::FromXml_Int;
     using T::IsElementInList;
     using T::T;
