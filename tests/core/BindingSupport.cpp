@@ -27,12 +27,6 @@ CSmartPtr<CItem> NewItem(const std::wstring& label, const wchar_t* elementName) 
     return item;
 }
 
-CSmartPtr<CPart> NewPart(const std::wstring& label, const wchar_t* elementName) {
-    CSmartPtr<CPart> part(new CPart(elementName));
-    part->SetLabel(label);
-    return part;
-}
-
 CSmartPtr<CCircle> NewCircle(double radius) {
     CSmartPtr<CCircle> circle(new CCircle);
     circle->SetRadius(radius);
@@ -43,13 +37,6 @@ CSmartPtr<CSquare> NewSquare(const CDecimal& side) {
     CSmartPtr<CSquare> square(new CSquare);
     square->SetSide(side);
     return square;
-}
-
-CSmartPtr<CPairGroup> NewPair(const std::wstring& key, int32_t value) {
-    CSmartPtr<CPairGroup> pair(new CPairGroup);
-    pair->SetKey(key);
-    pair->SetValue(value);
-    return pair;
 }
 
 CSmartPtr<CRoot> MakeMinimalRoot() {
@@ -116,10 +103,9 @@ void CTbProbe::AccessProperty(int propertyIndex, bool read, QxVariant& value) {
         property = value;
 }
 
-CParentElementInfo* ProbeInfo(XmlElementGroupType group, int textProperty, ItemType textType, bool textAsProperty,
-                              XmlElementType type) {
-    return new CParentElementInfo(group, type, L"Probe", kNamespace, type == XmlElementType_Element, false,
-                                  textProperty, textType, nullptr, textAsProperty);
+CParentElementInfo* ProbeInfo(XmlElementGroupType group, int textProperty, ItemType textType, bool textAsProperty) {
+    return new CParentElementInfo(group, XmlElementType_Element, L"Probe", kNamespace, true, false, textProperty,
+                                  textType, nullptr, textAsProperty);
 }
 
 CElementInfo* StringMember(const wchar_t* name, int index, XmlElementGroupType group) {

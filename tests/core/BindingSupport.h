@@ -29,10 +29,8 @@ extern const wchar_t* const kNamespace;
 
 // Builders for the classes the tests fill most.
 CSmartPtr<CItem> NewItem(const std::wstring& label, const wchar_t* elementName = L"Item");
-CSmartPtr<CPart> NewPart(const std::wstring& label, const wchar_t* elementName = L"outer");
 CSmartPtr<CCircle> NewCircle(double radius);
 CSmartPtr<CSquare> NewSquare(const CDecimal& side);
-CSmartPtr<CPairGroup> NewPair(const std::wstring& key, int32_t value);
 
 // A Root with every member set (read from data/full_root.xml), and one with only what the
 // schema requires.
@@ -81,9 +79,8 @@ private:
 
 // The description of a probe of the group, named "Probe" in the binding's namespace; a text
 // property and its type make it mixed (`textAsProperty`: the text is kept exactly as read).
-QxXmlLib10Data::CParentElementInfo* ProbeInfo(
-    QxXmlLib10Data::XmlElementGroupType group, int textProperty = -1, ItemType textType = ItemType_invalid,
-    bool textAsProperty = false, QxXmlLib10Data::XmlElementType type = QxXmlLib10Data::XmlElementType_Element);
+QxXmlLib10Data::CParentElementInfo* ProbeInfo(QxXmlLib10Data::XmlElementGroupType group, int textProperty = -1,
+                                              ItemType textType = ItemType_invalid, bool textAsProperty = false);
 // An optional string member of a sequence or a choice (property `index`), kept as written.
 QxXmlLib10Data::CElementInfo* StringMember(const wchar_t* name, int index, QxXmlLib10Data::XmlElementGroupType group);
 // A collection of strings of the binding's namespace, kept as written.
