@@ -7,11 +7,11 @@
 #include <qxxml/xmlout/TextStream.h>
 #include <qxxml/xmlout/XmlTextWriter.h>
 
+#include "common/TestSupport.h"
+
 #include <atomic>
 #include <cstdio>
 #include <sstream>
-
-#include "common/TestSupport.h"
 
 namespace test_binding {
 

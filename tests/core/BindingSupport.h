@@ -9,6 +9,8 @@
 //   EXPECT_TRUE(ValidateWithSchema({xml})[0].Succeeded());
 #pragma once
 
+#include "TbBinding.h"  // generated from TestBinding.xsd
+
 #include <qxxml/core/GeneratedSupport.h>
 #include <qxxml/core/XmlGeneratedClass.h>
 #include <qxxml/metadata/ParentElementInfo.h>
@@ -17,8 +19,6 @@
 #include <initializer_list>
 #include <string>
 #include <vector>
-
-#include "TbBinding.h"
 
 namespace test_binding {
 

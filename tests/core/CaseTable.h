@@ -7,12 +7,12 @@
 //   }
 #pragma once
 
+#include "common/TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
-
-#include "common/TestSupport.h"
 
 namespace qxxml_test {
 

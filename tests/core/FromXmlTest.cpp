@@ -1,6 +1,7 @@
 // The reading entry points of CXmlObjectBase, through Item of the generated test binding, and
 // DoesElementNameMatch.
-#include <gtest/gtest.h>
+#include "core/BindingSupport.h"
+
 #include <qxxml/core/XmlObjectBase.h>
 #include <qxxml/core/XmlSerializationContext.h>
 #include <qxxml/support/QxException.h>
@@ -11,12 +12,13 @@
 #include <qxxml/values/WhitespaceUtils.h>
 #include <qxxml/xmlin/XmlDocument.h>
 
+#include "xmlin/XmlinTestSupport.h"
+
+#include <gtest/gtest.h>
+
 #include <cerrno>
 #include <string>
 #include <vector>
-
-#include "core/BindingSupport.h"
-#include "xmlin/XmlinTestSupport.h"
 
 namespace xmlin_test {
 namespace {

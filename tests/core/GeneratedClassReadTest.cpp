@@ -2,7 +2,8 @@
 // the generated test binding and expected back as what the object then writes, or as the
 // message chain of the failure; probes with hand-made tables take the engine paths no class
 // of the schema takes.
-#include <gtest/gtest.h>
+#include "core/BindingSupport.h"
+
 #include <qxxml/core/XmlSerializationContext.h>
 #include <qxxml/metadata/ElementInfoAll.h>
 #include <qxxml/metadata/ElementInfoChoice.h>
@@ -11,10 +12,11 @@
 #include <qxxml/xmlin/XmlDocument.h>
 #include <qxxml/xmlin/XmlElement.h>
 
-#include <string>
-
-#include "core/BindingSupport.h"
 #include "core/CaseTable.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
 
 namespace test_binding {
 namespace {

@@ -1,7 +1,8 @@
 // The writing engine of generated classes, through the test binding: document-level items of
 // the root, nil, the three groups, the choice exemptions, xsi:type, text values, pseudo
 // elements and the failure chain.
-#include <gtest/gtest.h>
+#include "core/BindingSupport.h"
+
 #include <qxxml/core/XmlSerializationContext.h>
 #include <qxxml/metadata/AttributeInfo.h>
 #include <qxxml/metadata/ElementInfoChoice.h>
@@ -10,11 +11,11 @@
 #include <qxxml/values/QxVariant.h>
 #include <qxxml/xmlout/XmlWriter.h>
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <thread>
 #include <vector>
-
-#include "core/BindingSupport.h"
 
 namespace test_binding {
 namespace {

@@ -1,7 +1,6 @@
 // Tests of the facet checks of primitive values: which facets each kind honours, the order
 // of the checks, bound conversion, partial orders, and the exact messages.
 
-#include <gtest/gtest.h>
 #include <qxxml/core/PrimitiveValueCheck.h>
 #include <qxxml/support/QxException.h>
 #include <qxxml/values/BigInteger.h>
@@ -12,6 +11,11 @@
 #include <qxxml/values/PrimitiveRestrictions.h>
 #include <qxxml/values/QxVariant.h>
 
+#include "core/CaseTable.h"
+#include "support/FoundationOracle.h"
+
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <limits>
 #include <map>
@@ -20,9 +24,6 @@
 #include <string>
 #include <type_traits>
 #include <vector>
-
-#include "core/CaseTable.h"
-#include "support/FoundationOracle.h"
 
 using namespace QxXmlLib10;
 

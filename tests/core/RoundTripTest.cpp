@@ -2,10 +2,16 @@
 // valid against TestBinding.xsd (xmllint), read back into a tree that writes the same text
 // and bytes again. Fixed trees in every naming, the documents of data/round_trip_documents.tsv,
 // encodings and compression, and random documents.
-#include <gtest/gtest.h>
+#include "core/BindingSupport.h"
+
 #include <qxxml/core/XmlSerializationContext.h>
 #include <qxxml/support/QxException.h>
 #include <qxxml/values/BinaryData.h>
+
+#include "core/CaseTable.h"
+#include "xmlout/PythonOracle.h"
+
+#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <functional>
@@ -13,10 +19,6 @@
 #include <random>
 #include <string>
 #include <vector>
-
-#include "core/BindingSupport.h"
-#include "core/CaseTable.h"
-#include "xmlout/PythonOracle.h"
 
 namespace test_binding {
 namespace {

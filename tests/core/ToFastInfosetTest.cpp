@@ -3,6 +3,8 @@
 // (names with their namespaces, attributes, text, order) that python's expat reads from the
 // XML text of the same tree, whatever the naming, declaration, generated vocabulary and
 // encoding table. One JVM run and one python run for all documents.
+#include "core/BindingSupport.h"
+
 #include <qxxml/core/XmlSerializationContext.h>
 #include <qxxml/fastinfoset/FastInfosetContext.h>
 #include <qxxml/fastinfoset/FastInfosetWriter.h>
@@ -10,7 +12,6 @@
 #include <qxxml/values/ItemType.h>
 
 #include "common/JavaOracle.h"
-#include "core/BindingSupport.h"
 #include "xmlout/PythonOracle.h"
 
 #include <gtest/gtest.h>

@@ -1,14 +1,15 @@
 // CXmlObjectBase: reference counting, the helpers generated setters call (choices, null and
 // element-name checks, namespace restrictions) and collection events.
-#include <gtest/gtest.h>
 #include <qxxml/collections/XmlCollectionBase.h>
 #include <qxxml/core/XmlObjectBase.h>
 #include <qxxml/core/XmlSerializationContext.h>
 #include <qxxml/support/QxException.h>
 
-#include <vector>
-
 #include "common/Messages.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
 
 using namespace QxXmlLib10;
 using qxxml_test::MessageOf;
