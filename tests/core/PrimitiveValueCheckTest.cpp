@@ -142,92 +142,61 @@ TEST(PrimitiveValueCheck, BoundsAreCheckedInOrderAndOnlyWhileTheEarlierOnesHold)
               L"The value [200] is to large to fit in a i1");
 }
 
-// Integers and doubles against random bounds, with python's comparison and "%f" as the oracle.
+// Random doubles (quarters, exact in every form) and decimals against random bounds of each
+// facet, python's decimal comparison the oracle; a broken bound of a double names the value as
+// python's "%f" does.
 TEST(PrimitiveValueCheck, RandomNumericBoundsAgreeWithPython) {
     std::mt19937 random(20240506);
-    std::uniform_int_distribution<int> number(-50, 50);
-    std::uniform_int_distribution<int> facet(0, 3);
-    const wchar_t* facets[] = {L"minInclusive", L"maxInclusive", L"minExclusive", L"maxExclusive"};
-    std::ostringstream script;
-    script << "import sys\n"
-              "ops = {'minInclusive': lambda v, b: v >= b, 'maxInclusive': lambda v, b: v <= b,\n"
-              "       'minExclusive': lambda v, b: v > b, 'maxExclusive': lambda v, b: v < b}\n"
-              "for line in open(sys.argv[1]):\n"
-              "    facet, v, b = line.split()\n"
-              "    v, b = float(v) / 4, float(b) / 4\n"
-              "    print('' if ops[facet](v, b) else 'Invalid Value for x [%f]' % v)\n";
-    std::ostringstream cases;
-    struct Case {
-        int facet;
-        int value;
-        int bound;
-    };
-    std::vector<Case> all;
-    for (int i = 0; i < 200; ++i) {
-        Case c{facet(random), number(random), number(random)};
-        all.push_back(c);
-        cases << std::string(facets[c.facet], facets[c.facet] + wcslen(facets[c.facet])) << ' ' << c.value << ' '
-              << c.bound << '\n';
-    }
-    const std::string input = foundation_test::TempPath("bounds.txt");
-    foundation_test::WriteWholeFile(input, cases.str());
-    std::istringstream expected(foundation_test::Python(script.str(), "'" + input + "'"));
-    for (const Case& c : all) {
-        std::string line;
-        std::getline(expected, line);
-        const std::wstring bound = std::to_wstring(c.bound / 4.0);
-        const wchar_t* texts[4] = {nullptr, nullptr, nullptr, nullptr};
-        texts[c.facet] = bound.c_str();
-        QxVariant value;
-        value.SetR8(c.value / 4.0);
-        EXPECT_EQ(Failure(L"x", value, ItemType_r8, Bounds(texts[0], texts[1], texts[2], texts[3])),
-                  std::wstring(line.begin(), line.end()))
-            << "facet " << c.facet << " value " << c.value << "/4 bound " << c.bound << "/4";
-    }
-}
-
-// ------------------------------------------------------------------ decimal and integer
-
-TEST(PrimitiveValueCheck, RandomDecimalBoundsAgreeWithPython) {
-    std::mt19937 random(7);
-    std::uniform_int_distribution<int> digits(0, 9);
-    auto randomDecimal = [&] {
-        std::string text = (digits(random) < 4 ? "-" : "");
-        const int whole = 1 + digits(random) % 3;
-        for (int i = 0; i < whole; ++i) text += char('0' + digits(random));
+    const auto digit = [&] { return std::uniform_int_distribution<int>(0, 9)(random); };
+    const auto randomDecimal = [&] {
+        std::string text = digit() < 4 ? "-" : "";
+        for (int i = 0, whole = 1 + digit() % 3; i < whole; ++i) text += char('0' + digit());
         text += '.';
-        const int fraction = 1 + digits(random) % 4;
-        for (int i = 0; i < fraction; ++i) text += char('0' + digits(random) % 3);
+        for (int i = 0, fraction = 1 + digit() % 4; i < fraction; ++i) text += char('0' + digit() % 3);
         return text;
     };
-    std::ostringstream cases;
-    std::vector<std::pair<std::string, std::string>> pairs;
-    for (int i = 0; i < 150; ++i) {
-        pairs.emplace_back(randomDecimal(), digits(random) < 2 ? std::string() : randomDecimal());
-        if (pairs.back().second.empty()) pairs.back().second = pairs.back().first;  // equal values too
-        cases << pairs.back().first << ' ' << pairs.back().second << '\n';
+    const auto randomQuarter = [&] { return std::to_string(std::uniform_int_distribution<int>(-50, 50)(random) / 4.0); };
+    struct Case {
+        ItemType type;
+        std::string value, bound;
+    };
+    std::vector<Case> cases;
+    std::ostringstream lines;
+    for (int i = 0; i < 300; ++i) {
+        const ItemType type = i % 2 ? ItemType_r8 : ItemType_decimal;
+        const std::string value = type == ItemType_r8 ? randomQuarter() : randomDecimal();
+        const std::string bound = digit() < 2 ? value : type == ItemType_r8 ? randomQuarter() : randomDecimal();
+        cases.push_back({type, value, bound});
+        lines << value << ' ' << bound << '\n';
     }
-    const std::string input = foundation_test::TempPath("decimals.txt");
-    foundation_test::WriteWholeFile(input, cases.str());
-    // For each pair: which of the four bounds the value breaks, as four 0/1 digits.
+    const std::string input = foundation_test::TempPath("bounds.txt");
+    foundation_test::WriteWholeFile(input, lines.str());
+    // Per case: whether the value breaks minInclusive, maxInclusive, minExclusive, maxExclusive.
     std::istringstream expected(
         foundation_test::Python("import sys\nfrom decimal import Decimal as D\n"
                                 "for line in open(sys.argv[1]):\n"
                                 "    v, b = map(D, line.split())\n"
-                                "    print('%d%d%d%d' % (v < b, v > b, v <= b, v >= b))\n",
+                                "    print('%d%d%d%d %f' % (v < b, v > b, v <= b, v >= b, v))\n",
                                 "'" + input + "'"));
-    for (const auto& [v, b] : pairs) {
+    const wchar_t* const names[] = {L"minInclusive", L"maxInclusive", L"minExclusive", L"maxExclusive"};
+    for (const Case& c : cases) {
         std::string line;
         std::getline(expected, line);
-        const std::wstring valueText(v.begin(), v.end()), boundText(b.begin(), b.end());
+        const std::wstring bound = qxxml_test::Widen(c.bound);
         QxVariant value;
-        value.SetDecimal(CDecimal(valueText.c_str()));
+        if (c.type == ItemType_r8)
+            value.SetR8(std::stod(c.value));
+        else
+            value.SetDecimal(CDecimal(qxxml_test::Widen(c.value).c_str()));
         for (int facet = 0; facet < 4; ++facet) {
+            SCOPED_TRACE(c.value + " against " + qxxml_test::ToUtf8(names[facet]) + " " + c.bound);
             const wchar_t* texts[4] = {nullptr, nullptr, nullptr, nullptr};
-            texts[facet] = boundText.c_str();
-            const bool fails =
-                !Failure(L"d", value, ItemType_decimal, Bounds(texts[0], texts[1], texts[2], texts[3])).empty();
-            EXPECT_EQ(fails, line[facet] == '1') << v << " against " << b << " facet " << facet;
+            texts[facet] = bound.c_str();
+            const std::wstring message = Failure(L"x", value, c.type, Bounds(texts[0], texts[1], texts[2], texts[3]));
+            EXPECT_EQ(!message.empty(), line[facet] == '1');
+            if (c.type == ItemType_r8 && !message.empty()) {
+                EXPECT_EQ(message, L"Invalid Value for x [" + qxxml_test::Widen(line.substr(5)) + L"]");
+            }
         }
     }
 }
