@@ -92,29 +92,19 @@ TEST(FromXml, MissingFile) {
               FormatString(L"Failed to open the file [%s] Error [0x%08x]", path.c_str(), qxxml_test::kSysFileNotFound));
 }
 
-TEST(FromXml, ParseErrorPassesThroughUnchanged) {
+// A parse error is no validation failure; both pass out unchanged.
+TEST(FromXml, ParseAndReadingFailuresPassThroughUnchanged) {
     CSmartPtr<CItem> note(new CItem);
-    try {
-        note->FromXml("<n:Item xmlns:n='urn:qxxml:test:binding'>\n<n:label></n:Item>", Default());
-        FAIL() << "no exception";
-    } catch (const CQxValidationException&) {
-        FAIL() << "a parse error is no validation failure";
-    } catch (const CQxException& e) {
-        EXPECT_EQ(e.GetFullMessage(), L"mismatched tag at line 2");
-    }
+    EXPECT_EQ(test_binding::FullMessageOf(
+                  [&] { note->FromXml("<n:Item xmlns:n='urn:qxxml:test:binding'>\n<n:label></n:Item>", Default()); }),
+              L"(not a validation exception) mismatched tag at line 2");
     EXPECT_EQ(note->GetLabel(), L"");
-}
-
-TEST(FromXml, ReadingFailurePassesThroughUnchanged) {
-    CSmartPtr<CItem> note(new CItem);
-    try {
-        note->FromXml("<n:Item xmlns:n='urn:qxxml:test:binding'><n:label>x</n:label><n:cc/></n:Item>", Default());
-        FAIL() << "no exception";
-    } catch (const CQxValidationException& e) {
-        EXPECT_EQ(e.GetFullMessage(),
-                  L"Failed to process the element [Item]\nFailed read all the elements held within "
-                  L"the element [Item]. The unexpected element [cc] remains un processed");
-    }
+    EXPECT_EQ(test_binding::FullMessageOf([&] {
+                  note->FromXml("<n:Item xmlns:n='urn:qxxml:test:binding'><n:label>x</n:label><n:cc/></n:Item>",
+                                Default());
+              }),
+              L"Failed to process the element [Item]\nFailed read all the elements held within "
+              L"the element [Item]. The unexpected element [cc] remains un processed");
 }
 
 TEST(FromXmlElement, ReadsAnElementOfAnExistingTreeAndRefusesNull) {
@@ -134,33 +124,32 @@ TEST(DoesElementNameMatch, LocalNameAndNamespaceUnlessNamespacesAreIgnored) {
     document.LoadXml("<p:a xmlns:p='urn:p'><b/></p:a>");
     const CXmlElement* a = document.GetDocumentElement();
     const CXmlElement* b = a->GetFirstElement();
-    CSmartPtr<CTbExposed<CItem>> note(new CTbExposed<CItem>);
-    CXmlSerializationContext context;
-    EXPECT_TRUE(note->DoesElementNameMatch(context, a, L"a", L"urn:p"));
-    EXPECT_FALSE(note->DoesElementNameMatch(context, a, L"a", L"urn:q"));
-    EXPECT_FALSE(note->DoesElementNameMatch(context, a, L"a", L""));
-    EXPECT_FALSE(note->DoesElementNameMatch(context, a, L"A", L"urn:p"));
-    EXPECT_FALSE(note->DoesElementNameMatch(context, a, L"p:a", L"urn:p"));
-    // One name a prefix of the other.
-    EXPECT_FALSE(note->DoesElementNameMatch(context, a, L"ab", L"urn:p"));
-    EXPECT_FALSE(note->DoesElementNameMatch(context, a, L"a", L"urn:"));
-    EXPECT_FALSE(note->DoesElementNameMatch(context, a, L"a", L"urn:pp"));
-    // An element in no namespace matches only the empty (or null) namespace.
-    EXPECT_TRUE(note->DoesElementNameMatch(context, b, L"b", L""));
-    EXPECT_TRUE(note->DoesElementNameMatch(context, b, L"b", nullptr));
-    EXPECT_FALSE(note->DoesElementNameMatch(context, b, L"b", L"urn:x"));
-
-    context.SetIgnoreNamespaces(true);
-    EXPECT_TRUE(note->DoesElementNameMatch(context, a, L"a", L"urn:q"));
-    EXPECT_FALSE(note->DoesElementNameMatch(context, a, L"b", L"urn:p"));
-
-    // A document read without namespaces keeps the prefixed name as its local name.
-    CXmlSerializationContext plain;
+    CXmlSerializationContext plain;  // a document read without namespaces keeps "p:a" as its name
     plain.SetSchemaType(SchemaType_NoNamespaces);
     CXmlDocument unbound(plain);
     unbound.LoadXml("<p:a xmlns:p='urn:p'/>");
-    EXPECT_TRUE(note->DoesElementNameMatch(plain, unbound.GetDocumentElement(), L"p:a", L"urn:anything"));
-    EXPECT_FALSE(note->DoesElementNameMatch(plain, unbound.GetDocumentElement(), L"a", L""));
+    const struct {
+        const CXmlElement* element;
+        const wchar_t* name;
+        const wchar_t* ns;
+        bool ignoreNamespaces, matches;
+    } rows[] = {
+        {a, L"a", L"urn:p", false, true},      {a, L"a", L"urn:q", false, false},
+        {a, L"a", L"", false, false},          {a, L"A", L"urn:p", false, false},
+        {a, L"p:a", L"urn:p", false, false},   {a, L"ab", L"urn:p", false, false},  // one name a prefix of the other
+        {a, L"a", L"urn:", false, false},      {a, L"a", L"urn:pp", false, false},
+        {b, L"b", L"", false, true},           {b, L"b", nullptr, false, true},  // no namespace: empty or null only
+        {b, L"b", L"urn:x", false, false},     {a, L"a", L"urn:q", true, true},
+        {a, L"b", L"urn:p", true, false},      {unbound.GetDocumentElement(), L"p:a", L"urn:anything", true, true},
+        {unbound.GetDocumentElement(), L"a", L"", true, false},
+    };
+    CSmartPtr<CTbExposed<CItem>> note(new CTbExposed<CItem>);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(ToUtf8(row.name) + " " + (row.ns ? ToUtf8(row.ns) : "(null)"));
+        CXmlSerializationContext context(row.element == unbound.GetDocumentElement() ? plain : CXmlSerializationContext());
+        context.SetIgnoreNamespaces(row.ignoreNamespaces);
+        EXPECT_EQ(note->DoesElementNameMatch(context, row.element, row.name, row.ns), row.matches);
+    }
 }
 
 // Binary content read from text keeps its bytes beside the value's record; the value still

@@ -123,20 +123,6 @@ TEST(RoundTripTest, FixedTreesInEveryNaming) {
     ExpectGoodDocuments(documents);
 }
 
-TEST(RoundTripTest, ByteEncodingsAndCompressionReadBack) {
-    CXmlSerializationContext context;
-    CSmartPtr<CRoot> root = MakeFullRoot();
-    for (XmlEncoding encoding : {XmlEncoding_UTF8, XmlEncoding_UTF16, XmlEncoding_UTF16NoDeclaration}) {
-        for (CompressionType compression : {CompressionType_None, CompressionType_GZip, CompressionType_ZLib}) {
-            SCOPED_TRACE(static_cast<int>(encoding) * 10 + static_cast<int>(compression));
-            const CBinaryData bytes = root->ToXmlStream(true, false, encoding, EOLType_LF, context, compression);
-            CSmartPtr<CRoot> copy(new CRoot);
-            copy->FromXmlStream(bytes, context);
-            EXPECT_EQ(WriteXml(*copy, context), WriteXml(*root, context));
-        }
-    }
-}
-
 // ---------------------------------------------------------------- random trees
 
 // A random document from the template data/random_root.xml (its first comment says how it

@@ -42,12 +42,7 @@ TEST(WildcardBinding, WritingRefusesContentOutsideTheRestriction) {
         return FullMessageOf([&] { WriteXml(*object, CXmlSerializationContext()); });
     };
     const auto refusedWhenAdded = [](const std::function<void()>& add) {
-        try {
-            add();
-        } catch (const CQxInvalidNamespaceException& e) {
-            return e.GetFullMessage();
-        }
-        return std::wstring(L"(no exception)");
+        return qxxml_test::MessageOf<CQxInvalidNamespaceException>(add);
     };
     EXPECT_EQ(written([](COpen& o) { o.GetAny()->SetNamespace(kNamespace); }),
               open + Refusal(kNamespace, L"##other"));
