@@ -201,29 +201,6 @@ TEST(PrimitiveValueCheck, RandomNumericBoundsAgreeWithPython) {
     }
 }
 
-// ------------------------------------------------------------------ partial orders
-
-TEST(PrimitiveValueCheck, IndeterminateDateComparisonsFailNoBound) {
-    // With a zone against bounds without one, every comparison below is indeterminate, so even
-    // a bound set that no value could satisfy in a total order passes.
-    const QxVariant value = Parsed(ItemType_datetime, L"2024-01-01T00:00:00Z");
-    const auto same = L"2024-01-01T00:00:00";
-    EXPECT_EQ(Failure(L"when", value, ItemType_datetime, Bounds(same, same, same, same)), L"");
-    // A definite answer still counts: a day later is greater-than.
-    EXPECT_EQ(Failure(L"when", value, ItemType_datetime, Bounds(L"2024-01-02T00:00:00", nullptr, nullptr, nullptr)),
-              L"Invalid Value for when [" + value.ToString(nullptr) + L"]");
-}
-
-TEST(PrimitiveValueCheck, DurationsUseTheirPartialOrder) {
-    QxVariant value = Parsed(ItemType_duration, L"P1M");
-    // P1M against P30D is indeterminate: no bound fails.
-    EXPECT_EQ(Failure(L"p", value, ItemType_duration, Bounds(L"P30D", L"P30D", L"P30D", L"P30D")), L"");
-    value = Parsed(ItemType_duration, L"PT1H");
-    EXPECT_EQ(Failure(L"p", value, ItemType_duration, Bounds(nullptr, nullptr, nullptr, L"PT60M")),
-              L"Invalid Value for p [" + value.ToString(nullptr) + L"]");
-    EXPECT_EQ(Failure(L"p", value, ItemType_duration, Bounds(L"PT60M", L"PT3600S", L"PT59M", L"PT2H")), L"");
-}
-
 // ------------------------------------------------------------------ lengths and patterns
 
 TEST(PrimitiveValueCheck, AnInvalidPatternReportsItsOwnFailureAndTheValue) {
