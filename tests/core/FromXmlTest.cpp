@@ -1,6 +1,6 @@
-// The reading entry points of CXmlObjectBase, with a small hand-written class that reads its
-// own element (what generated classes do through their tables), and DoesElementNameMatch.
-#include "xmlin/XmlinTestSupport.h"
+// The reading entry points of CXmlObjectBase, through Item of the generated test binding, and
+// DoesElementNameMatch.
+#include "core/BindingSupport.h"
 
 #include <qxxml/core/XmlObjectBase.h>
 #include <qxxml/core/XmlSerializationContext.h>
@@ -8,9 +8,11 @@
 #include <qxxml/support/SmartPtr.h>
 #include <qxxml/values/BinaryData.h>
 #include <qxxml/values/Conversions.h>
-#include <qxxml/values/WhitespaceUtils.h>
 #include <qxxml/values/FormatString.h>
+#include <qxxml/values/WhitespaceUtils.h>
 #include <qxxml/xmlin/XmlDocument.h>
+
+#include "xmlin/XmlinTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -21,63 +23,18 @@
 namespace xmlin_test {
 namespace {
 
-const wchar_t kNs[] = L"urn:note";
-
-// <note priority="..."><to>...</to><body>...</body></note> in namespace urn:note.
-class CNote : public CXmlObjectBase {
-public:
-    CXmlObjectBase* GetBase() override { return this; }
-    std::wstring GetNamespace() const override { return kNs; }
-
-    std::wstring Name() const { return GetElementName(); }
-    bool Matches(const CXmlSerializationContext& context, const CXmlElement* element,
-                 const wchar_t* localName, const wchar_t* namespaceUri) const {
-        return DoesElementNameMatch(context, element, localName, namespaceUri);
-    }
-
-    std::wstring to, body, priority;
-    const CXmlElement* firstChildGiven = nullptr;  // valid only while its document lives
-    std::wstring firstChildName;
-    int reads = 0;
-
-protected:
-    std::wstring GetTargetNamespace() const override { return kNs; }
-    void ToXml_Int(CXmlWriter*, bool, const wchar_t*, const CXmlSerializationContext&, bool) const override {}
-
-    CXmlElement* FromXml_Int(CXmlElement* element, CXmlElement* firstChild,
-                             const CXmlSerializationContext& context, bool optionalChoiceItem) override {
-        EXPECT_FALSE(optionalChoiceItem);
-        ++reads;
-        firstChildGiven = firstChild;
-        firstChildName = firstChild != nullptr ? firstChild->GetLocalName() : L"(none)";
-        SetElementName(element->GetLocalName().c_str());
-        priority = element->GetAttribute(L"priority", L"");
-        CXmlElement* cursor = firstChild;
-        for (; cursor != nullptr; cursor = cursor->GetNextSiblingElement()) {
-            if (DoesElementNameMatch(context, cursor, L"to", kNs))
-                to = cursor->GetText();
-            else if (DoesElementNameMatch(context, cursor, L"body", kNs))
-                body = cursor->GetText();
-            else
-                throw CQxValidationException(
-                    FormatString(L"Failed to process the element [%s]", element->GetLocalName().c_str()),
-                    CQxValidationException(FormatString(L"Unexpected element [%s]", cursor->GetLocalName().c_str())));
-        }
-        return cursor;
-    }
-};
+using TbBinding::CItem;
+using test_binding::CTbExposed;
 
 const char kNote[] =
     "<?xml version=\"1.0\"?>\n"
-    "<n:note xmlns:n=\"urn:note\" priority=\"high\"><n:to>Tove</n:to><n:body>Don't forget \xE2\x82\xAC</n:body></n:note>";
+    "<n:Item xmlns:n=\"urn:qxxml:test:binding\" code=\"high\"><n:label>Don't forget \xE2\x82\xAC</n:label>"
+    "<n:qty>2</n:qty></n:Item>";
 
-void ExpectNoteRead(const CNote& note) {
-    EXPECT_EQ(note.reads, 1);
-    EXPECT_EQ(note.Name(), L"note");
-    EXPECT_EQ(note.priority, L"high");
-    EXPECT_EQ(note.to, L"Tove");
-    EXPECT_EQ(note.body, L"Don't forget \u20AC");
-    EXPECT_EQ(note.firstChildName, L"to");
+void ExpectNoteRead(const CItem& note) {
+    EXPECT_EQ(note.GetCode(), L"high");
+    EXPECT_EQ(note.GetLabel(), L"Don't forget \u20AC");
+    EXPECT_EQ(note.GetQty(), 2);
 }
 
 CXmlSerializationContext& Default() { return CXmlSerializationContext::GetDefaultContext(); }
@@ -85,10 +42,10 @@ CXmlSerializationContext& Default() { return CXmlSerializationContext::GetDefaul
 // Every entry point reads the same note: narrow and wide text, streams (plain and compressed,
 // as pointer and as buffer) and files in both reading modes.
 TEST(FromXml, EveryInputFormReadsTheNote) {
-    CSmartPtr<CNote> narrow(new CNote);
+    CSmartPtr<CItem> narrow(new CItem);
     narrow->FromXml(kNote, Default());
     ExpectNoteRead(*narrow);
-    CSmartPtr<CNote> wide(new CNote);
+    CSmartPtr<CItem> wide(new CItem);
     wide->FromXml(FromUtf8(kNote).c_str(), Default());
     ExpectNoteRead(*wide);
 
@@ -103,74 +60,63 @@ TEST(FromXml, EveryInputFormReadsTheNote) {
         }
         const std::string bytes = ReadFile(path);
         std::vector<unsigned char> raw(bytes.begin(), bytes.end());
-        CSmartPtr<CNote> fromPointer(new CNote);
+        CSmartPtr<CItem> fromPointer(new CItem);
         fromPointer->FromXmlStream(raw.data(), static_cast<uint32_t>(raw.size()), Default());
         ExpectNoteRead(*fromPointer);
         const CBinaryData data(raw.data(), static_cast<uint32_t>(raw.size()), false);
-        CSmartPtr<CNote> fromBuffer(new CNote);
+        CSmartPtr<CItem> fromBuffer(new CItem);
         fromBuffer->FromXmlStream(data, Default());
         ExpectNoteRead(*fromBuffer);
         EXPECT_EQ(std::string(data.GetData(), data.GetData() + data.GetLength()), bytes) << "input untouched";
     }
     for (bool overlapped : {false, true}) {
         AsyncReading async(overlapped);
-        CSmartPtr<CNote> note(new CNote);
+        CSmartPtr<CItem> note(new CItem);
         note->FromXmlFile(FromUtf8(plainPath).c_str(), Default());
         ExpectNoteRead(*note);
     }
 }
 
 TEST(FromXml, EmptyInputsAreRefused) {
-    CSmartPtr<CNote> note(new CNote);
+    CSmartPtr<CItem> note(new CItem);
     EXPECT_EQ(MessageOf([&] { note->FromXmlStream(CBinaryData(), Default()); }), L"XML Stream is empty!");
     EXPECT_EQ(MessageOf([&] { note->FromXml("", Default()); }), L"XML String is empty!");
     EXPECT_EQ(MessageOf([&] { note->FromXml(L"", Default()); }), L"XML String is empty!");
-    EXPECT_EQ(note->reads, 0);
+    EXPECT_EQ(note->GetLabel(), L"");
 }
 
 TEST(FromXml, MissingFile) {
     const std::wstring path = FromUtf8(TempPath("no-such-note.xml"));
-    CSmartPtr<CNote> note(new CNote);
+    CSmartPtr<CItem> note(new CItem);
     EXPECT_EQ(MessageOf([&] { note->FromXmlFile(path.c_str(), Default()); }),
-              FormatString(L"Failed to open the file [%s] Error [0x%08x]", path.c_str(),
-                           qxxml_test::kSysFileNotFound));
+              FormatString(L"Failed to open the file [%s] Error [0x%08x]", path.c_str(), qxxml_test::kSysFileNotFound));
 }
 
-TEST(FromXml, ParseErrorPassesThroughUnchanged) {
-    CSmartPtr<CNote> note(new CNote);
-    try {
-        note->FromXml("<n:note xmlns:n='urn:note'>\n<n:to></n:note>", Default());
-        FAIL() << "no exception";
-    } catch (const CQxValidationException&) {
-        FAIL() << "a parse error is no validation failure";
-    } catch (const CQxException& e) {
-        EXPECT_EQ(e.GetFullMessage(), L"mismatched tag at line 2");
-    }
-    EXPECT_EQ(note->reads, 0);
-}
-
-TEST(FromXml, ReadingFailurePassesThroughUnchanged) {
-    CSmartPtr<CNote> note(new CNote);
-    try {
-        note->FromXml("<n:note xmlns:n='urn:note'><n:to>x</n:to><n:cc/></n:note>", Default());
-        FAIL() << "no exception";
-    } catch (const CQxValidationException& e) {
-        EXPECT_EQ(e.GetFullMessage(), L"Failed to process the element [note]\nUnexpected element [cc]");
-    }
+// A parse error is no validation failure; both pass out unchanged.
+TEST(FromXml, ParseAndReadingFailuresPassThroughUnchanged) {
+    CSmartPtr<CItem> note(new CItem);
+    EXPECT_EQ(test_binding::FullMessageOf(
+                  [&] { note->FromXml("<n:Item xmlns:n='urn:qxxml:test:binding'>\n<n:label></n:Item>", Default()); }),
+              L"(not a validation exception) mismatched tag at line 2");
+    EXPECT_EQ(note->GetLabel(), L"");
+    EXPECT_EQ(test_binding::FullMessageOf([&] {
+                  note->FromXml("<n:Item xmlns:n='urn:qxxml:test:binding'><n:label>x</n:label><n:cc/></n:Item>",
+                                Default());
+              }),
+              L"Failed to process the element [Item]\nFailed read all the elements held within "
+              L"the element [Item]. The unexpected element [cc] remains un processed");
 }
 
 TEST(FromXmlElement, ReadsAnElementOfAnExistingTreeAndRefusesNull) {
     CXmlDocument document;
-    document.LoadXml("<outer xmlns='urn:note'><note priority='high'><to>Tove</to><body>b</body></note></outer>");
-    const CXmlElement* inner = document.GetDocumentElement()->GetFirstElement();
-    CSmartPtr<CNote> note(new CNote);
-    note->FromXmlElement(inner, Default());
-    EXPECT_EQ(note->to, L"Tove");
-    EXPECT_EQ(note->body, L"b");
-    EXPECT_EQ(note->firstChildGiven, inner->GetFirstElement());
+    document.LoadXml("<outer xmlns='urn:qxxml:test:binding'><Item code='high'><label>Tove</label></Item></outer>");
+    CSmartPtr<CItem> note(new CItem);
+    note->FromXmlElement(document.GetDocumentElement()->GetFirstElement(), Default());
+    EXPECT_EQ(note->GetLabel(), L"Tove");
+    EXPECT_EQ(note->GetCode(), L"high");
     EXPECT_THROW(note->FromXmlElement(static_cast<const CXmlElement*>(nullptr), Default()), CQxInvalidParamException);
     EXPECT_THROW(note->FromXmlElement(static_cast<const CElement*>(nullptr), Default()), CQxException);
-    EXPECT_EQ(note->reads, 1);
+    EXPECT_EQ(note->GetLabel(), L"Tove");
 }
 
 TEST(DoesElementNameMatch, LocalNameAndNamespaceUnlessNamespacesAreIgnored) {
@@ -178,33 +124,32 @@ TEST(DoesElementNameMatch, LocalNameAndNamespaceUnlessNamespacesAreIgnored) {
     document.LoadXml("<p:a xmlns:p='urn:p'><b/></p:a>");
     const CXmlElement* a = document.GetDocumentElement();
     const CXmlElement* b = a->GetFirstElement();
-    CSmartPtr<CNote> note(new CNote);
-    CXmlSerializationContext context;
-    EXPECT_TRUE(note->Matches(context, a, L"a", L"urn:p"));
-    EXPECT_FALSE(note->Matches(context, a, L"a", L"urn:q"));
-    EXPECT_FALSE(note->Matches(context, a, L"a", L""));
-    EXPECT_FALSE(note->Matches(context, a, L"A", L"urn:p"));
-    EXPECT_FALSE(note->Matches(context, a, L"p:a", L"urn:p"));
-    // One name a prefix of the other.
-    EXPECT_FALSE(note->Matches(context, a, L"ab", L"urn:p"));
-    EXPECT_FALSE(note->Matches(context, a, L"a", L"urn:"));
-    EXPECT_FALSE(note->Matches(context, a, L"a", L"urn:pp"));
-    // An element in no namespace matches only the empty (or null) namespace.
-    EXPECT_TRUE(note->Matches(context, b, L"b", L""));
-    EXPECT_TRUE(note->Matches(context, b, L"b", nullptr));
-    EXPECT_FALSE(note->Matches(context, b, L"b", L"urn:x"));
-
-    context.SetIgnoreNamespaces(true);
-    EXPECT_TRUE(note->Matches(context, a, L"a", L"urn:q"));
-    EXPECT_FALSE(note->Matches(context, a, L"b", L"urn:p"));
-
-    // A document read without namespaces keeps the prefixed name as its local name.
-    CXmlSerializationContext plain;
+    CXmlSerializationContext plain;  // a document read without namespaces keeps "p:a" as its name
     plain.SetSchemaType(SchemaType_NoNamespaces);
     CXmlDocument unbound(plain);
     unbound.LoadXml("<p:a xmlns:p='urn:p'/>");
-    EXPECT_TRUE(note->Matches(plain, unbound.GetDocumentElement(), L"p:a", L"urn:anything"));
-    EXPECT_FALSE(note->Matches(plain, unbound.GetDocumentElement(), L"a", L""));
+    const struct {
+        const CXmlElement* element;
+        const wchar_t* name;
+        const wchar_t* ns;
+        bool ignoreNamespaces, matches;
+    } rows[] = {
+        {a, L"a", L"urn:p", false, true},      {a, L"a", L"urn:q", false, false},
+        {a, L"a", L"", false, false},          {a, L"A", L"urn:p", false, false},
+        {a, L"p:a", L"urn:p", false, false},   {a, L"ab", L"urn:p", false, false},  // one name a prefix of the other
+        {a, L"a", L"urn:", false, false},      {a, L"a", L"urn:pp", false, false},
+        {b, L"b", L"", false, true},           {b, L"b", nullptr, false, true},  // no namespace: empty or null only
+        {b, L"b", L"urn:x", false, false},     {a, L"a", L"urn:q", true, true},
+        {a, L"b", L"urn:p", true, false},      {unbound.GetDocumentElement(), L"p:a", L"urn:anything", true, true},
+        {unbound.GetDocumentElement(), L"a", L"", true, false},
+    };
+    CSmartPtr<CTbExposed<CItem>> note(new CTbExposed<CItem>);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(ToUtf8(row.name) + " " + (row.ns ? ToUtf8(row.ns) : "(null)"));
+        CXmlSerializationContext context(row.element == unbound.GetDocumentElement() ? plain : CXmlSerializationContext());
+        context.SetIgnoreNamespaces(row.ignoreNamespaces);
+        EXPECT_EQ(note->DoesElementNameMatch(context, row.element, row.name, row.ns), row.matches);
+    }
 }
 
 // Binary content read from text keeps its bytes beside the value's record; the value still

@@ -1,6 +1,8 @@
 #include <qxxml/core/NamespaceAliasMap.h>
 #include <qxxml/support/QxException.h>
 
+#include "common/Messages.h"
+
 #include <gtest/gtest.h>
 
 using namespace QxXmlLib10;
@@ -35,10 +37,5 @@ TEST(NamespaceAliasMap, LookupsBothWays) {
     EXPECT_TRUE(map.GetAliasFromNamespace(L"urn:none").empty());
     EXPECT_TRUE(map.DoesNamespaceExist(L"urn:2"));
     EXPECT_FALSE(map.DoesNamespaceExist(L"URN:2"));
-    try {
-        map.GetNamespaceFromAlias(L"q");
-        FAIL() << "no exception";
-    } catch (const CQxException& e) {
-        EXPECT_EQ(L"Namespace alias [q] not found", e.GetMessageW());
-    }
+    EXPECT_EQ(L"Namespace alias [q] not found", qxxml_test::MessageOf([&] { map.GetNamespaceFromAlias(L"q"); }));
 }

@@ -3,6 +3,8 @@
 // (names with their namespaces, attributes, text, order) that python's expat reads from the
 // XML text of the same tree, whatever the naming, declaration, generated vocabulary and
 // encoding table. One JVM run and one python run for all documents.
+#include "core/BindingSupport.h"
+
 #include <qxxml/core/XmlSerializationContext.h>
 #include <qxxml/fastinfoset/FastInfosetContext.h>
 #include <qxxml/fastinfoset/FastInfosetWriter.h>
@@ -10,7 +12,6 @@
 #include <qxxml/values/ItemType.h>
 
 #include "common/JavaOracle.h"
-#include "core/TestBinding.h"
 #include "xmlout/PythonOracle.h"
 
 #include <gtest/gtest.h>
@@ -107,7 +108,7 @@ TEST(ToFastInfosetTest, JavaReadsTheInfosetOfTheXmlText) {
                 CXmlSerializationContext context;
                 naming.setup(context);
                 option.setup(context);
-                CSmartPtr<CTbRoot> root = full ? MakeFullRoot() : MakeMinimalRoot();
+                CSmartPtr<CRoot> root = full ? MakeFullRoot() : MakeMinimalRoot();
                 const std::string name = std::to_string(labels.size());
                 const std::string xmlPath = TempPath("fi-" + name + ".xml"), fiPath = TempPath("fi-" + name + ".fi");
                 WriteFile(xmlPath, Bytes(root->ToXmlStream(false, false, XmlEncoding_UTF8, EOLType_LF, context,
@@ -136,7 +137,7 @@ TEST(ToFastInfosetTest, JavaReadsTheInfosetOfTheXmlText) {
 }
 
 TEST(ToFastInfosetTest, FileAndCompressedStreamHoldTheDocument) {
-    CSmartPtr<CTbRoot> root = MakeFullRoot();
+    CSmartPtr<CRoot> root = MakeFullRoot();
     CXmlSerializationContext context;
     const CBinaryData plain = root->ToFastInfosetStream(FInfoDecl_V10, context, CompressionType_None);
     for (CompressionType compression : {CompressionType_GZip, CompressionType_ZLib}) {

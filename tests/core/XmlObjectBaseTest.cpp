@@ -5,12 +5,15 @@
 #include <qxxml/core/XmlSerializationContext.h>
 #include <qxxml/support/QxException.h>
 
+#include "common/Messages.h"
+#include "common/TestSupport.h"
+
 #include <gtest/gtest.h>
 
-#include <type_traits>
 #include <vector>
 
 using namespace QxXmlLib10;
+using qxxml_test::MessageOf;
 
 namespace {
 
@@ -97,27 +100,12 @@ public:
     std::vector<Event> events;
 };
 
-template <class Exception, class Action>
-std::wstring MessageOf(Action action) {
-    try {
-        action();
-    } catch (const CQxException& e) {
-        if constexpr (std::is_same_v<Exception, CQxException>) {
-            return e.GetMessageW();
-        } else {
-            return dynamic_cast<const Exception*>(&e) ? e.GetMessageW() : L"wrong class: " + e.GetMessageW();
-        }
-    }
-    return L"no exception";
-}
-
 CXmlElement* FakeElement(uintptr_t n) { return reinterpret_cast<CXmlElement*>(n * 64); }
 
 std::wstring Taken(const std::wstring& name, bool brackets = true) {
-    return brackets ? L"The Property [" + name +
-                          L"] is already set. Only one element within this class bay be set at a time"
-                    : L"The Property " + name +
-                          L" is already set. Only one element within this class bay be set at a time";
+    return brackets
+               ? L"The Property [" + name + L"] is already set. Only one element within this class bay be set at a time"
+               : L"The Property " + name + L" is already set. Only one element within this class bay be set at a time";
 }
 
 }  // namespace
@@ -145,53 +133,49 @@ TEST(XmlObjectBaseTest, CountingAndCopies) {
 
 // ------------------------------------------------------------------ choices
 
-TEST(XmlObjectBaseTest, ChoiceSelectElement) {
+// The three helpers generated setters call to keep one member of a choice set: each row is a
+// call from the selection `before`, the selection after it, and the member a refusal names.
+TEST(XmlObjectBaseTest, ChoiceHelpersKeepOneMemberSet) {
+    const struct {
+        char helper;  // S: Choice_SelectElement (arg: a value or null), C: Choice_CollectionChanged
+                      // (arg: the count), V: Choice_SetElementValid (arg: valid)
+        const wchar_t* name;
+        int arg;
+        const wchar_t* before;
+        const wchar_t* after;
+        const wchar_t* taken;  // the member the refusal names, null when none
+    } rows[] = {
+        {'S', L"a", 1, L"", L"a", nullptr},
+        {'S', L"a", 1, L"a", L"a", nullptr},     // the same member again
+        {'S', L"b", 1, L"a", L"a", L"a"},
+        {'S', L"b", 0, L"a", L"a", nullptr},     // clearing another member: nothing
+        {'S', L"a", 0, L"a", L"", nullptr},      // clearing the member
+        {'S', L"b", 0, L"", L"b", nullptr},      // a null value on an empty choice
+        {'C', L"items", 0, L"", L"", nullptr},
+        {'C', L"items", 2, L"", L"items", nullptr},
+        {'C', L"items", 1, L"items", L"items", nullptr},
+        {'C', L"other", 0, L"items", L"items", nullptr},
+        {'C', L"other", 1, L"items", L"items", L"items"},
+        {'C', L"other", -1, L"items", L"items", L"items"},
+        {'C', L"items", 0, L"items", L"", nullptr},
+        {'V', L"a", 1, L"a", L"a", nullptr},
+        {'V', L"b", 1, L"a", L"a", L"a"},
+        {'V', L"b", 0, L"a", L"", nullptr},
+        {'V', L"b", 1, L"", L"", L""},           // an empty selection differs from the name too
+    };
     CTestObject value;
-    std::wstring valid;
-    CTestObject::Choice_SelectElement(L"a", &value, valid);
-    EXPECT_EQ(valid, L"a");
-    CTestObject::Choice_SelectElement(L"a", &value, valid);  // the same member again
-    EXPECT_EQ(valid, L"a");
-    EXPECT_EQ(MessageOf<CQxInvalidStateException>([&] { CTestObject::Choice_SelectElement(L"b", &value, valid); }),
-              Taken(L"a"));
-    CTestObject::Choice_SelectElement(L"b", nullptr, valid);  // clearing another member: nothing
-    EXPECT_EQ(valid, L"a");
-    CTestObject::Choice_SelectElement(L"a", nullptr, valid);  // clearing the member
-    EXPECT_EQ(valid, L"");
-    CTestObject::Choice_SelectElement(L"b", nullptr, valid);  // a null value on an empty choice
-    EXPECT_EQ(valid, L"b");
-}
-
-TEST(XmlObjectBaseTest, ChoiceCollectionChanged) {
-    std::wstring valid;
-    CTestObject::Choice_CollectionChanged(L"items", 0, valid);
-    EXPECT_EQ(valid, L"");
-    CTestObject::Choice_CollectionChanged(L"items", 2, valid);
-    EXPECT_EQ(valid, L"items");
-    CTestObject::Choice_CollectionChanged(L"items", 1, valid);
-    EXPECT_EQ(valid, L"items");
-    CTestObject::Choice_CollectionChanged(L"other", 0, valid);
-    EXPECT_EQ(valid, L"items");
-    EXPECT_EQ(MessageOf<CQxInvalidStateException>([&] { CTestObject::Choice_CollectionChanged(L"other", 1, valid); }),
-              Taken(L"items"));
-    EXPECT_EQ(MessageOf<CQxInvalidStateException>([&] { CTestObject::Choice_CollectionChanged(L"other", -1, valid); }),
-              Taken(L"items"));
-    CTestObject::Choice_CollectionChanged(L"items", 0, valid);
-    EXPECT_EQ(valid, L"");
-}
-
-TEST(XmlObjectBaseTest, ChoiceSetElementValid) {
-    std::wstring valid = L"a";
-    CTestObject::Choice_SetElementValid(true, L"a", valid);
-    EXPECT_EQ(valid, L"a");
-    EXPECT_EQ(MessageOf<CQxInvalidStateException>([&] { CTestObject::Choice_SetElementValid(true, L"b", valid); }),
-              Taken(L"a", /*brackets=*/false));
-    CTestObject::Choice_SetElementValid(false, L"b", valid);
-    EXPECT_EQ(valid, L"");
-    // An empty selection differs from the name too: it throws and sets nothing.
-    EXPECT_EQ(MessageOf<CQxInvalidStateException>([&] { CTestObject::Choice_SetElementValid(true, L"b", valid); }),
-              Taken(L"", /*brackets=*/false));
-    EXPECT_EQ(valid, L"");
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(1, row.helper) + " " + qxxml_test::ToUtf8(row.name) + " " + std::to_string(row.arg) +
+                     " from '" + qxxml_test::ToUtf8(row.before) + "'");
+        std::wstring valid = row.before;
+        const std::wstring message = MessageOf<CQxInvalidStateException>([&] {
+            if (row.helper == 'S') CTestObject::Choice_SelectElement(row.name, row.arg ? &value : nullptr, valid);
+            if (row.helper == 'C') CTestObject::Choice_CollectionChanged(row.name, row.arg, valid);
+            if (row.helper == 'V') CTestObject::Choice_SetElementValid(row.arg != 0, row.name, valid);
+        });
+        EXPECT_EQ(message, row.taken ? Taken(row.taken, row.helper != 'V') : qxxml_test::kNoException);
+        EXPECT_EQ(valid, row.after);
+    }
 }
 
 TEST(XmlObjectBaseTest, ChoiceReadCollection) {
@@ -232,9 +216,10 @@ TEST(XmlObjectBaseTest, NullAndElementNameChecks) {
     // The name compared is the one of the object GetBase() designates.
     CTestObject wrapper(L"billTo");
     wrapper.m_base = &same;
-    EXPECT_EQ(MessageOf<CQxInvalidParamException>([&] { CTestObject::Throw_IfElementNameDiffers(&wrapper, L"ShipTo"); }),
-              L"This property requrires an element with the name ShipTo the element being set has the element "
-              L"name shipTo");
+    EXPECT_EQ(
+        MessageOf<CQxInvalidParamException>([&] { CTestObject::Throw_IfElementNameDiffers(&wrapper, L"ShipTo"); }),
+        L"This property requrires an element with the name ShipTo the element being set has the element "
+        L"name shipTo");
 }
 
 // ------------------------------------------------------------------ namespace restrictions

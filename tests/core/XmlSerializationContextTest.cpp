@@ -1,23 +1,12 @@
 #include <qxxml/core/XmlSerializationContext.h>
 #include <qxxml/support/QxException.h>
 
+#include "common/Messages.h"
+
 #include <gtest/gtest.h>
 
 using namespace QxXmlLib10;
-
-namespace {
-
-template <class F>
-std::wstring InvalidStateMessage(F call) {
-    try {
-        call();
-    } catch (const CQxInvalidStateException& e) {
-        return e.GetMessageW();
-    }
-    return L"<no exception>";
-}
-
-}  // namespace
+using qxxml_test::MessageOf;
 
 TEST(XmlSerializationContext, UnknownAndMissingMandatoryCannotBothBeIgnored) {
     const std::wstring both =
@@ -26,13 +15,13 @@ TEST(XmlSerializationContext, UnknownAndMissingMandatoryCannotBothBeIgnored) {
     CXmlSerializationContext context;
     context.SetIgnoreMissingMandatoryElements(true);
     EXPECT_EQ(both + L"Set IgnoreMissingMandatoryElements to false before setting IgnoreUnknownElements to true",
-              InvalidStateMessage([&] { context.SetIgnoreUnknownElements(true); }));
+              MessageOf<CQxInvalidStateException>([&] { context.SetIgnoreUnknownElements(true); }));
     EXPECT_FALSE(context.GetIgnoreUnknownElements());
     context.SetIgnoreUnknownElements(false);  // turning off always works
     context.SetIgnoreMissingMandatoryElements(false);
     context.SetIgnoreUnknownElements(true);
     EXPECT_EQ(both + L"Set IgnoreUnknownElements to false before setting IgnoreMissingMandatoryElements to true",
-              InvalidStateMessage([&] { context.SetIgnoreMissingMandatoryElements(true); }));
+              MessageOf<CQxInvalidStateException>([&] { context.SetIgnoreMissingMandatoryElements(true); }));
     EXPECT_FALSE(context.GetIgnoreMissingMandatoryElements());
     EXPECT_TRUE(context.GetIgnoreUnknownElements());
 }

@@ -888,8 +888,11 @@ void CBindingBuilder::Finish() {
             member.index = index++;
             if (member.kind == CMemberModel::Kind_Cls && (member.cls->polymorphic || member.cls->abstract) &&
                 !member.pseudo) {
-                // In xs:all the library writes such members but does not read them: reading
-                // one fails with the all-group descriptors' own message.
+                // The all-group descriptors write such members but cannot read them back: a
+                // binding that could not read what it writes is refused here, not at run time.
+                if (cls->group == XmlElementGroupType_All)
+                    member.file->Fail(member.node, "an xs:all member whose type is abstract or has derived types is "
+                                                   "not supported (element '" + Narrow(member.elementName) + "')");
                 member.kind = CMemberModel::Kind_AbsCls;
             }
         }

@@ -1,0 +1,212 @@
+#include "core/BindingSupport.h"
+
+#include <qxxml/core/XmlSerializationContext.h>
+#include <qxxml/metadata/ElementInfoChoice.h>
+#include <qxxml/metadata/ElementInfoSeq.h>
+#include <qxxml/support/QxException.h>
+#include <qxxml/xmlout/TextStream.h>
+#include <qxxml/xmlout/XmlTextWriter.h>
+
+#include "common/TestSupport.h"
+
+#include <atomic>
+#include <cstdio>
+#include <sstream>
+
+namespace test_binding {
+
+using namespace QxXmlLib10Data;
+
+const wchar_t* const kNamespace = L"urn:qxxml:test:binding";
+
+// ---------------------------------------------------------------- builders
+
+CSmartPtr<CItem> NewItem(const std::wstring& label, const wchar_t* elementName) {
+    CSmartPtr<CItem> item(new CItem(elementName));
+    item->SetLabel(label);
+    return item;
+}
+
+CSmartPtr<CCircle> NewCircle(double radius) {
+    CSmartPtr<CCircle> circle(new CCircle);
+    circle->SetRadius(radius);
+    return circle;
+}
+
+CSmartPtr<CSquare> NewSquare(const CDecimal& side) {
+    CSmartPtr<CSquare> square(new CSquare);
+    square->SetSide(side);
+    return square;
+}
+
+CSmartPtr<CRoot> MakeMinimalRoot() {
+    CSmartPtr<CRoot> root(new CRoot);
+    root->SetId(7);
+    root->SetName(L"minimal");
+    root->SetColour(Colour_red);
+    root->GetItem()->SetLabel(L"only");
+    root->SetShape(NewCircle(1).Get());
+    root->GetAddress()->SetStreet(L"High Street");
+    return root;
+}
+
+CSmartPtr<CRoot> MakeFullRoot() {
+    CSmartPtr<CRoot> root(new CRoot);
+    root->FromXml(qxxml_test::ReadFile(QXXML_SOURCE_DIR "/tests/core/data/full_root.xml").c_str(),
+                  CXmlSerializationContext());
+    return root;
+}
+
+std::wstring WriteXml(CXmlObjectBase& object, const CXmlSerializationContext& context, bool formatted) {
+    return object.ToXml(false, formatted, EOLType_LF, context);
+}
+
+std::wstring WriteWithWriter(const std::function<void(CXmlWriter* writer)>& write) {
+    CTextStream stream(XmlEncoding_None);
+    CXmlTextWriter writer(&stream);
+    writer.SetFormatting(false);
+    writer.SetEOLType(EOLType_LF);
+    writer.StartDocument();
+    write(&writer);
+    writer.EndDocument();
+    return stream.TakeText();
+}
+
+std::wstring FullMessageOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const CQxValidationException& error) {
+        return error.GetFullMessage();
+    } catch (const CQxException& error) {
+        return L"(not a validation exception) " + error.GetFullMessage();
+    }
+    return L"(nothing thrown)";
+}
+
+// ---------------------------------------------------------------- engine probes
+
+CTbProbe::CTbProbe(CParentElementInfo* info, std::initializer_list<CElementInfo*> elements,
+                   std::initializer_list<CAttributeInfo*> attributes, size_t propertyCount)
+    : m_properties(propertyCount) {
+    m_tables.info = info;
+    m_tables.elements = CGeneratedTables::Table(elements);
+    m_tables.attributes = CGeneratedTables::Table(attributes);
+    SetElementName(L"probe");
+}
+
+void CTbProbe::AccessProperty(int propertyIndex, bool read, QxVariant& value) {
+    m_log.push_back((read ? L"r" : L"w") + std::to_wstring(propertyIndex));
+    QxVariant& property = m_properties.at(static_cast<size_t>(propertyIndex));
+    if (read)
+        value = property;
+    else
+        property = value;
+}
+
+CParentElementInfo* ProbeInfo(XmlElementGroupType group, int textProperty, ItemType textType, bool textAsProperty) {
+    return new CParentElementInfo(group, XmlElementType_Element, L"Probe", kNamespace, true, false, textProperty,
+                                  textType, nullptr, textAsProperty);
+}
+
+CElementInfo* StringMember(const wchar_t* name, int index, XmlElementGroupType group) {
+    if (group == XmlElementGroupType_Choice)
+        return new CElementInfoChoicePrimOpt(name, kNamespace, index, false, ItemType_string, nullptr,
+                                             CWhitespaceUtils::WhitespaceRule_Preserve, CPrimitiveRestrictions());
+    return new CElementInfoSeqPrimOpt(name, kNamespace, index, false, ItemType_string, nullptr,
+                                      CWhitespaceUtils::WhitespaceRule_Preserve, CPrimitiveRestrictions());
+}
+
+CstringCol* NewStringCol(const wchar_t* elementName, int minOccurs, int maxOccurs) {
+    return new CstringCol(elementName, kNamespace, minOccurs, maxOccurs, nullptr, -1, -1, nullptr, nullptr, nullptr,
+                          nullptr, -1, CWhitespaceUtils::WhitespaceRule_Preserve, nullptr);
+}
+
+// ---------------------------------------------------------------- outside judges
+
+namespace {
+
+// Writes each document as UTF-8 into a fresh file of this process; returns the paths quoted
+// for a shell, and the paths.
+std::string WriteTempDocuments(const std::vector<std::wstring>& documents, std::vector<std::string>& paths) {
+    static std::atomic<int> counter{0};
+    std::string list;
+    for (const std::wstring& xml : documents) {
+        paths.push_back(qxxml_test::TempPath("binding-doc" + std::to_string(counter.fetch_add(1)) + ".xml"));
+        qxxml_test::WriteFile(paths.back(), qxxml_test::ToUtf8(xml));
+        list += " '" + paths.back() + "'";
+    }
+    return list;
+}
+
+// Namespace prefixes are rewritten, so that a writer's own prefixes and default-namespace
+// declarations do not count.
+const char kCanonicalProgram[] = R"PY(
+import difflib, sys
+import xml.etree.ElementTree as ET
+paths = sys.argv[1:]
+for i in range(0, len(paths), 2):
+    a, b = (ET.canonicalize(from_file=p, rewrite_prefixes=True) for p in paths[i:i + 2])
+    print("=== %d" % (i // 2))
+    if a == b:
+        print("equal")
+    else:
+        split = lambda t: t.replace("><", ">\n<").splitlines()
+        print("\n".join(list(difflib.unified_diff(split(a), split(b), lineterm="", n=1))[:30]))
+)PY";
+
+}  // namespace
+
+bool HasXmlLint() {
+    int status = 0;
+    qxxml_test::CommandOutput("command -v xmllint", status);
+    return qxxml_test::ExitCode(status) == 0;
+}
+
+std::vector<CToolRun> ValidateWithSchema(const std::vector<std::wstring>& documents) {
+    std::vector<CToolRun> results(documents.size());
+    if (documents.empty()) return results;
+    std::vector<std::string> paths;
+    const std::string list = WriteTempDocuments(documents, paths);
+    int status = 0;
+    const std::string output = qxxml_test::CommandOutput(
+        "xmllint --noout --schema '" QXXML_SOURCE_DIR "/tests/core/TestBinding.xsd'" + list + " 2>&1", status);
+    for (size_t i = 0; i < paths.size(); ++i) {
+        std::istringstream lines(output);
+        std::string line;
+        while (std::getline(lines, line))
+            if (line.find(paths[i]) != std::string::npos) results[i].output += line + "\n";
+        results[i].status = results[i].output.find(paths[i] + " validates") != std::string::npos ? 0 : 1;
+        std::remove(paths[i].c_str());
+    }
+    return results;
+}
+
+std::vector<CToolRun> CompareCanonical(const std::vector<std::wstring>& expected,
+                                       const std::vector<std::wstring>& actual) {
+    std::vector<std::wstring> documents;
+    for (size_t i = 0; i < expected.size(); ++i) {
+        documents.push_back(expected[i]);
+        documents.push_back(actual.at(i));
+    }
+    std::vector<CToolRun> results(expected.size());
+    if (documents.empty()) return results;
+    std::vector<std::string> paths;
+    int status = 0;
+    const std::string output = qxxml_test::RunPython(kCanonicalProgram, WriteTempDocuments(documents, paths), status);
+    for (const std::string& path : paths) std::remove(path.c_str());
+    CToolRun* current = nullptr;
+    for (const std::string& line : qxxml_test::Lines(output)) {
+        if (line.rfind("=== ", 0) == 0) {
+            current = &results.at(std::stoul(line.substr(4)));
+            current->status = 1;
+        } else if (current) {
+            if (line == "equal") current->status = 0;
+            current->output += line + "\n";
+        }
+    }
+    if (status != 0)
+        for (CToolRun& result : results) result.output += output;
+    return results;
+}
+
+}  // namespace test_binding

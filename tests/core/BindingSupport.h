@@ -1,0 +1,119 @@
+// BindingSupport.h - what the tests of tests/core share around the binding generated from
+// TestBinding.xsd (namespace TbBinding, built by qxxml_add_binding): builders for its objects,
+// the one tree comparison they use (the text both trees write), probes with hand-made metadata
+// for the engine paths no class of the schema takes, and the outside judges of written
+// documents (xmllint and python's canonical XML), each run once per batch.
+//
+//   CSmartPtr<CRoot> root = MakeFullRoot();
+//   const std::wstring xml = WriteXml(*root, context);
+//   EXPECT_TRUE(ValidateWithSchema({xml})[0].Succeeded());
+#pragma once
+
+#include "TbBinding.h"  // generated from TestBinding.xsd
+
+#include <qxxml/core/GeneratedSupport.h>
+#include <qxxml/core/XmlGeneratedClass.h>
+#include <qxxml/metadata/ParentElementInfo.h>
+
+#include <functional>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+namespace test_binding {
+
+using namespace TbBinding;
+
+// The schema's target namespace.
+extern const wchar_t* const kNamespace;
+
+// Builders for the classes the tests fill most.
+CSmartPtr<CItem> NewItem(const std::wstring& label, const wchar_t* elementName = L"Item");
+CSmartPtr<CCircle> NewCircle(double radius);
+CSmartPtr<CSquare> NewSquare(const CDecimal& side);
+
+// A Root with every member set (read from data/full_root.xml), and one with only what the
+// schema requires.
+CSmartPtr<CRoot> MakeFullRoot();
+CSmartPtr<CRoot> MakeMinimalRoot();
+
+// The text of ToXml (no declaration, LF line ends). Two trees are equal when they write the
+// same text.
+std::wstring WriteXml(CXmlObjectBase& object, const CXmlSerializationContext& context, bool formatted = false);
+
+// Runs `write` between StartDocument and EndDocument of a text writer (no formatting, LF) and
+// returns the text.
+std::wstring WriteWithWriter(const std::function<void(CXmlWriter* writer)>& write);
+
+// The full message chain of the CQxValidationException `action` throws; "(nothing thrown)",
+// or the message marked "(not a validation exception)" for any other CQxException.
+std::wstring FullMessageOf(const std::function<void()>& action);
+
+// A generated class whose description and tables each test supplies, with variant properties
+// and a log of property accesses ("r2" read of property 2, "w0" write of property 0).
+class CTbProbe : public CXmlGeneratedClass {
+public:
+    CTbProbe(QxXmlLib10Data::CParentElementInfo* info, std::initializer_list<QxXmlLib10Data::CElementInfo*> elements,
+             std::initializer_list<QxXmlLib10Data::CAttributeInfo*> attributes = {}, size_t propertyCount = 8);
+
+    CXmlObjectBase* GetBase() override { return this; }
+    std::wstring GetNamespace() const override { return kNamespace; }
+    QxXmlLib10Data::CParentElementInfo* GetClassInfo() override { return m_tables.info; }
+    QxXmlLib10Data::CElementInfo** GetClassElementInfo() override { return m_tables.elements; }
+    QxXmlLib10Data::CAttributeInfo** GetClassAttributeInfo() override { return m_tables.attributes; }
+    void AccessProperty(int propertyIndex, bool read, QxVariant& value) override;
+    void Init() override { ++m_initCount; }
+
+    using CXmlGeneratedClass::DoesElementContainOptionalElements;
+
+    std::vector<QxVariant> m_properties;
+    std::vector<std::wstring> m_log;
+    int m_initCount = 0;
+
+protected:
+    std::wstring GetTargetNamespace() const override { return kNamespace; }
+
+private:
+    CGeneratedTables m_tables;  // owned: cleaned with the probe
+};
+
+// The description of a probe of the group, named "Probe" in the binding's namespace; a text
+// property and its type make it mixed (`textAsProperty`: the text is kept exactly as read).
+QxXmlLib10Data::CParentElementInfo* ProbeInfo(QxXmlLib10Data::XmlElementGroupType group, int textProperty = -1,
+                                              ItemType textType = ItemType_invalid, bool textAsProperty = false);
+// An optional string member of a sequence or a choice (property `index`), kept as written.
+QxXmlLib10Data::CElementInfo* StringMember(const wchar_t* name, int index, QxXmlLib10Data::XmlElementGroupType group);
+// A collection of strings of the binding's namespace, kept as written.
+CstringCol* NewStringCol(const wchar_t* elementName, int minOccurs, int maxOccurs);
+
+// A class of the binding with the engine's protected operations opened for a test.
+template <class T>
+class CTbExposed : public T {
+public:
+    using T::DoesElementContainOptionalElements;
+    using T::DoesElementNameMatch;
+    using T::FromXml_Int;
+    using T::IsElementInList;
+    using T::T;
+    using T::ToXml_Int;
+};
+
+// A run of an outside program on a written document.
+struct CToolRun {
+    int status = -1;
+    std::string output;
+    bool Succeeded() const { return status == 0; }
+};
+
+// Whether xmllint (Debian libxml2-utils) is installed.
+bool HasXmlLint();
+// xmllint --schema TestBinding.xsd on each document, given to it as UTF-8, in one run; one
+// result per document (status 0 when it validates, the lines xmllint wrote about it).
+std::vector<CToolRun> ValidateWithSchema(const std::vector<std::wstring>& documents);
+// Whether each pair of documents has the same Canonical XML 2.0 form with namespace prefixes
+// rewritten (python3's xml.etree), in one run; per pair status 0 when equal, otherwise the
+// first differing lines.
+std::vector<CToolRun> CompareCanonical(const std::vector<std::wstring>& expected,
+                                       const std::vector<std::wstring>& actual);
+
+}  // namespace test_binding
