@@ -6,7 +6,7 @@
 //   WriteFile(TempPath("cases.txt"), cases);
 //   for (const std::vector<std::string>& f : Rows(Python("import sys\nprint('a\\tb', sys.argv[1])", "'x'")))
 //       ...                                                        // f is {"a", "b x"}
-//   std::string out = PythonScript("tests/values/datetime_oracle.py", "97 1500");
+//   std::string out = PythonScript("tests/values/values_oracle.py", "dates 1500 97");
 //
 // Everything here is independent of the code under test, except FromUtf8 and ToUtf8, which
 // use the library's own UTF-8 conversion for tests that need real text rather than ASCII.
@@ -572,7 +572,7 @@ inline std::string Python(const std::string& program, const std::string& args = 
 }
 
 // The same for an oracle script of the source tree, named by its path from the top, e.g.
-// PythonScript("tests/values/datetime_oracle.py", "97 1500").
+// PythonScript("tests/values/values_oracle.py", "dates 1500 97").
 inline std::string PythonScript(const std::string& pathInSource, const std::string& args) {
     return detail::CheckedPythonOutput(std::string(QXXML_SOURCE_DIR) + "/" + pathInSource, args);
 }

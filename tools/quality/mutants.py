@@ -23,7 +23,8 @@ exactly the mutants of an earlier run's results (after the tests changed, say), 
 --assume-survived takes that run's survivors as survivors without running them: when tests were
 only removed or moved into tables they cannot kill them, so the rate is a lower bound at a
 fraction of the cost. samples/ keeps the results of samples that later runs compare with
-(seed21-28.jsonl: the first 28 mutants of seed 21, tested on the suite of December 2026). The
+(seed21-28.jsonl: the first 28 mutants of seed 21; seed21-100.jsonl: 100 mutants of seed 21,
+both tested on the suite of early December 2026, before the cuts). The
 kill rate is printed per subsystem and overall. The install check (a
 whole CMake consumer build) is not run per mutant.
 """
