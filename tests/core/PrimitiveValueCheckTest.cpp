@@ -128,20 +128,6 @@ TEST(PrimitiveValueCheck, FacetsOfEveryKindGiveTheExactMessage) {
     EXPECT_EQ(Failure(L"x", nan, ItemType_r8, CPrimitiveRestrictions()), L"");
 }
 
-TEST(PrimitiveValueCheck, BoundsAreCheckedInOrderAndOnlyWhileTheEarlierOnesHold) {
-    QxVariant value;
-    value.SetI4(1);
-    // minInclusive fails first: the unreadable maxInclusive is never converted.
-    EXPECT_EQ(Failure(L"v", value, ItemType_i4, Bounds(L"2", L"junk", nullptr, nullptr)), L"Invalid Value for v [1]");
-    // minInclusive holds: the unreadable maxInclusive is converted and its failure passes out.
-    EXPECT_EQ(Failure<CQxInvalidValueException>(L"v", value, ItemType_i4, Bounds(L"0", L"junk", nullptr, nullptr)),
-              L"The value [junk] can not be converted to a i4");
-    // A bound that does not fit the kind fails with the kind's own conversion message.
-    value.SetI1(0);
-    EXPECT_EQ(Failure<CQxInvalidValueException>(L"v", value, ItemType_i1, Bounds(L"200", nullptr, nullptr, nullptr)),
-              L"The value [200] is to large to fit in a i1");
-}
-
 // Random doubles (quarters, exact in every form) and decimals against random bounds of each
 // facet, python's decimal comparison the oracle; a broken bound of a double names the value as
 // python's "%f" does.
