@@ -22,7 +22,6 @@ CSmartPtr<CRoot> RootWithTags(int tags) {
     return root;
 }
 
-std::wstring Wide(const std::string& narrow) { return std::wstring(narrow.begin(), narrow.end()); }
 
 // Runs python on the file and returns what it prints; `code` sees `data` (the file's bytes).
 std::string PythonOn(const std::string& path, const std::string& code) {
@@ -110,7 +109,7 @@ TEST_F(ToXmlTest, FileBytesAreTheSameWithAndWithoutOverlappedWriting) {
         for (bool async : {false, true}) {
             AsyncSwitch on(async);
             const std::string path = TempPath(async ? "async.xml" : "memory.xml");
-            large->ToXmlFile(Wide(path).c_str(), true, true, encoding, EOLType_CRLF, context, CompressionType_None);
+            large->ToXmlFile(Widen(path).c_str(), true, true, encoding, EOLType_CRLF, context, CompressionType_None);
             files[async] = ReadFile(path);
         }
         EXPECT_GT(files[0].size(), 100000u);
@@ -133,11 +132,11 @@ TEST_F(ToXmlTest, GzipFilesTakeTheInMemoryPathEvenWhenOverlappedWritingIsOn) {
     for (bool async : {false, true}) {
         AsyncSwitch on(async);
         const std::string path = TempPath("file.xml.gz");
-        large->ToXmlFile(Wide(path).c_str(), true, false, XmlEncoding_UTF8, EOLType_LF, context, CompressionType_GZip);
+        large->ToXmlFile(Widen(path).c_str(), true, false, XmlEncoding_UTF8, EOLType_LF, context, CompressionType_GZip);
         EXPECT_EQ("True\n", PythonOn(path, "print(gzip.decompress(data) == open('" + plainPath + "', 'rb').read())\n"));
 
         // UTF-16: the file is one gzip stream holding the marked UTF-16 text.
-        large->ToXmlFile(Wide(path).c_str(), true, false, XmlEncoding_UTF16, EOLType_LF, context, CompressionType_GZip);
+        large->ToXmlFile(Widen(path).c_str(), true, false, XmlEncoding_UTF16, EOLType_LF, context, CompressionType_GZip);
         EXPECT_EQ("True True\n",
                   PythonOn(path, "text = gzip.decompress(data)\n"
                                  "print(text[:2] == b'\\xff\\xfe', text[2:].decode('utf-16-le') == "
@@ -147,7 +146,7 @@ TEST_F(ToXmlTest, GzipFilesTakeTheInMemoryPathEvenWhenOverlappedWritingIsOn) {
 }
 
 TEST_F(ToXmlTest, RefusedFileOutputCreatesNoFile) {
-    const std::wstring missing = Wide(TempDir() + "/missing-dir/out.xml");
+    const std::wstring missing = Widen(TempDir() + "/missing-dir/out.xml");
     const struct {
         const char* file;  // in the temporary folder; null: `missing`
         XmlEncoding encoding;
@@ -171,9 +170,9 @@ TEST_F(ToXmlTest, RefusedFileOutputCreatesNoFile) {
             std::remove(path.c_str());
             const std::wstring message = MessageOf([&] {
                 if (row.fastInfoset)
-                    small->ToFastInfosetFile(Wide(path).c_str(), FInfoDecl_None, context, row.compression);
+                    small->ToFastInfosetFile(Widen(path).c_str(), FInfoDecl_None, context, row.compression);
                 else
-                    small->ToXmlFile(Wide(path).c_str(), true, true, row.encoding, EOLType_LF, context, row.compression);
+                    small->ToXmlFile(Widen(path).c_str(), true, true, row.encoding, EOLType_LF, context, row.compression);
             });
             EXPECT_EQ(message.substr(0, row.message.size()), row.message);
             EXPECT_FALSE(FileExists(path));
