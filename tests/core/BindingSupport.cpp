@@ -19,6 +19,17 @@ using namespace QxXmlLib10Data;
 
 const wchar_t* const kNamespace = L"urn:qxxml:test:binding";
 
+const std::vector<CNaming> kNamings = {
+    {"generated prefixes", [](CXmlSerializationContext&) {}},
+    {"alias", [](CXmlSerializationContext& c) { c.GetNamespaceAliases().Add(L"tb", kNamespace); }},
+    {"default namespace", [](CXmlSerializationContext& c) { c.SetDefaultNamespaceURI(kNamespace); }},
+    {"xsi alias and default namespace",
+     [](CXmlSerializationContext& c) {
+         c.GetNamespaceAliases().Add(L"xsi", L"http://www.w3.org/2001/XMLSchema-instance");
+         c.SetDefaultNamespaceURI(kNamespace);
+     }},
+};
+
 // ---------------------------------------------------------------- builders
 
 CSmartPtr<CItem> NewItem(const std::wstring& label, const wchar_t* elementName) {

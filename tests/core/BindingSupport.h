@@ -27,6 +27,14 @@ using namespace TbBinding;
 // The schema's target namespace.
 extern const wchar_t* const kNamespace;
 
+// A way a context can name the binding's namespace; kNamings holds them all (generated
+// prefixes, an alias, the default namespace, the default namespace beside an xsi alias).
+struct CNaming {
+    const char* name;
+    void (*setup)(CXmlSerializationContext& context);
+};
+extern const std::vector<CNaming> kNamings;
+
 // Builders for the classes the tests fill most.
 CSmartPtr<CItem> NewItem(const std::wstring& label, const wchar_t* elementName = L"Item");
 CSmartPtr<CCircle> NewCircle(double radius);

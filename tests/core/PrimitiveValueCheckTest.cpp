@@ -128,20 +128,6 @@ TEST(PrimitiveValueCheck, FacetsOfEveryKindGiveTheExactMessage) {
     EXPECT_EQ(Failure(L"x", nan, ItemType_r8, CPrimitiveRestrictions()), L"");
 }
 
-TEST(PrimitiveValueCheck, BoundsAreCheckedInOrderAndOnlyWhileTheEarlierOnesHold) {
-    QxVariant value;
-    value.SetI4(1);
-    // minInclusive fails first: the unreadable maxInclusive is never converted.
-    EXPECT_EQ(Failure(L"v", value, ItemType_i4, Bounds(L"2", L"junk", nullptr, nullptr)), L"Invalid Value for v [1]");
-    // minInclusive holds: the unreadable maxInclusive is converted and its failure passes out.
-    EXPECT_EQ(Failure<CQxInvalidValueException>(L"v", value, ItemType_i4, Bounds(L"0", L"junk", nullptr, nullptr)),
-              L"The value [junk] can not be converted to a i4");
-    // A bound that does not fit the kind fails with the kind's own conversion message.
-    value.SetI1(0);
-    EXPECT_EQ(Failure<CQxInvalidValueException>(L"v", value, ItemType_i1, Bounds(L"200", nullptr, nullptr, nullptr)),
-              L"The value [200] is to large to fit in a i1");
-}
-
 // Random doubles (quarters, exact in every form) and decimals against random bounds of each
 // facet, python's decimal comparison the oracle; a broken bound of a double names the value as
 // python's "%f" does.
@@ -220,39 +206,21 @@ TEST(PrimitiveValueCheck, AnInvalidPatternReportsItsOwnFailureAndTheValue) {
 
 // ------------------------------------------------------------------ which facets each kind honours
 
-// Every facet set to a value the given value breaks (and bounds unreadable for kinds that do
-// not honour bounds): only the facets of the kind's row may take part.
+// Every facet set to a value the given value breaks (and bounds unreadable): only the facets
+// of the kind's row of data/facet_kinds.tsv may take part.
 TEST(PrimitiveValueCheck, EachKindHonoursExactlyItsFacets) {
     const CPrimitiveRestrictions lengthsOnly = Lengths(100, 0, 50, L"never");
     const CPrimitiveRestrictions unreadableBounds = Bounds(L"?", L"?", L"?", L"?");
     const CPrimitiveRestrictions patternOnly = Lengths(-1, -1, -1, L"never");
-
-    struct Case {
-        ItemType type;
-        const wchar_t* text;
-        bool lengths;  // honours the lengths
-        bool bounds;   // honours the four bounds
-    };
-    std::vector<Case> cases = {
-        {ItemType_hexBinary, L"00", true, false},     {ItemType_base64Binary, L"AA==", true, false},
-        {ItemType_string, L"abc", true, false},       {ItemType_boolean, L"true", false, false},
-        {ItemType_duration, L"P1D", false, true},     {ItemType_yearMonth, L"2024-01", false, true},
-        {ItemType_monthDay, L"--01-01", false, true}, {ItemType_year, L"2024", false, true},
-        {ItemType_month, L"--01", false, true},       {ItemType_day, L"---01", false, true},
-        {ItemType_date, L"2024-01-01", false, true},  {ItemType_datetime, L"2024-01-01T00:00:00", false, true},
-        {ItemType_time, L"00:00:00", false, true},
-    };
-    for (ItemType number : {ItemType_i1, ItemType_i2, ItemType_i4, ItemType_i8, ItemType_ui1, ItemType_ui2,
-                            ItemType_ui4, ItemType_ui8, ItemType_r4, ItemType_r8, ItemType_decimal, ItemType_integer})
-        cases.push_back({number, L"1", false, true});
-    for (const Case& c : cases) {
-        SCOPED_TRACE(ItemTypeName(c.type));
-        const QxVariant value = Parsed(c.type, c.text);
-        EXPECT_EQ(!Failure(L"f", value, c.type, lengthsOnly).empty(), c.lengths);
-        EXPECT_EQ(!Failure(L"f", value, c.type, patternOnly).empty(), c.type == ItemType_string);
+    for (const qxxml_test::CCaseRow& row : qxxml_test::CaseRows("facet_kinds.tsv", 4)) {
+        SCOPED_TRACE(row.line);
+        const ItemType type = TypeNamed(row.fields[0]);
+        const QxVariant value = Parsed(type, qxxml_test::Widen(row.fields[1]).c_str());
+        EXPECT_EQ(!Failure(L"f", value, type, lengthsOnly).empty(), row.fields[2] == "1");
+        EXPECT_EQ(!Failure(L"f", value, type, patternOnly).empty(), type == ItemType_string);
         // An honoured bound that cannot be read fails in its conversion; an ignored one is
         // never read.
-        EXPECT_EQ(!Failure(L"f", value, c.type, unreadableBounds).empty(), c.bounds);
+        EXPECT_EQ(!Failure(L"f", value, type, unreadableBounds).empty(), row.fields[3] == "1");
     }
 }
 

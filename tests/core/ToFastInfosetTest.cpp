@@ -80,16 +80,6 @@ void GeneratedVocabulary(CXmlSerializationContext& c) {
 }
 
 TEST(ToFastInfosetTest, JavaReadsTheInfosetOfTheXmlText) {
-    const std::vector<Setting> namings = {
-        {"generated prefixes", [](CXmlSerializationContext&) {}},
-        {"alias", [](CXmlSerializationContext& c) { c.GetNamespaceAliases().Add(L"tb", kNamespace); }},
-        {"default namespace", [](CXmlSerializationContext& c) { c.SetDefaultNamespaceURI(kNamespace); }},
-        {"xsi alias and default namespace",
-         [](CXmlSerializationContext& c) {
-             c.GetNamespaceAliases().Add(L"xsi", L"http://www.w3.org/2001/XMLSchema-instance");
-             c.SetDefaultNamespaceURI(kNamespace);
-         }},
-    };
     const std::vector<Setting> options = {
         {"plain", [](CXmlSerializationContext&) {}},
         {"suggested encodings", SuggestedEncodings},
@@ -102,7 +92,7 @@ TEST(ToFastInfosetTest, JavaReadsTheInfosetOfTheXmlText) {
     std::vector<std::pair<std::string, std::string>> xmlFiles;
     std::vector<std::string> requests, labels;
     int declaration = 0;
-    for (const Setting& naming : namings)
+    for (const CNaming& naming : kNamings)
         for (const Setting& option : options)
             for (bool full : {true, false}) {
                 CXmlSerializationContext context;

@@ -22,7 +22,6 @@ CSmartPtr<CRoot> RootWithTags(int tags) {
     return root;
 }
 
-std::wstring Wide(const std::string& narrow) { return std::wstring(narrow.begin(), narrow.end()); }
 
 // Runs python on the file and returns what it prints; `code` sees `data` (the file's bytes).
 std::string PythonOn(const std::string& path, const std::string& code) {
@@ -110,7 +109,7 @@ TEST_F(ToXmlTest, FileBytesAreTheSameWithAndWithoutOverlappedWriting) {
         for (bool async : {false, true}) {
             AsyncSwitch on(async);
             const std::string path = TempPath(async ? "async.xml" : "memory.xml");
-            large->ToXmlFile(Wide(path).c_str(), true, true, encoding, EOLType_CRLF, context, CompressionType_None);
+            large->ToXmlFile(Widen(path).c_str(), true, true, encoding, EOLType_CRLF, context, CompressionType_None);
             files[async] = ReadFile(path);
         }
         EXPECT_GT(files[0].size(), 100000u);
@@ -133,11 +132,11 @@ TEST_F(ToXmlTest, GzipFilesTakeTheInMemoryPathEvenWhenOverlappedWritingIsOn) {
     for (bool async : {false, true}) {
         AsyncSwitch on(async);
         const std::string path = TempPath("file.xml.gz");
-        large->ToXmlFile(Wide(path).c_str(), true, false, XmlEncoding_UTF8, EOLType_LF, context, CompressionType_GZip);
+        large->ToXmlFile(Widen(path).c_str(), true, false, XmlEncoding_UTF8, EOLType_LF, context, CompressionType_GZip);
         EXPECT_EQ("True\n", PythonOn(path, "print(gzip.decompress(data) == open('" + plainPath + "', 'rb').read())\n"));
 
         // UTF-16: the file is one gzip stream holding the marked UTF-16 text.
-        large->ToXmlFile(Wide(path).c_str(), true, false, XmlEncoding_UTF16, EOLType_LF, context, CompressionType_GZip);
+        large->ToXmlFile(Widen(path).c_str(), true, false, XmlEncoding_UTF16, EOLType_LF, context, CompressionType_GZip);
         EXPECT_EQ("True True\n",
                   PythonOn(path, "text = gzip.decompress(data)\n"
                                  "print(text[:2] == b'\\xff\\xfe', text[2:].decode('utf-16-le') == "
@@ -147,35 +146,36 @@ TEST_F(ToXmlTest, GzipFilesTakeTheInMemoryPathEvenWhenOverlappedWritingIsOn) {
 }
 
 TEST_F(ToXmlTest, RefusedFileOutputCreatesNoFile) {
+    const std::wstring missing = Widen(TempDir() + "/missing-dir/out.xml");
+    const struct {
+        const char* file;  // in the temporary folder; null: `missing`
+        XmlEncoding encoding;
+        CompressionType compression;
+        bool fastInfoset;
+        std::wstring message;  // the start of the refusal
+    } rows[] = {
+        {"zlib-refused.xml", XmlEncoding_UTF8, CompressionType_ZLib, false,
+         L"ZLIB Compression only available for To Stream methods."},
+        {"zlib-refused.fi", XmlEncoding_UTF8, CompressionType_ZLib, true,
+         L"ZLIB Compression only available for To Stream methods."},
+        {"none-refused.xml", XmlEncoding_None, CompressionType_None, false, L"Unknown Encoding, select UTF-8 ("},
+        {nullptr, XmlEncoding_UTF8, CompressionType_None, false,
+         L"Failed to write data to the file [" + missing + L"] error [0x"},
+    };
     for (bool async : {false, true}) {
         AsyncSwitch on(async);
-        const std::string zlibPath = TempPath("zlib-refused.xml");
-        std::remove(zlibPath.c_str());
-        EXPECT_EQ(L"ZLIB Compression only available for To Stream methods.", MessageOf([&] {
-                      small->ToXmlFile(Wide(zlibPath).c_str(), true, true, XmlEncoding_UTF8, EOLType_LF, context,
-                                       CompressionType_ZLib);
-                  }));
-        EXPECT_FALSE(FileExists(zlibPath));
-        const std::string fiPath = TempPath("zlib-refused.fi");
-        std::remove(fiPath.c_str());
-        EXPECT_EQ(L"ZLIB Compression only available for To Stream methods.", MessageOf([&] {
-                      small->ToFastInfosetFile(Wide(fiPath).c_str(), FInfoDecl_None, context, CompressionType_ZLib);
-                  }));
-        EXPECT_FALSE(FileExists(fiPath));
-
-        const std::string nonePath = TempPath("none-refused.xml");
-        std::remove(nonePath.c_str());
-        EXPECT_EQ(0u, MessageOf([&] {
-                          small->ToXmlFile(Wide(nonePath).c_str(), true, true, XmlEncoding_None, EOLType_LF, context,
-                                           CompressionType_None);
-                      }).find(L"Unknown Encoding, select UTF-8 ("));
-        EXPECT_FALSE(FileExists(nonePath));
-
-        const std::wstring missing = Wide(TempDir() + "/missing-dir/out.xml");
-        EXPECT_EQ(0u, MessageOf([&] {
-                          small->ToXmlFile(missing.c_str(), true, true, XmlEncoding_UTF8, EOLType_LF, context,
-                                           CompressionType_None);
-                      }).find(L"Failed to write data to the file [" + missing + L"] error [0x"));
+        for (const auto& row : rows) {
+            SCOPED_TRACE(std::string(row.file ? row.file : "missing folder") + (async ? ", overlapped" : ""));
+            const std::string path = row.file ? TempPath(row.file) : Narrow(missing);
+            std::remove(path.c_str());
+            const std::wstring message = MessageOf([&] {
+                if (row.fastInfoset)
+                    small->ToFastInfosetFile(Widen(path).c_str(), FInfoDecl_None, context, row.compression);
+                else
+                    small->ToXmlFile(Widen(path).c_str(), true, true, row.encoding, EOLType_LF, context, row.compression);
+            });
+            EXPECT_EQ(message.substr(0, row.message.size()), row.message);
+            EXPECT_FALSE(FileExists(path));
+        }
     }
 }
-

@@ -6,7 +6,7 @@
 #include <qxxml/support/QxException.h>
 
 #include "common/Messages.h"
-#include "common/TestSupport.h"
+#include "core/CaseTable.h"
 
 #include <gtest/gtest.h>
 
@@ -102,6 +102,9 @@ public:
 
 CXmlElement* FakeElement(uintptr_t n) { return reinterpret_cast<CXmlElement*>(n * 64); }
 
+// A table field: "-" is the empty text.
+std::wstring Text(const std::string& field) { return field == "-" ? L"" : qxxml_test::Widen(field); }
+
 std::wstring Taken(const std::wstring& name, bool brackets = true) {
     return brackets
                ? L"The Property [" + name + L"] is already set. Only one element within this class bay be set at a time"
@@ -133,48 +136,23 @@ TEST(XmlObjectBaseTest, CountingAndCopies) {
 
 // ------------------------------------------------------------------ choices
 
-// The three helpers generated setters call to keep one member of a choice set: each row is a
-// call from the selection `before`, the selection after it, and the member a refusal names.
+// The three helpers generated setters call to keep one member of a choice set, one call a row
+// of data/choice_helpers.tsv.
 TEST(XmlObjectBaseTest, ChoiceHelpersKeepOneMemberSet) {
-    const struct {
-        char helper;  // S: Choice_SelectElement (arg: a value or null), C: Choice_CollectionChanged
-                      // (arg: the count), V: Choice_SetElementValid (arg: valid)
-        const wchar_t* name;
-        int arg;
-        const wchar_t* before;
-        const wchar_t* after;
-        const wchar_t* taken;  // the member the refusal names, null when none
-    } rows[] = {
-        {'S', L"a", 1, L"", L"a", nullptr},
-        {'S', L"a", 1, L"a", L"a", nullptr},     // the same member again
-        {'S', L"b", 1, L"a", L"a", L"a"},
-        {'S', L"b", 0, L"a", L"a", nullptr},     // clearing another member: nothing
-        {'S', L"a", 0, L"a", L"", nullptr},      // clearing the member
-        {'S', L"b", 0, L"", L"b", nullptr},      // a null value on an empty choice
-        {'C', L"items", 0, L"", L"", nullptr},
-        {'C', L"items", 2, L"", L"items", nullptr},
-        {'C', L"items", 1, L"items", L"items", nullptr},
-        {'C', L"other", 0, L"items", L"items", nullptr},
-        {'C', L"other", 1, L"items", L"items", L"items"},
-        {'C', L"other", -1, L"items", L"items", L"items"},
-        {'C', L"items", 0, L"items", L"", nullptr},
-        {'V', L"a", 1, L"a", L"a", nullptr},
-        {'V', L"b", 1, L"a", L"a", L"a"},
-        {'V', L"b", 0, L"a", L"", nullptr},
-        {'V', L"b", 1, L"", L"", L""},           // an empty selection differs from the name too
-    };
     CTestObject value;
-    for (const auto& row : rows) {
-        SCOPED_TRACE(std::string(1, row.helper) + " " + qxxml_test::ToUtf8(row.name) + " " + std::to_string(row.arg) +
-                     " from '" + qxxml_test::ToUtf8(row.before) + "'");
-        std::wstring valid = row.before;
+    for (const qxxml_test::CCaseRow& row : qxxml_test::CaseRows("choice_helpers.tsv", 6)) {
+        SCOPED_TRACE(row.line);
+        const char helper = row.fields[0][0];
+        const std::wstring name = Text(row.fields[1]);
+        const int arg = std::stoi(row.fields[2]);
+        std::wstring valid = Text(row.fields[3]);
         const std::wstring message = MessageOf<CQxInvalidStateException>([&] {
-            if (row.helper == 'S') CTestObject::Choice_SelectElement(row.name, row.arg ? &value : nullptr, valid);
-            if (row.helper == 'C') CTestObject::Choice_CollectionChanged(row.name, row.arg, valid);
-            if (row.helper == 'V') CTestObject::Choice_SetElementValid(row.arg != 0, row.name, valid);
+            if (helper == 'S') CTestObject::Choice_SelectElement(name.c_str(), arg ? &value : nullptr, valid);
+            if (helper == 'C') CTestObject::Choice_CollectionChanged(name.c_str(), arg, valid);
+            if (helper == 'V') CTestObject::Choice_SetElementValid(arg != 0, name.c_str(), valid);
         });
-        EXPECT_EQ(message, row.taken ? Taken(row.taken, row.helper != 'V') : qxxml_test::kNoException);
-        EXPECT_EQ(valid, row.after);
+        EXPECT_EQ(message, row.fields[5] == "none" ? qxxml_test::kNoException : Taken(Text(row.fields[5]), helper != 'V'));
+        EXPECT_EQ(valid, Text(row.fields[4]));
     }
 }
 
@@ -226,34 +204,11 @@ TEST(XmlObjectBaseTest, NullAndElementNameChecks) {
 
 TEST(XmlObjectBaseTest, NamespaceRestrictions) {
     const CTestObject o;
-    const struct {
-        const wchar_t* uri;
-        const wchar_t* restriction;
-        const wchar_t* target;
-        bool valid;
-    } rows[] = {
-        // URIs: any listed one; the empty namespace passes any URI token; case-sensitive.
-        {L"urn:b", L"urn:a urn:b", L"urn:t", true},
-        {L"urn:c", L"urn:a urn:b", L"urn:t", false},
-        {L"", L"urn:a", L"urn:t", true},
-        {L"URN:A", L"urn:a", L"urn:t", false},
-        // ##other: not the target namespace; the empty namespace differs from a non-empty target.
-        {L"urn:t", L"##other", L"urn:t", false},
-        {L"", L"##other", L"urn:t", true},
-        {L"urn:x", L"##other", L"urn:t", true},
-        {L"", L"##other", L"", false},
-        {L"urn:x", L"##any", L"urn:t", true},
-        {L"", L"##local", L"urn:t", true},
-        {L"urn:x", L"##local", L"urn:t", false},
-        {L"urn:t", L"##targetNamespace", L"urn:t", true},
-        {L"urn:x", L"##targetNamespace", L"urn:t", false},
-        // Tokens are tried in turn until one accepts.
-        {L"urn:t", L"##local urn:a ##targetNamespace", L"urn:t", true},
-        {L"urn:x", L"##local urn:a ##targetNamespace", L"urn:t", false},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(std::wstring(row.uri) + L" / " + row.restriction);
-        EXPECT_EQ(o.IsNamespaceValid(row.uri, row.restriction, row.target), row.valid);
+    for (const qxxml_test::CCaseRow& row : qxxml_test::CaseRows("namespace_restrictions.tsv", 4)) {
+        SCOPED_TRACE(row.line);
+        EXPECT_EQ(o.IsNamespaceValid(Text(row.fields[0]).c_str(), Text(row.fields[1]).c_str(),
+                                     Text(row.fields[2]).c_str()),
+                  row.fields[3] == "1");
     }
 }
 
