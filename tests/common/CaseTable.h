@@ -1,6 +1,8 @@
 // CaseTable.h - case tables kept in data files beside the tests: one row per case, fields
 // separated by tabs, read by one test that reports the file and line of a failing row.
 //
+//   for (const qxxml_test::CCaseRow& row : qxxml_test::CaseRows("tests/core/data/read_cases.tsv", 4))
+//       ... row.fields[0] ...                            // SCOPED_TRACE(row.where) names the row
 //   qxxml_test::ForEachRow("tests/metadata/element_reading.tsv", 5, [&](const Row& f) {
 //       const qxxml_test::CaseWords setup(f[1]);        // "name=c existing" -> Get("name"), Has("existing")
 //       EXPECT_EQ(Run(f), f.back());
@@ -26,20 +28,38 @@ namespace qxxml_test {
 
 using Row = std::vector<std::string>;
 
-// Calls `check` with the fields of every row of the table at `pathInSource`, each row having
-// `fields` fields; failures inside name the row.
-template <class Check>
-void ForEachRow(const std::string& pathInSource, size_t fields, Check&& check) {
-    const std::string table = ReadFile(std::string(QXXML_SOURCE_DIR) + "/" + pathInSource);
-    ASSERT_FALSE(table.empty()) << pathInSource;
+// A row of a table with where it stands ("tests/core/data/x.tsv:12") and its text, for the
+// failure output.
+struct CCaseRow {
+    std::string where;
+    std::string line;
+    Row fields;
+};
+
+// The rows of the table at `pathInSource`; a row without `fields` fields fails the test and is
+// left out, and so does a table without rows.
+inline std::vector<CCaseRow> CaseRows(const std::string& pathInSource, size_t fields) {
+    std::vector<CCaseRow> rows;
     int number = 0;
-    for (const std::string& line : Lines(table)) {
+    for (const std::string& line : Lines(ReadFile(std::string(QXXML_SOURCE_DIR) + "/" + pathInSource))) {
         ++number;
         if (line.empty() || line[0] == '#') continue;
-        SCOPED_TRACE(pathInSource + ":" + std::to_string(number));
-        const Row row = Fields(line);
-        EXPECT_EQ(row.size(), fields);
-        if (row.size() == fields) check(row);
+        CCaseRow row{pathInSource + ":" + std::to_string(number), line, Fields(line)};
+        if (row.fields.size() == fields)
+            rows.push_back(std::move(row));
+        else
+            ADD_FAILURE() << row.where << ": not " << fields << " fields: " << line;
+    }
+    EXPECT_FALSE(rows.empty()) << pathInSource;
+    return rows;
+}
+
+// Calls `check` with the fields of every row of the table; failures inside name the row.
+template <class Check>
+void ForEachRow(const std::string& pathInSource, size_t fields, Check&& check) {
+    for (const CCaseRow& row : CaseRows(pathInSource, fields)) {
+        SCOPED_TRACE(row.where);
+        check(row.fields);
     }
 }
 

@@ -12,7 +12,7 @@
 #include <qxxml/xmlin/XmlDocument.h>
 #include <qxxml/xmlin/XmlElement.h>
 
-#include "core/CaseTable.h"
+#include "common/CaseTable.h"
 
 #include <gtest/gtest.h>
 
@@ -72,8 +72,8 @@ std::wstring ReadCase(const std::string& className, const std::string& leniencie
 }
 
 TEST(GeneratedClassRead, CaseTable) {
-    for (const qxxml_test::CCaseRow& row : qxxml_test::CaseRows("read_cases.tsv", 4)) {
-        SCOPED_TRACE(row.line);
+    for (const qxxml_test::CCaseRow& row : qxxml_test::CaseRows("tests/core/data/read_cases.tsv", 4)) {
+        SCOPED_TRACE(row.where + ": " + row.line);
         const std::vector<std::string>& f = row.fields;
         EXPECT_EQ(ToUtf8(ReadCase(f[0], f[1], Expand(f[2]))), ToUtf8(Expand(f[3])));
     }

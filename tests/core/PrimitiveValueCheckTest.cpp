@@ -11,7 +11,7 @@
 #include <qxxml/values/PrimitiveRestrictions.h>
 #include <qxxml/values/QxVariant.h>
 
-#include "core/CaseTable.h"
+#include "common/CaseTable.h"
 #include "support/FoundationOracle.h"
 
 #include <gtest/gtest.h>
@@ -107,8 +107,8 @@ ItemType TypeNamed(const std::string& name) {
 // ------------------------------------------------------------------ facets and messages
 
 TEST(PrimitiveValueCheck, FacetsOfEveryKindGiveTheExactMessage) {
-    for (const qxxml_test::CCaseRow& row : qxxml_test::CaseRows("facet_checks.tsv", 4)) {
-        SCOPED_TRACE(row.line);
+    for (const qxxml_test::CCaseRow& row : qxxml_test::CaseRows("tests/core/data/facet_checks.tsv", 4)) {
+        SCOPED_TRACE(row.where + ": " + row.line);
         const ItemType type = TypeNamed(row.fields[0]);
         const std::wstring value = qxxml_test::FromUtf8(qxxml_test::Unescape(row.fields[1]));
         const std::wstring expected = row.fields[3] == "-" ? L"" : qxxml_test::FromUtf8(row.fields[3]);
@@ -212,8 +212,8 @@ TEST(PrimitiveValueCheck, EachKindHonoursExactlyItsFacets) {
     const CPrimitiveRestrictions lengthsOnly = Lengths(100, 0, 50, L"never");
     const CPrimitiveRestrictions unreadableBounds = Bounds(L"?", L"?", L"?", L"?");
     const CPrimitiveRestrictions patternOnly = Lengths(-1, -1, -1, L"never");
-    for (const qxxml_test::CCaseRow& row : qxxml_test::CaseRows("facet_kinds.tsv", 4)) {
-        SCOPED_TRACE(row.line);
+    for (const qxxml_test::CCaseRow& row : qxxml_test::CaseRows("tests/core/data/facet_kinds.tsv", 4)) {
+        SCOPED_TRACE(row.where + ": " + row.line);
         const ItemType type = TypeNamed(row.fields[0]);
         const QxVariant value = Parsed(type, qxxml_test::Widen(row.fields[1]).c_str());
         EXPECT_EQ(!Failure(L"f", value, type, lengthsOnly).empty(), row.fields[2] == "1");

@@ -8,7 +8,7 @@
 #include <qxxml/support/QxException.h>
 #include <qxxml/values/BinaryData.h>
 
-#include "core/CaseTable.h"
+#include "common/CaseTable.h"
 #include "xmlout/PythonOracle.h"
 
 #include <gtest/gtest.h>
@@ -71,7 +71,7 @@ std::wstring RoundTrip(CXmlGeneratedClass& original, const CXmlSerializationCont
 
 TEST(RoundTripTest, FixedTreesInEveryNaming) {
     std::vector<std::pair<std::string, std::wstring>> rows;
-    for (const qxxml_test::CCaseRow& row : qxxml_test::CaseRows("round_trip_documents.tsv", 2))
+    for (const qxxml_test::CCaseRow& row : qxxml_test::CaseRows("tests/core/data/round_trip_documents.tsv", 2))
         rows.emplace_back(row.fields[0], qxxml_test::FromUtf8(row.fields[1]));
     ASSERT_GT(rows.size(), 10u);
     std::vector<std::wstring> documents, written;

@@ -6,7 +6,7 @@
 #include <qxxml/support/QxException.h>
 
 #include "common/Messages.h"
-#include "core/CaseTable.h"
+#include "common/CaseTable.h"
 
 #include <gtest/gtest.h>
 
@@ -140,8 +140,8 @@ TEST(XmlObjectBaseTest, CountingAndCopies) {
 // of data/choice_helpers.tsv.
 TEST(XmlObjectBaseTest, ChoiceHelpersKeepOneMemberSet) {
     CTestObject value;
-    for (const qxxml_test::CCaseRow& row : qxxml_test::CaseRows("choice_helpers.tsv", 6)) {
-        SCOPED_TRACE(row.line);
+    for (const qxxml_test::CCaseRow& row : qxxml_test::CaseRows("tests/core/data/choice_helpers.tsv", 6)) {
+        SCOPED_TRACE(row.where + ": " + row.line);
         const char helper = row.fields[0][0];
         const std::wstring name = Text(row.fields[1]);
         const int arg = std::stoi(row.fields[2]);
@@ -204,8 +204,8 @@ TEST(XmlObjectBaseTest, NullAndElementNameChecks) {
 
 TEST(XmlObjectBaseTest, NamespaceRestrictions) {
     const CTestObject o;
-    for (const qxxml_test::CCaseRow& row : qxxml_test::CaseRows("namespace_restrictions.tsv", 4)) {
-        SCOPED_TRACE(row.line);
+    for (const qxxml_test::CCaseRow& row : qxxml_test::CaseRows("tests/core/data/namespace_restrictions.tsv", 4)) {
+        SCOPED_TRACE(row.where + ": " + row.line);
         EXPECT_EQ(o.IsNamespaceValid(Text(row.fields[0]).c_str(), Text(row.fields[1]).c_str(),
                                      Text(row.fields[2]).c_str()),
                   row.fields[3] == "1");
