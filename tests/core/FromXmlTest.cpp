@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -83,6 +84,28 @@ TEST(FromXml, EmptyInputsAreRefused) {
     EXPECT_EQ(MessageOf([&] { note->FromXml("", Default()); }), L"XML String is empty!");
     EXPECT_EQ(MessageOf([&] { note->FromXml(L"", Default()); }), L"XML String is empty!");
     EXPECT_EQ(note->GetLabel(), L"");
+}
+
+// A document's root is never an optional choice item: every entry point refuses a choice root
+// without its alternative (a choice member may be empty; the root may not).
+TEST(FromXml, EveryEntryPointRefusesAnEmptyChoiceRoot) {
+    const std::string text = "<StrictChoice xmlns='urn:qxxml:test:binding'/>";
+    const std::string path = TempPath("empty-choice.xml");
+    WriteFile(path, text);
+    std::vector<unsigned char> raw(text.begin(), text.end());
+    const std::vector<std::function<void(TbBinding::CStrictChoice&)>> entryPoints = {
+        [&](TbBinding::CStrictChoice& c) { c.FromXml(text.c_str(), Default()); },
+        [&](TbBinding::CStrictChoice& c) { c.FromXml(FromUtf8(text).c_str(), Default()); },
+        [&](TbBinding::CStrictChoice& c) { c.FromXmlStream(raw.data(), static_cast<uint32_t>(raw.size()), Default()); },
+        [&](TbBinding::CStrictChoice& c) { c.FromXmlFile(FromUtf8(path).c_str(), Default()); },
+    };
+    for (const auto& read : entryPoints) {
+        CSmartPtr<TbBinding::CStrictChoice> choice(new TbBinding::CStrictChoice);
+        EXPECT_EQ(qxxml_test::FullMessageOf([&] { read(*choice); }),
+                  L"Failed to process the element [StrictChoice]\nNo child elements within the element [StrictChoice] "
+                  L"were populated. The element represents a choice, so one and only one element should be populated. "
+                  L"The element contained no sutable child elements");
+    }
 }
 
 TEST(FromXml, MissingFile) {
