@@ -188,22 +188,16 @@ struct CExactDecimal {
 // anything else.
 bool ScanReal(const wchar_t* p, const wchar_t* end, double& value) {
     while (p < end && IsCSpace(*p)) ++p;
-    CNumberBuffer number;
+    const wchar_t* const start = p;
     CExactDecimal exact;
     if (p < end && (*p == L'+' || *p == L'-')) {
-        if (*p == L'-') number.Push('-');
         exact.negative = *p == L'-';
         ++p;
     }
     size_t mantissaDigits = 0;
-    for (; p < end && IsDigit(*p); ++p, ++mantissaDigits) {
-        number.Push(static_cast<char>(*p));
-        exact.TakeDigit(*p);
-    }
+    for (; p < end && IsDigit(*p); ++p, ++mantissaDigits) exact.TakeDigit(*p);
     if (p < end && *p == L'.') {
-        number.Push('.');
         for (++p; p < end && IsDigit(*p); ++p, ++mantissaDigits) {
-            number.Push(static_cast<char>(*p));
             exact.TakeDigit(*p);
             --exact.exponent;
         }
@@ -213,20 +207,21 @@ bool ScanReal(const wchar_t* p, const wchar_t* end, double& value) {
         const wchar_t* q = p + 1;
         if (q < end && (*q == L'+' || *q == L'-')) ++q;
         if (q < end && IsDigit(*q)) {  // an exponent needs digits, else reading stops at the 'e'
-            number.Push('e');
             const bool negativeExponent = p[1] == L'-';
-            if (negativeExponent) number.Push('-');
             long long written = 0;
-            for (p = q; p < end && IsDigit(*p); ++p) {
-                number.Push(static_cast<char>(*p));
+            for (p = q; p < end && IsDigit(*p); ++p)
                 if (written < 100000) written = written * 10 + (*p - L'0');
-            }
             exact.exponent += negativeExponent ? -written : written;
         }
     }
     if (p != end) return false;
 
     if (exact.Value(value)) return true;
+    // The general conversion reads the same characters, narrowed, without the '+' signs that
+    // from_chars does not take.
+    CNumberBuffer number;
+    for (const wchar_t* c = start; c != end; ++c)
+        if (*c != L'+') number.Push(static_cast<char>(*c));
     const std::from_chars_result r = std::from_chars(number.Begin(), number.End(), value);
     if (r.ec == std::errc::result_out_of_range) {
         // Overflow and underflow: the C library gives the infinity, the subnormal or the
