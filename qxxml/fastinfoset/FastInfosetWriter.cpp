@@ -258,10 +258,7 @@ void CFastInfosetWriter::WriteProcessingInstruction(const std::wstring&) {}
 
 void CFastInfosetWriter::StartElement(const std::wstring& localName, const std::wstring& namespaceUri) {
     WritePendingElement();
-    if (m_bTerminatorPending) {
-        m_out.Put(kTerminator);
-        m_bTerminatorPending = false;
-    }
+    EndPreviousChild();
     CloseStartTag(true);
     if (!m_pContext) ++m_scopeVersion;  // a root: a fresh scope
     // The scope does not keep the names: the element is written from its name's index, or
@@ -286,11 +283,7 @@ void CFastInfosetWriter::StartElement(const std::wstring& localName, const std::
 void CFastInfosetWriter::WriteElementValue(const std::wstring& value, ItemType itemType) {
     WritePendingElement();
     CloseStartTag(false);
-    // Text after a child element: the child's end first.
-    if (m_bTerminatorPending) {
-        m_out.Put(kTerminator);
-        m_bTerminatorPending = false;
-    }
+    EndPreviousChild();  // text after a child element: the child's end first
     if (!value.empty()) WriteCharacterChunk(value, itemType);
 }
 
@@ -307,6 +300,12 @@ void CFastInfosetWriter::EndElement() {
     if (!m_pContext->IsInherited()) ++m_scopeVersion;  // its own declarations go with it
     PopContext();
     if (m_out.size() >= kFlushThreshold) Flush();
+}
+
+void CFastInfosetWriter::EndPreviousChild() {
+    if (!m_bTerminatorPending) return;
+    m_out.Put(kTerminator);
+    m_bTerminatorPending = false;
 }
 
 void CFastInfosetWriter::CloseStartTag(bool child) {

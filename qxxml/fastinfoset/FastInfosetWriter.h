@@ -105,6 +105,8 @@ private:
     void WritePendingElement();
     // Ends the attributes of the open element's start tag; counts a child when `child`.
     void CloseStartTag(bool child);
+    // The terminator a child element's end left pending, written before what follows it.
+    void EndPreviousChild();
     void RequirePendingStartTag() const;
     // The prefix of a namespace in the current scope, generated (and declared on the current
     // element) when it has none.
