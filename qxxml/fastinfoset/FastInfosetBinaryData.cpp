@@ -30,8 +30,16 @@ constexpr uint32_t kUuidLength = 16;
 constexpr unsigned char kOneTrue = 0x38;
 constexpr unsigned char kOneFalse = 0x30;
 
-void AppendBigEndian(std::string& out, uint64_t bits, unsigned octets) {
-    char bytes[8];
+// Up to four octets go in one by one: a push_back into a buffer with room is a few inlined
+// instructions, where an append of so few octets costs a library call and a memmove call.
+// Eight push_backs, each waiting for the length the last one stored, cost more than that call.
+template <unsigned octets>
+void AppendBigEndian(std::string& out, uint64_t bits) {
+    if (octets <= 4) {
+        for (unsigned i = 0; i < octets; ++i) out.push_back(static_cast<char>(bits >> (8 * (octets - 1 - i))));
+        return;
+    }
+    char bytes[octets];
     for (unsigned i = 0; i < octets; ++i) bytes[i] = static_cast<char>(bits >> (8 * (octets - 1 - i)));
     out.append(bytes, octets);
 }
@@ -77,10 +85,8 @@ bool ReadBoolean(std::wstring_view text) {
 }
 
 float ReadFloat(std::wstring_view text) {
-    double value = 0;
-    if (CConversions::r8FromNumberText(text.data(), text.size(), value) &&
-        std::fabs(value) <= std::numeric_limits<float>::max())
-        return static_cast<float>(value);
+    float value = 0;
+    if (CConversions::r4FromNumberText(text.data(), text.size(), value)) return value;
     return CConversions::r4FromString(std::wstring(text), kNumberRule);
 }
 
@@ -88,6 +94,40 @@ double ReadDouble(std::wstring_view text) {
     double value = 0;
     if (CConversions::r8FromNumberText(text.data(), text.size(), value)) return value;
     return CConversions::r8FromString(std::wstring(text), kNumberRule);
+}
+
+// The octets of a value of a fixed-size algorithm, as one big-endian number of `count`
+// octets; a count of 0 for the other algorithms.
+struct FixedOctets {
+    uint64_t bits = 0;
+    unsigned count = 0;
+};
+
+template <typename Real, typename Bits>
+uint64_t BitsOf(Real value) {
+    static_assert(sizeof(Real) == sizeof(Bits), "an IEEE 754 value and its bits");
+    Bits bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
+FixedOctets EncodeFixed(uint32_t algorithm, std::wstring_view text) {
+    switch (algorithm) {
+    case FIAlgorithm_Short:
+        return {static_cast<uint16_t>(ReadInteger<short>(text, CConversions::i2FromString)), 2};
+    case FIAlgorithm_Int:
+        return {static_cast<uint32_t>(ReadInteger<int32_t>(text, CConversions::i4FromString)), 4};
+    case FIAlgorithm_Long:
+        return {static_cast<uint64_t>(ReadInteger<long long>(text, CConversions::i8FromString)), 8};
+    case FIAlgorithm_Boolean:
+        return {ReadBoolean(text) ? kOneTrue : kOneFalse, 1};
+    case FIAlgorithm_Float:
+        return {BitsOf<float, uint32_t>(ReadFloat(text)), 4};
+    case FIAlgorithm_Double:
+        return {BitsOf<double, uint64_t>(ReadDouble(text)), 8};
+    default:
+        return {};
+    }
 }
 
 // Written out so that compilers make one byte-swapping load of each.
@@ -202,18 +242,19 @@ void CFastInfosetBinaryData::SetAsEncodedString(uint32_t algorithm, const wchar_
         SetAsBase64(text);
         return;
     }
-    std::string octets;
-    AppendEncoded(octets, algorithm, std::wstring_view(text));
-    const uint32_t length = static_cast<uint32_t>(octets.size());
-    if (length != 0 && GetLength() == length) {
-        // Values of one algorithm have one length: overwrite the (now private) bytes in place.
-        std::memcpy(&(*this)[0], octets.data(), length);
+    const std::wstring_view view(text);
+    const FixedOctets fixed = EncodeFixed(algorithm, view);
+    if (fixed.count != 0) {
+        unsigned char* bytes = ReplaceBytes(fixed.count);
+        for (unsigned i = 0; i < fixed.count; ++i)
+            bytes[i] = static_cast<unsigned char>(fixed.bits >> (8 * (fixed.count - 1 - i)));
         return;
     }
-    // A block of exactly these octets (a plain copy would reserve a growable buffer).
-    unsigned char* bytes = length != 0 ? new unsigned char[length] : nullptr;
+    std::string octets;
+    AppendEncoded(octets, algorithm, view);
+    const uint32_t length = static_cast<uint32_t>(octets.size());
+    unsigned char* bytes = ReplaceBytes(length);
     if (length != 0) std::memcpy(bytes, octets.data(), length);
-    CBinaryData::operator=(CBinaryData(bytes, length, true));
 }
 
 void CFastInfosetBinaryData::AppendEncodedString(std::string& out, uint32_t algorithm, const std::wstring& text) {
@@ -222,6 +263,14 @@ void CFastInfosetBinaryData::AppendEncodedString(std::string& out, uint32_t algo
 
 // `text` is followed by a terminating zero.
 void CFastInfosetBinaryData::AppendEncoded(std::string& out, uint32_t algorithm, std::wstring_view text) {
+    const FixedOctets fixed = EncodeFixed(algorithm, text);
+    switch (fixed.count) {
+    case 1: return AppendBigEndian<1>(out, fixed.bits);
+    case 2: return AppendBigEndian<2>(out, fixed.bits);
+    case 4: return AppendBigEndian<4>(out, fixed.bits);
+    case 8: return AppendBigEndian<8>(out, fixed.bits);
+    default: break;
+    }
     switch (algorithm) {
     case FIAlgorithm_Hexadecimal:
     case FIAlgorithm_Base64:
@@ -232,33 +281,6 @@ void CFastInfosetBinaryData::AppendEncoded(std::string& out, uint32_t algorithm,
         else
             bytes.SetAsHexString(text.data());
         out.append(reinterpret_cast<const char*>(bytes.GetData()), bytes.GetLength());
-        return;
-    }
-    case FIAlgorithm_Short:
-        AppendBigEndian(out, static_cast<uint16_t>(ReadInteger<short>(text, CConversions::i2FromString)), 2);
-        return;
-    case FIAlgorithm_Int:
-        AppendBigEndian(out, static_cast<uint32_t>(ReadInteger<int32_t>(text, CConversions::i4FromString)), 4);
-        return;
-    case FIAlgorithm_Long:
-        AppendBigEndian(out, static_cast<uint64_t>(ReadInteger<long long>(text, CConversions::i8FromString)), 8);
-        return;
-    case FIAlgorithm_Boolean: {
-        out.push_back(static_cast<char>(ReadBoolean(text) ? kOneTrue : kOneFalse));
-        return;
-    }
-    case FIAlgorithm_Float: {
-        const float value = ReadFloat(text);
-        uint32_t bits;
-        std::memcpy(&bits, &value, sizeof bits);
-        AppendBigEndian(out, bits, 4);
-        return;
-    }
-    case FIAlgorithm_Double: {
-        const double value = ReadDouble(text);
-        uint64_t bits;
-        std::memcpy(&bits, &value, sizeof bits);
-        AppendBigEndian(out, bits, 8);
         return;
     }
     case FIAlgorithm_CDATA:

@@ -114,6 +114,22 @@ void CBinaryData::MakePrivate() {
     }
 }
 
+unsigned char* CBinaryData::ReplaceBytes(uint32_t length) {
+    Block* const b = m_block;
+    if (length != 0 && b != nullptr && b->m_capacity >= length && b->m_refCount.load(std::memory_order_acquire) == 1) {
+        b->m_dwLen = length;
+        return b->m_lpData;
+    }
+    Block* fresh = nullptr;
+    if (length != 0) {
+        fresh = NewWithBytes(length);
+        fresh->m_dwLen = length;
+    }
+    Release(m_block);
+    m_block = fresh;
+    return fresh != nullptr ? fresh->m_lpData : nullptr;
+}
+
 unsigned char* CBinaryData::AppendSpace(uint32_t count) {
     if (m_block == nullptr) {
         const uint32_t capacity = GrownCapacity(count, kMinimumCapacity);

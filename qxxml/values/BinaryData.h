@@ -76,6 +76,10 @@ protected:
     static void AppendHexString(std::wstring& out, const unsigned char* data, uint32_t length);
     // Decodes hex text into a new[] array stored in *out; returns the byte count.
     static uint32_t ConvertToHexData(const wchar_t* text, unsigned char** out);
+    // Makes the value `length` bytes long and returns where the caller writes them (null for
+    // 0): over the old bytes when this value holds its block alone and the block has room (a
+    // value set over and over allocates once), else in one new allocation of exactly this size.
+    unsigned char* ReplaceBytes(uint32_t length);
 
 private:
     // The shared bytes; null whenever the value is empty (a block never has length 0).

@@ -673,6 +673,13 @@ bool CConversions::r8FromNumberText(const wchar_t* text, size_t length, double& 
     return ScanReal(text, text + length, value);
 }
 
+bool CConversions::r4FromNumberText(const wchar_t* text, size_t length, float& value) {
+    double wide = 0;
+    if (!r8FromNumberText(text, length, wide)) return false;
+    value = NarrowToFloat(wide);
+    return true;
+}
+
 // ------------------------------------------------------------------ dates, times, durations
 
 std::wstring CConversions::durationToString(const CDateTimeSpan& value) { return value.ToString(); }

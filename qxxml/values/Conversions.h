@@ -76,6 +76,8 @@ public:
     // false for any other text (white space around it, "INF", an error to report), which
     // r8FromString then reads or refuses.
     static bool r8FromNumberText(const wchar_t* text, size_t length, double& value);
+    // The same for r4FromString's reading (the number narrowed, infinite beyond the float range).
+    static bool r4FromNumberText(const wchar_t* text, size_t length, float& value);
 
     static std::wstring durationToString(const CDateTimeSpan& value);
     static CDateTimeSpan durationFromString(const std::wstring& text, WhitespaceRule rule);
