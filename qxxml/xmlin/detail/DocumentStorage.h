@@ -22,13 +22,15 @@ namespace QxXmlLib10 {
 namespace detail {
 
 // The split and converted form of one parser name. Names of a document come in a repeating
-// order (an item's members, then the next item), so each remembers the name that followed
-// it last time: the reader tries that one first, with one comparison.
+// order (an item's members, then the next item), so each remembers the two names that
+// followed it last (an optional member makes two): the reader tries those first, with a
+// comparison each.
 struct ParserName {
     const std::string* key = nullptr;  // the parser's name
     const std::wstring* namespaceUri = nullptr;
     const std::wstring* localName = nullptr;
-    ParserName* next = nullptr;
+    ParserName* next = nullptr;   // the name that followed last
+    ParserName* other = nullptr;  // the one that followed before, when it was another
 };
 
 }  // namespace detail
