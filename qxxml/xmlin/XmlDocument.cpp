@@ -490,9 +490,12 @@ void CXmlDocument::AppendTextExcludingCR(CXmlElement* element, const wchar_t* te
 }
 
 // Iterative, so that no depth of nesting can exhaust the stack: each element's children are
-// spliced in front of the elements still to destroy.
+// spliced in front of the elements still to destroy. When the whole tree goes, the storage
+// is reset right after (Cleanup): the slots and made texts are then left to that.
 void CXmlDocument::DestroyTree(CXmlElement* root) noexcept {
     Storage& storage = *m_pStorage;
+    const bool reuseSlots = root != m_pDocumentElement;
+    const bool anyMadeText = reuseSlots && !storage.madeTexts.empty();
     root->m_pNextSibling = nullptr;
     CXmlElement* pending = root;
     while (pending != nullptr) {
@@ -504,11 +507,11 @@ void CXmlDocument::DestroyTree(CXmlElement* root) noexcept {
         }
         for (CXmlAttribute* attribute : element->m_attributes) {
             attribute->~CXmlAttribute();
-            storage.attributes.Free(attribute);
+            if (reuseSlots) storage.attributes.Free(attribute);
         }
-        ForgetMadeText(element);
+        if (anyMadeText) ForgetMadeText(element);
         element->~CXmlElement();
-        storage.elements.Free(element);
+        if (reuseSlots) storage.elements.Free(element);
     }
 }
 
