@@ -1,5 +1,7 @@
 #include <qxxml/xmlin/XmlAttribute.h>
 
+#include <cstddef>
+
 namespace QxXmlLib10 {
 
 namespace {
@@ -14,8 +16,15 @@ CInstanceMonitor::ClassType* AttributeRecord() {
     return record;
 }
 
+// Asked twice for every attribute read into an object, nearly always of one in no namespace:
+// the lengths are compared first.
+template <size_t N>
+bool IsText(const std::wstring& text, const wchar_t (&literal)[N]) {
+    return text.size() == N - 1 && text.compare(literal) == 0;
+}
+
 bool IsSchemaNamespace(const std::wstring& uri) {
-    return uri == kSchemaInstanceNamespace || uri == kXmlnsNamespace;
+    return IsText(uri, kSchemaInstanceNamespace) || IsText(uri, kXmlnsNamespace);
 }
 
 }  // namespace
