@@ -12,6 +12,7 @@
 #include <qxxml/xmlin/detail/StringTable.h>
 #include <qxxml/xmlin/detail/TextArena.h>
 
+#include <cstdint>
 #include <deque>
 #include <string>
 #include <unordered_map>
@@ -49,6 +50,11 @@ struct CXmlDocument::Storage {
     std::vector<CXmlElement*> previousSibling;
     // For each depth, where the text storage stood when the open element there started.
     std::vector<detail::TextArena::Mark> textMark;
+    // Nodes made during a load and not counted by the instance monitor yet: they are counted
+    // in bulk (CXmlDocument::CountNewNodes) before anything can look at the counts or
+    // destroy one of them.
+    int32_t uncountedElements = 0;
+    int32_t uncountedAttributes = 0;
 
     // Forgets every interned string and gives the pools' blocks back. The nodes must be
     // destroyed first.
