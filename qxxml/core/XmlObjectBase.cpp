@@ -51,7 +51,13 @@ void CXmlObjectBase::OnEvent(CXmlObjectBase*, MsgType, void*) {}
 
 void CXmlObjectBase::AttributesToXml_Int(CXmlWriter*, const CXmlSerializationContext&) const {}
 
-void CXmlObjectBase::SetElementName(const wchar_t* name) { m_pElementName = MakeSharedName(name); }
+// An object read from a document is named when it is made, by its collection and after its
+// element, nearly always with the name it has already: the shared string is then kept, which
+// spares a lookup and two reference count updates.
+void CXmlObjectBase::SetElementName(const wchar_t* name) {
+    if (m_pElementName->compare(name != nullptr ? name : L"") == 0) return;
+    m_pElementName = MakeSharedName(name);
+}
 
 void CXmlObjectBase::SetElementName(CXmlObjectBase* object, const wchar_t* name) {
     object->SetElementName(name);

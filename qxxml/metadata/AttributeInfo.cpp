@@ -144,7 +144,7 @@ bool CAttributeInfoPrimitive::AttributeFromXml(const CXmlSerializationContext&, 
         return false;
     detail::CScratchValue scratch(m_itemType);
     QxVariant& value = scratch.Get();
-    value.FromString(QxXmlLib10::ScratchText(attribute->GetValueView()), m_itemType, m_whitespaceRule);
+    detail::ValueFromText(value, attribute->GetValueView(), m_itemType, m_whitespaceRule);
     AccessProperty(object, false, value);
     return true;
 }

@@ -15,6 +15,9 @@
 #include <qxxml/xmlout/XmlWriter.h>
 
 #include <cwchar>
+#include <string>
+#include <string_view>
+#include <utility>
 
 namespace QxXmlLib10Data {
 
@@ -222,7 +225,7 @@ bool CElementInfo::ReadValueElement(CXmlGeneratedClass* object, CXmlElement** cu
     else if (enumFromText)
         value.SetI4(enumFromText(QxXmlLib10::ScratchText(element->GetTextView()).c_str()));
     else
-        value.FromString(QxXmlLib10::ScratchText(element->GetTextView()), m_itemType, m_whitespaceRule);  // conversion failures propagate
+        detail::ValueFromText(value, element->GetTextView(), m_itemType, m_whitespaceRule);
     AccessProperty(object, false, value);
     *cursor = element->GetNextSiblingElement();
     return true;
@@ -298,6 +301,19 @@ std::wstring detail::EnumText(EnumToStringFn toText, int32_t value, const std::w
         throw QxXmlLib10::CQxInvalidValueException(
             FormatString(L"Invalid Value for %s [%d]", name.c_str(), static_cast<int>(value)));
     return text;
+}
+
+void detail::ValueFromText(QxVariant& value, std::wstring_view text, ItemType itemType,
+                           CWhitespaceUtils::WhitespaceRule whitespaceRule) {
+    if (itemType != QxXmlLib10::ItemType_string) {
+        value.FromString(QxXmlLib10::ScratchText(text), itemType, whitespaceRule);
+        return;
+    }
+    std::wstring own(text);
+    if (CWhitespaceUtils::MayChange(whitespaceRule, own))
+        value.FromString(own, itemType, whitespaceRule);
+    else
+        value.SetString(std::move(own));
 }
 
 bool detail::NoFacetToCheck(ItemType itemType, const CPrimitiveRestrictions& r) {

@@ -84,10 +84,23 @@ CInstanceMonitor::CInstanceMonitor(const CInstanceMonitor& other) : m_pct(other.
 }
 
 CInstanceMonitor::~CInstanceMonitor() {
-    assert(m_pct && "m_pct");
+    if (m_pct == nullptr) return;  // counted by its maker
     [[maybe_unused]] const int32_t left =
         m_pct->lInstanceCount.fetch_sub(1, std::memory_order_relaxed) - 1;
     assert(left >= 0 && "m_pct->lInstanceCount >= 0");
+}
+
+void CInstanceMonitor::CountInstances(ClassType* record, int32_t created, int32_t destroyed) noexcept {
+    assert(record && "record");
+    if (created != 0) {
+        record->lInstanceCount.fetch_add(created, std::memory_order_relaxed);
+        record->lTotalCount.fetch_add(created, std::memory_order_relaxed);
+    }
+    if (destroyed != 0) {
+        [[maybe_unused]] const int32_t left =
+            record->lInstanceCount.fetch_sub(destroyed, std::memory_order_relaxed) - destroyed;
+        assert(left >= 0 && "record->lInstanceCount >= 0");
+    }
 }
 
 std::wstring CInstanceMonitor::DumpState() {

@@ -21,7 +21,10 @@
 // Creating a monitored object is on every hot path (each tree element and attribute), so a
 // class resolves its record once, as above, and construction then costs two atomic
 // increments. The by-name constructor is there for classes whose record name varies; it
-// finds the record through a hash map, never a list search.
+// finds the record through a hash map, never a list search. A maker of many objects at once
+// (a document building its tree) may count them itself, in bulk: it constructs them
+// CountedByMaker, calls CountInstances for them before anyone can look, and takes each out
+// of the count with ForgoCount before it destroys them, counted again in bulk.
 #pragma once
 
 #include <qxxml/support/Export.h>
@@ -52,13 +55,23 @@ public:
     // The record for a class name, created (with zero counts) and appended on first use.
     static ClassType* Resolve(const wchar_t* className);
 
+    // Adds `created` objects made and takes `destroyed` objects gone at once.
+    static void CountInstances(ClassType* record, int32_t created, int32_t destroyed) noexcept;
+
     // The report of every record, in order of first registration.
     static std::wstring DumpState();
     // Removes every record from the list.
     static void Cleanup();
 
+protected:
+    struct CountedByMaker {};
+    // An object its maker counts (CountInstances), under the record it keeps for copies.
+    CInstanceMonitor(ClassType* record, CountedByMaker) noexcept : m_pct(record) {}
+    // Its destruction is then counted by its maker, not by the destructor.
+    void ForgoCount() noexcept { m_pct = nullptr; }
+
 private:
-    ClassType* m_pct;
+    ClassType* m_pct;  // null once ForgoCount was called
 };
 
 }  // namespace QxXmlLib10

@@ -225,6 +225,13 @@ CDateTime::~CDateTime() = default;
 CDateTime& CDateTime::operator=(const CDateTime& other) = default;
 
 CDateTime& CDateTime::operator=(long long time) {
+    // Generated classes reset their date members with `= {}`, which is the epoch: that value
+    // is worked out once. (Another kind than a date-time still goes the long way, to be
+    // refused there.)
+    if (time == 0 && (m_type == dt_yearZero || m_type == dt_dateTime)) {
+        static const CDateTime epoch(1970, 1, 1, 0, 0, 0);  // what the long way makes of 0
+        return *this = epoch;
+    }
     const int64_t days = FloorDiv(time, kSecondsPerDay);
     const int64_t secondOfDay = time - days * kSecondsPerDay;
     int64_t year = 0;

@@ -14,6 +14,7 @@
 #include <cstring>
 #include <iterator>
 #include <string_view>
+#include <utility>
 
 namespace QxXmlLib10 {
 
@@ -195,9 +196,20 @@ const std::wstring* CExpatReader::InternUtf8(const char* text, size_t length) {
 void CExpatReader::LookupName(const char* name, const std::wstring*& namespaceUri,
                               const std::wstring*& localName) {
     using Form = detail::ParserName;
-    Form* predicted = m_pLastName != nullptr ? m_pLastName->next : nullptr;
-    Form* form = predicted != nullptr && IsName(*predicted->key, name) ? predicted : FindName(name);
-    if (m_pLastName != nullptr) m_pLastName->next = form;
+    Form* const last = m_pLastName;
+    Form* form = nullptr;
+    if (last == nullptr) {
+        form = FindName(name);
+    } else if (last->next != nullptr && IsName(*last->next->key, name)) {
+        form = last->next;
+    } else if (last->other != nullptr && IsName(*last->other->key, name)) {
+        form = last->other;
+        std::swap(last->next, last->other);  // the one met last is tried first
+    } else {
+        form = FindName(name);
+        last->other = last->next;
+        last->next = form;
+    }
     m_pLastName = form;
     namespaceUri = form->namespaceUri;
     localName = form->localName;

@@ -1,5 +1,7 @@
 #include <qxxml/xmlin/XmlAttribute.h>
 
+#include <cstddef>
+
 namespace QxXmlLib10 {
 
 namespace {
@@ -7,27 +9,34 @@ namespace {
 const wchar_t kSchemaInstanceNamespace[] = L"http://www.w3.org/2001/XMLSchema-instance";
 const wchar_t kXmlnsNamespace[] = L"http://www.w3.org/2000/xmlns/";
 
-// Attributes are created once per attribute in every parsed document: resolve the monitor
-// record once.
-CInstanceMonitor::ClassType* AttributeRecord() {
-    static CInstanceMonitor::ClassType* record = CInstanceMonitor::Resolve(L"CXmlAttribute");
-    return record;
+// Asked twice for every attribute read into an object, nearly always of one in no namespace:
+// the lengths are compared first.
+template <size_t N>
+bool IsText(const std::wstring& text, const wchar_t (&literal)[N]) {
+    return text.size() == N - 1 && text.compare(literal) == 0;
 }
 
 bool IsSchemaNamespace(const std::wstring& uri) {
-    return uri == kSchemaInstanceNamespace || uri == kXmlnsNamespace;
+    return IsText(uri, kSchemaInstanceNamespace) || IsText(uri, kXmlnsNamespace);
 }
 
 }  // namespace
 
+// Attributes are created once per attribute in every parsed document: resolve the monitor
+// record once.
+CInstanceMonitor::ClassType* CXmlAttribute::MonitorRecord() {
+    static ClassType* record = Resolve(L"CXmlAttribute");
+    return record;
+}
+
 CXmlAttribute::CXmlAttribute(const std::wstring& localName, const std::wstring& value,
                              const std::wstring& namespaceUri)
-    : CInstanceMonitor(AttributeRecord()) {
+    : CInstanceMonitor(MonitorRecord()) {
     OwnStrings(localName, namespaceUri, value);
 }
 
 CXmlAttribute::CXmlAttribute(const std::wstring* localName, const std::wstring* namespaceUri)
-    : CInstanceMonitor(AttributeRecord()), m_pLocalName(localName), m_pNamespaceURI(namespaceUri) {}
+    : CInstanceMonitor(MonitorRecord(), CountedByMaker()), m_pLocalName(localName), m_pNamespaceURI(namespaceUri) {}
 
 CXmlAttribute::CXmlAttribute(const CXmlAttribute& other) : CInstanceMonitor(other) {
     OwnStrings(*other.m_pLocalName, *other.m_pNamespaceURI, other.GetValue());

@@ -62,8 +62,10 @@ private:
     friend class CFastInfosetReader;
 
     // The names live for as long as the document that interned them, and so does the value
-    // (the reader sets it with SetValueView).
+    // (the reader sets it with SetValueView). The document counts these attributes in bulk,
+    // under MonitorRecord.
     CXmlAttribute(const std::wstring* localName, const std::wstring* namespaceUri);
+    static ClassType* MonitorRecord();
     void SetValueView(const wchar_t* value, size_t length) noexcept;
 
     struct OwnedStrings {

@@ -140,6 +140,7 @@ void CXmlDocument::BeginLoad() {
 // Every load forgets its input bytes when it ends, however it ends: the tree never refers
 // to them, and they may be the caller's.
 void CXmlDocument::EndLoad() noexcept {
+    CountNewNodes();
     ReleaseData();
     m_loading = false;
 }
@@ -358,13 +359,28 @@ const std::wstring* CXmlDocument::InternString(const wchar_t* text, size_t lengt
     return &m_pStorage->strings.FindOrInsert(std::wstring_view(text, length)).first->key();
 }
 
+// A load makes a node per start tag and attribute: they are counted in bulk, when the load
+// ends or an element filter is about to be called. Outside a load each is counted at once.
 CXmlElement* CXmlDocument::NewElement() {
-    return new (m_pStorage->elements.Allocate()) CXmlElement(this);
+    CXmlElement* element = new (m_pStorage->elements.Allocate()) CXmlElement(this);
+    ++m_pStorage->uncountedElements;
+    if (!m_loading) CountNewNodes();
+    return element;
 }
 
 CXmlAttribute* CXmlDocument::NewAttribute(const std::wstring* localName,
                                           const std::wstring* namespaceUri) {
-    return new (m_pStorage->attributes.Allocate()) CXmlAttribute(localName, namespaceUri);
+    CXmlAttribute* attribute = new (m_pStorage->attributes.Allocate()) CXmlAttribute(localName, namespaceUri);
+    ++m_pStorage->uncountedAttributes;
+    if (!m_loading) CountNewNodes();
+    return attribute;
+}
+
+void CXmlDocument::CountNewNodes() noexcept {
+    Storage& storage = *m_pStorage;
+    CInstanceMonitor::CountInstances(CXmlElement::MonitorRecord(), storage.uncountedElements, 0);
+    CInstanceMonitor::CountInstances(CXmlAttribute::MonitorRecord(), storage.uncountedAttributes, 0);
+    storage.uncountedElements = storage.uncountedAttributes = 0;
 }
 
 detail::TextArena& CXmlDocument::TextStorage() { return m_pStorage->text; }
@@ -440,7 +456,9 @@ void CXmlDocument::EndElement() {
     CXmlElement* element = m_pElementStack.back();
     const size_t depth = m_pElementStack.size() - 1;
     m_pElementStack.pop_back();
-    if (m_pElementFilter == nullptr || !m_pElementFilter(element) || m_pElementStack.empty()) return;
+    if (m_pElementFilter == nullptr) return;
+    CountNewNodes();  // the filter may look at the counts
+    if (!m_pElementFilter(element) || m_pElementStack.empty()) return;
 
     CXmlElement* parent = m_pElementStack.back();
     CXmlElement* previous = m_pStorage->previousSibling[depth];
@@ -490,9 +508,16 @@ void CXmlDocument::AppendTextExcludingCR(CXmlElement* element, const wchar_t* te
 }
 
 // Iterative, so that no depth of nesting can exhaust the stack: each element's children are
-// spliced in front of the elements still to destroy.
+// spliced in front of the elements still to destroy. When the whole tree goes, the storage
+// is reset right after (Cleanup): the slots and made texts are then left to that. The nodes
+// are taken off the instance counts in bulk, as they were put on.
 void CXmlDocument::DestroyTree(CXmlElement* root) noexcept {
     Storage& storage = *m_pStorage;
+    CountNewNodes();
+    const bool reuseSlots = root != m_pDocumentElement;
+    const bool anyMadeText = reuseSlots && !storage.madeTexts.empty();
+    int32_t elementsGone = 0;
+    int32_t attributesGone = 0;
     root->m_pNextSibling = nullptr;
     CXmlElement* pending = root;
     while (pending != nullptr) {
@@ -503,13 +528,19 @@ void CXmlDocument::DestroyTree(CXmlElement* root) noexcept {
             pending = element->m_pFirstChild;
         }
         for (CXmlAttribute* attribute : element->m_attributes) {
+            attribute->ForgoCount();
             attribute->~CXmlAttribute();
-            storage.attributes.Free(attribute);
+            if (reuseSlots) storage.attributes.Free(attribute);
         }
-        ForgetMadeText(element);
+        attributesGone += static_cast<int32_t>(element->m_attributes.size());
+        if (anyMadeText) ForgetMadeText(element);
+        element->ForgoCount();
         element->~CXmlElement();
-        storage.elements.Free(element);
+        ++elementsGone;
+        if (reuseSlots) storage.elements.Free(element);
     }
+    CInstanceMonitor::CountInstances(CXmlElement::MonitorRecord(), 0, elementsGone);
+    CInstanceMonitor::CountInstances(CXmlAttribute::MonitorRecord(), 0, attributesGone);
 }
 
 }  // namespace QxXmlLib10

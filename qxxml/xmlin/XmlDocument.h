@@ -123,6 +123,8 @@ private:
     // nearly no element ever needs one.
     const std::wstring& MadeText(const CXmlElement* element);
     void ForgetMadeText(const CXmlElement* element) noexcept;
+    // Tells the instance monitor of the nodes made since the last call (see Storage).
+    void CountNewNodes() noexcept;
     void DestroyTree(CXmlElement* root) noexcept;
 
     // --- loading

@@ -12,12 +12,6 @@ namespace QxXmlLib10 {
 
 namespace {
 
-// One element per start tag of every parsed document: resolve the monitor record once.
-CInstanceMonitor::ClassType* ElementRecord() {
-    static CInstanceMonitor::ClassType* record = CInstanceMonitor::Resolve(L"CXmlElement");
-    return record;
-}
-
 const std::wstring& EmptyString() {
     static const std::wstring empty;
     return empty;
@@ -29,8 +23,15 @@ bool Equals(const std::wstring& value, const wchar_t* text) {
 
 }  // namespace
 
+// One element per start tag of every parsed document: the record is resolved once, and the
+// document counts its elements in bulk.
+CInstanceMonitor::ClassType* CXmlElement::MonitorRecord() {
+    static ClassType* record = Resolve(L"CXmlElement");
+    return record;
+}
+
 CXmlElement::CXmlElement(CXmlDocument* document)
-    : CInstanceMonitor(ElementRecord()),
+    : CInstanceMonitor(MonitorRecord(), CountedByMaker()),
       m_pDocument(document),
       m_pLocalName(&EmptyString()),
       m_pNamespaceURI(&EmptyString()) {}

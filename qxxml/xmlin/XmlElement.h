@@ -87,6 +87,9 @@ private:
     friend class CExpatReader;
     friend class CFastInfosetReader;
 
+    // The monitor record the document counts its elements under.
+    static ClassType* MonitorRecord();
+
     CXmlDocument* const m_pDocument;
     CXmlElement* m_pNextSibling = nullptr;
     CXmlElement* m_pFirstChild = nullptr;

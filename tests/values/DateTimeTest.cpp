@@ -120,6 +120,16 @@ TEST(DateTimeTest, NullTextsUnsetValuesAndRefilling) {
     st.wYear = 2024;
     st.wMonth = st.wDay = 1;
     EXPECT_EQ(StateError([&] { date = st; }), L"Failed to copy CDateTime. Invalid Date Type: dateTime, expected: date.");
+    // `= {}` (the epoch, which has a short way of its own) refuses another kind like any time,
+    // and on an unset or date-time value reads like the text of the epoch.
+    EXPECT_EQ(StateError([&] { date = {}; }), StateError([&] { date = 1LL; }));
+    DT reset(2024, 5, 6, 7, 8, 9);
+    reset.SetUTC();
+    reset = {};
+    EXPECT_TRUE(reset == DT(L"1970-01-01T00:00:00") && !reset.IsUTC() && reset.GetTime() == 0);
+    DT unset;
+    unset = {};
+    EXPECT_EQ(unset.ToString(), DT(L"1970-01-01T00:00:00").ToString());
 
     EXPECT_EQ(ValueError([&] { d.SetTimeZone(-24, 0); }), L"Invalid TimeZone [-24:0]");
     d.SetTimeZone(-23, 59);

@@ -3,13 +3,17 @@
 #include "xmlin/XmlinTestSupport.h"
 
 #include <qxxml/core/XmlSerializationContext.h>
+#include <qxxml/support/InstanceMonitor.h>
 #include <qxxml/support/QxException.h>
 #include <qxxml/xmlin/XmlAttribute.h>
 #include <qxxml/xmlin/XmlDocument.h>
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace xmlin_test {
 namespace {
@@ -131,6 +135,46 @@ TEST(ElementFilter, DroppingSomeSiblingsKeepsTheChainAndTheKeptTextsIntact) {
         EXPECT_EQ(e->GetTextView(), expected);
         EXPECT_EQ(e->GetAttribute(L"v", L"") + n, expected);
     }
+}
+
+// --- instance counts. The document counts its nodes in bulk; whoever can look (a filter, the
+// caller after a load, failed or not, and after the document is gone) sees every node counted.
+using LiveNodes = std::pair<int32_t, int32_t>;  // elements, attributes
+
+LiveNodes CountLiveNodes() {
+    return {CInstanceMonitor::Resolve(L"CXmlElement")->lInstanceCount.load(),
+            CInstanceMonitor::Resolve(L"CXmlAttribute")->lInstanceCount.load()};
+}
+
+std::vector<LiveNodes> g_liveInFilter;
+
+bool CountThenDropOddNumbers(CXmlElement* element) {
+    g_liveInFilter.push_back(CountLiveNodes());
+    return DropOddNumbers(element);
+}
+
+TEST(ElementFilter, InstanceCountsOfTheTreeAreRightWheneverTheyCanBeRead) {
+    const LiveNodes before = CountLiveNodes();
+    const auto made = [] { return CInstanceMonitor::Resolve(L"CXmlElement")->lTotalCount.load(); };
+    const int32_t madeBefore = made();
+    g_liveInFilter.clear();
+    {
+        CXmlDocument document(&CountThenDropOddNumbers);
+        document.LoadXml("<r><e n='0'/><e n='1'/><e n='2'/><e n='3'/></r>");
+        // At the end of the k-th e: r and k of them made, the odd ones before it dropped.
+        std::vector<LiveNodes> expected;
+        for (int32_t k = 1; k <= 4; ++k)
+            expected.push_back({before.first + 1 + k - (k - 1) / 2, before.second + k - (k - 1) / 2});
+        expected.push_back({before.first + 3, before.second + 2});  // r's own end
+        EXPECT_EQ(g_liveInFilter, expected);
+        EXPECT_EQ(CountLiveNodes(), LiveNodes(before.first + 3, before.second + 2));
+        EXPECT_EQ(made(), madeBefore + 5);
+
+        CXmlDocument partial;  // keeps what it read before the error
+        EXPECT_EQ(MessageOf([&] { partial.LoadXml("<r><a x='1'/><b>"); }), L"no element found at line 1");
+        EXPECT_EQ(CountLiveNodes(), LiveNodes(before.first + 6, before.second + 3));
+    }
+    EXPECT_EQ(CountLiveNodes(), before);
 }
 
 TEST(ElementFilter, FilterExceptionStopsTheLoadAndPassesThrough) {

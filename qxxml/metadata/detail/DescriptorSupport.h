@@ -3,9 +3,11 @@
 
 #include <qxxml/metadata/ElementInfo.h>
 #include <qxxml/support/detail/OrEmpty.h>
+#include <qxxml/values/QxVariant.h>
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace QxXmlLib10Data {
 namespace detail {
@@ -23,6 +25,12 @@ std::wstring EnumText(EnumToStringFn toText, int32_t value, const std::wstring& 
 // kind then passes CheckPrimitiveValue without looking, so writers may skip the call. (A value
 // of another kind, or a kind without a check, still fails there and must be checked.)
 bool NoFacetToCheck(ItemType itemType, const CPrimitiveRestrictions& restrictions);
+
+// value.FromString of a text that lives in a parsed tree. A string value needs a string of
+// its own anyway: it is made straight from the text and moved into the variant, rather than
+// copied twice through a scratch string. Conversion failures propagate.
+void ValueFromText(QxXmlLib10::QxVariant& value, std::wstring_view text, ItemType itemType,
+                   CWhitespaceUtils::WhitespaceRule whitespaceRule);
 
 }  // namespace detail
 }  // namespace QxXmlLib10Data

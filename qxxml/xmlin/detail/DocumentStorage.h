@@ -12,6 +12,7 @@
 #include <qxxml/xmlin/detail/StringTable.h>
 #include <qxxml/xmlin/detail/TextArena.h>
 
+#include <cstdint>
 #include <deque>
 #include <string>
 #include <unordered_map>
@@ -22,13 +23,15 @@ namespace QxXmlLib10 {
 namespace detail {
 
 // The split and converted form of one parser name. Names of a document come in a repeating
-// order (an item's members, then the next item), so each remembers the name that followed
-// it last time: the reader tries that one first, with one comparison.
+// order (an item's members, then the next item), so each remembers the two names that
+// followed it last (an optional member makes two): the reader tries those first, with a
+// comparison each.
 struct ParserName {
     const std::string* key = nullptr;  // the parser's name
     const std::wstring* namespaceUri = nullptr;
     const std::wstring* localName = nullptr;
-    ParserName* next = nullptr;
+    ParserName* next = nullptr;   // the name that followed last
+    ParserName* other = nullptr;  // the one that followed before, when it was another
 };
 
 }  // namespace detail
@@ -47,6 +50,11 @@ struct CXmlDocument::Storage {
     std::vector<CXmlElement*> previousSibling;
     // For each depth, where the text storage stood when the open element there started.
     std::vector<detail::TextArena::Mark> textMark;
+    // Nodes made during a load and not counted by the instance monitor yet: they are counted
+    // in bulk (CXmlDocument::CountNewNodes) before anything can look at the counts or
+    // destroy one of them.
+    int32_t uncountedElements = 0;
+    int32_t uncountedAttributes = 0;
 
     // Forgets every interned string and gives the pools' blocks back. The nodes must be
     // destroyed first.
