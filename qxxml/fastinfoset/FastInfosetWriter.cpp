@@ -235,11 +235,13 @@ void CFastInfosetWriter::EndDocument() {
 }
 
 void CFastInfosetWriter::SetDefaultNamespace(const std::wstring& namespaceUri) {
+    GiveLeafAScope();
     ++m_scopeVersion;
     CXmlWriter::SetDefaultNamespace(namespaceUri);
 }
 
 void CFastInfosetWriter::AddNamespace(const std::wstring& prefix, const std::wstring& namespaceUri) {
+    GiveLeafAScope();
     ++m_scopeVersion;
     CXmlWriter::AddNamespace(prefix, namespaceUri);
 }
@@ -257,27 +259,44 @@ void CFastInfosetWriter::WriteProcessingInstruction(const std::wstring&) {}
 // ------------------------------------------------------------------ elements
 
 void CFastInfosetWriter::StartElement(const std::wstring& localName, const std::wstring& namespaceUri) {
+    GiveLeafAScope();  // it has a child: no leaf any more
     WritePendingElement();
     EndPreviousChild();
     CloseStartTag(true);
-    if (!m_pContext) ++m_scopeVersion;  // a root: a fresh scope
-    // The scope does not keep the names: the element is written from its name's index, or
-    // from the copies below when the name is new.
-    static const std::wstring unnamed;
-    PushContext(unnamed, unnamed);
+    if (m_pContext) {
+        // A child starts as a leaf, in its parent's scope.
+        m_bLeaf = true;
+        m_bLeafStartTagOpen = true;
+        m_bLeafAttributesWritten = false;
+    } else {
+        ++m_scopeVersion;  // a root: a fresh scope
+        // The scope does not keep the names: the element is written from its name's index,
+        // or from the copies below when the name is new.
+        static const std::wstring unnamed;
+        PushContext(unnamed, unnamed);
+    }
     m_bPending = true;
     m_dwAttributeCount = 0;
     m_attributeValues.clear();
     m_declarations.clear();
-    m_strElementPrefix = ElementPrefixFor(namespaceUri);
+    m_pElementPrefix = &ElementPrefixFor(namespaceUri);
     // Looked up with the caller's strings (mostly a descriptor's own, which key the cache);
     // nothing enters the element-name table before the element is written.
-    m_dwElementNameIndex = CachedNameIndex(m_elementNameCache, m_pVocabulary->m_elementNameMap, m_strElementPrefix,
+    m_dwElementNameIndex = CachedNameIndex(m_elementNameCache, m_pVocabulary->m_elementNameMap, *m_pElementPrefix,
                                            namespaceUri, localName, m_lastElementPrefix.token);
     if (m_dwElementNameIndex == 0) {
         m_strElementNamespace = namespaceUri;
         m_strElementLocalName = localName;
     }
+}
+
+void CFastInfosetWriter::GiveLeafAScope() {
+    if (!m_bLeaf) return;
+    static const std::wstring unnamed;
+    CXmlWriterContext* context = PushContext(unnamed, unnamed);  // inherits the parent's scope
+    context->SetStartTagOpen(m_bLeafStartTagOpen);
+    context->SetAttributesWritten(m_bLeafAttributesWritten);
+    m_bLeaf = false;
 }
 
 void CFastInfosetWriter::WriteElementValue(const std::wstring& value, ItemType itemType) {
@@ -297,8 +316,12 @@ void CFastInfosetWriter::EndElement() {
     } else {
         m_bTerminatorPending = true;
     }
-    if (!m_pContext->IsInherited()) ++m_scopeVersion;  // its own declarations go with it
-    PopContext();
+    if (m_bLeaf) {
+        m_bLeaf = false;  // it had no scope of its own: its parent's is current again
+    } else {
+        if (!m_pContext->IsInherited()) ++m_scopeVersion;  // its own declarations go with it
+        PopContext();
+    }
     if (m_out.size() >= kFlushThreshold) Flush();
 }
 
@@ -309,6 +332,12 @@ void CFastInfosetWriter::EndPreviousChild() {
 }
 
 void CFastInfosetWriter::CloseStartTag(bool child) {
+    if (m_bLeaf) {  // a leaf never counts a child: it stops being one first
+        if (!m_bLeafStartTagOpen) return;
+        m_bLeafStartTagOpen = false;
+        if (m_bLeafAttributesWritten) m_out.Put(kTerminator);  // end of its attributes
+        return;
+    }
     CXmlWriterContext* context = m_pContext;
     if (!context) return;
     if (child) context->IncrementChildCount();
@@ -321,11 +350,13 @@ void CFastInfosetWriter::CloseStartTag(bool child) {
 void CFastInfosetWriter::WritePendingElement() {
     if (!m_bPending) return;
     m_bPending = false;
-    CXmlWriterContext* context = m_pContext;
     const bool attributes = m_dwAttributeCount != 0;
-    context->SetAttributesWritten(attributes);
+    if (m_bLeaf)
+        m_bLeafAttributesWritten = attributes;
+    else
+        m_pContext->SetAttributesWritten(attributes);
     unsigned first = attributes ? 0x40 : 0x00;  // element, attributes present or not
-    const bool root = context->GetParent() == nullptr;
+    const bool root = !m_bLeaf && m_pContext->GetParent() == nullptr;
     if (root || !m_declarations.empty()) {
         // Namespace attributes: on the root the announced ones (always, even none), on any
         // element the namespaces first used there.
@@ -342,7 +373,7 @@ void CFastInfosetWriter::WritePendingElement() {
     if (m_dwElementNameIndex != 0) {
         PutInteger(m_out, kIntegerOnThirdBit, first, m_dwElementNameIndex);
     } else {
-        WriteQualifiedName(true, static_cast<unsigned char>(first), m_strElementPrefix, m_strElementNamespace,
+        WriteQualifiedName(true, static_cast<unsigned char>(first), *m_pElementPrefix, m_strElementNamespace,
                            m_strElementLocalName);
     }
     for (size_t i = 0; i < m_dwAttributeCount; ++i) {
@@ -382,6 +413,7 @@ const std::wstring& CFastInfosetWriter::ElementPrefixFor(const std::wstring& nam
 
 const std::wstring& CFastInfosetWriter::PrefixFor(const std::wstring& namespaceUri) {
     if (const std::wstring* known = m_pContext->FindPrefix(namespaceUri)) return *known;
+    GiveLeafAScope();  // the declaration belongs to the current element's own scope
     std::wstring prefix = NewPrefix(m_pContext->GetNamespaceMap());
     ++m_scopeVersion;
     m_pContext->SetNamespaceMapValue(namespaceUri, prefix);

@@ -103,6 +103,11 @@ private:
     // The held-back element, if any, written out with its namespace attributes, name and
     // attributes; its start tag stays open.
     void WritePendingElement();
+    // An element gets a scope of its own (a CXmlWriterContext) only once it needs one: a child
+    // element, or a declaration of its own. Until then it is a leaf: m_pContext is still its
+    // parent's, whose scope it shares anyway, and its two start-tag flags are kept here. Most
+    // elements of a document are leaves with a value, and skip the scope's push and pop.
+    void GiveLeafAScope();
     // Ends the attributes of the open element's start tag; counts a child when `child`.
     void CloseStartTag(bool child);
     // The terminator a child element's end left pending, written before what follows it.
@@ -148,12 +153,18 @@ private:
     bool m_bTerminatorPending = false;
     // True while m_pContext is an element whose start has not been written yet.
     bool m_bPending = false;
+    // True while the innermost open element is a leaf (see GiveLeafAScope), with its flags.
+    bool m_bLeaf = false;
+    bool m_bLeafStartTagOpen = false;
+    bool m_bLeafAttributesWritten = false;
     std::vector<PendingAttribute> m_attributes;
     size_t m_dwAttributeCount = 0;
     CFIOctetBuffer m_attributeValues;
     // Namespaces the pending element declares beyond the root's announced ones (URI, prefix).
     std::vector<std::pair<std::wstring, std::wstring>> m_declarations;
-    std::wstring m_strElementPrefix;
+    // The held-back element's prefix: ElementPrefixFor's answer, which stays put until the
+    // next element starts (and the held-back one is written first).
+    const std::wstring* m_pElementPrefix = nullptr;
     // Counts every change of a namespace scope (a declaration, a scope opened or closed with
     // its own map): the last element prefix found is good while the count stands still.
     uint64_t m_scopeVersion = 0;
