@@ -258,11 +258,36 @@ void CFastInfosetWriter::WriteProcessingInstruction(const std::wstring&) {}
 
 // ------------------------------------------------------------------ elements
 
+// (Inline: the library's interface functions are not inlined into each other, and these run
+// several times per element.)
+inline void CFastInfosetWriter::CloseStartTag(bool child) {
+    if (m_bLeaf) {  // a leaf never counts a child: it stops being one first
+        if (!m_bLeafStartTagOpen) return;
+        m_bLeafStartTagOpen = false;
+        if (m_bLeafAttributesWritten) m_out.Put(kTerminator);  // end of its attributes
+        return;
+    }
+    CXmlWriterContext* context = m_pContext;
+    if (!context) return;
+    if (child) context->IncrementChildCount();
+    if (context->IsStartTagOpen()) {
+        context->SetStartTagOpen(false);
+        if (context->GetAttributesWritten()) m_out.Put(kTerminator);  // end of its attributes
+    }
+}
+
+inline void CFastInfosetWriter::StartContent(bool child) {
+    if (child && m_bLeaf) GiveLeafAScope();  // it has a child: no leaf any more
+    if (m_bPending) WritePendingElement();
+    CloseStartTag(child);
+    if (m_bTerminatorPending) {  // content after a child: the child's end first
+        m_out.Put(kTerminator);
+        m_bTerminatorPending = false;
+    }
+}
+
 void CFastInfosetWriter::StartElement(const std::wstring& localName, const std::wstring& namespaceUri) {
-    GiveLeafAScope();  // it has a child: no leaf any more
-    WritePendingElement();
-    EndPreviousChild();
-    CloseStartTag(true);
+    StartContent(true);
     if (m_pContext) {
         // A child starts as a leaf, in its parent's scope.
         m_bLeaf = true;
@@ -279,11 +304,8 @@ void CFastInfosetWriter::StartElement(const std::wstring& localName, const std::
     m_dwAttributeCount = 0;
     m_attributeValues.clear();
     m_declarations.clear();
-    m_pElementPrefix = &ElementPrefixFor(namespaceUri);
-    // Looked up with the caller's strings (mostly a descriptor's own, which key the cache);
-    // nothing enters the element-name table before the element is written.
-    m_dwElementNameIndex = CachedNameIndex(m_elementNameCache, m_pVocabulary->m_elementNameMap, *m_pElementPrefix,
-                                           namespaceUri, localName, m_lastElementPrefix.token);
+    // Nothing enters the element-name table before the element is written.
+    m_dwElementNameIndex = ElementNameIndex(localName, namespaceUri);
     if (m_dwElementNameIndex == 0) {
         m_strElementNamespace = namespaceUri;
         m_strElementLocalName = localName;
@@ -300,15 +322,13 @@ void CFastInfosetWriter::GiveLeafAScope() {
 }
 
 void CFastInfosetWriter::WriteElementValue(const std::wstring& value, ItemType itemType) {
-    WritePendingElement();
-    CloseStartTag(false);
-    EndPreviousChild();  // text after a child element: the child's end first
+    StartContent(false);
     if (!value.empty()) WriteCharacterChunk(value, itemType);
 }
 
 void CFastInfosetWriter::EndElement() {
     if (!m_pContext) return;
-    WritePendingElement();
+    if (m_bPending) WritePendingElement();
     CloseStartTag(false);
     if (m_bTerminatorPending) {
         m_out.Put(kDoubleTerminator);
@@ -325,32 +345,15 @@ void CFastInfosetWriter::EndElement() {
     if (m_out.size() >= kFlushThreshold) Flush();
 }
 
-void CFastInfosetWriter::EndPreviousChild() {
-    if (!m_bTerminatorPending) return;
-    m_out.Put(kTerminator);
-    m_bTerminatorPending = false;
-}
-
-void CFastInfosetWriter::CloseStartTag(bool child) {
-    if (m_bLeaf) {  // a leaf never counts a child: it stops being one first
-        if (!m_bLeafStartTagOpen) return;
-        m_bLeafStartTagOpen = false;
-        if (m_bLeafAttributesWritten) m_out.Put(kTerminator);  // end of its attributes
-        return;
-    }
-    CXmlWriterContext* context = m_pContext;
-    if (!context) return;
-    if (child) context->IncrementChildCount();
-    if (context->IsStartTagOpen()) {
-        context->SetStartTagOpen(false);
-        if (context->GetAttributesWritten()) m_out.Put(kTerminator);  // end of its attributes
-    }
-}
-
 void CFastInfosetWriter::WritePendingElement() {
-    if (!m_bPending) return;
     m_bPending = false;
     const bool attributes = m_dwAttributeCount != 0;
+    if (m_bLeaf && !attributes && m_dwElementNameIndex != 0 && m_declarations.empty()) {
+        // The common case: a leaf named by an index, with no attributes or declarations.
+        m_bLeafAttributesWritten = false;
+        PutInteger(m_out, kIntegerOnThirdBit, 0x00, m_dwElementNameIndex);
+        return;
+    }
     if (m_bLeaf)
         m_bLeafAttributesWritten = attributes;
     else
@@ -394,20 +397,16 @@ void CFastInfosetWriter::WritePendingElement() {
 const std::wstring& CFastInfosetWriter::ElementPrefixFor(const std::wstring& namespaceUri) {
     static const std::wstring none;
     LastElementPrefix& last = m_lastElementPrefix;
-    const void* scope = &m_pContext->GetNamespaceMap();
-    if (last.scope == scope && last.version == m_scopeVersion && SameName(last.namespaceUri, namespaceUri))
+    if (last.scope == CurrentScope() && last.version == m_scopeVersion && SameName(last.namespaceUri, namespaceUri))
         return last.prefix;
     // The name carries its namespace itself: no prefix in the scope's default namespace.
     const std::wstring& prefix = namespaceUri.empty() || SameName(namespaceUri, m_pContext->GetDefaultNamespace())
                                      ? none
                                      : PrefixFor(namespaceUri);
-    last.scope = &m_pContext->GetNamespaceMap();  // PrefixFor may have made the scope its own
+    last.scope = CurrentScope();  // PrefixFor may have made the scope its own
     last.version = m_scopeVersion;
-    if (!SameName(last.namespaceUri, namespaceUri) || !SameName(last.prefix, prefix)) {
-        last.namespaceUri = namespaceUri;
-        last.prefix = prefix;
-        last.token = ++m_lastToken;
-    }
+    if (!SameName(last.namespaceUri, namespaceUri)) last.namespaceUri = namespaceUri;
+    if (!SameName(last.prefix, prefix)) last.prefix = prefix;
     return last.prefix;
 }
 
@@ -464,8 +463,7 @@ void CFastInfosetWriter::AddEncodedAttribute(const std::wstring& prefix, const s
     }
     if (m_dwAttributeCount == m_attributes.size()) m_attributes.emplace_back();
     PendingAttribute& a = m_attributes[m_dwAttributeCount++];
-    a.nameIndex = CachedNameIndex(m_attributeNameCache, m_pVocabulary->m_attributeNameMap, prefix, namespaceUri,
-                                  localName, 0);
+    a.nameIndex = AttributeNameIndex(prefix, namespaceUri, localName);
     if (a.nameIndex == 0) {  // written literally: the parts are needed then
         a.prefix = prefix;
         a.namespaceUri = namespaceUri;
@@ -484,37 +482,54 @@ void CFastInfosetWriter::WriteNamespaceAttribute(const std::wstring& prefix, con
     WriteIdentifyingString(namespaceUri, v.m_namespaceNameMap, v.m_namespaceNames);
 }
 
-uint32_t CFastInfosetWriter::CachedNameIndex(std::vector<CachedName>& cache, const CFIVocabulary::IndexMap& map,
-                                             const std::wstring& prefix, const std::wstring& namespaceUri,
-                                             const std::wstring& localName, uint64_t namespaceToken) {
+size_t CFastInfosetWriter::CacheHome(const std::wstring& localName) noexcept {
     // A document repeats few names many times, passed mostly as the same strings: their
-    // address picks the first slot to try, their text confirms a slot.
+    // address picks the first entry to try, their text confirms an entry.
     const uint64_t address = reinterpret_cast<uintptr_t>(localName.data());
-    const size_t home = static_cast<size_t>((address * 0x9E3779B97F4A7C15ull) >> 56);
+    return static_cast<size_t>((address * 0x9E3779B97F4A7C15ull) >> 56);
+}
+
+uint32_t CFastInfosetWriter::ElementNameIndex(const std::wstring& localName, const std::wstring& namespaceUri) {
+    CachedName& cached = m_elementNameCache[CacheHome(localName) & (kNameCacheSize - 1)];
+    if (cached.index != 0 && cached.scope == CurrentScope() && cached.scopeVersion == m_scopeVersion &&
+        SameName(cached.localName, localName) && SameName(cached.namespaceUri, namespaceUri))
+        return cached.index;  // and the prefix it was found with holds still
+    m_pElementPrefix = &ElementPrefixFor(namespaceUri);
+    CFIVocabulary::QNameKey(m_key, *m_pElementPrefix, namespaceUri, localName);
+    const uint32_t index = m_pVocabulary->m_elementNameMap.Find(m_key);
+    if (index != 0) {  // direct-mapped: the name takes the entry over
+        if (!SameName(cached.localName, localName)) cached.localName = localName;
+        if (!SameName(cached.namespaceUri, namespaceUri)) cached.namespaceUri = namespaceUri;
+        cached.index = index;
+        cached.scope = CurrentScope();
+        cached.scopeVersion = m_scopeVersion;
+    }
+    return index;
+}
+
+uint32_t CFastInfosetWriter::AttributeNameIndex(const std::wstring& prefix, const std::wstring& namespaceUri,
+                                                const std::wstring& localName) {
+    const size_t home = CacheHome(localName);
     CachedName* free = nullptr;
     for (size_t probe = 0; probe < kNameCacheProbes; ++probe) {
-        CachedName& cached = cache[(home + probe) & (kNameCacheSize - 1)];
+        CachedName& cached = m_attributeNameCache[(home + probe) & (kNameCacheSize - 1)];
         if (cached.index == 0) {
             free = &cached;
             break;
         }
-        if (!SameName(cached.localName, localName)) continue;
-        if (namespaceToken != 0 && cached.namespaceToken == namespaceToken) return cached.index;
-        if (SameName(cached.namespaceUri, namespaceUri) && SameName(cached.prefix, prefix)) {
-            cached.namespaceToken = namespaceToken;
+        if (SameName(cached.localName, localName) && SameName(cached.namespaceUri, namespaceUri) &&
+            SameName(cached.prefix, prefix))
             return cached.index;
-        }
     }
     CFIVocabulary::QNameKey(m_key, prefix, namespaceUri, localName);
-    const uint32_t index = map.Find(m_key);
+    const uint32_t index = m_pVocabulary->m_attributeNameMap.Find(m_key);
     if (index != 0) {
-        // Into a free slot of the run, else over its first.
-        CachedName& cached = free ? *free : cache[home & (kNameCacheSize - 1)];
+        // Into a free entry of the run, else over its first.
+        CachedName& cached = free ? *free : m_attributeNameCache[home & (kNameCacheSize - 1)];
         cached.localName = localName;
         cached.namespaceUri = namespaceUri;
         cached.prefix = prefix;
         cached.index = index;
-        cached.namespaceToken = namespaceToken;
     }
     return index;
 }

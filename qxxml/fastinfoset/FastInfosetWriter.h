@@ -87,21 +87,24 @@ private:
         size_t valueEnd;
     };
 
-    // A qualified name whose index is known (index 0: an empty slot).
+    // A qualified name whose index is known (index 0: an empty slot). An element's name is
+    // given without its prefix, which the scope decides: its entry holds for the scope (the
+    // namespace map in force) and the scope count it was found under.
     struct CachedName {
         std::wstring localName;
         std::wstring namespaceUri;
         std::wstring prefix;
         uint32_t index = 0;
-        uint64_t namespaceToken = 0;  // see LastElementPrefix
+        const void* scope = nullptr;
+        uint64_t scopeVersion = 0;
     };
     static constexpr size_t kNameCacheSize = 256;  // a power of two
     static constexpr size_t kNameCacheProbes = 4;
 
     static CInstanceMonitor::ClassType* MonitorRecord();
 
-    // The held-back element, if any, written out with its namespace attributes, name and
-    // attributes; its start tag stays open.
+    // The held-back element written out with its namespace attributes, name and attributes;
+    // its start tag stays open.
     void WritePendingElement();
     // An element gets a scope of its own (a CXmlWriterContext) only once it needs one: a child
     // element, or a declaration of its own. Until then it is a leaf: m_pContext is still its
@@ -110,8 +113,9 @@ private:
     void GiveLeafAScope();
     // Ends the attributes of the open element's start tag; counts a child when `child`.
     void CloseStartTag(bool child);
-    // The terminator a child element's end left pending, written before what follows it.
-    void EndPreviousChild();
+    // Before a child element (`child`) or a value: the held-back element, the end of the
+    // open start tag's attributes, and the terminator a previous child's end left pending.
+    void StartContent(bool child);
     void RequirePendingStartTag() const;
     // The prefix of a namespace in the current scope, generated (and declared on the current
     // element) when it has none.
@@ -121,11 +125,17 @@ private:
     const std::wstring& ElementPrefixFor(const std::wstring& namespaceUri);
     void AddEncodedAttribute(const std::wstring& prefix, const std::wstring& namespaceUri,
                              const std::wstring& localName, const std::wstring& value, ItemType itemType);
-    // The index of a qualified name in `map`, 0 when it is new; a small cache in front of it.
-    // A non-zero `namespaceToken` vouches for the namespace and prefix (LastElementPrefix).
-    uint32_t CachedNameIndex(std::vector<CachedName>& cache, const CFIVocabulary::IndexMap& map,
-                             const std::wstring& prefix, const std::wstring& namespaceUri,
-                             const std::wstring& localName, uint64_t namespaceToken);
+    // The index of an attribute's qualified name, 0 when it is new; a small cache in front of
+    // the map.
+    uint32_t AttributeNameIndex(const std::wstring& prefix, const std::wstring& namespaceUri,
+                                const std::wstring& localName);
+    // The index of the element name in the current scope, 0 when it is new (m_pElementPrefix
+    // is then its prefix). A repeated name in an unchanged scope costs one cache entry's
+    // comparison: its prefix is not looked up again.
+    uint32_t ElementNameIndex(const std::wstring& localName, const std::wstring& namespaceUri);
+    // The cache entry a name given in that string starts its search at.
+    static size_t CacheHome(const std::wstring& localName) noexcept;
+    const void* CurrentScope() const { return &m_pContext->GetNamespaceMap(); }
 
     // Octets. Each writer of an item that starts inside an octet takes that octet's bits
     // decided so far in `first`.
@@ -168,16 +178,13 @@ private:
     // Counts every change of a namespace scope (a declaration, a scope opened or closed with
     // its own map): the last element prefix found is good while the count stands still.
     uint64_t m_scopeVersion = 0;
-    // The last element prefix found, and a token naming this (namespace, prefix) pair: a new
-    // token for every new pair, so that an equal token stands for an equal pair.
+    // The last element prefix found.
     struct LastElementPrefix {
         const void* scope = nullptr;  // the namespace map in force
         uint64_t version = 0;
         std::wstring namespaceUri;
         std::wstring prefix;
-        uint64_t token = 0;
     } m_lastElementPrefix;
-    uint64_t m_lastToken = 0;
     uint32_t m_dwElementNameIndex = 0;  // of the held-back element; 0: written literally,
     std::wstring m_strElementNamespace;  // from these
     std::wstring m_strElementLocalName;
