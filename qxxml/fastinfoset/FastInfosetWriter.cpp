@@ -312,7 +312,7 @@ void CFastInfosetWriter::StartElement(const std::wstring& localName, const std::
     }
 }
 
-void CFastInfosetWriter::GiveLeafAScope() {
+inline void CFastInfosetWriter::GiveLeafAScope() {
     if (!m_bLeaf) return;
     static const std::wstring unnamed;
     CXmlWriterContext* context = PushContext(unnamed, unnamed);  // inherits the parent's scope
@@ -345,15 +345,19 @@ void CFastInfosetWriter::EndElement() {
     if (m_out.size() >= kFlushThreshold) Flush();
 }
 
-void CFastInfosetWriter::WritePendingElement() {
+inline void CFastInfosetWriter::WritePendingElement() {
     m_bPending = false;
-    const bool attributes = m_dwAttributeCount != 0;
-    if (m_bLeaf && !attributes && m_dwElementNameIndex != 0 && m_declarations.empty()) {
+    if (m_bLeaf && m_dwAttributeCount == 0 && m_dwElementNameIndex != 0 && m_declarations.empty()) {
         // The common case: a leaf named by an index, with no attributes or declarations.
         m_bLeafAttributesWritten = false;
         PutInteger(m_out, kIntegerOnThirdBit, 0x00, m_dwElementNameIndex);
         return;
     }
+    WriteElementStart();
+}
+
+void CFastInfosetWriter::WriteElementStart() {
+    const bool attributes = m_dwAttributeCount != 0;
     if (m_bLeaf)
         m_bLeafAttributesWritten = attributes;
     else
@@ -482,14 +486,14 @@ void CFastInfosetWriter::WriteNamespaceAttribute(const std::wstring& prefix, con
     WriteIdentifyingString(namespaceUri, v.m_namespaceNameMap, v.m_namespaceNames);
 }
 
-size_t CFastInfosetWriter::CacheHome(const std::wstring& localName) noexcept {
+inline size_t CFastInfosetWriter::CacheHome(const std::wstring& localName) noexcept {
     // A document repeats few names many times, passed mostly as the same strings: their
     // address picks the first entry to try, their text confirms an entry.
     const uint64_t address = reinterpret_cast<uintptr_t>(localName.data());
     return static_cast<size_t>((address * 0x9E3779B97F4A7C15ull) >> 56);
 }
 
-uint32_t CFastInfosetWriter::ElementNameIndex(const std::wstring& localName, const std::wstring& namespaceUri) {
+inline uint32_t CFastInfosetWriter::ElementNameIndex(const std::wstring& localName, const std::wstring& namespaceUri) {
     CachedName& cached = m_elementNameCache[CacheHome(localName) & (kNameCacheSize - 1)];
     if (cached.index != 0 && cached.scope == CurrentScope() && cached.scopeVersion == m_scopeVersion &&
         SameName(cached.localName, localName) && SameName(cached.namespaceUri, namespaceUri))
@@ -602,21 +606,26 @@ unsigned CFastInfosetWriter::EncodeValue(const std::wstring& value, ItemType ite
     }
 }
 
-bool CFastInfosetWriter::IsPlainText(ItemType itemType) const {
+inline bool CFastInfosetWriter::IsPlainText(ItemType itemType) const {
     const unsigned type = static_cast<unsigned>(itemType);
     return type < kItemTypes ? m_plainText[type]
                              : m_pFIContext->GetEncoding(itemType).m_dwEncodingKind == FIEncodingKind_CharacterString;
 }
 
-void CFastInfosetWriter::WriteValue(CFIOctetBuffer& out, bool chunk, const std::wstring& value, ItemType itemType,
+inline void CFastInfosetWriter::WriteValue(CFIOctetBuffer& out, bool chunk, const std::wstring& value, ItemType itemType,
                                     uint32_t maxAddLength, CFIVocabulary::IndexMap& map,
-                                    CFIVocabulary::CFIStringTable& table) {
+                                    CFIVocabulary::CFIStringTable& table, CFIShortKeyCache& cache) {
     const ValueForm& form = chunk ? kCharacterChunk : kAttributeValue;
     const bool indexable = value.size() < maxAddLength;
     size_t hash = 0;
     if (indexable) {
         hash = CFIIndexMap::Hash(value.data(), value.size());
-        if (const uint32_t found = map.Find(value.data(), value.size(), hash)) {
+        uint32_t found = cache.Find(value.data(), value.size(), hash);
+        if (found == 0) {
+            found = map.Find(value.data(), value.size(), hash);
+            if (found != 0) cache.Remember(value.data(), value.size(), hash, found);
+        }
+        if (found != 0) {
             PutInteger(out, form.indexForm, form.indexMark, found);
             return;
         }
@@ -633,23 +642,27 @@ void CFastInfosetWriter::WriteValue(CFIOctetBuffer& out, bool chunk, const std::
     } else {
         PutOctets(out, form.lengthForm, first, m_value);
     }
-    if (indexable) CFIVocabulary::AddString(value, hash, map, table);
+    if (indexable) {
+        const size_t entries = map.size();
+        CFIVocabulary::AddString(value, hash, map, table);
+        if (map.size() != entries) cache.Remember(value.data(), value.size(), hash, static_cast<uint32_t>(map.size()));
+    }
 }
 
-void CFastInfosetWriter::WriteAttributeValue(CFIOctetBuffer& out, const std::wstring& value, ItemType itemType) {
+inline void CFastInfosetWriter::WriteAttributeValue(CFIOctetBuffer& out, const std::wstring& value, ItemType itemType) {
     if (value.empty()) {
         out.Put(0xFF);  // the index reserved for the empty string
         return;
     }
     CFIVocabulary& v = *m_pVocabulary;
     WriteValue(out, false, value, itemType, m_pFIContext->GetAttributeMaxAddLength(), v.m_attributeValueMap,
-               v.m_attributeValues);
+               v.m_attributeValues, m_attributeValueCache);
 }
 
-void CFastInfosetWriter::WriteCharacterChunk(const std::wstring& value, ItemType itemType) {
+inline void CFastInfosetWriter::WriteCharacterChunk(const std::wstring& value, ItemType itemType) {
     CFIVocabulary& v = *m_pVocabulary;
     WriteValue(m_out, true, value, itemType, m_pFIContext->GetElementMaxAddLength(), v.m_characterChunkMap,
-               v.m_characterChunks);
+               v.m_characterChunks, m_characterChunkCache);
 }
 
 }  // namespace QxXmlLib10

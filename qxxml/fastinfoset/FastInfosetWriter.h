@@ -106,6 +106,7 @@ private:
     // The held-back element written out with its namespace attributes, name and attributes;
     // its start tag stays open.
     void WritePendingElement();
+    void WriteElementStart();  // the same, in full
     // An element gets a scope of its own (a CXmlWriterContext) only once it needs one: a child
     // element, or a declaration of its own. Until then it is a leaf: m_pContext is still its
     // parent's, whose scope it shares anyway, and its two start-tag flags are kept here. Most
@@ -145,9 +146,10 @@ private:
     void WriteIdentifyingString(const std::wstring& value, CFIVocabulary::IndexMap& map,
                                 CFIVocabulary::CFIStringTable& table);
     // A value as a non-identifying string or index, of a character chunk or of an attribute,
-    // entered into `map` and `table` when shorter than `maxAddLength`.
+    // entered into `map` and `table` when shorter than `maxAddLength`; `cache` is the map's.
     void WriteValue(CFIOctetBuffer& out, bool chunk, const std::wstring& value, ItemType itemType,
-                    uint32_t maxAddLength, CFIVocabulary::IndexMap& map, CFIVocabulary::CFIStringTable& table);
+                    uint32_t maxAddLength, CFIVocabulary::IndexMap& map, CFIVocabulary::CFIStringTable& table,
+                    CFIShortKeyCache& cache);
     void WriteAttributeValue(CFIOctetBuffer& out, const std::wstring& value, ItemType itemType);
     void WriteCharacterChunk(const std::wstring& value, ItemType itemType);
     // True when the encoding table sends values of the type as UTF-8 text.
@@ -191,6 +193,8 @@ private:
     std::wstring m_key;                 // qualified-name keys, reused
     std::vector<CachedName> m_elementNameCache = std::vector<CachedName>(kNameCacheSize);
     std::vector<CachedName> m_attributeNameCache = std::vector<CachedName>(kNameCacheSize);
+    CFIShortKeyCache m_characterChunkCache;
+    CFIShortKeyCache m_attributeValueCache;
     // Octets not yet handed to the stream, and the scratch buffer of encoded values.
     CFIOctetBuffer m_out;
     std::string m_value;
