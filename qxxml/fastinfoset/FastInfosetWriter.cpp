@@ -47,7 +47,7 @@ constexpr IntegerForm kIntegerOnThirdBit{32, 2080, 0x20, 526368, 0x28, 0x30};
 constexpr IntegerForm kIntegerOnFourthBit{16, 1040, 0x10, 263184, 0x14, 0x18};
 constexpr size_t kMaxIntegerOctets = 4;
 
-char* PutInteger(char* p, const IntegerForm& form, unsigned first, uint32_t n) {
+inline char* PutInteger(char* p, const IntegerForm& form, unsigned first, uint32_t n) {
     if (n <= form.smallMax) return Put(p, first | (n - 1));
     if (n <= form.mediumMax) {
         const uint32_t v = n - form.smallMax - 1;
@@ -68,7 +68,7 @@ char* PutInteger(char* p, const IntegerForm& form, unsigned first, uint32_t n) {
 }
 
 // An integer as an item of its own (room made here).
-void PutInteger(CFIOctetBuffer& out, const IntegerForm& form, unsigned first, uint32_t n) {
+inline void PutInteger(CFIOctetBuffer& out, const IntegerForm& form, unsigned first, uint32_t n) {
     out.Done(PutInteger(out.Room(kMaxIntegerOctets), form, first, n));
 }
 
@@ -127,15 +127,18 @@ const ValueForm kCharacterChunk{0xA0, kIntegerOnFourthBit, 0x90, 0x80, kOnSevent
 // The UTF-8 form of non-empty text as an octet string, encoded straight from the wide text
 // into the output. The length goes before the octets, so its size is guessed from the
 // character count (exact for ASCII) and the octets moved in the rare case the guess was short.
+constexpr size_t kEncoderLength = 16;
+
 void PutUtf8(CFIOctetBuffer& out, const LengthForm& form, unsigned first, const std::wstring& text) {
     const size_t characters = text.size();
     char* p = out.Room(kMaxLengthOctets + 4 * characters + 3);  // 4 octets per character, the encoder's slack
     const size_t guessed = LengthOctets(form, characters);
-    // Values are mostly short ASCII: copied in line; anything else through the encoder.
+    // Values are mostly short ASCII: copied in line; anything else, and long text (which the
+    // encoder narrows a block at a time), through the encoder.
     char* end = p + guessed;
     const wchar_t* const chars = text.data();
     size_t i = 0;
-    for (; i + 4 <= characters; i += 4, end += 4) {
+    for (; i + 4 <= characters && characters < kEncoderLength; i += 4, end += 4) {
         const uint32_t a = static_cast<uint32_t>(chars[i]), b = static_cast<uint32_t>(chars[i + 1]),
                        c = static_cast<uint32_t>(chars[i + 2]), d = static_cast<uint32_t>(chars[i + 3]);
         if ((a | b | c | d) >= 0x80) break;
@@ -144,7 +147,8 @@ void PutUtf8(CFIOctetBuffer& out, const LengthForm& form, unsigned first, const 
         end[2] = static_cast<char>(c);
         end[3] = static_cast<char>(d);
     }
-    while (i < characters && static_cast<uint32_t>(chars[i]) < 0x80) *end++ = static_cast<char>(chars[i++]);
+    while (i < characters && characters < kEncoderLength && static_cast<uint32_t>(chars[i]) < 0x80)
+        *end++ = static_cast<char>(chars[i++]);
     if (i < characters) {
         end = EncodeUtf8Into(end, chars + i, characters - i);
         if (!end) ThrowNoUtf8Form();
