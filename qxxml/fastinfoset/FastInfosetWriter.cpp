@@ -11,6 +11,7 @@
 #include <qxxml/xmlout/UtfEncoding.h>
 
 #include <cstring>
+#include <cwchar>
 
 namespace QxXmlLib10 {
 
@@ -127,18 +128,15 @@ const ValueForm kCharacterChunk{0xA0, kIntegerOnFourthBit, 0x90, 0x80, kOnSevent
 // The UTF-8 form of non-empty text as an octet string, encoded straight from the wide text
 // into the output. The length goes before the octets, so its size is guessed from the
 // character count (exact for ASCII) and the octets moved in the rare case the guess was short.
-constexpr size_t kEncoderLength = 16;
-
 void PutUtf8(CFIOctetBuffer& out, const LengthForm& form, unsigned first, const std::wstring& text) {
     const size_t characters = text.size();
     char* p = out.Room(kMaxLengthOctets + 4 * characters + 3);  // 4 octets per character, the encoder's slack
     const size_t guessed = LengthOctets(form, characters);
-    // Values are mostly short ASCII: copied in line; anything else, and long text (which the
-    // encoder narrows a block at a time), through the encoder.
+    // Values are mostly short ASCII: copied in line; anything else through the encoder.
     char* end = p + guessed;
     const wchar_t* const chars = text.data();
     size_t i = 0;
-    for (; i + 4 <= characters && characters < kEncoderLength; i += 4, end += 4) {
+    for (; i + 4 <= characters; i += 4, end += 4) {
         const uint32_t a = static_cast<uint32_t>(chars[i]), b = static_cast<uint32_t>(chars[i + 1]),
                        c = static_cast<uint32_t>(chars[i + 2]), d = static_cast<uint32_t>(chars[i + 3]);
         if ((a | b | c | d) >= 0x80) break;
@@ -147,8 +145,7 @@ void PutUtf8(CFIOctetBuffer& out, const LengthForm& form, unsigned first, const 
         end[2] = static_cast<char>(c);
         end[3] = static_cast<char>(d);
     }
-    while (i < characters && characters < kEncoderLength && static_cast<uint32_t>(chars[i]) < 0x80)
-        *end++ = static_cast<char>(chars[i++]);
+    while (i < characters && static_cast<uint32_t>(chars[i]) < 0x80) *end++ = static_cast<char>(chars[i++]);
     if (i < characters) {
         end = EncodeUtf8Into(end, chars + i, characters - i);
         if (!end) ThrowNoUtf8Form();
@@ -497,20 +494,26 @@ inline size_t CFastInfosetWriter::CacheHome(const std::wstring& localName) noexc
     return static_cast<size_t>((address * 0x9E3779B97F4A7C15ull) >> 56);
 }
 
-inline uint32_t CFastInfosetWriter::ElementNameIndex(const std::wstring& localName, const std::wstring& namespaceUri) {
-    CachedName& cached = m_elementNameCache[CacheHome(localName) & (kNameCacheSize - 1)];
-    if (cached.index != 0 && cached.scope == CurrentScope() && cached.scopeVersion == m_scopeVersion &&
-        SameName(cached.localName, localName) && SameName(cached.namespaceUri, namespaceUri))
-        return cached.index;  // and the prefix it was found with holds still
+inline uint32_t CFastInfosetWriter::ElementNameIndex(const std::wstring& localName,
+                                                    const std::wstring& namespaceUri) {
+    ElementMemo& memo = m_elementNameCache[CacheHome(localName) & (kNameCacheSize - 1)];
+    const size_t local = localName.size();
+    if (memo.index != 0 && memo.scope == CurrentScope() && memo.scopeVersion == m_scopeVersion &&
+        memo.localLength == local && memo.namespaceLength == namespaceUri.size() &&
+        SameChars(memo.chars, localName.data(), local) &&
+        SameChars(memo.chars + local, namespaceUri.data(), namespaceUri.size()))
+        return memo.index;  // and the prefix it was found with holds still
     m_pElementPrefix = &ElementPrefixFor(namespaceUri);
     CFIVocabulary::QNameKey(m_key, *m_pElementPrefix, namespaceUri, localName);
     const uint32_t index = m_pVocabulary->m_elementNameMap.Find(m_key);
-    if (index != 0) {  // direct-mapped: the name takes the entry over
-        if (!SameName(cached.localName, localName)) cached.localName = localName;
-        if (!SameName(cached.namespaceUri, namespaceUri)) cached.namespaceUri = namespaceUri;
-        cached.index = index;
-        cached.scope = CurrentScope();
-        cached.scopeVersion = m_scopeVersion;
+    if (index != 0 && local + namespaceUri.size() <= kElementMemoChars) {  // it takes the entry over
+        memo.index = index;
+        memo.localLength = static_cast<uint32_t>(local);
+        memo.namespaceLength = static_cast<uint32_t>(namespaceUri.size());
+        memo.scope = CurrentScope();
+        memo.scopeVersion = m_scopeVersion;
+        std::wmemcpy(memo.chars, localName.data(), local);
+        std::wmemcpy(memo.chars + local, namespaceUri.data(), namespaceUri.size());
     }
     return index;
 }
@@ -617,8 +620,7 @@ inline bool CFastInfosetWriter::IsPlainText(ItemType itemType) const {
 }
 
 inline void CFastInfosetWriter::WriteValue(CFIOctetBuffer& out, bool chunk, const std::wstring& value, ItemType itemType,
-                                    uint32_t maxAddLength, CFIVocabulary::IndexMap& map,
-                                    CFIVocabulary::CFIStringTable& table, CFIShortKeyCache& cache) {
+                                    uint32_t maxAddLength, CFIVocabulary::IndexMap& map, CFIShortKeyCache& cache) {
     const ValueForm& form = chunk ? kCharacterChunk : kAttributeValue;
     const bool indexable = value.size() < maxAddLength;
     size_t hash = 0;
@@ -646,10 +648,13 @@ inline void CFastInfosetWriter::WriteValue(CFIOctetBuffer& out, bool chunk, cons
     } else {
         PutOctets(out, form.lengthForm, first, m_value);
     }
-    if (indexable) {
-        const size_t entries = map.size();
-        CFIVocabulary::AddString(value, hash, map, table);
-        if (map.size() != entries) cache.Remember(value.data(), value.size(), hash, static_cast<uint32_t>(map.size()));
+    // Into the map only: the writer looks values up and never reads them back by index, so
+    // its private vocabulary's value tables stay empty (a document indexing many values then
+    // keeps one copy of each, not two).
+    if (indexable && map.size() < CFIVocabulary::kMaxTableSize) {
+        const uint32_t index = static_cast<uint32_t>(map.size() + 1);
+        map.Insert(value, hash, index);
+        cache.Remember(value.data(), value.size(), hash, index);
     }
 }
 
@@ -660,13 +665,13 @@ inline void CFastInfosetWriter::WriteAttributeValue(CFIOctetBuffer& out, const s
     }
     CFIVocabulary& v = *m_pVocabulary;
     WriteValue(out, false, value, itemType, m_pFIContext->GetAttributeMaxAddLength(), v.m_attributeValueMap,
-               v.m_attributeValues, m_attributeValueCache);
+               m_attributeValueCache);
 }
 
 inline void CFastInfosetWriter::WriteCharacterChunk(const std::wstring& value, ItemType itemType) {
     CFIVocabulary& v = *m_pVocabulary;
     WriteValue(m_out, true, value, itemType, m_pFIContext->GetElementMaxAddLength(), v.m_characterChunkMap,
-               v.m_characterChunks, m_characterChunkCache);
+               m_characterChunkCache);
 }
 
 }  // namespace QxXmlLib10

@@ -87,16 +87,25 @@ private:
         size_t valueEnd;
     };
 
-    // A qualified name whose index is known (index 0: an empty slot). An element's name is
-    // given without its prefix, which the scope decides: its entry holds for the scope (the
-    // namespace map in force) and the scope count it was found under.
+    // An attribute's qualified name whose index is known (index 0: an empty slot).
     struct CachedName {
         std::wstring localName;
         std::wstring namespaceUri;
         std::wstring prefix;
         uint32_t index = 0;
+    };
+    // An element name whose index is known. The name comes without its prefix, which the
+    // scope decides: the entry holds for the scope (the namespace map in force) and the scope
+    // count it was found under. The local name and the namespace are kept in the entry itself
+    // (longer names are not kept), so that confirming a repeat reads nothing else.
+    static constexpr size_t kElementMemoChars = 40;
+    struct ElementMemo {
+        uint32_t index = 0;  // 0: an empty entry
+        uint32_t localLength = 0;
+        uint32_t namespaceLength = 0;
         const void* scope = nullptr;
         uint64_t scopeVersion = 0;
+        wchar_t chars[kElementMemoChars];  // the local name, then the namespace
     };
     static constexpr size_t kNameCacheSize = 256;  // a power of two
     static constexpr size_t kNameCacheProbes = 4;
@@ -146,10 +155,9 @@ private:
     void WriteIdentifyingString(const std::wstring& value, CFIVocabulary::IndexMap& map,
                                 CFIVocabulary::CFIStringTable& table);
     // A value as a non-identifying string or index, of a character chunk or of an attribute,
-    // entered into `map` and `table` when shorter than `maxAddLength`; `cache` is the map's.
+    // entered into `map` when shorter than `maxAddLength`; `cache` is the map's.
     void WriteValue(CFIOctetBuffer& out, bool chunk, const std::wstring& value, ItemType itemType,
-                    uint32_t maxAddLength, CFIVocabulary::IndexMap& map, CFIVocabulary::CFIStringTable& table,
-                    CFIShortKeyCache& cache);
+                    uint32_t maxAddLength, CFIVocabulary::IndexMap& map, CFIShortKeyCache& cache);
     void WriteAttributeValue(CFIOctetBuffer& out, const std::wstring& value, ItemType itemType);
     void WriteCharacterChunk(const std::wstring& value, ItemType itemType);
     // True when the encoding table sends values of the type as UTF-8 text.
@@ -191,7 +199,7 @@ private:
     std::wstring m_strElementNamespace;  // from these
     std::wstring m_strElementLocalName;
     std::wstring m_key;                 // qualified-name keys, reused
-    std::vector<CachedName> m_elementNameCache = std::vector<CachedName>(kNameCacheSize);
+    std::vector<ElementMemo> m_elementNameCache = std::vector<ElementMemo>(kNameCacheSize);
     std::vector<CachedName> m_attributeNameCache = std::vector<CachedName>(kNameCacheSize);
     CFIShortKeyCache m_characterChunkCache;
     CFIShortKeyCache m_attributeValueCache;
