@@ -171,7 +171,7 @@ private:
     const CFastInfosetContext* m_pFIContext;
     std::unique_ptr<CFIVocabulary> m_pVocabulary;
     bool m_bTerminatorPending = false;
-    // True while m_pContext is an element whose start has not been written yet.
+    // True while the innermost open element's start has not been written yet.
     bool m_bPending = false;
     // True while the innermost open element is a leaf (see GiveLeafAScope), with its flags.
     bool m_bLeaf = false;
