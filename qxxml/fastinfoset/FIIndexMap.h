@@ -104,4 +104,44 @@ private:
     std::vector<Slot> m_slots;
 };
 
+// A direct-mapped cache of the indices of short keys, in front of a CFIIndexMap: a value that
+// repeats is mostly one of a few (true, false, small numbers), found here in one entry that
+// holds its characters, where the map would go from slot to entry to the key's own memory.
+//
+//   uint32_t index = cache.Find(text, length, hash);   // 0: not cached (the map may know it)
+//   cache.Remember(text, length, hash, index);         // longer keys are not kept
+class CFIShortKeyCache {
+public:
+    static constexpr size_t kMaxChars = 7;
+
+    uint32_t Find(const wchar_t* text, size_t length, size_t hash) const noexcept {
+        if (m_entries.empty()) return 0;
+        const Entry& entry = m_entries[Home(hash)];
+        if (entry.hash != hash || entry.length != length) return 0;
+        return SameChars(entry.chars, text, length) ? entry.index : 0;
+    }
+    void Remember(const wchar_t* text, size_t length, size_t hash, uint32_t index) {
+        if (length > kMaxChars) return;
+        if (m_entries.empty()) m_entries.resize(kEntries);  // on first use: most documents are small
+        Entry& entry = m_entries[Home(hash)];
+        entry.hash = hash;
+        entry.index = index;
+        entry.length = static_cast<uint32_t>(length);
+        std::memcpy(entry.chars, text, length * sizeof(wchar_t));
+    }
+
+private:
+    static constexpr size_t kEntries = 512;  // a power of two
+    struct Entry {
+        size_t hash = 0;
+        uint32_t index = 0;
+        uint32_t length = 0;  // 0: an empty entry (no key is empty)
+        wchar_t chars[kMaxChars + 1];
+    };
+    // The map's slots take the hash's low bits: the cache takes others.
+    static size_t Home(size_t hash) noexcept { return (hash >> 16) & (kEntries - 1); }
+
+    std::vector<Entry> m_entries;
+};
+
 }  // namespace QxXmlLib10

@@ -11,6 +11,7 @@
 #include <qxxml/xmlout/UtfEncoding.h>
 
 #include <cstring>
+#include <cwchar>
 
 namespace QxXmlLib10 {
 
@@ -47,7 +48,7 @@ constexpr IntegerForm kIntegerOnThirdBit{32, 2080, 0x20, 526368, 0x28, 0x30};
 constexpr IntegerForm kIntegerOnFourthBit{16, 1040, 0x10, 263184, 0x14, 0x18};
 constexpr size_t kMaxIntegerOctets = 4;
 
-char* PutInteger(char* p, const IntegerForm& form, unsigned first, uint32_t n) {
+inline char* PutInteger(char* p, const IntegerForm& form, unsigned first, uint32_t n) {
     if (n <= form.smallMax) return Put(p, first | (n - 1));
     if (n <= form.mediumMax) {
         const uint32_t v = n - form.smallMax - 1;
@@ -68,7 +69,7 @@ char* PutInteger(char* p, const IntegerForm& form, unsigned first, uint32_t n) {
 }
 
 // An integer as an item of its own (room made here).
-void PutInteger(CFIOctetBuffer& out, const IntegerForm& form, unsigned first, uint32_t n) {
+inline void PutInteger(CFIOctetBuffer& out, const IntegerForm& form, unsigned first, uint32_t n) {
     out.Done(PutInteger(out.Room(kMaxIntegerOctets), form, first, n));
 }
 
@@ -235,11 +236,13 @@ void CFastInfosetWriter::EndDocument() {
 }
 
 void CFastInfosetWriter::SetDefaultNamespace(const std::wstring& namespaceUri) {
+    GiveLeafAScope();
     ++m_scopeVersion;
     CXmlWriter::SetDefaultNamespace(namespaceUri);
 }
 
 void CFastInfosetWriter::AddNamespace(const std::wstring& prefix, const std::wstring& namespaceUri) {
+    GiveLeafAScope();
     ++m_scopeVersion;
     CXmlWriter::AddNamespace(prefix, namespaceUri);
 }
@@ -256,59 +259,15 @@ void CFastInfosetWriter::WriteProcessingInstruction(const std::wstring&) {}
 
 // ------------------------------------------------------------------ elements
 
-void CFastInfosetWriter::StartElement(const std::wstring& localName, const std::wstring& namespaceUri) {
-    WritePendingElement();
-    EndPreviousChild();
-    CloseStartTag(true);
-    if (!m_pContext) ++m_scopeVersion;  // a root: a fresh scope
-    // The scope does not keep the names: the element is written from its name's index, or
-    // from the copies below when the name is new.
-    static const std::wstring unnamed;
-    PushContext(unnamed, unnamed);
-    m_bPending = true;
-    m_dwAttributeCount = 0;
-    m_attributeValues.clear();
-    m_declarations.clear();
-    m_strElementPrefix = ElementPrefixFor(namespaceUri);
-    // Looked up with the caller's strings (mostly a descriptor's own, which key the cache);
-    // nothing enters the element-name table before the element is written.
-    m_dwElementNameIndex = CachedNameIndex(m_elementNameCache, m_pVocabulary->m_elementNameMap, m_strElementPrefix,
-                                           namespaceUri, localName, m_lastElementPrefix.token);
-    if (m_dwElementNameIndex == 0) {
-        m_strElementNamespace = namespaceUri;
-        m_strElementLocalName = localName;
+// (Inline: the library's interface functions are not inlined into each other, and these run
+// several times per element.)
+inline void CFastInfosetWriter::CloseStartTag(bool child) {
+    if (m_bLeaf) {  // a leaf never counts a child: it stops being one first
+        if (!m_bLeafStartTagOpen) return;
+        m_bLeafStartTagOpen = false;
+        if (m_bLeafAttributesWritten) m_out.Put(kTerminator);  // end of its attributes
+        return;
     }
-}
-
-void CFastInfosetWriter::WriteElementValue(const std::wstring& value, ItemType itemType) {
-    WritePendingElement();
-    CloseStartTag(false);
-    EndPreviousChild();  // text after a child element: the child's end first
-    if (!value.empty()) WriteCharacterChunk(value, itemType);
-}
-
-void CFastInfosetWriter::EndElement() {
-    if (!m_pContext) return;
-    WritePendingElement();
-    CloseStartTag(false);
-    if (m_bTerminatorPending) {
-        m_out.Put(kDoubleTerminator);
-        m_bTerminatorPending = false;
-    } else {
-        m_bTerminatorPending = true;
-    }
-    if (!m_pContext->IsInherited()) ++m_scopeVersion;  // its own declarations go with it
-    PopContext();
-    if (m_out.size() >= kFlushThreshold) Flush();
-}
-
-void CFastInfosetWriter::EndPreviousChild() {
-    if (!m_bTerminatorPending) return;
-    m_out.Put(kTerminator);
-    m_bTerminatorPending = false;
-}
-
-void CFastInfosetWriter::CloseStartTag(bool child) {
     CXmlWriterContext* context = m_pContext;
     if (!context) return;
     if (child) context->IncrementChildCount();
@@ -318,14 +277,94 @@ void CFastInfosetWriter::CloseStartTag(bool child) {
     }
 }
 
-void CFastInfosetWriter::WritePendingElement() {
-    if (!m_bPending) return;
+inline void CFastInfosetWriter::StartContent(bool child) {
+    if (child && m_bLeaf) GiveLeafAScope();  // it has a child: no leaf any more
+    if (m_bPending) WritePendingElement();
+    CloseStartTag(child);
+    if (m_bTerminatorPending) {  // content after a child: the child's end first
+        m_out.Put(kTerminator);
+        m_bTerminatorPending = false;
+    }
+}
+
+void CFastInfosetWriter::StartElement(const std::wstring& localName, const std::wstring& namespaceUri) {
+    StartContent(true);
+    if (m_pContext) {
+        // A child starts as a leaf, in its parent's scope.
+        m_bLeaf = true;
+        m_bLeafStartTagOpen = true;
+        m_bLeafAttributesWritten = false;
+    } else {
+        ++m_scopeVersion;  // a root: a fresh scope
+        // The scope does not keep the names: the element is written from its name's index,
+        // or from the copies below when the name is new.
+        static const std::wstring unnamed;
+        PushContext(unnamed, unnamed);
+    }
+    m_bPending = true;
+    m_dwAttributeCount = 0;
+    m_attributeValues.clear();
+    m_declarations.clear();
+    // Nothing enters the element-name table before the element is written.
+    m_dwElementNameIndex = ElementNameIndex(localName, namespaceUri);
+    if (m_dwElementNameIndex == 0) {
+        m_strElementNamespace = namespaceUri;
+        m_strElementLocalName = localName;
+    }
+}
+
+inline void CFastInfosetWriter::GiveLeafAScope() {
+    if (!m_bLeaf) return;
+    static const std::wstring unnamed;
+    CXmlWriterContext* context = PushContext(unnamed, unnamed);  // inherits the parent's scope
+    context->SetStartTagOpen(m_bLeafStartTagOpen);
+    context->SetAttributesWritten(m_bLeafAttributesWritten);
+    m_bLeaf = false;
+}
+
+void CFastInfosetWriter::WriteElementValue(const std::wstring& value, ItemType itemType) {
+    StartContent(false);
+    if (!value.empty()) WriteCharacterChunk(value, itemType);
+}
+
+void CFastInfosetWriter::EndElement() {
+    if (!m_pContext) return;
+    if (m_bPending) WritePendingElement();
+    CloseStartTag(false);
+    if (m_bTerminatorPending) {
+        m_out.Put(kDoubleTerminator);
+        m_bTerminatorPending = false;
+    } else {
+        m_bTerminatorPending = true;
+    }
+    if (m_bLeaf) {
+        m_bLeaf = false;  // it had no scope of its own: its parent's is current again
+    } else {
+        if (!m_pContext->IsInherited()) ++m_scopeVersion;  // its own declarations go with it
+        PopContext();
+    }
+    if (m_out.size() >= kFlushThreshold) Flush();
+}
+
+inline void CFastInfosetWriter::WritePendingElement() {
     m_bPending = false;
-    CXmlWriterContext* context = m_pContext;
+    if (m_bLeaf && m_dwAttributeCount == 0 && m_dwElementNameIndex != 0 && m_declarations.empty()) {
+        // The common case: a leaf named by an index, with no attributes or declarations.
+        m_bLeafAttributesWritten = false;
+        PutInteger(m_out, kIntegerOnThirdBit, 0x00, m_dwElementNameIndex);
+        return;
+    }
+    WriteElementStart();
+}
+
+void CFastInfosetWriter::WriteElementStart() {
     const bool attributes = m_dwAttributeCount != 0;
-    context->SetAttributesWritten(attributes);
+    if (m_bLeaf)
+        m_bLeafAttributesWritten = attributes;
+    else
+        m_pContext->SetAttributesWritten(attributes);
     unsigned first = attributes ? 0x40 : 0x00;  // element, attributes present or not
-    const bool root = context->GetParent() == nullptr;
+    const bool root = !m_bLeaf && m_pContext->GetParent() == nullptr;
     if (root || !m_declarations.empty()) {
         // Namespace attributes: on the root the announced ones (always, even none), on any
         // element the namespaces first used there.
@@ -342,7 +381,7 @@ void CFastInfosetWriter::WritePendingElement() {
     if (m_dwElementNameIndex != 0) {
         PutInteger(m_out, kIntegerOnThirdBit, first, m_dwElementNameIndex);
     } else {
-        WriteQualifiedName(true, static_cast<unsigned char>(first), m_strElementPrefix, m_strElementNamespace,
+        WriteQualifiedName(true, static_cast<unsigned char>(first), *m_pElementPrefix, m_strElementNamespace,
                            m_strElementLocalName);
     }
     for (size_t i = 0; i < m_dwAttributeCount; ++i) {
@@ -363,25 +402,22 @@ void CFastInfosetWriter::WritePendingElement() {
 const std::wstring& CFastInfosetWriter::ElementPrefixFor(const std::wstring& namespaceUri) {
     static const std::wstring none;
     LastElementPrefix& last = m_lastElementPrefix;
-    const void* scope = &m_pContext->GetNamespaceMap();
-    if (last.scope == scope && last.version == m_scopeVersion && SameName(last.namespaceUri, namespaceUri))
+    if (last.scope == CurrentScope() && last.version == m_scopeVersion && SameName(last.namespaceUri, namespaceUri))
         return last.prefix;
     // The name carries its namespace itself: no prefix in the scope's default namespace.
     const std::wstring& prefix = namespaceUri.empty() || SameName(namespaceUri, m_pContext->GetDefaultNamespace())
                                      ? none
                                      : PrefixFor(namespaceUri);
-    last.scope = &m_pContext->GetNamespaceMap();  // PrefixFor may have made the scope its own
+    last.scope = CurrentScope();  // PrefixFor may have made the scope its own
     last.version = m_scopeVersion;
-    if (!SameName(last.namespaceUri, namespaceUri) || !SameName(last.prefix, prefix)) {
-        last.namespaceUri = namespaceUri;
-        last.prefix = prefix;
-        last.token = ++m_lastToken;
-    }
+    if (!SameName(last.namespaceUri, namespaceUri)) last.namespaceUri = namespaceUri;
+    if (!SameName(last.prefix, prefix)) last.prefix = prefix;
     return last.prefix;
 }
 
 const std::wstring& CFastInfosetWriter::PrefixFor(const std::wstring& namespaceUri) {
     if (const std::wstring* known = m_pContext->FindPrefix(namespaceUri)) return *known;
+    GiveLeafAScope();  // the declaration belongs to the current element's own scope
     std::wstring prefix = NewPrefix(m_pContext->GetNamespaceMap());
     ++m_scopeVersion;
     m_pContext->SetNamespaceMapValue(namespaceUri, prefix);
@@ -432,8 +468,7 @@ void CFastInfosetWriter::AddEncodedAttribute(const std::wstring& prefix, const s
     }
     if (m_dwAttributeCount == m_attributes.size()) m_attributes.emplace_back();
     PendingAttribute& a = m_attributes[m_dwAttributeCount++];
-    a.nameIndex = CachedNameIndex(m_attributeNameCache, m_pVocabulary->m_attributeNameMap, prefix, namespaceUri,
-                                  localName, 0);
+    a.nameIndex = AttributeNameIndex(prefix, namespaceUri, localName);
     if (a.nameIndex == 0) {  // written literally: the parts are needed then
         a.prefix = prefix;
         a.namespaceUri = namespaceUri;
@@ -452,37 +487,60 @@ void CFastInfosetWriter::WriteNamespaceAttribute(const std::wstring& prefix, con
     WriteIdentifyingString(namespaceUri, v.m_namespaceNameMap, v.m_namespaceNames);
 }
 
-uint32_t CFastInfosetWriter::CachedNameIndex(std::vector<CachedName>& cache, const CFIVocabulary::IndexMap& map,
-                                             const std::wstring& prefix, const std::wstring& namespaceUri,
-                                             const std::wstring& localName, uint64_t namespaceToken) {
+inline size_t CFastInfosetWriter::CacheHome(const std::wstring& localName) noexcept {
     // A document repeats few names many times, passed mostly as the same strings: their
-    // address picks the first slot to try, their text confirms a slot.
+    // address picks the first entry to try, their text confirms an entry.
     const uint64_t address = reinterpret_cast<uintptr_t>(localName.data());
-    const size_t home = static_cast<size_t>((address * 0x9E3779B97F4A7C15ull) >> 56);
+    return static_cast<size_t>((address * 0x9E3779B97F4A7C15ull) >> 56);
+}
+
+inline uint32_t CFastInfosetWriter::ElementNameIndex(const std::wstring& localName,
+                                                    const std::wstring& namespaceUri) {
+    ElementMemo& memo = m_elementNameCache[CacheHome(localName) & (kNameCacheSize - 1)];
+    const size_t local = localName.size();
+    if (memo.index != 0 && memo.scope == CurrentScope() && memo.scopeVersion == m_scopeVersion &&
+        memo.localLength == local && memo.namespaceLength == namespaceUri.size() &&
+        SameChars(memo.chars, localName.data(), local) &&
+        SameChars(memo.chars + local, namespaceUri.data(), namespaceUri.size()))
+        return memo.index;  // and the prefix it was found with holds still
+    m_pElementPrefix = &ElementPrefixFor(namespaceUri);
+    CFIVocabulary::QNameKey(m_key, *m_pElementPrefix, namespaceUri, localName);
+    const uint32_t index = m_pVocabulary->m_elementNameMap.Find(m_key);
+    if (index != 0 && local + namespaceUri.size() <= kElementMemoChars) {  // it takes the entry over
+        memo.index = index;
+        memo.localLength = static_cast<uint32_t>(local);
+        memo.namespaceLength = static_cast<uint32_t>(namespaceUri.size());
+        memo.scope = CurrentScope();
+        memo.scopeVersion = m_scopeVersion;
+        std::wmemcpy(memo.chars, localName.data(), local);
+        std::wmemcpy(memo.chars + local, namespaceUri.data(), namespaceUri.size());
+    }
+    return index;
+}
+
+uint32_t CFastInfosetWriter::AttributeNameIndex(const std::wstring& prefix, const std::wstring& namespaceUri,
+                                                const std::wstring& localName) {
+    const size_t home = CacheHome(localName);
     CachedName* free = nullptr;
     for (size_t probe = 0; probe < kNameCacheProbes; ++probe) {
-        CachedName& cached = cache[(home + probe) & (kNameCacheSize - 1)];
+        CachedName& cached = m_attributeNameCache[(home + probe) & (kNameCacheSize - 1)];
         if (cached.index == 0) {
             free = &cached;
             break;
         }
-        if (!SameName(cached.localName, localName)) continue;
-        if (namespaceToken != 0 && cached.namespaceToken == namespaceToken) return cached.index;
-        if (SameName(cached.namespaceUri, namespaceUri) && SameName(cached.prefix, prefix)) {
-            cached.namespaceToken = namespaceToken;
+        if (SameName(cached.localName, localName) && SameName(cached.namespaceUri, namespaceUri) &&
+            SameName(cached.prefix, prefix))
             return cached.index;
-        }
     }
     CFIVocabulary::QNameKey(m_key, prefix, namespaceUri, localName);
-    const uint32_t index = map.Find(m_key);
+    const uint32_t index = m_pVocabulary->m_attributeNameMap.Find(m_key);
     if (index != 0) {
-        // Into a free slot of the run, else over its first.
-        CachedName& cached = free ? *free : cache[home & (kNameCacheSize - 1)];
+        // Into a free entry of the run, else over its first.
+        CachedName& cached = free ? *free : m_attributeNameCache[home & (kNameCacheSize - 1)];
         cached.localName = localName;
         cached.namespaceUri = namespaceUri;
         cached.prefix = prefix;
         cached.index = index;
-        cached.namespaceToken = namespaceToken;
     }
     return index;
 }
@@ -555,21 +613,25 @@ unsigned CFastInfosetWriter::EncodeValue(const std::wstring& value, ItemType ite
     }
 }
 
-bool CFastInfosetWriter::IsPlainText(ItemType itemType) const {
+inline bool CFastInfosetWriter::IsPlainText(ItemType itemType) const {
     const unsigned type = static_cast<unsigned>(itemType);
     return type < kItemTypes ? m_plainText[type]
                              : m_pFIContext->GetEncoding(itemType).m_dwEncodingKind == FIEncodingKind_CharacterString;
 }
 
-void CFastInfosetWriter::WriteValue(CFIOctetBuffer& out, bool chunk, const std::wstring& value, ItemType itemType,
-                                    uint32_t maxAddLength, CFIVocabulary::IndexMap& map,
-                                    CFIVocabulary::CFIStringTable& table) {
+inline void CFastInfosetWriter::WriteValue(CFIOctetBuffer& out, bool chunk, const std::wstring& value, ItemType itemType,
+                                    uint32_t maxAddLength, CFIVocabulary::IndexMap& map, CFIShortKeyCache& cache) {
     const ValueForm& form = chunk ? kCharacterChunk : kAttributeValue;
     const bool indexable = value.size() < maxAddLength;
     size_t hash = 0;
     if (indexable) {
         hash = CFIIndexMap::Hash(value.data(), value.size());
-        if (const uint32_t found = map.Find(value.data(), value.size(), hash)) {
+        uint32_t found = cache.Find(value.data(), value.size(), hash);
+        if (found == 0) {
+            found = map.Find(value.data(), value.size(), hash);
+            if (found != 0) cache.Remember(value.data(), value.size(), hash, found);
+        }
+        if (found != 0) {
             PutInteger(out, form.indexForm, form.indexMark, found);
             return;
         }
@@ -586,23 +648,30 @@ void CFastInfosetWriter::WriteValue(CFIOctetBuffer& out, bool chunk, const std::
     } else {
         PutOctets(out, form.lengthForm, first, m_value);
     }
-    if (indexable) CFIVocabulary::AddString(value, hash, map, table);
+    // Into the map only: the writer looks values up and never reads them back by index, so
+    // its private vocabulary's value tables stay empty (a document indexing many values then
+    // keeps one copy of each, not two).
+    if (indexable && map.size() < CFIVocabulary::kMaxTableSize) {
+        const uint32_t index = static_cast<uint32_t>(map.size() + 1);
+        map.Insert(value, hash, index);
+        cache.Remember(value.data(), value.size(), hash, index);
+    }
 }
 
-void CFastInfosetWriter::WriteAttributeValue(CFIOctetBuffer& out, const std::wstring& value, ItemType itemType) {
+inline void CFastInfosetWriter::WriteAttributeValue(CFIOctetBuffer& out, const std::wstring& value, ItemType itemType) {
     if (value.empty()) {
         out.Put(0xFF);  // the index reserved for the empty string
         return;
     }
     CFIVocabulary& v = *m_pVocabulary;
     WriteValue(out, false, value, itemType, m_pFIContext->GetAttributeMaxAddLength(), v.m_attributeValueMap,
-               v.m_attributeValues);
+               m_attributeValueCache);
 }
 
-void CFastInfosetWriter::WriteCharacterChunk(const std::wstring& value, ItemType itemType) {
+inline void CFastInfosetWriter::WriteCharacterChunk(const std::wstring& value, ItemType itemType) {
     CFIVocabulary& v = *m_pVocabulary;
     WriteValue(m_out, true, value, itemType, m_pFIContext->GetElementMaxAddLength(), v.m_characterChunkMap,
-               v.m_characterChunks);
+               m_characterChunkCache);
 }
 
 }  // namespace QxXmlLib10

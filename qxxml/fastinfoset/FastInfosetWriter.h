@@ -87,26 +87,45 @@ private:
         size_t valueEnd;
     };
 
-    // A qualified name whose index is known (index 0: an empty slot).
+    // An attribute's qualified name whose index is known (index 0: an empty slot).
     struct CachedName {
         std::wstring localName;
         std::wstring namespaceUri;
         std::wstring prefix;
         uint32_t index = 0;
-        uint64_t namespaceToken = 0;  // see LastElementPrefix
+    };
+    // An element name whose index is known. The name comes without its prefix, which the
+    // scope decides: the entry holds for the scope (the namespace map in force) and the scope
+    // count it was found under. The local name and the namespace are kept in the entry itself
+    // (longer names are not kept), so that confirming a repeat reads nothing else.
+    static constexpr size_t kElementMemoChars = 40;
+    struct ElementMemo {
+        uint32_t index = 0;  // 0: an empty entry
+        uint32_t localLength = 0;
+        uint32_t namespaceLength = 0;
+        const void* scope = nullptr;
+        uint64_t scopeVersion = 0;
+        wchar_t chars[kElementMemoChars];  // the local name, then the namespace
     };
     static constexpr size_t kNameCacheSize = 256;  // a power of two
     static constexpr size_t kNameCacheProbes = 4;
 
     static CInstanceMonitor::ClassType* MonitorRecord();
 
-    // The held-back element, if any, written out with its namespace attributes, name and
-    // attributes; its start tag stays open.
+    // The held-back element written out with its namespace attributes, name and attributes;
+    // its start tag stays open.
     void WritePendingElement();
+    void WriteElementStart();  // the same, in full
+    // An element gets a scope of its own (a CXmlWriterContext) only once it needs one: a child
+    // element, or a declaration of its own. Until then it is a leaf: m_pContext is still its
+    // parent's, whose scope it shares anyway, and its two start-tag flags are kept here. Most
+    // elements of a document are leaves with a value, and skip the scope's push and pop.
+    void GiveLeafAScope();
     // Ends the attributes of the open element's start tag; counts a child when `child`.
     void CloseStartTag(bool child);
-    // The terminator a child element's end left pending, written before what follows it.
-    void EndPreviousChild();
+    // Before a child element (`child`) or a value: the held-back element, the end of the
+    // open start tag's attributes, and the terminator a previous child's end left pending.
+    void StartContent(bool child);
     void RequirePendingStartTag() const;
     // The prefix of a namespace in the current scope, generated (and declared on the current
     // element) when it has none.
@@ -116,11 +135,17 @@ private:
     const std::wstring& ElementPrefixFor(const std::wstring& namespaceUri);
     void AddEncodedAttribute(const std::wstring& prefix, const std::wstring& namespaceUri,
                              const std::wstring& localName, const std::wstring& value, ItemType itemType);
-    // The index of a qualified name in `map`, 0 when it is new; a small cache in front of it.
-    // A non-zero `namespaceToken` vouches for the namespace and prefix (LastElementPrefix).
-    uint32_t CachedNameIndex(std::vector<CachedName>& cache, const CFIVocabulary::IndexMap& map,
-                             const std::wstring& prefix, const std::wstring& namespaceUri,
-                             const std::wstring& localName, uint64_t namespaceToken);
+    // The index of an attribute's qualified name, 0 when it is new; a small cache in front of
+    // the map.
+    uint32_t AttributeNameIndex(const std::wstring& prefix, const std::wstring& namespaceUri,
+                                const std::wstring& localName);
+    // The index of the element name in the current scope, 0 when it is new (m_pElementPrefix
+    // is then its prefix). A repeated name in an unchanged scope costs one cache entry's
+    // comparison: its prefix is not looked up again.
+    uint32_t ElementNameIndex(const std::wstring& localName, const std::wstring& namespaceUri);
+    // The cache entry a name given in that string starts its search at.
+    static size_t CacheHome(const std::wstring& localName) noexcept;
+    const void* CurrentScope() const { return &m_pContext->GetNamespaceMap(); }
 
     // Octets. Each writer of an item that starts inside an octet takes that octet's bits
     // decided so far in `first`.
@@ -130,9 +155,9 @@ private:
     void WriteIdentifyingString(const std::wstring& value, CFIVocabulary::IndexMap& map,
                                 CFIVocabulary::CFIStringTable& table);
     // A value as a non-identifying string or index, of a character chunk or of an attribute,
-    // entered into `map` and `table` when shorter than `maxAddLength`.
+    // entered into `map` when shorter than `maxAddLength`; `cache` is the map's.
     void WriteValue(CFIOctetBuffer& out, bool chunk, const std::wstring& value, ItemType itemType,
-                    uint32_t maxAddLength, CFIVocabulary::IndexMap& map, CFIVocabulary::CFIStringTable& table);
+                    uint32_t maxAddLength, CFIVocabulary::IndexMap& map, CFIShortKeyCache& cache);
     void WriteAttributeValue(CFIOctetBuffer& out, const std::wstring& value, ItemType itemType);
     void WriteCharacterChunk(const std::wstring& value, ItemType itemType);
     // True when the encoding table sends values of the type as UTF-8 text.
@@ -146,33 +171,38 @@ private:
     const CFastInfosetContext* m_pFIContext;
     std::unique_ptr<CFIVocabulary> m_pVocabulary;
     bool m_bTerminatorPending = false;
-    // True while m_pContext is an element whose start has not been written yet.
+    // True while the innermost open element's start has not been written yet.
     bool m_bPending = false;
+    // True while the innermost open element is a leaf (see GiveLeafAScope), with its flags.
+    bool m_bLeaf = false;
+    bool m_bLeafStartTagOpen = false;
+    bool m_bLeafAttributesWritten = false;
     std::vector<PendingAttribute> m_attributes;
     size_t m_dwAttributeCount = 0;
     CFIOctetBuffer m_attributeValues;
     // Namespaces the pending element declares beyond the root's announced ones (URI, prefix).
     std::vector<std::pair<std::wstring, std::wstring>> m_declarations;
-    std::wstring m_strElementPrefix;
+    // The held-back element's prefix: ElementPrefixFor's answer, which stays put until the
+    // next element starts (and the held-back one is written first).
+    const std::wstring* m_pElementPrefix = nullptr;
     // Counts every change of a namespace scope (a declaration, a scope opened or closed with
     // its own map): the last element prefix found is good while the count stands still.
     uint64_t m_scopeVersion = 0;
-    // The last element prefix found, and a token naming this (namespace, prefix) pair: a new
-    // token for every new pair, so that an equal token stands for an equal pair.
+    // The last element prefix found.
     struct LastElementPrefix {
         const void* scope = nullptr;  // the namespace map in force
         uint64_t version = 0;
         std::wstring namespaceUri;
         std::wstring prefix;
-        uint64_t token = 0;
     } m_lastElementPrefix;
-    uint64_t m_lastToken = 0;
     uint32_t m_dwElementNameIndex = 0;  // of the held-back element; 0: written literally,
     std::wstring m_strElementNamespace;  // from these
     std::wstring m_strElementLocalName;
     std::wstring m_key;                 // qualified-name keys, reused
-    std::vector<CachedName> m_elementNameCache = std::vector<CachedName>(kNameCacheSize);
+    std::vector<ElementMemo> m_elementNameCache = std::vector<ElementMemo>(kNameCacheSize);
     std::vector<CachedName> m_attributeNameCache = std::vector<CachedName>(kNameCacheSize);
+    CFIShortKeyCache m_characterChunkCache;
+    CFIShortKeyCache m_attributeValueCache;
     // Octets not yet handed to the stream, and the scratch buffer of encoded values.
     CFIOctetBuffer m_out;
     std::string m_value;
