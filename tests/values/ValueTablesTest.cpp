@@ -3,8 +3,9 @@
 // the exception it must throw. Rules a table row says best live there; this file only knows
 // how to call each operation.
 //
-// Rows: operation <tab> argument... <tab> expected, with \t \r \n \\ escapes in the texts. The
-// expected text "=" is the first argument itself; "!message" is a CQxInvalidValueException
+// Rows: operation <tab> argument... <tab> expected, with \t \r \n \\ escapes in the texts; an
+// argument "(null)" of a text parameter is a null pointer. The expected text "=" is the first
+// argument itself; "!message" is a CQxInvalidValueException
 // with that message, "!state: ", "!overflow: ", "!param: " and "!other: " name the other
 // classes of the family.
 #include <qxxml/collections/XmlCollectionBase.h>
@@ -51,10 +52,12 @@ std::wstring Exact(double d) {  // every double its own text
     return qxxml_test::Widen(text);
 }
 
+const wchar_t* Arg(const std::wstring& text) { return text == L"(null)" ? nullptr : text.c_str(); }
+
 bool IsSpan(const std::wstring& text) { return text.rfind(L"P", 0) == 0 || text.rfind(L"-P", 0) == 0; }
 CDateTimeSpan Span(const std::wstring& text) {
     CDateTimeSpan span;
-    span.ParseXSDDuration(text.c_str());
+    span.ParseXSDDuration(Arg(text));
     return span;
 }
 // A date or time value, read by the reader its form calls for.
@@ -139,7 +142,7 @@ const std::map<std::string, std::function<void(DT&, const std::vector<int>&)>>& 
 template <void (DT::*Parse)(const wchar_t*)>
 std::wstring Parsed(const Args& a) {
     DT value;
-    (value.*Parse)(a[0].c_str());
+    (value.*Parse)(Arg(a[0]));
     return value.ToString();
 }
 
@@ -242,7 +245,8 @@ const std::map<std::string, Operation>& Operations() {
         {"ParseXSDTime", Parsed<&DT::ParseXSDTime>},
         {"ParseXSDDateTime", Parsed<&DT::ParseXSDDateTime>},
         {"ParseXSDDuration", [](const Args& a) { return Span(a[0]).ToString(); }},
-        {"ToString", [](const Args& a) { return Value(a[0]).ToString(a.at(1).c_str()); }},
+        {"ToString", [](const Args& a) { return Value(a[0]).ToString(Arg(a.at(1))); }},
+        {"Unset", [](const Args& a) { return a.size() > 1 ? DT(KindNamed(a[0])).ToString(Arg(a[1])) : DT(KindNamed(a[0])).ToString(); }},
         {"FromTime", [](const Args& a) { return DT(Int(a[0])).ToString(); }},
         {"CopyAs", Copied<false>},
         {"CopyAndValidate", Copied<true>},
