@@ -174,7 +174,7 @@ std::wstring Outcome(const Operation& operation, const Args& args) {
 }
 
 // A script of steps on variants named by one letter, "a.SetI4 3; a.kind; b=a; c(b); b.nil":
-// "b=a" assigns, "c(b)" copy-constructs, "x.Step argument" calls. Steps that observe give
+// "b=a" assigns, "b<a" move-assigns, "c(b)" copy-constructs, "x.Step argument" calls. Steps that observe give
 // text; those that change give none unless they throw. The texts, exceptions written as the
 // tables write them, joined by " | ", are the script's result: a step that throws does not
 // end the script.
@@ -229,6 +229,7 @@ std::wstring VariantScript(const Args& a) {
         const std::wstring result = Outcome(
             [&](const Args&) {
                 if (step[1] == '=') variants[step[0]] = variants.at(step[2]);
+                if (step[1] == '<') variants[step[0]] = std::move(variants.at(step[2]));
                 if (step[1] == '(') variants.erase(step[0]), variants.emplace(step[0], variants.at(step[2]));
                 return step[1] == '.' ? steps.at(name)(variants[step[0]], arg) : std::wstring();
             },
