@@ -293,6 +293,10 @@ const std::map<std::string, Operation>& Operations() {
          }},
         {"Preserve", [](const Args& a) { return CWhitespaceUtils::Preserve(a[0].c_str(), static_cast<int>(Int(a.at(1)))); }},
         {"TrimTrailingZeros", [](const Args& a) { return TrimTrailingZeros(a[0]); }},
+        {"FormatFraction", [](const Args& a) {
+             return FormatFraction(static_cast<unsigned short>(Int(a[0])), static_cast<unsigned short>(Int(a.at(1))),
+                                   static_cast<unsigned short>(Int(a.at(2))));
+         }},
         {"FormatString", [](const Args& a) { return FormatString(a[0].c_str()); }},
         {"Variant", VariantScript},
         {"MatchesPattern", [](const Args& a) { return Bool(MatchesPattern(qxxml_test::ToUtf8(a[0]), a.at(1))); }},
