@@ -4,6 +4,7 @@
 
 #include <qxxml/support/QxException.h>
 
+#include "common/ExpatOracle.h"
 #include "common/Messages.h"
 #include "common/TestSupport.h"
 
@@ -16,10 +17,6 @@ using namespace QxXmlLib10;
 using namespace qxxml_test;
 
 namespace {
-
-std::string Bytes(const CBinaryData& value) {
-    return std::string(reinterpret_cast<const char*>(value.GetData()), value.GetLength());
-}
 
 CBinaryData From(const std::string& bytes) {
     return CBinaryData(reinterpret_cast<unsigned char*>(const_cast<char*>(bytes.data())),
