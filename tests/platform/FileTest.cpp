@@ -38,22 +38,6 @@ std::vector<SystemError> OpenFailures(const std::wstring& path) {
     return codes;
 }
 
-// Reads a file in overlapped chunks until a short read; the number of reads goes to `reads`.
-std::string ReadInChunks(File& in, uint32_t chunk, int& reads) {
-    OverlappedOp op;
-    SystemError error = 0;
-    EXPECT_TRUE(op.Create(error));
-    std::string back, buffer(chunk, '\0');
-    const std::vector<std::string> threads = ThreadsBesidesIoWorkers();
-    for (uint64_t offset = 0, got = chunk; got == chunk && reads < 100; offset += chunk, ++reads) {
-        uint32_t done = 12345;
-        EXPECT_TRUE(op.StartRead(in, &buffer[0], chunk, offset, error) && op.Wait(done, error)) << error;
-        EXPECT_EQ(ThreadsBesidesIoWorkers(), threads) << "while reading";
-        back.append(buffer, 0, got = done);
-    }
-    return back;
-}
-
 }  // namespace
 
 TEST(FileTest, FailedOpensGiveTheSystemCode) {
@@ -131,20 +115,27 @@ TEST_P(OverlappedTest, ChunkedRoundTripStartsNoThread) {
     EXPECT_EQ(ReadFile(path), data);
     File in = File::OpenForRead(Widen(path).c_str(), true, error);
     ASSERT_TRUE(in.IsOpen());
+    std::string back, buffer(chunk, '\0');
     int reads = 0;
-    EXPECT_EQ(ReadInChunks(in, chunk, reads), data);
+    for (uint64_t offset = 0, got = chunk; got == chunk && reads < 100; offset += chunk, ++reads) {
+        uint32_t done = 12345;
+        EXPECT_TRUE(op.StartRead(in, &buffer[0], chunk, offset, error) && op.Wait(done, error)) << error;
+        EXPECT_EQ(ThreadsBesidesIoWorkers(), threads) << "while reading";
+        back.append(buffer, 0, got = done);
+    }
+    EXPECT_EQ(back, data);
     EXPECT_EQ(reads, 9) << "eight full chunks, then the short one";
-    char buffer[16];
+    char tail[16];
     uint32_t got = 99;
-    ASSERT_TRUE(op.StartRead(in, buffer, sizeof buffer, data.size(), error));  // at the end
+    ASSERT_TRUE(op.StartRead(in, tail, sizeof tail, data.size(), error));  // at the end
     EXPECT_TRUE(op.Wait(got, error));
     EXPECT_EQ(got, 0u);
-    ASSERT_TRUE(op.StartRead(in, buffer, sizeof buffer, 1u << 24, error));  // far beyond it
+    ASSERT_TRUE(op.StartRead(in, tail, sizeof tail, 1u << 24, error));  // far beyond it
     EXPECT_TRUE(op.Wait(got, error));
     EXPECT_EQ(got, 0u);
-    ASSERT_TRUE(op.StartRead(in, buffer, sizeof buffer, data.size() - 2, error));
+    ASSERT_TRUE(op.StartRead(in, tail, sizeof tail, data.size() - 2, error));
     EXPECT_TRUE(op.Wait(got, error));
-    EXPECT_EQ(std::string(buffer, got), data.substr(data.size() - 2));
+    EXPECT_EQ(std::string(tail, got), data.substr(data.size() - 2));
     EXPECT_EQ(ThreadsBesidesIoWorkers(), threads) << "afterwards";
     std::remove(path.c_str());
 }

@@ -4,6 +4,7 @@
 #include <qxxml/support/QxZip.h>
 #include <qxxml/values/BinaryData.h>
 
+#include "common/ExpatOracle.h"
 #include "common/Messages.h"
 #include "common/TestSupport.h"
 
@@ -55,17 +56,20 @@ void ExpectDecompressLeavesAlone(const std::string& bytes) {
 
 }  // namespace
 
+// Compressed in the array form (gzip) and the buffer form (zlib), inflated by python; deflated
+// by python, inflated here.
 TEST(QxZip, BothDirectionsAgreeWithPython) {
     const std::string xml = RepetitiveXml(2000);
-    OwnedBytes gz(xml), zl(xml);
+    OwnedBytes gz(xml);
     CQxZip().Compress(&gz.data, &gz.length, CompressionType_GZip);
-    CQxZip().Compress(&zl.data, &zl.length, CompressionType_ZLib);
+    CBinaryData zl(reinterpret_cast<unsigned char*>(const_cast<char*>(xml.data())), static_cast<uint32_t>(xml.size()), false);
+    CQxZip().Compress(zl, CompressionType_ZLib);
     EXPECT_LT(gz.length, xml.size() / 4);
     EXPECT_EQ(0x1f, gz.data[0]);
     EXPECT_EQ(0x8b, gz.data[1]);
-    EXPECT_EQ(0x78, zl.data[0]);  // zlib header: deflate, 32 KiB window
+    EXPECT_EQ(0x78, zl[0]);  // zlib header: deflate, 32 KiB window
     EXPECT_EQ(xml, PythonTransform("result = gzip.decompress(data)", gz.Str()));
-    EXPECT_EQ(xml, PythonTransform("result = zlib.decompress(data)", zl.Str()));
+    EXPECT_EQ(xml, PythonTransform("result = zlib.decompress(data)", Bytes(zl)));
 
     const std::string big = RepetitiveXml(30000);  // several 64 KiB work buffers
     for (const char* code : {"result = gzip.compress(data, 9, mtime=0)", "result = zlib.compress(data, 6)",
@@ -105,20 +109,19 @@ TEST(QxZip, InputThatIsNotACompleteStreamIsLeftUnchanged) {
     ExpectDecompressLeavesAlone(std::string("\xE0\x00\x00\x01\x00\x3c", 6));  // a Fast Infoset document
 }
 
+// The buffer form makes the array form's bytes; empty data and other types are left alone.
 TEST(QxZip, TheBufferFormAndOtherCompressionTypes) {
-    const std::string xml = RepetitiveXml(300);
-    const CBinaryData data(reinterpret_cast<unsigned char*>(const_cast<char*>(xml.data())), static_cast<uint32_t>(xml.size()), false);
-    for (CompressionType type : {CompressionType_GZip, CompressionType_ZLib}) {
-        CBinaryData packed = data;
-        CQxZip().Compress(packed, type);
-        ASSERT_LT(packed.GetLength(), xml.size());
-        EXPECT_EQ(xml, PythonTransform(type == CompressionType_GZip ? "result = gzip.decompress(data)" : "result = zlib.decompress(data)",
-                                       std::string(reinterpret_cast<const char*>(packed.GetData()), packed.GetLength())));
-    }
     CBinaryData empty;
     CQxZip().Compress(empty, CompressionType_GZip);
     EXPECT_EQ(0u, empty.GetLength());
-    for (int type : {0, 3, -1}) {  // other compression types leave the data alone
+    const std::string xml = RepetitiveXml(300);
+    const CBinaryData data(reinterpret_cast<unsigned char*>(const_cast<char*>(xml.data())), static_cast<uint32_t>(xml.size()), false);
+    OwnedBytes gz(xml);
+    CQxZip().Compress(&gz.data, &gz.length, CompressionType_GZip);
+    CBinaryData packed = data;
+    CQxZip().Compress(packed, CompressionType_GZip);
+    EXPECT_TRUE(gz.Str() == Bytes(packed));
+    for (int type : {0, 3, -1}) {
         OwnedBytes bytes(xml);
         const unsigned char* before = bytes.data;
         CQxZip().Compress(&bytes.data, &bytes.length, static_cast<CompressionType>(type));

@@ -4,7 +4,7 @@
 #include <qxxml/values/Base64.h>
 #include <qxxml/values/BinaryData.h>
 
-#include "common/TestSupport.h"
+#include "common/ExpatOracle.h"
 
 #include <gtest/gtest.h>
 
@@ -83,7 +83,7 @@ for text in texts:
         if (text.find(L'\0') == std::wstring::npos) {  // a C string ends at its NUL
             QxXmlLib10::CBinaryData value;                // its buffer is sized from the text too
             value.SetAsBase64(text.c_str());
-            EXPECT_EQ(std::string(reinterpret_cast<const char*>(value.GetData()), value.GetLength()), expected);
+            EXPECT_EQ(Bytes(value), expected);
         }
         ++lines;
     }

@@ -12,7 +12,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <random>
 #include <string>
 
 using namespace QxXmlLib10;
@@ -211,28 +210,8 @@ TEST(DecimalTest, IncrementDecrementAndSign) {
     EXPECT_EQ(zero.ToString(2), L"0.00");
 }
 
-// Arbitrary mixes of the characters the readers know: each text either reads (and then writes
-// a form that reads back as the same value) or fails with the documented exception.
-TEST(DecimalTest, ArbitraryTextsReadOrFailCleanly) {
-    std::mt19937 random(41);
-    const wchar_t alphabet[] = L"0123456789+-.eE \t\r\nx9";
-    int read = 0;
-    for (int i = 0; i < 20000; ++i) {
-        std::wstring text;
-        const size_t length = random() % 24;
-        for (size_t k = 0; k < length; ++k) text += alphabet[random() % 22];
-        try {
-            const CDecimal value(text.c_str());
-            EXPECT_TRUE(CDecimal(value.ToString().c_str()) == value) << Narrow(text);
-            const CBigInteger integer(text.c_str());
-            EXPECT_TRUE(CBigInteger(integer.ToString().c_str()) == integer) << Narrow(text);
-            ++read;
-        } catch (const CQxInvalidValueException&) {
-        }
-    }
-    EXPECT_GT(read, 1000);
-
-    // Long runs of signs and spaces, and of digits, are read without trouble.
+// Long runs of signs and spaces, and of digits, are read without trouble; a null text is zero.
+TEST(DecimalTest, LongRunsAndNullTexts) {
     std::wstring noise;
     for (int i = 0; i < 5000; ++i) noise += i % 3 ? L" " : (i % 2 ? L"-" : L"+");
     EXPECT_EQ(CBigInteger((noise + L"42").c_str()).ToString(), L"42");

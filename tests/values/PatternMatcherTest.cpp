@@ -2,7 +2,6 @@
 // cannot hold, long values, and the cache of compiled patterns on one and on many threads.
 #include <qxxml/support/QxException.h>
 #include <qxxml/values/PatternMatcher.h>
-#include <qxxml/values/PrimitiveRestrictions.h>
 
 #include "common/Messages.h"
 
@@ -83,17 +82,4 @@ TEST(PatternMatcherTest, ManyThreadsShareTheCache) {
     }
     for (auto& thread : threads) thread.join();
     EXPECT_EQ(wrong.load(), 0);
-}
-
-TEST(PrimitiveRestrictionsTest, CopiesCarryEveryFacet) {
-    EXPECT_EQ(CPrimitiveRestrictions().m_nLength, -1);  // -1: no length facet
-    const CPrimitiveRestrictions facets(L"[A-Z]+", 2, -1, L"1", nullptr, L"0", L"9", 5);
-    CPrimitiveRestrictions assigned;
-    assigned = facets;
-    for (const CPrimitiveRestrictions& copy : {CPrimitiveRestrictions(facets), assigned}) {
-        EXPECT_EQ(copy.m_strPattern + L"|" + copy.m_strMinInclusive + L"|" + copy.m_strMaxInclusive + L"|" +
-                      copy.m_strMinExclusive + L"|" + copy.m_strMaxExclusive + L"|" + std::to_wstring(copy.m_nMinLength) +
-                      L" " + std::to_wstring(copy.m_nMaxLength) + L" " + std::to_wstring(copy.m_nLength),
-                  L"[A-Z]+|1||0|9|2 -1 5");
-    }
 }

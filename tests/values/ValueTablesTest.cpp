@@ -3,8 +3,9 @@
 // the exception it must throw. Rules a table row says best live there; this file only knows
 // how to call each operation.
 //
-// Rows: operation <tab> argument... <tab> expected, with \t \r \n \\ escapes in the texts. The
-// expected text "=" is the first argument itself; "!message" is a CQxInvalidValueException
+// Rows: operation <tab> argument... <tab> expected, with \t \r \n \\ escapes in the texts; an
+// argument "(null)" of a text parameter is a null pointer. The expected text "=" is the first
+// argument itself; "!message" is a CQxInvalidValueException
 // with that message, "!state: ", "!overflow: ", "!param: " and "!other: " name the other
 // classes of the family.
 #include <qxxml/collections/XmlCollectionBase.h>
@@ -51,10 +52,12 @@ std::wstring Exact(double d) {  // every double its own text
     return qxxml_test::Widen(text);
 }
 
+const wchar_t* Arg(const std::wstring& text) { return text == L"(null)" ? nullptr : text.c_str(); }
+
 bool IsSpan(const std::wstring& text) { return text.rfind(L"P", 0) == 0 || text.rfind(L"-P", 0) == 0; }
 CDateTimeSpan Span(const std::wstring& text) {
     CDateTimeSpan span;
-    span.ParseXSDDuration(text.c_str());
+    span.ParseXSDDuration(Arg(text));
     return span;
 }
 // A date or time value, read by the reader its form calls for.
@@ -139,7 +142,7 @@ const std::map<std::string, std::function<void(DT&, const std::vector<int>&)>>& 
 template <void (DT::*Parse)(const wchar_t*)>
 std::wstring Parsed(const Args& a) {
     DT value;
-    (value.*Parse)(a[0].c_str());
+    (value.*Parse)(Arg(a[0]));
     return value.ToString();
 }
 
@@ -171,7 +174,7 @@ std::wstring Outcome(const Operation& operation, const Args& args) {
 }
 
 // A script of steps on variants named by one letter, "a.SetI4 3; a.kind; b=a; c(b); b.nil":
-// "b=a" assigns, "c(b)" copy-constructs, "x.Step argument" calls. Steps that observe give
+// "b=a" assigns, "b<a" move-assigns, "c(b)" copy-constructs, "x.Step argument" calls. Steps that observe give
 // text; those that change give none unless they throw. The texts, exceptions written as the
 // tables write them, joined by " | ", are the script's result: a step that throws does not
 // end the script.
@@ -226,6 +229,7 @@ std::wstring VariantScript(const Args& a) {
         const std::wstring result = Outcome(
             [&](const Args&) {
                 if (step[1] == '=') variants[step[0]] = variants.at(step[2]);
+                if (step[1] == '<') variants[step[0]] = std::move(variants.at(step[2]));
                 if (step[1] == '(') variants.erase(step[0]), variants.emplace(step[0], variants.at(step[2]));
                 return step[1] == '.' ? steps.at(name)(variants[step[0]], arg) : std::wstring();
             },
@@ -242,7 +246,8 @@ const std::map<std::string, Operation>& Operations() {
         {"ParseXSDTime", Parsed<&DT::ParseXSDTime>},
         {"ParseXSDDateTime", Parsed<&DT::ParseXSDDateTime>},
         {"ParseXSDDuration", [](const Args& a) { return Span(a[0]).ToString(); }},
-        {"ToString", [](const Args& a) { return Value(a[0]).ToString(a.at(1).c_str()); }},
+        {"ToString", [](const Args& a) { return Value(a[0]).ToString(Arg(a.at(1))); }},
+        {"Unset", [](const Args& a) { return a.size() > 1 ? DT(KindNamed(a[0])).ToString(Arg(a[1])) : DT(KindNamed(a[0])).ToString(); }},
         {"FromTime", [](const Args& a) { return DT(Int(a[0])).ToString(); }},
         {"CopyAs", Copied<false>},
         {"CopyAndValidate", Copied<true>},
@@ -288,6 +293,10 @@ const std::map<std::string, Operation>& Operations() {
          }},
         {"Preserve", [](const Args& a) { return CWhitespaceUtils::Preserve(a[0].c_str(), static_cast<int>(Int(a.at(1)))); }},
         {"TrimTrailingZeros", [](const Args& a) { return TrimTrailingZeros(a[0]); }},
+        {"FormatFraction", [](const Args& a) {
+             return FormatFraction(static_cast<unsigned short>(Int(a[0])), static_cast<unsigned short>(Int(a.at(1))),
+                                   static_cast<unsigned short>(Int(a.at(2))));
+         }},
         {"FormatString", [](const Args& a) { return FormatString(a[0].c_str()); }},
         {"Variant", VariantScript},
         {"MatchesPattern", [](const Args& a) { return Bool(MatchesPattern(qxxml_test::ToUtf8(a[0]), a.at(1))); }},

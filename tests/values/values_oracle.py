@@ -106,12 +106,19 @@ def random_decimal(rng, max_int_digits=25, max_frac_digits=None):
 
 
 def bigint_arith(rng, count, max_digits=120):
-    """a, b, a+b, a-b, a*b, a/b, a%b (truncating toward zero, DIV0 for a zero divisor), cmp(a,b)."""
-    for _ in range(count):
+    """a, b, a+b, a-b, a*b, a/b, a%b (truncating toward zero, DIV0 for a zero divisor), cmp(a,b).
+    The first pairs make long division guess a quotient limb one too large (the top limbs of a
+    are 7 times those of b, the lowest limb of b is not zero), so that it must add b back."""
+    base = 10**9
+    b_top = (600000000 * base + 123456789) * base
+    special = [(7 * b_top, b_top + 999999999), (-7 * b_top * base, b_top + 999999999)]
+    for i in range(count):
         a = random_int(rng, max_digits)
         b = random_int(rng, rng.choice([5, 20, max_digits // 2, max_digits]))
         if rng.random() < 0.05:
             b = a
+        if i < len(special):
+            a, b = special[i]
         fields = [a, b, a + b, a - b, a * b]
         fields += list(trunc_div(a, b)) if b != 0 else ["DIV0", "DIV0"]
         fields.append((a > b) - (a < b))

@@ -112,15 +112,6 @@ TEST(TextStream, StartClearsAndTakeTextEmpties) {
 
 // ------------------------------------------------------------------ file streams
 
-TEST(FileTextStream, MissingDirectoryFailsAtStartWithNameAndCode) {
-    const std::wstring name = Widen(TempDir() + "/no-such-dir/out.xml");
-    CFileTextStream file(name.c_str(), XmlEncoding_UTF8);
-    char code[16];
-    std::snprintf(code, sizeof code, "%08X", kSysFolderNotFound);
-    EXPECT_EQ(L"Failed to write data to the file [" + name + L"] error [0x" + Widen(code) + L"]",
-              MessageOf([&] { file.Start(); }));
-}
-
 TEST(FileBinaryStream, WritesMarkForUtf16AndBytesAsGiven) {
     const std::string payload = "<a>\x01\x02</a>";
     const CBinaryData data(reinterpret_cast<unsigned char*>(const_cast<char*>(payload.data())),
@@ -142,9 +133,17 @@ TEST(FileBinaryStream, WritesMarkForUtf16AndBytesAsGiven) {
     appended.Write();
     EXPECT_EQ("<b/>", ReadFile(path));
 
-    const std::wstring name = Widen(TempDir() + "/no-such-dir/out.bin");
-    EXPECT_EQ(0u, MessageOf([&] { CFileBinaryStream(name.c_str(), XmlEncoding_UTF8, data).Write(); })
-                      .find(L"Failed to write data to the file [" + name + L"] error [0x"));
+}
+
+// A missing folder fails a text stream at Start and a binary one at Write, with the name and code.
+TEST(FileStreams, MissingDirectoryFailsWithNameAndCode) {
+    const std::wstring name = Widen(TempDir() + "/no-such-dir/out.xml");
+    char code[16];
+    std::snprintf(code, sizeof code, "%08X", kSysFolderNotFound);
+    const std::wstring message = L"Failed to write data to the file [" + name + L"] error [0x" + Widen(code) + L"]";
+    CFileTextStream file(name.c_str(), XmlEncoding_UTF8);
+    EXPECT_EQ(message, MessageOf([&] { file.Start(); }));
+    EXPECT_EQ(message, MessageOf([&] { CFileBinaryStream(name.c_str(), XmlEncoding_UTF8, CBinaryData()).Write(); }));
 }
 
 TEST(BinaryStream, AppendsAccumulateAndCopiesShareStorage) {
