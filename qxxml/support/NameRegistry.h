@@ -34,7 +34,8 @@ inline bool SameName(const std::wstring& name, const std::wstring* token, const 
 }
 
 // Whether `text` has the characters of the NUL-terminated `other`, a null `other` counting as
-// empty. Names are short and usually equal: one pass in line beats measuring `other` first.
+// empty. Names are short and usually equal: one pass in line beats measuring `other` first
+// (long texts such as namespace URIs are better left to the library's vectorised comparison).
 inline bool SameText(const std::wstring& text, const wchar_t* other) {
     if (other == nullptr) return text.empty();
     const wchar_t* const chars = text.data();
