@@ -2,6 +2,7 @@
 #include <qxxml/support/detail/OrEmpty.h>
 
 #include <qxxml/collections/XmlCollectionBase.h>
+#include <qxxml/support/NameRegistry.h>
 #include <qxxml/support/QxException.h>
 #include <qxxml/values/FormatString.h>
 
@@ -55,7 +56,7 @@ void CXmlObjectBase::AttributesToXml_Int(CXmlWriter*, const CXmlSerializationCon
 // element, nearly always with the name it has already: the shared string is then kept, which
 // spares a lookup and two reference count updates.
 void CXmlObjectBase::SetElementName(const wchar_t* name) {
-    if (m_pElementName->compare(name != nullptr ? name : L"") == 0) return;
+    if (SameText(*m_pElementName, name)) return;
     m_pElementName = MakeSharedName(name);
 }
 

@@ -6,6 +6,7 @@
 
 #include <qxxml/collections/Element.h>
 #include <qxxml/core/XmlSerializationContext.h>
+#include <qxxml/support/NameRegistry.h>
 #include <qxxml/support/QxException.h>
 #include <qxxml/values/BinaryData.h>
 #include <qxxml/xmlin/XmlDocument.h>
@@ -86,9 +87,9 @@ void CXmlObjectBase::FromXmlElement(const CXmlElement* element, const CXmlSerial
 bool CXmlObjectBase::DoesElementNameMatch(const CXmlSerializationContext& context,
                                           const CXmlElement* element, const wchar_t* localName,
                                           const wchar_t* namespaceUri) const {
-    const std::wstring& elementName = element->GetLocalName();
-    if (localName == nullptr ? !elementName.empty() : elementName.compare(localName) != 0) return false;
+    if (!SameText(element->GetLocalName(), localName)) return false;
     if (context.GetSchemaType() == SchemaType_NoNamespaces || context.GetIgnoreNamespaces()) return true;
+    // URIs are long: the library's comparison, vectorised, beats the inline pass here.
     const std::wstring& elementNamespace = element->GetNamespaceURI();
     return namespaceUri == nullptr ? elementNamespace.empty() : elementNamespace.compare(namespaceUri) == 0;
 }

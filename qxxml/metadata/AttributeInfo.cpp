@@ -6,6 +6,7 @@
 #include <qxxml/core/XmlSerializationContext.h>
 #include <qxxml/metadata/detail/DescriptorSupport.h>
 #include <qxxml/metadata/detail/ScratchValue.h>
+#include <qxxml/support/NameRegistry.h>
 #include <qxxml/support/QxException.h>
 #include <qxxml/support/ScratchText.h>
 #include <qxxml/values/FormatString.h>
@@ -58,7 +59,9 @@ CAttributeInfo::CAttributeInfo(const wchar_t* name, const wchar_t* attributeName
       m_strNamespace(OrEmpty(attributeNamespace)),
       m_iPropertyIndex(propertyIndex),
       m_bOptional(optional),
-      m_strDefaultValue(OrEmpty(defaultValue)) {}
+      m_strDefaultValue(OrEmpty(defaultValue)),
+      m_pNameToken(QxXmlLib10::RegisterName(m_strName)),
+      m_pNamespaceToken(QxXmlLib10::RegisterName(m_strNamespace)) {}
 
 CAttributeInfo::~CAttributeInfo() = default;
 
@@ -82,8 +85,14 @@ void CAttributeInfo::ToXml_Int(const CXmlObjectBase* object, CXmlWriter* writer,
 }
 
 bool CAttributeInfo::IsThisAttribute(const CXmlSerializationContext& context, CXmlAttribute* attribute) const {
-    if (!attribute || attribute->GetLocalName() != m_strName) return false;
-    return context.GetIgnoreNamespaces() || attribute->GetNamespaceURI() == m_strNamespace;
+    using QxXmlLib10::SameName;
+    if (!attribute || !SameName(attribute->GetLocalName(), m_pNameToken, m_strName)) return false;
+    return context.GetIgnoreNamespaces() || SameName(attribute->GetNamespaceURI(), m_pNamespaceToken, m_strNamespace);
+}
+
+bool CAttributeInfo::HasNameOf(const CXmlAttribute* attribute) const {
+    return QxXmlLib10::SameName(attribute->GetLocalName(), m_pNameToken, m_strName) &&
+           QxXmlLib10::SameName(attribute->GetNamespaceURI(), m_pNamespaceToken, m_strNamespace);
 }
 
 void CAttributeInfo::AccessProperty(CXmlGeneratedClass* object, bool read, QxVariant& value) const {
@@ -140,8 +149,7 @@ void CAttributeInfoPrimitive::AttributeToXml(const CXmlSerializationContext& con
 
 bool CAttributeInfoPrimitive::AttributeFromXml(const CXmlSerializationContext&, CXmlGeneratedClass* object,
                                                CXmlAttribute* attribute) {
-    if (!attribute || attribute->GetLocalName() != m_strName || attribute->GetNamespaceURI() != m_strNamespace)
-        return false;
+    if (!attribute || !HasNameOf(attribute)) return false;
     detail::CScratchValue scratch(m_itemType);
     QxVariant& value = scratch.Get();
     detail::ValueFromText(value, attribute->GetValueView(), m_itemType, m_whitespaceRule);

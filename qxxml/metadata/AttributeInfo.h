@@ -84,6 +84,13 @@ protected:
     int m_iPropertyIndex;
     bool m_bOptional;
     std::wstring m_strDefaultValue;
+    // The registered strings of the name and the namespace (see NameRegistry.h): an attribute
+    // of the tree that points at them has this name without a text comparison.
+    const std::wstring* m_pNameToken;
+    const std::wstring* m_pNamespaceToken;
+
+    // Same local name and namespace URI as the attribute.
+    bool HasNameOf(const CXmlAttribute* attribute) const;
 };
 
 // An attribute of a primitive type, checked against its facets when written.

@@ -7,6 +7,7 @@
 #include <qxxml/core/XmlSerializationContext.h>
 #include <qxxml/metadata/detail/DescriptorSupport.h>
 #include <qxxml/metadata/detail/ScratchValue.h>
+#include <qxxml/support/NameRegistry.h>
 #include <qxxml/support/QxException.h>
 #include <qxxml/support/ScratchText.h>
 #include <qxxml/values/FormatString.h>
@@ -39,7 +40,9 @@ CElementInfo::CElementInfo(const wchar_t* name, const wchar_t* elementNamespace,
       m_itemType(QxXmlLib10::ItemType_invalid),
       m_whitespaceRule(CWhitespaceUtils::WhitespaceRule_None),
       m_bNillable(nillable),
-      m_bHasPrimitiveInfo(false) {}
+      m_bHasPrimitiveInfo(false),
+      m_pNameToken(QxXmlLib10::RegisterName(m_strElementName)),
+      m_pNamespaceToken(QxXmlLib10::RegisterName(m_strElementNamespace)) {}
 
 CElementInfo::CElementInfo(const wchar_t* name, const wchar_t* elementNamespace, int propertyIndex, bool nillable,
                            ItemType itemType, const wchar_t* formatOverride,
@@ -53,7 +56,9 @@ CElementInfo::CElementInfo(const wchar_t* name, const wchar_t* elementNamespace,
       m_whitespaceRule(whitespaceRule),
       m_bNillable(nillable),
       m_bHasPrimitiveInfo(true),
-      m_bNoFacetToCheck(detail::NoFacetToCheck(itemType, restrictions)) {}
+      m_bNoFacetToCheck(detail::NoFacetToCheck(itemType, restrictions)),
+      m_pNameToken(QxXmlLib10::RegisterName(m_strElementName)),
+      m_pNamespaceToken(QxXmlLib10::RegisterName(m_strElementNamespace)) {}
 
 CElementInfo::~CElementInfo() = default;
 
@@ -61,8 +66,10 @@ void CElementInfo::PseudoChildAttributeToXml(const CXmlSerializationContext&, co
                                              CXmlWriter*) const {}
 
 bool CElementInfo::IsThisElement(const CXmlSerializationContext& context, const CXmlElement* element) const {
-    if (!element || element->GetLocalName() != m_strElementName) return false;
-    return context.GetIgnoreNamespaces() || element->GetNamespaceURI() == m_strElementNamespace;
+    using QxXmlLib10::SameName;
+    if (!element || !SameName(element->GetLocalName(), m_pNameToken, m_strElementName)) return false;
+    return context.GetIgnoreNamespaces() ||
+           SameName(element->GetNamespaceURI(), m_pNamespaceToken, m_strElementNamespace);
 }
 
 void CElementInfo::CheckRestriction(const QxVariant& value) const {

@@ -212,6 +212,11 @@ protected:
     bool m_bNoFacetToCheck = false;
 
 private:
+    // The registered strings of the name and the namespace (see NameRegistry.h): an element of
+    // the tree that points at them has this name without a text comparison.
+    const std::wstring* m_pNameToken;
+    const std::wstring* m_pNamespaceToken;
+
     // False when the value read for writing is unset (nothing is written) or nil (the element
     // is written empty, carrying xsi:nil); true when its text remains to be written.
     bool HasValueToWrite(const QxVariant& value, CXmlWriter* writer) const;

@@ -4,6 +4,7 @@
 #include <qxxml/core/XmlSerializationContext.h>
 #include <qxxml/fastinfoset/FastInfosetReader.h>
 #include <qxxml/platform/Platform.h>
+#include <qxxml/support/NameRegistry.h>
 #include <qxxml/support/QxException.h>
 #include <qxxml/support/QxZip.h>
 #include <qxxml/values/FormatString.h>
@@ -355,8 +356,16 @@ void CXmlDocument::ReleaseData() noexcept {
 
 // ------------------------------------------------------------------ tree building
 
+// A name a descriptor registered is handed out as the registered string, which binding
+// then recognises by its address (see NameRegistry.h).
 const std::wstring* CXmlDocument::InternString(const wchar_t* text, size_t length) {
-    return &m_pStorage->strings.FindOrInsert(std::wstring_view(text, length)).first->key();
+    const std::wstring_view key(text, length);
+    const auto [entry, inserted] = m_pStorage->strings.FindOrInsert(key);
+    if (inserted) {
+        const std::wstring* registered = FindRegisteredName(key);
+        entry->value = registered != nullptr ? registered : &entry->key();
+    }
+    return entry->value;
 }
 
 // A load makes a node per start tag and attribute: they are counted in bulk, when the load

@@ -3,6 +3,7 @@
 #include "xmlin/XmlinTestSupport.h"
 
 #include <qxxml/core/XmlSerializationContext.h>
+#include <qxxml/metadata/ElementInfoSeq.h>
 #include <qxxml/support/QxException.h>
 #include <qxxml/values/FormatString.h>
 #include <qxxml/xmlin/XmlDocument.h>
@@ -189,6 +190,32 @@ TEST(XmlDocument, DeepNestingLoadsAndIsDestroyedWithoutRecursion) {
         }
         EXPECT_EQ(levels, depth);
         EXPECT_EQ(e->GetText(), L"x");
+    }
+}
+
+// Descriptors register their names; documents then hand out the one registered string, which
+// matching compares by address. A document loaded before the descriptor existed still
+// matches by text, and a different name never matches.
+TEST(XmlDocument, DescriptorNamesAreSharedAcrossDocumentsAndMatchedEitherWay) {
+    const char* const xml = "<r xmlns='urn:late'><lateName/><lateNamf/><lateName xmlns=''/></r>";
+    CXmlDocument early;
+    early.LoadXml(xml);
+    const QxXmlLib10::CPrimitiveRestrictions none;
+    QxXmlLib10Data::CElementInfoSeqPrimMnd info(L"lateName", L"urn:late", 0, false, QxXmlLib10::ItemType_string,
+                                                nullptr, QxXmlLib10::CWhitespaceUtils::WhitespaceRule_None, none);
+    CXmlDocument later;
+    later.LoadXml(xml);
+    CXmlDocument third;
+    third.LoadXml(xml);
+    const CXmlElement* const laterName = later.GetDocumentElement()->GetFirstElement();
+    EXPECT_EQ(&laterName->GetLocalName(), &third.GetDocumentElement()->GetFirstElement()->GetLocalName());
+    EXPECT_NE(&laterName->GetLocalName(), &early.GetDocumentElement()->GetFirstElement()->GetLocalName());
+    const QxXmlLib10::CXmlSerializationContext& context = QxXmlLib10::CXmlSerializationContext::GetDefaultContext();
+    for (const CXmlDocument* document : {&early, &later}) {
+        const CXmlElement* name = document->GetDocumentElement()->GetFirstElement();
+        EXPECT_TRUE(info.IsThisElement(context, name));
+        EXPECT_FALSE(info.IsThisElement(context, name->GetNextSiblingElement()));
+        EXPECT_FALSE(info.IsThisElement(context, name->GetNextSiblingElement()->GetNextSiblingElement()));
     }
 }
 

@@ -1,7 +1,8 @@
 // DocumentStorage.h - what a CXmlDocument keeps besides its tree (internal).
 //
 // The nodes of the tree come from two pools, and every name, namespace URI and prefix is
-// interned once per document: elements and attributes point at the shared string. The
+// interned once per document: elements and attributes point at the shared string (the
+// process-wide one when a descriptor registered the name, see NameRegistry.h). The
 // parser hands names over as UTF-8 "uri|local" strings; `parserNames` remembers the split
 // and converted form of each one, so a name is converted once per document, not once per
 // occurrence.
@@ -41,7 +42,8 @@ struct CXmlDocument::Storage {
     detail::NodePool<CXmlAttribute> attributes;
     detail::TextArena text;
     std::unordered_map<const CXmlElement*, std::wstring> madeTexts;
-    detail::StringTable<wchar_t, detail::Empty> strings;
+    // Each text -> the string the tree's nodes point at: the registered one or the key.
+    detail::StringTable<wchar_t, const std::wstring*> strings;
     detail::StringTable<char, detail::ParserName*> parserNames;
     std::deque<detail::ParserName> parserNameForms;  // never moves what it holds
     // For each depth of the element stack, the previous sibling of the open element there

@@ -5,7 +5,7 @@
 // on insertion and keeps its address for the table's lifetime, so elements and attributes
 // can point at it instead of owning a copy.
 //
-//   StringTable<wchar_t, Empty> names;
+//   StringTable<wchar_t, int> names;
 //   const std::wstring& interned = names.FindOrInsert(L"item", 4).key();
 //
 // Open addressing with linear probing over a power-of-two slot array, kept at most half
@@ -22,8 +22,6 @@
 
 namespace QxXmlLib10 {
 namespace detail {
-
-struct Empty {};
 
 template <class Char, class Value>
 class StringTable {
