@@ -170,6 +170,9 @@ struct QXXML_API QxVariant {
     // "Invalid Type %d to convert to string" for any other kind.
     std::wstring ToString(const wchar_t* format) const;
     std::wstring ToString(const std::wstring& format) const { return ToString(format.c_str()); }
+    // The same text appended to `out`: writers that reuse one buffer pay no allocation for
+    // the common kinds (numbers, booleans, dates, decimals, base64, strings).
+    void AppendText(std::wstring& out, const wchar_t* format) const;
     // Parses `text` as `type` and stores it. The conversion runs before anything is stored,
     // so a failure leaves the variant as it was.
     void FromString(const std::wstring& text, ItemType type, CWhitespaceUtils::WhitespaceRule rule);
