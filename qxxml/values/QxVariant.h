@@ -75,7 +75,14 @@ struct QXXML_API QxVariant {
     // Frees the payload and makes the variant invalid and not nil; an invalid variant is left
     // alone (a nil flag set on it stays).
     void Clear() noexcept {
-        if (m_type != ItemType_invalid) ClearValued();
+        if (m_type == ItemType_invalid) return;
+        if (IsInlineKind(m_type)) {  // owns nothing: done here, without the call
+            m_i8 = 0;
+            m_bNil = false;
+            m_type = ItemType_invalid;
+            return;
+        }
+        ClearValued();
     }
     bool IsValid() const noexcept { return m_type != ItemType_invalid || m_bNil; }
     bool IsNil() const noexcept { return m_bNil; }
