@@ -83,6 +83,18 @@ using qxxml_bench::Times;
 
 // ------------------------------------------------------------------ the document
 
+// With QXXML_BENCH_DUMP=<directory>, the first output of each write benchmark is kept there
+// as <name> (po.xml, po-<arg>.fi), for checking that a change to the writers keeps the bytes.
+void DumpOnce(const char* name, const CBinaryData& bytes) {
+    static std::vector<std::string> done;
+    const char* directory = std::getenv("QXXML_BENCH_DUMP");
+    if (!directory || std::find(done.begin(), done.end(), name) != done.end()) return;
+    done.push_back(name);
+    const std::string path = std::string(directory) + "/" + name;
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.GetData()), static_cast<std::streamsize>(bytes.GetLength()));
+}
+
 const char kDocumentPath[] = "/tmp/qxxml-bench-po-20m.xml";
 
 // The copy of gen.py beside the binding (QXXML_BENCH_GEN overrides).
@@ -343,6 +355,7 @@ void PoWriteUtf8(benchmark::State& state) {
         const CBinaryData text =
             order.ToXmlStream(true, true, XmlEncoding_UTF8, EOLType_LF, Context(), CompressionType_None);
         bytes = text.GetLength();
+        DumpOnce("po.xml", text);
     });
     state.counters["output_bytes"] = bytes;
 }
@@ -513,6 +526,7 @@ void PoWriteFastInfoset(benchmark::State& state) {
         const Times one = Measure([&] {
             const CBinaryData fi = order.ToFastInfosetStream(FInfoDecl_None, context, CompressionType_None);
             bytes = fi.GetLength();
+            DumpOnce(state.range(0) == 0 ? "po-0.fi" : state.range(0) == 1 ? "po-1.fi" : "po-2.fi", fi);
         });
         fastInfoset += one;
         state.SetIterationTime(one.wall);

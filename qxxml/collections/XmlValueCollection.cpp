@@ -2,9 +2,44 @@
 
 #include <qxxml/xmlout/XmlWriter.h>
 
+#include <string>
 #include <utility>
 
 namespace QxXmlLib10 {
+
+namespace {
+
+// The item text buffer of the calling thread, kept with its capacity from one collection to
+// the next (a document holds many short lists). A nested use gets a buffer of its own.
+class CItemTextBuffer {
+public:
+    CItemTextBuffer() {
+        static thread_local Slot slot;
+        if (!slot.busy) {
+            slot.busy = true;
+            m_slot = &slot;
+            m_text = &slot.text;
+        }
+    }
+    ~CItemTextBuffer() {
+        if (m_slot) m_slot->busy = false;
+    }
+    CItemTextBuffer(const CItemTextBuffer&) = delete;
+    CItemTextBuffer& operator=(const CItemTextBuffer&) = delete;
+
+    std::wstring& Get() { return *m_text; }
+
+private:
+    struct Slot {
+        std::wstring text;
+        bool busy = false;
+    };
+    Slot* m_slot = nullptr;
+    std::wstring m_own;
+    std::wstring* m_text = &m_own;
+};
+
+}  // namespace
 
 template <class T>
 CXmlValueCollection<T>::CXmlValueCollection(ItemType itemType, const wchar_t* elementName,
@@ -75,7 +110,8 @@ void CXmlValueCollection<T>::WriteItems(CXmlWriter* writer, const CXmlSerializat
                                         ItemType writtenType) const {
     ValidateCount(context);
     const std::wstring& name = ElementName();
-    std::wstring text;  // one buffer for every item's text
+    CItemTextBuffer buffer;  // one buffer for every item's text
+    std::wstring& text = buffer.Get();
     for (const T& item : m_items) {
         text.clear();
         AppendItemText(text, item);

@@ -139,9 +139,7 @@ void CAttributeInfoPrimitive::AttributeToXml(const CXmlSerializationContext& con
     if (m_bOptional && !value.IsValid()) return;  // an unset optional property
     // A required property left unset fails here, in the variant's conversion.
     const ItemType kind = value.GetTypeAsEnum();
-    std::wstring converted;
-    if (kind != QxXmlLib10::ItemType_string) converted = value.ToString(m_strFormatOverride);
-    const std::wstring& text = kind == QxXmlLib10::ItemType_string ? value.GetStringRef() : converted;  // no copy
+    const std::wstring& text = scratch.Text(m_strFormatOverride);
     if (IsSuppressedDefault(context, text)) return;
     if (!m_bNoFacetToCheck || kind != m_itemType) CheckRestriction(value);
     writer->AddAttribute(m_strName, m_strNamespace, text, kind);

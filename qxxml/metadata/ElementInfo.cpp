@@ -136,10 +136,7 @@ bool CElementInfo::ElementToXmlPrim(const CXmlSerializationContext&, const CXmlG
     if (!HasValueToWrite(value, writer)) return value.IsValid();
     const ItemType kind = value.GetTypeAsEnum();
     if (!m_bNoFacetToCheck || kind != m_itemType) CheckRestriction(value);  // before anything is written
-    if (kind == QxXmlLib10::ItemType_string)  // its text is the string itself: no copy
-        WriteValueElement(writer, value.GetStringRef(), kind);
-    else
-        WriteValueElement(writer, value.ToString(m_strFormatOverride), kind);
+    WriteValueElement(writer, scratch.Text(m_strFormatOverride), kind);
     return true;
 }
 

@@ -118,6 +118,8 @@ public:
     // Replaces the value with the text's; a null text reads as zero.
     void Parse(const wchar_t* text);
     std::wstring ToString() const;
+    // The text of ToString() appended to `text`, for writers that reuse one buffer.
+    void AppendTo(std::wstring& text) const;
 
     void Abs() { m_sign = 1; }
     void Negate() { m_sign = -m_sign; }
@@ -199,7 +201,6 @@ private:
     static void WriteDigits(const Digits& digits, wchar_t* out, unsigned int width);
     // The value when it lies within the 64-bit range.
     bool FitsInt64(long long& value) const;
-    void AppendTo(std::wstring& text) const;
 
     int m_sign;
     Digits m_digits;

@@ -113,6 +113,13 @@ std::wstring IntegerText(T value) {
     return std::wstring(digits, r.ptr);
 }
 
+template <class T>
+void AppendIntegerText(std::wstring& out, T value) {
+    char digits[24];
+    const std::to_chars_result r = std::to_chars(digits, digits + sizeof digits, value);
+    out.append(digits, r.ptr);
+}
+
 // ------------------------------------------------------------------ reals
 
 #if defined(_WIN32)
@@ -401,17 +408,33 @@ bool RoundToSignificantDigits(uint64_t m, int e, int precision, uint64_t& digits
 // -4 to precision-1, else d.ddde+XXX; trailing zeros and a bare point dropped; exponents
 // written with at least three digits (see WidenExponent). Returns the length written.
 size_t LayOutGeneral(bool negative, uint64_t digits, int exponent, int precision, wchar_t* out) {
-    char d[20];
+    // The trailing zeros go first, in strides of 8, 4, 2 and 1 (the digits of short values are
+    // mostly zeros): only the digits kept are written. `digits` has exactly `count` digits and
+    // a non-zero first one, so a stride never takes the last digit.
     int count = precision;
-    if (precision > 8) {  // two halves in 32-bit arithmetic
-        const uint32_t low = static_cast<uint32_t>(digits % 100000000);
-        detail::WriteDecimalDigits(static_cast<uint32_t>(digits / 100000000), d, precision - 8);
-        detail::WriteDecimalDigits(low, d + precision - 8, 8);
-        if (low == 0) count = precision - 8;  // short values: eight trailing zeros at once
-    } else {
-        detail::WriteDecimalDigits(static_cast<uint32_t>(digits), d, precision);
+    while (digits % 100000000 == 0) {
+        digits /= 100000000;
+        count -= 8;
     }
-    while (count > 1 && d[count - 1] == '0') --count;
+    if (digits % 10000 == 0) {
+        digits /= 10000;
+        count -= 4;
+    }
+    if (digits % 100 == 0) {
+        digits /= 100;
+        count -= 2;
+    }
+    if (digits % 10 == 0) {
+        digits /= 10;
+        count -= 1;
+    }
+    char d[20];
+    if (count > 8) {  // two halves in 32-bit arithmetic
+        detail::WriteDecimalDigits(static_cast<uint32_t>(digits / 100000000), d, count - 8);
+        detail::WriteDecimalDigits(static_cast<uint32_t>(digits % 100000000), d + count - 8, 8);
+    } else {
+        detail::WriteDecimalDigits(static_cast<uint32_t>(digits), d, count);
+    }
 
     wchar_t* p = out;
     if (negative) *p++ = L'-';
@@ -608,6 +631,9 @@ std::wstring CConversions::ui1ToString(unsigned char value) { return IntegerText
 std::wstring CConversions::ui2ToString(unsigned short value) { return IntegerText(static_cast<unsigned>(value)); }
 std::wstring CConversions::ui4ToString(uint32_t value) { return IntegerText(value); }
 std::wstring CConversions::ui8ToString(unsigned long long value) { return IntegerText(value); }
+
+void CConversions::i8AppendTo(std::wstring& out, long long value) { AppendIntegerText(out, value); }
+void CConversions::ui8AppendTo(std::wstring& out, unsigned long long value) { AppendIntegerText(out, value); }
 
 uint32_t CConversions::ui4FromString(const std::wstring& text, WhitespaceRule rule) {
     const CWorkingText work(text, rule);

@@ -56,6 +56,10 @@ public:
     static uint32_t ui4FromString(const std::wstring& text, WhitespaceRule rule);
     static std::wstring ui8ToString(unsigned long long value);
     static unsigned long long ui8FromString(const std::wstring& text, WhitespaceRule rule);
+    // The decimal text of any signed or unsigned integer kind appended to `out` (the text
+    // of i1ToString ... ui8ToString), for writers that reuse one buffer.
+    static void i8AppendTo(std::wstring& out, long long value);
+    static void ui8AppendTo(std::wstring& out, unsigned long long value);
 
     // "NaN", "INF", "-INF" for the non-finite values, else printf with the format ("%.7g"
     // for r4 and "%.16g" for r8 when it is empty), exponents written with three digits.

@@ -495,15 +495,25 @@ std::wstring CDateTime::GetTypeAsString() const { return GetTypeName(m_type); }
 
 std::wstring CDateTime::ToString() const { return ToString(L"s"); }
 
-std::wstring CDateTime::ToString(const wchar_t* format) const {
+void CDateTime::RequireSet() const {
     const bool allZero = m_year == 0 && m_month == 0 && m_day == 0 && m_hour == 0 && m_minute == 0 &&
                          m_second == 0 && m_milli == 0 && m_micro == 0 && m_nano == 0;
     if (m_type == dt_yearZero || (m_type != dt_time && allZero))
         throw CQxInvalidValueException(L"Date Not Set");
+}
+
+std::wstring CDateTime::ToString(const wchar_t* format) const {
+    RequireSet();
     // Both formats are one letter; compared by hand, as this runs for every date written.
     if (!format || !*format || (format[0] == L'G' && format[1] == 0)) return std::wstring();
     if (format[0] != L's' || format[1] != 0) return std::wstring(L"Unknown Format: ") + format;
+    std::wstring text;
+    AppendTo(text);
+    return text;
+}
 
+void CDateTime::AppendTo(std::wstring& out) const {
+    RequireSet();
     // The longest text: "-32768-255-255T255:255:255.65535655356553+32767:255".
     detail::CFixedText<64> text;
     auto appendYear = [&]() {
@@ -584,7 +594,7 @@ std::wstring CDateTime::ToString(const wchar_t* format) const {
             text.Put(L'Z');
         }
     }
-    return text.Str();
+    text.AppendTo(out);
 }
 
 // ------------------------------------------------------------------ fields

@@ -81,6 +81,8 @@ public:
     // "s" (the default) gives the canonical XSD form; null, "" and "G" give "".
     std::wstring ToString() const;
     std::wstring ToString(const wchar_t* format) const;
+    // The canonical form (ToString()) appended to `out`, for writers that reuse one buffer.
+    void AppendTo(std::wstring& out) const;
     std::wstring GetTypeAsString() const;
     DTType GetType() const { return m_type; }
     // The name of a kind ("dateTime", "gYear", ...; "yearZero" for dt_yearZero).
@@ -169,6 +171,8 @@ private:
     void AddSpan(const CDateTimeSpan& span);
     DTCompareResult CompareFields(const CDateTime& other) const;
     void RequireKind(bool allowed, const wchar_t* message) const;
+    // CQxInvalidValueException "Date Not Set" for a value no field of which was set.
+    void RequireSet() const;
 
     DTType m_type;
     short m_year;

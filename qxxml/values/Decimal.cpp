@@ -347,16 +347,19 @@ size_t CDecimal::WriteText(wchar_t* out, size_t capacity) const {
 }
 
 void CDecimal::AppendTo(std::wstring& text) const {
+    // Ordinary values in one pass on the stack; longer ones sized first, written in place.
+    wchar_t small[64];
+    const size_t length = WriteText(small, sizeof small / sizeof small[0]);
+    if (length <= sizeof small / sizeof small[0]) {
+        text.append(small, length);
+        return;
+    }
     const size_t at = text.size();
     text.resize(at + WriteText(nullptr, 0));  // sized once, written in place
     WriteText(&text[at], text.size() - at);
 }
 
 std::wstring CDecimal::ToString() const {
-    // The texts of ordinary values are built on the stack and copied once.
-    wchar_t small[64];
-    const size_t length = WriteText(small, sizeof small / sizeof small[0]);
-    if (length <= sizeof small / sizeof small[0]) return std::wstring(small, length);
     std::wstring text;
     AppendTo(text);
     return text;

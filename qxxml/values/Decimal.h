@@ -53,6 +53,8 @@ public:
 
     // Without trailing zeros: "1.5", "-0.05", "100".
     std::wstring ToString() const;
+    // The text of ToString() appended to `text`, for writers that reuse one buffer.
+    void AppendTo(std::wstring& text) const;
     // Exactly `places` fraction digits, half away from zero; with 0 places the text ends with
     // "." ("3."). A negative count is taken as 0.
     std::wstring ToString(int places) const;
@@ -113,7 +115,6 @@ private:
     // Keeps the divider within the maximum places and drops trailing zeros.
     void LimitPlaces();
     static int Compare(const CDecimal& a, const CDecimal& b);
-    void AppendTo(std::wstring& text) const;
     // Writes the text of ToString() to out[0..capacity) when it fits; returns its length
     // either way.
     size_t WriteText(wchar_t* out, size_t capacity) const;

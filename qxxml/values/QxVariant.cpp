@@ -3,6 +3,7 @@
 #include <qxxml/collections/XmlCollectionBase.h>
 #include <qxxml/core/XmlObjectBase.h>
 #include <qxxml/support/QxException.h>
+#include <qxxml/values/Base64.h>
 #include <qxxml/values/BigInteger.h>
 #include <qxxml/values/BinaryData.h>
 #include <qxxml/values/Conversions.h>
@@ -378,6 +379,46 @@ std::wstring QxVariant::ToString(const wchar_t* format) const {
         case ItemType_integer: return C::integerToString(Owned(m_pBigInteger, kIntegerHeld));
         default: ThrowNoTextForm(m_type);
     }
+}
+
+void QxVariant::AppendText(std::wstring& out, const wchar_t* format) const {
+    using C = CConversions;
+    const bool unformatted = !format || !*format;
+    switch (m_type) {
+        case ItemType_i1: return C::i8AppendTo(out, static_cast<signed char>(m_i1));
+        case ItemType_i2: return C::i8AppendTo(out, m_i2);
+        case ItemType_i4: return C::i8AppendTo(out, m_i4);
+        case ItemType_i8: return C::i8AppendTo(out, m_i8);
+        case ItemType_ui1: return C::ui8AppendTo(out, m_ui1);
+        case ItemType_ui2:
+        case ItemType_year: return C::ui8AppendTo(out, m_ui2);
+        case ItemType_ui4: return C::ui8AppendTo(out, m_ui4);
+        case ItemType_ui8: return C::ui8AppendTo(out, m_ui8);
+        case ItemType_boolean: out += m_bool ? L"true" : L"false"; return;
+        case ItemType_string: out += Owned(m_pString, kStringHeld); return;
+        case ItemType_integer: return Owned(m_pBigInteger, kIntegerHeld).AppendTo(out);
+        case ItemType_r4:
+            if (unformatted) return C::r4AppendTo(out, m_r4);
+            break;
+        case ItemType_r8:
+            if (unformatted) return C::r8AppendTo(out, m_r8);
+            break;
+        case ItemType_decimal:
+            if (unformatted) return Owned(m_pDecimal, kDecimalHeld).AppendTo(out);
+            break;
+        case ItemType_yearMonth:
+        case ItemType_monthDay:
+        case ItemType_date:
+        case ItemType_datetime:
+        case ItemType_time:
+            if (m_pDateTime) return m_pDateTime->AppendTo(out);
+            break;
+        case ItemType_base64Binary:
+            if (m_pBinaryData) return CBase64::AppendEncoded(out, m_pBinaryData->GetData(), m_pBinaryData->GetLength());
+            break;
+        default: break;
+    }
+    out += ToString(format);  // the rarer kinds and forms, and every failure, as ToString has them
 }
 
 void QxVariant::FromString(const std::wstring& text, ItemType type, CWhitespaceUtils::WhitespaceRule rule) {

@@ -75,7 +75,14 @@ struct QXXML_API QxVariant {
     // Frees the payload and makes the variant invalid and not nil; an invalid variant is left
     // alone (a nil flag set on it stays).
     void Clear() noexcept {
-        if (m_type != ItemType_invalid) ClearValued();
+        if (m_type == ItemType_invalid) return;
+        if (IsInlineKind(m_type)) {  // owns nothing: done here, without the call
+            m_i8 = 0;
+            m_bNil = false;
+            m_type = ItemType_invalid;
+            return;
+        }
+        ClearValued();
     }
     bool IsValid() const noexcept { return m_type != ItemType_invalid || m_bNil; }
     bool IsNil() const noexcept { return m_bNil; }
@@ -170,6 +177,9 @@ struct QXXML_API QxVariant {
     // "Invalid Type %d to convert to string" for any other kind.
     std::wstring ToString(const wchar_t* format) const;
     std::wstring ToString(const std::wstring& format) const { return ToString(format.c_str()); }
+    // The same text appended to `out`: writers that reuse one buffer pay no allocation for
+    // the common kinds (numbers, booleans, dates, decimals, base64, strings).
+    void AppendText(std::wstring& out, const wchar_t* format) const;
     // Parses `text` as `type` and stores it. The conversion runs before anything is stored,
     // so a failure leaves the variant as it was.
     void FromString(const std::wstring& text, ItemType type, CWhitespaceUtils::WhitespaceRule rule);

@@ -322,7 +322,14 @@ Operation ConversionNamed(const std::string& name) {
             QxVariant value;
             value.FromString(a[0], static_cast<ItemType>(type), static_cast<CWhitespaceUtils::WhitespaceRule>(rule));
             if (value.GetType() != ItemTypeName(type)) return L"(read as " + value.GetType() + L")";
-            return value.ToString(a.size() > 1 ? a[1].c_str() : nullptr);
+            const wchar_t* format = a.size() > 1 ? a[1].c_str() : nullptr;
+            // The append form writers use must give the same text after what the buffer holds
+            // (and fail the same way: it runs first).
+            std::wstring appended = L"<";
+            value.AppendText(appended, format);
+            const std::wstring text = value.ToString(format);
+            if (appended != L"<" + text) return L"(appended " + appended + L")";
+            return text;
         };
     }
     throw std::invalid_argument("no operation " + name);

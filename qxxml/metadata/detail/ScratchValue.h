@@ -2,7 +2,7 @@
 //
 //   CScratchValue value(m_itemType);
 //   ReadProperty(object, value.Get());       // an invalid variant, as a fresh one is
-//   ... value.Get().ToString(...) ...
+//   writer->WriteElementValue(value.Text(m_strFormatOverride), kind);
 //
 // Writing a document reads every member into a variant. A fresh variant per member would
 // allocate for every string, decimal and date it carries; instead each thread keeps one
@@ -10,10 +10,15 @@
 // fills (see QxVariant's spare). A nested use of the same kind on the same thread (a property
 // accessor that itself writes XML) gets a variant of its own. The lease is released, and the
 // value cleared, when the scratch value goes out of scope, so nothing read stays referenced.
+// The value's text is built the same way, in a buffer leased with the variant that keeps its
+// capacity from one value to the next: writing a number, a date or a decimal allocates
+// nothing either.
 #pragma once
 
 #include <qxxml/values/ItemType.h>
 #include <qxxml/values/QxVariant.h>
+
+#include <string>
 
 namespace QxXmlLib10Data {
 namespace detail {
@@ -40,9 +45,20 @@ public:
 
     QxXmlLib10::QxVariant& Get() { return *m_value; }
 
+    // The text of the value (QxVariant::ToString): a string's own characters, any other
+    // kind's in the leased buffer. Valid until the next call or the end of the lease.
+    const std::wstring& Text(const std::wstring& format) {
+        if (m_value->GetTypeAsEnum() == QxXmlLib10::ItemType_string) return m_value->GetStringRef();
+        std::wstring& text = m_slot ? m_slot->text : m_ownText;
+        text.clear();
+        m_value->AppendText(text, format.c_str());
+        return text;
+    }
+
 private:
     struct Slot {
         QxXmlLib10::QxVariant value;
+        std::wstring text;
         bool busy = false;
     };
     static Slot* SlotFor(QxXmlLib10::ItemType kind) {
@@ -53,6 +69,7 @@ private:
     Slot* m_slot = nullptr;
     QxXmlLib10::QxVariant* m_value = nullptr;
     QxXmlLib10::QxVariant m_own;  // the nested case
+    std::wstring m_ownText;
 };
 
 }  // namespace detail

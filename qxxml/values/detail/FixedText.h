@@ -56,6 +56,7 @@ public:
     }
 
     std::wstring Str() const { return std::wstring(m_text, m_size); }
+    void AppendTo(std::wstring& out) const { out.append(m_text, m_size); }
 
 private:
     wchar_t m_text[Capacity];
