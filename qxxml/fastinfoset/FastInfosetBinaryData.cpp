@@ -273,13 +273,22 @@ void CFastInfosetBinaryData::AppendEncoded(std::string& out, uint32_t algorithm,
     }
     switch (algorithm) {
     case FIAlgorithm_Hexadecimal:
-    case FIAlgorithm_Base64:
     case FIAlgorithm_UUID: {
+        // Decoded straight into the output; a bad digit takes back what was appended.
+        if (text.size() % 2 != 0) throw CQxException(L"Invalid length in hex string");
+        const size_t at = out.size();
+        out.resize(at + text.size() / 2);
+        try {
+            DecodeHex(text.data(), text.size(), reinterpret_cast<unsigned char*>(&out[at]));
+        } catch (...) {
+            out.resize(at);
+            throw;
+        }
+        return;
+    }
+    case FIAlgorithm_Base64: {
         CBinaryData bytes;
-        if (algorithm == FIAlgorithm_Base64)
-            bytes.SetAsBase64(text.data());
-        else
-            bytes.SetAsHexString(text.data());
+        bytes.SetAsBase64(text.data());
         out.append(reinterpret_cast<const char*>(bytes.GetData()), bytes.GetLength());
         return;
     }

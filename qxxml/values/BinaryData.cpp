@@ -347,17 +347,21 @@ uint32_t CBinaryData::ConvertToHexData(const wchar_t* text, unsigned char** out)
     const uint32_t bytes = CheckedLength(length / 2);
     if (bytes == 0) return 0;
     std::unique_ptr<unsigned char[]> data(new unsigned char[bytes]);
-    for (uint32_t i = 0; i < bytes; ++i) {
+    DecodeHex(text, length, data.get());
+    *out = data.release();
+    return bytes;
+}
+
+void CBinaryData::DecodeHex(const wchar_t* text, size_t length, unsigned char* out) {
+    for (size_t i = 0; i < length / 2; ++i) {
         const int high = HexValue(text[2 * i]);
         const int low = HexValue(text[2 * i + 1]);
         if (high < 0 || low < 0) {
             const wchar_t bad = high < 0 ? text[2 * i] : text[2 * i + 1];
             throw CQxException(FormatString(L"Invalid char in hex string [%c]", bad));
         }
-        data[i] = static_cast<unsigned char>((high << 4) | low);
+        out[i] = static_cast<unsigned char>((high << 4) | low);
     }
-    *out = data.release();
-    return bytes;
 }
 
 void CBinaryData::SetAsHexString(const wchar_t* text) {

@@ -76,6 +76,9 @@ protected:
     static void AppendHexString(std::wstring& out, const unsigned char* data, uint32_t length);
     // Decodes hex text into a new[] array stored in *out; returns the byte count.
     static uint32_t ConvertToHexData(const wchar_t* text, unsigned char** out);
+    // Decodes `length` (even) characters of hex text into length / 2 bytes at `out`; a
+    // character that is no hex digit throws CQxException "Invalid char in hex string [%c]".
+    static void DecodeHex(const wchar_t* text, size_t length, unsigned char* out);
     // Makes the value `length` bytes long and returns where the caller writes them (null for
     // 0): over the old bytes when this value holds its block alone and the block has room (a
     // value set over and over allocates once), else in one new allocation of exactly this size.
