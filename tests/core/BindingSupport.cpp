@@ -83,17 +83,6 @@ std::wstring WriteWithWriter(const std::function<void(CXmlWriter* writer)>& writ
     return stream.TakeText();
 }
 
-std::wstring FullMessageOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const CQxValidationException& error) {
-        return error.GetFullMessage();
-    } catch (const CQxException& error) {
-        return L"(not a validation exception) " + error.GetFullMessage();
-    }
-    return L"(nothing thrown)";
-}
-
 // ---------------------------------------------------------------- engine probes
 
 CTbProbe::CTbProbe(CParentElementInfo* info, std::initializer_list<CElementInfo*> elements,

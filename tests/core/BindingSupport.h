@@ -14,6 +14,9 @@
 #include <qxxml/core/GeneratedSupport.h>
 #include <qxxml/core/XmlGeneratedClass.h>
 #include <qxxml/metadata/ParentElementInfo.h>
+#include <qxxml/support/QxException.h>
+
+#include "common/Messages.h"
 
 #include <functional>
 #include <initializer_list>
@@ -53,9 +56,12 @@ std::wstring WriteXml(CXmlObjectBase& object, const CXmlSerializationContext& co
 // returns the text.
 std::wstring WriteWithWriter(const std::function<void(CXmlWriter* writer)>& write);
 
-// The full message chain of the CQxValidationException `action` throws; "(nothing thrown)",
-// or the message marked "(not a validation exception)" for any other CQxException.
-std::wstring FullMessageOf(const std::function<void()>& action);
+// The full message chain of the CQxValidationException `action` throws, as common/Messages.h
+// gives it (kNoException when none is thrown).
+template <class Action>
+std::wstring FullMessageOf(Action&& action) {
+    return qxxml_test::FullMessageOf<QxXmlLib10::CQxValidationException>(action);
+}
 
 // A generated class whose description and tables each test supplies, with variant properties
 // and a log of property accesses ("r2" read of property 2, "w0" write of property 0).

@@ -57,7 +57,7 @@ std::wstring RoundTrip(CXmlGeneratedClass& original, const CXmlSerializationCont
     const std::wstring xml = WriteXml(original, context, formatted);
     CSmartPtr<CXmlGeneratedClass> copy =
         CreateDocumentElement(kNamespace, original.GetClassInfo()->GetElementName().c_str());
-    EXPECT_EQ(FullMessageOf([&] { copy->FromXml(xml.c_str(), context); }), L"(nothing thrown)")
+    EXPECT_EQ(FullMessageOf([&] { copy->FromXml(xml.c_str(), context); }), qxxml_test::kNoException)
         << qxxml_test::ToUtf8(xml);
     EXPECT_EQ(WriteXml(*copy, context, formatted), xml);
     const auto bytes = [&](CXmlObjectBase& object) {
@@ -205,7 +205,7 @@ TEST(RoundTripTest, RandomDocuments) {
         SCOPED_TRACE(seed);
         const std::wstring input = RandomDocument(seed).From(pattern);
         CSmartPtr<CRoot> root(new CRoot);
-        EXPECT_EQ(FullMessageOf([&] { root->FromXml(input.c_str(), CXmlSerializationContext()); }), L"(nothing thrown)")
+        EXPECT_EQ(FullMessageOf([&] { root->FromXml(input.c_str(), CXmlSerializationContext()); }), qxxml_test::kNoException)
             << qxxml_test::ToUtf8(input);
         CXmlSerializationContext context;
         kNamings[seed % kNamings.size()].setup(context);
