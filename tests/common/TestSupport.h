@@ -514,4 +514,26 @@ inline std::string PythonFilter(const std::string& program, const std::string& i
     return result;
 }
 
+// ------------------------------------------------------------------ xmllint as oracle
+
+// xmllint's verdict on each file against the schema, in one run: "" when the file validates,
+// otherwise its complaints ("no verdict" when it said nothing of the file). `xmllint` names the
+// program: a path, or "xmllint" to take it from the PATH.
+inline std::map<std::string, std::string> SchemaVerdicts(const std::string& xmllint, const std::string& schema,
+                                                         const std::vector<std::string>& files) {
+    std::string command = "'" + xmllint + "' --noout --schema '" + schema + "'";
+    for (const std::string& file : files) command += " '" + file + "'";
+    int status = 0;
+    const std::string output = CommandOutput(command + " 2>&1", status);
+    std::map<std::string, std::string> verdicts;
+    for (const std::string& file : files) verdicts[file] = "no verdict";
+    for (const std::string& line : Lines(output))
+        for (const std::string& file : files)
+            if (line == file + " validates")
+                verdicts[file].clear();
+            else if (line.rfind(file + ":", 0) == 0)
+                verdicts[file] += "\n" + line;
+    return verdicts;
+}
+
 }  // namespace qxxml_test

@@ -6,7 +6,7 @@
 //
 //   CSmartPtr<CRoot> root = MakeFullRoot();
 //   const std::wstring xml = WriteXml(*root, context);
-//   EXPECT_TRUE(ValidateWithSchema({xml})[0].Succeeded());
+//   EXPECT_TRUE(CompareCanonical({expected}, {xml})[0].Succeeded());
 #pragma once
 
 #include "TbBinding.h"  // generated from TestBinding.xsd
@@ -121,9 +121,6 @@ struct CToolRun {
 
 // Whether xmllint (Debian libxml2-utils) is installed.
 bool HasXmlLint();
-// xmllint --schema TestBinding.xsd on each document, given to it as UTF-8, in one run; one
-// result per document (status 0 when it validates, the lines xmllint wrote about it).
-std::vector<CToolRun> ValidateWithSchema(const std::vector<std::wstring>& documents);
 // Whether each pair of documents has the same Canonical XML 2.0 form with namespace prefixes
 // rewritten (python3's xml.etree), in one run; per pair status 0 when equal, otherwise the
 // first differing lines.

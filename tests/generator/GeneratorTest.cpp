@@ -77,21 +77,8 @@ CSmartPtr<CXmlGeneratedClass> Read(const CCase& c, const std::string& path, cons
     return object;
 }
 
-// xmllint's verdict per file ("" when it validates, its complaint otherwise), one run for all.
 std::map<std::string, std::string> SchemaVerdicts(const std::string& schema, const std::vector<std::string>& files) {
-    std::string command = Quote(kXmllint) + " --noout --schema " + Quote(schema);
-    for (const std::string& file : files) command += " " + Quote(file);
-    int status = 0;
-    const std::string output = CommandOutput(command + " 2>&1", status);
-    std::map<std::string, std::string> verdicts;
-    for (const std::string& file : files) verdicts[file] = "no verdict";
-    for (const std::string& line : Lines(output))
-        for (const std::string& file : files)
-            if (line == file + " validates")
-                verdicts[file].clear();
-            else if (line.rfind(file + ":", 0) == 0)
-                verdicts[file] += "\n" + line;
-    return verdicts;
+    return qxxml_test::SchemaVerdicts(kXmllint, schema, files);
 }
 
 TEST(GeneratedBindings, ValidDocumentsRoundTripCanonicallyEqualAndValid) {
