@@ -267,7 +267,8 @@ inline int ExitCode(int status) {
 // The Windows build has no python3, xmllint or Java to ask. A Linux run of the tests records
 // every answer an oracle command gave in QXXML_ORACLE_ANSWERS; the Windows build
 // (QXXML_ORACLE_REPLAY) answers the same questions from there. A question is the command with
-// each file of the test folder that it names replaced by a hash of the file's own question:
+// each file of the test folder or the source tree that it names replaced by a hash of the
+// file's own question:
 // its bytes, with the files they name (plainly, or in hex as the Java oracle's requests do)
 // replaced the same way. So an answer is reused only for the very same input. An
 // answer holds the exit code, the test files the command wrote and its standard output. A
@@ -304,19 +305,27 @@ inline void ReplaceAll(std::string& text, const std::string& from, const std::st
 // The start of every path of this process in the test folder.
 inline std::string OwnTempPrefix() { return TempDir() + "/" + std::to_string(ProcessId()) + "-"; }
 
-// The test-folder paths a command names, each up to a quote or blank; longest first, so that
-// no path is taken for the start of a longer one.
-inline std::vector<std::string> CommandPaths(const std::string& command) {
-    const std::string folder = TempDir() + "/";
-    std::vector<std::string> paths;
+// The paths a command names, numbered by their place in it: those of the test folder (each up
+// to a quote or blank), then the files of the source tree it quotes (a Windows build spells
+// their folders with "\\" where fs::path joins them). Longest first, so that no path is taken
+// for the start of a longer one.
+inline std::vector<std::pair<std::string, size_t>> CommandPaths(const std::string& command) {
+    std::vector<std::pair<std::string, size_t>> paths;
+    const std::string folder = TempDir() + "/", source = "'" + std::string(QXXML_SOURCE_DIR) + "/";
     for (size_t at = command.find(folder); at != std::string::npos; at = command.find(folder, at + 1))
-        paths.push_back(command.substr(at, command.find_first_of("' ", at) - at));
-    std::stable_sort(paths.begin(), paths.end(), [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
+        paths.emplace_back(command.substr(at, command.find_first_of("' ", at) - at), paths.size());
+    for (size_t at = command.find(source); at != std::string::npos; at = command.find(source, at + 1)) {
+        const std::string path = command.substr(at + 1, command.find('\'', at + 1) - at - 1);
+        std::error_code error;
+        if (path.rfind(folder, 0) != 0 && std::filesystem::is_regular_file(std::filesystem::u8path(path), error))
+            paths.emplace_back(path, paths.size());
+    }
+    std::stable_sort(paths.begin(), paths.end(), [](const auto& a, const auto& b) { return a.first.size() > b.first.size(); });
     return paths;
 }
 
-// The test files a command may read or write, with their bytes: those it names and every file
-// of this process (a Java request names its files in hex). Ordered by path, so that going
+// The files a command may read or write, with their bytes: those it names and every file of
+// this process (a Java request names its files in hex). Ordered by path, so that going
 // backwards meets "a.xml2" before "a.xml".
 using TestFiles = std::map<std::string, std::string>;
 inline TestFiles TestFilesOf(const std::string& command) {
@@ -326,8 +335,9 @@ inline TestFiles TestFilesOf(const std::string& command) {
         const std::string path = TempDir() + "/" + entry.path().filename().u8string();
         if (path.rfind(OwnTempPrefix(), 0) == 0 && entry.is_regular_file(error)) files[path] = ReadFile(path);
     }
-    for (const std::string& path : CommandPaths(command))
-        if (std::filesystem::is_regular_file(std::filesystem::u8path(path), error)) files[path] = ReadFile(path);
+    for (const auto& path : CommandPaths(command))
+        if (std::filesystem::is_regular_file(std::filesystem::u8path(path.first), error))
+            files[path.first] = ReadFile(path.first);
     return files;
 }
 
@@ -346,20 +356,20 @@ inline std::string Question(std::string text, const TestFiles& files, int depth 
     return text;
 }
 
-// An answer names the command's paths by their place in CommandPaths ("\x01<n>\x01") and the
+// An answer names the command's paths by their number in CommandPaths ("\x01<n>\x01") and the
 // other test files by "\x02" (this process's prefix) or "\x03" (the test folder) and their
 // name, so that a replay elsewhere finds its own paths there.
 inline std::string Portable(std::string text, const std::string& command) {
-    const std::vector<std::string> paths = CommandPaths(command);
-    for (size_t i = 0; i < paths.size(); ++i) ReplaceAll(text, paths[i], "\x01" + std::to_string(i) + "\x01");
+    for (const auto& path : CommandPaths(command))
+        ReplaceAll(text, path.first, "\x01" + std::to_string(path.second) + "\x01");
     ReplaceAll(text, OwnTempPrefix(), "\x02");
     ReplaceAll(text, TempDir() + "/", "\x03");
     return text;
 }
 
 inline std::string Local(std::string text, const std::string& command) {
-    const std::vector<std::string> paths = CommandPaths(command);
-    for (size_t i = 0; i < paths.size(); ++i) ReplaceAll(text, "\x01" + std::to_string(i) + "\x01", paths[i]);
+    for (const auto& path : CommandPaths(command))
+        ReplaceAll(text, "\x01" + std::to_string(path.second) + "\x01", path.first);
     ReplaceAll(text, "\x02", OwnTempPrefix());
     ReplaceAll(text, "\x03", TempDir() + "/");
     return text;
