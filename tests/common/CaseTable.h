@@ -15,6 +15,7 @@
 #include "common/TestSupport.h"
 
 #include <qxxml/support/QxException.h>
+#include <qxxml/values/ItemType.h>
 #include <qxxml/values/WhitespaceUtils.h>
 
 #include <gtest/gtest.h>
@@ -92,6 +93,15 @@ inline QxXmlLib10::CWhitespaceUtils::WhitespaceRule WhitespaceRuleNamed(const st
            : name == "preserve" ? W::WhitespaceRule_Preserve
            : name == "replace"  ? W::WhitespaceRule_Replace
                                 : W::WhitespaceRule_Collapse;
+}
+
+// An item type by its name as ItemTypeName gives it ("string", "i4", "XmlObjectBase", ...).
+inline QxXmlLib10::ItemType ItemTypeNamed(const std::string& name) {
+    for (int type = QxXmlLib10::ItemType_invalid; type <= QxXmlLib10::ItemType_XmlCollection; ++type)
+        if (QxXmlLib10::ItemTypeName(type) && Widen(name) == QxXmlLib10::ItemTypeName(type))
+            return static_cast<QxXmlLib10::ItemType>(type);
+    ADD_FAILURE() << "no item type " << name;
+    return QxXmlLib10::ItemType_invalid;
 }
 
 // A text of a row's word, where "_" stands for a space (words are split at blanks).

@@ -23,18 +23,6 @@ namespace qxxml_test {
 
 inline const char* FastInfosetJar() { return "/usr/share/java/FastInfoset.jar"; }
 
-// Hex of bytes (lower case), the form the Java oracle exchanges octets and texts in.
-inline std::string Hex(const std::string& bytes) {
-    static const char digits[] = "0123456789abcdef";
-    std::string hex;
-    hex.reserve(2 * bytes.size());
-    for (unsigned char b : bytes) {
-        hex += digits[b >> 4];
-        hex += digits[b & 15];
-    }
-    return hex;
-}
-
 // The answers of the Java program `pathInSource` to the requests, one per request. The
 // current test fails (and every answer reads "ERROR ...") when Java or the jar is missing or
 // the program fails.

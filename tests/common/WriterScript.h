@@ -25,12 +25,11 @@
 // TYPE is an item type's name ("string", "i4", "date", ... as ItemTypeName gives them).
 #pragma once
 
-#include <qxxml/values/ItemType.h>
 #include <qxxml/xmlout/XmlTextWriter.h>
 #include <qxxml/xmlout/XmlWriter.h>
 
+#include "common/CaseTable.h"
 #include "common/Messages.h"
-#include "common/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -71,13 +70,6 @@ inline std::vector<WriterCase> WriterCases(const std::string& pathInSource) {
     }
     EXPECT_FALSE(cases.empty()) << pathInSource;
     return cases;
-}
-
-inline QxXmlLib10::ItemType ItemTypeNamed(const std::string& name) {
-    for (int type = QxXmlLib10::ItemType_hexBinary; type <= QxXmlLib10::ItemType_integer; ++type)
-        if (Widen(name) == QxXmlLib10::ItemTypeName(type)) return static_cast<QxXmlLib10::ItemType>(type);
-    ADD_FAILURE() << "no item type " << name;
-    return QxXmlLib10::ItemType_string;
 }
 
 // Every element name reaches the writer in one string, at the same address each time when it

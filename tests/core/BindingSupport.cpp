@@ -83,17 +83,6 @@ std::wstring WriteWithWriter(const std::function<void(CXmlWriter* writer)>& writ
     return stream.TakeText();
 }
 
-std::wstring FullMessageOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const CQxValidationException& error) {
-        return error.GetFullMessage();
-    } catch (const CQxException& error) {
-        return L"(not a validation exception) " + error.GetFullMessage();
-    }
-    return L"(nothing thrown)";
-}
-
 // ---------------------------------------------------------------- engine probes
 
 CTbProbe::CTbProbe(CParentElementInfo* info, std::initializer_list<CElementInfo*> elements,
@@ -171,25 +160,6 @@ bool HasXmlLint() {
     int status = 0;
     qxxml_test::CommandOutput("command -v xmllint", status);
     return qxxml_test::ExitCode(status) == 0;
-}
-
-std::vector<CToolRun> ValidateWithSchema(const std::vector<std::wstring>& documents) {
-    std::vector<CToolRun> results(documents.size());
-    if (documents.empty()) return results;
-    std::vector<std::string> paths;
-    const std::string list = WriteTempDocuments(documents, paths);
-    int status = 0;
-    const std::string output = qxxml_test::CommandOutput(
-        "xmllint --noout --schema '" QXXML_SOURCE_DIR "/tests/core/TestBinding.xsd'" + list + " 2>&1", status);
-    for (size_t i = 0; i < paths.size(); ++i) {
-        std::istringstream lines(output);
-        std::string line;
-        while (std::getline(lines, line))
-            if (line.find(paths[i]) != std::string::npos) results[i].output += line + "\n";
-        results[i].status = results[i].output.find(paths[i] + " validates") != std::string::npos ? 0 : 1;
-        std::remove(paths[i].c_str());
-    }
-    return results;
 }
 
 std::vector<CToolRun> CompareCanonical(const std::vector<std::wstring>& expected,

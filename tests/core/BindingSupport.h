@@ -6,7 +6,7 @@
 //
 //   CSmartPtr<CRoot> root = MakeFullRoot();
 //   const std::wstring xml = WriteXml(*root, context);
-//   EXPECT_TRUE(ValidateWithSchema({xml})[0].Succeeded());
+//   EXPECT_TRUE(CompareCanonical({expected}, {xml})[0].Succeeded());
 #pragma once
 
 #include "TbBinding.h"  // generated from TestBinding.xsd
@@ -14,6 +14,9 @@
 #include <qxxml/core/GeneratedSupport.h>
 #include <qxxml/core/XmlGeneratedClass.h>
 #include <qxxml/metadata/ParentElementInfo.h>
+#include <qxxml/support/QxException.h>
+
+#include "common/Messages.h"
 
 #include <functional>
 #include <initializer_list>
@@ -53,9 +56,12 @@ std::wstring WriteXml(CXmlObjectBase& object, const CXmlSerializationContext& co
 // returns the text.
 std::wstring WriteWithWriter(const std::function<void(CXmlWriter* writer)>& write);
 
-// The full message chain of the CQxValidationException `action` throws; "(nothing thrown)",
-// or the message marked "(not a validation exception)" for any other CQxException.
-std::wstring FullMessageOf(const std::function<void()>& action);
+// The full message chain of the CQxValidationException `action` throws, as common/Messages.h
+// gives it (kNoException when none is thrown).
+template <class Action>
+std::wstring FullMessageOf(Action&& action) {
+    return qxxml_test::FullMessageOf<QxXmlLib10::CQxValidationException>(action);
+}
 
 // A generated class whose description and tables each test supplies, with variant properties
 // and a log of property accesses ("r2" read of property 2, "w0" write of property 0).
@@ -115,9 +121,6 @@ struct CToolRun {
 
 // Whether xmllint (Debian libxml2-utils) is installed.
 bool HasXmlLint();
-// xmllint --schema TestBinding.xsd on each document, given to it as UTF-8, in one run; one
-// result per document (status 0 when it validates, the lines xmllint wrote about it).
-std::vector<CToolRun> ValidateWithSchema(const std::vector<std::wstring>& documents);
 // Whether each pair of documents has the same Canonical XML 2.0 form with namespace prefixes
 // rewritten (python3's xml.etree), in one run; per pair status 0 when equal, otherwise the
 // first differing lines.

@@ -12,12 +12,14 @@
 #include <qxxml/values/WhitespaceUtils.h>
 #include <qxxml/xmlin/XmlDocument.h>
 
+#include "common/CaseTable.h"
 #include "xmlin/XmlinTestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <cerrno>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -120,7 +122,7 @@ TEST(FromXml, ParseAndReadingFailuresPassThroughUnchanged) {
     CSmartPtr<CItem> note(new CItem);
     EXPECT_EQ(test_binding::FullMessageOf(
                   [&] { note->FromXml("<n:Item xmlns:n='urn:qxxml:test:binding'>\n<n:label></n:Item>", Default()); }),
-              L"(not a validation exception) mismatched tag at line 2");
+              L"(unexpected exception class) mismatched tag at line 2");
     EXPECT_EQ(note->GetLabel(), L"");
     EXPECT_EQ(test_binding::FullMessageOf([&] {
                   note->FromXml("<n:Item xmlns:n='urn:qxxml:test:binding'><n:label>x</n:label><n:cc/></n:Item>",
@@ -142,37 +144,26 @@ TEST(FromXmlElement, ReadsAnElementOfAnExistingTreeAndRefusesNull) {
     EXPECT_EQ(note->GetLabel(), L"Tove");
 }
 
+// The rows of data/element_name_match.tsv.
 TEST(DoesElementNameMatch, LocalNameAndNamespaceUnlessNamespacesAreIgnored) {
     CXmlDocument document;
     document.LoadXml("<p:a xmlns:p='urn:p'><b/></p:a>");
-    const CXmlElement* a = document.GetDocumentElement();
-    const CXmlElement* b = a->GetFirstElement();
-    CXmlSerializationContext plain;  // a document read without namespaces keeps "p:a" as its name
+    CXmlSerializationContext plain;
     plain.SetSchemaType(SchemaType_NoNamespaces);
     CXmlDocument unbound(plain);
     unbound.LoadXml("<p:a xmlns:p='urn:p'/>");
-    const struct {
-        const CXmlElement* element;
-        const wchar_t* name;
-        const wchar_t* ns;
-        bool ignoreNamespaces, matches;
-    } rows[] = {
-        {a, L"a", L"urn:p", false, true},      {a, L"a", L"urn:q", false, false},
-        {a, L"a", L"", false, false},          {a, L"A", L"urn:p", false, false},
-        {a, L"p:a", L"urn:p", false, false},   {a, L"ab", L"urn:p", false, false},  // one name a prefix of the other
-        {a, L"a", L"urn:", false, false},      {a, L"a", L"urn:pp", false, false},
-        {b, L"b", L"", false, true},           {b, L"b", nullptr, false, true},  // no namespace: empty or null only
-        {b, L"b", L"urn:x", false, false},     {a, L"a", L"urn:q", true, true},
-        {a, L"b", L"urn:p", true, false},      {unbound.GetDocumentElement(), L"p:a", L"urn:anything", true, true},
-        {unbound.GetDocumentElement(), L"a", L"", true, false},
-    };
+    const CXmlElement* a = document.GetDocumentElement();
+    const std::map<std::string, const CXmlElement*> elements = {
+        {"a", a}, {"b", a->GetFirstElement()}, {"unbound", unbound.GetDocumentElement()}};
     CSmartPtr<CTbExposed<CItem>> note(new CTbExposed<CItem>);
-    for (const auto& row : rows) {
-        SCOPED_TRACE(ToUtf8(row.name) + " " + (row.ns ? ToUtf8(row.ns) : "(null)"));
-        CXmlSerializationContext context(row.element == unbound.GetDocumentElement() ? plain : CXmlSerializationContext());
-        context.SetIgnoreNamespaces(row.ignoreNamespaces);
-        EXPECT_EQ(note->DoesElementNameMatch(context, row.element, row.name, row.ns), row.matches);
-    }
+    qxxml_test::ForEachRow("tests/core/data/element_name_match.tsv", 5, [&](const qxxml_test::Row& f) {
+        CXmlSerializationContext context(f[0] == "unbound" ? plain : CXmlSerializationContext());
+        context.SetIgnoreNamespaces(f[3] == "1");
+        const std::wstring ns = FromUtf8(f[2] == "-" ? "" : f[2]);
+        EXPECT_EQ(note->DoesElementNameMatch(context, elements.at(f[0]), FromUtf8(f[1]).c_str(),
+                                             f[2] == "(null)" ? nullptr : ns.c_str()),
+                  f[4] == "1");
+    });
 }
 
 // Binary content read from text keeps its bytes beside the value's record; the value still

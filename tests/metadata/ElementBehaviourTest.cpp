@@ -3,7 +3,8 @@
 // element_writing.tsv beside this file. A row names one or more descriptor kinds
 // (CElementInfo<kind>, or AttrPrim, AttrEnum, AttrAny), the descriptor's setup and what its
 // property holds, the context, the document read, and the outcome every kind named must give.
-// This file only knows how to build a descriptor and render what happened.
+// This file only knows how to build a descriptor and render what happened (and, at its end,
+// checks the clean-up of generated classes' metadata).
 //
 // The setup words name the descriptor's details and what its property holds:
 //   name=N ns=U            the name (default "c") and namespace (default none; "(null)")
@@ -33,16 +34,20 @@
 // "namespace|name" or "(end)"; a failure is "!kind message | ...". Events are what the probes,
 // factories and recording collections were asked, in order.
 
-#include "metadata/MetadataTestSupport.h"
-
 #include <qxxml/collections/ElementCol.h>
 #include <qxxml/collections/TypedCollections.h>
 #include <qxxml/collections/XmlCollection.h>
+#include <qxxml/core/GeneratedSupport.h>
+#include <qxxml/core/XmlGeneratedClass.h>
+#include <qxxml/core/XmlSerializationContext.h>
+#include <qxxml/metadata/AttributeInfo.h>
 #include <qxxml/metadata/ElementInfoAll.h>
 #include <qxxml/metadata/ElementInfoChoice.h>
 #include <qxxml/metadata/ElementInfoSeq.h>
+#include <qxxml/metadata/ParentElementInfo.h>
 #include <qxxml/values/PrimitiveRestrictions.h>
 #include <qxxml/xmlin/XmlAttribute.h>
+#include <qxxml/xmlin/XmlDocument.h>
 #include <qxxml/xmlout/TextStream.h>
 #include <qxxml/xmlout/XmlTextWriter.h>
 
@@ -57,9 +62,50 @@
 #include <string>
 #include <vector>
 
-using namespace metadata_test;
+using namespace QxXmlLib10;
+using namespace QxXmlLib10Data;
+using qxxml_test::Narrow;
 
 namespace {
+
+// A generated class written by hand: property i is m_properties[i].
+class CTestObject : public CXmlGeneratedClass {
+public:
+    explicit CTestObject(size_t propertyCount = 4) : m_properties(propertyCount) {}
+
+    void AccessProperty(int index, bool read, QxVariant& value) override {
+        m_accessLog.push_back(std::to_string(index) + (read ? "r" : "w"));
+        QxVariant& property = m_properties.at(static_cast<size_t>(index));
+        if (read)
+            value = property;
+        else
+            property = value;
+    }
+    CParentElementInfo* GetClassInfo() override { return nullptr; }
+    CElementInfo** GetClassElementInfo() override { return nullptr; }
+    CAttributeInfo** GetClassAttributeInfo() override { return nullptr; }
+    void Init() override {}
+    CXmlObjectBase* GetBase() override { return this; }
+    std::wstring GetNamespace() const override { return L""; }
+
+    std::vector<QxVariant> m_properties;
+    std::vector<std::string> m_accessLog;
+    std::wstring m_targetNamespace = L"urn:target";
+
+protected:
+    std::wstring GetTargetNamespace() const override { return m_targetNamespace; }
+    CXmlElement* FromXml_Int(CXmlElement*, CXmlElement* firstChild, const CXmlSerializationContext&,
+                             bool) override {
+        return firstChild;
+    }
+};
+
+// A parsed document that stays alive while its elements are used.
+struct ParsedXml {
+    explicit ParsedXml(const wchar_t* text) : document(new CXmlDocument) { document->LoadXml(text); }
+    CXmlElement* Root() const { return document->GetDocumentElement(); }
+    std::unique_ptr<CXmlDocument> document;
+};
 
 // What the stand-ins were asked during one scenario.
 std::vector<std::string>& Events() {
@@ -172,13 +218,6 @@ int ColourValue(const wchar_t* text) {
 }
 
 using Options = qxxml_test::CaseWords;
-
-ItemType ItemTypeNamed(const std::string& name) {
-    for (int type = ItemType_invalid; type <= ItemType_XmlCollection; ++type)
-        if (Narrow(ItemTypeName(type) ? ItemTypeName(type) : L"") == name) return static_cast<ItemType>(type);
-    ADD_FAILURE() << "no item type " << name;
-    return ItemType_invalid;
-}
 
 CXmlSerializationContext ContextOf(const Options& words) {
     CXmlSerializationContext context;
@@ -318,7 +357,7 @@ private:
         const wchar_t* ns = m_ns.c_str();
         const bool nil = s.Has("nillable");
         const bool required = s.Has("required");
-        const ItemType item = ItemTypeNamed(s.Get("type", "i4"));
+        const ItemType item = qxxml_test::ItemTypeNamed(s.Get("type", "i4"));
         const wchar_t* format = m_format.empty() ? nullptr : m_format.c_str();
         const auto rule = qxxml_test::WhitespaceRuleNamed(s.Get("rule"));
         const CPrimitiveRestrictions facets = Facets();
@@ -364,7 +403,7 @@ private:
         const bool optional = s.Has("optional");
         const wchar_t* fallback = s.Has("default") ? m_default.c_str() : nullptr;
         if (kind == "AttrPrim")
-            return new CAttributeInfoPrimitive(n, ns, 0, optional, ItemTypeNamed(s.Get("type", "i4")),
+            return new CAttributeInfoPrimitive(n, ns, 0, optional, qxxml_test::ItemTypeNamed(s.Get("type", "i4")),
                                                m_format.empty() ? nullptr : m_format.c_str(),
                                                qxxml_test::WhitespaceRuleNamed(s.Get("rule")), Facets(), fallback);
         if (kind == "AttrEnum") return new CAttributeInfoEnum(n, ns, 0, optional, &ColourText, &ColourValue, fallback);
@@ -466,3 +505,44 @@ void RunTable(const std::string& file, bool reading) {
 TEST(ElementDescriptors, ReadEveryRowOfTheTable) { RunTable("element_reading.tsv", true); }
 
 TEST(ElementDescriptors, WriteEveryRowOfTheTable) { RunTable("element_writing.tsv", false); }
+
+// ------------------------------------------------------------------ clean-up
+
+namespace {
+
+// A piece of metadata that counts its destructions.
+template <class Base>
+struct CCounted : Base {
+    template <class... Args>
+    explicit CCounted(int* destroyed, Args... args) : Base(args...), m_destroyed(destroyed) {}
+    ~CCounted() override { ++*m_destroyed; }
+    int* m_destroyed;
+};
+
+}  // namespace
+
+// The clean-up of generated classes' metadata (through the tables generated code keeps).
+TEST(XmlGeneratedClass, CleanMetaDataDeletesEverythingOnceAndNullsThePointers) {
+    int destroyed = 0;
+    const auto descriptor = [&] {
+        return new CCounted<CElementInfoSeqPrimOpt>(&destroyed, L"x", L"", 0, false, ItemType_i4, nullptr,
+                                                    CWhitespaceUtils::WhitespaceRule_None, CPrimitiveRestrictions());
+    };
+    CGeneratedTables tables;
+    tables.info = new CCounted<CParentElementInfo>(&destroyed, XmlElementGroupType_Sequence, XmlElementType_Element,
+                                                   L"p", L"", false, false, -1, ItemType_invalid, nullptr, false);
+    tables.elements = CGeneratedTables::Table<CElementInfo>({descriptor(), descriptor()});
+    tables.attributes = CGeneratedTables::Table<CAttributeInfo>(
+        {new CCounted<CAttributeInfoEnum>(&destroyed, L"a", L"", 0, true, &ColourText, &ColourValue, nullptr)});
+    tables.Clean();
+    EXPECT_EQ(destroyed, 4);
+    EXPECT_EQ(tables.info, nullptr);
+    EXPECT_EQ(tables.elements, nullptr);
+    EXPECT_EQ(tables.attributes, nullptr);
+    tables.Clean();  // already clean: nothing happens
+    EXPECT_EQ(destroyed, 4);
+    // Tables holding only the terminator, and a missing class description.
+    tables.elements = CGeneratedTables::Table<CElementInfo>({});
+    tables.Clean();
+    EXPECT_EQ(tables.elements, nullptr);
+}
