@@ -9,7 +9,6 @@
 #include <qxxml/values/Conversions.h>
 #include <qxxml/xmlout/UtfEncoding.h>
 
-#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <cwchar>
@@ -156,18 +155,6 @@ void AppendValues(std::wstring& out, const unsigned char* data, uint32_t length,
         if (at != 0) out += L' ';
         format(out, ReadBigEndian<width>(data + at));
     }
-}
-
-// CConversions' integer form (plain decimal digits with a leading minus), appended here because
-// a reader calls this once per value.
-template <typename Integer>
-void AppendDecimal(std::wstring& out, Integer value) {
-    char digits[24];
-    const std::to_chars_result r = std::to_chars(digits, digits + sizeof digits, value);
-    wchar_t wide[24];
-    const size_t count = static_cast<size_t>(r.ptr - digits);
-    for (size_t i = 0; i < count; ++i) wide[i] = static_cast<wchar_t>(digits[i]);
-    out.append(wide, count);
 }
 
 float FloatOf(uint64_t bits) {
@@ -348,16 +335,18 @@ void CFastInfosetBinaryData::AppendAsString(std::wstring& out, uint32_t algorith
     case FIAlgorithm_Short:
         return AppendValues<2>(out, data, length, L"Invalid value for SHORT byte encoding.",
                                [](std::wstring& text, uint64_t bits) {
-                                   AppendDecimal(text, static_cast<int>(static_cast<short>(static_cast<uint16_t>(bits))));
+                                   CConversions::i8AppendTo(text, static_cast<short>(static_cast<uint16_t>(bits)));
                                });
     case FIAlgorithm_Int:
         return AppendValues<4>(out, data, length, L"Invalid value for INT byte encoding.",
                                [](std::wstring& text, uint64_t bits) {
-                                   AppendDecimal(text, static_cast<int32_t>(static_cast<uint32_t>(bits)));
+                                   CConversions::i8AppendTo(text, static_cast<int32_t>(static_cast<uint32_t>(bits)));
                                });
     case FIAlgorithm_Long:
         return AppendValues<8>(out, data, length, L"Invalid value for LONG byte encoding.",
-                               [](std::wstring& text, uint64_t bits) { AppendDecimal(text, static_cast<long long>(bits)); });
+                               [](std::wstring& text, uint64_t bits) {
+                                   CConversions::i8AppendTo(text, static_cast<long long>(bits));
+                               });
     case FIAlgorithm_Boolean:
         return AppendBooleans(out, data, length);
     case FIAlgorithm_Float:

@@ -113,11 +113,16 @@ std::wstring IntegerText(T value) {
     return std::wstring(digits, r.ptr);
 }
 
+// Widened on the stack and appended in one piece: appending the narrow range itself would
+// first make a temporary wide string on the heap.
 template <class T>
 void AppendIntegerText(std::wstring& out, T value) {
     char digits[24];
     const std::to_chars_result r = std::to_chars(digits, digits + sizeof digits, value);
-    out.append(digits, r.ptr);
+    wchar_t wide[24];
+    const size_t count = static_cast<size_t>(r.ptr - digits);
+    for (size_t i = 0; i < count; ++i) wide[i] = static_cast<wchar_t>(digits[i]);
+    out.append(wide, count);
 }
 
 // ------------------------------------------------------------------ reals

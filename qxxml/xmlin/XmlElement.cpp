@@ -1,5 +1,6 @@
 #include <qxxml/xmlin/XmlElement.h>
 
+#include <qxxml/support/NameRegistry.h>
 #include <qxxml/xmlin/XmlDocument.h>
 #include <qxxml/xmlin/detail/TextArena.h>
 
@@ -15,10 +16,6 @@ namespace {
 const std::wstring& EmptyString() {
     static const std::wstring empty;
     return empty;
-}
-
-bool Equals(const std::wstring& value, const wchar_t* text) {
-    return text == nullptr ? value.empty() : value.compare(text) == 0;
 }
 
 }  // namespace
@@ -43,8 +40,8 @@ CXmlElement::~CXmlElement() = default;
 const std::wstring& CXmlElement::GetAttribute(const wchar_t* localName,
                                               const wchar_t* namespaceUri) const {
     for (const CXmlAttribute* attribute : m_attributes) {
-        if (Equals(attribute->GetLocalName(), localName) &&
-            Equals(attribute->GetNamespaceURI(), namespaceUri))
+        if (SameText(attribute->GetLocalName(), localName) &&
+            SameText(attribute->GetNamespaceURI(), namespaceUri))
             return attribute->GetValue();
     }
     return EmptyString();
