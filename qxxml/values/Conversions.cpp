@@ -13,6 +13,7 @@
 #include <cwchar>
 #include <limits>
 #include <string>
+#include <type_traits>
 
 #if defined(_WIN32)
 #  include <locale.h>
@@ -114,11 +115,15 @@ std::wstring IntegerText(T value) {
 }
 
 // Widened on the stack and appended in one piece: appending the narrow range itself would
-// first make a temporary wide string on the heap.
+// first make a temporary wide string on the heap. Values within 32 bits, nearly all of them,
+// take the cheaper 32-bit digit loop.
 template <class T>
 void AppendIntegerText(std::wstring& out, T value) {
     char digits[24];
-    const std::to_chars_result r = std::to_chars(digits, digits + sizeof digits, value);
+    using Narrow = std::conditional_t<std::is_signed<T>::value, int32_t, uint32_t>;
+    const bool narrow = value >= T{std::numeric_limits<Narrow>::min()} && value <= T{std::numeric_limits<Narrow>::max()};
+    const std::to_chars_result r = narrow ? std::to_chars(digits, digits + sizeof digits, static_cast<Narrow>(value))
+                                          : std::to_chars(digits, digits + sizeof digits, value);
     wchar_t wide[24];
     const size_t count = static_cast<size_t>(r.ptr - digits);
     for (size_t i = 0; i < count; ++i) wide[i] = static_cast<wchar_t>(digits[i]);
