@@ -74,7 +74,7 @@ void CFIVocabulary::AddString(const std::wstring& value, IndexMap& map, CFIStrin
 }
 
 void CFIVocabulary::AddString(const std::wstring& value, size_t hash, IndexMap& map, CFIStringTable& table) {
-    if (map.size() < kMaxTableSize) map.Insert(value, hash, static_cast<uint32_t>(map.size() + 1));
+    AddValueToMap(value, hash, map);
     AddValueToVector(value, table);
 }
 
@@ -91,6 +91,13 @@ void CFIVocabulary::AddQNameToVector(const CQNameParts& parts, CFIQNameTable& ta
 
 void CFIVocabulary::AddValueToMap(const std::wstring& value, IndexMap& map) {
     if (map.size() < kMaxTableSize) map.Insert(value, static_cast<uint32_t>(map.size() + 1));
+}
+
+uint32_t CFIVocabulary::AddValueToMap(const std::wstring& value, size_t hash, IndexMap& map) {
+    if (map.size() >= kMaxTableSize) return 0;
+    const uint32_t index = static_cast<uint32_t>(map.size() + 1);
+    map.Insert(value, hash, index);
+    return index;
 }
 
 void CFIVocabulary::AddValueToVector(const std::wstring& value, CFIStringTable& table) { table.Append(value); }

@@ -126,6 +126,9 @@ private:
                   IndexMap& map, CFIQNameTable& table);
     static void AddQNameToVector(const CQNameParts& parts, CFIQNameTable& table);
     static void AddValueToMap(const std::wstring& value, IndexMap& map);
+    // The same for a value whose hash (CFIIndexMap::Hash) the caller has computed already;
+    // returns the value's new index, 0 when the map is full.
+    static uint32_t AddValueToMap(const std::wstring& value, size_t hash, IndexMap& map);
     static void AddValueToVector(const std::wstring& value, CFIStringTable& table);
     static bool FindIndex(const IndexMap& map, const std::wstring& key, uint32_t& index);
     bool FindPrefixNameIndex(const std::wstring& prefix, uint32_t& index) const;

@@ -651,11 +651,9 @@ inline void CFastInfosetWriter::WriteValue(CFIOctetBuffer& out, bool chunk, cons
     // Into the map only: the writer looks values up and never reads them back by index, so
     // its private vocabulary's value tables stay empty (a document indexing many values then
     // keeps one copy of each, not two).
-    if (indexable && map.size() < CFIVocabulary::kMaxTableSize) {
-        const uint32_t index = static_cast<uint32_t>(map.size() + 1);
-        map.Insert(value, hash, index);
+    if (!indexable) return;
+    if (const uint32_t index = CFIVocabulary::AddValueToMap(value, hash, map))
         cache.Remember(value.data(), value.size(), hash, index);
-    }
 }
 
 inline void CFastInfosetWriter::WriteAttributeValue(CFIOctetBuffer& out, const std::wstring& value, ItemType itemType) {
