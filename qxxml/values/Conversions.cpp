@@ -390,7 +390,7 @@ bool RoundToSignificantDigits(uint64_t m, int e, int precision, uint64_t& digits
         } else {
             divisor = kPow5.value[pow5D] << pow2D;
             quotient = n / divisor;
-            remainder = n % divisor;
+            remainder = n - quotient * divisor;  // one 128-bit division is costly enough
         }
         if (quotient >= limit) {
             ++decimal;
