@@ -19,21 +19,32 @@
 
 namespace QxXmlLib10 {
 
-// Equality of two runs of characters, compared in place eight octets at a time: keys and
-// names are short, and a call to the C library's compare costs more than the comparing.
+// Equality of two runs of characters, compared in place sixteen octets at a time, the tail
+// as one more overlapping word: keys and names are short, and a call to the C library's
+// compare costs more than the comparing.
 inline bool SameChars(const wchar_t* a, const wchar_t* b, size_t length) noexcept {
     const char* x = reinterpret_cast<const char*>(a);
     const char* y = reinterpret_cast<const char*>(b);
-    size_t bytes = length * sizeof(wchar_t);
-    uint64_t difference = 0;
-    for (; bytes >= 8; bytes -= 8, x += 8, y += 8) {
-        uint64_t u, v;
-        std::memcpy(&u, x, 8);
-        std::memcpy(&v, y, 8);
-        difference |= u ^ v;
+    const size_t bytes = length * sizeof(wchar_t);
+    const auto differ = [x, y](size_t at, auto word) {
+        decltype(word) u, v;
+        std::memcpy(&u, x + at, sizeof u);
+        std::memcpy(&v, y + at, sizeof v);
+        return static_cast<uint64_t>(u ^ v);
+    };
+    if (bytes >= 8) {
+        uint64_t difference = 0;
+        size_t at = 0;
+        for (; at + 16 <= bytes; at += 16) difference |= differ(at, uint64_t{}) | differ(at + 8, uint64_t{});
+        if (at + 8 <= bytes) {
+            difference |= differ(at, uint64_t{});
+            at += 8;
+        }
+        if (at != bytes) difference |= differ(bytes - 8, uint64_t{});
+        return difference == 0;
     }
-    for (; bytes != 0; --bytes) difference |= static_cast<unsigned char>(*x++ ^ *y++);
-    return difference == 0;
+    if (bytes >= 4) return (differ(0, uint32_t{}) | differ(bytes - 4, uint32_t{})) == 0;
+    return bytes == 0 || differ(0, uint16_t{}) == 0;  // one UTF-16 unit
 }
 
 class CFIIndexMap {
