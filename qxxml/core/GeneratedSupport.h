@@ -154,7 +154,10 @@ void AccessValue(bool read, QxVariant& value, typename CVariantAccess<Kind>::Typ
             value.SetInvalid();
             return;
         }
-        Access::Put(value, field);
+        if constexpr (Kind == ItemType_string)
+            value.SetStringReference(field);  // a copy unless the variant allows references
+        else
+            Access::Put(value, field);
         if (nil && *nil) value.SetNil();
         return;
     }
@@ -163,7 +166,7 @@ void AccessValue(bool read, QxVariant& value, typename CVariantAccess<Kind>::Typ
     if constexpr (Kind == ItemType_string) {
         // The descriptor discards the variant after the call: its text is moved, not copied.
         if (valid && !isNil && value.m_type == ItemType_string && value.m_pString)
-            field.swap(*value.m_pString);
+            value.TakeStringInto(field);
         else
             field = valid && !isNil ? Access::Take(value) : T();
     } else {

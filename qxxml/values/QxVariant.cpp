@@ -70,10 +70,12 @@ void QxVariant::CopyConstructPayload(const QxVariant& other) {
     Assign(other);
 }
 
-QxVariant::QxVariant(QxVariant&& other) noexcept : m_bNil(other.m_bNil), m_type(other.m_type), m_i8(other.m_i8) {
+QxVariant::QxVariant(QxVariant&& other) noexcept
+    : m_bNil(other.m_bNil), m_type(other.m_type), m_i8(other.m_i8), m_bReferent(other.m_bReferent) {
     other.m_bNil = false;
     other.m_type = ItemType_invalid;
     other.m_i8 = 0;
+    other.m_bReferent = false;
 }
 
 QxVariant& QxVariant::Assign(const QxVariant& other) {
@@ -94,6 +96,7 @@ QxVariant& QxVariant::operator=(QxVariant&& other) noexcept {
     m_bNil = std::exchange(other.m_bNil, false);
     m_type = std::exchange(other.m_type, ItemType_invalid);
     m_i8 = std::exchange(other.m_i8, 0);
+    m_bReferent = std::exchange(other.m_bReferent, false);
     return *this;
 }
 
@@ -150,8 +153,10 @@ void QxVariant::ClearValued() noexcept {
         case ItemType_datetime:
         case ItemType_time: Retire(m_type, m_pDateTime); break;
         case ItemType_string:
-            // A long text is not kept alive for reuse.
-            if (m_pString && m_pString->capacity() > kLongestSpareString)
+            // A long text is not kept alive for reuse; a referred one is not ours.
+            if (m_bReferent)
+                m_bReferent = false;
+            else if (m_pString && m_pString->capacity() > kLongestSpareString)
                 delete m_pString;
             else
                 Retire(m_type, m_pString);
@@ -210,7 +215,7 @@ void QxVariant::DeleteSpare() noexcept {
 // is otherwise the same as Clear + new copy.
 template <class T>
 void QxVariant::StoreOwned(ItemType type, T*& slot, const T& value) {
-    if (m_type == type && slot) {
+    if (m_type == type && slot && !m_bReferent) {
         *slot = value;
         m_bNil = false;
         return;
@@ -254,7 +259,7 @@ void QxVariant::SetInteger(const CBigInteger& value) { StoreOwned(ItemType_integ
 void QxVariant::SetString(const std::wstring& value) { StoreOwned(ItemType_string, m_pString, value); }
 
 void QxVariant::SetString(std::wstring&& value) {
-    if (m_type == ItemType_string && m_pString) {
+    if (m_type == ItemType_string && m_pString && !m_bReferent) {
         *m_pString = std::move(value);
         m_bNil = false;
         return;
@@ -267,6 +272,22 @@ void QxVariant::SetString(std::wstring&& value) {
     Clear();
     m_type = ItemType_string;
     m_pString = copy;
+}
+
+void QxVariant::SetStringReference(const std::wstring& value) {
+    if (!m_bReferencesAllowed) return SetString(value);
+    Clear();
+    m_type = ItemType_string;
+    m_pString = const_cast<std::wstring*>(&value);  // read only: see m_bReferent
+    m_bReferent = true;
+}
+
+void QxVariant::TakeStringInto(std::wstring& target) {
+    if (m_type != ItemType_string || !m_pString) ThrowBrokenPrecondition(kStringHeld);
+    if (m_bReferent)
+        target = *m_pString;
+    else
+        target.swap(*m_pString);
 }
 
 // The reference is taken before the old payload goes: the new object may be owned only

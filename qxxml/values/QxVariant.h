@@ -128,6 +128,17 @@ struct QXXML_API QxVariant {
     // string assigns into it, reusing its storage.)
     void SetString(const std::wstring& value);
     void SetString(std::wstring&& value);
+    // A writer reads each property into a variant only to write it out at once: copying a
+    // string member there costs more than writing it. A variant that allows references (set
+    // once by such a writer) stores the member's own string by reference instead; any other
+    // variant stores a copy, as SetString does. A referring variant reads like any other.
+    // Changing or clearing it lets go of the reference without touching the member, copies of
+    // it own their text, and TakeStringInto copies rather than steals.
+    void AllowStringReferences(bool allow) noexcept { m_bReferencesAllowed = allow; }
+    void SetStringReference(const std::wstring& value);
+    // Puts the text into `target` (a generated class storing a property): moved out of a
+    // string the variant owns, copied from one it refers to.
+    void TakeStringInto(std::wstring& target);
     void SetBoolean(bool value) noexcept { SetInline(ItemType_boolean).m_bool = value; }
     void SetDecimal(const CDecimal& value);
     void SetInteger(const CBigInteger& value);
@@ -217,6 +228,9 @@ private:
     // per kind rather than once per value. Never copied or moved with the value.
     void* m_pSpare = nullptr;
     ItemType m_spareType = ItemType_invalid;
+    // m_pString points at a string the variant does not own (SetStringReference).
+    bool m_bReferent = false;
+    bool m_bReferencesAllowed = false;
 
     // The kinds stored in the union itself (and ItemType_invalid): copying them is copying
     // the fields.

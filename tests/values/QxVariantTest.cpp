@@ -173,3 +173,45 @@ TEST(QxVariant, ReusedVariantKeepsValuesApartAndSharesNothing) {
         value.Clear();
     }
 }
+
+// A variant that refers to a member's string (as a writer's does) reads like a copy, and no
+// change made through the variant, its copies or its moves ever reaches the member.
+TEST(QxVariantTest, StringReferenceNeverWritesThroughToTheMember) {
+    std::wstring member = L"member text";
+    QxVariant copying;
+    copying.SetStringReference(member);  // references not allowed: a copy
+    EXPECT_NE(&copying.GetStringRef(), &member);
+
+    QxVariant v;
+    const auto referToMember = [&] {
+        v.AllowStringReferences(true);
+        v.SetStringReference(member);
+        EXPECT_EQ(&v.GetStringRef(), &member);
+    };
+    referToMember();
+    EXPECT_EQ(v.ToString(nullptr), L"member text");
+    QxVariant copy(v);
+    copy.SetString(L"changed copy");
+    std::wstring taken = L"old";
+    v.TakeStringInto(taken);  // copied, not stolen
+    EXPECT_EQ(taken, L"member text");
+    v.SetString(L"assigned");
+    referToMember();
+    v.SetString(std::wstring(L"moved in"));
+    referToMember();
+    v.FromString(L"parsed", ItemType_string, kCollapse);
+    referToMember();
+    v.SetNil();
+    referToMember();
+    QxVariant moved(std::move(v));
+    moved.SetString(L"into the moved one");
+    referToMember();
+    v = QxVariant();
+    {
+        QxVariant dropped;
+        dropped.AllowStringReferences(true);
+        dropped.SetStringReference(member);
+    }
+    EXPECT_EQ(member, L"member text");
+    EXPECT_EQ(copy.GetString(), L"changed copy");
+}

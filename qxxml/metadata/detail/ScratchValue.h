@@ -34,6 +34,8 @@ public:
         } else {
             m_value = &m_own;
         }
+        // The value is written out before the member can change.
+        m_value->AllowStringReferences(true);
     }
     ~CScratchValue() {
         m_value->SetInvalid();  // the payload becomes the variant's spare
