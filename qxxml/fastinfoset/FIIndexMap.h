@@ -22,6 +22,9 @@ namespace QxXmlLib10 {
 // Equality of two runs of characters, compared in place sixteen octets at a time, the tail
 // as one more overlapping word: keys and names are short, and a call to the C library's
 // compare costs more than the comparing.
+#if defined(__GNUC__)
+__attribute__((always_inline))
+#endif
 inline bool SameChars(const wchar_t* a, const wchar_t* b, size_t length) noexcept {
     const char* x = reinterpret_cast<const char*>(a);
     const char* y = reinterpret_cast<const char*>(b);

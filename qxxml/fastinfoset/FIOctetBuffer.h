@@ -18,7 +18,7 @@ namespace QxXmlLib10 {
 class CFIOctetBuffer {
 public:
     char* Room(size_t count) {
-        if (m_bytes.size() - m_used < count) m_bytes.resize(std::max(m_bytes.size() * 2, m_used + count + 4096));
+        if (m_bytes.size() - m_used < count) Grow(count);  // rare: the check stays in line
         return m_bytes.data() + m_used;
     }
     void Done(char* end) noexcept { m_used = static_cast<size_t>(end - m_bytes.data()); }
@@ -42,6 +42,13 @@ public:
     void Truncate(size_t size) noexcept { m_used = std::min(m_used, size); }
 
 private:
+#if defined(__GNUC__)
+    __attribute__((noinline))
+#endif
+    void Grow(size_t count) {
+        m_bytes.resize(std::max(m_bytes.size() * 2, m_used + count + 4096));
+    }
+
     std::vector<char> m_bytes;  // its size is the capacity; m_used of it hold octets
     size_t m_used = 0;
 };
