@@ -136,14 +136,13 @@ void PutUtf8(CFIOctetBuffer& out, const LengthForm& form, unsigned first, const 
     char* end = p + guessed;
     const wchar_t* const chars = text.data();
     size_t i = 0;
-    for (; i + 4 <= characters; i += 4, end += 4) {
-        const uint32_t a = static_cast<uint32_t>(chars[i]), b = static_cast<uint32_t>(chars[i + 1]),
-                       c = static_cast<uint32_t>(chars[i + 2]), d = static_cast<uint32_t>(chars[i + 3]);
-        if ((a | b | c | d) >= 0x80) break;
-        end[0] = static_cast<char>(a);
-        end[1] = static_cast<char>(b);
-        end[2] = static_cast<char>(c);
-        end[3] = static_cast<char>(d);
+    // Eight characters per step, written as fixed-length loops that compilers turn into a
+    // few vector instructions (an OR of the block, a narrowing store).
+    for (; i + 8 <= characters; i += 8, end += 8) {
+        uint32_t any = 0;
+        for (size_t k = 0; k < 8; ++k) any |= static_cast<uint32_t>(chars[i + k]);
+        if (any >= 0x80) break;
+        for (size_t k = 0; k < 8; ++k) end[k] = static_cast<char>(chars[i + k]);
     }
     while (i < characters && static_cast<uint32_t>(chars[i]) < 0x80) *end++ = static_cast<char>(chars[i++]);
     if (i < characters) {
