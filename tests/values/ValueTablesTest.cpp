@@ -155,6 +155,35 @@ std::wstring Copied(const Args& a) {
     return copy.ToString();
 }
 
+// The relations that hold between two numbers, in the order < <= == != > >=.
+template <class Number>
+std::wstring Relations(const Number& a, const Number& b) {
+    const std::pair<bool, const wchar_t*> relations[] = {{a < b, L"<"},  {a <= b, L"<="}, {a == b, L"=="},
+                                                         {a != b, L"!="}, {a > b, L">"},  {a >= b, L">="}};
+    std::wstring holding;
+    for (const auto& relation : relations)
+        if (relation.first) holding += (holding.empty() ? L"" : L" ") + std::wstring(relation.second);
+    return holding;
+}
+
+std::wstring Outcome(const Operation& operation, const Args& args);
+
+template <class Step>
+std::wstring Stepped(const Args& a, Step step) {
+    CDecimal x(a[0].c_str());
+    const std::wstring given = step(x).ToString();
+    return given + L" " + x.ToString();
+}
+
+// A compound operator on a copy of the first argument: the copy afterwards, after the
+// message when the operator refuses (a refusal leaves the copy unchanged).
+template <class Apply>
+std::wstring Compound(const Args& a, Apply apply) {
+    CBigInteger x(a[0].c_str());
+    const std::wstring refusal = Outcome([&](const Args&) { return apply(x, CBigInteger(a.at(1).c_str())), std::wstring(); }, a);
+    return (refusal.empty() ? L"" : refusal + L" | ") + x.ToString();
+}
+
 // The operation's text, or its exception as the tables write it. A row naming no operation
 // fails the test with std::invalid_argument.
 std::wstring Outcome(const Operation& operation, const Args& args) {
@@ -268,7 +297,13 @@ const std::map<std::string, Operation>& Operations() {
              return fields;
          }},
         // Numbers.
-        {"CDecimal", [](const Args& a) { return CDecimal(a[0].c_str()).ToString(); }},
+        {"CDecimal", [](const Args& a) { return CDecimal(Arg(a[0])).ToString(); }},
+        // An increment or decrement: what the expression gives, then the value.
+        {"CDecimal++", [](const Args& a) { return Stepped(a, [](CDecimal& x) { return ++x; }); }},
+        {"CDecimal--", [](const Args& a) { return Stepped(a, [](CDecimal& x) { return --x; }); }},
+        {"CDecimal.post++", [](const Args& a) { return Stepped(a, [](CDecimal& x) { return x++; }); }},
+        {"CDecimal.post--", [](const Args& a) { return Stepped(a, [](CDecimal& x) { return x--; }); }},
+        {"CDecimal.Negate", [](const Args& a) { CDecimal x(a[0].c_str()); x.Negate(); return x.ToString(); }},
         {"CDecimal(double)", [](const Args& a) { return CDecimal(std::stod(a[0])).ToString(); }},
         {"CDecimal.ToString", [](const Args& a) { return CDecimal(a[0].c_str()).ToString(static_cast<int>(Int(a.at(1)))); }},
         {"CDecimal.ToLong", [](const Args& a) { return Text(CDecimal(a[0].c_str()).ToLong()); }},
@@ -276,7 +311,17 @@ const std::map<std::string, Operation>& Operations() {
         {"CDecimal.ToDouble", [](const Args& a) { return Exact(CDecimal(a[0].c_str()).ToDouble()); }},
         {"CDecimal.ToBigInteger", [](const Args& a) { return CDecimal(a[0].c_str()).ToBigInteger().ToString(); }},
         {"CDecimal/", [](const Args& a) { return (CDecimal(a[0].c_str()) / CDecimal(a.at(1).c_str())).ToString(); }},
-        {"CBigInteger", [](const Args& a) { return CBigInteger(a[0].c_str()).ToString(); }},
+        {"CBigInteger", [](const Args& a) { return CBigInteger(Arg(a[0])).ToString(); }},
+        {"CBigInteger.relations", [](const Args& a) { return Relations(CBigInteger(a[0].c_str()), CBigInteger(a.at(1).c_str())); }},
+        {"CBigInteger/=", [](const Args& a) { return Compound(a, [](CBigInteger& x, const CBigInteger& y) { x /= y; }); }},
+        {"CBigInteger%=", [](const Args& a) { return Compound(a, [](CBigInteger& x, const CBigInteger& y) { x %= y; }); }},
+        {"CBigInteger.limit", [](const Args& a) {
+             const std::map<std::wstring, const CBigInteger*> limits = {
+                 {L"MAX_LONG", &CBigInteger::MAX_LONG}, {L"MIN_LONG", &CBigInteger::MIN_LONG},
+                 {L"MAX_LONGLONG", &CBigInteger::MAX_LONGLONG}, {L"MIN_LONGLONG", &CBigInteger::MIN_LONGLONG},
+                 {L"MAX_DOUBLE", &CBigInteger::MAX_DOUBLE}, {L"MIN_DOUBLE", &CBigInteger::MIN_DOUBLE}};
+             return limits.at(a[0])->ToString();
+         }},
         {"CBigInteger(CDecimal)", [](const Args& a) { return CBigInteger(CDecimal(a[0].c_str())).ToString(); }},
         {"CBigInteger.int", [](const Args& a) { return Text(static_cast<int>(CBigInteger(a[0].c_str()))); }},
         {"CBigInteger.longlong", [](const Args& a) { return Text(static_cast<long long>(CBigInteger(a[0].c_str()))); }},
