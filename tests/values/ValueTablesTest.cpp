@@ -155,17 +155,6 @@ std::wstring Copied(const Args& a) {
     return copy.ToString();
 }
 
-// The relations that hold between two numbers, in the order < <= == != > >=.
-template <class Number>
-std::wstring Relations(const Number& a, const Number& b) {
-    const std::pair<bool, const wchar_t*> relations[] = {{a < b, L"<"},  {a <= b, L"<="}, {a == b, L"=="},
-                                                         {a != b, L"!="}, {a > b, L">"},  {a >= b, L">="}};
-    std::wstring holding;
-    for (const auto& relation : relations)
-        if (relation.first) holding += (holding.empty() ? L"" : L" ") + std::wstring(relation.second);
-    return holding;
-}
-
 std::wstring Outcome(const Operation& operation, const Args& args);
 
 template <class Step>
@@ -175,12 +164,12 @@ std::wstring Stepped(const Args& a, Step step) {
     return given + L" " + x.ToString();
 }
 
-// A compound operator on a copy of the first argument: the copy afterwards, after the
-// message when the operator refuses (a refusal leaves the copy unchanged).
-template <class Apply>
-std::wstring Compound(const Args& a, Apply apply) {
+// Compound division of a copy of the first argument: the copy afterwards, after the message
+// when the operator refuses (a refusal leaves the copy unchanged).
+std::wstring Divided(const Args& a) {
     CBigInteger x(a[0].c_str());
-    const std::wstring refusal = Outcome([&](const Args&) { return apply(x, CBigInteger(a.at(1).c_str())), std::wstring(); }, a);
+    const CBigInteger y(a.at(2).c_str());
+    const std::wstring refusal = Outcome([&](const Args&) { return (a[1] == L"/=" ? x /= y : x %= y), std::wstring(); }, a);
     return (refusal.empty() ? L"" : refusal + L" | ") + x.ToString();
 }
 
@@ -312,15 +301,16 @@ const std::map<std::string, Operation>& Operations() {
         {"CDecimal.ToBigInteger", [](const Args& a) { return CDecimal(a[0].c_str()).ToBigInteger().ToString(); }},
         {"CDecimal/", [](const Args& a) { return (CDecimal(a[0].c_str()) / CDecimal(a.at(1).c_str())).ToString(); }},
         {"CBigInteger", [](const Args& a) { return CBigInteger(Arg(a[0])).ToString(); }},
-        {"CBigInteger.relations", [](const Args& a) { return Relations(CBigInteger(a[0].c_str()), CBigInteger(a.at(1).c_str())); }},
-        {"CBigInteger/=", [](const Args& a) { return Compound(a, [](CBigInteger& x, const CBigInteger& y) { x /= y; }); }},
-        {"CBigInteger%=", [](const Args& a) { return Compound(a, [](CBigInteger& x, const CBigInteger& y) { x %= y; }); }},
-        {"CBigInteger.limit", [](const Args& a) {
-             const std::map<std::wstring, const CBigInteger*> limits = {
-                 {L"MAX_LONG", &CBigInteger::MAX_LONG}, {L"MIN_LONG", &CBigInteger::MIN_LONG},
-                 {L"MAX_LONGLONG", &CBigInteger::MAX_LONGLONG}, {L"MIN_LONGLONG", &CBigInteger::MIN_LONGLONG},
-                 {L"MAX_DOUBLE", &CBigInteger::MAX_DOUBLE}, {L"MIN_DOUBLE", &CBigInteger::MIN_DOUBLE}};
-             return limits.at(a[0])->ToString();
+        // The relations < <= == != > >=, 1 for those that hold.
+        {"CBigInteger.relations", [](const Args& a) {
+             const CBigInteger x(a[0].c_str()), y(a.at(1).c_str());
+             return Text(x < y) + Text(x <= y) + Text(x == y) + Text(x != y) + Text(x > y) + Text(x >= y);
+         }},
+        {"CBigInteger.Divided", Divided},
+        {"CBigInteger.limits", [](const Args&) {
+             return CBigInteger::MAX_LONG.ToString() + L" " + CBigInteger::MIN_LONG.ToString() + L" " +
+                    CBigInteger::MAX_LONGLONG.ToString() + L" " + CBigInteger::MIN_LONGLONG.ToString() + L" " +
+                    CBigInteger::MAX_DOUBLE.ToString() + L" " + CBigInteger::MIN_DOUBLE.ToString();
          }},
         {"CBigInteger(CDecimal)", [](const Args& a) { return CBigInteger(CDecimal(a[0].c_str())).ToString(); }},
         {"CBigInteger.int", [](const Args& a) { return Text(static_cast<int>(CBigInteger(a[0].c_str()))); }},
