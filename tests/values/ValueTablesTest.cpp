@@ -88,9 +88,7 @@ const std::map<std::string, std::function<std::wstring(DT&)>>& Fields() {
     static const std::map<std::string, std::function<std::wstring(DT&)>> fields = {
         {"GetYear", [](DT& d) { return Text(d.GetYear()); }},
         {"GetMonth", [](DT& d) { return Text(d.GetMonth()); }},
-        {"GetDay", [](DT& d) { return Text(d.GetDay()); }},
         {"GetHour", [](DT& d) { return Text(d.GetHour()); }},
-        {"GetMinute", [](DT& d) { return Text(d.GetMinute()); }},
         {"GetSecond", [](DT& d) { return Text(d.GetSecond()); }},
         {"GetMilliSecond", [](DT& d) { return Text(d.GetMilliSecond()); }},
         {"GetMicroSecond", [](DT& d) { return Text(d.GetMicroSecond()); }},
@@ -326,7 +324,7 @@ const std::map<std::string, Operation>& Operations() {
              bytes.SetAsHexString(a[0].c_str());
              return bytes.GetAsBase64();
          }},
-        {"Preserve", [](const Args& a) { return CWhitespaceUtils::Preserve(a[0].c_str(), static_cast<int>(Int(a.at(1)))); }},
+        {"Preserve", [](const Args& a) { return CWhitespaceUtils::Preserve(Arg(a[0]), static_cast<int>(Int(a.at(1)))); }},
         {"TrimTrailingZeros", [](const Args& a) { return TrimTrailingZeros(a[0]); }},
         {"FormatFraction", [](const Args& a) {
              return FormatFraction(static_cast<unsigned short>(Int(a[0])), static_cast<unsigned short>(Int(a.at(1))),
