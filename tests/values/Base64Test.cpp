@@ -89,13 +89,3 @@ for text in texts:
     }
     EXPECT_EQ(lines, 600u);
 }
-
-TEST(Base64Test, EmptyAndNullInput) {
-    CBase64 codec;
-    EXPECT_EQ(codec.Encode(nullptr, 0), L"");
-    EXPECT_EQ(codec.Encode(nullptr, 5), L"");
-    unsigned char out[4] = {};
-    EXPECT_EQ(codec.Decode(nullptr, 0, out), 0u);
-    EXPECT_EQ(DecodeExact(L""), "");
-    EXPECT_EQ(DecodeExact(L"===="), "");
-}
