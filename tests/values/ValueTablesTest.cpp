@@ -155,13 +155,6 @@ std::wstring Copied(const Args& a) {
 
 std::wstring Outcome(const Operation& operation, const Args& args);
 
-template <class Step>
-std::wstring Stepped(const Args& a, Step step) {
-    CDecimal x(a[0].c_str());
-    const std::wstring given = step(x).ToString();
-    return given + L" " + x.ToString();
-}
-
 // Compound division of a copy of the first argument: the copy afterwards, after the message
 // when the operator refuses (a refusal leaves the copy unchanged).
 std::wstring Divided(const Args& a) {
@@ -285,11 +278,13 @@ const std::map<std::string, Operation>& Operations() {
          }},
         // Numbers.
         {"CDecimal", [](const Args& a) { return CDecimal(Arg(a[0])).ToString(); }},
-        // An increment or decrement: what the expression gives, then the value.
-        {"CDecimal++", [](const Args& a) { return Stepped(a, [](CDecimal& x) { return ++x; }); }},
-        {"CDecimal--", [](const Args& a) { return Stepped(a, [](CDecimal& x) { return --x; }); }},
-        {"CDecimal.post++", [](const Args& a) { return Stepped(a, [](CDecimal& x) { return x++; }); }},
-        {"CDecimal.post--", [](const Args& a) { return Stepped(a, [](CDecimal& x) { return x--; }); }},
+        // An increment or decrement (++x, x++, --x, x--): what the expression gives, then the value.
+        {"CDecimal.step", [](const Args& a) {
+             CDecimal x(a[0].c_str());
+             const std::wstring& step = a.at(1);
+             const CDecimal given = step == L"++x" ? ++x : step == L"x++" ? x++ : step == L"--x" ? --x : x--;
+             return given.ToString() + L" " + x.ToString();
+         }},
         {"CDecimal.Negate", [](const Args& a) { CDecimal x(a[0].c_str()); x.Negate(); return x.ToString(); }},
         {"CDecimal(double)", [](const Args& a) { return CDecimal(std::stod(a[0])).ToString(); }},
         {"CDecimal.ToString", [](const Args& a) { return CDecimal(a[0].c_str()).ToString(static_cast<int>(Int(a.at(1)))); }},
