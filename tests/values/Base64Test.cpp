@@ -88,4 +88,5 @@ for text in texts:
         ++lines;
     }
     EXPECT_EQ(lines, 600u);
+    EXPECT_EQ(CBase64().Decode(nullptr, 0, nullptr), 0u);
 }

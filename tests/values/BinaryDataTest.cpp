@@ -89,6 +89,9 @@ TEST(BinaryDataTest, CopyOnWriteKeepsTheOriginal) {
     const CBinaryData third = first;  // a copy shares the bytes, and reading it copies nothing
     EXPECT_EQ(third[2], 'c');
     EXPECT_EQ(third.GetData(), first.GetData());
+    CBinaryData copy = first;
+    copy.Append(reinterpret_cast<const unsigned char*>("def"), 3);
+    EXPECT_EQ(Bytes(first) + "|" + Bytes(copy), "abc|abcdef");
     CBinaryData assigned;
     assigned = first;
     const CBinaryData& self = assigned;

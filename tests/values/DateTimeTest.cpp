@@ -102,6 +102,8 @@ TEST(DateTimeTest, KindsRefillingAndZones) {
     EXPECT_EQ(ValueError([&] { kind.Validate(); }), L"Invalid Day [45] (1 <= day <= 31)");
 
     DT date(2024, 5, 6);
+    date.SetDate(2025, 1, 2);  // a setter of the value's own kind
+    EXPECT_EQ(date.ToString(), L"2025-01-02");
     EXPECT_EQ(StateError([&] { date.SetTime(1, 2, 3); }), L"Failed to copy CDateTime. Invalid Date Type: time, expected: date.");
     SYSTEMTIME st{};
     st.wYear = 2024;

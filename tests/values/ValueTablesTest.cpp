@@ -159,7 +159,7 @@ std::wstring Outcome(const Operation& operation, const Args& args);
 // when the operator refuses (a refusal leaves the copy unchanged).
 std::wstring Divided(const Args& a) {
     CBigInteger x(a[0].c_str());
-    const CBigInteger y(a.at(2).c_str());
+    const CBigInteger y(static_cast<long long>(Int(a.at(2))));  // the divisor from a native integer
     const std::wstring refusal = Outcome([&](const Args&) { return (a[1] == L"/=" ? x /= y : x %= y), std::wstring(); }, a);
     return (refusal.empty() ? L"" : refusal + L" | ") + x.ToString();
 }
@@ -216,6 +216,7 @@ std::wstring VariantScript(const Args& a) {
         {"SetUI8", change([](QxVariant& v, const std::wstring& n) { v.SetUI8(static_cast<uint64_t>(Int(n))); })},
         {"SetYear", change([](QxVariant& v, const std::wstring& n) { v.SetYear(static_cast<uint16_t>(Int(n))); })},
         {"SetString", change([](QxVariant& v, const std::wstring& text) { v.SetString(std::wstring(text)); })},
+        {"SetRepeated", change([](QxVariant& v, const std::wstring& n) { v.SetString(std::wstring(Int(n), L'x')); })},
         {"SetDecimal", change([](QxVariant& v, const std::wstring& text) { v.SetDecimal(CDecimal(text.c_str())); })},
         {"SetDate", change([](QxVariant& v, const std::wstring& text) { v.SetDate(DT(text.c_str())); })},
         {"SetXmlObject", change([](QxVariant& v, const std::wstring&) { v.SetXmlObject(nullptr); })},
@@ -285,6 +286,7 @@ const std::map<std::string, Operation>& Operations() {
              const CDecimal given = step == L"++x" ? ++x : step == L"x++" ? x++ : step == L"--x" ? --x : x--;
              return given.ToString() + L" " + x.ToString();
          }},
+        {"CDecimal.GetNegative", [](const Args& a) { return CDecimal(a[0].c_str()).GetNegative().ToString(); }},
         {"CDecimal.Negate", [](const Args& a) { CDecimal x(a[0].c_str()); x.Negate(); return x.ToString(); }},
         {"CDecimal(double)", [](const Args& a) { return CDecimal(std::stod(a[0])).ToString(); }},
         {"CDecimal.ToString", [](const Args& a) { return CDecimal(a[0].c_str()).ToString(static_cast<int>(Int(a.at(1)))); }},

@@ -14,6 +14,7 @@ using W = CWhitespaceUtils;
 // white space.
 TEST(WhitespaceUtilsTest, RandomTextsAgreeWithRegexDefinitions) {
     EXPECT_FALSE(W::IsWhiteSpace(L'\v'));
+    EXPECT_EQ(W::ApplyRule(W::WhitespaceRule_None, L" a\r\n"), L" a\r\n");
     std::mt19937 random(7);
     const wchar_t alphabet[] = L"ab \t\r\n";
     const std::wregex lineEnd(L"\r\n|\r");
