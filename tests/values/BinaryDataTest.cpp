@@ -92,15 +92,12 @@ TEST(BinaryDataTest, CopyOnWriteKeepsTheOriginal) {
     CBinaryData copy = first;
     copy.Append(reinterpret_cast<const unsigned char*>("def"), 3);
     EXPECT_EQ(Bytes(first) + "|" + Bytes(copy), "abc|abcdef");
-
     CBinaryData assigned;
     assigned = first;
     const CBinaryData& self = assigned;
     assigned = self;  // self-assignment keeps the value
-    EXPECT_EQ(Bytes(assigned), "abc");
     first.Clear();
     EXPECT_EQ(Bytes(assigned), "abc");
-
     CBinaryData moved(std::move(assigned));  // moves leave the source empty
     EXPECT_EQ(assigned.GetLength(), 0u);  // NOLINT(bugprone-use-after-move)
     first = std::move(moved);

@@ -88,9 +88,7 @@ const std::map<std::string, std::function<std::wstring(DT&)>>& Fields() {
     static const std::map<std::string, std::function<std::wstring(DT&)>> fields = {
         {"GetYear", [](DT& d) { return Text(d.GetYear()); }},
         {"GetMonth", [](DT& d) { return Text(d.GetMonth()); }},
-        {"GetDay", [](DT& d) { return Text(d.GetDay()); }},
         {"GetHour", [](DT& d) { return Text(d.GetHour()); }},
-        {"GetMinute", [](DT& d) { return Text(d.GetMinute()); }},
         {"GetSecond", [](DT& d) { return Text(d.GetSecond()); }},
         {"GetMilliSecond", [](DT& d) { return Text(d.GetMilliSecond()); }},
         {"GetMicroSecond", [](DT& d) { return Text(d.GetMicroSecond()); }},
@@ -155,6 +153,17 @@ std::wstring Copied(const Args& a) {
     return copy.ToString();
 }
 
+std::wstring Outcome(const Operation& operation, const Args& args);
+
+// Compound division of a copy of the first argument: the copy afterwards, after the message
+// when the operator refuses (a refusal leaves the copy unchanged).
+std::wstring Divided(const Args& a) {
+    CBigInteger x(a[0].c_str());
+    const CBigInteger y(static_cast<long long>(Int(a.at(2))));  // the divisor from a native integer
+    const std::wstring refusal = Outcome([&](const Args&) { return (a[1] == L"/=" ? x /= y : x %= y), std::wstring(); }, a);
+    return (refusal.empty() ? L"" : refusal + L" | ") + x.ToString();
+}
+
 // The operation's text, or its exception as the tables write it. A row naming no operation
 // fails the test with std::invalid_argument.
 std::wstring Outcome(const Operation& operation, const Args& args) {
@@ -207,6 +216,7 @@ std::wstring VariantScript(const Args& a) {
         {"SetUI8", change([](QxVariant& v, const std::wstring& n) { v.SetUI8(static_cast<uint64_t>(Int(n))); })},
         {"SetYear", change([](QxVariant& v, const std::wstring& n) { v.SetYear(static_cast<uint16_t>(Int(n))); })},
         {"SetString", change([](QxVariant& v, const std::wstring& text) { v.SetString(std::wstring(text)); })},
+        {"SetRepeated", change([](QxVariant& v, const std::wstring& n) { v.SetString(std::wstring(Int(n), L'x')); })},
         {"SetDecimal", change([](QxVariant& v, const std::wstring& text) { v.SetDecimal(CDecimal(text.c_str())); })},
         {"SetDate", change([](QxVariant& v, const std::wstring& text) { v.SetDate(DT(text.c_str())); })},
         {"SetXmlObject", change([](QxVariant& v, const std::wstring&) { v.SetXmlObject(nullptr); })},
@@ -268,7 +278,16 @@ const std::map<std::string, Operation>& Operations() {
              return fields;
          }},
         // Numbers.
-        {"CDecimal", [](const Args& a) { return CDecimal(a[0].c_str()).ToString(); }},
+        {"CDecimal", [](const Args& a) { return CDecimal(Arg(a[0])).ToString(); }},
+        // An increment or decrement (++x, x++, --x, x--): what the expression gives, then the value.
+        {"CDecimal.step", [](const Args& a) {
+             CDecimal x(a[0].c_str());
+             const std::wstring& step = a.at(1);
+             const CDecimal given = step == L"++x" ? ++x : step == L"x++" ? x++ : step == L"--x" ? --x : x--;
+             return given.ToString() + L" " + x.ToString();
+         }},
+        {"CDecimal.GetNegative", [](const Args& a) { return CDecimal(a[0].c_str()).GetNegative().ToString(); }},
+        {"CDecimal.Negate", [](const Args& a) { CDecimal x(a[0].c_str()); x.Negate(); return x.ToString(); }},
         {"CDecimal(double)", [](const Args& a) { return CDecimal(std::stod(a[0])).ToString(); }},
         {"CDecimal.ToString", [](const Args& a) { return CDecimal(a[0].c_str()).ToString(static_cast<int>(Int(a.at(1)))); }},
         {"CDecimal.ToLong", [](const Args& a) { return Text(CDecimal(a[0].c_str()).ToLong()); }},
@@ -276,7 +295,18 @@ const std::map<std::string, Operation>& Operations() {
         {"CDecimal.ToDouble", [](const Args& a) { return Exact(CDecimal(a[0].c_str()).ToDouble()); }},
         {"CDecimal.ToBigInteger", [](const Args& a) { return CDecimal(a[0].c_str()).ToBigInteger().ToString(); }},
         {"CDecimal/", [](const Args& a) { return (CDecimal(a[0].c_str()) / CDecimal(a.at(1).c_str())).ToString(); }},
-        {"CBigInteger", [](const Args& a) { return CBigInteger(a[0].c_str()).ToString(); }},
+        {"CBigInteger", [](const Args& a) { return CBigInteger(Arg(a[0])).ToString(); }},
+        // The relations < <= == != > >=, 1 for those that hold.
+        {"CBigInteger.relations", [](const Args& a) {
+             const CBigInteger x(a[0].c_str()), y(a.at(1).c_str());
+             return Text(x < y) + Text(x <= y) + Text(x == y) + Text(x != y) + Text(x > y) + Text(x >= y);
+         }},
+        {"CBigInteger.Divided", Divided},
+        {"CBigInteger.limits", [](const Args&) {
+             return CBigInteger::MAX_LONG.ToString() + L" " + CBigInteger::MIN_LONG.ToString() + L" " +
+                    CBigInteger::MAX_LONGLONG.ToString() + L" " + CBigInteger::MIN_LONGLONG.ToString() + L" " +
+                    CBigInteger::MAX_DOUBLE.ToString() + L" " + CBigInteger::MIN_DOUBLE.ToString();
+         }},
         {"CBigInteger(CDecimal)", [](const Args& a) { return CBigInteger(CDecimal(a[0].c_str())).ToString(); }},
         {"CBigInteger.int", [](const Args& a) { return Text(static_cast<int>(CBigInteger(a[0].c_str()))); }},
         {"CBigInteger.longlong", [](const Args& a) { return Text(static_cast<long long>(CBigInteger(a[0].c_str()))); }},
@@ -291,7 +321,7 @@ const std::map<std::string, Operation>& Operations() {
              bytes.SetAsHexString(a[0].c_str());
              return bytes.GetAsBase64();
          }},
-        {"Preserve", [](const Args& a) { return CWhitespaceUtils::Preserve(a[0].c_str(), static_cast<int>(Int(a.at(1)))); }},
+        {"Preserve", [](const Args& a) { return CWhitespaceUtils::Preserve(Arg(a[0]), static_cast<int>(Int(a.at(1)))); }},
         {"TrimTrailingZeros", [](const Args& a) { return TrimTrailingZeros(a[0]); }},
         {"FormatFraction", [](const Args& a) {
              return FormatFraction(static_cast<unsigned short>(Int(a[0])), static_cast<unsigned short>(Int(a.at(1))),

@@ -142,22 +142,6 @@ TEST_P(PurchaseOrderRoundTrip, WritesBackWhatItReadAndReadsBackItsOwnOutput) {
 
 INSTANTIATE_TEST_SUITE_P(Seeds, PurchaseOrderRoundTrip, ::testing::Values(1, 2, 7));
 
-// What a program does with a purchase order: change values and write it back. The output is
-// the input with exactly those changes.
-TEST(PurchaseOrderChange, StatusAndCommentChangeNothingElse) {
-    const std::string input = Generated(2);
-    const CXmlSerializationContext context = PoContext();
-    CSmartPtr<CPurchaseOrder> order = ReadOrder(input, context);
-    ASSERT_EQ(order->GetStatus(), StatusType_confirmed);
-    order->SetStatus(StatusType_cancelled);
-    order->GetHeader()->SetComment(L"Kunde storniert: Lieferung zu spät & <teuer>");
-
-    const std::string output = WriteOrder(*order, "changed.xml", context);
-    EXPECT_EQ(Compare(Changed(input, "cancelled", "Kunde storniert: Lieferung zu spät &amp; &lt;teuer>"), output),
-              "equal");
-    EXPECT_NE(Compare(input, output), "equal");
-}
-
 TEST(PurchaseOrderChange, ItemsBuiltInCodeAreWrittenValid) {
     const std::string input = Generated(1);
     const CXmlSerializationContext context = PoContext();
@@ -237,27 +221,6 @@ TEST(PurchaseOrderChoice, EmptyAddressIsTakenAsNoAlternative) {
     EXPECT_NE(written.find(L"<po:address/>"), std::wstring::npos);
 }
 
-// The wildcard element at the end is the order's open content: read into CElement trees and
-// written back (the round trips compare it); an element of the order's own namespace there is
-// refused when read (mutations.tsv), when added and, changed afterwards, when written.
-TEST(PurchaseOrderWildcard, OpenContentIsCarriedAndOwnNamespaceRefused) {
-    const CXmlSerializationContext context = PoContext();
-    CSmartPtr<CPurchaseOrder> order = ReadOrder(Generated(2), context);
-    ASSERT_EQ(order->GetAny()->GetCount(), 1);
-    const CSmartPtr<CElement> audit = order->GetAny()->Item(0);
-    EXPECT_EQ(audit->GetName(), L"audit");
-    EXPECT_EQ(audit->GetNamespace(), L"urn:example:ext");
-    EXPECT_EQ(audit->GetChildElements()->GetCount(), 2);
-
-    const std::wstring refusal =
-        L"Invalid namespace [urn:example:po]. The namespace must be one of [##other] where the target namespace is "
-        L"[urn:example:po]";
-    EXPECT_EQ(FullMessageOf([&] { order->GetAny()->Add(L"late", L"urn:example:po"); }), refusal);
-    audit->SetNamespace(L"urn:example:po");
-    EXPECT_EQ(FullMessageOf([&] { order->ToXml(false, false, EOLType_LF, context); }),
-              L"Failed to convert the element [purchaseOrder] to XML\n" + refusal);
-}
-
 // ------------------------------------------------------------------ the programs
 
 // The example program and the tool's command read, mark shipped and write back; their output
@@ -275,6 +238,7 @@ TEST(PurchaseOrderPrograms, ExampleAndToolMarkTheOrderShipped) {
               std::string::npos)
         << example;
     EXPECT_EQ(Compare(expected, exampleOut), "equal");
+    EXPECT_NE(Compare(input, exampleOut), "equal");  // the comparison sees the change
 
     const std::string toolOut = TempDir() + "/tool-out.xml";
     const std::string tool = RunProgram(kTool, input, toolOut, status);
@@ -303,8 +267,6 @@ TEST(PurchaseOrderMetaData, BuiltOnceAcrossThreads) {
     EXPECT_EQ(std::set<CElementInfo**>(seen.begin(), seen.end()).size(), 1u);
     CSmartPtr<CItem> item(new CItem);
     EXPECT_EQ(item->GetClassElementInfo(), seen[0]);
-    EXPECT_EQ(item->GetClassElementInfo()[8], nullptr);  // eight members, then the end
-    EXPECT_EQ(item->GetClassAttributeInfo()[0]->GetName(), L"partNum");
 
     // Released, the tables are built again on the next use and serve as before.
     ReleasePoMetaData();
