@@ -167,7 +167,7 @@ TEST(QxVariantTest, StringReferenceNeverWritesThroughToTheMember) {
     referToMember();
     v.SetString(std::wstring(L"moved in"));
     referToMember();
-    v.FromString(L"parsed", ItemType_string, kCollapse);
+    v.FromString(L"parsed", ItemType_string, CWhitespaceUtils::WhitespaceRule_Collapse);
     referToMember();
     v.SetNil();
     referToMember();
