@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
 #include <string>
 
 namespace test_binding {
@@ -26,7 +28,7 @@ using qxxml_test::FromUtf8;
 using qxxml_test::ToUtf8;
 using qxxml_test::Widen;
 
-const std::wstring kXsiDeclaration = L"xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\"";
+const wchar_t kXsi[] = L"http://www.w3.org/2001/XMLSchema-instance";
 
 // Expands the table's escapes and macros.
 std::wstring Expand(const std::string& field) {
@@ -36,7 +38,7 @@ std::wstring Expand(const std::string& field) {
          L"<name>n</name><colour>red</colour><item><label>l</label></item>"
          L"<shape xsi:type=\"Circle\"><radius>1</radius></shape>"},
         {L"$ADDR", L"<street>s</street>"},
-        {L"$NS", L"xmlns=\"urn:qxxml:test:binding\" " + kXsiDeclaration},
+        {L"$NS", L"xmlns=\"urn:qxxml:test:binding\" xmlns:xsi=\"" + std::wstring(kXsi) + L"\""},
     };
     for (const auto& macro : macros)
         for (size_t at; (at = text.find(macro.first)) != std::wstring::npos;)
@@ -44,28 +46,55 @@ std::wstring Expand(const std::string& field) {
     return text;
 }
 
-void SetLeniencies(CXmlSerializationContext& context, const std::string& names) {
-    const auto has = [&](const char* name) {
-        return ("," + names + ",").find("," + std::string(name) + ",") != std::string::npos;
-    };
-    context.SetIgnoreUnknownElements(has("elements"));
-    context.SetIgnoreUnknownAttributes(has("attributes"));
-    context.SetIgnoreNamespaces(has("namespaces"));
-    context.SetIgnoreMissingChoice(has("choice"));
-    context.SetIgnoreInvalidCollectionCounts(has("counts"));
+// The settings of a row (see read_cases.tsv): "key" or "key=value", comma-separated.
+using Settings = std::multimap<std::string, std::wstring>;
+Settings SettingsOf(const std::string& field) {
+    Settings settings;
+    for (size_t at = 0, comma; at <= field.size(); at = comma + 1) {
+        comma = std::min(field.find(',', at), field.size());
+        const std::string item = field.substr(at, comma - at);
+        const size_t equals = std::min(item.find('='), item.size());
+        settings.emplace(item.substr(0, equals), Widen(item.substr(std::min(equals + 1, item.size()))));
+    }
+    return settings;
+}
+
+void SetLeniencies(CXmlSerializationContext& context, const Settings& settings) {
+    context.SetIgnoreUnknownElements(settings.count("elements"));
+    context.SetIgnoreUnknownAttributes(settings.count("attributes"));
+    context.SetIgnoreNamespaces(settings.count("namespaces"));
+    context.SetIgnoreMissingChoice(settings.count("choice"));
+    context.SetIgnoreInvalidCollectionCounts(settings.count("counts"));
+}
+
+// The binding's namespace is the default one unless an alias names it; xsi is declared.
+void SetWriting(CXmlSerializationContext& context, const Settings& settings) {
+    context.GetNamespaceAliases().Add(L"xsi", kXsi);
+    context.SetDefaultNamespaceURI(kNamespace);
+    for (const auto& [key, value] : settings) {  // in key order: an alias before a default
+        const size_t colon = std::min(value.find(L':'), value.size());  // root attributes: name:value
+        const std::wstring name = value.substr(0, colon), text = value.substr(std::min(colon + 1, value.size()));
+        if (key == "alias") context.GetNamespaceAliases().Add(value.c_str(), kNamespace);
+        if (key == "alias" || key == "default") context.SetDefaultNamespaceURI(key == "alias" ? nullptr : value.c_str());
+        if (key == "pi") context.GetProcessingInstructions().push_back(value);
+        if (key == "schema") context.SetInLineSchema(value.c_str());
+        if (key == "no-type") context.SetWriteTypeAttribute(false);
+        if (key == "root-attribute" || key == "xsi-attribute")
+            context.GetAdditionalRootAttributes()->Add(name.c_str(), text.c_str(), key == "xsi-attribute" ? kXsi : L"");
+    }
 }
 
 // What reading `input` into a new object of the document element `className` gives: the text
-// the object then writes with the same leniencies, or "!" and the failure's message chain.
-std::wstring ReadCase(const std::string& className, const std::string& leniencies, const std::wstring& input) {
+// the object then writes with the same leniencies and the row's writing settings, or "!" and
+// the failure's message chain.
+std::wstring ReadCase(const std::string& className, const Settings& settings, const std::wstring& input) {
     CSmartPtr<CXmlGeneratedClass> object = CreateDocumentElement(kNamespace, Widen(className).c_str());
     if (!object) return L"(no class " + Widen(className) + L")";
     CXmlSerializationContext context;
-    SetLeniencies(context, leniencies);
+    SetLeniencies(context, settings);
     const std::wstring failure = FullMessageOf([&] { object->FromXml(input.c_str(), context); });
     if (failure != qxxml_test::kNoException) return L"!" + failure;
-    context.SetDefaultNamespaceURI(kNamespace);
-    context.GetNamespaceAliases().Add(L"xsi", L"http://www.w3.org/2001/XMLSchema-instance");
+    SetWriting(context, settings);
     std::wstring written;
     const std::wstring writing = FullMessageOf([&] { written = WriteXml(*object, context); });
     return writing == qxxml_test::kNoException ? written : L"(writing failed) " + writing;
@@ -75,7 +104,7 @@ TEST(GeneratedClassRead, CaseTable) {
     for (const qxxml_test::CCaseRow& row : qxxml_test::CaseRows("tests/core/data/read_cases.tsv", 4)) {
         SCOPED_TRACE(row.where + ": " + row.line);
         const std::vector<std::string>& f = row.fields;
-        EXPECT_EQ(ToUtf8(ReadCase(f[0], f[1], Expand(f[2]))), ToUtf8(Expand(f[3])));
+        EXPECT_EQ(ToUtf8(ReadCase(f[0], SettingsOf(f[1]), Expand(f[2]))), ToUtf8(Expand(f[3])));
     }
 }
 
