@@ -9,6 +9,7 @@
 
 #include "common/TestSupport.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <sstream>
@@ -85,12 +86,21 @@ std::wstring WriteWithWriter(const std::function<void(CXmlWriter* writer)>& writ
 
 // ---------------------------------------------------------------- engine probes
 
-CTbProbe::CTbProbe(CParentElementInfo* info, std::initializer_list<CElementInfo*> elements,
-                   std::initializer_list<CAttributeInfo*> attributes, size_t propertyCount)
+// A null-terminated table as CGeneratedTables::Table makes one.
+template <class Info>
+Info** TableOf(const std::vector<Info*>& entries) {
+    Info** table = new Info*[entries.size() + 1];
+    std::copy(entries.begin(), entries.end(), table);
+    table[entries.size()] = nullptr;
+    return table;
+}
+
+CTbProbe::CTbProbe(CParentElementInfo* info, const std::vector<CElementInfo*>& elements,
+                   const std::vector<CAttributeInfo*>& attributes, size_t propertyCount)
     : m_properties(propertyCount) {
     m_tables.info = info;
-    m_tables.elements = CGeneratedTables::Table(elements);
-    m_tables.attributes = CGeneratedTables::Table(attributes);
+    m_tables.elements = TableOf(elements);
+    m_tables.attributes = TableOf(attributes);
     SetElementName(L"probe");
 }
 

@@ -19,7 +19,6 @@
 #include "common/Messages.h"
 
 #include <functional>
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -67,8 +66,8 @@ std::wstring FullMessageOf(Action&& action) {
 // and a log of property accesses ("r2" read of property 2, "w0" write of property 0).
 class CTbProbe : public CXmlGeneratedClass {
 public:
-    CTbProbe(QxXmlLib10Data::CParentElementInfo* info, std::initializer_list<QxXmlLib10Data::CElementInfo*> elements,
-             std::initializer_list<QxXmlLib10Data::CAttributeInfo*> attributes = {}, size_t propertyCount = 8);
+    CTbProbe(QxXmlLib10Data::CParentElementInfo* info, const std::vector<QxXmlLib10Data::CElementInfo*>& elements,
+             const std::vector<QxXmlLib10Data::CAttributeInfo*>& attributes = {}, size_t propertyCount = 8);
 
     CXmlObjectBase* GetBase() override { return this; }
     std::wstring GetNamespace() const override { return kNamespace; }
