@@ -6,7 +6,7 @@
 //
 //   CSmartPtr<CRoot> root = MakeFullRoot();
 //   const std::wstring xml = WriteXml(*root, context);
-//   EXPECT_TRUE(CompareCanonical({expected}, {xml})[0].Succeeded());
+//   EXPECT_EQ(CompareCanonical({expected}, {xml})[0], "equal");
 #pragma once
 
 #include "TbBinding.h"  // generated from TestBinding.xsd
@@ -111,19 +111,12 @@ public:
     using T::ToXml_Int;
 };
 
-// A run of an outside program on a written document.
-struct CToolRun {
-    int status = -1;
-    std::string output;
-    bool Succeeded() const { return status == 0; }
-};
-
 // Whether xmllint (Debian libxml2-utils) is installed.
 bool HasXmlLint();
-// Whether each pair of documents has the same Canonical XML 2.0 form with namespace prefixes
-// rewritten (python3's xml.etree), in one run; per pair status 0 when equal, otherwise the
-// first differing lines.
-std::vector<CToolRun> CompareCanonical(const std::vector<std::wstring>& expected,
-                                       const std::vector<std::wstring>& actual);
+// Whether each pair of documents has the same Canonical XML 2.0 form, texts kept as they are
+// and namespace prefixes rewritten (tests/common/c14n_compare.py), in one run: per pair
+// "equal", or "differ: " and the first differing lines.
+std::vector<std::string> CompareCanonical(const std::vector<std::wstring>& expected,
+                                          const std::vector<std::wstring>& actual);
 
 }  // namespace test_binding
