@@ -76,8 +76,8 @@ void SetWriting(CXmlSerializationContext& context, const Settings& settings) {
         if (key == "pi") context.GetProcessingInstructions().push_back(value);
         if (key == "schema") context.SetInLineSchema(value.c_str());
         if (key == "no-type") context.SetWriteTypeAttribute(false);
-        if (key == "root-attribute" || key == "xsi-attribute")
-            context.GetAdditionalRootAttributes()->Add(name.c_str(), text.c_str(), key == "xsi-attribute" ? kXsi : L"");
+        if (key == "root-attribute") context.GetAdditionalRootAttributes()->Add(name.c_str(), text.c_str());
+        if (key == "xsi-attribute") context.GetAdditionalRootAttributes()->Add(name.c_str(), text.c_str(), kXsi);
     }
 }
 
