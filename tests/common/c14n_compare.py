@@ -1,10 +1,11 @@
 #!/usr/bin/env python3
 """Compares documents pairwise as XML data, independently of the library.
 
-usage: c14n_compare.py [--decimal NAME] [--double NAME] [--base64 NAME] EXPECTED ACTUAL [...]
+usage: c14n_compare.py [--keep-text] [--decimal NAME] [--double NAME] [--base64 NAME] EXPECTED ACTUAL [...]
 
 Each document is brought to Canonical XML 2.0 (xml.etree's canonicalize: white space between
-elements dropped, namespace prefixes rewritten, also in xsi:type values), so that only names,
+elements dropped unless --keep-text keeps every text as it stands, namespace prefixes
+rewritten, also in xsi:type values), so that only names,
 namespaces, attributes and texts count. The texts of the elements of a local name given with
 --decimal (xs:decimal: the value without trailing zeros), --double (the double the text
 denotes) or --base64 (the bytes) are first replaced by a normal form of their value, since a
@@ -25,7 +26,7 @@ NORMAL_FORMS = {
 }
 
 
-def canonical(path, normal_forms):
+def canonical(path, normal_forms, strip_text):
     with open(path, encoding="utf-8") as f:
         text = f.read()
     if normal_forms:  # (a round trip through xml.etree, which keeps no prefixes of xsi:type values)
@@ -35,17 +36,20 @@ def canonical(path, normal_forms):
             if form:
                 element.text = form(element.text)
         text = ET.tostring(root, encoding="unicode")
-    return ET.canonicalize(text, strip_text=True, rewrite_prefixes=True, qname_aware_attrs=[XSI_TYPE])
+    return ET.canonicalize(text, strip_text=strip_text, rewrite_prefixes=True, qname_aware_attrs=[XSI_TYPE])
 
 
 def main():
     args, normal_forms = sys.argv[1:], {}
+    strip_text = args[:1] != ["--keep-text"]
+    args = args[0 if strip_text else 1:]
     while args and args[0] in NORMAL_FORMS:
         normal_forms[args[1]] = NORMAL_FORMS[args[0]]
         args = args[2:]
     for expected_path, actual_path in zip(args[0::2], args[1::2]):
         try:
-            expected, actual = canonical(expected_path, normal_forms), canonical(actual_path, normal_forms)
+            expected, actual = (canonical(path, normal_forms, strip_text)
+                                for path in (expected_path, actual_path))
         except Exception as error:  # an unreadable output is a difference, not a crash
             print("differ: " + str(error).replace("\n", " "))
             continue

@@ -117,21 +117,6 @@ TEST(FromXml, MissingFile) {
               FormatString(L"Failed to open the file [%s] Error [0x%08x]", path.c_str(), qxxml_test::kSysFileNotFound));
 }
 
-// A parse error is no validation failure; both pass out unchanged.
-TEST(FromXml, ParseAndReadingFailuresPassThroughUnchanged) {
-    CSmartPtr<CItem> note(new CItem);
-    EXPECT_EQ(test_binding::FullMessageOf(
-                  [&] { note->FromXml("<n:Item xmlns:n='urn:qxxml:test:binding'>\n<n:label></n:Item>", Default()); }),
-              L"(unexpected exception class) mismatched tag at line 2");
-    EXPECT_EQ(note->GetLabel(), L"");
-    EXPECT_EQ(test_binding::FullMessageOf([&] {
-                  note->FromXml("<n:Item xmlns:n='urn:qxxml:test:binding'><n:label>x</n:label><n:cc/></n:Item>",
-                                Default());
-              }),
-              L"Failed to process the element [Item]\nFailed read all the elements held within "
-              L"the element [Item]. The unexpected element [cc] remains un processed");
-}
-
 TEST(FromXmlElement, ReadsAnElementOfAnExistingTreeAndRefusesNull) {
     CXmlDocument document;
     document.LoadXml("<outer xmlns='urn:qxxml:test:binding'><Item code='high'><label>Tove</label></Item></outer>");

@@ -1,13 +1,10 @@
 // The reading engine of generated classes. The documents of data/read_cases.tsv are read into
-// the generated test binding and expected back as what the object then writes, or as the
-// message chain of the failure; probes with hand-made tables take the engine paths no class
-// of the schema takes.
+// the generated test binding and expected back as what the object then writes (with the
+// row's writing settings), or as the message chain of the failure. (Probes with hand-made
+// tables, for the engine paths no class of the schema takes, are rows of probe_cases.tsv.)
 #include "core/BindingSupport.h"
 
 #include <qxxml/core/XmlSerializationContext.h>
-#include <qxxml/metadata/ElementInfoAll.h>
-#include <qxxml/metadata/ElementInfoChoice.h>
-#include <qxxml/metadata/ElementInfoSeq.h>
 #include <qxxml/support/QxException.h>
 #include <qxxml/xmlin/XmlDocument.h>
 #include <qxxml/xmlin/XmlElement.h>
@@ -16,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
 #include <string>
 
 namespace test_binding {
@@ -26,7 +25,7 @@ using qxxml_test::FromUtf8;
 using qxxml_test::ToUtf8;
 using qxxml_test::Widen;
 
-const std::wstring kXsiDeclaration = L"xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\"";
+const wchar_t kXsi[] = L"http://www.w3.org/2001/XMLSchema-instance";
 
 // Expands the table's escapes and macros.
 std::wstring Expand(const std::string& field) {
@@ -36,7 +35,7 @@ std::wstring Expand(const std::string& field) {
          L"<name>n</name><colour>red</colour><item><label>l</label></item>"
          L"<shape xsi:type=\"Circle\"><radius>1</radius></shape>"},
         {L"$ADDR", L"<street>s</street>"},
-        {L"$NS", L"xmlns=\"urn:qxxml:test:binding\" " + kXsiDeclaration},
+        {L"$NS", L"xmlns=\"urn:qxxml:test:binding\" xmlns:xsi=\"" + std::wstring(kXsi) + L"\""},
     };
     for (const auto& macro : macros)
         for (size_t at; (at = text.find(macro.first)) != std::wstring::npos;)
@@ -44,28 +43,55 @@ std::wstring Expand(const std::string& field) {
     return text;
 }
 
-void SetLeniencies(CXmlSerializationContext& context, const std::string& names) {
-    const auto has = [&](const char* name) {
-        return ("," + names + ",").find("," + std::string(name) + ",") != std::string::npos;
-    };
-    context.SetIgnoreUnknownElements(has("elements"));
-    context.SetIgnoreUnknownAttributes(has("attributes"));
-    context.SetIgnoreNamespaces(has("namespaces"));
-    context.SetIgnoreMissingChoice(has("choice"));
-    context.SetIgnoreInvalidCollectionCounts(has("counts"));
+// The settings of a row (see read_cases.tsv): "key" or "key=value", comma-separated.
+using Settings = std::multimap<std::string, std::wstring>;
+Settings SettingsOf(const std::string& field) {
+    Settings settings;
+    for (size_t at = 0, comma; at <= field.size(); at = comma + 1) {
+        comma = std::min(field.find(',', at), field.size());
+        const std::string item = field.substr(at, comma - at);
+        const size_t equals = std::min(item.find('='), item.size());
+        settings.emplace(item.substr(0, equals), Widen(item.substr(std::min(equals + 1, item.size()))));
+    }
+    return settings;
+}
+
+void SetLeniencies(CXmlSerializationContext& context, const Settings& settings) {
+    context.SetIgnoreUnknownElements(settings.count("elements"));
+    context.SetIgnoreUnknownAttributes(settings.count("attributes"));
+    context.SetIgnoreNamespaces(settings.count("namespaces"));
+    context.SetIgnoreMissingChoice(settings.count("choice"));
+    context.SetIgnoreInvalidCollectionCounts(settings.count("counts"));
+}
+
+// The binding's namespace is the default one unless an alias names it; xsi is declared.
+void SetWriting(CXmlSerializationContext& context, const Settings& settings) {
+    context.GetNamespaceAliases().Add(L"xsi", kXsi);
+    context.SetDefaultNamespaceURI(kNamespace);
+    for (const auto& [key, value] : settings) {  // in key order: an alias before a default
+        const size_t colon = std::min(value.find(L':'), value.size());  // root attributes: name:value
+        const std::wstring name = value.substr(0, colon), text = value.substr(std::min(colon + 1, value.size()));
+        if (key == "alias") context.GetNamespaceAliases().Add(value.c_str(), kNamespace);
+        if (key == "alias" || key == "default") context.SetDefaultNamespaceURI(key == "alias" ? nullptr : value.c_str());
+        if (key == "pi") context.GetProcessingInstructions().push_back(value);
+        if (key == "schema") context.SetInLineSchema(value.c_str());
+        if (key == "no-type") context.SetWriteTypeAttribute(false);
+        if (key == "root-attribute") context.GetAdditionalRootAttributes()->Add(name.c_str(), text.c_str());
+        if (key == "xsi-attribute") context.GetAdditionalRootAttributes()->Add(name.c_str(), text.c_str(), kXsi);
+    }
 }
 
 // What reading `input` into a new object of the document element `className` gives: the text
-// the object then writes with the same leniencies, or "!" and the failure's message chain.
-std::wstring ReadCase(const std::string& className, const std::string& leniencies, const std::wstring& input) {
+// the object then writes with the same leniencies and the row's writing settings, or "!" and
+// the failure's message chain.
+std::wstring ReadCase(const std::string& className, const Settings& settings, const std::wstring& input) {
     CSmartPtr<CXmlGeneratedClass> object = CreateDocumentElement(kNamespace, Widen(className).c_str());
     if (!object) return L"(no class " + Widen(className) + L")";
     CXmlSerializationContext context;
-    SetLeniencies(context, leniencies);
+    SetLeniencies(context, settings);
     const std::wstring failure = FullMessageOf([&] { object->FromXml(input.c_str(), context); });
     if (failure != qxxml_test::kNoException) return L"!" + failure;
-    context.SetDefaultNamespaceURI(kNamespace);
-    context.GetNamespaceAliases().Add(L"xsi", L"http://www.w3.org/2001/XMLSchema-instance");
+    SetWriting(context, settings);
     std::wstring written;
     const std::wstring writing = FullMessageOf([&] { written = WriteXml(*object, context); });
     return writing == qxxml_test::kNoException ? written : L"(writing failed) " + writing;
@@ -75,36 +101,14 @@ TEST(GeneratedClassRead, CaseTable) {
     for (const qxxml_test::CCaseRow& row : qxxml_test::CaseRows("tests/core/data/read_cases.tsv", 4)) {
         SCOPED_TRACE(row.where + ": " + row.line);
         const std::vector<std::string>& f = row.fields;
-        EXPECT_EQ(ToUtf8(ReadCase(f[0], f[1], Expand(f[2]))), ToUtf8(Expand(f[3])));
+        EXPECT_EQ(ToUtf8(ReadCase(f[0], SettingsOf(f[1]), Expand(f[2]))), ToUtf8(Expand(f[3])));
     }
 }
 
-// ---------------------------------------------------------------- engine paths through probes
+// ---------------------------------------------------------------- engine paths
 
 std::wstring Doc(const std::wstring& element, const std::wstring& content) {
     return L"<" + element + L" xmlns=\"urn:qxxml:test:binding\">" + content + L"</" + element + L">";
-}
-
-TEST(GeneratedClassRead, SkippedElementLetsTheRepeatedMemberReadOn) {
-    // A repeated member followed by an optional one.
-    CSmartPtr<CTbProbe> probe(new CTbProbe(
-        ProbeInfo(XmlElementGroupType_Sequence),
-        {new CElementInfoSeqPrimCol(L"t", kNamespace, 0), StringMember(L"o", 1, XmlElementGroupType_Sequence)}));
-    CSmartPtr<CstringCol> items(NewStringCol(L"t", 0, -1));
-    probe->m_properties[0].SetXmlCollection(items.Get());
-    const std::wstring xml = Doc(L"p", L"<t>a</t><zzz/><t>b</t><yyy><t>no</t></yyy><t>c</t><o>x</o>");
-    CXmlSerializationContext context;
-    EXPECT_EQ(FullMessageOf([&] { probe->FromXml(xml.c_str(), context); }),
-              L"Failed to process the element [p]\nFailed read all the elements held within the element [p]. The "
-              L"unexpected element [zzz] remains un processed");
-    items->Clear();
-    context.SetIgnoreUnknownElements(true);
-    probe->FromXml(xml.c_str(), context);
-    ASSERT_EQ(items->GetCount(), 3);
-    EXPECT_EQ(items->Item(0) + items->Item(1) + items->Item(2), L"abc");
-    EXPECT_EQ(probe->m_properties[1].GetString(), L"x");
-    // Every read starts from Init.
-    EXPECT_EQ(probe->m_initCount, 2);
 }
 
 TEST(GeneratedClassRead, EveryReadStartsFromInit) {
@@ -116,24 +120,6 @@ TEST(GeneratedClassRead, EveryReadStartsFromInit) {
     EXPECT_FALSE(item->IsValidQty());
     EXPECT_FALSE(item->IsValidCode());
     EXPECT_EQ(item->GetLabel(), L"c");
-}
-
-TEST(GeneratedClassRead, RepeatedMemberOfAnAllGroupIsAskedOnEveryPass) {
-    // It never counts as found, so each pass that moved the cursor offers it the next run.
-    CSmartPtr<CTbProbe> probe(
-        new CTbProbe(ProbeInfo(XmlElementGroupType_All),
-                     {new CElementInfoAllPrimCol(L"t", kNamespace, 0),
-                      new CElementInfoAllPrimMnd(L"m", kNamespace, 1, false, ItemType_string, nullptr,
-                                                 CWhitespaceUtils::WhitespaceRule_None, CPrimitiveRestrictions())}));
-    CSmartPtr<CstringCol> items(NewStringCol(L"t", 0, -1));
-    probe->m_properties[0].SetXmlCollection(items.Get());
-    probe->FromXml(Doc(L"p", L"<t>1</t><m>x</m><t>2</t><t>3</t>").c_str(), CXmlSerializationContext());
-    ASSERT_EQ(items->GetCount(), 3);
-    EXPECT_EQ(items->Item(2), L"3");
-    EXPECT_EQ(probe->m_properties[1].GetString(), L"x");
-    // Written in table order: the collection's run first.
-    EXPECT_EQ(WriteXml(*probe, CXmlSerializationContext()),
-              L"<AA:p xmlns:AA=\"urn:qxxml:test:binding\"><AA:t>1</AA:t><AA:t>2</AA:t><AA:t>3</AA:t><AA:m>x</AA:m></AA:p>");
 }
 
 TEST(GeneratedClassRead, ElementInListIsAnyMemberOfTheTable) {
@@ -153,29 +139,13 @@ TEST(GeneratedClassRead, ElementInListIsAnyMemberOfTheTable) {
     EXPECT_TRUE(item->IsElementInList(context, foreign));
 }
 
-TEST(GeneratedClassRead, EmptyChoiceInsideAnOptionalChoiceItem) {
-    CSmartPtr<CTbProbe> probe(
-        new CTbProbe(ProbeInfo(XmlElementGroupType_Choice),
-                     {new CElementInfoChoiceClsOpt(L"strict", kNamespace, 0, XmlElementType_Element,
-                                                   &CTbFactory::CreateObject, TbClass_StrictChoice)}));
-    CXmlSerializationContext context;
-    probe->FromXml(Doc(L"probe", L"<strict/>").c_str(), context);
-    ASSERT_NE(dynamic_cast<CStrictChoice*>(probe->m_properties[0].GetXmlObject().Get()), nullptr);
-
-    // Read directly with the flag, an empty choice is accepted too.
+// (An empty choice inside an optional choice item is a row of probe_cases.tsv.) Read directly
+// with the flag, an empty choice is accepted.
+TEST(GeneratedClassRead, EmptyChoiceAsAnOptionalChoiceItem) {
     CSmartPtr<CTbExposed<CStrictChoice>> exposed(new CTbExposed<CStrictChoice>);
     CXmlDocument document;
     document.LoadXml(L"<StrictChoice/>");
-    EXPECT_EQ(exposed->FromXml_Int(document.GetDocumentElement(), nullptr, context, true), nullptr);
-}
-
-TEST(GeneratedClassRead, MixedTextIsKeptExactly) {
-    // Child elements, then a text property that takes all the text between them as it stands.
-    CSmartPtr<CTbProbe> probe(new CTbProbe(ProbeInfo(XmlElementGroupType_Sequence, 1, ItemType_string, true),
-                                           {StringMember(L"em", 0, XmlElementGroupType_Sequence)}));
-    probe->FromXml(Doc(L"p", L"  before <em>e</em>\tafter  ").c_str(), CXmlSerializationContext());
-    EXPECT_EQ(probe->m_properties[0].GetString(), L"e");
-    EXPECT_EQ(probe->m_properties[1].GetString(), L"  before \tafter  ");
+    EXPECT_EQ(exposed->FromXml_Int(document.GetDocumentElement(), nullptr, CXmlSerializationContext(), true), nullptr);
 }
 
 // The protected helpers of CClassfactoryBase, opened.
@@ -184,42 +154,17 @@ struct CFactoryProbe : CClassfactoryBase {
     using CClassfactoryBase::GetElementTypeNamespaceUri;
 };
 
+// The rows of data/element_types.tsv: the xsi:type of the document element's first child.
 TEST(GeneratedClassRead, ElementTypeAndItsNamespace) {
-    CXmlDocument document;
-    document.LoadXml(
-        L"<r xmlns=\"urn:d\" xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" xmlns:p=\"urn:p\">"
-        L"<a xsi:type=\"p:T\"/><b xsi:type=\"T\"/><c xsi:type=\"zz:T\"/><d/><e xsi:type=\"p:x:y\"/></r>");
-    // No prefix, or an unknown one: the element's own namespace; split at the first colon.
-    const struct {
-        const wchar_t* type;
-        const wchar_t* uri;
-    } expected[] = {{L"T", L"urn:p"}, {L"T", L"urn:d"}, {nullptr, L"urn:d"}, {L"", L"urn:d"}, {L"x:y", L"urn:p"}};
-    CXmlElement* element = document.GetDocumentElement()->GetFirstElement();
-    for (const auto& e : expected) {
-        if (e.type) {
-            EXPECT_EQ(CFactoryProbe::GetElementType(element), e.type) << e.uri;
+    qxxml_test::ForEachRow("tests/core/data/element_types.tsv", 4, [](const qxxml_test::Row& f) {
+        CXmlDocument document;
+        document.LoadXml(FromUtf8(f[0]).c_str());
+        CXmlElement* element = document.GetDocumentElement()->GetFirstElement();
+        if (f[1] != "(any)") {
+            EXPECT_EQ(ToUtf8(CFactoryProbe::GetElementType(element)), f[1] == "-" ? "" : f[1]);
         }
-        EXPECT_EQ(CFactoryProbe::GetElementTypeNamespaceUri(element), e.uri);
-        element = element->GetNextSiblingElement();
-    }
-    // Prefixes are looked up in the document as a whole, where the last declaration wins.
-    document.LoadXml(
-        L"<r xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" xmlns:p=\"urn:outer\">"
-        L"<a xsi:type=\"p:T\"/><f xmlns:p=\"urn:inner\"/></r>");
-    EXPECT_EQ(CFactoryProbe::GetElementTypeNamespaceUri(document.GetDocumentElement()->GetFirstElement()),
-              L"urn:inner");
-}
-
-TEST(GeneratedClassRead, UnknownGroupTypeIsRefused) {
-    CSmartPtr<CTbProbe> probe(new CTbProbe(ProbeInfo(static_cast<XmlElementGroupType>(3)), {}));
-    try {
-        probe->FromXml(L"<p/>", CXmlSerializationContext());
-        FAIL() << "no exception";
-    } catch (const CQxValidationException& error) {
-        EXPECT_EQ(error.GetFullMessage(), L"Failed to process the element [p]\nUnknow Group Type");
-        ASSERT_NE(error.GetInnerException(), nullptr);
-        EXPECT_EQ(dynamic_cast<const CQxValidationException*>(error.GetInnerException()), nullptr);
-    }
+        EXPECT_EQ(ToUtf8(CFactoryProbe::GetElementTypeNamespaceUri(element)), f[2]);
+    });
 }
 
 }  // namespace

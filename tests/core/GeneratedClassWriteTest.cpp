@@ -1,18 +1,24 @@
-// The writing engine of generated classes, through the test binding: document-level items of
-// the root, nil, the three groups, the choice exemptions, xsi:type, text values, pseudo
-// elements and the failure chain.
+// The writing engine of generated classes, through the test binding: the root's namespace,
+// the choice exemptions, xsi:type, the metadata tables and the failures; and the engine paths
+// no class of the schema takes, through probes with hand-made tables (data/probe_cases.tsv).
 #include "core/BindingSupport.h"
 
 #include <qxxml/core/XmlSerializationContext.h>
 #include <qxxml/metadata/AttributeInfo.h>
+#include <qxxml/metadata/ElementInfoAll.h>
 #include <qxxml/metadata/ElementInfoChoice.h>
 #include <qxxml/metadata/ElementInfoSeq.h>
 #include <qxxml/support/QxException.h>
 #include <qxxml/values/QxVariant.h>
 #include <qxxml/xmlout/XmlWriter.h>
 
+#include "common/CaseTable.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -22,40 +28,14 @@ namespace {
 
 using namespace QxXmlLib10Data;
 
-size_t Count(const std::wstring& text, const std::wstring& part) {
-    size_t count = 0;
-    for (size_t at = text.find(part); at != std::wstring::npos; at = text.find(part, at + part.size())) ++count;
-    return count;
-}
-
 class GeneratedClassWriteTest : public ::testing::Test {
 protected:
     CXmlSerializationContext context;
 };
 
-// ---------------------------------------------------------------- the root and its document items
-
-TEST_F(GeneratedClassWriteTest, RootWritesDocumentItemsInTheirOrderBeforeItsOwnContentAndChildrenNone) {
-    context.GetProcessingInstructions().push_back(L"<?first one?>");
-    context.GetProcessingInstructions().push_back(L"<?second two?>");
-    context.GetNamespaceAliases().Add(L"tb", kNamespace);
-    context.SetDefaultNamespaceURI(L"urn:default");
-    context.SetInLineSchema(L"<xs:schema id=\"inline\"/>");
-
-    const std::wstring xml = WriteXml(*MakeMinimalRoot(), context);
-    // In this order; the default namespace is declared before the attributes too.
-    size_t previous = 0;
-    for (const wchar_t* part : {L"<?first one?>", L"<?second two?>", L"<tb:Root", L"xmlns:tb=\"urn:qxxml:test:binding\"",
-                                L"id=\"7\"", L"<xs:schema id=\"inline\"/>", L"<tb:name>minimal</tb:name>"}) {
-        const size_t at = xml.find(part, previous);
-        ASSERT_NE(at, std::wstring::npos) << part << "\n" << xml;
-        previous = at;
-    }
-    EXPECT_EQ(xml.find(L"<?first one?>"), 0u);
-    EXPECT_LT(xml.find(L"xmlns=\"urn:default\""), xml.find(L"id=\"7\""));
-    for (const wchar_t* once : {L"<?first", L"<xs:schema", L"xmlns:tb=", L"xmlns=\"urn:default\""})
-        EXPECT_EQ(Count(xml, once), 1u) << once << "\n" << xml;
-}
+// ---------------------------------------------------------------- the root
+// (Its document items, namespaces and attributes under the context's settings: rows of
+// read_cases.tsv.)
 
 TEST_F(GeneratedClassWriteTest, RootIsWrittenInTheNamespaceItIsGiven) {
     CSmartPtr<CTbExposed<CItem>> item(new CTbExposed<CItem>);
@@ -66,37 +46,7 @@ TEST_F(GeneratedClassWriteTest, RootIsWrittenInTheNamespaceItIsGiven) {
     EXPECT_EQ(xml, L"<Item><AA:label xmlns:AA=\"urn:qxxml:test:binding\">x</AA:label></Item>");
 }
 
-// ---------------------------------------------------------------- nil and text values
-
-TEST_F(GeneratedClassWriteTest, TextValueIsWrittenAfterChildElements) {
-    CSmartPtr<CTbProbe> mixed(new CTbProbe(ProbeInfo(XmlElementGroupType_Sequence, 1, ItemType_string, true),
-                                           {StringMember(L"em", 0, XmlElementGroupType_Sequence)}));
-    mixed->m_properties[0].SetString(L"first");
-    mixed->m_properties[1].SetString(L" then text ");
-    EXPECT_EQ(WriteXml(*mixed, context),
-              L"<AA:probe xmlns:AA=\"urn:qxxml:test:binding\"><AA:em>first</AA:em> then text </AA:probe>");
-}
-
-TEST_F(GeneratedClassWriteTest, TextValueNeedsADataType) {
-    // Without a data type, nothing is read for the text.
-    CSmartPtr<CTbProbe> typeless(new CTbProbe(ProbeInfo(XmlElementGroupType_Sequence, 0, ItemType_invalid), {}));
-    EXPECT_EQ(WriteXml(*typeless, context), L"<AA:probe xmlns:AA=\"urn:qxxml:test:binding\"/>");
-    EXPECT_TRUE(typeless->m_log.empty());
-}
-
 // ---------------------------------------------------------------- groups
-
-TEST_F(GeneratedClassWriteTest, ChoiceWritesTheFirstMemberThatWritesAndAsksNoFurther) {
-    CSmartPtr<CTbProbe> probe(new CTbProbe(
-        ProbeInfo(XmlElementGroupType_Choice),
-        {StringMember(L"a", 0, XmlElementGroupType_Choice), StringMember(L"b", 1, XmlElementGroupType_Choice),
-         StringMember(L"c", 2, XmlElementGroupType_Choice)}));
-    probe->m_properties[1].SetString(L"second");
-    probe->m_properties[2].SetString(L"third");
-    EXPECT_EQ(WriteXml(*probe, context),
-              L"<AA:probe xmlns:AA=\"urn:qxxml:test:binding\"><AA:b>second</AA:b></AA:probe>");
-    EXPECT_EQ(probe->m_log, (std::vector<std::wstring>{L"r0", L"r1"}));
-}
 
 TEST_F(GeneratedClassWriteTest, EmptyChoiceThrowsWithoutAnExemption) {
     CSmartPtr<CStrictChoice> strict(new CStrictChoice);
@@ -111,54 +61,121 @@ TEST_F(GeneratedClassWriteTest, EmptyChoiceThrowsWithoutAnExemption) {
               L"<StrictChoice/>");
 }
 
-TEST_F(GeneratedClassWriteTest, OptionalClassAlternativeLetsItsEmptyChoiceThrough) {
-    // A choice alternative of class type hands the optional-choice flag to its object.
-    CSmartPtr<CTbProbe> probe(
-        new CTbProbe(ProbeInfo(XmlElementGroupType_Choice),
-                     {new CElementInfoChoiceClsOpt(L"strict", kNamespace, 0, XmlElementType_Element,
-                                                   &CTbFactory::CreateObject, TbClass_StrictChoice)}));
-    probe->m_properties[0].SetXmlObject(CTbFactory::CreateObject(TbClass_StrictChoice, L"strict").Get());
-    EXPECT_EQ(WriteXml(*probe, context), L"<AA:probe xmlns:AA=\"urn:qxxml:test:binding\"><AA:strict/></AA:probe>");
-}
-
-TEST_F(GeneratedClassWriteTest, OptionalElementsOfAChoice) {
-    // (Options, with an optional member, and StrictChoice, without, are rows of read_cases.tsv.)
-    // A repeated alternative whose collection may be empty is optional; one that may not is not.
-    auto choiceOfCollection = [](int minOccurs) {
-        CSmartPtr<CTbProbe> probe(
-            new CTbProbe(ProbeInfo(XmlElementGroupType_Choice), {new CElementInfoChoicePrimCol(L"w", kNamespace, 0)}));
-        probe->m_properties[0].SetXmlCollection(NewStringCol(L"w", minOccurs, -1));
-        return probe;
-    };
-    EXPECT_TRUE(choiceOfCollection(0)->DoesElementContainOptionalElements());
-    EXPECT_FALSE(choiceOfCollection(1)->DoesElementContainOptionalElements());
-
-    // Members of other groups never count.
-    CSmartPtr<CTbProbe> sequence(
-        new CTbProbe(ProbeInfo(XmlElementGroupType_Sequence),
-                     {new CElementInfoSeqPrimOpt(L"s", kNamespace, 0, false, ItemType_string, nullptr,
-                                                 CWhitespaceUtils::WhitespaceRule_None, CPrimitiveRestrictions())}));
-    EXPECT_FALSE(sequence->DoesElementContainOptionalElements());
-}
-
-TEST_F(GeneratedClassWriteTest, UnknownGroupTypeIsRefused) {
-    CSmartPtr<CTbProbe> probe(new CTbProbe(ProbeInfo(static_cast<XmlElementGroupType>(7)), {}));
-    EXPECT_EQ(FullMessageOf([&] { WriteXml(*probe, context); }),
-              L"Failed to convert the element [probe] to XML\nUnknown XML Group Type");
-}
-
 // ---------------------------------------------------------------- xsi:type
 
-// (A derived object in an element of its base type carries xsi:type: a row of read_cases.tsv.)
-TEST_F(GeneratedClassWriteTest, TypeAttributeNotWhereTheObjectIsNamedAsItsClassOrTheContextSaysSo) {
+// (A derived object in an element of its base type carries xsi:type, unless the context says
+// otherwise: rows of read_cases.tsv.)
+TEST_F(GeneratedClassWriteTest, TypeAttributeNotWhereTheObjectIsNamedAsItsClass) {
     CSmartPtr<CSpecialItem> special(new CSpecialItem(L"SpecialItem"));
     special->SetLabel(L"s");
     EXPECT_EQ(WriteXml(*special, context),
               L"<AA:SpecialItem xmlns:AA=\"urn:qxxml:test:binding\"><AA:label>s</AA:label></AA:SpecialItem>");
-    context.SetWriteTypeAttribute(false);
-    const std::wstring plain = WriteXml(*MakeFullRoot(), context);
-    EXPECT_NE(plain.find(L"<AA:extra><AA:label>special</AA:label>"), std::wstring::npos) << plain;
-    EXPECT_EQ(plain.find(L":type="), std::wstring::npos) << plain;
+}
+
+// ---------------------------------------------------------------- probes (data/probe_cases.tsv)
+
+using Fill = std::function<void(QxVariant&)>;
+
+// The member a word "kind=name[:extra]" of a probe's description makes, property `index`, and
+// what its property then holds; no member for other words.
+CElementInfo* MemberOf(const std::string& kind, const std::wstring& name, const std::string& extra, int index,
+                       XmlElementGroupType group, Fill& fill) {
+    if (kind == "string") return StringMember(name.c_str(), index, group);
+    if (kind == "mandatory")
+        return new CElementInfoAllPrimMnd(name.c_str(), kNamespace, index, false, ItemType_string, nullptr,
+                                          CWhitespaceUtils::WhitespaceRule_None, CPrimitiveRestrictions());
+    if (kind == "strict") {
+        if (!extra.empty())
+            fill = [name](QxVariant& p) { p.SetXmlObject(CTbFactory::CreateObject(TbClass_StrictChoice, name.c_str()).Get()); };
+        return new CElementInfoChoiceClsOpt(name.c_str(), kNamespace, index, XmlElementType_Element,
+                                            &CTbFactory::CreateObject, TbClass_StrictChoice);
+    }
+    if (kind != "strings") return nullptr;
+    fill = [name, extra](QxVariant& p) { p.SetXmlCollection(NewStringCol(name.c_str(), std::stoi(extra), -1)); };
+    if (group == XmlElementGroupType_Choice) return new CElementInfoChoicePrimCol(name.c_str(), kNamespace, index);
+    if (group == XmlElementGroupType_All) return new CElementInfoAllPrimCol(name.c_str(), kNamespace, index);
+    return new CElementInfoSeqPrimCol(name.c_str(), kNamespace, index);
+}
+
+// A probe made from the words of a row of data/probe_cases.tsv (see there).
+CSmartPtr<CTbProbe> ProbeOf(const std::string& description) {
+    int group = XmlElementGroupType_Sequence, text = -1;
+    ItemType textType = ItemType_string;
+    std::vector<CElementInfo*> members;
+    std::vector<CAttributeInfo*> attributes;
+    std::vector<std::pair<size_t, Fill>> fills;
+    for (const std::string& word : qxxml_test::Words(description)) {
+        const size_t equals = word.find('='), colon = std::min(word.find(':'), word.size());
+        const std::string kind = word.substr(0, equals), value = word.substr(equals + 1, colon - equals - 1);
+        const std::string extra = word.substr(std::min(colon + 1, word.size()));
+        const std::wstring name = qxxml_test::Widen(value);
+        if (kind == "group")
+            group = value == "choice" ? XmlElementGroupType_Choice : value == "all" ? XmlElementGroupType_All : std::stoi(value);
+        if (kind == "text" || kind == "typeless-text") text = std::stoi(value);
+        if (kind == "typeless-text") textType = ItemType_invalid;
+        if (kind == "attribute")  // name:maxLength, of property 0
+            attributes.push_back(new CAttributeInfoPrimitive(
+                name.c_str(), L"", 0, true, ItemType_string, nullptr, CWhitespaceUtils::WhitespaceRule_Preserve,
+                CPrimitiveRestrictions(nullptr, -1, std::stoi(extra), nullptr, nullptr, nullptr, nullptr, -1), nullptr));
+        if (std::isdigit(static_cast<unsigned char>(kind[0])))
+            fills.emplace_back(std::stoul(kind), [=](QxVariant& p) { p.SetString(qxxml_test::Spaced(word.substr(equals + 1))); });
+        Fill fill;
+        if (CElementInfo* member = MemberOf(kind, name, extra, static_cast<int>(members.size()),
+                                            static_cast<XmlElementGroupType>(group), fill)) {
+            if (fill) fills.emplace_back(members.size(), fill);
+            members.push_back(member);
+        }
+    }
+    CSmartPtr<CTbProbe> probe(
+        new CTbProbe(ProbeInfo(static_cast<XmlElementGroupType>(group), text, textType, true), members, attributes));
+    for (const auto& [index, fill] : fills) fill(probe->m_properties.at(index));
+    return probe;
+}
+
+// The properties that hold something: "0=[text]", "1=(a b)" for a collection, "2=object".
+std::wstring PropertiesOf(const CTbProbe& probe) {
+    std::wstring text;
+    for (size_t i = 0; i < probe.m_properties.size(); ++i) {
+        const QxVariant& property = probe.m_properties[i];
+        if (!property.IsValid()) continue;
+        text += std::to_wstring(i) + L"=";
+        if (property.GetTypeAsEnum() == ItemType_string) text += L"[" + property.GetString() + L"] ";
+        if (property.GetTypeAsEnum() == ItemType_XmlObjectBase) text += L"object ";
+        if (property.GetTypeAsEnum() != ItemType_XmlCollection) continue;
+        const auto& items = dynamic_cast<const CstringCol&>(*property.GetXmlCollection());
+        text += L"(";
+        for (int item = 0; item < items.GetCount(); ++item) text += (item ? L" " : L"") + items.Item(item);
+        text += L") ";
+    }
+    return text;
+}
+
+// What an operation on the probe gives (see data/probe_cases.tsv).
+std::wstring ProbeCase(const std::string& description, const std::string& operation, const std::string& content) {
+    CSmartPtr<CTbProbe> probe = ProbeOf(description);
+    if (operation == "optional?") return probe->DoesElementContainOptionalElements() ? L"yes" : L"no";
+    CXmlSerializationContext context;
+    context.SetIgnoreUnknownElements(operation == "read-lenient");
+    std::wstring read;
+    if (operation != "write") {
+        const std::wstring document =
+            L"<p xmlns=\"urn:qxxml:test:binding\">" + qxxml_test::FromUtf8(qxxml_test::Unescape(content)) + L"</p>";
+        const std::wstring failure = FullMessageOf([&] { probe->FromXml(document.c_str(), context); });
+        if (failure != qxxml_test::kNoException) return L"!" + failure;
+        read = PropertiesOf(*probe) + L"init=" + std::to_wstring(probe->m_initCount) + L" => ";
+        probe->m_log.clear();
+    }
+    std::wstring written;
+    const std::wstring failure = FullMessageOf([&] { written = WriteXml(*probe, context); });
+    std::wstring log;
+    for (const std::wstring& access : probe->m_log) log += L" " + access;
+    return read + (failure == qxxml_test::kNoException ? written : L"!" + failure) + L" |" + log;
+}
+
+TEST(GeneratedClassProbes, CaseTable) {
+    qxxml_test::ForEachRow("tests/core/data/probe_cases.tsv", 4, [](const qxxml_test::Row& f) {
+        EXPECT_EQ(qxxml_test::ToUtf8(ProbeCase(f[0], f[1], f[2])), qxxml_test::Unescape(f[3]));
+    });
 }
 
 // ---------------------------------------------------------------- metadata tables
@@ -199,28 +216,6 @@ TEST(GeneratedClassTablesTest, BuiltOnceUnderTheLockAndCleanedForTheNextUse) {
 
 // ---------------------------------------------------------------- failures
 
-TEST_F(GeneratedClassWriteTest, FailureThreeLevelsDownNamesEveryLevel) {
-    CSmartPtr<CRoot> root = MakeMinimalRoot();
-    CSmartPtr<CBag> bag(new CBag(L"bag"));
-    bag->SetAlpha(L"a");
-    bag->GetInner()->SetQty(-1);  // below the facet's minInclusive 0
-    root->SetBag(bag.Get());
-    try {
-        WriteXml(*root, context);
-        FAIL() << "no exception";
-    } catch (const CQxValidationException& error) {
-        EXPECT_EQ(error.GetFullMessage(),
-                  L"Failed to convert the element [Root] to XML\nFailed to convert the element [bag] to XML\n"
-                  L"Failed to convert the element [inner] to XML\nInvalid Value for qty [-1]");
-        ASSERT_NE(error.GetInnerException(), nullptr);
-        ASSERT_NE(error.GetInnerException()->GetInnerException(), nullptr);
-        const CQxException* cause = error.GetInnerException()->GetInnerException()->GetInnerException();
-        ASSERT_NE(cause, nullptr);
-        EXPECT_EQ(cause->GetInnerException(), nullptr);
-        EXPECT_EQ(dynamic_cast<const CQxValidationException*>(cause), nullptr);  // a plain CQxException
-    }
-}
-
 TEST_F(GeneratedClassWriteTest, EnumerationValueWithoutATextIsRefused) {
     CSmartPtr<COptions> options(new COptions);
     options->SetMode(static_cast<Colour>(3));  // a value of the type's range, with no text
@@ -230,20 +225,6 @@ TEST_F(GeneratedClassWriteTest, EnumerationValueWithoutATextIsRefused) {
     options->GetHues()->Add(99);  // the collection holds integers
     EXPECT_EQ(FullMessageOf([&] { WriteXml(*options, context); }),
               L"Failed to convert the element [Options] to XML\nInvalid Value for hue [99]");
-}
-
-TEST_F(GeneratedClassWriteTest, AttributeFailuresAreWrappedOnceMore) {
-    CSmartPtr<CTbProbe> probe(
-        new CTbProbe(ProbeInfo(XmlElementGroupType_Sequence), {},
-                     {new CAttributeInfoPrimitive(
-                         L"a", L"", 0, true, ItemType_string, nullptr, CWhitespaceUtils::WhitespaceRule_Preserve,
-                         CPrimitiveRestrictions(nullptr, -1, 1, nullptr, nullptr, nullptr, nullptr, -1), nullptr)}));
-    probe->m_properties[0].SetString(L"too long");
-    const std::wstring message = FullMessageOf([&] { WriteXml(*probe, context); });
-    EXPECT_EQ(message.substr(0, message.find(L'\n', message.find(L'\n') + 1)),
-              L"Failed to convert the element [probe] to XML\nFailed to convert attributes to XML")
-        << message;
-    EXPECT_EQ(Count(message, L"\n"), 2u) << message;
 }
 
 }  // namespace

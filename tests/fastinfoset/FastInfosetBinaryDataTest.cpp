@@ -204,47 +204,35 @@ TEST(FastInfosetRestrictedAlphabet, PacksAndUnpacksAsJavaDoes) {
     }
 }
 
-TEST(FastInfosetRestrictedAlphabet, RefusesBadAlphabetsAndCharacters) {
-    const std::string writeSize =
-        "Failed to write FastInfoset. Invalid Restricted Alphabet. Alphabet must contain between 2 and 2^20 characters.";
-    const std::string readSize = "Failed to parse FastInfoset. Invalid Encoding of Restricted Alphabet. Alphabet must "
-                                 "contain between 2 and 2^20 characters.";
-    const unsigned char octet = 0x12;
-    for (const std::wstring& alphabet : {std::wstring(), std::wstring(L"a"), std::wstring(0x100001, L'x')}) {
-        std::string packed;
-        std::wstring text;
-        EXPECT_EQ(Message([&] { CFastInfosetBinaryData::AppendRestrictedAlphabetString(packed, alphabet, L"a", 1); }),
-                  writeSize);
-        EXPECT_EQ(Message([&] { CFastInfosetBinaryData::AppendRestrictedAlphabetText(text, alphabet, &octet, 1); }),
-                  readSize);
-    }
-    // A full alphabet of 2^20 characters is accepted for reading (21-bit codes).
-    const std::wstring largest(CFIVocabulary::kMaxTableSize, L'x');
-    std::wstring text;
-    const unsigned char codes[] = {0, 0, 0};
-    CFastInfosetBinaryData::AppendRestrictedAlphabetText(text, largest, codes, 3);
-    EXPECT_TRUE(text == L"x");
+// An alphabet of a row of data/binary_data.tsv: "-" none, "numeric" or "dates" the built-in
+// ones, "N*c" N characters c, else the text itself.
+std::wstring AlphabetOf(const std::string& field) {
+    const size_t star = field.find('*');
+    if (star != std::string::npos) return std::wstring(std::stoul(field.substr(0, star)), Widen(field.substr(star + 1))[0]);
+    return field == "numeric" ? CFIVocabulary().GetRestrictedAlphabet(1)
+           : field == "dates" ? CFIVocabulary().GetRestrictedAlphabet(2)
+           : field == "-"     ? std::wstring()
+                              : Widen(field);
+}
 
-    const CFIVocabulary vocabulary;
-    std::string packed = "\xAA";
-    EXPECT_EQ(Message([&] {
-                  CFastInfosetBinaryData::AppendRestrictedAlphabetString(packed, vocabulary.GetRestrictedAlphabet(1),
-                                                                         L"1.5E3", 5);
-              }),
-              "Failed to write FastInfoset. Invalid character not found for Restricted Alphabet.");
-    EXPECT_EQ(Hex(packed), "aa");  // a refused text leaves the output as it was
-    EXPECT_EQ(Message([&] {
-                  CFastInfosetBinaryData::AppendRestrictedAlphabetString(packed, vocabulary.GetRestrictedAlphabet(3),
-                                                                         L"1", 1);
-              }),
-              writeSize);
-    // Codes between the alphabet's end and the all-ones terminator come only from bad documents.
-    const unsigned char beyond[] = {0x12, 0x19};  // ... 1, then 9 in an alphabet of eight characters
-    text = L">";
-    EXPECT_EQ(Message([&] { CFastInfosetBinaryData::AppendRestrictedAlphabetText(text, L"01234567", beyond, 2); }),
-              "Failed to parse FastInfoset. Invalid Encoding of Restricted Alphabet. Character code outside the "
-              "alphabet.");
-    EXPECT_TRUE(text == L">");
+// Packing a text after the octet AA, and unpacking octets after the text ">": what comes out,
+// or the refusal (which must leave the output as it was).
+TEST(FastInfosetRestrictedAlphabet, RefusesBadAlphabetsCharactersAndCodes) {
+    for (const std::vector<std::string>& c : Table("alphabet")) {  // alphabet, pack|unpack, input, outcome
+        SCOPED_TRACE(c[0] + " " + c[1] + " " + c[2]);
+        const std::wstring alphabet = AlphabetOf(c[0]);
+        std::string packed = "\xAA";
+        std::wstring text = L">";
+        const std::string octets = Unhex(c[2]);
+        const std::string message = Message([&] {
+            if (c[1] == "pack")
+                CFastInfosetBinaryData::AppendRestrictedAlphabetString(packed, alphabet, Widen(c[2]).c_str(), c[2].size());
+            else
+                CFastInfosetBinaryData::AppendRestrictedAlphabetText(
+                    text, alphabet, reinterpret_cast<const unsigned char*>(octets.data()), static_cast<uint32_t>(octets.size()));
+        });
+        EXPECT_EQ(message == ToUtf8(kNoException) ? Hex(packed) + ToUtf8(text) : message + " " + Hex(packed) + ToUtf8(text), c[3]);
+    }
 }
 
 }  // namespace

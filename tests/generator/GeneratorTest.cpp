@@ -269,32 +269,4 @@ TEST(GeneratedClasses, BuiltInCodeBehaveAsTheSchemaSays) {
     }
 }
 
-// The purchase-order sample's documents (gen.py, 30000 bytes, the seeds its tests use, without
-// the trailing wildcard element) through the binding generated from a copy of its schema
-// without the wildcard: written back equal (the sample tests' comparison, values compared as
-// values) and valid against the sample's schema.
-TEST(GeneratedPurchaseOrder, SampleDocumentsRoundTripThroughTheGeneratedClasses) {
-    const std::string sample = std::string(QXXML_SOURCE_DIR) + "/examples/purchase_order";
-    CXmlSerializationContext context;
-    gen_po::AddGen_poNamespaceAliases(context);
-    for (int seed : {1, 2, 7}) {
-        const std::string input = TempDir() + "/po-sample-" + std::to_string(seed) + ".xml";
-        const std::string output = TempDir() + "/po-sample-" + std::to_string(seed) + "-out.xml";
-        RemoveFile(input);  // the question asked of gen.py is the same in every run
-        PythonScript("examples/purchase_order/gen.py", Quote(input) + " 30000 " + std::to_string(seed) + " --no-any");
-        CSmartPtr<gen_po::CPurchaseOrderType> order(new gen_po::CPurchaseOrderType);
-        order->FromXmlFile(FromUtf8(input).c_str(), context);
-        EXPECT_GT(order->GetItems()->GetCount(), 10);
-        order->ToXmlFile(FromUtf8(output).c_str(), true, true, XmlEncoding_UTF8, EOLType_LF, context,
-                         CompressionType_None);
-        const std::string compared =
-            PythonScript("tests/common/c14n_compare.py", "--decimal USPrice --double measurement --base64 blob " +
-                                                             Quote(input) + " " + Quote(output));
-        EXPECT_EQ(compared, "equal\n") << input;
-        if (!kXmllint.empty()) {
-            EXPECT_EQ(SchemaVerdicts(sample + "/po.xsd", {output})[output], "") << output;
-        }
-    }
-}
-
 }  // namespace
