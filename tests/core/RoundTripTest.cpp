@@ -9,7 +9,7 @@
 #include <qxxml/values/BinaryData.h>
 
 #include "common/CaseTable.h"
-#include "xmlout/PythonOracle.h"
+#include "common/ExpatOracle.h"
 
 #include <gtest/gtest.h>
 

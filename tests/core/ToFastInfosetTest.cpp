@@ -12,7 +12,7 @@
 #include <qxxml/values/ItemType.h>
 
 #include "common/JavaOracle.h"
-#include "xmlout/PythonOracle.h"
+#include "common/ExpatOracle.h"
 
 #include <gtest/gtest.h>
 

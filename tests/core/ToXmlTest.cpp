@@ -6,7 +6,7 @@
 #include <qxxml/support/QxException.h>
 #include <qxxml/values/BinaryData.h>
 
-#include "xmlout/PythonOracle.h"
+#include "common/ExpatOracle.h"
 
 #include <gtest/gtest.h>
 
