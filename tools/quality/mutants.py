@@ -19,7 +19,9 @@ sources test the same mutants, whatever the tests are. Results go to a JSON-line
 per mutant) and a rerun with the same file resumes where it stopped; a run may be stopped at
 any time, and --report-only prints the rates of what it got through (the sample is taken round
 robin over the subsystems, so any prefix of it is spread over all of them). --same-as tests
-exactly the mutants of an earlier run's results (after the tests changed, say), and
+exactly the mutants of an earlier run's results (after the tests changed, say; a mutant whose
+file changed since is found again by its file, kind and text at the nearest line, and one whose
+text is gone is listed and left out), and
 --assume-survived takes that run's survivors as survivors without running them: when tests were
 only removed or moved into tables they cannot kill them, so the rate is a lower bound at a
 fraction of the cost. samples/ keeps the results of samples that later runs compare with
@@ -144,6 +146,30 @@ def places_in(path):
             previous = stripped
         offset += len(line) + 1
     return found
+
+
+def match_places(earlier, places):
+    """The place of each earlier mutant in today's sources, by id while its file is unchanged;
+    else the same change (file, kind, old and new text) at the line nearest to where it was.
+    Mutants whose text is gone are reported and left out."""
+    by_id = {p['id']: p for p in places}
+    matched, lost = {}, []
+    for r in earlier:
+        if r['id'] in by_id:
+            matched[r['id']] = by_id[r['id']]
+            continue
+        same = [p for p in places if (p['file'], p['kind'], p['old'], p['new']) ==
+                (r['file'], r['kind'], r['old'], r['new']) and p not in matched.values()]
+        if same:
+            matched[r['id']] = min(same, key=lambda p: abs(p['line'] - r['line']))
+        else:
+            lost.append(r)
+    moved = sum(1 for key, p in matched.items() if key != p['id'])
+    print(f'sample: {len(matched) - moved} mutants in place, {moved} moved with their lines, '
+          f'{len(lost)} whose text is gone:', flush=True)
+    for r in lost:
+        print(f"  {r['file']}:{r['line']} {r['kind']}: {r['old']!r} -> {r['new']!r} ({r['status']} before)")
+    return matched
 
 
 def all_places(src):
@@ -356,9 +382,10 @@ def main():
 
     if args.same_as:
         with open(args.same_as) as f:
-            earlier = [r['id'] for r in map(json.loads, f) if r['status'] != 'compile_error']
-        places = {p['id']: p for sub in SUBSYSTEMS for p in per_subsystem[sub]}
-        order = iter([places[key] for key in earlier])  # a KeyError: the library changed since
+            earlier = [r for r in map(json.loads, f) if r['status'] != 'compile_error']
+        matched = match_places(earlier, [p for sub in SUBSYSTEMS for p in per_subsystem[sub]])
+        survivors |= {matched[r['id']]['id'] for r in earlier if r['id'] in survivors and r['id'] in matched}
+        order = iter([matched[r['id']] for r in earlier if r['id'] in matched])
     else:
         order = round_robin(per_subsystem, share, results)
 
