@@ -136,8 +136,8 @@ void PutUtf8(CFIOctetBuffer& out, const LengthForm& form, unsigned first, const 
     char* end = p + guessed;
     const wchar_t* const chars = text.data();
     size_t i = 0;
-    // Eight characters per step, written as fixed-length loops that compilers turn into a
-    // few vector instructions (an OR of the block, a narrowing store).
+    // Eight characters per step: one test of the whole block, then its copy (fixed-length
+    // loops the compiler unrolls).
     for (; i + 8 <= characters; i += 8, end += 8) {
         uint32_t any = 0;
         for (size_t k = 0; k < 8; ++k) any |= static_cast<uint32_t>(chars[i + k]);
