@@ -86,10 +86,14 @@ public:
     // A null-terminated table as CleanMetaData expects it (array new, one entry larger).
     template <class Info>
     static Info** Table(std::initializer_list<Info*> entries) {
-        Info** table = new Info*[entries.size() + 1];
-        size_t i = 0;
-        for (Info* entry : entries) table[i++] = entry;
-        table[i] = nullptr;
+        return Table(entries.begin(), entries.size());
+    }
+    // The same from `count` entries in a row (a table built at run time).
+    template <class Info>
+    static Info** Table(Info* const* entries, size_t count) {
+        Info** table = new Info*[count + 1];
+        for (size_t i = 0; i < count; ++i) table[i] = entries[i];
+        table[count] = nullptr;
         return table;
     }
 

@@ -9,7 +9,6 @@
 
 #include "common/TestSupport.h"
 
-#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <sstream>
@@ -86,21 +85,12 @@ std::wstring WriteWithWriter(const std::function<void(CXmlWriter* writer)>& writ
 
 // ---------------------------------------------------------------- engine probes
 
-// A null-terminated table as CGeneratedTables::Table makes one.
-template <class Info>
-Info** TableOf(const std::vector<Info*>& entries) {
-    Info** table = new Info*[entries.size() + 1];
-    std::copy(entries.begin(), entries.end(), table);
-    table[entries.size()] = nullptr;
-    return table;
-}
-
 CTbProbe::CTbProbe(CParentElementInfo* info, const std::vector<CElementInfo*>& elements,
                    const std::vector<CAttributeInfo*>& attributes, size_t propertyCount)
     : m_properties(propertyCount) {
     m_tables.info = info;
-    m_tables.elements = TableOf(elements);
-    m_tables.attributes = TableOf(attributes);
+    m_tables.elements = CGeneratedTables::Table(elements.data(), elements.size());
+    m_tables.attributes = CGeneratedTables::Table(attributes.data(), attributes.size());
     SetElementName(L"probe");
 }
 
