@@ -29,20 +29,6 @@ constexpr uint32_t kUuidLength = 16;
 constexpr unsigned char kOneTrue = 0x38;
 constexpr unsigned char kOneFalse = 0x30;
 
-// Up to four octets go in one by one: a push_back into a buffer with room is a few inlined
-// instructions, where an append of so few octets costs a library call and a memmove call.
-// Eight push_backs, each waiting for the length the last one stored, cost more than that call.
-template <unsigned octets>
-void AppendBigEndian(std::string& out, uint64_t bits) {
-    if (octets <= 4) {
-        for (unsigned i = 0; i < octets; ++i) out.push_back(static_cast<char>(bits >> (8 * (octets - 1 - i))));
-        return;
-    }
-    char bytes[octets];
-    for (unsigned i = 0; i < octets; ++i) bytes[i] = static_cast<char>(bits >> (8 * (octets - 1 - i)));
-    out.append(bytes, octets);
-}
-
 // The usual lexical forms of numbers and booleans are read here without the working copy of
 // the text that CConversions makes for its whitespace rule; any other text (white space, a
 // value out of range, an error to report) goes through CConversions, which gives the same
@@ -127,6 +113,12 @@ FixedOctets EncodeFixed(uint32_t algorithm, std::wstring_view text) {
     default:
         return {};
     }
+}
+
+// The value's octets, most significant first; returns their count.
+inline unsigned StoreBigEndian(const FixedOctets& fixed, unsigned char* octets) {
+    for (unsigned i = 0; i < fixed.count; ++i) octets[i] = static_cast<unsigned char>(fixed.bits >> (8 * (fixed.count - 1 - i)));
+    return fixed.count;
 }
 
 // Written out so that compilers make one byte-swapping load of each.
@@ -232,9 +224,7 @@ void CFastInfosetBinaryData::SetAsEncodedString(uint32_t algorithm, const wchar_
     const std::wstring_view view(text);
     const FixedOctets fixed = EncodeFixed(algorithm, view);
     if (fixed.count != 0) {
-        unsigned char* bytes = ReplaceBytes(fixed.count);
-        for (unsigned i = 0; i < fixed.count; ++i)
-            bytes[i] = static_cast<unsigned char>(fixed.bits >> (8 * (fixed.count - 1 - i)));
+        StoreBigEndian(fixed, ReplaceBytes(fixed.count));
         return;
     }
     std::string octets;
@@ -248,15 +238,17 @@ void CFastInfosetBinaryData::AppendEncodedString(std::string& out, uint32_t algo
     AppendEncoded(out, algorithm, text);
 }
 
+unsigned CFastInfosetBinaryData::EncodeFixedSize(uint32_t algorithm, const std::wstring& text,
+                                                 unsigned char (&octets)[kMaxFixedOctets]) {
+    return StoreBigEndian(EncodeFixed(algorithm, text), octets);
+}
+
 // `text` is followed by a terminating zero.
 void CFastInfosetBinaryData::AppendEncoded(std::string& out, uint32_t algorithm, std::wstring_view text) {
-    const FixedOctets fixed = EncodeFixed(algorithm, text);
-    switch (fixed.count) {
-    case 1: return AppendBigEndian<1>(out, fixed.bits);
-    case 2: return AppendBigEndian<2>(out, fixed.bits);
-    case 4: return AppendBigEndian<4>(out, fixed.bits);
-    case 8: return AppendBigEndian<8>(out, fixed.bits);
-    default: break;
+    unsigned char fixed[kMaxFixedOctets];
+    if (const unsigned count = StoreBigEndian(EncodeFixed(algorithm, text), fixed)) {
+        out.append(reinterpret_cast<const char*>(fixed), count);
+        return;
     }
     switch (algorithm) {
     case FIAlgorithm_Hexadecimal:
@@ -318,6 +310,12 @@ std::wstring CFastInfosetBinaryData::GetAsString(uint32_t algorithm, const unsig
     default:
         break;
     }
+    return GetAsStringOfList(algorithm, data, length);
+}
+
+// Apart, so that the single values above need no frame of their own: each is a jump to its
+// conversion.
+__attribute__((noinline)) std::wstring CFastInfosetBinaryData::GetAsStringOfList(uint32_t algorithm, const unsigned char* data, uint32_t length) {
     std::wstring text;
     AppendAsString(text, algorithm, data, length);
     return text;

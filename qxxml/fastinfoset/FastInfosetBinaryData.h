@@ -60,6 +60,12 @@ public:
 
     // The same on a caller's buffers: the octets of one value are appended to `out`.
     static void AppendEncodedString(std::string& out, uint32_t algorithm, const std::wstring& text);
+    // The octets of one value of a fixed-size algorithm (short, int, long, boolean, float,
+    // double) written to `octets`, with no buffer to grow: returns their count, or 0 for the
+    // other algorithms (nothing written; AppendEncodedString then).
+    static constexpr unsigned kMaxFixedOctets = 8;
+    static unsigned EncodeFixedSize(uint32_t algorithm, const std::wstring& text,
+                                    unsigned char (&octets)[kMaxFixedOctets]);
     static std::wstring GetAsString(uint32_t algorithm, const unsigned char* data, uint32_t length);
     // The same appended to `out` (a reader's reused buffer): nothing allocated beyond its
     // growth. A refused length appends nothing.
@@ -79,6 +85,7 @@ public:
 
 private:
     static void AppendEncoded(std::string& out, uint32_t algorithm, std::wstring_view text);
+    static std::wstring GetAsStringOfList(uint32_t algorithm, const unsigned char* data, uint32_t length);
 };
 
 }  // namespace QxXmlLib10

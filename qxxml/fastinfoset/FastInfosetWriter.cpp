@@ -100,7 +100,7 @@ char* PutLength(char* p, const LengthForm& form, unsigned first, uint32_t length
     return PutBigEndian32(p, length - form.twoOctetsMax - 1);
 }
 
-void PutOctets(CFIOctetBuffer& out, const LengthForm& form, unsigned first, const std::string& octets) {
+void PutOctets(CFIOctetBuffer& out, const LengthForm& form, unsigned first, std::string_view octets) {
     char* p = out.Room(kMaxLengthOctets + octets.size());
     p = PutLength(p, form, first, static_cast<uint32_t>(octets.size()));
     std::memcpy(p, octets.data(), octets.size());
@@ -578,12 +578,14 @@ void CFastInfosetWriter::WriteIdentifyingString(const std::wstring& value, CFIVo
 
 // ------------------------------------------------------------------ values
 
-unsigned CFastInfosetWriter::EncodeValue(const std::wstring& value, ItemType itemType, bool chunk, unsigned& index) {
+unsigned CFastInfosetWriter::EncodeValue(const std::wstring& value, ItemType itemType, bool chunk, unsigned& index,
+                                         std::string_view& octets) {
     const CFastInfosetContext::EncodedCharacterString encoding = m_pFIContext->GetEncoding(itemType);
     m_value.clear();
     switch (encoding.m_dwEncodingKind) {
     case FIEncodingKind_CharacterString:
         AppendUtf8Checked(m_value, value);
+        octets = m_value;
         return 0;
     case FIEncodingKind_RestrictedAlphabet:
         if (encoding.m_dwIndex != 1 && encoding.m_dwIndex != 2)
@@ -591,20 +593,28 @@ unsigned CFastInfosetWriter::EncodeValue(const std::wstring& value, ItemType ite
                                             static_cast<int>(encoding.m_dwIndex)));
         CFastInfosetBinaryData::AppendRestrictedAlphabetString(
             m_value, m_pVocabulary->GetRestrictedAlphabet(encoding.m_dwIndex), value.data(), value.size());
+        octets = m_value;
         index = encoding.m_dwIndex - 1;
         return 2;
     case FIEncodingKind_EncodingAlgorithm:
         if (encoding.m_dwIndex < 1 || encoding.m_dwIndex > 10)
             throw CQxException(FormatString(L"Failed to write FastInfoset. Invalid Encoding Algorithm value [%d]",
                                             static_cast<int>(encoding.m_dwIndex)));
+        index = encoding.m_dwIndex - 1;
+        // Numbers and booleans straight from their octets; the others through the buffer.
+        if (const unsigned count = CFastInfosetBinaryData::EncodeFixedSize(encoding.m_dwIndex, value, m_fixed)) {
+            octets = std::string_view(reinterpret_cast<const char*>(m_fixed), count);
+            return 3;
+        }
         CFastInfosetBinaryData::AppendEncodedString(m_value, encoding.m_dwIndex, value);
         if (m_value.empty()) {
             // No octets (base64 text of nothing): an octet string cannot be empty, so the
             // text goes as it stands.
             AppendUtf8Checked(m_value, value);
+            octets = m_value;
             return 0;
         }
-        index = encoding.m_dwIndex - 1;
+        octets = m_value;
         return 3;
     default:
         throw CQxException(chunk ? L"Failed to write FastInfoset. Unknown encoding in EncodedCharacterStringBit7."
@@ -637,15 +647,16 @@ inline void CFastInfosetWriter::WriteValue(CFIOctetBuffer& out, bool chunk, cons
     }
     const unsigned first = indexable ? form.addedMark : form.literalMark;
     unsigned index = 0;
+    std::string_view octets;
     if (IsPlainText(itemType)) {
         PutUtf8(out, form.lengthForm, first, value);  // discriminant 00: UTF-8
-    } else if (const unsigned discriminant = EncodeValue(value, itemType, chunk, index)) {
+    } else if (const unsigned discriminant = EncodeValue(value, itemType, chunk, index, octets)) {
         // The discriminant, then the 8-bit table index split across the octet boundary.
         const unsigned rest = 8 - form.spare;
         out.Put(first | discriminant << form.spare | index >> rest);
-        PutOctets(out, form.lengthForm, (index & ((1u << rest) - 1)) << form.spare, m_value);
+        PutOctets(out, form.lengthForm, (index & ((1u << rest) - 1)) << form.spare, octets);
     } else {
-        PutOctets(out, form.lengthForm, first, m_value);
+        PutOctets(out, form.lengthForm, first, octets);
     }
     // Into the map only: the writer looks values up and never reads them back by index, so
     // its private vocabulary's value tables stay empty (a document indexing many values then

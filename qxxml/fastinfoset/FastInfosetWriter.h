@@ -26,6 +26,7 @@
 
 #include <qxxml/core/SerializationEnums.h>
 #include <qxxml/fastinfoset/FIVocabulary.h>
+#include <qxxml/fastinfoset/FastInfosetBinaryData.h>
 #include <qxxml/fastinfoset/FastInfosetContext.h>
 #include <qxxml/fastinfoset/FIOctetBuffer.h>
 #include <qxxml/xmlout/XmlWriter.h>
@@ -33,6 +34,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -162,9 +164,11 @@ private:
     void WriteCharacterChunk(const std::wstring& value, ItemType itemType);
     // True when the encoding table sends values of the type as UTF-8 text.
     bool IsPlainText(ItemType itemType) const;
-    // The value's octets by the context's encoding table, and the discriminant bits and
-    // 8-bit table index to announce them with (discriminant 0: UTF-8, index unused).
-    unsigned EncodeValue(const std::wstring& value, ItemType itemType, bool chunk, unsigned& index);
+    // The value's octets by the context's encoding table (in m_value or m_fixed), and the
+    // discriminant bits and 8-bit table index to announce them with (discriminant 0: UTF-8,
+    // index unused).
+    unsigned EncodeValue(const std::wstring& value, ItemType itemType, bool chunk, unsigned& index,
+                         std::string_view& octets);
     void Flush();
 
     CBinaryStream* m_pStream;
@@ -206,6 +210,7 @@ private:
     // Octets not yet handed to the stream, and the scratch buffer of encoded values.
     CFIOctetBuffer m_out;
     std::string m_value;
+    unsigned char m_fixed[CFastInfosetBinaryData::kMaxFixedOctets];
     // Per item type: true when the context's encoding table sends its values as UTF-8 text.
     static constexpr unsigned kItemTypes = CFastInfosetContext::kEncodingTableSize;
     bool m_plainText[kItemTypes] = {};
