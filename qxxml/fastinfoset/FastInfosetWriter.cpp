@@ -10,6 +10,7 @@
 #include <qxxml/xmlout/BinaryStream.h>
 #include <qxxml/xmlout/UtfEncoding.h>
 
+#include <cassert>
 #include <cstring>
 #include <cwchar>
 
@@ -286,7 +287,7 @@ inline void CFastInfosetWriter::StartContent(bool child) {
     }
 }
 
-void CFastInfosetWriter::StartElement(const std::wstring& localName, const std::wstring& namespaceUri) {
+inline void CFastInfosetWriter::OpenElement() {
     StartContent(true);
     if (m_pContext) {
         // A child starts as a leaf, in its parent's scope.
@@ -304,12 +305,26 @@ void CFastInfosetWriter::StartElement(const std::wstring& localName, const std::
     m_dwAttributeCount = 0;
     m_attributeValues.clear();
     m_declarations.clear();
-    // Nothing enters the element-name table before the element is written.
-    m_dwElementNameIndex = ElementNameIndex(localName, namespaceUri);
-    if (m_dwElementNameIndex == 0) {
+}
+
+// Nothing enters the element-name table before the element is written.
+inline void CFastInfosetWriter::HoldElementName(uint32_t index, const std::wstring& localName,
+                                                const std::wstring& namespaceUri) {
+    m_dwElementNameIndex = index;
+    if (index == 0) {
         m_strElementNamespace = namespaceUri;
         m_strElementLocalName = localName;
     }
+}
+
+void CFastInfosetWriter::StartElement(const std::wstring& localName, const std::wstring& namespaceUri) {
+    OpenElement();
+    HoldElementName(ElementNameIndex(localName, namespaceUri), localName, namespaceUri);
+}
+
+void CFastInfosetWriter::StartDeclaredElement(const std::wstring& localName, const std::wstring& namespaceUri) {
+    OpenElement();
+    HoldElementName(DeclaredElementNameIndex(localName, namespaceUri), localName, namespaceUri);
 }
 
 inline void CFastInfosetWriter::GiveLeafAScope() {
@@ -513,6 +528,29 @@ inline uint32_t CFastInfosetWriter::ElementNameIndex(const std::wstring& localNa
         memo.scopeVersion = m_scopeVersion;
         std::wmemcpy(memo.chars, localName.data(), local);
         std::wmemcpy(memo.chars + local, namespaceUri.data(), namespaceUri.size());
+    }
+    return index;
+}
+
+inline uint32_t CFastInfosetWriter::DeclaredElementNameIndex(const std::wstring& localName,
+                                                            const std::wstring& namespaceUri) {
+    DeclaredMemo& memo = m_declaredNameCache[CacheHome(localName) & (kNameCacheSize - 1)];
+    if (memo.index != 0 && memo.localName == localName.data() && memo.namespaceUri == namespaceUri.data() &&
+        memo.localLength == localName.size() && memo.namespaceLength == namespaceUri.size() &&
+        memo.scope == CurrentScope() && memo.scopeVersion == m_scopeVersion) {
+        // A name that broke the promise (changed or moved) would be written as another.
+        assert(memo.index == ElementNameIndex(localName, namespaceUri));
+        return memo.index;
+    }
+    const uint32_t index = ElementNameIndex(localName, namespaceUri);
+    if (index != 0) {  // found under the scope in force: it takes the entry over
+        memo.localName = localName.data();
+        memo.namespaceUri = namespaceUri.data();
+        memo.localLength = localName.size();
+        memo.namespaceLength = namespaceUri.size();
+        memo.scope = CurrentScope();
+        memo.scopeVersion = m_scopeVersion;
+        memo.index = index;
     }
     return index;
 }

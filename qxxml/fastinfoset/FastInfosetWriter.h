@@ -65,6 +65,7 @@ public:
     void WriteProcessingInstruction(const std::wstring& instruction) override;
     void WriteInlineSchema(const std::wstring&) override {}
     void StartElement(const std::wstring& localName, const std::wstring& namespaceUri) override;
+    void StartDeclaredElement(const std::wstring& localName, const std::wstring& namespaceUri) override;
     void WriteElementValue(const std::wstring& value, ItemType itemType) override;
     void EndElement() override;
     void AddAttribute(const std::wstring& localName, const std::wstring& namespaceUri, const std::wstring& value,
@@ -109,11 +110,25 @@ private:
         uint64_t scopeVersion = 0;
         wchar_t chars[kElementMemoChars];  // the local name, then the namespace
     };
+    // A declared element name whose index is known, by the address and length of its two
+    // strings (see StartDeclaredElement), for the scope it was found under.
+    struct DeclaredMemo {
+        const wchar_t* localName = nullptr;
+        const wchar_t* namespaceUri = nullptr;
+        size_t localLength = 0;
+        size_t namespaceLength = 0;
+        const void* scope = nullptr;
+        uint64_t scopeVersion = 0;
+        uint32_t index = 0;  // 0: an empty entry
+    };
     static constexpr size_t kNameCacheSize = 256;  // a power of two
     static constexpr size_t kNameCacheProbes = 4;
 
     static CInstanceMonitor::ClassType* MonitorRecord();
 
+    // StartElement's steps before and after the name's index is known.
+    void OpenElement();
+    void HoldElementName(uint32_t index, const std::wstring& localName, const std::wstring& namespaceUri);
     // The held-back element written out with its namespace attributes, name and attributes;
     // its start tag stays open.
     void WritePendingElement();
@@ -145,6 +160,8 @@ private:
     // is then its prefix). A repeated name in an unchanged scope costs one cache entry's
     // comparison: its prefix is not looked up again.
     uint32_t ElementNameIndex(const std::wstring& localName, const std::wstring& namespaceUri);
+    // The same for a declared name: known again by its strings' addresses, no text compared.
+    uint32_t DeclaredElementNameIndex(const std::wstring& localName, const std::wstring& namespaceUri);
     // The cache entry a name given in that string starts its search at.
     static size_t CacheHome(const std::wstring& localName) noexcept;
     const void* CurrentScope() const { return &m_pContext->GetNamespaceMap(); }
@@ -204,6 +221,7 @@ private:
     std::wstring m_strElementLocalName;
     std::wstring m_key;                 // qualified-name keys, reused
     std::vector<ElementMemo> m_elementNameCache = std::vector<ElementMemo>(kNameCacheSize);
+    std::vector<DeclaredMemo> m_declaredNameCache = std::vector<DeclaredMemo>(kNameCacheSize);
     std::vector<CachedName> m_attributeNameCache = std::vector<CachedName>(kNameCacheSize);
     CFIShortKeyCache m_characterChunkCache;
     CFIShortKeyCache m_attributeValueCache;

@@ -122,7 +122,7 @@ void CElementInfo::ToXml_Int(const CXmlObjectBase* child, CXmlWriter* writer, bo
 bool CElementInfo::HasValueToWrite(const QxVariant& value, CXmlWriter* writer) const {
     if (!value.IsValid()) return false;
     if (!value.IsNil()) return true;
-    writer->StartElement(m_strElementName, m_strElementNamespace);
+    writer->StartDeclaredElement(m_strElementName, m_strElementNamespace);
     writer->AddXsiNilAttribute();
     writer->EndElement();
     return false;
@@ -151,7 +151,7 @@ bool CElementInfo::ElementToXmlEnum(const CXmlSerializationContext&, const CXmlG
 }
 
 void CElementInfo::WriteValueElement(CXmlWriter* writer, const std::wstring& text, ItemType itemType) const {
-    writer->StartElement(m_strElementName, m_strElementNamespace);
+    writer->StartDeclaredElement(m_strElementName, m_strElementNamespace);
     writer->WriteElementValue(text, itemType);
     writer->EndElement();
 }

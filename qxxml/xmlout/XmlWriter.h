@@ -130,6 +130,13 @@ public:
     virtual void WriteProcessingInstruction(const std::wstring& instruction) = 0;
     virtual void WriteInlineSchema(const std::wstring& schema) = 0;
     virtual void StartElement(const std::wstring& localName, const std::wstring& namespaceUri) = 0;
+    // StartElement for names that stay where they are, unchanged, while the writer lives: a
+    // binding's declared names, held by its descriptors for the program's life. A writer may
+    // know such a name again by its address alone; the others start the element as
+    // StartElement does.
+    virtual void StartDeclaredElement(const std::wstring& localName, const std::wstring& namespaceUri) {
+        StartElement(localName, namespaceUri);
+    }
     virtual void WriteElementValue(const std::wstring& value, ItemType itemType) = 0;
     virtual void EndElement() = 0;
     virtual void AddAttribute(const std::wstring& localName, const std::wstring& namespaceUri,
