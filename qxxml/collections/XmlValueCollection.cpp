@@ -109,13 +109,14 @@ template <class T>
 void CXmlValueCollection<T>::WriteItems(CXmlWriter* writer, const CXmlSerializationContext& context,
                                         ItemType writtenType) const {
     ValidateCount(context);
-    const std::wstring& name = ElementName();
+    const SharedName& name = SharedElementName();
+    const SharedName& namespaceUri = m_strNamespace.shared();
     CItemTextBuffer buffer;  // one buffer for every item's text
     std::wstring& text = buffer.Get();
     for (const T& item : m_items) {
         text.clear();
         AppendItemText(text, item);
-        writer->StartElement(name, m_strNamespace);
+        writer->StartSharedNameElement(name, namespaceUri);
         writer->WriteElementValue(text, writtenType);
         writer->EndElement();
     }

@@ -119,6 +119,7 @@ protected:
     // --- element name
     std::wstring GetElementName() const { return *m_pElementName; }
     const std::wstring& ElementName() const { return *m_pElementName; }
+    const SharedName& SharedElementName() const { return m_pElementName; }
     void SetElementName(const wchar_t* name);
     static void SetElementName(CXmlObjectBase* object, const wchar_t* name);
 

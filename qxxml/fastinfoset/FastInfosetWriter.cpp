@@ -126,6 +126,17 @@ const ValueForm kCharacterChunk{0xA0, kIntegerOnFourthBit, 0x90, 0x80, kOnSevent
     throw CQxException(L"Failed to write FastInfoset. Text holds a character that has no UTF-8 form.");
 }
 
+// Copies `count` characters as octets when all are ASCII (one test of the whole block, then
+// its copy: fixed-length loops the compiler unrolls); false, with nothing written, otherwise.
+template <size_t count>
+inline bool CopyAsciiBlock(const wchar_t* chars, char* out) {
+    uint32_t any = 0;
+    for (size_t k = 0; k < count; ++k) any |= static_cast<uint32_t>(chars[k]);
+    if (any >= 0x80) return false;
+    for (size_t k = 0; k < count; ++k) out[k] = static_cast<char>(chars[k]);
+    return true;
+}
+
 // The UTF-8 form of non-empty text as an octet string, encoded straight from the wide text
 // into the output. The length goes before the octets, so its size is guessed from the
 // character count (exact for ASCII) and the octets moved in the rare case the guess was short.
@@ -137,13 +148,14 @@ void PutUtf8(CFIOctetBuffer& out, const LengthForm& form, unsigned first, const 
     char* end = p + guessed;
     const wchar_t* const chars = text.data();
     size_t i = 0;
-    // Eight characters per step: one test of the whole block, then its copy (fixed-length
-    // loops the compiler unrolls).
+    // Eight characters per step while they are ASCII.
     for (; i + 8 <= characters; i += 8, end += 8) {
-        uint32_t any = 0;
-        for (size_t k = 0; k < 8; ++k) any |= static_cast<uint32_t>(chars[i + k]);
-        if (any >= 0x80) break;
-        for (size_t k = 0; k < 8; ++k) end[k] = static_cast<char>(chars[i + k]);
+        if (!CopyAsciiBlock<8>(chars + i, end)) break;
+    }
+    // The rest in blocks of four, then one by one.
+    if (i + 4 <= characters && CopyAsciiBlock<4>(chars + i, end)) {
+        i += 4;
+        end += 4;
     }
     while (i < characters && static_cast<uint32_t>(chars[i]) < 0x80) *end++ = static_cast<char>(chars[i++]);
     if (i < characters) {
@@ -327,6 +339,12 @@ void CFastInfosetWriter::StartDeclaredElement(const std::wstring& localName, con
     HoldElementName(DeclaredElementNameIndex(localName, namespaceUri), localName, namespaceUri);
 }
 
+void CFastInfosetWriter::StartSharedNameElement(const SharedName& localName, const SharedName& namespaceUri) {
+    OpenElement();
+    HoldElementName(DeclaredElementNameIndex(*localName, *namespaceUri, &localName, &namespaceUri), *localName,
+                    *namespaceUri);
+}
+
 inline void CFastInfosetWriter::GiveLeafAScope() {
     if (!m_bLeaf) return;
     static const std::wstring unnamed;
@@ -501,6 +519,18 @@ void CFastInfosetWriter::WriteNamespaceAttribute(const std::wstring& prefix, con
     WriteIdentifyingString(namespaceUri, v.m_namespaceNameMap, v.m_namespaceNames);
 }
 
+namespace {
+
+// A memo entry's hold on a shared name, or on none (a declared name, which needs none).
+void KeepShared(SharedName& kept, const SharedName* name) {
+    if (name == nullptr)
+        kept.reset();
+    else if (kept != *name)
+        kept = *name;
+}
+
+}  // namespace
+
 inline size_t CFastInfosetWriter::CacheHome(const std::wstring& localName) noexcept {
     // A document repeats few names many times, passed mostly as the same strings: their
     // address picks the first entry to try, their text confirms an entry.
@@ -533,7 +563,9 @@ inline uint32_t CFastInfosetWriter::ElementNameIndex(const std::wstring& localNa
 }
 
 inline uint32_t CFastInfosetWriter::DeclaredElementNameIndex(const std::wstring& localName,
-                                                            const std::wstring& namespaceUri) {
+                                                            const std::wstring& namespaceUri,
+                                                            const SharedName* sharedLocalName,
+                                                            const SharedName* sharedNamespaceUri) {
     DeclaredMemo& memo = m_declaredNameCache[CacheHome(localName) & (kNameCacheSize - 1)];
     if (memo.index != 0 && memo.localName == localName.data() && memo.namespaceUri == namespaceUri.data() &&
         memo.localLength == localName.size() && memo.namespaceLength == namespaceUri.size() &&
@@ -551,6 +583,8 @@ inline uint32_t CFastInfosetWriter::DeclaredElementNameIndex(const std::wstring&
         memo.scope = CurrentScope();
         memo.scopeVersion = m_scopeVersion;
         memo.index = index;
+        KeepShared(memo.sharedLocalName, sharedLocalName);
+        KeepShared(memo.sharedNamespaceUri, sharedNamespaceUri);
     }
     return index;
 }

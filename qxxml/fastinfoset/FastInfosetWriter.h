@@ -66,6 +66,7 @@ public:
     void WriteInlineSchema(const std::wstring&) override {}
     void StartElement(const std::wstring& localName, const std::wstring& namespaceUri) override;
     void StartDeclaredElement(const std::wstring& localName, const std::wstring& namespaceUri) override;
+    void StartSharedNameElement(const SharedName& localName, const SharedName& namespaceUri) override;
     void WriteElementValue(const std::wstring& value, ItemType itemType) override;
     void EndElement() override;
     void AddAttribute(const std::wstring& localName, const std::wstring& namespaceUri, const std::wstring& value,
@@ -111,8 +112,11 @@ private:
         wchar_t chars[kElementMemoChars];  // the local name, then the namespace
     };
     // A declared element name whose index is known, by the address and length of its two
-    // strings (see StartDeclaredElement), for the scope it was found under.
+    // strings (see StartDeclaredElement), for the scope it was found under. Shared names are
+    // kept alive by the entry, so that their address stays theirs.
     struct DeclaredMemo {
+        SharedName sharedLocalName;
+        SharedName sharedNamespaceUri;
         const wchar_t* localName = nullptr;
         const wchar_t* namespaceUri = nullptr;
         size_t localLength = 0;
@@ -161,7 +165,10 @@ private:
     // comparison: its prefix is not looked up again.
     uint32_t ElementNameIndex(const std::wstring& localName, const std::wstring& namespaceUri);
     // The same for a declared name: known again by its strings' addresses, no text compared.
-    uint32_t DeclaredElementNameIndex(const std::wstring& localName, const std::wstring& namespaceUri);
+    // `shared...` hold the names when they are shared strings, else null.
+    uint32_t DeclaredElementNameIndex(const std::wstring& localName, const std::wstring& namespaceUri,
+                                      const SharedName* sharedLocalName = nullptr,
+                                      const SharedName* sharedNamespaceUri = nullptr);
     // The cache entry a name given in that string starts its search at.
     static size_t CacheHome(const std::wstring& localName) noexcept;
     const void* CurrentScope() const { return &m_pContext->GetNamespaceMap(); }

@@ -31,6 +31,7 @@ public:
 
     operator const std::wstring&() const { return *m_name; }  // NOLINT: reads as a string
     const std::wstring& str() const { return *m_name; }
+    const SharedName& shared() const { return m_name; }
     const wchar_t* c_str() const { return m_name->c_str(); }
     bool empty() const { return m_name->empty(); }
 

@@ -20,6 +20,7 @@
 
 #include <qxxml/support/Export.h>
 #include <qxxml/support/InstanceMonitor.h>
+#include <qxxml/support/SharedName.h>
 #include <qxxml/values/ItemType.h>
 
 #include <cstdint>
@@ -136,6 +137,11 @@ public:
     // StartElement does.
     virtual void StartDeclaredElement(const std::wstring& localName, const std::wstring& namespaceUri) {
         StartElement(localName, namespaceUri);
+    }
+    // The same for names held as shared strings (a collection's), which never change: a
+    // writer may keep them, and know them again by their address.
+    virtual void StartSharedNameElement(const SharedName& localName, const SharedName& namespaceUri) {
+        StartElement(*localName, *namespaceUri);
     }
     virtual void WriteElementValue(const std::wstring& value, ItemType itemType) = 0;
     virtual void EndElement() = 0;
