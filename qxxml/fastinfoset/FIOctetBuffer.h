@@ -17,11 +17,15 @@ namespace QxXmlLib10 {
 
 class CFIOctetBuffer {
 public:
+    CFIOctetBuffer() = default;
+    CFIOctetBuffer(const CFIOctetBuffer&) = delete;
+    CFIOctetBuffer& operator=(const CFIOctetBuffer&) = delete;
+
     char* Room(size_t count) {
-        if (m_bytes.size() - m_used < count) Grow(count);  // rare: the check stays in line
-        return m_bytes.data() + m_used;
+        if (static_cast<size_t>(m_limit - m_end) < count) Grow(count);  // rare: the check stays in line
+        return m_end;
     }
-    void Done(char* end) noexcept { m_used = static_cast<size_t>(end - m_bytes.data()); }
+    void Done(char* end) noexcept { m_end = end; }
 
     void Put(unsigned char octet) {
         char* p = Room(1);
@@ -36,21 +40,27 @@ public:
     }
 
     const char* data() const noexcept { return m_bytes.data(); }
-    size_t size() const noexcept { return m_used; }
-    bool empty() const noexcept { return m_used == 0; }
-    void clear() noexcept { m_used = 0; }
-    void Truncate(size_t size) noexcept { m_used = std::min(m_used, size); }
+    size_t size() const noexcept { return static_cast<size_t>(m_end - m_bytes.data()); }
+    bool empty() const noexcept { return m_end == m_bytes.data(); }
+    void clear() noexcept { m_end = m_bytes.data(); }
+    void Truncate(size_t size) noexcept { m_end = m_bytes.data() + std::min(this->size(), size); }
 
 private:
 #if defined(__GNUC__)
     __attribute__((noinline))
 #endif
     void Grow(size_t count) {
-        m_bytes.resize(std::max(m_bytes.size() * 2, m_used + count + 4096));
+        const size_t used = size();
+        m_bytes.resize(std::max(m_bytes.size() * 2, used + count + 4096));
+        m_end = m_bytes.data() + used;
+        m_limit = m_bytes.data() + m_bytes.size();
     }
 
-    std::vector<char> m_bytes;  // its size is the capacity; m_used of it hold octets
-    size_t m_used = 0;
+    // Its size is the capacity; the octets written run from its start to m_end. The ends are
+    // kept as pointers, so that making room reads two of them and nothing else.
+    std::vector<char> m_bytes;
+    char* m_end = nullptr;
+    char* m_limit = nullptr;
 };
 
 }  // namespace QxXmlLib10
