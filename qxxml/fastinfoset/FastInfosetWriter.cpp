@@ -91,7 +91,7 @@ constexpr size_t LengthOctets(const LengthForm& form, size_t length) {
     return length <= form.oneOctetMax ? 1 : length <= form.twoOctetsMax ? 2 : 5;
 }
 
-char* PutLength(char* p, const LengthForm& form, unsigned first, uint32_t length) {
+inline char* PutLength(char* p, const LengthForm& form, unsigned first, uint32_t length) {
     if (length <= form.oneOctetMax) return Put(p, first | (length - 1));
     if (length <= form.twoOctetsMax) {
         p = Put(p, first | form.medium);
@@ -140,7 +140,9 @@ inline bool CopyAsciiBlock(const wchar_t* chars, char* out) {
 // The UTF-8 form of non-empty text as an octet string, encoded straight from the wide text
 // into the output. The length goes before the octets, so its size is guessed from the
 // character count (exact for ASCII) and the octets moved in the rare case the guess was short.
-void PutUtf8(CFIOctetBuffer& out, const LengthForm& form, unsigned first, const std::wstring& text) {
+// (One function per length form, whose limits are then constants.)
+template <const LengthForm& form>
+void PutUtf8(CFIOctetBuffer& out, unsigned first, const std::wstring& text) {
     const size_t characters = text.size();
     char* p = out.Room(kMaxLengthOctets + 4 * characters + 3);  // 4 octets per character, the encoder's slack
     const size_t guessed = LengthOctets(form, characters);
@@ -233,7 +235,7 @@ void CFastInfosetWriter::WriteHeader(FInfoDecl declaration) {
     static const char initialVocabulary[] = {'\x20', '\x10', '\x00'};
     m_out.Append(initialVocabulary, sizeof initialVocabulary);
     const std::wstring& named = m_pFIContext->GetExternalVocabularyURI();
-    PutUtf8(m_out, kOnSecondBit, 0x00, named.empty() ? std::wstring(kDefaultExternalVocabularyURI) : named);
+    PutUtf8<kOnSecondBit>(m_out, 0x00, named.empty() ? std::wstring(kDefaultExternalVocabularyURI) : named);
 }
 
 void CFastInfosetWriter::WriteDocumentEnd() {
@@ -644,7 +646,7 @@ void CFastInfosetWriter::WriteIdentifyingString(const std::wstring& value, CFIVo
         return;
     }
     if (value.empty()) throw CQxException(L"Failed to write FastInfoset. A name is empty.");
-    PutUtf8(m_out, kOnSecondBit, 0x00, value);
+    PutUtf8<kOnSecondBit>(m_out, 0x00, value);
     CFIVocabulary::AddString(value, hash, map, table);
 }
 
@@ -721,7 +723,11 @@ inline void CFastInfosetWriter::WriteValue(CFIOctetBuffer& out, bool chunk, cons
     unsigned index = 0;
     std::string_view octets;
     if (IsPlainText(itemType)) {
-        PutUtf8(out, form.lengthForm, first, value);  // discriminant 00: UTF-8
+        // discriminant 00: UTF-8
+        if (chunk)
+            PutUtf8<kOnSeventhBit>(out, first, value);
+        else
+            PutUtf8<kOnFifthBit>(out, first, value);
     } else if (const unsigned discriminant = EncodeValue(value, itemType, chunk, index, octets)) {
         // The discriminant, then the 8-bit table index split across the octet boundary.
         const unsigned rest = 8 - form.spare;
