@@ -69,9 +69,20 @@ inline char* PutInteger(char* p, const IntegerForm& form, unsigned first, uint32
     return Put(p, v);
 }
 
-// An integer as an item of its own (room made here).
-inline void PutInteger(CFIOctetBuffer& out, const IntegerForm& form, unsigned first, uint32_t n) {
+// An integer as an item of its own (room made here). Small ones, nearly every index of a
+// document, take one octet in line.
+void PutLargerInteger(CFIOctetBuffer& out, const IntegerForm& form, unsigned first, uint32_t n) {
     out.Done(PutInteger(out.Room(kMaxIntegerOctets), form, first, n));
+}
+
+#if defined(__GNUC__)
+__attribute__((always_inline))
+#endif
+inline void PutInteger(CFIOctetBuffer& out, const IntegerForm& form, unsigned first, uint32_t n) {
+    if (n <= form.smallMax)
+        out.Put(static_cast<unsigned char>(first | (n - 1)));
+    else
+        PutLargerInteger(out, form, first, n);
 }
 
 // The length of an octet string (1 or more octets) starting on the second, fifth or seventh
