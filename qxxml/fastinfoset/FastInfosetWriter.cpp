@@ -148,6 +148,26 @@ inline bool CopyAsciiBlock(const wchar_t* chars, char* out) {
     return true;
 }
 
+// The UTF-8 form of `count` characters written at `out` (room for 4 octets per character and
+// 3 more made by the caller); the end of what was written, null for text that has no UTF-8
+// form. Values are mostly short ASCII: copied in line, in blocks whose last one overlaps the
+// one before, so that the length decides few branches; anything else through the encoder.
+char* EncodeUtf8(const wchar_t* chars, size_t count, char* out) {
+    size_t ascii = 0;  // characters known to be ASCII and copied
+    if (count >= 8) {
+        for (; ascii + 8 < count && CopyAsciiBlock<8>(chars + ascii, out + ascii);) ascii += 8;
+        if (ascii + 8 >= count && CopyAsciiBlock<8>(chars + count - 8, out + count - 8)) return out + count;
+    } else if (count >= 4) {
+        if (CopyAsciiBlock<4>(chars, out) && CopyAsciiBlock<4>(chars + count - 4, out + count - 4)) return out + count;
+    }
+    while (ascii < count && static_cast<uint32_t>(chars[ascii]) < 0x80) {
+        out[ascii] = static_cast<char>(chars[ascii]);
+        ++ascii;
+    }
+    if (ascii == count) return out + count;
+    return EncodeUtf8Into(out + ascii, chars + ascii, count - ascii);
+}
+
 // The UTF-8 form of non-empty text as an octet string, encoded straight from the wide text
 // into the output. The length goes before the octets, so its size is guessed from the
 // character count (exact for ASCII) and the octets moved in the rare case the guess was short.
@@ -157,32 +177,14 @@ void PutUtf8(CFIOctetBuffer& out, unsigned first, const std::wstring& text) {
     const size_t characters = text.size();
     char* p = out.Room(kMaxLengthOctets + 4 * characters + 3);  // 4 octets per character, the encoder's slack
     const size_t guessed = LengthOctets(form, characters);
-    // Values are mostly short ASCII: copied in line; anything else through the encoder.
-    char* end = p + guessed;
-    const wchar_t* const chars = text.data();
-    size_t i = 0;
-    // Eight characters per step while they are ASCII.
-    for (; i + 8 <= characters; i += 8, end += 8) {
-        if (!CopyAsciiBlock<8>(chars + i, end)) break;
-    }
-    // The rest in blocks of four, then one by one.
-    if (i + 4 <= characters && CopyAsciiBlock<4>(chars + i, end)) {
-        i += 4;
-        end += 4;
-    }
-    while (i < characters && static_cast<uint32_t>(chars[i]) < 0x80) *end++ = static_cast<char>(chars[i++]);
-    if (i < characters) {
-        end = EncodeUtf8Into(end, chars + i, characters - i);
-        if (!end) ThrowNoUtf8Form();
-    }
-    const size_t length = static_cast<size_t>(end - (p + guessed));
+    char* const start = p + guessed;
+    char* const end = EncodeUtf8(text.data(), characters, start);
+    if (!end) ThrowNoUtf8Form();
+    const size_t length = static_cast<size_t>(end - start);
     const size_t needed = LengthOctets(form, length);
-    if (needed != guessed) {
-        std::memmove(p + needed, p + guessed, length);
-        end = p + needed + length;
-    }
+    if (needed != guessed) std::memmove(p + needed, start, length);
     PutLength(p, form, first, static_cast<uint32_t>(length));
-    out.Done(end);
+    out.Done(p + needed + length);
 }
 
 void AppendUtf8Checked(std::string& out, const std::wstring& text) {
