@@ -84,6 +84,12 @@ TEST(FastInfosetWriter, ScriptedDocuments) {
     EXPECT_EQ(CFastInfosetWriter::DeclarationText(0), nullptr);
 }
 
+std::string UnicodeEscape(wchar_t ch) {
+    char escaped[8];
+    std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(ch));
+    return escaped;
+}
+
 // The CRC-32 of zlib and java.util.zip (reflected polynomial 0xEDB88320).
 uint32_t Crc32(const std::string& bytes) {
     uint32_t crc = 0xFFFFFFFFu;
@@ -125,14 +131,24 @@ TEST(FastInfosetWriter, JavaReadsIndicesAndLengthsOfEveryRange) {
                 expected += "T \"" + Narrow(value) + "\"\n";
             }
         }
-        // Values of every length form (literal, not indexed), as chunks and attribute values.
-        for (size_t length : {1, 2, 3, 8, 9, 64, 65, 258, 259, 264, 265, 320, 321, 70000}) {
-            const std::wstring value(length, L'x');
+        // Values of every length form (literal, not indexed), as chunks and attribute values;
+        // then short ones with one character of two or three UTF-8 octets at every place.
+        const auto put = [&](const std::wstring& value) {
             w.StartElement(L"long", L"");
             w.AddAttribute(L"v", L"", value, ItemType_string);
             w.WriteElementValue(value, ItemType_string);
             w.EndElement();
-            expected += "E \"long\"\nA \"v\" \"" + Narrow(value) + "\"\nT \"" + Narrow(value) + "\"\n";
+            std::string text;  // as the oracle prints it
+            for (wchar_t ch : value) text += ch < 0x80 ? std::string(1, static_cast<char>(ch)) : UnicodeEscape(ch);
+            expected += "E \"long\"\nA \"v\" \"" + text + "\"\nT \"" + text + "\"\n";
+        };
+        for (size_t length : {1, 2, 3, 8, 9, 64, 65, 258, 259, 264, 265, 320, 321, 70000}) put(std::wstring(length, L'x'));
+        for (size_t length = 1; length <= 18; ++length) {
+            for (size_t at = 0; at < length; ++at) {
+                std::wstring value(length, L'x');
+                value[at] = at % 2 ? L'\u20AC' : L'\u00E9';
+                put(value);
+            }
         }
         w.EndElement();
     });
