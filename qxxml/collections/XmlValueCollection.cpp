@@ -116,9 +116,7 @@ void CXmlValueCollection<T>::WriteItems(CXmlWriter* writer, const CXmlSerializat
     for (const T& item : m_items) {
         text.clear();
         AppendItemText(text, item);
-        writer->StartSharedNameElement(name, namespaceUri);
-        writer->WriteElementValue(text, writtenType);
-        writer->EndElement();
+        writer->WriteSharedNameValueElement(name, namespaceUri, text, writtenType);
     }
 }
 

@@ -354,10 +354,19 @@ void CFastInfosetWriter::StartDeclaredElement(const std::wstring& localName, con
     HoldElementName(DeclaredElementNameIndex(localName, namespaceUri), localName, namespaceUri);
 }
 
-void CFastInfosetWriter::StartSharedNameElement(const SharedName& localName, const SharedName& namespaceUri) {
+void CFastInfosetWriter::WriteDeclaredValueElement(const std::wstring& localName, const std::wstring& namespaceUri,
+                                                   const std::wstring& value, ItemType itemType) {
+    OpenElement();
+    HoldElementName(DeclaredElementNameIndex(localName, namespaceUri), localName, namespaceUri);
+    FinishValueElement(value, itemType);
+}
+
+void CFastInfosetWriter::WriteSharedNameValueElement(const SharedName& localName, const SharedName& namespaceUri,
+                                                     const std::wstring& value, ItemType itemType) {
     OpenElement();
     HoldElementName(DeclaredElementNameIndex(*localName, *namespaceUri, &localName, &namespaceUri), *localName,
                     *namespaceUri);
+    FinishValueElement(value, itemType);
 }
 
 inline void CFastInfosetWriter::GiveLeafAScope() {
@@ -374,6 +383,26 @@ void CFastInfosetWriter::WriteElementValue(const std::wstring& value, ItemType i
     if (!value.empty()) WriteCharacterChunk(value, itemType);
 }
 
+// The end of the innermost element once its terminator is settled: its scope goes with it.
+inline void CFastInfosetWriter::LeaveElement() {
+    if (m_bLeaf) {
+        m_bLeaf = false;  // it had no scope of its own: its parent's is current again
+    } else {
+        if (!m_pContext->IsInherited()) ++m_scopeVersion;  // its own declarations go with it
+        PopContext();
+    }
+    if (m_out.size() >= kFlushThreshold) Flush();
+}
+
+inline void CFastInfosetWriter::FinishValueElement(const std::wstring& value, ItemType itemType) {
+    // OpenElement left the element pending and no terminator pending.
+    WritePendingElement();
+    CloseStartTag(false);
+    if (!value.empty()) WriteCharacterChunk(value, itemType);
+    m_bTerminatorPending = true;  // its end, paired with what follows
+    LeaveElement();
+}
+
 void CFastInfosetWriter::EndElement() {
     if (!m_pContext) return;
     if (m_bPending) WritePendingElement();
@@ -384,13 +413,7 @@ void CFastInfosetWriter::EndElement() {
     } else {
         m_bTerminatorPending = true;
     }
-    if (m_bLeaf) {
-        m_bLeaf = false;  // it had no scope of its own: its parent's is current again
-    } else {
-        if (!m_pContext->IsInherited()) ++m_scopeVersion;  // its own declarations go with it
-        PopContext();
-    }
-    if (m_out.size() >= kFlushThreshold) Flush();
+    LeaveElement();
 }
 
 inline void CFastInfosetWriter::WritePendingElement() {

@@ -66,7 +66,10 @@ public:
     void WriteInlineSchema(const std::wstring&) override {}
     void StartElement(const std::wstring& localName, const std::wstring& namespaceUri) override;
     void StartDeclaredElement(const std::wstring& localName, const std::wstring& namespaceUri) override;
-    void StartSharedNameElement(const SharedName& localName, const SharedName& namespaceUri) override;
+    void WriteDeclaredValueElement(const std::wstring& localName, const std::wstring& namespaceUri,
+                                   const std::wstring& value, ItemType itemType) override;
+    void WriteSharedNameValueElement(const SharedName& localName, const SharedName& namespaceUri,
+                                     const std::wstring& value, ItemType itemType) override;
     void WriteElementValue(const std::wstring& value, ItemType itemType) override;
     void EndElement() override;
     void AddAttribute(const std::wstring& localName, const std::wstring& namespaceUri, const std::wstring& value,
@@ -133,6 +136,10 @@ private:
     // StartElement's steps before and after the name's index is known.
     void OpenElement();
     void HoldElementName(uint32_t index, const std::wstring& localName, const std::wstring& namespaceUri);
+    // WriteElementValue and EndElement for the element OpenElement has just opened, which
+    // gets no attributes: the same octets, without the checks whose answers are known.
+    void FinishValueElement(const std::wstring& value, ItemType itemType);
+    void LeaveElement();
     // The held-back element written out with its namespace attributes, name and attributes;
     // its start tag stays open.
     void WritePendingElement();

@@ -151,9 +151,7 @@ bool CElementInfo::ElementToXmlEnum(const CXmlSerializationContext&, const CXmlG
 }
 
 void CElementInfo::WriteValueElement(CXmlWriter* writer, const std::wstring& text, ItemType itemType) const {
-    writer->StartDeclaredElement(m_strElementName, m_strElementNamespace);
-    writer->WriteElementValue(text, itemType);
-    writer->EndElement();
+    writer->WriteDeclaredValueElement(m_strElementName, m_strElementNamespace, text, itemType);
 }
 
 bool CElementInfo::ElementToXmlCls(const CXmlSerializationContext& context, const CXmlGeneratedClass* object,

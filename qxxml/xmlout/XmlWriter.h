@@ -138,10 +138,22 @@ public:
     virtual void StartDeclaredElement(const std::wstring& localName, const std::wstring& namespaceUri) {
         StartElement(localName, namespaceUri);
     }
-    // The same for names held as shared strings (a collection's), which never change: a
-    // writer may keep them, and know them again by their address.
-    virtual void StartSharedNameElement(const SharedName& localName, const SharedName& namespaceUri) {
+    // A whole element that holds one value and nothing else, named by declared names: the
+    // same as StartDeclaredElement, WriteElementValue and EndElement, which a writer may make
+    // one step.
+    virtual void WriteDeclaredValueElement(const std::wstring& localName, const std::wstring& namespaceUri,
+                                           const std::wstring& value, ItemType itemType) {
+        StartDeclaredElement(localName, namespaceUri);
+        WriteElementValue(value, itemType);
+        EndElement();
+    }
+    // The same named by shared strings (a collection's items), which never change: a writer
+    // may keep them, and know them again by their address.
+    virtual void WriteSharedNameValueElement(const SharedName& localName, const SharedName& namespaceUri,
+                                             const std::wstring& value, ItemType itemType) {
         StartElement(*localName, *namespaceUri);
+        WriteElementValue(value, itemType);
+        EndElement();
     }
     virtual void WriteElementValue(const std::wstring& value, ItemType itemType) = 0;
     virtual void EndElement() = 0;
