@@ -314,6 +314,9 @@ inline void CFastInfosetWriter::StartContent(bool child) {
     }
 }
 
+#if defined(__GNUC__)
+__attribute__((always_inline))
+#endif
 inline void CFastInfosetWriter::OpenElement() {
     StartContent(true);
     if (m_pContext) {
