@@ -273,7 +273,7 @@ void CXmlGeneratedClass::ToXml_Int(CXmlWriter* writer, bool isRoot, const wchar_
 
         if (ownElement) {
             if (isRoot) WriteDocumentItems(writer, context);
-            writer->StartElement(ElementName(), OrEmpty(elementNamespace));
+            writer->StartSharedNameElement(SharedElementName(), MakeSharedName(elementNamespace));
             if (isRoot) {
                 const CSmartPtr<CAttributeCol> extra = context.GetAdditionalRootAttributes();
                 CXmlObjectBase::ToXml_Int(extra.Get(), writer, false, elementNamespace, context, optionalChoiceItem);

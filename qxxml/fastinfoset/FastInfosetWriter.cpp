@@ -357,6 +357,12 @@ void CFastInfosetWriter::StartDeclaredElement(const std::wstring& localName, con
     HoldElementName(DeclaredElementNameIndex(localName, namespaceUri), localName, namespaceUri);
 }
 
+void CFastInfosetWriter::StartSharedNameElement(const SharedName& localName, const SharedName& namespaceUri) {
+    OpenElement();
+    HoldElementName(DeclaredElementNameIndex(*localName, *namespaceUri, &localName, &namespaceUri), *localName,
+                    *namespaceUri);
+}
+
 void CFastInfosetWriter::WriteDeclaredValueElement(const std::wstring& localName, const std::wstring& namespaceUri,
                                                    const std::wstring& value, ItemType itemType) {
     OpenElement();
@@ -603,6 +609,9 @@ inline uint32_t CFastInfosetWriter::ElementNameIndex(const std::wstring& localNa
     return index;
 }
 
+#if defined(__GNUC__)
+__attribute__((always_inline))
+#endif
 inline uint32_t CFastInfosetWriter::DeclaredElementNameIndex(const std::wstring& localName,
                                                             const std::wstring& namespaceUri,
                                                             const SharedName* sharedLocalName,
@@ -615,6 +624,12 @@ inline uint32_t CFastInfosetWriter::DeclaredElementNameIndex(const std::wstring&
         assert(memo.index == ElementNameIndex(localName, namespaceUri));
         return memo.index;
     }
+    return LearnDeclaredName(memo, localName, namespaceUri, sharedLocalName, sharedNamespaceUri);
+}
+
+uint32_t CFastInfosetWriter::LearnDeclaredName(DeclaredMemo& memo, const std::wstring& localName,
+                                               const std::wstring& namespaceUri, const SharedName* sharedLocalName,
+                                               const SharedName* sharedNamespaceUri) {
     const uint32_t index = ElementNameIndex(localName, namespaceUri);
     if (index != 0) {  // found under the scope in force: it takes the entry over
         memo.localName = localName.data();

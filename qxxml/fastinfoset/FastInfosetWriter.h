@@ -66,6 +66,7 @@ public:
     void WriteInlineSchema(const std::wstring&) override {}
     void StartElement(const std::wstring& localName, const std::wstring& namespaceUri) override;
     void StartDeclaredElement(const std::wstring& localName, const std::wstring& namespaceUri) override;
+    void StartSharedNameElement(const SharedName& localName, const SharedName& namespaceUri) override;
     void WriteDeclaredValueElement(const std::wstring& localName, const std::wstring& namespaceUri,
                                    const std::wstring& value, ItemType itemType) override;
     void WriteSharedNameValueElement(const SharedName& localName, const SharedName& namespaceUri,
@@ -176,6 +177,9 @@ private:
     uint32_t DeclaredElementNameIndex(const std::wstring& localName, const std::wstring& namespaceUri,
                                       const SharedName* sharedLocalName = nullptr,
                                       const SharedName* sharedNamespaceUri = nullptr);
+    // Its look-up when the entry does not hold the name: the entry then takes it over.
+    uint32_t LearnDeclaredName(DeclaredMemo& memo, const std::wstring& localName, const std::wstring& namespaceUri,
+                               const SharedName* sharedLocalName, const SharedName* sharedNamespaceUri);
     // The cache entry a name given in that string starts its search at.
     static size_t CacheHome(const std::wstring& localName) noexcept;
     const void* CurrentScope() const { return &m_pContext->GetNamespaceMap(); }

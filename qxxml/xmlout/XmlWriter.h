@@ -138,6 +138,11 @@ public:
     virtual void StartDeclaredElement(const std::wstring& localName, const std::wstring& namespaceUri) {
         StartElement(localName, namespaceUri);
     }
+    // StartElement for names held as shared strings (an object's element name), which never
+    // change: a writer may keep them, and know them again by their address.
+    virtual void StartSharedNameElement(const SharedName& localName, const SharedName& namespaceUri) {
+        StartElement(*localName, *namespaceUri);
+    }
     // A whole element that holds one value and nothing else, named by declared names: the
     // same as StartDeclaredElement, WriteElementValue and EndElement, which a writer may make
     // one step.
@@ -147,8 +152,7 @@ public:
         WriteElementValue(value, itemType);
         EndElement();
     }
-    // The same named by shared strings (a collection's items), which never change: a writer
-    // may keep them, and know them again by their address.
+    // The same named by shared strings (a collection's items).
     virtual void WriteSharedNameValueElement(const SharedName& localName, const SharedName& namespaceUri,
                                              const std::wstring& value, ItemType itemType) {
         StartElement(*localName, *namespaceUri);
