@@ -22,7 +22,7 @@
 #include <qxxml/values/StringFormatting.h>
 #include <qxxml/values/WhitespaceUtils.h>
 
-#include "common/TestSupport.h"
+#include "common/CaseTable.h"
 
 #include <gtest/gtest.h>
 
@@ -393,22 +393,12 @@ std::wstring RunRow(const std::string& name, const Args& args) {
 class ValueTables : public testing::TestWithParam<const char*> {};
 
 TEST_P(ValueTables, EveryRow) {
-    const std::string file = std::string(GetParam()) + ".tsv";
-    const std::string table = qxxml_test::ReadFile(QXXML_SOURCE_DIR "/tests/values/data/" + file);
-    int rows = 0, lineNumber = 0;
-    for (const std::string& line : qxxml_test::Lines(table)) {
-        ++lineNumber;
-        if (line.empty() || line[0] == '#') continue;
-        const std::vector<std::string> fields = qxxml_test::Fields(line);
-        SCOPED_TRACE(file + ":" + std::to_string(lineNumber) + " " + line);
-        ASSERT_GE(fields.size(), 3u);
+    qxxml_test::ForEachRow("tests/values/data/" + std::string(GetParam()) + ".tsv", 0, [](const qxxml_test::Row& f) {
         Args args;
-        for (size_t i = 1; i + 1 < fields.size(); ++i) args.push_back(qxxml_test::FromUtf8(qxxml_test::Unescape(fields[i])));
-        const std::wstring expected = qxxml_test::FromUtf8(qxxml_test::Unescape(fields.back()));
-        EXPECT_EQ(RunRow(fields[0], args), expected == L"=" ? args[0] : expected);
-        ++rows;
-    }
-    EXPECT_GT(rows, 5);
+        for (size_t i = 1; i + 1 < f.size(); ++i) args.push_back(qxxml_test::FromUtf8(qxxml_test::Unescape(f[i])));
+        const std::wstring expected = qxxml_test::FromUtf8(qxxml_test::Unescape(f.back()));
+        EXPECT_EQ(RunRow(f[0], args), expected == L"=" ? args.at(0) : expected);
+    });
 }
 
 INSTANTIATE_TEST_SUITE_P(Values, ValueTables, testing::Values("text_forms", "dates", "numbers", "texts", "variants"));

@@ -58,9 +58,7 @@ def random_int(rng, max_digits):
 
 
 def trunc_div(a, b):
-    q = abs(a) // abs(b)
-    if (a < 0) != (b < 0):
-        q = -q
+    q = abs(a) // abs(b) * (1 if (a < 0) == (b < 0) else -1)
     return q, a - q * b
 
 

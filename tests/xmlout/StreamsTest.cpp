@@ -114,8 +114,7 @@ TEST(TextStream, StartClearsAndTakeTextEmpties) {
 
 TEST(FileBinaryStream, WritesMarkForUtf16AndBytesAsGiven) {
     const std::string payload = "<a>\x01\x02</a>";
-    const CBinaryData data(reinterpret_cast<unsigned char*>(const_cast<char*>(payload.data())),
-                           static_cast<uint32_t>(payload.size()), false);
+    const CBinaryData data = BinaryOf(payload);
     const struct {
         XmlEncoding encoding;
         const char* mark;
@@ -132,7 +131,6 @@ TEST(FileBinaryStream, WritesMarkForUtf16AndBytesAsGiven) {
     appended.Append(reinterpret_cast<const unsigned char*>("b/>"), 3);
     appended.Write();
     EXPECT_EQ("<b/>", ReadFile(path));
-
 }
 
 // A missing folder fails a text stream at Start and a binary one at Write, with the name and code.
