@@ -69,7 +69,8 @@ TEST(ConversionsTest, ReadingMatchesOracle) {
     int integers = 0, reals = 0;
     const std::string oracle = qxxml_test::PythonScript("tests/values/values_oracle.py", "conversions 2500 20240506");
     for (const auto& line : qxxml_test::Rows(oracle)) {
-        EXPECT_EQ(ReadAs(line.at(1), qxxml_test::Widen(qxxml_test::Unescape(line.at(2)))), line.at(3)) << line[1] << " " << line[2];
+        const std::wstring text = qxxml_test::Widen(qxxml_test::Unescape(line.at(2)));
+        EXPECT_EQ(ReadAs(line.at(1), text), line.at(3)) << line[1] << " " << line[2];
         ++(line[0] == "INT" ? integers : reals);
     }
     EXPECT_EQ(integers, 2500);

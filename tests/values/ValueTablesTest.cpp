@@ -327,7 +327,7 @@ const std::map<std::string, Operation>& Operations() {
              return FormatFraction(static_cast<unsigned short>(Int(a[0])), static_cast<unsigned short>(Int(a.at(1))),
                                    static_cast<unsigned short>(Int(a.at(2))));
          }},
-        {"FormatString", [](const Args& a) { return FormatString(a[0].c_str()); }},
+        {"FormatString", [](const Args& a) { return FormatString(Arg(a[0])); }},
         {"Variant", VariantScript},
         {"MatchesPattern", [](const Args& a) { return Bool(MatchesPattern(qxxml_test::ToUtf8(a[0]), a.at(1))); }},
     };

@@ -115,15 +115,10 @@ TEST(TextStream, StartClearsAndTakeTextEmpties) {
 TEST(FileBinaryStream, WritesMarkForUtf16AndBytesAsGiven) {
     const std::string payload = "<a>\x01\x02</a>";
     const CBinaryData data = BinaryOf(payload);
-    const struct {
-        XmlEncoding encoding;
-        const char* mark;
-    } cases[] = {{XmlEncoding_None, ""}, {XmlEncoding_UTF8, ""}, {XmlEncoding_UTF16, "\xFF\xFE"},
-                 {XmlEncoding_UTF16NoDeclaration, "\xFF\xFE"}};
-    for (const auto& c : cases) {
-        const std::string path = TempPath("binary.xml");
-        CFileBinaryStream(Widen(path).c_str(), c.encoding, data).Write();
-        EXPECT_EQ(std::string(c.mark) + payload, ReadFile(path)) << c.encoding;
+    for (XmlEncoding encoding : {XmlEncoding_None, XmlEncoding_UTF8, XmlEncoding_UTF16, XmlEncoding_UTF16NoDeclaration}) {
+        const std::string path = TempPath("binary.xml"), mark = encoding >= XmlEncoding_UTF16 ? "\xFF\xFE" : "";
+        CFileBinaryStream(Widen(path).c_str(), encoding, data).Write();
+        EXPECT_EQ(mark + payload, ReadFile(path)) << encoding;
     }
     const std::string path = TempPath("appended.bin");
     CFileBinaryStream appended(Widen(path).c_str(), XmlEncoding_UTF8);
