@@ -113,7 +113,7 @@ inline std::wstring Spaced(const std::string& word) {
 }
 
 // A failure as a row states it: "!" and the most specific class it is of ("value",
-// "namespace", "validation", "state", "param" or "other"), then its message.
+// "namespace", "validation", "state", "param", "overflow" or "other"), then its message.
 inline std::string FailureText(const QxXmlLib10::CQxException& e) {
     using namespace QxXmlLib10;
     const char* kind = dynamic_cast<const CQxInvalidValueException*>(&e)       ? "value"
@@ -121,6 +121,7 @@ inline std::string FailureText(const QxXmlLib10::CQxException& e) {
                        : dynamic_cast<const CQxValidationException*>(&e)       ? "validation"
                        : dynamic_cast<const CQxInvalidStateException*>(&e)     ? "state"
                        : dynamic_cast<const CQxInvalidParamException*>(&e)     ? "param"
+                       : dynamic_cast<const CQxOverFlowException*>(&e)         ? "overflow"
                                                                                : "other";
     return std::string("!") + kind + " " + ToUtf8(e.GetMessageW());
 }

@@ -5,9 +5,7 @@
 //
 // Rows: operation <tab> argument... <tab> expected, with \t \r \n \\ escapes in the texts; an
 // argument "(null)" of a text parameter is a null pointer. The expected text "=" is the first
-// argument itself; "!message" is a CQxInvalidValueException
-// with that message, "!state: ", "!overflow: ", "!param: " and "!other: " name the other
-// classes of the family.
+// argument itself; an exception reads as qxxml_test::FailureText writes it ("!value message").
 #include <qxxml/collections/XmlCollectionBase.h>
 #include <qxxml/core/XmlObjectBase.h>
 #include <qxxml/support/QxException.h>
@@ -153,7 +151,15 @@ std::wstring Copied(const Args& a) {
     return copy.ToString();
 }
 
-std::wstring Outcome(const Operation& operation, const Args& args);
+// The operation's text, or its exception as the tables write it. A row naming no operation
+// fails the test with std::invalid_argument.
+std::wstring Outcome(const Operation& operation, const Args& args) {
+    try {
+        return operation(args);
+    } catch (const CQxException& e) {
+        return qxxml_test::FromUtf8(qxxml_test::FailureText(e));
+    }
+}
 
 // Compound division of a copy of the first argument: the copy afterwards, after the message
 // when the operator refuses (a refusal leaves the copy unchanged).
@@ -162,24 +168,6 @@ std::wstring Divided(const Args& a) {
     const CBigInteger y(static_cast<long long>(Int(a.at(2))));  // the divisor from a native integer
     const std::wstring refusal = Outcome([&](const Args&) { return (a[1] == L"/=" ? x /= y : x %= y), std::wstring(); }, a);
     return (refusal.empty() ? L"" : refusal + L" | ") + x.ToString();
-}
-
-// The operation's text, or its exception as the tables write it. A row naming no operation
-// fails the test with std::invalid_argument.
-std::wstring Outcome(const Operation& operation, const Args& args) {
-    try {
-        return operation(args);
-    } catch (const CQxInvalidValueException& e) {
-        return L"!" + e.GetMessageW();
-    } catch (const CQxInvalidStateException& e) {
-        return L"!state: " + e.GetMessageW();
-    } catch (const CQxOverFlowException& e) {
-        return L"!overflow: " + e.GetMessageW();
-    } catch (const CQxInvalidParamException& e) {
-        return L"!param: " + e.GetMessageW();
-    } catch (const CQxException& e) {
-        return L"!other: " + e.GetMessageW();
-    }
 }
 
 // A script of steps on variants named by one letter, "a.SetI4 3; a.kind; b=a; c(b); b.nil":
