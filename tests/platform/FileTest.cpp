@@ -10,6 +10,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <random>
 
@@ -82,7 +83,8 @@ TEST(FileTest, SynchronousRoundTripWithANonAsciiName) {
     EXPECT_EQ(back, data);
     ASSERT_TRUE(in.Read(&back[0], 10, read, error));
     EXPECT_EQ(read, 0u) << "end of file reads nothing, successfully";
-    RemoveFile(narrow);
+    std::error_code ignored;
+    std::filesystem::remove(std::filesystem::u8path(narrow), ignored);
 }
 
 class OverlappedTest : public OverlappedModeTest {};
