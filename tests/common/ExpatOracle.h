@@ -79,10 +79,6 @@ sys.stdout.write('\x00'.join(events(args[i], args[i + 1]) for i in range(0, len(
     return results;
 }
 
-inline std::string ExpatEvents(const std::string& path, const std::string& encoding = "UTF-8") {
-    return ExpatEventsOfFiles({{path, encoding}})[0];
-}
-
 // The text as python's json.dumps writes it (ASCII only, surrogate pairs for U+10000 up).
 inline std::string Json(const std::wstring& text) {
     std::string out = "\"";
@@ -118,6 +114,12 @@ inline std::string Json(const std::wstring& text) {
 // The bytes of a buffer as a string, for comparing with files and the oracles' output.
 inline std::string Bytes(const QxXmlLib10::CBinaryData& data) {
     return std::string(reinterpret_cast<const char*>(data.GetData()), data.GetLength());
+}
+
+// A buffer holding a copy of the bytes: test bytes spelled as a string.
+inline QxXmlLib10::CBinaryData BinaryOf(const std::string& bytes) {
+    return QxXmlLib10::CBinaryData(reinterpret_cast<unsigned char*>(const_cast<char*>(bytes.data())),
+                                   static_cast<uint32_t>(bytes.size()), /*adopt=*/false);
 }
 
 }  // namespace qxxml_test

@@ -21,8 +21,6 @@
 
 namespace qxxml_test {
 
-inline const char* FastInfosetJar() { return "/usr/share/java/FastInfoset.jar"; }
-
 // The answers of the Java program `pathInSource` to the requests, one per request. The
 // current test fails (and every answer reads "ERROR ...") when Java or the jar is missing or
 // the program fails.
@@ -33,7 +31,7 @@ inline std::vector<std::string> JavaFastInfoset(const std::string& pathInSource,
     for (const std::string& request : requests) lines += request + "\n";
     WriteFile(input, lines);
     const std::string errors = TempPath("java-errors.txt");
-    const std::string command = std::string("java -cp '") + FastInfosetJar() + "' '" + QXXML_SOURCE_DIR + "/" +
+    const std::string command = std::string("java -cp '/usr/share/java/FastInfoset.jar' '") + QXXML_SOURCE_DIR + "/" +
                                 pathInSource + "' < '" + input + "' 2> '" + errors + "'";
     int status = 0;
     const std::string output = CommandOutput(command, status);

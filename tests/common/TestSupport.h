@@ -126,12 +126,6 @@ constexpr uint32_t kSysBusy = EBUSY;
 constexpr uint32_t kSysNotOpenForWriting = EBADF;
 #endif
 
-// Removes a file named in UTF-8 (the tests' narrow paths); no complaint when it is missing.
-inline void RemoveFile(const std::string& path) {
-    std::error_code error;
-    std::filesystem::remove(std::filesystem::u8path(path), error);
-}
-
 // A seed for randomised cases that changes from day to day (UTC): each day's runs cover new
 // cases, and a Linux run and a Windows run of the same day ask the oracles the same
 // questions, so that the recorded answers serve (see CommandOutput). Tests print it.

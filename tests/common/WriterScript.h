@@ -33,6 +33,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -44,11 +45,7 @@ struct WriterCase {
     std::vector<std::vector<std::string>> steps;  // each: verb and its (unescaped) arguments
     std::wstring expect;
 
-    bool Has(const std::string& option) const {
-        for (const std::string& o : options)
-            if (o == option) return true;
-        return false;
-    }
+    bool Has(const std::string& option) const { return std::count(options.begin(), options.end(), option) != 0; }
 };
 
 // The cases of a case file of the source tree, named by its path from the top.

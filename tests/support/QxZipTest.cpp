@@ -62,7 +62,7 @@ TEST(QxZip, BothDirectionsAgreeWithPython) {
     const std::string xml = RepetitiveXml(2000);
     OwnedBytes gz(xml);
     CQxZip().Compress(&gz.data, &gz.length, CompressionType_GZip);
-    CBinaryData zl(reinterpret_cast<unsigned char*>(const_cast<char*>(xml.data())), static_cast<uint32_t>(xml.size()), false);
+    CBinaryData zl = BinaryOf(xml);
     CQxZip().Compress(zl, CompressionType_ZLib);
     EXPECT_LT(gz.length, xml.size() / 4);
     EXPECT_EQ(0x1f, gz.data[0]);
@@ -115,7 +115,7 @@ TEST(QxZip, TheBufferFormAndOtherCompressionTypes) {
     CQxZip().Compress(empty, CompressionType_GZip);
     EXPECT_EQ(0u, empty.GetLength());
     const std::string xml = RepetitiveXml(300);
-    const CBinaryData data(reinterpret_cast<unsigned char*>(const_cast<char*>(xml.data())), static_cast<uint32_t>(xml.size()), false);
+    const CBinaryData data = BinaryOf(xml);
     OwnedBytes gz(xml);
     CQxZip().Compress(&gz.data, &gz.length, CompressionType_GZip);
     CBinaryData packed = data;

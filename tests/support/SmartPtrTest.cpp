@@ -1,7 +1,8 @@
 // CSmartPtr over real object-model objects: ownership, destruction exactly once, and
 // reference counts changed from several threads.
-#include <qxxml/core/XmlObjectBase.h>
 #include <qxxml/support/SmartPtr.h>
+
+#include "common/CountedObject.h"
 
 #include <gtest/gtest.h>
 
@@ -13,26 +14,7 @@ using namespace QxXmlLib10;
 
 namespace {
 
-// A minimal object that counts its destructions.
-class CCounted : public CXmlObjectBase {
-public:
-    explicit CCounted(std::atomic<int>& destroyed) : m_destroyed(destroyed) {}
-    ~CCounted() override { ++m_destroyed; }
-    CXmlObjectBase* GetBase() override { return this; }
-    std::wstring GetNamespace() const override { return std::wstring(); }
-
-    CSmartPtr<CCounted> child;
-
-protected:
-    std::wstring GetTargetNamespace() const override { return std::wstring(); }
-    void ToXml_Int(CXmlWriter*, bool, const wchar_t*, const CXmlSerializationContext&, bool) const override {}
-    CXmlElement* FromXml_Int(CXmlElement* element, CXmlElement*, const CXmlSerializationContext&, bool) override {
-        return element;
-    }
-
-private:
-    std::atomic<int>& m_destroyed;
-};
+using CCounted = qxxml_test::CCountedObject;
 
 class CDerived : public CCounted {
 public:

@@ -16,15 +16,6 @@
 using namespace QxXmlLib10;
 using namespace qxxml_test;
 
-namespace {
-
-CBinaryData From(const std::string& bytes) {
-    return CBinaryData(reinterpret_cast<unsigned char*>(const_cast<char*>(bytes.data())),
-                       static_cast<uint32_t>(bytes.size()), /*adopt=*/false);
-}
-
-}  // namespace
-
 // ------------------------------------------------------------------ hex and base64
 
 TEST(BinaryDataTest, HexAndBase64MatchPython) {
@@ -66,17 +57,17 @@ for n in list(range(0, 10)) + [8191, 8192, 8193, 100000] + [r.randint(10, 3000) 
 
 // The messages are in data/texts.tsv; a refused text leaves an empty value.
 TEST(BinaryDataTest, RefusedTextsLeaveAnEmptyValue) {
-    CBinaryData value = From("keep?");
+    CBinaryData value = BinaryOf("keep?");
     EXPECT_NE(MessageOf([&] { value.SetAsHexString(L"0G"); }), kNoException);
     EXPECT_EQ(value.GetLength(), 0u);
-    value = From("old");
+    value = BinaryOf("old");
     value.SetAsBase64(L"Y*");
     EXPECT_EQ(value.GetData(), nullptr);
     EXPECT_EQ(value, CBinaryData());  // an empty value, however it came about
-    value = From("old");
+    value = BinaryOf("old");
     value.SetAsBase64(nullptr);
     EXPECT_EQ(value.GetAsBase64() + value.GetAsHexString(), L"");
-    value = From("old");
+    value = BinaryOf("old");
     value.SetAsHexString(L"");
     EXPECT_EQ(value.GetData(), nullptr);
 }
@@ -85,7 +76,7 @@ TEST(BinaryDataTest, RefusedTextsLeaveAnEmptyValue) {
 
 // Writing through copies is in CopiesChangedOnManyThreads; here what shares and what does not.
 TEST(BinaryDataTest, CopyOnWriteKeepsTheOriginal) {
-    CBinaryData first = From("abc");
+    CBinaryData first = BinaryOf("abc");
     const CBinaryData third = first;  // a copy shares the bytes, and reading it copies nothing
     EXPECT_EQ(third[2], 'c');
     EXPECT_EQ(third.GetData(), first.GetData());
@@ -109,7 +100,7 @@ TEST(BinaryDataTest, CopiesChangedOnManyThreads) {
     // original and the other threads' copies must never see those changes, and the block
     // must be freed exactly once (the sanitizer build checks the latter).
     const std::string original(10000, 'o');
-    const CBinaryData shared = From(original);
+    const CBinaryData shared = BinaryOf(original);
     std::atomic<int> failures{0};
     std::vector<std::thread> threads;
     for (int t = 0; t < 4; ++t) {
@@ -131,7 +122,7 @@ TEST(BinaryDataTest, CopiesChangedOnManyThreads) {
 }
 
 TEST(BinaryDataTest, ReleaseDataHandsOverAPrivateBlockAndAdoptedArraysAreOwned) {
-    CBinaryData first = From("shared");
+    CBinaryData first = BinaryOf("shared");
     CBinaryData second = first;
     const unsigned char* block = first.GetData();
     unsigned char* released = second.ReleaseData();
@@ -168,7 +159,7 @@ TEST(BinaryDataTest, ReleaseDataHandsOverAPrivateBlockAndAdoptedArraysAreOwned) 
 // ------------------------------------------------------------------ access
 
 TEST(BinaryDataTest, IndexOutOfRangeAndEquality) {
-    CBinaryData value = From("abc");
+    CBinaryData value = BinaryOf("abc");
     const CBinaryData& constant = value;
     EXPECT_EQ(constant[2], 'c');
     EXPECT_EQ(MessageOf([&] { (void)constant[3]; }), L"Index Out of range [3]");
@@ -177,10 +168,10 @@ TEST(BinaryDataTest, IndexOutOfRangeAndEquality) {
     EXPECT_EQ(Bytes(value), "abc");
 
     EXPECT_EQ(CBinaryData(), CBinaryData());
-    EXPECT_NE(CBinaryData(), From("a"));
-    EXPECT_EQ(From("abc"), From("abc"));
-    EXPECT_NE(From("abc"), From("abd"));
-    EXPECT_NE(From("abc"), From("ab"));
+    EXPECT_NE(CBinaryData(), BinaryOf("a"));
+    EXPECT_EQ(BinaryOf("abc"), BinaryOf("abc"));
+    EXPECT_NE(BinaryOf("abc"), BinaryOf("abd"));
+    EXPECT_NE(BinaryOf("abc"), BinaryOf("ab"));
 }
 
 // ------------------------------------------------------------------ building
@@ -196,7 +187,7 @@ TEST(BinaryDataTest, TextIsStoredAsUtf16LE) {
     appended.Append(L"\U0001F600");
     appended.Append(L'z');
     EXPECT_EQ(Bytes(appended), expected);
-    CBinaryData set = From("old");
+    CBinaryData set = BinaryOf("old");
     set.SetBuffer(text);
     EXPECT_EQ(Bytes(set), expected);
     EXPECT_EQ(CBinaryData(static_cast<const wchar_t*>(nullptr)).GetLength(), 0u);
@@ -219,7 +210,7 @@ TEST(BinaryDataTest, AppendsGrowAndMayReadFromTheValueItself) {
     }
     EXPECT_EQ(Bytes(value), expected);
 
-    CBinaryData small = From("xy");
+    CBinaryData small = BinaryOf("xy");
     small.Append(small);
     EXPECT_EQ(Bytes(small), "xyxy");
     CBinaryData other = small;  // shared, then appended to itself

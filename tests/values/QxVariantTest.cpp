@@ -2,53 +2,25 @@
 // copies and moves. The states, the getters' preconditions and the text of every kind are in
 // the case tables (data/variants.tsv, data/texts.tsv).
 
-#include <qxxml/collections/XmlCollectionBase.h>
-#include <qxxml/core/XmlObjectBase.h>
 #include <qxxml/support/QxException.h>
 #include <qxxml/values/BinaryData.h>
 #include <qxxml/values/QxVariant.h>
 
+#include "common/CountedObject.h"
 #include "common/Messages.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
 #include <utility>
 
 using namespace QxXmlLib10;
+using qxxml_test::CCountedCollection;
+using qxxml_test::CCountedObject;
 using qxxml_test::MessageOf;
 
 namespace {
-
-// An object (or collection) that reports its destruction, so reference counts can be followed exactly.
-template <class Base>
-class CCounted : public Base {
-public:
-    explicit CCounted(int* destroyed) : m_destroyed(destroyed) {}
-    ~CCounted() override { ++*m_destroyed; }
-    CXmlObjectBase* GetBase() override { return this; }
-    std::wstring GetNamespace() const override { return L""; }
-
-protected:
-    std::wstring GetTargetNamespace() const override { return L""; }
-    void ToXml_Int(CXmlWriter*, bool, const wchar_t*, const CXmlSerializationContext&, bool) const override {}
-    CXmlElement* FromXml_Int(CXmlElement*, CXmlElement* firstChild, const CXmlSerializationContext&, bool) override {
-        return firstChild;
-    }
-
-private:
-    int* m_destroyed;
-};
-using CCountedObject = CCounted<CXmlObjectBase>;
-
-class CCountedCollection : public CCounted<CXmlCollectionBase> {
-public:
-    using CCounted::CCounted;
-    void ValidateCount(const CXmlSerializationContext&) const override {}
-    int GetCount() const override { return 0; }
-    void Clear() override {}
-    void Remove(int) override {}
-};
 
 // The reference count of an object, read without changing it.
 int32_t RefCount(CXmlObjectBase* object) {
@@ -90,8 +62,8 @@ TEST(QxVariant, CopyOfUnknownKindFailsAndMovesTakeThePayload) {
 // Objects and collections are held by one reference per variant that holds them: copies add
 // one, a change of kind, nil and the variant's end each give theirs back.
 TEST(QxVariant, ObjectsAndCollectionsAreHeldByOneReferencePerVariant) {
-    int destroyed = 0;
-    CCountedObject* object = new CCountedObject(&destroyed);
+    std::atomic<int> destroyed{0};
+    CCountedObject* object = new CCountedObject(destroyed);
     {
         QxVariant first;
         first.SetXmlObject(object);
@@ -107,15 +79,15 @@ TEST(QxVariant, ObjectsAndCollectionsAreHeldByOneReferencePerVariant) {
         // Replacing the only reference by the same object drops it and takes it again.
         first.SetXmlObject(object);
         EXPECT_EQ(RefCount(object), 1);
-        EXPECT_EQ(destroyed, 0);
+        EXPECT_EQ(destroyed.load(), 0);
     }
-    EXPECT_EQ(destroyed, 1);  // the last variant released the last reference
+    EXPECT_EQ(destroyed.load(), 1);  // the last variant released the last reference
 
     QxVariant v;
-    v.SetXmlObject(new CCountedObject(&destroyed));
+    v.SetXmlObject(new CCountedObject(destroyed));
     v.SetNil();
-    EXPECT_EQ(destroyed, 2);
-    auto* collection = new CCountedCollection(&destroyed);
+    EXPECT_EQ(destroyed.load(), 2);
+    auto* collection = new CCountedCollection(destroyed);
     v.SetXmlCollection(collection);
     EXPECT_EQ(v.GetXmlCollection().Get(), collection);
     EXPECT_EQ(v.GetXmlObject().Get(), static_cast<CXmlObjectBase*>(collection));  // read as an object too
@@ -126,7 +98,7 @@ TEST(QxVariant, ObjectsAndCollectionsAreHeldByOneReferencePerVariant) {
     v = number;  // assigning another kind drops the reference
     EXPECT_EQ(RefCount(collection), 1);
     copy.SetI4(0);  // and so does a setter of another kind
-    EXPECT_EQ(destroyed, 3);
+    EXPECT_EQ(destroyed.load(), 3);
 }
 
 // A cleared variant keeps no share of the bytes it held (the values a reused variant carries

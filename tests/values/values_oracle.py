@@ -58,9 +58,7 @@ def random_int(rng, max_digits):
 
 
 def trunc_div(a, b):
-    q = abs(a) // abs(b)
-    if (a < 0) != (b < 0):
-        q = -q
+    q = abs(a) // abs(b) * (1 if (a < 0) == (b < 0) else -1)
     return q, a - q * b
 
 
@@ -235,31 +233,30 @@ def decimal_format(rng, count):
 SPACE = " \t\n\v\f\r"
 INT_PREFIX = re.compile(r"[ \t\n\v\f\r]*([+-]?)([0-9]+)")
 REAL_FORM = re.compile(r"[ \t\n\v\f\r]*[+-]?([0-9]+\.?[0-9]*|\.[0-9]+)([eE][+-]?[0-9]+)?")
-INT_KINDS = {"i4": (-2**31, 2**31 - 1), "i8": (-2**63, 2**63 - 1), "ui4": (0, 2**32 - 1), "ui8": (0, 2**64 - 1)}
-NARROW = {"i1": ("i4", -128, 127), "i2": ("i4", -32768, 32767), "ui1": ("ui4", 0, 255), "ui2": ("ui4", 0, 65535)}
 
 
-def read_wide(kind, text):
+def int_range(unsigned, size):
+    bits = 8 * size
+    return (0, 2**bits - 1) if unsigned else (-2**(bits - 1), 2**(bits - 1) - 1)
+
+
+def read_int(kind, text):
+    """The C library's reading, at 32 bits for the narrow kinds, which then hold the value to
+    their own range; an unsigned kind takes a negative number modulo its size."""
+    unsigned, size = kind[0] == "u", int(kind[-1])
+    low, high = int_range(unsigned, max(size, 4))
     match = INT_PREFIX.match(text)
     if not match:
         return 0 if text == "" else "CONV"
     negative, magnitude = match.group(1) == "-", int(match.group(2))
-    low, high = INT_KINDS[kind]
-    if magnitude > (high if low == 0 or not negative else -low):
-        return "RANGE:" + kind
+    if magnitude > (high if unsigned or not negative else -low):
+        return "RANGE:" + (kind if size >= 4 else kind[:-1] + "4")
     if match.end() != len(text):
         return "CONV"
-    if low == 0:
-        return (-magnitude) % (high + 1) if negative else magnitude
-    return -magnitude if negative else magnitude
-
-
-def read_int(kind, text):
-    if kind in NARROW:
-        wide, low, high = NARROW[kind]
-        value = read_wide(wide, text)
-        return "RANGE:" + kind if isinstance(value, int) and not low <= value <= high else value
-    return read_wide(kind, text)
+    value = -magnitude if negative else magnitude
+    value = value % (high + 1) if unsigned else value
+    low, high = int_range(unsigned, size)
+    return value if low <= value <= high else "RANGE:" + kind
 
 
 def random_int_text(rng):
@@ -330,11 +327,9 @@ def conversions(rng, count):
 
         text = random_real_text(rng)
         value = c_real(text)
-        if isinstance(value, str):
-            out += ["REAL\tr8\t%s\t%s" % (esc(text), value), "REAL\tr4\t%s\t%s" % (esc(text), value)]
-        else:
-            out += ["REAL\tr8\t%s\t%016x" % (esc(text), double_bits(value)),
-                    "REAL\tr4\t%s\t%08x" % (esc(text), float32_bits(value))]
+        for kind, width, bits in (("r8", 16, double_bits), ("r4", 8, float32_bits)):
+            answer = value if isinstance(value, str) else "%0*x" % (width, bits(value))
+            out.append("REAL\t%s\t%s\t%s" % (kind, esc(text), answer))
     print("\n".join(out))
 
 

@@ -114,17 +114,11 @@ TEST(TextStream, StartClearsAndTakeTextEmpties) {
 
 TEST(FileBinaryStream, WritesMarkForUtf16AndBytesAsGiven) {
     const std::string payload = "<a>\x01\x02</a>";
-    const CBinaryData data(reinterpret_cast<unsigned char*>(const_cast<char*>(payload.data())),
-                           static_cast<uint32_t>(payload.size()), false);
-    const struct {
-        XmlEncoding encoding;
-        const char* mark;
-    } cases[] = {{XmlEncoding_None, ""}, {XmlEncoding_UTF8, ""}, {XmlEncoding_UTF16, "\xFF\xFE"},
-                 {XmlEncoding_UTF16NoDeclaration, "\xFF\xFE"}};
-    for (const auto& c : cases) {
-        const std::string path = TempPath("binary.xml");
-        CFileBinaryStream(Widen(path).c_str(), c.encoding, data).Write();
-        EXPECT_EQ(std::string(c.mark) + payload, ReadFile(path)) << c.encoding;
+    const CBinaryData data = BinaryOf(payload);
+    for (XmlEncoding encoding : {XmlEncoding_None, XmlEncoding_UTF8, XmlEncoding_UTF16, XmlEncoding_UTF16NoDeclaration}) {
+        const std::string path = TempPath("binary.xml"), mark = encoding >= XmlEncoding_UTF16 ? "\xFF\xFE" : "";
+        CFileBinaryStream(Widen(path).c_str(), encoding, data).Write();
+        EXPECT_EQ(mark + payload, ReadFile(path)) << encoding;
     }
     const std::string path = TempPath("appended.bin");
     CFileBinaryStream appended(Widen(path).c_str(), XmlEncoding_UTF8);
@@ -132,7 +126,6 @@ TEST(FileBinaryStream, WritesMarkForUtf16AndBytesAsGiven) {
     appended.Append(reinterpret_cast<const unsigned char*>("b/>"), 3);
     appended.Write();
     EXPECT_EQ("<b/>", ReadFile(path));
-
 }
 
 // A missing folder fails a text stream at Start and a binary one at Write, with the name and code.

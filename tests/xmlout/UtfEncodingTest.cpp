@@ -12,8 +12,6 @@
 #include <map>
 #include <vector>
 
-#include <ctime>
-
 using namespace QxXmlLib10;
 using namespace qxxml_test;
 
@@ -25,12 +23,6 @@ std::wstring WideFromHexList(const std::string& list) {
     for (const std::string& item : Words(list))
         AppendCodePoint(text, static_cast<char32_t>(std::stoul(item, nullptr, 16)));
     return text;
-}
-
-std::string Utf8Of(const std::wstring& text) {
-    std::string out;
-    EXPECT_TRUE(AppendUtf8(out, text.data(), text.size()));
-    return out;
 }
 
 // The caller-managed forms: the count, and the one-pass store into 4 bytes a character
@@ -46,18 +38,13 @@ std::string Utf8IntoBuffer(const std::wstring& text) {
     return std::string(buffer.data(), static_cast<size_t>(end - buffer.data()));
 }
 
-struct Sample {
-    std::wstring codePoints;  // one wchar_t per code point (a surrogate pair above U+FFFF on Windows)
-    std::wstring utf16Units;  // one wchar_t per UTF-16 unit (surrogate pairs split)
-    std::string utf8;
-    std::string utf16le;
-};
+}  // namespace
 
-// Random strings: half of them mostly ASCII, the rest from all ranges; no U+0000 so the
-// terminated-string functions see them whole.
-const std::vector<Sample>& Samples() {
-    static const std::vector<Sample> samples = [] {
-        static const char* const program = R"PY(
+// Random strings, half of them mostly ASCII, the rest from all ranges (no U+0000, so that the
+// terminated-string functions see them whole), both ways through every form: as code points,
+// as UTF-16 units (pairs split, where wchar_t has 32 bits), and stored as raw UTF-16LE units.
+TEST(UtfEncodingTest, EncodesAndDecodesLikePythonCodecs) {
+    static const char* const program = R"PY(
 import random, sys
 r = random.Random(int(sys.argv[1]))
 pools = [(0x01, 0x7F), (0x80, 0x7FF), (0x800, 0xD7FF), (0xE000, 0xFFFF), (0x10000, 0x10FFFF)]
@@ -77,33 +64,25 @@ for n in range(300):
     print(' '.join('%x' % c for c in cps), ' '.join('%x' % u for u in units),
           s.encode('utf-8').hex(), u16.hex(), sep='\t')
 )PY";
-        const unsigned seed = qxxml_test::TestSeed();
-        std::vector<Sample> result;
-        for (const std::vector<std::string>& f : Rows(Python(program, std::to_string(seed)))) {
-            if (f.size() != 4) continue;
-            result.push_back({WideFromHexList(f[0]), WideFromHexList(f[1]), Unhex(f[2]), Unhex(f[3])});
-        }
-        return result;
-    }();
-    return samples;
-}
-
-}  // namespace
-
-// Each sample both ways through every form: as code points, as UTF-16 units (pairs split,
-// where wchar_t has 32 bits), and stored as raw UTF-16LE units.
-TEST(UtfEncodingTest, EncodesAndDecodesLikePythonCodecs) {
-    ASSERT_EQ(Samples().size(), 300u);
-    size_t pairs = 0;
-    for (const Sample& s : Samples()) {
+    size_t pairs = 0, samples = 0;
+    const unsigned seed = qxxml_test::TestSeed();
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    for (const std::vector<std::string>& f : Rows(Python(program, std::to_string(seed)))) {
+        ASSERT_EQ(f.size(), 4u);
+        const struct {
+            std::wstring codePoints;  // one wchar_t per code point (a surrogate pair above U+FFFF on Windows)
+            std::wstring utf16Units;  // one wchar_t per UTF-16 unit (surrogate pairs split)
+            std::string utf8, utf16le;
+        } s = {WideFromHexList(f[0]), WideFromHexList(f[1]), Unhex(f[2]), Unhex(f[3])};
+        ++samples;
         // Four-byte UTF-8 sequences (counted in the bytes: a 16-bit wide string has no other trace).
         pairs += static_cast<size_t>(std::count_if(s.utf8.begin(), s.utf8.end(),
                                                    [](char c) { return (static_cast<unsigned char>(c) & 0xF8) == 0xF0; }));
         for (const std::wstring* text : {&s.codePoints, &s.utf16Units}) {
-            std::string utf16;
-            EXPECT_EQ(Utf8Of(*text), s.utf8);
+            std::string utf8, utf16;
+            ASSERT_TRUE(AppendUtf8(utf8, text->data(), text->size()) && AppendUtf16LE(utf16, text->data(), text->size()));
+            EXPECT_EQ(utf8, s.utf8);
             EXPECT_EQ(Utf8IntoBuffer(*text), s.utf8);
-            ASSERT_TRUE(AppendUtf16LE(utf16, text->data(), text->size()));
             EXPECT_EQ(utf16, s.utf16le);
         }
         EXPECT_EQ(Bytes(Utf16ToUtf8(s.codePoints.c_str())), s.utf8);
@@ -124,6 +103,7 @@ TEST(UtfEncodingTest, EncodesAndDecodesLikePythonCodecs) {
                               static_cast<uint32_t>(s.utf8.size())),
                   expected);
     }
+    EXPECT_EQ(samples, 300u);
     EXPECT_GT(pairs, 0u) << "the samples should hold characters above U+FFFF";
 }
 
