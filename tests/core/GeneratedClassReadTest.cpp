@@ -139,15 +139,6 @@ TEST(GeneratedClassRead, ElementInListIsAnyMemberOfTheTable) {
     EXPECT_TRUE(item->IsElementInList(context, foreign));
 }
 
-// (An empty choice inside an optional choice item is a row of probe_cases.tsv.) Read directly
-// with the flag, an empty choice is accepted.
-TEST(GeneratedClassRead, EmptyChoiceAsAnOptionalChoiceItem) {
-    CSmartPtr<CTbExposed<CStrictChoice>> exposed(new CTbExposed<CStrictChoice>);
-    CXmlDocument document;
-    document.LoadXml(L"<StrictChoice/>");
-    EXPECT_EQ(exposed->FromXml_Int(document.GetDocumentElement(), nullptr, CXmlSerializationContext(), true), nullptr);
-}
-
 // The protected helpers of CClassfactoryBase, opened.
 struct CFactoryProbe : CClassfactoryBase {
     using CClassfactoryBase::GetElementType;

@@ -3,8 +3,7 @@
 // element_writing.tsv beside this file. A row names one or more descriptor kinds
 // (CElementInfo<kind>, or AttrPrim, AttrEnum, AttrAny), the descriptor's setup and what its
 // property holds, the context, the document read, and the outcome every kind named must give.
-// This file only knows how to build a descriptor and render what happened (and, at its end,
-// checks the clean-up of generated classes' metadata).
+// This file only knows how to build a descriptor and render what happened.
 //
 // The setup words name the descriptor's details and what its property holds:
 //   name=N ns=U            the name (default "c") and namespace (default none; "(null)")
@@ -37,7 +36,6 @@
 #include <qxxml/collections/ElementCol.h>
 #include <qxxml/collections/TypedCollections.h>
 #include <qxxml/collections/XmlCollection.h>
-#include <qxxml/core/GeneratedSupport.h>
 #include <qxxml/core/XmlGeneratedClass.h>
 #include <qxxml/core/XmlSerializationContext.h>
 #include <qxxml/metadata/AttributeInfo.h>
@@ -46,6 +44,7 @@
 #include <qxxml/metadata/ElementInfoSeq.h>
 #include <qxxml/metadata/ParentElementInfo.h>
 #include <qxxml/values/PrimitiveRestrictions.h>
+#include <qxxml/values/QxVariant.h>
 #include <qxxml/xmlin/XmlAttribute.h>
 #include <qxxml/xmlin/XmlDocument.h>
 #include <qxxml/xmlout/TextStream.h>
@@ -505,44 +504,3 @@ void RunTable(const std::string& file, bool reading) {
 TEST(ElementDescriptors, ReadEveryRowOfTheTable) { RunTable("element_reading.tsv", true); }
 
 TEST(ElementDescriptors, WriteEveryRowOfTheTable) { RunTable("element_writing.tsv", false); }
-
-// ------------------------------------------------------------------ clean-up
-
-namespace {
-
-// A piece of metadata that counts its destructions.
-template <class Base>
-struct CCounted : Base {
-    template <class... Args>
-    explicit CCounted(int* destroyed, Args... args) : Base(args...), m_destroyed(destroyed) {}
-    ~CCounted() override { ++*m_destroyed; }
-    int* m_destroyed;
-};
-
-}  // namespace
-
-// The clean-up of generated classes' metadata (through the tables generated code keeps).
-TEST(XmlGeneratedClass, CleanMetaDataDeletesEverythingOnceAndNullsThePointers) {
-    int destroyed = 0;
-    const auto descriptor = [&] {
-        return new CCounted<CElementInfoSeqPrimOpt>(&destroyed, L"x", L"", 0, false, ItemType_i4, nullptr,
-                                                    CWhitespaceUtils::WhitespaceRule_None, CPrimitiveRestrictions());
-    };
-    CGeneratedTables tables;
-    tables.info = new CCounted<CParentElementInfo>(&destroyed, XmlElementGroupType_Sequence, XmlElementType_Element,
-                                                   L"p", L"", false, false, -1, ItemType_invalid, nullptr, false);
-    tables.elements = CGeneratedTables::Table<CElementInfo>({descriptor(), descriptor()});
-    tables.attributes = CGeneratedTables::Table<CAttributeInfo>(
-        {new CCounted<CAttributeInfoEnum>(&destroyed, L"a", L"", 0, true, &ColourText, &ColourValue, nullptr)});
-    tables.Clean();
-    EXPECT_EQ(destroyed, 4);
-    EXPECT_EQ(tables.info, nullptr);
-    EXPECT_EQ(tables.elements, nullptr);
-    EXPECT_EQ(tables.attributes, nullptr);
-    tables.Clean();  // already clean: nothing happens
-    EXPECT_EQ(destroyed, 4);
-    // Tables holding only the terminator, and a missing class description.
-    tables.elements = CGeneratedTables::Table<CElementInfo>({});
-    tables.Clean();
-    EXPECT_EQ(tables.elements, nullptr);
-}
