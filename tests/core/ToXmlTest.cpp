@@ -1,11 +1,13 @@
 // The writing entry points (text, stream, file; plain, compressed, overlapped), driven by
-// Root objects of the test binding.
+// Root objects of the test binding. (The declaration, formatting and line ends of the text and
+// the stream's document items are rows of data/read_cases.tsv.)
 #include "core/BindingSupport.h"
 
 #include <qxxml/core/XmlSerializationContext.h>
 #include <qxxml/support/QxException.h>
 #include <qxxml/values/BinaryData.h>
 
+#include "common/CaseTable.h"
 #include "common/ExpatOracle.h"
 
 #include <gtest/gtest.h>
@@ -46,23 +48,6 @@ protected:
 };
 
 }  // namespace
-
-TEST_F(ToXmlTest, PlainTextHasNoDeclarationAndNoLineBreaks) {
-    const std::wstring text = small->ToXml(false, false, EOLType_LF, context);
-    EXPECT_EQ(std::wstring::npos, text.find(L'\n'));
-    EXPECT_EQ(0u, text.find(L"<AA:Root xmlns:AA=\"urn:qxxml:test:binding\" id=\"7\">"));
-
-    const std::wstring withHeader = small->ToXml(true, false, EOLType_LF, context);
-    EXPECT_EQ(L"<?xml version=\"1.0\"?>\n" + text, withHeader);
-    const std::wstring crlf = small->ToXml(true, true, EOLType_CRLF, context);
-    EXPECT_EQ(0u, crlf.find(L"<?xml version=\"1.0\"?>\r\n<AA:Root"));
-    EXPECT_EQ(L"</AA:Root>\r\n", crlf.substr(crlf.size() - 12));
-    // The stream of a root carries the context's document items after its declaration.
-    context.GetProcessingInstructions().push_back(L"<?xml-stylesheet href=\"po.xsl\"?>");
-    const std::string bytes =
-        Bytes(small->ToXmlStream(true, true, XmlEncoding_UTF8, EOLType_LF, context, CompressionType_None));
-    EXPECT_EQ(0u, bytes.find("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<?xml-stylesheet href=\"po.xsl\"?>\n"));
-}
 
 TEST_F(ToXmlTest, StreamBytesInEachEncoding) {
     const std::wstring text = large->ToXml(false, true, EOLType_LF, context);
@@ -148,36 +133,29 @@ TEST_F(ToXmlTest, GzipFilesTakeTheInMemoryPathEvenWhenOverlappedWritingIsOn) {
     }
 }
 
+// The rows of data/refused_outputs.tsv, with and without overlapped writing.
 TEST_F(ToXmlTest, RefusedFileOutputCreatesNoFile) {
-    const std::wstring missing = Widen(TempDir() + "/missing-dir/out.xml");
-    const struct {
-        const char* file;  // in the temporary folder; null: `missing`
-        XmlEncoding encoding;
-        CompressionType compression;
-        bool fastInfoset;
-        std::wstring message;  // the start of the refusal
-    } rows[] = {
-        {"zlib-refused.xml", XmlEncoding_UTF8, CompressionType_ZLib, false,
-         L"ZLIB Compression only available for To Stream methods."},
-        {"zlib-refused.fi", XmlEncoding_UTF8, CompressionType_ZLib, true,
-         L"ZLIB Compression only available for To Stream methods."},
-        {"none-refused.xml", XmlEncoding_None, CompressionType_None, false, L"Unknown Encoding, select UTF-8 ("},
-        {nullptr, XmlEncoding_UTF8, CompressionType_None, false,
-         L"Failed to write data to the file [" + missing + L"] error [0x"},
-    };
+    const std::string missing = TempDir() + "/missing-dir/out.xml";
     for (bool async : {false, true}) {
         AsyncSwitch on(async);
-        for (const auto& row : rows) {
-            SCOPED_TRACE(std::string(row.file ? row.file : "missing folder") + (async ? ", overlapped" : ""));
-            const std::string path = row.file ? TempPath(row.file) : Narrow(missing);
+        for (const CCaseRow& row : CaseRows("tests/core/data/refused_outputs.tsv", 3)) {
+            SCOPED_TRACE(row.where + (async ? ", overlapped" : ""));
+            const CaseWords output(row.fields[1]);
+            const CompressionType compression = output.Has("zlib") ? CompressionType_ZLib : CompressionType_None;
+            const std::string path = row.fields[0] == "-" ? missing : TempPath(row.fields[0]);
             std::remove(path.c_str());
             const std::wstring message = MessageOf([&] {
-                if (row.fastInfoset)
-                    small->ToFastInfosetFile(Widen(path).c_str(), FInfoDecl_None, context, row.compression);
+                if (output.Has("fastinfoset"))
+                    small->ToFastInfosetFile(Widen(path).c_str(), FInfoDecl_None, context, compression);
                 else
-                    small->ToXmlFile(Widen(path).c_str(), true, true, row.encoding, EOLType_LF, context, row.compression);
+                    small->ToXmlFile(Widen(path).c_str(), true, true,
+                                     output.Has("no-encoding") ? XmlEncoding_None : XmlEncoding_UTF8, EOLType_LF,
+                                     context, compression);
             });
-            EXPECT_EQ(message.substr(0, row.message.size()), row.message);
+            std::string expected = row.fields[2];
+            const size_t named = expected.find("$MISSING");
+            if (named != std::string::npos) expected.replace(named, 8, missing);
+            EXPECT_EQ(ToUtf8(message).substr(0, expected.size()), expected);
             EXPECT_FALSE(FileExists(path));
         }
     }
