@@ -100,6 +100,8 @@ std::wstring ReadCase(const std::string& className, const Settings& settings, co
     if (!object) return L"(no class " + Widen(className) + L")";
     CXmlSerializationContext context;
     SetLeniencies(context, settings);
+    const auto first = settings.find("first");  // read first into the same object
+    if (first != settings.end()) object->FromXml(first->second.c_str(), context);
     const std::wstring failure = FullMessageOf([&] { object->FromXml(input.c_str(), context); });
     if (failure != qxxml_test::kNoException) return L"!" + failure;
     SetWriting(context, settings);
@@ -118,24 +120,9 @@ TEST(GeneratedClassRead, CaseTable) {
 
 // ---------------------------------------------------------------- engine paths
 
-std::wstring Doc(const std::wstring& element, const std::wstring& content) {
-    return L"<" + element + L" xmlns=\"urn:qxxml:test:binding\">" + content + L"</" + element + L">";
-}
-
-TEST(GeneratedClassRead, EveryReadStartsFromInit) {
-    CXmlSerializationContext context;
-    CSmartPtr<CItem> item(new CItem);
-    item->FromXml(Doc(L"Item", L"<label>a</label><qty>1</qty>").c_str(), context);
-    item->FromXml(L"<Item xmlns=\"urn:qxxml:test:binding\" code=\"c\"><label>b</label></Item>", context);
-    item->FromXml(Doc(L"Item", L"<label>c</label>").c_str(), context);
-    EXPECT_FALSE(item->IsValidQty());
-    EXPECT_FALSE(item->IsValidCode());
-    EXPECT_EQ(item->GetLabel(), L"c");
-}
-
 TEST(GeneratedClassRead, ElementInListIsAnyMemberOfTheTable) {
     CXmlDocument document;
-    document.LoadXml(Doc(L"Item", L"<label/><qty/><code/><other:label xmlns:other=\"urn:other\"/>").c_str());
+    document.LoadXml(L"<Item xmlns='urn:qxxml:test:binding'><label/><qty/><code/><o:label xmlns:o='urn:o'/></Item>");
     CSmartPtr<CTbExposed<CItem>> item(new CTbExposed<CItem>);
     CXmlElement* label = document.GetDocumentElement()->GetFirstElement();
     CXmlElement* qty = label->GetNextSiblingElement();
