@@ -7,8 +7,6 @@
 #include <qxxml/support/QxException.h>
 #include <qxxml/support/SmartPtr.h>
 #include <qxxml/values/BinaryData.h>
-#include <qxxml/values/Conversions.h>
-#include <qxxml/values/WhitespaceUtils.h>
 #include <qxxml/xmlin/XmlDocument.h>
 
 #include "common/CaseTable.h"
@@ -115,31 +113,6 @@ TEST(DoesElementNameMatch, LocalNameAndNamespaceUnlessNamespacesAreIgnored) {
                                              f[2] == "(null)" ? nullptr : ns.c_str()),
                   f[4] == "1");
     });
-}
-
-// Binary content read from text keeps its bytes beside the value's record; the value still
-// shares, grows and hands its bytes over like any other.
-TEST(FromXml, Base64ContentIsAnOrdinaryValue) {
-    const std::string raw = "binary \x01\xFF content";
-    std::vector<unsigned char> bytes(raw.begin(), raw.end());
-    const CBinaryData expected(bytes.data(), static_cast<uint32_t>(bytes.size()), false);
-    const auto read = [&] {
-        return CConversions::base64BinaryFromString(L" " + expected.GetAsBase64() + L"\n",
-                                                    CWhitespaceUtils::WhitespaceRule_Collapse);
-    };
-    CBinaryData value = read();
-    EXPECT_EQ(value, expected);
-    CBinaryData copy = value;
-    copy[0] = 'B';  // the copy goes its own way
-    EXPECT_EQ(value, expected);
-    const std::string more(40, '+');
-    value.Append(reinterpret_cast<const unsigned char*>(more.data()), static_cast<uint32_t>(more.size()));
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(value.GetData()), value.GetLength()), raw + more);
-
-    CBinaryData other = read();
-    unsigned char* handed = other.ReleaseData();  // freed with delete[], as always
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(handed), raw.size()), raw);
-    delete[] handed;
 }
 
 }  // namespace
