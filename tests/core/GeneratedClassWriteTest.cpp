@@ -230,7 +230,9 @@ TEST(GeneratedClassTablesTest, BuiltOnceUnderTheLockAndCleanedForTheNextUse) {
     // The binding's classes write again after their tables were given back.
     ReleaseTbMetaData();
     CXmlSerializationContext context;
-    EXPECT_EQ(WriteXml(*NewItem(L"again"), context),
+    CSmartPtr<CItem> item(new CItem);
+    item->SetLabel(L"again");
+    EXPECT_EQ(WriteXml(*item, context),
               L"<AA:Item xmlns:AA=\"urn:qxxml:test:binding\"><AA:label>again</AA:label></AA:Item>");
 }
 
