@@ -49,40 +49,29 @@ protected:
 
 }  // namespace
 
+// Python decodes the streams (inflating the compressed ones) and compares them with the wide
+// text, and reads the first line of UTF-16 streams with and without a declaration.
 TEST_F(ToXmlTest, StreamBytesInEachEncoding) {
-    const std::wstring text = large->ToXml(false, true, EOLType_LF, context);
     const std::string textPath = TempPath("wide.json");
-    WriteFile(textPath, Json(text));
-
-    auto stream = [&](XmlEncoding encoding, CompressionType compression, const char* name) {
-        const std::string path = TempPath(name);
-        WriteFile(path, Bytes(large->ToXmlStream(false, true, encoding, EOLType_LF, context, compression)));
+    WriteFile(textPath, Json(large->ToXml(false, true, EOLType_LF, context)));
+    int files = 0;
+    const auto stream = [&](CRoot& root, bool declaration, XmlEncoding encoding, CompressionType compression) {
+        const std::string path = TempPath("stream" + std::to_string(files++) + ".bin");
+        WriteFile(path, Bytes(root.ToXmlStream(declaration, !declaration, encoding, EOLType_LF, context, compression)));
         return "open('" + path + "', 'rb').read()";
     };
-    const std::string utf16 = stream(XmlEncoding_UTF16, CompressionType_None, "stream16.xml");
-    const std::string gz = stream(XmlEncoding_UTF8, CompressionType_GZip, "stream.gz");
-    const std::string zl = stream(XmlEncoding_UTF8, CompressionType_ZLib, "stream.z");
-    // Python decodes our bytes (and inflates the compressed ones) and compares them with the
-    // wide text.
-    const std::string utf8Path = TempPath("stream8.xml");
-    WriteFile(utf8Path, Bytes(large->ToXmlStream(false, true, XmlEncoding_UTF8, EOLType_LF, context,
-                                                 CompressionType_None)));
-    EXPECT_EQ("True True True True\n",
-              PythonOn(utf8Path, "text = json.loads(open('" + textPath + "').read())\n"
-                                 "print(data.decode('utf-8') == text, " + utf16 + ".decode('utf-16-le') == text,\n"
-                                 "      gzip.decompress(" + gz + ") == data, zlib.decompress(" + zl + ") == data)\n"));
-
-    const std::string noDecl = Bytes(small->ToXmlStream(true, false, XmlEncoding_UTF16NoDeclaration, EOLType_LF,
-                                                        context, CompressionType_None));
-    const std::string withDecl =
-        Bytes(small->ToXmlStream(true, false, XmlEncoding_UTF16, EOLType_LF, context, CompressionType_None));
-    EXPECT_EQ(std::string("<\0?\0x\0m\0l\0 \0v\0", 14), noDecl.substr(0, 14));  // no byte order mark
-    const std::string path = TempPath("decl16.xml");
-    WriteFile(path, noDecl);
-    WriteFile(path + "2", withDecl);
-    EXPECT_EQ("<?xml version=\"1.0\"?>\n<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n",
-              PythonOn(path, "print(data.decode('utf-16-le').split('\\n')[0])\n"
-                             "print(open(sys.argv[1] + '2', 'rb').read().decode('utf-16-le').split('\\n')[0])\n"));
+    const std::string utf8 = stream(*large, false, XmlEncoding_UTF8, CompressionType_None);
+    const std::string utf16 = stream(*large, false, XmlEncoding_UTF16, CompressionType_None);
+    const std::string gz = stream(*large, false, XmlEncoding_UTF8, CompressionType_GZip);
+    const std::string zl = stream(*large, false, XmlEncoding_UTF8, CompressionType_ZLib);
+    const std::string noDecl = stream(*small, true, XmlEncoding_UTF16NoDeclaration, CompressionType_None);
+    const std::string withDecl = stream(*small, true, XmlEncoding_UTF16, CompressionType_None);
+    EXPECT_EQ("True True True True\nTrue <?xml version=\"1.0\"?>\n<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n",
+              Python("import gzip, json, zlib\ntext = json.loads(open('" + textPath + "').read())\n"
+                     "data = " + utf8 + "\nprint(data.decode('utf-8') == text, " + utf16 + ".decode('utf-16-le') == text,\n"
+                     "      gzip.decompress(" + gz + ") == data, zlib.decompress(" + zl + ") == data)\n"
+                     "print(" + noDecl + "[:2] == '<'.encode('utf-16-le'), " + noDecl + ".decode('utf-16-le').split('\\n')[0])\n"
+                     "print(" + withDecl + ".decode('utf-16-le').split('\\n')[0])\n"));
 }
 
 TEST_F(ToXmlTest, FileBytesAreTheSameWithAndWithoutOverlappedWriting) {
