@@ -1,19 +1,7 @@
 // The typed collections of primitive, date and time values, from the case table
-// typed_collections.tsv beside this file, and an independent oracle: python makes documents
-// and expected values, and python's expat reads what the collections wrote.
-//
-// A table row names a collection class, its setup words (name=N ns=U min=M max=M, the facets
-// pattern= minLength= maxLength= minInclusive= maxInclusive= minExclusive= maxExclusive=
-// length=, rule=none|preserve|replace and format=F), a script and a document. The script's
-// steps, each run in turn (values take "_" for a space; a date collection also takes
-// "kind@text", parsed as that kind):
-//   listen  add:V  at:I:V  remove:I  item:I  clear  validate  valid?  lenient  strict  ignore-ns
-//   write   read (the document)  null-read  roundtrip (written, then read into a new one)
-//   copy    assign (into a new collection named "other", which the script goes on with)
-// The outcome lists what the steps said ("step=answer", "step!kind message"), then
-// "= [items]" (and "first=[items]" of the collection copied from) and the notifications heard
-// (CTaggedSink); those from a collection other than the current one are marked "~". A tab in
-// the outcome reads "\t".
+// typed_collections.tsv beside this file (its opening comment tells the words and steps), and
+// an independent oracle: python makes documents and expected values, and python's expat
+// reads what the collections wrote.
 #include "CollectionTestSupport.h"
 
 #include "common/CaseTable.h"

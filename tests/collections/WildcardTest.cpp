@@ -1,25 +1,9 @@
 // The wildcard holders (CAttributeCol, CElementCol, CElement), from the case table
-// wildcards.tsv beside this file: the namespace restrictions on every way content enters
-// (adding and reading attributes and elements) with their messages, default namespaces,
-// reading a tree, runs of one name, cloning, copying from an object, the restriction check of
-// a whole tree and the notifications of element collections.
-//
-// A row gives a script, a document ("-" for none) and the outcome. A step's arguments are
-// separated by "," ("~" is a null pointer, "_" a space). The elements made or reached form a
-// stack whose top the element steps work on:
-//   attrs:NS,R,T  elems:NS,R,T                 a new attribute or element collection
-//   element:NAME[,NS[,R,T]]  copy-of:NS  clone  push the element made (copy-of: from the top)
-//   attributes  children                       the top's collections become the current ones
-//   add-attr:NAME[,V[,NS]]  add-elem:NAME[,NS] add to the current collection, say the namespace
-//                                              (add-elem pushes the element)
-//   item:I  pop  before:NAME  remove:I  listen  the element collection's items and listeners
-//   read-attrs  read-elems  read-element  run:NAME   read from the document's first child (run:
-//                                              from the first NAME), say where reading stopped
-//   name  ns  restriction  declared  text  set-text:T  count  attr-count  write
-//   restrict:R,T (says "!kind" and the full message of a refusal, its lines joined by " | ")  parse (the document into the top)
-//   attr-read (an attribute asked to read itself)
-// The outcome lists what the steps said ("step=answer", "step!kind message"), then "heard:"
-// and the notifications (CTaggedSink).
+// wildcards.tsv beside this file (its opening comment tells the steps): the namespace
+// restrictions on every way content enters (adding and reading attributes and elements) with
+// their messages, default namespaces, reading a tree, runs of one name, cloning, copying from
+// an object, the restriction check of a whole tree and the notifications of element
+// collections.
 #include "CollectionTestSupport.h"
 
 #include <qxxml/collections/ElementCol.h>

@@ -1,16 +1,7 @@
 // CXmlCollectionBase (bounds, count checks, listeners) and CXmlCollection (the object list:
 // every insertion form, removal, lookup, notifications, references), from the case table
-// object_collections.tsv beside this file, and random operations against std::list.
-//
-// A row gives the setup (min=M max=M, or "unnamed" for the default constructor), a script
-// and the outcome. Items are CItem objects named by number; "-" is null, "k" an item the
-// script also holds, "x" one never added and "wN" a wrapper whose base is item N. Steps:
-//   append:ID prepend:ID at:I:ID after:N:ID before:N:ID   the insertion forms
-//   remove:I  removenode:N  clear  fill:COUNT  node:I  find:N  drop (release the collection)
-//   listen:T  leave:T (a listener removing itself when told)  unlisten:T
-//   valid?  validate  lenient  target  attributes  destroyed  refs:ID
-// The outcome lists what the steps said ("step=answer", "step!kind message"), then "= [ids]"
-// and every notification heard, as T.add(ID) T.add-complete(ID) T.change T.remove(I|-).
+// object_collections.tsv beside this file (its opening comment tells the steps), and random
+// operations against std::list.
 #include "CollectionTestSupport.h"
 
 #include "common/CaseTable.h"

@@ -32,31 +32,15 @@ const std::vector<CNaming> kNamings = {
 
 // ---------------------------------------------------------------- builders
 
-CSmartPtr<CItem> NewItem(const std::wstring& label, const wchar_t* elementName) {
-    CSmartPtr<CItem> item(new CItem(elementName));
-    item->SetLabel(label);
-    return item;
-}
-
-CSmartPtr<CCircle> NewCircle(double radius) {
-    CSmartPtr<CCircle> circle(new CCircle);
-    circle->SetRadius(radius);
-    return circle;
-}
-
-CSmartPtr<CSquare> NewSquare(const CDecimal& side) {
-    CSmartPtr<CSquare> square(new CSquare);
-    square->SetSide(side);
-    return square;
-}
-
 CSmartPtr<CRoot> MakeMinimalRoot() {
     CSmartPtr<CRoot> root(new CRoot);
     root->SetId(7);
     root->SetName(L"minimal");
     root->SetColour(Colour_red);
     root->GetItem()->SetLabel(L"only");
-    root->SetShape(NewCircle(1).Get());
+    CSmartPtr<CCircle> circle(new CCircle);
+    circle->SetRadius(1);
+    root->SetShape(circle.Get());
     root->GetAddress()->SetStreet(L"High Street");
     return root;
 }

@@ -1,5 +1,5 @@
 // BindingSupport.h - what the tests of tests/core share around the binding generated from
-// TestBinding.xsd (namespace TbBinding, built by qxxml_add_binding): builders for its objects,
+// TestBinding.xsd (namespace TbBinding, built by qxxml_add_binding): builders of Root objects,
 // the one tree comparison they use (the text both trees write), probes with hand-made metadata
 // for the engine paths no class of the schema takes, and the outside judges of written
 // documents (xmllint and python's canonical XML), each run once per batch.
@@ -36,11 +36,6 @@ struct CNaming {
     void (*setup)(CXmlSerializationContext& context);
 };
 extern const std::vector<CNaming> kNamings;
-
-// Builders for the classes the tests fill most.
-CSmartPtr<CItem> NewItem(const std::wstring& label, const wchar_t* elementName = L"Item");
-CSmartPtr<CCircle> NewCircle(double radius);
-CSmartPtr<CSquare> NewSquare(const CDecimal& side);
 
 // A Root with every member set (read from data/full_root.xml), and one with only what the
 // schema requires.

@@ -13,6 +13,7 @@
 
 #include "common/JavaOracle.h"
 #include "common/ExpatOracle.h"
+#include "fastinfoset/VocabularyLines.h"
 
 #include <gtest/gtest.h>
 
@@ -27,32 +28,6 @@ using namespace qxxml_test;
 
 const char kOracle[] = "tests/fastinfoset/fastinfoset_oracle.java";
 
-// The generated vocabulary as the Java oracle takes it: the tables in order, without the
-// "xml" prefix and namespace every vocabulary starts with.
-std::string VocabularyLines(const CFIVocabulary& v) {
-    std::string lines;
-    const auto strings = [&](const char* kind, const CFIVocabulary::CFIStringTable& table, size_t skip) {
-        size_t i = 0;
-        for (const std::wstring& s : table)
-            if (i++ >= skip) lines += std::string(kind) + "\t" + ToUtf8(s) + "\n";
-    };
-    const auto names = [&](const char* kind, const CFIVocabulary::CFIQNameTable& table) {
-        for (const CFIVocabulary::CQNameParts& p : table)
-            lines += std::string(kind) + "\t" +
-                     (p.m_dwPrefixIndex ? ToUtf8(v.GetPrefixNamesTable().Get(p.m_dwPrefixIndex)) : "") + "\t" +
-                     (p.m_dwNamespaceIndex ? ToUtf8(v.GetNamespaceNamesTable().Get(p.m_dwNamespaceIndex)) : "") +
-                     "\t" + ToUtf8(v.GetLocalNamesTable().Get(p.m_dwLocalNameIndex)) + "\n";
-    };
-    strings("P", v.GetPrefixNamesTable(), 1);
-    strings("N", v.GetNamespaceNamesTable(), 1);
-    strings("L", v.GetLocalNamesTable(), 0);
-    names("E", v.GetElementNamesTable());
-    names("A", v.GetAttributeNamesTable());
-    strings("V", v.GetAttributeValuesTable(), 0);
-    strings("C", v.GetCharacterChunksTable(), 0);
-    return lines;
-}
-
 struct Setting {
     const char* name;
     std::function<void(CXmlSerializationContext&)> setup;
@@ -66,17 +41,18 @@ void SuggestedEncodings(CXmlSerializationContext& c) {
     for (int type = ItemType_r4; type <= ItemType_time; ++type) fi.SetEncoding(type, {FIEncodingKind_CharacterString, 0});
 }
 
+// A generated vocabulary, in the Java oracle's lines (the tables without the "xml" prefix and
+// namespace every vocabulary starts with).
+const char kVocabulary[] =
+    "P\ttb\nP\txsi\nN\turn:qxxml:test:binding\nN\thttp://www.w3.org/2001/XMLSchema-instance\n"
+    "L\tRoot\nL\tlabel\nL\tcurrency\nL\ttype\nE\t\turn:qxxml:test:binding\tRoot\n"
+    "E\ttb\turn:qxxml:test:binding\tlabel\nA\t\t\tcurrency\nA\txsi\thttp://www.w3.org/2001/XMLSchema-instance\ttype\n"
+    "V\tEUR\nC\tblue\n";
+
 void GeneratedVocabulary(CXmlSerializationContext& c) {
-    CFastInfosetContext& fi = c.GetFIContext();
-    CFIVocabulary& v = *fi.GetVocabulary();
-    v.AddElement(L"", kNamespace, L"Root");
-    v.AddElement(L"tb", kNamespace, L"label");
-    v.AddAttribute(L"", L"", L"currency");
-    v.AddAttribute(L"xsi", L"http://www.w3.org/2001/XMLSchema-instance", L"type");
-    v.AddElementValue(L"blue");
-    v.AddAttributeValue(L"EUR");
-    fi.SetUseGeneratedVocabulary(true);
-    fi.SetExternalVocabularyURI(L"urn:qxxml:test:vocabulary");
+    AddVocabularyLines(*c.GetFIContext().GetVocabulary(), kVocabulary);
+    c.GetFIContext().SetUseGeneratedVocabulary(true);
+    c.GetFIContext().SetExternalVocabularyURI(L"urn:qxxml:test:vocabulary");
 }
 
 TEST(ToFastInfosetTest, JavaReadsTheInfosetOfTheXmlText) {
@@ -109,7 +85,7 @@ TEST(ToFastInfosetTest, JavaReadsTheInfosetOfTheXmlText) {
                 xmlFiles.emplace_back(xmlPath, "UTF-8");
                 std::string request = "X\t" + Hex(fiPath);
                 if (context.GetFIContext().GetUseGeneratedVocabulary())
-                    request += "\t" + Hex(VocabularyLines(*context.GetFIContext().GetVocabulary())) + "\t" +
+                    request += "\t" + Hex(kVocabulary) + "\t" +
                                Hex(ToUtf8(context.GetFIContext().GetExternalVocabularyURI()));
                 requests.push_back(request);
                 labels.push_back(std::string(naming.name) + ", " + option.name + (full ? ", full" : ", minimal") +

@@ -1,11 +1,13 @@
 // The writing entry points (text, stream, file; plain, compressed, overlapped), driven by
-// Root objects of the test binding.
+// Root objects of the test binding. (The declaration, formatting and line ends of the text and
+// the stream's document items are rows of data/read_cases.tsv.)
 #include "core/BindingSupport.h"
 
 #include <qxxml/core/XmlSerializationContext.h>
 #include <qxxml/support/QxException.h>
 #include <qxxml/values/BinaryData.h>
 
+#include "common/CaseTable.h"
 #include "common/ExpatOracle.h"
 
 #include <gtest/gtest.h>
@@ -20,16 +22,6 @@ CSmartPtr<CRoot> RootWithTags(int tags) {
     CSmartPtr<CRoot> root = MakeMinimalRoot();
     for (int i = 0; i < tags; ++i) root->GetTags()->Add(L"caf\u00e9 <" + std::to_wstring(i) + L"> & \U0001F600");
     return root;
-}
-
-
-// Runs python on the file and returns what it prints; `code` sees `data` (the file's bytes).
-std::string PythonOn(const std::string& path, const std::string& code) {
-    int status = 0;
-    const std::string output = RunPython("import sys, gzip, zlib, json\ndata = open(sys.argv[1], 'rb').read()\n" + code,
-                                         "'" + path + "'", status);
-    EXPECT_EQ(0, status) << output;
-    return output;
 }
 
 // Restores the process-wide switch whatever a test does.
@@ -47,57 +39,29 @@ protected:
 
 }  // namespace
 
-TEST_F(ToXmlTest, PlainTextHasNoDeclarationAndNoLineBreaks) {
-    const std::wstring text = small->ToXml(false, false, EOLType_LF, context);
-    EXPECT_EQ(std::wstring::npos, text.find(L'\n'));
-    EXPECT_EQ(0u, text.find(L"<AA:Root xmlns:AA=\"urn:qxxml:test:binding\" id=\"7\">"));
-
-    const std::wstring withHeader = small->ToXml(true, false, EOLType_LF, context);
-    EXPECT_EQ(L"<?xml version=\"1.0\"?>\n" + text, withHeader);
-    const std::wstring crlf = small->ToXml(true, true, EOLType_CRLF, context);
-    EXPECT_EQ(0u, crlf.find(L"<?xml version=\"1.0\"?>\r\n<AA:Root"));
-    EXPECT_EQ(L"</AA:Root>\r\n", crlf.substr(crlf.size() - 12));
-    // The stream of a root carries the context's document items after its declaration.
-    context.GetProcessingInstructions().push_back(L"<?xml-stylesheet href=\"po.xsl\"?>");
-    const std::string bytes =
-        Bytes(small->ToXmlStream(true, true, XmlEncoding_UTF8, EOLType_LF, context, CompressionType_None));
-    EXPECT_EQ(0u, bytes.find("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<?xml-stylesheet href=\"po.xsl\"?>\n"));
-}
-
+// Python decodes the streams (inflating the compressed ones) and compares them with the wide
+// text, and reads the first line of UTF-16 streams with and without a declaration.
 TEST_F(ToXmlTest, StreamBytesInEachEncoding) {
-    const std::wstring text = large->ToXml(false, true, EOLType_LF, context);
     const std::string textPath = TempPath("wide.json");
-    WriteFile(textPath, Json(text));
-
-    auto stream = [&](XmlEncoding encoding, CompressionType compression, const char* name) {
-        const std::string path = TempPath(name);
-        WriteFile(path, Bytes(large->ToXmlStream(false, true, encoding, EOLType_LF, context, compression)));
+    WriteFile(textPath, Json(large->ToXml(false, true, EOLType_LF, context)));
+    int files = 0;
+    const auto stream = [&](CRoot& root, bool declaration, XmlEncoding encoding, CompressionType compression) {
+        const std::string path = TempPath("stream" + std::to_string(files++) + ".bin");
+        WriteFile(path, Bytes(root.ToXmlStream(declaration, !declaration, encoding, EOLType_LF, context, compression)));
         return "open('" + path + "', 'rb').read()";
     };
-    const std::string utf16 = stream(XmlEncoding_UTF16, CompressionType_None, "stream16.xml");
-    const std::string gz = stream(XmlEncoding_UTF8, CompressionType_GZip, "stream.gz");
-    const std::string zl = stream(XmlEncoding_UTF8, CompressionType_ZLib, "stream.z");
-    // Python decodes our bytes (and inflates the compressed ones) and compares them with the
-    // wide text.
-    const std::string utf8Path = TempPath("stream8.xml");
-    WriteFile(utf8Path, Bytes(large->ToXmlStream(false, true, XmlEncoding_UTF8, EOLType_LF, context,
-                                                 CompressionType_None)));
-    EXPECT_EQ("True True True True\n",
-              PythonOn(utf8Path, "text = json.loads(open('" + textPath + "').read())\n"
-                                 "print(data.decode('utf-8') == text, " + utf16 + ".decode('utf-16-le') == text,\n"
-                                 "      gzip.decompress(" + gz + ") == data, zlib.decompress(" + zl + ") == data)\n"));
-
-    const std::string noDecl = Bytes(small->ToXmlStream(true, false, XmlEncoding_UTF16NoDeclaration, EOLType_LF,
-                                                        context, CompressionType_None));
-    const std::string withDecl =
-        Bytes(small->ToXmlStream(true, false, XmlEncoding_UTF16, EOLType_LF, context, CompressionType_None));
-    EXPECT_EQ(std::string("<\0?\0x\0m\0l\0 \0v\0", 14), noDecl.substr(0, 14));  // no byte order mark
-    const std::string path = TempPath("decl16.xml");
-    WriteFile(path, noDecl);
-    WriteFile(path + "2", withDecl);
-    EXPECT_EQ("<?xml version=\"1.0\"?>\n<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n",
-              PythonOn(path, "print(data.decode('utf-16-le').split('\\n')[0])\n"
-                             "print(open(sys.argv[1] + '2', 'rb').read().decode('utf-16-le').split('\\n')[0])\n"));
+    const std::string utf8 = stream(*large, false, XmlEncoding_UTF8, CompressionType_None);
+    const std::string utf16 = stream(*large, false, XmlEncoding_UTF16, CompressionType_None);
+    const std::string gz = stream(*large, false, XmlEncoding_UTF8, CompressionType_GZip);
+    const std::string zl = stream(*large, false, XmlEncoding_UTF8, CompressionType_ZLib);
+    const std::string noDecl = stream(*small, true, XmlEncoding_UTF16NoDeclaration, CompressionType_None);
+    const std::string withDecl = stream(*small, true, XmlEncoding_UTF16, CompressionType_None);
+    EXPECT_EQ("True True True True\nTrue <?xml version=\"1.0\"?>\n<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n",
+              Python("import gzip, json, zlib\ntext = json.loads(open('" + textPath + "').read())\n"
+                     "data = " + utf8 + "\nprint(data.decode('utf-8') == text, " + utf16 + ".decode('utf-16-le') == text,\n"
+                     "      gzip.decompress(" + gz + ") == data, zlib.decompress(" + zl + ") == data)\n"
+                     "print(" + noDecl + "[:2] == '<'.encode('utf-16-le'), " + noDecl + ".decode('utf-16-le').split('\\n')[0])\n"
+                     "print(" + withDecl + ".decode('utf-16-le').split('\\n')[0])\n"));
 }
 
 TEST_F(ToXmlTest, FileBytesAreTheSameWithAndWithoutOverlappedWriting) {
@@ -127,57 +91,53 @@ TEST_F(ToXmlTest, FileBytesAreTheSameWithAndWithoutOverlappedWriting) {
     }
 }
 
+// Each gzip file, written with and without overlapped writing, is one gzip stream holding the
+// text: in UTF-16 marked, and declared as such.
 TEST_F(ToXmlTest, GzipFilesTakeTheInMemoryPathEvenWhenOverlappedWritingIsOn) {
-    const std::string plain =
-        Bytes(large->ToXmlStream(true, false, XmlEncoding_UTF8, EOLType_LF, context, CompressionType_None));
     const std::string plainPath = TempPath("plain-for-gzip.xml");
-    WriteFile(plainPath, plain);
+    WriteFile(plainPath,
+              Bytes(large->ToXmlStream(true, false, XmlEncoding_UTF8, EOLType_LF, context, CompressionType_None)));
+    std::string checks;
     for (bool async : {false, true}) {
         AsyncSwitch on(async);
-        const std::string path = TempPath("file.xml.gz");
-        large->ToXmlFile(Widen(path).c_str(), true, false, XmlEncoding_UTF8, EOLType_LF, context, CompressionType_GZip);
-        EXPECT_EQ("True\n", PythonOn(path, "print(gzip.decompress(data) == open('" + plainPath + "', 'rb').read())\n"));
-
-        // UTF-16: the file is one gzip stream holding the marked UTF-16 text.
-        large->ToXmlFile(Widen(path).c_str(), true, false, XmlEncoding_UTF16, EOLType_LF, context, CompressionType_GZip);
-        EXPECT_EQ("True True\n",
-                  PythonOn(path, "text = gzip.decompress(data)\n"
-                                 "print(text[:2] == b'\\xff\\xfe', text[2:].decode('utf-16-le') == "
-                                 "open('" + plainPath + "', 'rb').read().decode('utf-8')"
-                                 ".replace('encoding=\"UTF-8\"', 'encoding=\"UTF-16\"'))\n"));
+        for (XmlEncoding encoding : {XmlEncoding_UTF8, XmlEncoding_UTF16}) {
+            const std::string path = TempPath("file" + std::to_string(async) + std::to_string(encoding) + ".xml.gz");
+            large->ToXmlFile(Widen(path).c_str(), true, false, encoding, EOLType_LF, context, CompressionType_GZip);
+            checks += "print(check(open('" + path + "', 'rb').read(), " + (encoding == XmlEncoding_UTF8 ? "0" : "1") + "))\n";
+        }
     }
+    EXPECT_EQ("True\nTrue\nTrue\nTrue\n",
+              Python("import gzip\nplain = open('" + plainPath + "', 'rb').read().decode('utf-8')\n"
+                     "def check(data, utf16):\n"
+                     "    text = gzip.decompress(data)\n"
+                     "    if not utf16: return text.decode('utf-8') == plain\n"
+                     "    return text[:2] == b'\\xff\\xfe' and text[2:].decode('utf-16-le') == "
+                     "plain.replace('encoding=\"UTF-8\"', 'encoding=\"UTF-16\"')\n" + checks));
 }
 
+// The rows of data/refused_outputs.tsv, with and without overlapped writing.
 TEST_F(ToXmlTest, RefusedFileOutputCreatesNoFile) {
-    const std::wstring missing = Widen(TempDir() + "/missing-dir/out.xml");
-    const struct {
-        const char* file;  // in the temporary folder; null: `missing`
-        XmlEncoding encoding;
-        CompressionType compression;
-        bool fastInfoset;
-        std::wstring message;  // the start of the refusal
-    } rows[] = {
-        {"zlib-refused.xml", XmlEncoding_UTF8, CompressionType_ZLib, false,
-         L"ZLIB Compression only available for To Stream methods."},
-        {"zlib-refused.fi", XmlEncoding_UTF8, CompressionType_ZLib, true,
-         L"ZLIB Compression only available for To Stream methods."},
-        {"none-refused.xml", XmlEncoding_None, CompressionType_None, false, L"Unknown Encoding, select UTF-8 ("},
-        {nullptr, XmlEncoding_UTF8, CompressionType_None, false,
-         L"Failed to write data to the file [" + missing + L"] error [0x"},
-    };
+    const std::string missing = TempDir() + "/missing-dir/out.xml";
     for (bool async : {false, true}) {
         AsyncSwitch on(async);
-        for (const auto& row : rows) {
-            SCOPED_TRACE(std::string(row.file ? row.file : "missing folder") + (async ? ", overlapped" : ""));
-            const std::string path = row.file ? TempPath(row.file) : Narrow(missing);
+        for (const CCaseRow& row : CaseRows("tests/core/data/refused_outputs.tsv", 3)) {
+            SCOPED_TRACE(row.where + (async ? ", overlapped" : ""));
+            const CaseWords output(row.fields[1]);
+            const CompressionType compression = output.Has("zlib") ? CompressionType_ZLib : CompressionType_None;
+            const std::string path = row.fields[0] == "-" ? missing : TempPath(row.fields[0]);
             std::remove(path.c_str());
             const std::wstring message = MessageOf([&] {
-                if (row.fastInfoset)
-                    small->ToFastInfosetFile(Widen(path).c_str(), FInfoDecl_None, context, row.compression);
+                if (output.Has("fastinfoset"))
+                    small->ToFastInfosetFile(Widen(path).c_str(), FInfoDecl_None, context, compression);
                 else
-                    small->ToXmlFile(Widen(path).c_str(), true, true, row.encoding, EOLType_LF, context, row.compression);
+                    small->ToXmlFile(Widen(path).c_str(), true, true,
+                                     output.Has("no-encoding") ? XmlEncoding_None : XmlEncoding_UTF8, EOLType_LF,
+                                     context, compression);
             });
-            EXPECT_EQ(message.substr(0, row.message.size()), row.message);
+            std::string expected = row.fields[2];
+            const size_t named = expected.find("$MISSING");
+            if (named != std::string::npos) expected.replace(named, 8, missing);
+            EXPECT_EQ(ToUtf8(message).substr(0, expected.size()), expected);
             EXPECT_FALSE(FileExists(path));
         }
     }

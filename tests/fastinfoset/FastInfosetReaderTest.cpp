@@ -15,6 +15,7 @@
 #include "common/CaseTable.h"
 #include "common/JavaOracle.h"
 #include "common/ExpatOracle.h"
+#include "fastinfoset/VocabularyLines.h"
 #include "xmlin/XmlinTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -101,15 +102,8 @@ TEST(FastInfosetReader, ReadsWhatJavaEncodes) {
 
     CXmlSerializationContext plain;
     CXmlSerializationContext vocabulary;
-    CFastInfosetContext& fi = vocabulary.GetFIContext();
-    fi.GetVocabulary()->AddPrefixName(L"p");
-    fi.GetVocabulary()->AddNamespaceName(L"urn:v");
-    fi.GetVocabulary()->AddLocalName(L"root");
-    fi.GetVocabulary()->AddLocalName(L"item");
-    fi.GetVocabulary()->AddElement(L"p", L"urn:v", L"root");
-    fi.GetVocabulary()->AddElement(L"p", L"urn:v", L"item");
-    fi.GetVocabulary()->AddAttribute(L"", L"", L"id");
-    fi.SetUseGeneratedVocabulary(true);
+    AddVocabularyLines(*vocabulary.GetFIContext().GetVocabulary(), kVocabulary);
+    vocabulary.GetFIContext().SetUseGeneratedVocabulary(true);
 
     for (size_t i = 0; i < cases.size(); ++i) {
         SCOPED_TRACE(cases[i].xml);

@@ -1,43 +1,11 @@
 // Reading and writing through every element and attribute descriptor, against real parsed
 // trees and a real text writer, from the case tables element_reading.tsv and
-// element_writing.tsv beside this file. A row names one or more descriptor kinds
-// (CElementInfo<kind>, or AttrPrim, AttrEnum, AttrAny), the descriptor's setup and what its
-// property holds, the context, the document read, and the outcome every kind named must give.
-// This file only knows how to build a descriptor and render what happened (and, at its end,
-// checks the clean-up of generated classes' metadata).
-//
-// The setup words name the descriptor's details and what its property holds:
-//   name=N ns=U            the name (default "c") and namespace (default none; "(null)")
-//   pseudo | type2         the element type of class members and probe children (default 0)
-//   required nillable optional default=D   flags and the attribute default of those having them
-//   type=T format=F        item type (ItemTypeName, default i4) and format override
-//   rule=R                 white-space rule none|preserve|replace (default collapse)
-//   minInclusive=V minExclusive=V   facets
-//   restriction=R target=T wildcard restriction (default ##targetNamespace, "_" for a space,
-//                          "(null)") and target namespace (default urn:a)
-//   object-target=U        the object's target namespace (default urn:target)
-//   existing earlier       the property holds a probe child (the second is never read)
-//   made=none              the factories decline (default: they hand out the probe "made")
-//   consumes=N throw       what probe children do when read (default: consume one element)
-//   null                   the property holds a null object
-//   i4=N r8=X string=S nil the property's value (nil after a value keeps its kind)
-//   numbers=MIN:MAX        the property holds an i4 collection with those bounds
-//   elements=MIN           the property holds an element collection under the restriction
-//   element element-ns=U   the property holds an element e (text "t<", child c in urn:c)
-//   scripted=N             the property holds a collection of N items that records its checks
-//   probes=2               the property holds a collection of two probe children
-// The context words: ignore-unknown ignore-missing ignore-counts ignore-ns no-defaults
-// no-namespaces; soft (the caller reads in soft mode), start=N|end (the cursor starts at that
-// child), is-this (IsThisElement at the cursor); and for writing rows, the calls of Write.
-//
-// An outcome is "result cursor-or-text property [access=...] [events]", with the cursor as
-// "namespace|name" or "(end)"; a failure is "!kind message | ...". Events are what the probes,
-// factories and recording collections were asked, in order.
+// element_writing.tsv beside this file (the first one's opening comment tells the columns
+// and words). This file only knows how to build a descriptor and render what happened.
 
 #include <qxxml/collections/ElementCol.h>
 #include <qxxml/collections/TypedCollections.h>
 #include <qxxml/collections/XmlCollection.h>
-#include <qxxml/core/GeneratedSupport.h>
 #include <qxxml/core/XmlGeneratedClass.h>
 #include <qxxml/core/XmlSerializationContext.h>
 #include <qxxml/metadata/AttributeInfo.h>
@@ -46,6 +14,7 @@
 #include <qxxml/metadata/ElementInfoSeq.h>
 #include <qxxml/metadata/ParentElementInfo.h>
 #include <qxxml/values/PrimitiveRestrictions.h>
+#include <qxxml/values/QxVariant.h>
 #include <qxxml/xmlin/XmlAttribute.h>
 #include <qxxml/xmlin/XmlDocument.h>
 #include <qxxml/xmlout/TextStream.h>
@@ -505,44 +474,3 @@ void RunTable(const std::string& file, bool reading) {
 TEST(ElementDescriptors, ReadEveryRowOfTheTable) { RunTable("element_reading.tsv", true); }
 
 TEST(ElementDescriptors, WriteEveryRowOfTheTable) { RunTable("element_writing.tsv", false); }
-
-// ------------------------------------------------------------------ clean-up
-
-namespace {
-
-// A piece of metadata that counts its destructions.
-template <class Base>
-struct CCounted : Base {
-    template <class... Args>
-    explicit CCounted(int* destroyed, Args... args) : Base(args...), m_destroyed(destroyed) {}
-    ~CCounted() override { ++*m_destroyed; }
-    int* m_destroyed;
-};
-
-}  // namespace
-
-// The clean-up of generated classes' metadata (through the tables generated code keeps).
-TEST(XmlGeneratedClass, CleanMetaDataDeletesEverythingOnceAndNullsThePointers) {
-    int destroyed = 0;
-    const auto descriptor = [&] {
-        return new CCounted<CElementInfoSeqPrimOpt>(&destroyed, L"x", L"", 0, false, ItemType_i4, nullptr,
-                                                    CWhitespaceUtils::WhitespaceRule_None, CPrimitiveRestrictions());
-    };
-    CGeneratedTables tables;
-    tables.info = new CCounted<CParentElementInfo>(&destroyed, XmlElementGroupType_Sequence, XmlElementType_Element,
-                                                   L"p", L"", false, false, -1, ItemType_invalid, nullptr, false);
-    tables.elements = CGeneratedTables::Table<CElementInfo>({descriptor(), descriptor()});
-    tables.attributes = CGeneratedTables::Table<CAttributeInfo>(
-        {new CCounted<CAttributeInfoEnum>(&destroyed, L"a", L"", 0, true, &ColourText, &ColourValue, nullptr)});
-    tables.Clean();
-    EXPECT_EQ(destroyed, 4);
-    EXPECT_EQ(tables.info, nullptr);
-    EXPECT_EQ(tables.elements, nullptr);
-    EXPECT_EQ(tables.attributes, nullptr);
-    tables.Clean();  // already clean: nothing happens
-    EXPECT_EQ(destroyed, 4);
-    // Tables holding only the terminator, and a missing class description.
-    tables.elements = CGeneratedTables::Table<CElementInfo>({});
-    tables.Clean();
-    EXPECT_EQ(tables.elements, nullptr);
-}

@@ -12,13 +12,10 @@ usage:
       --exact): namespaces, redeclared prefixes, attributes, entities and character
       references, CDATA, comments, processing instructions, CR LF line ends, non-ASCII
       and non-BMP characters, mixed content
-  tree_oracle.py compress IN OUT gzip|zlib
 """
-import gzip
 import random
 import sys
 import xml.parsers.expat as expat
-import zlib
 
 
 def esc(s):
@@ -139,10 +136,6 @@ def main():
     elif cmd == "gen":
         exact = int(args[args.index("--exact") + 1]) if "--exact" in args else 0
         gen(args[0], int(args[1]), int(args[2]), exact)
-    elif cmd == "compress":
-        data = open(args[0], "rb").read()
-        packed = gzip.compress(data, mtime=0) if args[2] == "gzip" else zlib.compress(data)
-        open(args[1], "wb").write(packed)
     else:
         sys.exit("unknown command " + cmd)
 
