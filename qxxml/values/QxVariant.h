@@ -76,7 +76,10 @@ struct QXXML_API QxVariant {
     // alone (a nil flag set on it stays).
     void Clear() noexcept {
         if (m_type == ItemType_invalid) return;
-        if (IsInlineKind(m_type)) {  // owns nothing: done here, without the call
+        // Owns nothing (an inline kind, or a string it only refers to): done here, without the
+        // call.
+        if (IsInlineKind(m_type) || m_bReferent) {
+            m_bReferent = false;
             m_i8 = 0;
             m_bNil = false;
             m_type = ItemType_invalid;
