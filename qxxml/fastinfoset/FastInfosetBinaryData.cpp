@@ -142,6 +142,10 @@ uint64_t ReadBigEndian(const unsigned char* data) {
 template <unsigned width, typename Format>
 void AppendValues(std::wstring& out, const unsigned char* data, uint32_t length, const wchar_t* message,
                   Format format) {
+    if (length == width) {  // the usual single value
+        format(out, ReadBigEndian<width>(data));
+        return;
+    }
     if (length % width != 0) throw CQxException(message);
     for (uint32_t at = 0; at < length; at += width) {
         if (at != 0) out += L' ';
