@@ -12,6 +12,12 @@
 //   writer->EndElement();
 //   writer->AddXsiNilAttribute();      // too late: "Attributes must be added before elements"
 //
+// Descriptors name most elements with strings that never change (their declared names, an
+// object's shared name) and start them with StartDeclaredElement or StartSharedNameElement,
+// or write a value element whole with WriteDeclaredValueElement or
+// WriteSharedNameValueElement. Each means what the plain calls above mean, and does them
+// unless a writer overrides it; a writer may then know a name again by its address.
+//
 // Each open element has a CXmlWriterContext that maps namespace URIs to prefixes. Scopes are
 // copy-on-write: a child shares its parent's map until it declares something itself, and a
 // namespace with no known prefix gets a generated one (AA, AB, ...) declared on the element
@@ -155,7 +161,7 @@ public:
     // The same named by shared strings (a collection's items).
     virtual void WriteSharedNameValueElement(const SharedName& localName, const SharedName& namespaceUri,
                                              const std::wstring& value, ItemType itemType) {
-        StartElement(*localName, *namespaceUri);
+        StartSharedNameElement(localName, namespaceUri);
         WriteElementValue(value, itemType);
         EndElement();
     }
