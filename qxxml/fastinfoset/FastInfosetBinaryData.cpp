@@ -314,12 +314,6 @@ std::wstring CFastInfosetBinaryData::GetAsString(uint32_t algorithm, const unsig
     default:
         break;
     }
-    return GetAsStringOfList(algorithm, data, length);
-}
-
-// Apart, so that the single values above need no frame of their own: each is a jump to its
-// conversion.
-__attribute__((noinline)) std::wstring CFastInfosetBinaryData::GetAsStringOfList(uint32_t algorithm, const unsigned char* data, uint32_t length) {
     std::wstring text;
     AppendAsString(text, algorithm, data, length);
     return text;

@@ -85,7 +85,6 @@ public:
 
 private:
     static void AppendEncoded(std::string& out, uint32_t algorithm, std::wstring_view text);
-    static std::wstring GetAsStringOfList(uint32_t algorithm, const unsigned char* data, uint32_t length);
 };
 
 }  // namespace QxXmlLib10
