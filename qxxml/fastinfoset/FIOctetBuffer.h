@@ -5,7 +5,13 @@
 //   *p++ = '\xE0';
 //   buffer.Done(p);                    // the octets up to p are the buffer's
 //
-// Growth doubles and happens only in Room, so an item never checks per octet.
+// Growth happens only in Room, so an item never checks per octet. A buffer either keeps its
+// octets itself (data(), size()) or writes them in place at the end of a stream's bytes, so
+// that a document is never copied from one buffer into another:
+//
+//   CFIOctetBuffer out(&stream);       // the room is the stream's own storage
+//   ...
+//   out.Settle();                      // the stream's length is now what was written
 #pragma once
 
 #include <algorithm>
@@ -15,9 +21,15 @@
 
 namespace QxXmlLib10 {
 
+class CBinaryStream;
+
 class CFIOctetBuffer {
 public:
     CFIOctetBuffer() = default;
+    // Writes at the end of the stream's bytes, which count the room handed out until Settle
+    // (or the destructor) gives back what was not written.
+    explicit CFIOctetBuffer(CBinaryStream* sink) noexcept : m_sink(sink) {}
+    ~CFIOctetBuffer();
     CFIOctetBuffer(const CFIOctetBuffer&) = delete;
     CFIOctetBuffer& operator=(const CFIOctetBuffer&) = delete;
 
@@ -39,9 +51,12 @@ public:
         Done(p + count);
     }
 
+    // A stream's length made exact; nothing to do for a buffer that keeps its octets.
+    void Settle();
+
+    // For a buffer that keeps its octets.
     const char* data() const noexcept { return m_bytes.data(); }
     size_t size() const noexcept { return static_cast<size_t>(m_end - m_bytes.data()); }
-    bool empty() const noexcept { return m_end == m_bytes.data(); }
     void clear() noexcept { m_end = m_bytes.data(); }
     void Truncate(size_t size) noexcept { m_end = m_bytes.data() + std::min(this->size(), size); }
 
@@ -49,16 +64,13 @@ private:
 #if defined(__GNUC__)
     __attribute__((noinline))
 #endif
-    void Grow(size_t count) {
-        const size_t used = size();
-        m_bytes.resize(std::max(m_bytes.size() * 2, used + count + 4096));
-        m_end = m_bytes.data() + used;
-        m_limit = m_bytes.data() + m_bytes.size();
-    }
+    void Grow(size_t count);
+    void GrowInSink(size_t count);
 
-    // Its size is the capacity; the octets written run from its start to m_end. The ends are
-    // kept as pointers, so that making room reads two of them and nothing else.
+    // Without a sink its size is the capacity and the octets run from its start to m_end.
     std::vector<char> m_bytes;
+    CBinaryStream* m_sink = nullptr;
+    // The ends are kept as pointers, so that making room reads two of them and nothing else.
     char* m_end = nullptr;
     char* m_limit = nullptr;
 };

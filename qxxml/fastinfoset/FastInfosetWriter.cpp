@@ -21,7 +21,6 @@ namespace {
 
 constexpr unsigned char kTerminator = 0xF0;        // 1111 and four zero bits
 constexpr unsigned char kDoubleTerminator = 0xFF;  // two terminators in one octet
-constexpr size_t kFlushThreshold = 65536;
 
 // Every Put... writes at `p` (room made by the caller) and returns the end of what it wrote.
 inline char* Put(char* p, unsigned value) {
@@ -207,10 +206,10 @@ CInstanceMonitor::ClassType* CFastInfosetWriter::MonitorRecord() {
 
 CFastInfosetWriter::CFastInfosetWriter(const CFastInfosetContext& context, CBinaryStream* stream)
     : CXmlWriter(MonitorRecord()),
-      m_pStream(stream),
       m_pFIContext(&context),
       m_pVocabulary(context.GetUseGeneratedVocabulary() ? new CFIVocabulary(*context.GetVocabulary())
-                                                         : new CFIVocabulary()) {
+                                                         : new CFIVocabulary()),
+      m_out(stream) {
     // The encoding table is read once per value: its kinds are copied here.
     for (unsigned type = 0; type < kItemTypes; ++type)
         m_plainText[type] = context.GetEncoding(static_cast<int>(type)).m_dwEncodingKind == FIEncodingKind_CharacterString;
@@ -254,11 +253,11 @@ void CFastInfosetWriter::WriteHeader(FInfoDecl declaration) {
 void CFastInfosetWriter::WriteDocumentEnd() {
     m_out.Put(m_bTerminatorPending ? kDoubleTerminator : kTerminator);
     m_bTerminatorPending = false;
-    Flush();
+    m_out.Settle();
 }
 
 void CFastInfosetWriter::EndDocument() {
-    Flush();
+    m_out.Settle();
     CXmlWriter::EndDocument();
 }
 
@@ -272,12 +271,6 @@ void CFastInfosetWriter::AddNamespace(const std::wstring& prefix, const std::wst
     GiveLeafAScope();
     ++m_scopeVersion;
     CXmlWriter::AddNamespace(prefix, namespaceUri);
-}
-
-void CFastInfosetWriter::Flush() {
-    if (m_out.empty()) return;
-    m_pStream->Append(reinterpret_cast<const unsigned char*>(m_out.data()), static_cast<uint32_t>(m_out.size()));
-    m_out.clear();
 }
 
 // Processing instructions are not written. (An element held back stays so: its attributes
@@ -400,7 +393,6 @@ inline void CFastInfosetWriter::LeaveElement() {
         if (!m_pContext->IsInherited()) ++m_scopeVersion;  // its own declarations go with it
         PopContext();
     }
-    if (m_out.size() >= kFlushThreshold) Flush();
 }
 
 inline void CFastInfosetWriter::FinishValueElement(const std::wstring& value, ItemType itemType) {

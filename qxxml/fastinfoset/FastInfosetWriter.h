@@ -13,6 +13,9 @@
 //   writer.EndDocument();
 //   CBinaryData bytes = stream.GetData();
 //
+// The octets are written in place at the end of the stream's bytes; until the document ends
+// (or the writer goes) the stream also counts room not yet written.
+//
 // Names and short values are entered into a private copy of the vocabulary as they are first
 // written and repeated as indices afterwards; typed values travel as the context's encoding
 // table says (UTF-8 text, restricted-alphabet codes or built-in algorithm octets).
@@ -204,9 +207,6 @@ private:
     // index unused).
     unsigned EncodeValue(const std::wstring& value, ItemType itemType, bool chunk, unsigned& index,
                          std::string_view& octets);
-    void Flush();
-
-    CBinaryStream* m_pStream;
     const CFastInfosetContext* m_pFIContext;
     std::unique_ptr<CFIVocabulary> m_pVocabulary;
     bool m_bTerminatorPending = false;
@@ -243,7 +243,8 @@ private:
     std::vector<CachedName> m_attributeNameCache = std::vector<CachedName>(kNameCacheSize);
     CFIShortKeyCache m_characterChunkCache;
     CFIShortKeyCache m_attributeValueCache;
-    // Octets not yet handed to the stream, and the scratch buffer of encoded values.
+    // The document's octets, written in place at the end of the stream's bytes; and the
+    // scratch buffer of encoded values.
     CFIOctetBuffer m_out;
     std::string m_value;
     unsigned char m_fixed[CFastInfosetBinaryData::kMaxFixedOctets];

@@ -152,6 +152,19 @@ unsigned char* CBinaryData::AppendSpace(uint32_t count) {
     return space;
 }
 
+void CBinaryData::Truncate(uint32_t length) {
+    if (m_block == nullptr || length >= m_block->m_dwLen) return;
+    if (length == 0) {
+        Clear();  // an empty value holds no block
+    } else if (m_block->m_refCount.load(std::memory_order_acquire) > 1) {
+        Block* copy = NewCopy(m_block->m_lpData, length);  // the other holders keep every byte
+        Release(m_block);
+        m_block = copy;
+    } else {
+        m_block->m_dwLen = length;
+    }
+}
+
 unsigned char* CBinaryData::AllocateBytes(uint32_t capacity) {
     void* bytes = std::malloc(capacity);
     if (bytes == nullptr) throw std::bad_alloc();

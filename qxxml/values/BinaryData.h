@@ -54,6 +54,14 @@ public:
     void Append(const std::wstring& text);
     void Append(const CBinaryData& other);
 
+    // Writing in place, for a producer that knows only a bound of what it will write: makes
+    // the value `count` bytes longer and returns where those bytes go (valid until the value
+    // changes). The value grows geometrically, like Append. Truncate gives back what the
+    // producer did not write.
+    unsigned char* AppendSpace(uint32_t count);
+    // Shortens the value to `length` bytes; a longer `length` changes nothing.
+    void Truncate(uint32_t length);
+
     void SetBuffer(const unsigned char* data, uint32_t length);
     void SetBuffer(const wchar_t* text);
 
@@ -96,9 +104,6 @@ private:
     static void FreeBlock(Block* block) noexcept;  // the record only, not separate bytes
 
     void MakePrivate();
-    // Room for `count` more bytes at the end (the block private, grown when needed); the
-    // length already counts them. Returns where they go.
-    unsigned char* AppendSpace(uint32_t count);
     static unsigned char* AllocateBytes(uint32_t capacity);  // malloc, or std::bad_alloc
     static void Grow(Block& block, uint32_t capacity);
     void AppendUtf16Units(const wchar_t* text, size_t length);

@@ -27,6 +27,10 @@ public:
     void AppendByte(unsigned char byte) { m_data.Append(byte); }
     void Append(const CBinaryData& data) { m_data.Append(data); }
     void Append(const unsigned char* data, uint32_t count) { m_data.Append(data, count); }
+    // In-place writing (see CBinaryData::AppendSpace): `count` more bytes counted at once,
+    // written where the result points, and Truncate to give back the ones not written.
+    unsigned char* AppendSpace(uint32_t count) { return m_data.AppendSpace(count); }
+    void Truncate(uint32_t length) { m_data.Truncate(length); }
 
     // The bytes appended so far (a copy that shares the stream's storage).
     CBinaryData GetData() const { return m_data; }
