@@ -25,35 +25,32 @@ namespace detail {
 
 class CScratchValue {
 public:
-    explicit CScratchValue(QxXmlLib10::ItemType kind) {
-        Slot* slot = SlotFor(kind);
-        if (slot && !slot->busy) {
-            slot->busy = true;
-            m_slot = slot;
-            m_value = &slot->value;
-        } else {
-            m_value = &m_own;
-        }
+    explicit CScratchValue(QxXmlLib10::ItemType kind) : m_slot(Lease(kind)) {
         // The value is written out before the member can change.
-        m_value->AllowStringReferences(true);
+        m_slot->value.AllowStringReferences(true);
     }
     ~CScratchValue() {
-        m_value->SetInvalid();  // the payload becomes the variant's spare
-        m_value->m_bNil = false;  // as a fresh variant
-        if (m_slot) m_slot->busy = false;
+        Slot& slot = *m_slot;
+        slot.value.SetInvalid();  // the payload becomes the variant's spare
+        slot.value.m_bNil = false;  // as a fresh variant
+        if (slot.nested)
+            delete m_slot;
+        else
+            slot.busy = false;
     }
     CScratchValue(const CScratchValue&) = delete;
     CScratchValue& operator=(const CScratchValue&) = delete;
 
-    QxXmlLib10::QxVariant& Get() { return *m_value; }
+    QxXmlLib10::QxVariant& Get() { return m_slot->value; }
 
     // The text of the value (QxVariant::ToString): a string's own characters, any other
     // kind's in the leased buffer. Valid until the next call or the end of the lease.
     const std::wstring& Text(const std::wstring& format) {
-        if (m_value->GetTypeAsEnum() == QxXmlLib10::ItemType_string) return m_value->GetStringRef();
-        std::wstring& text = m_slot ? m_slot->text : m_ownText;
+        QxXmlLib10::QxVariant& value = m_slot->value;
+        if (value.GetTypeAsEnum() == QxXmlLib10::ItemType_string) return value.GetStringRef();
+        std::wstring& text = m_slot->text;
         text.clear();
-        m_value->AppendText(text, format.c_str());
+        value.AppendText(text, format.c_str());
         return text;
     }
 
@@ -62,16 +59,32 @@ private:
         QxXmlLib10::QxVariant value;
         std::wstring text;
         bool busy = false;
+        bool nested = false;  // a slot of its own, for a nested use: deleted with the lease
     };
-    static Slot* SlotFor(QxXmlLib10::ItemType kind) {
-        static thread_local Slot slots[QxXmlLib10::ItemType_integer + 1];
-        return kind >= 0 && kind <= QxXmlLib10::ItemType_integer ? &slots[kind] : nullptr;
-    }
+    static constexpr int kKinds = QxXmlLib10::ItemType_integer + 1;
+    struct SlotTable {
+        Slot slots[kKinds];
+    };
 
-    Slot* m_slot = nullptr;
-    QxXmlLib10::QxVariant* m_value = nullptr;
-    QxXmlLib10::QxVariant m_own;  // the nested case
-    std::wstring m_ownText;
+    // The thread's slot for the kind, or a fresh one for a kind the table does not hold or a
+    // slot already leased. The table is reached through a plain pointer, which costs one
+    // thread-local access per value: a table held by value would add an initialisation check.
+    static Slot* Lease(QxXmlLib10::ItemType kind) {
+        SlotTable* table = t_table;
+        if (table != nullptr && kind >= 0 && kind < kKinds) {
+            Slot& slot = table->slots[kind];
+            if (!slot.busy) {
+                slot.busy = true;
+                return &slot;
+            }
+        }
+        return LeaseSlowly(kind);
+    }
+    static Slot* LeaseSlowly(QxXmlLib10::ItemType kind);
+
+    static thread_local SlotTable* t_table;
+
+    Slot* m_slot;
 };
 
 }  // namespace detail
