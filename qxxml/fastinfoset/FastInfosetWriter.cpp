@@ -356,19 +356,50 @@ void CFastInfosetWriter::StartSharedNameElement(const SharedName& localName, con
                     *namespaceUri);
 }
 
+template <typename NameIndex>
+#if defined(__GNUC__)
+__attribute__((always_inline))
+#endif
+inline void CFastInfosetWriter::WriteValueElement(NameIndex nameIndex, const std::wstring& localName,
+                                                  const std::wstring& namespaceUri, const std::wstring& value,
+                                                  ItemType itemType) {
+    const bool amongLaterChildren = m_pContext && !m_bLeaf && !m_bPending && !m_pContext->IsStartTagOpen();
+    if (!amongLaterChildren) {
+        OpenElement();
+        HoldElementName(nameIndex(), localName, namespaceUri);
+        FinishValueElement(value, itemType);
+        return;
+    }
+    // No element is held back here, so none has declarations or attributes pending; looking
+    // the name up may declare its namespace, which then belongs to this element.
+    const uint32_t index = nameIndex();
+    if (index == 0 || !m_declarations.empty()) {
+        std::vector<std::pair<std::wstring, std::wstring>> declarations;
+        declarations.swap(m_declarations);
+        OpenElement();
+        declarations.swap(m_declarations);
+        HoldElementName(index, localName, namespaceUri);
+        FinishValueElement(value, itemType);
+        return;
+    }
+    // What OpenElement, WritePendingElement and FinishValueElement write for such an element.
+    m_pContext->IncrementChildCount();
+    if (m_bTerminatorPending) m_out.Put(kTerminator);  // the previous child's end
+    PutInteger(m_out, kIntegerOnThirdBit, 0x00, index);
+    if (!value.empty()) WriteCharacterChunk(value, itemType);
+    m_bTerminatorPending = true;  // its end, paired with what follows
+}
+
 void CFastInfosetWriter::WriteDeclaredValueElement(const std::wstring& localName, const std::wstring& namespaceUri,
                                                    const std::wstring& value, ItemType itemType) {
-    OpenElement();
-    HoldElementName(DeclaredElementNameIndex(localName, namespaceUri), localName, namespaceUri);
-    FinishValueElement(value, itemType);
+    WriteValueElement([&] { return DeclaredElementNameIndex(localName, namespaceUri); }, localName, namespaceUri,
+                      value, itemType);
 }
 
 void CFastInfosetWriter::WriteSharedNameValueElement(const SharedName& localName, const SharedName& namespaceUri,
                                                      const std::wstring& value, ItemType itemType) {
-    OpenElement();
-    HoldElementName(DeclaredElementNameIndex(*localName, *namespaceUri, &localName, &namespaceUri), *localName,
-                    *namespaceUri);
-    FinishValueElement(value, itemType);
+    WriteValueElement([&] { return DeclaredElementNameIndex(*localName, *namespaceUri, &localName, &namespaceUri); },
+                      *localName, *namespaceUri, value, itemType);
 }
 
 inline void CFastInfosetWriter::GiveLeafAScope() {

@@ -144,6 +144,12 @@ private:
     // gets no attributes: the same octets, without the checks whose answers are known.
     void FinishValueElement(const std::wstring& value, ItemType itemType);
     void LeaveElement();
+    // A whole value element, its name's index found by `nameIndex`. Among its parent's later
+    // children (the parent's start written, no child left open), a name already indexed
+    // makes the element's start one index: it is written so, without a leaf's bookkeeping.
+    template <typename NameIndex>
+    void WriteValueElement(NameIndex nameIndex, const std::wstring& localName, const std::wstring& namespaceUri,
+                           const std::wstring& value, ItemType itemType);
     // The held-back element written out with its namespace attributes, name and attributes;
     // its start tag stays open.
     void WritePendingElement();
