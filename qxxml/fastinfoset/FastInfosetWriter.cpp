@@ -356,29 +356,21 @@ void CFastInfosetWriter::StartSharedNameElement(const SharedName& localName, con
                     *namespaceUri);
 }
 
-template <typename NameIndex>
 #if defined(__GNUC__)
 __attribute__((always_inline))
 #endif
-inline void CFastInfosetWriter::WriteValueElement(NameIndex nameIndex, const std::wstring& localName,
-                                                  const std::wstring& namespaceUri, const std::wstring& value,
+inline void CFastInfosetWriter::WriteValueElement(const std::wstring& localName, const std::wstring& namespaceUri,
+                                                  const SharedName* sharedLocalName,
+                                                  const SharedName* sharedNamespaceUri, const std::wstring& value,
                                                   ItemType itemType) {
     const bool amongLaterChildren = m_pContext && !m_bLeaf && !m_bPending && !m_pContext->IsStartTagOpen();
-    if (!amongLaterChildren) {
+    const uint32_t index = amongLaterChildren ? RememberedDeclaredName(localName, namespaceUri) : 0;
+    if (index == 0) {
+        // The full look-up runs once the element is open: a namespace it declares is then the
+        // element's own.
         OpenElement();
-        HoldElementName(nameIndex(), localName, namespaceUri);
-        FinishValueElement(value, itemType);
-        return;
-    }
-    // No element is held back here, so none has declarations or attributes pending; looking
-    // the name up may declare its namespace, which then belongs to this element.
-    const uint32_t index = nameIndex();
-    if (index == 0 || !m_declarations.empty()) {
-        std::vector<std::pair<std::wstring, std::wstring>> declarations;
-        declarations.swap(m_declarations);
-        OpenElement();
-        declarations.swap(m_declarations);
-        HoldElementName(index, localName, namespaceUri);
+        HoldElementName(DeclaredElementNameIndex(localName, namespaceUri, sharedLocalName, sharedNamespaceUri),
+                        localName, namespaceUri);
         FinishValueElement(value, itemType);
         return;
     }
@@ -392,14 +384,12 @@ inline void CFastInfosetWriter::WriteValueElement(NameIndex nameIndex, const std
 
 void CFastInfosetWriter::WriteDeclaredValueElement(const std::wstring& localName, const std::wstring& namespaceUri,
                                                    const std::wstring& value, ItemType itemType) {
-    WriteValueElement([&] { return DeclaredElementNameIndex(localName, namespaceUri); }, localName, namespaceUri,
-                      value, itemType);
+    WriteValueElement(localName, namespaceUri, nullptr, nullptr, value, itemType);
 }
 
 void CFastInfosetWriter::WriteSharedNameValueElement(const SharedName& localName, const SharedName& namespaceUri,
                                                      const std::wstring& value, ItemType itemType) {
-    WriteValueElement([&] { return DeclaredElementNameIndex(*localName, *namespaceUri, &localName, &namespaceUri); },
-                      *localName, *namespaceUri, value, itemType);
+    WriteValueElement(*localName, *namespaceUri, &localName, &namespaceUri, value, itemType);
 }
 
 inline void CFastInfosetWriter::GiveLeafAScope() {
@@ -635,11 +625,9 @@ inline uint32_t CFastInfosetWriter::ElementNameIndex(const std::wstring& localNa
 #if defined(__GNUC__)
 __attribute__((always_inline))
 #endif
-inline uint32_t CFastInfosetWriter::DeclaredElementNameIndex(const std::wstring& localName,
-                                                            const std::wstring& namespaceUri,
-                                                            const SharedName* sharedLocalName,
-                                                            const SharedName* sharedNamespaceUri) {
-    DeclaredMemo& memo = m_declaredNameCache[CacheHome(localName) & (kNameCacheSize - 1)];
+inline uint32_t CFastInfosetWriter::RememberedDeclaredName(const std::wstring& localName,
+                                                          const std::wstring& namespaceUri) {
+    const DeclaredMemo& memo = m_declaredNameCache[CacheHome(localName) & (kNameCacheSize - 1)];
     if (memo.index != 0 && memo.localName == localName.data() && memo.namespaceUri == namespaceUri.data() &&
         memo.localLength == localName.size() && memo.namespaceLength == namespaceUri.size() &&
         memo.scope == CurrentScope() && memo.scopeVersion == m_scopeVersion) {
@@ -647,7 +635,19 @@ inline uint32_t CFastInfosetWriter::DeclaredElementNameIndex(const std::wstring&
         assert(memo.index == ElementNameIndex(localName, namespaceUri));
         return memo.index;
     }
-    return LearnDeclaredName(memo, localName, namespaceUri, sharedLocalName, sharedNamespaceUri);
+    return 0;
+}
+
+#if defined(__GNUC__)
+__attribute__((always_inline))
+#endif
+inline uint32_t CFastInfosetWriter::DeclaredElementNameIndex(const std::wstring& localName,
+                                                            const std::wstring& namespaceUri,
+                                                            const SharedName* sharedLocalName,
+                                                            const SharedName* sharedNamespaceUri) {
+    if (const uint32_t index = RememberedDeclaredName(localName, namespaceUri)) return index;
+    return LearnDeclaredName(m_declaredNameCache[CacheHome(localName) & (kNameCacheSize - 1)], localName,
+                             namespaceUri, sharedLocalName, sharedNamespaceUri);
 }
 
 uint32_t CFastInfosetWriter::LearnDeclaredName(DeclaredMemo& memo, const std::wstring& localName,

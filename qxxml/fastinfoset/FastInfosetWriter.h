@@ -144,11 +144,12 @@ private:
     // gets no attributes: the same octets, without the checks whose answers are known.
     void FinishValueElement(const std::wstring& value, ItemType itemType);
     void LeaveElement();
-    // A whole value element, its name's index found by `nameIndex`. Among its parent's later
-    // children (the parent's start written, no child left open), a name already indexed
-    // makes the element's start one index: it is written so, without a leaf's bookkeeping.
-    template <typename NameIndex>
-    void WriteValueElement(NameIndex nameIndex, const std::wstring& localName, const std::wstring& namespaceUri,
+    // A whole value element of a declared or shared name (see DeclaredElementNameIndex).
+    // Among its parent's later children (the parent's start written, no child left open), a
+    // name remembered in the current scope makes the element's start one index: it is
+    // written so, without a leaf's bookkeeping.
+    void WriteValueElement(const std::wstring& localName, const std::wstring& namespaceUri,
+                           const SharedName* sharedLocalName, const SharedName* sharedNamespaceUri,
                            const std::wstring& value, ItemType itemType);
     // The held-back element written out with its namespace attributes, name and attributes;
     // its start tag stays open.
@@ -186,6 +187,9 @@ private:
     uint32_t DeclaredElementNameIndex(const std::wstring& localName, const std::wstring& namespaceUri,
                                       const SharedName* sharedLocalName = nullptr,
                                       const SharedName* sharedNamespaceUri = nullptr);
+    // Its first step alone: the index when the entry holds the name in the current scope,
+    // else 0. It changes nothing, where a full look-up may declare the name's namespace.
+    uint32_t RememberedDeclaredName(const std::wstring& localName, const std::wstring& namespaceUri);
     // Its look-up when the entry does not hold the name: the entry then takes it over.
     uint32_t LearnDeclaredName(DeclaredMemo& memo, const std::wstring& localName, const std::wstring& namespaceUri,
                                const SharedName* sharedLocalName, const SharedName* sharedNamespaceUri);

@@ -19,6 +19,7 @@
 //   default URI          SetDefaultNamespace          ns PREFIX URI      AddNamespace
 //   start NAME URI       StartElement                 end                EndElement
 //   value TYPE TEXT      WriteElementValue            attr NAME URI TYPE VALUE  AddAttribute
+//   dvalue NAME URI TYPE TEXT  WriteDeclaredValueElement, the names in strings that stay put
 //   nil                  AddXsiNilAttribute           xsitype URI NAME   AddXsiTypeAttribute
 //   comment TEXT         WriteComment                 pi TEXT            WriteProcessingInstruction
 //   schema TEXT          WriteInlineSchema            enddoc             EndDocument
@@ -34,6 +35,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -78,6 +80,13 @@ inline void StartElementNamedInPlace(QxXmlLib10::CXmlWriter& w, const std::wstri
     w.StartElement(place, uri);
 }
 
+// A name in a string that stays in place and unchanged while the program runs, as the names
+// a writer may remember by address are.
+inline const std::wstring& DeclaredName(const std::wstring& name) {
+    static std::set<std::wstring> names;
+    return *names.insert(name).first;
+}
+
 // One call; `s` is the step without a "raises" prefix.
 inline void RunStep(QxXmlLib10::CXmlWriter& w, const std::vector<std::string>& s) {
     const auto arg = [&](size_t i) { return i < s.size() ? FromUtf8(s[i]) : std::wstring(); };
@@ -92,6 +101,8 @@ inline void RunStep(QxXmlLib10::CXmlWriter& w, const std::vector<std::string>& s
     else if (verb == "start") StartElementNamedInPlace(w, arg(1), arg(2));
     else if (verb == "end") w.EndElement();
     else if (verb == "value") w.WriteElementValue(arg(2), ItemTypeNamed(s.at(1)));
+    else if (verb == "dvalue")
+        w.WriteDeclaredValueElement(DeclaredName(arg(1)), DeclaredName(arg(2)), arg(4), ItemTypeNamed(s.at(3)));
     else if (verb == "attr") w.AddAttribute(arg(1), arg(2), arg(4), ItemTypeNamed(s.at(3)));
     else if (verb == "nil") w.AddXsiNilAttribute();
     else if (verb == "xsitype") w.AddXsiTypeAttribute(arg(1), arg(2), QxXmlLib10::ItemType_string);
