@@ -61,7 +61,7 @@ private:
         bool busy = false;
         bool nested = false;  // a slot of its own, for a nested use: deleted with the lease
     };
-    static constexpr int kKinds = QxXmlLib10::ItemType_integer + 1;
+    static constexpr int kKinds = QxXmlLib10::ItemType_XmlCollection + 1;  // every kind
     struct SlotTable {
         Slot slots[kKinds];
     };
