@@ -281,6 +281,9 @@ void CFastInfosetWriter::WriteProcessingInstruction(const std::wstring&) {}
 
 // (Inline: the library's interface functions are not inlined into each other, and these run
 // several times per element.)
+#if defined(__GNUC__)
+__attribute__((always_inline))
+#endif
 inline void CFastInfosetWriter::CloseStartTag(bool child) {
     if (m_bLeaf) {  // a leaf never counts a child: it stops being one first
         if (!m_bLeafStartTagOpen) return;
@@ -297,6 +300,9 @@ inline void CFastInfosetWriter::CloseStartTag(bool child) {
     }
 }
 
+#if defined(__GNUC__)
+__attribute__((always_inline))
+#endif
 inline void CFastInfosetWriter::StartContent(bool child) {
     if (child && m_bLeaf) GiveLeafAScope();  // it has a child: no leaf any more
     if (m_bPending) WritePendingElement();
@@ -312,6 +318,14 @@ __attribute__((always_inline))
 #endif
 inline void CFastInfosetWriter::OpenElement() {
     StartContent(true);
+    OpenStartedElement();
+}
+
+// OpenElement's steps once the parent is ready for a child.
+#if defined(__GNUC__)
+__attribute__((always_inline))
+#endif
+inline void CFastInfosetWriter::OpenStartedElement() {
     if (m_pContext) {
         // A child starts as a leaf, in its parent's scope.
         m_bLeaf = true;
@@ -363,23 +377,24 @@ inline void CFastInfosetWriter::WriteValueElement(const std::wstring& localName,
                                                   const SharedName* sharedLocalName,
                                                   const SharedName* sharedNamespaceUri, const std::wstring& value,
                                                   ItemType itemType) {
-    const bool amongLaterChildren = m_pContext && !m_bLeaf && !m_bPending && !m_pContext->IsStartTagOpen();
-    const uint32_t index = amongLaterChildren ? RememberedDeclaredName(localName, namespaceUri) : 0;
-    if (index == 0) {
-        // The full look-up runs once the element is open: a namespace it declares is then the
-        // element's own.
-        OpenElement();
-        HoldElementName(DeclaredElementNameIndex(localName, namespaceUri, sharedLocalName, sharedNamespaceUri),
-                        localName, namespaceUri);
-        FinishValueElement(value, itemType);
-        return;
+    if (m_pContext) {
+        StartContent(true);  // the parent's start and the previous child's end
+        if (const uint32_t index = RememberedDeclaredName(localName, namespaceUri)) {
+            // What the general path writes for such an element: its name's index and its value.
+            PutInteger(m_out, kIntegerOnThirdBit, 0x00, index);
+            if (!value.empty()) WriteCharacterChunk(value, itemType);
+            m_bTerminatorPending = true;  // its end, paired with what follows
+            return;
+        }
+        OpenStartedElement();
+    } else {
+        OpenElement();  // a root
     }
-    // What OpenElement, WritePendingElement and FinishValueElement write for such an element.
-    m_pContext->IncrementChildCount();
-    if (m_bTerminatorPending) m_out.Put(kTerminator);  // the previous child's end
-    PutInteger(m_out, kIntegerOnThirdBit, 0x00, index);
-    if (!value.empty()) WriteCharacterChunk(value, itemType);
-    m_bTerminatorPending = true;  // its end, paired with what follows
+    // The full look-up runs once the element is open: a namespace it declares is then the
+    // element's own.
+    HoldElementName(DeclaredElementNameIndex(localName, namespaceUri, sharedLocalName, sharedNamespaceUri), localName,
+                    namespaceUri);
+    FinishValueElement(value, itemType);
 }
 
 void CFastInfosetWriter::WriteDeclaredValueElement(const std::wstring& localName, const std::wstring& namespaceUri,

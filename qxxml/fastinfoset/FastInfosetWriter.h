@@ -139,14 +139,14 @@ private:
 
     // StartElement's steps before and after the name's index is known.
     void OpenElement();
+    void OpenStartedElement();  // its steps after StartContent
     void HoldElementName(uint32_t index, const std::wstring& localName, const std::wstring& namespaceUri);
     // WriteElementValue and EndElement for the element OpenElement has just opened, which
     // gets no attributes: the same octets, without the checks whose answers are known.
     void FinishValueElement(const std::wstring& value, ItemType itemType);
     void LeaveElement();
-    // A whole value element of a declared or shared name (see DeclaredElementNameIndex).
-    // Among its parent's later children (the parent's start written, no child left open), a
-    // name remembered in the current scope makes the element's start one index: it is
+    // A whole value element of a declared or shared name (see DeclaredElementNameIndex). A
+    // name remembered in the parent's scope makes the element's start one index: it is
     // written so, without a leaf's bookkeeping.
     void WriteValueElement(const std::wstring& localName, const std::wstring& namespaceUri,
                            const SharedName* sharedLocalName, const SharedName* sharedNamespaceUri,
