@@ -1,6 +1,6 @@
-// The writing engine of generated classes, through the test binding: the root's namespace,
-// the choice exemptions, xsi:type, the metadata tables and the failures; and the engine paths
-// no class of the schema takes, through probes with hand-made tables (data/probe_cases.tsv).
+// The writing engine of generated classes, through the test binding: the choice exemptions,
+// xsi:type and the metadata tables; and the engine paths no class of the schema takes, through
+// probes with hand-made tables (data/probe_cases.tsv).
 #include "core/BindingSupport.h"
 
 #include <qxxml/core/XmlSerializationContext.h>
@@ -29,27 +29,8 @@ namespace {
 
 using namespace QxXmlLib10Data;
 
-class GeneratedClassWriteTest : public ::testing::Test {
-protected:
+TEST(GeneratedClassWriteTest, EmptyChoiceThrowsWithoutAnExemption) {
     CXmlSerializationContext context;
-};
-
-// ---------------------------------------------------------------- the root
-// (Its document items, namespaces and attributes under the context's settings: rows of
-// read_cases.tsv.)
-
-TEST_F(GeneratedClassWriteTest, RootIsWrittenInTheNamespaceItIsGiven) {
-    CSmartPtr<CTbExposed<CItem>> item(new CTbExposed<CItem>);
-    item->SetLabel(L"x");
-    const std::wstring xml =
-        WriteWithWriter([&](CXmlWriter* writer) { item->ToXml_Int(writer, true, L"", context, false); });
-    // No namespace for the element itself; its children keep their descriptors' namespace.
-    EXPECT_EQ(xml, L"<Item><AA:label xmlns:AA=\"urn:qxxml:test:binding\">x</AA:label></Item>");
-}
-
-// ---------------------------------------------------------------- groups
-
-TEST_F(GeneratedClassWriteTest, EmptyChoiceThrowsWithoutAnExemption) {
     CSmartPtr<CStrictChoice> strict(new CStrictChoice);
     EXPECT_EQ(FullMessageOf([&] { WriteXml(*strict, context); }),
               L"Failed to convert the element [StrictChoice] to XML\n"
@@ -66,18 +47,15 @@ TEST_F(GeneratedClassWriteTest, EmptyChoiceThrowsWithoutAnExemption) {
               L"<StrictChoice/>");
 }
 
-// ---------------------------------------------------------------- xsi:type
-
 // (A derived object in an element of its base type carries xsi:type, unless the context says
 // otherwise: rows of read_cases.tsv.)
-TEST_F(GeneratedClassWriteTest, TypeAttributeNotWhereTheObjectIsNamedAsItsClass) {
+TEST(GeneratedClassWriteTest, TypeAttributeNotWhereTheObjectIsNamedAsItsClass) {
+    CXmlSerializationContext context;
     CSmartPtr<CSpecialItem> special(new CSpecialItem(L"SpecialItem"));
     special->SetLabel(L"s");
     EXPECT_EQ(WriteXml(*special, context),
               L"<AA:SpecialItem xmlns:AA=\"urn:qxxml:test:binding\"><AA:label>s</AA:label></AA:SpecialItem>");
 }
-
-// ---------------------------------------------------------------- probes (data/probe_cases.tsv)
 
 using Fill = std::function<void(QxVariant&)>;
 
@@ -183,8 +161,6 @@ TEST(GeneratedClassProbes, CaseTable) {
     });
 }
 
-// ---------------------------------------------------------------- metadata tables
-
 int g_builds = 0, g_destroyed = 0;
 
 // A piece of metadata that counts its destructions.
@@ -229,24 +205,10 @@ TEST(GeneratedClassTablesTest, BuiltOnceUnderTheLockAndCleanedForTheNextUse) {
 
     // The binding's classes write again after their tables were given back.
     ReleaseTbMetaData();
-    CXmlSerializationContext context;
     CSmartPtr<CItem> item(new CItem);
     item->SetLabel(L"again");
-    EXPECT_EQ(WriteXml(*item, context),
+    EXPECT_EQ(WriteXml(*item, CXmlSerializationContext()),
               L"<AA:Item xmlns:AA=\"urn:qxxml:test:binding\"><AA:label>again</AA:label></AA:Item>");
-}
-
-// ---------------------------------------------------------------- failures
-
-TEST_F(GeneratedClassWriteTest, EnumerationValueWithoutATextIsRefused) {
-    CSmartPtr<COptions> options(new COptions);
-    options->SetMode(static_cast<Colour>(3));  // a value of the type's range, with no text
-    EXPECT_EQ(FullMessageOf([&] { WriteXml(*options, context); }),
-              L"Failed to convert the element [Options] to XML\nInvalid Value for mode [3]");
-    options->ClearMode();
-    options->GetHues()->Add(99);  // the collection holds integers
-    EXPECT_EQ(FullMessageOf([&] { WriteXml(*options, context); }),
-              L"Failed to convert the element [Options] to XML\nInvalid Value for hue [99]");
 }
 
 }  // namespace
