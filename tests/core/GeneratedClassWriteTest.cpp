@@ -1,6 +1,6 @@
 // The writing engine of generated classes, through the test binding: the choice exemptions,
-// xsi:type and the metadata tables; and the engine paths no class of the schema takes, through
-// probes with hand-made tables (data/probe_cases.tsv).
+// xsi:type, wildcard content and the metadata tables; and the engine paths no class of the
+// schema takes, through probes with hand-made tables (data/probe_cases.tsv).
 #include "core/BindingSupport.h"
 
 #include <qxxml/core/XmlSerializationContext.h>
@@ -55,6 +55,34 @@ TEST(GeneratedClassWriteTest, TypeAttributeNotWhereTheObjectIsNamedAsItsClass) {
     special->SetLabel(L"s");
     EXPECT_EQ(WriteXml(*special, context),
               L"<AA:SpecialItem xmlns:AA=\"urn:qxxml:test:binding\"><AA:label>s</AA:label></AA:SpecialItem>");
+}
+
+// Wildcard content (the Open document) whose namespace was changed after it was added is
+// refused when it is written. (Reading wildcard content and its refusals are rows of the
+// round-trip and read tables; the refusals when content is added are rows of
+// tests/collections/wildcards.tsv.)
+TEST(GeneratedClassWriteTest, WildcardContentOutsideTheRestrictionIsRefused) {
+    const auto written = [](const std::function<void(COpen&)>& change) {
+        CSmartPtr<COpen> object(new COpen);  // one element in each mandatory slot
+        object->FromXml(L"<tb:Open xmlns:tb='urn:qxxml:test:binding' id='7'><tb:title>t</tb:title>"
+                        L"<o:x xmlns:o='urn:o'/><tb:payload/><tb:choice><tb:memo/></tb:choice>"
+                        L"<tb:all><tb:need/></tb:all></tb:Open>",
+                        CXmlSerializationContext());
+        change(*object);
+        return FullMessageOf([&] { WriteXml(*object, CXmlSerializationContext()); });
+    };
+    const auto refusal = [](const std::wstring& ns, const std::wstring& restriction, const wchar_t* step = L"") {
+        return L"Failed to convert the element [Open] to XML\n" + std::wstring(step) + L"Invalid namespace [" + ns +
+               L"]. The namespace must be one of [" + restriction + L"] where the target namespace is [" +
+               kNamespace + L"]";
+    };
+    EXPECT_EQ(written([](COpen& o) { o.GetAny()->SetNamespace(kNamespace); }), refusal(kNamespace, L"##other"));
+    EXPECT_EQ(written([](COpen& o) { o.GetPayload()->SetNamespace(L"urn:p"); }),
+              refusal(L"urn:p", L"##targetNamespace"));
+    EXPECT_EQ(written([](COpen& o) { o.GetAny3()->Add(L"x", L"")->SetNamespace(L"urn:n"); }),
+              refusal(L"urn:n", L"##local"));
+    EXPECT_EQ(written([](COpen& o) { o.GetAnyAttributes()->Add(L"a", L"1", L"urn:q")->SetNamespace(kNamespace); }),
+              refusal(kNamespace, L"##other", L"Failed to convert attributes to XML\n"));
 }
 
 using Fill = std::function<void(QxVariant&)>;

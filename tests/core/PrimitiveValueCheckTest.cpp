@@ -3,9 +3,6 @@
 
 #include <qxxml/core/PrimitiveValueCheck.h>
 #include <qxxml/support/QxException.h>
-#include <qxxml/values/BigInteger.h>
-#include <qxxml/values/BinaryData.h>
-#include <qxxml/values/DateTime.h>
 #include <qxxml/values/Decimal.h>
 #include <qxxml/values/PatternMatcher.h>
 #include <qxxml/values/PrimitiveRestrictions.h>
@@ -15,8 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <limits>
 #include <map>
 #include <random>
 #include <sstream>
