@@ -10,11 +10,9 @@
 #include <qxxml/values/Conversions.h>
 #include <qxxml/xmlin/XmlDocument.h>
 #include <qxxml/xmlout/TextStream.h>
-#include <qxxml/xmlout/UtfEncoding.h>
 #include <qxxml/xmlout/XmlTextWriter.h>
 
 #include "common/CaseTable.h"
-#include "common/Messages.h"
 #include "common/TaggedSink.h"
 #include "common/TestSupport.h"
 #include "common/TypeRecordingWriter.h"

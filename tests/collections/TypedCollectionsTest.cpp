@@ -4,9 +4,6 @@
 // read back and judged by expat and xmllint in the round trips of tests/core.)
 #include "CollectionTestSupport.h"
 
-#include "common/CaseTable.h"
-
-#include <functional>
 #include <map>
 
 namespace QxXmlTest {
