@@ -57,6 +57,15 @@ TEST(GeneratedClassWriteTest, TypeAttributeNotWhereTheObjectIsNamedAsItsClass) {
               L"<AA:SpecialItem xmlns:AA=\"urn:qxxml:test:binding\"><AA:label>s</AA:label></AA:SpecialItem>");
 }
 
+// A number without a text in an enumeration collection. (A single member's is a row of
+// tests/metadata/element_writing.tsv.)
+TEST(GeneratedClassWriteTest, EnumerationValueWithoutATextIsRefused) {
+    CSmartPtr<COptions> options(new COptions);
+    options->GetHues()->Add(99);  // the collection holds integers
+    EXPECT_EQ(FullMessageOf([&] { WriteXml(*options, CXmlSerializationContext()); }),
+              L"Failed to convert the element [Options] to XML\nInvalid Value for hue [99]");
+}
+
 // Wildcard content (the Open document) whose namespace was changed after it was added is
 // refused when it is written. (Reading wildcard content and its refusals are rows of the
 // round-trip and read tables; the refusals when content is added are rows of
