@@ -26,15 +26,26 @@ const std::vector<CNaming> kNamings = {
      }},
 };
 
-static CSmartPtr<CRoot> RootOf(const char* file) {
+// Built through the setters: they name the objects they are given after their members.
+CSmartPtr<CRoot> MakeMinimalRoot() {
     CSmartPtr<CRoot> root(new CRoot);
-    root->FromXml(qxxml_test::ReadFile(std::string(QXXML_SOURCE_DIR "/tests/core/data/") + file).c_str(),
-                  CXmlSerializationContext());
+    root->SetId(7);
+    root->SetName(L"minimal");
+    root->SetColour(Colour_red);
+    root->GetItem()->SetLabel(L"only");
+    CSmartPtr<CCircle> circle(new CCircle);
+    circle->SetRadius(1);
+    root->SetShape(circle.Get());
+    root->GetAddress()->SetStreet(L"High Street");
     return root;
 }
 
-CSmartPtr<CRoot> MakeFullRoot() { return RootOf("full_root.xml"); }
-CSmartPtr<CRoot> MakeMinimalRoot() { return RootOf("minimal_root.xml"); }
+CSmartPtr<CRoot> MakeFullRoot() {
+    CSmartPtr<CRoot> root(new CRoot);
+    root->FromXml(qxxml_test::ReadFile(QXXML_SOURCE_DIR "/tests/core/data/full_root.xml").c_str(),
+                  CXmlSerializationContext());
+    return root;
+}
 
 std::wstring WriteXml(CXmlObjectBase& object, const CXmlSerializationContext& context, bool formatted) {
     return object.ToXml(false, formatted, EOLType_LF, context);

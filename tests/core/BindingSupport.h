@@ -35,8 +35,8 @@ struct CNaming {
 };
 extern const std::vector<CNaming> kNamings;
 
-// A Root with every member set, and one with only what the schema requires (read from
-// data/full_root.xml and data/minimal_root.xml).
+// A Root with every member set (read from data/full_root.xml), and one with only what the
+// schema requires.
 CSmartPtr<CRoot> MakeFullRoot();
 CSmartPtr<CRoot> MakeMinimalRoot();
 
