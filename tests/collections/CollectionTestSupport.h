@@ -1,5 +1,5 @@
-// CollectionTestSupport.h - a listener, a script runner and the writing and reading helpers
-// shared by the collection tests.
+// CollectionTestSupport.h - a script runner and the writing and reading helpers shared by the
+// collection tests.
 #pragma once
 
 #include <qxxml/collections/DateTimeCollections.h>
@@ -10,11 +10,10 @@
 #include <qxxml/values/Conversions.h>
 #include <qxxml/xmlin/XmlDocument.h>
 #include <qxxml/xmlout/TextStream.h>
-#include <qxxml/xmlout/UtfEncoding.h>
 #include <qxxml/xmlout/XmlTextWriter.h>
 
 #include "common/CaseTable.h"
-#include "common/Messages.h"
+#include "common/TaggedSink.h"
 #include "common/TestSupport.h"
 #include "common/TypeRecordingWriter.h"
 
@@ -29,39 +28,6 @@ namespace QxXmlTest {
 using namespace QxXmlLib10;
 using namespace qxxml_test;
 using W = CWhitespaceUtils;
-
-// A listener that writes what it is told into a log, as " T.add(D) T.add-complete(D)
-// T.change T.remove(I) T.remove-complete(-)": T its tag, D what `describe` makes of an
-// addition's data, I the index a removal gives ("-" for none). A notification from another
-// source than `*current` (when given) is marked "~"; a leaving listener removes itself when
-// told.
-class CTaggedSink : public IEventSink {
-public:
-    using Describe = std::function<std::string(void*)>;
-    CTaggedSink(std::string tag, std::string* log, Describe describe, bool leaves = false,
-                CXmlObjectBase* const* current = nullptr)
-        : m_tag(std::move(tag)), m_log(log), m_describe(std::move(describe)), m_leaves(leaves), m_current(current) {}
-
-    void OnEvent(CXmlObjectBase* source, MsgType type, void* data) override {
-        static const char* const names[] = {"change", "add", "add-complete", "remove", "remove-complete"};
-        *m_log += (m_current && source != *m_current ? " ~" : " ") + m_tag + (m_tag.empty() ? "" : ".") +
-                  names[type - MsgType_CollectionChange];
-        if (type == MsgType_CollectionAdd || type == MsgType_CollectionAddComplete)
-            *m_log += "(" + m_describe(data) + ")";
-        else if (type != MsgType_CollectionChange)
-            *m_log += data ? "(" + std::to_string(*static_cast<int*>(data)) + ")" : "(-)";
-        else if (data)
-            *m_log += "(?)";
-        if (m_leaves) static_cast<CXmlCollectionBase*>(source)->RemoveEventListener(this);
-    }
-
-private:
-    std::string m_tag;
-    std::string* m_log;
-    Describe m_describe;
-    bool m_leaves;
-    CXmlObjectBase* const* m_current;
-};
 
 // Runs the steps of a script ("op" or "op:argument", separated by blanks) through
 // step(op, argument), which answers with what the step says, or "" for nothing. Returns what

@@ -9,7 +9,6 @@
 #include <deque>
 #include <random>
 #include <string>
-#include <vector>
 
 using QxXmlLib10::CItemList;
 

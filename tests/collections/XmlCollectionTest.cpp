@@ -4,8 +4,6 @@
 // operations against std::list.
 #include "CollectionTestSupport.h"
 
-#include "common/CaseTable.h"
-
 #include <list>
 #include <map>
 #include <random>

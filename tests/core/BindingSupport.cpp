@@ -9,10 +9,6 @@
 
 #include "common/TestSupport.h"
 
-#include <atomic>
-#include <cstdio>
-#include <sstream>
-
 namespace test_binding {
 
 using namespace QxXmlLib10Data;
@@ -30,8 +26,7 @@ const std::vector<CNaming> kNamings = {
      }},
 };
 
-// ---------------------------------------------------------------- builders
-
+// Built through the setters: they name the objects they are given after their members.
 CSmartPtr<CRoot> MakeMinimalRoot() {
     CSmartPtr<CRoot> root(new CRoot);
     root->SetId(7);
@@ -67,8 +62,6 @@ std::wstring WriteWithWriter(const std::function<void(CXmlWriter* writer)>& writ
     return stream.TakeText();
 }
 
-// ---------------------------------------------------------------- engine probes
-
 CTbProbe::CTbProbe(CParentElementInfo* info, const std::vector<CElementInfo*>& elements,
                    const std::vector<CAttributeInfo*>& attributes, size_t propertyCount)
     : m_properties(propertyCount) {
@@ -103,48 +96,6 @@ CElementInfo* StringMember(const wchar_t* name, int index, XmlElementGroupType g
 CstringCol* NewStringCol(const wchar_t* elementName, int minOccurs, int maxOccurs) {
     return new CstringCol(elementName, kNamespace, minOccurs, maxOccurs, nullptr, -1, -1, nullptr, nullptr, nullptr,
                           nullptr, -1, CWhitespaceUtils::WhitespaceRule_Preserve, nullptr);
-}
-
-// ---------------------------------------------------------------- outside judges
-
-namespace {
-
-// Writes each document as UTF-8 into a fresh file of this process; returns the paths quoted
-// for a shell, and the paths.
-std::string WriteTempDocuments(const std::vector<std::wstring>& documents, std::vector<std::string>& paths) {
-    static std::atomic<int> counter{0};
-    std::string list;
-    for (const std::wstring& xml : documents) {
-        paths.push_back(qxxml_test::TempPath("binding-doc" + std::to_string(counter.fetch_add(1)) + ".xml"));
-        qxxml_test::WriteFile(paths.back(), qxxml_test::ToUtf8(xml));
-        list += " '" + paths.back() + "'";
-    }
-    return list;
-}
-
-}  // namespace
-
-bool HasXmlLint() {
-    int status = 0;
-    qxxml_test::CommandOutput("command -v xmllint", status);
-    return qxxml_test::ExitCode(status) == 0;
-}
-
-std::vector<std::string> CompareCanonical(const std::vector<std::wstring>& expected,
-                                          const std::vector<std::wstring>& actual) {
-    std::vector<std::wstring> documents;
-    for (size_t i = 0; i < expected.size(); ++i) {
-        documents.push_back(expected[i]);
-        documents.push_back(actual.at(i));
-    }
-    std::vector<std::string> paths;
-    const std::string list = WriteTempDocuments(documents, paths);
-    std::vector<std::string> verdicts =
-        expected.empty() ? std::vector<std::string>()
-                         : qxxml_test::Lines(qxxml_test::PythonScript("tests/common/c14n_compare.py", "--keep-text" + list));
-    for (const std::string& path : paths) std::remove(path.c_str());
-    verdicts.resize(expected.size(), "no verdict");
-    return verdicts;
 }
 
 }  // namespace test_binding

@@ -1,12 +1,10 @@
 // BindingSupport.h - what the tests of tests/core share around the binding generated from
 // TestBinding.xsd (namespace TbBinding, built by qxxml_add_binding): builders of Root objects,
-// the one tree comparison they use (the text both trees write), probes with hand-made metadata
-// for the engine paths no class of the schema takes, and the outside judges of written
-// documents (xmllint and python's canonical XML), each run once per batch.
+// the one tree comparison they use (the text both trees write) and probes with hand-made
+// metadata for the engine paths no class of the schema takes.
 //
 //   CSmartPtr<CRoot> root = MakeFullRoot();
-//   const std::wstring xml = WriteXml(*root, context);
-//   EXPECT_EQ(CompareCanonical({expected}, {xml})[0], "equal");
+//   EXPECT_EQ(WriteXml(*copy, context), WriteXml(*root, context));
 #pragma once
 
 #include "TbBinding.h"  // generated from TestBinding.xsd
@@ -105,13 +103,4 @@ public:
     using T::T;
     using T::ToXml_Int;
 };
-
-// Whether xmllint (Debian libxml2-utils) is installed.
-bool HasXmlLint();
-// Whether each pair of documents has the same Canonical XML 2.0 form, texts kept as they are
-// and namespace prefixes rewritten (tests/common/c14n_compare.py), in one run: per pair
-// "equal", or "differ: " and the first differing lines.
-std::vector<std::string> CompareCanonical(const std::vector<std::wstring>& expected,
-                                          const std::vector<std::wstring>& actual);
-
 }  // namespace test_binding

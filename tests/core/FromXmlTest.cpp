@@ -81,13 +81,21 @@ TEST(FromXml, EveryEntryPointReadsTheNoteAndRefusesAnEmptyChoiceRoot) {
     }
 }
 
-TEST(FromXmlElement, ReadsAnElementOfAnExistingTreeAndRefusesNull) {
+// An element of a parsed tree, and a wildcard element, read as the element's text would be.
+TEST(FromXmlElement, ReadsAnElementOfATreeOrAWildcardElementAndRefusesNull) {
     CXmlDocument document;
     document.LoadXml("<outer xmlns='urn:qxxml:test:binding'><Item code='high'><label>Tove</label></Item></outer>");
-    CSmartPtr<CItem> note(new CItem);
+    CSmartPtr<CElement> wildcard(new CElement(L"x"));
+    wildcard->FromXml(L"<tb:Item xmlns:tb='urn:qxxml:test:binding' code='k'><tb:label>l &amp; m</tb:label>"
+                      L"<tb:qty>3</tb:qty></tb:Item>");
+    CSmartPtr<CItem> note(new CItem), item(new CItem);
     note->FromXmlElement(document.GetDocumentElement()->GetFirstElement(), Default());
+    item->FromXmlElement(wildcard.Get(), Default());
     EXPECT_EQ(note->GetLabel(), L"Tove");
     EXPECT_EQ(note->GetCode(), L"high");
+    EXPECT_EQ(item->GetLabel(), L"l & m");
+    EXPECT_EQ(item->GetQty(), 3);
+    EXPECT_EQ(item->GetCode(), L"k");
     EXPECT_THROW(note->FromXmlElement(static_cast<const CXmlElement*>(nullptr), Default()), CQxInvalidParamException);
     EXPECT_THROW(note->FromXmlElement(static_cast<const CElement*>(nullptr), Default()), CQxException);
     EXPECT_EQ(note->GetLabel(), L"Tove");
@@ -99,6 +107,7 @@ TEST(DoesElementNameMatch, LocalNameAndNamespaceUnlessNamespacesAreIgnored) {
     document.LoadXml("<p:a xmlns:p='urn:p'><b/></p:a>");
     CXmlSerializationContext plain;
     plain.SetSchemaType(SchemaType_NoNamespaces);
+    EXPECT_TRUE(plain.GetIgnoreNamespaces());  // whatever it is told later
     CXmlDocument unbound(plain);
     unbound.LoadXml("<p:a xmlns:p='urn:p'/>");
     const CXmlElement* a = document.GetDocumentElement();

@@ -118,8 +118,6 @@ TEST(GeneratedClassRead, CaseTable) {
     }
 }
 
-// ---------------------------------------------------------------- engine paths
-
 TEST(GeneratedClassRead, ElementInListIsAnyMemberOfTheTable) {
     CXmlDocument document;
     document.LoadXml(L"<Item xmlns='urn:qxxml:test:binding'><label/><qty/><code/><o:label xmlns:o='urn:o'/></Item>");

@@ -1,6 +1,6 @@
-// The writing engine of generated classes, through the test binding: the root's namespace,
-// the choice exemptions, xsi:type, the metadata tables and the failures; and the engine paths
-// no class of the schema takes, through probes with hand-made tables (data/probe_cases.tsv).
+// The writing engine of generated classes, through the test binding: the choice exemptions,
+// xsi:type, wildcard content and the metadata tables; and the engine paths no class of the
+// schema takes, through probes with hand-made tables (data/probe_cases.tsv).
 #include "core/BindingSupport.h"
 
 #include <qxxml/core/XmlSerializationContext.h>
@@ -29,27 +29,8 @@ namespace {
 
 using namespace QxXmlLib10Data;
 
-class GeneratedClassWriteTest : public ::testing::Test {
-protected:
+TEST(GeneratedClassWriteTest, EmptyChoiceThrowsWithoutAnExemption) {
     CXmlSerializationContext context;
-};
-
-// ---------------------------------------------------------------- the root
-// (Its document items, namespaces and attributes under the context's settings: rows of
-// read_cases.tsv.)
-
-TEST_F(GeneratedClassWriteTest, RootIsWrittenInTheNamespaceItIsGiven) {
-    CSmartPtr<CTbExposed<CItem>> item(new CTbExposed<CItem>);
-    item->SetLabel(L"x");
-    const std::wstring xml =
-        WriteWithWriter([&](CXmlWriter* writer) { item->ToXml_Int(writer, true, L"", context, false); });
-    // No namespace for the element itself; its children keep their descriptors' namespace.
-    EXPECT_EQ(xml, L"<Item><AA:label xmlns:AA=\"urn:qxxml:test:binding\">x</AA:label></Item>");
-}
-
-// ---------------------------------------------------------------- groups
-
-TEST_F(GeneratedClassWriteTest, EmptyChoiceThrowsWithoutAnExemption) {
     CSmartPtr<CStrictChoice> strict(new CStrictChoice);
     EXPECT_EQ(FullMessageOf([&] { WriteXml(*strict, context); }),
               L"Failed to convert the element [StrictChoice] to XML\n"
@@ -66,18 +47,52 @@ TEST_F(GeneratedClassWriteTest, EmptyChoiceThrowsWithoutAnExemption) {
               L"<StrictChoice/>");
 }
 
-// ---------------------------------------------------------------- xsi:type
-
 // (A derived object in an element of its base type carries xsi:type, unless the context says
 // otherwise: rows of read_cases.tsv.)
-TEST_F(GeneratedClassWriteTest, TypeAttributeNotWhereTheObjectIsNamedAsItsClass) {
+TEST(GeneratedClassWriteTest, TypeAttributeNotWhereTheObjectIsNamedAsItsClass) {
+    CXmlSerializationContext context;
     CSmartPtr<CSpecialItem> special(new CSpecialItem(L"SpecialItem"));
     special->SetLabel(L"s");
     EXPECT_EQ(WriteXml(*special, context),
               L"<AA:SpecialItem xmlns:AA=\"urn:qxxml:test:binding\"><AA:label>s</AA:label></AA:SpecialItem>");
 }
 
-// ---------------------------------------------------------------- probes (data/probe_cases.tsv)
+// A number without a text in an enumeration collection. (A single member's is a row of
+// tests/metadata/element_writing.tsv.)
+TEST(GeneratedClassWriteTest, EnumerationValueWithoutATextIsRefused) {
+    CSmartPtr<COptions> options(new COptions);
+    options->GetHues()->Add(99);  // the collection holds integers
+    EXPECT_EQ(FullMessageOf([&] { WriteXml(*options, CXmlSerializationContext()); }),
+              L"Failed to convert the element [Options] to XML\nInvalid Value for hue [99]");
+}
+
+// Wildcard content (the Open document) whose namespace was changed after it was added is
+// refused when it is written. (Reading wildcard content and its refusals are rows of the
+// round-trip and read tables; the refusals when content is added are rows of
+// tests/collections/wildcards.tsv.)
+TEST(GeneratedClassWriteTest, WildcardContentOutsideTheRestrictionIsRefused) {
+    const auto written = [](const std::function<void(COpen&)>& change) {
+        CSmartPtr<COpen> object(new COpen);  // one element in each mandatory slot
+        object->FromXml(L"<tb:Open xmlns:tb='urn:qxxml:test:binding' id='7'><tb:title>t</tb:title>"
+                        L"<o:x xmlns:o='urn:o'/><tb:payload/><tb:choice><tb:memo/></tb:choice>"
+                        L"<tb:all><tb:need/></tb:all></tb:Open>",
+                        CXmlSerializationContext());
+        change(*object);
+        return FullMessageOf([&] { WriteXml(*object, CXmlSerializationContext()); });
+    };
+    const auto refusal = [](const std::wstring& ns, const std::wstring& restriction, const wchar_t* step = L"") {
+        return L"Failed to convert the element [Open] to XML\n" + std::wstring(step) + L"Invalid namespace [" + ns +
+               L"]. The namespace must be one of [" + restriction + L"] where the target namespace is [" +
+               kNamespace + L"]";
+    };
+    EXPECT_EQ(written([](COpen& o) { o.GetAny()->SetNamespace(kNamespace); }), refusal(kNamespace, L"##other"));
+    EXPECT_EQ(written([](COpen& o) { o.GetPayload()->SetNamespace(L"urn:p"); }),
+              refusal(L"urn:p", L"##targetNamespace"));
+    EXPECT_EQ(written([](COpen& o) { o.GetAny3()->Add(L"x", L"")->SetNamespace(L"urn:n"); }),
+              refusal(L"urn:n", L"##local"));
+    EXPECT_EQ(written([](COpen& o) { o.GetAnyAttributes()->Add(L"a", L"1", L"urn:q")->SetNamespace(kNamespace); }),
+              refusal(kNamespace, L"##other", L"Failed to convert attributes to XML\n"));
+}
 
 using Fill = std::function<void(QxVariant&)>;
 
@@ -183,8 +198,6 @@ TEST(GeneratedClassProbes, CaseTable) {
     });
 }
 
-// ---------------------------------------------------------------- metadata tables
-
 int g_builds = 0, g_destroyed = 0;
 
 // A piece of metadata that counts its destructions.
@@ -229,24 +242,10 @@ TEST(GeneratedClassTablesTest, BuiltOnceUnderTheLockAndCleanedForTheNextUse) {
 
     // The binding's classes write again after their tables were given back.
     ReleaseTbMetaData();
-    CXmlSerializationContext context;
     CSmartPtr<CItem> item(new CItem);
     item->SetLabel(L"again");
-    EXPECT_EQ(WriteXml(*item, context),
+    EXPECT_EQ(WriteXml(*item, CXmlSerializationContext()),
               L"<AA:Item xmlns:AA=\"urn:qxxml:test:binding\"><AA:label>again</AA:label></AA:Item>");
-}
-
-// ---------------------------------------------------------------- failures
-
-TEST_F(GeneratedClassWriteTest, EnumerationValueWithoutATextIsRefused) {
-    CSmartPtr<COptions> options(new COptions);
-    options->SetMode(static_cast<Colour>(3));  // a value of the type's range, with no text
-    EXPECT_EQ(FullMessageOf([&] { WriteXml(*options, context); }),
-              L"Failed to convert the element [Options] to XML\nInvalid Value for mode [3]");
-    options->ClearMode();
-    options->GetHues()->Add(99);  // the collection holds integers
-    EXPECT_EQ(FullMessageOf([&] { WriteXml(*options, context); }),
-              L"Failed to convert the element [Options] to XML\nInvalid Value for hue [99]");
 }
 
 }  // namespace

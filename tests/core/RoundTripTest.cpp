@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <map>
 #include <random>
 #include <string>
@@ -45,7 +46,9 @@ void ExpectGoodDocuments(const std::vector<std::wstring>& documents) {
     }
     std::vector<std::string> paths;
     for (const auto& file : files) paths.push_back(file.first);
-    const bool xmllint = HasXmlLint();
+    int status = 0;
+    qxxml_test::CommandOutput("command -v xmllint", status);
+    const bool xmllint = qxxml_test::ExitCode(status) == 0;
     const char* const schema = QXXML_SOURCE_DIR "/tests/core/TestBinding.xsd";
     if (xmllint) {
         for (const auto& [path, verdict] : qxxml_test::SchemaVerdicts("xmllint", schema, paths))
@@ -55,6 +58,25 @@ void ExpectGoodDocuments(const std::vector<std::wstring>& documents) {
     if (!xmllint)
         GTEST_SKIP() << "xmllint (Debian package libxml2-utils) is not installed: the documents were not checked "
                         "against TestBinding.xsd";
+}
+
+// Whether each pair of documents has the same Canonical XML 2.0 form, texts kept as they are
+// and namespace prefixes rewritten (tests/common/c14n_compare.py), in one run: per pair
+// "equal", or "differ: " and the first differing lines.
+std::vector<std::string> CompareCanonical(const std::vector<std::wstring>& expected,
+                                          const std::vector<std::wstring>& actual) {
+    std::vector<std::string> paths;
+    std::string list;
+    for (size_t i = 0; i < 2 * expected.size(); ++i) {
+        paths.push_back(qxxml_test::TempPath("canonical" + std::to_string(i) + ".xml"));
+        qxxml_test::WriteFile(paths.back(), qxxml_test::ToUtf8(i % 2 ? actual.at(i / 2) : expected[i / 2]));
+        list += " '" + paths.back() + "'";
+    }
+    std::vector<std::string> verdicts =
+        qxxml_test::Lines(qxxml_test::PythonScript("tests/common/c14n_compare.py", "--keep-text" + list));
+    for (const std::string& path : paths) std::remove(path.c_str());
+    verdicts.resize(expected.size(), "no verdict");
+    return verdicts;
 }
 
 // Writes `original`, reads the text into a fresh object of its class, checks that the copy
@@ -72,8 +94,6 @@ std::wstring RoundTrip(CXmlGeneratedClass& original, const CXmlSerializationCont
     EXPECT_TRUE(bytes(original) == bytes(*copy));
     return xml;
 }
-
-// ---------------------------------------------------------------- fixed trees
 
 TEST(RoundTripTest, FixedTreesInEveryNaming) {
     std::vector<std::pair<std::string, std::wstring>> rows;
@@ -115,8 +135,6 @@ TEST(RoundTripTest, FixedTreesInEveryNaming) {
     for (size_t i = 0; i < compared.size(); ++i) EXPECT_EQ(compared[i], "equal") << qxxml_test::ToUtf8(inputs[i]);
     ExpectGoodDocuments(documents);
 }
-
-// ---------------------------------------------------------------- random trees
 
 // A random document from the template data/random_root.xml (its first comment says how it
 // reads). The same seed gives the same document on every platform.

@@ -40,15 +40,20 @@ protected:
 }  // namespace
 
 // Python decodes the streams (inflating the compressed ones) and compares them with the wide
-// text, and reads the first line of UTF-16 streams with and without a declaration.
-TEST_F(ToXmlTest, StreamBytesInEachEncoding) {
+// text, and reads the first line of UTF-16 streams with and without a declaration. Each gzip
+// file, written with and without overlapped writing, is one gzip stream holding the text: in
+// UTF-16 marked, and declared as such.
+TEST_F(ToXmlTest, StreamAndGzipFileBytesInEachEncoding) {
     const std::string textPath = TempPath("wide.json");
     WriteFile(textPath, Json(large->ToXml(false, true, EOLType_LF, context)));
     int files = 0;
-    const auto stream = [&](CRoot& root, bool declaration, XmlEncoding encoding, CompressionType compression) {
+    const auto read = [&](const std::string& bytes) {
         const std::string path = TempPath("stream" + std::to_string(files++) + ".bin");
-        WriteFile(path, Bytes(root.ToXmlStream(declaration, !declaration, encoding, EOLType_LF, context, compression)));
+        WriteFile(path, bytes);
         return "open('" + path + "', 'rb').read()";
+    };
+    const auto stream = [&](CRoot& root, bool declaration, XmlEncoding encoding, CompressionType compression) {
+        return read(Bytes(root.ToXmlStream(declaration, !declaration, encoding, EOLType_LF, context, compression)));
     };
     const std::string utf8 = stream(*large, false, XmlEncoding_UTF8, CompressionType_None);
     const std::string utf16 = stream(*large, false, XmlEncoding_UTF16, CompressionType_None);
@@ -56,12 +61,31 @@ TEST_F(ToXmlTest, StreamBytesInEachEncoding) {
     const std::string zl = stream(*large, false, XmlEncoding_UTF8, CompressionType_ZLib);
     const std::string noDecl = stream(*small, true, XmlEncoding_UTF16NoDeclaration, CompressionType_None);
     const std::string withDecl = stream(*small, true, XmlEncoding_UTF16, CompressionType_None);
-    EXPECT_EQ("True True True True\nTrue <?xml version=\"1.0\"?>\n<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n",
+    const std::string plain =
+        read(Bytes(large->ToXmlStream(true, false, XmlEncoding_UTF8, EOLType_LF, context, CompressionType_None)));
+    std::string gzipped;
+    for (bool async : {false, true}) {
+        AsyncSwitch on(async);
+        for (XmlEncoding encoding : {XmlEncoding_UTF8, XmlEncoding_UTF16}) {
+            const std::string path = TempPath("file" + std::to_string(async) + std::to_string(encoding) + ".xml.gz");
+            large->ToXmlFile(Widen(path).c_str(), true, false, encoding, EOLType_LF, context, CompressionType_GZip);
+            gzipped += ", check(open('" + path + "', 'rb').read(), " + (encoding == XmlEncoding_UTF8 ? "0" : "1") + ")";
+        }
+    }
+    EXPECT_EQ("True True True True\nTrue <?xml version=\"1.0\"?>\n<?xml version=\"1.0\" encoding=\"UTF-16\"?>\n"
+              "True True True True\n",
               Python("import gzip, json, zlib\ntext = json.loads(open('" + textPath + "').read())\n"
                      "data = " + utf8 + "\nprint(data.decode('utf-8') == text, " + utf16 + ".decode('utf-16-le') == text,\n"
                      "      gzip.decompress(" + gz + ") == data, zlib.decompress(" + zl + ") == data)\n"
                      "print(" + noDecl + "[:2] == '<'.encode('utf-16-le'), " + noDecl + ".decode('utf-16-le').split('\\n')[0])\n"
-                     "print(" + withDecl + ".decode('utf-16-le').split('\\n')[0])\n"));
+                     "print(" + withDecl + ".decode('utf-16-le').split('\\n')[0])\n"
+                     "plain = " + plain + ".decode('utf-8')\n"
+                     "def check(data, utf16):\n"
+                     "    text = gzip.decompress(data)\n"
+                     "    if not utf16: return text.decode('utf-8') == plain\n"
+                     "    return text[:2] == b'\\xff\\xfe' and text[2:].decode('utf-16-le') == "
+                     "plain.replace('encoding=\"UTF-8\"', 'encoding=\"UTF-16\"')\n"
+                     "print(" + gzipped.substr(2) + ")\n"));
 }
 
 TEST_F(ToXmlTest, FileBytesAreTheSameWithAndWithoutOverlappedWriting) {
@@ -89,30 +113,6 @@ TEST_F(ToXmlTest, FileBytesAreTheSameWithAndWithoutOverlappedWriting) {
         EXPECT_EQ(0u, events.find("E \"{urn:qxxml:test:binding}Root\"\n")) << events.substr(0, 200);
         EXPECT_EQ(std::string::npos, events.find("ERROR"));
     }
-}
-
-// Each gzip file, written with and without overlapped writing, is one gzip stream holding the
-// text: in UTF-16 marked, and declared as such.
-TEST_F(ToXmlTest, GzipFilesTakeTheInMemoryPathEvenWhenOverlappedWritingIsOn) {
-    const std::string plainPath = TempPath("plain-for-gzip.xml");
-    WriteFile(plainPath,
-              Bytes(large->ToXmlStream(true, false, XmlEncoding_UTF8, EOLType_LF, context, CompressionType_None)));
-    std::string checks;
-    for (bool async : {false, true}) {
-        AsyncSwitch on(async);
-        for (XmlEncoding encoding : {XmlEncoding_UTF8, XmlEncoding_UTF16}) {
-            const std::string path = TempPath("file" + std::to_string(async) + std::to_string(encoding) + ".xml.gz");
-            large->ToXmlFile(Widen(path).c_str(), true, false, encoding, EOLType_LF, context, CompressionType_GZip);
-            checks += "print(check(open('" + path + "', 'rb').read(), " + (encoding == XmlEncoding_UTF8 ? "0" : "1") + "))\n";
-        }
-    }
-    EXPECT_EQ("True\nTrue\nTrue\nTrue\n",
-              Python("import gzip\nplain = open('" + plainPath + "', 'rb').read().decode('utf-8')\n"
-                     "def check(data, utf16):\n"
-                     "    text = gzip.decompress(data)\n"
-                     "    if not utf16: return text.decode('utf-8') == plain\n"
-                     "    return text[:2] == b'\\xff\\xfe' and text[2:].decode('utf-16-le') == "
-                     "plain.replace('encoding=\"UTF-8\"', 'encoding=\"UTF-16\"')\n" + checks));
 }
 
 // The rows of data/refused_outputs.tsv, with and without overlapped writing.

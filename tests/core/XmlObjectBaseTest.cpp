@@ -5,9 +5,9 @@
 #include <qxxml/core/XmlSerializationContext.h>
 #include <qxxml/support/QxException.h>
 
-#include "collections/CollectionTestSupport.h"  // CTaggedSink
-#include "common/Messages.h"
 #include "common/CaseTable.h"
+#include "common/Messages.h"
+#include "common/TaggedSink.h"
 
 #include <gtest/gtest.h>
 
@@ -40,7 +40,6 @@ public:
     using CXmlObjectBase::FireOnCollectionRemoveCompleteEvent;
     using CXmlObjectBase::FireOnCollectionRemoveEvent;
     using CXmlObjectBase::IsNamespaceValid;
-    using CXmlObjectBase::TestNamespace;
     using CXmlObjectBase::Throw_IfElementNameDiffers;
     using CXmlObjectBase::Throw_IfPropertyIsNull;
 
@@ -92,8 +91,6 @@ std::wstring Text(const std::string& field) { return field == "-" ? L"" : qxxml_
 
 }  // namespace
 
-// ------------------------------------------------------------------ lifetime
-
 TEST(XmlObjectBaseTest, CountingAndCopies) {
     int destroyed = 0;
     auto* object = new CTestObject(L"order", &destroyed);
@@ -112,8 +109,6 @@ TEST(XmlObjectBaseTest, CountingAndCopies) {
     EXPECT_EQ(object->Release(), 0);
     EXPECT_EQ(destroyed, 1);
 }
-
-// ------------------------------------------------------------------ choices
 
 // The three helpers generated setters call to keep one member of a choice set, one call a row
 // of data/choice_helpers.tsv.
@@ -161,8 +156,6 @@ TEST(XmlObjectBaseTest, ChoiceReadCollection) {
     EXPECT_EQ(count, 1);
 }
 
-// ------------------------------------------------------------------ null and name checks
-
 TEST(XmlObjectBaseTest, NullAndElementNameChecks) {
     EXPECT_EQ(MessageOf<CQxInvalidParamException>([] { CTestObject::Throw_IfPropertyIsNull(nullptr, L"Address"); }),
               L"The Property [Address] is mandatory, it may node be NULL");
@@ -179,8 +172,6 @@ TEST(XmlObjectBaseTest, NullAndElementNameChecks) {
         L"name shipTo");
 }
 
-// ------------------------------------------------------------------ namespace restrictions
-
 TEST(XmlObjectBaseTest, NamespaceRestrictions) {
     const CTestObject o;
     for (const qxxml_test::CCaseRow& row : qxxml_test::CaseRows("tests/core/data/namespace_restrictions.tsv", 4)) {
@@ -191,17 +182,6 @@ TEST(XmlObjectBaseTest, NamespaceRestrictions) {
     }
 }
 
-TEST(XmlObjectBaseTest, TestNamespaceThrowsAnInvalidNamespaceException) {
-    const CTestObject o;
-    EXPECT_EQ(MessageOf<CQxInvalidNamespaceException>([&] { o.TestNamespace(L"urn:c", L"urn:a urn:b", L"urn:t"); }),
-              L"Invalid namespace [urn:c]. The namespace must be one of [urn:a urn:b] where the target namespace "
-              L"is [urn:t]");
-    EXPECT_NO_THROW(o.TestNamespace(L"urn:b", L"urn:a urn:b", L"urn:t"));
-    EXPECT_THROW(o.TestNamespace(L"urn:t", L"##other", L"urn:t"), CQxValidationException);
-}
-
-// ------------------------------------------------------------------ collection events
-
 // The collection tests see these events through real collections; here only what they cannot:
 // the source is GetBase(), and index 0 is data while -1 is none.
 TEST(XmlObjectBaseTest, CollectionEventsNameTheBaseAndCarryTheIndex) {
@@ -210,7 +190,7 @@ TEST(XmlObjectBaseTest, CollectionEventsNameTheBaseAndCarryTheIndex) {
     collection.m_base = &owner;
     std::string log;
     CXmlObjectBase* const source = &owner;
-    QxXmlTest::CTaggedSink sink("", &log, nullptr, false, &source);
+    qxxml_test::CTaggedSink sink("", &log, nullptr, false, &source);
     CTestObject::FireOnCollectionChangeEvent(&sink, &collection);
     CTestObject::FireOnCollectionRemoveCompleteEvent(&sink, &collection, 0);
     CTestObject::FireOnCollectionRemoveEvent(&sink, &collection, -1);

@@ -1,3 +1,5 @@
+// The serialization context and its namespace aliases.
+#include <qxxml/core/NamespaceAliasMap.h>
 #include <qxxml/core/XmlSerializationContext.h>
 #include <qxxml/support/QxException.h>
 
@@ -26,39 +28,51 @@ TEST(XmlSerializationContext, UnknownAndMissingMandatoryCannotBothBeIgnored) {
     EXPECT_TRUE(context.GetIgnoreUnknownElements());
 }
 
-TEST(XmlSerializationContext, NoNamespacesSchemaTypeImpliesIgnoreNamespaces) {
-    CXmlSerializationContext context;
-    EXPECT_FALSE(context.GetIgnoreNamespaces());
-    context.SetSchemaType(SchemaType_NoNamespaces);
-    EXPECT_TRUE(context.GetIgnoreNamespaces());
-    context.SetSchemaType(SchemaType_Alternate);
-    EXPECT_FALSE(context.GetIgnoreNamespaces());
-}
-
+// Copies share the additional root attributes, made on first use, and copy the rest.
 TEST(XmlSerializationContext, CopiesShareTheRootAttributesAndCopyTheRestByValue) {
     CXmlSerializationContext context;
     CSmartPtr<CAttributeCol> first = context.GetAdditionalRootAttributes();
     ASSERT_TRUE(first);
-    EXPECT_EQ(first.Get(), context.GetAdditionalRootAttributes().Get());
     EXPECT_EQ(L"##any", first->GetNamespaceRestriction());
     context.SetDefaultNamespaceURI(L"urn:a");
-    context.GetProcessingInstructions().push_back(L"<?pi x?>");
-    context.GetNamespaceAliases().Add(L"a", L"urn:a");
-    context.SetWriteTypeAttribute(false);
-
-    CXmlSerializationContext copy(context);
-    CXmlSerializationContext assigned;
+    CXmlSerializationContext copy(context), assigned;
     assigned = context;
-    EXPECT_EQ(first.Get(), copy.GetAdditionalRootAttributes().Get());
-    EXPECT_EQ(first.Get(), assigned.GetAdditionalRootAttributes().Get());
-    context.GetProcessingInstructions().clear();
-    context.GetNamespaceAliases().RemoveNamespace(L"urn:a");
-    context.SetDefaultNamespaceURI(nullptr);
-    EXPECT_TRUE(context.GetDefaultNamespaceURI().empty());
+    context.SetDefaultNamespaceURI(L"urn:b");
     for (const CXmlSerializationContext* c : {&copy, &assigned}) {
+        EXPECT_EQ(first.Get(), c->GetAdditionalRootAttributes().Get());
         EXPECT_EQ(L"urn:a", c->GetDefaultNamespaceURI());
-        EXPECT_EQ(1u, c->GetProcessingInstructions().size());
-        EXPECT_EQ(L"a", c->GetNamespaceAliases().GetAliasFromNamespace(L"urn:a"));
-        EXPECT_FALSE(c->GetWriteTypeAttribute());
     }
+}
+
+TEST(NamespaceAliasMap, OrderReplacementAndRemoval) {
+    CNamespaceAliasMap map;
+    map.Add(L"z", L"urn:z");
+    map.Add(L"b", L"urn:b");
+    map.Add(L"U", L"urn:B");  // upper case sorts before lower case
+    map.Add(L"x", L"urn:z");  // replaces the alias of urn:z
+    ASSERT_EQ(3, map.GetNamespaceCount());
+    EXPECT_EQ(L"urn:B", map.GetNamespaceAt(0));
+    EXPECT_EQ(L"urn:b", map.GetNamespaceAt(1));
+    EXPECT_EQ(L"urn:z", map.GetNamespaceAt(2));
+    EXPECT_EQ(L"x", map.GetAliasFromNamespace(L"urn:z"));
+    EXPECT_FALSE(map.DoesAliasExist(L"z"));
+
+    CNamespaceAliasMap copy(map);
+    map.RemoveNamespace(L"urn:b");
+    map.RemoveNamespace(L"urn:missing");
+    EXPECT_EQ(2, map.GetNamespaceCount());
+    EXPECT_EQ(3, copy.GetNamespaceCount());
+    copy = map;
+    EXPECT_EQ(L"urn:z", copy.GetNamespaceAt(1));
+}
+
+TEST(NamespaceAliasMap, LookupsBothWays) {
+    CNamespaceAliasMap map;
+    map.Add(L"p", L"urn:2");
+    map.Add(L"p", L"urn:1");  // the same alias twice: the smaller URI is found first
+    EXPECT_EQ(L"urn:1", map.GetNamespaceFromAlias(L"p"));
+    EXPECT_TRUE(map.GetAliasFromNamespace(L"urn:none").empty());
+    EXPECT_TRUE(map.DoesNamespaceExist(L"urn:2"));
+    EXPECT_FALSE(map.DoesNamespaceExist(L"URN:2"));
+    EXPECT_EQ(L"Namespace alias [q] not found", MessageOf([&] { map.GetNamespaceFromAlias(L"q"); }));
 }
