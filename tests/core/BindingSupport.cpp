@@ -78,6 +78,7 @@ void CTbProbe::AccessProperty(int propertyIndex, bool read, QxVariant& value) {
         value = property;
     else
         property = value;
+    if (read && m_afterRead) m_afterRead();
 }
 
 CParentElementInfo* ProbeInfo(XmlElementGroupType group, int textProperty, ItemType textType, bool textAsProperty) {

@@ -75,6 +75,7 @@ public:
     std::vector<QxVariant> m_properties;
     std::vector<std::wstring> m_log;
     int m_initCount = 0;
+    std::function<void()> m_afterRead;  // run after each property read, when set
 
 protected:
     std::wstring GetTargetNamespace() const override { return kNamespace; }

@@ -198,6 +198,20 @@ TEST(GeneratedClassProbes, CaseTable) {
     });
 }
 
+// A property read that writes a document of its own, of the same kinds, on the same thread
+// leaves the values the outer write has read alone.
+TEST(GeneratedClassProbes, APropertyReadThatWritesADocumentLeavesTheOuterValuesAlone) {
+    CSmartPtr<CTbProbe> outer = ProbeOf("string=a string=b 0=one 1=two");
+    const CXmlSerializationContext context;
+    const std::wstring alone = WriteXml(*outer, context);
+    CSmartPtr<CTbProbe> inner = ProbeOf("string=c 0=three");
+    const std::wstring innerAlone = WriteXml(*inner, context);
+    std::vector<std::wstring> nested;
+    outer->m_afterRead = [&] { nested.push_back(WriteXml(*inner, context)); };
+    EXPECT_EQ(WriteXml(*outer, context), alone);
+    EXPECT_EQ(nested, std::vector<std::wstring>(2, innerAlone));
+}
+
 int g_builds = 0, g_destroyed = 0;
 
 // A piece of metadata that counts its destructions.
