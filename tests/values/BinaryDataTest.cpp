@@ -24,18 +24,14 @@ import base64, binascii, random, sys
 r = random.Random(int(sys.argv[1]))
 for n in list(range(0, 10)) + [8191, 8192, 8193, 100000] + [r.randint(10, 3000) for i in range(30)]:
     data = bytes(r.randrange(256) for i in range(n))
-    b64 = base64.b64encode(data).decode()
-    # The same text with line breaks every 76 characters, and with spaces, tabs and
-    # stray "=" sprinkled in: all of them are skipped when reading.
-    lines = base64.encodebytes(data).decode().replace('\n', '\\n')
-    noisy = ''.join(c + r.choice(['', '', '', ' ', '\\t', '=', '\\r\\n']) for c in b64)
-    print(data.hex(), binascii.hexlify(data).decode().upper(), b64, lines, noisy, sep='\t')
+    # (the characters a reader skips are tried in Base64Test.cpp)
+    print(data.hex(), binascii.hexlify(data).decode().upper(), base64.b64encode(data).decode(), sep='\t')
 )PY";
     const unsigned seed = qxxml_test::TestSeed();
     SCOPED_TRACE("seed " + std::to_string(seed));
     size_t count = 0;
     for (const std::vector<std::string>& f : Rows(Python(program, std::to_string(seed)))) {
-        ASSERT_EQ(f.size(), 5u);
+        ASSERT_EQ(f.size(), 3u);
         const std::string data = Unhex(f[0]);
         SCOPED_TRACE("length " + std::to_string(data.size()));
 
@@ -45,31 +41,27 @@ for n in list(range(0, 10)) + [8191, 8192, 8193, 100000] + [r.randint(10, 3000) 
         EXPECT_EQ(fromHex.GetAsHexString(), Widen(f[1]));
         EXPECT_EQ(fromHex.GetAsBase64(), Widen(f[2]));
 
-        for (const std::wstring& text : {Widen(f[2]), Widen(Unescape(f[3])), Widen(Unescape(f[4]))}) {
-            CBinaryData fromBase64;
-            fromBase64.SetAsBase64(text.c_str());
-            EXPECT_EQ(Bytes(fromBase64), data);
-        }
+        CBinaryData fromBase64;
+        fromBase64.SetAsBase64(Widen(f[2]).c_str());
+        EXPECT_EQ(Bytes(fromBase64), data);
         ++count;
     }
     EXPECT_EQ(count, 44u);
 }
 
-// The messages are in data/texts.tsv; a refused text leaves an empty value.
+// The messages are in data/texts.tsv; a refused text, like none, leaves an empty value.
 TEST(BinaryDataTest, RefusedTextsLeaveAnEmptyValue) {
-    CBinaryData value = BinaryOf("keep?");
-    EXPECT_NE(MessageOf([&] { value.SetAsHexString(L"0G"); }), kNoException);
-    EXPECT_EQ(value.GetLength(), 0u);
-    value = BinaryOf("old");
-    value.SetAsBase64(L"Y*");
-    EXPECT_EQ(value.GetData(), nullptr);
-    EXPECT_EQ(value, CBinaryData());  // an empty value, however it came about
-    value = BinaryOf("old");
-    value.SetAsBase64(nullptr);
-    EXPECT_EQ(value.GetAsBase64() + value.GetAsHexString(), L"");
-    value = BinaryOf("old");
-    value.SetAsHexString(L"");
-    EXPECT_EQ(value.GetData(), nullptr);
+    using Setter = void (CBinaryData::*)(const wchar_t*);
+    const std::pair<Setter, const wchar_t*> refused[] = {{&CBinaryData::SetAsHexString, L"0G"},
+                                                         {&CBinaryData::SetAsHexString, L""},
+                                                         {&CBinaryData::SetAsBase64, L"Y*"},
+                                                         {&CBinaryData::SetAsBase64, nullptr}};
+    for (const auto& [set, text] : refused) {
+        CBinaryData value = BinaryOf("old");
+        MessageOf([&, set = set, text = text] { (value.*set)(text); });
+        EXPECT_EQ(value.GetData(), nullptr);
+        EXPECT_EQ(value, CBinaryData());  // an empty value, however it came about
+    }
 }
 
 // ------------------------------------------------------------------ sharing

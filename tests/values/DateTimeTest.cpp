@@ -100,6 +100,9 @@ TEST(DateTimeTest, KindsRefillingAndZones) {
     EXPECT_EQ(kind.GetType(), DT::dt_gDay);
     kind.SetDay(45);  // field setters do not validate
     EXPECT_EQ(ValueError([&] { kind.Validate(); }), L"Invalid Day [45] (1 <= day <= 31)");
+    DT rolled(2024, 5, 6);
+    rolled.SetMonth(13);  // and the time of a month past December is in the next year
+    EXPECT_EQ(rolled.GetTime(), DT(2025, 1, 6).GetTime());
 
     DT date(2024, 5, 6);
     date.SetDate(2025, 1, 2);  // a setter of the value's own kind

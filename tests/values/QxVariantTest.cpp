@@ -45,16 +45,13 @@ TEST(QxVariant, CopyOfUnknownKindFailsAndMovesTakeThePayload) {
     EXPECT_THROW(QxVariant copy(corrupt), CQxException);
     corrupt.m_type = ItemType_invalid;
 
-    // A move takes the payload and leaves the source invalid.
+    // A move takes the payload and leaves the source invalid (assigned moves: data/variants.tsv).
     QxVariant source;
     source.SetString(L"moved");
     const std::wstring* payload = source.m_pString;
     QxVariant moved(std::move(source));
     EXPECT_EQ(moved.m_pString, payload);
     EXPECT_FALSE(source.IsValid());  // NOLINT(bugprone-use-after-move): the state is specified
-    target = std::move(moved);
-    EXPECT_EQ(target.GetString(), L"moved");
-    EXPECT_FALSE(moved.IsValid());  // NOLINT(bugprone-use-after-move)
 }
 
 // ------------------------------------------------------------------ references

@@ -118,8 +118,7 @@ std::wstring Copied(const Args& a) {
     return copy.ToString();
 }
 
-// The operation's text, or its exception as the tables write it. A row naming no operation
-// fails the test with std::invalid_argument.
+// The operation's text, or its exception as the tables write it.
 std::wstring Outcome(const Operation& operation, const Args& args) {
     try {
         return operation(args);
@@ -326,32 +325,24 @@ const std::map<std::string, Operation>& Operations() {
 // An operation through QxVariant, which calls the CConversions pair of its kind, named
 // "kind/rule" (the rule defaults to none); a second argument is the format it writes with.
 Operation ConversionNamed(const std::string& name) {
-    static const std::map<std::string, int> rules = {{"none", CWhitespaceUtils::WhitespaceRule_None},
-                                                     {"preserve", CWhitespaceUtils::WhitespaceRule_Preserve},
-                                                     {"replace", CWhitespaceUtils::WhitespaceRule_Replace},
-                                                     {"collapse", CWhitespaceUtils::WhitespaceRule_Collapse},
-                                                     {"unknown", 4}};
     const size_t slash = name.find('/');
-    const std::wstring kind = qxxml_test::Widen(name.substr(0, slash));
+    const ItemType type = qxxml_test::ItemTypeNamed(name.substr(0, slash));  // fails the row when unknown
+    const std::string ruleName = slash == std::string::npos ? "none" : name.substr(slash + 1);
     // Kept as a number until the call: 4, the unknown rule, is no value of the enumeration.
-    const int rule = rules.at(slash == std::string::npos ? "none" : name.substr(slash + 1));
-    for (int type = ItemType_hexBinary; type <= ItemType_integer; ++type) {
-        if (kind != ItemTypeName(type)) continue;
-        return [type, rule](const Args& a) {
-            QxVariant value;
-            value.FromString(a[0], static_cast<ItemType>(type), static_cast<CWhitespaceUtils::WhitespaceRule>(rule));
-            if (value.GetType() != ItemTypeName(type)) return L"(read as " + value.GetType() + L")";
-            const wchar_t* format = a.size() > 1 ? a[1].c_str() : nullptr;
-            // The append form writers use must give the same text after what the buffer holds
-            // (and fail the same way: it runs first).
-            std::wstring appended = L"<";
-            value.AppendText(appended, format);
-            const std::wstring text = value.ToString(format);
-            if (appended != L"<" + text) return L"(appended " + appended + L")";
-            return text;
-        };
-    }
-    throw std::invalid_argument("no operation " + name);
+    const int rule = ruleName == "unknown" ? 4 : qxxml_test::WhitespaceRuleNamed(ruleName);
+    return [type, rule](const Args& a) {
+        QxVariant value;
+        value.FromString(a[0], type, static_cast<CWhitespaceUtils::WhitespaceRule>(rule));
+        if (value.GetType() != ItemTypeName(type)) return L"(read as " + value.GetType() + L")";
+        const wchar_t* format = a.size() > 1 ? a[1].c_str() : nullptr;
+        // The append form writers use must give the same text after what the buffer holds
+        // (and fail the same way: it runs first).
+        std::wstring appended = L"<";
+        value.AppendText(appended, format);
+        const std::wstring text = value.ToString(format);
+        if (appended != L"<" + text) return L"(appended " + appended + L")";
+        return text;
+    };
 }
 
 std::wstring RunRow(const std::string& name, const Args& args) {
