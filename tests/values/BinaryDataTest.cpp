@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstring>
 #include <thread>
 
 using namespace QxXmlLib10;
@@ -85,6 +86,17 @@ TEST(BinaryDataTest, CopyOnWriteKeepsTheOriginal) {
     EXPECT_EQ(assigned.GetLength(), 0u);  // NOLINT(bugprone-use-after-move)
     first = std::move(moved);
     EXPECT_EQ(Bytes(first), "abc");
+    // Writing in place and cutting back: a shared value is cut in a copy of its own.
+    CBinaryData cut = first;
+    std::memcpy(cut.AppendSpace(3), "xyz", 3);
+    cut.Truncate(4);
+    cut.Truncate(9);  // a longer length changes nothing
+    EXPECT_EQ(Bytes(first) + "|" + Bytes(cut), "abc|abcx");
+    const CBinaryData sharing = cut;
+    cut.Truncate(2);
+    EXPECT_EQ(Bytes(sharing) + "|" + Bytes(cut), "abcx|ab");
+    cut.Truncate(0);
+    EXPECT_EQ(cut.GetData(), nullptr);
 }
 
 TEST(BinaryDataTest, CopiesChangedOnManyThreads) {
