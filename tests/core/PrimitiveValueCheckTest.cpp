@@ -68,6 +68,8 @@ TEST(PrimitiveValueCheck, FacetsOfEveryKindGiveTheExactMessage) {
         const std::string outcome = Outcome(L"f", Parsed(type, value.c_str()), type, Facets(row.fields[2]));
         EXPECT_EQ(outcome.empty() ? "-" : outcome, row.fields[3]);
     }
+    // NaN satisfies no bound that is set.
+    EXPECT_NE(Outcome(L"f", Parsed(ItemType_r8, L"NaN"), ItemType_r8, Facets("minInclusive=-INF")), "");
 }
 
 // Random doubles (quarters, exact in every form) and decimals against random bounds of each
