@@ -170,18 +170,16 @@ TEST(XmlDocument, DeepNestingLoadsAndIsDestroyedWithoutRecursion) {
     for (int i = 0; i < depth; ++i) xml += "<d>";
     xml += "x";
     for (int i = 0; i < depth; ++i) xml += "</d>";
-    {
-        CXmlDocument document;
-        document.LoadXml(xml.c_str());
-        const CXmlElement* e = document.GetDocumentElement();
-        int levels = 1;
-        while (e->GetFirstElement() != nullptr) {
-            e = e->GetFirstElement();
-            ++levels;
-        }
-        EXPECT_EQ(levels, depth);
-        EXPECT_EQ(e->GetText(), L"x");
+    CXmlDocument document;
+    document.LoadXml(xml.c_str());
+    const CXmlElement* e = document.GetDocumentElement();
+    int levels = 1;
+    while (e->GetFirstElement() != nullptr) {
+        e = e->GetFirstElement();
+        ++levels;
     }
+    EXPECT_EQ(levels, depth);
+    EXPECT_EQ(e->GetText(), L"x");
 }
 
 // Descriptors register their names; documents then hand out the one registered string, which
