@@ -1,6 +1,5 @@
-// The vocabulary's indices, sharing of name parts, table limits and copies, seen through its
-// tables and its Dump; the Fast Infoset context's settings.
-#include <qxxml/core/XmlSerializationContext.h>
+// The vocabulary's indices, sharing of name parts and table limits, seen through its tables and
+// its Dump; the Fast Infoset context's encoding table.
 #include <qxxml/fastinfoset/FastInfosetBinaryData.h>
 #include <qxxml/fastinfoset/FastInfosetContext.h>
 #include <qxxml/values/ItemType.h>
@@ -82,33 +81,6 @@ TEST(FIVocabulary, StopsGrowingAtTwoToTheTwentiethEntries) {
     EXPECT_EQ(names.size(), limit);
 }
 
-TEST(FIVocabulary, CopiesAreIndependent) {
-    CFIVocabulary original;
-    original.AddElement(L"p", L"urn:x", L"a");
-    const std::string before = DumpOf(original);
-
-    CFIVocabulary copy(original);
-    copy.AddElement(L"", L"", L"b");
-    CFIVocabulary assigned;
-    assigned = copy;
-    assigned.AddAttributeValue(L"v");
-    EXPECT_EQ(DumpOf(original), before);
-    EXPECT_EQ(copy.GetElementNamesTable().size(), 2u);
-    EXPECT_EQ(PartsOf(assigned.GetElementNamesTable()), (std::vector<Parts>{{2, 2, 1}, {0, 0, 2}}));
-    EXPECT_EQ(copy.GetAttributeValuesTable().size(), 0u);
-
-    // The serialization context carries a Fast Infoset context by value, vocabulary included.
-    CXmlSerializationContext context;
-    context.GetFIContext().GetVocabulary()->AddLocalName(L"shared");
-    context.GetFIContext().SetElementMaxAddLength(9);
-    CXmlSerializationContext other(context);
-    other.GetFIContext().GetVocabulary()->AddLocalName(L"mine");
-    const CXmlSerializationContext& constContext = context;
-    EXPECT_EQ(constContext.GetFIContext().GetVocabulary()->GetLocalNamesTable().size(), 1u);
-    EXPECT_EQ(other.GetFIContext().GetVocabulary()->GetLocalNamesTable().size(), 2u);
-    EXPECT_EQ(other.GetFIContext().GetElementMaxAddLength(), 9u);
-}
-
 TEST(FastInfosetContext, DefaultsAndSuggestedEncodings) {
     CFastInfosetContext context;
     for (int type = -1; type <= CFastInfosetContext::kEncodingTableSize; ++type)
@@ -126,19 +98,6 @@ TEST(FastInfosetContext, DefaultsAndSuggestedEncodings) {
         const CFastInfosetContext::EncodedCharacterString entry = context.GetEncoding(type);
         EXPECT_EQ(std::make_pair(entry.m_dwEncodingKind, entry.m_dwIndex), expected[type]) << "item type " << type;
     }
-
-    context.SetAttributeMaxAddLength(0);
-    context.SetUseGeneratedVocabulary(true);
-    context.SetExternalVocabularyURI(L"urn:vocabulary");
-    context.GetVocabulary()->AddPrefixName(L"p");
-    CFastInfosetContext copy;
-    copy = context;
-    context.GetVocabulary()->AddPrefixName(L"q");
-    EXPECT_EQ(copy.GetAttributeMaxAddLength(), 0u);
-    EXPECT_TRUE(copy.GetUseGeneratedVocabulary());
-    EXPECT_EQ(copy.GetExternalVocabularyURI(), L"urn:vocabulary");
-    EXPECT_EQ(copy.GetEncoding(ItemType_string).m_dwIndex, 10u);
-    EXPECT_EQ(copy.GetVocabulary()->GetPrefixNamesTable().size(), 2u);
 }
 
 }  // namespace

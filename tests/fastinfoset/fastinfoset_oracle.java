@@ -16,9 +16,10 @@
 //   F <xml> <out> <options>         encodes the XML file into <out> with Java's SAX serializer
 //                                   (comments, processing instructions and CDATA included);
 //                                   options, ';'-separated: chunk=N, attr=N (indexing size
-//                                   limits), vocab=<file> and uri=<uri> (external vocabulary, in
-//                                   the X request's form). A processing instruction "fi-<kind>"
-//                                   becomes typed content instead: ints, shorts, longs,
+//                                   limits), utf16 (strings in UTF-16), vocab=<file> and
+//                                   uri=<uri> (external vocabulary, in the X request's form).
+//                                   A processing instruction "fi-<kind>" becomes typed
+//                                   content instead: ints, shorts, longs,
 //                                   booleans, floats, doubles, bytes (hex in, base64 out), hex,
 //                                   uuids (msb lsb pairs, hex), numeric, datetime
 // One answer line per request: "OK\t<hex>" (octets, or the UTF-8 of a text), or "ERR\t<why>"
@@ -192,6 +193,7 @@ public class fastinfoset_oracle {
             switch (kv[0]) {
             case "chunk": s.setMaxCharacterContentChunkSize(Integer.parseInt(kv[1])); break;
             case "attr": s.setMaxAttributeValueSize(Integer.parseInt(kv[1])); break;
+            case "utf16": s.setCharacterEncodingScheme("UTF-16BE"); break;
             case "vocab": vocab = kv[1]; break;
             case "uri": uri = kv[1]; break;
             default: throw new IllegalArgumentException(option);

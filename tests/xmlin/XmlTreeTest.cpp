@@ -193,12 +193,8 @@ bool ReloadFromTheFilter(CXmlElement*) {
 TEST(ElementFilter, LoadingTheSameDocumentFromItsFilterIsRefused) {
     CXmlDocument document(&ReloadFromTheFilter);
     g_reloadTarget = &document;
-    try {
-        document.LoadXml("<r><a/></r>");
-        FAIL() << "no exception";
-    } catch (const CQxInvalidStateException& e) {
-        EXPECT_EQ(e.GetMessageW(), L"The document is already being loaded");
-    }
+    EXPECT_EQ(MessageOf<CQxInvalidStateException>([&] { document.LoadXml("<r><a/></r>"); }),
+              L"The document is already being loaded");
     ASSERT_NE(document.GetDocumentElement(), nullptr);
     EXPECT_EQ(document.GetDocumentElement()->GetLocalName(), L"r") << "the tree being built is intact";
 }

@@ -26,11 +26,6 @@ namespace xmlin_test {
 using namespace QxXmlLib10;
 using namespace qxxml_test;
 
-// Runs tests/xmlin/tree_oracle.py with the arguments; fails the test when python fails.
-inline std::string RunOracle(const std::string& args) {
-    return PythonScript("tests/xmlin/tree_oracle.py", args);
-}
-
 // A generated test document (see tree_oracle.py gen), made once in the shared test folder
 // and used by every test process (ctest runs each test as a process of its own). It is
 // written under a private name and renamed, so no process ever reads it half written.
@@ -41,7 +36,7 @@ inline std::string GeneratedDocument(const std::string& name, int seed, size_t m
         const std::string partial = TempPath(name + ".partial");
         std::string args = "gen '" + partial + "' " + std::to_string(seed) + " " + std::to_string(minBytes);
         if (exactBytes != 0) args += " --exact " + std::to_string(exactBytes);
-        RunOracle(args);
+        PythonScript("tests/xmlin/tree_oracle.py", args);
         std::rename(partial.c_str(), path.c_str());
     }
     return path;
@@ -88,7 +83,7 @@ inline std::string DumpTree(const CXmlDocument& document, const std::vector<std:
 inline std::vector<std::string> OracleDumps(const std::vector<std::pair<std::string, std::string>>& files) {
     std::string args = "each";
     for (const auto& file : files) args += " '" + file.first + "' " + (file.second.empty() ? "-" : file.second);
-    const std::string output = RunOracle(args);
+    const std::string output = PythonScript("tests/xmlin/tree_oracle.py", args);
     std::vector<std::string> dumps;
     for (size_t at = 0; at <= output.size();) {
         const size_t end = std::min(output.find('\0', at), output.size());

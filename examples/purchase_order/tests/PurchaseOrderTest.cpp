@@ -13,9 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <set>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -25,8 +23,6 @@ using namespace qxxml_test;
 
 const std::string kPoDir = QXXML_PO_DIR;
 const std::string kXmllint = QXXML_XMLLINT;
-
-// ------------------------------------------------------------------ helpers
 
 std::string Quote(const std::string& text) { return "'" + text + "'"; }
 
@@ -108,8 +104,6 @@ size_t CountOf(const std::string& text, const std::string& needle) {
     return count;
 }
 
-// ------------------------------------------------------------------ round trips
-
 class PurchaseOrderRoundTrip : public ::testing::TestWithParam<int> {};
 
 // Read and written back unchanged, a document is the same XML data and still valid; the
@@ -169,8 +163,6 @@ TEST(PurchaseOrderChange, ItemsBuiltInCodeAreWrittenValid) {
     EXPECT_EQ(SchemaErrors(output), "");
 }
 
-// ------------------------------------------------------------------ facets and refusals
-
 // Each row of mutations.tsv: a document breaking a facet is read and fails when written, one
 // the binding refuses fails when read; either way with the chain of elements down to the value.
 // A "tool" row goes through the tool's command, which writes no output and says why.
@@ -214,8 +206,6 @@ TEST(PurchaseOrderChoice, EmptyAddressIsTakenAsNoAlternative) {
     EXPECT_NE(written.find(L"<po:address/>"), std::wstring::npos);
 }
 
-// ------------------------------------------------------------------ the programs
-
 // The example program and the tool's command read, mark shipped and write back; their output
 // is the input with exactly that change, and they say what they did.
 TEST(PurchaseOrderPrograms, ExampleAndToolMarkTheOrderShipped) {
@@ -242,30 +232,6 @@ TEST(PurchaseOrderPrograms, ExampleAndToolMarkTheOrderShipped) {
               std::string::npos)
         << tool;
     EXPECT_EQ(Compare(expected, toolOut), "equal");
-}
-
-// ------------------------------------------------------------------ metadata tables
-
-// Objects built on many threads at once share one set of tables, built once.
-TEST(PurchaseOrderMetaData, BuiltOnceAcrossThreads) {
-    ReleasePoMetaData();
-    std::vector<CElementInfo**> seen(8);
-    std::vector<std::thread> threads;
-    for (size_t i = 0; i < seen.size(); ++i)
-        threads.emplace_back([&seen, i] {
-            CSmartPtr<CItem> item(new CItem);
-            seen[i] = item->GetClassElementInfo();
-        });
-    for (std::thread& thread : threads) thread.join();
-    EXPECT_EQ(std::set<CElementInfo**>(seen.begin(), seen.end()).size(), 1u);
-    CSmartPtr<CItem> item(new CItem);
-    EXPECT_EQ(item->GetClassElementInfo(), seen[0]);
-
-    // Released, the tables are built again on the next use and serve as before.
-    ReleasePoMetaData();
-    const std::string input = Generated(1);
-    CSmartPtr<CPurchaseOrder> order = ReadOrder(input, PoContext());
-    EXPECT_EQ(Compare(input, WriteOrder(*order, "rebuilt.xml", PoContext())), "equal");
 }
 
 }  // namespace
