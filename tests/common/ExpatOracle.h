@@ -111,6 +111,11 @@ inline std::string Json(const std::wstring& text) {
     return out + "\"";
 }
 
+// A name as the oracles' events give it: "{uri}local", or "local" without a namespace.
+inline std::string Name(const std::wstring& uri, const std::wstring& local) {
+    return Json(uri.empty() ? local : L"{" + uri + L"}" + local);
+}
+
 // The bytes of a buffer as a string, for comparing with files and the oracles' output.
 inline std::string Bytes(const QxXmlLib10::CBinaryData& data) {
     return std::string(reinterpret_cast<const char*>(data.GetData()), data.GetLength());

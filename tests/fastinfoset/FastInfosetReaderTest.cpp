@@ -33,11 +33,6 @@ using namespace qxxml_test;
 
 const char kOracle[] = "tests/fastinfoset/fastinfoset_oracle.java";
 
-// Texts in the oracles' JSON form (Json, from common/ExpatOracle.h).
-std::string Name(const std::wstring& uri, const std::wstring& local) {
-    return Json(uri.empty() ? local : L"{" + uri + L"}" + local);
-}
-
 // The tree's events in the oracle's form (elements without mixed content).
 void AppendEvents(std::string& out, const CXmlElement* element) {
     out += "E " + Name(element->GetNamespaceURI(), element->GetLocalName()) + "\n";

@@ -48,10 +48,6 @@ struct Doc {
     CXmlTextWriter writer;
 };
 
-std::string Name(const std::wstring& uri, const std::wstring& local) {
-    return Json(uri.empty() ? local : L"{" + uri + L"}" + local);
-}
-
 XmlEncoding EncodingOption(const WriterCase& c) {
     return c.Has("none") ? XmlEncoding_None
            : c.Has("utf16") ? XmlEncoding_UTF16
