@@ -83,6 +83,7 @@ private:
     static Slot* LeaseSlowly(QxXmlLib10::ItemType kind);
 
     static thread_local SlotTable* t_table;
+    struct SlotTableOwner;  // frees the table when the thread ends
 
     Slot* m_slot;
 };
