@@ -1,11 +1,9 @@
-// CBinaryData: hex and base64 forms against python3, the exact messages, copy on write
-// (also with copies on several threads), ReleaseData and the append paths.
+// CBinaryData: hex and base64 forms against python3, copy on write (also with copies on
+// several threads), ReleaseData and the append paths (indexes, equality and the messages of
+// refused texts are in data/texts.tsv).
 #include <qxxml/values/BinaryData.h>
 
-#include <qxxml/support/QxException.h>
-
 #include "common/ExpatOracle.h"
-#include "common/Messages.h"
 #include "common/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -48,21 +46,6 @@ for n in list(range(0, 10)) + [8191, 8192, 8193, 100000] + [r.randint(10, 3000) 
         ++count;
     }
     EXPECT_EQ(count, 44u);
-}
-
-// The messages are in data/texts.tsv; a refused text, like none, leaves an empty value.
-TEST(BinaryDataTest, RefusedTextsLeaveAnEmptyValue) {
-    using Setter = void (CBinaryData::*)(const wchar_t*);
-    const std::pair<Setter, const wchar_t*> refused[] = {{&CBinaryData::SetAsHexString, L"0G"},
-                                                         {&CBinaryData::SetAsHexString, L""},
-                                                         {&CBinaryData::SetAsBase64, L"Y*"},
-                                                         {&CBinaryData::SetAsBase64, nullptr}};
-    for (const auto& [set, text] : refused) {
-        CBinaryData value = BinaryOf("old");
-        MessageOf([&, set = set, text = text] { (value.*set)(text); });
-        EXPECT_EQ(value.GetData(), nullptr);
-        EXPECT_EQ(value, CBinaryData());  // an empty value, however it came about
-    }
 }
 
 // ------------------------------------------------------------------ sharing
@@ -158,24 +141,6 @@ TEST(BinaryDataTest, ReleaseDataHandsOverAPrivateBlockAndAdoptedArraysAreOwned) 
     EXPECT_EQ(none.GetData(), nullptr);
     EXPECT_EQ(CBinaryData(nullptr, 7, /*adopt=*/false).GetLength(), 0u);
     EXPECT_EQ(CBinaryData(nullptr, 7, /*adopt=*/true).GetLength(), 0u);
-}
-
-// ------------------------------------------------------------------ access
-
-TEST(BinaryDataTest, IndexOutOfRangeAndEquality) {
-    CBinaryData value = BinaryOf("abc");
-    const CBinaryData& constant = value;
-    EXPECT_EQ(constant[2], 'c');
-    EXPECT_EQ(MessageOf([&] { (void)constant[3]; }), L"Index Out of range [3]");
-    EXPECT_EQ(MessageOf([&] { value[100000] = 0; }), L"Index Out of range [100000]");
-    EXPECT_EQ(MessageOf([&] { (void)CBinaryData()[0]; }), L"Index Out of range [0]");
-    EXPECT_EQ(Bytes(value), "abc");
-
-    EXPECT_EQ(CBinaryData(), CBinaryData());
-    EXPECT_NE(CBinaryData(), BinaryOf("a"));
-    EXPECT_EQ(BinaryOf("abc"), BinaryOf("abc"));
-    EXPECT_NE(BinaryOf("abc"), BinaryOf("abd"));
-    EXPECT_NE(BinaryOf("abc"), BinaryOf("ab"));
 }
 
 // ------------------------------------------------------------------ building

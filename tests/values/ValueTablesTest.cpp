@@ -21,6 +21,7 @@
 #include <qxxml/values/WhitespaceUtils.h>
 
 #include "common/CaseTable.h"
+#include "common/ExpatOracle.h"
 
 #include <gtest/gtest.h>
 
@@ -51,6 +52,8 @@ std::wstring Exact(double d) {  // every double its own text
 }
 
 const wchar_t* Arg(const std::wstring& text) { return text == L"(null)" ? nullptr : text.c_str(); }
+CBinaryData Binary(const std::wstring& text) { return qxxml_test::BinaryOf(qxxml_test::Narrow(text)); }
+uint32_t Index(const std::wstring& text) { return static_cast<uint32_t>(Int(text)); }
 
 bool IsSpan(const std::wstring& text) { return text.rfind(L"P", 0) == 0 || text.rfind(L"-P", 0) == 0; }
 CDateTimeSpan Span(const std::wstring& text) {
@@ -127,13 +130,28 @@ std::wstring Outcome(const Operation& operation, const Args& args) {
     }
 }
 
-// Compound division of a copy of the first argument: the copy afterwards, after the message
-// when the operator refuses (a refusal leaves the copy unchanged).
+// What `state` gives after `change`, after the message when the change is refused.
+std::wstring AfterChange(const std::function<void()>& change, const std::function<std::wstring()>& state) {
+    const std::wstring refusal = Outcome([&](const Args&) { return change(), std::wstring(); }, Args());
+    return (refusal.empty() ? L"" : refusal + L" | ") + state();
+}
+
+// Compound division of a copy of the first argument: the copy afterwards (a refusal leaves it
+// unchanged).
 std::wstring Divided(const Args& a) {
     CBigInteger x(a[0].c_str());
     const CBigInteger y(static_cast<long long>(Int(a.at(2))));  // the divisor from a native integer
-    const std::wstring refusal = Outcome([&](const Args&) { return (a[1] == L"/=" ? x /= y : x %= y), std::wstring(); }, a);
-    return (refusal.empty() ? L"" : refusal + L" | ") + x.ToString();
+    return AfterChange([&] { a[1] == L"/=" ? x /= y : x %= y; }, [&] { return x.ToString(); });
+}
+
+// A binary value holding "old", set from the text: its base64 form afterwards, "(empty)" for
+// an empty value however it came about (a refused text, like none, leaves one).
+template <void (CBinaryData::*Set)(const wchar_t*)>
+std::wstring BinarySet(const Args& a) {
+    CBinaryData bytes = qxxml_test::BinaryOf("old");
+    return AfterChange([&] { (bytes.*Set)(Arg(a[0])); }, [&] {
+        return bytes.GetData() == nullptr && bytes == CBinaryData() ? L"(empty)" : bytes.GetAsBase64();
+    });
 }
 
 // A script of steps on variants named by one letter, "a.SetI4 3; a.kind; b=a; c(b); b.nil":
@@ -178,6 +196,7 @@ std::wstring VariantScript(const Args& a) {
         {"SetNil", change([](QxVariant& v, const std::wstring&) { v.SetNil(); })},
         {"Clear", change([](QxVariant& v, const std::wstring&) { v.Clear(); })},
         {"SetInvalid", change([](QxVariant& v, const std::wstring&) { v.SetInvalid(); })},
+        {"SetType", change([](QxVariant& v, const std::wstring& n) { v.m_type = static_cast<ItemType>(Int(n)); })},  // corrupts
         // "kind:text", the kind by number, read with the collapse rule.
         {"FromString", change([](QxVariant& v, const std::wstring& arg) {
              v.FromString(arg.substr(arg.find(L':') + 1), static_cast<ItemType>(Int(arg)),
@@ -303,12 +322,15 @@ const std::map<std::string, Operation>& Operations() {
         {"SquareRoot", [](const Args& a) { return CBigInteger(a[0].c_str()).SquareRoot().ToString(); }},
         {"Pow10", [](const Args& a) { return CBigInteger::Pow10(static_cast<int>(Int(a[0]))).ToString(); }},
         // Texts.
-        {"SetAsHexString",
-         [](const Args& a) {
-             CBinaryData bytes;
-             bytes.SetAsHexString(a[0].c_str());
-             return bytes.GetAsBase64();
+        {"SetAsHexString", BinarySet<&CBinaryData::SetAsHexString>},
+        {"SetAsBase64", BinarySet<&CBinaryData::SetAsBase64>},
+        // The byte at an index, read through the const operator and written ('z') through the other.
+        {"CBinaryData[]", [](const Args& a) { const CBinaryData v = Binary(a[0]); return Text(v[Index(a.at(1))]); }},
+        {"CBinaryData[]=", [](const Args& a) {
+             CBinaryData v = Binary(a[0]);
+             return AfterChange([&] { v[Index(a.at(1))] = 'z'; }, [&] { return L"[" + qxxml_test::Widen(qxxml_test::Bytes(v)) + L"]"; });
          }},
+        {"CBinaryData==", [](const Args& a) { return Bool(Binary(a[0]) == Binary(a.at(1))); }},
         {"Preserve", [](const Args& a) { return CWhitespaceUtils::Preserve(Arg(a[0]), static_cast<int>(Int(a.at(1)))); }},
         {"TrimTrailingZeros", [](const Args& a) { return TrimTrailingZeros(a[0]); }},
         {"FormatFraction", [](const Args& a) {
