@@ -21,10 +21,12 @@
 #include <qxxml/values/WhitespaceUtils.h>
 
 #include "common/CaseTable.h"
+#include "common/CountedObject.h"
 #include "common/ExpatOracle.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdio>
 #include <functional>
 #include <map>
@@ -135,8 +137,9 @@ std::wstring BinarySet(const Args& a) {
 }
 
 // A script of steps on values named by one letter, "a.SetI4 3; a.kind; b=a; c(b); b.nil":
-// "b=a" assigns, "b<a" move-assigns, "c(b)" copy-constructs, "x.Step argument" calls. Steps that observe give
-// text; those that change give none unless they throw. The texts, exceptions written as the
+// "b=a" assigns, "b<a" move-assigns, "c(b)" copy-constructs and "c{b" move-constructs (both
+// destroy the c there was), "x.Step argument" calls. Steps that observe give text; those that
+// change give none unless they throw. The texts, exceptions written as the
 // tables write them, joined by " | ", are the script's result: a step that throws does not
 // end the script.
 template <class Value>
@@ -160,6 +163,7 @@ std::wstring Script(const Steps<Value>& steps, const std::wstring& text) {
                 if (step[1] == '=') values[step[0]] = values.at(step[2]);
                 if (step[1] == '<') values[step[0]] = std::move(values.at(step[2]));
                 if (step[1] == '(') values.erase(step[0]), values.emplace(step[0], values.at(step[2]));
+                if (step[1] == '{') values.erase(step[0]), values.emplace(step[0], std::move(values.at(step[2])));
                 return step[1] == '.' ? steps.at(name)(values[step[0]], arg) : std::wstring();
             },
             Args());
@@ -168,7 +172,18 @@ std::wstring Script(const Steps<Value>& steps, const std::wstring& text) {
     return results;
 }
 
+// The string variants refer to, and the objects they hold, counting their destructions.
+const std::wstring& Member() {
+    static const std::wstring member = L"member text";
+    return member;
+}
+std::atomic<int>& Destroyed() {
+    static std::atomic<int> destroyed{0};
+    return destroyed;
+}
+
 std::wstring VariantScript(const Args& a) {
+    using S = const std::wstring&;
     const auto change = &Change<QxVariant>;
     static const Steps<QxVariant> steps = {
         {"kind", [](QxVariant& v, const std::wstring&) { return Text(static_cast<int>(v.GetTypeAsEnum())); }},
@@ -199,6 +214,31 @@ std::wstring VariantScript(const Args& a) {
         {"SetDate", change([](QxVariant& v, const std::wstring& text) { v.SetDate(DT(text.c_str())); })},
         {"SetXmlObject", change([](QxVariant& v, const std::wstring&) { v.SetXmlObject(nullptr); })},
         {"SetXmlCollection", change([](QxVariant& v, const std::wstring&) { v.SetXmlCollection(nullptr); })},
+        // Held objects: their references, and the number destroyed since the last time asked.
+        {"SetCountedObject", change([](QxVariant& v, S) { v.SetXmlObject(new qxxml_test::CCountedObject(Destroyed())); })},
+        {"SetCountedCollection",
+         change([](QxVariant& v, S) { v.SetXmlCollection(new qxxml_test::CCountedCollection(Destroyed())); })},
+        {"SetSameObject", change([](QxVariant& v, S) {  // with no reference but the variant's own
+             CXmlObjectBase* object = v.GetXmlObject().Get();
+             v.SetXmlObject(object);
+         })},
+        {"refs", [](QxVariant& v, S) {
+             CXmlObjectBase* object = v.GetXmlObject().Get();
+             object->AddRef();
+             return Text(object->Release());
+         }},
+        {"sameObject", [](QxVariant& v, S) { return Bool(v.GetXmlObject().Get() == v.GetXmlCollection().Get()); }},
+        {"destroyed", [](QxVariant&, S) { return Text(Destroyed().exchange(0)); }},
+        // A referred string: Member(), whose text no change of a variant may reach.
+        {"AllowStringReferences", change([](QxVariant& v, S) { v.AllowStringReferences(true); })},
+        {"SetStringReference", change([](QxVariant& v, S) { v.SetStringReference(Member()); })},
+        {"refersToMember", [](QxVariant& v, S) { return Bool(&v.GetStringRef() == &Member()); }},
+        {"member", [](QxVariant&, S) { return Member(); }},
+        {"TakeStringInto", [](QxVariant& v, S) {
+             std::wstring taken = L"old";
+             v.TakeStringInto(taken);
+             return taken;
+         }},
         {"SetNil", change([](QxVariant& v, const std::wstring&) { v.SetNil(); })},
         {"Clear", change([](QxVariant& v, const std::wstring&) { v.Clear(); })},
         {"SetInvalid", change([](QxVariant& v, const std::wstring&) { v.SetInvalid(); })},
