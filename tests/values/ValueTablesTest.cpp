@@ -28,11 +28,13 @@
 
 #include <atomic>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <map>
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 using namespace QxXmlLib10;
@@ -252,6 +254,37 @@ std::wstring VariantScript(const Args& a) {
     return Script(steps, a[0]);
 }
 
+// Scripts on binary values, whose bytes are ASCII text here: "mark" remembers where a value
+// keeps its bytes, "atMark" says whether another keeps them there too (shares them).
+std::wstring BinaryScript(const Args& a) {
+    using S = const std::wstring&;
+    const auto change = &Change<CBinaryData>;
+    static const unsigned char* mark = nullptr;
+    static const Steps<CBinaryData> steps = {
+        {"set", change([](CBinaryData& v, S text) { v = Binary(text); })},
+        {"Append", change([](CBinaryData& v, S text) {  // as an array and its length
+             const CBinaryData bytes = Binary(text);
+             v.Append(bytes.GetData(), bytes.GetLength());
+         })},
+        {"AppendCopyOf", change([](CBinaryData& v, S text) { v.Append(Binary(text)); })},
+        {"AppendItself", change([](CBinaryData& v, S) { v.Append(v); })},
+        {"AppendNull", change([](CBinaryData& v, S n) { v.Append(static_cast<const unsigned char*>(nullptr), Index(n)); })},
+        {"AppendSpace", change([](CBinaryData& v, S text) {  // written in place
+             const CBinaryData bytes = Binary(text);
+             std::memcpy(v.AppendSpace(bytes.GetLength()), bytes.GetData(), bytes.GetLength());
+         })},
+        {"Truncate", change([](CBinaryData& v, S n) { v.Truncate(Index(n)); })},
+        {"SetBufferFromItself", change([](CBinaryData& v, S n) { v.SetBuffer(v.GetData() + Int(n), 2); })},  // 2 bytes
+        {"Clear", change([](CBinaryData& v, S) { v.Clear(); })},
+        {"mark", change([](CBinaryData& v, S) { mark = v.GetData(); })},
+        {"atMark", [](CBinaryData& v, S) { return Bool(v.GetData() == mark); }},
+        {"at", [](CBinaryData& v, S n) { return Text(std::as_const(v)[Index(n)]); }},
+        {"bytes", [](CBinaryData& v, S) { return L"[" + qxxml_test::Widen(qxxml_test::Bytes(v)) + L"]"; }},
+        {"null", [](CBinaryData& v, S) { return Bool(v.GetData() == nullptr); }},
+    };
+    return Script(steps, a[0]);
+}
+
 SYSTEMTIME SystemTimeOf(const Ints& n) {  // year month day [hour minute second milliseconds]
     const auto u = [&](size_t i) { return static_cast<uint16_t>(i < n.size() ? n[i] : 0); };
     return SYSTEMTIME{u(0), u(1), 0, u(2), u(3), u(4), u(5), u(6)};
@@ -409,6 +442,7 @@ const std::map<std::string, Operation>& Operations() {
         {"FormatString", [](const Args& a) { return FormatString(Arg(a[0])); }},
         {"Variant", VariantScript},
         {"Date", DateScript},
+        {"Binary", BinaryScript},
         {"MatchesPattern", [](const Args& a) { return Bool(MatchesPattern(qxxml_test::ToUtf8(a[0]), a.at(1))); }},
     };
     return operations;
