@@ -304,6 +304,9 @@ std::wstring DateScript(const Args& a) {
     static const Steps<DT> steps = {
         {"new", change([](DT& d, S kind) { d = DT(KindNamed(kind)); })},
         {"read", change([](DT& d, S text) { d = Value(text); })},
+        {"FromNumbers", WithNumbers([](DT& d, N n) {  // a date, or a date-time with its fraction
+             d = n.size() > 3 ? DT(n[0], n[1], n[2], n[3], n[4], n[5], n[6], n[7], n.at(8)) : DT(n.at(0), n.at(1), n.at(2));
+         })},
         {"ParseXSDDate", change([](DT& d, S text) { d.ParseXSDDate(text.c_str()); })},
         {"text", [](DT& d, S) { return d.ToString(); }},
         {"GetYear", [](DT& d, S) { return Text(d.GetYear()); }},
