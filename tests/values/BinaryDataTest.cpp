@@ -1,6 +1,6 @@
-// CBinaryData: hex and base64 forms against python3, copy on write (also with copies on
-// several threads), ReleaseData and the append paths (indexes, equality and the messages of
-// refused texts are in data/texts.tsv).
+// CBinaryData: hex and base64 forms against python3, copies changed on several threads, text
+// stored as UTF-16 and long appends (sharing, ReleaseData, adopted arrays, indexes, equality
+// and the messages of refused texts are Binary scripts and rows of data/texts.tsv).
 #include <qxxml/values/BinaryData.h>
 
 #include "common/ExpatOracle.h"
@@ -74,41 +74,6 @@ TEST(BinaryDataTest, CopiesChangedOnManyThreads) {
     for (std::thread& thread : threads) thread.join();
     EXPECT_EQ(failures.load(), 0);
     EXPECT_EQ(Bytes(shared), original);
-}
-
-TEST(BinaryDataTest, ReleaseDataHandsOverAPrivateBlockAndAdoptedArraysAreOwned) {
-    CBinaryData first = BinaryOf("shared");
-    CBinaryData second = first;
-    const unsigned char* block = first.GetData();
-    unsigned char* released = second.ReleaseData();
-    ASSERT_NE(released, nullptr);
-    EXPECT_NE(released, block);
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(released), 6), "shared");
-    EXPECT_EQ(second.GetLength(), 0u);
-    EXPECT_EQ(second.GetData(), nullptr);
-    EXPECT_EQ(first.GetData(), block);
-    EXPECT_EQ(Bytes(first), "shared");
-    delete[] released;
-
-    // Now first is private again: it hands over its own block.
-    released = first.ReleaseData();
-    EXPECT_EQ(released, block);
-    EXPECT_EQ(first.GetLength(), 0u);
-    delete[] released;
-    EXPECT_EQ(first.ReleaseData(), nullptr);
-
-    unsigned char* bytes = new unsigned char[3]{1, 2, 3};
-    CBinaryData adopted(bytes, 3, /*adopt=*/true);
-    EXPECT_EQ(adopted.GetData(), bytes);
-    CBinaryData copy = adopted;
-    copy.Append(static_cast<unsigned char>(4));  // the adopted array (capacity 3) is shared: copied
-    EXPECT_EQ(Bytes(adopted), std::string("\x01\x02\x03", 3));
-    EXPECT_EQ(Bytes(copy), std::string("\x01\x02\x03\x04", 4));
-    // An adopted empty array is freed at once; the value is empty (the leak checker knows).
-    CBinaryData none(new unsigned char[1], 0, /*adopt=*/true);
-    EXPECT_EQ(none.GetData(), nullptr);
-    EXPECT_EQ(CBinaryData(nullptr, 7, /*adopt=*/false).GetLength(), 0u);
-    EXPECT_EQ(CBinaryData(nullptr, 7, /*adopt=*/true).GetLength(), 0u);
 }
 
 // ------------------------------------------------------------------ building

@@ -26,11 +26,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <functional>
 #include <map>
+#include <memory>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -276,6 +278,20 @@ std::wstring BinaryScript(const Args& a) {
         {"Truncate", change([](CBinaryData& v, S n) { v.Truncate(Index(n)); })},
         {"SetBufferFromItself", change([](CBinaryData& v, S n) { v.SetBuffer(v.GetData() + Int(n), 2); })},  // 2 bytes
         {"Clear", change([](CBinaryData& v, S) { v.Clear(); })},
+        {"adopt", change([](CBinaryData& v, S text) {  // a new[] array of the bytes, which becomes the mark
+             const CBinaryData bytes = Binary(text);
+             unsigned char* array = new unsigned char[bytes.GetLength() + 1];
+             std::copy_n(bytes.GetData(), bytes.GetLength(), array);
+             mark = array;
+             v = CBinaryData(array, bytes.GetLength(), /*adopt=*/true);
+         })},
+        {"FromNullArray", change([](CBinaryData& v, S adopt) { v = CBinaryData(nullptr, 7, adopt == L"adopt"); })},
+        {"ReleaseData", [](CBinaryData& v, S) {  // the bytes handed over, and whether they were at the mark
+             const uint32_t length = v.GetLength();
+             const std::unique_ptr<unsigned char[]> bytes(v.ReleaseData());
+             const std::string text(reinterpret_cast<const char*>(bytes.get()), bytes ? length : 0);
+             return bytes ? qxxml_test::Widen(text) + (bytes.get() == mark ? L" at the mark" : L" elsewhere") : L"null";
+         }},
         {"mark", change([](CBinaryData& v, S) { mark = v.GetData(); })},
         {"atMark", [](CBinaryData& v, S) { return Bool(v.GetData() == mark); }},
         {"at", [](CBinaryData& v, S n) { return Text(std::as_const(v)[Index(n)]); }},
