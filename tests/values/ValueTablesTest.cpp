@@ -143,9 +143,8 @@ std::wstring BinarySet(const Args& a) {
 // A script of steps on values named by one letter, "a.SetI4 3; a.kind; b=a; c(b); b.nil":
 // "b=a" assigns, "b<a" move-assigns, "c(b)" copy-constructs and "c{b" move-constructs (both
 // destroy the c there was), "x.Step argument" calls. Steps that observe give text; those that
-// change give none unless they throw. The texts, exceptions written as the
-// tables write them, joined by " | ", are the script's result: a step that throws does not
-// end the script.
+// change give none unless they throw. The texts, exceptions written as the tables write them,
+// joined by " | ", are the script's result: a step that throws does not end the script.
 template <class Value>
 using Steps = std::map<std::string, std::function<std::wstring(Value&, const std::wstring&)>>;
 
