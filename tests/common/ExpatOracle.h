@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -87,19 +88,13 @@ inline std::string Json(const std::wstring& text) {
         std::snprintf(unit, sizeof unit, "\\u%04x", u);
         out += unit;
     };
+    static const std::map<wchar_t, const char*> shortEscapes = {
+        {L'"', "\\\""}, {L'\\', "\\\\"}, {L'\n', "\\n"}, {L'\r', "\\r"}, {L'\t', "\\t"}, {L'\b', "\\b"}, {L'\f', "\\f"}};
     for (wchar_t wc : text) {
         const unsigned long c = static_cast<unsigned long>(wc);
-        switch (c) {
-        case '"': out += "\\\""; continue;
-        case '\\': out += "\\\\"; continue;
-        case '\n': out += "\\n"; continue;
-        case '\r': out += "\\r"; continue;
-        case '\t': out += "\\t"; continue;
-        case '\b': out += "\\b"; continue;
-        case '\f': out += "\\f"; continue;
-        default: break;
-        }
-        if (c < 0x20 || (c > 0x7e && c <= 0xffff)) {
+        if (shortEscapes.count(wc) != 0) {
+            out += shortEscapes.at(wc);
+        } else if (c < 0x20 || (c > 0x7e && c <= 0xffff)) {
             escapeUnit(static_cast<unsigned>(c));
         } else if (c > 0xffff) {
             escapeUnit(static_cast<unsigned>(0xd800 + ((c - 0x10000) >> 10)));

@@ -21,15 +21,22 @@
 #include <qxxml/values/WhitespaceUtils.h>
 
 #include "common/CaseTable.h"
+#include "common/CountedObject.h"
+#include "common/ExpatOracle.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <map>
+#include <memory>
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 using namespace QxXmlLib10;
@@ -51,6 +58,8 @@ std::wstring Exact(double d) {  // every double its own text
 }
 
 const wchar_t* Arg(const std::wstring& text) { return text == L"(null)" ? nullptr : text.c_str(); }
+CBinaryData Binary(const std::wstring& text) { return qxxml_test::BinaryOf(qxxml_test::Narrow(text)); }
+uint32_t Index(const std::wstring& text) { return static_cast<uint32_t>(Int(text)); }
 
 bool IsSpan(const std::wstring& text) { return text.rfind(L"P", 0) == 0 || text.rfind(L"-P", 0) == 0; }
 CDateTimeSpan Span(const std::wstring& text) {
@@ -82,26 +91,6 @@ Ints Numbers(const std::wstring& text) {
 }
 std::wstring CompareName(int result) { return std::vector<std::wstring>{L"EQ", L"LT", L"GT", L"IND"}.at(result); }
 
-// An operation on the date or time value the first argument reads as: a getter's text.
-Operation OnValue(const std::function<std::wstring(DT&)>& get) {
-    return [get](const Args& a) {
-        DT value = Value(a.at(0));
-        return get(value);
-    };
-}
-// A change of that value (a field setter storing 1, validation): its text afterwards.
-Operation Changed(const std::function<void(DT&)>& change) {
-    return OnValue([change](DT& d) { return change(d), d.ToString(); });
-}
-// A whole-value setter of a fresh value, with its numbers as one space-separated text.
-Operation Set(const std::function<void(DT&, const Ints&)>& set) {
-    return [set](const Args& a) {
-        DT value;
-        set(value, Numbers(a.at(0)));
-        return value.ToString();
-    };
-}
-
 template <void (DT::*Parse)(const wchar_t*)>
 std::wstring Parsed(const Args& a) {
     DT value;
@@ -127,26 +116,79 @@ std::wstring Outcome(const Operation& operation, const Args& args) {
     }
 }
 
-// Compound division of a copy of the first argument: the copy afterwards, after the message
-// when the operator refuses (a refusal leaves the copy unchanged).
+// What `state` gives after `change`, after the message when the change is refused.
+std::wstring AfterChange(const std::function<void()>& change, const std::function<std::wstring()>& state) {
+    const std::wstring refusal = Outcome([&](const Args&) { return change(), std::wstring(); }, Args());
+    return (refusal.empty() ? L"" : refusal + L" | ") + state();
+}
+
+// Compound division of a copy of the first argument: the copy afterwards (a refusal leaves it
+// unchanged).
 std::wstring Divided(const Args& a) {
     CBigInteger x(a[0].c_str());
     const CBigInteger y(static_cast<long long>(Int(a.at(2))));  // the divisor from a native integer
-    const std::wstring refusal = Outcome([&](const Args&) { return (a[1] == L"/=" ? x /= y : x %= y), std::wstring(); }, a);
-    return (refusal.empty() ? L"" : refusal + L" | ") + x.ToString();
+    return AfterChange([&] { a[1] == L"/=" ? x /= y : x %= y; }, [&] { return x.ToString(); });
 }
 
-// A script of steps on variants named by one letter, "a.SetI4 3; a.kind; b=a; c(b); b.nil":
-// "b=a" assigns, "b<a" move-assigns, "c(b)" copy-constructs, "x.Step argument" calls. Steps that observe give
-// text; those that change give none unless they throw. The texts, exceptions written as the
-// tables write them, joined by " | ", are the script's result: a step that throws does not
-// end the script.
+// A binary value holding "old", set from the text: its base64 form afterwards, "(empty)" for
+// an empty value however it came about (a refused text, like none, leaves one).
+template <void (CBinaryData::*Set)(const wchar_t*)>
+std::wstring BinarySet(const Args& a) {
+    CBinaryData bytes = qxxml_test::BinaryOf("old");
+    return AfterChange([&] { (bytes.*Set)(Arg(a[0])); }, [&] {
+        return bytes.GetData() == nullptr && bytes == CBinaryData() ? L"(empty)" : bytes.GetAsBase64();
+    });
+}
+
+// A script of steps on values named by one letter, "a.SetI4 3; a.kind; b=a; c(b); b.nil":
+// "b=a" assigns, "b<a" move-assigns, "c(b)" copy-constructs and "c{b" move-constructs (both
+// destroy the c there was), "x.Step argument" calls. Steps that observe give text; those that
+// change give none unless they throw. The texts, exceptions written as the tables write them,
+// joined by " | ", are the script's result: a step that throws does not end the script.
+template <class Value>
+using Steps = std::map<std::string, std::function<std::wstring(Value&, const std::wstring&)>>;
+
+template <class Value>
+std::function<std::wstring(Value&, const std::wstring&)> Change(void (*f)(Value&, const std::wstring&)) {
+    return [f](Value& v, const std::wstring& arg) { return f(v, arg), std::wstring(); };
+}
+
+template <class Value>
+std::wstring Script(const Steps<Value>& steps, const std::wstring& text) {
+    std::map<char, Value> values;
+    std::wstring results;
+    std::istringstream script(qxxml_test::ToUtf8(text));
+    for (std::string step; std::getline(script >> std::ws, step, ';');) {
+        const std::string name = step.substr(2, step.find(' ') - 2);
+        const std::wstring arg = step.find(' ') == std::string::npos ? L"" : qxxml_test::FromUtf8(step.substr(step.find(' ') + 1));
+        const std::wstring result = Outcome(
+            [&](const Args&) {
+                if (step[1] == '=') values[step[0]] = values.at(step[2]);
+                if (step[1] == '<') values[step[0]] = std::move(values.at(step[2]));
+                if (step[1] == '(') values.erase(step[0]), values.emplace(step[0], values.at(step[2]));
+                if (step[1] == '{') values.erase(step[0]), values.emplace(step[0], std::move(values.at(step[2])));
+                return step[1] == '.' ? steps.at(name)(values[step[0]], arg) : std::wstring();
+            },
+            Args());
+        if (!result.empty()) results += (results.empty() ? L"" : L" | ") + result;
+    }
+    return results;
+}
+
+// The string variants refer to, and the objects they hold, counting their destructions.
+const std::wstring& Member() {
+    static const std::wstring member = L"member text";
+    return member;
+}
+std::atomic<int>& Destroyed() {
+    static std::atomic<int> destroyed{0};
+    return destroyed;
+}
+
 std::wstring VariantScript(const Args& a) {
-    using Step = std::function<std::wstring(QxVariant&, const std::wstring&)>;
-    const auto change = [](void (*f)(QxVariant&, const std::wstring&)) {
-        return Step([f](QxVariant& v, const std::wstring& arg) { return f(v, arg), std::wstring(); });
-    };
-    static const std::map<std::string, Step> steps = {
+    using S = const std::wstring&;
+    const auto change = &Change<QxVariant>;
+    static const Steps<QxVariant> steps = {
         {"kind", [](QxVariant& v, const std::wstring&) { return Text(static_cast<int>(v.GetTypeAsEnum())); }},
         {"nil", [](QxVariant& v, const std::wstring&) { return Bool(v.IsNil()); }},
         {"valid", [](QxVariant& v, const std::wstring&) { return Bool(v.IsValid()); }},
@@ -175,71 +217,168 @@ std::wstring VariantScript(const Args& a) {
         {"SetDate", change([](QxVariant& v, const std::wstring& text) { v.SetDate(DT(text.c_str())); })},
         {"SetXmlObject", change([](QxVariant& v, const std::wstring&) { v.SetXmlObject(nullptr); })},
         {"SetXmlCollection", change([](QxVariant& v, const std::wstring&) { v.SetXmlCollection(nullptr); })},
+        // Held objects: their references, and the number destroyed since the last time asked.
+        {"SetCountedObject", change([](QxVariant& v, S) { v.SetXmlObject(new qxxml_test::CCountedObject(Destroyed())); })},
+        {"SetCountedCollection",
+         change([](QxVariant& v, S) { v.SetXmlCollection(new qxxml_test::CCountedCollection(Destroyed())); })},
+        {"SetSameObject", change([](QxVariant& v, S) {  // with no reference but the variant's own
+             CXmlObjectBase* object = v.GetXmlObject().Get();
+             v.SetXmlObject(object);
+         })},
+        {"refs", [](QxVariant& v, S) {
+             CXmlObjectBase* object = v.GetXmlObject().Get();
+             object->AddRef();
+             return Text(object->Release());
+         }},
+        {"sameObject", [](QxVariant& v, S) { return Bool(v.GetXmlObject().Get() == v.GetXmlCollection().Get()); }},
+        {"destroyed", [](QxVariant&, S) { return Text(Destroyed().exchange(0)); }},
+        // A referred string: Member(), whose text no change of a variant may reach.
+        {"AllowStringReferences", change([](QxVariant& v, S) { v.AllowStringReferences(true); })},
+        {"SetStringReference", change([](QxVariant& v, S) { v.SetStringReference(Member()); })},
+        {"refersToMember", [](QxVariant& v, S) { return Bool(&v.GetStringRef() == &Member()); }},
+        {"member", [](QxVariant&, S) { return Member(); }},
+        {"TakeStringInto", [](QxVariant& v, S) {
+             std::wstring taken = L"old";
+             v.TakeStringInto(taken);
+             return taken;
+         }},
         {"SetNil", change([](QxVariant& v, const std::wstring&) { v.SetNil(); })},
         {"Clear", change([](QxVariant& v, const std::wstring&) { v.Clear(); })},
         {"SetInvalid", change([](QxVariant& v, const std::wstring&) { v.SetInvalid(); })},
+        {"SetType", change([](QxVariant& v, const std::wstring& n) { v.m_type = static_cast<ItemType>(Int(n)); })},  // corrupts
         // "kind:text", the kind by number, read with the collapse rule.
         {"FromString", change([](QxVariant& v, const std::wstring& arg) {
              v.FromString(arg.substr(arg.find(L':') + 1), static_cast<ItemType>(Int(arg)),
                           CWhitespaceUtils::WhitespaceRule_Collapse);
          })},
     };
-    std::map<char, QxVariant> variants;
-    std::wstring results;
-    std::istringstream script(qxxml_test::ToUtf8(a[0]));
-    for (std::string step; std::getline(script >> std::ws, step, ';');) {
-        const std::string name = step.substr(2, step.find(' ') - 2);
-        const std::wstring arg = step.find(' ') == std::string::npos ? L"" : qxxml_test::FromUtf8(step.substr(step.find(' ') + 1));
-        const std::wstring result = Outcome(
-            [&](const Args&) {
-                if (step[1] == '=') variants[step[0]] = variants.at(step[2]);
-                if (step[1] == '<') variants[step[0]] = std::move(variants.at(step[2]));
-                if (step[1] == '(') variants.erase(step[0]), variants.emplace(step[0], variants.at(step[2]));
-                return step[1] == '.' ? steps.at(name)(variants[step[0]], arg) : std::wstring();
-            },
-            Args());
-        if (!result.empty()) results += (results.empty() ? L"" : L" | ") + result;
-    }
-    return results;
+    return Script(steps, a[0]);
+}
+
+// Scripts on binary values, whose bytes are ASCII text here: "mark" remembers where a value
+// keeps its bytes, "atMark" says whether another keeps them there too (shares them).
+std::wstring BinaryScript(const Args& a) {
+    using S = const std::wstring&;
+    const auto change = &Change<CBinaryData>;
+    static const unsigned char* mark = nullptr;
+    static const Steps<CBinaryData> steps = {
+        {"set", change([](CBinaryData& v, S text) { v = Binary(text); })},
+        {"Append", change([](CBinaryData& v, S text) {  // as an array and its length
+             const CBinaryData bytes = Binary(text);
+             v.Append(bytes.GetData(), bytes.GetLength());
+         })},
+        {"AppendCopyOf", change([](CBinaryData& v, S text) { v.Append(Binary(text)); })},
+        {"AppendItself", change([](CBinaryData& v, S) { v.Append(v); })},
+        {"AppendNull", change([](CBinaryData& v, S n) { v.Append(static_cast<const unsigned char*>(nullptr), Index(n)); })},
+        {"AppendSpace", change([](CBinaryData& v, S text) {  // written in place
+             const CBinaryData bytes = Binary(text);
+             std::memcpy(v.AppendSpace(bytes.GetLength()), bytes.GetData(), bytes.GetLength());
+         })},
+        {"Truncate", change([](CBinaryData& v, S n) { v.Truncate(Index(n)); })},
+        {"SetBufferFromItself", change([](CBinaryData& v, S n) { v.SetBuffer(v.GetData() + Int(n), 2); })},  // 2 bytes
+        {"Clear", change([](CBinaryData& v, S) { v.Clear(); })},
+        {"adopt", change([](CBinaryData& v, S text) {  // a new[] array of the bytes, which becomes the mark
+             const CBinaryData bytes = Binary(text);
+             unsigned char* array = new unsigned char[bytes.GetLength() + 1];
+             std::copy_n(bytes.GetData(), bytes.GetLength(), array);
+             mark = array;
+             v = CBinaryData(array, bytes.GetLength(), /*adopt=*/true);
+         })},
+        {"FromNullArray", change([](CBinaryData& v, S adopt) { v = CBinaryData(nullptr, 7, adopt == L"adopt"); })},
+        {"ReleaseData", [](CBinaryData& v, S) {  // the bytes handed over, and whether they were at the mark
+             const uint32_t length = v.GetLength();
+             const std::unique_ptr<unsigned char[]> bytes(v.ReleaseData());
+             const std::string text(reinterpret_cast<const char*>(bytes.get()), bytes ? length : 0);
+             return bytes ? qxxml_test::Widen(text) + (bytes.get() == mark ? L" at the mark" : L" elsewhere") : L"null";
+         }},
+        {"mark", change([](CBinaryData& v, S) { mark = v.GetData(); })},
+        {"atMark", [](CBinaryData& v, S) { return Bool(v.GetData() == mark); }},
+        {"at", [](CBinaryData& v, S n) { return Text(std::as_const(v)[Index(n)]); }},
+        {"bytes", [](CBinaryData& v, S) { return L"[" + qxxml_test::Widen(qxxml_test::Bytes(v)) + L"]"; }},
+        {"null", [](CBinaryData& v, S) { return Bool(v.GetData() == nullptr); }},
+    };
+    return Script(steps, a[0]);
+}
+
+SYSTEMTIME SystemTimeOf(const Ints& n) {  // year month day [hour minute second milliseconds]
+    const auto u = [&](size_t i) { return static_cast<uint16_t>(i < n.size() ? n[i] : 0); };
+    return SYSTEMTIME{u(0), u(1), 0, u(2), u(3), u(4), u(5), u(6)};
+}
+
+// A setter given the numbers of the step's argument, "2024 5 6".
+std::function<std::wstring(DT&, const std::wstring&)> WithNumbers(void (*set)(DT&, const Ints&)) {
+    return [set](DT& d, const std::wstring& text) { return set(d, Numbers(text)), std::wstring(); };
+}
+
+// Scripts on dates and times: "read" takes the reader the text's form calls for, "=" assigns
+// seconds since 1970, the From steps construct anew, "text" is the canonical form.
+std::wstring DateScript(const Args& a) {
+    using S = const std::wstring&;
+    using N = const Ints&;
+    const auto change = &Change<DT>;
+    static const Steps<DT> steps = {
+        {"new", change([](DT& d, S kind) { d = DT(KindNamed(kind)); })},
+        {"read", change([](DT& d, S text) { d = Value(text); })},
+        {"FromNumbers", WithNumbers([](DT& d, N n) {  // a date, or a date-time with its fraction
+             d = n.size() > 3 ? DT(n[0], n[1], n[2], n[3], n[4], n[5], n[6], n[7], n.at(8)) : DT(n.at(0), n.at(1), n.at(2));
+         })},
+        {"ParseXSDDate", change([](DT& d, S text) { d.ParseXSDDate(text.c_str()); })},
+        {"text", [](DT& d, S) { return d.ToString(); }},
+        {"GetYear", [](DT& d, S) { return Text(d.GetYear()); }},
+        {"GetMonth", [](DT& d, S) { return Text(d.GetMonth()); }},
+        {"GetHour", [](DT& d, S) { return Text(d.GetHour()); }},
+        {"GetSecond", [](DT& d, S) { return Text(d.GetSecond()); }},
+        {"GetMilliSecond", [](DT& d, S) { return Text(d.GetMilliSecond()); }},
+        {"GetMicroSecond", [](DT& d, S) { return Text(d.GetMicroSecond()); }},
+        {"GetNanoSecond", [](DT& d, S) { return Text(d.GetNanoSecond()); }},
+        {"GetRealSecond", [](DT& d, S) { return Exact(d.GetRealSecond()); }},
+        {"GetDayOfWeek", [](DT& d, S) { return Text(d.GetDayOfWeek()); }},
+        {"GetDayOfYear", [](DT& d, S) { return Text(d.GetDayOfYear()); }},
+        {"GetTime", [](DT& d, S) { return Text(d.GetTime()); }},
+        {"GetZoneHour", [](DT& d, S) { return Text(d.GetZoneHour()); }},
+        {"GetZoneMinute", [](DT& d, S) { return Text(d.GetZoneMinute()); }},
+        {"IsUTC", [](DT& d, S) { return Bool(d.IsUTC()); }},
+        {"HasTimeZone", [](DT& d, S) { return Bool(d.HasTimeZone()); }},
+        {"GetTypeAsString", [](DT& d, S) { return d.GetTypeAsString(); }},
+        {"GetNormalized", [](DT& d, S) { return d.GetNormalized().ToString(); }},
+        {"GetAsSystemTime", [](DT& d, S) {
+             const SYSTEMTIME t = d.GetAsSystemTime();
+             return qxxml_test::Widen(testing::PrintToString(std::vector<int>{
+                 t.wYear, t.wMonth, t.wDayOfWeek, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds}));
+         }},
+        {"Validate", change([](DT& d, S) { d.Validate(); })},
+        {"SetYear", change([](DT& d, S n) { d.SetYear(static_cast<short>(Int(n))); })},
+        {"SetMonth", change([](DT& d, S n) { d.SetMonth(static_cast<unsigned char>(Int(n))); })},
+        {"SetDay", change([](DT& d, S n) { d.SetDay(static_cast<unsigned char>(Int(n))); })},
+        {"SetMinute", change([](DT& d, S n) { d.SetMinute(static_cast<unsigned char>(Int(n))); })},
+        {"SetMicroSecond", change([](DT& d, S n) { d.SetMicroSecond(static_cast<unsigned short>(Int(n))); })},
+        {"SetDate", WithNumbers([](DT& d, N n) { d.SetDate(n.at(0), n.at(1), n.at(2)); })},
+        {"SetGYear", WithNumbers([](DT& d, N n) { d.SetGYear(n.at(0)); })},
+        {"SetGMonthDay", WithNumbers([](DT& d, N n) { d.SetGMonthDay(n.at(0), n.at(1)); })},
+        {"SetFracTime", WithNumbers([](DT& d, N n) { d.SetFracTime(n.at(0), n.at(1), n.at(2)); })},
+        {"SetTime", WithNumbers([](DT& d, N n) {  // with or without the fraction
+             n.size() > 3 ? d.SetTime(n[0], n[1], n[2], n[3], n[4], n.at(5)) : d.SetTime(n.at(0), n.at(1), n.at(2));
+         })},
+        {"SetDateTime", WithNumbers([](DT& d, N n) {
+             n.size() > 6 ? d.SetDateTime(n[0], n[1], n[2], n[3], n[4], n[5], n[6], n[7], n.at(8))
+                          : d.SetDateTime(n.at(0), n.at(1), n.at(2), n.at(3), n.at(4), n.at(5));
+         })},
+        {"SetTimeZone", WithNumbers([](DT& d, N n) { d.SetTimeZone(n.at(0), n.at(1)); })},
+        {"SetUTC", change([](DT& d, S) { d.SetUTC(); })},
+        {"=", change([](DT& d, S n) { d = Int(n); })},
+        {"=SYSTEMTIME", WithNumbers([](DT& d, N n) { d = SystemTimeOf(n); })},
+        {"FromSYSTEMTIME", WithNumbers([](DT& d, N n) { d = DT(SystemTimeOf(n)); })},
+        {"FromFILETIME", change([](DT& d, S n) {  // 100 ns ticks since 1601-01-01T00:00:00Z
+             const unsigned long long ticks = std::stoull(n);
+             d = DT(FILETIME{static_cast<uint32_t>(ticks), static_cast<uint32_t>(ticks >> 32)});
+         })},
+    };
+    return Script(steps, a[0]);
 }
 
 const std::map<std::string, Operation>& Operations() {
     static const std::map<std::string, Operation> operations = {
-        // Dates, times and durations: fields, changes and setters of the value.
-        {"GetYear", OnValue([](DT& d) { return Text(d.GetYear()); })},
-        {"GetMonth", OnValue([](DT& d) { return Text(d.GetMonth()); })},
-        {"GetHour", OnValue([](DT& d) { return Text(d.GetHour()); })},
-        {"GetSecond", OnValue([](DT& d) { return Text(d.GetSecond()); })},
-        {"GetMilliSecond", OnValue([](DT& d) { return Text(d.GetMilliSecond()); })},
-        {"GetMicroSecond", OnValue([](DT& d) { return Text(d.GetMicroSecond()); })},
-        {"GetNanoSecond", OnValue([](DT& d) { return Text(d.GetNanoSecond()); })},
-        {"GetRealSecond", OnValue([](DT& d) { return Exact(d.GetRealSecond()); })},
-        {"GetDayOfWeek", OnValue([](DT& d) { return Text(d.GetDayOfWeek()); })},
-        {"GetDayOfYear", OnValue([](DT& d) { return Text(d.GetDayOfYear()); })},
-        {"GetTime", OnValue([](DT& d) { return Text(d.GetTime()); })},
-        {"GetZoneHour", OnValue([](DT& d) { return Text(d.GetZoneHour()); })},
-        {"GetZoneMinute", OnValue([](DT& d) { return Text(d.GetZoneMinute()); })},
-        {"IsUTC", OnValue([](DT& d) { return Bool(d.IsUTC()); })},
-        {"HasTimeZone", OnValue([](DT& d) { return Bool(d.HasTimeZone()); })},
-        {"GetTypeAsString", OnValue([](DT& d) { return d.GetTypeAsString(); })},
-        {"GetNormalized", OnValue([](DT& d) { return d.GetNormalized().ToString(); })},
-        {"Validate", Changed([](DT& d) { d.Validate(); })},
-        {"SetYear", Changed([](DT& d) { d.SetYear(1); })},
-        {"SetDay", Changed([](DT& d) { d.SetDay(1); })},
-        {"SetMinute", Changed([](DT& d) { d.SetMinute(1); })},
-        {"SetMicroSecond", Changed([](DT& d) { d.SetMicroSecond(1); })},
-        {"SetDate", Set([](DT& d, const Ints& n) { d.SetDate(n.at(0), n.at(1), n.at(2)); })},
-        {"SetGYear", Set([](DT& d, const Ints& n) { d.SetGYear(n.at(0)); })},
-        {"SetGMonthDay", Set([](DT& d, const Ints& n) { d.SetGMonthDay(n.at(0), n.at(1)); })},
-        {"SetFracTime", Set([](DT& d, const Ints& n) { d.SetFracTime(n.at(0), n.at(1), n.at(2)); })},
-        {"SetTime", Set([](DT& d, const Ints& n) { d.SetTime(n.at(0), n.at(1), n.at(2)); })},
-        {"SetTimeAndFraction",
-         Set([](DT& d, const Ints& n) { d.SetTime(n.at(0), n.at(1), n.at(2), n.at(3), n.at(4), n.at(5)); })},
-        {"SetDateTime",
-         Set([](DT& d, const Ints& n) { d.SetDateTime(n.at(0), n.at(1), n.at(2), n.at(3), n.at(4), n.at(5)); })},
-        {"SetDateTimeAndFraction", Set([](DT& d, const Ints& n) {
-             d.SetDateTime(n.at(0), n.at(1), n.at(2), n.at(3), n.at(4), n.at(5), n.at(6), n.at(7), n.at(8));
-         })},
+        // Dates, times and durations (their fields and setters: the Date script).
         {"ParseXSDDate", Parsed<&DT::ParseXSDDate>},
         {"ParseXSDTime", Parsed<&DT::ParseXSDTime>},
         {"ParseXSDDateTime", Parsed<&DT::ParseXSDDateTime>},
@@ -303,12 +442,15 @@ const std::map<std::string, Operation>& Operations() {
         {"SquareRoot", [](const Args& a) { return CBigInteger(a[0].c_str()).SquareRoot().ToString(); }},
         {"Pow10", [](const Args& a) { return CBigInteger::Pow10(static_cast<int>(Int(a[0]))).ToString(); }},
         // Texts.
-        {"SetAsHexString",
-         [](const Args& a) {
-             CBinaryData bytes;
-             bytes.SetAsHexString(a[0].c_str());
-             return bytes.GetAsBase64();
+        {"SetAsHexString", BinarySet<&CBinaryData::SetAsHexString>},
+        {"SetAsBase64", BinarySet<&CBinaryData::SetAsBase64>},
+        // The byte at an index, read through the const operator and written ('z') through the other.
+        {"CBinaryData[]", [](const Args& a) { const CBinaryData v = Binary(a[0]); return Text(v[Index(a.at(1))]); }},
+        {"CBinaryData[]=", [](const Args& a) {
+             CBinaryData v = Binary(a[0]);
+             return AfterChange([&] { v[Index(a.at(1))] = 'z'; }, [&] { return L"[" + qxxml_test::Widen(qxxml_test::Bytes(v)) + L"]"; });
          }},
+        {"CBinaryData==", [](const Args& a) { return Bool(Binary(a[0]) == Binary(a.at(1))); }},
         {"Preserve", [](const Args& a) { return CWhitespaceUtils::Preserve(Arg(a[0]), static_cast<int>(Int(a.at(1)))); }},
         {"TrimTrailingZeros", [](const Args& a) { return TrimTrailingZeros(a[0]); }},
         {"FormatFraction", [](const Args& a) {
@@ -317,6 +459,8 @@ const std::map<std::string, Operation>& Operations() {
          }},
         {"FormatString", [](const Args& a) { return FormatString(Arg(a[0])); }},
         {"Variant", VariantScript},
+        {"Date", DateScript},
+        {"Binary", BinaryScript},
         {"MatchesPattern", [](const Args& a) { return Bool(MatchesPattern(qxxml_test::ToUtf8(a[0]), a.at(1))); }},
     };
     return operations;

@@ -348,10 +348,6 @@ NS_PER_DAY = 86400 * 10**9
 UTC = datetime.timezone.utc
 
 
-def month_length(year, month):
-    return calendar.monthrange(year, month)[1]
-
-
 def fraction_text(nanos):
     return "." + ("%09d" % nanos).rstrip("0") if nanos else ""
 
@@ -392,7 +388,7 @@ def add(value, span):
     move = total // NS_PER_DAY + sign * s_days
     clock = total % NS_PER_DAY
 
-    length = month_length(year, month)
+    length = calendar.monthrange(year, month)[1]
     if move == 0 or (move > 0 and day + move <= length) or (move < 0 and -move <= day - 1):
         day += move
     else:
@@ -407,9 +403,9 @@ def add(value, span):
 
 def random_value(rng):
     year, month = rng.randint(1000, 8999), rng.randint(1, 12)
-    day = rng.randint(1, month_length(year, month))
+    day = rng.randint(1, calendar.monthrange(year, month)[1])
     if rng.random() < 0.1:
-        day = month_length(year, month)  # month ends are where the walking differs most
+        day = calendar.monthrange(year, month)[1]  # month ends are where the walking differs most
     nanos = rng.choice([0, rng.randint(0, 999) * 10**6, rng.randint(0, 10**9 - 1)])
     return (year, month, day, rng.randint(0, 23), rng.randint(0, 59), rng.randint(0, 59), nanos)
 
