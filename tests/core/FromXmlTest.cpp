@@ -23,7 +23,12 @@ namespace xmlin_test {
 namespace {
 
 using TbBinding::CItem;
-using test_binding::CTbExposed;
+
+// Item with its name checks opened.
+struct CExposedItem : CItem {
+    using CItem::DoesElementNameMatch;
+    using CItem::IsElementInList;
+};
 
 const char kNote[] =
     "<?xml version=\"1.0\"?>\n"
@@ -118,7 +123,7 @@ TEST(DoesElementNameMatch, LocalNameAndNamespaceUnlessNamespacesAreIgnored) {
         const std::string name = ToUtf8(child->GetLocalName());
         elements[elements.count(name) ? name + "2" : name] = child;
     }
-    CSmartPtr<CTbExposed<CItem>> note(new CTbExposed<CItem>);
+    CSmartPtr<CExposedItem> note(new CExposedItem);
     qxxml_test::ForEachRow("tests/core/data/element_name_match.tsv", 5, [&](const qxxml_test::Row& f) {
         CXmlSerializationContext context(f[0] == "unbound" ? plain : CXmlSerializationContext());
         context.SetIgnoreNamespaces(f[3] == "1");
