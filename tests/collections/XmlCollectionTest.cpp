@@ -4,6 +4,9 @@
 // operations against std::list.
 #include "CollectionTestSupport.h"
 
+#include "common/CountedObject.h"
+
+#include <atomic>
 #include <list>
 #include <map>
 #include <random>
@@ -12,33 +15,18 @@ namespace QxXmlTest {
 namespace {
 
 // An item that counts its destruction and writes one attribute when asked.
-class CItem : public CXmlObjectBase {
+class CItem : public CCountedObject {
 public:
-    explicit CItem(int id, int* destroyed = nullptr) : m_id(id), m_destroyed(destroyed) {
-        SetElementName(L"item");
-    }
-    ~CItem() override {
-        if (m_destroyed) ++*m_destroyed;
-    }
+    CItem(int id, std::atomic<int>& destroyed) : CCountedObject(destroyed), m_id(id) { SetElementName(L"item"); }
     CXmlObjectBase* GetBase() override { return m_base ? m_base : this; }
-    std::wstring GetNamespace() const override { return L""; }
 
     int m_id;
     CXmlObjectBase* m_base = nullptr;
 
 protected:
-    std::wstring GetTargetNamespace() const override { return L""; }
     void AttributesToXml_Int(CXmlWriter* writer, const CXmlSerializationContext&) const override {
         writer->AddAttribute(L"a" + std::to_wstring(m_id), L"", std::to_wstring(m_id), ItemType_i4);
     }
-    void ToXml_Int(CXmlWriter*, bool, const wchar_t*, const CXmlSerializationContext&, bool) const override {}
-    CXmlElement* FromXml_Int(CXmlElement*, CXmlElement* firstChild, const CXmlSerializationContext&,
-                             bool) override {
-        return firstChild;
-    }
-
-private:
-    int* m_destroyed;
 };
 
 // The list operations made public, with a view of the nodes for the invariants.
@@ -101,7 +89,7 @@ private:
         if (name == "-") return nullptr;
         if (name == "k") return m_kept;
         if (name == "x") return m_stranger;
-        return new CItem(std::stoi(name), &m_destroyed);
+        return new CItem(std::stoi(name), m_destroyed);
     }
     // An item of the collection, by number; or one of the named others.
     CXmlObjectBase* Neighbour(const std::string& name) {
@@ -131,7 +119,7 @@ private:
         if (op == "remove") m_col->Remove(std::stoi(arg));
         if (op == "removenode") m_col->RemoveNode(m_col->GetNodeForItem(Neighbour(arg)));
         if (op == "clear") m_col->Clear();
-        for (int i = 0; op == "fill" && i < std::stoi(arg); ++i) m_col->AppendItem(new CItem(i, &m_destroyed));
+        for (int i = 0; op == "fill" && i < std::stoi(arg); ++i) m_col->AppendItem(new CItem(i, m_destroyed));
         if (op == "node") return std::to_string(CItemCol::Id(m_col->GetNodeAtIndex(std::stoi(arg))));
         if (op == "find") return std::to_string(CItemCol::Id(m_col->GetNodeForItem(Neighbour(arg))));
         if (op == "drop") m_col = nullptr;
@@ -141,7 +129,7 @@ private:
         if (op == "validate") m_col->ValidateCount(m_context);
         if (op == "lenient") m_context.SetIgnoreInvalidCollectionCounts(true);
         if (op == "target") m_col->GetTargetNamespace();
-        if (op == "destroyed") return std::to_string(m_destroyed);
+        if (op == "destroyed") return std::to_string(m_destroyed.load());
         if (op == "refs") {  // the count of references, read as what a release leaves
             CXmlObjectBase* item = Item(arg);
             item->AddRef();
@@ -161,8 +149,9 @@ private:
 
     std::string m_events;
     std::map<std::string, std::unique_ptr<CTaggedSink>> m_sinks;  // outlive the collection, which tells them of its end
-    int m_destroyed = 0;
-    CSmartPtr<CItem> m_kept{new CItem(9, &m_destroyed)}, m_stranger{new CItem(77)}, m_wrapper{new CItem(99)};
+    std::atomic<int> m_destroyed{0}, m_uncounted{0};
+    CSmartPtr<CItem> m_kept{new CItem(9, m_destroyed)}, m_stranger{new CItem(77, m_uncounted)},
+        m_wrapper{new CItem(99, m_uncounted)};
     CSmartPtr<CItemCol> m_col;
     CXmlSerializationContext m_context;
 };

@@ -23,7 +23,12 @@ namespace xmlin_test {
 namespace {
 
 using TbBinding::CItem;
-using test_binding::CTbExposed;
+
+// Item with its name checks opened.
+struct CExposedItem : CItem {
+    using CItem::DoesElementNameMatch;
+    using CItem::IsElementInList;
+};
 
 const char kNote[] =
     "<?xml version=\"1.0\"?>\n"
@@ -101,25 +106,32 @@ TEST(FromXmlElement, ReadsAnElementOfATreeOrAWildcardElementAndRefusesNull) {
     EXPECT_EQ(note->GetLabel(), L"Tove");
 }
 
-// The rows of data/element_name_match.tsv.
+// The rows of data/element_name_match.tsv: DoesElementNameMatch, and IsElementInList (whether
+// the element is a member of Item's table).
 TEST(DoesElementNameMatch, LocalNameAndNamespaceUnlessNamespacesAreIgnored) {
     CXmlDocument document;
-    document.LoadXml("<p:a xmlns:p='urn:p'><b/></p:a>");
+    document.LoadXml("<p:a xmlns:p='urn:p' xmlns:tb='urn:qxxml:test:binding'><b/><tb:label/><tb:qty/><tb:code/>"
+                     "<o:label xmlns:o='urn:o'/></p:a>");
     CXmlSerializationContext plain;
     plain.SetSchemaType(SchemaType_NoNamespaces);
     EXPECT_TRUE(plain.GetIgnoreNamespaces());  // whatever it is told later
     CXmlDocument unbound(plain);
     unbound.LoadXml("<p:a xmlns:p='urn:p'/>");
-    const CXmlElement* a = document.GetDocumentElement();
-    const std::map<std::string, const CXmlElement*> elements = {
-        {"a", a}, {"b", a->GetFirstElement()}, {"unbound", unbound.GetDocumentElement()}};
-    CSmartPtr<CTbExposed<CItem>> note(new CTbExposed<CItem>);
+    CXmlElement* a = document.GetDocumentElement();
+    std::map<std::string, CXmlElement*> elements = {{"a", a}, {"unbound", unbound.GetDocumentElement()}};
+    for (CXmlElement* child = a->GetFirstElement(); child; child = child->GetNextSiblingElement()) {
+        const std::string name = ToUtf8(child->GetLocalName());
+        elements[elements.count(name) ? name + "2" : name] = child;
+    }
+    CSmartPtr<CExposedItem> note(new CExposedItem);
     qxxml_test::ForEachRow("tests/core/data/element_name_match.tsv", 5, [&](const qxxml_test::Row& f) {
         CXmlSerializationContext context(f[0] == "unbound" ? plain : CXmlSerializationContext());
         context.SetIgnoreNamespaces(f[3] == "1");
         const std::wstring ns = FromUtf8(f[2] == "-" ? "" : f[2]);
-        EXPECT_EQ(note->DoesElementNameMatch(context, elements.at(f[0]), FromUtf8(f[1]).c_str(),
-                                             f[2] == "(null)" ? nullptr : ns.c_str()),
+        CXmlElement* element = elements.at(f[0]);
+        EXPECT_EQ(f[1] == "(in list)" ? note->IsElementInList(context, element)
+                                      : note->DoesElementNameMatch(context, element, FromUtf8(f[1]).c_str(),
+                                                                   f[2] == "(null)" ? nullptr : ns.c_str()),
                   f[4] == "1");
     });
 }

@@ -118,23 +118,6 @@ TEST(GeneratedClassRead, CaseTable) {
     }
 }
 
-TEST(GeneratedClassRead, ElementInListIsAnyMemberOfTheTable) {
-    CXmlDocument document;
-    document.LoadXml(L"<Item xmlns='urn:qxxml:test:binding'><label/><qty/><code/><o:label xmlns:o='urn:o'/></Item>");
-    CSmartPtr<CTbExposed<CItem>> item(new CTbExposed<CItem>);
-    CXmlElement* label = document.GetDocumentElement()->GetFirstElement();
-    CXmlElement* qty = label->GetNextSiblingElement();
-    CXmlElement* code = qty->GetNextSiblingElement();  // an attribute of Item, not an element
-    CXmlElement* foreign = code->GetNextSiblingElement();
-    CXmlSerializationContext context;
-    EXPECT_TRUE(item->IsElementInList(context, label));
-    EXPECT_TRUE(item->IsElementInList(context, qty));
-    EXPECT_FALSE(item->IsElementInList(context, code));
-    EXPECT_FALSE(item->IsElementInList(context, foreign));
-    context.SetIgnoreNamespaces(true);
-    EXPECT_TRUE(item->IsElementInList(context, foreign));
-}
-
 // The protected helpers of CClassfactoryBase, opened.
 struct CFactoryProbe : CClassfactoryBase {
     using CClassfactoryBase::GetElementType;

@@ -17,7 +17,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,11 +26,6 @@ using namespace test_binding;
 using namespace qxxml_test;
 
 const char kOracle[] = "tests/fastinfoset/fastinfoset_oracle.java";
-
-struct Setting {
-    const char* name;
-    std::function<void(CXmlSerializationContext&)> setup;
-};
 
 // Binary numbers and booleans, decimals in the numeric alphabet; reals and dates stay text,
 // whose lexical forms Java writes differently.
@@ -56,7 +50,7 @@ void GeneratedVocabulary(CXmlSerializationContext& c) {
 }
 
 TEST(ToFastInfosetTest, JavaReadsTheInfosetOfTheXmlText) {
-    const std::vector<Setting> options = {
+    const std::vector<CNaming> options = {  // named setups, as the namings are
         {"plain", [](CXmlSerializationContext&) {}},
         {"suggested encodings", SuggestedEncodings},
         {"generated vocabulary", GeneratedVocabulary},
@@ -69,7 +63,7 @@ TEST(ToFastInfosetTest, JavaReadsTheInfosetOfTheXmlText) {
     std::vector<std::string> requests, labels;
     int declaration = 0;
     for (const CNaming& naming : kNamings)
-        for (const Setting& option : options)
+        for (const CNaming& option : options)
             for (bool full : {true, false}) {
                 CXmlSerializationContext context;
                 naming.setup(context);

@@ -69,13 +69,6 @@ protected:
     }
 };
 
-// A parsed document that stays alive while its elements are used.
-struct ParsedXml {
-    explicit ParsedXml(const wchar_t* text) : document(new CXmlDocument) { document->LoadXml(text); }
-    CXmlElement* Root() const { return document->GetDocumentElement(); }
-    std::unique_ptr<CXmlDocument> document;
-};
-
 // What the stand-ins were asked during one scenario.
 std::vector<std::string>& Events() {
     static std::vector<std::string> events;
@@ -265,8 +258,9 @@ public:
     // Reads the children of the document element of `xml` through the descriptor; an
     // attribute descriptor is offered each attribute of the first child in turn.
     std::string Read(const std::string& xml, const Options& context) {
-        m_parsed.reset(new ParsedXml(qxxml_test::FromUtf8(xml).c_str()));
-        CXmlElement* root = m_parsed->Root();
+        m_parsed.reset(new CXmlDocument);
+        m_parsed->LoadXml(qxxml_test::FromUtf8(xml).c_str());
+        CXmlElement* root = m_parsed->GetDocumentElement();
         CXmlElement* cursor = root->GetFirstElement();
         const std::string start = context.Get("start", "0");
         for (int skip = start == "end" ? 1000 : std::stoi(start); skip > 0 && cursor; --skip)
@@ -454,7 +448,7 @@ private:
     std::unique_ptr<CAttributeInfo> m_attribute;
     CTestObject m_object;
     CSmartPtr<CProbeChild> m_existing, m_earlier, m_made;
-    std::unique_ptr<ParsedXml> m_parsed;
+    std::unique_ptr<CXmlDocument> m_parsed;  // alive while its elements are used
 };
 
 // Every kind a row names must give the row's outcome.
