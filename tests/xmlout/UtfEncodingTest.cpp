@@ -136,7 +136,7 @@ for n in range(400):
             b[r.randrange(len(b))] = r.randrange(256)
     utf8.append(bytes(b))
 utf16 = [b'\x00', b'\x00\xd8', b'\x00\xdc', b'\x00\xd8\x41\x00', b'\x00\xdc\x00\xd8', b'\x3d\xd8\x00\xde',
-         b'\xff\xdb\xff\xdf', b'a\x00b\x00c']
+         b'\xff\xdb\xff\xdf', b'a\x00b\x00c', b'a\x00b\x00\x00\xdcd\x00', b'a\x00' * 40 + b'\xff\xdf']
 for n in range(300):
     units = [r.choice([r.randint(0, 0xD7FF), r.randint(0xD800, 0xDBFF), r.randint(0xDC00, 0xDFFF),
                        r.randint(0xE000, 0xFFFF)]) for i in range(r.randint(1, 6))]
@@ -169,7 +169,24 @@ for codec, cases in (('utf-8', utf8), ('utf-16-le', utf16)):
         // The whole-buffer form gives nothing for what the appending form refuses.
         if (f[0] == "utf-8") {
             EXPECT_EQ(Utf8ToUtf16(data, static_cast<uint32_t>(bytes.size())).empty(), !ok || bytes.empty());
+            continue;
         }
+        if (bytes.size() % 2 != 0) continue;
+        // The same units as wide text: encoded only when well-formed (the output left alone
+        // otherwise), stored as raw units just as they are.
+        std::wstring units;
+        for (size_t i = 0; i < bytes.size(); i += 2) units += static_cast<wchar_t>(data[i] | data[i + 1] << 8);
+        std::string encoded = "kept";
+        EXPECT_EQ(AppendUtf8(encoded, units.data(), units.size()), ok);
+        EXPECT_EQ(AppendUtf16LE(encoded, units.data(), units.size()), ok);
+        EXPECT_EQ(ok ? encoded.substr(0, 4) + encoded.substr(encoded.size() - bytes.size()) : encoded,
+                  ok ? "kept" + bytes : "kept");
+        EXPECT_EQ(Utf8IntoBuffer(units) == "<ill-formed>", !ok);
+        // (The terminated form stops at a U+0000.)
+        EXPECT_TRUE(units.find(L'\0') != std::wstring::npos || (Utf16ToUtf8(units.c_str()).GetLength() == 0) == !ok);
+        std::string raw(Utf16LEUnitBytes(units.data(), units.size()), '\0');
+        StoreUtf16LEUnits(reinterpret_cast<unsigned char*>(&raw[0]), units.data(), units.size());
+        EXPECT_EQ(raw, bytes);
     }
     for (const char* codec : {"utf-8", "utf-16-le"}) {
         EXPECT_GT(good[codec], 5u) << codec;
@@ -177,39 +194,21 @@ for codec, cases in (('utf-8', utf8), ('utf-16-le', utf16)):
     }
 }
 
-TEST(UtfEncodingTest, IllFormedWideTextIsRefused) {
-    std::vector<std::wstring> bad = {
-        std::wstring(1, static_cast<wchar_t>(0xD800)),                         // high at the end
-        std::wstring(L"abc") + static_cast<wchar_t>(0xDC00) + L"def",          // lone low
-        std::wstring(1, static_cast<wchar_t>(0xD800)) + L"x",                   // high, no low
-        std::wstring(40, L'a') + static_cast<wchar_t>(0xDFFF),                  // after a fast block
-    };
-    if (sizeof(wchar_t) == 4) {
-        bad.push_back(std::wstring(L"a") + static_cast<wchar_t>(0x110000));
-        bad.push_back(std::wstring(20, L'b') + static_cast<wchar_t>(-1));
-    }
-    for (const std::wstring& text : bad) {
+// Wide characters beyond U+10FFFF (where wchar_t has 32 bits) are refused by the encoders and
+// stored as raw units as U+FFFD; no text at all encodes to nothing.
+TEST(UtfEncodingTest, WideValuesBeyondUnicodeAreRefusedOrStoredAsReplacement) {
+    EXPECT_EQ(Utf16ToUtf8(nullptr).GetLength(), 0u);
+    EXPECT_EQ(Utf16ToUtf8(L"").GetData(), nullptr);
+    if (sizeof(wchar_t) == 2) return;
+    for (const std::wstring& text : {std::wstring(L"a") + static_cast<wchar_t>(0x110000),
+                                     std::wstring(20, L'b') + static_cast<wchar_t>(-1)}) {
         std::string out = "kept";
-        EXPECT_FALSE(AppendUtf8(out, text.data(), text.size()));
-        EXPECT_EQ(out, "kept");
-        EXPECT_FALSE(AppendUtf16LE(out, text.data(), text.size()));
+        EXPECT_FALSE(AppendUtf8(out, text.data(), text.size()) || AppendUtf16LE(out, text.data(), text.size()));
         EXPECT_EQ(out, "kept");
         EXPECT_EQ(Utf16ToUtf8(text.c_str()).GetLength(), 0u);
         EXPECT_EQ("<ill-formed>", Utf8IntoBuffer(text));
+        std::string raw(Utf16LEUnitBytes(text.data(), text.size()), '\0');
+        StoreUtf16LEUnits(reinterpret_cast<unsigned char*>(&raw[0]), text.data(), text.size());
+        EXPECT_EQ(raw.substr(raw.size() - 2), "\xFD\xFF");
     }
-    EXPECT_EQ(Utf16ToUtf8(nullptr).GetLength(), 0u);
-    EXPECT_EQ(Utf16ToUtf8(L"").GetData(), nullptr);
-}
-
-// Ill-formed text is stored rather than refused: a lone surrogate as itself.
-TEST(UtfEncodingTest, RawUnitsStoreIllFormedWideText) {
-    std::wstring odd = std::wstring(L"A") + static_cast<wchar_t>(0xDC01);
-    std::string expected("A\0\x01\xDC", 4);
-    if (sizeof(wchar_t) == 4) {
-        odd += static_cast<wchar_t>(0x110000);  // no code point: U+FFFD
-        expected += "\xFD\xFF";
-    }
-    std::string out(Utf16LEUnitBytes(odd.data(), odd.size()), '\0');
-    StoreUtf16LEUnits(reinterpret_cast<unsigned char*>(&out[0]), odd.data(), odd.size());
-    EXPECT_EQ(out, expected);
 }
