@@ -9,6 +9,7 @@
 #include <qxxml/xmlin/XmlDocument.h>
 #include <qxxml/xmlout/UtfEncoding.h>
 
+#include "common/ExpatOracle.h"
 #include "common/Messages.h"
 #include "common/TestSupport.h"
 
@@ -39,25 +40,12 @@ inline std::string GeneratedDocument(const std::string& name, int seed, size_t m
     return path;
 }
 
-inline std::string Escape(const std::wstring& text) {
-    std::string out;
-    for (char c : ToUtf8(text)) {
-        if (c == '\\') out += "\\\\";
-        else if (c == '\n') out += "\\n";
-        else if (c == '\t') out += "\\t";
-        else out += c;
-    }
-    return out;
-}
-
 // The element and its descendants in preorder, in the oracle's format.
 inline void AppendTree(std::string& out, const CXmlElement* element, int depth) {
-    out += "E " + std::to_string(depth) + " " + Escape(element->GetNamespaceURI()) + "|" +
-           Escape(element->GetLocalName()) + "\n";
-    for (const CXmlAttribute* attribute : element->GetAttributes())
-        out += "A " + Escape(attribute->GetNamespaceURI()) + "|" + Escape(attribute->GetLocalName()) + "=" +
-               Escape(attribute->GetValue()) + "\n";
-    out += "T " + Escape(element->GetText()) + "\n";
+    out += "E " + std::to_string(depth) + " " + Name(element->GetNamespaceURI(), element->GetLocalName()) + "\n";
+    for (const CXmlAttribute* a : element->GetAttributes())
+        out += "A " + Name(a->GetNamespaceURI(), a->GetLocalName()) + " " + Json(a->GetValue()) + "\n";
+    out += "T " + Json(element->GetText()) + "\n";
     for (const CXmlElement* child = element->GetFirstElement(); child; child = child->GetNextSiblingElement())
         AppendTree(out, child, depth + 1);
 }
@@ -67,7 +55,7 @@ inline std::string DumpTree(const CXmlDocument& document, const std::vector<std:
     std::string out;
     if (document.GetDocumentElement() != nullptr) AppendTree(out, document.GetDocumentElement(), 0);
     for (const std::wstring& prefix : prefixes)
-        out += "N " + Escape(prefix) + "=" + Escape(document.LookupNamespaceFromAlias(prefix.c_str())) + "\n";
+        out += "N " + ToUtf8(prefix) + "=" + Json(document.LookupNamespaceFromAlias(prefix.c_str())) + "\n";
     return out;
 }
 

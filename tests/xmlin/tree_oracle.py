@@ -13,13 +13,14 @@ usage:
       processing instructions, CR LF line ends, non-ASCII and non-BMP characters, mixed
       content
 """
+import json
 import random
 import sys
 import xml.parsers.expat as expat
 
 
-def esc(s):
-    return s.replace("\\", "\\\\").replace("\n", "\\n").replace("\t", "\\t")
+def name(ns, local):  # as tests/common/ExpatOracle.h's Name
+    return json.dumps("{%s}%s" % (ns, local) if ns else local)
 
 
 def split(name):
@@ -61,12 +62,12 @@ def dump(path, no_namespaces, keep_cdata):
         out = ["ERROR %s at line %d" % (expat.ErrorString(e.code), e.lineno)]
     else:
         for depth, ns, local, pairs, parts in nodes:
-            out.append("E %d %s|%s" % (depth, esc(ns), esc(local)))
+            out.append("E %d %s" % (depth, name(ns, local)))
             for ans, alocal, value in pairs:
-                out.append("A %s|%s=%s" % (esc(ans), esc(alocal), esc(value)))
-            out.append("T " + esc("".join(parts)))
+                out.append("A %s %s" % (name(ans, alocal), json.dumps(value)))
+            out.append("T " + json.dumps("".join(parts)))
         for prefix in sorted(aliases):
-            out.append("N %s=%s" % (esc(prefix), esc(aliases[prefix])))
+            out.append("N %s=%s" % (prefix, json.dumps(aliases[prefix])))
     return "\n".join(out) + "\n"
 
 

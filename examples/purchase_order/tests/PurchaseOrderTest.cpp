@@ -67,12 +67,6 @@ CXmlSerializationContext PoContext() {
     return context;
 }
 
-std::string WriteOrder(CPurchaseOrder& order, const std::string& name, const CXmlSerializationContext& context) {
-    const std::string path = TempDir() + "/" + name;
-    order.ToXmlFile(Widen(path).c_str(), true, true, XmlEncoding_UTF8, EOLType_LF, context, CompressionType_None);
-    return path;
-}
-
 // A change made to a generated document: the text between the first `marker` and the next
 // `end` becomes `to`; with `end` "-", the marker itself becomes `to`.
 std::string Mutated(std::string text, const std::string& marker, const std::string& end, const std::string& to) {
@@ -101,25 +95,18 @@ size_t CountOf(const std::string& text, const std::string& needle) {
 class PurchaseOrderRoundTrip : public ::testing::TestWithParam<int> {};
 
 // Read and written back unchanged, a document is the same XML data and still valid; the
-// values the binding holds are the document's (the comparison is value by value). Written to
-// UTF-8 bytes and to a wide string and read back from them, it stays the same: the in-memory
-// entry points agree with the file ones.
-TEST_P(PurchaseOrderRoundTrip, WritesBackWhatItReadAndReadsBackItsOwnOutput) {
+// values the binding holds are the document's (the comparison is value by value). (The
+// in-memory entry points are the core round trips'.)
+TEST_P(PurchaseOrderRoundTrip, WritesBackWhatItRead) {
     const int seed = GetParam();
     const std::string input = Generated(seed);
     const CXmlSerializationContext context = PoContext();
     CSmartPtr<CPurchaseOrder> order(new CPurchaseOrder);
     order->FromXmlFile(Widen(input).c_str(), context);
     EXPECT_EQ(static_cast<size_t>(order->GetItems()->GetCount()), CountOf(ReadFile(input), "<po:item "));
-    const std::string output = WriteOrder(*order, "roundtrip-" + std::to_string(seed) + ".xml", context);
+    const std::string output = TempDir() + "/roundtrip-" + std::to_string(seed) + ".xml";
+    order->ToXmlFile(Widen(output).c_str(), true, true, XmlEncoding_UTF8, EOLType_LF, context, CompressionType_None);
     EXPECT_EQ(Compare(input, output), "equal");
-
-    CBinaryData bytes = order->ToXmlStream(true, false, XmlEncoding_UTF8, EOLType_LF, context, CompressionType_None);
-    CSmartPtr<CPurchaseOrder> fromBytes(new CPurchaseOrder);
-    fromBytes->FromXmlStream(bytes, context);
-    CSmartPtr<CPurchaseOrder> fromText(new CPurchaseOrder);
-    fromText->FromXml(fromBytes->ToXml(true, false, EOLType_LF, context).c_str(), context);
-    EXPECT_EQ(Compare(input, WriteOrder(*fromText, "reread-" + std::to_string(seed) + ".xml", context)), "equal");
     EXPECT_EQ(SchemaErrors(output), "");
 }
 
