@@ -21,9 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace {

@@ -12,8 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
-
 namespace xmlin_test {
 namespace {
 
