@@ -21,9 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace {
@@ -62,38 +60,23 @@ std::string LoadBytes(const std::string& bytes, const CXmlSerializationContext& 
 
 const char kVocabulary[] = "P\tp\nN\turn:v\nL\troot\nL\titem\nE\tp\turn:v\troot\nE\tp\turn:v\titem\nA\t\t\tid\nC\tu";
 
+// Java encodes each document and reads its encoding back, in one run: two requests a case.
 TEST(FastInfosetReader, ReadsWhatJavaEncodes) {
-    const std::string vocabularyFile = TempPath("vocabulary.txt");
+    const std::string vocabularyFile = TempPath("vocabulary.txt"), vocabularyUri = "urn:test:vocabulary";
     WriteFile(vocabularyFile, kVocabulary);
-    const std::string withVocabulary = "vocab=" + vocabularyFile + ";uri=urn:test:vocabulary";
-    struct JavaCase {
-        std::string xml, options;
-        bool typed;
-    };
-    std::vector<JavaCase> cases;
-    for (const CCaseRow& row : CaseRows("tests/fastinfoset/data/java_documents.tsv", 3)) {
-        const std::string& options = row.fields[1];
-        cases.push_back({row.fields[0], options == "vocabulary" ? withVocabulary : options == "-" ? "" : options,
-                         row.fields[2] == "typed"});
-    }
-    std::vector<std::string> encode;
-    std::vector<std::string> files;
+    const std::vector<CCaseRow> cases = CaseRows("tests/fastinfoset/data/java_documents.tsv", 3);
+    const auto encoded = [](size_t i) { return TempPath("java" + std::to_string(i) + ".fi"); };
+    std::vector<std::string> requests;
     for (size_t i = 0; i < cases.size(); ++i) {
+        const Row& c = cases[i].fields;  // xml, options, text|typed
         const std::string xml = TempPath("java" + std::to_string(i) + ".xml");
-        files.push_back(TempPath("java" + std::to_string(i) + ".fi"));
-        WriteFile(xml, cases[i].xml);
-        encode.push_back("F\t" + Hex(xml) + "\t" + Hex(files[i]) + "\t" + Hex(cases[i].options));
+        WriteFile(xml, c[0]);
+        const bool external = c[1] == "vocabulary";
+        const std::string options = external ? "vocab=" + vocabularyFile + ";uri=" + vocabularyUri : c[1] == "-" ? "" : c[1];
+        requests.push_back("F\t" + Hex(xml) + "\t" + Hex(encoded(i)) + "\t" + Hex(options));
+        requests.push_back("X\t" + Hex(encoded(i)) + "\t" + (external ? Hex(kVocabulary) + "\t" + Hex(vocabularyUri) : ""));
     }
-    const std::vector<std::string> encoded = JavaFastInfoset(kOracle, encode);
-    std::vector<std::string> decode;
-    for (size_t i = 0; i < cases.size(); ++i) {
-        ASSERT_EQ(encoded[i], "OK\t") << cases[i].xml;
-        decode.push_back("X\t" + Hex(files[i]) + "\t" +
-                         (cases[i].options == withVocabulary ? Hex(kVocabulary) + "\t" +
-                                                                                Hex("urn:test:vocabulary")
-                                                                          : std::string()));
-    }
-    const std::vector<std::string> javaEvents = JavaFastInfoset(kOracle, decode);
+    const std::vector<std::string> answers = JavaFastInfoset(kOracle, requests);
 
     CXmlSerializationContext plain;
     CXmlSerializationContext vocabulary;
@@ -101,20 +84,21 @@ TEST(FastInfosetReader, ReadsWhatJavaEncodes) {
     vocabulary.GetFIContext().SetUseGeneratedVocabulary(true);
 
     for (size_t i = 0; i < cases.size(); ++i) {
-        SCOPED_TRACE(cases[i].xml);
-        const bool external = cases[i].options == withVocabulary;
-        const std::string bytes = ReadFile(files[i]);
+        const Row& c = cases[i].fields;
+        SCOPED_TRACE(cases[i].where);
+        ASSERT_EQ(answers[2 * i], "OK\t");
+        const std::string bytes = ReadFile(encoded(i));
         std::string ours;
         try {
-            ours = LoadBytes(bytes, external ? vocabulary : plain);
+            ours = LoadBytes(bytes, c[1] == "vocabulary" ? vocabulary : plain);
         } catch (const CQxException& e) {
             ADD_FAILURE() << Narrow(e.GetMessageW()) << " in " << Hex(bytes);
             continue;
         }
-        EXPECT_EQ("OK\t" + Hex(ours), javaEvents[i]) << ours;
-        if (!cases[i].typed) {
+        EXPECT_EQ("OK\t" + Hex(ours), answers[2 * i + 1]) << ours;
+        if (c[2] != "typed") {
             CXmlDocument text;
-            text.LoadXml(cases[i].xml.c_str());
+            text.LoadXml(c[0].c_str());
             EXPECT_EQ(ours, Events(text));
         }
     }

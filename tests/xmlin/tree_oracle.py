@@ -7,19 +7,20 @@ usage:
       "ERROR <expat message> at line <n>" when the parser rejects the input; FLAGS are
       "no-namespaces" and "keep-cdata", comma-separated, "-" for none; the dumps are
       separated by NUL characters
-  tree_oracle.py gen FILE SEED MIN_BYTES [--exact N]
-      writes a deterministic test document of at least MIN_BYTES bytes (exactly N with
-      --exact): namespaces, redeclared prefixes, attributes, entities and character
-      references, CDATA, comments, processing instructions, CR LF line ends, non-ASCII
-      and non-BMP characters, mixed content
+  tree_oracle.py gen FILE SEED MIN_BYTES
+      writes a deterministic test document of at least MIN_BYTES bytes: namespaces,
+      redeclared prefixes, attributes, entities and character references, CDATA, comments,
+      processing instructions, CR LF line ends, non-ASCII and non-BMP characters, mixed
+      content
 """
+import json
 import random
 import sys
 import xml.parsers.expat as expat
 
 
-def esc(s):
-    return s.replace("\\", "\\\\").replace("\n", "\\n").replace("\t", "\\t")
+def name(ns, local):  # as tests/common/ExpatOracle.h's Name
+    return json.dumps("{%s}%s" % (ns, local) if ns else local)
 
 
 def split(name):
@@ -61,12 +62,12 @@ def dump(path, no_namespaces, keep_cdata):
         out = ["ERROR %s at line %d" % (expat.ErrorString(e.code), e.lineno)]
     else:
         for depth, ns, local, pairs, parts in nodes:
-            out.append("E %d %s|%s" % (depth, esc(ns), esc(local)))
+            out.append("E %d %s" % (depth, name(ns, local)))
             for ans, alocal, value in pairs:
-                out.append("A %s|%s=%s" % (esc(ans), esc(alocal), esc(value)))
-            out.append("T " + esc("".join(parts)))
+                out.append("A %s %s" % (name(ans, alocal), json.dumps(value)))
+            out.append("T " + json.dumps("".join(parts)))
         for prefix in sorted(aliases):
-            out.append("N %s=%s" % (esc(prefix), esc(aliases[prefix])))
+            out.append("N %s=%s" % (prefix, json.dumps(aliases[prefix])))
     return "\n".join(out) + "\n"
 
 
@@ -74,7 +75,7 @@ WORDS = ["alpha", "beta", "Größe", "東京", "smile \U0001F600", "a&amp;b", "x
          "tab&#x9;here", "cr&#13;here", "ref &#x1F601;", "quote &quot;q&quot;", "  spaced  "]
 
 
-def gen(path, seed, min_bytes, exact):
+def gen(path, seed, min_bytes):
     r = random.Random(seed)
     out = ['<?xml version="1.0" encoding="UTF-8"?>\r\n', "<!-- test document -->\n",
            '<root xmlns="urn:default" xmlns:a="urn:a" xmlns:b="urn:b" a:version="1" plain="yes">\r\n']
@@ -119,12 +120,7 @@ def gen(path, seed, min_bytes, exact):
         element(1)
         emit("\r\n")
     emit("</root>\n")
-    text = "".join(out).encode("utf-8")
-    if exact:
-        if len(text) > exact:
-            sys.exit("document already larger than %d bytes" % exact)
-        text += b"\n" * (exact - len(text))
-    open(path, "wb").write(text)
+    open(path, "wb").write("".join(out).encode("utf-8"))
 
 
 def main():
@@ -134,8 +130,7 @@ def main():
                  for path, flags in zip(args[0::2], args[1::2])]
         sys.stdout.buffer.write("\0".join(dumps).encode("utf-8"))
     elif cmd == "gen":
-        exact = int(args[args.index("--exact") + 1]) if "--exact" in args else 0
-        gen(args[0], int(args[1]), int(args[2]), exact)
+        gen(args[0], int(args[1]), int(args[2]))
     else:
         sys.exit("unknown command " + cmd)
 

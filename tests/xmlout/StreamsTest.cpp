@@ -8,8 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
-
 using namespace QxXmlLib10;
 using namespace qxxml_test;
 

@@ -67,18 +67,6 @@ CXmlSerializationContext PoContext() {
     return context;
 }
 
-CSmartPtr<CPurchaseOrder> ReadOrder(const std::string& path, const CXmlSerializationContext& context) {
-    CSmartPtr<CPurchaseOrder> order(new CPurchaseOrder);
-    order->FromXmlFile(Widen(path).c_str(), context);
-    return order;
-}
-
-std::string WriteOrder(CPurchaseOrder& order, const std::string& name, const CXmlSerializationContext& context) {
-    const std::string path = TempDir() + "/" + name;
-    order.ToXmlFile(Widen(path).c_str(), true, true, XmlEncoding_UTF8, EOLType_LF, context, CompressionType_None);
-    return path;
-}
-
 // A change made to a generated document: the text between the first `marker` and the next
 // `end` becomes `to`; with `end` "-", the marker itself becomes `to`.
 std::string Mutated(std::string text, const std::string& marker, const std::string& end, const std::string& to) {
@@ -107,61 +95,22 @@ size_t CountOf(const std::string& text, const std::string& needle) {
 class PurchaseOrderRoundTrip : public ::testing::TestWithParam<int> {};
 
 // Read and written back unchanged, a document is the same XML data and still valid; the
-// values the binding holds are the document's (the comparison is value by value). Written to
-// UTF-8 bytes and to a wide string and read back from them, it stays the same: the in-memory
-// entry points agree with the file ones.
-TEST_P(PurchaseOrderRoundTrip, WritesBackWhatItReadAndReadsBackItsOwnOutput) {
+// values the binding holds are the document's (the comparison is value by value). (The
+// in-memory entry points are the core round trips'.)
+TEST_P(PurchaseOrderRoundTrip, WritesBackWhatItRead) {
     const int seed = GetParam();
     const std::string input = Generated(seed);
     const CXmlSerializationContext context = PoContext();
-    CSmartPtr<CPurchaseOrder> order = ReadOrder(input, context);
+    CSmartPtr<CPurchaseOrder> order(new CPurchaseOrder);
+    order->FromXmlFile(Widen(input).c_str(), context);
     EXPECT_EQ(static_cast<size_t>(order->GetItems()->GetCount()), CountOf(ReadFile(input), "<po:item "));
-    const std::string output = WriteOrder(*order, "roundtrip-" + std::to_string(seed) + ".xml", context);
+    const std::string output = TempDir() + "/roundtrip-" + std::to_string(seed) + ".xml";
+    order->ToXmlFile(Widen(output).c_str(), true, true, XmlEncoding_UTF8, EOLType_LF, context, CompressionType_None);
     EXPECT_EQ(Compare(input, output), "equal");
-
-    CBinaryData bytes = order->ToXmlStream(true, false, XmlEncoding_UTF8, EOLType_LF, context, CompressionType_None);
-    CSmartPtr<CPurchaseOrder> fromBytes(new CPurchaseOrder);
-    fromBytes->FromXmlStream(bytes, context);
-    CSmartPtr<CPurchaseOrder> fromText(new CPurchaseOrder);
-    fromText->FromXml(fromBytes->ToXml(true, false, EOLType_LF, context).c_str(), context);
-    EXPECT_EQ(Compare(input, WriteOrder(*fromText, "reread-" + std::to_string(seed) + ".xml", context)), "equal");
     EXPECT_EQ(SchemaErrors(output), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, PurchaseOrderRoundTrip, ::testing::Values(1, 2, 7));
-
-TEST(PurchaseOrderChange, ItemsBuiltInCodeAreWrittenValid) {
-    const std::string input = Generated(1);
-    const CXmlSerializationContext context = PoContext();
-    CSmartPtr<CPurchaseOrder> order = ReadOrder(input, context);
-    const int before = order->GetItems()->GetCount();
-
-    CSmartPtr<CItem> item(new CItem);
-    item->SetPartNum(L"926-AA");
-    item->SetProductName(L"Sapphire Bracelet");
-    item->SetQuantity(99);
-    item->SetUSPrice(CDecimal(L"1999.99"));
-    item->SetShipDate(CDateTime(2024, 12, 24));
-    item->GetMeasurements()->Add(0.5);
-    item->GetMeasurements()->Add(-1e-9);
-    item->SetGift(true);
-    static unsigned char bytes[] = {0, 1, 2, 0xFE, 0xFF};
-    item->SetBlob(CBinaryData(bytes, sizeof bytes, false));
-    order->GetItems()->AddAt(0, item.Get());
-    order->GetItems()->Remove(before);  // the last one read
-
-    const std::string output = WriteOrder(*order, "built.xml", context);
-    CSmartPtr<CPurchaseOrder> reread = ReadOrder(output, context);
-    ASSERT_EQ(reread->GetItems()->GetCount(), before);
-    CSmartPtr<CItem> first = reread->GetItems()->Item(0);
-    EXPECT_EQ(first->GetPartNum() + L" " + std::to_wstring(first->GetQuantity()) + L" " + first->GetUSPrice().ToString() +
-                  L" " + first->GetShipDate().ToString() + L" " + std::to_wstring(first->GetMeasurements()->GetCount()),
-              L"926-AA 99 1999.99 2024-12-24 2");
-    EXPECT_EQ(first->GetMeasurements()->Item(1), -1e-9);
-    EXPECT_EQ(first->GetBlob(), CBinaryData(bytes, sizeof bytes, false));
-    EXPECT_FALSE(first->IsValidComment());
-    EXPECT_EQ(SchemaErrors(output), "");
-}
 
 // Each row of mutations.tsv: a document breaking a facet is read and fails when written, one
 // the binding refuses fails when read; either way with the chain of elements down to the value.
