@@ -84,9 +84,34 @@ inline const std::string& TempDir() {
     return dir;
 }
 
+namespace detail {
+
+// Removes the files of this process from the test folder when every test passed: a folder that
+// many runs share would otherwise grow by each run's files, and every oracle command lists it
+// (see CommandOutput). A failed run's files stay for a look.
+class OwnFilesRemover {
+public:
+    explicit OwnFilesRemover(const std::string& prefix) : m_prefix(prefix) {}
+    ~OwnFilesRemover() {
+        if (!::testing::UnitTest::GetInstance()->Passed()) return;
+        std::error_code error;
+        std::vector<std::filesystem::path> own;
+        for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::u8path(TempDir()), error))
+            if ((TempDir() + "/" + entry.path().filename().u8string()).rfind(m_prefix, 0) == 0) own.push_back(entry.path());
+        for (const auto& path : own) std::filesystem::remove(path, error);
+    }
+
+private:
+    std::string m_prefix;
+};
+
+}  // namespace detail
+
 // A path in TempDir() of this process alone: test programs run side by side share the folder.
 inline std::string TempPath(const std::string& name) {
-    return TempDir() + "/" + std::to_string(ProcessId()) + "-" + name;
+    static const std::string prefix = TempDir() + "/" + std::to_string(ProcessId()) + "-";
+    static const detail::OwnFilesRemover remover(prefix);  // made after TempDir's folder, so it goes first
+    return prefix + name;
 }
 
 // Files are named in UTF-8, on Windows too.
@@ -297,7 +322,7 @@ inline void ReplaceAll(std::string& text, const std::string& from, const std::st
 }
 
 // The start of every path of this process in the test folder.
-inline std::string OwnTempPrefix() { return TempDir() + "/" + std::to_string(ProcessId()) + "-"; }
+inline std::string OwnTempPrefix() { return TempPath(""); }
 
 // The paths a command names, numbered by their place in it: those of the test folder (each up
 // to a quote or blank), then the files of the source tree it quotes (a Windows build spells
