@@ -96,8 +96,10 @@ public:
         if (!::testing::UnitTest::GetInstance()->Passed()) return;
         std::error_code error;
         std::vector<std::filesystem::path> own;
-        for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::u8path(TempDir()), error))
-            if ((TempDir() + "/" + entry.path().filename().u8string()).rfind(m_prefix, 0) == 0) own.push_back(entry.path());
+        for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::u8path(TempDir()), error)) {
+            const std::string path = TempDir() + "/" + entry.path().filename().u8string();
+            if (path.rfind(m_prefix, 0) == 0) own.push_back(entry.path());
+        }
         for (const auto& path : own) std::filesystem::remove(path, error);
     }
 
