@@ -92,8 +92,9 @@ inline std::string Json(const std::wstring& text) {
         {L'"', "\\\""}, {L'\\', "\\\\"}, {L'\n', "\\n"}, {L'\r', "\\r"}, {L'\t', "\\t"}, {L'\b', "\\b"}, {L'\f', "\\f"}};
     for (wchar_t wc : text) {
         const unsigned long c = static_cast<unsigned long>(wc);
-        if (shortEscapes.count(wc) != 0) {
-            out += shortEscapes.at(wc);
+        const auto shortEscape = shortEscapes.find(wc);
+        if (shortEscape != shortEscapes.end()) {
+            out += shortEscape->second;
         } else if (c < 0x20 || (c > 0x7e && c <= 0xffff)) {
             escapeUnit(static_cast<unsigned>(c));
         } else if (c > 0xffff) {

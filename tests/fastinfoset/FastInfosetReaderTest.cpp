@@ -72,9 +72,11 @@ TEST(FastInfosetReader, ReadsWhatJavaEncodes) {
         const std::string xml = TempPath("java" + std::to_string(i) + ".xml");
         WriteFile(xml, c[0]);
         const bool external = c[1] == "vocabulary";
-        const std::string options = external ? "vocab=" + vocabularyFile + ";uri=" + vocabularyUri : c[1] == "-" ? "" : c[1];
+        const std::string options =
+            external ? "vocab=" + vocabularyFile + ";uri=" + vocabularyUri : c[1] == "-" ? "" : c[1];
         requests.push_back("F\t" + Hex(xml) + "\t" + Hex(encoded(i)) + "\t" + Hex(options));
-        requests.push_back("X\t" + Hex(encoded(i)) + "\t" + (external ? Hex(kVocabulary) + "\t" + Hex(vocabularyUri) : ""));
+        requests.push_back("X\t" + Hex(encoded(i)) + "\t" +
+                           (external ? Hex(kVocabulary) + "\t" + Hex(vocabularyUri) : ""));
     }
     const std::vector<std::string> answers = JavaFastInfoset(kOracle, requests);
 

@@ -34,7 +34,8 @@ inline std::string GeneratedDocument(const std::string& name, int seed, size_t m
     const std::string path = TempDir() + "/xmlin-" + name;
     if (!FileExists(path)) {
         const std::string partial = TempPath(name + ".partial");
-        PythonScript("tests/xmlin/tree_oracle.py", "gen '" + partial + "' " + std::to_string(seed) + " " + std::to_string(minBytes));
+        PythonScript("tests/xmlin/tree_oracle.py",
+                     "gen '" + partial + "' " + std::to_string(seed) + " " + std::to_string(minBytes));
         std::rename(partial.c_str(), path.c_str());
     }
     return path;
